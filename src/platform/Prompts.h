@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Every modal question the program asks goes through here: message boxes, the
+// input box, the folder chooser and the save dialog. The windows library installs
+// the real dialogs; tests install ScriptedPrompts, queue answers and read back
+// what the user would have seen.
+namespace Prompt {
+
+enum class Icon { None, Information, Warning, Critical, Question };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Answer { Ok, Cancel, Yes, No };
+
+class Prompts
+{
+public:
+    virtual ~Prompts() = default;
+    virtual Answer message(const QString &text, const QString &caption, Icon icon, Buttons buttons) = 0;
+    // Empty text when the user cancels, as the classic input box does.
+    virtual QString input(const QString &prompt, const QString &caption, const QString &initial) = 0;
+    // Full path of the chosen folder without a trailing separator; empty when cancelled.
+    virtual QString chooseFolder(const QString &title) = 0;
+    // Chosen file name; empty when cancelled. filter uses the "Text (*.txt)|*.txt" form.
+    virtual QString saveFile(const QString &caption, const QString &filter, const QString &suggested) = 0;
+};
+
+Prompts &current();
+// Installs p (not owned); nullptr restores the silent fallback that answers every
+// question with its default (OK / No / cancel).
+void install(Prompts *p);
+
+// Shorthands used across the program.
+Answer message(const QString &text, const QString &caption, Icon icon = Icon::None, Buttons buttons = Buttons::Ok);
+QString input(const QString &prompt, const QString &caption, const QString &initial = {});
+QString chooseFolder(const QString &title);
+QString saveFile(const QString &caption, const QString &filter, const QString &suggested = {});
+
+// A record of one question as the user would have seen it.
+struct Shown
+{
+    QString kind;      // "message", "input", "folder", "save"
+    QString text;
+    QString caption;
+    Icon icon = Icon::None;
+    Buttons buttons = Buttons::Ok;
+};
+
+// Answers come from queues filled by the test; an empty queue gives the default
+// answer (OK, No, cancel), so an unexpected question never blocks a test.
+class ScriptedPrompts final : public Prompts
+{
+public:
+    ScriptedPrompts();
+    ~ScriptedPrompts() override;
+
+    void queueAnswer(Answer a) { m_answers.append(a); }
+    void queueInput(const QString &s) { m_inputs.append(s); }
+    void queueFolder(const QString &s) { m_folders.append(s); }
+    void queueSaveFile(const QString &s) { m_files.append(s); }
+
+    const QList<Shown> &shown() const { return m_shown; }
+    QStringList shownTexts() const;
+    void clear() { m_shown.clear(); }
+
+    Answer message(const QString &text, const QString &caption, Icon icon, Buttons buttons) override;
+    QString input(const QString &prompt, const QString &caption, const QString &initial) override;
+    QString chooseFolder(const QString &title) override;
+    QString saveFile(const QString &caption, const QString &filter, const QString &suggested) override;
+
+private:
+    QList<Answer> m_answers;
+    QStringList m_inputs, m_folders, m_files;
+    QList<Shown> m_shown;
+};
+
+} // namespace Prompt
