@@ -1,0 +1,97 @@
+#include "platform/WidgetPrompts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QWidget *dialogParent()
+{
+    return QApplication::activeWindow();
+}
+
+QMessageBox::Icon boxIcon(Prompt::Icon icon)
+{
+    switch (icon) {
+    case Prompt::Icon::Information: return QMessageBox::Information;
+    case Prompt::Icon::Warning: return QMessageBox::Warning;
+    case Prompt::Icon::Critical: return QMessageBox::Critical;
+    case Prompt::Icon::Question: return QMessageBox::Question;
+    case Prompt::Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+Prompt::Answer WidgetPrompts::message(const QString &text, const QString &caption, Prompt::Icon icon,
+                                      Prompt::Buttons buttons)
+{
+    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::NoButton, dialogParent());
+    switch (buttons) {
+    case Prompt::Buttons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Prompt::Buttons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case Prompt::Buttons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case Prompt::Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Prompt::Answer::Yes;
+    case QMessageBox::No: return Prompt::Answer::No;
+    case QMessageBox::Cancel: return Prompt::Answer::Cancel;
+    default: return Prompt::Answer::Ok;
+    }
+}
+
+QString WidgetPrompts::input(const QString &prompt, const QString &caption, const QString &initial)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(dialogParent(), caption, prompt, QLineEdit::Normal, initial, &ok);
+    return ok ? text : QString();
+}
+
+QString WidgetPrompts::chooseFolder(const QString &title)
+{
+    QString folder = QFileDialog::getExistingDirectory(dialogParent(), title, QDir::homePath());
+    if (folder.isEmpty())
+        return {};
+    folder = QDir::toNativeSeparators(folder);
+    // A root comes back as "/" or "C:\"; the rest of the program appends its own separator.
+    while (folder.size() > 1 && (folder.endsWith(u'/') || folder.endsWith(u'\\')))
+        folder.chop(1);
+    return folder;
+}
+
+QString WidgetPrompts::saveFile(const QString &caption, const QString &filter, const QString &suggested)
+{
+    return QFileDialog::getSaveFileName(dialogParent(), caption, suggested, QtFileFilter(filter));
+}
+
+void RemoveCloseCommand(QWidget *window)
+{
+    Qt::WindowFlags flags = window->windowFlags();
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    flags &= ~Qt::WindowCloseButtonHint;
+    window->setWindowFlags(flags);
+}
+
+QString QtFileFilter(const QString &pipeFilter)
+{
+    const QStringList parts = pipeFilter.split(u'|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        filters << parts.at(i);
+    if (filters.isEmpty())
+        return pipeFilter;
+    return filters.join(QStringLiteral(";;"));
+}
