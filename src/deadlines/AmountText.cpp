@@ -1,0 +1,143 @@
+#include "deadlines/AmountText.h"
+
+namespace AmountText {
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c.isSpace() || c == QChar(0x00A0) || c == QChar(0x202F);
+}
+
+// Removes one leading or trailing occurrence of any of the affixes; true when one went.
+bool stripAffix(QString &s, const QStringList &affixes)
+{
+    for (const QString &a : affixes) {
+        if (a.isEmpty())
+            continue;
+        if (s.startsWith(a)) {
+            s.remove(0, a.size());
+            return true;
+        }
+        if (s.endsWith(a)) {
+            s.chop(a.size());
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<Currency> Parse(const QString &text, const QLocale &locale)
+{
+    QString s;
+    for (QChar c : text) {
+        if (!isBlank(c))
+            s.append(c);
+    }
+
+    const QStringList symbols{locale.currencySymbol(QLocale::CurrencySymbol),
+                              locale.currencySymbol(QLocale::CurrencyIsoCode)};
+    QStringList minus{QStringLiteral("-")};
+    if (locale.negativeSign() != QLatin1String("-"))
+        minus << locale.negativeSign();
+    const QStringList plus{QStringLiteral("+"), locale.positiveSign()};
+
+    bool negative = false;
+    bool signSeen = false;
+    if (s.startsWith(u'(') && s.endsWith(u')')) {
+        s = s.mid(1, s.size() - 2);
+        negative = signSeen = true;
+    }
+    // Symbol and sign may come in either order, on either side.
+    for (int pass = 0; pass < 4; ++pass) {
+        bool changed = stripAffix(s, symbols);
+        if (!signSeen) {
+            if (stripAffix(s, minus))
+                negative = signSeen = changed = true;
+            else if (stripAffix(s, plus))
+                signSeen = changed = true;
+        }
+        if (!changed)
+            break;
+    }
+
+    const QString decimal = locale.decimalPoint();
+    const QString group = locale.groupSeparator();
+    QString whole, fraction;
+    bool inFraction = false;
+    for (int i = 0; i < s.size();) {
+        const QChar c = s.at(i);
+        if (c >= u'0' && c <= u'9') {
+            (inFraction ? fraction : whole).append(c);
+            ++i;
+        } else if (!decimal.isEmpty() && QStringView(s).mid(i).startsWith(decimal) && !inFraction) {
+            inFraction = true;
+            i += decimal.size();
+        } else if (!group.isEmpty() && !isBlank(group.at(0)) && QStringView(s).mid(i).startsWith(group)
+                   && !inFraction) {
+            i += group.size();
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (whole.isEmpty() && fraction.isEmpty())
+        return std::nullopt;
+    if (whole.isEmpty())
+        whole = QStringLiteral("0");
+
+    // Round to the four decimals the currency keeps, half to even.
+    bool roundUp = false;
+    if (fraction.size() > 4) {
+        const QString rest = fraction.mid(4);
+        fraction.truncate(4);
+        const int first = rest.at(0).digitValue();
+        bool moreAfterFirst = false;
+        for (QChar c : QStringView(rest).mid(1))
+            moreAfterFirst = moreAfterFirst || c != u'0';
+        const QChar last = fraction.at(3);
+        const bool lastOdd = last.digitValue() % 2 == 1;
+        roundUp = first > 5 || (first == 5 && (moreAfterFirst || lastOdd));
+    }
+
+    std::optional<Currency> value =
+        Currency::parse(fraction.isEmpty() ? whole : whole + u'.' + fraction);
+    if (!value)
+        return std::nullopt;
+    if (roundUp) {
+        value = value->checkedAdd(Currency::fromUnits(1));
+        if (!value)
+            return std::nullopt;
+    }
+    if (negative)
+        value = Currency::fromUnits(-value->units());
+    return value;
+}
+
+QString Format(Currency amount, const QLocale &locale)
+{
+    const bool negative = amount.units() < 0;
+    // Ten-thousandths of the magnitude; the unsigned type also holds the most negative amount.
+    const quint64 magnitude = negative ? quint64(0) - quint64(amount.units()) : quint64(amount.units());
+    const quint64 whole = magnitude / quint64(Currency::Scale);
+    const quint64 fraction = magnitude % quint64(Currency::Scale);
+
+    QString decimals = QStringLiteral("%1").arg(fraction, 4, 10, QLatin1Char('0'));
+    if (decimals.endsWith(QLatin1String("00")))
+        decimals.chop(2);
+    else if (decimals.endsWith(u'0'))
+        decimals.chop(1);
+
+    const QString number = locale.toString(whole) + locale.decimalPoint() + decimals;
+    // The locale's currency pattern (symbol place, blank, sign form) with a
+    // placeholder number in it.
+    const QString placeholder = locale.toString(7);
+    QString pattern = locale.toCurrencyString(negative ? qlonglong(-7) : qlonglong(7));
+    const qsizetype at = pattern.lastIndexOf(placeholder);
+    if (at < 0)
+        return (negative ? locale.negativeSign() : QString()) + number;
+    pattern.replace(at, placeholder.size(), number);
+    return pattern;
+}
+
+} // namespace AmountText

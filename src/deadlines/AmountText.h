@@ -1,0 +1,25 @@
+#pragma once
+
+#include "store/Currency.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <optional>
+
+// Amounts as the user reads and types them: the locale's currency symbol, grouping
+// and decimal separator. Converted digit by digit, never through a double, so
+// every amount the column can hold comes back exactly.
+namespace AmountText {
+
+// "1.234,50 €" (Italian) or "$1,234.50" / "1,234.50" (English). Blanks and the
+// currency symbol or code may stand before or after the number; a sign or
+// parentheses make it negative. Digits past the fourth decimal are rounded half to
+// even. Nothing when the text is not a number or lies outside the currency range.
+std::optional<Currency> Parse(const QString &text, const QLocale &locale = QLocale());
+
+// The amount in the locale's currency format with two decimals (four when the
+// amount needs them), e.g. "1.234,50 €".
+QString Format(Currency amount, const QLocale &locale = QLocale());
+
+} // namespace AmountText
