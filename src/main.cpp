@@ -1,0 +1,6 @@
+#include "startup/Startup.h"
+
+int main(int argc, char *argv[])
+{
+    return Startup::Main(argc, argv);
+}

@@ -1,0 +1,32 @@
+#include "startup/OrvelApplication.h"
+
+#include "platform/Prompts.h"
+#include "startup/comRegistry.h"
+#include "startup/mainmod.h"
+#include "store/comDataBase.h"
+
+OrvelApplication::OrvelApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+}
+
+QString OrvelApplication::describeError(const std::exception &e)
+{
+    if (const auto *db = dynamic_cast<const DbError *>(&e))
+        return QStringLiteral("%1 - %2").arg(db->number()).arg(db->description());
+    if (const auto *reg = dynamic_cast<const RegistryError *>(&e))
+        return QStringLiteral("%1 - %2").arg(reg->number()).arg(reg->description());
+    return QString::fromLocal8Bit(e.what());
+}
+
+bool OrvelApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &e) {
+        Prompt::message(describeError(e), mainmod::AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);
+    } catch (...) {
+        Prompt::message(QStringLiteral("Unexpected error."), mainmod::AppTitle, Prompt::Icon::Critical,
+                        Prompt::Buttons::Ok);
+    }
+    return false;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QApplication>
+
+// The last line of defence: an error that escapes a command handler is shown
+// to the user instead of ending the program with what they were doing.
+class OrvelApplication final : public QApplication
+{
+public:
+    OrvelApplication(int &argc, char **argv);
+    bool notify(QObject *receiver, QEvent *event) override;
+
+    // The message shown for an error that reached the event loop.
+    static QString describeError(const std::exception &e);
+};

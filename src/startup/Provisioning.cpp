@@ -1,0 +1,132 @@
+#include "startup/Provisioning.h"
+
+#include "platform/Pauses.h"
+#include "platform/Prompts.h"
+#include "startup/ResourceText.h"
+#include "startup/Settings.h"
+#include "startup/mainmod.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+constexpr int FileAccessError = 75;   // "Path/File access error"
+
+struct ProvisionError
+{
+    int number;
+    QString description;
+};
+
+QString databasePath()
+{
+    return mainmod::DbFolder + QDir::separator() + QStringLiteral("orvel2.mdb");
+}
+
+void letEventsRun()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+}
+
+// Copies without ever replacing a file that is already there: a database that
+// exists but cannot be opened stays as the user left it.
+void copyDatabase(const QString &from, const QString &to)
+{
+    if (QFileInfo::exists(to))
+        return;
+    QFile source(from);
+    if (!source.copy(to))
+        throw ProvisionError{FileAccessError, source.errorString()};
+    // The template ships read-only in system folders; the copy must be writable.
+    QFile::setPermissions(to, QFile::permissions(to) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+}
+
+} // namespace
+
+void TerminateOldRelease()
+{
+}
+
+bool ProvisionDatabase()
+{
+    QString lastChecked;
+    auto exists = [&lastChecked](const QString &path) {
+        lastChecked = path;
+        return QFileInfo::exists(path);
+    };
+
+    try {
+        if (exists(databasePath()))
+            return true;
+
+        if (SettingText(SettingsKey::FirstRunMarker).isEmpty()) {
+            SetSettingText(SettingsKey::FirstRunMarker, FirstRunMarkerText);
+
+            QString oldFolder = SettingsRead(HKEY_CURRENT_USER, OldReleaseKeyPath, REG_SZ, SettingsKey::CurDb, QString())
+                                    .toString();
+            if (!oldFolder.isEmpty() && exists(oldFolder + QDir::separator() + QStringLiteral("orvel.mdb"))) {
+                TerminateOldRelease();
+                letEventsRun();
+                PauseLong();
+                oldFolder = SettingsRead(HKEY_CURRENT_USER, OldReleaseKeyPath, REG_SZ, SettingsKey::CurDb, QString())
+                                .toString();
+                copyDatabase(oldFolder + QDir::separator() + QStringLiteral("orvel.mdb"), databasePath());
+                letEventsRun();
+                PauseLong();
+                return true;
+            }
+
+            const QString programFiles = qEnvironmentVariable("programfiles");
+            if (!programFiles.isEmpty()) {
+                const QString old = programFiles + QStringLiteral("/Kestrum/Orvel/orvel.mdb");
+                if (exists(old)) {
+                    TerminateOldRelease();
+                    letEventsRun();
+                    PauseLong();
+                    copyDatabase(old, databasePath());
+                    letEventsRun();
+                    PauseLong();
+                    return true;
+                }
+            }
+        }
+
+        const QString templatePath = mainmod::ProgramFolder() + QDir::separator() + QStringLiteral("master.gen");
+        if (exists(templatePath)) {
+            copyDatabase(templatePath, databasePath());
+            letEventsRun();
+            PauseLong();
+            return true;
+        }
+        return false;
+    } catch (const ProvisionError &e) {
+        Prompt::message(QStringLiteral("%1 - %2 - %3 - %4").arg(e.number).arg(e.description).arg(0).arg(lastChecked),
+                        mainmod::AppTitle, Prompt::Icon::None, Prompt::Buttons::Ok);
+    } catch (const RegistryError &e) {
+        Prompt::message(QStringLiteral("%1 - %2 - %3 - %4").arg(e.number()).arg(e.description()).arg(0).arg(lastChecked),
+                        mainmod::AppTitle, Prompt::Icon::None, Prompt::Buttons::Ok);
+    }
+    return false;
+}
+
+void frmForFolders::Apri()
+{
+    const QString folder = Prompt::chooseFolder(ResourceText(1401));
+    if (folder.isEmpty())
+        return;
+    SetSettingText(SettingsKey::CurDb, folder);
+    Prompt::message(ResourceText(1402), mainmod::AppTitle, Prompt::Icon::None, Prompt::Buttons::Ok);
+}
+
+void ChangeDatabase()
+{
+    const QString folder = Prompt::chooseFolder(ResourceText(506));
+    if (folder.isEmpty())
+        return;
+    SetSettingText(SettingsKey::CurDb, folder);
+    Prompt::message(ResourceText(1362), mainmod::AppTitle, Prompt::Icon::None, Prompt::Buttons::Ok);
+}
