@@ -181,6 +181,12 @@ private:
     struct Group;
     struct Entry;
     struct Data;
+    struct CurrentAnchor
+    {
+        int bookmark = -1;
+        QString groupPath;
+        int index = 0;
+    };
 
     QVariant rawValue(int bookmark, int column) const;
     QString cellText(int bookmark, int column) const;
@@ -196,6 +202,10 @@ private:
     int listedIndexOfData(int position) const;
     void expandAncestorsOf(int position);
     void setCurrentInternal(int row, bool force);
+    QString groupPath(int group) const;
+    bool isInsideGroup(int row, int group) const;
+    CurrentAnchor currentAnchor() const;
+    void restoreCurrent(const CurrentAnchor &anchor);
     bool validColumn(int column) const { return column >= 1 && column <= columnTotal(); }
 
     QString m_connectionString;

@@ -1,0 +1,36 @@
+#include "platform/GridPresenter.h"
+
+QVariant GridPresenter::computedValue(int, const GridRow &)
+{
+    return {};
+}
+
+bool GridPresenter::displayText(int, const GridRow &, QString &)
+{
+    return false;
+}
+
+int GridPresenter::iconIndex(int, const GridRow &)
+{
+    return -1;
+}
+
+QString GridPresenter::rowStyle(const GridRow &)
+{
+    return {};
+}
+
+QString GridPresenter::groupRowStyle(const GridGroup &)
+{
+    return QStringLiteral("RowGroup");
+}
+
+QString GridPresenter::groupCaption(const GridGroup &, const QString &defaultCaption)
+{
+    return defaultCaption;
+}
+
+bool GridPresenter::isSortable(int)
+{
+    return true;
+}
