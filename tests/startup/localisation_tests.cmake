@@ -1,0 +1,2 @@
+# Resource texts, language choice and the language menu.
+orvel_test(tst_resourcetext SOURCES tst_resourcetext.cpp)
