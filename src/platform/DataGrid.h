@@ -85,6 +85,10 @@ private:
     void applyColumns();
     void updateNavigator();
     void syncCurrentFromModel(int row);
+    void applySortIndicator();
+    // The look of listed row `row` (0-based) under its named style, alternating
+    // rows and the selection folded in.
+    GridRowStyle effectiveStyle(const QString &name, int row, bool selected, bool group) const;
 
     GridModel *m_model;
     GridView *m_view;
@@ -93,4 +97,5 @@ private:
     QHash<int, QIcon> m_images;
     QHash<QString, GridRowStyle> m_styles;
     bool m_applyingColumns = false;
+    bool m_syncing = false;
 };

@@ -1,0 +1,199 @@
+#include "platform/DataGrid.h"
+
+#include "platform/GridDelegate.h"
+#include "platform/GridView.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QVBoxLayout>
+
+DataGrid::DataGrid(QWidget *parent)
+    : QWidget(parent),
+      m_model(new GridModel(this)),
+      m_view(new GridView(this)),
+      m_delegate(new GridDelegate(this)),
+      m_navigator(new QLabel(this))
+{
+    const QPalette pal = palette();
+    m_styles.insert(QStringLiteral("Default"), {});
+    m_styles.insert(QStringLiteral("OddRow"), {pal.color(QPalette::Base), {}, false});
+    m_styles.insert(QStringLiteral("EvenRow"), {pal.color(QPalette::AlternateBase), {}, false});
+    m_styles.insert(QStringLiteral("RowGroup"), {pal.color(QPalette::Button), pal.color(QPalette::ButtonText), true});
+    m_styles.insert(QStringLiteral("PreviewRow"), {});
+    m_styles.insert(QStringLiteral("SelectedRow"),
+                    {pal.color(QPalette::Highlight), pal.color(QPalette::HighlightedText), false});
+    m_styles.insert(QStringLiteral("Expired"), {QColor(255, 255, 234), {}, false});
+
+    m_view->setModel(m_model);
+    m_view->setItemDelegate(m_delegate);
+    m_view->installEventFilter(this);
+
+    m_navigator->setContentsMargins(4, 1, 4, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_navigator);
+    setFocusProxy(m_view);
+
+    QHeaderView *header = m_view->header();
+    connect(header, &QHeaderView::sectionClicked, this, [this](int logical) {
+        m_model->sortByHeader(logical + 1);
+        applySortIndicator();
+    });
+    connect(header, &QHeaderView::sectionResized, this, [this](int logical, int, int size) {
+        if (!m_applyingColumns && size > 0)
+            m_model->setColumnWidth(logical + 1, size);
+    });
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (!m_syncing)
+                    m_model->setCurrentRow(current.isValid() ? current.row() + 1 : 0);
+            });
+    connect(m_model, &GridModel::currentRowChanged, this, [this](int row) {
+        syncCurrentFromModel(row);
+        emit currentRowChanged(row);
+    });
+    connect(m_model, &GridModel::listChanged, this, [this] { syncCurrentFromModel(m_model->currentRow()); });
+    connect(m_model, &GridModel::columnsChanged, this, &DataGrid::applyColumns);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &DataGrid::applyColumns);
+    connect(m_model, &GridModel::sortKeysChanged, this, &DataGrid::applySortIndicator);
+    applyColumns();
+    updateNavigator();
+}
+
+DataGrid::~DataGrid() = default;
+
+void DataGrid::setImage(int index, const QIcon &icon)
+{
+    m_images.insert(index, icon);
+    m_view->viewport()->update();
+}
+
+void DataGrid::setImages(const QHash<int, QIcon> &images)
+{
+    m_images = images;
+    m_view->viewport()->update();
+}
+
+void DataGrid::setRowStyle(const QString &name, const GridRowStyle &style)
+{
+    m_styles.insert(name, style);
+    m_view->viewport()->update();
+}
+
+GridRowStyle DataGrid::rowStyle(const QString &name) const
+{
+    return m_styles.value(name);
+}
+
+GridRowStyle DataGrid::effectiveStyle(const QString &name, int row, bool selected, bool group) const
+{
+    GridRowStyle look = m_styles.value(QStringLiteral("Default"));
+    auto overlay = [&look](const GridRowStyle &s) {
+        if (s.background.isValid())
+            look.background = s.background;
+        if (s.foreground.isValid())
+            look.foreground = s.foreground;
+        look.bold = look.bold || s.bold;
+    };
+    if (group)
+        overlay(m_styles.value(QStringLiteral("RowGroup")));
+    else
+        overlay(m_styles.value(row % 2 == 0 ? QStringLiteral("OddRow") : QStringLiteral("EvenRow")));
+    if (!name.isEmpty())
+        overlay(m_styles.value(name));
+    if (selected)
+        overlay(m_styles.value(QStringLiteral("SelectedRow")));
+    if (!look.background.isValid())
+        look.background = palette().color(QPalette::Base);
+    if (!look.foreground.isValid())
+        look.foreground = palette().color(QPalette::Text);
+    return look;
+}
+
+void DataGrid::setNavigatorVisible(bool visible)
+{
+    m_navigator->setVisible(visible);
+}
+
+bool DataGrid::isNavigatorVisible() const
+{
+    return !m_navigator->isHidden();
+}
+
+QString DataGrid::navigatorText() const
+{
+    return m_navigator->text();
+}
+
+void DataGrid::scrollToCurrent()
+{
+    const int row = m_model->currentRow();
+    if (row > 0)
+        m_view->scrollTo(m_model->index(row - 1, 0));
+}
+
+void DataGrid::focusList()
+{
+    m_view->setFocus(Qt::OtherFocusReason);
+}
+
+bool DataGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view) {
+        if (event->type() == QEvent::FocusIn)
+            emit gotFocus();
+        else if (event->type() == QEvent::FocusOut)
+            emit lostFocus();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void DataGrid::applyColumns()
+{
+    m_applyingColumns = true;
+    QHeaderView *header = m_view->header();
+    for (int c = 1; c <= m_model->columnTotal(); ++c) {
+        m_view->setColumnHidden(c - 1, !m_model->isColumnVisible(c));
+        if (header->sectionSize(c - 1) != m_model->columnWidth(c) && m_model->isColumnVisible(c))
+            header->resizeSection(c - 1, m_model->columnWidth(c));
+    }
+    m_applyingColumns = false;
+    applySortIndicator();
+}
+
+void DataGrid::applySortIndicator()
+{
+    QHeaderView *header = m_view->header();
+    const QList<GridSortKey> keys = m_model->sortKeys();
+    header->setSortIndicatorShown(!keys.isEmpty());
+    if (!keys.isEmpty())
+        header->setSortIndicator(keys.first().column - 1,
+                                 keys.first().ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void DataGrid::updateNavigator()
+{
+    m_navigator->setText(m_model->navigatorText());
+}
+
+void DataGrid::syncCurrentFromModel(int row)
+{
+    m_syncing = true;
+    QItemSelectionModel *selection = m_view->selectionModel();
+    if (row > 0) {
+        const QModelIndex index = m_model->index(row - 1, 0);
+        if (selection->currentIndex().row() != row - 1)
+            selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        else if (!selection->isRowSelected(row - 1))
+            selection->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_view->scrollTo(index);
+    } else {
+        selection->clear();
+    }
+    m_syncing = false;
+    updateNavigator();
+}

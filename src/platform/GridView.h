@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QTreeView>
+
+class DataGrid;
+
+// The tree view inside DataGrid: a flat list whose group rows it draws itself as
+// full-width bold rows with an expand arrow, so no per-row span is needed.
+class GridView final : public QTreeView
+{
+    Q_OBJECT
+
+public:
+    explicit GridView(DataGrid *grid);
+
+    // Pixels of indent per group level and the width of the arrow area.
+    static constexpr int IndentStep = 16;
+    static constexpr int ArrowWidth = 18;
+
+protected:
+    void drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    bool onArrow(const QModelIndex &index, int x) const;
+
+    DataGrid *m_grid;
+};
