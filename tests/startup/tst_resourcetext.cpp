@@ -316,12 +316,13 @@ void tst_ResourceText::helpPageAndMenuEntryPerLanguage_data()
     QTest::addColumn<int>("base");
     QTest::addColumn<QString>("helpFile");
     QTest::addColumn<int>("choice");
+    QTest::addColumn<QString>("htmlLang");
 
-    QTest::newRow("Italian") << int(LanguageOffset::Italian) << "ita_help.html" << 6;
-    QTest::newRow("English") << int(LanguageOffset::English) << "eng_help.html" << 3;
-    QTest::newRow("French") << int(LanguageOffset::French) << "fra_help.html" << 5;
-    QTest::newRow("Spanish") << int(LanguageOffset::Spanish) << "esp_help.html" << 4;
-    QTest::newRow("German") << int(LanguageOffset::German) << "deu_help.html" << 2;
+    QTest::newRow("Italian") << int(LanguageOffset::Italian) << "ita_help.html" << 6 << "it";
+    QTest::newRow("English") << int(LanguageOffset::English) << "eng_help.html" << 3 << "en";
+    QTest::newRow("French") << int(LanguageOffset::French) << "fra_help.html" << 5 << "fr";
+    QTest::newRow("Spanish") << int(LanguageOffset::Spanish) << "esp_help.html" << 4 << "es";
+    QTest::newRow("German") << int(LanguageOffset::German) << "deu_help.html" << 2 << "de";
 }
 
 void tst_ResourceText::helpPageAndMenuEntryPerLanguage()
@@ -329,10 +330,21 @@ void tst_ResourceText::helpPageAndMenuEntryPerLanguage()
     QFETCH(int, base);
     QFETCH(QString, helpFile);
     QFETCH(int, choice);
+    QFETCH(QString, htmlLang);
     QCOMPARE(HelpFileName(qint16(base)), helpFile);
     QCOMPARE(LanguageChoiceFor(qint16(base)), choice);
     // Choosing the menu entry of a language starts in that language.
     QCOMPARE(int(ChooseLanguageBase(choice, QStringLiteral("0409"))), base);
+
+    // The page ships beside the program and is written in its language.
+    const QString folder = qEnvironmentVariable("ORVEL_PROGRAM_FOLDER");
+    if (folder.isEmpty())
+        QSKIP("ORVEL_PROGRAM_FOLDER is not set");
+    QFile page(folder + QLatin1Char('/') + helpFile);
+    QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(page.fileName()));
+    const QString html = QString::fromUtf8(page.readAll());
+    QVERIFY(html.contains(QStringLiteral("<html lang=\"%1\">").arg(htmlLang)));
+    QVERIFY(html.contains(QLatin1String("<meta charset=\"utf-8\">")));
 }
 
 void tst_ResourceText::languageMenuClick_data()
