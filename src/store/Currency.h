@@ -49,3 +49,7 @@ private:
 };
 
 Q_DECLARE_METATYPE(Currency)
+
+// Registers Currency with Qt's type system, with converters to double and to
+// plain text so a QVariant holding one reads as a number. Safe to call often.
+void registerCurrencyMetaType();
