@@ -1,18 +1,13 @@
 #include "mainwindow/DeadlineList.h"
 
 #include "startup/ResourceText.h"
+#include "store/SqlText.h"
 
 #include <QStringList>
 
 #include <limits>
 
 namespace {
-
-QString DateLiteral(const QDate &date)
-{
-    // Month first and "/" whatever the locale, as every statement of the program.
-    return QLatin1Char('#') + date.toString(QStringLiteral("MM/dd/yyyy")) + QLatin1Char('#');
-}
 
 QString BracketedTotal(Currency total, const QLocale &locale)
 {
@@ -108,8 +103,8 @@ QString ListQueryText(int view, int comboIndex, qint32 sheetId, const QDate &sel
     QString text = BaseListQuery() + QStringLiteral("Where TrDbId=") + QString::number(sheetId)
         + QStringLiteral(" AND (");
     if (view >= CalendarView) {
-        text += QStringLiteral("TrDate Between ") + DateLiteral(selFirst) + QStringLiteral(" And ")
-            + DateLiteral(selLast) + QStringLiteral(" )");
+        text += QStringLiteral("TrDate Between ") + SqlDateLiteral(selFirst) + QStringLiteral(" And ")
+            + SqlDateLiteral(selLast) + QStringLiteral(" )");
         return text;
     }
     // The combo box decides the filter; should it sit on the calendar row while a
@@ -261,15 +256,8 @@ QString FormatCurrency(Currency amount, const QLocale &locale)
     const quint64 whole = rounded / fractionBase;
     const quint64 fraction = rounded % fractionBase;
 
-    const QString wholeDigits = QString::number(whole);
-    QString number;
-    const QString group = locale.numberOptions().testFlag(QLocale::OmitGroupSeparator)
-        ? QString() : locale.groupSeparator();
-    for (qsizetype i = 0; i < wholeDigits.size(); ++i) {
-        if (i > 0 && (wholeDigits.size() - i) % 3 == 0)
-            number += group;
-        number += LocaleDigits(QString(wholeDigits.at(i)), locale);
-    }
+    // Whole numbers format exactly; the locale adds its own grouping and digits.
+    QString number = locale.toString(qlonglong(whole));
     if (layout.digits > 0)
         number += locale.decimalPoint()
             + LocaleDigits(QStringLiteral("%1").arg(fraction, layout.digits, 10, QLatin1Char('0')), locale);
