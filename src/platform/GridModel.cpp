@@ -888,7 +888,8 @@ void GridModel::clearGroups()
 
 void GridModel::addGroup(int column, bool ascending)
 {
-    if (!validColumn(column))
+    // Columns that do not exist yet are kept and take effect once rows arrive.
+    if (column < 1)
         return;
     const CurrentAnchor anchor = currentAnchor();
     beginResetModel();
@@ -909,7 +910,7 @@ void GridModel::clearSortKeys()
 
 void GridModel::addSortKey(int column, bool ascending)
 {
-    if (!validColumn(column))
+    if (column < 1)
         return;
     QList<GridSortKey> keys = m_sortKeys;
     keys.append({column, ascending});
