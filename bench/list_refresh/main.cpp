@@ -1,0 +1,195 @@
+// bench_list_refresh: how long the main list takes to refresh against a plain
+// read of the same rows, for growing sheets and the plain and month layouts.
+// Prints one line per case; not a test, nothing is asserted.
+#include "SampleData.h"
+
+#include "mainwindow/DeadlineList.h"
+#include "platform/Clock.h"
+#include "platform/GridModel.h"
+#include "platform/GridPresenter.h"
+#include "store/comDataBase.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <sys/resource.h>
+
+namespace {
+
+// The main window's answers to the grid, reduced to what a refresh asks.
+class ListPresenter final : public GridPresenter
+{
+public:
+    ListPresenter(int layout, const QDate &today) : m_layout(layout), m_today(today), m_horizon(WarnLimitDate(today, 2)) {}
+
+    QVariant computedValue(int column, const GridRow &row) override
+    {
+        if (column == ListColumn::GroupKey)
+            return GroupKeyForDate(row.field(ListColumn::TrDate).toDate(), m_layout, m_today);
+        if (column == ListColumn::OpenBalance)
+            return QVariant::fromValue(OpenBalance(row.field(ListColumn::TrDone).toBool(),
+                                                   row.field(ListColumn::TrBalance).value<Currency>()));
+        return {};
+    }
+    bool displayText(int column, const GridRow &row, QString &text) override
+    {
+        if (column == ListColumn::TrDescription) {
+            text = DescriptionShown(row.field(ListColumn::TrDescription).toString(),
+                                    row.field(ListColumn::TrGrpId).toInt(), row.field(ListColumn::TrGrpRow).toInt(),
+                                    row.field(ListColumn::TrGrpMDay).toInt(), true, QStringLiteral(" of "));
+            return true;
+        }
+        if (column == ListColumn::TrValue && row.field(ListColumn::TrType).toInt() == -2) {
+            text.clear();
+            return true;
+        }
+        return false;
+    }
+    int iconIndex(int column, const GridRow &row) override
+    {
+        const bool done = row.field(ListColumn::TrDone).toBool();
+        if (column == ListColumn::TrType)
+            return TypeIconIndex(row.field(ListColumn::TrType).toInt(), done);
+        if (column == ListColumn::TrDescription)
+            return DescriptionIconIndex(row.field(ListColumn::TrGrpId).toInt(), done);
+        return -1;
+    }
+    QString rowStyle(const GridRow &row) override
+    {
+        return IsExpired(row.field(ListColumn::TrDone).toBool(), row.field(ListColumn::TrDate).toDate(), m_horizon)
+            ? QStringLiteral("Expired") : QString();
+    }
+    QString groupCaption(const GridGroup &group, const QString &defaultCaption) override
+    {
+        const QLocale locale;
+        const Currency total = group.sum(ListColumn::OpenBalance);
+        if (group.column() == ListColumn::TrDbId)
+            return TopGroupCaption(QStringLiteral("Azienda"), QStringLiteral("All Deadlines"), m_layout, true, total, locale);
+        if (group.column() == ListColumn::GroupKey)
+            return DateGroupCaption(group.value().toInt(), m_layout, true, total, locale);
+        return defaultCaption;
+    }
+
+private:
+    int m_layout;
+    QDate m_today;
+    QDate m_horizon;
+};
+
+double PeakMb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;   // kilobytes on Linux
+}
+
+double RawMs(const QString &connectionString, const QString &jetSql, int &rows)
+{
+    QElapsedTimer timer;
+    timer.start();
+    Connection connection;
+    connection.open(connectionString);
+    const QString sql = TranslateJetSql(jetSql, connection.schema());
+    QSqlQuery query(connection.database());
+    query.setForwardOnly(true);
+    if (!query.exec(sql))
+        throw DbError(-1, QStringLiteral("raw query failed: ") + sql);
+    const int fields = query.record().count();
+    rows = 0;
+    qint64 sink = 0;
+    while (query.next()) {
+        for (int i = 0; i < fields; ++i)
+            sink += query.value(i).isNull() ? 0 : 1;
+        ++rows;
+    }
+    query.finish();
+    connection.close();
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    return sink < 0 ? -ms : ms;
+}
+
+double ListMs(const QString &connectionString, int layout, const QDate &today, int &rows)
+{
+    ListPresenter presenter(layout, today);
+    GridModel grid;
+    grid.setPresenter(&presenter);
+    grid.setConnectionString(connectionString);
+    // As the window loads: empty query, then the computed columns 19 and 20.
+    grid.setRecordSource(InitialListQuery());
+    grid.requery();
+    grid.addComputedColumn();
+    grid.addComputedColumn();
+    grid.addSortKey(ListColumn::TrDate, true);
+
+    QElapsedTimer timer;
+    timer.start();
+    grid.setRecordSource(ListQueryText(0, 0, 1, QDate(), QDate()));
+    grid.requery();
+    grid.clearGroups();
+    grid.addGroup(ListColumn::TrDbId, true);
+    if (layout == 1 || layout == 2)
+        grid.addGroup(ListColumn::GroupKey, true);
+    else if (layout == 3)
+        grid.addGroup(ListColumn::AcName, true);
+    rows = grid.rowCount();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    const QString templatePath = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("master.gen"));
+    const QDate today = Clock::today();
+    QList<int> sizes{1000, 10000, 100000};
+    if (argc > 1) {
+        sizes.clear();
+        for (int i = 1; i < argc; ++i)
+            sizes << QString::fromLocal8Bit(argv[i]).toInt();
+    }
+
+    try {
+        for (int size : sizes) {
+            QTemporaryDir dir;
+            SampleData::Options options;
+            options.rows = size;
+            options.seed = 20170501;
+            options.today = today;
+            // Every deadline on the measured sheet, so the list holds all of them.
+            options.firstSheetPercent = 100;
+            SampleData::CreateDatabase(templatePath, QDir(dir.path()).filePath(QStringLiteral("orvel2.mdb")), options);
+            const QString connectionString = BuildConnectionString(dir.path());
+
+            for (int layout : {0, 2}) {
+                int rawRows = 0;
+                int listRows = 0;
+                const double raw = RawMs(connectionString, ListQueryText(0, 0, 1, QDate(), QDate()), rawRows);
+                const double list = ListMs(connectionString, layout, today, listRows);
+                out << QStringLiteral("rows=%1 layout=%2 raw_ms=%3 list_ms=%4 ratio=%5 peak_mb=%6")
+                           .arg(rawRows)
+                           .arg(layout)
+                           .arg(raw, 0, 'f', 1)
+                           .arg(list, 0, 'f', 1)
+                           .arg(raw > 0 ? list / raw : 0.0, 0, 'f', 2)
+                           .arg(qRound(PeakMb()))
+                    << Qt::endl;
+            }
+        }
+    } catch (const DbError &e) {
+        err << "database error " << e.number() << ": " << e.description() << Qt::endl;
+        return 1;
+    } catch (const SampleData::Error &e) {
+        err << e.what() << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
