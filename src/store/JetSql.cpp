@@ -116,7 +116,7 @@ QString scaledCurrencyLiteral(const QString &number)
     while (digits.startsWith(u'0')) {
         digits.remove(0, 1);
         if (intPart.isEmpty())
-            ++exponent;   // a leading zero of the fraction moves the point
+            --exponent;   // a leading zero of the fraction: the point stays before the next digit
         else
             intPart.remove(0, 1);
     }
@@ -416,11 +416,10 @@ private:
     {
         if (!isWord(verb + 1, u"INTO"))
             return;
-        const ColumnRef table = columnRefAt(verb + 2);
-        if (table.end < 0)
+        if (verb + 2 >= count() || !m_t[verb + 2].isNameLike())
             return;
-        const QString tableName = table.column;
-        int i = table.end;
+        const QString tableName = m_t[verb + 2].name();
+        int i = verb + 3;
         QStringList columns;
         if (isOp(i, u"(")) {
             const int close = m_t[i].match;

@@ -1,0 +1,94 @@
+#include "store/Currency.h"
+#include "store/SqlText.h"
+
+#include <QtTest>
+
+#include <limits>
+
+class TestCurrency final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parsesExactly_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QChar>("point");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<qint64>("units");
+
+        QTest::newRow("plain") << "12.5" << QChar('.') << true << qint64(125000);
+        QTest::newRow("comma locale") << "12,50" << QChar(',') << true << qint64(125000);
+        QTest::newRow("blanks and sign") << "  -0.0001 " << QChar('.') << true << qint64(-1);
+        QTest::newRow("whole") << " 3" << QChar('.') << true << qint64(30000);
+        QTest::newRow("point only fraction") << ".5" << QChar('.') << true << qint64(5000);
+        QTest::newRow("largest") << "922337203685477.5807" << QChar('.') << true << std::numeric_limits<qint64>::max();
+        QTest::newRow("smallest") << "-922337203685477.5808" << QChar('.') << true << std::numeric_limits<qint64>::min();
+        QTest::newRow("above largest") << "922337203685477.5808" << QChar('.') << false << qint64(0);
+        QTest::newRow("five decimals refused") << "1.00001" << QChar('.') << false << qint64(0);
+        QTest::newRow("wrong separator") << "12,5" << QChar('.') << false << qint64(0);
+        QTest::newRow("grouping") << "1.234,5" << QChar(',') << false << qint64(0);
+        QTest::newRow("empty") << "" << QChar('.') << false << qint64(0);
+        QTest::newRow("sign only") << "-" << QChar('.') << false << qint64(0);
+        QTest::newRow("letters") << "12a" << QChar('.') << false << qint64(0);
+    }
+
+    void parsesExactly()
+    {
+        QFETCH(QString, text);
+        QFETCH(QChar, point);
+        QFETCH(bool, valid);
+        QFETCH(qint64, units);
+        const auto parsed = Currency::parse(text, point);
+        QCOMPARE(parsed.has_value(), valid);
+        if (valid)
+            QCOMPARE(parsed->units(), units);
+    }
+
+    void writesSqlText_data()
+    {
+        QTest::addColumn<qint64>("units");
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("plain");
+        QTest::newRow("twelve and a half") << qint64(125000) << " 12.5" << "12.5";
+        QTest::newRow("debit") << qint64(-125000) << "-12.5" << "-12.5";
+        QTest::newRow("zero") << qint64(0) << " 0" << "0";
+        QTest::newRow("one unit") << qint64(1) << " 0.0001" << "0.0001";
+        QTest::newRow("minus one unit") << qint64(-1) << "-0.0001" << "-0.0001";
+        QTest::newRow("whole") << qint64(70000) << " 7" << "7";
+        QTest::newRow("largest") << std::numeric_limits<qint64>::max() << " 922337203685477.5807" << "922337203685477.5807";
+        QTest::newRow("smallest") << std::numeric_limits<qint64>::min() << "-922337203685477.5808" << "-922337203685477.5808";
+    }
+
+    void writesSqlText()
+    {
+        QFETCH(qint64, units);
+        QFETCH(QString, sql);
+        QFETCH(QString, plain);
+        QCOMPARE(Currency::fromUnits(units).toSqlText(), sql);
+        QCOMPARE(SqlCurrencyText(Currency::fromUnits(units)), sql);
+        QCOMPARE(Currency::fromUnits(units).toPlainText(), plain);
+        QCOMPARE(Currency::parse(plain)->units(), units);
+    }
+
+    void checksArithmetic()
+    {
+        const Currency max = Currency::fromUnits(std::numeric_limits<qint64>::max());
+        QVERIFY(!max.checkedAdd(Currency::fromUnits(1)));
+        QCOMPARE(max.checkedAdd(Currency::fromUnits(-1))->units(), std::numeric_limits<qint64>::max() - 1);
+        QVERIFY(!max.checkedMul(-2));
+        QCOMPARE(Currency::fromUnits(125000).checkedMul(-1)->units(), -125000);
+    }
+
+    void readsAsNumberInsideAVariant()
+    {
+        registerCurrencyMetaType();
+        const QVariant v = QVariant::fromValue(Currency::fromUnits(-125000));
+        QCOMPARE(v.toDouble(), -12.5);
+        QCOMPARE(v.toString(), QStringLiteral("-12.5"));
+        QCOMPARE(NumberOrDefault(v, 99), -12.5);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCurrency)
+#include "tst_currency.moc"

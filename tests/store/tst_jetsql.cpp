@@ -1,0 +1,173 @@
+#include "store/comDataBase.h"
+
+#include <QtTest>
+
+// The translator reads Jet text the way the program writes it and must leave
+// the inside of every quoted text alone.
+class TestJetSql final : public QObject
+{
+    Q_OBJECT
+
+private:
+    static SchemaInfo schema()
+    {
+        SchemaInfo s;
+        s.tables.insert(QStringLiteral("transactions"),
+                        {{QStringLiteral("TrRowId"), ColumnKind::Counter},
+                         {QStringLiteral("TrDbId"), ColumnKind::Integer},
+                         {QStringLiteral("TrType"), ColumnKind::Integer},
+                         {QStringLiteral("TrDone"), ColumnKind::YesNo},
+                         {QStringLiteral("TrDate"), ColumnKind::Date},
+                         {QStringLiteral("TrDescription"), ColumnKind::Text},
+                         {QStringLiteral("TrAcId"), ColumnKind::Integer},
+                         {QStringLiteral("TrValue"), ColumnKind::Currency},
+                         {QStringLiteral("TrBalance"), ColumnKind::Currency},
+                         {QStringLiteral("TrGrpType"), ColumnKind::Text},
+                         {QStringLiteral("TrGrpRow"), ColumnKind::Integer},
+                         {QStringLiteral("TrGrpMDay"), ColumnKind::Integer},
+                         {QStringLiteral("TrNotes"), ColumnKind::Memo},
+                         {QStringLiteral("TrGrpId"), ColumnKind::Integer}});
+        s.tables.insert(QStringLiteral("accounts"),
+                        {{QStringLiteral("AcId"), ColumnKind::Counter},
+                         {QStringLiteral("AcName"), ColumnKind::Text},
+                         {QStringLiteral("AcNotes"), ColumnKind::Memo}});
+        s.tables.insert(QStringLiteral("dbs"),
+                        {{QStringLiteral("DbId"), ColumnKind::Integer}, {QStringLiteral("DbName"), ColumnKind::Text}});
+        return s;
+    }
+
+private slots:
+    void translatesProgramStatements_data()
+    {
+        QTest::addColumn<QString>("jet");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("toggle done") << "UPDATE Transactions SET Transactions.TrDone = Not [TrDone] WHERE Transactions.TrRowId=5"
+                                     << "UPDATE Transactions SET TrDone = Not TrDone WHERE Transactions.TrRowId=5";
+        QTest::newRow("delete star") << "DELETE * FROM Transactions WHERE TrDbId=3"
+                                     << "DELETE FROM Transactions WHERE TrDbId=3";
+        QTest::newRow("delete qualified star") << "DELETE Transactions.* FROM Transactions WHERE Transactions.TrGrpId=4"
+                                               << "DELETE FROM Transactions WHERE Transactions.TrGrpId=4";
+        QTest::newRow("insert sheet") << "INSERT INTO Dbs ( DbId, DbName ) SELECT 2, 'Casa'"
+                                      << "INSERT INTO Dbs ( DbId, DbName ) SELECT 2, 'Casa'";
+        QTest::newRow("insert deadline")
+            << "INSERT INTO Transactions ( TrDbId, TrType, TrDate, TrDescription, TrNotes, TrAcId, TrValue, TrBalance, TrGrpType, TrGrpId ) "
+               "SELECT 1, -1, #04/03/2017#, 'Rent', '', 0,  12.5, -12.5, 'n', 0"
+            << "INSERT INTO Transactions ( TrDbId, TrType, TrDate, TrDescription, TrNotes, TrAcId, TrValue, TrBalance, TrGrpType, TrGrpId ) "
+               "SELECT 1, -1, '2017-04-03', 'Rent', '', 0,  125000, -125000, 'n', 0";
+        QTest::newRow("purge count") << "SELECT TrRowId From Transactions WHERE TrDate<=#12/31/2016# AND TrDone=True AND TrDbId=1"
+                                     << "SELECT TrRowId From Transactions WHERE TrDate<='2016-12-31' AND TrDone=1 AND TrDbId=1";
+        QTest::newRow("view filter") << "SELECT TrRowId FROM Transactions Where TrDbId=3 AND (TrDone=False And TrType=-2 )"
+                                     << "SELECT TrRowId FROM Transactions Where TrDbId=3 AND (TrDone=0 And TrType=-2 )";
+        QTest::newRow("all view") << "SELECT TrRowId FROM Transactions Where TrDbId=3 AND (True )"
+                                  << "SELECT TrRowId FROM Transactions Where TrDbId=3 AND (1 )";
+        QTest::newRow("between") << "SELECT TrRowId FROM Transactions WHERE (TrDate Between #05/01/2017# And #5/14/2017# )"
+                                 << "SELECT TrRowId FROM Transactions WHERE (TrDate Between '2017-05-01' And '2017-05-14' )";
+        QTest::newRow("search field")
+            << "SELECT Accounts.*, Trim(TrDescription & ' ' & Accounts.AcName & ' ' & TrNotes) AS SearchField FROM Transactions "
+               "LEFT JOIN Accounts ON Transactions.TrAcId = Accounts.AcId "
+            << "SELECT Accounts.*, Trim(IFNULL(TrDescription,'') || IFNULL(' ','') || IFNULL(Accounts.AcName,'') || IFNULL(' ','') "
+               "|| IFNULL(TrNotes,'')) AS SearchField FROM Transactions LEFT JOIN Accounts ON Transactions.TrAcId = Accounts.AcId ";
+        QTest::newRow("concatenation operands") << "SELECT (TrType + 1) & Max(TrDescription) & [Tr Notes] FROM Transactions"
+                                                << "SELECT IFNULL((TrType + 1),'') || IFNULL(Max(TrDescription),'') || IFNULL(\"Tr Notes\",'') FROM Transactions";
+        QTest::newRow("group max") << "SELECT Max(Transactions.TrGrpId) AS mId FROM Transactions"
+                                   << "SELECT Max(Transactions.TrGrpId) AS mId FROM Transactions";
+        QTest::newRow("upgrade add column") << "ALTER TABLE Transactions ADD COLUMN TrGrpId INTEGER DEFAULT 0"
+                                            << "ALTER TABLE Transactions ADD COLUMN TrGrpId INTEGER DEFAULT 0";
+        QTest::newRow("upgrade nulls") << "UPDATE Transactions SET Transactions.TrGrpId = 0 WHERE TrGrpId Is Null"
+                                       << "UPDATE Transactions SET TrGrpId = 0 WHERE TrGrpId Is Null";
+        QTest::newRow("rename sheet") << "UPDATE Dbs SET Dbs.DbName = 'It''s' WHERE Dbs.DbId=2"
+                                      << "UPDATE Dbs SET DbName = 'It''s' WHERE Dbs.DbId=2";
+        QTest::newRow("inner join") << "SELECT Accounts.AcId FROM Accounts INNER JOIN Transactions ON Accounts.AcId = Transactions.TrAcId WHERE Accounts.AcId=4"
+                                    << "SELECT Accounts.AcId FROM Accounts INNER JOIN Transactions ON Accounts.AcId = Transactions.TrAcId WHERE Accounts.AcId=4";
+        QTest::newRow("currency comparisons") << "SELECT TrRowId FROM Transactions WHERE TrValue > 12.5 AND 0.0001 <= Transactions.TrBalance AND TrType=-1"
+                                              << "SELECT TrRowId FROM Transactions WHERE TrValue > 125000 AND 1 <= Transactions.TrBalance AND TrType=-1";
+        QTest::newRow("currency between") << "SELECT TrRowId FROM Transactions WHERE TrBalance Between -1 And 2.5"
+                                          << "SELECT TrRowId FROM Transactions WHERE TrBalance Between -10000 And 25000";
+        QTest::newRow("currency set") << "UPDATE Transactions SET Transactions.TrValue =  12.5, TrBalance = -12.5 WHERE TrRowId=1"
+                                      << "UPDATE Transactions SET TrValue =  125000, TrBalance = -125000 WHERE TrRowId=1";
+        QTest::newRow("rounding beyond four decimals") << "SELECT 1 FROM Transactions WHERE TrValue = 0.00005 OR TrValue = 1.23454 OR TrValue = 1E+3"
+                                                       << "SELECT 1 FROM Transactions WHERE TrValue = 1 OR TrValue = 12345 OR TrValue = 10000000";
+        QTest::newRow("largest currency") << "UPDATE Transactions SET TrValue = 922337203685477.5807"
+                                          << "UPDATE Transactions SET TrValue = 9223372036854775807";
+        QTest::newRow("double quoted text") << "SELECT \"a'b\"\"c\" AS x" << "SELECT 'a''b\"c' AS x";
+        QTest::newRow("minus minus is no comment") << "SELECT 5--3" << "SELECT 5- -3";
+        QTest::newRow("trailing blank kept") << "SELECT * FROM Dbs " << "SELECT * FROM Dbs ";
+    }
+
+    void translatesProgramStatements()
+    {
+        QFETCH(QString, jet);
+        QFETCH(QString, expected);
+        QCOMPARE(TranslateJetSql(jet, schema()), expected);
+    }
+
+    void leavesQuotedTextsAlone_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("apostrophe") << "O'Brien's ''";
+        QTest::newRow("hash and date") << "#04/03/2017# and # alone";
+        QTest::newRow("ampersand") << "Smith & Sons & Null";
+        QTest::newRow("brackets") << "[TrDone] [unclosed";
+        QTest::newRow("comment") << "a -- not a comment /* nor this";
+        QTest::newRow("tab and newline") << "line\tone\nline two\r\n";
+        QTest::newRow("accents") << "caffè perché Größe ñ";
+        QTest::newRow("keywords and numbers") << "True False Not 12.5 DELETE * FROM";
+        QTest::newRow("double quote") << "say \"hi\"";
+    }
+
+    void leavesQuotedTextsAlone()
+    {
+        QFETCH(QString, text);
+        const QString quoted = u'\'' + QString(text).replace(u'\'', QStringLiteral("''")) + u'\'';
+        const QStringList statements = {
+            "INSERT INTO Dbs ( DbId, DbName ) SELECT 7, " + quoted,
+            "UPDATE Dbs SET Dbs.DbName = " + quoted + " WHERE DbName<>" + quoted,
+            "SELECT TrDescription & " + quoted + " AS x FROM Transactions",
+        };
+        for (const QString &statement : statements) {
+            const QString sql = TranslateJetSql(statement, schema());
+            QVERIFY2(sql.count(quoted) == statement.count(quoted), qPrintable(sql));
+        }
+    }
+
+    void reportsWhatTheSelectListReveals()
+    {
+        const TranslatedSql t = TranslateJetStatement(
+            "SELECT Min(Transactions.TrDate) AS Date1, Max(TrDate) AS Date2, Count(TrRowId) AS CTR, Sum(TrBalance) AS Total, "
+            "Transactions.TrValue, TrDone FROM Transactions WHERE TrDbId=1",
+            schema());
+        QCOMPARE(t.resultKinds.value("date1"), ColumnKind::Date);
+        QCOMPARE(t.resultKinds.value("date2"), ColumnKind::Date);
+        QCOMPARE(t.resultKinds.value("ctr"), ColumnKind::Integer);
+        QCOMPARE(t.resultKinds.value("total"), ColumnKind::Currency);
+        QCOMPARE(t.resultKinds.value("trvalue"), ColumnKind::Currency);
+        QCOMPARE(t.resultKinds.value("trdone"), ColumnKind::YesNo);
+        QCOMPARE(t.singleTable, QStringLiteral("Transactions"));
+        QVERIFY(TranslateJetStatement("SELECT * FROM Transactions LEFT JOIN Accounts ON TrAcId = AcId", schema()).singleTable.isEmpty());
+    }
+
+    void refusesUnreadableStatements_data()
+    {
+        QTest::addColumn<QString>("jet");
+        QTest::newRow("unterminated text") << "SELECT 'abc FROM Dbs";
+        QTest::newRow("unterminated double quote") << "SELECT \"abc";
+        QTest::newRow("unterminated bracket") << "SELECT [DbName FROM Dbs";
+        QTest::newRow("unterminated date") << "SELECT 1 WHERE TrDate=#04/03/2017";
+        QTest::newRow("month 13") << "SELECT 1 WHERE TrDate=#13/01/2017#";
+        QTest::newRow("30 February") << "SELECT 1 WHERE TrDate=#02/30/2017#";
+        QTest::newRow("words in date") << "SELECT 1 WHERE TrDate=#today#";
+        QTest::newRow("two-digit year") << "SELECT 1 WHERE TrDate=#04/03/17#";
+        QTest::newRow("open parenthesis") << "SELECT (1 FROM Dbs";
+        QTest::newRow("currency overflow") << "UPDATE Transactions SET TrValue = 922337203685477.5808";
+    }
+
+    void refusesUnreadableStatements()
+    {
+        QFETCH(QString, jet);
+        QVERIFY_THROWS_EXCEPTION(DbError, TranslateJetSql(jet, schema()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestJetSql)
+#include "tst_jetsql.moc"

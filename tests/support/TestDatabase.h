@@ -1,0 +1,27 @@
+#pragma once
+
+#include "store/comDataBase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QtGlobal>
+
+// The folder holding the built program files (master.gen, help pages); the
+// test runner passes it in ORVEL_PROGRAM_FOLDER.
+inline QString programFolder()
+{
+    return qEnvironmentVariable("ORVEL_PROGRAM_FOLDER");
+}
+
+// Puts a fresh copy of the template database as "orvel2.mdb" into folder and
+// returns the connection string for it; empty when the template is missing.
+inline QString copyTemplateTo(const QString &folder)
+{
+    const QString target = QDir(folder).filePath(QStringLiteral("orvel2.mdb"));
+    QFile::remove(target);
+    if (!QFile::copy(QDir(programFolder()).filePath(QStringLiteral("master.gen")), target))
+        return {};
+    QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+    return BuildConnectionString(QDir::toNativeSeparators(folder));
+}
