@@ -1,0 +1,281 @@
+#include "store/SqlText.h"
+#include "store/comDataBase.h"
+
+#include "../support/TestDatabase.h"
+
+#include <QCryptographicHash>
+#include <QtTest>
+
+#include <stdexcept>
+
+// Connections, transactions and record sets on a fresh copy of the template.
+class TestConnection final : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_cs;
+
+    QString insertDeadline(const QDate &date, const QString &description, Currency amount, int type, const QString &notes = {})
+    {
+        return QStringLiteral("INSERT INTO Transactions ( TrDbId, TrType, TrDate, TrDescription, TrNotes, TrAcId, TrValue, "
+                              "TrBalance, TrGrpType, TrGrpId ) SELECT 1, ")
+               + QString::number(type) + ", " + SqlDateLiteral(date) + ", '" + QuoteSqlText(description) + "', '"
+               + QuoteSqlText(notes) + "', 0, " + amount.toSqlText() + ", " + Currency::fromUnits(amount.units() * type).toSqlText()
+               + ", 'n', 0";
+    }
+
+    static QByteArray digest(const QString &path)
+    {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        m_cs = copyTemplateTo(m_dir.path());
+        QVERIFY2(!m_cs.isEmpty(), "master.gen not found; is ORVEL_PROGRAM_FOLDER set?");
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void readsTheDataSource_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("plain") << "/home/anna/Orvel2DB";
+        QTest::newRow("spaces") << "/home/anna/My Documents/Orvel 2 DB";
+        QTest::newRow("quotes and accents") << "/home/anna/l'archivio \"già\" Größe";
+        QTest::newRow("semicolon and equals") << "/data/a;b=c; d/db";
+    }
+
+    void readsTheDataSource()
+    {
+        QFETCH(QString, folder);
+        const QString cs = BuildConnectionString(folder);
+        QVERIFY(cs.startsWith("Provider=Microsoft.Jet.OLEDB.4.0;Data Source="));
+        QVERIFY(cs.endsWith("orvel2.mdb;Persist Security Info=False"));
+        QCOMPARE(DataSourceFromConnectionString(cs), folder + QDir::separator() + "orvel2.mdb");
+        QCOMPARE(DataSourceFromConnectionString(cs.toUpper().replace(folder.toUpper(), folder)),
+                 folder + QDir::separator() + "ORVEL2.MDB");
+    }
+
+    void neverCreatesAMissingFile()
+    {
+        const QString missing = QDir(m_dir.path()).filePath("nowhere");
+        Connection c;
+        QVERIFY_THROWS_EXCEPTION(DbError, c.open(BuildConnectionString(missing)));
+        QVERIFY(!QFileInfo::exists(missing + "/orvel2.mdb"));
+        QVERIFY(!c.isOpen());
+        QDir().mkpath(missing);
+        QVERIFY_THROWS_EXCEPTION(DbError, c.open(BuildConnectionString(missing)));
+        QVERIFY(!QFileInfo::exists(missing + "/orvel2.mdb"));
+    }
+
+    void reportsADamagedFileAndLeavesItAlone()
+    {
+        const QString path = QDir(m_dir.path()).filePath("orvel2.mdb");
+        QFile::remove(path);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("Standard Jet DB\0\0\0 this is no SQLite file ", 44).repeated(200));
+        f.close();
+        const QByteArray before = digest(path);
+        Connection c;
+        c.open(m_cs);
+        QVERIFY_THROWS_EXCEPTION(DbError, c.test());
+        QVERIFY_THROWS_EXCEPTION(DbError, c.execute("DELETE * FROM Dbs"));
+        c.close();
+        QCOMPARE(digest(path), before);
+    }
+
+    void storesTextsDatesAndAmountsExactly_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("C") << "C";
+        QTest::newRow("German") << "de_DE";
+        QTest::newRow("Italian") << "it_IT";
+    }
+
+    void storesTextsDatesAndAmountsExactly()
+    {
+        QFETCH(QString, locale);
+        QLocale::setDefault(QLocale(locale));
+        const QString description = "l'affitto # & [x] -- \t\"à\"\nfine";
+        const Currency amount = *Currency::parse(QLocale().toString(12.5, 'f', 2), QLocale().decimalPoint().at(0));
+        Connection c;
+        c.open(m_cs);
+        c.test();
+        QCOMPARE(c.execute(insertDeadline(QDate(2017, 4, 3), description, amount, -1, "n'otes")), 1);
+        QCOMPARE(c.execute(insertDeadline(QDate(2017, 4, 4), "max", Currency::fromUnits(922337203685477LL * 10000 + 5807), 1)), 1);
+
+        Recordset rs;
+        rs.open("SELECT * FROM Transactions WHERE TrDate=#04/03/2017# AND TrValue = 12.5", c);
+        QVERIFY(!rs.eof());
+        QCOMPARE(rs.field("TrDate").toDate(), QDate(2017, 4, 3));
+        QCOMPARE(rs.field("trdescription").toString(), description);
+        QCOMPARE(rs.field("TrNotes").toString(), QStringLiteral("n'otes"));
+        QCOMPARE(rs.field("TrValue").value<Currency>(), Currency::fromUnits(125000));
+        QCOMPARE(rs.field("TrBalance").value<Currency>(), Currency::fromUnits(-125000));
+        QCOMPARE(rs.field("TrDone"), QVariant(false));
+        QCOMPARE(rs.field("TrType"), QVariant(-1));
+        rs.moveNext();
+        QVERIFY(rs.eof());
+
+        rs.open("SELECT TrValue FROM Transactions WHERE TrDate Between #04/04/2017# And #04/04/2017#", c);
+        QCOMPARE(rs.field(0).value<Currency>().toPlainText(), QStringLiteral("922337203685477.5807"));
+        rs.open("SELECT Min(Transactions.TrDate) AS Date1, Max(Transactions.TrDate) AS Date2, Sum(TrBalance) AS Total FROM Transactions", c);
+        QCOMPARE(rs.field("Date1").toDate(), QDate(2017, 4, 3));
+        QCOMPARE(rs.field("Date2").toDate(), QDate(2017, 4, 4));
+        rs.close();
+    }
+
+    void concatenatesNullAsEmptyText()
+    {
+        Connection c;
+        c.open(m_cs);
+        c.execute(insertDeadline(QDate(2020, 2, 29), "Rent", Currency::fromWhole(5), 1, ""));
+        c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT 'Acme', 'tel 123'");
+        c.execute("UPDATE Transactions SET TrNotes = Null");
+        Recordset rs;
+        rs.open("SELECT TrRowId, Accounts.*, Trim(TrDescription & ' ' & Accounts.AcName & ' ' & TrNotes & ' ' & Accounts.AcNotes) "
+                "AS SearchField FROM Transactions LEFT JOIN Accounts ON Transactions.TrAcId = Accounts.AcId Where TrDbId=1 AND (True )",
+                c);
+        QCOMPARE(rs.fieldNames(), QStringList({"TrRowId", "AcId", "AcName", "AcNotes", "SearchField"}));
+        QCOMPARE(rs.field("SearchField").toString(), QStringLiteral("Rent"));
+        QVERIFY(rs.field("AcName").isNull());
+        QCOMPARE(rs.fieldKind(1), ColumnKind::Counter);
+    }
+
+    void togglesDoneInPlace()
+    {
+        Connection c;
+        c.open(m_cs);
+        c.execute(insertDeadline(QDate(2017, 12, 31), "x", Currency(), -2));
+        const QString toggle = "UPDATE Transactions SET Transactions.TrDone = Not [TrDone] WHERE Transactions.TrRowId=1";
+        QCOMPARE(c.execute(toggle), 1);
+        Recordset rs;
+        rs.open("SELECT TrRowId FROM Transactions WHERE TrDone=True", c, CursorType::Static);
+        QCOMPARE(rs.recordCount(), 1);
+        c.execute(toggle);
+        rs.open("SELECT TrRowId FROM Transactions WHERE TrDone=False", c, CursorType::Static);
+        QCOMPARE(rs.recordCount(), 1);
+    }
+
+    void guardRollsBackAnInterruptedBatch()
+    {
+        Connection c;
+        c.open(m_cs);
+        try {
+            TransactionGuard guard(c);
+            c.execute("INSERT INTO Dbs ( DbId, DbName ) SELECT 2, 'Casa'");
+            c.execute("DELETE * FROM Transactions WHERE TrDbId=1");
+            throw std::runtime_error("interrupted");
+        } catch (const std::runtime_error &) {
+        }
+        QVERIFY(!c.inTransaction());
+        Recordset rs;
+        rs.open("SELECT * FROM Dbs", c, CursorType::Static);
+        QCOMPARE(rs.recordCount(), 1);
+
+        {
+            TransactionGuard guard(c);
+            c.execute("INSERT INTO Dbs ( DbId, DbName ) SELECT 2, 'Casa'");
+            QVERIFY_THROWS_EXCEPTION(DbError, c.execute("INSERT INTO Dbs ( DbId, DbName ) SELECT 2, 'Twice'"));
+            guard.commit();
+        }
+        rs.open("SELECT * FROM Dbs ORDER BY DbName", c, CursorType::Static);
+        QCOMPARE(rs.recordCount(), 2);
+        QCOMPARE(rs.field("dbname").toString(), QStringLiteral("Casa"));
+    }
+
+    void staticRecordsetWritesBack()
+    {
+        Connection c;
+        c.open(m_cs);
+        c.execute(insertDeadline(QDate(2017, 1, 31), "first", Currency::fromWhole(1), 1));
+        Recordset rs;
+        rs.open("SELECT * FROM Transactions WHERE TrRowId=1", c, CursorType::Static);
+        rs.setField("TrDescription", "changed 'here'");
+        rs.setField("TrDate", QDate(2016, 2, 29));
+        rs.setField("TrValue", QVariant::fromValue(Currency::fromUnits(1)));
+        rs.setField("TrDone", true);
+        rs.update();
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.setField("NoSuchField", 1));
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.setField("TrRowId", 9));
+
+        rs.addNew();
+        rs.setField("TrDbId", 1);
+        rs.setField("TrDescription", "added");
+        rs.update();
+        QCOMPARE(rs.field("TrRowId").toInt(), 2);
+        QCOMPARE(rs.field("TrGrpId").toInt(), 0);
+
+        rs.addNew();
+        rs.setField("TrDescription", "dropped");
+        rs.cancelUpdate();
+        QCOMPARE(rs.recordCount(), 2);
+
+        rs.moveFirst();
+        rs.setField("TrDescription", "forgotten");
+        rs.cancelUpdate();
+        QCOMPARE(rs.field("TrDescription").toString(), QStringLiteral("changed 'here'"));
+
+        Recordset check;
+        check.open("SELECT * FROM Transactions ORDER BY TrRowId", c, CursorType::Static);
+        QCOMPARE(check.recordCount(), 2);
+        QCOMPARE(check.field("TrDescription").toString(), QStringLiteral("changed 'here'"));
+        QCOMPARE(check.field("TrDate").toDate(), QDate(2016, 2, 29));
+        QCOMPARE(check.field("TrValue").value<Currency>().units(), 1);
+        QCOMPARE(check.field("TrDone").toBool(), true);
+        check.moveNext();
+        QCOMPARE(check.field("TrDescription").toString(), QStringLiteral("added"));
+
+        Recordset joined;
+        joined.open("SELECT * FROM Transactions LEFT JOIN Accounts ON TrAcId = AcId", c, CursorType::Static);
+        QVERIFY_THROWS_EXCEPTION(DbError, joined.setField("TrDescription", "x"));
+    }
+
+    void forwardOnlyStreamsEveryRow()
+    {
+        Connection c;
+        c.open(m_cs);
+        {
+            TransactionGuard guard(c);
+            for (int i = 0; i < 300; ++i)
+                c.execute(insertDeadline(QDate(2017, 1, 1).addDays(i), QString::number(i), Currency::fromUnits(i), 1));
+            guard.commit();
+        }
+        Recordset rs;
+        rs.open("SELECT TrDate, TrValue FROM Transactions ORDER BY TrDate DESC", c);
+        QCOMPARE(rs.recordCount(), -1);
+        int rows = 0;
+        qint64 sum = 0;
+        QDate last = QDate(2100, 1, 1);
+        while (!rs.eof()) {
+            QVERIFY(rs.field(0).toDate() < last);
+            last = rs.field(0).toDate();
+            sum += rs.field(1).value<Currency>().units();
+            ++rows;
+            rs.moveNext();
+        }
+        QCOMPARE(rows, 300);
+        QCOMPARE(sum, qint64(299 * 300 / 2));
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.moveNext());
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.field(0));
+    }
+
+    void knowsTextLimits()
+    {
+        Connection c;
+        c.open(m_cs);
+        QCOMPARE(TextColumnMaxLength(c, "Accounts", "acname"), 100);
+        QCOMPARE(TextColumnMaxLength(c, "Transactions", "TrNotes"), 0);
+        QCOMPARE(TextColumnMaxLength(c, "Accounts", "Missing"), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConnection)
+#include "tst_connection.moc"
