@@ -1,0 +1,179 @@
+#include "startup/Settings.h"
+#include "startup/comRegistry.h"
+#include "startup/mainmod.h"
+#include "store/Schema.h"
+#include "store/comDataBase.h"
+
+#include "../support/TestDatabase.h"
+
+#include <QSqlQuery>
+#include <QtTest>
+
+// The start-up steps that bring any database to the current schema and pick the sheet.
+class TestSchemaUpgrade final : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    // A database written by the older release: no TrGrpId, a few deadlines.
+    void makeOlderDatabase()
+    {
+        const QString path = QDir(m_dir.path()).filePath("orvel2.mdb");
+        QFile::remove(path);
+        QFile empty(path);
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        mainmod::ConnectionString = BuildConnectionString(m_dir.path());
+        Connection c;
+        c.open(mainmod::ConnectionString);
+        c.execute("CREATE TABLE Dbs (DbId INTEGER NOT NULL PRIMARY KEY, DbName VARCHAR(100))");
+        c.execute("CREATE TABLE Accounts (AcId INTEGER PRIMARY KEY AUTOINCREMENT, AcName VARCHAR(50), AcNotes LONGTEXT)");
+        c.execute("CREATE TABLE Transactions (TrRowId INTEGER PRIMARY KEY AUTOINCREMENT, TrDbId INTEGER, TrType INTEGER, "
+                  "TrDone YESNO, TrDate DATETIME, TrDescription VARCHAR(255), TrAcId INTEGER, TrValue CURRENCY, "
+                  "TrBalance CURRENCY, TrGrpType VARCHAR(10), TrGrpRow INTEGER, TrGrpMDay INTEGER, TrNotes LONGTEXT)");
+        c.execute("INSERT INTO Dbs ( DbId, DbName ) SELECT 1, 'Old'");
+        for (int i = 0; i < 3; ++i)
+            c.execute("INSERT INTO Transactions ( TrDbId, TrType, TrDone, TrDate, TrValue, TrBalance ) "
+                      "SELECT 1, 1, False, #01/31/2015#, 1.5, 1.5");
+    }
+
+    static QStringList catalog(Connection &c)
+    {
+        QSqlQuery q(c.database());
+        q.exec("SELECT type || ' ' || name || ' ' || ifnull(sql, '') FROM sqlite_master ORDER BY rowid");
+        QStringList entries;
+        while (q.next())
+            entries.append(q.value(0).toString());
+        return entries;
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        mainmod::resetShared();
+        mainmod::ConnectionString = copyTemplateTo(m_dir.path());
+        QVERIFY(!mainmod::ConnectionString.isEmpty());
+    }
+
+    void addsTheGroupColumnOnce()
+    {
+        makeOlderDatabase();
+        UpgradeSchemaGroupColumn();
+        UpgradeSchemaGroupColumn();
+        Connection c;
+        c.open(mainmod::ConnectionString);
+        QCOMPARE(c.schema().kindOf("Transactions", "TrGrpId"), ColumnKind::Integer);
+        Recordset rs;
+        rs.open("SELECT Count(TrRowId) AS CTR FROM Transactions WHERE TrGrpId = 0", c);
+        QCOMPARE(rs.field("CTR").toInt(), 3);
+        rs.open("SELECT TrValue FROM Transactions", c);
+        QCOMPARE(rs.field(0).value<Currency>(), Currency::fromUnits(15000));
+    }
+
+    void upgradeIgnoresAMissingDatabase()
+    {
+        mainmod::ConnectionString = BuildConnectionString(QDir(m_dir.path()).filePath("absent"));
+        UpgradeSchemaGroupColumn();
+        QVERIFY(!QFileInfo::exists(QDir(m_dir.path()).filePath("absent")));
+    }
+
+    void dropsChecksThatRefuseEmptyText_data()
+    {
+        QTest::addColumn<QString>("definition");
+        QTest::addColumn<bool>("notesMayBeEmpty");
+        QTest::newRow("column length check")
+            << "AcId INTEGER PRIMARY KEY AUTOINCREMENT, AcName VARCHAR(100) NOT NULL CHECK(length(AcName)>0), AcNotes LONGTEXT"
+            << true;
+        QTest::newRow("named column check")
+            << "AcId INTEGER PRIMARY KEY AUTOINCREMENT, AcName VARCHAR(100) CONSTRAINT named CHECK (AcName <> ''), AcNotes LONGTEXT"
+            << true;
+        QTest::newRow("table checks on two columns")
+            << "AcId INTEGER PRIMARY KEY AUTOINCREMENT, AcName VARCHAR(100), AcNotes LONGTEXT, CHECK (trim(AcName) != ''), "
+               "CONSTRAINT notes CHECK(AcNotes<>'')"
+            << true;
+        QTest::newRow("other checks stay")
+            << "AcId INTEGER PRIMARY KEY AUTOINCREMENT CHECK (AcId > 0), AcName VARCHAR(100) CHECK(AcName<>''), "
+               "AcNotes LONGTEXT, CHECK (AcNotes <> '' OR AcName = 'x')"
+            << false;
+    }
+
+    void dropsChecksThatRefuseEmptyText()
+    {
+        QFETCH(QString, definition);
+        QFETCH(bool, notesMayBeEmpty);
+        {
+            Connection c;
+            c.open(mainmod::ConnectionString);
+            c.execute("DROP TABLE Accounts");
+            c.execute("CREATE TABLE Accounts (" + definition + ")");
+            c.execute("CREATE INDEX AcNameIndex ON Accounts (AcName)");
+            c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT 'Acme', 'tel'");
+            c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT 'Gone', 'x'");
+            c.execute("DELETE * FROM Accounts WHERE AcName = 'Gone'");
+            QVERIFY_THROWS_EXCEPTION(DbError, c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT '', 'n'"));
+        }
+        EnableZeroLengthText();
+        Connection c;
+        c.open(mainmod::ConnectionString);
+        c.test();
+        c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT '', 'n'");
+        if (notesMayBeEmpty)
+            c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT 'y', ''");
+        else
+            QVERIFY_THROWS_EXCEPTION(DbError, c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT 'y', ''"));
+        Recordset rs;
+        rs.open("SELECT * FROM Accounts ORDER BY AcId", c, CursorType::Static);
+        QCOMPARE(rs.field("AcName").toString(), QStringLiteral("Acme"));
+        QCOMPARE(rs.field("AcId").toInt(), 1);
+        rs.moveNext();
+        QCOMPARE(rs.field("AcId").toInt(), 3);   // the counter does not reuse the deleted id
+        QVERIFY(catalog(c).contains("index AcNameIndex CREATE INDEX AcNameIndex ON Accounts (AcName)"));
+    }
+
+    void leavesTablesThatAllowEmptyTextAlone()
+    {
+        Connection c;
+        c.open(mainmod::ConnectionString);
+        const QStringList before = catalog(c);
+        c.close();
+        EnableZeroLengthText();
+        c.open(mainmod::ConnectionString);
+        QCOMPARE(catalog(c), before);
+    }
+
+    void fallsBackToSheetOne_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("active");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("existing sheet") << 2 << 2 << "Casa";
+        QTest::newRow("deleted sheet") << 7 << 1 << "Deadlines";
+        QTest::newRow("negative id") << -3 << 1 << "Deadlines";
+    }
+
+    void fallsBackToSheetOne()
+    {
+        QFETCH(int, stored);
+        QFETCH(int, active);
+        QFETCH(QString, name);
+        comRegistry::setStorePath(QDir(m_dir.path()).filePath("settings.ini"));
+        mainmod::SettingsKeyPath = SettingsKeyPathFor(mainmod::AppTitle);
+        SetSettingInt(SettingsKey::CurSca, stored);
+        {
+            Connection c;
+            c.open(mainmod::ConnectionString);
+            c.execute("INSERT INTO Dbs ( DbId, DbName ) SELECT 2, 'Casa'");
+        }
+        LoadActiveSheet();
+        LoadActiveSheetName();
+        QCOMPARE(mainmod::ActiveSheetId, active);
+        QCOMPARE(mainmod::ActiveSheetName, name);
+        QCOMPARE(SettingInt(SettingsKey::CurSca, 1), stored);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSchemaUpgrade)
+#include "tst_schemaupgrade.moc"
