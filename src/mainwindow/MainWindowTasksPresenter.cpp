@@ -1,0 +1,19 @@
+#include "mainwindow/MainWindowTasksPresenter.h"
+
+#include "startup/mainmod.h"
+
+bool MainWindowTasksPresenter::displayText(int column, const GridRow &row, QString &text)
+{
+    if (column != 1)
+        return false;
+    text = row.field(1).toString();
+    // Here the cadence code decides, and the separator is a bare "/" in every language.
+    if (row.field(2).toString() != QLatin1String("n") && mainmod::ShowGroupCounters)
+        text += QLatin1Char(' ') + row.field(3).toString() + QLatin1Char('/') + row.field(4).toString();
+    return true;
+}
+
+bool MainWindowTasksPresenter::isSortable(int)
+{
+    return false;   // latest date first, as queried
+}
