@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class GroupChoicePanel;
+
 // Asked before a new deadline when the current one belongs to a recurrence:
 // start a new deadline (first option) or add to that group (second option).
 class frmGrpAdd : public QDialog
@@ -12,4 +14,9 @@ class frmGrpAdd : public QDialog
 public:
     explicit frmGrpAdd(QWidget *parent = nullptr);
     static GroupChoice Apri(QWidget *parent);
+
+    GroupChoice choice() const;
+
+private:
+    GroupChoicePanel *m_panel;
 };

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class GroupChoicePanel;
+
 // Asked before deleting a member of a recurrence: only that deadline (first
 // option) or the whole group (second option).
 class frmGrpErase : public QDialog
@@ -12,4 +14,9 @@ class frmGrpErase : public QDialog
 public:
     explicit frmGrpErase(QWidget *parent = nullptr);
     static GroupChoice Apri(QWidget *parent);
+
+    GroupChoice choice() const;
+
+private:
+    GroupChoicePanel *m_panel;
 };

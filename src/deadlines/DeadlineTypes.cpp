@@ -1,0 +1,34 @@
+#include "deadlines/DeadlineTypes.h"
+
+#include "startup/ResourceText.h"
+
+#include <QComboBox>
+
+namespace DeadlineTypes {
+
+void Fill(QComboBox *combo)
+{
+    combo->clear();
+    combo->addItem(ResourceText(1043), QStringLiteral("d-2"));
+    combo->addItem(ResourceText(1042), QStringLiteral("d-1"));
+    combo->addItem(ResourceText(1041), QStringLiteral("d+1"));
+    combo->setCurrentIndex(0);
+}
+
+int SelectedTrType(const QComboBox *combo)
+{
+    const QString key = combo->currentData().toString();
+    return key.right(2).toInt();
+}
+
+void SelectTrType(QComboBox *combo, int trType)
+{
+    combo->setCurrentIndex(trType == -2 ? 0 : trType == -1 ? 1 : 2);
+}
+
+bool IsAppointment(const QComboBox *combo)
+{
+    return combo->currentData().toString() == QLatin1String("d-2");
+}
+
+} // namespace DeadlineTypes

@@ -1,0 +1,66 @@
+#include "deadlines/GroupChoicePanel.h"
+
+#include "startup/ResourceText.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+GroupChoicePanel::GroupChoicePanel(QDialog *dialog, int titleId, int firstId, int secondId, int confirmId)
+    : QWidget(dialog)
+    , m_dialog(dialog)
+{
+    dialog->setWindowTitle(ResourceText(titleId));
+    dialog->setModal(true);
+    // No Close box: the dialog ends only through its buttons or Esc.
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+
+    auto *prompt = new QLabel(ResourceText(1130), this);
+    prompt->setObjectName(QStringLiteral("Label1"));
+    prompt->setWordWrap(true);
+    m_first = new QRadioButton(ResourceText(firstId), this);
+    m_first->setObjectName(QStringLiteral("opt0"));
+    m_second = new QRadioButton(ResourceText(secondId), this);
+    m_second->setObjectName(QStringLiteral("opt1"));
+    m_first->setChecked(true);
+    auto *ok = new QPushButton(ResourceText(confirmId), this);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(ResourceText(1109), this);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(prompt);
+    layout->addWidget(m_first);
+    layout->addWidget(m_second);
+    layout->addLayout(buttons);
+    auto *outer = new QVBoxLayout(dialog);
+    outer->addWidget(this);
+    markChosen();
+
+    connect(m_first, &QRadioButton::toggled, this, [this] { markChosen(); });
+    connect(ok, &QPushButton::clicked, this, [this] {
+        m_choice = m_first->isChecked() ? GroupChoiceFirst : GroupChoiceSecond;
+        m_dialog->accept();
+    });
+    // Cancel, and Esc through the dialog's reject, leave the answer at 0.
+    connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    connect(dialog, &QDialog::rejected, this, [this] { m_choice = GroupChoiceCancelled; });
+}
+
+void GroupChoicePanel::markChosen()
+{
+    for (QRadioButton *option : {m_first, m_second}) {
+        QFont f = option->font();
+        f.setBold(option->isChecked());
+        option->setFont(f);
+    }
+}

@@ -1,0 +1,81 @@
+#include "deadlines/NewDeadlines.h"
+
+#include "deadlines/RecurrenceGroup.h"
+#include "deadlines/comDateLib.h"
+#include "startup/mainmod.h"
+#include "store/SqlText.h"
+#include "store/comDataBase.h"
+
+namespace {
+
+const QString SingleInsertHead = QStringLiteral(
+    "INSERT INTO Transactions ( TrDbId, TrType, TrDate, TrDescription, TrNotes, TrAcId, TrValue, TrBalance, "
+    "TrGrpType, TrGrpId ) ");
+const QString RecurringInsertHead = QStringLiteral(
+    "INSERT INTO Transactions ( TrDbId, TrType, TrDate, TrDescription, TrNotes, TrAcId, TrValue, TrBalance, "
+    "TrGrpType, TrGrpRow, TrGrpMDay, TrGrpId ) ");
+
+// The values both inserts share, up to and including the balance.
+QString commonValues(const NewDeadlineValues &v, const QDate &date)
+{
+    return QStringLiteral("SELECT ") + QString::number(v.sheetId) + QStringLiteral(", ") + QString::number(v.trType)
+        + QStringLiteral(", ") + SqlDateLiteral(date) + QStringLiteral(", '") + QuoteSqlText(v.description)
+        + QStringLiteral("', '") + QuoteSqlText(v.notes) + QStringLiteral("', ") + QString::number(v.acId)
+        + QStringLiteral(", ") + v.value().toSqlText() + QStringLiteral(", ") + v.balance().toSqlText();
+}
+
+} // namespace
+
+Currency NewDeadlineValues::value() const
+{
+    return trType == -2 ? Currency() : amount;
+}
+
+Currency NewDeadlineValues::balance() const
+{
+    return value().checkedMul(trType).value_or(Currency());
+}
+
+QString SingleDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, qint32 targetGroupId)
+{
+    return SingleInsertHead + commonValues(values, date) + QStringLiteral(", 'n', ")
+        + QString::number(targetGroupId);
+}
+
+QString RecurringDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, QChar cadenceCode, int k,
+                                   int n, qint32 groupId)
+{
+    return RecurringInsertHead + commonValues(values, date) + QStringLiteral(", '") + cadenceCode
+        + QStringLiteral("', ") + QString::number(k) + QStringLiteral(", ") + QString::number(n)
+        + QStringLiteral(", ") + QString::number(groupId);
+}
+
+void SaveNewDeadlines(const NewDeadlineRequest &request)
+{
+    Connection connection;
+    connection.open(mainmod::ConnectionString);
+
+    if (!request.recurring && request.targetGroupId == 0) {
+        connection.execute(SingleDeadlineInsertSql(request.values, request.date, 0));
+        connection.close();
+        return;
+    }
+
+    // The members and the renumbering of the group they join stand or fall together.
+    TransactionGuard guard(connection);
+    if (request.recurring) {
+        const QChar code = CadenceCode(request.cadence);
+        const qint32 groupId =
+            request.targetGroupId == 0 ? AllocateGroupId(connection) : request.targetGroupId;
+        const QList<QDate> dates = RecurrenceDates(request.date, request.cadence, request.count);
+        const int n = int(dates.size());
+        for (int k = 1; k <= n; ++k)
+            connection.execute(RecurringDeadlineInsertSql(request.values, dates.at(k - 1), code, k, n, groupId));
+    } else {
+        connection.execute(SingleDeadlineInsertSql(request.values, request.date, request.targetGroupId));
+    }
+    if (request.targetGroupId > 0)
+        RenumberGroup(connection, request.targetGroupId);
+    guard.commit();
+    connection.close();
+}

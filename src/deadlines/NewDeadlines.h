@@ -1,0 +1,46 @@
+#pragma once
+
+#include "store/Currency.h"
+
+#include <QChar>
+#include <QDate>
+#include <QString>
+
+// What the new-deadline window writes, kept free of widgets so the statements and
+// the transaction can be checked on their own.
+
+// The values every new deadline of one save shares. Texts are as typed; the
+// statement builders quote them.
+struct NewDeadlineValues
+{
+    qint32 sheetId = 1;
+    int trType = -2;          // 1 credit, -1 debit, -2 appointment
+    QString description;
+    QString notes;
+    qint32 acId = 0;
+    Currency amount;          // ignored for an appointment, which always saves 0
+
+    Currency value() const;   // the amount, or 0 for an appointment
+    Currency balance() const; // value x type
+};
+
+// "INSERT INTO Transactions ( ... TrGrpType, TrGrpId ) SELECT ..." of a single deadline.
+QString SingleDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, qint32 targetGroupId);
+// The insert of member k of n of a recurrence.
+QString RecurringDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, QChar cadenceCode, int k,
+                                   int n, qint32 groupId);
+
+struct NewDeadlineRequest
+{
+    NewDeadlineValues values;
+    bool recurring = false;
+    QDate date;               // the single deadline's date, or the first member's
+    int cadence = 0;          // position in the cadence list
+    int count = 2;            // members of the recurrence
+    qint32 targetGroupId = 0; // the group to join (0: a new, independent deadline)
+};
+
+// Writes the request on a connection of its own. A recurrence, and any renumbering
+// of an extended group, runs in one transaction: on a DbError nothing of the batch
+// stays in the database. Throws DbError.
+void SaveNewDeadlines(const NewDeadlineRequest &request);

@@ -1,0 +1,54 @@
+#include "deadlines/RecurrenceGroup.h"
+
+#include "startup/mainmod.h"
+#include "store/SqlText.h"
+#include "store/comDataBase.h"
+
+#include <cmath>
+
+namespace RecurrenceGroup {
+
+qint32 AllocateGroupId(Connection &connection)
+{
+    Recordset rs;
+    rs.open(QStringLiteral("SELECT Max(Transactions.TrGrpId) AS mId FROM Transactions"), connection);
+    if (rs.eof())
+        return 1;
+    return qint32(std::lround(NumberOrDefault(rs.field(QStringLiteral("mId")), 0))) + 1;
+}
+
+void RenumberGroup(Connection &connection, qint32 groupId)
+{
+    const QString id = QString::number(groupId);
+    int count = 0;
+    {
+        Recordset rs;
+        rs.open(QStringLiteral("SELECT Count(Transactions.TrRowId) AS CTrRowId From Transactions WHERE TrGrpId=") + id,
+                connection);
+        if (!rs.eof())
+            count = int(std::lround(NumberOrDefault(rs.field(QStringLiteral("CTrRowId")), 0)));
+    }
+    Recordset members;
+    members.open(QStringLiteral("SELECT * FROM Transactions WHERE TrGrpId=") + id + QStringLiteral(" ORDER BY TrDate"),
+                 connection, CursorType::Static);
+    int row = 0;
+    while (!members.eof()) {
+        members.setField(QStringLiteral("TrGrpRow"), ++row);
+        members.setField(QStringLiteral("TrGrpMDay"), count);
+        members.update();
+        members.moveNext();
+    }
+    members.close();
+}
+
+void RenumberGroup(qint32 groupId)
+{
+    Connection connection;
+    connection.open(mainmod::ConnectionString);
+    TransactionGuard guard(connection);
+    RenumberGroup(connection, groupId);
+    guard.commit();
+    connection.close();
+}
+
+} // namespace RecurrenceGroup
