@@ -1,0 +1,220 @@
+#include "platform/DataGrid.h"
+#include "platform/GridView.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+enum Col { Id = 1, Team, Date, Note };
+
+void fill(GridModel &m)
+{
+    m.setRows({"Id", "Team", "Date", "Note"},
+              {
+                  {1, "Blue", QDate(2024, 3, 5), "alpha"},
+                  {2, "Red", QDate(2024, 1, 10), "beta"},
+                  {3, "Blue", QDate(2024, 1, 10), "gamma"},
+                  {4, "Red", QDate(2024, 2, 29), "delta"},
+              });
+}
+
+class ExpiredPresenter final : public GridPresenter
+{
+public:
+    QString rowStyle(const GridRow &row) override
+    {
+        return row.field(Id).toInt() == 2 ? QStringLiteral("Expired") : QString();
+    }
+};
+
+} // namespace
+
+class tst_DataGrid final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void keyDownIsOfferedToTheWindowFirst_data();
+    void keyDownIsOfferedToTheWindowFirst();
+    void headerClickSortsByThatColumn();
+    void viewAndModelShareTheCurrentRow();
+    void columnsFollowTheModel();
+    void doubleClickReportsTheRowAndOpensGroups();
+    void paintsNamedRowStyles();
+
+private:
+    DataGrid *m_grid = nullptr;
+};
+
+void tst_DataGrid::init()
+{
+    m_grid = new DataGrid;
+    m_grid->resize(500, 300);
+    fill(*m_grid->model());
+    m_grid->model()->setNavigatorTemplate(QStringLiteral("Deadline|of"));
+    m_grid->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_grid));
+}
+
+void tst_DataGrid::cleanup()
+{
+    delete m_grid;
+    m_grid = nullptr;
+}
+
+void tst_DataGrid::keyDownIsOfferedToTheWindowFirst_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("consume");
+    QTest::addColumn<int>("expectedCurrent");
+    QTest::addColumn<bool>("expectedExpanded");
+
+    // Listed: 1 [Blue] 2 id1 3 id3 4 [Red] 5 id2 6 id4; the current row is 1.
+    QTest::newRow("left closes a group") << int(Qt::Key_Left) << false << 1 << false;
+    QTest::newRow("consumed left changes nothing") << int(Qt::Key_Left) << true << 1 << true;
+    QTest::newRow("down moves on") << int(Qt::Key_Down) << false << 2 << true;
+    QTest::newRow("consumed down stays") << int(Qt::Key_Down) << true << 1 << true;
+}
+
+void tst_DataGrid::keyDownIsOfferedToTheWindowFirst()
+{
+    QFETCH(int, key);
+    QFETCH(bool, consume);
+    QFETCH(int, expectedCurrent);
+    QFETCH(bool, expectedExpanded);
+
+    GridModel *m = m_grid->model();
+    m->addGroup(Team);
+    m->setCurrentRow(1);
+    QList<int> offered;
+    connect(m_grid, &DataGrid::keyDown, this, [&](int k, Qt::KeyboardModifiers, bool *consumed) {
+        offered << k;
+        *consumed = consume;
+    });
+    m_grid->focusList();
+    QTest::keyClick(m_grid->view(), Qt::Key(key));
+
+    QCOMPARE(offered, QList<int>{key});
+    QCOMPARE(m->currentRow(), expectedCurrent);
+    QCOMPARE(m->isExpanded(1), expectedExpanded);
+}
+
+void tst_DataGrid::headerClickSortsByThatColumn()
+{
+    QHeaderView *header = m_grid->view()->header();
+    auto clickSection = [header](int logical) {
+        const QPoint at(header->sectionViewportPosition(logical) + header->sectionSize(logical) / 2,
+                        header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    };
+    GridModel *m = m_grid->model();
+    m->addSortKey(Id);
+
+    clickSection(Date - 1);
+    QCOMPARE(m->sortKeys().first(), (GridSortKey{Date, true}));
+    QCOMPARE(m->value(1, Id).toInt(), 2);
+    QCOMPARE(header->sortIndicatorSection(), Date - 1);
+    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+
+    clickSection(Date - 1);
+    QCOMPARE(m->sortKeys().first(), (GridSortKey{Date, false}));
+    QCOMPARE(m->value(1, Id).toInt(), 1);
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    QCOMPARE(m->sortKeys().size(), 2);
+}
+
+void tst_DataGrid::viewAndModelShareTheCurrentRow()
+{
+    GridModel *m = m_grid->model();
+    QSignalSpy changed(m_grid, &DataGrid::currentRowChanged);
+
+    m->setCurrentRow(3);
+    QCOMPARE(m_grid->view()->currentIndex().row(), 2);
+    QCOMPARE(m_grid->navigatorText(), QStringLiteral("Deadline 3 of 4"));
+    QCOMPARE(changed.last().first().toInt(), 3);
+
+    const QRect second = m_grid->view()->visualRect(m->index(1, Team - 1));
+    QTest::mouseClick(m_grid->view()->viewport(), Qt::LeftButton, {}, second.center());
+    QCOMPARE(m->currentRow(), 2);
+    QCOMPARE(changed.last().first().toInt(), 2);
+    QCOMPARE(m_grid->navigatorText(), QStringLiteral("Deadline 2 of 4"));
+
+    m->addGroup(Team);   // [Blue] 1 3 [Red] 2 4: row of id 2 is now 5
+    QCOMPARE(m->currentRow(), 5);
+    QCOMPARE(m_grid->view()->currentIndex().row(), 4);
+    QCOMPARE(m_grid->navigatorText(), QStringLiteral("Deadline 5 of 6"));
+}
+
+void tst_DataGrid::columnsFollowTheModel()
+{
+    GridModel *m = m_grid->model();
+    QHeaderView *header = m_grid->view()->header();
+    m->setColumnVisible(Id, false);
+    m->setColumnWidth(Date, 123);
+    QVERIFY(m_grid->view()->isColumnHidden(Id - 1));
+    QVERIFY(!m_grid->view()->isColumnHidden(Date - 1));
+    QCOMPARE(header->sectionSize(Date - 1), 123);
+    QVERIFY(!header->sectionsMovable());
+
+    header->resizeSection(Note - 1, 150);   // as a user drag would
+    QCOMPARE(m->columnWidth(Note), 150);
+
+    // Settings survive a re-read of the same fields.
+    fill(*m);
+    QVERIFY(m_grid->view()->isColumnHidden(Id - 1));
+    QCOMPARE(header->sectionSize(Date - 1), 123);
+}
+
+void tst_DataGrid::doubleClickReportsTheRowAndOpensGroups()
+{
+    GridModel *m = m_grid->model();
+    m->addGroup(Team);
+    QSignalSpy clicks(m_grid, &DataGrid::doubleClicked);
+    QWidget *viewport = m_grid->view()->viewport();
+
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, m_grid->view()->visualRect(m->index(2, Note - 1)).center());
+    QCOMPARE(clicks.last().first().toInt(), 3);
+
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, m_grid->view()->visualRect(m->index(0, Note - 1)).center());
+    QCOMPARE(clicks.last().first().toInt(), 1);
+    QVERIFY(!m->isExpanded(1));
+    QCOMPARE(m->rowCount(), 4);
+
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, viewport->height() - 5));
+    QCOMPARE(clicks.last().first().toInt(), 0);
+}
+
+void tst_DataGrid::paintsNamedRowStyles()
+{
+    QCOMPARE(m_grid->rowStyle(QStringLiteral("Expired")).background, QColor(255, 255, 234));
+    QVERIFY(m_grid->rowStyle(QStringLiteral("RowGroup")).bold);
+    for (const char *name : {"Default", "OddRow", "EvenRow", "RowGroup", "PreviewRow", "SelectedRow", "Expired"})
+        QVERIFY2(m_grid->hasRowStyle(QLatin1String(name)), name);
+
+    ExpiredPresenter presenter;
+    m_grid->setPresenter(&presenter);
+    GridModel *m = m_grid->model();
+    m->setCurrentRow(4);
+    m_grid->setRowStyle(QStringLiteral("EvenRow"), {QColor(1, 2, 3), {}, false});
+    m_grid->view()->clearFocus();   // the focus frame would tint the current row
+    const QImage image = m_grid->view()->viewport()->grab().toImage();
+    auto background = [&](int row) {
+        const QRect cell = m_grid->view()->visualRect(m->index(row - 1, Team - 1));
+        return image.pixelColor(cell.right() - 2, cell.center().y());
+    };
+    QCOMPARE(background(2), QColor(255, 255, 234));                                      // Expired
+    QCOMPARE(background(3), m_grid->rowStyle(QStringLiteral("OddRow")).background);     // odd row
+    QCOMPARE(background(4), m_grid->rowStyle(QStringLiteral("SelectedRow")).background);
+    m->setCurrentRow(1);
+    const QImage again = m_grid->view()->viewport()->grab().toImage();
+    const QRect cell = m_grid->view()->visualRect(m->index(3, Team - 1));
+    QCOMPARE(again.pixelColor(cell.right() - 2, cell.center().y()), QColor(1, 2, 3));     // even row
+}
+
+QTEST_MAIN(tst_DataGrid)
+#include "tst_DataGrid.moc"
