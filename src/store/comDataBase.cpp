@@ -313,9 +313,10 @@ int Connection::execute(const QString &jetSql)
         throw engineError(query.lastError());
     const int affected = query.numRowsAffected();
     query.finish();
-    const QList<SqlToken> tokens = SqlTokenizer::tokenize(jetSql);
-    if (!tokens.isEmpty() && (tokens[0].isWord(u"ALTER") || tokens[0].isWord(u"CREATE") || tokens[0].isWord(u"DROP")))
-        m_schema.reset();
+    const QStringView verb = QStringView(sql).trimmed().left(6);
+    if (verb.startsWith(u"ALTER", Qt::CaseInsensitive) || verb.startsWith(u"CREATE", Qt::CaseInsensitive)
+        || verb.startsWith(u"DROP", Qt::CaseInsensitive))
+        m_schema.reset();   // the next statement sees the new columns
     return affected;
 }
 
