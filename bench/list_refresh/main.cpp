@@ -19,6 +19,8 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
+
 namespace {
 
 // The main window's answers to the grid, reduced to what a refresh asks.
@@ -170,10 +172,17 @@ int main(int argc, char *argv[])
             const QString connectionString = BuildConnectionString(dir.path());
 
             for (int layout : {0, 2}) {
+                // Best of three: the first pass also warms the file cache.
                 int rawRows = 0;
                 int listRows = 0;
-                const double raw = RawMs(connectionString, ListQueryText(0, 0, 1, QDate(), QDate()), rawRows);
-                const double list = ListMs(connectionString, layout, today, listRows);
+                double raw = 0;
+                double list = 0;
+                for (int pass = 0; pass < 3; ++pass) {
+                    const double r = RawMs(connectionString, ListQueryText(0, 0, 1, QDate(), QDate()), rawRows);
+                    const double l = ListMs(connectionString, layout, today, listRows);
+                    raw = pass == 0 ? r : std::min(raw, r);
+                    list = pass == 0 ? l : std::min(list, l);
+                }
                 out << QStringLiteral("rows=%1 layout=%2 raw_ms=%3 list_ms=%4 ratio=%5 peak_mb=%6")
                            .arg(rawRows)
                            .arg(layout)
