@@ -1,0 +1,140 @@
+#include "../support/TestDatabase.h"
+
+#include "platform/GridModel.h"
+#include "store/comDataBase.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString BaseQuery = QStringLiteral(
+    "SELECT TrRowId, TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, TrBalance, TrGrpType, "
+    "TrGrpRow, TrGrpMDay, TrNotes, TrGrpId, Accounts.*, Trim(TrDescription & ' ' & Accounts.AcName & ' ' & "
+    "TrNotes & ' ' & Accounts.AcNotes) AS SearchField FROM Transactions LEFT JOIN Accounts ON "
+    "Transactions.TrAcId = Accounts.AcId ");
+
+// Open balance as the main list computes it: nothing once closed.
+class BalancePresenter final : public GridPresenter
+{
+public:
+    QVariant computedValue(int, const GridRow &row) override
+    {
+        return row.field(4).toBool() ? QVariant::fromValue(Currency()) : row.field(QStringLiteral("TrBalance"));
+    }
+};
+
+} // namespace
+
+class tst_GridBinding final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void readsTheRecordSourceWithTheStoreConventions();
+    void requeryReadsChangesAndKeepsColumnSettings();
+    void failedReadLeavesTheListAlone();
+
+private:
+    void run(const QString &jetSql);
+
+    QTemporaryDir m_dir;
+    QString m_connectionString;
+};
+
+void tst_GridBinding::run(const QString &jetSql)
+{
+    Connection c;
+    c.open(m_connectionString);
+    c.execute(jetSql);
+}
+
+void tst_GridBinding::init()
+{
+    QVERIFY(m_dir.isValid());
+    m_connectionString = copyTemplateTo(m_dir.path());
+    QVERIFY2(!m_connectionString.isEmpty(), "template database missing");
+    run(QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'pays late')"));
+    run(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, "
+                       "TrBalance, TrGrpType, TrNotes) VALUES (1, 1, False, #03/05/2024#, 'Rent', 1, 10.5, 10.5, "
+                       "'n', 'march')"));
+    run(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, "
+                       "TrBalance, TrGrpType, TrNotes) VALUES (1, -1, True, #02/29/2024#, 'Power', 0, 3.25, -3.25, "
+                       "'n', '')"));
+    run(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, "
+                       "TrBalance, TrGrpType, TrNotes) VALUES (2, 1, False, #01/01/2024#, 'Other sheet', 0, 1, 1, "
+                       "'n', '')"));
+}
+
+void tst_GridBinding::readsTheRecordSourceWithTheStoreConventions()
+{
+    GridModel m;
+    BalancePresenter presenter;
+    m.setPresenter(&presenter);
+    m.setConnectionString(m_connectionString);
+    m.setRecordSource(BaseQuery + QStringLiteral("Where TrDbId=0"));
+    m.requery();
+    QCOMPARE(m.fieldCount(), 18);
+    QCOMPARE(m.rowCount(), 0);
+    QCOMPARE(m.addComputedColumn(), 19);
+    QCOMPARE(m.addComputedColumn(), 20);
+    QCOMPARE(m.fieldName(16).toLower(), QStringLiteral("acname"));
+    QCOMPARE(m.fieldName(18), QStringLiteral("SearchField"));
+
+    m.setRecordSource(BaseQuery + QStringLiteral("Where TrDbId=1 AND (True )"));
+    m.requery();
+    m.addSortKey(5);
+    QCOMPARE(m.rowCount(), 2);
+    QCOMPARE(m.value(1, 6).toString(), QStringLiteral("Power"));
+    QCOMPARE(m.value(1, 5).toDate(), QDate(2024, 2, 29));
+    QCOMPARE(m.value(1, 4).toBool(), true);
+    QCOMPARE(m.value(1, 9).value<Currency>().units(), qint64(-32500));
+    QVERIFY(!m.value(1, 16).isValid());                     // no counterparty: Null
+    QCOMPARE(m.value(2, 16).toString(), QStringLiteral("Acme"));
+    QCOMPARE(m.value(2, 18).toString(), QStringLiteral("Rent Acme march pays late"));
+    QCOMPARE(m.value(1, 20).value<Currency>().units(), qint64(0));
+    QCOMPARE(m.value(2, 20).value<Currency>().units(), qint64(105000));
+
+    m.addGroup(2);
+    QCOMPARE(m.rowCount(), 3);
+    QCOMPARE(m.groupSum(1, 20).units(), qint64(105000));
+    QCOMPARE(m.find(18, QStringLiteral("ACME"), GridModel::FindMode::Contains, 0, 1), 3);
+    QCOMPARE(m.find(1, m.value(2, 1), GridModel::FindMode::Equal, 0, 1), 2);
+}
+
+void tst_GridBinding::requeryReadsChangesAndKeepsColumnSettings()
+{
+    GridModel m;
+    m.setConnectionString(m_connectionString);
+    m.setRecordSource(QStringLiteral("Transactions"));   // a table name reads the whole table
+    m.requery();
+    QCOMPARE(m.rowCount(), 3);
+    m.setColumnCaption(6, QStringLiteral("Description"));
+    m.setColumnVisible(1, false);
+    m.setCurrentRow(2);
+
+    run(QStringLiteral("UPDATE Transactions SET Transactions.TrDone = Not [TrDone] WHERE Transactions.TrRowId=1"));
+    m.requery();
+    QCOMPARE(m.rowCount(), 3);
+    QCOMPARE(m.value(1, 4).toBool(), true);
+    QCOMPARE(m.columnCaption(6), QStringLiteral("Description"));
+    QVERIFY(!m.isColumnVisible(1));
+    QCOMPARE(m.currentRow(), 2);
+}
+
+void tst_GridBinding::failedReadLeavesTheListAlone()
+{
+    GridModel m;
+    m.setConnectionString(m_connectionString);
+    m.setRecordSource(QStringLiteral("SELECT * FROM Transactions"));
+    m.requery();
+    QCOMPARE(m.rowCount(), 3);
+    m.setRecordSource(QStringLiteral("SELECT * FROM NoSuchTable"));
+    QVERIFY_THROWS_EXCEPTION(DbError, m.requery());
+    QCOMPARE(m.rowCount(), 3);
+    QCOMPARE(m.fieldCount(), 14);
+}
+
+QTEST_GUILESS_MAIN(tst_GridBinding)
+#include "tst_GridBinding.moc"
