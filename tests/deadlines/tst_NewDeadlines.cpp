@@ -1,0 +1,284 @@
+#include "DeadlineTestDb.h"
+
+#include "deadlines/AmountText.h"
+#include "deadlines/NewDeadlines.h"
+#include "deadlines/RecurrenceGroup.h"
+#include "store/comDataBase.h"
+
+#include <QTest>
+
+namespace {
+
+struct Member
+{
+    QDate date;
+    QString type;
+    int row;
+    int size;
+    int group;
+    bool operator==(const Member &) const = default;
+};
+
+QList<Member> groupMembers(int groupId)
+{
+    Connection c;
+    c.open(mainmod::ConnectionString);
+    Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM Transactions WHERE TrGrpId=%1 ORDER BY TrDate").arg(groupId), c);
+    QList<Member> out;
+    for (; !rs.eof(); rs.moveNext())
+        out.append({rs.field("TrDate").toDate(), rs.field("TrGrpType").toString(), rs.field("TrGrpRow").toInt(),
+                    rs.field("TrGrpMDay").toInt(), rs.field("TrGrpId").toInt()});
+    return out;
+}
+
+int rowCount()
+{
+    Connection c;
+    c.open(mainmod::ConnectionString);
+    Recordset rs;
+    rs.open(QStringLiteral("SELECT Count(Transactions.TrRowId) AS n FROM Transactions"), c);
+    return rs.field("n").toInt();
+}
+
+NewDeadlineRequest monthlyRent(const QDate &first, int count, qint32 targetGroup = 0)
+{
+    NewDeadlineRequest r;
+    r.values.trType = -1;
+    r.values.description = QStringLiteral("Rent");
+    r.values.amount = Currency::fromUnits(125000);
+    r.recurring = true;
+    r.date = first;
+    r.cadence = 3;
+    r.count = count;
+    r.targetGroupId = targetGroup;
+    return r;
+}
+
+} // namespace
+
+class tst_NewDeadlines final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void insertTextOfTheExamples_data();
+    void insertTextOfTheExamples();
+    void textsWithApostrophesAreStoredUnchanged();
+    void singleDeadlineStandsOutsideAnyGroup();
+    void recurrenceStoresItsMembers();
+    void groupIdsAreUniqueAcrossSheets();
+    void addingToAGroupRenumbersItByDate();
+    void aSingleDeadlineJoinsTheGroup();
+    void longRecurrenceIsOneBatch();
+    void failureInsideARecurrenceLeavesNothing();
+    void renumberingAGroupOfOne();
+
+private:
+    std::unique_ptr<DeadlineTestDb> m_db;
+};
+
+void tst_NewDeadlines::init()
+{
+    mainmod::ActiveSheetId = 1;
+    m_db = std::make_unique<DeadlineTestDb>();
+    QVERIFY(m_db->ok());
+}
+
+void tst_NewDeadlines::cleanup()
+{
+    m_db.reset();
+}
+
+void tst_NewDeadlines::insertTextOfTheExamples_data()
+{
+    QTest::addColumn<int>("trType");
+    QTest::addColumn<QString>("amountTyped");
+    QTest::addColumn<bool>("recurring");
+    QTest::addColumn<QString>("expected");
+
+    const QString singleHead = QStringLiteral(
+        "INSERT INTO Transactions ( TrDbId, TrType, TrDate, TrDescription, TrNotes, TrAcId, TrValue, TrBalance, "
+        "TrGrpType, TrGrpId ) SELECT ");
+    const QString recurringHead = QStringLiteral(
+        "INSERT INTO Transactions ( TrDbId, TrType, TrDate, TrDescription, TrNotes, TrAcId, TrValue, TrBalance, "
+        "TrGrpType, TrGrpRow, TrGrpMDay, TrGrpId ) SELECT ");
+
+    QTest::newRow("single debit of 12,50")
+        << -1 << "12,50" << false << singleHead + "1, -1, #04/03/2017#, 'Rent', '', 0,  12.5, -12.5, 'n', 0";
+    QTest::newRow("member 2 of 4 of group 7")
+        << -1 << "12,50" << true << recurringHead + "1, -1, #04/03/2017#, 'Rent', '', 0,  12.5, -12.5, 'm', 2, 4, 7";
+    QTest::newRow("credit keeps its sign")
+        << 1 << "1.234,5" << false << singleHead + "1, 1, #04/03/2017#, 'Rent', '', 0,  1234.5,  1234.5, 'n', 0";
+    QTest::newRow("appointment saves no amount")
+        << -2 << "99" << false << singleHead + "1, -2, #04/03/2017#, 'Rent', '', 0,  0,  0, 'n', 0";
+}
+
+void tst_NewDeadlines::insertTextOfTheExamples()
+{
+    QFETCH(int, trType);
+    QFETCH(QString, amountTyped);
+    QFETCH(bool, recurring);
+    QFETCH(QString, expected);
+
+    NewDeadlineValues v;
+    v.sheetId = 1;
+    v.trType = trType;
+    v.description = QStringLiteral("Rent");
+    v.amount = AmountText::Parse(amountTyped, QLocale(QLocale::Italian, QLocale::Italy)).value();
+    const QDate date(2017, 4, 3);
+    const QString sql = recurring ? RecurringDeadlineInsertSql(v, date, u'm', 2, 4, 7)
+                                  : SingleDeadlineInsertSql(v, date, 0);
+    QCOMPARE(sql, expected);
+}
+
+void tst_NewDeadlines::textsWithApostrophesAreStoredUnchanged()
+{
+    NewDeadlineRequest r;
+    r.values.trType = 1;
+    r.values.description = QStringLiteral("L'affitto dell'ufficio");
+    r.values.notes = QStringLiteral("Call O'Brien\n'quoted'");
+    r.values.amount = Currency::fromWhole(3);
+    r.date = QDate(2017, 4, 3);
+    SaveNewDeadlines(r);
+
+    Connection c;
+    c.open(mainmod::ConnectionString);
+    Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM Transactions"), c);
+    QVERIFY(!rs.eof());
+    QCOMPARE(rs.field("TrDescription").toString(), r.values.description);
+    QCOMPARE(rs.field("TrNotes").toString(), r.values.notes);
+}
+
+void tst_NewDeadlines::singleDeadlineStandsOutsideAnyGroup()
+{
+    NewDeadlineRequest r;
+    r.values.sheetId = 3;
+    r.values.trType = -1;
+    r.values.description = QStringLiteral("Rent");
+    r.values.acId = 5;
+    r.values.amount = AmountText::Parse(QStringLiteral("12,50"), QLocale(QLocale::Italian, QLocale::Italy)).value();
+    r.date = QDate(2017, 4, 3);
+    SaveNewDeadlines(r);
+
+    Connection c;
+    c.open(mainmod::ConnectionString);
+    Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM Transactions"), c);
+    QCOMPARE(rs.field("TrDbId").toInt(), 3);
+    QCOMPARE(rs.field("TrDate").toDate(), QDate(2017, 4, 3));
+    QCOMPARE(rs.field("TrAcId").toInt(), 5);
+    QCOMPARE(rs.field("TrValue").value<Currency>(), Currency::fromUnits(125000));
+    QCOMPARE(rs.field("TrBalance").value<Currency>(), Currency::fromUnits(-125000));
+    QCOMPARE(rs.field("TrGrpType").toString(), QStringLiteral("n"));
+    QCOMPARE(rs.field("TrGrpId").toInt(), 0);
+    QCOMPARE(rs.field("TrDone").toBool(), false);
+}
+
+void tst_NewDeadlines::recurrenceStoresItsMembers()
+{
+    SaveNewDeadlines(monthlyRent(QDate(2017, 1, 31), 4));
+    const QList<Member> expected{{QDate(2017, 1, 31), "m", 1, 4, 1},
+                                 {QDate(2017, 2, 28), "m", 2, 4, 1},
+                                 {QDate(2017, 3, 31), "m", 3, 4, 1},
+                                 {QDate(2017, 4, 30), "m", 4, 4, 1}};
+    QCOMPARE(groupMembers(1), expected);
+}
+
+void tst_NewDeadlines::groupIdsAreUniqueAcrossSheets()
+{
+    SaveNewDeadlines(monthlyRent(QDate(2017, 1, 1), 2));
+    QCOMPARE(groupMembers(1).size(), 2);
+
+    // A higher id in another sheet still counts.
+    m_db->raw(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrGrpType, TrGrpId) VALUES (2, 1, 'w', 41)"));
+    mainmod::ActiveSheetId = 1;
+    SaveNewDeadlines(monthlyRent(QDate(2017, 1, 1), 2));
+    QCOMPARE(groupMembers(42).size(), 2);
+
+    Connection c;
+    c.open(mainmod::ConnectionString);
+    QCOMPARE(AllocateGroupId(c), 43);
+}
+
+void tst_NewDeadlines::addingToAGroupRenumbersItByDate()
+{
+    // A weekly group of 4 from 10 January, then 3 monthly members from 31 December
+    // of the year before and later, interleaving by date.
+    NewDeadlineRequest weekly = monthlyRent(QDate(2017, 1, 10), 4);
+    weekly.cadence = 1;
+    SaveNewDeadlines(weekly);
+    SaveNewDeadlines(monthlyRent(QDate(2016, 12, 31), 3, 1));
+
+    const QList<Member> expected{{QDate(2016, 12, 31), "m", 1, 7, 1}, {QDate(2017, 1, 10), "w", 2, 7, 1},
+                                 {QDate(2017, 1, 17), "w", 3, 7, 1},  {QDate(2017, 1, 24), "w", 4, 7, 1},
+                                 {QDate(2017, 1, 31), "m", 5, 7, 1},  {QDate(2017, 1, 31), "w", 6, 7, 1},
+                                 {QDate(2017, 2, 28), "m", 7, 7, 1}};
+    QList<Member> actual = groupMembers(1);
+    // Members on the same day may come in either order; compare them with the row ignored.
+    QCOMPARE(actual.size(), expected.size());
+    for (int i = 0; i < actual.size(); ++i) {
+        QCOMPARE(actual[i].row, i + 1);
+        QCOMPARE(actual[i].size, 7);
+        QCOMPARE(actual[i].date, expected[i].date);
+    }
+    QCOMPARE(std::count_if(actual.cbegin(), actual.cend(), [](const Member &m) { return m.type == "m"; }), 3);
+}
+
+void tst_NewDeadlines::aSingleDeadlineJoinsTheGroup()
+{
+    SaveNewDeadlines(monthlyRent(QDate(2017, 1, 31), 4));
+    NewDeadlineRequest single = monthlyRent(QDate(2017, 3, 1), 0, 1);
+    single.recurring = false;
+    SaveNewDeadlines(single);
+
+    const QList<Member> members = groupMembers(1);
+    QCOMPARE(members.size(), 5);
+    QCOMPARE(members[2], (Member{QDate(2017, 3, 1), "n", 3, 5, 1}));
+    QCOMPARE(members[4], (Member{QDate(2017, 4, 30), "m", 5, 5, 1}));
+}
+
+void tst_NewDeadlines::longRecurrenceIsOneBatch()
+{
+    NewDeadlineRequest daily = monthlyRent(QDate(2017, 1, 1), 250);
+    daily.cadence = 0;
+    SaveNewDeadlines(daily);
+    const QList<Member> members = groupMembers(1);
+    QCOMPARE(members.size(), 250);
+    QCOMPARE(members.last(), (Member{QDate(2017, 9, 7), "d", 250, 250, 1}));
+}
+
+void tst_NewDeadlines::failureInsideARecurrenceLeavesNothing()
+{
+    // The engine refuses member 125, after 124 inserts went through.
+    m_db->raw(QStringLiteral("CREATE TRIGGER refuse_member BEFORE INSERT ON Transactions WHEN NEW.TrGrpRow = 125 "
+                             "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+    NewDeadlineRequest daily = monthlyRent(QDate(2017, 1, 1), 250);
+    daily.cadence = 0;
+    QVERIFY_THROWS_EXCEPTION(DbError, SaveNewDeadlines(daily));
+    QCOMPARE(rowCount(), 0);
+
+    // The same failure while extending a group keeps the group as it was.
+    m_db->raw(QStringLiteral("DROP TRIGGER refuse_member"));
+    SaveNewDeadlines(monthlyRent(QDate(2017, 1, 31), 4));
+    m_db->raw(QStringLiteral("CREATE TRIGGER refuse_member BEFORE INSERT ON Transactions WHEN NEW.TrGrpRow = 2 "
+                             "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+    QVERIFY_THROWS_EXCEPTION(DbError, SaveNewDeadlines(monthlyRent(QDate(2017, 6, 1), 3, 1)));
+    QCOMPARE(groupMembers(1).size(), 4);
+    QCOMPARE(groupMembers(1).last().size, 4);
+}
+
+void tst_NewDeadlines::renumberingAGroupOfOne()
+{
+    SaveNewDeadlines(monthlyRent(QDate(2017, 1, 31), 3));
+    m_db->raw(QStringLiteral("DELETE FROM Transactions WHERE TrGrpRow <> 2"));
+    RenumberGroup(1);
+    QCOMPARE(groupMembers(1), (QList<Member>{{QDate(2017, 2, 28), "m", 1, 1, 1}}));
+}
+
+QTEST_GUILESS_MAIN(tst_NewDeadlines)
+#include "tst_NewDeadlines.moc"
