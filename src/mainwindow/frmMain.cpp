@@ -712,8 +712,8 @@ void frmMain::mnuTools_Click(int index)
 
 void frmMain::mnuLangs_Click(int index)
 {
-    if (!LanguageMenu::Click(index))
-        return;
+    LanguageMenu::Click(index);
+    // A click toggles the entry's own tick; the marks always follow the choice.
     for (int i = 0; i < int(m_mnuLangs.size()); ++i)
         if (!m_mnuLangs[i]->isSeparator())
             m_mnuLangs[i]->setChecked(i == mainmod::LanguageChoice);

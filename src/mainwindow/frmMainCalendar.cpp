@@ -147,7 +147,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     } else if (watched == m_gex) {
         if (type == QEvent::Resize) {
             SizeListColumns();
-            if (m_picStart->isVisible())
+            if (!m_picStart->isHidden())
                 picStartVisible();
         }
     } else if (m_gextasksViewport && watched == m_gextasksViewport) {
