@@ -1,0 +1,70 @@
+#include "startup/StartupSteps.h"
+
+#include "platform/Prompts.h"
+#include "startup/Provisioning.h"
+#include "startup/ResourceText.h"
+#include "startup/Settings.h"
+#include "startup/mainmod.h"
+#include "store/Schema.h"
+#include "store/comDataBase.h"
+
+#include <QDir>
+#include <QLockFile>
+#include <QStandardPaths>
+
+using namespace mainmod;
+
+SessionOutcome PrepareSession(const QString &localeLanguageCode)
+{
+    SettingsKeyPath = SettingsKeyPathFor(AppTitle);
+    DefaultDbFolder = GetDefaultDbFolder();
+
+    LanguageChoice = SettingInt(SettingsKey::IntLang, SettingsDefault::IntLang);
+    LanguageBase = ChooseLanguageBase(LanguageChoice, localeLanguageCode);
+    HelpFile = ProgramFolder() + QDir::separator() + HelpFileName(LanguageBase);
+
+    DbFolder = SettingText(SettingsKey::CurDb, DefaultDbFolder);
+    ConnectionString = BuildConnectionString(DbFolder);
+
+    if (DatabaseUnavailable(ConnectionString)) {
+        const bool provisioned = ProvisionDatabase();
+        if (!provisioned || DatabaseUnavailable(ConnectionString)) {
+            const QString text = ResourceText(provisioned ? 1357 : 1359) + QLatin1Char('\n') + ResourceText(1358);
+            Prompt::message(text, AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);
+            frmForFolders::Apri();
+            return SessionOutcome::Ended;
+        }
+    }
+
+    UpgradeSchemaGroupColumn();
+    LoadActiveSheet();
+    LoadActiveSheetName();
+    EnableZeroLengthText();
+    CounterSeparator = QLatin1Char(' ') + ResourceText(1050) + QLatin1Char(' ');
+    return SessionOutcome::Ready;
+}
+
+struct SingleInstance::Impl
+{
+    explicit Impl(const QString &path) : lock(path) {}
+    QLockFile lock;
+};
+
+SingleInstance::SingleInstance(const QString &lockFolder)
+{
+    QString folder = lockFolder;
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    const QString user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
+    d = new Impl(QDir(folder).filePath(QStringLiteral("orvel2-%1.lock").arg(user)));
+    // A lock left by a crashed run names a dead process; QLockFile takes it over.
+    d->lock.setStaleLockTime(0);
+    m_acquired = d->lock.tryLock(0);
+}
+
+SingleInstance::~SingleInstance()
+{
+    delete d;
+}
