@@ -52,6 +52,16 @@ DataGrid::DataGrid(QWidget *parent)
                 if (!m_syncing)
                     m_model->setCurrentRow(current.isValid() ? current.row() + 1 : 0);
             });
+    // While rows come and go the view moves its own current index; the model
+    // decides the current row afterwards, so the view's guess is not passed on.
+    auto hold = [this] { m_syncing = true; };
+    auto release = [this] { m_syncing = false; };
+    connect(m_model, &QAbstractItemModel::rowsAboutToBeRemoved, this, hold);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, release);
+    connect(m_model, &QAbstractItemModel::rowsAboutToBeInserted, this, hold);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, release);
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, hold);
+    connect(m_model, &QAbstractItemModel::modelReset, this, release);
     connect(m_model, &GridModel::currentRowChanged, this, [this](int row) {
         syncCurrentFromModel(row);
         emit currentRowChanged(row);

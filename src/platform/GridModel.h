@@ -83,6 +83,8 @@ public:
     int fieldCount() const;
     QString fieldName(int column) const;
     int columnOfField(const QString &name) const;   // 0 when unknown
+    // Computed columns follow the fields, so add them once the fields are known
+    // (after a first read, even of no rows); returns the new column's number.
     int addComputedColumn(const QString &caption = QString());
     bool isComputedColumn(int column) const;
     void setColumnCaption(int column, const QString &caption);
