@@ -1,10 +1,9 @@
 #pragma once
 
+#include "../support/TestDatabase.h"
 #include "startup/mainmod.h"
 #include "store/comDataBase.h"
 
-#include <QDir>
-#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -19,12 +18,9 @@ class DeadlineTestDb final
 public:
     DeadlineTestDb()
     {
-        const QString folder = qEnvironmentVariable("ORVEL_PROGRAM_FOLDER");
-        const QString target = m_dir.filePath(QStringLiteral("orvel2.mdb"));
-        m_ok = m_dir.isValid() && QFile::copy(QDir(folder).filePath(QStringLiteral("master.gen")), target);
-        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
-        m_path = target;
-        mainmod::ConnectionString = BuildConnectionString(m_dir.path());
+        m_path = m_dir.filePath(QStringLiteral("orvel2.mdb"));
+        mainmod::ConnectionString = m_dir.isValid() ? copyTemplateTo(m_dir.path()) : QString();
+        m_ok = !mainmod::ConnectionString.isEmpty();
     }
     bool ok() const { return m_ok; }
     const QString &path() const { return m_path; }

@@ -1,0 +1,388 @@
+#include "DeadlineTestDb.h"
+#include "RecordingListHost.h"
+
+#include "deadlines/NewDeadlines.h"
+#include "deadlines/frmScadenzeNuovo.h"
+#include "platform/Clock.h"
+#include "platform/Pauses.h"
+#include "platform/Prompts.h"
+#include "startup/ResourceText.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTest>
+
+namespace {
+
+struct Row
+{
+    QDate date;
+    int type;
+    QString description;
+    QString notes;
+    qint64 value;
+    qint64 balance;
+    QString grpType;
+    int grpRow;
+    int grpSize;
+    int grpId;
+};
+
+QList<Row> storedRows()
+{
+    Connection c;
+    c.open(mainmod::ConnectionString);
+    Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM Transactions ORDER BY TrDate, TrRowId"), c);
+    QList<Row> out;
+    for (; !rs.eof(); rs.moveNext())
+        out.append({rs.field("TrDate").toDate(), rs.field("TrType").toInt(), rs.field("TrDescription").toString(),
+                    rs.field("TrNotes").toString(), rs.field("TrValue").value<Currency>().units(),
+                    rs.field("TrBalance").value<Currency>().units(), rs.field("TrGrpType").toString(),
+                    rs.field("TrGrpRow").toInt(), rs.field("TrGrpMDay").toInt(), rs.field("TrGrpId").toInt()});
+    return out;
+}
+
+} // namespace
+
+class tst_frmScadenzeNuovo final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void savesADebitTypedWithTheKeyboard();
+    void emptyDescriptionKeepsTheFocus();
+    void countFieldKeepsTheFocus_data();
+    void countFieldKeepsTheFocus();
+    void typedCountPastTheSpinnerIsSaved();
+    void amountKeepsTheFocusWhenNotAnAmount_data();
+    void amountKeepsTheFocusWhenNotAnAmount();
+    void escapeWritesNothing();
+    void appointmentEmptiesTheAmount();
+    void failedRecurrenceKeepsTheWindowFilled();
+    void nuovo2AddsToTheGroup();
+
+private:
+    template<typename T> T *child(const char *name) const
+    {
+        T *w = m_form->findChild<T *>(QLatin1String(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+    void open();
+
+    std::unique_ptr<DeadlineTestDb> m_db;
+    std::unique_ptr<Prompt::ScriptedPrompts> m_prompts;
+    RecordingListHost m_host;
+    std::unique_ptr<frmScadenzeNuovo> m_form;
+};
+
+void tst_frmScadenzeNuovo::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    Pauses::setScale(0);
+    Clock::pin(QDate(2017, 4, 3));
+    mainmod::LanguageBase = English;
+}
+
+void tst_frmScadenzeNuovo::init()
+{
+    mainmod::ActiveSheetId = 1;
+    m_db = std::make_unique<DeadlineTestDb>();
+    QVERIFY(m_db->ok());
+    m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
+    m_host.calls.clear();
+    m_form = std::make_unique<frmScadenzeNuovo>(m_host);
+}
+
+void tst_frmScadenzeNuovo::cleanup()
+{
+    m_form.reset();
+    m_prompts.reset();
+    m_db.reset();
+}
+
+void tst_frmScadenzeNuovo::open()
+{
+    m_form->Nuovo();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    child<QComboBox>("imgcmbData")->setFocus();
+}
+
+void tst_frmScadenzeNuovo::savesADebitTypedWithTheKeyboard()
+{
+    m_db->raw(QStringLiteral("INSERT INTO Accounts (AcName) VALUES ('Zeta'), ('Alfa')"));
+    open();
+    QVERIFY(!child<QLineEdit>("txtData1")->isEnabled());
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);   // appointment -> debit
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("txtData0"));
+    QCOMPARE(child<QStatusBar>("sb")->currentMessage(), ResourceText(1112));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("L'affitto"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), child<QComboBox>("dtcData"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);     // the first name: Alfa
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("txtData1"));
+    // The zero amount is selected on entry, so typing replaces it; the point
+    // becomes the decimal comma and a letter is dropped.
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("12x.5"));
+    QCOMPARE(child<QLineEdit>("txtData1")->text(), QStringLiteral("12,5"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), child<QPlainTextEdit>("txtData3"));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Call O'Brien"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(child<QPlainTextEdit>("txtData3")->toPlainText(), QStringLiteral("Call O'Brien"));
+
+    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+
+    const QList<Row> rows = storedRows();
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0].date, QDate(2017, 4, 3));
+    QCOMPARE(rows[0].type, -1);
+    QCOMPARE(rows[0].description, QStringLiteral("L'affitto"));
+    QCOMPARE(rows[0].notes, QStringLiteral("Call O'Brien"));
+    QCOMPARE(rows[0].value, 125000);
+    QCOMPARE(rows[0].balance, -125000);
+    QCOMPARE(rows[0].grpType, QStringLiteral("n"));
+    QCOMPARE(rows[0].grpId, 0);
+    Connection c;
+    c.open(mainmod::ConnectionString);
+    Recordset rs;
+    rs.open(QStringLiteral("SELECT AcName FROM Transactions INNER JOIN Accounts ON Transactions.TrAcId = Accounts.AcId"),
+            c);
+    QCOMPARE(rs.field("AcName").toString(), QStringLiteral("Alfa"));
+
+    QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(0));
+    QVERIFY(!m_form->isVisible());
+    QVERIFY(m_prompts->shown().isEmpty());
+}
+
+void tst_frmScadenzeNuovo::emptyDescriptionKeepsTheFocus()
+{
+    open();
+    auto *description = child<QLineEdit>("txtData0");
+    description->setFocus();
+    QTest::keyClick(description, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), description);
+    QTest::keyClick(description, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), description);
+
+    child<QComboBox>("cmbCadenza")->setFocus();   // as a mouse click on it would
+    QCOMPARE(QApplication::focusWidget(), description);
+
+    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), description);
+    QVERIFY(storedRows().isEmpty());
+    QVERIFY(m_host.calls.isEmpty());
+    QVERIFY(m_prompts->shown().isEmpty());
+    QVERIFY(m_form->isVisible());
+}
+
+void tst_frmScadenzeNuovo::countFieldKeepsTheFocus_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("staysInField");
+    QTest::newRow("empty") << "" << true;
+    QTest::newRow("zero") << "0" << true;
+    QTest::newRow("one") << "1" << true;
+    QTest::newRow("letters are dropped") << "a" << true;
+    QTest::newRow("two") << "2" << false;
+    QTest::newRow("past the spinner") << "250" << false;
+}
+
+void tst_frmScadenzeNuovo::countFieldKeepsTheFocus()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, staysInField);
+    open();
+    QTest::mouseClick(child<QRadioButton>("optgrp1"), Qt::LeftButton);
+    QVERIFY(child<QWidget>("picgrp1")->isVisible());
+    QVERIFY(!child<QWidget>("picgrp0")->isVisible());
+    QVERIFY(child<QRadioButton>("optgrp1")->font().bold());
+    QVERIFY(!child<QRadioButton>("optgrp0")->font().bold());
+    QCOMPARE(child<QStatusBar>("sb")->currentMessage(), ResourceText(1136));
+
+    auto *count = child<QLineEdit>("txtData2");
+    count->setFocus();
+    QCOMPARE(count->selectedText(), QStringLiteral("2"));
+    count->clear();
+    QTest::keyClicks(count, typed);
+    QTest::keyClick(count, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget() == count, staysInField);
+}
+
+void tst_frmScadenzeNuovo::typedCountPastTheSpinnerIsSaved()
+{
+    open();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    child<QLineEdit>("txtData0")->setText(QStringLiteral("Rata"));
+    child<QLineEdit>("txtData1")->setText(QStringLiteral("1.000,00 €"));
+    QTest::mouseClick(child<QRadioButton>("optgrp1"), Qt::LeftButton);
+    child<QLineEdit>("txtData2")->setText(QStringLiteral("250"));
+    child<QComboBox>("cmbCadenza")->setCurrentIndex(1);
+
+    // The spinner itself stops at 100 and does not go below 1.
+    auto *up = child<QWidget>("UpDown1Up");
+    QTest::mouseClick(up, Qt::LeftButton);
+    QCOMPARE(child<QLineEdit>("txtData2")->text(), QStringLiteral("100"));
+    child<QLineEdit>("txtData2")->setText(QStringLiteral("250"));
+
+    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    const QList<Row> rows = storedRows();
+    QCOMPARE(rows.size(), 250);
+    QCOMPARE(rows.last().date, QDate(2017, 4, 3).addDays(7 * 249));
+    QCOMPARE(rows.last().grpType, QStringLiteral("w"));
+    QCOMPARE(rows.last().grpRow, 250);
+    QCOMPARE(rows.last().value, 10000000);
+    QCOMPARE(rows.last().balance, -10000000);
+    QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(0));
+}
+
+void tst_frmScadenzeNuovo::amountKeepsTheFocusWhenNotAnAmount_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("staysInField");
+    QTest::newRow("empty") << "" << true;
+    QTest::newRow("two commas") << "1,2,3" << true;
+    QTest::newRow("past the currency range") << "99999999999999999999" << true;
+    QTest::newRow("with symbol and grouping") << "1.234,50 €" << false;
+}
+
+void tst_frmScadenzeNuovo::amountKeepsTheFocusWhenNotAnAmount()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, staysInField);
+    open();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);   // credit
+    auto *amount = child<QLineEdit>("txtData1");
+    QVERIFY(amount->isEnabled());
+    amount->setFocus();
+    amount->setText(text);
+    QTest::keyClick(amount, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget() == amount, staysInField);
+    QVERIFY(m_prompts->shown().isEmpty());
+
+    child<QLineEdit>("txtData0")->setText(QStringLiteral("Fattura"));
+    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    QCOMPARE(storedRows().size(), staysInField ? 0 : 1);
+}
+
+void tst_frmScadenzeNuovo::escapeWritesNothing()
+{
+    open();
+    child<QLineEdit>("txtData0")->setFocus();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Rent"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!m_form->isVisible());
+    QVERIFY(storedRows().isEmpty());
+    QVERIFY(m_host.calls.isEmpty());
+
+    // Opening again starts afresh.
+    open();
+    QVERIFY(child<QLineEdit>("txtData0")->text().isEmpty());
+    QCOMPARE(m_form->targetGroupId(), 0);
+}
+
+void tst_frmScadenzeNuovo::appointmentEmptiesTheAmount()
+{
+    open();
+    auto *type = child<QComboBox>("imgcmbData");
+    auto *amount = child<QLineEdit>("txtData1");
+    QTest::keyClick(type, Qt::Key_Down);
+    QVERIFY(amount->isEnabled());
+    amount->setText(QStringLiteral("50"));
+    QTest::keyClick(type, Qt::Key_Up);
+    QVERIFY(!amount->isEnabled());
+    QVERIFY(amount->text().isEmpty());
+    QTest::keyClick(type, Qt::Key_End);   // credit
+    QVERIFY(amount->isEnabled());
+    QVERIFY(amount->text().isEmpty());
+
+    QTest::keyClick(type, Qt::Key_Home);
+    child<QLineEdit>("txtData0")->setText(QStringLiteral("Dentist"));
+    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    const QList<Row> rows = storedRows();
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0].type, -2);
+    QCOMPARE(rows[0].value, 0);
+    QCOMPARE(rows[0].balance, 0);
+}
+
+void tst_frmScadenzeNuovo::failedRecurrenceKeepsTheWindowFilled()
+{
+    m_db->raw(QStringLiteral("CREATE TRIGGER refuse_member BEFORE INSERT ON Transactions WHEN NEW.TrGrpRow = 3 "
+                             "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+    open();
+    child<QLineEdit>("txtData0")->setText(QStringLiteral("Rent"));
+    QTest::mouseClick(child<QRadioButton>("optgrp1"), Qt::LeftButton);
+    child<QLineEdit>("txtData2")->setText(QStringLiteral("4"));
+    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+
+    QCOMPARE(m_prompts->shown().size(), 1);
+    QCOMPARE(m_prompts->shown().first().icon, Prompt::Icon::Critical);
+    QVERIFY(m_prompts->shown().first().text.contains(QLatin1String("disk full")));
+    QVERIFY(storedRows().isEmpty());
+    QVERIFY(m_host.calls.isEmpty());
+    QVERIFY(m_form->isVisible());
+    QCOMPARE(child<QLineEdit>("txtData0")->text(), QStringLiteral("Rent"));
+    QCOMPARE(child<QLineEdit>("txtData2")->text(), QStringLiteral("4"));
+
+    // Once the cause is gone the same window saves.
+    m_db->raw(QStringLiteral("DROP TRIGGER refuse_member"));
+    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    QCOMPARE(storedRows().size(), 4);
+}
+
+void tst_frmScadenzeNuovo::nuovo2AddsToTheGroup()
+{
+    NewDeadlineRequest first;
+    first.values.trType = -1;
+    first.values.description = QStringLiteral("Rent");
+    first.values.amount = Currency::fromWhole(100);
+    first.recurring = true;
+    first.date = QDate(2017, 1, 31);
+    first.cadence = 3;
+    first.count = 4;
+    SaveNewDeadlines(first);
+
+    m_form->Nuovo2(-1, QStringLiteral("Rent"), 0, Currency::fromWhole(100), 1);
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QVERIFY(!child<QLineEdit>("txtData0")->isEnabled());
+    QVERIFY(!child<QComboBox>("imgcmbData")->isEnabled());
+    QVERIFY(!child<QComboBox>("dtcData")->isEnabled());
+    QVERIFY(child<QLineEdit>("txtData1")->isEnabled());
+    QCOMPARE(child<QLineEdit>("txtData1")->text().remove(QChar(0xA0)).remove(u' '), QStringLiteral("100,00€"));
+
+    QTest::mouseClick(child<QRadioButton>("optgrp1"), Qt::LeftButton);
+    child<QLineEdit>("txtData2")->setText(QStringLiteral("3"));
+    child<QComboBox>("cmbCadenza")->setCurrentIndex(3);
+    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+
+    const QList<Row> rows = storedRows();
+    QCOMPARE(rows.size(), 7);
+    for (int i = 0; i < rows.size(); ++i) {
+        QCOMPARE(rows[i].grpId, 1);
+        QCOMPARE(rows[i].grpSize, 7);
+        QCOMPARE(rows[i].grpRow, i + 1);
+        QCOMPARE(rows[i].description, QStringLiteral("Rent"));
+        QCOMPARE(rows[i].balance, -1000000);
+    }
+    QCOMPARE(rows[1].date, QDate(2017, 2, 28));
+    QCOMPARE(rows[2].date, QDate(2017, 3, 31));
+    QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(0));
+}
+
+QTEST_MAIN(tst_frmScadenzeNuovo)
+#include "tst_frmScadenzeNuovo.moc"
