@@ -354,7 +354,7 @@ void frmMain::buildPanels()
         m_gextasksViewport = tasksView->viewport();
         m_gextasksViewport->installEventFilter(this);
     }
-    side->addWidget(m_gextasks, 1);
+    side->addWidget(m_gextasks, 3);
 
     m_picNotes = new QFrame(m_picCalendar);
     m_picNotes->setObjectName(QStringLiteral("picNotes"));
@@ -404,12 +404,14 @@ void frmMain::buildPanels()
         return area;
     };
     notes->addWidget(notesArea(m_lblDeadlineNotes, QStringLiteral("lblDeadlineNotes"), nullptr), 1);
-    auto *imgCliForNotes = new QLabel;
+    m_imgCliForNotes = new QLabel;
+    auto *imgCliForNotes = m_imgCliForNotes;
     imgCliForNotes->setObjectName(QStringLiteral("imgCliForNotes"));
     imgCliForNotes->setPixmap(QIcon(IconResourcePath(8)).pixmap(16, 16));
     notes->addWidget(notesArea(m_lblAccNotes, QStringLiteral("lblAccNotes"), imgCliForNotes), 1);
+    imgCliForNotes->hide();
     m_picNotes->setMinimumHeight(140);
-    side->addWidget(m_picNotes, 1);
+    side->addWidget(m_picNotes, 2);
 
     outer->addWidget(m_picCalendar, 0);
     setCentralWidget(central);
@@ -472,6 +474,7 @@ void frmMain::Form_Load()
             m_mnuLangs[i]->setChecked(i == mainmod::LanguageChoice);
     Attempt([this] { mvGetDayBold(); });
     SetSearchMode(false);
+    m_gex->focusList();
 }
 
 void frmMain::applyStartLayout()

@@ -158,6 +158,7 @@ private:
     QLabel *m_lblNotes = nullptr;
     QLabel *m_lblDeadlineNotes = nullptr;
     QLabel *m_lblAccNotes = nullptr;
+    QLabel *m_imgCliForNotes = nullptr;
     QFrame *m_picSearchText = nullptr;
     QLineEdit *m_txtFind = nullptr;
     QToolButton *m_txtFindImage = nullptr;

@@ -205,6 +205,7 @@ void frmMain::UpdateNotesPanel()
         m_lblAccNotes->setText(m_gex->value(row, ListColumn::AcNotes).toString());
     else
         m_lblAccNotes->clear();
+    m_imgCliForNotes->setVisible(!m_lblAccNotes->text().isEmpty());
 }
 
 void frmMain::gex_KeyDown(int key, Qt::KeyboardModifiers modifiers, bool *consumed)
