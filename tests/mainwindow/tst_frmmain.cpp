@@ -1,3 +1,4 @@
+#include "deadlines/frmGrpErase.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/frmMain.h"
 #include "platform/Clock.h"
@@ -20,6 +21,9 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,6 +51,8 @@ private slots:
     void spaceTogglesDoneAndKeepsRow();
     void deleteAsksAndObeys_data();
     void deleteAsksAndObeys();
+    void deleteGroupMemberFollowsChoice_data();
+    void deleteGroupMemberFollowsChoice();
     void controlDigitChangesLayout();
     void collapseKeepsSecondLevelListed_data();
     void collapseKeepsSecondLevelListed();
@@ -383,6 +389,64 @@ void tst_frmMain::deleteAsksAndObeys()
     QCOMPARE(countRows(QStringLiteral("TrDescription='Dentist'")), yes ? 0 : 1);
     QCOMPARE(rowOf(QStringLiteral("Dentist")) == 0, yes);
     QCOMPARE(countRows(QStringLiteral("True")), yes ? 7 : 8);
+}
+
+void tst_frmMain::deleteGroupMemberFollowsChoice_data()
+{
+    QTest::addColumn<QString>("button");      // what the user presses in the group question
+    QTest::addColumn<QList<int>>("remaining"); // TrGrpMDay of each remaining member, in date order
+    QTest::newRow("only the selected one") << "opt0" << QList<int> { 2, 2 };
+    QTest::newRow("the whole group") << "opt1" << QList<int> {};
+    QTest::newRow("cancelled") << "cmdCancel" << QList<int> { 3, 3, 3 };
+}
+
+void tst_frmMain::deleteGroupMemberFollowsChoice()
+{
+    QFETCH(QString, button);
+    QFETCH(QList<int>, remaining);
+    m_window = std::make_unique<frmMain>();
+    m_window->show();
+    DataGrid *grid = m_window->grid();
+    int middle = 0;
+    for (int row = 1; row <= grid->rowCount(); ++row)
+        if (!grid->isGroupRow(row) && grid->value(row, ListColumn::TrGrpRow).toInt() == 2)
+            middle = row;
+    QVERIFY(middle > 0);
+
+    bool answered = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<frmGrpErase *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        answered = true;
+        if (button.startsWith(QLatin1String("opt"))) {
+            dialog->findChild<QRadioButton *>(button)->setChecked(true);
+            dialog->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
+        } else {
+            dialog->findChild<QPushButton *>(button)->click();
+        }
+    });
+    m_window->DeleteDeadline(middle);
+    QVERIFY(answered);
+    QVERIFY(m_prompts->shown().isEmpty());
+
+    Connection c;
+    c.open(mainmod::ConnectionString);
+    Recordset rs;
+    rs.open(QStringLiteral("SELECT TrGrpRow, TrGrpMDay, TrDate FROM Transactions WHERE TrGrpId=7 ORDER BY TrDate"), c);
+    QList<int> mdays;
+    int expectedRow = 1;
+    while (!rs.eof()) {
+        QCOMPARE(rs.field(0).toInt(), expectedRow++);
+        mdays << rs.field(1).toInt();
+        rs.moveNext();
+    }
+    QCOMPARE(mdays, remaining);
+    // The list shows what is left.
+    int listed = 0;
+    for (int row = 1; row <= grid->rowCount(); ++row)
+        listed += !grid->isGroupRow(row) && grid->value(row, ListColumn::TrGrpId).toInt() == 7;
+    QCOMPARE(listed, int(remaining.size()));
 }
 
 void tst_frmMain::controlDigitChangesLayout()
