@@ -1,0 +1,115 @@
+#include "deadlines/frmGrpAdd.h"
+#include "deadlines/frmGrpErase.h"
+#include "startup/ResourceText.h"
+#include "startup/mainmod.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+class tst_GroupChoiceDialogs final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void answerFollowsTheChoice_data();
+    void answerFollowsTheChoice();
+    void textsAndNoCloseBox_data();
+    void textsAndNoCloseBox();
+};
+
+void tst_GroupChoiceDialogs::initTestCase()
+{
+    mainmod::LanguageBase = English;
+}
+
+void tst_GroupChoiceDialogs::answerFollowsTheChoice_data()
+{
+    QTest::addColumn<bool>("erase");
+    QTest::addColumn<QStringList>("steps");   // "opt0", "opt1", "cmdOK", "cmdCancel", "esc"
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("secondBold");
+
+    for (bool erase : {false, true}) {
+        const char *d = erase ? "erase" : "add";
+        QTest::addRow("%s: confirm untouched", d) << erase << QStringList{"cmdOK"} << 1 << false;
+        QTest::addRow("%s: second option", d) << erase << QStringList{"opt1", "cmdOK"} << 2 << true;
+        QTest::addRow("%s: second then first", d) << erase << QStringList{"opt1", "opt0", "cmdOK"} << 1 << false;
+        QTest::addRow("%s: cancel after choosing", d) << erase << QStringList{"opt1", "cmdCancel"} << 0 << true;
+        QTest::addRow("%s: Esc", d) << erase << QStringList{"opt1", "esc"} << 0 << true;
+    }
+}
+
+void tst_GroupChoiceDialogs::answerFollowsTheChoice()
+{
+    QFETCH(bool, erase);
+    QFETCH(QStringList, steps);
+    QFETCH(int, answer);
+    QFETCH(bool, secondBold);
+
+    bool boldSeen = false;
+    bool ran = false;
+    // Runs once the modal dialog is up, as the user would.
+    QTimer::singleShot(0, this, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        for (const QString &step : steps) {
+            if (step == QLatin1String("esc")) {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+                continue;
+            }
+            if (step.startsWith(QLatin1String("cmd")))
+                boldSeen = dialog->findChild<QRadioButton *>("opt1")->font().bold();
+            QWidget *w = dialog->findChild<QWidget *>(step);
+            QVERIFY(w);
+            QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(5, w->height() / 2));
+        }
+        if (steps.last() == QLatin1String("esc"))
+            boldSeen = true;
+        ran = true;
+    });
+    const GroupChoice choice = erase ? frmGrpErase::Apri(nullptr) : frmGrpAdd::Apri(nullptr);
+    QVERIFY(ran);
+    QCOMPARE(int(choice), answer);
+    if (steps.last() != QLatin1String("esc"))
+        QCOMPARE(boldSeen, secondBold);
+}
+
+void tst_GroupChoiceDialogs::textsAndNoCloseBox_data()
+{
+    QTest::addColumn<bool>("erase");
+    QTest::addColumn<QList<int>>("ids");   // title, first, second, confirm
+    QTest::newRow("add") << false << QList<int>{1412, 1412, 1413, 1414};
+    QTest::newRow("erase") << true << QList<int>{1252, 1131, 1132, 306};
+}
+
+void tst_GroupChoiceDialogs::textsAndNoCloseBox()
+{
+    QFETCH(bool, erase);
+    QFETCH(QList<int>, ids);
+    std::unique_ptr<QDialog> dialog;
+    if (erase)
+        dialog = std::make_unique<frmGrpErase>();
+    else
+        dialog = std::make_unique<frmGrpAdd>();
+    QVERIFY(!(dialog->windowFlags() & Qt::WindowCloseButtonHint));
+    QVERIFY(dialog->windowFlags() & Qt::CustomizeWindowHint);
+    QCOMPARE(dialog->windowTitle(), ResourceText(ids[0]));
+    QCOMPARE(dialog->findChild<QLabel *>("Label1")->text(), ResourceText(1130));
+    QCOMPARE(dialog->findChild<QRadioButton *>("opt0")->text(), ResourceText(ids[1]));
+    QCOMPARE(dialog->findChild<QRadioButton *>("opt1")->text(), ResourceText(ids[2]));
+    QCOMPARE(dialog->findChild<QPushButton *>("cmdOK")->text(), ResourceText(ids[3]));
+    QCOMPARE(dialog->findChild<QPushButton *>("cmdCancel")->text(), ResourceText(1109));
+    QVERIFY(dialog->findChild<QRadioButton *>("opt0")->isChecked());
+    QVERIFY(dialog->findChild<QRadioButton *>("opt0")->font().bold());
+    QVERIFY(!ResourceText(ids[0]).isEmpty());
+}
+
+QTEST_MAIN(tst_GroupChoiceDialogs)
+#include "tst_GroupChoiceDialogs.moc"

@@ -1,0 +1,250 @@
+#include "DeadlineTestDb.h"
+#include "RecordingListHost.h"
+
+#include "deadlines/NewDeadlines.h"
+#include "deadlines/frmScadenze.h"
+#include "platform/Clock.h"
+#include "platform/Pauses.h"
+#include "platform/Prompts.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// Every column of every row as text, in row order, to see what a save touched.
+QStringList snapshot()
+{
+    Connection c;
+    c.open(mainmod::ConnectionString);
+    Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM Transactions ORDER BY TrRowId"), c);
+    QStringList out;
+    for (; !rs.eof(); rs.moveNext()) {
+        QStringList cells;
+        for (int i = 0; i < rs.fieldCount(); ++i) {
+            const QVariant v = rs.field(i);
+            cells << (v.canConvert<Currency>() && v.userType() == qMetaTypeId<Currency>()
+                          ? QString::number(v.value<Currency>().units())
+                          : v.toString());
+        }
+        out << cells.join(u'|');
+    }
+    return out;
+}
+
+QVariant fieldOf(int rowId, const char *column)
+{
+    Connection c;
+    c.open(mainmod::ConnectionString);
+    Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM Transactions WHERE TrRowId=%1").arg(rowId), c);
+    return rs.field(QLatin1String(column));
+}
+
+} // namespace
+
+class tst_frmScadenze final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void saveWritesOnlyThatRow();
+    void cancelWritesNothing_data();
+    void cancelWritesNothing();
+    void clearedDescriptionCannotBeSaved();
+    void appointmentOpensWithoutAmount();
+    void missingRowIsReported();
+    void labelsMoveTheFocus_data();
+    void labelsMoveTheFocus();
+
+private:
+    template<typename T> T *child(const char *name) const
+    {
+        T *w = m_form->findChild<T *>(QLatin1String(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+    void openRow(int rowId);
+
+    std::unique_ptr<DeadlineTestDb> m_db;
+    std::unique_ptr<Prompt::ScriptedPrompts> m_prompts;
+    RecordingListHost m_host;
+    std::unique_ptr<frmScadenze> m_form;
+};
+
+void tst_frmScadenze::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    Pauses::setScale(0);
+    Clock::pin(QDate(2017, 4, 3));
+}
+
+void tst_frmScadenze::init()
+{
+    mainmod::ActiveSheetId = 1;
+    m_db = std::make_unique<DeadlineTestDb>();
+    QVERIFY(m_db->ok());
+    m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
+    m_host.calls.clear();
+    m_form = std::make_unique<frmScadenze>(m_host);
+
+    // A monthly group of four debits of 100 (rows 1 to 4) and an appointment (row 5).
+    NewDeadlineRequest r;
+    r.values.trType = -1;
+    r.values.description = QStringLiteral("Rent");
+    r.values.amount = Currency::fromWhole(100);
+    r.recurring = true;
+    r.date = QDate(2017, 1, 31);
+    r.cadence = 3;
+    r.count = 4;
+    SaveNewDeadlines(r);
+    r.values.trType = -2;
+    r.values.description = QStringLiteral("Dentist");
+    r.recurring = false;
+    SaveNewDeadlines(r);
+}
+
+void tst_frmScadenze::cleanup()
+{
+    m_form.reset();
+    m_prompts.reset();
+    m_db.reset();
+}
+
+void tst_frmScadenze::openRow(int rowId)
+{
+    m_form->Apri(rowId);
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+}
+
+void tst_frmScadenze::saveWritesOnlyThatRow()
+{
+    const QStringList before = snapshot();
+    openRow(3);
+    QVERIFY(!child<QComboBox>("imgcmbData")->isEnabled());
+    QCOMPARE(child<QDateEdit>("datData")->date(), QDate(2017, 3, 31));
+
+    // Past the fourth member's date: the row keeps its place number all the same.
+    child<QDateEdit>("datData")->setDate(QDate(2017, 5, 15));
+    auto *amount = child<QLineEdit>("txtData1");
+    amount->setFocus();
+    QCOMPARE(amount->selectedText(), amount->text());
+    QTest::keyClicks(amount, QStringLiteral("80"));
+    QTest::keyClick(amount, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>("txtData2"));
+    child<QCheckBox>("chkData")->setChecked(true);
+    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+
+    QCOMPARE(fieldOf(3, "TrDate").toDate(), QDate(2017, 5, 15));
+    QCOMPARE(fieldOf(3, "TrValue").value<Currency>(), Currency::fromWhole(80));
+    QCOMPARE(fieldOf(3, "TrBalance").value<Currency>(), Currency::fromWhole(-80));
+    QCOMPARE(fieldOf(3, "TrDone").toBool(), true);
+    QCOMPARE(fieldOf(3, "TrGrpRow").toInt(), 3);
+    QCOMPARE(fieldOf(3, "TrGrpMDay").toInt(), 4);
+    QCOMPARE(fieldOf(3, "TrGrpType").toString(), QStringLiteral("m"));
+    const QStringList after = snapshot();
+    for (int i = 0; i < before.size(); ++i) {
+        if (i != 2)
+            QCOMPARE(after[i], before[i]);
+    }
+    QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(3));
+    QVERIFY(!m_form->isVisible());
+}
+
+void tst_frmScadenze::cancelWritesNothing_data()
+{
+    QTest::addColumn<bool>("byEscape");
+    QTest::newRow("Cancel button") << false;
+    QTest::newRow("Esc") << true;
+}
+
+void tst_frmScadenze::cancelWritesNothing()
+{
+    QFETCH(bool, byEscape);
+    const QStringList before = snapshot();
+    openRow(2);
+    child<QCheckBox>("chkData")->setChecked(true);
+    child<QLineEdit>("txtData0")->setText(QStringLiteral("Changed"));
+    if (byEscape)
+        QTest::keyClick(child<QCheckBox>("chkData"), Qt::Key_Escape);
+    else
+        QTest::mouseClick(child<QPushButton>("cmdAnnulla"), Qt::LeftButton);
+    QVERIFY(!m_form->isVisible());
+    QCOMPARE(snapshot(), before);
+    QVERIFY(m_host.calls.isEmpty());
+}
+
+void tst_frmScadenze::clearedDescriptionCannotBeSaved()
+{
+    const QStringList before = snapshot();
+    openRow(1);
+    auto *description = child<QLineEdit>("txtData0");
+    description->setFocus();
+    description->clear();
+    QTest::keyClick(description, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), description);
+    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), description);
+    QCOMPARE(snapshot(), before);
+    QVERIFY(m_prompts->shown().isEmpty());
+    QVERIFY(m_form->isVisible());
+}
+
+void tst_frmScadenze::appointmentOpensWithoutAmount()
+{
+    m_db->raw(QStringLiteral("UPDATE Transactions SET TrValue = 990000, TrBalance = 0 WHERE TrRowId = 5"));
+    openRow(5);
+    QVERIFY(!child<QLineEdit>("txtData1")->isEnabled());
+    QVERIFY(child<QLineEdit>("txtData1")->text().isEmpty());
+    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    QCOMPARE(fieldOf(5, "TrValue").value<Currency>(), Currency());
+    QCOMPARE(fieldOf(5, "TrBalance").value<Currency>(), Currency());
+    QCOMPARE(fieldOf(5, "TrType").toInt(), -2);
+}
+
+void tst_frmScadenze::missingRowIsReported()
+{
+    m_form->Apri(99);
+    QCOMPARE(m_prompts->shown().size(), 1);
+    QVERIFY(!m_form->isVisible());
+    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    QVERIFY(m_host.calls.isEmpty());
+}
+
+void tst_frmScadenze::labelsMoveTheFocus_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("field");   // empty: the focus stays where it was
+    QTest::newRow("type, disabled") << "lblData0" << "";
+    QTest::newRow("date") << "lblData1" << "datData";
+    QTest::newRow("description") << "lblData2" << "txtData0";
+    QTest::newRow("client/supplier") << "lblData3" << "dtcData";
+    QTest::newRow("amount") << "lblData4" << "txtData1";
+    QTest::newRow("notes") << "lblData5" << "";
+}
+
+void tst_frmScadenze::labelsMoveTheFocus()
+{
+    QFETCH(QString, label);
+    QFETCH(QString, field);
+    openRow(1);
+    child<QCheckBox>("chkData")->setFocus();
+    QTest::mouseClick(m_form->findChild<QLabel *>(label), Qt::LeftButton);
+    QWidget *expected = field.isEmpty() ? child<QWidget>("chkData") : m_form->findChild<QWidget *>(field);
+    QCOMPARE(QApplication::focusWidget(), expected);
+}
+
+QTEST_MAIN(tst_frmScadenze)
+#include "tst_frmScadenze.moc"
