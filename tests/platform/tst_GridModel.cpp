@@ -49,10 +49,10 @@ QString listing(const GridModel &m)
 }
 
 // "2" or "2-,3": columns with an optional '-' for descending.
-QList<GridSortKey> keys(const QString &spec)
+QList<GridSortKey> keys(const QString &columns)
 {
     QList<GridSortKey> out;
-    for (QString part : spec.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    for (QString part : columns.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const bool descending = part.endsWith(QLatin1Char('-'));
         part.remove(QLatin1Char('-'));
         out.append({part.toInt(), !descending});
@@ -60,9 +60,9 @@ QList<GridSortKey> keys(const QString &spec)
     return out;
 }
 
-void applyGroups(GridModel &m, const QString &spec)
+void applyGroups(GridModel &m, const QString &columns)
 {
-    for (const GridSortKey &k : keys(spec))
+    for (const GridSortKey &k : keys(columns))
         m.addGroup(k.column, k.ascending);
 }
 
