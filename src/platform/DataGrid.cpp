@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
 
 DataGrid::DataGrid(QWidget *parent)
@@ -144,6 +145,19 @@ void DataGrid::scrollToCurrent()
     const int row = m_model->currentRow();
     if (row > 0)
         m_view->scrollTo(m_model->index(row - 1, 0));
+}
+
+void DataGrid::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The list is first filled while the window is still small; once it has its
+    // real size, show the current row with what surrounds it instead of leaving
+    // it stuck at the top edge with its group captions scrolled away.
+    QTimer::singleShot(0, this, [this] {
+        const int row = m_model->currentRow();
+        if (row > 0)
+            m_view->scrollTo(m_model->index(row - 1, 0), QAbstractItemView::PositionAtCenter);
+    });
 }
 
 void DataGrid::focusList()
