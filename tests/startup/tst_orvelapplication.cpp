@@ -1,0 +1,38 @@
+#include "platform/Prompts.h"
+#include "startup/OrvelApplication.h"
+#include "store/comDataBase.h"
+
+#include <QTest>
+#include <QTimer>
+
+// An error that escapes a command handler reaches the user as a message and the
+// program keeps running.
+class tst_OrvelApplication final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void escapedErrorsBecomeMessages()
+    {
+        Prompt::ScriptedPrompts prompts;
+        bool afterwards = false;
+        QTimer::singleShot(0, [] { throw DbError(3021, QStringLiteral("No current record.")); });
+        QTimer::singleShot(0, [] { throw std::runtime_error("disk full"); });
+        QTimer::singleShot(5, [&afterwards] { afterwards = true; });
+        QTRY_VERIFY(afterwards);
+
+        QCOMPARE(prompts.shownTexts(), QStringList({QStringLiteral("3021 - No current record."),
+                                                    QStringLiteral("disk full")}));
+        QCOMPARE(prompts.shown().first().icon, Prompt::Icon::Critical);
+        QCOMPARE(prompts.shown().first().caption, QStringLiteral("Orvel 2"));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    OrvelApplication app(argc, argv);
+    tst_OrvelApplication test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_orvelapplication.moc"
