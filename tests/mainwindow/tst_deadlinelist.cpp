@@ -103,10 +103,6 @@ void tst_DeadlineList::calendarViewUsesSelectedRange()
 void tst_DeadlineList::initialQueryListsNothing()
 {
     QCOMPARE(InitialListQuery(), Base + "Where TrDbId=0");
-    QCOMPARE(ViewFilters().size(), std::size_t(8));
-    for (std::size_t row = 0; row < ViewFilters().size(); ++row)
-        QCOMPARE(ViewFilters()[row].captionId, 951 + int(row));
-    QVERIFY(ViewFilters()[7].expression.isEmpty());
 }
 
 void tst_DeadlineList::groupKeyAtMonthAndYearEnds_data()
@@ -121,7 +117,6 @@ void tst_DeadlineList::groupKeyAtMonthAndYearEnds_data()
     QTest::newRow("last day: overdue") << monthEnd << QDate(2025, 11, 3) << 1 << 0;
     QTest::newRow("last day: due tomorrow") << monthEnd << QDate(2026, 5, 1) << 1 << 2;
     QTest::newRow("day before last: due on last") << QDate(2026, 4, 29) << monthEnd << 1 << 1;
-    QTest::newRow("mid month: later this month") << QDate(2026, 4, 10) << QDate(2026, 4, 11) << 1 << 1;
     QTest::newRow("mid month: next month") << QDate(2026, 4, 10) << QDate(2026, 5, 10) << 1 << 2;
     QTest::newRow("leap february: 29th") << QDate(2028, 2, 28) << QDate(2028, 2, 29) << 1 << 1;
     QTest::newRow("31 Dec: new year") << QDate(2026, 12, 31) << QDate(2027, 1, 1) << 1 << 2;
@@ -150,7 +145,6 @@ void tst_DeadlineList::openBalanceTotalCountsOpenRowsOnly_data()
     QTest::newRow("credits minus debits") << QList<QList<qint64>>{{0, 1, 1000000}, {0, -1, 250000}} << qint64(750000);
     QTest::newRow("closed add nothing") << QList<QList<qint64>>{{1, 1, 1000000}, {0, -1, 250000}, {1, -1, 9}} << qint64(-250000);
     QTest::newRow("appointments add nothing") << QList<QList<qint64>>{{0, -2, 0}, {0, 1, 5}} << qint64(5);
-    QTest::newRow("all closed") << QList<QList<qint64>>{{1, 1, 7}, {1, -1, 7}} << qint64(0);
     QTest::newRow("beyond double precision")
         << QList<QList<qint64>>{{0, 1, 900719925474099300}, {0, 1, 1}, {0, -1, 3}} << qint64(900719925474099298);
 }
@@ -206,11 +200,8 @@ void tst_DeadlineList::expiredAroundWarningHorizon_data()
     QTest::newRow("3 days: due in 4") << 3 << 4 << false << false;
     QTest::newRow("3 days: overdue") << 3 << -40 << false << true;
     QTest::newRow("3 days: closed overdue") << 3 << -40 << true << false;
-    QTest::newRow("3 days: closed due today") << 3 << 0 << true << false;
     QTest::newRow("off: today") << 999 << 0 << false << true;
-    QTest::newRow("off: yesterday") << 999 << -1 << false << true;
     QTest::newRow("off: tomorrow") << 999 << 1 << false << false;
-    QTest::newRow("0 days: tomorrow") << 0 << 1 << false << false;
     QTest::newRow("0 days: today") << 0 << 0 << false << true;
 }
 
@@ -282,18 +273,15 @@ void tst_DeadlineList::currencyIsExactInLocaleLayout_data()
     const qint64 max = std::numeric_limits<qint64>::max();
     const qint64 min = std::numeric_limits<qint64>::min();
     QTest::newRow("it negative") << "it_IT" << qint64(-12345000) << "-1.234,50\u00A0€";
-    QTest::newRow("it zero") << "it_IT" << qint64(0) << "0,00\u00A0€";
     QTest::newRow("it largest") << "it_IT" << max << "922.337.203.685.477,58\u00A0€";
     QTest::newRow("it smallest") << "it_IT" << min << "-922.337.203.685.477,58\u00A0€";
     QTest::newRow("it beyond double") << "it_IT" << qint64(90071992547409930) << "9.007.199.254.740,99\u00A0€";
-    QTest::newRow("us positive") << "en_US" << qint64(12345000) << "$1,234.50";
     QTest::newRow("us negative") << "en_US" << qint64(-12345000) << "($1,234.50)";
     QTest::newRow("us billions") << "en_US" << qint64(123456789012345) << "$12,345,678,901.23";
     QTest::newRow("us half cent up") << "en_US" << qint64(50) << "$0.01";
     QTest::newRow("us below half cent") << "en_US" << qint64(49) << "$0.00";
     QTest::newRow("us negative half cent") << "en_US" << qint64(-50) << "($0.01)";
     QTest::newRow("us no negative zero") << "en_US" << qint64(-49) << "$0.00";
-    QTest::newRow("us largest") << "en_US" << max << "$922,337,203,685,477.58";
     QTest::newRow("yen has no decimals") << "ja_JP" << qint64(12345000) << "￥1,235";
 }
 
@@ -308,7 +296,7 @@ void tst_DeadlineList::currencyIsExactInLocaleLayout()
 void tst_DeadlineList::currencyAgreesWithLocaleForSmallAmounts_data()
 {
     QTest::addColumn<QString>("locale");
-    for (const char *name : {"it_IT", "en_US", "fr_FR", "de_CH", "en_GB", "es_ES", "de_DE", "en_IN", "ar_EG"})
+    for (const char *name : {"it_IT", "en_US", "de_CH", "en_IN", "ar_EG"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
@@ -336,7 +324,6 @@ void tst_DeadlineList::groupCaptions_data()
     const int en = English;
     const int it = Italian;
     QTest::newRow("top, plain, totals ignored") << en << "top" << 0 << true << "" << "Home - All Deadlines";
-    QTest::newRow("top, by date, totals ignored") << en << "top" << 1 << true << "" << "Home - All Deadlines";
     QTest::newRow("top, by counterparty") << en << "top" << 3 << true << "" << "Home - All Deadlines [($1,234.50)]";
     QTest::newRow("top, by counterparty, no totals") << en << "top" << 3 << false << "" << "Home - All Deadlines";
     QTest::newRow("counterparty") << en << "party" << 3 << true << "Rossi Srl" << "Rossi Srl [($1,234.50)]";
@@ -347,9 +334,7 @@ void tst_DeadlineList::groupCaptions_data()
     QTest::newRow("until month end") << en << "date" << 1 << false << "1" << " Until end of month";
     QTest::newRow("next months") << en << "date" << 1 << false << "2" << " Next month onwards";
     QTest::newRow("fino ad oggi") << it << "date" << 1 << false << "0" << " Fino ad oggi";
-    QTest::newRow("mesi successivi") << it << "date" << 1 << false << "2" << " Mesi successivi";
     QTest::newRow("month") << en << "date" << 2 << true << "201705" << " May 2017 [($1,234.50)]";
-    QTest::newRow("december") << en << "date" << 2 << false << "202612" << " December 2026";
 }
 
 void tst_DeadlineList::groupCaptions()
