@@ -1,6 +1,8 @@
 #pragma once
 
 #include "../support/TestDatabase.h"
+#include "../support/TestRows.h"
+#include "deadlines/NewDeadlines.h"
 #include "startup/mainmod.h"
 #include "store/comDataBase.h"
 
@@ -44,3 +46,19 @@ private:
     QString m_path;
     bool m_ok = false;
 };
+
+// A monthly recurrence of "Rent" debits of 100, the group most tests start from;
+// with targetGroup the members join that group instead of a new one.
+inline NewDeadlineRequest monthlyRent(const QDate &first, int count, qint32 targetGroup = 0)
+{
+    NewDeadlineRequest r;
+    r.values.trType = -1;
+    r.values.description = QStringLiteral("Rent");
+    r.values.amount = Currency::fromWhole(100);
+    r.recurring = true;
+    r.date = first;
+    r.cadence = 3;
+    r.count = count;
+    r.targetGroupId = targetGroup;
+    return r;
+}

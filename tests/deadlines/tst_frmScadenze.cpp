@@ -1,7 +1,6 @@
 #include "DeadlineTestDb.h"
 #include "RecordingListHost.h"
 
-#include "deadlines/NewDeadlines.h"
 #include "deadlines/frmScadenze.h"
 #include "platform/Clock.h"
 #include "platform/Pauses.h"
@@ -41,11 +40,8 @@ QStringList snapshot()
 
 QVariant fieldOf(int rowId, const char *column)
 {
-    Connection c;
-    c.open(mainmod::ConnectionString);
-    Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Transactions WHERE TrRowId=%1").arg(rowId), c);
-    return rs.field(QLatin1String(column));
+    return firstValue(mainmod::ConnectionString,
+                      QStringLiteral("SELECT %1 FROM Transactions WHERE TrRowId=%2").arg(QLatin1String(column)).arg(rowId));
 }
 
 } // namespace
@@ -101,14 +97,7 @@ void tst_frmScadenze::init()
     m_form = std::make_unique<frmScadenze>(m_host);
 
     // A monthly group of four debits of 100 (rows 1 to 4) and an appointment (row 5).
-    NewDeadlineRequest r;
-    r.values.trType = -1;
-    r.values.description = QStringLiteral("Rent");
-    r.values.amount = Currency::fromWhole(100);
-    r.recurring = true;
-    r.date = QDate(2017, 1, 31);
-    r.cadence = 3;
-    r.count = 4;
+    NewDeadlineRequest r = monthlyRent(QDate(2017, 1, 31), 4);
     SaveNewDeadlines(r);
     r.values.trType = -2;
     r.values.description = QStringLiteral("Dentist");

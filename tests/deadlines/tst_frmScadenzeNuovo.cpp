@@ -1,7 +1,6 @@
 #include "DeadlineTestDb.h"
 #include "RecordingListHost.h"
 
-#include "deadlines/NewDeadlines.h"
 #include "deadlines/frmScadenzeNuovo.h"
 #include "platform/Clock.h"
 #include "platform/Pauses.h"
@@ -195,7 +194,6 @@ void tst_frmScadenzeNuovo::countFieldKeepsTheFocus_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("staysInField");
     QTest::newRow("empty") << "" << true;
-    QTest::newRow("zero") << "0" << true;
     QTest::newRow("one") << "1" << true;
     QTest::newRow("letters are dropped") << "a" << true;
     QTest::newRow("two") << "2" << false;
@@ -256,7 +254,6 @@ void tst_frmScadenzeNuovo::amountKeepsTheFocusWhenNotAnAmount_data()
     QTest::addColumn<bool>("staysInField");
     QTest::newRow("empty") << "" << true;
     QTest::newRow("two commas") << "1,2,3" << true;
-    QTest::newRow("past the currency range") << "99999999999999999999" << true;
     QTest::newRow("with symbol and grouping") << "1.234,50 €" << false;
 }
 
@@ -347,15 +344,7 @@ void tst_frmScadenzeNuovo::failedRecurrenceKeepsTheWindowFilled()
 
 void tst_frmScadenzeNuovo::nuovo2AddsToTheGroup()
 {
-    NewDeadlineRequest first;
-    first.values.trType = -1;
-    first.values.description = QStringLiteral("Rent");
-    first.values.amount = Currency::fromWhole(100);
-    first.recurring = true;
-    first.date = QDate(2017, 1, 31);
-    first.cadence = 3;
-    first.count = 4;
-    SaveNewDeadlines(first);
+    SaveNewDeadlines(monthlyRent(QDate(2017, 1, 31), 4));
 
     m_form->Nuovo2(-1, QStringLiteral("Rent"), 0, Currency::fromWhole(100), 1);
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
