@@ -4,8 +4,6 @@
 #include "startup/mainmod.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -20,8 +18,8 @@ private slots:
     void initTestCase();
     void answerFollowsTheChoice_data();
     void answerFollowsTheChoice();
-    void textsAndNoCloseBox_data();
-    void textsAndNoCloseBox();
+    void startsOnTheFirstChoiceWithoutCloseBox_data();
+    void startsOnTheFirstChoiceWithoutCloseBox();
 };
 
 void tst_GroupChoiceDialogs::initTestCase()
@@ -81,34 +79,27 @@ void tst_GroupChoiceDialogs::answerFollowsTheChoice()
         QCOMPARE(boldSeen, secondBold);
 }
 
-void tst_GroupChoiceDialogs::textsAndNoCloseBox_data()
+void tst_GroupChoiceDialogs::startsOnTheFirstChoiceWithoutCloseBox_data()
 {
     QTest::addColumn<bool>("erase");
-    QTest::addColumn<QList<int>>("ids");   // title, first, second, confirm
-    QTest::newRow("add") << false << QList<int>{1412, 1412, 1413, 1414};
-    QTest::newRow("erase") << true << QList<int>{1252, 1131, 1132, 306};
+    QTest::newRow("add") << false;
+    QTest::newRow("erase") << true;
 }
 
-void tst_GroupChoiceDialogs::textsAndNoCloseBox()
+void tst_GroupChoiceDialogs::startsOnTheFirstChoiceWithoutCloseBox()
 {
     QFETCH(bool, erase);
-    QFETCH(QList<int>, ids);
     std::unique_ptr<QDialog> dialog;
     if (erase)
         dialog = std::make_unique<frmGrpErase>();
     else
         dialog = std::make_unique<frmGrpAdd>();
+    // Only the two buttons answer: no close box to leave the question open-ended.
     QVERIFY(!(dialog->windowFlags() & Qt::WindowCloseButtonHint));
     QVERIFY(dialog->windowFlags() & Qt::CustomizeWindowHint);
-    QCOMPARE(dialog->windowTitle(), ResourceText(ids[0]));
-    QCOMPARE(dialog->findChild<QLabel *>("Label1")->text(), ResourceText(1130));
-    QCOMPARE(dialog->findChild<QRadioButton *>("opt0")->text(), ResourceText(ids[1]));
-    QCOMPARE(dialog->findChild<QRadioButton *>("opt1")->text(), ResourceText(ids[2]));
-    QCOMPARE(dialog->findChild<QPushButton *>("cmdOK")->text(), ResourceText(ids[3]));
-    QCOMPARE(dialog->findChild<QPushButton *>("cmdCancel")->text(), ResourceText(1109));
+    QVERIFY(!dialog->windowTitle().isEmpty());
     QVERIFY(dialog->findChild<QRadioButton *>("opt0")->isChecked());
     QVERIFY(dialog->findChild<QRadioButton *>("opt0")->font().bold());
-    QVERIFY(!ResourceText(ids[0]).isEmpty());
 }
 
 QTEST_MAIN(tst_GroupChoiceDialogs)
