@@ -1,18 +1,13 @@
 #include "../support/TestDatabase.h"
+#include "../support/TestRows.h"
 
+#include "mainwindow/DeadlineList.h"
 #include "platform/GridModel.h"
-#include "store/comDataBase.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-const QString BaseQuery = QStringLiteral(
-    "SELECT TrRowId, TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, TrBalance, TrGrpType, "
-    "TrGrpRow, TrGrpMDay, TrNotes, TrGrpId, Accounts.*, Trim(TrDescription & ' ' & Accounts.AcName & ' ' & "
-    "TrNotes & ' ' & Accounts.AcNotes) AS SearchField FROM Transactions LEFT JOIN Accounts ON "
-    "Transactions.TrAcId = Accounts.AcId ");
 
 // Open balance as the main list computes it: nothing once closed.
 class BalancePresenter final : public GridPresenter
@@ -37,34 +32,20 @@ private slots:
     void failedReadLeavesTheListAlone();
 
 private:
-    void run(const QString &jetSql);
-
     QTemporaryDir m_dir;
     QString m_connectionString;
 };
-
-void tst_GridBinding::run(const QString &jetSql)
-{
-    Connection c;
-    c.open(m_connectionString);
-    c.execute(jetSql);
-}
 
 void tst_GridBinding::init()
 {
     QVERIFY(m_dir.isValid());
     m_connectionString = copyTemplateTo(m_dir.path());
     QVERIFY2(!m_connectionString.isEmpty(), "template database missing");
-    run(QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'pays late')"));
-    run(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, "
-                       "TrBalance, TrGrpType, TrNotes) VALUES (1, 1, False, #03/05/2024#, 'Rent', 1, 10.5, 10.5, "
-                       "'n', 'march')"));
-    run(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, "
-                       "TrBalance, TrGrpType, TrNotes) VALUES (1, -1, True, #02/29/2024#, 'Power', 0, 3.25, -3.25, "
-                       "'n', '')"));
-    run(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, "
-                       "TrBalance, TrGrpType, TrNotes) VALUES (2, 1, False, #01/01/2024#, 'Other sheet', 0, 1, 1, "
-                       "'n', '')"));
+    runJet(m_connectionString, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'pays late')"));
+    insertDeadline(m_connectionString, 1, 1, false, QDate(2024, 3, 5), QStringLiteral("Rent"), 1, Currency::fromUnits(105000),
+                   QStringLiteral("march"));
+    insertDeadline(m_connectionString, 1, -1, true, QDate(2024, 2, 29), QStringLiteral("Power"), 0, Currency::fromUnits(32500));
+    insertDeadline(m_connectionString, 2, 1, false, QDate(2024, 1, 1), QStringLiteral("Other sheet"), 0, Currency::fromWhole(1));
 }
 
 void tst_GridBinding::readsTheRecordSourceWithTheStoreConventions()
@@ -73,7 +54,7 @@ void tst_GridBinding::readsTheRecordSourceWithTheStoreConventions()
     BalancePresenter presenter;
     m.setPresenter(&presenter);
     m.setConnectionString(m_connectionString);
-    m.setRecordSource(BaseQuery + QStringLiteral("Where TrDbId=0"));
+    m.setRecordSource(BaseListQuery() + QStringLiteral("Where TrDbId=0"));
     m.requery();
     QCOMPARE(m.fieldCount(), 18);
     QCOMPARE(m.rowCount(), 0);
@@ -82,7 +63,7 @@ void tst_GridBinding::readsTheRecordSourceWithTheStoreConventions()
     QCOMPARE(m.fieldName(16).toLower(), QStringLiteral("acname"));
     QCOMPARE(m.fieldName(18), QStringLiteral("SearchField"));
 
-    m.setRecordSource(BaseQuery + QStringLiteral("Where TrDbId=1 AND (True )"));
+    m.setRecordSource(BaseListQuery() + QStringLiteral("Where TrDbId=1 AND (True )"));
     m.requery();
     m.addSortKey(5);
     QCOMPARE(m.rowCount(), 2);
@@ -114,7 +95,7 @@ void tst_GridBinding::requeryReadsChangesAndKeepsColumnSettings()
     m.setColumnVisible(1, false);
     m.setCurrentRow(2);
 
-    run(QStringLiteral("UPDATE Transactions SET Transactions.TrDone = Not [TrDone] WHERE Transactions.TrRowId=1"));
+    runJet(m_connectionString, QStringLiteral("UPDATE Transactions SET Transactions.TrDone = Not [TrDone] WHERE Transactions.TrRowId=1"));
     m.requery();
     QCOMPARE(m.rowCount(), 3);
     QCOMPARE(m.value(1, 4).toBool(), true);
