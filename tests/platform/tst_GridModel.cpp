@@ -335,7 +335,6 @@ void tst_GridModel::findsForwardAndBackwardWithWrap_data()
     QTest::newRow("equal money") << int(Amount) << cur(70000) << false << 9 << 1 << 2;
     QTest::newRow("equal text ignores case") << int(Team) << QVariant("RED") << false << 0 << 1 << 8;
     QTest::newRow("contains, first") << int(Note) << QVariant("rent") << true << 0 << 1 << 2;
-    QTest::newRow("contains, after row 2") << int(Note) << QVariant("rent") << true << 2 << 1 << 4;
     QTest::newRow("contains, after row 4") << int(Note) << QVariant("RENT") << true << 4 << 1 << 9;
     QTest::newRow("contains wraps forward") << int(Note) << QVariant("rent") << true << 9 << 1 << 2;
     QTest::newRow("contains wraps backward") << int(Note) << QVariant("rent") << true << 2 << -1 << 9;
@@ -344,7 +343,6 @@ void tst_GridModel::findsForwardAndBackwardWithWrap_data()
     QTest::newRow("forward from a group row enters it") << int(Note) << QVariant("rent") << true << 3 << 1 << 4;
     QTest::newRow("backward from a group row leaves it") << int(Note) << QVariant("rent") << true << 3 << -1 << 2;
     QTest::newRow("no match") << int(Note) << QVariant("zzz") << true << 4 << 1 << 0;
-    QTest::newRow("no such id") << int(Id) << QVariant(0) << false << 4 << 1 << 0;
 }
 
 void tst_GridModel::findsForwardAndBackwardWithWrap()
@@ -458,7 +456,6 @@ void tst_GridModel::navigatorTextJoinsLabelPositionAndTotal_data()
     QTest::addColumn<int>("current");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("label and word") << "Deadline|of" << 3 << "Deadline 3 of 9";
     QTest::newRow("other language") << "Scadenza|/" << 9 << "Scadenza 9 / 9";
     QTest::newRow("no current row") << "Deadline|of" << 0 << "Deadline 0 of 9";
 }
@@ -486,7 +483,6 @@ void tst_GridModel::formatsValuesByColumnFormat_data()
     const QLocale us(QLocale::English, QLocale::UnitedStates);
     QTest::newRow("short date") << QVariant(QDate(2024, 2, 29)) << "Short Date"
                                 << us.toString(QDate(2024, 2, 29), QLocale::ShortFormat);
-    QTest::newRow("currency") << cur(12345000) << "Currency" << "$1,234.50";
     QTest::newRow("currency beyond double precision") << cur(123456789012345678) << "Currency"
                                                       << "$12,345,678,901,234.57";
     QTest::newRow("negative currency rounds away from zero") << cur(-50) << "Currency" << "($0.01)";
