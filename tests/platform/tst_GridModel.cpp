@@ -128,10 +128,9 @@ private slots:
     void sumsGroupsExactly();
     void findsForwardAndBackwardWithWrap_data();
     void findsForwardAndBackwardWithWrap();
-    void findOpensTheCollapsedGroupOfTheFoundRow();
+    void findOpensGroupsAndCollapseAllClosesThem();
     void findFromTheCurrentRowAndMissLeavesItAlone();
     void currentRowFollowsItsRowThroughRegrouping();
-    void collapseAllLeavesOuterGroupsAndMovesCurrentToThem();
     void navigatorTextJoinsLabelPositionAndTotal_data();
     void navigatorTextJoinsLabelPositionAndTotal();
     void formatsValuesByColumnFormat_data();
@@ -364,7 +363,7 @@ void tst_GridModel::findsForwardAndBackwardWithWrap()
     QCOMPARE(m.currentRow(), expected ? expected : 7);
 }
 
-void tst_GridModel::findOpensTheCollapsedGroupOfTheFoundRow()
+void tst_GridModel::findOpensGroupsAndCollapseAllClosesThem()
 {
     GridModel m;
     fill(m);
@@ -374,12 +373,24 @@ void tst_GridModel::findOpensTheCollapsedGroupOfTheFoundRow()
     QCOMPARE(listing(m), QStringLiteral("[]|[Blue]|[Red]"));
     QSignalSpy current(&m, &GridModel::currentRowChanged);
 
-    const int row = m.find(Id, 5, GridModel::FindMode::Equal, 0, 1);
+    // The found row comes into view: the groups over it open.
+    QCOMPARE(m.find(Id, 5, GridModel::FindMode::Equal, 0, 1), 6);
     QCOMPARE(listing(m), QStringLiteral("[]|[Blue]|[Red]|[2024-01-10]|[2024-03-05]|5"));
-    QCOMPARE(row, 6);
     QCOMPARE(m.currentRow(), 6);
     QCOMPARE(current.last().first().toInt(), 6);
     QCOMPARE(m.value(6, Id).toInt(), 5);
+
+    // Collapsing again leaves the outer groups; the current row moves to its own.
+    m.collapseAll();
+    QCOMPARE(m.currentRow(), 3);
+    QVERIFY(!m.isExpanded(3));
+    m.setExpanded(1, true);
+    QCOMPARE(listing(m), QStringLiteral("[]|[2024-02-29]|[Blue]|[Red]"));
+    QCOMPARE(m.currentRow(), 4);
+    m.expandAll();
+    QCOMPARE(m.rowCount(), 14);
+    QCOMPARE(m.currentRow(), 10);
+    QVERIFY(m.isExpanded(10));
 }
 
 void tst_GridModel::findFromTheCurrentRowAndMissLeavesItAlone()
@@ -426,28 +437,6 @@ void tst_GridModel::currentRowFollowsItsRowThroughRegrouping()
     m.setCurrentRow(99);
     QCOMPARE(m.currentRow(), 0);
     QCOMPARE(m.bookmark(0), -1);
-}
-
-void tst_GridModel::collapseAllLeavesOuterGroupsAndMovesCurrentToThem()
-{
-    GridModel m;
-    fill(m);
-    m.addGroup(Team);
-    m.addGroup(Date);
-    m.find(Id, 5, GridModel::FindMode::Equal, 0, 1);
-    m.collapseAll();
-    QCOMPARE(listing(m), QStringLiteral("[]|[Blue]|[Red]"));
-    QCOMPARE(m.currentRow(), 3);
-    QVERIFY(!m.isExpanded(3));
-
-    m.setExpanded(1, true);
-    QCOMPARE(listing(m), QStringLiteral("[]|[2024-02-29]|[Blue]|[Red]"));
-    QCOMPARE(m.currentRow(), 4);
-
-    m.expandAll();
-    QCOMPARE(m.rowCount(), 14);
-    QCOMPARE(m.currentRow(), 10);
-    QVERIFY(m.isExpanded(10));
 }
 
 void tst_GridModel::navigatorTextJoinsLabelPositionAndTotal_data()
