@@ -148,21 +148,6 @@ private slots:
         QCOMPARE(rs.fieldKind(1), ColumnKind::Counter);
     }
 
-    void togglesDoneInPlace()
-    {
-        Connection c;
-        c.open(m_cs);
-        c.execute(insertDeadline(QDate(2017, 12, 31), "x", Currency(), -2));
-        const QString toggle = "UPDATE Transactions SET Transactions.TrDone = Not [TrDone] WHERE Transactions.TrRowId=1";
-        QCOMPARE(c.execute(toggle), 1);
-        Recordset rs;
-        rs.open("SELECT TrRowId FROM Transactions WHERE TrDone=True", c, CursorType::Static);
-        QCOMPARE(rs.recordCount(), 1);
-        c.execute(toggle);
-        rs.open("SELECT TrRowId FROM Transactions WHERE TrDone=False", c, CursorType::Static);
-        QCOMPARE(rs.recordCount(), 1);
-    }
-
     void guardRollsBackAnInterruptedBatch()
     {
         Connection c;

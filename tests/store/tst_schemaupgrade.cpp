@@ -151,7 +151,6 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::newRow("existing sheet") << 2 << 2 << "Casa";
         QTest::newRow("deleted sheet") << 7 << 1 << "Deadlines";
-        QTest::newRow("negative id") << -3 << 1 << "Deadlines";
     }
 
     void fallsBackToSheetOne()
