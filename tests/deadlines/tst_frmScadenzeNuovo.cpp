@@ -156,12 +156,10 @@ void tst_frmScadenzeNuovo::savesADebitTypedWithTheKeyboard()
     QCOMPARE(rows[0].balance, -125000);
     QCOMPARE(rows[0].grpType, QStringLiteral("n"));
     QCOMPARE(rows[0].grpId, 0);
-    Connection c;
-    c.open(mainmod::ConnectionString);
-    Recordset rs;
-    rs.open(QStringLiteral("SELECT AcName FROM Transactions INNER JOIN Accounts ON Transactions.TrAcId = Accounts.AcId"),
-            c);
-    QCOMPARE(rs.field("AcName").toString(), QStringLiteral("Alfa"));
+    QCOMPARE(firstValue(mainmod::ConnectionString,
+                        QStringLiteral("SELECT AcName FROM Transactions INNER JOIN Accounts ON Transactions.TrAcId = Accounts.AcId"))
+                 .toString(),
+             QStringLiteral("Alfa"));
 
     QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(0));
     QVERIFY(!m_form->isVisible());
