@@ -1,19 +1,15 @@
 #pragma once
 
+#include "deadlines/DeadlineFields.h"
 #include "store/Currency.h"
 
 #include <QDialog>
 
-class DeadlineFormKeys;
 class ListHost;
 class QComboBox;
 class QDateEdit;
-class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
 class QRadioButton;
-class QStatusBar;
 class QToolButton;
 struct NewDeadlineRequest;
 
@@ -40,13 +36,9 @@ public slots:
 private:
     void buildControls();
     void resetToLoadState();
-    void applyTypeRule();
     void chooseSingleOrRecurring(int option);
     void stepCount(int delta);
-    void addCounterparty();
     void save();
-    bool descriptionValid() const;
-    bool amountValid() const;
     bool countValid() const;
     NewDeadlineRequest gatherRequest() const;
     void showWindow();
@@ -54,12 +46,7 @@ private:
     ListHost &m_host;
     qint32 m_targetGroupId = 0;
 
-    QComboBox *m_imgcmbData = nullptr;
-    QLineEdit *m_txtDescription = nullptr;
-    QComboBox *m_dtcData = nullptr;
-    QToolButton *m_cmdAdd = nullptr;
-    QLineEdit *m_txtAmount = nullptr;
-    QPlainTextEdit *m_txtNotes = nullptr;
+    DeadlineFields m_fields;
     QRadioButton *m_optSingle = nullptr;
     QRadioButton *m_optRecurring = nullptr;
     QWidget *m_picSingle = nullptr;
@@ -70,8 +57,4 @@ private:
     QToolButton *m_upDownUp = nullptr;
     QToolButton *m_upDownDown = nullptr;
     QComboBox *m_cmbCadenza = nullptr;
-    QPushButton *m_cmdSalva = nullptr;
-    QPushButton *m_cmdAnnulla = nullptr;
-    QStatusBar *m_sb = nullptr;
-    DeadlineFormKeys *m_keys = nullptr;
 };

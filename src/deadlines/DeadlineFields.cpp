@@ -1,0 +1,206 @@
+#include "deadlines/DeadlineFields.h"
+
+#include "deadlines/AmountText.h"
+#include "deadlines/DeadlineFormKeys.h"
+#include "deadlines/DeadlineTypes.h"
+#include "startup/ResourceText.h"
+#include "startup/mainmod.h"
+#include "store/SqlText.h"
+#include "store/comDataBase.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+DeadlineFields::DeadlineFields(QDialog *form, const QString &notesName, std::function<void()> moveNext)
+    : m_form(form)
+{
+    m_type = new QComboBox(form);
+    m_type->setObjectName(QStringLiteral("imgcmbData"));
+    m_type->setToolTip(ResourceText(1110));
+    DeadlineTypes::Fill(m_type);
+
+    m_description = new QLineEdit(form);
+    m_description->setObjectName(QStringLiteral("txtData0"));
+    m_description->setToolTip(ResourceText(1112));
+
+    m_counterparty = new QComboBox(form);
+    m_counterparty->setObjectName(QStringLiteral("dtcData"));
+    m_counterparty->setToolTip(ResourceText(1113));
+    m_add = new QToolButton(form);
+    m_add->setObjectName(QStringLiteral("cmdAdd"));
+    m_add->setText(QStringLiteral("+"));
+    m_add->setFocusPolicy(Qt::NoFocus);
+
+    m_amount = new QLineEdit(form);
+    m_amount->setObjectName(QStringLiteral("txtData1"));
+    m_amount->setToolTip(ResourceText(1114));
+    m_amount->setAlignment(Qt::AlignRight);
+
+    m_notes = new QPlainTextEdit(form);
+    m_notes->setObjectName(notesName);
+    m_notes->setTabChangesFocus(true);
+    m_notes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    m_save = new QPushButton(ResourceText(1108), form);
+    m_save->setObjectName(QStringLiteral("cmdSalva"));
+    m_save->setToolTip(ResourceText(1116));
+    m_cancel = new QPushButton(ResourceText(1109), form);
+    m_cancel->setObjectName(QStringLiteral("cmdAnnulla"));
+    m_cancel->setToolTip(ResourceText(1117));
+
+    m_statusBar = new QStatusBar(form);
+    m_statusBar->setObjectName(QStringLiteral("sb"));
+    m_statusBar->setSizeGripEnabled(false);
+
+    m_keys = new DeadlineFormKeys(form, m_statusBar, std::move(moveNext), [form] { form->reject(); });
+    for (QWidget *w : {static_cast<QWidget *>(m_type), static_cast<QWidget *>(m_description),
+                       static_cast<QWidget *>(m_counterparty), static_cast<QWidget *>(m_notes),
+                       static_cast<QWidget *>(m_save), static_cast<QWidget *>(m_cancel)})
+        m_keys->watch(w);
+    m_keys->setDecimalField(m_amount);
+    m_keys->setKey(m_counterparty, Qt::Key_F5, [this] { addCounterparty(); });
+    m_keys->setCheck(m_description, [this] { return descriptionValid(); });
+    m_keys->setCheck(m_amount, [this] { return amountValid(); });
+    m_keys->setWithoutCheck(m_cancel);
+    m_keys->setWithoutTip(m_add);
+
+    QObject::connect(m_add, &QToolButton::clicked, form, [this] { addCounterparty(); });
+    QObject::connect(m_cancel, &QPushButton::clicked, form, [form] { form->reject(); });
+}
+
+QDateEdit *DeadlineFields::datePicker(const QString &name, QWidget *parent)
+{
+    auto *date = new QDateEdit(parent);
+    date->setObjectName(name);
+    date->setCalendarPopup(true);
+    date->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    return date;
+}
+
+int DeadlineFields::placeRows(QGridLayout *grid, const QList<QLabel *> &captions, int detailRow) const
+{
+    grid->addWidget(captions.at(0), 0, 0);
+    grid->addWidget(m_type, 0, 1, 1, 2);
+    int row = detailRow;
+    grid->addWidget(captions.at(1), row, 0);
+    grid->addWidget(m_description, row++, 1, 1, 2);
+    grid->addWidget(captions.at(2), row, 0);
+    grid->addWidget(m_counterparty, row, 1);
+    grid->addWidget(m_add, row++, 2);
+    grid->addWidget(captions.at(3), row, 0);
+    grid->addWidget(m_amount, row++, 1);
+    grid->addWidget(captions.at(4), row, 0, Qt::AlignTop);
+    grid->addWidget(m_notes, row++, 1, 1, 2);
+    return row;
+}
+
+void DeadlineFields::layOut(QGridLayout *grid) const
+{
+    grid->setColumnStretch(1, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_save);
+    buttons->addWidget(m_cancel);
+    auto *main = new QVBoxLayout(m_form);
+    main->addLayout(grid);
+    main->addLayout(buttons);
+    main->addWidget(m_statusBar);
+}
+
+void DeadlineFields::setTabOrder(std::initializer_list<QWidget *> afterType,
+                                 std::initializer_list<QWidget *> afterNotes) const
+{
+    QList<QWidget *> chain{m_type};
+    chain.append(afterType);
+    chain.append({m_description, m_counterparty, m_amount, m_notes});
+    chain.append(afterNotes);
+    chain.append({m_save, m_cancel});
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain.at(i - 1), chain.at(i));
+}
+
+void DeadlineFields::applyTypeRule()
+{
+    QPalette palette = m_amount->palette();
+    if (DeadlineTypes::IsAppointment(m_type)) {
+        m_amount->setEnabled(false);
+        m_amount->clear();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    } else {
+        m_amount->setEnabled(true);
+        palette.setColor(QPalette::Base, QPalette().color(QPalette::Base));
+    }
+    m_amount->setPalette(palette);
+}
+
+void DeadlineFields::fillCounterparties()
+{
+    m_counterparty->clear();
+    // The blank entry stands for "no client or supplier".
+    m_counterparty->addItem(QString(), QVariant());
+    Connection connection;
+    connection.open(mainmod::ConnectionString);
+    Recordset rs;
+    rs.open(QStringLiteral("SELECT AcId, AcName FROM Accounts ORDER BY AcName"), connection, CursorType::Static);
+    while (!rs.eof()) {
+        m_counterparty->addItem(StringOrDefault(rs.field(QStringLiteral("AcName")), QString()),
+                                rs.field(QStringLiteral("AcId")));
+        rs.moveNext();
+    }
+    rs.close();
+    connection.close();
+}
+
+qint32 DeadlineFields::selectedCounterparty() const
+{
+    return qint32(std::lround(NumberOrDefault(m_counterparty->currentData(), 0)));
+}
+
+bool DeadlineFields::descriptionValid() const
+{
+    return !m_description->text().isEmpty();
+}
+
+bool DeadlineFields::amountValid() const
+{
+    return AmountText::Parse(m_amount->text()).has_value();
+}
+
+bool DeadlineFields::entriesHold() const
+{
+    if (!descriptionValid()) {
+        m_description->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    if (!DeadlineTypes::IsAppointment(m_type) && !amountValid()) {
+        m_amount->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    return true;
+}
+
+Currency DeadlineFields::amountToStore() const
+{
+    if (DeadlineTypes::IsAppointment(m_type))
+        return Currency();
+    return AmountText::Parse(m_amount->text()).value_or(Currency());
+}
+
+void DeadlineFields::addCounterparty()
+{
+    // The client/supplier editor is not part of the program yet; the focus goes
+    // back to the list as it will after the editor closes.
+    m_counterparty->setFocus(Qt::OtherFocusReason);
+}
