@@ -468,7 +468,9 @@ void frmMain::Form_Load()
     m_gex->setCurrentRow(1);
     m_gex->setUpdatesEnabled(true);
 
-    Attempt([this] { mnuGroupby_Click(mainmod::GroupOption); });
+    // The list was just read with the stored layout's groups; reading it again
+    // to show the choice would double the start-up time of a large sheet.
+    showLayoutChoice(mainmod::GroupOption);
     for (int i = 0; i < int(m_mnuLangs.size()); ++i)
         if (!m_mnuLangs[i]->isSeparator())
             m_mnuLangs[i]->setChecked(i == mainmod::LanguageChoice);

@@ -94,6 +94,7 @@ private:
     void buildStatusBar();
     void Form_Load();
     void applyStartLayout();
+    void showLayoutChoice(int index);
     void applyCaptions();
     void setupGrid();
     void ArrangePanels();

@@ -59,12 +59,17 @@ void frmMain::mnuGroupby_Click(int index)
 {
     if (index < 0 || index > 3)
         return;
+    showLayoutChoice(index);
+    mainmod::GroupOption = index;
+    gexUpdate(m_cmbFilter->currentIndex());
+}
+
+void frmMain::showLayoutChoice(int index)
+{
     for (int i = 0; i < int(m_mnuGroupby.size()); ++i)
         m_mnuGroupby[i]->setChecked(i == index);
     for (int i = 6; i <= 9; ++i)
         m_tbLayoutButtons[i]->setChecked(i == index + 6);
-    mainmod::GroupOption = index;
-    gexUpdate(m_cmbFilter->currentIndex());
 }
 
 void frmMain::ExpandAll()
