@@ -6,7 +6,7 @@
 // database (provisioned when missing), schema upgrade and the active sheet.
 enum class SessionOutcome {
     Ready,     // the main window may open
-    Ended,     // no usable database: the user was told and offered another folder
+    Ended,     // no usable database: the user was told (and offered another folder when none opened)
 };
 
 SessionOutcome PrepareSession(const QString &localeLanguageCode);

@@ -131,6 +131,22 @@ private slots:
         QCOMPARE(SettingText(SettingsKey::CurDb), m_home->filePath(QStringLiteral("elsewhere")));
     }
 
+    void unreadableSheetEndsWithTheStoreMessage()
+    {
+        QCOMPARE(PrepareSession(QStringLiteral("0409")), SessionOutcome::Ready);
+        {
+            Connection c;
+            c.open(mainmod::ConnectionString);
+            c.execute(QStringLiteral("DELETE * FROM Dbs"));
+        }
+        mainmod::resetShared();
+        QCOMPARE(PrepareSession(QStringLiteral("0409")), SessionOutcome::Ended);
+        QCOMPARE(m_prompts->shown().size(), 1);
+        QVERIFY2(m_prompts->shown()[0].text.startsWith(QString::number(DbError::NoCurrentRecord) + QStringLiteral(" - ")),
+                 qPrintable(m_prompts->shown()[0].text));
+        QCOMPARE(m_prompts->shown()[0].icon, Prompt::Icon::Critical);
+    }
+
     void missingTemplateEndsWithSystemFileMessage()
     {
         QTemporaryDir emptyProgramFolder;
