@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStatusBar>
 
 DeadlineFormKeys::DeadlineFormKeys(QWidget *form, QStatusBar *statusBar, std::function<void()> moveNext,
@@ -73,6 +74,9 @@ bool DeadlineFormKeys::eventFilter(QObject *watched, QEvent *event)
     switch (key->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // A focused Save or Cancel button takes Enter as its own click.
+        if (qobject_cast<QPushButton *>(watched))
+            return QObject::eventFilter(watched, event);
         m_moveNext();
         return true;
     case Qt::Key_Escape:

@@ -144,7 +144,9 @@ void tst_frmScadenzeNuovo::savesADebitTypedWithTheKeyboard()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(child<QPlainTextEdit>("txtData3")->toPlainText(), QStringLiteral("Call O'Brien"));
 
-    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    // On the focused Save button, Enter saves instead of moving on.
+    child<QPushButton>("cmdSalva")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
 
     const QList<Row> rows = storedRows();
     QCOMPARE(rows.size(), 1);
