@@ -232,12 +232,16 @@ Currency GridGroup::sum(int column) const
     const auto &g = m_model->m_d->groups[m_group];
     if (auto it = g.sums.constFind(column); it != g.sums.constEnd())
         return *it;
-    Currency total;
+    // Added in a wider type: a group of very large amounts must not wrap round
+    // to a wrong sign; a total beyond the range shows as the range's end.
+    __int128 units = 0;
     if (m_model->validColumn(column)) {
         const auto &values = m_model->m_d->values[column - 1];
         for (int p = g.first; p < g.last; ++p)
-            total += toCurrency(values[m_model->m_d->order[p]]).value_or(Currency());
+            units += toCurrency(values[m_model->m_d->order[p]]).value_or(Currency()).units();
     }
+    const Currency total = Currency::fromUnits(
+        qint64(std::clamp<__int128>(units, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max())));
     g.sums.insert(column, total);
     return total;
 }

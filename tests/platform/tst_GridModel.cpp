@@ -6,6 +6,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <limits>
+
 namespace {
 
 enum Col { Id = 1, Team, Date, Amount, Note };
@@ -296,6 +298,13 @@ void tst_GridModel::sumsGroupsExactly_data()
     QTest::newRow("credits minus debits") << QVariantList{cur(105000), cur(-32500), cur(-72500)} << qint64(0);
     QTest::newRow("Null counts as nothing") << QVariantList{cur(5), QVariant(), cur(-1)} << qint64(4);
     QTest::newRow("whole numbers") << QVariantList{3, qlonglong(4), 5} << qint64(120000);
+    constexpr qint64 largest = std::numeric_limits<qint64>::max();
+    QTest::newRow("largest amounts past the range keep their sign")
+        << QVariantList{cur(largest), cur(largest), cur(1)} << largest;
+    QTest::newRow("largest debits past the range keep their sign")
+        << QVariantList{cur(-largest), cur(-largest)} << std::numeric_limits<qint64>::min();
+    QTest::newRow("back within the range after passing it")
+        << QVariantList{cur(largest), cur(largest), cur(-largest)} << largest;
 }
 
 void tst_GridModel::sumsGroupsExactly()
