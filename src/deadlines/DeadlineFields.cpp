@@ -85,6 +85,9 @@ QDateEdit *DeadlineFields::datePicker(const QString &name, QWidget *parent)
     auto *date = new QDateEdit(parent);
     date->setObjectName(name);
     date->setCalendarPopup(true);
+    // Every date the database can hold: the box would otherwise move an early
+    // stored date to its own first day and the editor would save that instead.
+    date->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
     date->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
     return date;
 }

@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <limits>
+
 namespace {
 
 // Every column of every row as text, in row order, to see what a save touched.
@@ -63,6 +65,8 @@ private slots:
     void missingRowIsReported();
     void labelsMoveTheFocus_data();
     void labelsMoveTheFocus();
+    void untouchedSaveKeepsTheStoredValues_data();
+    void untouchedSaveKeepsTheStoredValues();
 
 private:
     template<typename T> T *child(const char *name) const
@@ -233,6 +237,47 @@ void tst_frmScadenze::labelsMoveTheFocus()
     QTest::mouseClick(m_form->findChild<QLabel *>(label), Qt::LeftButton);
     QWidget *expected = field.isEmpty() ? child<QWidget>("chkData") : m_form->findChild<QWidget *>(field);
     QCOMPARE(QApplication::focusWidget(), expected);
+}
+
+void tst_frmScadenze::untouchedSaveKeepsTheStoredValues_data()
+{
+    QTest::addColumn<int>("trType");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("notes");
+    QTest::addColumn<qint64>("units");
+    QTest::addColumn<QDate>("date");
+
+    QTest::newRow("quotes and tabs") << 1 << QStringLiteral("L'affitto \"Via\tRoma\"") << QStringLiteral("a\tb 'c'")
+                                     << qint64(125000) << QDate(2017, 4, 3);
+    QTest::newRow("largest amount, last day") << 1 << QStringLiteral("Big") << QString()
+                                              << std::numeric_limits<qint64>::max() << QDate(9999, 12, 31);
+    QTest::newRow("largest debit") << -1 << QStringLiteral("Big") << QString()
+                                   << std::numeric_limits<qint64>::max() << QDate(2017, 4, 3);
+    QTest::newRow("long texts") << 1 << QString(300, u'x') << QString(40000, u'y') << qint64(5807)
+                                << QDate(2017, 4, 3);
+    QTest::newRow("early date") << 1 << QStringLiteral("Old") << QString() << qint64(1) << QDate(1700, 1, 1);
+}
+
+void tst_frmScadenze::untouchedSaveKeepsTheStoredValues()
+{
+    QFETCH(int, trType);
+    QFETCH(QString, description);
+    QFETCH(QString, notes);
+    QFETCH(qint64, units);
+    QFETCH(QDate, date);
+    NewDeadlineRequest r;
+    r.values.trType = trType;
+    r.values.description = description;
+    r.values.notes = notes;
+    r.values.amount = Currency::fromUnits(units);
+    r.date = date;
+    SaveNewDeadlines(r);
+    const QStringList before = snapshot();
+
+    openRow(6);
+    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    QVERIFY(!m_form->isVisible());
+    QCOMPARE(snapshot(), before);
 }
 
 QTEST_MAIN(tst_frmScadenze)
