@@ -36,10 +36,18 @@ SessionOutcome PrepareSession(const QString &localeLanguageCode)
         }
     }
 
-    UpgradeSchemaGroupColumn();
-    LoadActiveSheet();
-    LoadActiveSheetName();
-    EnableZeroLengthText();
+    try {
+        UpgradeSchemaGroupColumn();
+        LoadActiveSheet();
+        LoadActiveSheetName();
+        EnableZeroLengthText();
+    } catch (const DbError &error) {
+        // A file that opens but cannot be read as a register (no sheet row, a
+        // damaged page, a lock held elsewhere): say so and end instead of aborting.
+        Prompt::message(QString::number(error.number()) + QStringLiteral(" - ") + error.description(), AppTitle,
+                        Prompt::Icon::Critical, Prompt::Buttons::Ok);
+        return SessionOutcome::Ended;
+    }
     CounterSeparator = QLatin1Char(' ') + ResourceText(1050) + QLatin1Char(' ');
     return SessionOutcome::Ready;
 }
