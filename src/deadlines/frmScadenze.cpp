@@ -21,6 +21,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QStatusBar>
 
 #include <cmath>
@@ -126,6 +127,7 @@ void frmScadenze::showRecord()
     counterparty->setCurrentIndex(at > 0 ? at : 0);
     m_fields.amount()->setText(AmountText::Format(r.field(QStringLiteral("TrValue")).value<Currency>()));
     m_fields.notes()->setPlainText(StringOrDefault(r.field(QStringLiteral("TrNotes")), QString()));
+    m_fields.notes()->document()->setModified(false);
     m_chkData->setChecked(r.field(QStringLiteral("TrDone")).toBool());
     DeadlineTypes::SelectTrType(m_fields.type(),
                                 int(std::lround(NumberOrDefault(r.field(QStringLiteral("TrType")), 1))));
@@ -148,7 +150,10 @@ void frmScadenze::save()
         r.setField(QStringLiteral("TrDescription"), m_fields.description()->text());
         r.setField(QStringLiteral("TrAcId"), m_fields.selectedCounterparty());
         r.setField(QStringLiteral("TrValue"), QVariant::fromValue(value));
-        r.setField(QStringLiteral("TrNotes"), m_fields.notes()->toPlainText());
+        // Notes read back from the box have their line ends made plain; untouched
+        // notes keep the ones they were stored with.
+        if (m_fields.notes()->document()->isModified())
+            r.setField(QStringLiteral("TrNotes"), m_fields.notes()->toPlainText());
         r.setField(QStringLiteral("TrDone"), m_chkData->isChecked());
         r.setField(QStringLiteral("TrType"), trType);
         r.setField(QStringLiteral("TrBalance"), QVariant::fromValue(value.checkedMul(trType).value_or(Currency())));

@@ -137,6 +137,7 @@ void tst_frmScadenze::saveWritesOnlyThatRow()
     QTest::keyClicks(amount, QStringLiteral("80"));
     QTest::keyClick(amount, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), child<QWidget>("txtData2"));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Paid by card"));
     child<QCheckBox>("chkData")->setChecked(true);
     QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
 
@@ -144,6 +145,7 @@ void tst_frmScadenze::saveWritesOnlyThatRow()
     QCOMPARE(fieldOf(3, "TrValue").value<Currency>(), Currency::fromWhole(80));
     QCOMPARE(fieldOf(3, "TrBalance").value<Currency>(), Currency::fromWhole(-80));
     QCOMPARE(fieldOf(3, "TrDone").toBool(), true);
+    QCOMPARE(fieldOf(3, "TrNotes").toString(), QStringLiteral("Paid by card"));
     QCOMPARE(fieldOf(3, "TrGrpRow").toInt(), 3);
     QCOMPARE(fieldOf(3, "TrGrpMDay").toInt(), 4);
     QCOMPARE(fieldOf(3, "TrGrpType").toString(), QStringLiteral("m"));
@@ -249,6 +251,9 @@ void tst_frmScadenze::untouchedSaveKeepsTheStoredValues_data()
 
     QTest::newRow("quotes and tabs") << 1 << QStringLiteral("L'affitto \"Via\tRoma\"") << QStringLiteral("a\tb 'c'")
                                      << qint64(125000) << QDate(2017, 4, 3);
+    QTest::newRow("lines of a note typed elsewhere")
+        << -1 << QStringLiteral("Rent") << QStringLiteral("one\r\ntwo\r\n\r\nthree\r\n") << qint64(10000)
+        << QDate(2017, 4, 3);
     QTest::newRow("largest amount, last day") << 1 << QStringLiteral("Big") << QString()
                                               << std::numeric_limits<qint64>::max() << QDate(9999, 12, 31);
     QTest::newRow("largest debit") << -1 << QStringLiteral("Big") << QString()
