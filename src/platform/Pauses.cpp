@@ -1,7 +1,5 @@
 #include "platform/Pauses.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QThread>
 
 namespace {
@@ -9,14 +7,12 @@ double g_scale = 1.0;
 
 void pauseFor(int milliseconds)
 {
+    // The wait blocks: no click, key or timer is handled inside it, so a second
+    // Save or toggle cannot run in the middle of the first one's write and
+    // refresh. Callers that want pending events to run pump them themselves.
     const int scaled = int(milliseconds * g_scale);
-    QDeadlineTimer deadline(scaled);
-    do {
-        if (QCoreApplication::instance())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        if (!deadline.hasExpired())
-            QThread::msleep(qMin<qint64>(10, deadline.remainingTime()));
-    } while (!deadline.hasExpired());
+    if (scaled > 0)
+        QThread::msleep(scaled);
 }
 }
 

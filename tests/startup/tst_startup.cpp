@@ -194,6 +194,20 @@ private slots:
         QCOMPARE(m_prompts->shown().at(1).text, ResourceTextIn(1362, English));
     }
 
+    void pausesRunNothingElse()
+    {
+        // A click queued during the wait after a write must wait its turn, not
+        // start a second command inside the first.
+        bool ran = false;
+        QObject receiver;
+        QMetaObject::invokeMethod(&receiver, [&ran] { ran = true; }, Qt::QueuedConnection);
+        PauseShort();
+        PauseLong();
+        QVERIFY(!ran);
+        QCoreApplication::processEvents();
+        QVERIFY(ran);
+    }
+
     void secondCopyDoesNotStart()
     {
         QTemporaryDir locks;
