@@ -59,6 +59,12 @@ private slots:
                                      << "SELECT TrRowId FROM Transactions Where TrDbId=3 AND (TrDone=0 And TrType=-2 )";
         QTest::newRow("between") << "SELECT TrRowId FROM Transactions WHERE (TrDate Between #05/01/2017# And #5/14/2017# )"
                                  << "SELECT TrRowId FROM Transactions WHERE (TrDate Between '2017-05-01' And '2017-05-14' )";
+        QTest::newRow("far dates") << "SELECT TrRowId FROM Transactions WHERE TrDone=False AND (TrDate Between #01/01/0100# And #12/31/9999# ) AND TrDbId=1"
+                                   << "SELECT TrRowId FROM Transactions WHERE TrDone=0 AND (TrDate Between '0100-01-01' And '9999-12-31' ) AND TrDbId=1";
+        QTest::newRow("calendar marks") << "SELECT Count(TrRowId) AS CTR, TrDate FROM Transactions WHERE (TrDate Between #02/24/2020# And #04/05/2020#) AND TrDone=False AND TrDbId=1 GROUP BY TrDate"
+                                        << "SELECT Count(TrRowId) AS CTR, TrDate FROM Transactions WHERE (TrDate Between '2020-02-24' And '2020-04-05') AND TrDone=0 AND TrDbId=1 GROUP BY TrDate";
+        QTest::newRow("group column upgrade") << "UPDATE Transactions SET Transactions.TrGrpId = 0 WHERE TrGrpId Is Null"
+                                              << "UPDATE Transactions SET TrGrpId = 0 WHERE TrGrpId Is Null";
         QTest::newRow("search field")
             << "SELECT Accounts.*, Trim(TrDescription & ' ' & Accounts.AcName & ' ' & TrNotes) AS SearchField FROM Transactions "
                "LEFT JOIN Accounts ON Transactions.TrAcId = Accounts.AcId "
