@@ -21,6 +21,8 @@
 #include <QLineEdit>
 #include <QPalette>
 
+#include <algorithm>
+
 bool frmMain::isDeadlineRow(int row) const
 {
     return row >= 1 && row <= m_gex->rowCount() && !m_gex->isGroupRow(row);
@@ -104,9 +106,10 @@ void frmMain::ToggleDone()
         mvGetDayBold();
         gextasksUpdate(selectionStart(), selectionEnd());
         // Same record source: a deadline the view now hides leaves the list and
-        // the row that followed it takes its place.
+        // the row that followed it takes its place; when it was the last row, the
+        // new last row does, so the list keeps a current row for the next key.
         m_gex->requery();
-        m_gex->setCurrentRow(row);
+        m_gex->setCurrentRow(std::min(row, m_gex->rowCount()));
         m_gex->scrollToCurrent();
     } catch (const DbError &error) {
         ReportDbError(error);

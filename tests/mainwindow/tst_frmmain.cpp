@@ -293,6 +293,14 @@ void tst_frmMain::spaceTogglesDoneAndKeepsRow()
     grid->setCurrentRow(1);
     QTest::keyClick(grid->view(), Qt::Key_Space);
     QCOMPARE(countRows(QStringLiteral("TrDone=True")), 2);
+
+    // Closing the last row leaves the new last row current, ready for the next key.
+    const int last = grid->rowCount();
+    grid->setCurrentRow(last);
+    QTest::keyClick(grid->view(), Qt::Key_Space);
+    QCOMPARE(countRows(QStringLiteral("TrDone=True")), 3);
+    QCOMPARE(grid->rowCount(), last - 1);
+    QCOMPARE(grid->currentRow(), last - 1);
 }
 
 void tst_frmMain::deleteAsksAndObeys_data()
