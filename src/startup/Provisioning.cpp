@@ -60,11 +60,13 @@ bool ProvisionDatabase()
     };
 
     try {
+        const bool firstRun = SettingText(SettingsKey::FirstRunMarker).isEmpty();
+        if (firstRun)
+            SetSettingText(SettingsKey::FirstRunMarker, FirstRunMarkerText);
         if (exists(databasePath()))
             return true;
 
-        if (SettingText(SettingsKey::FirstRunMarker).isEmpty()) {
-            SetSettingText(SettingsKey::FirstRunMarker, FirstRunMarkerText);
+        if (firstRun) {
 
             QString oldFolder = SettingsRead(HKEY_CURRENT_USER, OldReleaseKeyPath, REG_SZ, SettingsKey::CurDb, QString())
                                     .toString();

@@ -129,6 +129,8 @@ private slots:
         QCOMPARE(shown[1].text, ResourceTextIn(1401, English));
         QCOMPARE(shown[2].text, ResourceTextIn(1402, English));
         QCOMPARE(SettingText(SettingsKey::CurDb), m_home->filePath(QStringLiteral("elsewhere")));
+        // The first run is over even though nothing was copied.
+        QCOMPARE(SettingText(SettingsKey::FirstRunMarker), FirstRunMarkerText);
     }
 
     void unreadableSheetEndsWithTheStoreMessage()
