@@ -3,6 +3,7 @@
 #include "deadlines/AmountText.h"
 #include "deadlines/DeadlineFormKeys.h"
 #include "deadlines/DeadlineTypes.h"
+#include "platform/DateFormat.h"
 #include "startup/ResourceText.h"
 #include "startup/mainmod.h"
 #include "store/SqlText.h"
@@ -88,7 +89,7 @@ QDateEdit *DeadlineFields::datePicker(const QString &name, QWidget *parent)
     // Every date the database can hold: the box would otherwise move an early
     // stored date to its own first day and the editor would save that instead.
     date->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
-    date->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    date->setDisplayFormat(ShortDatePattern());
     return date;
 }
 

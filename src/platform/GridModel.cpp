@@ -1,5 +1,6 @@
 #include "platform/GridModel.h"
 
+#include "platform/DateFormat.h"
 #include "store/comDataBase.h"
 
 #include <QCollator>
@@ -116,7 +117,7 @@ QString plainText(const QVariant &v)
     if (isCurrency(v))
         return v.value<Currency>().toPlainText();
     if (v.typeId() == QMetaType::QDate)
-        return QLocale().toString(v.toDate(), QLocale::ShortFormat);
+        return ShortDateText(v.toDate());
     return v.toString();
 }
 
@@ -1196,7 +1197,7 @@ QString GridModel::formatValue(const QVariant &value, const QString &format)
     if (isDate) {
         const QDate date = value.toDate();
         if (format.isEmpty() || format.compare(QLatin1String("Short Date"), Qt::CaseInsensitive) == 0)
-            return loc.toString(date, QLocale::ShortFormat);
+            return ShortDateText(date, loc);
         if (format.compare(QLatin1String("Long Date"), Qt::CaseInsensitive) == 0)
             return loc.toString(date, QLocale::LongFormat);
         return loc.toString(date, format);

@@ -1,0 +1,17 @@
+#include "platform/DateFormat.h"
+
+#include <QRegularExpression>
+
+QString ShortDatePattern(const QLocale &locale)
+{
+    QString pattern = locale.dateFormat(QLocale::ShortFormat);
+    // Any run of y's is the year; make it the full one.
+    static const QRegularExpression year(QStringLiteral("y+"));
+    pattern.replace(year, QStringLiteral("yyyy"));
+    return pattern;
+}
+
+QString ShortDateText(const QDate &date, const QLocale &locale)
+{
+    return locale.toString(date, ShortDatePattern(locale));
+}
