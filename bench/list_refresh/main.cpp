@@ -4,9 +4,10 @@
 #include "SampleData.h"
 
 #include "mainwindow/DeadlineList.h"
+#include "mainwindow/DeadlineListPresenter.h"
 #include "platform/Clock.h"
 #include "platform/GridModel.h"
-#include "platform/GridPresenter.h"
+#include "startup/mainmod.h"
 #include "store/comDataBase.h"
 
 #include <QCoreApplication>
@@ -22,66 +23,6 @@
 #include <algorithm>
 
 namespace {
-
-// The main window's answers to the grid, reduced to what a refresh asks.
-class ListPresenter final : public GridPresenter
-{
-public:
-    ListPresenter(int layout, const QDate &today) : m_layout(layout), m_today(today), m_horizon(WarnLimitDate(today, 2)) {}
-
-    QVariant computedValue(int column, const GridRow &row) override
-    {
-        if (column == ListColumn::GroupKey)
-            return GroupKeyForDate(row.field(ListColumn::TrDate).toDate(), m_layout, m_today);
-        if (column == ListColumn::OpenBalance)
-            return QVariant::fromValue(OpenBalance(row.field(ListColumn::TrDone).toBool(),
-                                                   row.field(ListColumn::TrBalance).value<Currency>()));
-        return {};
-    }
-    bool displayText(int column, const GridRow &row, QString &text) override
-    {
-        if (column == ListColumn::TrDescription) {
-            text = DescriptionShown(row.field(ListColumn::TrDescription).toString(),
-                                    row.field(ListColumn::TrGrpId).toInt(), row.field(ListColumn::TrGrpRow).toInt(),
-                                    row.field(ListColumn::TrGrpMDay).toInt(), true, QStringLiteral(" of "));
-            return true;
-        }
-        if (column == ListColumn::TrValue && row.field(ListColumn::TrType).toInt() == -2) {
-            text.clear();
-            return true;
-        }
-        return false;
-    }
-    int iconIndex(int column, const GridRow &row) override
-    {
-        const bool done = row.field(ListColumn::TrDone).toBool();
-        if (column == ListColumn::TrType)
-            return TypeIconIndex(row.field(ListColumn::TrType).toInt(), done);
-        if (column == ListColumn::TrDescription)
-            return DescriptionIconIndex(row.field(ListColumn::TrGrpId).toInt(), done);
-        return -1;
-    }
-    QString rowStyle(const GridRow &row) override
-    {
-        return IsExpired(row.field(ListColumn::TrDone).toBool(), row.field(ListColumn::TrDate).toDate(), m_horizon)
-            ? QStringLiteral("Expired") : QString();
-    }
-    QString groupCaption(const GridGroup &group, const QString &defaultCaption) override
-    {
-        const QLocale locale;
-        const Currency total = group.sum(ListColumn::OpenBalance);
-        if (group.column() == ListColumn::TrDbId)
-            return TopGroupCaption(QStringLiteral("Azienda"), QStringLiteral("All Deadlines"), m_layout, true, total, locale);
-        if (group.column() == ListColumn::GroupKey)
-            return DateGroupCaption(group.value().toInt(), m_layout, true, total, locale);
-        return defaultCaption;
-    }
-
-private:
-    int m_layout;
-    QDate m_today;
-    QDate m_horizon;
-};
 
 double PeakMb()
 {
@@ -117,7 +58,13 @@ double RawMs(const QString &connectionString, const QString &jetSql, int &rows)
 
 double ListMs(const QString &connectionString, int layout, const QDate &today, int &rows)
 {
-    ListPresenter presenter(layout, today);
+    // The main window's own presenter, with the options of a default start.
+    mainmod::GroupOption = layout;
+    mainmod::ActiveSheetName = QStringLiteral("Azienda");
+    mainmod::CounterSeparator = QStringLiteral(" of ");
+    DeadlineListPresenter presenter;
+    presenter.setWarningHorizon(WarnLimitDate(today, 2));
+    presenter.setViewCaption(QStringLiteral("All Deadlines"));
     GridModel grid;
     grid.setPresenter(&presenter);
     grid.setConnectionString(connectionString);

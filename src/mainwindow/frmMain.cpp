@@ -434,7 +434,7 @@ void frmMain::Form_Load()
 {
     using namespace MainWindowLayout;
     m_listReady = false;
-    m_warningHorizon = WarnLimitDate(Clock::today(), mainmod::WarnDays);
+    m_listPresenter.setWarningHorizon(WarnLimitDate(Clock::today(), mainmod::WarnDays));
     setWindowTitle(mainmod::AppTitle);
     Attempt([] { mainmod::CounterSeparator = CounterSeparatorText(); });
     setMinimumSize(twipsToPixels(MinWidthTwips), twipsToPixels(MinHeightTwips));
@@ -537,7 +537,7 @@ void frmMain::applyCaptions()
 void frmMain::setupGrid()
 {
     using namespace MainWindowLayout;
-    m_gex->setPresenter(this);
+    m_gex->setPresenter(&m_listPresenter);
     m_gex->setConnectionString(mainmod::ConnectionString);
     m_gex->setRecordSource(InitialListQuery());
     m_gex->requery();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "mainwindow/ListHost.h"
-#include "platform/GridPresenter.h"
+#include "mainwindow/DeadlineListPresenter.h"
 
 #include <QDate>
 #include <QMainWindow>
@@ -27,7 +27,7 @@ class frmScadenzeNuovo;
 // views, layouts and totals, the calendar column with the notes panel, the record
 // commands and the search. Other windows refresh it through ListHost; its grid
 // asks it, row by row, what to show.
-class frmMain final : public QMainWindow, public ListHost, public GridPresenter
+class frmMain final : public QMainWindow, public ListHost
 {
     Q_OBJECT
 
@@ -71,15 +71,7 @@ public:
 
     DataGrid *grid() const { return m_gex; }
     bool isListReady() const { return m_listReady; }
-    QDate warningHorizon() const { return m_warningHorizon; }
-
-    // GridPresenter: computed columns, cell texts, pictures, styles and captions.
-    QVariant computedValue(int column, const GridRow &row) override;
-    bool displayText(int column, const GridRow &row, QString &text) override;
-    int iconIndex(int column, const GridRow &row) override;
-    QString rowStyle(const GridRow &row) override;
-    QString groupCaption(const GridGroup &group, const QString &defaultCaption) override;
-    bool isSortable(int column) override;
+    QDate warningHorizon() const { return m_listPresenter.warningHorizon(); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -139,7 +131,7 @@ private:
 
     bool m_listReady = false;
     bool m_unloaded = false;
-    QDate m_warningHorizon;
+    DeadlineListPresenter m_listPresenter;
     int m_calendarMonthsAcross = 1;
     int m_calendarMonthsDown = 1;
 

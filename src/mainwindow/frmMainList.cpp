@@ -12,11 +12,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFrame>
-#include <QLocale>
 
 void frmMain::gexUpdate(int view)
 {
-    m_warningHorizon = WarnLimitDate(Clock::today(), mainmod::WarnDays);
+    m_listPresenter.setWarningHorizon(WarnLimitDate(Clock::today(), mainmod::WarnDays));
+    m_listPresenter.setViewCaption(m_cmbFilter->currentText());
     // The filter comes from the combo box: every caller passes its index.
     const QString sql = ListQueryText(view, m_cmbFilter->currentIndex(), mainmod::ActiveSheetId, selectionStart(),
                                       selectionEnd());
@@ -104,71 +104,3 @@ bool frmMain::LayoutKey(int key, Qt::KeyboardModifiers modifiers)
     return true;
 }
 
-QVariant frmMain::computedValue(int column, const GridRow &row)
-{
-    switch (column) {
-    case ListColumn::GroupKey:
-        return GroupKeyForDate(row.field(ListColumn::TrDate).toDate(), mainmod::GroupOption, Clock::today());
-    case ListColumn::OpenBalance:
-        return QVariant::fromValue(OpenBalance(row.field(ListColumn::TrDone).toBool(),
-                                               row.field(ListColumn::TrBalance).value<Currency>()));
-    default:
-        return {};
-    }
-}
-
-bool frmMain::displayText(int column, const GridRow &row, QString &text)
-{
-    if (column == ListColumn::TrDescription) {
-        text = DescriptionShown(row.field(ListColumn::TrDescription).toString(),
-                                row.field(ListColumn::TrGrpId).toInt(), row.field(ListColumn::TrGrpRow).toInt(),
-                                row.field(ListColumn::TrGrpMDay).toInt(), mainmod::ShowGroupCounters,
-                                mainmod::CounterSeparator);
-        return true;
-    }
-    if (column == ListColumn::TrValue && row.field(ListColumn::TrType).toInt() == -2) {
-        text.clear();   // an appointment has no amount
-        return true;
-    }
-    return false;
-}
-
-int frmMain::iconIndex(int column, const GridRow &row)
-{
-    const bool done = row.field(ListColumn::TrDone).toBool();
-    if (column == ListColumn::TrType)
-        return TypeIconIndex(row.field(ListColumn::TrType).toInt(), done);
-    if (column == ListColumn::TrDescription)
-        return DescriptionIconIndex(row.field(ListColumn::TrGrpId).toInt(), done);
-    return -1;
-}
-
-QString frmMain::rowStyle(const GridRow &row)
-{
-    if (IsExpired(row.field(ListColumn::TrDone).toBool(), row.field(ListColumn::TrDate).toDate(), m_warningHorizon))
-        return QStringLiteral("Expired");
-    return {};
-}
-
-QString frmMain::groupCaption(const GridGroup &group, const QString &defaultCaption)
-{
-    const QLocale locale;
-    const Currency total = group.sum(ListColumn::OpenBalance);
-    switch (group.column()) {
-    case ListColumn::TrDbId:
-        return TopGroupCaption(mainmod::ActiveSheetName, m_cmbFilter->currentText(), mainmod::GroupOption,
-                               mainmod::ShowGroupTotals, total, locale);
-    case ListColumn::AcName:
-        return CounterpartyGroupCaption(group.value().toString(), defaultCaption, mainmod::ShowGroupTotals, total,
-                                        locale);
-    case ListColumn::GroupKey:
-        return DateGroupCaption(group.value().toInt(), mainmod::GroupOption, mainmod::ShowGroupTotals, total, locale);
-    default:
-        return defaultCaption;
-    }
-}
-
-bool frmMain::isSortable(int column)
-{
-    return column == ListColumn::TrDate || column == ListColumn::TrDescription || column == ListColumn::TrValue;
-}

@@ -1,6 +1,7 @@
 # The widget-free logic of the main deadline list.
 target_sources(orvel_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DeadlineList.h ${CMAKE_CURRENT_LIST_DIR}/DeadlineList.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DeadlineListPresenter.h ${CMAKE_CURRENT_LIST_DIR}/DeadlineListPresenter.cpp
 )
 
 # The 13 pictures of the list's image list, as ":/icons/<name>.svg".
