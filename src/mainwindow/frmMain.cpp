@@ -10,6 +10,7 @@
 #include "platform/DataGrid.h"
 #include "platform/Prompts.h"
 #include "startup/LanguageMenu.h"
+#include "startup/Provisioning.h"
 #include "startup/ResourceText.h"
 #include "startup/Settings.h"
 #include "startup/mainmod.h"
@@ -763,12 +764,8 @@ void frmMain::txtFindToolbar_Click(int index)
 
 void frmMain::ChangeDatabase()
 {
-    const QString folder = Prompt::chooseFolder(ResourceText(506));
-    if (folder.isEmpty())
-        return;
     // The database in use stays until the next start.
-    SetSettingText(SettingsKey::CurDb, folder);
-    Prompt::message(ResourceText(1362), mainmod::AppTitle, Prompt::Icon::Information, Prompt::Buttons::Ok);
+    ::ChangeDatabase();
 }
 
 void frmMain::OpenHelp()
