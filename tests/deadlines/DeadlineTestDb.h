@@ -10,6 +10,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWidget>
 
 #include <memory>
 
@@ -61,4 +62,13 @@ inline NewDeadlineRequest monthlyRent(const QDate &first, int count, qint32 targ
     r.count = count;
     r.targetGroupId = targetGroup;
     return r;
+}
+
+// A named control of a deadline window; a missing one stops the test at once.
+template<typename T> T *controlOf(const QWidget *form, const char *name)
+{
+    T *w = form->findChild<T *>(QLatin1String(name));
+    if (!w)
+        qFatal("no control %s", name);
+    return w;
 }

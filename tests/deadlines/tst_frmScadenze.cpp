@@ -69,13 +69,7 @@ private slots:
     void untouchedSaveKeepsTheStoredValues();
 
 private:
-    template<typename T> T *child(const char *name) const
-    {
-        T *w = m_form->findChild<T *>(QLatin1String(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
-    }
+    template<typename T> T *child(const char *name) const { return controlOf<T>(m_form.get(), name); }
     void openRow(int rowId);
 
     std::unique_ptr<DeadlineTestDb> m_db;

@@ -71,13 +71,7 @@ private slots:
     void nuovo2AddsToTheGroup();
 
 private:
-    template<typename T> T *child(const char *name) const
-    {
-        T *w = m_form->findChild<T *>(QLatin1String(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
-    }
+    template<typename T> T *child(const char *name) const { return controlOf<T>(m_form.get(), name); }
     void open();
 
     std::unique_ptr<DeadlineTestDb> m_db;
