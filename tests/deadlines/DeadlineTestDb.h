@@ -10,7 +10,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QWidget>
+#include <QObject>
 
 #include <memory>
 
@@ -65,7 +65,7 @@ inline NewDeadlineRequest monthlyRent(const QDate &first, int count, qint32 targ
 }
 
 // A named control of a deadline window; a missing one stops the test at once.
-template<typename T> T *controlOf(const QWidget *form, const char *name)
+template<typename T> T *controlOf(const QObject *form, const char *name)
 {
     T *w = form->findChild<T *>(QLatin1String(name));
     if (!w)
