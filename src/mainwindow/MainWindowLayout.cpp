@@ -4,24 +4,12 @@
 
 namespace MainWindowLayout {
 
-int TwipsToPixels(double twips, double dpi)
-{
-    return int(std::lround(twips * dpi / 1440.0));
-}
-
-int PixelsToTwips(double pixels, double dpi)
-{
-    if (dpi <= 0)
-        return 0;
-    return int(std::lround(pixels * 1440.0 / dpi));
-}
-
-ListColumnWidths ListColumnWidthsFor(double gridWidthTwips, double scrollBarWidthTwips, int columnCount)
+ListColumnWidths listColumnWidths(double gridWidth, double scrollBarWidth, int columnCount)
 {
     ListColumnWidths widths;
-    // What the fixed columns, the icon column, the scroll bar and the grid's cell
-    // borders leave for the two text columns.
-    const double rest = gridWidthTwips - 2 * scrollBarWidthTwips - 10.0 * columnCount - 3520 - 660 + 100;
+    // What the date and amount columns, the icon column, the scroll bar and the
+    // grid's cell borders leave for the two text columns.
+    const double rest = gridWidth - 2 * scrollBarWidth - 2.0 * columnCount / 3.0 - 272;
     const long description = std::lround(0.6 * rest);
     const long counterparty = std::lround(0.4 * rest);
     if (description >= 0)
@@ -31,18 +19,18 @@ ListColumnWidths ListColumnWidthsFor(double gridWidthTwips, double scrollBarWidt
     return widths;
 }
 
-int CalendarMonthsAcross(double windowWidthTwips)
+int calendarMonthsAcross(double windowWidth)
 {
-    if (windowWidthTwips > 23000)
+    if (windowWidth > 1533)
         return 3;
-    if (windowWidthTwips > 19000)
+    if (windowWidth > 1266)
         return 2;
     return 1;
 }
 
-int CalendarMonthsDown(double windowHeightTwips)
+int calendarMonthsDown(double windowHeight)
 {
-    return windowHeightTwips > 14000 ? 2 : 1;
+    return windowHeight > 933 ? 2 : 1;
 }
 
 } // namespace MainWindowLayout

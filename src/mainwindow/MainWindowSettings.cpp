@@ -1,7 +1,7 @@
 #include "mainwindow/MainWindowSettings.h"
 
 #include "mainwindow/DeadlineList.h"
-#include "startup/Settings.h"
+#include "startup/Setting.h"
 #include "startup/mainmod.h"
 
 #include <functional>
@@ -28,12 +28,12 @@ void Attempt(const std::function<void()> &write)
 
 void ReadDisplayOptions()
 {
-    mainmod::SaveLayoutSettings = SettingInt(SettingsKey::SaveIntSettings, SettingsDefault::SaveIntSettings) == 1;
-    mainmod::ShowGroupTotals = SettingInt(SettingsKey::ShowGroupTotals, SettingsDefault::ShowGroupTotals) == 1;
-    mainmod::ShowGroupCounters = SettingInt(SettingsKey::ShowGroupCounters, SettingsDefault::ShowGroupCounters) == 1;
-    mainmod::GroupOption = InRange(SettingInt(SettingsKey::GroupOpt, SettingsDefault::GroupOpt), 0, 3,
-                                   SettingsDefault::GroupOpt);
-    mainmod::WarnDays = SettingInt(SettingsKey::WarnDays, SettingsDefault::WarnDays);
+    const SettingsStore settings = mainmod::Settings();
+    mainmod::SaveLayoutSettings = settings.integer(Setting::SaveLayout) == 1;
+    mainmod::ShowGroupTotals = settings.integer(Setting::ShowGroupTotals) == 1;
+    mainmod::ShowGroupCounters = settings.integer(Setting::ShowGroupCounters) == 1;
+    mainmod::GroupOption = InRange(settings.integer(Setting::GroupOption), 0, 3, Setting::GroupOption.defaultValue);
+    mainmod::WarnDays = settings.integer(Setting::WarnDays);
 }
 
 StartLayout ReadStartLayout(bool saveLayoutSettings)
@@ -42,43 +42,47 @@ StartLayout ReadStartLayout(bool saveLayoutSettings)
     if (!saveLayoutSettings)
         return layout;
 
-    layout.maximized = SettingInt(SettingsKey::Maximized, SettingsDefault::Maximized) == Maximized;
+    const SettingsStore settings = mainmod::Settings();
+    layout.maximized = settings.integer(Setting::WindowState) == Maximized;
     if (!layout.maximized) {
-        layout.widthTwips = SettingInt(SettingsKey::Width, SettingsDefault::Width);
-        layout.heightTwips = SettingInt(SettingsKey::Height, SettingsDefault::Height);
+        layout.width = settings.integer(Setting::WindowWidth);
+        layout.height = settings.integer(Setting::WindowHeight);
     }
-    layout.view = InRange(SettingInt(SettingsKey::SelectedView, SettingsDefault::SelectedView), 0, ViewCount - 1,
-                          SettingsDefault::SelectedView);
-    layout.groupOption = InRange(SettingInt(SettingsKey::GroupOpt, SettingsDefault::GroupOpt), 0, 3,
-                                 SettingsDefault::GroupOpt);
-    layout.sortKeyIndex = InRange(SettingInt(SettingsKey::SortKeyIdx, SettingsDefault::SortKeyIdx), 1,
-                                  ListColumn::Count, SettingsDefault::SortKeyIdx);
-    layout.sortAscending = InRange(SettingInt(SettingsKey::SortKeyAsc, SettingsDefault::SortKeyAsc), 0, 1,
-                                   SettingsDefault::SortKeyAsc);
+    auto inRange = [&settings](const SettingsStore::Integer &setting, int low, int high) {
+        return InRange(settings.integer(setting), low, high, setting.defaultValue);
+    };
+    layout.view = inRange(Setting::SelectedView, 0, ViewCount - 1);
+    layout.groupOption = inRange(Setting::GroupOption, 0, 3);
+    layout.sortKeyIndex = inRange(Setting::SortColumn, 1, ListColumn::Count);
+    layout.sortAscending = inRange(Setting::SortAscending, 0, 1);
     return layout;
 }
 
 void WriteExitSettings(bool saveLayoutSettings, const ExitState &state)
 {
+    SettingsStore settings = mainmod::Settings();
+    auto store = [&settings](const SettingsStore::Integer &setting, int value) {
+        Attempt([&] { settings.setInteger(setting, value); });
+    };
     if (saveLayoutSettings) {
         // The totals switch belongs to the preferences; only they store it.
-        Attempt([&] { SetSettingInt(SettingsKey::GroupOpt, state.groupOption); });
-        Attempt([&] { SetSettingInt(SettingsKey::SelectedView, state.view); });
+        store(Setting::GroupOption, state.groupOption);
+        store(Setting::SelectedView, state.view);
         if (state.sortKeyIndex) {
-            Attempt([&] { SetSettingInt(SettingsKey::SortKeyIdx, *state.sortKeyIndex); });
-            Attempt([&] { SetSettingInt(SettingsKey::SortKeyAsc, state.sortAscending ? 1 : 0); });
+            store(Setting::SortColumn, *state.sortKeyIndex);
+            store(Setting::SortAscending, state.sortAscending ? 1 : 0);
         }
         if (state.windowState != Minimized) {
-            Attempt([&] { SetSettingInt(SettingsKey::Maximized, state.windowState); });
-            Attempt([&] { SetSettingInt(SettingsKey::Width, state.widthTwips); });
-            Attempt([&] { SetSettingInt(SettingsKey::Height, state.heightTwips); });
+            store(Setting::WindowState, state.windowState);
+            store(Setting::WindowWidth, state.width);
+            store(Setting::WindowHeight, state.height);
         }
     } else {
-        Attempt([&] { SetSettingInt(SettingsKey::ShowGroupTotals, 1); });
-        Attempt([&] { SetSettingInt(SettingsKey::GroupOpt, 0); });
-        Attempt([&] { SetSettingInt(SettingsKey::SelectedView, 0); });
+        store(Setting::ShowGroupTotals, 1);
+        store(Setting::GroupOption, 0);
+        store(Setting::SelectedView, 0);
     }
-    Attempt([&] { SetSettingInt(SettingsKey::IntLang, state.languageChoice); });
+    store(Setting::LanguageChoice, state.languageChoice);
 }
 
 } // namespace MainWindowSettings

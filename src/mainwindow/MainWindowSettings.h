@@ -22,8 +22,8 @@ struct StartLayout
     int sortKeyIndex = 5;
     int sortAscending = 1;
     bool maximized = false;
-    std::optional<int> widthTwips;    // only when a normal-sized window is restored
-    std::optional<int> heightTwips;
+    std::optional<int> width;         // pixels, only when a normal-sized window is restored
+    std::optional<int> height;
 };
 StartLayout ReadStartLayout(bool saveLayoutSettings);
 
@@ -35,8 +35,8 @@ struct ExitState
     std::optional<int> sortKeyIndex;  // the grid's first sort key, when it has one
     bool sortAscending = true;
     WindowState windowState = Normal;
-    int widthTwips = 0;
-    int heightTwips = 0;
+    int width = 0;                    // pixels
+    int height = 0;
     int languageChoice = 0;
 };
 // Writes the exit settings; a failing write is skipped and the next one still runs.

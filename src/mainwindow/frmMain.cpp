@@ -12,7 +12,6 @@
 #include "startup/LanguageMenu.h"
 #include "startup/Provisioning.h"
 #include "startup/ResourceText.h"
-#include "startup/Settings.h"
 #include "startup/mainmod.h"
 #include "store/comDataBase.h"
 
@@ -438,7 +437,7 @@ void frmMain::Form_Load()
     m_listPresenter.setWarningHorizon(WarnLimitDate(Clock::today(), mainmod::WarnDays));
     setWindowTitle(mainmod::AppTitle);
     Attempt([] { mainmod::CounterSeparator = CounterSeparatorText(); });
-    setMinimumSize(twipsToPixels(MinWidthTwips), twipsToPixels(MinHeightTwips));
+    setMinimumSize(MinWidth, MinHeight);
 
     m_gex->setUpdatesEnabled(false);
     {
@@ -485,11 +484,10 @@ void frmMain::applyStartLayout()
     using namespace MainWindowLayout;
     const MainWindowSettings::StartLayout layout = MainWindowSettings::ReadStartLayout(mainmod::SaveLayoutSettings);
     if (layout.maximized) {
-        resize(twipsToPixels(DesignedWidthTwips), twipsToPixels(DesignedHeightTwips));
+        resize(DesignedWidth, DesignedHeight);
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
-        resize(twipsToPixels(layout.widthTwips.value_or(DesignedWidthTwips)),
-               twipsToPixels(layout.heightTwips.value_or(DesignedHeightTwips)));
+        resize(layout.width.value_or(DesignedWidth), layout.height.value_or(DesignedHeight));
     }
     // The selection event does nothing yet: the list is not ready.
     m_cmbFilter->setCurrentIndex(layout.view);
@@ -554,7 +552,7 @@ void frmMain::setupGrid()
                                             || column == ListColumn::TrDescription || column == ListColumn::TrValue
                                             || column == ListColumn::AcName);
     }
-    model->setColumnWidth(ListColumn::TrType, twipsToPixels(TypeColumnTwips));
+    model->setColumnWidth(ListColumn::TrType, TypeColumnWidth);
     model->setColumnFormat(ListColumn::TrDate, QStringLiteral("Short Date"));
     model->setColumnFormat(ListColumn::TrValue, QStringLiteral("Currency"));
     model->setColumnEmptyText(ListColumn::AcName, ResourceText(1054));
@@ -586,12 +584,10 @@ void frmMain::ArrangePanels()
     using namespace MainWindowLayout;
     if (isMinimized())
         return;
-    const int widthTwips = pixelsToTwips(width());
-    const int heightTwips = pixelsToTwips(height());
-    m_calendarMonthsAcross = CalendarMonthsAcross(widthTwips);
-    m_calendarMonthsDown = CalendarMonthsDown(heightTwips);
+    m_calendarMonthsAcross = calendarMonthsAcross(width());
+    m_calendarMonthsDown = calendarMonthsDown(height());
     // The calendar column is as wide as the calendar; the list takes the rest.
-    m_picCalendar->setFixedWidth(std::max(m_mv->sizeHint().width(), twipsToPixels(3600)));
+    m_picCalendar->setFixedWidth(std::max(m_mv->sizeHint().width(), CalendarColumnMinWidth));
     picStartVisible();
 }
 
@@ -602,14 +598,14 @@ void frmMain::SizeListColumns()
     GridModel *model = m_gex->model();
     if (model->columnTotal() < ListColumn::AcName)
         return;
-    const auto widths = MainWindowLayout::ListColumnWidthsFor(pixelsToTwips(m_gex->width()), mainmod::ScrollBarWidth,
-                                                              model->columnTotal());
-    model->setColumnWidth(ListColumn::TrDate, twipsToPixels(widths.date));
-    model->setColumnWidth(ListColumn::TrValue, twipsToPixels(widths.amount));
+    const auto widths = MainWindowLayout::listColumnWidths(
+        m_gex->width(), style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this), model->columnTotal());
+    model->setColumnWidth(ListColumn::TrDate, widths.date);
+    model->setColumnWidth(ListColumn::TrValue, widths.amount);
     if (widths.description)
-        model->setColumnWidth(ListColumn::TrDescription, twipsToPixels(*widths.description));
+        model->setColumnWidth(ListColumn::TrDescription, *widths.description);
     if (widths.counterparty)
-        model->setColumnWidth(ListColumn::AcName, twipsToPixels(*widths.counterparty));
+        model->setColumnWidth(ListColumn::AcName, *widths.counterparty);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
@@ -637,8 +633,8 @@ void frmMain::Form_Unload()
         state.windowState = MainWindowSettings::Maximized;
     else
         state.windowState = MainWindowSettings::Normal;
-    state.widthTwips = pixelsToTwips(width());
-    state.heightTwips = pixelsToTwips(height());
+    state.width = width();
+    state.height = height();
     state.languageChoice = mainmod::LanguageChoice;
     Attempt([&] { MainWindowSettings::WriteExitSettings(mainmod::SaveLayoutSettings, state); });
 }
@@ -646,16 +642,6 @@ void frmMain::Form_Unload()
 void frmMain::setStatusText(const QString &text)
 {
     m_sbPanel1->setText(text);
-}
-
-int frmMain::twipsToPixels(double twips) const
-{
-    return MainWindowLayout::TwipsToPixels(twips, logicalDpiX());
-}
-
-int frmMain::pixelsToTwips(double pixels) const
-{
-    return MainWindowLayout::PixelsToTwips(pixels, logicalDpiX());
 }
 
 void frmMain::mnuFile_Click(int index)

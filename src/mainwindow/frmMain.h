@@ -93,8 +93,6 @@ private:
     void SizeListColumns();
     void Form_Unload();
     void setStatusText(const QString &text);
-    int twipsToPixels(double twips) const;
-    int pixelsToTwips(double pixels) const;
     QIcon toolIcon(int glyph) const;
 
     // Menu and toolbar entries, by their index.

@@ -2,7 +2,7 @@
 
 #include "platform/Prompts.h"
 #include "startup/ResourceText.h"
-#include "startup/Settings.h"
+#include "startup/Setting.h"
 #include "startup/mainmod.h"
 
 namespace LanguageMenu {
@@ -23,7 +23,7 @@ bool Click(qint32 index)
     if (!ChangesChoice(index, mainmod::LanguageChoice))
         return false;
     mainmod::LanguageChoice = index;
-    SetSettingInt(SettingsKey::IntLang, index);
+    mainmod::Settings().setInteger(Setting::LanguageChoice, index);
     Prompt::message(ResourceText(RestartTextId), mainmod::AppTitle, Prompt::Icon::None, Prompt::Buttons::Ok);
     return true;
 }

@@ -1,7 +1,7 @@
 #include "startup/OrvelApplication.h"
 
 #include "platform/Prompts.h"
-#include "startup/comRegistry.h"
+#include "startup/SettingsStore.h"
 #include "startup/mainmod.h"
 #include "store/comDataBase.h"
 
@@ -13,8 +13,6 @@ QString OrvelApplication::describeError(const std::exception &e)
 {
     if (const auto *db = dynamic_cast<const DbError *>(&e))
         return QStringLiteral("%1 - %2").arg(db->number()).arg(db->description());
-    if (const auto *reg = dynamic_cast<const RegistryError *>(&e))
-        return QStringLiteral("%1 - %2").arg(reg->number()).arg(reg->description());
     return QString::fromLocal8Bit(e.what());
 }
 

@@ -3,7 +3,7 @@
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "startup/ResourceText.h"
-#include "startup/Settings.h"
+#include "startup/Setting.h"
 #include "startup/mainmod.h"
 
 #include <QCoreApplication>
@@ -47,10 +47,6 @@ void copyDatabase(const QString &from, const QString &to)
 
 } // namespace
 
-void TerminateOldRelease()
-{
-}
-
 bool ProvisionDatabase()
 {
     QString lastChecked;
@@ -60,43 +56,13 @@ bool ProvisionDatabase()
     };
 
     try {
-        const bool firstRun = SettingText(SettingsKey::FirstRunMarker).isEmpty();
-        if (firstRun)
-            SetSettingText(SettingsKey::FirstRunMarker, FirstRunMarkerText);
+        SettingsStore settings = mainmod::Settings();
+        if (settings.text(Setting::FirstRunMarker).isEmpty())
+            settings.setText(Setting::FirstRunMarker, FirstRunMarkerText);
         if (exists(databasePath()))
             return true;
 
-        if (firstRun) {
-
-            QString oldFolder = SettingsRead(HKEY_CURRENT_USER, OldReleaseKeyPath, REG_SZ, SettingsKey::CurDb, QString())
-                                    .toString();
-            if (!oldFolder.isEmpty() && exists(oldFolder + QDir::separator() + QStringLiteral("orvel.mdb"))) {
-                TerminateOldRelease();
-                letEventsRun();
-                PauseLong();
-                oldFolder = SettingsRead(HKEY_CURRENT_USER, OldReleaseKeyPath, REG_SZ, SettingsKey::CurDb, QString())
-                                .toString();
-                copyDatabase(oldFolder + QDir::separator() + QStringLiteral("orvel.mdb"), databasePath());
-                letEventsRun();
-                PauseLong();
-                return true;
-            }
-
-            const QString programFiles = qEnvironmentVariable("programfiles");
-            if (!programFiles.isEmpty()) {
-                const QString old = programFiles + QStringLiteral("/Kestrum/Orvel/orvel.mdb");
-                if (exists(old)) {
-                    TerminateOldRelease();
-                    letEventsRun();
-                    PauseLong();
-                    copyDatabase(old, databasePath());
-                    letEventsRun();
-                    PauseLong();
-                    return true;
-                }
-            }
-        }
-
+        // The older release ran only on Windows: a first run here has no older database to migrate.
         const QString templatePath = mainmod::ProgramFolder() + QDir::separator() + QStringLiteral("master.gen");
         if (exists(templatePath)) {
             copyDatabase(templatePath, databasePath());
@@ -108,9 +74,9 @@ bool ProvisionDatabase()
     } catch (const ProvisionError &e) {
         Prompt::message(QStringLiteral("%1 - %2 - %3 - %4").arg(e.number).arg(e.description).arg(0).arg(lastChecked),
                         mainmod::AppTitle, Prompt::Icon::None, Prompt::Buttons::Ok);
-    } catch (const RegistryError &e) {
-        Prompt::message(QStringLiteral("%1 - %2 - %3 - %4").arg(e.number()).arg(e.description()).arg(0).arg(lastChecked),
-                        mainmod::AppTitle, Prompt::Icon::None, Prompt::Buttons::Ok);
+    } catch (const SettingsStore::WriteError &e) {
+        Prompt::message(QString::fromUtf8(e.what()) + QStringLiteral(" - ") + lastChecked, mainmod::AppTitle,
+                        Prompt::Icon::None, Prompt::Buttons::Ok);
     }
     return false;
 }
@@ -120,7 +86,7 @@ void frmForFolders::Apri()
     const QString folder = Prompt::chooseFolder(ResourceText(1401));
     if (folder.isEmpty())
         return;
-    SetSettingText(SettingsKey::CurDb, folder);
+    mainmod::Settings().setText(Setting::DatabaseFolder, folder);
     Prompt::message(ResourceText(1402), mainmod::AppTitle, Prompt::Icon::None, Prompt::Buttons::Ok);
 }
 
@@ -129,6 +95,6 @@ void ChangeDatabase()
     const QString folder = Prompt::chooseFolder(ResourceText(506));
     if (folder.isEmpty())
         return;
-    SetSettingText(SettingsKey::CurDb, folder);
+    mainmod::Settings().setText(Setting::DatabaseFolder, folder);
     Prompt::message(ResourceText(1362), mainmod::AppTitle, Prompt::Icon::None, Prompt::Buttons::Ok);
 }

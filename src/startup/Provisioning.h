@@ -2,21 +2,14 @@
 
 #include <QString>
 
-// Puts a database in the database folder when none can be opened: the older
-// release's file at the very first run, otherwise a copy of the empty template.
+// Puts a database in the database folder when none can be opened: a copy of the
+// empty template.
 // True when a file was put in place (or one was already there), False when no
 // source exists or the copy failed (after telling the user why).
 bool ProvisionDatabase();
 
-// Ends running copies of the older release before its file is copied. The older
-// release never ran on this platform, so there is nothing to end here.
-void TerminateOldRelease();
-
 // The fixed text stored in appset_ak2 once the first run is over.
 inline const QString FirstRunMarkerText = QStringLiteral("ORV2-AK2-1");
-
-// The older release's settings path, read once to find its database.
-inline const QString OldReleaseKeyPath = QStringLiteral("Software\\Kestrum\\Orvel\\Settings");
 
 namespace frmForFolders {
 // Offered after a failed start: the chosen folder is stored for the next start.

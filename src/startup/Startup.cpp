@@ -9,22 +9,7 @@
 #include "startup/StartupSteps.h"
 #include "startup/mainmod.h"
 
-#include <QScreen>
-#include <QStyle>
-
 #include <memory>
-
-namespace {
-
-// Twips per pixel of the primary screen, from its real resolution.
-double twipsPerPixel()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
-    return 1440.0 / (dpi > 0 ? dpi : 96.0);
-}
-
-} // namespace
 
 int Startup::Main(int argc, char *argv[])
 {
@@ -40,7 +25,6 @@ int Startup::Main(int argc, char *argv[])
     WidgetPrompts prompts;
     Prompt::install(&prompts);
 
-    mainmod::ScrollBarWidth = twipsPerPixel() * app.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     if (PrepareSession(LocaleLanguageCode(QLocale::system())) == SessionOutcome::Ended)
         return 0;
     QGuiApplication::setApplicationDisplayName(mainmod::AppTitle);

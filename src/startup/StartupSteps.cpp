@@ -3,7 +3,7 @@
 #include "platform/Prompts.h"
 #include "startup/Provisioning.h"
 #include "startup/ResourceText.h"
-#include "startup/Settings.h"
+#include "startup/Setting.h"
 #include "startup/mainmod.h"
 #include "store/Schema.h"
 #include "store/comDataBase.h"
@@ -16,14 +16,13 @@ using namespace mainmod;
 
 SessionOutcome PrepareSession(const QString &localeLanguageCode)
 {
-    SettingsKeyPath = SettingsKeyPathFor(AppTitle);
     DefaultDbFolder = GetDefaultDbFolder();
 
-    LanguageChoice = SettingInt(SettingsKey::IntLang, SettingsDefault::IntLang);
+    LanguageChoice = Settings().integer(Setting::LanguageChoice);
     LanguageBase = ChooseLanguageBase(LanguageChoice, localeLanguageCode);
     HelpFile = ProgramFolder() + QDir::separator() + HelpFileName(LanguageBase);
 
-    DbFolder = SettingText(SettingsKey::CurDb, DefaultDbFolder);
+    DbFolder = Settings().text(Setting::DatabaseFolder, DefaultDbFolder);
     ConnectionString = BuildConnectionString(DbFolder);
 
     if (DatabaseUnavailable(ConnectionString)) {

@@ -15,7 +15,6 @@ QString g_programFolder;
 
 void resetShared()
 {
-    SettingsKeyPath.clear();
     ConnectionString.clear();
     ActiveSheetId = 1;
     ActiveSheetName.clear();
@@ -24,7 +23,6 @@ void resetShared()
     HelpFile.clear();
     DbFolder.clear();
     DefaultDbFolder.clear();
-    ScrollBarWidth = 0;
     SaveLayoutSettings = true;
     ShowGroupTotals = true;
     ShowGroupCounters = true;
@@ -33,6 +31,11 @@ void resetShared()
     SortAscending = 1;
     WarnDays = 2;
     CounterSeparator.clear();
+}
+
+SettingsStore Settings()
+{
+    return SettingsFile.isEmpty() ? SettingsStore() : SettingsStore(SettingsFile);
 }
 
 QString ProgramFolder()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "startup/SettingsStore.h"
+
 #include <QDate>
 #include <QString>
 #include <QtGlobal>
@@ -10,7 +12,8 @@ namespace mainmod {
 
 inline const QString AppTitle = QStringLiteral("Orvel 2");
 
-inline QString SettingsKeyPath;
+// The settings file; empty: the user's own.
+inline QString SettingsFile;
 inline QString ConnectionString;
 inline qint32 ActiveSheetId = 1;
 inline QString ActiveSheetName;
@@ -19,7 +22,6 @@ inline qint32 LanguageChoice = 0;
 inline QString HelpFile;
 inline QString DbFolder;
 inline QString DefaultDbFolder;
-inline double ScrollBarWidth = 0;   // twips
 
 // Display options (main window and preferences).
 inline bool SaveLayoutSettings = true;
@@ -32,6 +34,8 @@ inline qint32 WarnDays = 2;
 inline QString CounterSeparator;
 
 void resetShared();
+
+SettingsStore Settings();
 
 // Where the program's own files (the template database, the help pages) lie.
 QString ProgramFolder();

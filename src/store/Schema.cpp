@@ -1,6 +1,6 @@
 #include "store/Schema.h"
 
-#include "startup/Settings.h"
+#include "startup/Setting.h"
 #include "startup/mainmod.h"
 #include "store/SqlTokenizer.h"
 #include "store/comDataBase.h"
@@ -265,7 +265,7 @@ void rebuildTable(Connection &connection, const QString &table, const QString &n
 
 void LoadActiveSheet()
 {
-    mainmod::ActiveSheetId = SettingInt(SettingsKey::CurSca, SettingsDefault::CurSca);
+    mainmod::ActiveSheetId = mainmod::Settings().integer(Setting::ActiveSheet);
     Recordset rs;
     rs.open(QStringLiteral("SELECT * FROM Dbs WHERE DbId=") + QString::number(mainmod::ActiveSheetId),
             mainmod::ConnectionString);

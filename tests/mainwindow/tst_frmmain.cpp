@@ -199,7 +199,7 @@ void tst_frmMain::groupCaptionsOfEachLayout()
     QFETCH(int, layout);
     QFETCH(bool, totals);
     QFETCH(QStringList, expected);
-    SetSettingInt(SettingsKey::ShowGroupTotals, totals ? 1 : 0);
+    mainmod::Settings().setInteger(Setting::ShowGroupTotals, totals ? 1 : 0);
     m_window = std::make_unique<frmMain>();
     m_window->mnuGroupby_Click(layout);
     m_window->ExpandAll();
@@ -260,7 +260,7 @@ void tst_frmMain::rowPresentation()
 
 void tst_frmMain::countersFollowTheSwitch()
 {
-    SetSettingInt(SettingsKey::ShowGroupCounters, 0);
+    mainmod::Settings().setInteger(Setting::ShowGroupCounters, 0);
     m_window = std::make_unique<frmMain>();
     GridModel *model = m_window->grid()->model();
     const int row = rowOf(QStringLiteral("Loan"));
@@ -533,7 +533,7 @@ void tst_frmMain::startPanelOnEmptySheet()
 void tst_frmMain::viewChoiceWaitsForLoad()
 {
     // A stored view comes back before the list is ready; the list then shows it.
-    SetSettingInt(SettingsKey::SelectedView, 6);
+    mainmod::Settings().setInteger(Setting::SelectedView, 6);
     m_window = std::make_unique<frmMain>();
     QVERIFY(m_window->isListReady());
     QCOMPARE(m_window->currentView(), 6);

@@ -28,7 +28,7 @@ private slots:
     void storedValuesOutOfRangeFallBack();
     void windowStateAtClose_data();
     void windowStateAtClose();
-    void sizeComesBackThroughScreenResolution();
+    void storedSizeComesBack();
     void captionsOfMenusAndToolbars_data();
     void captionsOfMenusAndToolbars();
     void languageMenuMovesCheckMark();
@@ -65,13 +65,13 @@ void tst_frmMainLayout::layoutSurvivesCloseAndReopen()
         window.grid()->model()->setSortKeys({ { ListColumn::TrDescription, false } });
         window.close();
     }
-    QCOMPARE(SettingInt(SettingsKey::SelectedView, -1), 3);
-    QCOMPARE(SettingInt(SettingsKey::GroupOpt, -1), 2);
-    QCOMPARE(SettingInt(SettingsKey::SortKeyIdx, -1), ListColumn::TrDescription);
-    QCOMPARE(SettingInt(SettingsKey::SortKeyAsc, -1), 0);
-    QCOMPARE(SettingInt(SettingsKey::IntLang, -1), 5);
+    QCOMPARE(mainmod::Settings().integer(Setting::SelectedView.name, -1), 3);
+    QCOMPARE(mainmod::Settings().integer(Setting::GroupOption.name, -1), 2);
+    QCOMPARE(mainmod::Settings().integer(Setting::SortColumn.name, -1), ListColumn::TrDescription);
+    QCOMPARE(mainmod::Settings().integer(Setting::SortAscending.name, -1), 0);
+    QCOMPARE(mainmod::Settings().integer(Setting::LanguageChoice.name, -1), 5);
     // The totals switch belongs to the preferences.
-    QCOMPARE(SettingInt(SettingsKey::ShowGroupTotals, -1), -1);
+    QCOMPARE(mainmod::Settings().integer(Setting::ShowGroupTotals.name, -1), -1);
 
     mainmod::GroupOption = 0;
     frmMain again;
@@ -87,13 +87,13 @@ void tst_frmMainLayout::layoutSurvivesCloseAndReopen()
 
 void tst_frmMainLayout::layoutOffStartsPlainAndWritesDefaults()
 {
-    SetSettingInt(SettingsKey::SaveIntSettings, 0);
-    SetSettingInt(SettingsKey::SelectedView, 4);
-    SetSettingInt(SettingsKey::GroupOpt, 3);
-    SetSettingInt(SettingsKey::SortKeyIdx, 6);
-    SetSettingInt(SettingsKey::SortKeyAsc, 0);
-    SetSettingInt(SettingsKey::ShowGroupTotals, 0);
-    SetSettingInt(SettingsKey::Width, 20000);
+    mainmod::Settings().setInteger(Setting::SaveLayout, 0);
+    mainmod::Settings().setInteger(Setting::SelectedView, 4);
+    mainmod::Settings().setInteger(Setting::GroupOption, 3);
+    mainmod::Settings().setInteger(Setting::SortColumn, 6);
+    mainmod::Settings().setInteger(Setting::SortAscending, 0);
+    mainmod::Settings().setInteger(Setting::ShowGroupTotals, 0);
+    mainmod::Settings().setInteger(Setting::WindowWidth, 20000);
     {
         frmMain window;
         QVERIFY(!mainmod::SaveLayoutSettings);
@@ -108,13 +108,13 @@ void tst_frmMainLayout::layoutOffStartsPlainAndWritesDefaults()
         window.mnuGroupby_Click(1);
         window.close();
     }
-    QCOMPARE(SettingInt(SettingsKey::SelectedView, -1), 0);
-    QCOMPARE(SettingInt(SettingsKey::GroupOpt, -1), 0);
-    QCOMPARE(SettingInt(SettingsKey::ShowGroupTotals, -1), 1);
+    QCOMPARE(mainmod::Settings().integer(Setting::SelectedView.name, -1), 0);
+    QCOMPARE(mainmod::Settings().integer(Setting::GroupOption.name, -1), 0);
+    QCOMPARE(mainmod::Settings().integer(Setting::ShowGroupTotals.name, -1), 1);
     // Nothing else of the layout is touched.
-    QCOMPARE(SettingInt(SettingsKey::SortKeyIdx, -1), 6);
-    QCOMPARE(SettingInt(SettingsKey::Width, -1), 20000);
-    QCOMPARE(SettingInt(SettingsKey::Maximized, -1), -1);
+    QCOMPARE(mainmod::Settings().integer(Setting::SortColumn.name, -1), 6);
+    QCOMPARE(mainmod::Settings().integer(Setting::WindowWidth.name, -1), 20000);
+    QCOMPARE(mainmod::Settings().integer(Setting::WindowState.name, -1), -1);
 }
 
 void tst_frmMainLayout::storedValuesOutOfRangeFallBack_data()
@@ -143,10 +143,10 @@ void tst_frmMainLayout::storedValuesOutOfRangeFallBack()
     QFETCH(int, layout);
     QFETCH(int, sortKey);
     QFETCH(int, sortAscending);
-    SetSettingInt(SettingsKey::SelectedView, view);
-    SetSettingInt(SettingsKey::GroupOpt, layout);
-    SetSettingInt(SettingsKey::SortKeyIdx, sortKey);
-    SetSettingInt(SettingsKey::SortKeyAsc, sortAscending);
+    mainmod::Settings().setInteger(Setting::SelectedView, view);
+    mainmod::Settings().setInteger(Setting::GroupOption, layout);
+    mainmod::Settings().setInteger(Setting::SortColumn, sortKey);
+    mainmod::Settings().setInteger(Setting::SortAscending, sortAscending);
 
     frmMain window;
     QTEST(window.currentView(), "expectedView");
@@ -170,45 +170,44 @@ void tst_frmMainLayout::windowStateAtClose()
 {
     QFETCH(int, state);
     QFETCH(int, stored);
-    SetSettingInt(SettingsKey::Maximized, 0);
+    mainmod::Settings().setInteger(Setting::WindowState, 0);
     int widthAtClose = 0;
     {
         frmMain window;
         window.show();
         window.setWindowState(Qt::WindowState(state));
         QCoreApplication::processEvents();
-        SetSettingInt(SettingsKey::Maximized, -1);
-        SetSettingInt(SettingsKey::Width, -1);
-        widthAtClose = MainWindowLayout::PixelsToTwips(window.width(), window.logicalDpiX());
+        mainmod::Settings().setInteger(Setting::WindowState, -1);
+        mainmod::Settings().setInteger(Setting::WindowWidth, -1);
+        widthAtClose = window.width();
         window.close();
     }
-    QCOMPARE(SettingInt(SettingsKey::Maximized, -9), stored);
+    QCOMPARE(mainmod::Settings().integer(Setting::WindowState.name, -9), stored);
     if (stored == -1)
-        QCOMPARE(SettingInt(SettingsKey::Width, -9), -1);
+        QCOMPARE(mainmod::Settings().integer(Setting::WindowWidth.name, -9), -1);
     else
-        QCOMPARE(SettingInt(SettingsKey::Width, -9), widthAtClose);
+        QCOMPARE(mainmod::Settings().integer(Setting::WindowWidth.name, -9), widthAtClose);
 }
 
-void tst_frmMainLayout::sizeComesBackThroughScreenResolution()
+void tst_frmMainLayout::storedSizeComesBack()
 {
-    SetSettingInt(SettingsKey::Maximized, 0);
-    SetSettingInt(SettingsKey::Width, 16200);
-    SetSettingInt(SettingsKey::Height, 9000);
+    mainmod::Settings().setInteger(Setting::WindowState, 0);
+    mainmod::Settings().setInteger(Setting::WindowWidth, 1080);
+    mainmod::Settings().setInteger(Setting::WindowHeight, 600);
     frmMain window;
-    const double dpi = window.logicalDpiX();
-    QCOMPARE(window.width(), MainWindowLayout::TwipsToPixels(16200, dpi));
-    QCOMPARE(window.height(), MainWindowLayout::TwipsToPixels(9000, dpi));
+    QCOMPARE(window.width(), 1080);
+    QCOMPARE(window.height(), 600);
     QVERIFY(!window.windowState().testFlag(Qt::WindowMaximized));
 
     // A stored size below the minimum grows to it.
-    SetSettingInt(SettingsKey::Width, 3000);
-    SetSettingInt(SettingsKey::Height, 2000);
+    mainmod::Settings().setInteger(Setting::WindowWidth, 200);
+    mainmod::Settings().setInteger(Setting::WindowHeight, 133);
     frmMain small;
-    QCOMPARE(small.width(), MainWindowLayout::TwipsToPixels(MainWindowLayout::MinWidthTwips, dpi));
-    QCOMPARE(small.height(), MainWindowLayout::TwipsToPixels(MainWindowLayout::MinHeightTwips, dpi));
+    QCOMPARE(small.width(), MainWindowLayout::MinWidth);
+    QCOMPARE(small.height(), MainWindowLayout::MinHeight);
 
     // Nothing stored: the window opens maximised.
-    SetSettingInt(SettingsKey::Maximized, 2);
+    mainmod::Settings().setInteger(Setting::WindowState, 2);
     frmMain maximised;
     QVERIFY(maximised.windowState().testFlag(Qt::WindowMaximized));
 }
@@ -267,7 +266,7 @@ void tst_frmMainLayout::languageMenuMovesCheckMark()
 
     entry(6)->trigger();
     QCOMPARE(mainmod::LanguageChoice, 6);
-    QCOMPARE(SettingInt(SettingsKey::IntLang, -1), 6);
+    QCOMPARE(mainmod::Settings().integer(Setting::LanguageChoice.name, -1), 6);
     QCOMPARE(m_session->prompts().shownTexts(), QStringList { ResourceText(1362) });
     for (int i : { 0, 2, 3, 4, 5 })
         QVERIFY(!entry(i)->isChecked());
@@ -290,7 +289,7 @@ void tst_frmMainLayout::changeDatabaseStoresFolder()
     window.findChild<QAction *>(QStringLiteral("mnuTools4"))->trigger();
     QCOMPARE(m_session->prompts().shown().first().kind, QStringLiteral("folder"));
     QCOMPARE(m_session->prompts().shown().first().text, ResourceText(506));
-    QCOMPARE(SettingText(SettingsKey::CurDb, QStringLiteral("unset")), folder.isEmpty() ? QStringLiteral("unset") : folder);
+    QCOMPARE(mainmod::Settings().text(Setting::DatabaseFolder, QStringLiteral("unset")), folder.isEmpty() ? QStringLiteral("unset") : folder);
     QCOMPARE(m_session->prompts().shown().size(), folder.isEmpty() ? 1 : 2);
     if (!folder.isEmpty())
         QCOMPARE(m_session->prompts().shown().at(1).text, ResourceText(1362));
@@ -306,12 +305,12 @@ void tst_frmMainLayout::listColumnWidths_data()
     QTest::addColumn<int>("description");
     QTest::addColumn<int>("counterparty");
 
-    // W = 10000 - 2*255 - 200 - 3520 - 660 + 100 = 5210
-    QTest::newRow("wide grid") << 10000.0 << 255.0 << 20 << 3126 << 2084;
-    // W = 4180 - 200 - 3520 - 660 + 100 + 0 = -100: too narrow, widths kept
-    QTest::newRow("too narrow") << 4180.0 << 0.0 << 20 << -1 << -1;
-    // W = 4281 - 4280 = 1: 0.6 rounds to 1, 0.4 to 0
-    QTest::newRow("rounding") << 4281.0 << 0.0 << 20 << 1 << 0;
+    // W = 700 - 2*17 - 20*2/3 - 272 = 380.67
+    QTest::newRow("wide grid") << 700.0 << 17.0 << 20 << 228 << 152;
+    // W = 280 - 13.33 - 272 = -5.33: too narrow, widths kept
+    QTest::newRow("too narrow") << 280.0 << 0.0 << 20 << -1 << -1;
+    // W = 286.5 - 285.33 = 1.17: 0.6 of it rounds to 1, 0.4 to 0
+    QTest::newRow("rounding") << 286.5 << 0.0 << 20 << 1 << 0;
 }
 
 void tst_frmMainLayout::listColumnWidths()
@@ -319,9 +318,9 @@ void tst_frmMainLayout::listColumnWidths()
     QFETCH(double, gridWidth);
     QFETCH(double, scrollBar);
     QFETCH(int, columns);
-    const auto widths = MainWindowLayout::ListColumnWidthsFor(gridWidth, scrollBar, columns);
-    QCOMPARE(widths.date, 1760);
-    QCOMPARE(widths.amount, 1660);
+    const auto widths = MainWindowLayout::listColumnWidths(gridWidth, scrollBar, columns);
+    QCOMPARE(widths.date, 117);
+    QCOMPARE(widths.amount, 111);
     QTEST(widths.description.value_or(-1), "description");
     QTEST(widths.counterparty.value_or(-1), "counterparty");
 }
@@ -332,18 +331,18 @@ void tst_frmMainLayout::calendarMonths_data()
     QTest::addColumn<double>("height");
     QTest::addColumn<int>("across");
     QTest::addColumn<int>("down");
-    QTest::newRow("designed size") << 13860.0 << 8370.0 << 1 << 1;
-    QTest::newRow("just above 19000") << 19001.0 << 14000.0 << 2 << 1;
-    QTest::newRow("exactly 23000") << 23000.0 << 14001.0 << 2 << 2;
-    QTest::newRow("very wide") << 23001.0 << 20000.0 << 3 << 2;
+    QTest::newRow("smallest window") << 924.0 << 558.0 << 1 << 1;
+    QTest::newRow("just wide enough for two") << 1267.0 << 933.0 << 2 << 1;
+    QTest::newRow("just too narrow for three") << 1533.0 << 934.0 << 2 << 2;
+    QTest::newRow("very wide") << 1534.0 << 1333.0 << 3 << 2;
 }
 
 void tst_frmMainLayout::calendarMonths()
 {
     QFETCH(double, width);
     QFETCH(double, height);
-    QTEST(MainWindowLayout::CalendarMonthsAcross(width), "across");
-    QTEST(MainWindowLayout::CalendarMonthsDown(height), "down");
+    QTEST(MainWindowLayout::calendarMonthsAcross(width), "across");
+    QTEST(MainWindowLayout::calendarMonthsDown(height), "down");
 }
 
 QTEST_MAIN(tst_frmMainLayout)

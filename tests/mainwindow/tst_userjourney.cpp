@@ -8,8 +8,7 @@
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "startup/ResourceText.h"
-#include "startup/Settings.h"
-#include "startup/comRegistry.h"
+#include "startup/Setting.h"
 #include "startup/mainmod.h"
 #include "store/comDataBase.h"
 
@@ -92,8 +91,7 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         mainmod::resetShared();
-        comRegistry::setStorePath(m_dir->filePath(QStringLiteral("settings.ini")));
-        mainmod::SettingsKeyPath = SettingsKeyPathFor(mainmod::AppTitle);
+        mainmod::SettingsFile = m_dir->filePath(QStringLiteral("settings.ini"));
         mainmod::LanguageBase = English;
         mainmod::CounterSeparator = QStringLiteral(" of ");
         mainmod::ConnectionString = copyTemplateTo(m_dir->path());
@@ -112,7 +110,7 @@ private slots:
         m_window.reset();
         m_prompts.reset();
         Clock::pin(QDate());
-        comRegistry::setStorePath(QString());
+        mainmod::SettingsFile = QString();
     }
 
     void monthlyRentFromCreationToDeletion()

@@ -1,8 +1,7 @@
 #include "platform/Prompts.h"
 #include "startup/LanguageMenu.h"
 #include "startup/ResourceText.h"
-#include "startup/Settings.h"
-#include "startup/comRegistry.h"
+#include "startup/Setting.h"
 #include "startup/mainmod.h"
 
 #include <QLocale>
@@ -50,8 +49,7 @@ private:
 void tst_ResourceText::init()
 {
     QVERIFY(m_dir.isValid());
-    comRegistry::setStorePath(m_dir.filePath(QStringLiteral("settings.ini")));
-    mainmod::SettingsKeyPath = SettingsKeyPathFor(mainmod::AppTitle);
+    mainmod::SettingsFile = m_dir.filePath(QStringLiteral("settings.ini"));
     mainmod::LanguageBase = LanguageOffset::English;
     mainmod::LanguageChoice = 0;
 }
@@ -291,7 +289,7 @@ void tst_ResourceText::languageMenuClick()
     QCOMPARE(LanguageMenu::Click(index), changes);
 
     QCOMPARE(mainmod::LanguageChoice, changes ? index : current);
-    QCOMPARE(SettingInt(SettingsKey::IntLang, untouched), changes ? index : untouched);
+    QCOMPARE(mainmod::Settings().integer(Setting::LanguageChoice.name, untouched), changes ? index : untouched);
     // The texts on screen stay in the language of this run.
     QCOMPARE(int(mainmod::LanguageBase), int(LanguageOffset::English));
     if (!changes) {

@@ -2,7 +2,7 @@
 #include "platform/Prompts.h"
 #include "startup/Provisioning.h"
 #include "startup/ResourceText.h"
-#include "startup/Settings.h"
+#include "startup/Setting.h"
 #include "startup/StartupSteps.h"
 #include "startup/mainmod.h"
 #include "store/comDataBase.h"
@@ -59,8 +59,8 @@ private slots:
         qputenv("HOME", m_home->path().toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", m_home->filePath(QStringLiteral(".config")).toLocal8Bit());
         qunsetenv("XDG_DOCUMENTS_DIR");
-        comRegistry::setStorePath(m_home->filePath(QStringLiteral(".config/Kestrum/registry.ini")));
         mainmod::resetShared();
+        mainmod::SettingsFile = m_home->filePath(QStringLiteral(".config/Kestrum/Orvel 2.ini"));
         mainmod::setProgramFolder(m_programFolder);
         m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
     }
@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(mainmod::LanguageBase, qint16(Italian));
         QCOMPARE(mainmod::CounterSeparator, QStringLiteral(" / "));
         QVERIFY(mainmod::HelpFile.endsWith(QStringLiteral("ita_help.html")));
-        QCOMPARE(SettingText(SettingsKey::FirstRunMarker), FirstRunMarkerText);
+        QCOMPARE(mainmod::Settings().text(Setting::FirstRunMarker), FirstRunMarkerText);
         QVERIFY(m_prompts->shown().isEmpty());
         // The three tables are there, with the group column of the upgrade.
         QCOMPARE(scalar(QStringLiteral("SELECT Count(TrGrpId) AS n FROM Transactions")), 0);
@@ -92,7 +92,7 @@ private slots:
             c.open(mainmod::ConnectionString);
             c.execute(QStringLiteral("INSERT INTO Dbs ( DbId, DbName ) SELECT 2, 'Casa d''Anna'"));
         }
-        SetSettingInt(SettingsKey::CurSca, 2);
+        mainmod::Settings().setInteger(Setting::ActiveSheet, 2);
         mainmod::resetShared();
         QCOMPARE(PrepareSession(QStringLiteral("0409")), SessionOutcome::Ready);
         QCOMPARE(mainmod::ActiveSheetId, 2);
@@ -102,10 +102,10 @@ private slots:
 
     void storedSheetThatNamesNoRowFallsBackToOne()
     {
-        SetSettingInt(SettingsKey::CurSca, 42);
+        mainmod::Settings().setInteger(Setting::ActiveSheet, 42);
         QCOMPARE(PrepareSession(QStringLiteral("0409")), SessionOutcome::Ready);
         QCOMPARE(mainmod::ActiveSheetId, 1);
-        QCOMPARE(SettingInt(SettingsKey::CurSca, 1), 42);   // not rewritten
+        QCOMPARE(mainmod::Settings().integer(Setting::ActiveSheet.name, 1), 42);   // not rewritten
     }
 
     void damagedDatabaseIsReportedAndLeftAlone()
@@ -128,9 +128,9 @@ private slots:
         QCOMPARE(shown[1].kind, QStringLiteral("folder"));
         QCOMPARE(shown[1].text, ResourceTextIn(1401, English));
         QCOMPARE(shown[2].text, ResourceTextIn(1402, English));
-        QCOMPARE(SettingText(SettingsKey::CurDb), m_home->filePath(QStringLiteral("elsewhere")));
+        QCOMPARE(mainmod::Settings().text(Setting::DatabaseFolder), m_home->filePath(QStringLiteral("elsewhere")));
         // The first run is over even though nothing was copied.
-        QCOMPARE(SettingText(SettingsKey::FirstRunMarker), FirstRunMarkerText);
+        QCOMPARE(mainmod::Settings().text(Setting::FirstRunMarker), FirstRunMarkerText);
     }
 
     void unreadableSheetEndsWithTheStoreMessage()
@@ -159,14 +159,14 @@ private slots:
                  ResourceTextIn(1359, German) + QLatin1Char('\n') + ResourceTextIn(1358, German));
         // The chooser was cancelled: nothing stored, nothing more said.
         QCOMPARE(m_prompts->shown().size(), 2);
-        QCOMPARE(SettingText(SettingsKey::CurDb, QStringLiteral("unset")), QStringLiteral("unset"));
+        QCOMPARE(mainmod::Settings().text(Setting::DatabaseFolder, QStringLiteral("unset")), QStringLiteral("unset"));
     }
 
     void missingFolderReportsTheCopyError()
     {
         const QString gone = m_home->filePath(QStringLiteral("unplugged drive/Orvel 'DB' é"));
-        SetSettingText(SettingsKey::CurDb, gone);
-        SetSettingText(SettingsKey::FirstRunMarker, FirstRunMarkerText);
+        mainmod::Settings().setText(Setting::DatabaseFolder, gone);
+        mainmod::Settings().setText(Setting::FirstRunMarker, FirstRunMarkerText);
         QCOMPARE(PrepareSession(QStringLiteral("040c")), SessionOutcome::Ended);
         const QStringList texts = m_prompts->shownTexts();
         QVERIFY2(texts.value(0).startsWith(QStringLiteral("75 - ")), qPrintable(texts.value(0)));
@@ -187,11 +187,11 @@ private slots:
     {
         mainmod::LanguageBase = English;
         ChangeDatabase();   // cancelled
-        QCOMPARE(SettingText(SettingsKey::CurDb, QStringLiteral("unset")), QStringLiteral("unset"));
+        QCOMPARE(mainmod::Settings().text(Setting::DatabaseFolder, QStringLiteral("unset")), QStringLiteral("unset"));
         m_prompts->clear();
         m_prompts->queueFolder(QStringLiteral("/media/Dati condivisi"));
         ChangeDatabase();
-        QCOMPARE(SettingText(SettingsKey::CurDb), QStringLiteral("/media/Dati condivisi"));
+        QCOMPARE(mainmod::Settings().text(Setting::DatabaseFolder), QStringLiteral("/media/Dati condivisi"));
         QCOMPARE(m_prompts->shown().at(0).text, ResourceTextIn(506, English));
         QCOMPARE(m_prompts->shown().at(1).text, ResourceTextIn(1362, English));
     }

@@ -1,5 +1,4 @@
-#include "startup/Settings.h"
-#include "startup/comRegistry.h"
+#include "startup/Setting.h"
 #include "startup/mainmod.h"
 #include "store/Schema.h"
 #include "store/comDataBase.h"
@@ -158,9 +157,8 @@ private slots:
         QFETCH(int, stored);
         QFETCH(int, active);
         QFETCH(QString, name);
-        comRegistry::setStorePath(QDir(m_dir.path()).filePath("settings.ini"));
-        mainmod::SettingsKeyPath = SettingsKeyPathFor(mainmod::AppTitle);
-        SetSettingInt(SettingsKey::CurSca, stored);
+        mainmod::SettingsFile = QDir(m_dir.path()).filePath("settings.ini");
+        mainmod::Settings().setInteger(Setting::ActiveSheet, stored);
         {
             Connection c;
             c.open(mainmod::ConnectionString);
@@ -170,7 +168,7 @@ private slots:
         LoadActiveSheetName();
         QCOMPARE(mainmod::ActiveSheetId, active);
         QCOMPARE(mainmod::ActiveSheetName, name);
-        QCOMPARE(SettingInt(SettingsKey::CurSca, 1), stored);
+        QCOMPARE(mainmod::Settings().integer(Setting::ActiveSheet.name, 1), stored);
     }
 };
 

@@ -6,8 +6,7 @@
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "startup/ResourceText.h"
-#include "startup/Settings.h"
-#include "startup/comRegistry.h"
+#include "startup/Setting.h"
 #include "startup/mainmod.h"
 
 #include <QDate>
@@ -22,8 +21,7 @@ public:
     explicit MainWindowSession(const QDate &today)
     {
         mainmod::resetShared();
-        comRegistry::setStorePath(m_dir.filePath(QStringLiteral("settings.ini")));
-        mainmod::SettingsKeyPath = SettingsKeyPathFor(mainmod::AppTitle);
+        mainmod::SettingsFile = m_dir.filePath(QStringLiteral("settings.ini"));
         mainmod::LanguageBase = English;
         mainmod::ConnectionString = m_dir.isValid() ? copyTemplateTo(m_dir.path()) : QString();
         mainmod::ActiveSheetId = 1;
@@ -34,7 +32,7 @@ public:
     ~MainWindowSession()
     {
         Clock::pin(QDate());
-        comRegistry::setStorePath(QString());
+        mainmod::SettingsFile = QString();
     }
     MainWindowSession(const MainWindowSession &) = delete;
     MainWindowSession &operator=(const MainWindowSession &) = delete;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "startup/SettingsStore.h"
+
+#include <QString>
+
+// Every value the program keeps between runs, by the name it is stored under.
+// The whole numbers carry the default that a missing or unreadable value reads as.
+namespace Setting {
+
+constexpr SettingsStore::Integer ActiveSheet{"appset_cursca", 1};
+constexpr SettingsStore::Integer LanguageChoice{"appset_intlang", 0};
+constexpr SettingsStore::Integer WarnDays{"appset_warndays", 2};
+constexpr SettingsStore::Integer SaveLayout{"appset_saveintsettings", 1};
+constexpr SettingsStore::Integer ShowGroupTotals{"appset_showsgrouptotals", 1};
+constexpr SettingsStore::Integer ShowGroupCounters{"appset_showsgrpdlcounters", 1};
+constexpr SettingsStore::Integer GroupOption{"appset_groupopt", 0};
+constexpr SettingsStore::Integer SelectedView{"appset_selected_view", 0};
+constexpr SettingsStore::Integer SortColumn{"appset_sortkeyidx", 5};
+constexpr SettingsStore::Integer SortAscending{"appset_sortkeyasc", 1};
+// The main window: 0 normal, 2 maximised; its size in pixels.
+constexpr SettingsStore::Integer WindowState{"me_maximized", 2};
+constexpr SettingsStore::Integer WindowWidth{"me_width", 719};
+constexpr SettingsStore::Integer WindowHeight{"me_height", 493};
+
+inline const QString DatabaseFolder = QStringLiteral("appset_curdb");
+// Empty until the first run is over.
+inline const QString FirstRunMarker = QStringLiteral("appset_ak2");
+
+} // namespace Setting

@@ -1,0 +1,104 @@
+#include "startup/Setting.h"
+#include "startup/SettingsStore.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The settings file: defaults for whatever is missing or unreadable, texts back
+// exactly as written, and a write that cannot land is reported.
+class tst_SettingsStore final : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_file;
+
+    void writeFile(const QByteArray &content)
+    {
+        QFile file(m_file);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+private slots:
+    void init()
+    {
+        m_file = m_dir.filePath(QStringLiteral("%1.ini").arg(QTest::currentTestFunction()));
+        QFile::remove(m_file);
+    }
+
+    void firstRunReadsDefaultsAndCreatesNothing()
+    {
+        const SettingsStore store(m_file);
+        QCOMPARE(store.integer(Setting::WarnDays), 2);
+        QCOMPARE(store.integer(Setting::WindowState), 2);
+        QCOMPARE(store.text(Setting::FirstRunMarker), QString());
+        QCOMPARE(store.text(Setting::DatabaseFolder, QStringLiteral("/db")), QStringLiteral("/db"));
+        QVERIFY(!QFile::exists(m_file));
+    }
+
+    void userFileIsNamedForTheProgram()
+    {
+        qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
+        QCOMPARE(SettingsStore().fileName(), m_dir.filePath(QStringLiteral("Kestrum/Orvel 2.ini")));
+    }
+
+    void integersReadAsDefaultUnlessWholeNumbers_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("read");
+        QTest::newRow("number") << QByteArray("7") << 7;
+        QTest::newRow("negative") << QByteArray("-12345") << -12345;
+        QTest::newRow("blanks around") << QByteArray("\" 3 \"") << 3;
+        QTest::newRow("word") << QByteArray("many") << 2;
+        QTest::newRow("fraction") << QByteArray("2.5") << 2;
+        QTest::newRow("too large") << QByteArray("99999999999") << 2;
+        QTest::newRow("list") << QByteArray("1, 2") << 2;
+        QTest::newRow("empty") << QByteArray("") << 2;
+    }
+
+    void integersReadAsDefaultUnlessWholeNumbers()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(int, read);
+        writeFile("[General]\nappset_warndays=" + stored + "\n");
+        QCOMPARE(SettingsStore(m_file).integer(Setting::WarnDays), read);
+    }
+
+    void textsComeBackAsWritten_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("folder with blanks") << QStringLiteral("/home/anna/My Documents/Orvel 2 DB");
+        QTest::newRow("quotes and accents") << QStringLiteral("/srv/l'archivio \"già\" Größe");
+        QTest::newRow("comma") << QStringLiteral("/data/a, b");
+        QTest::newRow("percent signs stay") << QStringLiteral("%HOME%/db 50%");
+        QTest::newRow("empty") << QString();
+    }
+
+    void textsComeBackAsWritten()
+    {
+        QFETCH(QString, text);
+        SettingsStore(m_file).setText(Setting::DatabaseFolder, text);
+        SettingsStore(m_file).setInteger(Setting::WindowWidth, 1200);
+        QCOMPARE(SettingsStore(m_file).text(Setting::DatabaseFolder, QStringLiteral("unset")), text);
+        QCOMPARE(SettingsStore(m_file).integer(Setting::WindowWidth), 1200);
+    }
+
+    void handEditedListReadsAsOneText()
+    {
+        writeFile("[General]\nappset_curdb=/data/a,b\n");
+        QCOMPARE(SettingsStore(m_file).text(Setting::DatabaseFolder), QStringLiteral("/data/a, b"));
+    }
+
+    void failedWriteIsReported()
+    {
+        SettingsStore store(QStringLiteral("/proc/orvel-no-such-dir/Orvel 2.ini"));
+        QVERIFY_THROWS_EXCEPTION(SettingsStore::WriteError, store.setInteger(Setting::WarnDays, 3));
+        QVERIFY_THROWS_EXCEPTION(SettingsStore::WriteError, store.setText(Setting::DatabaseFolder, QStringLiteral("x")));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SettingsStore)
+#include "tst_SettingsStore.moc"
