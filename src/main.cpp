@@ -2,5 +2,5 @@
 
 int main(int argc, char *argv[])
 {
-    return Startup::Main(argc, argv);
+    return Startup::run(argc, argv);
 }

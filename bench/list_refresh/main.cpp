@@ -7,7 +7,7 @@
 #include "mainwindow/DeadlineListPresenter.h"
 #include "platform/Clock.h"
 #include "platform/GridModel.h"
-#include "startup/mainmod.h"
+#include "startup/Session.h"
 #include "store/comDataBase.h"
 
 #include <QCoreApplication>
@@ -59,11 +59,12 @@ double RawMs(const QString &connectionString, const QString &jetSql, int &rows)
 double ListMs(const QString &connectionString, int layout, const QDate &today, int &rows)
 {
     // The main window's own presenter, with the options of a default start.
-    mainmod::GroupOption = layout;
-    mainmod::ActiveSheetName = QStringLiteral("Azienda");
-    mainmod::CounterSeparator = QStringLiteral(" of ");
-    DeadlineListPresenter presenter;
-    presenter.setWarningHorizon(WarnLimitDate(today, 2));
+    Session session;
+    session.setActiveSheet(1, QStringLiteral("Azienda"));
+    session.display().groupOption = layout;
+    session.display().counterSeparator = QStringLiteral(" of ");
+    DeadlineListPresenter presenter(session);
+    presenter.setWarningHorizon(today.addDays(session.display().warnDays));
     presenter.setViewCaption(QStringLiteral("All Deadlines"));
     GridModel grid;
     grid.setPresenter(&presenter);

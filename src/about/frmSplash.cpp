@@ -1,7 +1,7 @@
 #include "about/frmSplash.h"
 
-#include "startup/ResourceText.h"
-#include "startup/mainmod.h"
+#include "startup/Texts.h"
+#include "startup/Session.h"
 
 #include <QLabel>
 #include <QScreen>
@@ -17,16 +17,16 @@ frmSplash::frmSplash(QWidget *parent)
     pal.setColor(QPalette::WindowText, Qt::white);
     setPalette(pal);
 
-    auto *title = new QLabel(mainmod::AppTitle.toUpper(), this);
+    auto *title = new QLabel(Session::AppTitle.toUpper(), this);
     QFont big = title->font();
     big.setPointSize(big.pointSize() * 3);
     big.setBold(true);
     title->setFont(big);
     title->setAlignment(Qt::AlignCenter);
 
-    auto *version = new QLabel(ResourceText(1355) + QStringLiteral(" ") + QStringLiteral(ORVEL_VERSION), this);
+    auto *version = new QLabel(Texts::text(1355) + QStringLiteral(" ") + QStringLiteral(ORVEL_VERSION), this);
     version->setAlignment(Qt::AlignCenter);
-    auto *loading = new QLabel(ResourceText(1353), this);
+    auto *loading = new QLabel(Texts::text(1353), this);
     loading->setAlignment(Qt::AlignCenter);
 
     auto *layout = new QVBoxLayout(this);

@@ -4,8 +4,7 @@
 #include "deadlines/DeadlineFormKeys.h"
 #include "deadlines/DeadlineTypes.h"
 #include "platform/DateFormat.h"
-#include "startup/ResourceText.h"
-#include "startup/mainmod.h"
+#include "startup/Texts.h"
 #include "store/SqlText.h"
 #include "store/comDataBase.h"
 
@@ -29,16 +28,16 @@ DeadlineFields::DeadlineFields(QDialog *form, const QString &notesName, std::fun
 {
     m_type = new QComboBox(form);
     m_type->setObjectName(QStringLiteral("imgcmbData"));
-    m_type->setToolTip(ResourceText(1110));
+    m_type->setToolTip(Texts::text(1110));
     DeadlineTypes::Fill(m_type);
 
     m_description = new QLineEdit(form);
     m_description->setObjectName(QStringLiteral("txtData0"));
-    m_description->setToolTip(ResourceText(1112));
+    m_description->setToolTip(Texts::text(1112));
 
     m_counterparty = new QComboBox(form);
     m_counterparty->setObjectName(QStringLiteral("dtcData"));
-    m_counterparty->setToolTip(ResourceText(1113));
+    m_counterparty->setToolTip(Texts::text(1113));
     m_add = new QToolButton(form);
     m_add->setObjectName(QStringLiteral("cmdAdd"));
     m_add->setText(QStringLiteral("+"));
@@ -46,7 +45,7 @@ DeadlineFields::DeadlineFields(QDialog *form, const QString &notesName, std::fun
 
     m_amount = new QLineEdit(form);
     m_amount->setObjectName(QStringLiteral("txtData1"));
-    m_amount->setToolTip(ResourceText(1114));
+    m_amount->setToolTip(Texts::text(1114));
     m_amount->setAlignment(Qt::AlignRight);
 
     m_notes = new QPlainTextEdit(form);
@@ -54,12 +53,12 @@ DeadlineFields::DeadlineFields(QDialog *form, const QString &notesName, std::fun
     m_notes->setTabChangesFocus(true);
     m_notes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    m_save = new QPushButton(ResourceText(1108), form);
+    m_save = new QPushButton(Texts::text(1108), form);
     m_save->setObjectName(QStringLiteral("cmdSalva"));
-    m_save->setToolTip(ResourceText(1116));
-    m_cancel = new QPushButton(ResourceText(1109), form);
+    m_save->setToolTip(Texts::text(1116));
+    m_cancel = new QPushButton(Texts::text(1109), form);
     m_cancel->setObjectName(QStringLiteral("cmdAnnulla"));
-    m_cancel->setToolTip(ResourceText(1117));
+    m_cancel->setToolTip(Texts::text(1117));
 
     m_statusBar = new QStatusBar(form);
     m_statusBar->setObjectName(QStringLiteral("sb"));
@@ -149,13 +148,13 @@ void DeadlineFields::applyTypeRule()
     m_amount->setPalette(palette);
 }
 
-void DeadlineFields::fillCounterparties()
+void DeadlineFields::fillCounterparties(const QString &connectionString)
 {
     m_counterparty->clear();
     // The blank entry stands for "no client or supplier".
     m_counterparty->addItem(QString(), QVariant());
     Connection connection;
-    connection.open(mainmod::ConnectionString);
+    connection.open(connectionString);
     Recordset rs;
     rs.open(QStringLiteral("SELECT AcId, AcName FROM Accounts ORDER BY AcName"), connection, CursorType::Static);
     while (!rs.eof()) {

@@ -58,7 +58,7 @@ public:
     void applyTypeRule();
     // Refills the client/supplier list from the Accounts table, with a blank entry
     // first. Throws DbError.
-    void fillCounterparties();
+    void fillCounterparties(const QString &connectionString);
     qint32 selectedCounterparty() const;
 
     bool descriptionValid() const;

@@ -1,6 +1,6 @@
 #include "deadlines/DeadlineTypes.h"
 
-#include "startup/ResourceText.h"
+#include "startup/Texts.h"
 
 #include <QComboBox>
 
@@ -9,9 +9,9 @@ namespace DeadlineTypes {
 void Fill(QComboBox *combo)
 {
     combo->clear();
-    combo->addItem(ResourceText(1043), QStringLiteral("d-2"));
-    combo->addItem(ResourceText(1042), QStringLiteral("d-1"));
-    combo->addItem(ResourceText(1041), QStringLiteral("d+1"));
+    combo->addItem(Texts::text(1043), QStringLiteral("d-2"));
+    combo->addItem(Texts::text(1042), QStringLiteral("d-1"));
+    combo->addItem(Texts::text(1041), QStringLiteral("d+1"));
     combo->setCurrentIndex(0);
 }
 

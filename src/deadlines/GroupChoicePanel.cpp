@@ -1,6 +1,6 @@
 #include "deadlines/GroupChoicePanel.h"
 
-#include "startup/ResourceText.h"
+#include "startup/Texts.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -13,23 +13,23 @@ GroupChoicePanel::GroupChoicePanel(QDialog *dialog, int titleId, int firstId, in
     : QWidget(dialog)
     , m_dialog(dialog)
 {
-    dialog->setWindowTitle(ResourceText(titleId));
+    dialog->setWindowTitle(Texts::text(titleId));
     dialog->setModal(true);
     // No Close box: the dialog ends only through its buttons or Esc.
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
-    auto *prompt = new QLabel(ResourceText(1130), this);
+    auto *prompt = new QLabel(Texts::text(1130), this);
     prompt->setObjectName(QStringLiteral("Label1"));
     prompt->setWordWrap(true);
-    m_first = new QRadioButton(ResourceText(firstId), this);
+    m_first = new QRadioButton(Texts::text(firstId), this);
     m_first->setObjectName(QStringLiteral("opt0"));
-    m_second = new QRadioButton(ResourceText(secondId), this);
+    m_second = new QRadioButton(Texts::text(secondId), this);
     m_second->setObjectName(QStringLiteral("opt1"));
     m_first->setChecked(true);
-    auto *ok = new QPushButton(ResourceText(confirmId), this);
+    auto *ok = new QPushButton(Texts::text(confirmId), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setDefault(true);
-    auto *cancel = new QPushButton(ResourceText(1109), this);
+    auto *cancel = new QPushButton(Texts::text(1109), this);
     cancel->setObjectName(QStringLiteral("cmdCancel"));
 
     auto *buttons = new QHBoxLayout;

@@ -2,7 +2,6 @@
 
 #include "deadlines/RecurrenceGroup.h"
 #include "deadlines/comDateLib.h"
-#include "startup/mainmod.h"
 #include "store/SqlText.h"
 #include "store/comDataBase.h"
 
@@ -50,10 +49,10 @@ QString RecurringDeadlineInsertSql(const NewDeadlineValues &values, const QDate 
         + QStringLiteral(", ") + QString::number(groupId);
 }
 
-void SaveNewDeadlines(const NewDeadlineRequest &request)
+void SaveNewDeadlines(const QString &connectionString, const NewDeadlineRequest &request)
 {
     Connection connection;
-    connection.open(mainmod::ConnectionString);
+    connection.open(connectionString);
 
     if (!request.recurring && request.targetGroupId == 0) {
         connection.execute(SingleDeadlineInsertSql(request.values, request.date, 0));

@@ -43,4 +43,4 @@ struct NewDeadlineRequest
 // Writes the request on a connection of its own. A recurrence, and any renumbering
 // of an extended group, runs in one transaction: on a DbError nothing of the batch
 // stays in the database. Throws DbError.
-void SaveNewDeadlines(const NewDeadlineRequest &request);
+void SaveNewDeadlines(const QString &connectionString, const NewDeadlineRequest &request);

@@ -1,6 +1,5 @@
 #include "deadlines/RecurrenceGroup.h"
 
-#include "startup/mainmod.h"
 #include "store/SqlText.h"
 #include "store/comDataBase.h"
 
@@ -41,10 +40,10 @@ void RenumberGroup(Connection &connection, qint32 groupId)
     members.close();
 }
 
-void RenumberGroup(qint32 groupId)
+void RenumberGroup(const QString &connectionString, qint32 groupId)
 {
     Connection connection;
-    connection.open(mainmod::ConnectionString);
+    connection.open(connectionString);
     TransactionGuard guard(connection);
     RenumberGroup(connection, groupId);
     guard.commit();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 class Connection;
@@ -16,7 +17,7 @@ qint32 AllocateGroupId(Connection &connection);
 // the caller's transaction.
 void RenumberGroup(Connection &connection, qint32 groupId);
 // The same on a connection of its own.
-void RenumberGroup(qint32 groupId);
+void RenumberGroup(const QString &connectionString, qint32 groupId);
 
 } // namespace RecurrenceGroup
 

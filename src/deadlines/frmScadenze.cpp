@@ -7,8 +7,8 @@
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "platform/WidgetPrompts.h"
-#include "startup/ResourceText.h"
-#include "startup/mainmod.h"
+#include "startup/Texts.h"
+#include "startup/Session.h"
 #include "store/SqlText.h"
 #include "store/comDataBase.h"
 
@@ -32,9 +32,10 @@ const QString RowGoneText = QStringLiteral("The deadline no longer exists: it ma
 
 } // namespace
 
-frmScadenze::frmScadenze(ListHost &host, QWidget *parent)
+frmScadenze::frmScadenze(ListHost &host, Session &session, QWidget *parent)
     : QDialog(parent)
     , m_host(host)
+    , m_session(session)
     , m_fields(this, QStringLiteral("txtData2"), [this] { focusNextChild(); })
 {
     setObjectName(QStringLiteral("frmScadenze"));
@@ -51,18 +52,18 @@ frmScadenze::~frmScadenze()
 // The date and the done box are the editor's own; the rest comes with m_fields.
 void frmScadenze::buildControls()
 {
-    setWindowTitle(ResourceText(1101));
+    setWindowTitle(Texts::text(1101));
 
     m_datData = DeadlineFields::datePicker(QStringLiteral("datData"), this);
-    m_datData->setToolTip(ResourceText(1111));
+    m_datData->setToolTip(Texts::text(1111));
 
-    m_chkData = new QCheckBox(ResourceText(1107), this);
+    m_chkData = new QCheckBox(Texts::text(1107), this);
     m_chkData->setObjectName(QStringLiteral("chkData"));
-    m_chkData->setToolTip(ResourceText(1115));
+    m_chkData->setToolTip(Texts::text(1115));
 
     const int labelIds[] = {1102, 1103, 1104, 1105, 1106, 1333};
     for (int i = 0; i < 6; ++i) {
-        auto *label = new QLabel(ResourceText(labelIds[i]), this);
+        auto *label = new QLabel(Texts::text(labelIds[i]), this);
         label->setObjectName(QStringLiteral("lblData%1").arg(i));
         label->installEventFilter(this);
         m_lblData.append(label);
@@ -84,29 +85,29 @@ void frmScadenze::buildControls()
 
 void frmScadenze::InitCombos()
 {
-    m_fields.fillCounterparties();
+    m_fields.fillCounterparties(m_session.connectionString());
 }
 
 void frmScadenze::Apri(qint32 rowId)
 {
     closeRecord();
-    setWindowTitle(ResourceText(1101));
+    setWindowTitle(Texts::text(1101));
     m_fields.statusBar()->clearMessage();
     try {
         InitCombos();
         m_connection = std::make_unique<Connection>();
-        m_connection->open(mainmod::ConnectionString);
+        m_connection->open(m_session.connectionString());
         m_record = std::make_unique<Recordset>();
         m_record->open(QStringLiteral("SELECT * FROM Transactions WHERE TrRowId=") + QString::number(rowId),
                        *m_connection, CursorType::Static);
     } catch (const DbError &e) {
         closeRecord();
-        Prompt::message(e.description(), mainmod::AppTitle, Prompt::Icon::Critical);
+        Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
         return;
     }
     if (m_record->eof()) {
         closeRecord();
-        Prompt::message(RowGoneText, mainmod::AppTitle, Prompt::Icon::Information);
+        Prompt::message(RowGoneText, Session::AppTitle, Prompt::Icon::Information);
         return;
     }
     showRecord();
@@ -161,11 +162,11 @@ void frmScadenze::save()
         rowId = r.field(QStringLiteral("TrRowId")).toInt();
     } catch (const DbError &e) {
         m_record->cancelUpdate();
-        Prompt::message(e.description(), mainmod::AppTitle, Prompt::Icon::Critical);
+        Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
         return;
     }
     closeRecord();
-    PauseShort();
+    Pauses::shortPause();
     RefreshAfterDeadlineSave(m_host, rowId);
     hide();
     setResult(QDialog::Accepted);

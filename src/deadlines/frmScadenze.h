@@ -8,6 +8,7 @@
 
 class Connection;
 class ListHost;
+class Session;
 class QCheckBox;
 class QDateEdit;
 class QLabel;
@@ -19,7 +20,7 @@ class frmScadenze : public QDialog
 {
     Q_OBJECT
 public:
-    frmScadenze(ListHost &host, QWidget *parent = nullptr);
+    frmScadenze(ListHost &host, Session &session, QWidget *parent = nullptr);
     ~frmScadenze() override;
 
     void Apri(qint32 rowId);
@@ -38,6 +39,7 @@ private:
     void closeRecord();
 
     ListHost &m_host;
+    Session &m_session;
     std::unique_ptr<Connection> m_connection;
     std::unique_ptr<Recordset> m_record;
 

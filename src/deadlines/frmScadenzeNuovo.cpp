@@ -10,8 +10,8 @@
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "platform/WidgetPrompts.h"
-#include "startup/ResourceText.h"
-#include "startup/mainmod.h"
+#include "startup/Texts.h"
+#include "startup/Session.h"
 #include "store/comDataBase.h"
 
 #include <QComboBox>
@@ -38,7 +38,7 @@ constexpr int CountMax = 1000;
 
 QLabel *captionLabel(int textId, const QString &name, QWidget *parent)
 {
-    auto *label = new QLabel(ResourceText(textId), parent);
+    auto *label = new QLabel(Texts::text(textId), parent);
     label->setObjectName(name);
     return label;
 }
@@ -52,9 +52,10 @@ void setBold(QWidget *w, bool bold)
 
 } // namespace
 
-frmScadenzeNuovo::frmScadenzeNuovo(ListHost &host, QWidget *parent)
+frmScadenzeNuovo::frmScadenzeNuovo(ListHost &host, Session &session, QWidget *parent)
     : QDialog(parent)
     , m_host(host)
+    , m_session(session)
     , m_fields(this, QStringLiteral("txtData3"), [this] { focusNextChild(); })
 {
     setObjectName(QStringLiteral("frmScadenzeNuovo"));
@@ -70,19 +71,19 @@ frmScadenzeNuovo::~frmScadenzeNuovo() = default;
 // comes with m_fields.
 void frmScadenzeNuovo::buildControls()
 {
-    setWindowTitle(ResourceText(1100));
+    setWindowTitle(Texts::text(1100));
 
-    m_optSingle = new QRadioButton(ResourceText(1128), this);
+    m_optSingle = new QRadioButton(Texts::text(1128), this);
     m_optSingle->setObjectName(QStringLiteral("optgrp0"));
-    m_optSingle->setToolTip(ResourceText(1136));
-    m_optRecurring = new QRadioButton(ResourceText(1120), this);
+    m_optSingle->setToolTip(Texts::text(1136));
+    m_optRecurring = new QRadioButton(Texts::text(1120), this);
     m_optRecurring->setObjectName(QStringLiteral("optgrp1"));
-    m_optRecurring->setToolTip(ResourceText(1136));
+    m_optRecurring->setToolTip(Texts::text(1136));
 
     m_picSingle = new QWidget(this);
     m_picSingle->setObjectName(QStringLiteral("picgrp0"));
     m_datSingle = DeadlineFields::datePicker(QStringLiteral("datData0"), m_picSingle);
-    m_datSingle->setToolTip(ResourceText(1111));
+    m_datSingle->setToolTip(Texts::text(1111));
     auto *singleLayout = new QGridLayout(m_picSingle);
     singleLayout->setContentsMargins(0, 0, 0, 0);
     singleLayout->addWidget(captionLabel(1103, QStringLiteral("lblDate"), m_picSingle), 0, 0);
@@ -92,10 +93,10 @@ void frmScadenzeNuovo::buildControls()
     m_picRecurring = new QWidget(this);
     m_picRecurring->setObjectName(QStringLiteral("picgrp1"));
     m_datFirst = DeadlineFields::datePicker(QStringLiteral("datData1"), m_picRecurring);
-    m_datFirst->setToolTip(ResourceText(1133));
+    m_datFirst->setToolTip(Texts::text(1133));
     m_txtCount = new QLineEdit(m_picRecurring);
     m_txtCount->setObjectName(QStringLiteral("txtData2"));
-    m_txtCount->setToolTip(ResourceText(1134));
+    m_txtCount->setToolTip(Texts::text(1134));
     m_txtCount->setAlignment(Qt::AlignRight);
     m_txtCount->setMaximumWidth(60);
     m_upDownUp = new QToolButton(m_picRecurring);
@@ -112,9 +113,9 @@ void frmScadenzeNuovo::buildControls()
     upDown->addWidget(m_upDownDown);
     m_cmbCadenza = new QComboBox(m_picRecurring);
     m_cmbCadenza->setObjectName(QStringLiteral("cmbCadenza"));
-    m_cmbCadenza->setToolTip(ResourceText(1135));
+    m_cmbCadenza->setToolTip(Texts::text(1135));
     for (int id = 1150; id <= 1158; ++id)
-        m_cmbCadenza->addItem(ResourceText(id));
+        m_cmbCadenza->addItem(Texts::text(id));
     auto *recurringLayout = new QGridLayout(m_picRecurring);
     recurringLayout->setContentsMargins(0, 0, 0, 0);
     recurringLayout->addWidget(captionLabel(1129, QStringLiteral("lblFirstDate"), m_picRecurring), 0, 0);
@@ -190,7 +191,7 @@ void frmScadenzeNuovo::InitCombos()
 {
     QComboBox *counterparty = m_fields.counterparty();
     const QVariant keep = counterparty->currentData();
-    m_fields.fillCounterparties();
+    m_fields.fillCounterparties(m_session.connectionString());
     const int again = keep.isValid() ? counterparty->findData(keep) : -1;
     counterparty->setCurrentIndex(again > 0 ? again : 0);
 }
@@ -201,7 +202,7 @@ void frmScadenzeNuovo::Nuovo()
     try {
         InitCombos();
     } catch (const DbError &e) {
-        Prompt::message(e.description(), mainmod::AppTitle, Prompt::Icon::Critical);
+        Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
     }
     m_fields.amount()->setText(AmountText::Format(Currency()));
     m_fields.applyTypeRule();
@@ -214,7 +215,7 @@ void frmScadenzeNuovo::Nuovo2(int trType, const QString &description, qint32 acI
     try {
         InitCombos();
     } catch (const DbError &e) {
-        Prompt::message(e.description(), mainmod::AppTitle, Prompt::Icon::Critical);
+        Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
     }
     QComboBox *counterparty = m_fields.counterparty();
     m_fields.amount()->setText(AmountText::Format(Currency()));
@@ -271,7 +272,7 @@ bool frmScadenzeNuovo::countValid() const
 NewDeadlineRequest frmScadenzeNuovo::gatherRequest() const
 {
     NewDeadlineRequest r;
-    r.values.sheetId = mainmod::ActiveSheetId;
+    r.values.sheetId = m_session.activeSheetId();
     r.values.trType = DeadlineTypes::SelectedTrType(m_fields.type());
     r.values.description = m_fields.description()->text();
     r.values.notes = m_fields.notes()->toPlainText();
@@ -294,13 +295,13 @@ void frmScadenzeNuovo::save()
         return;
     }
     try {
-        SaveNewDeadlines(gatherRequest());
+        SaveNewDeadlines(m_session.connectionString(), gatherRequest());
     } catch (const DbError &e) {
         // Nothing of the batch was kept; the window stays filled so the user can retry.
-        Prompt::message(e.description(), mainmod::AppTitle, Prompt::Icon::Critical);
+        Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
         return;
     }
-    PauseShort();
+    Pauses::shortPause();
     RefreshAfterDeadlineSave(m_host, 0);
     hide();
     setResult(QDialog::Accepted);

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 class ListHost;
+class Session;
 class QComboBox;
 class QDateEdit;
 class QLineEdit;
@@ -20,7 +21,7 @@ class frmScadenzeNuovo : public QDialog
 {
     Q_OBJECT
 public:
-    frmScadenzeNuovo(ListHost &host, QWidget *parent = nullptr);
+    frmScadenzeNuovo(ListHost &host, Session &session, QWidget *parent = nullptr);
     ~frmScadenzeNuovo() override;
 
     void Nuovo();
@@ -44,6 +45,7 @@ private:
     void showWindow();
 
     ListHost &m_host;
+    Session &m_session;
     qint32 m_targetGroupId = 0;
 
     DeadlineFields m_fields;

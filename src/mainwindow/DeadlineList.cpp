@@ -1,6 +1,6 @@
 #include "mainwindow/DeadlineList.h"
 
-#include "startup/ResourceText.h"
+#include "startup/Texts.h"
 #include "store/SqlText.h"
 
 #include <QStringList>
@@ -149,17 +149,12 @@ QString DescriptionShown(const QString &description, qint32 grpId, int grpRow, i
 
 QString CounterSeparatorText()
 {
-    return QLatin1Char(' ') + ResourceText(1050) + QLatin1Char(' ');
+    return QLatin1Char(' ') + Texts::text(1050) + QLatin1Char(' ');
 }
 
 bool IsExpired(bool done, const QDate &date, const QDate &warningHorizon)
 {
     return !done && date.isValid() && date <= warningHorizon;
-}
-
-QDate WarnLimitDate(const QDate &today, int warnDays)
-{
-    return warnDays == WarningOff ? today : today.addDays(warnDays);
 }
 
 int TypeIconIndex(int trType, bool done)
@@ -219,7 +214,7 @@ QString CounterpartyGroupCaption(const QString &acName, const QString &defaultCa
 {
     if (!showTotals)
         return defaultCaption;
-    const QString name = acName.isEmpty() ? ResourceText(1054) : defaultCaption;
+    const QString name = acName.isEmpty() ? Texts::text(1054) : defaultCaption;
     return name + BracketedTotal(total, locale);
 }
 
@@ -227,7 +222,7 @@ QString DateGroupCaption(int key, int groupOption, bool showTotals, Currency tot
 {
     QString caption = QStringLiteral(" ");
     if (groupOption == 1) {
-        caption += ResourceText(1060 + key);
+        caption += Texts::text(1060 + key);
     } else if (groupOption == 2) {
         const QDate month(key / 100, key % 100, 1);
         if (month.isValid())

@@ -78,9 +78,6 @@ QString CounterSeparatorText();
 
 // A deadline row is painted "Expired" when it is open and due by the horizon.
 bool IsExpired(bool done, const QDate &date, const QDate &warningHorizon);
-// Today plus warnDays days; today alone when the warning is off (999).
-QDate WarnLimitDate(const QDate &today, int warnDays);
-constexpr int WarningOff = 999;
 
 // Picture numbers 1..13 of the list's image list.
 int TypeIconIndex(int trType, bool done);            // column 3; -1 for an unknown type

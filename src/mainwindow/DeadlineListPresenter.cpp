@@ -2,7 +2,7 @@
 
 #include "mainwindow/DeadlineList.h"
 #include "platform/Clock.h"
-#include "startup/mainmod.h"
+#include "startup/Session.h"
 
 #include <QLocale>
 
@@ -10,7 +10,7 @@ QVariant DeadlineListPresenter::computedValue(int column, const GridRow &row)
 {
     switch (column) {
     case ListColumn::GroupKey:
-        return GroupKeyForDate(row.field(ListColumn::TrDate).toDate(), mainmod::GroupOption, Clock::today());
+        return GroupKeyForDate(row.field(ListColumn::TrDate).toDate(), m_session.display().groupOption, Clock::today());
     case ListColumn::OpenBalance:
         return QVariant::fromValue(OpenBalance(row.field(ListColumn::TrDone).toBool(),
                                                row.field(ListColumn::TrBalance).value<Currency>()));
@@ -24,8 +24,8 @@ bool DeadlineListPresenter::displayText(int column, const GridRow &row, QString 
     if (column == ListColumn::TrDescription) {
         text = DescriptionShown(row.field(ListColumn::TrDescription).toString(),
                                 row.field(ListColumn::TrGrpId).toInt(), row.field(ListColumn::TrGrpRow).toInt(),
-                                row.field(ListColumn::TrGrpMDay).toInt(), mainmod::ShowGroupCounters,
-                                mainmod::CounterSeparator);
+                                row.field(ListColumn::TrGrpMDay).toInt(), m_session.display().showGroupCounters,
+                                m_session.display().counterSeparator);
         return true;
     }
     if (column == ListColumn::TrValue && row.field(ListColumn::TrType).toInt() == -2) {
@@ -58,13 +58,13 @@ QString DeadlineListPresenter::groupCaption(const GridGroup &group, const QStrin
     const Currency total = group.sum(ListColumn::OpenBalance);
     switch (group.column()) {
     case ListColumn::TrDbId:
-        return TopGroupCaption(mainmod::ActiveSheetName, m_viewCaption, mainmod::GroupOption,
-                               mainmod::ShowGroupTotals, total, locale);
+        return TopGroupCaption(m_session.activeSheetName(), m_viewCaption, m_session.display().groupOption,
+                               m_session.display().showGroupTotals, total, locale);
     case ListColumn::AcName:
-        return CounterpartyGroupCaption(group.value().toString(), defaultCaption, mainmod::ShowGroupTotals, total,
+        return CounterpartyGroupCaption(group.value().toString(), defaultCaption, m_session.display().showGroupTotals, total,
                                         locale);
     case ListColumn::GroupKey:
-        return DateGroupCaption(group.value().toInt(), mainmod::GroupOption, mainmod::ShowGroupTotals, total, locale);
+        return DateGroupCaption(group.value().toInt(), m_session.display().groupOption, m_session.display().showGroupTotals, total, locale);
     default:
         return defaultCaption;
     }

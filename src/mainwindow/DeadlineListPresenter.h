@@ -5,14 +5,18 @@
 #include <QDate>
 #include <QString>
 
+class Session;
+
 // How the main list presents its rows: the group key and open balance columns,
 // the description with its counter, no amount for appointments, the type and
 // recurrence pictures, the "Expired" style and the group captions with totals.
-// The display options come from the shared variables; the window tells it the
+// The display options come from the session; the window tells it the
 // warning horizon and the caption of the current view.
 class DeadlineListPresenter final : public GridPresenter
 {
 public:
+    explicit DeadlineListPresenter(const Session &session) : m_session(session) {}
+
     void setWarningHorizon(const QDate &horizon) { m_warningHorizon = horizon; }
     QDate warningHorizon() const { return m_warningHorizon; }
     void setViewCaption(const QString &caption) { m_viewCaption = caption; }
@@ -25,6 +29,7 @@ public:
     bool isSortable(int column) override;
 
 private:
+    const Session &m_session;
     QDate m_warningHorizon;
     QString m_viewCaption;
 };

@@ -2,7 +2,7 @@
 
 #include "mainwindow/DeadlineList.h"
 #include "startup/Setting.h"
-#include "startup/mainmod.h"
+#include "startup/SettingsStore.h"
 
 #include <functional>
 
@@ -26,23 +26,12 @@ void Attempt(const std::function<void()> &write)
 
 } // namespace
 
-void ReadDisplayOptions()
-{
-    const SettingsStore settings = mainmod::Settings();
-    mainmod::SaveLayoutSettings = settings.integer(Setting::SaveLayout) == 1;
-    mainmod::ShowGroupTotals = settings.integer(Setting::ShowGroupTotals) == 1;
-    mainmod::ShowGroupCounters = settings.integer(Setting::ShowGroupCounters) == 1;
-    mainmod::GroupOption = InRange(settings.integer(Setting::GroupOption), 0, 3, Setting::GroupOption.defaultValue);
-    mainmod::WarnDays = settings.integer(Setting::WarnDays);
-}
-
-StartLayout ReadStartLayout(bool saveLayoutSettings)
+StartLayout readStartLayout(const SettingsStore &settings, bool saveLayout)
 {
     StartLayout layout;
-    if (!saveLayoutSettings)
+    if (!saveLayout)
         return layout;
 
-    const SettingsStore settings = mainmod::Settings();
     layout.maximized = settings.integer(Setting::WindowState) == Maximized;
     if (!layout.maximized) {
         layout.width = settings.integer(Setting::WindowWidth);
@@ -58,13 +47,12 @@ StartLayout ReadStartLayout(bool saveLayoutSettings)
     return layout;
 }
 
-void WriteExitSettings(bool saveLayoutSettings, const ExitState &state)
+void writeExitSettings(SettingsStore &settings, bool saveLayout, const ExitState &state)
 {
-    SettingsStore settings = mainmod::Settings();
     auto store = [&settings](const SettingsStore::Integer &setting, int value) {
         Attempt([&] { settings.setInteger(setting, value); });
     };
-    if (saveLayoutSettings) {
+    if (saveLayout) {
         // The totals switch belongs to the preferences; only they store it.
         store(Setting::GroupOption, state.groupOption);
         store(Setting::SelectedView, state.view);

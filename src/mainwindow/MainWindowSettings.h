@@ -2,17 +2,15 @@
 
 #include <optional>
 
+class SettingsStore;
+
 // The main window's share of the settings store: what it reads when it is created
 // and loaded, and what it writes back when it closes.
 namespace MainWindowSettings {
 
 enum WindowState : int { Normal = 0, Minimized = 1, Maximized = 2 };
 
-// Display options read when the window is created; they set the shared variables
-// SaveLayoutSettings, ShowGroupTotals, ShowGroupCounters, GroupOption and WarnDays.
-void ReadDisplayOptions();
-
-// The layout to start with. With SaveLayoutSettings off (or a stored value out of
+// The layout to start with. With the layout not saved (or a stored value out of
 // range) the designed defaults apply: view 0, layout 0, date column ascending,
 // maximised only when stored so.
 struct StartLayout
@@ -25,7 +23,7 @@ struct StartLayout
     std::optional<int> width;         // pixels, only when a normal-sized window is restored
     std::optional<int> height;
 };
-StartLayout ReadStartLayout(bool saveLayoutSettings);
+StartLayout readStartLayout(const SettingsStore &settings, bool saveLayout);
 
 // What the window knows when it closes.
 struct ExitState
@@ -40,6 +38,6 @@ struct ExitState
     int languageChoice = 0;
 };
 // Writes the exit settings; a failing write is skipped and the next one still runs.
-void WriteExitSettings(bool saveLayoutSettings, const ExitState &state);
+void writeExitSettings(SettingsStore &settings, bool saveLayout, const ExitState &state);
 
 } // namespace MainWindowSettings

@@ -1,6 +1,6 @@
 #include "mainwindow/MainWindowTasksPresenter.h"
 
-#include "startup/mainmod.h"
+#include "startup/Session.h"
 
 bool MainWindowTasksPresenter::displayText(int column, const GridRow &row, QString &text)
 {
@@ -8,7 +8,7 @@ bool MainWindowTasksPresenter::displayText(int column, const GridRow &row, QStri
         return false;
     text = row.field(1).toString();
     // Here the cadence code decides, and the separator is a bare "/" in every language.
-    if (row.field(2).toString() != QLatin1String("n") && mainmod::ShowGroupCounters)
+    if (row.field(2).toString() != QLatin1String("n") && m_session.display().showGroupCounters)
         text += QLatin1Char(' ') + row.field(3).toString() + QLatin1Char('/') + row.field(4).toString();
     return true;
 }

@@ -10,9 +10,9 @@
 #include "platform/DataGrid.h"
 #include "platform/Prompts.h"
 #include "startup/LanguageMenu.h"
-#include "startup/Provisioning.h"
-#include "startup/ResourceText.h"
-#include "startup/mainmod.h"
+#include "startup/DatabaseFolderChoice.h"
+#include "startup/Texts.h"
+#include "startup/Session.h"
 #include "store/comDataBase.h"
 
 #include <QAbstractItemView>
@@ -75,13 +75,15 @@ enum ToolGlyph {
     GlyphFindNext, GlyphFindPrevious, GlyphSearch
 };
 
-frmMain::frmMain(QWidget *parent)
+frmMain::frmMain(Session &session, QWidget *parent)
     : QMainWindow(parent)
-    , m_tasksPresenter(std::make_unique<MainWindowTasksPresenter>())
+    , m_session(session)
+    , m_listPresenter(session)
+    , m_tasksPresenter(std::make_unique<MainWindowTasksPresenter>(session))
 {
     setObjectName(QStringLiteral("frmMain"));
     // Creation: the display options come first, the widgets read them.
-    Attempt([] { MainWindowSettings::ReadDisplayOptions(); });
+    Attempt([this] { m_session.readDisplayOptions(); });
     buildMenus();
     buildToolbars();
     buildPanels();
@@ -312,7 +314,7 @@ void frmMain::buildPanels()
     m_picStart->setAutoFillBackground(true);
     auto *startLayout = new QVBoxLayout(m_picStart);
     startLayout->setContentsMargins(36, 24, 36, 24);
-    m_lblStart = new QLabel(mainmod::AppTitle.toUpper(), m_picStart);
+    m_lblStart = new QLabel(Session::AppTitle.toUpper(), m_picStart);
     m_lblStart->setObjectName(QStringLiteral("lblStart"));
     m_lblStart->setAlignment(Qt::AlignCenter);
     QFont startFont = m_lblStart->font();
@@ -434,18 +436,20 @@ void frmMain::Form_Load()
 {
     using namespace MainWindowLayout;
     m_listReady = false;
-    m_listPresenter.setWarningHorizon(WarnLimitDate(Clock::today(), mainmod::WarnDays));
-    setWindowTitle(mainmod::AppTitle);
-    Attempt([] { mainmod::CounterSeparator = CounterSeparatorText(); });
+    m_listPresenter.setWarningHorizon(m_session.warnLimitDate());
+    setWindowTitle(Session::AppTitle);
+    Attempt([this] { m_session.display().counterSeparator = CounterSeparatorText(); });
     setMinimumSize(MinWidth, MinHeight);
 
     m_gex->setUpdatesEnabled(false);
     {
         const QSignalBlocker blocker(m_cmbFilter);
         for (const ViewFilter &filter : ViewFilters())
-            m_cmbFilter->addItem(ResourceText(filter.captionId));
+            m_cmbFilter->addItem(Texts::text(filter.captionId));
     }
-    Attempt([this] { applyStartLayout(); });
+    const MainWindowSettings::StartLayout layout =
+        MainWindowSettings::readStartLayout(m_session.settings(), m_session.display().saveLayout);
+    Attempt([this, &layout] { applyStartLayout(layout); });
     Attempt([this] { applyCaptions(); });
 
     const QDate today = Clock::today();
@@ -464,25 +468,24 @@ void frmMain::Form_Load()
 
     GridModel *model = m_gex->model();
     if (model->sortKeys().isEmpty())
-        model->addSortKey(mainmod::SortKeyIndex, mainmod::SortAscending == 1);
+        model->addSortKey(layout.sortKeyIndex, layout.sortAscending == 1);
     m_gex->setCurrentRow(1);
     m_gex->setUpdatesEnabled(true);
 
     // The list was just read with the stored layout's groups; reading it again
     // to show the choice would double the start-up time of a large sheet.
-    showLayoutChoice(mainmod::GroupOption);
+    showLayoutChoice(m_session.display().groupOption);
     for (int i = 0; i < int(m_mnuLangs.size()); ++i)
         if (!m_mnuLangs[i]->isSeparator())
-            m_mnuLangs[i]->setChecked(i == mainmod::LanguageChoice);
+            m_mnuLangs[i]->setChecked(i == m_session.languageChoice());
     Attempt([this] { mvGetDayBold(); });
     SetSearchMode(false);
     m_gex->focusList();
 }
 
-void frmMain::applyStartLayout()
+void frmMain::applyStartLayout(const MainWindowSettings::StartLayout &layout)
 {
     using namespace MainWindowLayout;
-    const MainWindowSettings::StartLayout layout = MainWindowSettings::ReadStartLayout(mainmod::SaveLayoutSettings);
     if (layout.maximized) {
         resize(DesignedWidth, DesignedHeight);
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -491,9 +494,7 @@ void frmMain::applyStartLayout()
     }
     // The selection event does nothing yet: the list is not ready.
     m_cmbFilter->setCurrentIndex(layout.view);
-    mainmod::GroupOption = layout.groupOption;
-    mainmod::SortKeyIndex = layout.sortKeyIndex;
-    mainmod::SortAscending = layout.sortAscending;
+    m_session.display().groupOption = layout.groupOption;
 }
 
 void frmMain::applyCaptions()
@@ -504,10 +505,10 @@ void frmMain::applyCaptions()
         bool isId = false;
         const int id = action->text().toInt(&isId);
         if (isId)
-            action->setText(ResourceText(id));
+            action->setText(Texts::text(id));
         const int tipId = action->toolTip().toInt(&isId);
         if (isId)
-            action->setToolTip(ResourceText(tipId));
+            action->setToolTip(Texts::text(tipId));
     };
     for (QMenu *menu : { m_mnuFileGrp, m_mnuRecordGrp, m_mnuViewGrp, m_mnuToolsGrp, m_mnuHelpGrp })
         translate(menu->menuAction());
@@ -521,7 +522,7 @@ void frmMain::applyCaptions()
 
     // Keys that act elsewhere are only shown after a tab: Space belongs to the
     // grid, Ctrl+1 to Ctrl+4 to the grid, the calendar and the view box.
-    m_mnuRecord[2]->setText(m_mnuRecord[2]->text() + QLatin1Char('\t') + ResourceText(608));
+    m_mnuRecord[2]->setText(m_mnuRecord[2]->text() + QLatin1Char('\t') + Texts::text(608));
     for (int i = 0; i < int(m_mnuGroupby.size()); ++i)
         m_mnuGroupby[i]->setText(m_mnuGroupby[i]->text() + QStringLiteral("\tCtrl+") + QString::number(i + 1));
 
@@ -529,15 +530,15 @@ void frmMain::applyCaptions()
     for (QAction *a : m_tbLayoutButtons) translate(a);
     for (QAction *a : m_txtFindButtons) translate(a);
     if (auto *show = findChild<QLabel *>(QStringLiteral("Label2")))
-        show->setText(ResourceText(981));
-    m_lblNotes->setText(ResourceText(1012));
+        show->setText(Texts::text(981));
+    m_lblNotes->setText(Texts::text(1012));
 }
 
 void frmMain::setupGrid()
 {
     using namespace MainWindowLayout;
     m_gex->setPresenter(&m_listPresenter);
-    m_gex->setConnectionString(mainmod::ConnectionString);
+    m_gex->setConnectionString(m_session.connectionString());
     m_gex->setRecordSource(InitialListQuery());
     m_gex->requery();
     GridModel *model = m_gex->model();
@@ -547,7 +548,7 @@ void frmMain::setupGrid()
 
     for (int column = 1; column <= model->columnTotal(); ++column) {
         const int id = ListColumn::CaptionId(column);
-        model->setColumnCaption(column, id != 0 && column != ListColumn::TrType ? ResourceText(id) : QString());
+        model->setColumnCaption(column, id != 0 && column != ListColumn::TrType ? Texts::text(id) : QString());
         model->setColumnVisible(column, column == ListColumn::TrType || column == ListColumn::TrDate
                                             || column == ListColumn::TrDescription || column == ListColumn::TrValue
                                             || column == ListColumn::AcName);
@@ -555,8 +556,8 @@ void frmMain::setupGrid()
     model->setColumnWidth(ListColumn::TrType, TypeColumnWidth);
     model->setColumnFormat(ListColumn::TrDate, QStringLiteral("Short Date"));
     model->setColumnFormat(ListColumn::TrValue, QStringLiteral("Currency"));
-    model->setColumnEmptyText(ListColumn::AcName, ResourceText(1054));
-    m_gex->setNavigatorTemplate(ResourceText(1052));
+    model->setColumnEmptyText(ListColumn::AcName, Texts::text(1054));
+    m_gex->setNavigatorTemplate(Texts::text(1052));
 
     for (int i = 1; i <= IconCount; ++i)
         m_gex->setImage(i, QIcon(IconResourcePath(i)));
@@ -621,7 +622,7 @@ void frmMain::Form_Unload()
     m_unloaded = true;
     MainWindowSettings::ExitState state;
     state.view = m_cmbFilter->currentIndex();
-    state.groupOption = mainmod::GroupOption;
+    state.groupOption = m_session.display().groupOption;
     const QList<GridSortKey> keys = m_gex->model()->sortKeys();
     if (!keys.isEmpty()) {
         state.sortKeyIndex = keys.first().column;
@@ -635,8 +636,8 @@ void frmMain::Form_Unload()
         state.windowState = MainWindowSettings::Normal;
     state.width = width();
     state.height = height();
-    state.languageChoice = mainmod::LanguageChoice;
-    Attempt([&] { MainWindowSettings::WriteExitSettings(mainmod::SaveLayoutSettings, state); });
+    state.languageChoice = m_session.languageChoice();
+    Attempt([&] { MainWindowSettings::writeExitSettings(m_session.settings(), m_session.display().saveLayout, state); });
 }
 
 void frmMain::setStatusText(const QString &text)
@@ -691,7 +692,7 @@ void frmMain::mnuTools_Click(int index)
     switch (index) {
     case 0:
         // The purge window opens on Yes.
-        Prompt::message(ResourceText(1301) + QStringLiteral("\n\n") + ResourceText(1302), mainmod::AppTitle,
+        Prompt::message(Texts::text(1301) + QStringLiteral("\n\n") + Texts::text(1302), Session::AppTitle,
                         Prompt::Icon::Question, Prompt::Buttons::YesNo);
         break;
     case 4:
@@ -704,11 +705,11 @@ void frmMain::mnuTools_Click(int index)
 
 void frmMain::mnuLangs_Click(int index)
 {
-    LanguageMenu::Click(index);
+    LanguageMenu::choose(index, m_session);
     // A click toggles the entry's own tick; the marks always follow the choice.
     for (int i = 0; i < int(m_mnuLangs.size()); ++i)
         if (!m_mnuLangs[i]->isSeparator())
-            m_mnuLangs[i]->setChecked(i == mainmod::LanguageChoice);
+            m_mnuLangs[i]->setChecked(i == m_session.languageChoice());
 }
 
 void frmMain::mnuHelp_Click(int index)
@@ -751,13 +752,13 @@ void frmMain::txtFindToolbar_Click(int index)
 void frmMain::ChangeDatabase()
 {
     // The database in use stays until the next start.
-    ::ChangeDatabase();
+    DatabaseFolderChoice::changeDatabase(m_session.settings());
 }
 
 void frmMain::OpenHelp()
 {
-    if (!mainmod::HelpFile.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(mainmod::HelpFile));
+    if (!m_session.helpFile().isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(m_session.helpFile()));
 }
 
 void frmMain::ManageCounts()

@@ -2,6 +2,7 @@
 
 #include "mainwindow/ListHost.h"
 #include "mainwindow/DeadlineListPresenter.h"
+#include "mainwindow/MainWindowSettings.h"
 
 #include <QDate>
 #include <QMainWindow>
@@ -22,6 +23,7 @@ class QToolBar;
 class QToolButton;
 class frmScadenze;
 class frmScadenzeNuovo;
+class Session;
 
 // The program's main window: the deadline list of the active sheet with its
 // views, layouts and totals, the calendar column with the notes panel, the record
@@ -34,7 +36,7 @@ class frmMain final : public QMainWindow, public ListHost
 public:
     // Creates and loads the window: reads the display options and the stored
     // layout, builds menus and toolbars and fills the list.
-    explicit frmMain(QWidget *parent = nullptr);
+    explicit frmMain(Session &session, QWidget *parent = nullptr);
     ~frmMain() override;
 
     // ListHost: the refresh operations other windows call after a write.
@@ -85,7 +87,7 @@ private:
     void buildPanels();
     void buildStatusBar();
     void Form_Load();
-    void applyStartLayout();
+    void applyStartLayout(const MainWindowSettings::StartLayout &layout);
     void showLayoutChoice(int index);
     void applyCaptions();
     void setupGrid();
@@ -127,6 +129,7 @@ private:
     // Calendar column (frmMainCalendar.cpp).
     void mv_SelChange();
 
+    Session &m_session;
     bool m_listReady = false;
     bool m_unloaded = false;
     DeadlineListPresenter m_listPresenter;

@@ -5,8 +5,8 @@
 
 #include "mainwindow/DeadlineList.h"
 #include "platform/DataGrid.h"
-#include "startup/ResourceText.h"
-#include "startup/mainmod.h"
+#include "startup/Texts.h"
+#include "startup/Session.h"
 #include "store/comDataBase.h"
 
 #include <QAbstractItemView>
@@ -62,11 +62,11 @@ void frmMain::mvGetDayBold()
     const QDate last = first.addDays(41);
     try {
         Connection connection;
-        connection.open(mainmod::ConnectionString);
+        connection.open(m_session.connectionString());
         Recordset rs;
         rs.open(QStringLiteral("SELECT Count(TrRowId) AS CTR, TrDate FROM Transactions WHERE (TrDate Between ")
                     + DateLiteral(first) + QStringLiteral(" And ") + DateLiteral(last)
-                    + QStringLiteral(") AND TrDone=False AND TrDbId=") + QString::number(mainmod::ActiveSheetId)
+                    + QStringLiteral(") AND TrDone=False AND TrDbId=") + QString::number(m_session.activeSheetId())
                     + QStringLiteral(" GROUP BY TrDate"),
                 connection, CursorType::ForwardOnly);
         QTextCharFormat bold;
@@ -87,11 +87,11 @@ void frmMain::mvGetDayBold()
 void frmMain::gextasksUpdate(const QDate &from, const QDate &to)
 {
     m_gextasks->setUpdatesEnabled(false);
-    m_gextasks->setConnectionString(mainmod::ConnectionString);
+    m_gextasks->setConnectionString(m_session.connectionString());
     m_gextasks->setRecordSource(
         QStringLiteral("SELECT TrDescription, TrGrpType, TrGrpRow, TrGrpMDay, TrRowId FROM Transactions Where ")
         + QStringLiteral("(TrDate Between ") + DateLiteral(from) + QStringLiteral(" And ") + DateLiteral(to)
-        + QStringLiteral(") AND TrDone=False AND TrDbId=") + QString::number(mainmod::ActiveSheetId)
+        + QStringLiteral(") AND TrDone=False AND TrDbId=") + QString::number(m_session.activeSheetId())
         + QStringLiteral(" ORDER BY TrDate DESC"));
     try {
         m_gextasks->requery();
@@ -101,7 +101,7 @@ void frmMain::gextasksUpdate(const QDate &from, const QDate &to)
     for (int column = 1; column <= model->columnTotal(); ++column)
         model->setColumnVisible(column, column == 1);
     if (model->columnTotal() >= 1) {
-        model->setColumnCaption(1, ResourceText(1005));
+        model->setColumnCaption(1, Texts::text(1005));
         model->setColumnWidth(1, std::max(m_gextasks->width() - 4, 40));
     }
     m_gextasks->setCurrentRow(0);
@@ -110,8 +110,8 @@ void frmMain::gextasksUpdate(const QDate &from, const QDate &to)
 
 void frmMain::sbBallon()
 {
-    m_lblTitle->setText(mainmod::ActiveSheetName);
-    m_sbPanel2->setText(mainmod::ActiveSheetName);
+    m_lblTitle->setText(m_session.activeSheetName());
+    m_sbPanel2->setText(m_session.activeSheetName());
 }
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
@@ -120,7 +120,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_cmbFilter || watched == m_mv || (m_mvDays && watched == m_mvDays)) {
         const int helpId = watched == m_cmbFilter ? 980 : 982;
         if (type == QEvent::FocusIn)
-            setStatusText(ResourceText(helpId));
+            setStatusText(Texts::text(helpId));
         else if (type == QEvent::FocusOut)
             setStatusText(QString());
         else if (type == QEvent::KeyPress) {

@@ -11,8 +11,8 @@
 #include "platform/DataGrid.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
-#include "startup/ResourceText.h"
-#include "startup/mainmod.h"
+#include "startup/Texts.h"
+#include "startup/Session.h"
 #include "store/comDataBase.h"
 
 #include <QAction>
@@ -35,20 +35,20 @@ void frmMain::ReportDbError(const std::exception &error)
         text = QString::number(db->number()) + QStringLiteral(" - ") + db->description();
     else
         text = QString::fromLocal8Bit(error.what());
-    Prompt::message(text, mainmod::AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);
+    Prompt::message(text, Session::AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);
 }
 
 frmScadenzeNuovo &frmMain::NuovoWindow()
 {
     if (!m_frmScadenzeNuovo)
-        m_frmScadenzeNuovo = new frmScadenzeNuovo(*this, this);
+        m_frmScadenzeNuovo = new frmScadenzeNuovo(*this, m_session, this);
     return *m_frmScadenzeNuovo;
 }
 
 frmScadenze &frmMain::EditWindow()
 {
     if (!m_frmScadenze)
-        m_frmScadenze = new frmScadenze(*this, this);
+        m_frmScadenze = new frmScadenze(*this, m_session, this);
     return *m_frmScadenze;
 }
 
@@ -96,12 +96,12 @@ void frmMain::ToggleDone()
     const qint32 rowId = m_gex->value(row, ListColumn::TrRowId).toInt();
     try {
         Connection connection;
-        connection.open(mainmod::ConnectionString);
+        connection.open(m_session.connectionString());
         connection.execute(QStringLiteral("UPDATE Transactions SET Transactions.TrDone = Not [TrDone]")
                            + QStringLiteral(" WHERE Transactions.TrRowId=") + QString::number(rowId));
         connection.close();
 
-        PauseShort();
+        Pauses::shortPause();
         sbBallon();
         mvGetDayBold();
         gextasksUpdate(selectionStart(), selectionEnd());
@@ -124,12 +124,12 @@ void frmMain::DeleteDeadline(int row)
     const qint32 grpId = m_gex->value(row, ListColumn::TrGrpId).toInt();
     try {
         if (grpId == 0) {
-            if (Prompt::message(ResourceText(1055), QStringLiteral("Orvel"), Prompt::Icon::Question,
+            if (Prompt::message(Texts::text(1055), QStringLiteral("Orvel"), Prompt::Icon::Question,
                                 Prompt::Buttons::YesNo)
                 != Prompt::Answer::Yes)
                 return;
             Connection connection;
-            connection.open(mainmod::ConnectionString);
+            connection.open(m_session.connectionString());
             connection.execute(QStringLiteral("DELETE * FROM Transactions WHERE Transactions.TrRowId=")
                                + QString::number(rowId));
             connection.close();
@@ -137,7 +137,7 @@ void frmMain::DeleteDeadline(int row)
             switch (frmGrpErase::Apri(this)) {
             case GroupChoiceSecond: {
                 Connection connection;
-                connection.open(mainmod::ConnectionString);
+                connection.open(m_session.connectionString());
                 connection.execute(QStringLiteral("DELETE * FROM Transactions WHERE Transactions.TrGrpId=")
                                    + QString::number(grpId));
                 connection.close();
@@ -146,7 +146,7 @@ void frmMain::DeleteDeadline(int row)
             case GroupChoiceFirst: {
                 // The member goes and the rest is renumbered, or neither happens.
                 Connection connection;
-                connection.open(mainmod::ConnectionString);
+                connection.open(m_session.connectionString());
                 TransactionGuard transaction(connection);
                 connection.execute(QStringLiteral("DELETE * FROM Transactions WHERE Transactions.TrRowId=")
                                    + QString::number(rowId));
@@ -167,7 +167,7 @@ void frmMain::DeleteDeadline(int row)
 
 void frmMain::RefreshAfterDelete()
 {
-    PauseShort();
+    Pauses::shortPause();
     try {
         sbBallon();
         mvGetDayBold();
@@ -255,7 +255,7 @@ void frmMain::gex_DblClick(int row)
 
 void frmMain::gex_GotFocus()
 {
-    setStatusText(ResourceText(1056));
+    setStatusText(Texts::text(1056));
     m_txtFind->clear();
     SetSearchMode(false);
 }

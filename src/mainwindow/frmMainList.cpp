@@ -6,7 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/DataGrid.h"
 #include "platform/Prompts.h"
-#include "startup/mainmod.h"
+#include "startup/Session.h"
 #include "store/comDataBase.h"
 
 #include <QAction>
@@ -15,17 +15,17 @@
 
 void frmMain::gexUpdate(int view)
 {
-    m_listPresenter.setWarningHorizon(WarnLimitDate(Clock::today(), mainmod::WarnDays));
+    m_listPresenter.setWarningHorizon(m_session.warnLimitDate());
     m_listPresenter.setViewCaption(m_cmbFilter->currentText());
     // The filter comes from the combo box: every caller passes its index.
-    const QString sql = ListQueryText(view, m_cmbFilter->currentIndex(), mainmod::ActiveSheetId, selectionStart(),
+    const QString sql = ListQueryText(view, m_cmbFilter->currentIndex(), m_session.activeSheetId(), selectionStart(),
                                       selectionEnd());
     // Painting stays off while the rows and groups change, as a hidden grid would.
     const bool painting = m_gex->updatesEnabled();
     m_gex->setUpdatesEnabled(false);
     GridModel *model = m_gex->model();
     try {
-        m_gex->setConnectionString(mainmod::ConnectionString);
+        m_gex->setConnectionString(m_session.connectionString());
         m_gex->setRecordSource(sql);
         m_gex->requery();
     } catch (const DbError &error) {
@@ -34,9 +34,10 @@ void frmMain::gexUpdate(int view)
     }
     model->clearGroups();
     model->addGroup(ListColumn::TrDbId, true);
-    if (mainmod::GroupOption == 1 || mainmod::GroupOption == 2)
+    const int groupOption = m_session.display().groupOption;
+    if (groupOption == 1 || groupOption == 2)
         model->addGroup(ListColumn::GroupKey, true);
-    else if (mainmod::GroupOption == 3)
+    else if (groupOption == 3)
         model->addGroup(ListColumn::AcName, true);
     UpdateNotesPanel();
     m_gex->setUpdatesEnabled(painting);
@@ -60,7 +61,7 @@ void frmMain::mnuGroupby_Click(int index)
     if (index < 0 || index > 3)
         return;
     showLayoutChoice(index);
-    mainmod::GroupOption = index;
+    m_session.display().groupOption = index;
     gexUpdate(m_cmbFilter->currentIndex());
 }
 
@@ -83,7 +84,7 @@ void frmMain::CollapseAll()
     model->collapseAll();
     // The sheet's group row opens again so the period, month or counterparty
     // groups stay listed.
-    if (mainmod::GroupOption >= 1 && model->rowCount() >= 1)
+    if (m_session.display().groupOption >= 1 && model->rowCount() >= 1)
         model->setExpanded(1, true);
 }
 

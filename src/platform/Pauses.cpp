@@ -16,7 +16,7 @@ void pauseFor(int milliseconds)
 }
 }
 
-void Pauses::PauseShort() { pauseFor(600); }
-void Pauses::PauseLong() { pauseFor(1000); }
+void Pauses::shortPause() { pauseFor(600); }
+void Pauses::longPause() { pauseFor(1000); }
 void Pauses::setScale(double factor) { g_scale = factor < 0 ? 0 : factor; }
 double Pauses::scale() { return g_scale; }

@@ -4,11 +4,8 @@
 // (1000 ms). They block: nothing else runs while they last. Tests shrink them
 // with setScale(0) so a suite of saves does not sleep for minutes.
 namespace Pauses {
-void PauseShort();
-void PauseLong();
+void shortPause();
+void longPause();
 void setScale(double factor);
 double scale();
 }
-
-using Pauses::PauseLong;
-using Pauses::PauseShort;

@@ -1,31 +1,17 @@
 #include "startup/LanguageMenu.h"
 
 #include "platform/Prompts.h"
-#include "startup/ResourceText.h"
+#include "startup/Session.h"
 #include "startup/Setting.h"
-#include "startup/mainmod.h"
+#include "startup/Texts.h"
 
-namespace LanguageMenu {
-
-namespace {
-constexpr int RestartTextId = 1362;
-}
-
-bool ChangesChoice(qint32 index, qint32 currentChoice)
+bool LanguageMenu::choose(qint32 index, Session &session)
 {
-    if (index < 0 || index >= EntryCount || index == SeparatorIndex)
+    if (index < 0 || index >= EntryCount || index == SeparatorIndex || index == session.languageChoice())
         return false;
-    return index != currentChoice;
-}
-
-bool Click(qint32 index)
-{
-    if (!ChangesChoice(index, mainmod::LanguageChoice))
-        return false;
-    mainmod::LanguageChoice = index;
-    mainmod::Settings().setInteger(Setting::LanguageChoice, index);
-    Prompt::message(ResourceText(RestartTextId), mainmod::AppTitle, Prompt::Icon::None, Prompt::Buttons::Ok);
+    session.setLanguageChoice(index);
+    session.settings().setInteger(Setting::LanguageChoice, index);
+    // "Restart the application."
+    Prompt::message(Texts::text(1362), Session::AppTitle, Prompt::Icon::None, Prompt::Buttons::Ok);
     return true;
 }
-
-} // namespace LanguageMenu

@@ -1,8 +1,7 @@
 #include "startup/OrvelApplication.h"
 
 #include "platform/Prompts.h"
-#include "startup/SettingsStore.h"
-#include "startup/mainmod.h"
+#include "startup/Session.h"
 #include "store/comDataBase.h"
 
 OrvelApplication::OrvelApplication(int &argc, char **argv) : QApplication(argc, argv)
@@ -21,9 +20,9 @@ bool OrvelApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &e) {
-        Prompt::message(describeError(e), mainmod::AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);
+        Prompt::message(describeError(e), Session::AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);
     } catch (...) {
-        Prompt::message(QStringLiteral("Unexpected error."), mainmod::AppTitle, Prompt::Icon::Critical,
+        Prompt::message(QStringLiteral("Unexpected error."), Session::AppTitle, Prompt::Icon::Critical,
                         Prompt::Buttons::Ok);
     }
     return false;

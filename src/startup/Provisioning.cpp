@@ -2,14 +2,14 @@
 
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
-#include "startup/ResourceText.h"
+#include "startup/Session.h"
 #include "startup/Setting.h"
-#include "startup/mainmod.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
@@ -21,9 +21,9 @@ struct ProvisionError
     QString description;
 };
 
-QString databasePath()
+QString databasePath(const Session &session)
 {
-    return mainmod::DbFolder + QDir::separator() + QStringLiteral("orvel2.mdb");
+    return session.databaseFolder() + QDir::separator() + QStringLiteral("orvel2.mdb");
 }
 
 void letEventsRun()
@@ -47,7 +47,21 @@ void copyDatabase(const QString &from, const QString &to)
 
 } // namespace
 
-bool ProvisionDatabase()
+QString defaultDatabaseFolder()
+{
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty())
+        return {};
+    documents = QDir::toNativeSeparators(documents);
+    if (!documents.endsWith(QDir::separator()))
+        documents += QDir::separator();
+    const QString folder = documents + QStringLiteral("Orvel2DB");
+    // A fresh account may not have its Documents folder yet: make both levels.
+    QDir().mkpath(folder);
+    return folder;
+}
+
+bool provisionDatabase(Session &session)
 {
     QString lastChecked;
     auto exists = [&lastChecked](const QString &path) {
@@ -56,45 +70,27 @@ bool ProvisionDatabase()
     };
 
     try {
-        SettingsStore settings = mainmod::Settings();
+        SettingsStore &settings = session.settings();
         if (settings.text(Setting::FirstRunMarker).isEmpty())
             settings.setText(Setting::FirstRunMarker, FirstRunMarkerText);
-        if (exists(databasePath()))
+        if (exists(databasePath(session)))
             return true;
 
         // The older release ran only on Windows: a first run here has no older database to migrate.
-        const QString templatePath = mainmod::ProgramFolder() + QDir::separator() + QStringLiteral("master.gen");
+        const QString templatePath = session.programFolder() + QDir::separator() + QStringLiteral("master.gen");
         if (exists(templatePath)) {
-            copyDatabase(templatePath, databasePath());
+            copyDatabase(templatePath, databasePath(session));
             letEventsRun();
-            PauseLong();
+            Pauses::longPause();
             return true;
         }
         return false;
     } catch (const ProvisionError &e) {
         Prompt::message(QStringLiteral("%1 - %2 - %3 - %4").arg(e.number).arg(e.description).arg(0).arg(lastChecked),
-                        mainmod::AppTitle, Prompt::Icon::None, Prompt::Buttons::Ok);
+                        Session::AppTitle, Prompt::Icon::None, Prompt::Buttons::Ok);
     } catch (const SettingsStore::WriteError &e) {
-        Prompt::message(QString::fromUtf8(e.what()) + QStringLiteral(" - ") + lastChecked, mainmod::AppTitle,
+        Prompt::message(QString::fromUtf8(e.what()) + QStringLiteral(" - ") + lastChecked, Session::AppTitle,
                         Prompt::Icon::None, Prompt::Buttons::Ok);
     }
     return false;
-}
-
-void frmForFolders::Apri()
-{
-    const QString folder = Prompt::chooseFolder(ResourceText(1401));
-    if (folder.isEmpty())
-        return;
-    mainmod::Settings().setText(Setting::DatabaseFolder, folder);
-    Prompt::message(ResourceText(1402), mainmod::AppTitle, Prompt::Icon::None, Prompt::Buttons::Ok);
-}
-
-void ChangeDatabase()
-{
-    const QString folder = Prompt::chooseFolder(ResourceText(506));
-    if (folder.isEmpty())
-        return;
-    mainmod::Settings().setText(Setting::DatabaseFolder, folder);
-    Prompt::message(ResourceText(1362), mainmod::AppTitle, Prompt::Icon::None, Prompt::Buttons::Ok);
 }

@@ -4,18 +4,19 @@
 #include "mainwindow/frmMain.h"
 #include "platform/Pauses.h"
 #include "platform/WidgetPrompts.h"
+#include "startup/Language.h"
 #include "startup/OrvelApplication.h"
-#include "startup/ResourceText.h"
+#include "startup/Session.h"
+#include "startup/SingleInstance.h"
 #include "startup/StartupSteps.h"
-#include "startup/mainmod.h"
 
 #include <memory>
 
-int Startup::Main(int argc, char *argv[])
+int Startup::run(int argc, char *argv[])
 {
     OrvelApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Kestrum"));
-    QCoreApplication::setApplicationName(mainmod::AppTitle);
+    QCoreApplication::setApplicationName(Session::AppTitle);
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVEL_VERSION));
 
     SingleInstance instance;
@@ -25,17 +26,18 @@ int Startup::Main(int argc, char *argv[])
     WidgetPrompts prompts;
     Prompt::install(&prompts);
 
-    if (PrepareSession(LocaleLanguageCode(QLocale::system())) == SessionOutcome::Ended)
+    Session session;
+    if (prepareSession(session, localeLanguageCode(QLocale::system())) == SessionOutcome::Ended)
         return 0;
-    QGuiApplication::setApplicationDisplayName(mainmod::AppTitle);
+    QGuiApplication::setApplicationDisplayName(Session::AppTitle);
 
     auto splash = std::make_unique<frmSplash>();
     splash->show();
     QCoreApplication::processEvents();
 
-    frmMain window;
+    frmMain window(session);
     QCoreApplication::processEvents();
-    PauseLong();
+    Pauses::longPause();
     splash.reset();
 
     window.show();

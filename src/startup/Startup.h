@@ -3,5 +3,5 @@
 // The program's entry: settings, language, database, schema upgrade, active
 // sheet, splash, main window. Returns the process exit code.
 namespace Startup {
-int Main(int argc, char *argv[]);
+int run(int argc, char *argv[]);
 }

@@ -1,77 +1,50 @@
 #include "startup/StartupSteps.h"
 
 #include "platform/Prompts.h"
+#include "startup/DatabaseFolderChoice.h"
 #include "startup/Provisioning.h"
-#include "startup/ResourceText.h"
+#include "startup/Session.h"
 #include "startup/Setting.h"
-#include "startup/mainmod.h"
+#include "startup/Texts.h"
 #include "store/Schema.h"
 #include "store/comDataBase.h"
 
 #include <QDir>
-#include <QLockFile>
-#include <QStandardPaths>
 
-using namespace mainmod;
-
-SessionOutcome PrepareSession(const QString &localeLanguageCode)
+SessionOutcome prepareSession(Session &session, const QString &localeLanguageCode)
 {
-    DefaultDbFolder = GetDefaultDbFolder();
+    SettingsStore &settings = session.settings();
+    const QString defaultFolder = defaultDatabaseFolder();
 
-    LanguageChoice = Settings().integer(Setting::LanguageChoice);
-    LanguageBase = ChooseLanguageBase(LanguageChoice, localeLanguageCode);
-    HelpFile = ProgramFolder() + QDir::separator() + HelpFileName(LanguageBase);
+    session.setLanguageChoice(settings.integer(Setting::LanguageChoice));
+    const Language language = chooseLanguage(session.languageChoice(), localeLanguageCode);
+    Texts::setLanguage(language);
+    session.setHelpFile(session.programFolder() + QDir::separator() + helpFileName(language));
 
-    DbFolder = Settings().text(Setting::DatabaseFolder, DefaultDbFolder);
-    ConnectionString = BuildConnectionString(DbFolder);
+    session.setDatabaseFolder(settings.text(Setting::DatabaseFolder, defaultFolder));
 
-    if (DatabaseUnavailable(ConnectionString)) {
-        const bool provisioned = ProvisionDatabase();
-        if (!provisioned || DatabaseUnavailable(ConnectionString)) {
-            const QString text = ResourceText(provisioned ? 1357 : 1359) + QLatin1Char('\n') + ResourceText(1358);
-            Prompt::message(text, AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);
-            frmForFolders::Apri();
+    if (databaseUnavailable(session.connectionString())) {
+        const bool provisioned = provisionDatabase(session);
+        if (!provisioned || databaseUnavailable(session.connectionString())) {
+            // "Database damaged or not found" or "System file not found", then "The application cannot be run."
+            const QString text = Texts::text(provisioned ? 1357 : 1359) + QLatin1Char('\n') + Texts::text(1358);
+            Prompt::message(text, Session::AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);
+            DatabaseFolderChoice::askAfterFailedStart(settings);
             return SessionOutcome::Ended;
         }
     }
 
     try {
-        UpgradeSchemaGroupColumn();
-        LoadActiveSheet();
-        LoadActiveSheetName();
-        EnableZeroLengthText();
+        upgradeSchemaGroupColumn(session.connectionString());
+        session.loadActiveSheet();
+        enableZeroLengthText(session.connectionString());
     } catch (const DbError &error) {
         // A file that opens but cannot be read as a register (no sheet row, a
         // damaged page, a lock held elsewhere): say so and end instead of aborting.
-        Prompt::message(QString::number(error.number()) + QStringLiteral(" - ") + error.description(), AppTitle,
-                        Prompt::Icon::Critical, Prompt::Buttons::Ok);
+        Prompt::message(QString::number(error.number()) + QStringLiteral(" - ") + error.description(),
+                        Session::AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);
         return SessionOutcome::Ended;
     }
-    CounterSeparator = QLatin1Char(' ') + ResourceText(1050) + QLatin1Char(' ');
+    session.display().counterSeparator = QLatin1Char(' ') + Texts::text(1050) + QLatin1Char(' ');
     return SessionOutcome::Ready;
-}
-
-struct SingleInstance::Impl
-{
-    explicit Impl(const QString &path) : lock(path) {}
-    QLockFile lock;
-};
-
-SingleInstance::SingleInstance(const QString &lockFolder)
-{
-    QString folder = lockFolder;
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    const QString user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
-    d = new Impl(QDir(folder).filePath(QStringLiteral("orvel2-%1.lock").arg(user)));
-    // A lock left by a crashed run names a dead process; QLockFile takes it over.
-    d->lock.setStaleLockTime(0);
-    m_acquired = d->lock.tryLock(0);
-}
-
-SingleInstance::~SingleInstance()
-{
-    delete d;
 }

@@ -1,7 +1,5 @@
 #include "store/Schema.h"
 
-#include "startup/Setting.h"
-#include "startup/mainmod.h"
 #include "store/SqlTokenizer.h"
 #include "store/comDataBase.h"
 
@@ -263,31 +261,11 @@ void rebuildTable(Connection &connection, const QString &table, const QString &n
 
 } // namespace
 
-void LoadActiveSheet()
-{
-    mainmod::ActiveSheetId = mainmod::Settings().integer(Setting::ActiveSheet);
-    Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Dbs WHERE DbId=") + QString::number(mainmod::ActiveSheetId),
-            mainmod::ConnectionString);
-    if (rs.eof())
-        mainmod::ActiveSheetId = 1;
-    rs.close();
-}
-
-void LoadActiveSheetName()
-{
-    Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Dbs WHERE DbId=") + QString::number(mainmod::ActiveSheetId),
-            mainmod::ConnectionString);
-    mainmod::ActiveSheetName = rs.field(QStringLiteral("dbname")).toString();
-    rs.close();
-}
-
-void UpgradeSchemaGroupColumn()
+void upgradeSchemaGroupColumn(const QString &connectionString)
 {
     Connection connection;
     try {
-        connection.open(mainmod::ConnectionString);
+        connection.open(connectionString);
     } catch (const DbError &) {
         return;
     }
@@ -302,10 +280,10 @@ void UpgradeSchemaGroupColumn()
     connection.close();
 }
 
-void EnableZeroLengthText()
+void enableZeroLengthText(const QString &connectionString)
 {
     Connection connection;
-    connection.open(mainmod::ConnectionString);
+    connection.open(connectionString);
     QList<QPair<QString, QString>> tables;
     {
         QSqlQuery query(connection.database());

@@ -192,6 +192,19 @@ QString BuildConnectionString(const QString &dbFolder)
            + QStringLiteral("orvel2.mdb") + QStringLiteral(";Persist Security Info=False");
 }
 
+bool databaseUnavailable(const QString &connectionString)
+{
+    try {
+        Connection connection;
+        connection.open(connectionString);
+        connection.test();
+        connection.close();
+        return false;
+    } catch (const DbError &) {
+        return true;
+    }
+}
+
 Connection::Connection()
 {
     static std::atomic<quint64> counter{0};

@@ -98,6 +98,8 @@ TranslatedSql TranslateJetStatement(const QString &jetSql, const SchemaInfo &sch
 QString DataSourceFromConnectionString(const QString &connectionString);
 // The connection string for a database folder, with the platform's separator.
 QString BuildConnectionString(const QString &dbFolder);
+// True when a test connection with the string fails (missing or damaged file).
+bool databaseUnavailable(const QString &connectionString);
 
 class Recordset;
 

@@ -3,7 +3,7 @@
 #include "../support/TestDatabase.h"
 #include "../support/TestRows.h"
 #include "deadlines/NewDeadlines.h"
-#include "startup/mainmod.h"
+#include "startup/Session.h"
 #include "store/comDataBase.h"
 
 #include <QSqlDatabase>
@@ -14,19 +14,23 @@
 
 #include <memory>
 
-// A fresh copy of the template database per test, made the program's database
-// through mainmod::ConnectionString.
+// A fresh copy of the template database per test, and a session on it with its
+// own settings file; sheet 1 is active.
 class DeadlineTestDb final
 {
 public:
     DeadlineTestDb()
+        : m_session(SettingsStore(m_dir.filePath(QStringLiteral("settings.ini"))))
     {
         m_path = m_dir.filePath(QStringLiteral("orvel2.mdb"));
-        mainmod::ConnectionString = m_dir.isValid() ? copyTemplateTo(m_dir.path()) : QString();
-        m_ok = !mainmod::ConnectionString.isEmpty();
+        m_session.setConnectionString(m_dir.isValid() ? copyTemplateTo(m_dir.path()) : QString());
+        m_ok = !m_session.connectionString().isEmpty();
     }
     bool ok() const { return m_ok; }
     const QString &path() const { return m_path; }
+    Session &session() { return m_session; }
+    QString connectionString() const { return m_session.connectionString(); }
+    void save(const NewDeadlineRequest &request) const { SaveNewDeadlines(connectionString(), request); }
 
     // Raw SQLite access for arranging rows and reading them back, beside the store.
     void raw(const QString &sql)
@@ -44,6 +48,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    Session m_session;
     QString m_path;
     bool m_ok = false;
 };

@@ -1,7 +1,6 @@
 #include "deadlines/frmGrpAdd.h"
 #include "deadlines/frmGrpErase.h"
-#include "startup/ResourceText.h"
-#include "startup/mainmod.h"
+#include "startup/Texts.h"
 
 #include <QApplication>
 #include <QRadioButton>
@@ -24,7 +23,7 @@ private slots:
 
 void tst_GroupChoiceDialogs::initTestCase()
 {
-    mainmod::LanguageBase = English;
+    Texts::setLanguage(Language::English);
 }
 
 void tst_GroupChoiceDialogs::answerFollowsTheChoice_data()

@@ -17,12 +17,10 @@ struct Member
     bool operator==(const Member &) const = default;
 };
 
-QList<Member> groupMembers(int groupId)
+QList<Member> groupMembers(const QString &connectionString, int groupId)
 {
-    Connection c;
-    c.open(mainmod::ConnectionString);
     Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Transactions WHERE TrGrpId=%1 ORDER BY TrDate").arg(groupId), c);
+    rs.open(QStringLiteral("SELECT * FROM Transactions WHERE TrGrpId=%1 ORDER BY TrDate").arg(groupId), connectionString);
     QList<Member> out;
     for (; !rs.eof(); rs.moveNext())
         out.append({rs.field("TrDate").toDate(), rs.field("TrGrpType").toString(), rs.field("TrGrpRow").toInt(),
@@ -56,7 +54,6 @@ private:
 
 void tst_NewDeadlines::init()
 {
-    mainmod::ActiveSheetId = 1;
     m_db = std::make_unique<DeadlineTestDb>();
     QVERIFY(m_db->ok());
 }
@@ -119,10 +116,10 @@ void tst_NewDeadlines::singleDeadlineStandsOutsideAnyGroup()
     r.values.acId = 5;
     r.values.amount = AmountText::Parse(QStringLiteral("12,50"), QLocale(QLocale::Italian, QLocale::Italy)).value();
     r.date = QDate(2017, 4, 3);
-    SaveNewDeadlines(r);
+    m_db->save(r);
 
     Connection c;
-    c.open(mainmod::ConnectionString);
+    c.open(m_db->connectionString());
     Recordset rs;
     rs.open(QStringLiteral("SELECT * FROM Transactions"), c);
     QCOMPARE(rs.field("TrDbId").toInt(), 3);
@@ -139,27 +136,26 @@ void tst_NewDeadlines::singleDeadlineStandsOutsideAnyGroup()
 
 void tst_NewDeadlines::recurrenceStoresItsMembers()
 {
-    SaveNewDeadlines(monthlyRent(QDate(2017, 1, 31), 4));
+    m_db->save(monthlyRent(QDate(2017, 1, 31), 4));
     const QList<Member> expected{{QDate(2017, 1, 31), "m", 1, 4, 1},
                                  {QDate(2017, 2, 28), "m", 2, 4, 1},
                                  {QDate(2017, 3, 31), "m", 3, 4, 1},
                                  {QDate(2017, 4, 30), "m", 4, 4, 1}};
-    QCOMPARE(groupMembers(1), expected);
+    QCOMPARE(groupMembers(m_db->connectionString(), 1), expected);
 }
 
 void tst_NewDeadlines::groupIdsAreUniqueAcrossSheets()
 {
-    SaveNewDeadlines(monthlyRent(QDate(2017, 1, 1), 2));
-    QCOMPARE(groupMembers(1).size(), 2);
+    m_db->save(monthlyRent(QDate(2017, 1, 1), 2));
+    QCOMPARE(groupMembers(m_db->connectionString(), 1).size(), 2);
 
     // A higher id in another sheet still counts.
     m_db->raw(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrGrpType, TrGrpId) VALUES (2, 1, 'w', 41)"));
-    mainmod::ActiveSheetId = 1;
-    SaveNewDeadlines(monthlyRent(QDate(2017, 1, 1), 2));
-    QCOMPARE(groupMembers(42).size(), 2);
+    m_db->save(monthlyRent(QDate(2017, 1, 1), 2));
+    QCOMPARE(groupMembers(m_db->connectionString(), 42).size(), 2);
 
     Connection c;
-    c.open(mainmod::ConnectionString);
+    c.open(m_db->connectionString());
     QCOMPARE(AllocateGroupId(c), 43);
 }
 
@@ -169,14 +165,14 @@ void tst_NewDeadlines::addingToAGroupRenumbersItByDate()
     // of the year before and later, interleaving by date.
     NewDeadlineRequest weekly = monthlyRent(QDate(2017, 1, 10), 4);
     weekly.cadence = 1;
-    SaveNewDeadlines(weekly);
-    SaveNewDeadlines(monthlyRent(QDate(2016, 12, 31), 3, 1));
+    m_db->save(weekly);
+    m_db->save(monthlyRent(QDate(2016, 12, 31), 3, 1));
 
     const QList<Member> expected{{QDate(2016, 12, 31), "m", 1, 7, 1}, {QDate(2017, 1, 10), "w", 2, 7, 1},
                                  {QDate(2017, 1, 17), "w", 3, 7, 1},  {QDate(2017, 1, 24), "w", 4, 7, 1},
                                  {QDate(2017, 1, 31), "m", 5, 7, 1},  {QDate(2017, 1, 31), "w", 6, 7, 1},
                                  {QDate(2017, 2, 28), "m", 7, 7, 1}};
-    QList<Member> actual = groupMembers(1);
+    QList<Member> actual = groupMembers(m_db->connectionString(), 1);
     // Members on the same day may come in either order; compare them with the row ignored.
     QCOMPARE(actual.size(), expected.size());
     for (int i = 0; i < actual.size(); ++i) {
@@ -189,12 +185,12 @@ void tst_NewDeadlines::addingToAGroupRenumbersItByDate()
 
 void tst_NewDeadlines::aSingleDeadlineJoinsTheGroup()
 {
-    SaveNewDeadlines(monthlyRent(QDate(2017, 1, 31), 4));
+    m_db->save(monthlyRent(QDate(2017, 1, 31), 4));
     NewDeadlineRequest single = monthlyRent(QDate(2017, 3, 1), 0, 1);
     single.recurring = false;
-    SaveNewDeadlines(single);
+    m_db->save(single);
 
-    const QList<Member> members = groupMembers(1);
+    const QList<Member> members = groupMembers(m_db->connectionString(), 1);
     QCOMPARE(members.size(), 5);
     QCOMPARE(members[2], (Member{QDate(2017, 3, 1), "n", 3, 5, 1}));
     QCOMPARE(members[4], (Member{QDate(2017, 4, 30), "m", 5, 5, 1}));
@@ -207,30 +203,30 @@ void tst_NewDeadlines::failureInsideARecurrenceLeavesNothing()
                              "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
     NewDeadlineRequest daily = monthlyRent(QDate(2017, 1, 1), 250);
     daily.cadence = 0;
-    QVERIFY_THROWS_EXCEPTION(DbError, SaveNewDeadlines(daily));
-    QCOMPARE(firstValue(mainmod::ConnectionString, QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")).toInt(), 0);
+    QVERIFY_THROWS_EXCEPTION(DbError, m_db->save(daily));
+    QCOMPARE(firstValue(m_db->connectionString(), QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")).toInt(), 0);
 
     // Without the refusal the same 250 members go in as one batch.
     m_db->raw(QStringLiteral("DROP TRIGGER refuse_member"));
-    SaveNewDeadlines(daily);
-    QCOMPARE(groupMembers(1).last(), (Member{QDate(2017, 9, 7), "d", 250, 250, 1}));
+    m_db->save(daily);
+    QCOMPARE(groupMembers(m_db->connectionString(), 1).last(), (Member{QDate(2017, 9, 7), "d", 250, 250, 1}));
     m_db->raw(QStringLiteral("DELETE FROM Transactions"));
 
     // The same failure while extending a group keeps the group as it was.
-    SaveNewDeadlines(monthlyRent(QDate(2017, 1, 31), 4));
+    m_db->save(monthlyRent(QDate(2017, 1, 31), 4));
     m_db->raw(QStringLiteral("CREATE TRIGGER refuse_member BEFORE INSERT ON Transactions WHEN NEW.TrGrpRow = 2 "
                              "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
-    QVERIFY_THROWS_EXCEPTION(DbError, SaveNewDeadlines(monthlyRent(QDate(2017, 6, 1), 3, 1)));
-    QCOMPARE(groupMembers(1).size(), 4);
-    QCOMPARE(groupMembers(1).last().size, 4);
+    QVERIFY_THROWS_EXCEPTION(DbError, m_db->save(monthlyRent(QDate(2017, 6, 1), 3, 1)));
+    QCOMPARE(groupMembers(m_db->connectionString(), 1).size(), 4);
+    QCOMPARE(groupMembers(m_db->connectionString(), 1).last().size, 4);
 }
 
 void tst_NewDeadlines::renumberingAGroupOfOne()
 {
-    SaveNewDeadlines(monthlyRent(QDate(2017, 1, 31), 3));
+    m_db->save(monthlyRent(QDate(2017, 1, 31), 3));
     m_db->raw(QStringLiteral("DELETE FROM Transactions WHERE TrGrpRow <> 2"));
-    RenumberGroup(1);
-    QCOMPARE(groupMembers(1), (QList<Member>{{QDate(2017, 2, 28), "m", 1, 1, 1}}));
+    RenumberGroup(m_db->connectionString(), 1);
+    QCOMPARE(groupMembers(m_db->connectionString(), 1), (QList<Member>{{QDate(2017, 2, 28), "m", 1, 1, 1}}));
 }
 
 QTEST_GUILESS_MAIN(tst_NewDeadlines)

@@ -20,12 +20,10 @@
 namespace {
 
 // Every column of every row as text, in row order, to see what a save touched.
-QStringList snapshot()
+QStringList snapshot(const QString &connectionString)
 {
-    Connection c;
-    c.open(mainmod::ConnectionString);
     Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Transactions ORDER BY TrRowId"), c);
+    rs.open(QStringLiteral("SELECT * FROM Transactions ORDER BY TrRowId"), connectionString);
     QStringList out;
     for (; !rs.eof(); rs.moveNext()) {
         QStringList cells;
@@ -40,9 +38,9 @@ QStringList snapshot()
     return out;
 }
 
-QVariant fieldOf(int rowId, const char *column)
+QVariant fieldOf(const QString &connectionString, int rowId, const char *column)
 {
-    return firstValue(mainmod::ConnectionString,
+    return firstValue(connectionString,
                       QStringLiteral("SELECT %1 FROM Transactions WHERE TrRowId=%2").arg(QLatin1String(column)).arg(rowId));
 }
 
@@ -87,20 +85,19 @@ void tst_frmScadenze::initTestCase()
 
 void tst_frmScadenze::init()
 {
-    mainmod::ActiveSheetId = 1;
     m_db = std::make_unique<DeadlineTestDb>();
     QVERIFY(m_db->ok());
     m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
     m_host.calls.clear();
-    m_form = std::make_unique<frmScadenze>(m_host);
+    m_form = std::make_unique<frmScadenze>(m_host, m_db->session());
 
     // A monthly group of four debits of 100 (rows 1 to 4) and an appointment (row 5).
     NewDeadlineRequest r = monthlyRent(QDate(2017, 1, 31), 4);
-    SaveNewDeadlines(r);
+    m_db->save(r);
     r.values.trType = -2;
     r.values.description = QStringLiteral("Dentist");
     r.recurring = false;
-    SaveNewDeadlines(r);
+    m_db->save(r);
 }
 
 void tst_frmScadenze::cleanup()
@@ -118,7 +115,7 @@ void tst_frmScadenze::openRow(int rowId)
 
 void tst_frmScadenze::saveWritesOnlyThatRow()
 {
-    const QStringList before = snapshot();
+    const QStringList before = snapshot(m_db->connectionString());
     openRow(3);
     QVERIFY(!child<QComboBox>("imgcmbData")->isEnabled());
     QCOMPARE(child<QDateEdit>("datData")->date(), QDate(2017, 3, 31));
@@ -135,15 +132,15 @@ void tst_frmScadenze::saveWritesOnlyThatRow()
     child<QCheckBox>("chkData")->setChecked(true);
     QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
 
-    QCOMPARE(fieldOf(3, "TrDate").toDate(), QDate(2017, 5, 15));
-    QCOMPARE(fieldOf(3, "TrValue").value<Currency>(), Currency::fromWhole(80));
-    QCOMPARE(fieldOf(3, "TrBalance").value<Currency>(), Currency::fromWhole(-80));
-    QCOMPARE(fieldOf(3, "TrDone").toBool(), true);
-    QCOMPARE(fieldOf(3, "TrNotes").toString(), QStringLiteral("Paid by card"));
-    QCOMPARE(fieldOf(3, "TrGrpRow").toInt(), 3);
-    QCOMPARE(fieldOf(3, "TrGrpMDay").toInt(), 4);
-    QCOMPARE(fieldOf(3, "TrGrpType").toString(), QStringLiteral("m"));
-    const QStringList after = snapshot();
+    QCOMPARE(fieldOf(m_db->connectionString(), 3, "TrDate").toDate(), QDate(2017, 5, 15));
+    QCOMPARE(fieldOf(m_db->connectionString(), 3, "TrValue").value<Currency>(), Currency::fromWhole(80));
+    QCOMPARE(fieldOf(m_db->connectionString(), 3, "TrBalance").value<Currency>(), Currency::fromWhole(-80));
+    QCOMPARE(fieldOf(m_db->connectionString(), 3, "TrDone").toBool(), true);
+    QCOMPARE(fieldOf(m_db->connectionString(), 3, "TrNotes").toString(), QStringLiteral("Paid by card"));
+    QCOMPARE(fieldOf(m_db->connectionString(), 3, "TrGrpRow").toInt(), 3);
+    QCOMPARE(fieldOf(m_db->connectionString(), 3, "TrGrpMDay").toInt(), 4);
+    QCOMPARE(fieldOf(m_db->connectionString(), 3, "TrGrpType").toString(), QStringLiteral("m"));
+    const QStringList after = snapshot(m_db->connectionString());
     for (int i = 0; i < before.size(); ++i) {
         if (i != 2)
             QCOMPARE(after[i], before[i]);
@@ -162,7 +159,7 @@ void tst_frmScadenze::cancelWritesNothing_data()
 void tst_frmScadenze::cancelWritesNothing()
 {
     QFETCH(bool, byEscape);
-    const QStringList before = snapshot();
+    const QStringList before = snapshot(m_db->connectionString());
     openRow(2);
     child<QCheckBox>("chkData")->setChecked(true);
     child<QLineEdit>("txtData0")->setText(QStringLiteral("Changed"));
@@ -171,13 +168,13 @@ void tst_frmScadenze::cancelWritesNothing()
     else
         QTest::mouseClick(child<QPushButton>("cmdAnnulla"), Qt::LeftButton);
     QVERIFY(!m_form->isVisible());
-    QCOMPARE(snapshot(), before);
+    QCOMPARE(snapshot(m_db->connectionString()), before);
     QVERIFY(m_host.calls.isEmpty());
 }
 
 void tst_frmScadenze::clearedDescriptionCannotBeSaved()
 {
-    const QStringList before = snapshot();
+    const QStringList before = snapshot(m_db->connectionString());
     openRow(1);
     auto *description = child<QLineEdit>("txtData0");
     description->setFocus();
@@ -186,7 +183,7 @@ void tst_frmScadenze::clearedDescriptionCannotBeSaved()
     QCOMPARE(QApplication::focusWidget(), description);
     QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), description);
-    QCOMPARE(snapshot(), before);
+    QCOMPARE(snapshot(m_db->connectionString()), before);
     QVERIFY(m_prompts->shown().isEmpty());
     QVERIFY(m_form->isVisible());
 }
@@ -198,9 +195,9 @@ void tst_frmScadenze::appointmentOpensWithoutAmount()
     QVERIFY(!child<QLineEdit>("txtData1")->isEnabled());
     QVERIFY(child<QLineEdit>("txtData1")->text().isEmpty());
     QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
-    QCOMPARE(fieldOf(5, "TrValue").value<Currency>(), Currency());
-    QCOMPARE(fieldOf(5, "TrBalance").value<Currency>(), Currency());
-    QCOMPARE(fieldOf(5, "TrType").toInt(), -2);
+    QCOMPARE(fieldOf(m_db->connectionString(), 5, "TrValue").value<Currency>(), Currency());
+    QCOMPARE(fieldOf(m_db->connectionString(), 5, "TrBalance").value<Currency>(), Currency());
+    QCOMPARE(fieldOf(m_db->connectionString(), 5, "TrType").toInt(), -2);
 }
 
 void tst_frmScadenze::missingRowIsReported()
@@ -270,13 +267,13 @@ void tst_frmScadenze::untouchedSaveKeepsTheStoredValues()
     r.values.notes = notes;
     r.values.amount = Currency::fromUnits(units);
     r.date = date;
-    SaveNewDeadlines(r);
-    const QStringList before = snapshot();
+    m_db->save(r);
+    const QStringList before = snapshot(m_db->connectionString());
 
     openRow(6);
     QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
     QVERIFY(!m_form->isVisible());
-    QCOMPARE(snapshot(), before);
+    QCOMPARE(snapshot(m_db->connectionString()), before);
 }
 
 QTEST_MAIN(tst_frmScadenze)

@@ -5,7 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
-#include "startup/ResourceText.h"
+#include "startup/Texts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -32,12 +32,10 @@ struct Row
     int grpId;
 };
 
-QList<Row> storedRows()
+QList<Row> storedRows(const QString &connectionString)
 {
-    Connection c;
-    c.open(mainmod::ConnectionString);
     Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Transactions ORDER BY TrDate, TrRowId"), c);
+    rs.open(QStringLiteral("SELECT * FROM Transactions ORDER BY TrDate, TrRowId"), connectionString);
     QList<Row> out;
     for (; !rs.eof(); rs.moveNext())
         out.append({rs.field("TrDate").toDate(), rs.field("TrType").toInt(), rs.field("TrDescription").toString(),
@@ -85,17 +83,16 @@ void tst_frmScadenzeNuovo::initTestCase()
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     Pauses::setScale(0);
     Clock::pin(QDate(2017, 4, 3));
-    mainmod::LanguageBase = English;
+    Texts::setLanguage(Language::English);
 }
 
 void tst_frmScadenzeNuovo::init()
 {
-    mainmod::ActiveSheetId = 1;
     m_db = std::make_unique<DeadlineTestDb>();
     QVERIFY(m_db->ok());
     m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
     m_host.calls.clear();
-    m_form = std::make_unique<frmScadenzeNuovo>(m_host);
+    m_form = std::make_unique<frmScadenzeNuovo>(m_host, m_db->session());
 }
 
 void tst_frmScadenzeNuovo::cleanup()
@@ -121,7 +118,7 @@ void tst_frmScadenzeNuovo::savesADebitTypedWithTheKeyboard()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);   // appointment -> debit
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("txtData0"));
-    QCOMPARE(child<QStatusBar>("sb")->currentMessage(), ResourceText(1112));
+    QCOMPARE(child<QStatusBar>("sb")->currentMessage(), Texts::text(1112));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("L'affitto"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), child<QComboBox>("dtcData"));
@@ -142,7 +139,7 @@ void tst_frmScadenzeNuovo::savesADebitTypedWithTheKeyboard()
     child<QPushButton>("cmdSalva")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
 
-    const QList<Row> rows = storedRows();
+    const QList<Row> rows = storedRows(m_db->connectionString());
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows[0].date, QDate(2017, 4, 3));
     QCOMPARE(rows[0].type, -1);
@@ -152,7 +149,7 @@ void tst_frmScadenzeNuovo::savesADebitTypedWithTheKeyboard()
     QCOMPARE(rows[0].balance, -125000);
     QCOMPARE(rows[0].grpType, QStringLiteral("n"));
     QCOMPARE(rows[0].grpId, 0);
-    QCOMPARE(firstValue(mainmod::ConnectionString,
+    QCOMPARE(firstValue(m_db->connectionString(),
                         QStringLiteral("SELECT AcName FROM Transactions INNER JOIN Accounts ON Transactions.TrAcId = Accounts.AcId"))
                  .toString(),
              QStringLiteral("Alfa"));
@@ -177,7 +174,7 @@ void tst_frmScadenzeNuovo::emptyDescriptionKeepsTheFocus()
 
     QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), description);
-    QVERIFY(storedRows().isEmpty());
+    QVERIFY(storedRows(m_db->connectionString()).isEmpty());
     QVERIFY(m_host.calls.isEmpty());
     QVERIFY(m_prompts->shown().isEmpty());
     QVERIFY(m_form->isVisible());
@@ -204,7 +201,7 @@ void tst_frmScadenzeNuovo::countFieldKeepsTheFocus()
     QVERIFY(!child<QWidget>("picgrp0")->isVisible());
     QVERIFY(child<QRadioButton>("optgrp1")->font().bold());
     QVERIFY(!child<QRadioButton>("optgrp0")->font().bold());
-    QCOMPARE(child<QStatusBar>("sb")->currentMessage(), ResourceText(1136));
+    QCOMPARE(child<QStatusBar>("sb")->currentMessage(), Texts::text(1136));
 
     auto *count = child<QLineEdit>("txtData2");
     count->setFocus();
@@ -232,7 +229,7 @@ void tst_frmScadenzeNuovo::typedCountPastTheSpinnerIsSaved()
     child<QLineEdit>("txtData2")->setText(QStringLiteral("250"));
 
     QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
-    const QList<Row> rows = storedRows();
+    const QList<Row> rows = storedRows(m_db->connectionString());
     QCOMPARE(rows.size(), 250);
     QCOMPARE(rows.last().date, QDate(2017, 4, 3).addDays(7 * 249));
     QCOMPARE(rows.last().grpType, QStringLiteral("w"));
@@ -267,7 +264,7 @@ void tst_frmScadenzeNuovo::amountKeepsTheFocusWhenNotAnAmount()
 
     child<QLineEdit>("txtData0")->setText(QStringLiteral("Fattura"));
     QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
-    QCOMPARE(storedRows().size(), staysInField ? 0 : 1);
+    QCOMPARE(storedRows(m_db->connectionString()).size(), staysInField ? 0 : 1);
 }
 
 void tst_frmScadenzeNuovo::escapeWritesNothing()
@@ -277,7 +274,7 @@ void tst_frmScadenzeNuovo::escapeWritesNothing()
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Rent"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(!m_form->isVisible());
-    QVERIFY(storedRows().isEmpty());
+    QVERIFY(storedRows(m_db->connectionString()).isEmpty());
     QVERIFY(m_host.calls.isEmpty());
 
     // Opening again starts afresh.
@@ -304,7 +301,7 @@ void tst_frmScadenzeNuovo::appointmentEmptiesTheAmount()
     QTest::keyClick(type, Qt::Key_Home);
     child<QLineEdit>("txtData0")->setText(QStringLiteral("Dentist"));
     QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
-    const QList<Row> rows = storedRows();
+    const QList<Row> rows = storedRows(m_db->connectionString());
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows[0].type, -2);
     QCOMPARE(rows[0].value, 0);
@@ -324,7 +321,7 @@ void tst_frmScadenzeNuovo::failedRecurrenceKeepsTheWindowFilled()
     QCOMPARE(m_prompts->shown().size(), 1);
     QCOMPARE(m_prompts->shown().first().icon, Prompt::Icon::Critical);
     QVERIFY(m_prompts->shown().first().text.contains(QLatin1String("disk full")));
-    QVERIFY(storedRows().isEmpty());
+    QVERIFY(storedRows(m_db->connectionString()).isEmpty());
     QVERIFY(m_host.calls.isEmpty());
     QVERIFY(m_form->isVisible());
     QCOMPARE(child<QLineEdit>("txtData0")->text(), QStringLiteral("Rent"));
@@ -333,12 +330,12 @@ void tst_frmScadenzeNuovo::failedRecurrenceKeepsTheWindowFilled()
     // Once the cause is gone the same window saves.
     m_db->raw(QStringLiteral("DROP TRIGGER refuse_member"));
     QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
-    QCOMPARE(storedRows().size(), 4);
+    QCOMPARE(storedRows(m_db->connectionString()).size(), 4);
 }
 
 void tst_frmScadenzeNuovo::nuovo2AddsToTheGroup()
 {
-    SaveNewDeadlines(monthlyRent(QDate(2017, 1, 31), 4));
+    m_db->save(monthlyRent(QDate(2017, 1, 31), 4));
 
     m_form->Nuovo2(-1, QStringLiteral("Rent"), 0, Currency::fromWhole(100), 1);
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
@@ -353,7 +350,7 @@ void tst_frmScadenzeNuovo::nuovo2AddsToTheGroup()
     child<QComboBox>("cmbCadenza")->setCurrentIndex(3);
     QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
 
-    const QList<Row> rows = storedRows();
+    const QList<Row> rows = storedRows(m_db->connectionString());
     QCOMPARE(rows.size(), 7);
     for (int i = 0; i < rows.size(); ++i) {
         QCOMPARE(rows[i].grpId, 1);

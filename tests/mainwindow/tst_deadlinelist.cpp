@@ -1,6 +1,7 @@
 #include "mainwindow/DeadlineList.h"
-#include "startup/ResourceText.h"
-#include "startup/mainmod.h"
+#include "platform/Clock.h"
+#include "startup/Session.h"
+#include "startup/Texts.h"
 
 #include <QFile>
 #include <QLocale>
@@ -51,7 +52,7 @@ private slots:
 
 void tst_DeadlineList::init()
 {
-    mainmod::resetShared();
+    Texts::setLanguage(Language::English);
 }
 
 static const QString Base = QStringLiteral(
@@ -212,7 +213,11 @@ void tst_DeadlineList::expiredAroundWarningHorizon()
     QFETCH(bool, done);
     QFETCH(bool, expired);
     const QDate today(2026, 12, 30);   // the horizon crosses the year end
-    const QDate horizon = WarnLimitDate(today, warnDays);
+    Session session;
+    session.display().warnDays = warnDays;
+    Clock::pin(today);
+    const QDate horizon = session.warnLimitDate();
+    Clock::pin(QDate());
     QCOMPARE(IsExpired(done, today.addDays(dueIn), horizon), expired);
 }
 
@@ -321,8 +326,8 @@ void tst_DeadlineList::groupCaptions_data()
     QTest::addColumn<QString>("name");   // key for date groups
     QTest::addColumn<QString>("caption");
 
-    const int en = English;
-    const int it = Italian;
+    const int en = int(Language::English);
+    const int it = int(Language::Italian);
     QTest::newRow("top, plain, totals ignored") << en << "top" << 0 << true << "" << "Home - All Deadlines";
     QTest::newRow("top, by counterparty") << en << "top" << 3 << true << "" << "Home - All Deadlines [($1,234.50)]";
     QTest::newRow("top, by counterparty, no totals") << en << "top" << 3 << false << "" << "Home - All Deadlines";
@@ -346,7 +351,7 @@ void tst_DeadlineList::groupCaptions()
     QFETCH(QString, name);
     QFETCH(QString, caption);
 
-    mainmod::LanguageBase = qint16(language);
+    Texts::setLanguage(Language(language));
     const QLocale us(QLocale::English, QLocale::UnitedStates);
     const Currency total = Currency::fromUnits(-12345000);
     if (kind == "top")
@@ -361,15 +366,15 @@ void tst_DeadlineList::counterSeparatorFollowsLanguage_data()
 {
     QTest::addColumn<int>("language");
     QTest::addColumn<QString>("separator");
-    QTest::newRow("english") << int(English) << " of ";
-    QTest::newRow("italian") << int(Italian) << " / ";
+    QTest::newRow("english") << int(Language::English) << " of ";
+    QTest::newRow("italian") << int(Language::Italian) << " / ";
 }
 
 void tst_DeadlineList::counterSeparatorFollowsLanguage()
 {
     QFETCH(int, language);
     QFETCH(QString, separator);
-    mainmod::LanguageBase = qint16(language);
+    Texts::setLanguage(Language(language));
     QCOMPARE(CounterSeparatorText(), separator);
     QCOMPARE(DescriptionShown("Rata", 1, 2, 6, true, CounterSeparatorText()), "Rata 2" + separator + "6");
 }

@@ -57,20 +57,20 @@ private slots:
 private:
     int rowOf(const QString &description) const;
     QStringList groupCaptions() const;
-    static int countRows(const QString &where);
+    int countRows(const QString &where) const;
+    void insert(int sheet, int type, bool done, const QDate &date, const QString &description, int acId, qint64 whole,
+                const QString &notes = {}, int grpId = 0, int grpRow = 0, int grpSize = 0);
 
     std::unique_ptr<MainWindowSession> m_session;
     std::unique_ptr<frmMain> m_window;
 };
 
-namespace {
-void insert(int sheet, int type, bool done, const QDate &date, const QString &description, int acId, qint64 whole,
-            const QString &notes = {}, int grpId = 0, int grpRow = 0, int grpSize = 0)
+void tst_frmMain::insert(int sheet, int type, bool done, const QDate &date, const QString &description, int acId,
+                         qint64 whole, const QString &notes, int grpId, int grpRow, int grpSize)
 {
-    insertDeadline(mainmod::ConnectionString, sheet, type, done, date, description, acId, Currency::fromWhole(whole),
+    insertDeadline(m_session->connectionString(), sheet, type, done, date, description, acId, Currency::fromWhole(whole),
                    notes, grpId, grpRow, grpSize);
 }
-} // namespace
 
 int tst_frmMain::rowOf(const QString &description) const
 {
@@ -91,9 +91,9 @@ QStringList tst_frmMain::groupCaptions() const
     return captions;
 }
 
-int tst_frmMain::countRows(const QString &where)
+int tst_frmMain::countRows(const QString &where) const
 {
-    return firstValue(mainmod::ConnectionString, QStringLiteral("SELECT Count(TrRowId) AS N FROM Transactions WHERE ") + where)
+    return firstValue(m_session->connectionString(), QStringLiteral("SELECT Count(TrRowId) AS N FROM Transactions WHERE ") + where)
         .toInt();
 }
 
@@ -103,8 +103,8 @@ void tst_frmMain::init()
     m_session = std::make_unique<MainWindowSession>(QDate(2024, 1, 31));
     QVERIFY(m_session->ok());
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    runJet(mainmod::ConnectionString, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'Call before noon')"));
-    const int acme = firstValue(mainmod::ConnectionString, QStringLiteral("SELECT AcId FROM Accounts WHERE AcName='Acme'")).toInt();
+    runJet(m_session->connectionString(), QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'Call before noon')"));
+    const int acme = firstValue(m_session->connectionString(), QStringLiteral("SELECT AcId FROM Accounts WHERE AcName='Acme'")).toInt();
     insert(1, 1, false, QDate(2024, 1, 15), QStringLiteral("Rent"), acme, 100, QStringLiteral("First line\nSecond line"));
     insert(1, -1, false, QDate(2024, 2, 1), QStringLiteral("Phone"), 0, 40);
     insert(1, -2, false, QDate(2024, 3, 10), QStringLiteral("Dentist"), 0, 0);
@@ -140,7 +140,7 @@ void tst_frmMain::viewListsItsDeadlines()
 {
     QFETCH(int, view);
     QFETCH(QStringList, expected);
-    m_window = std::make_unique<frmMain>();
+    m_window = std::make_unique<frmMain>(m_session->session());
     m_window->findChild<QComboBox *>(QStringLiteral("cmbFilter"))->setCurrentIndex(view);
 
     QStringList listed;
@@ -155,7 +155,7 @@ void tst_frmMain::viewListsItsDeadlines()
 
 void tst_frmMain::calendarViewFollowsSelection()
 {
-    m_window = std::make_unique<frmMain>();
+    m_window = std::make_unique<frmMain>(m_session->session());
     auto *calendar = m_window->findChild<QCalendarWidget *>(QStringLiteral("mv"));
     QVERIFY(calendar);
     m_window->findChild<QComboBox *>(QStringLiteral("cmbFilter"))->setCurrentIndex(CalendarView);
@@ -199,8 +199,8 @@ void tst_frmMain::groupCaptionsOfEachLayout()
     QFETCH(int, layout);
     QFETCH(bool, totals);
     QFETCH(QStringList, expected);
-    mainmod::Settings().setInteger(Setting::ShowGroupTotals, totals ? 1 : 0);
-    m_window = std::make_unique<frmMain>();
+    m_session->settings().setInteger(Setting::ShowGroupTotals, totals ? 1 : 0);
+    m_window = std::make_unique<frmMain>(m_session->session());
     m_window->mnuGroupby_Click(layout);
     m_window->ExpandAll();
 
@@ -242,7 +242,7 @@ void tst_frmMain::rowPresentation()
     QFETCH(QString, shown);
     QFETCH(bool, amountShown);
 
-    m_window = std::make_unique<frmMain>();
+    m_window = std::make_unique<frmMain>(m_session->session());
     GridModel *model = m_window->grid()->model();
     int row = 0;
     for (int r = 1; r <= model->rowCount() && !row; ++r)
@@ -260,8 +260,8 @@ void tst_frmMain::rowPresentation()
 
 void tst_frmMain::countersFollowTheSwitch()
 {
-    mainmod::Settings().setInteger(Setting::ShowGroupCounters, 0);
-    m_window = std::make_unique<frmMain>();
+    m_session->settings().setInteger(Setting::ShowGroupCounters, 0);
+    m_window = std::make_unique<frmMain>(m_session->session());
     GridModel *model = m_window->grid()->model();
     const int row = rowOf(QStringLiteral("Loan"));
     QCOMPARE(model->displayText(row, ListColumn::TrDescription), QStringLiteral("Loan"));
@@ -272,7 +272,7 @@ void tst_frmMain::countersFollowTheSwitch()
 
 void tst_frmMain::spaceTogglesDoneAndKeepsRow()
 {
-    m_window = std::make_unique<frmMain>();
+    m_window = std::make_unique<frmMain>(m_session->session());
     m_window->show();
     auto *combo = m_window->findChild<QComboBox *>(QStringLiteral("cmbFilter"));
     combo->setCurrentIndex(1);   // open deadlines only
@@ -313,7 +313,7 @@ void tst_frmMain::deleteAsksAndObeys_data()
 void tst_frmMain::deleteAsksAndObeys()
 {
     QFETCH(bool, yes);
-    m_window = std::make_unique<frmMain>();
+    m_window = std::make_unique<frmMain>(m_session->session());
     m_window->show();
     DataGrid *grid = m_window->grid();
     grid->setCurrentRow(rowOf(QStringLiteral("Dentist")));
@@ -321,7 +321,7 @@ void tst_frmMain::deleteAsksAndObeys()
 
     QTest::keyClick(grid->view(), Qt::Key_Delete);
     QCOMPARE(m_session->prompts().shown().size(), 1);
-    QCOMPARE(m_session->prompts().shown().first().text, ResourceText(1055));
+    QCOMPARE(m_session->prompts().shown().first().text, Texts::text(1055));
     QCOMPARE(m_session->prompts().shown().first().caption, QStringLiteral("Orvel"));
     QCOMPARE(m_session->prompts().shown().first().buttons, Prompt::Buttons::YesNo);
     QCOMPARE(countRows(QStringLiteral("TrDescription='Dentist'")), yes ? 0 : 1);
@@ -342,7 +342,7 @@ void tst_frmMain::deleteGroupMemberFollowsChoice()
 {
     QFETCH(QString, button);
     QFETCH(QList<int>, remaining);
-    m_window = std::make_unique<frmMain>();
+    m_window = std::make_unique<frmMain>(m_session->session());
     m_window->show();
     DataGrid *grid = m_window->grid();
     int middle = 0;
@@ -369,7 +369,7 @@ void tst_frmMain::deleteGroupMemberFollowsChoice()
     QVERIFY(m_session->prompts().shown().isEmpty());
 
     Connection c;
-    c.open(mainmod::ConnectionString);
+    c.open(m_session->connectionString());
     Recordset rs;
     rs.open(QStringLiteral("SELECT TrGrpRow, TrGrpMDay, TrDate FROM Transactions WHERE TrGrpId=7 ORDER BY TrDate"), c);
     QList<int> mdays;
@@ -389,12 +389,12 @@ void tst_frmMain::deleteGroupMemberFollowsChoice()
 
 void tst_frmMain::controlDigitChangesLayout()
 {
-    m_window = std::make_unique<frmMain>();
+    m_window = std::make_unique<frmMain>(m_session->session());
     m_window->show();
     DataGrid *grid = m_window->grid();
     grid->setCurrentRow(2);
     QTest::keyClick(grid->view(), Qt::Key_2, Qt::ControlModifier);
-    QCOMPARE(mainmod::GroupOption, 1);
+    QCOMPARE(m_session->session().display().groupOption, 1);
     QVERIFY(m_window->findChild<QAction *>(QStringLiteral("mnuGroupby1"))->isChecked());
     QVERIFY(!m_window->findChild<QAction *>(QStringLiteral("mnuGroupby0"))->isChecked());
     QVERIFY(m_window->findChild<QAction *>(QStringLiteral("tbLayout7"))->isChecked());
@@ -405,7 +405,7 @@ void tst_frmMain::controlDigitChangesLayout()
     // The view box takes the same keys.
     auto *combo = m_window->findChild<QComboBox *>(QStringLiteral("cmbFilter"));
     QTest::keyClick(combo, Qt::Key_4, Qt::ControlModifier);
-    QCOMPARE(mainmod::GroupOption, 3);
+    QCOMPARE(m_session->session().display().groupOption, 3);
     QCOMPARE(grid->model()->groups().at(1).column, ListColumn::AcName);
 }
 
@@ -422,7 +422,7 @@ void tst_frmMain::collapseKeepsSecondLevelListed()
 {
     QFETCH(int, layout);
     QFETCH(int, rowsAfterCollapse);
-    m_window = std::make_unique<frmMain>();
+    m_window = std::make_unique<frmMain>(m_session->session());
     m_window->mnuGroupby_Click(layout);
     m_window->CollapseAll();
     QCOMPARE(m_window->grid()->rowCount(), rowsAfterCollapse);
@@ -433,7 +433,7 @@ void tst_frmMain::collapseKeepsSecondLevelListed()
 void tst_frmMain::incrementalSearchReadsTextBeforeKey()
 {
     insert(1, 1, false, QDate(2024, 5, 1), QStringLiteral("Zebra crossing"), 0, 5);
-    m_window = std::make_unique<frmMain>();
+    m_window = std::make_unique<frmMain>(m_session->session());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     auto *find = m_window->findChild<QLineEdit *>(QStringLiteral("txtFind"));
@@ -462,12 +462,12 @@ void tst_frmMain::incrementalSearchReadsTextBeforeKey()
     grid->focusList();
     QCOMPARE(find->text(), QString());
     QVERIFY(!findNext->isEnabled());
-    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("sbPanel1"))->text(), ResourceText(1056));
+    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("sbPanel1"))->text(), Texts::text(1056));
 }
 
 void tst_frmMain::findNextAndPrevious()
 {
-    m_window = std::make_unique<frmMain>();
+    m_window = std::make_unique<frmMain>(m_session->session());
     DataGrid *grid = m_window->grid();
     grid->setCurrentRow(1);
     QSet<int> seen;
@@ -490,7 +490,7 @@ void tst_frmMain::findNextAndPrevious()
 
 void tst_frmMain::notesPanelFollowsCurrentRow()
 {
-    m_window = std::make_unique<frmMain>();
+    m_window = std::make_unique<frmMain>(m_session->session());
     auto *deadlineNotes = m_window->findChild<QLabel *>(QStringLiteral("lblDeadlineNotes"));
     auto *accountNotes = m_window->findChild<QLabel *>(QStringLiteral("lblAccNotes"));
     DataGrid *grid = m_window->grid();
@@ -508,13 +508,13 @@ void tst_frmMain::notesPanelFollowsCurrentRow()
     grid->setCurrentRow(rowOf(QStringLiteral("Rent")));
     grid->setCurrentRow(1);
     QCOMPARE(accountNotes->text(), QStringLiteral("Call before noon"));
-    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("lblNotes"))->text(), ResourceText(1012));
+    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("lblNotes"))->text(), Texts::text(1012));
 }
 
 void tst_frmMain::startPanelOnEmptySheet()
 {
-    mainmod::ActiveSheetId = 5;
-    m_window = std::make_unique<frmMain>();
+    m_session->session().setActiveSheet(5, QStringLiteral("Empty"));
+    m_window = std::make_unique<frmMain>(m_session->session());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     auto *start = m_window->findChild<QFrame *>(QStringLiteral("picStart"));
@@ -533,8 +533,8 @@ void tst_frmMain::startPanelOnEmptySheet()
 void tst_frmMain::viewChoiceWaitsForLoad()
 {
     // A stored view comes back before the list is ready; the list then shows it.
-    mainmod::Settings().setInteger(Setting::SelectedView, 6);
-    m_window = std::make_unique<frmMain>();
+    m_session->settings().setInteger(Setting::SelectedView, 6);
+    m_window = std::make_unique<frmMain>(m_session->session());
     QVERIFY(m_window->isListReady());
     QCOMPARE(m_window->currentView(), 6);
     QCOMPARE(m_window->grid()->model()->dataRowCount(), 1);

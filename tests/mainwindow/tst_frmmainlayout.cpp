@@ -56,27 +56,27 @@ void tst_frmMainLayout::cleanup()
 
 void tst_frmMainLayout::layoutSurvivesCloseAndReopen()
 {
-    mainmod::LanguageChoice = 5;
+    m_session->session().setLanguageChoice(5);
     {
-        frmMain window;
+        frmMain window(m_session->session());
         window.show();
         window.findChild<QComboBox *>(QStringLiteral("cmbFilter"))->setCurrentIndex(3);
         window.mnuGroupby_Click(2);
         window.grid()->model()->setSortKeys({ { ListColumn::TrDescription, false } });
         window.close();
     }
-    QCOMPARE(mainmod::Settings().integer(Setting::SelectedView.name, -1), 3);
-    QCOMPARE(mainmod::Settings().integer(Setting::GroupOption.name, -1), 2);
-    QCOMPARE(mainmod::Settings().integer(Setting::SortColumn.name, -1), ListColumn::TrDescription);
-    QCOMPARE(mainmod::Settings().integer(Setting::SortAscending.name, -1), 0);
-    QCOMPARE(mainmod::Settings().integer(Setting::LanguageChoice.name, -1), 5);
+    QCOMPARE(m_session->settings().integer(Setting::SelectedView.name, -1), 3);
+    QCOMPARE(m_session->settings().integer(Setting::GroupOption.name, -1), 2);
+    QCOMPARE(m_session->settings().integer(Setting::SortColumn.name, -1), ListColumn::TrDescription);
+    QCOMPARE(m_session->settings().integer(Setting::SortAscending.name, -1), 0);
+    QCOMPARE(m_session->settings().integer(Setting::LanguageChoice.name, -1), 5);
     // The totals switch belongs to the preferences.
-    QCOMPARE(mainmod::Settings().integer(Setting::ShowGroupTotals.name, -1), -1);
+    QCOMPARE(m_session->settings().integer(Setting::ShowGroupTotals.name, -1), -1);
 
-    mainmod::GroupOption = 0;
-    frmMain again;
+    m_session->session().display().groupOption = 0;
+    frmMain again(m_session->session());
     QCOMPARE(again.currentView(), 3);
-    QCOMPARE(mainmod::GroupOption, 2);
+    QCOMPARE(m_session->session().display().groupOption, 2);
     QVERIFY(again.findChild<QAction *>(QStringLiteral("mnuGroupby2"))->isChecked());
     QVERIFY(again.findChild<QAction *>(QStringLiteral("tbLayout8"))->isChecked());
     const QList<GridSortKey> keys = again.grid()->model()->sortKeys();
@@ -87,18 +87,18 @@ void tst_frmMainLayout::layoutSurvivesCloseAndReopen()
 
 void tst_frmMainLayout::layoutOffStartsPlainAndWritesDefaults()
 {
-    mainmod::Settings().setInteger(Setting::SaveLayout, 0);
-    mainmod::Settings().setInteger(Setting::SelectedView, 4);
-    mainmod::Settings().setInteger(Setting::GroupOption, 3);
-    mainmod::Settings().setInteger(Setting::SortColumn, 6);
-    mainmod::Settings().setInteger(Setting::SortAscending, 0);
-    mainmod::Settings().setInteger(Setting::ShowGroupTotals, 0);
-    mainmod::Settings().setInteger(Setting::WindowWidth, 20000);
+    m_session->settings().setInteger(Setting::SaveLayout, 0);
+    m_session->settings().setInteger(Setting::SelectedView, 4);
+    m_session->settings().setInteger(Setting::GroupOption, 3);
+    m_session->settings().setInteger(Setting::SortColumn, 6);
+    m_session->settings().setInteger(Setting::SortAscending, 0);
+    m_session->settings().setInteger(Setting::ShowGroupTotals, 0);
+    m_session->settings().setInteger(Setting::WindowWidth, 20000);
     {
-        frmMain window;
-        QVERIFY(!mainmod::SaveLayoutSettings);
+        frmMain window(m_session->session());
+        QVERIFY(!m_session->session().display().saveLayout);
         QCOMPARE(window.currentView(), 0);
-        QCOMPARE(mainmod::GroupOption, 0);
+        QCOMPARE(m_session->session().display().groupOption, 0);
         const QList<GridSortKey> keys = window.grid()->model()->sortKeys();
         QVERIFY(!keys.isEmpty());
         QCOMPARE(keys.first().column, ListColumn::TrDate);
@@ -108,13 +108,13 @@ void tst_frmMainLayout::layoutOffStartsPlainAndWritesDefaults()
         window.mnuGroupby_Click(1);
         window.close();
     }
-    QCOMPARE(mainmod::Settings().integer(Setting::SelectedView.name, -1), 0);
-    QCOMPARE(mainmod::Settings().integer(Setting::GroupOption.name, -1), 0);
-    QCOMPARE(mainmod::Settings().integer(Setting::ShowGroupTotals.name, -1), 1);
+    QCOMPARE(m_session->settings().integer(Setting::SelectedView.name, -1), 0);
+    QCOMPARE(m_session->settings().integer(Setting::GroupOption.name, -1), 0);
+    QCOMPARE(m_session->settings().integer(Setting::ShowGroupTotals.name, -1), 1);
     // Nothing else of the layout is touched.
-    QCOMPARE(mainmod::Settings().integer(Setting::SortColumn.name, -1), 6);
-    QCOMPARE(mainmod::Settings().integer(Setting::WindowWidth.name, -1), 20000);
-    QCOMPARE(mainmod::Settings().integer(Setting::WindowState.name, -1), -1);
+    QCOMPARE(m_session->settings().integer(Setting::SortColumn.name, -1), 6);
+    QCOMPARE(m_session->settings().integer(Setting::WindowWidth.name, -1), 20000);
+    QCOMPARE(m_session->settings().integer(Setting::WindowState.name, -1), -1);
 }
 
 void tst_frmMainLayout::storedValuesOutOfRangeFallBack_data()
@@ -143,14 +143,14 @@ void tst_frmMainLayout::storedValuesOutOfRangeFallBack()
     QFETCH(int, layout);
     QFETCH(int, sortKey);
     QFETCH(int, sortAscending);
-    mainmod::Settings().setInteger(Setting::SelectedView, view);
-    mainmod::Settings().setInteger(Setting::GroupOption, layout);
-    mainmod::Settings().setInteger(Setting::SortColumn, sortKey);
-    mainmod::Settings().setInteger(Setting::SortAscending, sortAscending);
+    m_session->settings().setInteger(Setting::SelectedView, view);
+    m_session->settings().setInteger(Setting::GroupOption, layout);
+    m_session->settings().setInteger(Setting::SortColumn, sortKey);
+    m_session->settings().setInteger(Setting::SortAscending, sortAscending);
 
-    frmMain window;
+    frmMain window(m_session->session());
     QTEST(window.currentView(), "expectedView");
-    QTEST(int(mainmod::GroupOption), "expectedLayout");
+    QTEST(int(m_session->session().display().groupOption), "expectedLayout");
     const QList<GridSortKey> keys = window.grid()->model()->sortKeys();
     QVERIFY(!keys.isEmpty());
     QTEST(keys.first().column, "expectedSortKey");
@@ -170,45 +170,45 @@ void tst_frmMainLayout::windowStateAtClose()
 {
     QFETCH(int, state);
     QFETCH(int, stored);
-    mainmod::Settings().setInteger(Setting::WindowState, 0);
+    m_session->settings().setInteger(Setting::WindowState, 0);
     int widthAtClose = 0;
     {
-        frmMain window;
+        frmMain window(m_session->session());
         window.show();
         window.setWindowState(Qt::WindowState(state));
         QCoreApplication::processEvents();
-        mainmod::Settings().setInteger(Setting::WindowState, -1);
-        mainmod::Settings().setInteger(Setting::WindowWidth, -1);
+        m_session->settings().setInteger(Setting::WindowState, -1);
+        m_session->settings().setInteger(Setting::WindowWidth, -1);
         widthAtClose = window.width();
         window.close();
     }
-    QCOMPARE(mainmod::Settings().integer(Setting::WindowState.name, -9), stored);
+    QCOMPARE(m_session->settings().integer(Setting::WindowState.name, -9), stored);
     if (stored == -1)
-        QCOMPARE(mainmod::Settings().integer(Setting::WindowWidth.name, -9), -1);
+        QCOMPARE(m_session->settings().integer(Setting::WindowWidth.name, -9), -1);
     else
-        QCOMPARE(mainmod::Settings().integer(Setting::WindowWidth.name, -9), widthAtClose);
+        QCOMPARE(m_session->settings().integer(Setting::WindowWidth.name, -9), widthAtClose);
 }
 
 void tst_frmMainLayout::storedSizeComesBack()
 {
-    mainmod::Settings().setInteger(Setting::WindowState, 0);
-    mainmod::Settings().setInteger(Setting::WindowWidth, 1080);
-    mainmod::Settings().setInteger(Setting::WindowHeight, 600);
-    frmMain window;
+    m_session->settings().setInteger(Setting::WindowState, 0);
+    m_session->settings().setInteger(Setting::WindowWidth, 1080);
+    m_session->settings().setInteger(Setting::WindowHeight, 600);
+    frmMain window(m_session->session());
     QCOMPARE(window.width(), 1080);
     QCOMPARE(window.height(), 600);
     QVERIFY(!window.windowState().testFlag(Qt::WindowMaximized));
 
     // A stored size below the minimum grows to it.
-    mainmod::Settings().setInteger(Setting::WindowWidth, 200);
-    mainmod::Settings().setInteger(Setting::WindowHeight, 133);
-    frmMain small;
+    m_session->settings().setInteger(Setting::WindowWidth, 200);
+    m_session->settings().setInteger(Setting::WindowHeight, 133);
+    frmMain small(m_session->session());
     QCOMPARE(small.width(), MainWindowLayout::MinWidth);
     QCOMPARE(small.height(), MainWindowLayout::MinHeight);
 
     // Nothing stored: the window opens maximised.
-    mainmod::Settings().setInteger(Setting::WindowState, 2);
-    frmMain maximised;
+    m_session->settings().setInteger(Setting::WindowState, 2);
+    frmMain maximised(m_session->session());
     QVERIFY(maximised.windowState().testFlag(Qt::WindowMaximized));
 }
 
@@ -241,7 +241,7 @@ void tst_frmMainLayout::captionsOfMenusAndToolbars()
     QFETCH(QString, text);
     QFETCH(QString, toolTip);
     QFETCH(QKeySequence, key);
-    frmMain window;
+    frmMain window(m_session->session());
     QCOMPARE(window.windowTitle(), QStringLiteral("Orvel 2"));
     auto *action = window.findChild<QAction *>(name);
     QVERIFY2(action, qPrintable(name));
@@ -254,8 +254,8 @@ void tst_frmMainLayout::captionsOfMenusAndToolbars()
 
 void tst_frmMainLayout::languageMenuMovesCheckMark()
 {
-    mainmod::LanguageChoice = 3;
-    frmMain window;
+    m_session->session().setLanguageChoice(3);
+    frmMain window(m_session->session());
     auto entry = [&](int i) { return window.findChild<QAction *>(QStringLiteral("mnuLangs") + QString::number(i)); };
     QVERIFY(entry(3)->isChecked());
     QVERIFY(entry(1)->isSeparator());
@@ -265,9 +265,9 @@ void tst_frmMainLayout::languageMenuMovesCheckMark()
     QVERIFY(entry(3)->isChecked());
 
     entry(6)->trigger();
-    QCOMPARE(mainmod::LanguageChoice, 6);
-    QCOMPARE(mainmod::Settings().integer(Setting::LanguageChoice.name, -1), 6);
-    QCOMPARE(m_session->prompts().shownTexts(), QStringList { ResourceText(1362) });
+    QCOMPARE(m_session->session().languageChoice(), 6);
+    QCOMPARE(m_session->settings().integer(Setting::LanguageChoice.name, -1), 6);
+    QCOMPARE(m_session->prompts().shownTexts(), QStringList { Texts::text(1362) });
     for (int i : { 0, 2, 3, 4, 5 })
         QVERIFY(!entry(i)->isChecked());
     QVERIFY(entry(6)->isChecked());
@@ -283,18 +283,18 @@ void tst_frmMainLayout::changeDatabaseStoresFolder_data()
 void tst_frmMainLayout::changeDatabaseStoresFolder()
 {
     QFETCH(QString, folder);
-    const QString before = mainmod::ConnectionString;
-    frmMain window;
+    const QString before = m_session->connectionString();
+    frmMain window(m_session->session());
     m_session->prompts().queueFolder(folder);
     window.findChild<QAction *>(QStringLiteral("mnuTools4"))->trigger();
     QCOMPARE(m_session->prompts().shown().first().kind, QStringLiteral("folder"));
-    QCOMPARE(m_session->prompts().shown().first().text, ResourceText(506));
-    QCOMPARE(mainmod::Settings().text(Setting::DatabaseFolder, QStringLiteral("unset")), folder.isEmpty() ? QStringLiteral("unset") : folder);
+    QCOMPARE(m_session->prompts().shown().first().text, Texts::text(506));
+    QCOMPARE(m_session->settings().text(Setting::DatabaseFolder, QStringLiteral("unset")), folder.isEmpty() ? QStringLiteral("unset") : folder);
     QCOMPARE(m_session->prompts().shown().size(), folder.isEmpty() ? 1 : 2);
     if (!folder.isEmpty())
-        QCOMPARE(m_session->prompts().shown().at(1).text, ResourceText(1362));
+        QCOMPARE(m_session->prompts().shown().at(1).text, Texts::text(1362));
     // The database in use stays until the next start.
-    QCOMPARE(mainmod::ConnectionString, before);
+    QCOMPARE(m_session->connectionString(), before);
 }
 
 void tst_frmMainLayout::listColumnWidths_data()

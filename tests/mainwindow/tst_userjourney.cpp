@@ -2,17 +2,11 @@
 #include "deadlines/frmScadenzeNuovo.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/frmMain.h"
-#include "platform/Clock.h"
 #include "platform/DataGrid.h"
 #include "platform/GridView.h"
-#include "platform/Pauses.h"
-#include "platform/Prompts.h"
-#include "startup/ResourceText.h"
-#include "startup/Setting.h"
-#include "startup/mainmod.h"
 #include "store/comDataBase.h"
 
-#include "../support/TestDatabase.h"
+#include "../support/MainWindowSession.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -32,8 +26,7 @@ class tst_UserJourney final : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<Prompt::ScriptedPrompts> m_prompts;
+    std::unique_ptr<MainWindowSession> m_session;
     std::unique_ptr<frmMain> m_window;
 
     GridView *list() const { return m_window->grid()->view(); }
@@ -62,7 +55,7 @@ private:
     {
         Recordset rs;
         rs.open(QStringLiteral("SELECT TrGrpRow, TrGrpMDay, TrDone FROM Transactions ORDER BY TrDate"),
-                mainmod::ConnectionString);
+                m_session->connectionString());
         QList<std::tuple<int, int, bool>> out;
         for (; !rs.eof(); rs.moveNext())
             out.append({rs.field(0).toInt(), rs.field(1).toInt(), rs.field(2).toBool()});
@@ -89,18 +82,11 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        mainmod::resetShared();
-        mainmod::SettingsFile = m_dir->filePath(QStringLiteral("settings.ini"));
-        mainmod::LanguageBase = English;
-        mainmod::CounterSeparator = QStringLiteral(" of ");
-        mainmod::ConnectionString = copyTemplateTo(m_dir->path());
-        mainmod::ActiveSheetName = QStringLiteral("Home");
+        m_session = std::make_unique<MainWindowSession>(QDate(2027, 1, 31));
+        QVERIFY(m_session->ok());
+        m_session->session().setActiveSheet(1, QStringLiteral("Home"));
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-        Pauses::setScale(0);
-        Clock::pin(QDate(2027, 1, 31));
-        m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
-        m_window = std::make_unique<frmMain>();
+        m_window = std::make_unique<frmMain>(m_session->session());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -108,9 +94,7 @@ private slots:
     void cleanup()
     {
         m_window.reset();
-        m_prompts.reset();
-        Clock::pin(QDate());
-        mainmod::SettingsFile = QString();
+        m_session.reset();
     }
 
     void monthlyRentFromCreationToDeletion()
@@ -140,10 +124,10 @@ private slots:
         count->selectAll();
         QTest::keyClicks(count, QStringLiteral("12"));
         auto *cadence = form->findChild<QComboBox *>(QStringLiteral("cmbCadenza"));
-        cadence->setCurrentIndex(cadence->findText(ResourceText(1153)));   // monthly
+        cadence->setCurrentIndex(cadence->findText(Texts::text(1153)));   // monthly
         QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("cmdSalva")), Qt::LeftButton);
         QVERIFY(!form->isVisible());
-        QVERIFY(m_prompts->shown().isEmpty());
+        QVERIFY(m_session->prompts().shown().isEmpty());
 
         // Twelve members, month ends kept (28 February, 30 April), numbered by date.
         QStringList expected;
@@ -153,7 +137,7 @@ private slots:
         {
             Recordset dates;
             dates.open(QStringLiteral("SELECT TrDate, TrBalance FROM Transactions ORDER BY TrDate"),
-                       mainmod::ConnectionString);
+                       m_session->connectionString());
             QCOMPARE(dates.field(0).toDate(), QDate(2027, 1, 31));
             dates.moveNext();
             QCOMPARE(dates.field(0).toDate(), QDate(2027, 2, 28));
@@ -162,7 +146,7 @@ private slots:
 
         // Ctrl+3: grouped by month, each month totalled.
         pressOnRow(2, Qt::Key_3, Qt::ControlModifier);
-        QCOMPARE(mainmod::GroupOption, 2);
+        QCOMPARE(m_session->session().display().groupOption, 2);
         GridModel *model = m_window->grid()->model();
         QStringList monthCaptions;
         for (int row = 1; row <= model->rowCount(); ++row)

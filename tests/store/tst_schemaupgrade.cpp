@@ -1,5 +1,3 @@
-#include "startup/Setting.h"
-#include "startup/mainmod.h"
 #include "store/Schema.h"
 #include "store/comDataBase.h"
 
@@ -15,6 +13,7 @@ class TestSchemaUpgrade final : public QObject
 
 private:
     QTemporaryDir m_dir;
+    QString m_cs;
 
     // A database written by the older release: no TrGrpId, a few deadlines.
     void makeOlderDatabase()
@@ -24,9 +23,9 @@ private:
         QFile empty(path);
         QVERIFY(empty.open(QIODevice::WriteOnly));
         empty.close();
-        mainmod::ConnectionString = BuildConnectionString(m_dir.path());
+        m_cs = BuildConnectionString(m_dir.path());
         Connection c;
-        c.open(mainmod::ConnectionString);
+        c.open(m_cs);
         c.execute("CREATE TABLE Dbs (DbId INTEGER NOT NULL PRIMARY KEY, DbName VARCHAR(100))");
         c.execute("CREATE TABLE Accounts (AcId INTEGER PRIMARY KEY AUTOINCREMENT, AcName VARCHAR(50), AcNotes LONGTEXT)");
         c.execute("CREATE TABLE Transactions (TrRowId INTEGER PRIMARY KEY AUTOINCREMENT, TrDbId INTEGER, TrType INTEGER, "
@@ -52,18 +51,17 @@ private slots:
     void init()
     {
         QVERIFY(m_dir.isValid());
-        mainmod::resetShared();
-        mainmod::ConnectionString = copyTemplateTo(m_dir.path());
-        QVERIFY(!mainmod::ConnectionString.isEmpty());
+        m_cs = copyTemplateTo(m_dir.path());
+        QVERIFY(!m_cs.isEmpty());
     }
 
     void addsTheGroupColumnOnce()
     {
         makeOlderDatabase();
-        UpgradeSchemaGroupColumn();
-        UpgradeSchemaGroupColumn();
+        upgradeSchemaGroupColumn(m_cs);
+        upgradeSchemaGroupColumn(m_cs);
         Connection c;
-        c.open(mainmod::ConnectionString);
+        c.open(m_cs);
         QCOMPARE(c.schema().kindOf("Transactions", "TrGrpId"), ColumnKind::Integer);
         Recordset rs;
         rs.open("SELECT Count(TrRowId) AS CTR FROM Transactions WHERE TrGrpId = 0", c);
@@ -74,8 +72,8 @@ private slots:
 
     void upgradeIgnoresAMissingDatabase()
     {
-        mainmod::ConnectionString = BuildConnectionString(QDir(m_dir.path()).filePath("absent"));
-        UpgradeSchemaGroupColumn();
+        m_cs = BuildConnectionString(QDir(m_dir.path()).filePath("absent"));
+        upgradeSchemaGroupColumn(m_cs);
         QVERIFY(!QFileInfo::exists(QDir(m_dir.path()).filePath("absent")));
     }
 
@@ -105,7 +103,7 @@ private slots:
         QFETCH(bool, notesMayBeEmpty);
         {
             Connection c;
-            c.open(mainmod::ConnectionString);
+            c.open(m_cs);
             c.execute("DROP TABLE Accounts");
             c.execute("CREATE TABLE Accounts (" + definition + ")");
             c.execute("CREATE INDEX AcNameIndex ON Accounts (AcName)");
@@ -114,9 +112,9 @@ private slots:
             c.execute("DELETE * FROM Accounts WHERE AcName = 'Gone'");
             QVERIFY_THROWS_EXCEPTION(DbError, c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT '', 'n'"));
         }
-        EnableZeroLengthText();
+        enableZeroLengthText(m_cs);
         Connection c;
-        c.open(mainmod::ConnectionString);
+        c.open(m_cs);
         c.test();
         c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT '', 'n'");
         if (notesMayBeEmpty)
@@ -135,40 +133,12 @@ private slots:
     void leavesTablesThatAllowEmptyTextAlone()
     {
         Connection c;
-        c.open(mainmod::ConnectionString);
+        c.open(m_cs);
         const QStringList before = catalog(c);
         c.close();
-        EnableZeroLengthText();
-        c.open(mainmod::ConnectionString);
+        enableZeroLengthText(m_cs);
+        c.open(m_cs);
         QCOMPARE(catalog(c), before);
-    }
-
-    void fallsBackToSheetOne_data()
-    {
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<int>("active");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("existing sheet") << 2 << 2 << "Casa";
-        QTest::newRow("deleted sheet") << 7 << 1 << "Deadlines";
-    }
-
-    void fallsBackToSheetOne()
-    {
-        QFETCH(int, stored);
-        QFETCH(int, active);
-        QFETCH(QString, name);
-        mainmod::SettingsFile = QDir(m_dir.path()).filePath("settings.ini");
-        mainmod::Settings().setInteger(Setting::ActiveSheet, stored);
-        {
-            Connection c;
-            c.open(mainmod::ConnectionString);
-            c.execute("INSERT INTO Dbs ( DbId, DbName ) SELECT 2, 'Casa'");
-        }
-        LoadActiveSheet();
-        LoadActiveSheetName();
-        QCOMPARE(mainmod::ActiveSheetId, active);
-        QCOMPARE(mainmod::ActiveSheetName, name);
-        QCOMPARE(mainmod::Settings().integer(Setting::ActiveSheet.name, 1), stored);
     }
 };
 

@@ -1,108 +1,7 @@
-#include "startup/ResourceText.h"
+#include "startup/Language.h"
 
-#include "startup/mainmod.h"
-
-#include <QFile>
-#include <QHash>
+#include <QList>
 #include <QStringList>
-#include <QtDebug>
-
-#include <array>
-
-namespace {
-
-// Columns of the table file after the id, in this order.
-constexpr std::array<qint16, 5> ColumnOffsets = {LanguageOffset::Italian, LanguageOffset::English,
-                                                  LanguageOffset::French, LanguageOffset::Spanish,
-                                                  LanguageOffset::German};
-
-const QString TablePath = QStringLiteral(":/texts/texts.tsv");
-
-struct TextTable
-{
-    QHash<int, QString> texts;   // keyed by base id + language offset
-    int baseCount = 0;
-};
-
-// The file keeps one text per cell, so tabs, line breaks and backslashes inside a
-// text are written as \t, \n and \\.
-QString unescape(QStringView cell)
-{
-    if (!cell.contains(QLatin1Char('\\')))
-        return cell.toString();
-    QString out;
-    out.reserve(cell.size());
-    for (qsizetype i = 0; i < cell.size(); ++i) {
-        const QChar c = cell.at(i);
-        if (c != QLatin1Char('\\') || i + 1 == cell.size()) {
-            out += c;
-            continue;
-        }
-        const QChar next = cell.at(++i);
-        if (next == QLatin1Char('t'))
-            out += QLatin1Char('\t');
-        else if (next == QLatin1Char('n'))
-            out += QLatin1Char('\n');
-        else if (next == QLatin1Char('r'))
-            out += QLatin1Char('\r');
-        else
-            out += next;
-    }
-    return out;
-}
-
-TextTable loadTable()
-{
-    TextTable table;
-    QFile file(TablePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qWarning("Resource text table %s is missing", qPrintable(TablePath));
-        return table;
-    }
-    const QString content = QString::fromUtf8(file.readAll());
-    table.texts.reserve(int(ColumnOffsets.size()) * 256);
-    const auto lines = QStringView(content).split(QLatin1Char('\n'));
-    for (QStringView line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
-            continue;
-        const auto cells = line.split(QLatin1Char('\t'));
-        bool ok = false;
-        const int id = cells.isEmpty() ? 0 : cells.first().toInt(&ok);
-        if (!ok || cells.size() != qsizetype(ColumnOffsets.size()) + 1) {
-            qWarning("Resource text table: malformed line \"%s\"", qPrintable(line.left(40).toString()));
-            continue;
-        }
-        for (std::size_t col = 0; col < ColumnOffsets.size(); ++col)
-            table.texts.insert(id + ColumnOffsets[col], unescape(cells.at(qsizetype(col) + 1)));
-        ++table.baseCount;
-    }
-    return table;
-}
-
-const TextTable &textTable()
-{
-    static const TextTable table = loadTable();
-    return table;
-}
-
-} // namespace
-
-QString ResourceText(int id)
-{
-    return ResourceTextIn(id, mainmod::LanguageBase);
-}
-
-QString ResourceTextIn(int id, qint16 languageBase)
-{
-    return textTable().texts.value(id + languageBase);
-}
-
-int ResourceTextCount()
-{
-    return textTable().baseCount;
-}
 
 namespace {
 
@@ -126,31 +25,31 @@ const QStringList GermanCodes = {QStringLiteral("0407"), QStringLiteral("0c07"),
 
 } // namespace
 
-qint16 ChooseLanguageBase(qint32 languageChoice, const QString &localeLanguageCode)
+Language chooseLanguage(qint32 languageChoice, const QString &localeLanguageCode)
 {
     switch (languageChoice) {
     case 2:
-        return LanguageOffset::German;
+        return Language::German;
     case 4:
-        return LanguageOffset::Spanish;
+        return Language::Spanish;
     case 5:
-        return LanguageOffset::French;
+        return Language::French;
     case 6:
-        return LanguageOffset::Italian;
+        return Language::Italian;
     case 0:
         break;
     default:
-        return LanguageOffset::English;
+        return Language::English;
     }
     if (ItalianCodes.contains(localeLanguageCode))
-        return LanguageOffset::Italian;
+        return Language::Italian;
     if (FrenchCodes.contains(localeLanguageCode))
-        return LanguageOffset::French;
+        return Language::French;
     if (SpanishCodes.contains(localeLanguageCode))
-        return LanguageOffset::Spanish;
+        return Language::Spanish;
     if (GermanCodes.contains(localeLanguageCode))
-        return LanguageOffset::German;
-    return LanguageOffset::English;
+        return Language::German;
+    return Language::English;
 }
 
 namespace {
@@ -361,39 +260,23 @@ quint16 localeLangId(const QLocale &locale)
 
 } // namespace
 
-QString LocaleLanguageCode(const QLocale &locale)
+QString localeLanguageCode(const QLocale &locale)
 {
     return QStringLiteral("%1").arg(localeLangId(locale), 4, 16, QLatin1Char('0'));
 }
 
-QString HelpFileName(qint16 languageBase)
+QString helpFileName(Language language)
 {
-    switch (languageBase) {
-    case LanguageOffset::Italian:
+    switch (language) {
+    case Language::Italian:
         return QStringLiteral("ita_help.html");
-    case LanguageOffset::French:
+    case Language::French:
         return QStringLiteral("fra_help.html");
-    case LanguageOffset::Spanish:
+    case Language::Spanish:
         return QStringLiteral("esp_help.html");
-    case LanguageOffset::German:
+    case Language::German:
         return QStringLiteral("deu_help.html");
     default:
         return QStringLiteral("eng_help.html");
-    }
-}
-
-qint32 LanguageChoiceFor(qint16 languageBase)
-{
-    switch (languageBase) {
-    case LanguageOffset::Italian:
-        return 6;
-    case LanguageOffset::French:
-        return 5;
-    case LanguageOffset::Spanish:
-        return 4;
-    case LanguageOffset::German:
-        return 2;
-    default:
-        return 3;
     }
 }

@@ -1,0 +1,55 @@
+#include "startup/Session.h"
+
+#include "platform/Clock.h"
+#include "startup/Setting.h"
+#include "store/DeadlineSheets.h"
+#include "store/comDataBase.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+Session::Session(SettingsStore settings)
+    : m_settings(std::move(settings))
+{
+}
+
+QString Session::programFolder() const
+{
+    if (!m_programFolder.isEmpty())
+        return m_programFolder;
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+}
+
+void Session::setDatabaseFolder(const QString &folder)
+{
+    m_databaseFolder = folder;
+    m_connectionString = BuildConnectionString(folder);
+}
+
+void Session::setActiveSheet(qint32 id, const QString &name)
+{
+    m_activeSheetId = id;
+    m_activeSheetName = name;
+}
+
+void Session::loadActiveSheet()
+{
+    const qint32 id = DeadlineSheets::existingOrFirst(m_connectionString, m_settings.integer(Setting::ActiveSheet));
+    setActiveSheet(id, DeadlineSheets::name(m_connectionString, id));
+}
+
+void Session::readDisplayOptions()
+{
+    m_display.saveLayout = m_settings.integer(Setting::SaveLayout) == 1;
+    m_display.showGroupTotals = m_settings.integer(Setting::ShowGroupTotals) == 1;
+    m_display.showGroupCounters = m_settings.integer(Setting::ShowGroupCounters) == 1;
+    const int groupOption = m_settings.integer(Setting::GroupOption);
+    m_display.groupOption = groupOption >= 0 && groupOption <= 3 ? groupOption : Setting::GroupOption.defaultValue;
+    m_display.warnDays = m_settings.integer(Setting::WarnDays);
+}
+
+QDate Session::warnLimitDate() const
+{
+    const QDate today = Clock::today();
+    return m_display.warnDays == DisplayOptions::NoWarning ? today : today.addDays(m_display.warnDays);
+}

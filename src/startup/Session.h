@@ -1,0 +1,77 @@
+#pragma once
+
+#include "startup/SettingsStore.h"
+
+#include <QDate>
+#include <QString>
+#include <QtGlobal>
+
+// What one run of the program shares between its windows: the settings, the
+// database in use, the active sheet, the language choice and the display options.
+// Start-up fills it and hands it by reference to the main window, which passes it
+// on; tests and the benchmark build their own.
+class Session
+{
+public:
+    static inline const QString AppTitle = QStringLiteral("Orvel 2");
+
+    // The options the list is shown with; the main window reads them from the
+    // settings when it is created.
+    struct DisplayOptions
+    {
+        bool saveLayout = true;         // restore the last view, layout, sort and size
+        bool showGroupTotals = true;
+        bool showGroupCounters = true;  // "Rent 3 of 12" on recurring deadlines
+        int groupOption = 0;            // 0 plain, 1 by due period, 2 by month, 3 by counterparty
+        static constexpr int NoWarning = 999;
+        int warnDays = 2;               // NoWarning: only what is due today warns
+        QString counterSeparator;       // " of " in English
+    };
+
+    explicit Session(SettingsStore settings = SettingsStore());
+
+    SettingsStore &settings() { return m_settings; }
+    const SettingsStore &settings() const { return m_settings; }
+
+    // Where the program's own files (the template database, the help pages) lie:
+    // the executable's folder unless set.
+    QString programFolder() const;
+    void setProgramFolder(const QString &folder) { m_programFolder = folder; }
+
+    // The database in use: its folder and the connection string for the file in it.
+    QString databaseFolder() const { return m_databaseFolder; }
+    QString connectionString() const { return m_connectionString; }
+    void setDatabaseFolder(const QString &folder);
+    void setConnectionString(const QString &connectionString) { m_connectionString = connectionString; }
+
+    qint32 activeSheetId() const { return m_activeSheetId; }
+    QString activeSheetName() const { return m_activeSheetName; }
+    void setActiveSheet(qint32 id, const QString &name);
+    // The sheet stored in appset_cursca, or sheet 1 when no Dbs row has that id,
+    // with its name. The setting itself is left as it is. Throws DbError.
+    void loadActiveSheet();
+
+    // The language menu's entry (0 automatic); takes effect at the next start.
+    qint32 languageChoice() const { return m_languageChoice; }
+    void setLanguageChoice(qint32 choice) { m_languageChoice = choice; }
+    QString helpFile() const { return m_helpFile; }
+    void setHelpFile(const QString &path) { m_helpFile = path; }
+
+    DisplayOptions &display() { return m_display; }
+    const DisplayOptions &display() const { return m_display; }
+    // The display options as stored; a layout out of range reads as plain.
+    void readDisplayOptions();
+    // Today plus the warning days, or today alone when the warning is off.
+    QDate warnLimitDate() const;
+
+private:
+    SettingsStore m_settings;
+    QString m_programFolder;
+    QString m_databaseFolder;
+    QString m_connectionString;
+    qint32 m_activeSheetId = 1;
+    QString m_activeSheetName;
+    qint32 m_languageChoice = 0;
+    QString m_helpFile;
+    DisplayOptions m_display;
+};

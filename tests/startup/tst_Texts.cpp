@@ -1,0 +1,217 @@
+#include "platform/Prompts.h"
+#include "startup/LanguageMenu.h"
+#include "startup/Session.h"
+#include "startup/Setting.h"
+#include "startup/Texts.h"
+
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <array>
+
+namespace {
+
+const std::array<Language, 5> AllLanguages = {Language::Italian, Language::English, Language::French,
+                                              Language::Spanish, Language::German};
+
+} // namespace
+
+// The five-language text table, the language a start chooses and the language menu.
+class tst_Texts final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyLanguageHoldsEveryIdWithItsMarkup();
+    void exactWordings_data();
+    void exactWordings();
+    void followsTheLanguageSet();
+
+    void languageFromChoiceAndLocale_data();
+    void languageFromChoiceAndLocale();
+    void helpPageShipsInItsLanguage_data();
+    void helpPageShipsInItsLanguage();
+
+    void languageMenuChoice_data();
+    void languageMenuChoice();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_Texts::everyLanguageHoldsEveryIdWithItsMarkup()
+{
+    int ids = 0;
+    for (int id = 0; id < 3000; ++id) {
+        const QString english = Texts::text(id, Language::English);
+        ids += english.isEmpty() ? 0 : 1;
+        for (Language language : AllLanguages) {
+            const QString text = Texts::text(id, language);
+            const QString where = QStringLiteral("id %1 + %2: \"%3\"").arg(id).arg(int(language)).arg(text);
+            // An id present in one language is present in all of them.
+            QVERIFY2(text.isEmpty() == english.isEmpty(), qPrintable(where));
+            // Placeholders and separators are replaced and split at run time.
+            QVERIFY2(text.contains(QLatin1String("xxx")) == english.contains(QLatin1String("xxx")), qPrintable(where));
+            QVERIFY2(text.count(QLatin1Char('|')) == english.count(QLatin1Char('|')), qPrintable(where));
+            // A menu caption keeps one accelerator.
+            if (english.contains(QLatin1Char('&')))
+                QVERIFY2(text.count(QLatin1Char('&')) == 1 && !text.endsWith(QLatin1Char('&')), qPrintable(where));
+            QVERIFY2(!text.contains(QLatin1Char('\t')) && !text.contains(QLatin1Char('\n')), qPrintable(where));
+        }
+    }
+    QCOMPARE(ids, Texts::count());
+    for (int id : {201, 1055, 1362, 1671})
+        QVERIFY(!Texts::text(id, Language::Italian).isEmpty());
+    QVERIFY(Texts::text(201, Language(15000)).isEmpty());
+}
+
+void tst_Texts::exactWordings_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("text");
+
+    // Accented letters, trailing blanks and separators the screens rely on.
+    QTest::newRow("1050 it") << 1050 << Language::Italian << QStringLiteral("/");
+    QTest::newRow("1050 en") << 1050 << Language::English << QStringLiteral("of");
+    QTest::newRow("958 en, trailing blank") << 958 << Language::English << QStringLiteral("Select Calendar ");
+    QTest::newRow("1358 it") << 1358 << Language::Italian << QStringLiteral("L'applicazione non verrà avviata.");
+    QTest::newRow("1402 de") << 1402 << Language::German
+                             << QStringLiteral("Ordner ausgewählt. Starten Sie jetzt das Programm.");
+    QTest::newRow("1052 en") << 1052 << Language::English << QStringLiteral("Deadline|of");
+}
+
+void tst_Texts::exactWordings()
+{
+    QFETCH(int, id);
+    QFETCH(Language, language);
+    QFETCH(QString, text);
+    QCOMPARE(Texts::text(id, language), text);
+}
+
+void tst_Texts::followsTheLanguageSet()
+{
+    Texts::setLanguage(Language::Italian);
+    QCOMPARE(Texts::text(1050), QStringLiteral("/"));
+    Texts::setLanguage(Language::French);
+    QCOMPARE(Texts::text(1055), Texts::text(1055, Language::French));
+    QVERIFY(Texts::text(1055) != Texts::text(1055, Language::English));
+    QVERIFY(Texts::text(1051).isEmpty());
+    Texts::setLanguage(Language::English);
+}
+
+void tst_Texts::languageFromChoiceAndLocale_data()
+{
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<Language>("language");
+
+    const QLocale it(QLocale::Italian, QLocale::Italy);
+    QTest::newRow("auto it_CH") << 0 << QLocale(QLocale::Italian, QLocale::Switzerland) << "0810" << Language::Italian;
+    QTest::newRow("auto it_SM") << 0 << QLocale(QLocale::Italian, QLocale::SanMarino) << "0410" << Language::Italian;
+    QTest::newRow("auto fr_GP") << 0 << QLocale(QLocale::French, QLocale::Guadeloupe) << "e40c" << Language::French;
+    QTest::newRow("auto fr_DZ") << 0 << QLocale(QLocale::French, QLocale::Algeria) << "040c" << Language::French;
+    QTest::newRow("auto es_419") << 0 << QLocale(QLocale::Spanish, QLocale::LatinAmerica) << "e40a" << Language::Spanish;
+    QTest::newRow("auto es_ES") << 0 << QLocale(QLocale::Spanish, QLocale::Spain) << "0c0a" << Language::Spanish;
+    QTest::newRow("auto de_AT") << 0 << QLocale(QLocale::German, QLocale::Austria) << "0c07" << Language::German;
+    QTest::newRow("auto de_BE") << 0 << QLocale(QLocale::German, QLocale::Belgium) << "0407" << Language::German;
+    QTest::newRow("auto en_GB") << 0 << QLocale(QLocale::English, QLocale::UnitedKingdom) << "0809" << Language::English;
+    QTest::newRow("auto pt_BR") << 0 << QLocale(QLocale::Portuguese, QLocale::Brazil) << "0416" << Language::English;
+    QTest::newRow("auto nl_BE") << 0 << QLocale(QLocale::Dutch, QLocale::Belgium) << "0813" << Language::English;
+    // Languages of Italy, Spain and Switzerland that are not in the table.
+    QTest::newRow("auto ca_ES") << 0 << QLocale(QLocale::Catalan, QLocale::Spain) << "0403" << Language::English;
+    QTest::newRow("auto rm_CH") << 0 << QLocale(QLocale::Romansh, QLocale::Switzerland) << "0417" << Language::English;
+    QTest::newRow("auto C") << 0 << QLocale::c() << "007f" << Language::English;
+    QTest::newRow("German") << 2 << it << "0410" << Language::German;
+    QTest::newRow("English") << 3 << it << "0410" << Language::English;
+    QTest::newRow("Spanish") << 4 << it << "0410" << Language::Spanish;
+    QTest::newRow("French") << 5 << it << "0410" << Language::French;
+    QTest::newRow("Italian") << 6 << QLocale(QLocale::French, QLocale::France) << "040c" << Language::Italian;
+    QTest::newRow("separator") << 1 << it << "0410" << Language::English;
+    QTest::newRow("beyond the menu") << 7 << it << "0410" << Language::English;
+    QTest::newRow("negative") << -1 << it << "0410" << Language::English;
+}
+
+void tst_Texts::languageFromChoiceAndLocale()
+{
+    QFETCH(int, choice);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, code);
+    QFETCH(Language, language);
+    QCOMPARE(localeLanguageCode(locale), code);
+    QCOMPARE(chooseLanguage(choice, code), language);
+    // Codes are compared as the platform writes them: upper case is no match.
+    QCOMPARE(chooseLanguage(0, QStringLiteral("040C")), Language::English);
+}
+
+void tst_Texts::helpPageShipsInItsLanguage_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("helpFile");
+    QTest::addColumn<QString>("htmlLang");
+
+    QTest::newRow("Italian") << Language::Italian << "ita_help.html" << "it";
+    QTest::newRow("English") << Language::English << "eng_help.html" << "en";
+    QTest::newRow("French") << Language::French << "fra_help.html" << "fr";
+    QTest::newRow("Spanish") << Language::Spanish << "esp_help.html" << "es";
+    QTest::newRow("German") << Language::German << "deu_help.html" << "de";
+}
+
+void tst_Texts::helpPageShipsInItsLanguage()
+{
+    QFETCH(Language, language);
+    QFETCH(QString, helpFile);
+    QFETCH(QString, htmlLang);
+    QCOMPARE(helpFileName(language), helpFile);
+    QFile page(qEnvironmentVariable("ORVEL_PROGRAM_FOLDER") + QLatin1Char('/') + helpFile);
+    QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(page.fileName()));
+    const QString html = QString::fromUtf8(page.readAll());
+    QVERIFY(html.contains(QStringLiteral("<html lang=\"%1\">").arg(htmlLang)));
+    QVERIFY(html.contains(QLatin1String("<meta charset=\"utf-8\">")));
+}
+
+void tst_Texts::languageMenuChoice_data()
+{
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("changes");
+
+    QTest::newRow("Italian under automatic") << 0 << 6 << true;
+    QTest::newRow("same entry") << 6 << 6 << false;
+    QTest::newRow("automatic again") << 3 << 0 << true;
+    QTest::newRow("separator") << 0 << 1 << false;
+    QTest::newRow("past the last entry") << 0 << 7 << false;
+    QTest::newRow("negative") << 0 << -1 << false;
+}
+
+void tst_Texts::languageMenuChoice()
+{
+    QFETCH(int, current);
+    QFETCH(int, index);
+    QFETCH(bool, changes);
+
+    Prompt::ScriptedPrompts prompts;
+    Texts::setLanguage(Language::English);
+    QFile::remove(m_dir.filePath(QStringLiteral("settings.ini")));
+    Session session(SettingsStore(m_dir.filePath(QStringLiteral("settings.ini"))));
+    session.setLanguageChoice(current);
+
+    QCOMPARE(LanguageMenu::choose(index, session), changes);
+    QCOMPARE(session.languageChoice(), changes ? index : current);
+    QCOMPARE(session.settings().integer(Setting::LanguageChoice.name, -99), changes ? index : -99);
+    // The texts on screen stay in the language of this run.
+    QCOMPARE(Texts::language(), Language::English);
+    if (!changes) {
+        QVERIFY(prompts.shown().isEmpty());
+        return;
+    }
+    QCOMPARE(prompts.shown().size(), 1);
+    QCOMPARE(prompts.shown().first().text, QStringLiteral("Restart the application."));
+    QCOMPARE(prompts.shown().first().caption, Session::AppTitle);
+    QCOMPARE(prompts.shown().first().buttons, Prompt::Buttons::Ok);
+}
+
+QTEST_GUILESS_MAIN(tst_Texts)
+#include "tst_Texts.moc"
