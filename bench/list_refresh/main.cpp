@@ -8,7 +8,8 @@
 #include "platform/Clock.h"
 #include "platform/GridModel.h"
 #include "startup/Session.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
+#include "store/JetSql.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -37,7 +38,7 @@ double RawMs(const QString &connectionString, const QString &jetSql, int &rows)
     timer.start();
     Connection connection;
     connection.open(connectionString);
-    const QString sql = TranslateJetSql(jetSql, connection.schema());
+    const QString sql = translateJetSql(jetSql, connection.schema());
     QSqlQuery query(connection.database());
     query.setForwardOnly(true);
     if (!query.exec(sql))
@@ -117,7 +118,7 @@ int main(int argc, char *argv[])
             // Every deadline on the measured sheet, so the list holds all of them.
             options.firstSheetPercent = 100;
             SampleData::CreateDatabase(templatePath, QDir(dir.path()).filePath(QStringLiteral("orvel2.mdb")), options);
-            const QString connectionString = BuildConnectionString(dir.path());
+            const QString connectionString = Database::connectionString(dir.path());
 
             for (int layout : {0, 2}) {
                 // Best of three: the first pass also warms the file cache.

@@ -6,7 +6,7 @@
 #include "platform/DateFormat.h"
 #include "startup/Texts.h"
 #include "store/SqlText.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -158,7 +158,7 @@ void DeadlineFields::fillCounterparties(const QString &connectionString)
     Recordset rs;
     rs.open(QStringLiteral("SELECT AcId, AcName FROM Accounts ORDER BY AcName"), connection, CursorType::Static);
     while (!rs.eof()) {
-        m_counterparty->addItem(StringOrDefault(rs.field(QStringLiteral("AcName")), QString()),
+        m_counterparty->addItem(stringOrDefault(rs.field(QStringLiteral("AcName")), QString()),
                                 rs.field(QStringLiteral("AcId")));
         rs.moveNext();
     }
@@ -168,7 +168,7 @@ void DeadlineFields::fillCounterparties(const QString &connectionString)
 
 qint32 DeadlineFields::selectedCounterparty() const
 {
-    return qint32(std::lround(NumberOrDefault(m_counterparty->currentData(), 0)));
+    return qint32(std::lround(numberOrDefault(m_counterparty->currentData(), 0)));
 }
 
 bool DeadlineFields::descriptionValid() const

@@ -3,7 +3,7 @@
 #include "deadlines/RecurrenceGroup.h"
 #include "deadlines/comDateLib.h"
 #include "store/SqlText.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 namespace {
 
@@ -18,8 +18,8 @@ const QString RecurringInsertHead = QStringLiteral(
 QString commonValues(const NewDeadlineValues &v, const QDate &date)
 {
     return QStringLiteral("SELECT ") + QString::number(v.sheetId) + QStringLiteral(", ") + QString::number(v.trType)
-        + QStringLiteral(", ") + SqlDateLiteral(date) + QStringLiteral(", '") + QuoteSqlText(v.description)
-        + QStringLiteral("', '") + QuoteSqlText(v.notes) + QStringLiteral("', ") + QString::number(v.acId)
+        + QStringLiteral(", ") + sqlDateLiteral(date) + QStringLiteral(", '") + quoteSqlText(v.description)
+        + QStringLiteral("', '") + quoteSqlText(v.notes) + QStringLiteral("', ") + QString::number(v.acId)
         + QStringLiteral(", ") + v.value().toSqlText() + QStringLiteral(", ") + v.balance().toSqlText();
 }
 

@@ -1,7 +1,7 @@
 #include "deadlines/RecurrenceGroup.h"
 
 #include "store/SqlText.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include <cmath>
 
@@ -13,7 +13,7 @@ qint32 AllocateGroupId(Connection &connection)
     rs.open(QStringLiteral("SELECT Max(Transactions.TrGrpId) AS mId FROM Transactions"), connection);
     if (rs.eof())
         return 1;
-    return qint32(std::lround(NumberOrDefault(rs.field(QStringLiteral("mId")), 0))) + 1;
+    return qint32(std::lround(numberOrDefault(rs.field(QStringLiteral("mId")), 0))) + 1;
 }
 
 void RenumberGroup(Connection &connection, qint32 groupId)
@@ -25,7 +25,7 @@ void RenumberGroup(Connection &connection, qint32 groupId)
         rs.open(QStringLiteral("SELECT Count(Transactions.TrRowId) AS CTrRowId From Transactions WHERE TrGrpId=") + id,
                 connection);
         if (!rs.eof())
-            count = int(std::lround(NumberOrDefault(rs.field(QStringLiteral("CTrRowId")), 0)));
+            count = int(std::lround(numberOrDefault(rs.field(QStringLiteral("CTrRowId")), 0)));
     }
     Recordset members;
     members.open(QStringLiteral("SELECT * FROM Transactions WHERE TrGrpId=") + id + QStringLiteral(" ORDER BY TrDate"),

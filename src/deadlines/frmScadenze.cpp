@@ -10,7 +10,7 @@
 #include "startup/Texts.h"
 #include "startup/Session.h"
 #include "store/SqlText.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -121,17 +121,17 @@ void frmScadenze::showRecord()
 {
     const Recordset &r = *m_record;
     m_datData->setDate(r.field(QStringLiteral("TrDate")).toDate());
-    m_fields.description()->setText(StringOrDefault(r.field(QStringLiteral("TrDescription")), QString()));
+    m_fields.description()->setText(stringOrDefault(r.field(QStringLiteral("TrDescription")), QString()));
     QComboBox *counterparty = m_fields.counterparty();
     const QVariant acId = r.field(QStringLiteral("TrAcId"));
     const int at = acId.isValid() ? counterparty->findData(acId.toInt()) : -1;
     counterparty->setCurrentIndex(at > 0 ? at : 0);
     m_fields.amount()->setText(AmountText::Format(r.field(QStringLiteral("TrValue")).value<Currency>()));
-    m_fields.notes()->setPlainText(StringOrDefault(r.field(QStringLiteral("TrNotes")), QString()));
+    m_fields.notes()->setPlainText(stringOrDefault(r.field(QStringLiteral("TrNotes")), QString()));
     m_fields.notes()->document()->setModified(false);
     m_chkData->setChecked(r.field(QStringLiteral("TrDone")).toBool());
     DeadlineTypes::SelectTrType(m_fields.type(),
-                                int(std::lround(NumberOrDefault(r.field(QStringLiteral("TrType")), 1))));
+                                int(std::lround(numberOrDefault(r.field(QStringLiteral("TrType")), 1))));
     m_fields.type()->setEnabled(false);
     m_fields.applyTypeRule();
 }

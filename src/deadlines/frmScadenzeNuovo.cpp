@@ -12,7 +12,7 @@
 #include "platform/WidgetPrompts.h"
 #include "startup/Texts.h"
 #include "startup/Session.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include <QComboBox>
 #include <QDateEdit>

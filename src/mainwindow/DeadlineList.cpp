@@ -103,8 +103,8 @@ QString ListQueryText(int view, int comboIndex, qint32 sheetId, const QDate &sel
     QString text = BaseListQuery() + QStringLiteral("Where TrDbId=") + QString::number(sheetId)
         + QStringLiteral(" AND (");
     if (view >= CalendarView) {
-        text += QStringLiteral("TrDate Between ") + SqlDateLiteral(selFirst) + QStringLiteral(" And ")
-            + SqlDateLiteral(selLast) + QStringLiteral(" )");
+        text += QStringLiteral("TrDate Between ") + sqlDateLiteral(selFirst) + QStringLiteral(" And ")
+            + sqlDateLiteral(selLast) + QStringLiteral(" )");
         return text;
     }
     // The combo box decides the filter; should it sit on the calendar row while a

@@ -13,7 +13,7 @@
 #include "startup/DatabaseFolderChoice.h"
 #include "startup/Texts.h"
 #include "startup/Session.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include <QAbstractItemView>
 #include <QAction>

@@ -7,7 +7,7 @@
 #include "platform/DataGrid.h"
 #include "startup/Texts.h"
 #include "startup/Session.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>

@@ -13,7 +13,7 @@
 #include "platform/Prompts.h"
 #include "startup/Texts.h"
 #include "startup/Session.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include <QAction>
 #include <QFrame>

@@ -7,7 +7,7 @@
 #include "platform/DataGrid.h"
 #include "platform/Prompts.h"
 #include "startup/Session.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include <QAction>
 #include <QComboBox>

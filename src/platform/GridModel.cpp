@@ -1,7 +1,7 @@
 #include "platform/GridModel.h"
 
 #include "platform/DateFormat.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include <QCollator>
 #include <QDate>

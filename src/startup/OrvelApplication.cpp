@@ -2,7 +2,7 @@
 
 #include "platform/Prompts.h"
 #include "startup/Session.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 OrvelApplication::OrvelApplication(int &argc, char **argv) : QApplication(argc, argv)
 {

@@ -4,6 +4,7 @@
 #include "platform/Prompts.h"
 #include "startup/Session.h"
 #include "startup/Setting.h"
+#include "store/Database.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,7 +24,7 @@ struct ProvisionError
 
 QString databasePath(const Session &session)
 {
-    return session.databaseFolder() + QDir::separator() + QStringLiteral("orvel2.mdb");
+    return session.databaseFolder() + QDir::separator() + Database::FileName;
 }
 
 void letEventsRun()

@@ -3,7 +3,7 @@
 #include "platform/Clock.h"
 #include "startup/Setting.h"
 #include "store/DeadlineSheets.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,7 +23,7 @@ QString Session::programFolder() const
 void Session::setDatabaseFolder(const QString &folder)
 {
     m_databaseFolder = folder;
-    m_connectionString = BuildConnectionString(folder);
+    m_connectionString = Database::connectionString(folder);
 }
 
 void Session::setActiveSheet(qint32 id, const QString &name)

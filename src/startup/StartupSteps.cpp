@@ -7,7 +7,7 @@
 #include "startup/Setting.h"
 #include "startup/Texts.h"
 #include "store/Schema.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include <QDir>
 
@@ -23,9 +23,9 @@ SessionOutcome prepareSession(Session &session, const QString &localeLanguageCod
 
     session.setDatabaseFolder(settings.text(Setting::DatabaseFolder, defaultFolder));
 
-    if (databaseUnavailable(session.connectionString())) {
+    if (Database::isUnavailable(session.connectionString())) {
         const bool provisioned = provisionDatabase(session);
-        if (!provisioned || databaseUnavailable(session.connectionString())) {
+        if (!provisioned || Database::isUnavailable(session.connectionString())) {
             // "Database damaged or not found" or "System file not found", then "The application cannot be run."
             const QString text = Texts::text(provisioned ? 1357 : 1359) + QLatin1Char('\n') + Texts::text(1358);
             Prompt::message(text, Session::AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);

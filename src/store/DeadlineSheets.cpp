@@ -1,6 +1,6 @@
 #include "store/DeadlineSheets.h"
 
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 qint32 DeadlineSheets::existingOrFirst(const QString &connectionString, qint32 sheetId)
 {

@@ -1,7 +1,14 @@
-#include "store/comDataBase.h"
+#include "store/Recordset.h"
+
+#include "store/Connection.h"
+#include "store/DbError.h"
+#include "store/JetSql.h"
+#include "store/JetSyntax.h"
+#include "store/StoredValue.h"
 
 #include <QDateTime>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QSqlRecord>
 
 #include <cmath>
@@ -11,183 +18,7 @@ namespace {
 
 DbError queryError(const QSqlQuery &query)
 {
-    const QSqlError error = query.lastError();
-    bool ok = false;
-    int code = error.nativeErrorCode().toInt(&ok);
-    return DbError(ok ? code : -1, error.databaseText().isEmpty() ? error.text() : error.databaseText());
-}
-
-QString quotedName(const QString &name)
-{
-    QString quoted = name;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
-}
-
-int digitsAt(const QString &s, qsizetype from, qsizetype count)
-{
-    int value = 0;
-    for (qsizetype i = from; i < from + count; ++i) {
-        const char16_t c = s[i].unicode();
-        if (c < u'0' || c > u'9')
-            return -1;
-        value = value * 10 + (c - u'0');
-    }
-    return value;
-}
-
-QVariant dateFromStorage(const QVariant &stored)
-{
-    if (stored.typeId() != QMetaType::QString)
-        return stored;
-    const QString s = stored.toString();
-    // 'yyyy-MM-dd', possibly followed by a time part written by another tool.
-    if (s.size() >= 10 && s[4] == u'-' && s[7] == u'-') {
-        const QDate date(digitsAt(s, 0, 4), digitsAt(s, 5, 2), digitsAt(s, 8, 2));
-        if (date.isValid())
-            return date;
-    }
-    return stored;
-}
-
-QVariant currencyFromStorage(const QVariant &stored)
-{
-    switch (stored.typeId()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-        return QVariant::fromValue(Currency::fromUnits(stored.toLongLong()));
-    case QMetaType::Double:
-        return QVariant::fromValue(Currency::fromUnits(std::llround(stored.toDouble())));
-    default:
-        if (const auto parsed = Currency::parse(stored.toString()))
-            return QVariant::fromValue(*parsed);
-        return stored;
-    }
-}
-
-// A stored value as the program reads it: the kinds decide, once per column.
-QVariant fromStorage(const QVariant &stored, ColumnKind kind)
-{
-    if (stored.isNull())
-        return {};
-    switch (kind) {
-    case ColumnKind::Integer:
-    case ColumnKind::Counter: {
-        bool ok = false;
-        const qlonglong v = stored.toLongLong(&ok);
-        if (!ok)
-            return stored;
-        if (v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max())
-            return int(v);
-        return v;
-    }
-    case ColumnKind::Text:
-    case ColumnKind::Memo:
-        return stored.typeId() == QMetaType::QString ? stored : QVariant(stored.toString());
-    case ColumnKind::Date:
-        return dateFromStorage(stored);
-    case ColumnKind::Currency:
-        return currencyFromStorage(stored);
-    case ColumnKind::YesNo:
-        return stored.toLongLong() != 0;
-    case ColumnKind::Real:
-        return stored.toDouble();
-    case ColumnKind::Other:
-        break;
-    }
-    return stored;
-}
-
-[[noreturn]] void mismatch(const QVariant &value, const QString &column)
-{
-    throw DbError(DbError::TypeMismatch,
-                  QStringLiteral("Data type conversion error: '%1' cannot be stored in %2.").arg(value.toString(), column));
-}
-
-// The value to bind for a column of the given kind.
-QVariant toStorage(const QVariant &value, ColumnKind kind, const QString &column)
-{
-    if (!value.isValid() || value.isNull())
-        return QVariant(QMetaType::fromType<QString>());
-    const int type = value.typeId();
-    switch (kind) {
-    case ColumnKind::Integer:
-    case ColumnKind::Counter: {
-        bool ok = false;
-        const qlonglong v = value.toLongLong(&ok);
-        if (!ok || type == QMetaType::QDate)
-            mismatch(value, column);
-        return v;
-    }
-    case ColumnKind::Text:
-    case ColumnKind::Memo:
-        if (type == QMetaType::QDate)
-            return value.toDate().toString(Qt::ISODate);
-        if (type == qMetaTypeId<Currency>())
-            return value.value<Currency>().toPlainText();
-        return value.toString();
-    case ColumnKind::Date: {
-        QDate date;
-        if (type == QMetaType::QDate)
-            date = value.toDate();
-        else if (type == QMetaType::QDateTime)
-            date = value.toDateTime().date();
-        else if (type == QMetaType::QString) {
-            date = QDate::fromString(value.toString(), Qt::ISODate);
-            if (!date.isValid())
-                date = QDate::fromString(value.toString(), QStringLiteral("MM/dd/yyyy"));
-        }
-        if (!date.isValid())
-            mismatch(value, column);
-        return date.toString(Qt::ISODate);
-    }
-    case ColumnKind::Currency: {
-        if (type == qMetaTypeId<Currency>())
-            return value.value<Currency>().units();
-        if (type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::UInt) {
-            qint64 units = 0;
-            if (qMulOverflow(value.toLongLong(), Currency::Scale, &units))
-                mismatch(value, column);
-            return units;
-        }
-        if (type == QMetaType::Double || type == QMetaType::Float) {
-            const double d = value.toDouble() * Currency::Scale;
-            if (!std::isfinite(d) || std::fabs(d) >= 9.2e18)
-                mismatch(value, column);
-            return qlonglong(std::llround(d));
-        }
-        QString text = value.toString().trimmed();
-        auto parsed = Currency::parse(text);
-        if (!parsed)
-            parsed = Currency::parse(text, u',');
-        if (!parsed)
-            mismatch(value, column);
-        return parsed->units();
-    }
-    case ColumnKind::YesNo:
-        if (type == QMetaType::QString) {
-            const QString text = value.toString().trimmed();
-            if (text.compare(u"true", Qt::CaseInsensitive) == 0)
-                return 1;
-            if (text.compare(u"false", Qt::CaseInsensitive) == 0)
-                return 0;
-            bool ok = false;
-            const qlonglong v = text.toLongLong(&ok);
-            if (!ok)
-                mismatch(value, column);
-            return v != 0 ? 1 : 0;
-        }
-        return value.toBool() ? 1 : 0;
-    case ColumnKind::Real:
-        return value.toDouble();
-    case ColumnKind::Other:
-        break;
-    }
-    if (type == qMetaTypeId<Currency>())
-        return value.value<Currency>().units();
-    if (type == QMetaType::QDate)
-        return value.toDate().toString(Qt::ISODate);
-    return value;
+    return DbError::fromEngine(query.lastError());
 }
 
 } // namespace
@@ -264,7 +95,7 @@ void Recordset::openOn(const QString &jetSql, Connection &connection, CursorType
 {
     connection.checkOpen();
     const SchemaInfo &schema = connection.schema();
-    const TranslatedSql translated = TranslateJetStatement(jetSql, schema);
+    const TranslatedSql translated = translateJetStatement(jetSql, schema);
     d->cursor = cursor;
     d->sql = translated.sql;
     d->connection = &connection;
@@ -309,7 +140,7 @@ void Recordset::openOn(const QString &jetSql, Connection &connection, CursorType
             QVariantList row;
             row.reserve(n);
             for (int i = 0; i < n; ++i)
-                row.append(fromStorage(query.value(i), d->kinds[i]));
+                row.append(StoredValue::fromStorage(query.value(i), d->kinds[i]));
             d->rows.push_back(std::move(row));
         }
         if (query.lastError().isValid())
@@ -467,7 +298,7 @@ QVariant Recordset::field(int index) const
     if (eof() || bof())
         throw DbError(DbError::NoCurrentRecord, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
     if (d->cursor == CursorType::ForwardOnly)
-        return fromStorage(d->query.value(index), d->kinds[index]);
+        return StoredValue::fromStorage(d->query.value(index), d->kinds[index]);
     return d->rows[d->position][index];
 }
 
@@ -509,11 +340,11 @@ void Recordset::setField(const QString &name, const QVariant &value)
     const QString column = d->tableColumns.value(index);
     if (column.isEmpty() || d->kinds[index] == ColumnKind::Counter)
         throw DbError(DbError::NotSupported, QStringLiteral("Field '%1' cannot be updated.").arg(name));
-    const QVariant stored = toStorage(value, d->kinds[index], column);
+    const QVariant stored = StoredValue::toStorage(value, d->kinds[index], column);
     if (d->pending.isEmpty() && !d->adding)
         d->original = d->rows[d->position];
     d->pending.insert(index, stored);
-    d->rows[d->position][index] = fromStorage(stored, d->kinds[index]);
+    d->rows[d->position][index] = StoredValue::fromStorage(stored, d->kinds[index]);
 }
 
 void Recordset::addNew()
@@ -544,16 +375,16 @@ void Recordset::update()
     if (d->adding) {
         QString sql;
         if (fields.isEmpty()) {
-            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedName(d->table));
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(JetSyntax::quotedName(d->table));
         } else {
             QStringList columns;
             QStringList marks;
             for (int f : fields) {
-                columns.append(quotedName(d->tableColumns[f]));
+                columns.append(JetSyntax::quotedName(d->tableColumns[f]));
                 marks.append(QStringLiteral("?"));
             }
             sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(quotedName(d->table), columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+                      .arg(JetSyntax::quotedName(d->table), columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
         }
         if (!query.prepare(sql))
             throw queryError(query);
@@ -570,14 +401,14 @@ void Recordset::update()
             throw DbError(DbError::UpdateFailed, QStringLiteral("Row cannot be located for updating: the record set lacks the key column."));
         QStringList assignments;
         for (int f : fields)
-            assignments.append(quotedName(d->tableColumns[f]) + QStringLiteral(" = ?"));
+            assignments.append(JetSyntax::quotedName(d->tableColumns[f]) + QStringLiteral(" = ?"));
         const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                                .arg(quotedName(d->table), assignments.join(QStringLiteral(", ")), quotedName(d->keyColumn));
+                                .arg(JetSyntax::quotedName(d->table), assignments.join(QStringLiteral(", ")), JetSyntax::quotedName(d->keyColumn));
         if (!query.prepare(sql))
             throw queryError(query);
         for (int f : fields)
             query.addBindValue(d->pending.value(f));
-        key = toStorage(d->original.value(d->keyIndex), d->kinds[d->keyIndex], d->keyColumn);
+        key = StoredValue::toStorage(d->original.value(d->keyIndex), d->kinds[d->keyIndex], d->keyColumn);
         query.addBindValue(key);
         if (!query.exec())
             throw queryError(query);
@@ -592,7 +423,7 @@ void Recordset::update()
     if (!d->keyColumn.isEmpty() && key.isValid()) {
         QSqlQuery reread(d->connection->database());
         reread.setForwardOnly(true);
-        if (reread.prepare(QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(quotedName(d->table), quotedName(d->keyColumn)))) {
+        if (reread.prepare(QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(JetSyntax::quotedName(d->table), JetSyntax::quotedName(d->keyColumn)))) {
             reread.addBindValue(key);
             if (reread.exec() && reread.next()) {
                 const QSqlRecord record = reread.record();
@@ -602,7 +433,7 @@ void Recordset::update()
                         continue;
                     const int source = record.indexOf(d->tableColumns[i]);
                     if (source >= 0)
-                        row[i] = fromStorage(reread.value(source), d->kinds[i]);
+                        row[i] = StoredValue::fromStorage(reread.value(source), d->kinds[i]);
                 }
             }
             reread.finish();

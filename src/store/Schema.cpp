@@ -1,7 +1,8 @@
 #include "store/Schema.h"
 
+#include "store/Database.h"
+#include "store/JetSyntax.h"
 #include "store/SqlTokenizer.h"
-#include "store/comDataBase.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -9,13 +10,6 @@
 #include <algorithm>
 
 namespace {
-
-QString quotedName(const QString &name)
-{
-    QString quoted = name;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
-}
 
 void execRaw(QSqlDatabase db, const QString &sql)
 {
@@ -232,10 +226,10 @@ void rebuildTable(Connection &connection, const QString &table, const QString &n
 
         const QString temporary = table + QStringLiteral("_rebuild");
         const qsizetype body = EmptyTextChecks::bodyStart(newCreateSql);
-        execRaw(db, QStringLiteral("CREATE TABLE ") + quotedName(temporary) + u' ' + newCreateSql.mid(body));
-        execRaw(db, QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(quotedName(temporary), quotedName(table)));
-        execRaw(db, QStringLiteral("DROP TABLE ") + quotedName(table));
-        execRaw(db, QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(quotedName(temporary), quotedName(table)));
+        execRaw(db, QStringLiteral("CREATE TABLE ") + JetSyntax::quotedName(temporary) + u' ' + newCreateSql.mid(body));
+        execRaw(db, QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(JetSyntax::quotedName(temporary), JetSyntax::quotedName(table)));
+        execRaw(db, QStringLiteral("DROP TABLE ") + JetSyntax::quotedName(table));
+        execRaw(db, QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(JetSyntax::quotedName(temporary), JetSyntax::quotedName(table)));
         if (sequence.isValid()) {
             query.prepare(QStringLiteral("UPDATE sqlite_sequence SET seq=? WHERE name=?"));
             query.addBindValue(sequence);

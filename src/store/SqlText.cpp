@@ -2,14 +2,14 @@
 
 #include <QLocale>
 
-QString QuoteSqlText(const QString &text)
+QString quoteSqlText(const QString &text)
 {
     QString quoted = text;
     quoted.replace(u'\'', QStringLiteral("''"));
     return quoted;
 }
 
-QString SqlDateLiteral(const QDate &date)
+QString sqlDateLiteral(const QDate &date)
 {
     // Built from the numbers, not from a locale pattern, so no locale can change
     // the order or the separator.
@@ -19,12 +19,7 @@ QString SqlDateLiteral(const QDate &date)
         .arg(date.year(), 4, 10, QChar(u'0'));
 }
 
-QString SqlCurrencyText(Currency value)
-{
-    return value.toSqlText();
-}
-
-QString StringOrDefault(const QVariant &value, const QString &defaultValue)
+QString stringOrDefault(const QVariant &value, const QString &defaultValue)
 {
     if (!value.isValid() || value.isNull())
         return defaultValue;
@@ -37,7 +32,7 @@ QString StringOrDefault(const QVariant &value, const QString &defaultValue)
     return defaultValue;
 }
 
-double NumberOrDefault(const QVariant &value, double defaultValue)
+double numberOrDefault(const QVariant &value, double defaultValue)
 {
     if (!value.isValid() || value.isNull())
         return defaultValue;

@@ -1,6 +1,6 @@
 #include "store/SqlTokenizer.h"
 
-#include "store/comDataBase.h"
+#include "store/DbError.h"
 
 namespace {
 

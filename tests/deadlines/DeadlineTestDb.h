@@ -4,7 +4,7 @@
 #include "../support/TestRows.h"
 #include "deadlines/NewDeadlines.h"
 #include "startup/Session.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>

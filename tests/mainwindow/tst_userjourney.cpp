@@ -4,7 +4,7 @@
 #include "mainwindow/frmMain.h"
 #include "platform/DataGrid.h"
 #include "platform/GridView.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include "../support/MainWindowSession.h"
 

@@ -6,7 +6,7 @@
 #include "startup/SingleInstance.h"
 #include "startup/StartupSteps.h"
 #include "startup/Texts.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include <QCryptographicHash>
 #include <QDir>

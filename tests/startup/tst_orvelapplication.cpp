@@ -1,6 +1,6 @@
 #include "platform/Prompts.h"
 #include "startup/OrvelApplication.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include <QTest>
 #include <QTimer>

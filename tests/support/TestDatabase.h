@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,5 +23,5 @@ inline QString copyTemplateTo(const QString &folder)
     if (!QFile::copy(QDir(programFolder()).filePath(QStringLiteral("master.gen")), target))
         return {};
     QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
-    return BuildConnectionString(QDir::toNativeSeparators(folder));
+    return Database::connectionString(QDir::toNativeSeparators(folder));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include <QDate>
 #include <QString>

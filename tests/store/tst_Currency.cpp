@@ -5,7 +5,7 @@
 
 #include <limits>
 
-class TestCurrency final : public QObject
+class tst_Currency final : public QObject
 {
     Q_OBJECT
 
@@ -66,7 +66,6 @@ private slots:
         QFETCH(QString, sql);
         QFETCH(QString, plain);
         QCOMPARE(Currency::fromUnits(units).toSqlText(), sql);
-        QCOMPARE(SqlCurrencyText(Currency::fromUnits(units)), sql);
         QCOMPARE(Currency::fromUnits(units).toPlainText(), plain);
         QCOMPARE(Currency::parse(plain)->units(), units);
     }
@@ -86,9 +85,9 @@ private slots:
         const QVariant v = QVariant::fromValue(Currency::fromUnits(-125000));
         QCOMPARE(v.toDouble(), -12.5);
         QCOMPARE(v.toString(), QStringLiteral("-12.5"));
-        QCOMPARE(NumberOrDefault(v, 99), -12.5);
+        QCOMPARE(numberOrDefault(v, 99), -12.5);
     }
 };
 
-QTEST_GUILESS_MAIN(TestCurrency)
-#include "tst_currency.moc"
+QTEST_GUILESS_MAIN(tst_Currency)
+#include "tst_Currency.moc"

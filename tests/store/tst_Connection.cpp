@@ -1,5 +1,5 @@
 #include "store/SqlText.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include "../support/TestDatabase.h"
 
@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 // Connections, transactions and record sets on a fresh copy of the template.
-class TestConnection final : public QObject
+class tst_Connection final : public QObject
 {
     Q_OBJECT
 
@@ -21,8 +21,8 @@ private:
     {
         return QStringLiteral("INSERT INTO Transactions ( TrDbId, TrType, TrDate, TrDescription, TrNotes, TrAcId, TrValue, "
                               "TrBalance, TrGrpType, TrGrpId ) SELECT 1, ")
-               + QString::number(type) + ", " + SqlDateLiteral(date) + ", '" + QuoteSqlText(description) + "', '"
-               + QuoteSqlText(notes) + "', 0, " + amount.toSqlText() + ", " + Currency::fromUnits(amount.units() * type).toSqlText()
+               + QString::number(type) + ", " + sqlDateLiteral(date) + ", '" + quoteSqlText(description) + "', '"
+               + quoteSqlText(notes) + "', 0, " + amount.toSqlText() + ", " + Currency::fromUnits(amount.units() * type).toSqlText()
                + ", 'n', 0";
     }
 
@@ -53,11 +53,11 @@ private slots:
     void readsTheDataSource()
     {
         QFETCH(QString, folder);
-        const QString cs = BuildConnectionString(folder);
+        const QString cs = Database::connectionString(folder);
         QVERIFY(cs.startsWith("Provider=Microsoft.Jet.OLEDB.4.0;Data Source="));
         QVERIFY(cs.endsWith("orvel2.mdb;Persist Security Info=False"));
-        QCOMPARE(DataSourceFromConnectionString(cs), folder + QDir::separator() + "orvel2.mdb");
-        QCOMPARE(DataSourceFromConnectionString(cs.toUpper().replace(folder.toUpper(), folder)),
+        QCOMPARE(Database::dataSource(cs), folder + QDir::separator() + "orvel2.mdb");
+        QCOMPARE(Database::dataSource(cs.toUpper().replace(folder.toUpper(), folder)),
                  folder + QDir::separator() + "ORVEL2.MDB");
     }
 
@@ -65,11 +65,11 @@ private slots:
     {
         const QString missing = QDir(m_dir.path()).filePath("nowhere");
         Connection c;
-        QVERIFY_THROWS_EXCEPTION(DbError, c.open(BuildConnectionString(missing)));
+        QVERIFY_THROWS_EXCEPTION(DbError, c.open(Database::connectionString(missing)));
         QVERIFY(!QFileInfo::exists(missing + "/orvel2.mdb"));
         QVERIFY(!c.isOpen());
         QDir().mkpath(missing);
-        QVERIFY_THROWS_EXCEPTION(DbError, c.open(BuildConnectionString(missing)));
+        QVERIFY_THROWS_EXCEPTION(DbError, c.open(Database::connectionString(missing)));
         QVERIFY(!QFileInfo::exists(missing + "/orvel2.mdb"));
     }
 
@@ -255,11 +255,11 @@ private slots:
     {
         Connection c;
         c.open(m_cs);
-        QCOMPARE(TextColumnMaxLength(c, "Accounts", "acname"), 100);
-        QCOMPARE(TextColumnMaxLength(c, "Transactions", "TrNotes"), 0);
-        QCOMPARE(TextColumnMaxLength(c, "Accounts", "Missing"), 0);
+        QCOMPARE(c.textColumnMaxLength("Accounts", "acname"), 100);
+        QCOMPARE(c.textColumnMaxLength("Transactions", "TrNotes"), 0);
+        QCOMPARE(c.textColumnMaxLength("Accounts", "Missing"), 0);
     }
 };
 
-QTEST_GUILESS_MAIN(TestConnection)
-#include "tst_connection.moc"
+QTEST_GUILESS_MAIN(tst_Connection)
+#include "tst_Connection.moc"

@@ -1,10 +1,11 @@
-#include "store/comDataBase.h"
+#include "store/DbError.h"
+#include "store/JetSql.h"
 
 #include <QtTest>
 
 // The translator reads Jet text the way the program writes it and must leave
 // the inside of every quoted text alone.
-class TestJetSql final : public QObject
+class tst_JetSql final : public QObject
 {
     Q_OBJECT
 
@@ -93,7 +94,7 @@ private slots:
     {
         QFETCH(QString, jet);
         QFETCH(QString, expected);
-        QCOMPARE(TranslateJetSql(jet, schema()), expected);
+        QCOMPARE(translateJetSql(jet, schema()), expected);
     }
 
     void leavesQuotedTextsAlone_data()
@@ -120,14 +121,14 @@ private slots:
             "SELECT TrDescription & " + quoted + " AS x FROM Transactions",
         };
         for (const QString &statement : statements) {
-            const QString sql = TranslateJetSql(statement, schema());
+            const QString sql = translateJetSql(statement, schema());
             QVERIFY2(sql.count(quoted) == statement.count(quoted), qPrintable(sql));
         }
     }
 
     void reportsWhatTheSelectListReveals()
     {
-        const TranslatedSql t = TranslateJetStatement(
+        const TranslatedSql t = translateJetStatement(
             "SELECT Min(Transactions.TrDate) AS Date1, Max(TrDate) AS Date2, Count(TrRowId) AS CTR, Sum(TrBalance) AS Total, "
             "Transactions.TrValue, TrDone FROM Transactions WHERE TrDbId=1",
             schema());
@@ -138,7 +139,7 @@ private slots:
         QCOMPARE(t.resultKinds.value("trvalue"), ColumnKind::Currency);
         QCOMPARE(t.resultKinds.value("trdone"), ColumnKind::YesNo);
         QCOMPARE(t.singleTable, QStringLiteral("Transactions"));
-        QVERIFY(TranslateJetStatement("SELECT * FROM Transactions LEFT JOIN Accounts ON TrAcId = AcId", schema()).singleTable.isEmpty());
+        QVERIFY(translateJetStatement("SELECT * FROM Transactions LEFT JOIN Accounts ON TrAcId = AcId", schema()).singleTable.isEmpty());
     }
 
     void refusesUnreadableStatements_data()
@@ -159,9 +160,9 @@ private slots:
     void refusesUnreadableStatements()
     {
         QFETCH(QString, jet);
-        QVERIFY_THROWS_EXCEPTION(DbError, TranslateJetSql(jet, schema()));
+        QVERIFY_THROWS_EXCEPTION(DbError, translateJetSql(jet, schema()));
     }
 };
 
-QTEST_GUILESS_MAIN(TestJetSql)
-#include "tst_jetsql.moc"
+QTEST_GUILESS_MAIN(tst_JetSql)
+#include "tst_JetSql.moc"

@@ -1,5 +1,5 @@
 #include "store/Schema.h"
-#include "store/comDataBase.h"
+#include "store/Database.h"
 
 #include "../support/TestDatabase.h"
 
@@ -7,7 +7,7 @@
 #include <QtTest>
 
 // The start-up steps that bring any database to the current schema and pick the sheet.
-class TestSchemaUpgrade final : public QObject
+class tst_Schema final : public QObject
 {
     Q_OBJECT
 
@@ -23,7 +23,7 @@ private:
         QFile empty(path);
         QVERIFY(empty.open(QIODevice::WriteOnly));
         empty.close();
-        m_cs = BuildConnectionString(m_dir.path());
+        m_cs = Database::connectionString(m_dir.path());
         Connection c;
         c.open(m_cs);
         c.execute("CREATE TABLE Dbs (DbId INTEGER NOT NULL PRIMARY KEY, DbName VARCHAR(100))");
@@ -72,7 +72,7 @@ private slots:
 
     void upgradeIgnoresAMissingDatabase()
     {
-        m_cs = BuildConnectionString(QDir(m_dir.path()).filePath("absent"));
+        m_cs = Database::connectionString(QDir(m_dir.path()).filePath("absent"));
         upgradeSchemaGroupColumn(m_cs);
         QVERIFY(!QFileInfo::exists(QDir(m_dir.path()).filePath("absent")));
     }
@@ -142,5 +142,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSchemaUpgrade)
-#include "tst_schemaupgrade.moc"
+QTEST_GUILESS_MAIN(tst_Schema)
+#include "tst_Schema.moc"

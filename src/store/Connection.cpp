@@ -1,0 +1,271 @@
+#include "store/Connection.h"
+
+#include "store/Currency.h"
+#include "store/Database.h"
+#include "store/JetSql.h"
+#include "store/JetSyntax.h"
+#include "store/SqlTokenizer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+
+#include <algorithm>
+#include <atomic>
+
+namespace {
+
+bool containsWord(const QString &sql, QStringView word)
+{
+    const QList<SqlToken> tokens = SqlTokenizer::tokenize(sql);
+    return std::any_of(tokens.begin(), tokens.end(), [word](const SqlToken &t) { return t.isWord(word); });
+}
+
+} // namespace
+
+Connection::Connection()
+{
+    static std::atomic<quint64> counter{0};
+    m_name = QStringLiteral("orvel2.store.") + QString::number(++counter);
+    registerCurrencyMetaType();
+}
+
+Connection::~Connection()
+{
+    try {
+        close();
+    } catch (...) {
+    }
+}
+
+void Connection::open(const QString &connectionString)
+{
+    close();
+    const QString path = Database::dataSource(connectionString);
+    if (path.isEmpty())
+        throw DbError(DbError::FileNotFound, QStringLiteral("The connection string names no data source."));
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        throw DbError(DbError::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
+
+    // mode=rw makes the engine refuse to create the file should it vanish
+    // between the check above and the open.
+    QString absolute = QDir::fromNativeSeparators(info.absoluteFilePath());
+    if (!absolute.startsWith(u'/'))
+        absolute.prepend(u'/');
+    const QString uri = QStringLiteral("file://") + QString::fromLatin1(QUrl::toPercentEncoding(absolute, "/"))
+                        + QStringLiteral("?mode=rw");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(uri);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!db.open()) {
+            const DbError error = DbError::fromEngine(db.lastError(), path);
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_name);
+            throw error;
+        }
+        // Rollback journal and full syncs: a crash never leaves a half-written
+        // file behind. On a damaged file these fail quietly; test() reports it.
+        QSqlQuery pragma(db);
+        pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+        pragma.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    }
+    m_dataSource = path;
+}
+
+void Connection::test()
+{
+    checkOpen();
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT type, name FROM sqlite_master")))
+        throw DbError::fromEngine(query.lastError(), m_dataSource);
+    QSet<QString> tables;
+    while (query.next()) {
+        if (query.value(0).toString() == u"table")
+            tables.insert(query.value(1).toString().toLower());
+    }
+    if (query.lastError().isValid())
+        throw DbError::fromEngine(query.lastError(), m_dataSource);
+    query.finish();
+    for (const char *required : {"transactions", "accounts", "dbs"}) {
+        if (!tables.contains(QLatin1String(required)))
+            throw DbError(DbError::NotOurDatabase,
+                          QStringLiteral("'%1' is not a deadline database (table %2 missing).")
+                              .arg(m_dataSource, QLatin1String(required)));
+    }
+    reloadSchema();
+}
+
+void Connection::close()
+{
+    if (!QSqlDatabase::contains(m_name))
+        return;
+    releaseQueries();
+    if (m_inTransaction) {
+        QSqlDatabase::database(m_name, false).rollback();
+        m_inTransaction = false;
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+    m_schema.reset();
+    m_dataSource.clear();
+}
+
+bool Connection::isOpen() const
+{
+    return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
+}
+
+void Connection::checkOpen() const
+{
+    if (!isOpen())
+        throw DbError(DbError::NotOpen, QStringLiteral("Operation is not allowed when the connection is closed."));
+}
+
+void Connection::releaseQueries()
+{
+    const std::vector<Recordset *> open = m_recordsets;
+    m_recordsets.clear();
+    for (Recordset *r : open)
+        r->releaseQuery();
+}
+
+int Connection::execute(const QString &jetSql)
+{
+    checkOpen();
+    const QString sql = translateJetSql(jetSql, schema());
+    QSqlQuery query(database());
+    if (!query.exec(sql))
+        throw DbError::fromEngine(query.lastError());
+    const int affected = query.numRowsAffected();
+    query.finish();
+    const QStringView verb = QStringView(sql).trimmed().left(6);
+    if (verb.startsWith(u"ALTER", Qt::CaseInsensitive) || verb.startsWith(u"CREATE", Qt::CaseInsensitive)
+        || verb.startsWith(u"DROP", Qt::CaseInsensitive))
+        m_schema.reset();   // the next statement sees the new columns
+    return affected;
+}
+
+void Connection::beginTrans()
+{
+    checkOpen();
+    if (m_inTransaction)
+        throw DbError(DbError::NotSupported, QStringLiteral("A transaction is already open on this connection."));
+    QSqlDatabase db = database();
+    if (!db.transaction())
+        throw DbError::fromEngine(db.lastError());
+    m_inTransaction = true;
+}
+
+void Connection::commitTrans()
+{
+    checkOpen();
+    if (!m_inTransaction)
+        throw DbError(DbError::NotSupported, QStringLiteral("No transaction is open on this connection."));
+    // Record sets finish their statements as soon as they have read their last
+    // row (a static one right after loading), so none holds the commit back.
+    QSqlDatabase db = database();
+    if (!db.commit())
+        throw DbError::fromEngine(db.lastError());   // still open: the caller's guard rolls back
+    m_inTransaction = false;
+}
+
+void Connection::rollbackTrans()
+{
+    checkOpen();
+    if (!m_inTransaction)
+        throw DbError(DbError::NotSupported, QStringLiteral("No transaction is open on this connection."));
+    QSqlDatabase db = database();
+    m_inTransaction = false;
+    if (!db.rollback())
+        throw DbError::fromEngine(db.lastError());
+}
+
+const SchemaInfo &Connection::schema()
+{
+    if (!m_schema)
+        reloadSchema();
+    return *m_schema;
+}
+
+void Connection::reloadSchema()
+{
+    checkOpen();
+    auto info = std::make_unique<SchemaInfo>();
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral(
+            "SELECT name, sql FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY rowid")))
+        throw DbError::fromEngine(query.lastError(), m_dataSource);
+    QList<QPair<QString, QString>> tables;
+    while (query.next())
+        tables.append({query.value(0).toString(), query.value(1).toString()});
+    if (query.lastError().isValid())
+        throw DbError::fromEngine(query.lastError(), m_dataSource);
+    query.finish();
+    for (const auto &[table, createSql] : tables) {
+        const bool autoIncrement = containsWord(createSql, u"AUTOINCREMENT");
+        QSqlQuery columns(database());
+        columns.setForwardOnly(true);
+        if (!columns.exec(QStringLiteral("PRAGMA table_info(%1)").arg(JetSyntax::quotedName(table))))
+            throw DbError::fromEngine(columns.lastError(), table);
+        QList<QPair<QString, ColumnKind>> list;
+        QStringList keys;
+        QStringList keyTypes;
+        while (columns.next()) {
+            const QString name = columns.value(1).toString();
+            const QString type = columns.value(2).toString();
+            list.append({name, columnKindOfDeclaredType(type)});
+            if (columns.value(5).toInt() > 0) {
+                keys.append(name);
+                keyTypes.append(type);
+            }
+        }
+        if (keys.size() == 1) {
+            info->primaryKeys.insert(table.toLower(), keys.first());
+            if (autoIncrement && keyTypes.first().trimmed().compare(u"INTEGER", Qt::CaseInsensitive) == 0) {
+                for (auto &entry : list) {
+                    if (entry.first == keys.first())
+                        entry.second = ColumnKind::Counter;
+                }
+            }
+        }
+        info->tables.insert(table.toLower(), list);
+        info->tableNames.insert(table.toLower(), table);
+    }
+    m_schema = std::move(info);
+}
+
+QSqlDatabase Connection::database() const
+{
+    return QSqlDatabase::database(m_name, false);
+}
+
+int Connection::textColumnMaxLength(const QString &table, const QString &column)
+{
+    checkOpen();
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(JetSyntax::quotedName(table))))
+        throw DbError::fromEngine(query.lastError(), table);
+    while (query.next()) {
+        if (query.value(1).toString().compare(column, Qt::CaseInsensitive) != 0)
+            continue;
+        const QString type = query.value(2).toString();
+        const qsizetype open = type.indexOf(u'(');
+        const qsizetype close = type.indexOf(u')', open + 1);
+        if (open < 0 || close < 0 || columnKindOfDeclaredType(type) != ColumnKind::Text)
+            return 0;
+        bool ok = false;
+        const int length = type.mid(open + 1, close - open - 1).trimmed().toInt(&ok);
+        return ok && length > 0 ? length : 0;
+    }
+    return 0;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "store/SchemaInfo.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class Recordset;
+
+// One open database file. Nothing keeps a connection open for long: each
+// operation opens its own, runs its statements or record sets and closes it.
+class Connection
+{
+public:
+    Connection();
+    ~Connection();   // closes
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    // Opens the file named by the connection string. Never creates it: a missing
+    // file throws DbError. Does not read the file yet (see test()).
+    void open(const QString &connectionString);
+    // Reads the schema: throws DbError when the file is not a usable database.
+    void test();
+    void close();
+    bool isOpen() const;
+
+    // Runs one Jet statement; returns the rows affected. Throws DbError.
+    int execute(const QString &jetSql);
+
+    void beginTrans();
+    void commitTrans();
+    void rollbackTrans();
+    bool inTransaction() const { return m_inTransaction; }
+
+    // The defined maximum length of a text column (the n of its declared type
+    // VARCHAR(n)); 0 when the column has none or does not exist.
+    int textColumnMaxLength(const QString &table, const QString &column);
+
+    const SchemaInfo &schema();
+    void reloadSchema();         // after a change of the tables' structure
+    QSqlDatabase database() const;
+    QString dataSource() const { return m_dataSource; }
+
+private:
+    friend class Recordset;
+    void checkOpen() const;
+    void releaseQueries();
+
+    QString m_name;
+    QString m_dataSource;
+    bool m_inTransaction = false;
+    std::unique_ptr<SchemaInfo> m_schema;
+    std::vector<Recordset *> m_recordsets;   // open on this connection; released at close
+};

@@ -1,0 +1,22 @@
+#include "store/DbError.h"
+
+#include <QSqlError>
+
+DbError::DbError(int number, const QString &description, const QString &source)
+    : std::runtime_error(description.toStdString()), m_number(number), m_description(description), m_source(source)
+{
+}
+
+DbError DbError::fromEngine(const QSqlError &error, const QString &context)
+{
+    bool ok = false;
+    int code = error.nativeErrorCode().toInt(&ok);
+    if (!ok)
+        code = -1;
+    QString text = error.databaseText();
+    if (text.isEmpty())
+        text = error.text();
+    if (!context.isEmpty())
+        text += QStringLiteral(" (") + context + u')';
+    return DbError(code, text);
+}
