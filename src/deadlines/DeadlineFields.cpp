@@ -88,7 +88,7 @@ QDateEdit *DeadlineFields::datePicker(const QString &name, QWidget *parent)
     // Every date the database can hold: the box would otherwise move an early
     // stored date to its own first day and the editor would save that instead.
     date->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
-    date->setDisplayFormat(ShortDatePattern());
+    date->setDisplayFormat(shortDatePattern());
     return date;
 }
 

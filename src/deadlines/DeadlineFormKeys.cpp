@@ -96,7 +96,7 @@ bool DeadlineFormKeys::eventFilter(QObject *watched, QEvent *event)
     const QChar typed = text.at(0);
     if (typed == u'\b' || typed == u'\t')
         return QObject::eventFilter(watched, event);
-    const QChar passed = decimal ? FilterDecimalKey(typed) : FilterDigitKey(typed);
+    const QChar passed = decimal ? filterDecimalKey(typed) : filterDigitKey(typed);
     if (passed.isNull())
         return true;
     if (passed != typed) {

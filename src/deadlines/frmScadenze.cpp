@@ -41,7 +41,7 @@ frmScadenze::frmScadenze(ListHost &host, Session &session, QWidget *parent)
     setObjectName(QStringLiteral("frmScadenze"));
     setModal(false);
     buildControls();
-    RemoveCloseCommand(this);
+    removeCloseCommand(this);
 }
 
 frmScadenze::~frmScadenze()

@@ -61,7 +61,7 @@ frmScadenzeNuovo::frmScadenzeNuovo(ListHost &host, Session &session, QWidget *pa
     setObjectName(QStringLiteral("frmScadenzeNuovo"));
     setModal(false);
     buildControls();
-    RemoveCloseCommand(this);
+    removeCloseCommand(this);
     resetToLoadState();
 }
 

@@ -2,7 +2,7 @@
 
 #include <QRegularExpression>
 
-QString ShortDatePattern(const QLocale &locale)
+QString shortDatePattern(const QLocale &locale)
 {
     QString pattern = locale.dateFormat(QLocale::ShortFormat);
     // Any run of y's is the year; make it the full one.
@@ -11,7 +11,7 @@ QString ShortDatePattern(const QLocale &locale)
     return pattern;
 }
 
-QString ShortDateText(const QDate &date, const QLocale &locale)
+QString shortDateText(const QDate &date, const QLocale &locale)
 {
-    return locale.toString(date, ShortDatePattern(locale));
+    return locale.toString(date, shortDatePattern(locale));
 }

@@ -1,6 +1,6 @@
 #include "platform/KeyFilters.h"
 
-QChar FilterDecimalKey(QChar key, const QLocale &locale)
+QChar filterDecimalKey(QChar key, const QLocale &locale)
 {
     if ((key >= u'0' && key <= u'9') || key == u'\b' || key == u'\t' || key == u',')
         return key;
@@ -13,7 +13,7 @@ QChar FilterDecimalKey(QChar key, const QLocale &locale)
     return {};
 }
 
-QChar FilterDigitKey(QChar key)
+QChar filterDigitKey(QChar key)
 {
     if ((key >= u'0' && key <= u'9') || key == u'\b' || key == u'\t')
         return key;

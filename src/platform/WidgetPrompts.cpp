@@ -25,6 +25,18 @@ QMessageBox::Icon boxIcon(Prompt::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// "Text file (*.txt)|*.txt|All (*.*)|*.*" -> "Text file (*.txt);;All (*.*)"
+QString qtFileFilter(const QString &pipeFilter)
+{
+    const QStringList parts = pipeFilter.split(u'|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        filters << parts.at(i);
+    if (filters.isEmpty())
+        return pipeFilter;
+    return filters.join(QStringLiteral(";;"));
+}
+
 } // namespace
 
 Prompt::Answer WidgetPrompts::message(const QString &text, const QString &caption, Prompt::Icon icon,
@@ -74,24 +86,13 @@ QString WidgetPrompts::chooseFolder(const QString &title)
 
 QString WidgetPrompts::saveFile(const QString &caption, const QString &filter, const QString &suggested)
 {
-    return QFileDialog::getSaveFileName(dialogParent(), caption, suggested, QtFileFilter(filter));
+    return QFileDialog::getSaveFileName(dialogParent(), caption, suggested, qtFileFilter(filter));
 }
 
-void RemoveCloseCommand(QWidget *window)
+void removeCloseCommand(QWidget *window)
 {
     Qt::WindowFlags flags = window->windowFlags();
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     flags &= ~Qt::WindowCloseButtonHint;
     window->setWindowFlags(flags);
-}
-
-QString QtFileFilter(const QString &pipeFilter)
-{
-    const QStringList parts = pipeFilter.split(u'|');
-    QStringList filters;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        filters << parts.at(i);
-    if (filters.isEmpty())
-        return pipeFilter;
-    return filters.join(QStringLiteral(";;"));
 }

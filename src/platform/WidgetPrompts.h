@@ -17,7 +17,4 @@ public:
 
 // Takes the Close button off a dialog's title bar, so it closes only through its
 // own buttons or Esc.
-void RemoveCloseCommand(QWidget *window);
-
-// "Text file (*.txt)|*.txt|All (*.*)|*.*" -> "Text file (*.txt);;All (*.*)"
-QString QtFileFilter(const QString &pipeFilter);
+void removeCloseCommand(QWidget *window);
