@@ -28,7 +28,7 @@ bool stripAffix(QString &s, const QStringList &affixes)
 
 } // namespace
 
-std::optional<Currency> Parse(const QString &text, const QLocale &locale)
+std::optional<Currency> parse(const QString &text, const QLocale &locale)
 {
     QString s;
     for (QChar c : text) {
@@ -114,7 +114,7 @@ std::optional<Currency> Parse(const QString &text, const QLocale &locale)
     return value;
 }
 
-QString Format(Currency amount, const QLocale &locale)
+QString format(Currency amount, const QLocale &locale)
 {
     const bool negative = amount.units() < 0;
     // Ten-thousandths of the magnitude; the unsigned type also holds the most negative amount.

@@ -16,10 +16,10 @@ namespace AmountText {
 // currency symbol or code may stand before or after the number; a sign or
 // parentheses make it negative. Digits past the fourth decimal are rounded half to
 // even. Nothing when the text is not a number or lies outside the currency range.
-std::optional<Currency> Parse(const QString &text, const QLocale &locale = QLocale());
+std::optional<Currency> parse(const QString &text, const QLocale &locale = QLocale());
 
 // The amount in the locale's currency format with two decimals (four when the
 // amount needs them), e.g. "1.234,50 €".
-QString Format(Currency amount, const QLocale &locale = QLocale());
+QString format(Currency amount, const QLocale &locale = QLocale());
 
 } // namespace AmountText

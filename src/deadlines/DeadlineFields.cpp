@@ -23,45 +23,45 @@
 
 #include <cmath>
 
-DeadlineFields::DeadlineFields(QDialog *form, const QString &notesName, std::function<void()> moveNext)
+DeadlineFields::DeadlineFields(QDialog *form, std::function<void()> moveNext)
     : m_form(form)
 {
     m_type = new QComboBox(form);
-    m_type->setObjectName(QStringLiteral("imgcmbData"));
+    m_type->setObjectName(QStringLiteral("typeCombo"));
     m_type->setToolTip(Texts::text(1110));
-    DeadlineTypes::Fill(m_type);
+    DeadlineTypes::fill(m_type);
 
     m_description = new QLineEdit(form);
-    m_description->setObjectName(QStringLiteral("txtData0"));
+    m_description->setObjectName(QStringLiteral("descriptionBox"));
     m_description->setToolTip(Texts::text(1112));
 
     m_counterparty = new QComboBox(form);
-    m_counterparty->setObjectName(QStringLiteral("dtcData"));
+    m_counterparty->setObjectName(QStringLiteral("counterpartyCombo"));
     m_counterparty->setToolTip(Texts::text(1113));
     m_add = new QToolButton(form);
-    m_add->setObjectName(QStringLiteral("cmdAdd"));
+    m_add->setObjectName(QStringLiteral("addCounterpartyButton"));
     m_add->setText(QStringLiteral("+"));
     m_add->setFocusPolicy(Qt::NoFocus);
 
     m_amount = new QLineEdit(form);
-    m_amount->setObjectName(QStringLiteral("txtData1"));
+    m_amount->setObjectName(QStringLiteral("amountBox"));
     m_amount->setToolTip(Texts::text(1114));
     m_amount->setAlignment(Qt::AlignRight);
 
     m_notes = new QPlainTextEdit(form);
-    m_notes->setObjectName(notesName);
+    m_notes->setObjectName(QStringLiteral("notesBox"));
     m_notes->setTabChangesFocus(true);
     m_notes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     m_save = new QPushButton(Texts::text(1108), form);
-    m_save->setObjectName(QStringLiteral("cmdSalva"));
+    m_save->setObjectName(QStringLiteral("saveButton"));
     m_save->setToolTip(Texts::text(1116));
     m_cancel = new QPushButton(Texts::text(1109), form);
-    m_cancel->setObjectName(QStringLiteral("cmdAnnulla"));
+    m_cancel->setObjectName(QStringLiteral("cancelButton"));
     m_cancel->setToolTip(Texts::text(1117));
 
     m_statusBar = new QStatusBar(form);
-    m_statusBar->setObjectName(QStringLiteral("sb"));
+    m_statusBar->setObjectName(QStringLiteral("statusBar"));
     m_statusBar->setSizeGripEnabled(false);
 
     m_keys = new DeadlineFormKeys(form, m_statusBar, std::move(moveNext), [form] { form->reject(); });
@@ -137,7 +137,7 @@ void DeadlineFields::setTabOrder(std::initializer_list<QWidget *> afterType,
 void DeadlineFields::applyTypeRule()
 {
     QPalette palette = m_amount->palette();
-    if (DeadlineTypes::IsAppointment(m_type)) {
+    if (DeadlineTypes::isAppointment(m_type)) {
         m_amount->setEnabled(false);
         m_amount->clear();
         palette.setColor(QPalette::Base, palette.color(QPalette::Button));
@@ -178,7 +178,7 @@ bool DeadlineFields::descriptionValid() const
 
 bool DeadlineFields::amountValid() const
 {
-    return AmountText::Parse(m_amount->text()).has_value();
+    return AmountText::parse(m_amount->text()).has_value();
 }
 
 bool DeadlineFields::entriesHold() const
@@ -187,7 +187,7 @@ bool DeadlineFields::entriesHold() const
         m_description->setFocus(Qt::OtherFocusReason);
         return false;
     }
-    if (!DeadlineTypes::IsAppointment(m_type) && !amountValid()) {
+    if (!DeadlineTypes::isAppointment(m_type) && !amountValid()) {
         m_amount->setFocus(Qt::OtherFocusReason);
         return false;
     }
@@ -196,9 +196,9 @@ bool DeadlineFields::entriesHold() const
 
 Currency DeadlineFields::amountToStore() const
 {
-    if (DeadlineTypes::IsAppointment(m_type))
+    if (DeadlineTypes::isAppointment(m_type))
         return Currency();
-    return AmountText::Parse(m_amount->text()).value_or(Currency());
+    return AmountText::parse(m_amount->text()).value_or(Currency());
 }
 
 void DeadlineFields::addCounterparty()

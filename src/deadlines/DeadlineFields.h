@@ -29,8 +29,7 @@ class QWidget;
 class DeadlineFields final
 {
 public:
-    // The notes box is named by the caller: the two windows number it differently.
-    DeadlineFields(QDialog *form, const QString &notesName, std::function<void()> moveNext);
+    DeadlineFields(QDialog *form, std::function<void()> moveNext);
     Q_DISABLE_COPY_MOVE(DeadlineFields)
 
     QComboBox *type() const { return m_type; }

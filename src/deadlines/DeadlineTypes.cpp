@@ -6,7 +6,7 @@
 
 namespace DeadlineTypes {
 
-void Fill(QComboBox *combo)
+void fill(QComboBox *combo)
 {
     combo->clear();
     combo->addItem(Texts::text(1043), QStringLiteral("d-2"));
@@ -15,18 +15,18 @@ void Fill(QComboBox *combo)
     combo->setCurrentIndex(0);
 }
 
-int SelectedTrType(const QComboBox *combo)
+int selectedType(const QComboBox *combo)
 {
     const QString key = combo->currentData().toString();
     return key.right(2).toInt();
 }
 
-void SelectTrType(QComboBox *combo, int trType)
+void selectType(QComboBox *combo, int trType)
 {
     combo->setCurrentIndex(trType == -2 ? 0 : trType == -1 ? 1 : 2);
 }
 
-bool IsAppointment(const QComboBox *combo)
+bool isAppointment(const QComboBox *combo)
 {
     return combo->currentData().toString() == QLatin1String("d-2");
 }

@@ -6,10 +6,10 @@ class QComboBox;
 // item keyed "d-2", "d-1", "d+1"; the key's last two characters are the TrType.
 namespace DeadlineTypes {
 
-void Fill(QComboBox *combo);
-int SelectedTrType(const QComboBox *combo);
+void fill(QComboBox *combo);
+int selectedType(const QComboBox *combo);
 // -2 selects the appointment, -1 the debit, anything else the credit.
-void SelectTrType(QComboBox *combo, int trType);
-bool IsAppointment(const QComboBox *combo);
+void selectType(QComboBox *combo, int trType);
+bool isAppointment(const QComboBox *combo);
 
 } // namespace DeadlineTypes

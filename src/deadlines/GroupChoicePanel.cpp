@@ -19,18 +19,18 @@ GroupChoicePanel::GroupChoicePanel(QDialog *dialog, int titleId, int firstId, in
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
     auto *prompt = new QLabel(Texts::text(1130), this);
-    prompt->setObjectName(QStringLiteral("Label1"));
+    prompt->setObjectName(QStringLiteral("prompt"));
     prompt->setWordWrap(true);
     m_first = new QRadioButton(Texts::text(firstId), this);
-    m_first->setObjectName(QStringLiteral("opt0"));
+    m_first->setObjectName(QStringLiteral("firstOption"));
     m_second = new QRadioButton(Texts::text(secondId), this);
-    m_second->setObjectName(QStringLiteral("opt1"));
+    m_second->setObjectName(QStringLiteral("secondOption"));
     m_first->setChecked(true);
     auto *ok = new QPushButton(Texts::text(confirmId), this);
-    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setObjectName(QStringLiteral("confirmButton"));
     ok->setDefault(true);
     auto *cancel = new QPushButton(Texts::text(1109), this);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

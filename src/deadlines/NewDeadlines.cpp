@@ -1,7 +1,7 @@
 #include "deadlines/NewDeadlines.h"
 
 #include "deadlines/RecurrenceGroup.h"
-#include "deadlines/comDateLib.h"
+#include "deadlines/RecurrenceDates.h"
 #include "store/SqlText.h"
 #include "store/Database.h"
 
@@ -35,13 +35,13 @@ Currency NewDeadlineValues::balance() const
     return value().checkedMul(trType).value_or(Currency());
 }
 
-QString SingleDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, qint32 targetGroupId)
+QString singleDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, qint32 targetGroupId)
 {
     return SingleInsertHead + commonValues(values, date) + QStringLiteral(", 'n', ")
         + QString::number(targetGroupId);
 }
 
-QString RecurringDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, QChar cadenceCode, int k,
+QString recurringDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, QChar cadenceCode, int k,
                                    int n, qint32 groupId)
 {
     return RecurringInsertHead + commonValues(values, date) + QStringLiteral(", '") + cadenceCode
@@ -49,13 +49,13 @@ QString RecurringDeadlineInsertSql(const NewDeadlineValues &values, const QDate 
         + QStringLiteral(", ") + QString::number(groupId);
 }
 
-void SaveNewDeadlines(const QString &connectionString, const NewDeadlineRequest &request)
+void saveNewDeadlines(const QString &connectionString, const NewDeadlineRequest &request)
 {
     Connection connection;
     connection.open(connectionString);
 
     if (!request.recurring && request.targetGroupId == 0) {
-        connection.execute(SingleDeadlineInsertSql(request.values, request.date, 0));
+        connection.execute(singleDeadlineInsertSql(request.values, request.date, 0));
         connection.close();
         return;
     }
@@ -63,18 +63,18 @@ void SaveNewDeadlines(const QString &connectionString, const NewDeadlineRequest 
     // The members and the renumbering of the group they join stand or fall together.
     TransactionGuard guard(connection);
     if (request.recurring) {
-        const QChar code = CadenceCode(request.cadence);
+        const QChar code = RecurrenceDates::cadenceCode(request.cadence);
         const qint32 groupId =
-            request.targetGroupId == 0 ? AllocateGroupId(connection) : request.targetGroupId;
-        const QList<QDate> dates = RecurrenceDates(request.date, request.cadence, request.count);
+            request.targetGroupId == 0 ? RecurrenceGroup::allocateGroupId(connection) : request.targetGroupId;
+        const QList<QDate> dates = RecurrenceDates::memberDates(request.date, request.cadence, request.count);
         const int n = int(dates.size());
         for (int k = 1; k <= n; ++k)
-            connection.execute(RecurringDeadlineInsertSql(request.values, dates.at(k - 1), code, k, n, groupId));
+            connection.execute(recurringDeadlineInsertSql(request.values, dates.at(k - 1), code, k, n, groupId));
     } else {
-        connection.execute(SingleDeadlineInsertSql(request.values, request.date, request.targetGroupId));
+        connection.execute(singleDeadlineInsertSql(request.values, request.date, request.targetGroupId));
     }
     if (request.targetGroupId > 0)
-        RenumberGroup(connection, request.targetGroupId);
+        RecurrenceGroup::renumberGroup(connection, request.targetGroupId);
     guard.commit();
     connection.close();
 }

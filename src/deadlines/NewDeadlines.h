@@ -25,9 +25,9 @@ struct NewDeadlineValues
 };
 
 // "INSERT INTO Transactions ( ... TrGrpType, TrGrpId ) SELECT ..." of a single deadline.
-QString SingleDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, qint32 targetGroupId);
+QString singleDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, qint32 targetGroupId);
 // The insert of member k of n of a recurrence.
-QString RecurringDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, QChar cadenceCode, int k,
+QString recurringDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, QChar cadenceCode, int k,
                                    int n, qint32 groupId);
 
 struct NewDeadlineRequest
@@ -43,4 +43,4 @@ struct NewDeadlineRequest
 // Writes the request on a connection of its own. A recurrence, and any renumbering
 // of an extended group, runs in one transaction: on a DbError nothing of the batch
 // stays in the database. Throws DbError.
-void SaveNewDeadlines(const QString &connectionString, const NewDeadlineRequest &request);
+void saveNewDeadlines(const QString &connectionString, const NewDeadlineRequest &request);

@@ -7,7 +7,7 @@
 
 namespace RecurrenceGroup {
 
-qint32 AllocateGroupId(Connection &connection)
+qint32 allocateGroupId(Connection &connection)
 {
     Recordset rs;
     rs.open(QStringLiteral("SELECT Max(Transactions.TrGrpId) AS mId FROM Transactions"), connection);
@@ -16,7 +16,7 @@ qint32 AllocateGroupId(Connection &connection)
     return qint32(std::lround(numberOrDefault(rs.field(QStringLiteral("mId")), 0))) + 1;
 }
 
-void RenumberGroup(Connection &connection, qint32 groupId)
+void renumberGroup(Connection &connection, qint32 groupId)
 {
     const QString id = QString::number(groupId);
     int count = 0;
@@ -40,12 +40,12 @@ void RenumberGroup(Connection &connection, qint32 groupId)
     members.close();
 }
 
-void RenumberGroup(const QString &connectionString, qint32 groupId)
+void renumberGroup(const QString &connectionString, qint32 groupId)
 {
     Connection connection;
     connection.open(connectionString);
     TransactionGuard guard(connection);
-    RenumberGroup(connection, groupId);
+    renumberGroup(connection, groupId);
     guard.commit();
     connection.close();
 }

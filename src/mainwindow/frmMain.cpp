@@ -345,7 +345,7 @@ void frmMain::buildPanels()
     if (m_mvDays)
         m_mvDays->installEventFilter(this);
     connect(m_mv, &QCalendarWidget::selectionChanged, this, &frmMain::mv_SelChange);
-    connect(m_mv, &QCalendarWidget::currentPageChanged, this, [this] { mvGetDayBold(); });
+    connect(m_mv, &QCalendarWidget::currentPageChanged, this, [this] { markBusyDays(); });
     side->addWidget(m_mv);
 
     m_gextasks = new DataGrid(m_picCalendar);
@@ -460,11 +460,11 @@ void frmMain::Form_Load()
     }
     Attempt([this] { setupGrid(); });
 
-    Attempt([this] { gexUpdate(m_cmbFilter->currentIndex()); });
-    Attempt([this] { gextasksUpdate(selectionStart(), selectionEnd()); });
+    Attempt([this] { refreshList(m_cmbFilter->currentIndex()); });
+    Attempt([this] { refreshUpcoming(selectionStart(), selectionEnd()); });
     m_listReady = true;
-    Attempt([this] { sbBallon(); });
-    Attempt([this] { picStartVisible(); });
+    Attempt([this] { updateStatus(); });
+    Attempt([this] { updateEmptyListPanel(); });
 
     GridModel *model = m_gex->model();
     if (model->sortKeys().isEmpty())
@@ -478,7 +478,7 @@ void frmMain::Form_Load()
     for (int i = 0; i < int(m_mnuLangs.size()); ++i)
         if (!m_mnuLangs[i]->isSeparator())
             m_mnuLangs[i]->setChecked(i == m_session.languageChoice());
-    Attempt([this] { mvGetDayBold(); });
+    Attempt([this] { markBusyDays(); });
     SetSearchMode(false);
     m_gex->focusList();
 }
@@ -589,7 +589,7 @@ void frmMain::ArrangePanels()
     m_calendarMonthsDown = calendarMonthsDown(height());
     // The calendar column is as wide as the calendar; the list takes the rest.
     m_picCalendar->setFixedWidth(std::max(m_mv->sizeHint().width(), CalendarColumnMinWidth));
-    picStartVisible();
+    updateEmptyListPanel();
 }
 
 void frmMain::SizeListColumns()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/ListHost.h"
+#include "mainwindow/DeadlineListHost.h"
 #include "mainwindow/DeadlineListPresenter.h"
 #include "mainwindow/MainWindowSettings.h"
 
@@ -21,15 +21,15 @@ class QLineEdit;
 class QMenu;
 class QToolBar;
 class QToolButton;
-class frmScadenze;
-class frmScadenzeNuovo;
+class DeadlineEditor;
+class NewDeadlineWindow;
 class Session;
 
 // The program's main window: the deadline list of the active sheet with its
 // views, layouts and totals, the calendar column with the notes panel, the record
-// commands and the search. Other windows refresh it through ListHost; its grid
+// commands and the search. Other windows refresh it through DeadlineListHost; its grid
 // asks it, row by row, what to show.
-class frmMain final : public QMainWindow, public ListHost
+class frmMain final : public QMainWindow, public DeadlineListHost
 {
     Q_OBJECT
 
@@ -39,16 +39,16 @@ public:
     explicit frmMain(Session &session, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // ListHost: the refresh operations other windows call after a write.
+    // DeadlineListHost: the refresh operations other windows call after a write.
     int currentView() const override;
     QDate selectionStart() const override;
     QDate selectionEnd() const override;
-    void gexUpdate(int view) override;
-    void mvGetDayBold() override;
-    void gextasksUpdate(const QDate &from, const QDate &to) override;
-    void sbBallon() override;
-    void picStartVisible() override;
-    void gexFind(qint32 rowId) override;
+    void refreshList(int view) override;
+    void markBusyDays() override;
+    void refreshUpcoming(const QDate &from, const QDate &to) override;
+    void updateStatus() override;
+    void updateEmptyListPanel() override;
+    void findDeadline(qint32 rowId) override;
 
     // Layout of the list (0 plain, 1 by due period, 2 by month, 3 by counterparty).
     void mnuGroupby_Click(int index);
@@ -122,8 +122,8 @@ private:
     void RefreshAfterDelete();
     bool isDeadlineRow(int row) const;
     void ReportDbError(const std::exception &error);
-    frmScadenzeNuovo &NuovoWindow();
-    frmScadenze &EditWindow();
+    NewDeadlineWindow &NuovoWindow();
+    DeadlineEditor &EditWindow();
     void OpenNuovo();
 
     // Calendar column (frmMainCalendar.cpp).
@@ -181,6 +181,6 @@ private:
     std::array<QAction *, 10> m_tbLayoutButtons {};    // index 1..9
     std::array<QAction *, 6> m_txtFindButtons {};      // index 1..5
 
-    frmScadenzeNuovo *m_frmScadenzeNuovo = nullptr;
-    frmScadenze *m_frmScadenze = nullptr;
+    NewDeadlineWindow *m_frmScadenzeNuovo = nullptr;
+    DeadlineEditor *m_frmScadenze = nullptr;
 };

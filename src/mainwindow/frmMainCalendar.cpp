@@ -44,13 +44,13 @@ QDate frmMain::selectionEnd() const
 
 void frmMain::mv_SelChange()
 {
-    gextasksUpdate(selectionStart(), selectionEnd());
+    refreshUpcoming(selectionStart(), selectionEnd());
     if (m_cmbFilter->currentIndex() == CalendarView)
-        gexUpdate(CalendarView);
-    picStartVisible();
+        refreshList(CalendarView);
+    updateEmptyListPanel();
 }
 
-void frmMain::mvGetDayBold()
+void frmMain::markBusyDays()
 {
     m_mv->setDateTextFormat(QDate(), QTextCharFormat());
     // The 42 days on show: six weeks from the week that holds the 1st.
@@ -84,7 +84,7 @@ void frmMain::mvGetDayBold()
     }
 }
 
-void frmMain::gextasksUpdate(const QDate &from, const QDate &to)
+void frmMain::refreshUpcoming(const QDate &from, const QDate &to)
 {
     m_gextasks->setUpdatesEnabled(false);
     m_gextasks->setConnectionString(m_session.connectionString());
@@ -108,7 +108,7 @@ void frmMain::gextasksUpdate(const QDate &from, const QDate &to)
     m_gextasks->setUpdatesEnabled(true);
 }
 
-void frmMain::sbBallon()
+void frmMain::updateStatus()
 {
     m_lblTitle->setText(m_session.activeSheetName());
     m_sbPanel2->setText(m_session.activeSheetName());
@@ -148,13 +148,13 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
         if (type == QEvent::Resize) {
             SizeListColumns();
             if (!m_picStart->isHidden())
-                picStartVisible();
+                updateEmptyListPanel();
         }
     } else if (m_gextasksViewport && watched == m_gextasksViewport) {
         if (type == QEvent::MouseButtonRelease) {
             const int row = m_gextasks->currentRow();
             if (m_gextasks->rowCount() > 0 && row >= 1)
-                gexFind(m_gextasks->value(row, 5).toInt());
+                findDeadline(m_gextasks->value(row, 5).toInt());
             m_gex->focusList();
         }
     }

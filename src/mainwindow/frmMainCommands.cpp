@@ -3,10 +3,10 @@
 #include "mainwindow/frmMain.h"
 
 #include "deadlines/RecurrenceGroup.h"
-#include "deadlines/frmGrpAdd.h"
-#include "deadlines/frmGrpErase.h"
-#include "deadlines/frmScadenze.h"
-#include "deadlines/frmScadenzeNuovo.h"
+#include "deadlines/AddToGroupDialog.h"
+#include "deadlines/DeleteFromGroupDialog.h"
+#include "deadlines/DeadlineEditor.h"
+#include "deadlines/NewDeadlineWindow.h"
 #include "mainwindow/DeadlineList.h"
 #include "platform/DataGrid.h"
 #include "platform/Pauses.h"
@@ -38,23 +38,23 @@ void frmMain::ReportDbError(const std::exception &error)
     Prompt::message(text, Session::AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);
 }
 
-frmScadenzeNuovo &frmMain::NuovoWindow()
+NewDeadlineWindow &frmMain::NuovoWindow()
 {
     if (!m_frmScadenzeNuovo)
-        m_frmScadenzeNuovo = new frmScadenzeNuovo(*this, m_session, this);
+        m_frmScadenzeNuovo = new NewDeadlineWindow(*this, m_session, this);
     return *m_frmScadenzeNuovo;
 }
 
-frmScadenze &frmMain::EditWindow()
+DeadlineEditor &frmMain::EditWindow()
 {
     if (!m_frmScadenze)
-        m_frmScadenze = new frmScadenze(*this, m_session, this);
+        m_frmScadenze = new DeadlineEditor(*this, m_session, this);
     return *m_frmScadenze;
 }
 
 void frmMain::OpenNuovo()
 {
-    NuovoWindow().Nuovo();
+    NuovoWindow().openBlank();
 }
 
 void frmMain::NewDeadline(int row)
@@ -63,13 +63,13 @@ void frmMain::NewDeadline(int row)
         OpenNuovo();
         return;
     }
-    switch (frmGrpAdd::Apri(this)) {
+    switch (AddToGroupDialog::ask(this)) {
     case GroupChoiceFirst:
         OpenNuovo();
         break;
     case GroupChoiceSecond:
         // The stored description, without the counter the list shows after it.
-        NuovoWindow().Nuovo2(m_gex->value(row, ListColumn::TrType).toInt(),
+        NuovoWindow().openForGroup(m_gex->value(row, ListColumn::TrType).toInt(),
                              m_gex->value(row, ListColumn::TrDescription).toString(),
                              m_gex->value(row, ListColumn::TrAcId).toInt(),
                              m_gex->value(row, ListColumn::TrValue).value<Currency>(),
@@ -85,7 +85,7 @@ void frmMain::EditDeadline()
     const int row = m_gex->currentRow();
     if (!isDeadlineRow(row))
         return;
-    EditWindow().Apri(m_gex->value(row, ListColumn::TrRowId).toInt());
+    EditWindow().open(m_gex->value(row, ListColumn::TrRowId).toInt());
 }
 
 void frmMain::ToggleDone()
@@ -102,9 +102,9 @@ void frmMain::ToggleDone()
         connection.close();
 
         Pauses::shortPause();
-        sbBallon();
-        mvGetDayBold();
-        gextasksUpdate(selectionStart(), selectionEnd());
+        updateStatus();
+        markBusyDays();
+        refreshUpcoming(selectionStart(), selectionEnd());
         // Same record source: a deadline the view now hides leaves the list and
         // the row that followed it takes its place; when it was the last row, the
         // new last row does, so the list keeps a current row for the next key.
@@ -134,7 +134,7 @@ void frmMain::DeleteDeadline(int row)
                                + QString::number(rowId));
             connection.close();
         } else {
-            switch (frmGrpErase::Apri(this)) {
+            switch (DeleteFromGroupDialog::ask(this)) {
             case GroupChoiceSecond: {
                 Connection connection;
                 connection.open(m_session.connectionString());
@@ -150,7 +150,7 @@ void frmMain::DeleteDeadline(int row)
                 TransactionGuard transaction(connection);
                 connection.execute(QStringLiteral("DELETE * FROM Transactions WHERE Transactions.TrRowId=")
                                    + QString::number(rowId));
-                RenumberGroup(connection, grpId);
+                RecurrenceGroup::renumberGroup(connection, grpId);
                 transaction.commit();
                 connection.close();
                 break;
@@ -169,17 +169,17 @@ void frmMain::RefreshAfterDelete()
 {
     Pauses::shortPause();
     try {
-        sbBallon();
-        mvGetDayBold();
-        gextasksUpdate(selectionStart(), selectionEnd());
+        updateStatus();
+        markBusyDays();
+        refreshUpcoming(selectionStart(), selectionEnd());
         m_gex->requery();
-        picStartVisible();
+        updateEmptyListPanel();
     } catch (const DbError &error) {
         ReportDbError(error);
     }
 }
 
-void frmMain::gexFind(qint32 rowId)
+void frmMain::findDeadline(qint32 rowId)
 {
     m_gex->model()->find(ListColumn::TrRowId, rowId, GridModel::FindMode::Equal, 0, 1);
     m_gex->scrollToCurrent();

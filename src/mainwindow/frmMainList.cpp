@@ -13,7 +13,7 @@
 #include <QComboBox>
 #include <QFrame>
 
-void frmMain::gexUpdate(int view)
+void frmMain::refreshList(int view)
 {
     m_listPresenter.setWarningHorizon(m_session.warnLimitDate());
     m_listPresenter.setViewCaption(m_cmbFilter->currentText());
@@ -43,7 +43,7 @@ void frmMain::gexUpdate(int view)
     m_gex->setUpdatesEnabled(painting);
 }
 
-void frmMain::picStartVisible()
+void frmMain::updateEmptyListPanel()
 {
     const bool empty = m_gex->rowCount() == 0;
     if (empty) {
@@ -62,7 +62,7 @@ void frmMain::mnuGroupby_Click(int index)
         return;
     showLayoutChoice(index);
     m_session.display().groupOption = index;
-    gexUpdate(m_cmbFilter->currentIndex());
+    refreshList(m_cmbFilter->currentIndex());
 }
 
 void frmMain::showLayoutChoice(int index)
@@ -92,9 +92,9 @@ void frmMain::cmbFilter_Click(int index)
 {
     if (!m_listReady)
         return;
-    gexUpdate(index);
+    refreshList(index);
     m_gex->focusList();
-    picStartVisible();
+    updateEmptyListPanel();
 }
 
 bool frmMain::LayoutKey(int key, Qt::KeyboardModifiers modifiers)

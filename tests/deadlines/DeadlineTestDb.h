@@ -30,7 +30,7 @@ public:
     const QString &path() const { return m_path; }
     Session &session() { return m_session; }
     QString connectionString() const { return m_session.connectionString(); }
-    void save(const NewDeadlineRequest &request) const { SaveNewDeadlines(connectionString(), request); }
+    void save(const NewDeadlineRequest &request) const { saveNewDeadlines(connectionString(), request); }
 
     // Raw SQLite access for arranging rows and reading them back, beside the store.
     void raw(const QString &sql)

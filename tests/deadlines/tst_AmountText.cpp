@@ -59,7 +59,7 @@ void tst_AmountText::parsesWhatTheUserTypes()
     QFETCH(QLocale, locale);
     QFETCH(QString, text);
     QFETCH(std::optional<Currency>, expected);
-    const std::optional<Currency> parsed = AmountText::Parse(text, locale);
+    const std::optional<Currency> parsed = AmountText::parse(text, locale);
     QCOMPARE(parsed.has_value(), expected.has_value());
     if (expected)
         QCOMPARE(parsed->units(), expected->units());
@@ -85,15 +85,15 @@ void tst_AmountText::formattedAmountsReadBackExactly()
     QFETCH(QLocale, locale);
     QFETCH(qint64, amount);
     QFETCH(QString, digits);
-    const QString text = AmountText::Format(Currency::fromUnits(amount), locale);
+    const QString text = AmountText::format(Currency::fromUnits(amount), locale);
     QVERIFY2(text.contains(locale.currencySymbol()), qPrintable(text));
     if (!digits.isEmpty()) {
         QVERIFY2(text.contains(digits.mid(digits.startsWith(u'-') ? 1 : 0)), qPrintable(text));
-        QCOMPARE(AmountText::Parse(text, locale)->units(), amount);
+        QCOMPARE(AmountText::parse(text, locale)->units(), amount);
     } else {
         // The most negative amount has no positive twin: it formats without a crash
         // and reads back as out of range or as itself.
-        const auto back = AmountText::Parse(text, locale);
+        const auto back = AmountText::parse(text, locale);
         QVERIFY(!back || back->units() == amount);
     }
 }

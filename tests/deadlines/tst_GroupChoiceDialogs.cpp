@@ -1,5 +1,5 @@
-#include "deadlines/frmGrpAdd.h"
-#include "deadlines/frmGrpErase.h"
+#include "deadlines/AddToGroupDialog.h"
+#include "deadlines/DeleteFromGroupDialog.h"
 #include "startup/Texts.h"
 
 #include <QApplication>
@@ -29,17 +29,17 @@ void tst_GroupChoiceDialogs::initTestCase()
 void tst_GroupChoiceDialogs::answerFollowsTheChoice_data()
 {
     QTest::addColumn<bool>("erase");
-    QTest::addColumn<QStringList>("steps");   // "opt0", "opt1", "cmdOK", "cmdCancel", "esc"
+    QTest::addColumn<QStringList>("steps");   // "firstOption", "secondOption", "confirmButton", "cancelButton", "esc"
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("secondBold");
 
     for (bool erase : {false, true}) {
         const char *d = erase ? "erase" : "add";
-        QTest::addRow("%s: confirm untouched", d) << erase << QStringList{"cmdOK"} << 1 << false;
-        QTest::addRow("%s: second option", d) << erase << QStringList{"opt1", "cmdOK"} << 2 << true;
-        QTest::addRow("%s: second then first", d) << erase << QStringList{"opt1", "opt0", "cmdOK"} << 1 << false;
-        QTest::addRow("%s: cancel after choosing", d) << erase << QStringList{"opt1", "cmdCancel"} << 0 << true;
-        QTest::addRow("%s: Esc", d) << erase << QStringList{"opt1", "esc"} << 0 << true;
+        QTest::addRow("%s: confirm untouched", d) << erase << QStringList{"confirmButton"} << 1 << false;
+        QTest::addRow("%s: second option", d) << erase << QStringList{"secondOption", "confirmButton"} << 2 << true;
+        QTest::addRow("%s: second then first", d) << erase << QStringList{"secondOption", "firstOption", "confirmButton"} << 1 << false;
+        QTest::addRow("%s: cancel after choosing", d) << erase << QStringList{"secondOption", "cancelButton"} << 0 << true;
+        QTest::addRow("%s: Esc", d) << erase << QStringList{"secondOption", "esc"} << 0 << true;
     }
 }
 
@@ -61,8 +61,8 @@ void tst_GroupChoiceDialogs::answerFollowsTheChoice()
                 QTest::keyClick(dialog, Qt::Key_Escape);
                 continue;
             }
-            if (step.startsWith(QLatin1String("cmd")))
-                boldSeen = dialog->findChild<QRadioButton *>("opt1")->font().bold();
+            if (step.endsWith(QLatin1String("Button")))
+                boldSeen = dialog->findChild<QRadioButton *>("secondOption")->font().bold();
             QWidget *w = dialog->findChild<QWidget *>(step);
             QVERIFY(w);
             QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(5, w->height() / 2));
@@ -71,7 +71,7 @@ void tst_GroupChoiceDialogs::answerFollowsTheChoice()
             boldSeen = true;
         ran = true;
     });
-    const GroupChoice choice = erase ? frmGrpErase::Apri(nullptr) : frmGrpAdd::Apri(nullptr);
+    const GroupChoice choice = erase ? DeleteFromGroupDialog::ask(nullptr) : AddToGroupDialog::ask(nullptr);
     QVERIFY(ran);
     QCOMPARE(int(choice), answer);
     if (steps.last() != QLatin1String("esc"))
@@ -90,15 +90,15 @@ void tst_GroupChoiceDialogs::startsOnTheFirstChoiceWithoutCloseBox()
     QFETCH(bool, erase);
     std::unique_ptr<QDialog> dialog;
     if (erase)
-        dialog = std::make_unique<frmGrpErase>();
+        dialog = std::make_unique<DeleteFromGroupDialog>();
     else
-        dialog = std::make_unique<frmGrpAdd>();
+        dialog = std::make_unique<AddToGroupDialog>();
     // Only the two buttons answer: no close box to leave the question open-ended.
     QVERIFY(!(dialog->windowFlags() & Qt::WindowCloseButtonHint));
     QVERIFY(dialog->windowFlags() & Qt::CustomizeWindowHint);
     QVERIFY(!dialog->windowTitle().isEmpty());
-    QVERIFY(dialog->findChild<QRadioButton *>("opt0")->isChecked());
-    QVERIFY(dialog->findChild<QRadioButton *>("opt0")->font().bold());
+    QVERIFY(dialog->findChild<QRadioButton *>("firstOption")->isChecked());
+    QVERIFY(dialog->findChild<QRadioButton *>("firstOption")->font().bold());
 }
 
 QTEST_MAIN(tst_GroupChoiceDialogs)

@@ -98,10 +98,10 @@ void tst_NewDeadlines::insertTextOfTheExamples()
     v.sheetId = 1;
     v.trType = trType;
     v.description = QStringLiteral("Rent");
-    v.amount = AmountText::Parse(amountTyped, QLocale(QLocale::Italian, QLocale::Italy)).value();
+    v.amount = AmountText::parse(amountTyped, QLocale(QLocale::Italian, QLocale::Italy)).value();
     const QDate date(2017, 4, 3);
-    const QString sql = recurring ? RecurringDeadlineInsertSql(v, date, u'm', 2, 4, 7)
-                                  : SingleDeadlineInsertSql(v, date, 0);
+    const QString sql = recurring ? recurringDeadlineInsertSql(v, date, u'm', 2, 4, 7)
+                                  : singleDeadlineInsertSql(v, date, 0);
     QCOMPARE(sql, expected);
 }
 
@@ -114,7 +114,7 @@ void tst_NewDeadlines::singleDeadlineStandsOutsideAnyGroup()
     r.values.description = QStringLiteral("L'affitto dell'ufficio");
     r.values.notes = QStringLiteral("'Call O'Brien'\nsecond line");
     r.values.acId = 5;
-    r.values.amount = AmountText::Parse(QStringLiteral("12,50"), QLocale(QLocale::Italian, QLocale::Italy)).value();
+    r.values.amount = AmountText::parse(QStringLiteral("12,50"), QLocale(QLocale::Italian, QLocale::Italy)).value();
     r.date = QDate(2017, 4, 3);
     m_db->save(r);
 
@@ -156,7 +156,7 @@ void tst_NewDeadlines::groupIdsAreUniqueAcrossSheets()
 
     Connection c;
     c.open(m_db->connectionString());
-    QCOMPARE(AllocateGroupId(c), 43);
+    QCOMPARE(RecurrenceGroup::allocateGroupId(c), 43);
 }
 
 void tst_NewDeadlines::addingToAGroupRenumbersItByDate()
@@ -225,7 +225,7 @@ void tst_NewDeadlines::renumberingAGroupOfOne()
 {
     m_db->save(monthlyRent(QDate(2017, 1, 31), 3));
     m_db->raw(QStringLiteral("DELETE FROM Transactions WHERE TrGrpRow <> 2"));
-    RenumberGroup(m_db->connectionString(), 1);
+    RecurrenceGroup::renumberGroup(m_db->connectionString(), 1);
     QCOMPARE(groupMembers(m_db->connectionString(), 1), (QList<Member>{{QDate(2017, 2, 28), "m", 1, 1, 1}}));
 }
 

@@ -1,4 +1,4 @@
-#include "deadlines/frmGrpErase.h"
+#include "deadlines/DeleteFromGroupDialog.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/frmMain.h"
 #include "platform/DataGrid.h"
@@ -333,9 +333,9 @@ void tst_frmMain::deleteGroupMemberFollowsChoice_data()
 {
     QTest::addColumn<QString>("button");      // what the user presses in the group question
     QTest::addColumn<QList<int>>("remaining"); // TrGrpMDay of each remaining member, in date order
-    QTest::newRow("only the selected one") << "opt0" << QList<int> { 2, 2 };
-    QTest::newRow("the whole group") << "opt1" << QList<int> {};
-    QTest::newRow("cancelled") << "cmdCancel" << QList<int> { 3, 3, 3 };
+    QTest::newRow("only the selected one") << "firstOption" << QList<int> { 2, 2 };
+    QTest::newRow("the whole group") << "secondOption" << QList<int> {};
+    QTest::newRow("cancelled") << "cancelButton" << QList<int> { 3, 3, 3 };
 }
 
 void tst_frmMain::deleteGroupMemberFollowsChoice()
@@ -353,13 +353,13 @@ void tst_frmMain::deleteGroupMemberFollowsChoice()
 
     bool answered = false;
     QTimer::singleShot(0, this, [&] {
-        auto *dialog = qobject_cast<frmGrpErase *>(QApplication::activeModalWidget());
+        auto *dialog = qobject_cast<DeleteFromGroupDialog *>(QApplication::activeModalWidget());
         if (!dialog)
             return;
         answered = true;
-        if (button.startsWith(QLatin1String("opt"))) {
+        if (button.endsWith(QLatin1String("Option"))) {
             dialog->findChild<QRadioButton *>(button)->setChecked(true);
-            dialog->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
+            dialog->findChild<QPushButton *>(QStringLiteral("confirmButton"))->click();
         } else {
             dialog->findChild<QPushButton *>(button)->click();
         }
@@ -525,8 +525,8 @@ void tst_frmMain::startPanelOnEmptySheet()
     QVERIFY(qAbs(start->geometry().center().y() - grid.center().y()) <= 1);
 
     insert(5, 1, false, QDate(2024, 2, 2), QStringLiteral("First"), 0, 1);
-    m_window->gexUpdate(m_window->currentView());
-    m_window->picStartVisible();
+    m_window->refreshList(m_window->currentView());
+    m_window->updateEmptyListPanel();
     QVERIFY(!start->isVisible());
 }
 

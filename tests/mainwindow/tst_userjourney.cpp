@@ -1,5 +1,5 @@
-#include "deadlines/frmGrpErase.h"
-#include "deadlines/frmScadenzeNuovo.h"
+#include "deadlines/DeleteFromGroupDialog.h"
+#include "deadlines/NewDeadlineWindow.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/frmMain.h"
 #include "platform/DataGrid.h"
@@ -66,10 +66,10 @@ private:
     void answerGroupErase(const QString &option)
     {
         QTimer::singleShot(0, this, [option] {
-            auto *dialog = qobject_cast<frmGrpErase *>(QApplication::activeModalWidget());
+            auto *dialog = qobject_cast<DeleteFromGroupDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             dialog->findChild<QRadioButton *>(option)->setChecked(true);
-            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("confirmButton")), Qt::LeftButton);
         });
     }
 
@@ -102,30 +102,30 @@ private slots:
         // F5 in the empty list opens the new-deadline window.
         list()->setFocus();
         QTest::keyClick(list(), Qt::Key_F5);
-        auto *form = m_window->findChild<frmScadenzeNuovo *>();
+        auto *form = m_window->findChild<NewDeadlineWindow *>();
         QVERIFY(form && form->isVisible());
         QVERIFY(QTest::qWaitForWindowActive(form));
 
-        auto *type = form->findChild<QComboBox *>(QStringLiteral("imgcmbData"));
+        auto *type = form->findChild<QComboBox *>(QStringLiteral("typeCombo"));
         type->setFocus();
         QTest::keyClick(type, Qt::Key_End);   // credit
-        auto *description = form->findChild<QLineEdit *>(QStringLiteral("txtData0"));
+        auto *description = form->findChild<QLineEdit *>(QStringLiteral("descriptionBox"));
         description->setFocus();
         QTest::keyClicks(description, QStringLiteral("Rent"));
-        auto *amount = form->findChild<QLineEdit *>(QStringLiteral("txtData1"));
+        auto *amount = form->findChild<QLineEdit *>(QStringLiteral("amountBox"));
         amount->setFocus();
         amount->selectAll();
         QTest::keyClicks(amount, QStringLiteral("850.5"));
-        QTest::mouseClick(form->findChild<QRadioButton *>(QStringLiteral("optgrp1")), Qt::LeftButton);
-        auto *first = form->findChild<QDateEdit *>(QStringLiteral("datData1"));
+        QTest::mouseClick(form->findChild<QRadioButton *>(QStringLiteral("recurringOption")), Qt::LeftButton);
+        auto *first = form->findChild<QDateEdit *>(QStringLiteral("firstDate"));
         first->setDate(QDate(2027, 1, 31));
-        auto *count = form->findChild<QLineEdit *>(QStringLiteral("txtData2"));
+        auto *count = form->findChild<QLineEdit *>(QStringLiteral("countBox"));
         count->setFocus();
         count->selectAll();
         QTest::keyClicks(count, QStringLiteral("12"));
-        auto *cadence = form->findChild<QComboBox *>(QStringLiteral("cmbCadenza"));
+        auto *cadence = form->findChild<QComboBox *>(QStringLiteral("cadenceCombo"));
         cadence->setCurrentIndex(cadence->findText(Texts::text(1153)));   // monthly
-        QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("cmdSalva")), Qt::LeftButton);
+        QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("saveButton")), Qt::LeftButton);
         QVERIFY(!form->isVisible());
         QVERIFY(m_session->prompts().shown().isEmpty());
 
@@ -161,7 +161,7 @@ private slots:
         QCOMPARE(std::get<2>(storedMembers().at(3)), false);
 
         // Del on the fifth, "only this one": eleven left, renumbered 1 to 11.
-        answerGroupErase(QStringLiteral("opt0"));
+        answerGroupErase(QStringLiteral("firstOption"));
         pressOnRow(rowShowing(QStringLiteral("Rent 5 of 12")), Qt::Key_Delete);
         const auto members = storedMembers();
         QCOMPARE(members.size(), 11);
@@ -173,7 +173,7 @@ private slots:
         QCOMPARE(rowShowing(QStringLiteral("Rent 12 of 12")), 0);
 
         // Del again, "the whole group": nothing is left and the start panel returns.
-        answerGroupErase(QStringLiteral("opt1"));
+        answerGroupErase(QStringLiteral("secondOption"));
         pressOnRow(rowShowing(QStringLiteral("Rent 2 of 11")), Qt::Key_Delete);
         QVERIFY(storedMembers().isEmpty());
         QCOMPARE(m_window->grid()->rowCount(), 0);

@@ -1,6 +1,6 @@
 #include "SampleData.h"
 
-#include "deadlines/comDateLib.h"
+#include "deadlines/RecurrenceDates.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -66,7 +66,7 @@ const char *const DebitDescriptions[] = {
     "Loyer bureau", "Abbonamento internet", "Tassa rifiuti (TARI)", "Spese condominiali"};
 const char *const AppointmentDescriptions[] = {
     "Riunione con il commercialista", "Dentista", "Revisione auto", "Rendez-vous banque",
-    "Call with O'Brien", "Scadenza patente", "Assemblea condominiale", "Tagliando caldaia",
+    "Call with O'Brien", "Rinnovo patente", "Assemblea condominiale", "Tagliando caldaia",
     "Consegna dichiarazione dei redditi", "Meeting \"budget\" annuale"};
 const char *const DeadlineNotes[] = {
     "Pagare con bonifico", "Già sollecitato una volta", "Vedi e-mail del cliente",
@@ -183,14 +183,14 @@ QString Description(QRandomGenerator &rng, int type, int year)
 // Cadence position and a plausible run length for it.
 std::pair<int, int> Recurrence(QRandomGenerator &rng)
 {
-    static const int weights[comDateLib::CadenceCount] = {3, 8, 5, 40, 8, 12, 4, 8, 12};
+    static const int weights[RecurrenceDates::CadenceCount] = {3, 8, 5, 40, 8, 12, 4, 8, 12};
     int r = rng.bounded(100);
     int position = 0;
-    while (position < comDateLib::CadenceCount - 1 && r >= weights[position]) {
+    while (position < RecurrenceDates::CadenceCount - 1 && r >= weights[position]) {
         r -= weights[position];
         ++position;
     }
-    static const int maxLength[comDateLib::CadenceCount] = {10, 26, 26, 36, 18, 12, 9, 10, 8};
+    static const int maxLength[RecurrenceDates::CadenceCount] = {10, 26, 26, 36, 18, 12, 9, 10, 8};
     return {position, rng.bounded(2, maxLength[position] + 1)};
 }
 
@@ -292,12 +292,12 @@ Summary Fill(const QString &databasePath, const Options &options)
         if (rng.bounded(100) < 45 && options.rows - written >= 2) {
             const auto [cadence, length] = Recurrence(rng);
             position = cadence;
-            dates = comDateLib::RecurrenceDates(first, cadence, std::min(length, options.rows - written));
+            dates = RecurrenceDates::memberDates(first, cadence, std::min(length, options.rows - written));
         }
         const QString description = Description(rng, type, first.year());
         const bool grouped = dates.size() > 1;
         const qint64 group = grouped ? nextGroup++ : 0;
-        const QString code = grouped ? QString(comDateLib::CadenceCode(position)) : QStringLiteral("n");
+        const QString code = grouped ? QString(RecurrenceDates::cadenceCode(position)) : QStringLiteral("n");
         for (int k = 0; k < dates.size(); ++k) {
             const QDate date = dates[k];
             // Mostly settled in the past, a few settled ahead of time.

@@ -8,12 +8,13 @@ class GroupChoicePanel;
 
 // Asked before deleting a member of a recurrence: only that deadline (first
 // option) or the whole group (second option).
-class frmGrpErase : public QDialog
+class DeleteFromGroupDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmGrpErase(QWidget *parent = nullptr);
-    static GroupChoice Apri(QWidget *parent);
+    explicit DeleteFromGroupDialog(QWidget *parent = nullptr);
+    // Shows the question modally and returns the answer.
+    static GroupChoice ask(QWidget *parent);
 
     GroupChoice choice() const;
 

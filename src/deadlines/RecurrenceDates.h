@@ -8,28 +8,20 @@
 // Positions follow the cadence list of the new-deadline window:
 // 0 daily, 1 weekly, 2 biweekly, 3 monthly, 4 bimonthly, 5 quarterly,
 // 6 four-monthly, 7 biannual, 8 yearly.
-namespace comDateLib {
+namespace RecurrenceDates {
 
 constexpr int CadenceCount = 9;
 
 // The character of "dw2mbs4qy" at the position; 'n' (single deadline) outside 0..8.
-QChar CadenceCode(int position);
+QChar cadenceCode(int position);
 
 // Dates of members 1..n. Each member is computed from the first date, never from
 // the previous one, so a short month does not drag the later members back; a run
 // that starts on a month's last day stays on the last day for the month-based
 // cadences.
-QList<QDate> RecurrenceDates(const QDate &first, int position, int n);
+QList<QDate> memberDates(const QDate &first, int position, int n);
 
-// Member k (0 = the first date itself) of a recurrence, before the month-end rule.
-QDate AdvanceByCadence(const QDate &first, int position, int k);
+bool isLastDayOfMonth(const QDate &date);
+QDate lastDayOfMonth(const QDate &date);
 
-bool IsLastDayOfMonth(const QDate &date);
-QDate LastDayOfMonth(const QDate &date);
-
-} // namespace comDateLib
-
-using comDateLib::CadenceCode;
-using comDateLib::IsLastDayOfMonth;
-using comDateLib::LastDayOfMonth;
-using comDateLib::RecurrenceDates;
+} // namespace RecurrenceDates

@@ -7,7 +7,7 @@
 #include <memory>
 
 class Connection;
-class ListHost;
+class DeadlineListHost;
 class Session;
 class QCheckBox;
 class QDateEdit;
@@ -16,15 +16,15 @@ class Recordset;
 
 // The editor of one existing deadline. Opens without blocking; the main window owns
 // the single instance. Only that row is written, and only on Save.
-class frmScadenze : public QDialog
+class DeadlineEditor : public QDialog
 {
     Q_OBJECT
 public:
-    frmScadenze(ListHost &host, Session &session, QWidget *parent = nullptr);
-    ~frmScadenze() override;
+    DeadlineEditor(DeadlineListHost &host, Session &session, QWidget *parent = nullptr);
+    ~DeadlineEditor() override;
 
-    void Apri(qint32 rowId);
-    void InitCombos();
+    // Shows the deadline with that TrRowId; tells the user when it is gone.
+    void open(qint32 rowId);
 
 public slots:
     void reject() override;   // Cancel and Esc: the pending changes are dropped
@@ -38,13 +38,13 @@ private:
     void save();
     void closeRecord();
 
-    ListHost &m_host;
+    DeadlineListHost &m_host;
     Session &m_session;
     std::unique_ptr<Connection> m_connection;
     std::unique_ptr<Recordset> m_record;
 
     DeadlineFields m_fields;
-    QDateEdit *m_datData = nullptr;
-    QCheckBox *m_chkData = nullptr;
-    QList<QLabel *> m_lblData;
+    QDateEdit *m_dateEdit = nullptr;
+    QCheckBox *m_doneCheck = nullptr;
+    QList<QLabel *> m_captions;   // type, date, description, client/supplier, amount, notes
 };

@@ -8,12 +8,13 @@ class GroupChoicePanel;
 
 // Asked before a new deadline when the current one belongs to a recurrence:
 // start a new deadline (first option) or add to that group (second option).
-class frmGrpAdd : public QDialog
+class AddToGroupDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmGrpAdd(QWidget *parent = nullptr);
-    static GroupChoice Apri(QWidget *parent);
+    explicit AddToGroupDialog(QWidget *parent = nullptr);
+    // Shows the question modally and returns the answer.
+    static GroupChoice ask(QWidget *parent);
 
     GroupChoice choice() const;
 

@@ -1,7 +1,7 @@
 #include "DeadlineTestDb.h"
 #include "RecordingListHost.h"
 
-#include "deadlines/frmScadenzeNuovo.h"
+#include "deadlines/NewDeadlineWindow.h"
 #include "platform/Clock.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
@@ -47,7 +47,7 @@ QList<Row> storedRows(const QString &connectionString)
 
 } // namespace
 
-class tst_frmScadenzeNuovo final : public QObject
+class tst_NewDeadlineWindow final : public QObject
 {
     Q_OBJECT
 
@@ -66,7 +66,7 @@ private slots:
     void escapeWritesNothing();
     void appointmentEmptiesTheAmount();
     void failedRecurrenceKeepsTheWindowFilled();
-    void nuovo2AddsToTheGroup();
+    void newMembersJoinTheGroup();
 
 private:
     template<typename T> T *child(const char *name) const { return controlOf<T>(m_form.get(), name); }
@@ -75,10 +75,10 @@ private:
     std::unique_ptr<DeadlineTestDb> m_db;
     std::unique_ptr<Prompt::ScriptedPrompts> m_prompts;
     RecordingListHost m_host;
-    std::unique_ptr<frmScadenzeNuovo> m_form;
+    std::unique_ptr<NewDeadlineWindow> m_form;
 };
 
-void tst_frmScadenzeNuovo::initTestCase()
+void tst_NewDeadlineWindow::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     Pauses::setScale(0);
@@ -86,57 +86,57 @@ void tst_frmScadenzeNuovo::initTestCase()
     Texts::setLanguage(Language::English);
 }
 
-void tst_frmScadenzeNuovo::init()
+void tst_NewDeadlineWindow::init()
 {
     m_db = std::make_unique<DeadlineTestDb>();
     QVERIFY(m_db->ok());
     m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
     m_host.calls.clear();
-    m_form = std::make_unique<frmScadenzeNuovo>(m_host, m_db->session());
+    m_form = std::make_unique<NewDeadlineWindow>(m_host, m_db->session());
 }
 
-void tst_frmScadenzeNuovo::cleanup()
+void tst_NewDeadlineWindow::cleanup()
 {
     m_form.reset();
     m_prompts.reset();
     m_db.reset();
 }
 
-void tst_frmScadenzeNuovo::open()
+void tst_NewDeadlineWindow::open()
 {
-    m_form->Nuovo();
+    m_form->openBlank();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    child<QComboBox>("imgcmbData")->setFocus();
+    child<QComboBox>("typeCombo")->setFocus();
 }
 
-void tst_frmScadenzeNuovo::savesADebitTypedWithTheKeyboard()
+void tst_NewDeadlineWindow::savesADebitTypedWithTheKeyboard()
 {
     m_db->raw(QStringLiteral("INSERT INTO Accounts (AcName) VALUES ('Zeta'), ('Alfa')"));
     open();
-    QVERIFY(!child<QLineEdit>("txtData1")->isEnabled());
+    QVERIFY(!child<QLineEdit>("amountBox")->isEnabled());
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);   // appointment -> debit
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("txtData0"));
-    QCOMPARE(child<QStatusBar>("sb")->currentMessage(), Texts::text(1112));
+    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("descriptionBox"));
+    QCOMPARE(child<QStatusBar>("statusBar")->currentMessage(), Texts::text(1112));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("L'affitto"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), child<QComboBox>("dtcData"));
+    QCOMPARE(QApplication::focusWidget(), child<QComboBox>("counterpartyCombo"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);     // the first name: Alfa
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
-    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("txtData1"));
+    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("amountBox"));
     // The zero amount is selected on entry, so typing replaces it; the point
     // becomes the decimal comma and a letter is dropped.
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("12x.5"));
-    QCOMPARE(child<QLineEdit>("txtData1")->text(), QStringLiteral("12,5"));
+    QCOMPARE(child<QLineEdit>("amountBox")->text(), QStringLiteral("12,5"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), child<QPlainTextEdit>("txtData3"));
+    QCOMPARE(QApplication::focusWidget(), child<QPlainTextEdit>("notesBox"));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Call O'Brien"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(child<QPlainTextEdit>("txtData3")->toPlainText(), QStringLiteral("Call O'Brien"));
+    QCOMPARE(child<QPlainTextEdit>("notesBox")->toPlainText(), QStringLiteral("Call O'Brien"));
 
     // On the focused Save button, Enter saves instead of moving on.
-    child<QPushButton>("cmdSalva")->setFocus();
+    child<QPushButton>("saveButton")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
 
     const QList<Row> rows = storedRows(m_db->connectionString());
@@ -159,20 +159,20 @@ void tst_frmScadenzeNuovo::savesADebitTypedWithTheKeyboard()
     QVERIFY(m_prompts->shown().isEmpty());
 }
 
-void tst_frmScadenzeNuovo::emptyDescriptionKeepsTheFocus()
+void tst_NewDeadlineWindow::emptyDescriptionKeepsTheFocus()
 {
     open();
-    auto *description = child<QLineEdit>("txtData0");
+    auto *description = child<QLineEdit>("descriptionBox");
     description->setFocus();
     QTest::keyClick(description, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), description);
     QTest::keyClick(description, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), description);
 
-    child<QComboBox>("cmbCadenza")->setFocus();   // as a mouse click on it would
+    child<QComboBox>("cadenceCombo")->setFocus();   // as a mouse click on it would
     QCOMPARE(QApplication::focusWidget(), description);
 
-    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), description);
     QVERIFY(storedRows(m_db->connectionString()).isEmpty());
     QVERIFY(m_host.calls.isEmpty());
@@ -180,7 +180,7 @@ void tst_frmScadenzeNuovo::emptyDescriptionKeepsTheFocus()
     QVERIFY(m_form->isVisible());
 }
 
-void tst_frmScadenzeNuovo::countFieldKeepsTheFocus_data()
+void tst_NewDeadlineWindow::countFieldKeepsTheFocus_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("staysInField");
@@ -191,19 +191,19 @@ void tst_frmScadenzeNuovo::countFieldKeepsTheFocus_data()
     QTest::newRow("past the spinner") << "250" << false;
 }
 
-void tst_frmScadenzeNuovo::countFieldKeepsTheFocus()
+void tst_NewDeadlineWindow::countFieldKeepsTheFocus()
 {
     QFETCH(QString, typed);
     QFETCH(bool, staysInField);
     open();
-    QTest::mouseClick(child<QRadioButton>("optgrp1"), Qt::LeftButton);
-    QVERIFY(child<QWidget>("picgrp1")->isVisible());
-    QVERIFY(!child<QWidget>("picgrp0")->isVisible());
-    QVERIFY(child<QRadioButton>("optgrp1")->font().bold());
-    QVERIFY(!child<QRadioButton>("optgrp0")->font().bold());
-    QCOMPARE(child<QStatusBar>("sb")->currentMessage(), Texts::text(1136));
+    QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
+    QVERIFY(child<QWidget>("recurringPanel")->isVisible());
+    QVERIFY(!child<QWidget>("singlePanel")->isVisible());
+    QVERIFY(child<QRadioButton>("recurringOption")->font().bold());
+    QVERIFY(!child<QRadioButton>("singleOption")->font().bold());
+    QCOMPARE(child<QStatusBar>("statusBar")->currentMessage(), Texts::text(1136));
 
-    auto *count = child<QLineEdit>("txtData2");
+    auto *count = child<QLineEdit>("countBox");
     count->setFocus();
     QCOMPARE(count->selectedText(), QStringLiteral("2"));
     count->clear();
@@ -212,23 +212,23 @@ void tst_frmScadenzeNuovo::countFieldKeepsTheFocus()
     QCOMPARE(QApplication::focusWidget() == count, staysInField);
 }
 
-void tst_frmScadenzeNuovo::typedCountPastTheSpinnerIsSaved()
+void tst_NewDeadlineWindow::typedCountPastTheSpinnerIsSaved()
 {
     open();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    child<QLineEdit>("txtData0")->setText(QStringLiteral("Rata"));
-    child<QLineEdit>("txtData1")->setText(QStringLiteral("1.000,00 €"));
-    QTest::mouseClick(child<QRadioButton>("optgrp1"), Qt::LeftButton);
-    child<QLineEdit>("txtData2")->setText(QStringLiteral("250"));
-    child<QComboBox>("cmbCadenza")->setCurrentIndex(1);
+    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Rata"));
+    child<QLineEdit>("amountBox")->setText(QStringLiteral("1.000,00 €"));
+    QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
+    child<QLineEdit>("countBox")->setText(QStringLiteral("250"));
+    child<QComboBox>("cadenceCombo")->setCurrentIndex(1);
 
     // The spinner itself stops at 100 and does not go below 1.
-    auto *up = child<QWidget>("UpDown1Up");
+    auto *up = child<QWidget>("countUp");
     QTest::mouseClick(up, Qt::LeftButton);
-    QCOMPARE(child<QLineEdit>("txtData2")->text(), QStringLiteral("100"));
-    child<QLineEdit>("txtData2")->setText(QStringLiteral("250"));
+    QCOMPARE(child<QLineEdit>("countBox")->text(), QStringLiteral("100"));
+    child<QLineEdit>("countBox")->setText(QStringLiteral("250"));
 
-    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
     const QList<Row> rows = storedRows(m_db->connectionString());
     QCOMPARE(rows.size(), 250);
     QCOMPARE(rows.last().date, QDate(2017, 4, 3).addDays(7 * 249));
@@ -239,7 +239,7 @@ void tst_frmScadenzeNuovo::typedCountPastTheSpinnerIsSaved()
     QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(0));
 }
 
-void tst_frmScadenzeNuovo::amountKeepsTheFocusWhenNotAnAmount_data()
+void tst_NewDeadlineWindow::amountKeepsTheFocusWhenNotAnAmount_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("staysInField");
@@ -248,13 +248,13 @@ void tst_frmScadenzeNuovo::amountKeepsTheFocusWhenNotAnAmount_data()
     QTest::newRow("with symbol and grouping") << "1.234,50 €" << false;
 }
 
-void tst_frmScadenzeNuovo::amountKeepsTheFocusWhenNotAnAmount()
+void tst_NewDeadlineWindow::amountKeepsTheFocusWhenNotAnAmount()
 {
     QFETCH(QString, text);
     QFETCH(bool, staysInField);
     open();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);   // credit
-    auto *amount = child<QLineEdit>("txtData1");
+    auto *amount = child<QLineEdit>("amountBox");
     QVERIFY(amount->isEnabled());
     amount->setFocus();
     amount->setText(text);
@@ -262,15 +262,15 @@ void tst_frmScadenzeNuovo::amountKeepsTheFocusWhenNotAnAmount()
     QCOMPARE(QApplication::focusWidget() == amount, staysInField);
     QVERIFY(m_prompts->shown().isEmpty());
 
-    child<QLineEdit>("txtData0")->setText(QStringLiteral("Fattura"));
-    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Fattura"));
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
     QCOMPARE(storedRows(m_db->connectionString()).size(), staysInField ? 0 : 1);
 }
 
-void tst_frmScadenzeNuovo::escapeWritesNothing()
+void tst_NewDeadlineWindow::escapeWritesNothing()
 {
     open();
-    child<QLineEdit>("txtData0")->setFocus();
+    child<QLineEdit>("descriptionBox")->setFocus();
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Rent"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(!m_form->isVisible());
@@ -279,15 +279,15 @@ void tst_frmScadenzeNuovo::escapeWritesNothing()
 
     // Opening again starts afresh.
     open();
-    QVERIFY(child<QLineEdit>("txtData0")->text().isEmpty());
+    QVERIFY(child<QLineEdit>("descriptionBox")->text().isEmpty());
     QCOMPARE(m_form->targetGroupId(), 0);
 }
 
-void tst_frmScadenzeNuovo::appointmentEmptiesTheAmount()
+void tst_NewDeadlineWindow::appointmentEmptiesTheAmount()
 {
     open();
-    auto *type = child<QComboBox>("imgcmbData");
-    auto *amount = child<QLineEdit>("txtData1");
+    auto *type = child<QComboBox>("typeCombo");
+    auto *amount = child<QLineEdit>("amountBox");
     QTest::keyClick(type, Qt::Key_Down);
     QVERIFY(amount->isEnabled());
     amount->setText(QStringLiteral("50"));
@@ -299,8 +299,8 @@ void tst_frmScadenzeNuovo::appointmentEmptiesTheAmount()
     QVERIFY(amount->text().isEmpty());
 
     QTest::keyClick(type, Qt::Key_Home);
-    child<QLineEdit>("txtData0")->setText(QStringLiteral("Dentist"));
-    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Dentist"));
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
     const QList<Row> rows = storedRows(m_db->connectionString());
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows[0].type, -2);
@@ -308,15 +308,15 @@ void tst_frmScadenzeNuovo::appointmentEmptiesTheAmount()
     QCOMPARE(rows[0].balance, 0);
 }
 
-void tst_frmScadenzeNuovo::failedRecurrenceKeepsTheWindowFilled()
+void tst_NewDeadlineWindow::failedRecurrenceKeepsTheWindowFilled()
 {
     m_db->raw(QStringLiteral("CREATE TRIGGER refuse_member BEFORE INSERT ON Transactions WHEN NEW.TrGrpRow = 3 "
                              "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
     open();
-    child<QLineEdit>("txtData0")->setText(QStringLiteral("Rent"));
-    QTest::mouseClick(child<QRadioButton>("optgrp1"), Qt::LeftButton);
-    child<QLineEdit>("txtData2")->setText(QStringLiteral("4"));
-    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Rent"));
+    QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
+    child<QLineEdit>("countBox")->setText(QStringLiteral("4"));
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
 
     QCOMPARE(m_prompts->shown().size(), 1);
     QCOMPARE(m_prompts->shown().first().icon, Prompt::Icon::Critical);
@@ -324,31 +324,31 @@ void tst_frmScadenzeNuovo::failedRecurrenceKeepsTheWindowFilled()
     QVERIFY(storedRows(m_db->connectionString()).isEmpty());
     QVERIFY(m_host.calls.isEmpty());
     QVERIFY(m_form->isVisible());
-    QCOMPARE(child<QLineEdit>("txtData0")->text(), QStringLiteral("Rent"));
-    QCOMPARE(child<QLineEdit>("txtData2")->text(), QStringLiteral("4"));
+    QCOMPARE(child<QLineEdit>("descriptionBox")->text(), QStringLiteral("Rent"));
+    QCOMPARE(child<QLineEdit>("countBox")->text(), QStringLiteral("4"));
 
     // Once the cause is gone the same window saves.
     m_db->raw(QStringLiteral("DROP TRIGGER refuse_member"));
-    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
     QCOMPARE(storedRows(m_db->connectionString()).size(), 4);
 }
 
-void tst_frmScadenzeNuovo::nuovo2AddsToTheGroup()
+void tst_NewDeadlineWindow::newMembersJoinTheGroup()
 {
     m_db->save(monthlyRent(QDate(2017, 1, 31), 4));
 
-    m_form->Nuovo2(-1, QStringLiteral("Rent"), 0, Currency::fromWhole(100), 1);
+    m_form->openForGroup(-1, QStringLiteral("Rent"), 0, Currency::fromWhole(100), 1);
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    QVERIFY(!child<QLineEdit>("txtData0")->isEnabled());
-    QVERIFY(!child<QComboBox>("imgcmbData")->isEnabled());
-    QVERIFY(!child<QComboBox>("dtcData")->isEnabled());
-    QVERIFY(child<QLineEdit>("txtData1")->isEnabled());
-    QCOMPARE(child<QLineEdit>("txtData1")->text().remove(QChar(0xA0)).remove(u' '), QStringLiteral("100,00€"));
+    QVERIFY(!child<QLineEdit>("descriptionBox")->isEnabled());
+    QVERIFY(!child<QComboBox>("typeCombo")->isEnabled());
+    QVERIFY(!child<QComboBox>("counterpartyCombo")->isEnabled());
+    QVERIFY(child<QLineEdit>("amountBox")->isEnabled());
+    QCOMPARE(child<QLineEdit>("amountBox")->text().remove(QChar(0xA0)).remove(u' '), QStringLiteral("100,00€"));
 
-    QTest::mouseClick(child<QRadioButton>("optgrp1"), Qt::LeftButton);
-    child<QLineEdit>("txtData2")->setText(QStringLiteral("3"));
-    child<QComboBox>("cmbCadenza")->setCurrentIndex(3);
-    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
+    child<QLineEdit>("countBox")->setText(QStringLiteral("3"));
+    child<QComboBox>("cadenceCombo")->setCurrentIndex(3);
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
 
     const QList<Row> rows = storedRows(m_db->connectionString());
     QCOMPARE(rows.size(), 7);
@@ -364,5 +364,5 @@ void tst_frmScadenzeNuovo::nuovo2AddsToTheGroup()
     QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(0));
 }
 
-QTEST_MAIN(tst_frmScadenzeNuovo)
-#include "tst_frmScadenzeNuovo.moc"
+QTEST_MAIN(tst_NewDeadlineWindow)
+#include "tst_NewDeadlineWindow.moc"

@@ -1,7 +1,7 @@
 #include "DeadlineTestDb.h"
 #include "RecordingListHost.h"
 
-#include "deadlines/frmScadenze.h"
+#include "deadlines/DeadlineEditor.h"
 #include "platform/Clock.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
@@ -46,7 +46,7 @@ QVariant fieldOf(const QString &connectionString, int rowId, const char *column)
 
 } // namespace
 
-class tst_frmScadenze final : public QObject
+class tst_DeadlineEditor final : public QObject
 {
     Q_OBJECT
 
@@ -73,23 +73,23 @@ private:
     std::unique_ptr<DeadlineTestDb> m_db;
     std::unique_ptr<Prompt::ScriptedPrompts> m_prompts;
     RecordingListHost m_host;
-    std::unique_ptr<frmScadenze> m_form;
+    std::unique_ptr<DeadlineEditor> m_form;
 };
 
-void tst_frmScadenze::initTestCase()
+void tst_DeadlineEditor::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     Pauses::setScale(0);
     Clock::pin(QDate(2017, 4, 3));
 }
 
-void tst_frmScadenze::init()
+void tst_DeadlineEditor::init()
 {
     m_db = std::make_unique<DeadlineTestDb>();
     QVERIFY(m_db->ok());
     m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
     m_host.calls.clear();
-    m_form = std::make_unique<frmScadenze>(m_host, m_db->session());
+    m_form = std::make_unique<DeadlineEditor>(m_host, m_db->session());
 
     // A monthly group of four debits of 100 (rows 1 to 4) and an appointment (row 5).
     NewDeadlineRequest r = monthlyRent(QDate(2017, 1, 31), 4);
@@ -100,37 +100,37 @@ void tst_frmScadenze::init()
     m_db->save(r);
 }
 
-void tst_frmScadenze::cleanup()
+void tst_DeadlineEditor::cleanup()
 {
     m_form.reset();
     m_prompts.reset();
     m_db.reset();
 }
 
-void tst_frmScadenze::openRow(int rowId)
+void tst_DeadlineEditor::openRow(int rowId)
 {
-    m_form->Apri(rowId);
+    m_form->open(rowId);
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
 }
 
-void tst_frmScadenze::saveWritesOnlyThatRow()
+void tst_DeadlineEditor::saveWritesOnlyThatRow()
 {
     const QStringList before = snapshot(m_db->connectionString());
     openRow(3);
-    QVERIFY(!child<QComboBox>("imgcmbData")->isEnabled());
-    QCOMPARE(child<QDateEdit>("datData")->date(), QDate(2017, 3, 31));
+    QVERIFY(!child<QComboBox>("typeCombo")->isEnabled());
+    QCOMPARE(child<QDateEdit>("dateEdit")->date(), QDate(2017, 3, 31));
 
     // Past the fourth member's date: the row keeps its place number all the same.
-    child<QDateEdit>("datData")->setDate(QDate(2017, 5, 15));
-    auto *amount = child<QLineEdit>("txtData1");
+    child<QDateEdit>("dateEdit")->setDate(QDate(2017, 5, 15));
+    auto *amount = child<QLineEdit>("amountBox");
     amount->setFocus();
     QCOMPARE(amount->selectedText(), amount->text());
     QTest::keyClicks(amount, QStringLiteral("80"));
     QTest::keyClick(amount, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), child<QWidget>("txtData2"));
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>("notesBox"));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Paid by card"));
-    child<QCheckBox>("chkData")->setChecked(true);
-    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    child<QCheckBox>("doneCheck")->setChecked(true);
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
 
     QCOMPARE(fieldOf(m_db->connectionString(), 3, "TrDate").toDate(), QDate(2017, 5, 15));
     QCOMPARE(fieldOf(m_db->connectionString(), 3, "TrValue").value<Currency>(), Currency::fromWhole(80));
@@ -149,90 +149,90 @@ void tst_frmScadenze::saveWritesOnlyThatRow()
     QVERIFY(!m_form->isVisible());
 }
 
-void tst_frmScadenze::cancelWritesNothing_data()
+void tst_DeadlineEditor::cancelWritesNothing_data()
 {
     QTest::addColumn<bool>("byEscape");
     QTest::newRow("Cancel button") << false;
     QTest::newRow("Esc") << true;
 }
 
-void tst_frmScadenze::cancelWritesNothing()
+void tst_DeadlineEditor::cancelWritesNothing()
 {
     QFETCH(bool, byEscape);
     const QStringList before = snapshot(m_db->connectionString());
     openRow(2);
-    child<QCheckBox>("chkData")->setChecked(true);
-    child<QLineEdit>("txtData0")->setText(QStringLiteral("Changed"));
+    child<QCheckBox>("doneCheck")->setChecked(true);
+    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Changed"));
     if (byEscape)
-        QTest::keyClick(child<QCheckBox>("chkData"), Qt::Key_Escape);
+        QTest::keyClick(child<QCheckBox>("doneCheck"), Qt::Key_Escape);
     else
-        QTest::mouseClick(child<QPushButton>("cmdAnnulla"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>("cancelButton"), Qt::LeftButton);
     QVERIFY(!m_form->isVisible());
     QCOMPARE(snapshot(m_db->connectionString()), before);
     QVERIFY(m_host.calls.isEmpty());
 }
 
-void tst_frmScadenze::clearedDescriptionCannotBeSaved()
+void tst_DeadlineEditor::clearedDescriptionCannotBeSaved()
 {
     const QStringList before = snapshot(m_db->connectionString());
     openRow(1);
-    auto *description = child<QLineEdit>("txtData0");
+    auto *description = child<QLineEdit>("descriptionBox");
     description->setFocus();
     description->clear();
     QTest::keyClick(description, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), description);
-    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), description);
     QCOMPARE(snapshot(m_db->connectionString()), before);
     QVERIFY(m_prompts->shown().isEmpty());
     QVERIFY(m_form->isVisible());
 }
 
-void tst_frmScadenze::appointmentOpensWithoutAmount()
+void tst_DeadlineEditor::appointmentOpensWithoutAmount()
 {
     m_db->raw(QStringLiteral("UPDATE Transactions SET TrValue = 990000, TrBalance = 0 WHERE TrRowId = 5"));
     openRow(5);
-    QVERIFY(!child<QLineEdit>("txtData1")->isEnabled());
-    QVERIFY(child<QLineEdit>("txtData1")->text().isEmpty());
-    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    QVERIFY(!child<QLineEdit>("amountBox")->isEnabled());
+    QVERIFY(child<QLineEdit>("amountBox")->text().isEmpty());
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
     QCOMPARE(fieldOf(m_db->connectionString(), 5, "TrValue").value<Currency>(), Currency());
     QCOMPARE(fieldOf(m_db->connectionString(), 5, "TrBalance").value<Currency>(), Currency());
     QCOMPARE(fieldOf(m_db->connectionString(), 5, "TrType").toInt(), -2);
 }
 
-void tst_frmScadenze::missingRowIsReported()
+void tst_DeadlineEditor::missingRowIsReported()
 {
-    m_form->Apri(99);
+    m_form->open(99);
     QCOMPARE(m_prompts->shown().size(), 1);
     QVERIFY(!m_form->isVisible());
-    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
     QVERIFY(m_host.calls.isEmpty());
 }
 
-void tst_frmScadenze::labelsMoveTheFocus_data()
+void tst_DeadlineEditor::labelsMoveTheFocus_data()
 {
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("field");   // empty: the focus stays where it was
-    QTest::newRow("type, disabled") << "lblData0" << "";
-    QTest::newRow("date") << "lblData1" << "datData";
-    QTest::newRow("description") << "lblData2" << "txtData0";
-    QTest::newRow("client/supplier") << "lblData3" << "dtcData";
-    QTest::newRow("amount") << "lblData4" << "txtData1";
-    QTest::newRow("notes") << "lblData5" << "";
+    QTest::newRow("type, disabled") << "typeLabel" << "";
+    QTest::newRow("date") << "dateLabel" << "dateEdit";
+    QTest::newRow("description") << "descriptionLabel" << "descriptionBox";
+    QTest::newRow("client/supplier") << "counterpartyLabel" << "counterpartyCombo";
+    QTest::newRow("amount") << "amountLabel" << "amountBox";
+    QTest::newRow("notes") << "notesLabel" << "";
 }
 
-void tst_frmScadenze::labelsMoveTheFocus()
+void tst_DeadlineEditor::labelsMoveTheFocus()
 {
     QFETCH(QString, label);
     QFETCH(QString, field);
     openRow(1);
-    child<QCheckBox>("chkData")->setFocus();
+    child<QCheckBox>("doneCheck")->setFocus();
     QTest::mouseClick(m_form->findChild<QLabel *>(label), Qt::LeftButton);
-    QWidget *expected = field.isEmpty() ? child<QWidget>("chkData") : m_form->findChild<QWidget *>(field);
+    QWidget *expected = field.isEmpty() ? child<QWidget>("doneCheck") : m_form->findChild<QWidget *>(field);
     QCOMPARE(QApplication::focusWidget(), expected);
 }
 
-void tst_frmScadenze::untouchedSaveKeepsTheStoredValues_data()
+void tst_DeadlineEditor::untouchedSaveKeepsTheStoredValues_data()
 {
     QTest::addColumn<int>("trType");
     QTest::addColumn<QString>("description");
@@ -254,7 +254,7 @@ void tst_frmScadenze::untouchedSaveKeepsTheStoredValues_data()
     QTest::newRow("early date") << 1 << QStringLiteral("Old") << QString() << qint64(1) << QDate(1700, 1, 1);
 }
 
-void tst_frmScadenze::untouchedSaveKeepsTheStoredValues()
+void tst_DeadlineEditor::untouchedSaveKeepsTheStoredValues()
 {
     QFETCH(int, trType);
     QFETCH(QString, description);
@@ -271,10 +271,10 @@ void tst_frmScadenze::untouchedSaveKeepsTheStoredValues()
     const QStringList before = snapshot(m_db->connectionString());
 
     openRow(6);
-    QTest::mouseClick(child<QPushButton>("cmdSalva"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
     QVERIFY(!m_form->isVisible());
     QCOMPARE(snapshot(m_db->connectionString()), before);
 }
 
-QTEST_MAIN(tst_frmScadenze)
-#include "tst_frmScadenze.moc"
+QTEST_MAIN(tst_DeadlineEditor)
+#include "tst_DeadlineEditor.moc"

@@ -1,8 +1,8 @@
-#include "deadlines/comDateLib.h"
+#include "deadlines/RecurrenceDates.h"
 
 #include <QTest>
 
-class tst_comDateLib final : public QObject
+class tst_RecurrenceDates final : public QObject
 {
     Q_OBJECT
 
@@ -16,7 +16,7 @@ private slots:
     void longRunsKeepTheMonthEnd();
 };
 
-void tst_comDateLib::cadenceCodeFollowsTheCadenceList_data()
+void tst_RecurrenceDates::cadenceCodeFollowsTheCadenceList_data()
 {
     QTest::addColumn<int>("position");
     QTest::addColumn<QChar>("code");
@@ -27,16 +27,16 @@ void tst_comDateLib::cadenceCodeFollowsTheCadenceList_data()
     QTest::newRow("past the list") << 9 << QChar(u'n');
 }
 
-void tst_comDateLib::cadenceCodeFollowsTheCadenceList()
+void tst_RecurrenceDates::cadenceCodeFollowsTheCadenceList()
 {
     QFETCH(int, position);
     QFETCH(QChar, code);
-    QCOMPARE(CadenceCode(position), code);
+    QCOMPARE(RecurrenceDates::cadenceCode(position), code);
 }
 
 using Dates = QList<QDate>;
 
-void tst_comDateLib::memberDatesComeFromTheFirstDate_data()
+void tst_RecurrenceDates::memberDatesComeFromTheFirstDate_data()
 {
     QTest::addColumn<QDate>("first");
     QTest::addColumn<int>("position");
@@ -45,7 +45,7 @@ void tst_comDateLib::memberDatesComeFromTheFirstDate_data()
     QTest::newRow("monthly from 31 January")
         << QDate(2017, 1, 31) << 3
         << Dates{{2017, 1, 31}, {2017, 2, 28}, {2017, 3, 31}, {2017, 4, 30}};
-    QTest::newRow("monthly from 30 April, a month end")
+    QTest::newRow("monthly from 30/04, a month end")
         << QDate(2017, 4, 30) << 3 << Dates{{2017, 4, 30}, {2017, 5, 31}, {2017, 6, 30}};
     QTest::newRow("monthly from 30 March, no month end")
         << QDate(2017, 3, 30) << 3 << Dates{{2017, 3, 30}, {2017, 4, 30}, {2017, 5, 30}};
@@ -79,15 +79,15 @@ void tst_comDateLib::memberDatesComeFromTheFirstDate_data()
         << QDate(2017, 1, 31) << 3 << Dates{{2017, 1, 31}};
 }
 
-void tst_comDateLib::memberDatesComeFromTheFirstDate()
+void tst_RecurrenceDates::memberDatesComeFromTheFirstDate()
 {
     QFETCH(QDate, first);
     QFETCH(int, position);
     QFETCH(Dates, expected);
-    QCOMPARE(RecurrenceDates(first, position, int(expected.size())), expected);
+    QCOMPARE(RecurrenceDates::memberDates(first, position, int(expected.size())), expected);
 }
 
-void tst_comDateLib::lastDayOfMonth_data()
+void tst_RecurrenceDates::lastDayOfMonth_data()
 {
     QTest::addColumn<QDate>("date");
     QTest::addColumn<QDate>("last");
@@ -95,25 +95,25 @@ void tst_comDateLib::lastDayOfMonth_data()
     QTest::newRow("mid February, leap") << QDate(2016, 2, 10) << QDate(2016, 2, 29);
     QTest::newRow("mid February") << QDate(2017, 2, 10) << QDate(2017, 2, 28);
     QTest::newRow("1 December") << QDate(2017, 12, 1) << QDate(2017, 12, 31);
-    QTest::newRow("30 April") << QDate(2017, 4, 30) << QDate(2017, 4, 30);
+    QTest::newRow("30/04") << QDate(2017, 4, 30) << QDate(2017, 4, 30);
 }
 
-void tst_comDateLib::lastDayOfMonth()
+void tst_RecurrenceDates::lastDayOfMonth()
 {
     QFETCH(QDate, date);
     QFETCH(QDate, last);
-    QCOMPARE(LastDayOfMonth(date), last);
-    QCOMPARE(IsLastDayOfMonth(date), date == last);
+    QCOMPARE(RecurrenceDates::lastDayOfMonth(date), last);
+    QCOMPARE(RecurrenceDates::isLastDayOfMonth(date), date == last);
 }
 
-void tst_comDateLib::longRunsKeepTheMonthEnd()
+void tst_RecurrenceDates::longRunsKeepTheMonthEnd()
 {
-    const Dates dates = RecurrenceDates(QDate(2017, 4, 30), 3, 250);
+    const Dates dates = RecurrenceDates::memberDates(QDate(2017, 4, 30), 3, 250);
     QCOMPARE(dates.size(), 250);
     for (const QDate &d : dates)
-        QVERIFY2(IsLastDayOfMonth(d), qPrintable(d.toString(Qt::ISODate)));
+        QVERIFY2(RecurrenceDates::isLastDayOfMonth(d), qPrintable(d.toString(Qt::ISODate)));
     QCOMPARE(dates.last(), QDate(2038, 1, 31));
 }
 
-QTEST_GUILESS_MAIN(tst_comDateLib)
-#include "tst_comDateLib.moc"
+QTEST_GUILESS_MAIN(tst_RecurrenceDates)
+#include "tst_RecurrenceDates.moc"

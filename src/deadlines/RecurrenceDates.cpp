@@ -1,6 +1,6 @@
-#include "deadlines/comDateLib.h"
+#include "deadlines/RecurrenceDates.h"
 
-namespace comDateLib {
+namespace RecurrenceDates {
 namespace {
 
 const char CadenceCodes[] = "dw2mbs4qy";
@@ -18,16 +18,8 @@ int monthsPerStep(int position)
     }
 }
 
-} // namespace
-
-QChar CadenceCode(int position)
-{
-    if (position < 0 || position >= CadenceCount)
-        return QLatin1Char('n');
-    return QLatin1Char(CadenceCodes[position]);
-}
-
-QDate AdvanceByCadence(const QDate &first, int position, int k)
+// Member k (0 = the first date itself) of a recurrence, before the month-end rule.
+QDate advance(const QDate &first, int position, int k)
 {
     // QDate::addMonths and addYears already clamp to the target month's last day
     // (31 January + 1 month = 28 February, 29 February + 1 year = 28 February).
@@ -42,33 +34,42 @@ QDate AdvanceByCadence(const QDate &first, int position, int k)
     return months ? first.addMonths(months * k) : first;
 }
 
-QList<QDate> RecurrenceDates(const QDate &first, int position, int n)
+} // namespace
+
+QChar cadenceCode(int position)
+{
+    if (position < 0 || position >= CadenceCount)
+        return QLatin1Char('n');
+    return QLatin1Char(CadenceCodes[position]);
+}
+
+QList<QDate> memberDates(const QDate &first, int position, int n)
 {
     QList<QDate> dates;
     if (n < 1 || !first.isValid())
         return dates;
     dates.reserve(n);
-    const bool monthEnd = IsLastDayOfMonth(first);
+    const bool monthEnd = isLastDayOfMonth(first);
     const bool monthBased = monthsPerStep(position) > 0;
     dates.append(first);
     for (int k = 1; k < n; ++k) {
-        QDate member = AdvanceByCadence(first, position, k);
+        QDate member = advance(first, position, k);
         if (monthBased && monthEnd)
-            member = LastDayOfMonth(member);
+            member = lastDayOfMonth(member);
         dates.append(member);
     }
     return dates;
 }
 
-bool IsLastDayOfMonth(const QDate &date)
+bool isLastDayOfMonth(const QDate &date)
 {
     return date.addDays(1).month() != date.month();
 }
 
-QDate LastDayOfMonth(const QDate &date)
+QDate lastDayOfMonth(const QDate &date)
 {
     const QDate next = date.addMonths(1);
     return QDate(next.year(), next.month(), 1).addDays(-1);
 }
 
-} // namespace comDateLib
+} // namespace RecurrenceDates

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "deadlines/DeadlineFields.h"
+#include "store/Currency.h"
+
+#include <QDialog>
+
+class DeadlineListHost;
+class Session;
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+class QRadioButton;
+class QToolButton;
+struct NewDeadlineRequest;
+
+// The new-deadline window: one deadline or a recurrence, or more members for an
+// existing recurrence group. Opens without blocking; the main window owns the
+// single instance. Save and Cancel hide it; every opening starts afresh.
+class NewDeadlineWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    NewDeadlineWindow(DeadlineListHost &host, Session &session, QWidget *parent = nullptr);
+    ~NewDeadlineWindow() override;
+
+    // An empty window for a new deadline or recurrence.
+    void openBlank();
+    // New members for the recurrence group grpId: type, description and
+    // client/supplier come from the group and cannot be changed.
+    void openForGroup(int trType, const QString &description, qint32 acId, Currency value, qint32 grpId);
+
+    qint32 targetGroupId() const { return m_targetGroupId; }
+
+public slots:
+    void reject() override;   // Cancel and Esc: nothing is written
+
+private:
+    void buildControls();
+    void resetToLoadState();
+    void refillCounterparties();
+    void chooseSingleOrRecurring(int option);
+    void stepCount(int delta);
+    void save();
+    bool countValid() const;
+    NewDeadlineRequest gatherRequest() const;
+    void showWindow();
+
+    DeadlineListHost &m_host;
+    Session &m_session;
+    qint32 m_targetGroupId = 0;
+
+    DeadlineFields m_fields;
+    QRadioButton *m_singleOption = nullptr;
+    QRadioButton *m_recurringOption = nullptr;
+    QWidget *m_singlePanel = nullptr;
+    QWidget *m_recurringPanel = nullptr;
+    QDateEdit *m_singleDate = nullptr;
+    QDateEdit *m_firstDate = nullptr;
+    QLineEdit *m_countBox = nullptr;
+    QToolButton *m_countUp = nullptr;
+    QToolButton *m_countDown = nullptr;
+    QComboBox *m_cadenceCombo = nullptr;
+};
