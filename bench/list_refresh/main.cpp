@@ -25,14 +25,14 @@
 
 namespace {
 
-double PeakMb()
+double peakMb()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_maxrss) / 1024.0;   // kilobytes on Linux
 }
 
-double RawMs(const QString &connectionString, const QString &jetSql, int &rows)
+double rawMs(const QString &connectionString, const QString &jetSql, int &rows)
 {
     QElapsedTimer timer;
     timer.start();
@@ -57,7 +57,7 @@ double RawMs(const QString &connectionString, const QString &jetSql, int &rows)
     return sink < 0 ? -ms : ms;
 }
 
-double ListMs(const QString &connectionString, int layout, const QDate &today, int &rows)
+double listMs(const QString &connectionString, int layout, const QDate &today, int &rows)
 {
     // The main window's own presenter, with the options of a default start.
     Session session;
@@ -71,7 +71,7 @@ double ListMs(const QString &connectionString, int layout, const QDate &today, i
     grid.setPresenter(&presenter);
     grid.setConnectionString(connectionString);
     // As the window loads: empty query, then the computed columns 19 and 20.
-    grid.setRecordSource(InitialListQuery());
+    grid.setRecordSource(initialListQuery());
     grid.requery();
     grid.addComputedColumn();
     grid.addComputedColumn();
@@ -79,7 +79,7 @@ double ListMs(const QString &connectionString, int layout, const QDate &today, i
 
     QElapsedTimer timer;
     timer.start();
-    grid.setRecordSource(ListQueryText(0, 0, 1, QDate(), QDate()));
+    grid.setRecordSource(listQueryText(0, 0, 1, QDate(), QDate()));
     grid.requery();
     grid.clearGroups();
     grid.addGroup(ListColumn::TrDbId, true);
@@ -117,7 +117,7 @@ int main(int argc, char *argv[])
             options.today = today;
             // Every deadline on the measured sheet, so the list holds all of them.
             options.firstSheetPercent = 100;
-            SampleData::CreateDatabase(templatePath, QDir(dir.path()).filePath(QStringLiteral("orvel2.mdb")), options);
+            SampleData::createDatabase(templatePath, QDir(dir.path()).filePath(QStringLiteral("orvel2.mdb")), options);
             const QString connectionString = Database::connectionString(dir.path());
 
             for (int layout : {0, 2}) {
@@ -127,8 +127,8 @@ int main(int argc, char *argv[])
                 double raw = 0;
                 double list = 0;
                 for (int pass = 0; pass < 3; ++pass) {
-                    const double r = RawMs(connectionString, ListQueryText(0, 0, 1, QDate(), QDate()), rawRows);
-                    const double l = ListMs(connectionString, layout, today, listRows);
+                    const double r = rawMs(connectionString, listQueryText(0, 0, 1, QDate(), QDate()), rawRows);
+                    const double l = listMs(connectionString, layout, today, listRows);
                     raw = pass == 0 ? r : std::min(raw, r);
                     list = pass == 0 ? l : std::min(list, l);
                 }
@@ -138,7 +138,7 @@ int main(int argc, char *argv[])
                            .arg(raw, 0, 'f', 1)
                            .arg(list, 0, 'f', 1)
                            .arg(raw > 0 ? list / raw : 0.0, 0, 'f', 2)
-                           .arg(qRound(PeakMb()))
+                           .arg(qRound(peakMb()))
                     << Qt::endl;
             }
         }

@@ -9,9 +9,9 @@
 
 namespace {
 
-QString BracketedTotal(Currency total, const QLocale &locale)
+QString bracketedTotal(Currency total, const QLocale &locale)
 {
-    return QStringLiteral(" [") + FormatCurrency(total, locale) + QLatin1Char(']');
+    return QStringLiteral(" [") + formatCurrency(total, locale) + QLatin1Char(']');
 }
 
 // Number of currency decimals of the locale and where its plain number sits in
@@ -24,7 +24,7 @@ struct CurrencyLayout
     QString sample;     // "1.00" in the locale's digits
 };
 
-CurrencyLayout LayoutOf(const QLocale &locale)
+CurrencyLayout layoutOf(const QLocale &locale)
 {
     CurrencyLayout layout;
     layout.positive = locale.toCurrencyString(1.0);
@@ -40,7 +40,7 @@ CurrencyLayout LayoutOf(const QLocale &locale)
     return layout;
 }
 
-QString LocaleDigits(const QString &ascii, const QLocale &locale)
+QString localeDigits(const QString &ascii, const QLocale &locale)
 {
     const QString zero = locale.zeroDigit();
     if (zero == QLatin1String("0"))
@@ -64,7 +64,7 @@ QString LocaleDigits(const QString &ascii, const QLocale &locale)
 
 } // namespace
 
-const std::array<ViewFilter, ViewCount> &ViewFilters()
+const std::array<ViewFilter, ViewCount> &viewFilters()
 {
     static const std::array<ViewFilter, ViewCount> filters = {{
         {951, QStringLiteral("True")},
@@ -79,12 +79,12 @@ const std::array<ViewFilter, ViewCount> &ViewFilters()
     return filters;
 }
 
-int ListColumn::CaptionId(int column)
+int ListColumn::captionId(int column)
 {
     return column >= TrRowId && column <= AcNotes ? 1000 + column - 1 : 0;
 }
 
-QString BaseListQuery()
+QString baseListQuery()
 {
     return QStringLiteral(
         "SELECT TrRowId, TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, TrBalance, "
@@ -93,14 +93,14 @@ QString BaseListQuery()
         "FROM Transactions LEFT JOIN Accounts ON Transactions.TrAcId = Accounts.AcId ");
 }
 
-QString InitialListQuery()
+QString initialListQuery()
 {
-    return BaseListQuery() + QStringLiteral("Where TrDbId=0");
+    return baseListQuery() + QStringLiteral("Where TrDbId=0");
 }
 
-QString ListQueryText(int view, int comboIndex, qint32 sheetId, const QDate &selFirst, const QDate &selLast)
+QString listQueryText(int view, int comboIndex, qint32 sheetId, const QDate &selFirst, const QDate &selLast)
 {
-    QString text = BaseListQuery() + QStringLiteral("Where TrDbId=") + QString::number(sheetId)
+    QString text = baseListQuery() + QStringLiteral("Where TrDbId=") + QString::number(sheetId)
         + QStringLiteral(" AND (");
     if (view >= CalendarView) {
         text += QStringLiteral("TrDate Between ") + sqlDateLiteral(selFirst) + QStringLiteral(" And ")
@@ -112,11 +112,11 @@ QString ListQueryText(int view, int comboIndex, qint32 sheetId, const QDate &sel
     int row = comboIndex;
     if (row < 0 || row >= CalendarView)
         row = view < 0 ? 0 : view;
-    text += ViewFilters()[row].expression + QStringLiteral(" )");
+    text += viewFilters()[row].expression + QStringLiteral(" )");
     return text;
 }
 
-int GroupKeyForDate(const QDate &date, int groupOption, const QDate &today)
+int groupKeyForDate(const QDate &date, int groupOption, const QDate &today)
 {
     if (!date.isValid())
         return 0;
@@ -134,12 +134,12 @@ int GroupKeyForDate(const QDate &date, int groupOption, const QDate &today)
     }
 }
 
-Currency OpenBalance(bool done, Currency balance)
+Currency openBalance(bool done, Currency balance)
 {
     return done ? Currency() : balance;
 }
 
-QString DescriptionShown(const QString &description, qint32 grpId, int grpRow, int grpMDay,
+QString descriptionShown(const QString &description, qint32 grpId, int grpRow, int grpMDay,
                          bool showCounters, const QString &counterSeparator)
 {
     if (grpId <= 0 || !showCounters)
@@ -147,17 +147,17 @@ QString DescriptionShown(const QString &description, qint32 grpId, int grpRow, i
     return description + QLatin1Char(' ') + QString::number(grpRow) + counterSeparator + QString::number(grpMDay);
 }
 
-QString CounterSeparatorText()
+QString counterSeparatorText()
 {
     return QLatin1Char(' ') + Texts::text(1050) + QLatin1Char(' ');
 }
 
-bool IsExpired(bool done, const QDate &date, const QDate &warningHorizon)
+bool isExpired(bool done, const QDate &date, const QDate &warningHorizon)
 {
     return !done && date.isValid() && date <= warningHorizon;
 }
 
-int TypeIconIndex(int trType, bool done)
+int typeIconIndex(int trType, bool done)
 {
     switch (trType) {
     case 1:
@@ -171,14 +171,14 @@ int TypeIconIndex(int trType, bool done)
     }
 }
 
-int DescriptionIconIndex(qint32 grpId, bool done)
+int descriptionIconIndex(qint32 grpId, bool done)
 {
     if (grpId <= 0)
         return -1;
     return done ? 13 : 9;
 }
 
-QString IconResourcePath(int index)
+QString iconResourcePath(int index)
 {
     static const char *const names[IconCount] = {
         "group",              // 1
@@ -200,25 +200,25 @@ QString IconResourcePath(int index)
     return QStringLiteral(":/icons/") + QLatin1String(names[index - 1]) + QStringLiteral(".svg");
 }
 
-QString TopGroupCaption(const QString &sheetName, const QString &viewCaption, int groupOption,
+QString topGroupCaption(const QString &sheetName, const QString &viewCaption, int groupOption,
                         bool showTotals, Currency total, const QLocale &locale)
 {
     QString caption = sheetName + QStringLiteral(" - ") + viewCaption;
     if (groupOption == 3 && showTotals)
-        caption += BracketedTotal(total, locale);
+        caption += bracketedTotal(total, locale);
     return caption;
 }
 
-QString CounterpartyGroupCaption(const QString &acName, const QString &defaultCaption,
+QString counterpartyGroupCaption(const QString &acName, const QString &defaultCaption,
                                  bool showTotals, Currency total, const QLocale &locale)
 {
     if (!showTotals)
         return defaultCaption;
     const QString name = acName.isEmpty() ? Texts::text(1054) : defaultCaption;
-    return name + BracketedTotal(total, locale);
+    return name + bracketedTotal(total, locale);
 }
 
-QString DateGroupCaption(int key, int groupOption, bool showTotals, Currency total, const QLocale &locale)
+QString dateGroupCaption(int key, int groupOption, bool showTotals, Currency total, const QLocale &locale)
 {
     QString caption = QStringLiteral(" ");
     if (groupOption == 1) {
@@ -230,13 +230,13 @@ QString DateGroupCaption(int key, int groupOption, bool showTotals, Currency tot
                 + locale.toString(month, QStringLiteral("yyyy"));
     }
     if (showTotals)
-        caption += BracketedTotal(total, locale);
+        caption += bracketedTotal(total, locale);
     return caption;
 }
 
-QString FormatCurrency(Currency amount, const QLocale &locale)
+QString formatCurrency(Currency amount, const QLocale &locale)
 {
-    const CurrencyLayout layout = LayoutOf(locale);
+    const CurrencyLayout layout = layoutOf(locale);
 
     const qint64 units = amount.units();
     // Magnitude as unsigned so that the most negative amount has one too.
@@ -255,7 +255,7 @@ QString FormatCurrency(Currency amount, const QLocale &locale)
     QString number = locale.toString(qlonglong(whole));
     if (layout.digits > 0)
         number += locale.decimalPoint()
-            + LocaleDigits(QStringLiteral("%1").arg(fraction, layout.digits, 10, QLatin1Char('0')), locale);
+            + localeDigits(QStringLiteral("%1").arg(fraction, layout.digits, 10, QLatin1Char('0')), locale);
 
     const bool negative = units < 0 && rounded > 0;
     QString text = negative ? layout.negative : layout.positive;

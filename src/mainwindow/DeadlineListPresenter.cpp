@@ -10,9 +10,9 @@ QVariant DeadlineListPresenter::computedValue(int column, const GridRow &row)
 {
     switch (column) {
     case ListColumn::GroupKey:
-        return GroupKeyForDate(row.field(ListColumn::TrDate).toDate(), m_session.display().groupOption, Clock::today());
+        return groupKeyForDate(row.field(ListColumn::TrDate).toDate(), m_session.display().groupOption, Clock::today());
     case ListColumn::OpenBalance:
-        return QVariant::fromValue(OpenBalance(row.field(ListColumn::TrDone).toBool(),
+        return QVariant::fromValue(openBalance(row.field(ListColumn::TrDone).toBool(),
                                                row.field(ListColumn::TrBalance).value<Currency>()));
     default:
         return {};
@@ -22,7 +22,7 @@ QVariant DeadlineListPresenter::computedValue(int column, const GridRow &row)
 bool DeadlineListPresenter::displayText(int column, const GridRow &row, QString &text)
 {
     if (column == ListColumn::TrDescription) {
-        text = DescriptionShown(row.field(ListColumn::TrDescription).toString(),
+        text = descriptionShown(row.field(ListColumn::TrDescription).toString(),
                                 row.field(ListColumn::TrGrpId).toInt(), row.field(ListColumn::TrGrpRow).toInt(),
                                 row.field(ListColumn::TrGrpMDay).toInt(), m_session.display().showGroupCounters,
                                 m_session.display().counterSeparator);
@@ -39,15 +39,15 @@ int DeadlineListPresenter::iconIndex(int column, const GridRow &row)
 {
     const bool done = row.field(ListColumn::TrDone).toBool();
     if (column == ListColumn::TrType)
-        return TypeIconIndex(row.field(ListColumn::TrType).toInt(), done);
+        return typeIconIndex(row.field(ListColumn::TrType).toInt(), done);
     if (column == ListColumn::TrDescription)
-        return DescriptionIconIndex(row.field(ListColumn::TrGrpId).toInt(), done);
+        return descriptionIconIndex(row.field(ListColumn::TrGrpId).toInt(), done);
     return -1;
 }
 
 QString DeadlineListPresenter::rowStyle(const GridRow &row)
 {
-    if (IsExpired(row.field(ListColumn::TrDone).toBool(), row.field(ListColumn::TrDate).toDate(), m_warningHorizon))
+    if (isExpired(row.field(ListColumn::TrDone).toBool(), row.field(ListColumn::TrDate).toDate(), m_warningHorizon))
         return QStringLiteral("Expired");
     return {};
 }
@@ -58,13 +58,13 @@ QString DeadlineListPresenter::groupCaption(const GridGroup &group, const QStrin
     const Currency total = group.sum(ListColumn::OpenBalance);
     switch (group.column()) {
     case ListColumn::TrDbId:
-        return TopGroupCaption(m_session.activeSheetName(), m_viewCaption, m_session.display().groupOption,
+        return topGroupCaption(m_session.activeSheetName(), m_viewCaption, m_session.display().groupOption,
                                m_session.display().showGroupTotals, total, locale);
     case ListColumn::AcName:
-        return CounterpartyGroupCaption(group.value().toString(), defaultCaption, m_session.display().showGroupTotals, total,
+        return counterpartyGroupCaption(group.value().toString(), defaultCaption, m_session.display().showGroupTotals, total,
                                         locale);
     case ListColumn::GroupKey:
-        return DateGroupCaption(group.value().toInt(), m_session.display().groupOption, m_session.display().showGroupTotals, total, locale);
+        return dateGroupCaption(group.value().toInt(), m_session.display().groupOption, m_session.display().showGroupTotals, total, locale);
     default:
         return defaultCaption;
     }

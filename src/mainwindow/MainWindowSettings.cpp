@@ -10,13 +10,13 @@ namespace MainWindowSettings {
 
 namespace {
 
-int InRange(int value, int low, int high, int fallback)
+int inRange(int value, int low, int high, int fallback)
 {
     return value >= low && value <= high ? value : fallback;
 }
 
 // The close must never fail because one value could not be stored.
-void Attempt(const std::function<void()> &write)
+void attempt(const std::function<void()> &write)
 {
     try {
         write();
@@ -37,20 +37,20 @@ StartLayout readStartLayout(const SettingsStore &settings, bool saveLayout)
         layout.width = settings.integer(Setting::WindowWidth);
         layout.height = settings.integer(Setting::WindowHeight);
     }
-    auto inRange = [&settings](const SettingsStore::Integer &setting, int low, int high) {
-        return InRange(settings.integer(setting), low, high, setting.defaultValue);
+    auto stored = [&settings](const SettingsStore::Integer &setting, int low, int high) {
+        return inRange(settings.integer(setting), low, high, setting.defaultValue);
     };
-    layout.view = inRange(Setting::SelectedView, 0, ViewCount - 1);
-    layout.groupOption = inRange(Setting::GroupOption, 0, 3);
-    layout.sortKeyIndex = inRange(Setting::SortColumn, 1, ListColumn::Count);
-    layout.sortAscending = inRange(Setting::SortAscending, 0, 1);
+    layout.view = stored(Setting::SelectedView, 0, ViewCount - 1);
+    layout.groupOption = stored(Setting::GroupOption, 0, 3);
+    layout.sortKeyIndex = stored(Setting::SortColumn, 1, ListColumn::Count);
+    layout.sortAscending = stored(Setting::SortAscending, 0, 1);
     return layout;
 }
 
 void writeExitSettings(SettingsStore &settings, bool saveLayout, const ExitState &state)
 {
     auto store = [&settings](const SettingsStore::Integer &setting, int value) {
-        Attempt([&] { settings.setInteger(setting, value); });
+        attempt([&] { settings.setInteger(setting, value); });
     };
     if (saveLayout) {
         // The totals switch belongs to the preferences; only they store it.

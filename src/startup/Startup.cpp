@@ -1,7 +1,7 @@
 #include "startup/Startup.h"
 
-#include "about/frmSplash.h"
-#include "mainwindow/frmMain.h"
+#include "about/SplashScreen.h"
+#include "mainwindow/MainWindow.h"
 #include "platform/Pauses.h"
 #include "platform/WidgetPrompts.h"
 #include "startup/Language.h"
@@ -31,11 +31,11 @@ int Startup::run(int argc, char *argv[])
         return 0;
     QGuiApplication::setApplicationDisplayName(Session::AppTitle);
 
-    auto splash = std::make_unique<frmSplash>();
+    auto splash = std::make_unique<SplashScreen>();
     splash->show();
     QCoreApplication::processEvents();
 
-    frmMain window(session);
+    MainWindow window(session);
     QCoreApplication::processEvents();
     Pauses::longPause();
     splash.reset();

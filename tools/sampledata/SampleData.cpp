@@ -74,7 +74,7 @@ const char *const DeadlineNotes[] = {
     "Conto:\tBanca Intesa", "Rinnovo automatico, disdire entro 30 gg"};
 
 template<typename T, std::size_t N>
-const char *Pick(QRandomGenerator &rng, T (&list)[N])
+const char *pick(QRandomGenerator &rng, T (&list)[N])
 {
     return list[rng.bounded(int(N))];
 }
@@ -104,19 +104,19 @@ struct Db
     QString name;
 };
 
-void Exec(QSqlQuery &query)
+void exec(QSqlQuery &query)
 {
     if (!query.exec())
         throw Error(query.lastError().text() + QStringLiteral(" in: ") + query.lastQuery());
 }
 
-void Prepare(QSqlQuery &query, const QString &text)
+void prepare(QSqlQuery &query, const QString &text)
 {
     if (!query.prepare(text))
         throw Error(query.lastError().text() + QStringLiteral(" in: ") + text);
 }
 
-qint64 ScalarOr(QSqlDatabase db, const QString &text, qint64 fallback)
+qint64 scalarOr(QSqlDatabase db, const QString &text, qint64 fallback)
 {
     QSqlQuery q(db);
     if (!q.exec(text))
@@ -126,7 +126,7 @@ qint64 ScalarOr(QSqlDatabase db, const QString &text, qint64 fallback)
     return fallback;
 }
 
-QStringList CounterpartyNames(QRandomGenerator &rng, int count)
+QStringList counterpartyNames(QRandomGenerator &rng, int count)
 {
     QStringList names;
     QSet<QString> seen;
@@ -141,15 +141,15 @@ QStringList CounterpartyNames(QRandomGenerator &rng, int count)
         QString name;
         switch (rng.bounded(3)) {
         case 0:   // a person
-            name = QString::fromUtf8(Pick(rng, Surnames)) + QLatin1Char(' ') + QString::fromUtf8(Pick(rng, FirstNames));
+            name = QString::fromUtf8(pick(rng, Surnames)) + QLatin1Char(' ') + QString::fromUtf8(pick(rng, FirstNames));
             break;
         case 1:   // a business built from words
-            name = QString::fromUtf8(Pick(rng, BusinessWords)) + QString::fromUtf8(Pick(rng, BusinessTails)).toLower()
-                + QLatin1Char(' ') + QString::fromUtf8(Pick(rng, LegalForms));
+            name = QString::fromUtf8(pick(rng, BusinessWords)) + QString::fromUtf8(pick(rng, BusinessTails)).toLower()
+                + QLatin1Char(' ') + QString::fromUtf8(pick(rng, LegalForms));
             break;
         default:   // a family business
-            name = QString::fromUtf8(Pick(rng, Surnames)) + QLatin1Char(' ')
-                + QString::fromUtf8(Pick(rng, BusinessTails)) + QLatin1Char(' ') + QString::fromUtf8(Pick(rng, LegalForms));
+            name = QString::fromUtf8(pick(rng, Surnames)) + QLatin1Char(' ')
+                + QString::fromUtf8(pick(rng, BusinessTails)) + QLatin1Char(' ') + QString::fromUtf8(pick(rng, LegalForms));
             break;
         }
         if (!seen.contains(name)) {
@@ -164,16 +164,16 @@ QStringList CounterpartyNames(QRandomGenerator &rng, int count)
 }
 
 // Ten-thousandths, log-uniform between the bounds and rounded to cents.
-qint64 Amount(QRandomGenerator &rng, double low, double high)
+qint64 randomAmount(QRandomGenerator &rng, double low, double high)
 {
     const double value = std::exp(std::log(low) + rng.generateDouble() * (std::log(high) - std::log(low)));
     return qint64(std::llround(value * 100.0)) * 100;
 }
 
-QString Description(QRandomGenerator &rng, int type, int year)
+QString randomDescription(QRandomGenerator &rng, int type, int year)
 {
-    const char *pattern = type == 1 ? Pick(rng, CreditDescriptions)
-        : type == -1 ? Pick(rng, DebitDescriptions) : Pick(rng, AppointmentDescriptions);
+    const char *pattern = type == 1 ? pick(rng, CreditDescriptions)
+        : type == -1 ? pick(rng, DebitDescriptions) : pick(rng, AppointmentDescriptions);
     // %1 an invoice number, %2 the year.
     return QString::fromUtf8(pattern)
         .replace(QLatin1String("%1"), QString::number(rng.bounded(1, 500)))
@@ -181,7 +181,7 @@ QString Description(QRandomGenerator &rng, int type, int year)
 }
 
 // Cadence position and a plausible run length for it.
-std::pair<int, int> Recurrence(QRandomGenerator &rng)
+std::pair<int, int> randomRecurrence(QRandomGenerator &rng)
 {
     static const int weights[RecurrenceDates::CadenceCount] = {3, 8, 5, 40, 8, 12, 4, 8, 12};
     int r = rng.bounded(100);
@@ -196,7 +196,7 @@ std::pair<int, int> Recurrence(QRandomGenerator &rng)
 
 } // namespace
 
-Summary CreateDatabase(const QString &templatePath, const QString &target, const Options &options, bool overwrite)
+Summary createDatabase(const QString &templatePath, const QString &target, const Options &options, bool overwrite)
 {
     if (!QFileInfo::exists(templatePath))
         throw Error(QStringLiteral("Template database not found: %1").arg(templatePath));
@@ -209,10 +209,10 @@ Summary CreateDatabase(const QString &templatePath, const QString &target, const
     if (!QFile::copy(templatePath, target))
         throw Error(QStringLiteral("Cannot copy %1 to %2").arg(templatePath, target));
     QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
-    return Fill(target, options);
+    return fill(target, options);
 }
 
-Summary Fill(const QString &databasePath, const Options &options)
+Summary fill(const QString &databasePath, const Options &options)
 {
     QRandomGenerator rng(options.seed);
     const QDate today = options.today.isValid() ? options.today : QDate::currentDate();
@@ -230,16 +230,16 @@ Summary Fill(const QString &databasePath, const Options &options)
     // Sheets: the template's sheet 1 becomes the first one.
     {
         QSqlQuery rename(db);
-        Prepare(rename, QStringLiteral("UPDATE Dbs SET DbName=? WHERE DbId=1"));
+        prepare(rename, QStringLiteral("UPDATE Dbs SET DbName=? WHERE DbId=1"));
         rename.addBindValue(QString::fromUtf8(Sheets[0]));
-        Exec(rename);
+        exec(rename);
         QSqlQuery add(db);
-        Prepare(add, QStringLiteral("INSERT INTO Dbs (DbId, DbName) VALUES (?, ?)"));
-        qint64 next = ScalarOr(db, QStringLiteral("SELECT Max(DbId) FROM Dbs"), 0) + 1;
+        prepare(add, QStringLiteral("INSERT INTO Dbs (DbId, DbName) VALUES (?, ?)"));
+        qint64 next = scalarOr(db, QStringLiteral("SELECT Max(DbId) FROM Dbs"), 0) + 1;
         for (std::size_t i = 1; i < std::size(Sheets); ++i) {
             add.bindValue(0, next++);
             add.bindValue(1, QString::fromUtf8(Sheets[i]));
-            Exec(add);
+            exec(add);
         }
     }
     std::vector<qint64> sheetIds;
@@ -256,12 +256,12 @@ Summary Fill(const QString &databasePath, const Options &options)
     std::vector<qint64> accountIds;
     {
         QSqlQuery add(db);
-        Prepare(add, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES (?, ?)"));
-        const QStringList names = CounterpartyNames(rng, options.counterparties);
+        prepare(add, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES (?, ?)"));
+        const QStringList names = counterpartyNames(rng, options.counterparties);
         for (const QString &name : names) {
             add.bindValue(0, name);
-            add.bindValue(1, rng.bounded(4) == 0 ? QString::fromUtf8(Pick(rng, CounterpartyNotes)) : QString());
-            Exec(add);
+            add.bindValue(1, rng.bounded(4) == 0 ? QString::fromUtf8(pick(rng, CounterpartyNotes)) : QString());
+            exec(add);
             accountIds.push_back(add.lastInsertId().toLongLong());
         }
         summary.counterparties = int(names.size());
@@ -269,10 +269,10 @@ Summary Fill(const QString &databasePath, const Options &options)
 
     // Deadlines.
     QSqlQuery add(db);
-    Prepare(add, QStringLiteral(
+    prepare(add, QStringLiteral(
         "INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, TrBalance, "
         "TrGrpType, TrGrpRow, TrGrpMDay, TrNotes, TrGrpId) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    qint64 nextGroup = ScalarOr(db, QStringLiteral("SELECT Max(TrGrpId) FROM Transactions"), 0) + 1;
+    qint64 nextGroup = scalarOr(db, QStringLiteral("SELECT Max(TrGrpId) FROM Transactions"), 0) + 1;
     const QDate earliest = today.addYears(-3);
     const int spanDays = int(earliest.daysTo(today.addYears(2)));
 
@@ -283,18 +283,18 @@ Summary Fill(const QString &databasePath, const Options &options)
         const qint64 sheet = sheetIds[rng.bounded(100) < options.firstSheetPercent ? 0 : sheetIds.size() > 1 ? 1 + rng.bounded(int(sheetIds.size()) - 1) : 0];
         const bool withAccount = type == -2 ? rng.bounded(2) == 0 : rng.bounded(100) >= 15;
         const qint64 account = withAccount ? accountIds[rng.bounded(int(accountIds.size()))] : 0;
-        const qint64 value = type == 1 ? Amount(rng, 80, 25000) : type == -1 ? Amount(rng, 15, 6000) : 0;
+        const qint64 value = type == 1 ? randomAmount(rng, 80, 25000) : type == -1 ? randomAmount(rng, 15, 6000) : 0;
         const QDate first = earliest.addDays(rng.bounded(spanDays));
-        const QString notes = rng.bounded(5) == 0 ? QString::fromUtf8(Pick(rng, DeadlineNotes)) : QString();
+        const QString notes = rng.bounded(5) == 0 ? QString::fromUtf8(pick(rng, DeadlineNotes)) : QString();
 
         QList<QDate> dates{first};
         int position = -1;
         if (rng.bounded(100) < 45 && options.rows - written >= 2) {
-            const auto [cadence, length] = Recurrence(rng);
+            const auto [cadence, length] = randomRecurrence(rng);
             position = cadence;
             dates = RecurrenceDates::memberDates(first, cadence, std::min(length, options.rows - written));
         }
-        const QString description = Description(rng, type, first.year());
+        const QString description = randomDescription(rng, type, first.year());
         const bool grouped = dates.size() > 1;
         const qint64 group = grouped ? nextGroup++ : 0;
         const QString code = grouped ? QString(RecurrenceDates::cadenceCode(position)) : QStringLiteral("n");
@@ -315,7 +315,7 @@ Summary Fill(const QString &databasePath, const Options &options)
             add.bindValue(10, grouped ? int(dates.size()) : 0);
             add.bindValue(11, notes);
             add.bindValue(12, group);
-            Exec(add);
+            exec(add);
         }
         written += int(dates.size());
         if (grouped)

@@ -37,12 +37,12 @@ public:
 
 // Copies the template database to target (refusing an existing file unless
 // overwrite) and fills it. Throws Error.
-Summary CreateDatabase(const QString &templatePath, const QString &target, const Options &options,
+Summary createDatabase(const QString &templatePath, const QString &target, const Options &options,
                        bool overwrite = false);
 
 // Fills an existing database (a copy of the template) in one transaction,
 // writing straight to the SQLite file in the store's conventions: dates as
 // 'yyyy-MM-dd' text, money as integer ten-thousandths, yes/no as 1/0. Throws Error.
-Summary Fill(const QString &databasePath, const Options &options);
+Summary fill(const QString &databasePath, const Options &options);
 
 } // namespace SampleData

@@ -53,7 +53,7 @@ int main(int argc, char *argv[])
     QElapsedTimer timer;
     timer.start();
     try {
-        const SampleData::Summary s = SampleData::CreateDatabase(templatePath, target, options, parser.isSet(force));
+        const SampleData::Summary s = SampleData::createDatabase(templatePath, target, options, parser.isSet(force));
         out << QDir::toNativeSeparators(target) << ": " << s.sheets << " sheets, " << s.counterparties
             << " clients/suppliers, " << s.deadlines << " deadlines in " << s.groups << " recurrences + singles ("
             << timer.elapsed() << " ms)\n";

@@ -1,7 +1,7 @@
 #include "deadlines/DeleteFromGroupDialog.h"
 #include "deadlines/NewDeadlineWindow.h"
 #include "mainwindow/DeadlineList.h"
-#include "mainwindow/frmMain.h"
+#include "mainwindow/MainWindow.h"
 #include "platform/DataGrid.h"
 #include "platform/GridView.h"
 #include "store/Database.h"
@@ -27,14 +27,14 @@ class tst_UserJourney final : public QObject
 
 private:
     std::unique_ptr<MainWindowSession> m_session;
-    std::unique_ptr<frmMain> m_window;
+    std::unique_ptr<MainWindow> m_window;
 
-    GridView *list() const { return m_window->grid()->view(); }
+    GridView *list() const { return m_window->list()->view(); }
 
     QStringList listedDescriptions() const
     {
         QStringList out;
-        GridModel *model = m_window->grid()->model();
+        GridModel *model = m_window->list()->model();
         for (int row = 1; row <= model->rowCount(); ++row)
             if (!model->isGroupRow(row))
                 out << model->displayText(row, ListColumn::TrDescription);
@@ -43,7 +43,7 @@ private:
 
     int rowShowing(const QString &description) const
     {
-        GridModel *model = m_window->grid()->model();
+        GridModel *model = m_window->list()->model();
         for (int row = 1; row <= model->rowCount(); ++row)
             if (!model->isGroupRow(row) && model->displayText(row, ListColumn::TrDescription) == description)
                 return row;
@@ -75,7 +75,7 @@ private:
 
     void pressOnRow(int row, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        m_window->grid()->setCurrentRow(row);
+        m_window->list()->setCurrentRow(row);
         QTest::keyClick(list(), key, modifiers);
     }
 
@@ -86,7 +86,7 @@ private slots:
         QVERIFY(m_session->ok());
         m_session->session().setActiveSheet(1, QStringLiteral("Home"));
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-        m_window = std::make_unique<frmMain>(m_session->session());
+        m_window = std::make_unique<MainWindow>(m_session->session());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -129,7 +129,7 @@ private slots:
         QVERIFY(!form->isVisible());
         QVERIFY(m_session->prompts().shown().isEmpty());
 
-        // Twelve members, month ends kept (28 February, 30 April), numbered by date.
+        // Twelve members, month ends kept (28/02, 30/04), numbered by date.
         QStringList expected;
         for (int k = 1; k <= 12; ++k)
             expected << QStringLiteral("Rent %1 of 12").arg(k);
@@ -147,7 +147,7 @@ private slots:
         // Ctrl+3: grouped by month, each month totalled.
         pressOnRow(2, Qt::Key_3, Qt::ControlModifier);
         QCOMPARE(m_session->session().display().groupOption, 2);
-        GridModel *model = m_window->grid()->model();
+        GridModel *model = m_window->list()->model();
         QStringList monthCaptions;
         for (int row = 1; row <= model->rowCount(); ++row)
             if (model->isGroupRow(row) && model->groupLevel(row) == 2)
@@ -176,9 +176,9 @@ private slots:
         answerGroupErase(QStringLiteral("secondOption"));
         pressOnRow(rowShowing(QStringLiteral("Rent 2 of 11")), Qt::Key_Delete);
         QVERIFY(storedMembers().isEmpty());
-        QCOMPARE(m_window->grid()->rowCount(), 0);
+        QCOMPARE(m_window->list()->rowCount(), 0);
     }
 };
 
 QTEST_MAIN(tst_UserJourney)
-#include "tst_userjourney.moc"
+#include "tst_UserJourney.moc"

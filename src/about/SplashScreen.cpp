@@ -1,4 +1,4 @@
-#include "about/frmSplash.h"
+#include "about/SplashScreen.h"
 
 #include "startup/Texts.h"
 #include "startup/Session.h"
@@ -7,10 +7,10 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-frmSplash::frmSplash(QWidget *parent)
+SplashScreen::SplashScreen(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
-    setObjectName(QStringLiteral("frmSplash"));
+    setObjectName(QStringLiteral("splashScreen"));
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0x1f, 0x4e, 0x79));

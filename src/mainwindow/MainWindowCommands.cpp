@@ -1,6 +1,6 @@
 // Commands on the list's rows (new, edit, close/re-open, delete, first/last),
 // the grid's keys and focus, the notes panel and the incremental search.
-#include "mainwindow/frmMain.h"
+#include "mainwindow/MainWindow.h"
 
 #include "deadlines/RecurrenceGroup.h"
 #include "deadlines/AddToGroupDialog.h"
@@ -23,12 +23,12 @@
 
 #include <algorithm>
 
-bool frmMain::isDeadlineRow(int row) const
+bool MainWindow::isDeadlineRow(int row) const
 {
-    return row >= 1 && row <= m_gex->rowCount() && !m_gex->isGroupRow(row);
+    return row >= 1 && row <= m_list->rowCount() && !m_list->isGroupRow(row);
 }
 
-void frmMain::ReportDbError(const std::exception &error)
+void MainWindow::reportError(const std::exception &error)
 {
     QString text;
     if (const auto *db = dynamic_cast<const DbError *>(&error))
@@ -38,62 +38,62 @@ void frmMain::ReportDbError(const std::exception &error)
     Prompt::message(text, Session::AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);
 }
 
-NewDeadlineWindow &frmMain::NuovoWindow()
+NewDeadlineWindow &MainWindow::newDeadlineWindow()
 {
-    if (!m_frmScadenzeNuovo)
-        m_frmScadenzeNuovo = new NewDeadlineWindow(*this, m_session, this);
-    return *m_frmScadenzeNuovo;
+    if (!m_newDeadlineWindow)
+        m_newDeadlineWindow = new NewDeadlineWindow(*this, m_session, this);
+    return *m_newDeadlineWindow;
 }
 
-DeadlineEditor &frmMain::EditWindow()
+DeadlineEditor &MainWindow::deadlineEditor()
 {
-    if (!m_frmScadenze)
-        m_frmScadenze = new DeadlineEditor(*this, m_session, this);
-    return *m_frmScadenze;
+    if (!m_deadlineEditor)
+        m_deadlineEditor = new DeadlineEditor(*this, m_session, this);
+    return *m_deadlineEditor;
 }
 
-void frmMain::OpenNuovo()
+void MainWindow::openNewDeadline()
 {
-    NuovoWindow().openBlank();
+    newDeadlineWindow().openBlank();
 }
 
-void frmMain::NewDeadline(int row)
+void MainWindow::newDeadline(int row)
 {
-    if (!isDeadlineRow(row) || m_gex->value(row, ListColumn::TrGrpId).toInt() == 0) {
-        OpenNuovo();
+    if (!isDeadlineRow(row) || m_list->value(row, ListColumn::TrGrpId).toInt() == 0) {
+        openNewDeadline();
         return;
     }
     switch (AddToGroupDialog::ask(this)) {
     case GroupChoiceFirst:
-        OpenNuovo();
+        openNewDeadline();
         break;
     case GroupChoiceSecond:
         // The stored description, without the counter the list shows after it.
-        NuovoWindow().openForGroup(m_gex->value(row, ListColumn::TrType).toInt(),
-                             m_gex->value(row, ListColumn::TrDescription).toString(),
-                             m_gex->value(row, ListColumn::TrAcId).toInt(),
-                             m_gex->value(row, ListColumn::TrValue).value<Currency>(),
-                             m_gex->value(row, ListColumn::TrGrpId).toInt());
+        newDeadlineWindow().openForGroup(m_list->value(row, ListColumn::TrType).toInt(),
+                             m_list->value(row, ListColumn::TrDescription).toString(),
+                             m_list->value(row, ListColumn::TrAcId).toInt(),
+                             m_list->value(row, ListColumn::TrValue).value<Currency>(),
+                             m_list->value(row, ListColumn::TrGrpId).toInt());
         break;
     default:
         break;
     }
 }
 
-void frmMain::EditDeadline()
+void MainWindow::editDeadline()
 {
-    const int row = m_gex->currentRow();
+    const int row = m_list->currentRow();
     if (!isDeadlineRow(row))
         return;
-    EditWindow().open(m_gex->value(row, ListColumn::TrRowId).toInt());
+    deadlineEditor().open(m_list->value(row, ListColumn::TrRowId).toInt());
 }
 
-void frmMain::ToggleDone()
+void MainWindow::toggleDone()
 {
-    const int row = m_gex->currentRow();
+    const int row = m_list->currentRow();
     if (!isDeadlineRow(row))
         return;
-    const qint32 rowId = m_gex->value(row, ListColumn::TrRowId).toInt();
+    const qint32 rowId = m_list->value(row, ListColumn::TrRowId).toInt();
     try {
         Connection connection;
         connection.open(m_session.connectionString());
@@ -108,20 +108,20 @@ void frmMain::ToggleDone()
         // Same record source: a deadline the view now hides leaves the list and
         // the row that followed it takes its place; when it was the last row, the
         // new last row does, so the list keeps a current row for the next key.
-        m_gex->requery();
-        m_gex->setCurrentRow(std::min(row, m_gex->rowCount()));
-        m_gex->scrollToCurrent();
+        m_list->requery();
+        m_list->setCurrentRow(std::min(row, m_list->rowCount()));
+        m_list->scrollToCurrent();
     } catch (const DbError &error) {
-        ReportDbError(error);
+        reportError(error);
     }
 }
 
-void frmMain::DeleteDeadline(int row)
+void MainWindow::deleteDeadline(int row)
 {
     if (!isDeadlineRow(row))
         return;
-    const qint32 rowId = m_gex->value(row, ListColumn::TrRowId).toInt();
-    const qint32 grpId = m_gex->value(row, ListColumn::TrGrpId).toInt();
+    const qint32 rowId = m_list->value(row, ListColumn::TrRowId).toInt();
+    const qint32 grpId = m_list->value(row, ListColumn::TrGrpId).toInt();
     try {
         if (grpId == 0) {
             if (Prompt::message(Texts::text(1055), QStringLiteral("Orvel"), Prompt::Icon::Question,
@@ -160,63 +160,63 @@ void frmMain::DeleteDeadline(int row)
             }
         }
     } catch (const DbError &error) {
-        ReportDbError(error);
+        reportError(error);
     }
-    RefreshAfterDelete();
+    refreshAfterDelete();
 }
 
-void frmMain::RefreshAfterDelete()
+void MainWindow::refreshAfterDelete()
 {
     Pauses::shortPause();
     try {
         updateStatus();
         markBusyDays();
         refreshUpcoming(selectionStart(), selectionEnd());
-        m_gex->requery();
+        m_list->requery();
         updateEmptyListPanel();
     } catch (const DbError &error) {
-        ReportDbError(error);
+        reportError(error);
     }
 }
 
-void frmMain::findDeadline(qint32 rowId)
+void MainWindow::findDeadline(qint32 rowId)
 {
-    m_gex->model()->find(ListColumn::TrRowId, rowId, GridModel::FindMode::Equal, 0, 1);
-    m_gex->scrollToCurrent();
+    m_list->model()->find(ListColumn::TrRowId, rowId, GridModel::FindMode::Equal, 0, 1);
+    m_list->scrollToCurrent();
 }
 
-void frmMain::FirstRow()
+void MainWindow::goToFirstRow()
 {
-    m_gex->setCurrentRow(1);
-    m_gex->scrollToCurrent();
+    m_list->setCurrentRow(1);
+    m_list->scrollToCurrent();
 }
 
-void frmMain::LastRow()
+void MainWindow::goToLastRow()
 {
-    m_gex->setCurrentRow(m_gex->rowCount());
-    m_gex->scrollToCurrent();
+    m_list->setCurrentRow(m_list->rowCount());
+    m_list->scrollToCurrent();
 }
 
-void frmMain::UpdateNotesPanel()
+void MainWindow::updateNotesPanel()
 {
-    const int row = m_gex->currentRow();
+    const int row = m_list->currentRow();
     // A group row or no row at all leaves the panel as it was.
     if (!isDeadlineRow(row))
         return;
-    m_lblDeadlineNotes->setText(m_gex->value(row, ListColumn::TrNotes).toString());
-    if (!m_gex->value(row, ListColumn::AcName).toString().isEmpty())
-        m_lblAccNotes->setText(m_gex->value(row, ListColumn::AcNotes).toString());
+    m_deadlineNotes->setText(m_list->value(row, ListColumn::TrNotes).toString());
+    if (!m_list->value(row, ListColumn::AcName).toString().isEmpty())
+        m_counterpartyNotes->setText(m_list->value(row, ListColumn::AcNotes).toString());
     else
-        m_lblAccNotes->clear();
-    m_imgCliForNotes->setVisible(!m_lblAccNotes->text().isEmpty());
+        m_counterpartyNotes->clear();
+    m_counterpartyNotesIcon->setVisible(!m_counterpartyNotes->text().isEmpty());
 }
 
-void frmMain::gex_KeyDown(int key, Qt::KeyboardModifiers modifiers, bool *consumed)
+void MainWindow::listKeyDown(int key, Qt::KeyboardModifiers modifiers, bool *consumed)
 {
-    const int row = m_gex->currentRow();
+    const int row = m_list->currentRow();
     if (row < 1)
         return;
-    if (LayoutKey(key, modifiers)) {
+    if (handleLayoutKey(key, modifiers)) {
         *consumed = true;
         return;
     }
@@ -225,89 +225,85 @@ void frmMain::gex_KeyDown(int key, Qt::KeyboardModifiers modifiers, bool *consum
     switch (key) {
     case Qt::Key_Space:
         if (isDeadlineRow(row))
-            ToggleDone();
+            toggleDone();
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         *consumed = true;
         if (isDeadlineRow(row))
-            EditDeadline();
+            editDeadline();
         break;
     case Qt::Key_Delete:
         *consumed = true;
         if (isDeadlineRow(row))
-            DeleteDeadline(row);
+            deleteDeadline(row);
         break;
     default:
         break;
     }
 }
 
-void frmMain::gex_DblClick(int row)
+void MainWindow::listDoubleClicked(int row)
 {
-    if (m_gex->rowCount() == 0) {
-        OpenNuovo();
+    if (m_list->rowCount() == 0) {
+        openNewDeadline();
         return;
     }
-    if (row >= 1 && isDeadlineRow(m_gex->currentRow()))
-        EditDeadline();
+    if (row >= 1 && isDeadlineRow(m_list->currentRow()))
+        editDeadline();
 }
 
-void frmMain::gex_GotFocus()
+void MainWindow::listFocusIn()
 {
     setStatusText(Texts::text(1056));
-    m_txtFind->clear();
-    SetSearchMode(false);
+    m_searchBox->clear();
+    setSearchMode(false);
 }
 
-void frmMain::gex_LostFocus()
+void MainWindow::listFocusOut()
 {
     setStatusText(QString());
 }
 
-void frmMain::SetSearchMode(bool active)
+void MainWindow::setSearchMode(bool active)
 {
     const QPalette::ColorRole role = active ? QPalette::Base : QPalette::Button;
-    for (QWidget *w : { static_cast<QWidget *>(m_txtFind), static_cast<QWidget *>(m_picSearchText) }) {
+    for (QWidget *w : { static_cast<QWidget *>(m_searchBox), static_cast<QWidget *>(m_searchFrame) }) {
         QPalette palette = w->palette();
         palette.setColor(QPalette::Base, palette.color(QPalette::Active, role));
         palette.setColor(QPalette::Window, palette.color(QPalette::Active, role));
         w->setPalette(palette);
     }
     if (!active) {
-        m_txtFindButtons[3]->setEnabled(false);
-        m_txtFindButtons[5]->setEnabled(false);
-        m_mnuRecord[7]->setEnabled(false);
-        m_mnuRecord[8]->setEnabled(false);
+        for (QAction *find : {m_findNextButton, m_findPreviousButton, m_findNextAction, m_findPreviousAction})
+            find->setEnabled(false);
     }
 }
 
-void frmMain::SearchIncremental(const QString &text, int minLength)
+void MainWindow::searchIncrementally(const QString &text, int minLength)
 {
     if (text.trimmed().size() < minLength)
         return;
     // The current row itself counts: typing on keeps the row while it still matches.
-    const int current = m_gex->currentRow();
-    m_gex->model()->find(ListColumn::SearchField, text, GridModel::FindMode::Contains, current > 0 ? current - 1 : 0, 1);
-    m_gex->scrollToCurrent();
-    m_txtFindButtons[3]->setEnabled(true);
-    m_txtFindButtons[5]->setEnabled(true);
-    m_mnuRecord[7]->setEnabled(true);
-    m_mnuRecord[8]->setEnabled(true);
+    const int current = m_list->currentRow();
+    m_list->model()->find(ListColumn::SearchField, text, GridModel::FindMode::Contains, current > 0 ? current - 1 : 0, 1);
+    m_list->scrollToCurrent();
+    for (QAction *find : {m_findNextButton, m_findPreviousButton, m_findNextAction, m_findPreviousAction})
+        find->setEnabled(true);
 }
 
-void frmMain::FindNext(const QString &text, int minLength)
+void MainWindow::findNext(const QString &text, int minLength)
 {
     if (text.trimmed().size() < minLength)
         return;
-    m_gex->model()->find(ListColumn::SearchField, text, GridModel::FindMode::Contains, -1, 1);
-    m_gex->scrollToCurrent();
+    m_list->model()->find(ListColumn::SearchField, text, GridModel::FindMode::Contains, -1, 1);
+    m_list->scrollToCurrent();
 }
 
-void frmMain::FindPrevious(const QString &text, int minLength)
+void MainWindow::findPrevious(const QString &text, int minLength)
 {
     if (text.trimmed().size() < minLength)
         return;
-    m_gex->model()->find(ListColumn::SearchField, text, GridModel::FindMode::Contains, -1, -1);
-    m_gex->scrollToCurrent();
+    m_list->model()->find(ListColumn::SearchField, text, GridModel::FindMode::Contains, -1, -1);
+    m_list->scrollToCurrent();
 }

@@ -1,6 +1,6 @@
 #include "deadlines/DeleteFromGroupDialog.h"
 #include "mainwindow/DeadlineList.h"
-#include "mainwindow/frmMain.h"
+#include "mainwindow/MainWindow.h"
 #include "platform/DataGrid.h"
 #include "platform/GridView.h"
 
@@ -24,7 +24,7 @@
 
 // The main window over a real database: the list of each view, the layouts and
 // their captions, the row presentation, the keys of the grid and the search.
-class tst_frmMain final : public QObject
+class tst_MainWindow final : public QObject
 {
     Q_OBJECT
 
@@ -62,42 +62,42 @@ private:
                 const QString &notes = {}, int grpId = 0, int grpRow = 0, int grpSize = 0);
 
     std::unique_ptr<MainWindowSession> m_session;
-    std::unique_ptr<frmMain> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
-void tst_frmMain::insert(int sheet, int type, bool done, const QDate &date, const QString &description, int acId,
+void tst_MainWindow::insert(int sheet, int type, bool done, const QDate &date, const QString &description, int acId,
                          qint64 whole, const QString &notes, int grpId, int grpRow, int grpSize)
 {
     insertDeadline(m_session->connectionString(), sheet, type, done, date, description, acId, Currency::fromWhole(whole),
                    notes, grpId, grpRow, grpSize);
 }
 
-int tst_frmMain::rowOf(const QString &description) const
+int tst_MainWindow::rowOf(const QString &description) const
 {
-    DataGrid *grid = m_window->grid();
+    DataGrid *grid = m_window->list();
     for (int row = 1; row <= grid->rowCount(); ++row)
         if (!grid->isGroupRow(row) && grid->value(row, ListColumn::TrDescription).toString() == description)
             return row;
     return 0;
 }
 
-QStringList tst_frmMain::groupCaptions() const
+QStringList tst_MainWindow::groupCaptions() const
 {
     QStringList captions;
-    GridModel *model = m_window->grid()->model();
+    GridModel *model = m_window->list()->model();
     for (int row = 1; row <= model->rowCount(); ++row)
         if (model->isGroupRow(row))
             captions << model->groupCaption(row);
     return captions;
 }
 
-int tst_frmMain::countRows(const QString &where) const
+int tst_MainWindow::countRows(const QString &where) const
 {
     return firstValue(m_session->connectionString(), QStringLiteral("SELECT Count(TrRowId) AS N FROM Transactions WHERE ") + where)
         .toInt();
 }
 
-void tst_frmMain::init()
+void tst_MainWindow::init()
 {
     // The last day of a month: tomorrow already belongs to "next month onwards".
     m_session = std::make_unique<MainWindowSession>(QDate(2024, 1, 31));
@@ -115,13 +115,13 @@ void tst_frmMain::init()
     insert(2, 1, false, QDate(2024, 1, 20), QStringLiteral("Other sheet"), 0, 999);
 }
 
-void tst_frmMain::cleanup()
+void tst_MainWindow::cleanup()
 {
     m_window.reset();
     m_session.reset();
 }
 
-void tst_frmMain::viewListsItsDeadlines_data()
+void tst_MainWindow::viewListsItsDeadlines_data()
 {
     QTest::addColumn<int>("view");
     QTest::addColumn<QStringList>("expected");
@@ -136,15 +136,15 @@ void tst_frmMain::viewListsItsDeadlines_data()
     QTest::newRow("closed") << 6 << QStringList { "Old invoice" };
 }
 
-void tst_frmMain::viewListsItsDeadlines()
+void tst_MainWindow::viewListsItsDeadlines()
 {
     QFETCH(int, view);
     QFETCH(QStringList, expected);
-    m_window = std::make_unique<frmMain>(m_session->session());
-    m_window->findChild<QComboBox *>(QStringLiteral("cmbFilter"))->setCurrentIndex(view);
+    m_window = std::make_unique<MainWindow>(m_session->session());
+    m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(view);
 
     QStringList listed;
-    DataGrid *grid = m_window->grid();
+    DataGrid *grid = m_window->list();
     for (int row = 1; row <= grid->rowCount(); ++row)
         if (!grid->isGroupRow(row))
             listed << grid->value(row, ListColumn::TrDescription).toString();
@@ -153,29 +153,29 @@ void tst_frmMain::viewListsItsDeadlines()
     QCOMPARE(listed, expected);
 }
 
-void tst_frmMain::calendarViewFollowsSelection()
+void tst_MainWindow::calendarViewFollowsSelection()
 {
-    m_window = std::make_unique<frmMain>(m_session->session());
-    auto *calendar = m_window->findChild<QCalendarWidget *>(QStringLiteral("mv"));
+    m_window = std::make_unique<MainWindow>(m_session->session());
+    auto *calendar = m_window->findChild<QCalendarWidget *>(QStringLiteral("calendar"));
     QVERIFY(calendar);
-    m_window->findChild<QComboBox *>(QStringLiteral("cmbFilter"))->setCurrentIndex(CalendarView);
+    m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(CalendarView);
     calendar->setSelectedDate(QDate(2024, 3, 15));
-    QCOMPARE(m_window->grid()->model()->dataRowCount(), 1);
-    QCOMPARE(m_window->grid()->value(rowOf(QStringLiteral("Loan")), ListColumn::TrGrpRow).toInt(), 2);
+    QCOMPARE(m_window->list()->model()->dataRowCount(), 1);
+    QCOMPARE(m_window->list()->value(rowOf(QStringLiteral("Loan")), ListColumn::TrGrpRow).toInt(), 2);
 
     // Another view ignores the calendar.
-    m_window->findChild<QComboBox *>(QStringLiteral("cmbFilter"))->setCurrentIndex(0);
+    m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(0);
     calendar->setSelectedDate(QDate(2024, 2, 1));
-    QCOMPARE(m_window->grid()->model()->dataRowCount(), 7);
+    QCOMPARE(m_window->list()->model()->dataRowCount(), 7);
 }
 
-void tst_frmMain::groupCaptionsOfEachLayout_data()
+void tst_MainWindow::groupCaptionsOfEachLayout_data()
 {
     QTest::addColumn<int>("layout");
     QTest::addColumn<bool>("totals");
     QTest::addColumn<QStringList>("expected");
     const QLocale en(QLocale::English, QLocale::UnitedStates);
-    auto money = [&](qint64 whole) { return FormatCurrency(Currency::fromWhole(whole), en); };
+    auto money = [&](qint64 whole) { return formatCurrency(Currency::fromWhole(whole), en); };
     const QString top = QStringLiteral("Deadlines - All Deadlines");
 
     QTest::newRow("plain") << 0 << true << QStringList { top };
@@ -187,22 +187,22 @@ void tst_frmMain::groupCaptionsOfEachLayout_data()
                                                " January 2024 [" + money(100) + "]",
                                                " February 2024 [" + money(-50) + "]",
                                                " March 2024 [" + money(-10) + "]",
-                                               " April 2024 [" + money(-10) + "]" };
+                                               " " + en.standaloneMonthName(4) + " 2024 [" + money(-10) + "]" };
     QTest::newRow("by counterparty") << 3 << true
                                      << QStringList { top + " [" + money(30) + "]", "(none) [" + money(-70) + "]",
                                                       "Acme [" + money(100) + "]" };
     QTest::newRow("by counterparty without totals") << 3 << false << QStringList { top, QString(), "Acme" };
 }
 
-void tst_frmMain::groupCaptionsOfEachLayout()
+void tst_MainWindow::groupCaptionsOfEachLayout()
 {
     QFETCH(int, layout);
     QFETCH(bool, totals);
     QFETCH(QStringList, expected);
     m_session->settings().setInteger(Setting::ShowGroupTotals, totals ? 1 : 0);
-    m_window = std::make_unique<frmMain>(m_session->session());
-    m_window->mnuGroupby_Click(layout);
-    m_window->ExpandAll();
+    m_window = std::make_unique<MainWindow>(m_session->session());
+    m_window->chooseLayout(layout);
+    m_window->expandAll();
 
     QStringList captions = groupCaptions();
     QCOMPARE(captions.value(0), expected.value(0));
@@ -217,7 +217,7 @@ void tst_frmMain::groupCaptionsOfEachLayout()
     QCOMPARE(captions, expected);
 }
 
-void tst_frmMain::rowPresentation_data()
+void tst_MainWindow::rowPresentation_data()
 {
     QTest::addColumn<QString>("description");
     QTest::addColumn<int>("grpRow");
@@ -233,7 +233,7 @@ void tst_frmMain::rowPresentation_data()
     QTest::newRow("group member shows its counter") << "Loan" << 2 << false << 6 << "Loan 2 of 3" << true;
 }
 
-void tst_frmMain::rowPresentation()
+void tst_MainWindow::rowPresentation()
 {
     QFETCH(QString, description);
     QFETCH(int, grpRow);
@@ -242,8 +242,8 @@ void tst_frmMain::rowPresentation()
     QFETCH(QString, shown);
     QFETCH(bool, amountShown);
 
-    m_window = std::make_unique<frmMain>(m_session->session());
-    GridModel *model = m_window->grid()->model();
+    m_window = std::make_unique<MainWindow>(m_session->session());
+    GridModel *model = m_window->list()->model();
     int row = 0;
     for (int r = 1; r <= model->rowCount() && !row; ++r)
         if (!model->isGroupRow(r) && model->value(r, ListColumn::TrDescription).toString() == description
@@ -258,25 +258,25 @@ void tst_frmMain::rowPresentation()
     QCOMPARE(model->displayText(row, ListColumn::TrValue).isEmpty(), !amountShown);
 }
 
-void tst_frmMain::countersFollowTheSwitch()
+void tst_MainWindow::countersFollowTheSwitch()
 {
     m_session->settings().setInteger(Setting::ShowGroupCounters, 0);
-    m_window = std::make_unique<frmMain>(m_session->session());
-    GridModel *model = m_window->grid()->model();
+    m_window = std::make_unique<MainWindow>(m_session->session());
+    GridModel *model = m_window->list()->model();
     const int row = rowOf(QStringLiteral("Loan"));
     QCOMPARE(model->displayText(row, ListColumn::TrDescription), QStringLiteral("Loan"));
     // The recurrence keeps its picture.
     QCOMPARE(model->data(model->index(row - 1, ListColumn::TrDescription - 1), GridModel::IconIndexRole).toInt(),
-             DescriptionIconIndex(7, false));
+             descriptionIconIndex(7, false));
 }
 
-void tst_frmMain::spaceTogglesDoneAndKeepsRow()
+void tst_MainWindow::spaceTogglesDoneAndKeepsRow()
 {
-    m_window = std::make_unique<frmMain>(m_session->session());
+    m_window = std::make_unique<MainWindow>(m_session->session());
     m_window->show();
-    auto *combo = m_window->findChild<QComboBox *>(QStringLiteral("cmbFilter"));
+    auto *combo = m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"));
     combo->setCurrentIndex(1);   // open deadlines only
-    DataGrid *grid = m_window->grid();
+    DataGrid *grid = m_window->list();
     const int row = rowOf(QStringLiteral("Phone"));
     QVERIFY(row > 0);
     grid->setCurrentRow(row);
@@ -303,19 +303,19 @@ void tst_frmMain::spaceTogglesDoneAndKeepsRow()
     QCOMPARE(grid->currentRow(), last - 1);
 }
 
-void tst_frmMain::deleteAsksAndObeys_data()
+void tst_MainWindow::deleteAsksAndObeys_data()
 {
     QTest::addColumn<bool>("yes");
     QTest::newRow("yes deletes") << true;
     QTest::newRow("no keeps") << false;
 }
 
-void tst_frmMain::deleteAsksAndObeys()
+void tst_MainWindow::deleteAsksAndObeys()
 {
     QFETCH(bool, yes);
-    m_window = std::make_unique<frmMain>(m_session->session());
+    m_window = std::make_unique<MainWindow>(m_session->session());
     m_window->show();
-    DataGrid *grid = m_window->grid();
+    DataGrid *grid = m_window->list();
     grid->setCurrentRow(rowOf(QStringLiteral("Dentist")));
     m_session->prompts().queueAnswer(yes ? Prompt::Answer::Yes : Prompt::Answer::No);
 
@@ -329,7 +329,7 @@ void tst_frmMain::deleteAsksAndObeys()
     QCOMPARE(countRows(QStringLiteral("True")), yes ? 7 : 8);
 }
 
-void tst_frmMain::deleteGroupMemberFollowsChoice_data()
+void tst_MainWindow::deleteGroupMemberFollowsChoice_data()
 {
     QTest::addColumn<QString>("button");      // what the user presses in the group question
     QTest::addColumn<QList<int>>("remaining"); // TrGrpMDay of each remaining member, in date order
@@ -338,13 +338,13 @@ void tst_frmMain::deleteGroupMemberFollowsChoice_data()
     QTest::newRow("cancelled") << "cancelButton" << QList<int> { 3, 3, 3 };
 }
 
-void tst_frmMain::deleteGroupMemberFollowsChoice()
+void tst_MainWindow::deleteGroupMemberFollowsChoice()
 {
     QFETCH(QString, button);
     QFETCH(QList<int>, remaining);
-    m_window = std::make_unique<frmMain>(m_session->session());
+    m_window = std::make_unique<MainWindow>(m_session->session());
     m_window->show();
-    DataGrid *grid = m_window->grid();
+    DataGrid *grid = m_window->list();
     int middle = 0;
     for (int row = 1; row <= grid->rowCount(); ++row)
         if (!grid->isGroupRow(row) && grid->value(row, ListColumn::TrGrpRow).toInt() == 2)
@@ -364,7 +364,7 @@ void tst_frmMain::deleteGroupMemberFollowsChoice()
             dialog->findChild<QPushButton *>(button)->click();
         }
     });
-    m_window->DeleteDeadline(middle);
+    m_window->deleteDeadline(middle);
     QVERIFY(answered);
     QVERIFY(m_session->prompts().shown().isEmpty());
 
@@ -387,29 +387,29 @@ void tst_frmMain::deleteGroupMemberFollowsChoice()
     QCOMPARE(listed, int(remaining.size()));
 }
 
-void tst_frmMain::controlDigitChangesLayout()
+void tst_MainWindow::controlDigitChangesLayout()
 {
-    m_window = std::make_unique<frmMain>(m_session->session());
+    m_window = std::make_unique<MainWindow>(m_session->session());
     m_window->show();
-    DataGrid *grid = m_window->grid();
+    DataGrid *grid = m_window->list();
     grid->setCurrentRow(2);
     QTest::keyClick(grid->view(), Qt::Key_2, Qt::ControlModifier);
     QCOMPARE(m_session->session().display().groupOption, 1);
-    QVERIFY(m_window->findChild<QAction *>(QStringLiteral("mnuGroupby1"))->isChecked());
-    QVERIFY(!m_window->findChild<QAction *>(QStringLiteral("mnuGroupby0"))->isChecked());
-    QVERIFY(m_window->findChild<QAction *>(QStringLiteral("tbLayout7"))->isChecked());
-    QVERIFY(!m_window->findChild<QAction *>(QStringLiteral("tbLayout6"))->isChecked());
+    QVERIFY(m_window->findChild<QAction *>(QStringLiteral("layoutAction1"))->isChecked());
+    QVERIFY(!m_window->findChild<QAction *>(QStringLiteral("layoutAction0"))->isChecked());
+    QVERIFY(m_window->findChild<QAction *>(QStringLiteral("layoutButton1"))->isChecked());
+    QVERIFY(!m_window->findChild<QAction *>(QStringLiteral("layoutButton0"))->isChecked());
     QCOMPARE(grid->model()->groups().size(), 2);
     QCOMPARE(grid->model()->groups().at(1).column, ListColumn::GroupKey);
 
     // The view box takes the same keys.
-    auto *combo = m_window->findChild<QComboBox *>(QStringLiteral("cmbFilter"));
+    auto *combo = m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"));
     QTest::keyClick(combo, Qt::Key_4, Qt::ControlModifier);
     QCOMPARE(m_session->session().display().groupOption, 3);
     QCOMPARE(grid->model()->groups().at(1).column, ListColumn::AcName);
 }
 
-void tst_frmMain::collapseKeepsSecondLevelListed_data()
+void tst_MainWindow::collapseKeepsSecondLevelListed_data()
 {
     QTest::addColumn<int>("layout");
     QTest::addColumn<int>("rowsAfterCollapse");
@@ -418,33 +418,33 @@ void tst_frmMain::collapseKeepsSecondLevelListed_data()
     QTest::newRow("by counterparty: sheet and two groups") << 3 << 3;
 }
 
-void tst_frmMain::collapseKeepsSecondLevelListed()
+void tst_MainWindow::collapseKeepsSecondLevelListed()
 {
     QFETCH(int, layout);
     QFETCH(int, rowsAfterCollapse);
-    m_window = std::make_unique<frmMain>(m_session->session());
-    m_window->mnuGroupby_Click(layout);
-    m_window->CollapseAll();
-    QCOMPARE(m_window->grid()->rowCount(), rowsAfterCollapse);
-    m_window->ExpandAll();
-    QVERIFY(m_window->grid()->rowCount() > 7);
+    m_window = std::make_unique<MainWindow>(m_session->session());
+    m_window->chooseLayout(layout);
+    m_window->collapseAll();
+    QCOMPARE(m_window->list()->rowCount(), rowsAfterCollapse);
+    m_window->expandAll();
+    QVERIFY(m_window->list()->rowCount() > 7);
 }
 
-void tst_frmMain::incrementalSearchReadsTextBeforeKey()
+void tst_MainWindow::incrementalSearchReadsTextBeforeKey()
 {
     insert(1, 1, false, QDate(2024, 5, 1), QStringLiteral("Zebra crossing"), 0, 5);
-    m_window = std::make_unique<frmMain>(m_session->session());
+    m_window = std::make_unique<MainWindow>(m_session->session());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    auto *find = m_window->findChild<QLineEdit *>(QStringLiteral("txtFind"));
-    DataGrid *grid = m_window->grid();
+    auto *find = m_window->findChild<QLineEdit *>(QStringLiteral("searchBox"));
+    DataGrid *grid = m_window->list();
     grid->setCurrentRow(rowOf(QStringLiteral("Rent")));
     const int before = grid->currentRow();
 
     find->setText(QStringLiteral("stale"));
     find->setFocus();
     QCOMPARE(find->text(), QString());   // focus empties the box
-    auto *findNext = m_window->findChild<QAction *>(QStringLiteral("txtFindToolbar3"));
+    auto *findNext = m_window->findChild<QAction *>(QStringLiteral("findNextButton"));
     QVERIFY(!findNext->isEnabled());
 
     QTest::keyClick(find, Qt::Key_Z);
@@ -456,44 +456,44 @@ void tst_frmMain::incrementalSearchReadsTextBeforeKey()
     QTest::keyClick(find, Qt::Key_E);
     QCOMPARE(grid->currentRow(), rowOf(QStringLiteral("Zebra crossing")));
     QVERIFY(findNext->isEnabled());
-    QVERIFY(m_window->findChild<QAction *>(QStringLiteral("mnuRecord7"))->isEnabled());
+    QVERIFY(m_window->findChild<QAction *>(QStringLiteral("findNextAction"))->isEnabled());
 
     // Back in the grid the search box empties and the find commands go grey.
     grid->focusList();
     QCOMPARE(find->text(), QString());
     QVERIFY(!findNext->isEnabled());
-    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("sbPanel1"))->text(), Texts::text(1056));
+    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("statusHelp"))->text(), Texts::text(1056));
 }
 
-void tst_frmMain::findNextAndPrevious()
+void tst_MainWindow::findNextAndPrevious()
 {
-    m_window = std::make_unique<frmMain>(m_session->session());
-    DataGrid *grid = m_window->grid();
+    m_window = std::make_unique<MainWindow>(m_session->session());
+    DataGrid *grid = m_window->list();
     grid->setCurrentRow(1);
     QSet<int> seen;
     for (int i = 0; i < 3; ++i) {
-        m_window->FindNext(QStringLiteral("loan"), 1);
+        m_window->findNext(QStringLiteral("loan"), 1);
         QCOMPARE(grid->value(grid->currentRow(), ListColumn::TrDescription).toString(), QStringLiteral("Loan"));
         seen.insert(grid->value(grid->currentRow(), ListColumn::TrGrpRow).toInt());
     }
     QCOMPARE(seen, (QSet<int> { 1, 2, 3 }));
     const int third = grid->currentRow();
-    m_window->FindPrevious(QStringLiteral("loan"), 1);
+    m_window->findPrevious(QStringLiteral("loan"), 1);
     QVERIFY(grid->currentRow() != third);
     QCOMPARE(grid->value(grid->currentRow(), ListColumn::TrDescription).toString(), QStringLiteral("Loan"));
 
     // A blank text never searches.
     const int current = grid->currentRow();
-    m_window->FindNext(QStringLiteral("  "), 1);
+    m_window->findNext(QStringLiteral("  "), 1);
     QCOMPARE(grid->currentRow(), current);
 }
 
-void tst_frmMain::notesPanelFollowsCurrentRow()
+void tst_MainWindow::notesPanelFollowsCurrentRow()
 {
-    m_window = std::make_unique<frmMain>(m_session->session());
-    auto *deadlineNotes = m_window->findChild<QLabel *>(QStringLiteral("lblDeadlineNotes"));
-    auto *accountNotes = m_window->findChild<QLabel *>(QStringLiteral("lblAccNotes"));
-    DataGrid *grid = m_window->grid();
+    m_window = std::make_unique<MainWindow>(m_session->session());
+    auto *deadlineNotes = m_window->findChild<QLabel *>(QStringLiteral("deadlineNotes"));
+    auto *accountNotes = m_window->findChild<QLabel *>(QStringLiteral("counterpartyNotes"));
+    DataGrid *grid = m_window->list();
 
     grid->setCurrentRow(rowOf(QStringLiteral("Rent")));
     QCOMPARE(deadlineNotes->text(), QStringLiteral("First line\nSecond line"));
@@ -508,19 +508,19 @@ void tst_frmMain::notesPanelFollowsCurrentRow()
     grid->setCurrentRow(rowOf(QStringLiteral("Rent")));
     grid->setCurrentRow(1);
     QCOMPARE(accountNotes->text(), QStringLiteral("Call before noon"));
-    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("lblNotes"))->text(), Texts::text(1012));
+    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("notesCaption"))->text(), Texts::text(1012));
 }
 
-void tst_frmMain::startPanelOnEmptySheet()
+void tst_MainWindow::startPanelOnEmptySheet()
 {
     m_session->session().setActiveSheet(5, QStringLiteral("Empty"));
-    m_window = std::make_unique<frmMain>(m_session->session());
+    m_window = std::make_unique<MainWindow>(m_session->session());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    auto *start = m_window->findChild<QFrame *>(QStringLiteral("picStart"));
+    auto *start = m_window->findChild<QFrame *>(QStringLiteral("emptyListPanel"));
     QVERIFY(start->isVisible());
-    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("lblStart"))->text(), QStringLiteral("ORVEL 2"));
-    const QRect grid = m_window->grid()->geometry();
+    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("emptyListLabel"))->text(), QStringLiteral("ORVEL 2"));
+    const QRect grid = m_window->list()->geometry();
     QVERIFY(qAbs(start->geometry().center().x() - grid.center().x()) <= 1);
     QVERIFY(qAbs(start->geometry().center().y() - grid.center().y()) <= 1);
 
@@ -530,16 +530,16 @@ void tst_frmMain::startPanelOnEmptySheet()
     QVERIFY(!start->isVisible());
 }
 
-void tst_frmMain::viewChoiceWaitsForLoad()
+void tst_MainWindow::viewChoiceWaitsForLoad()
 {
     // A stored view comes back before the list is ready; the list then shows it.
     m_session->settings().setInteger(Setting::SelectedView, 6);
-    m_window = std::make_unique<frmMain>(m_session->session());
+    m_window = std::make_unique<MainWindow>(m_session->session());
     QVERIFY(m_window->isListReady());
     QCOMPARE(m_window->currentView(), 6);
-    QCOMPARE(m_window->grid()->model()->dataRowCount(), 1);
+    QCOMPARE(m_window->list()->model()->dataRowCount(), 1);
     QVERIFY(rowOf(QStringLiteral("Old invoice")) > 0);
 }
 
-QTEST_MAIN(tst_frmMain)
-#include "tst_frmmain.moc"
+QTEST_MAIN(tst_MainWindow)
+#include "tst_MainWindow.moc"

@@ -1,6 +1,6 @@
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/MainWindowLayout.h"
-#include "mainwindow/frmMain.h"
+#include "mainwindow/MainWindow.h"
 #include "platform/DataGrid.h"
 
 #include "../support/MainWindowSession.h"
@@ -14,7 +14,7 @@
 
 // What the main window keeps between runs, how it starts from what was kept, its
 // captions and menus, and the geometry rules behind its columns and calendar.
-class tst_frmMainLayout final : public QObject
+class tst_MainWindowLayout final : public QObject
 {
     Q_OBJECT
 
@@ -43,26 +43,26 @@ private:
     std::unique_ptr<MainWindowSession> m_session;
 };
 
-void tst_frmMainLayout::init()
+void tst_MainWindowLayout::init()
 {
     m_session = std::make_unique<MainWindowSession>(QDate(2024, 2, 29));
     QVERIFY(m_session->ok());
 }
 
-void tst_frmMainLayout::cleanup()
+void tst_MainWindowLayout::cleanup()
 {
     m_session.reset();
 }
 
-void tst_frmMainLayout::layoutSurvivesCloseAndReopen()
+void tst_MainWindowLayout::layoutSurvivesCloseAndReopen()
 {
     m_session->session().setLanguageChoice(5);
     {
-        frmMain window(m_session->session());
+        MainWindow window(m_session->session());
         window.show();
-        window.findChild<QComboBox *>(QStringLiteral("cmbFilter"))->setCurrentIndex(3);
-        window.mnuGroupby_Click(2);
-        window.grid()->model()->setSortKeys({ { ListColumn::TrDescription, false } });
+        window.findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(3);
+        window.chooseLayout(2);
+        window.list()->model()->setSortKeys({ { ListColumn::TrDescription, false } });
         window.close();
     }
     QCOMPARE(m_session->settings().integer(Setting::SelectedView.name, -1), 3);
@@ -74,18 +74,18 @@ void tst_frmMainLayout::layoutSurvivesCloseAndReopen()
     QCOMPARE(m_session->settings().integer(Setting::ShowGroupTotals.name, -1), -1);
 
     m_session->session().display().groupOption = 0;
-    frmMain again(m_session->session());
+    MainWindow again(m_session->session());
     QCOMPARE(again.currentView(), 3);
     QCOMPARE(m_session->session().display().groupOption, 2);
-    QVERIFY(again.findChild<QAction *>(QStringLiteral("mnuGroupby2"))->isChecked());
-    QVERIFY(again.findChild<QAction *>(QStringLiteral("tbLayout8"))->isChecked());
-    const QList<GridSortKey> keys = again.grid()->model()->sortKeys();
+    QVERIFY(again.findChild<QAction *>(QStringLiteral("layoutAction2"))->isChecked());
+    QVERIFY(again.findChild<QAction *>(QStringLiteral("layoutButton2"))->isChecked());
+    const QList<GridSortKey> keys = again.list()->model()->sortKeys();
     QVERIFY(!keys.isEmpty());
     QCOMPARE(keys.first().column, ListColumn::TrDescription);
     QCOMPARE(keys.first().ascending, false);
 }
 
-void tst_frmMainLayout::layoutOffStartsPlainAndWritesDefaults()
+void tst_MainWindowLayout::layoutOffStartsPlainAndWritesDefaults()
 {
     m_session->settings().setInteger(Setting::SaveLayout, 0);
     m_session->settings().setInteger(Setting::SelectedView, 4);
@@ -95,17 +95,17 @@ void tst_frmMainLayout::layoutOffStartsPlainAndWritesDefaults()
     m_session->settings().setInteger(Setting::ShowGroupTotals, 0);
     m_session->settings().setInteger(Setting::WindowWidth, 20000);
     {
-        frmMain window(m_session->session());
+        MainWindow window(m_session->session());
         QVERIFY(!m_session->session().display().saveLayout);
         QCOMPARE(window.currentView(), 0);
         QCOMPARE(m_session->session().display().groupOption, 0);
-        const QList<GridSortKey> keys = window.grid()->model()->sortKeys();
+        const QList<GridSortKey> keys = window.list()->model()->sortKeys();
         QVERIFY(!keys.isEmpty());
         QCOMPARE(keys.first().column, ListColumn::TrDate);
         QCOMPARE(keys.first().ascending, true);
 
-        window.findChild<QComboBox *>(QStringLiteral("cmbFilter"))->setCurrentIndex(2);
-        window.mnuGroupby_Click(1);
+        window.findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(2);
+        window.chooseLayout(1);
         window.close();
     }
     QCOMPARE(m_session->settings().integer(Setting::SelectedView.name, -1), 0);
@@ -117,7 +117,7 @@ void tst_frmMainLayout::layoutOffStartsPlainAndWritesDefaults()
     QCOMPARE(m_session->settings().integer(Setting::WindowState.name, -1), -1);
 }
 
-void tst_frmMainLayout::storedValuesOutOfRangeFallBack_data()
+void tst_MainWindowLayout::storedValuesOutOfRangeFallBack_data()
 {
     QTest::addColumn<int>("view");
     QTest::addColumn<int>("layout");
@@ -137,7 +137,7 @@ void tst_frmMainLayout::storedValuesOutOfRangeFallBack_data()
     QTest::newRow("order neither up nor down") << 1 << 0 << 6 << 7 << 1 << 0 << 6 << true;
 }
 
-void tst_frmMainLayout::storedValuesOutOfRangeFallBack()
+void tst_MainWindowLayout::storedValuesOutOfRangeFallBack()
 {
     QFETCH(int, view);
     QFETCH(int, layout);
@@ -148,16 +148,16 @@ void tst_frmMainLayout::storedValuesOutOfRangeFallBack()
     m_session->settings().setInteger(Setting::SortColumn, sortKey);
     m_session->settings().setInteger(Setting::SortAscending, sortAscending);
 
-    frmMain window(m_session->session());
+    MainWindow window(m_session->session());
     QTEST(window.currentView(), "expectedView");
     QTEST(int(m_session->session().display().groupOption), "expectedLayout");
-    const QList<GridSortKey> keys = window.grid()->model()->sortKeys();
+    const QList<GridSortKey> keys = window.list()->model()->sortKeys();
     QVERIFY(!keys.isEmpty());
     QTEST(keys.first().column, "expectedSortKey");
     QTEST(keys.first().ascending, "expectedAscending");
 }
 
-void tst_frmMainLayout::windowStateAtClose_data()
+void tst_MainWindowLayout::windowStateAtClose_data()
 {
     QTest::addColumn<int>("state");
     QTest::addColumn<int>("stored");
@@ -166,14 +166,14 @@ void tst_frmMainLayout::windowStateAtClose_data()
     QTest::newRow("minimised stores nothing") << int(Qt::WindowMinimized) << -1;
 }
 
-void tst_frmMainLayout::windowStateAtClose()
+void tst_MainWindowLayout::windowStateAtClose()
 {
     QFETCH(int, state);
     QFETCH(int, stored);
     m_session->settings().setInteger(Setting::WindowState, 0);
     int widthAtClose = 0;
     {
-        frmMain window(m_session->session());
+        MainWindow window(m_session->session());
         window.show();
         window.setWindowState(Qt::WindowState(state));
         QCoreApplication::processEvents();
@@ -189,12 +189,12 @@ void tst_frmMainLayout::windowStateAtClose()
         QCOMPARE(m_session->settings().integer(Setting::WindowWidth.name, -9), widthAtClose);
 }
 
-void tst_frmMainLayout::storedSizeComesBack()
+void tst_MainWindowLayout::storedSizeComesBack()
 {
     m_session->settings().setInteger(Setting::WindowState, 0);
     m_session->settings().setInteger(Setting::WindowWidth, 1080);
     m_session->settings().setInteger(Setting::WindowHeight, 600);
-    frmMain window(m_session->session());
+    MainWindow window(m_session->session());
     QCOMPARE(window.width(), 1080);
     QCOMPARE(window.height(), 600);
     QVERIFY(!window.windowState().testFlag(Qt::WindowMaximized));
@@ -202,17 +202,17 @@ void tst_frmMainLayout::storedSizeComesBack()
     // A stored size below the minimum grows to it.
     m_session->settings().setInteger(Setting::WindowWidth, 200);
     m_session->settings().setInteger(Setting::WindowHeight, 133);
-    frmMain small(m_session->session());
+    MainWindow small(m_session->session());
     QCOMPARE(small.width(), MainWindowLayout::MinWidth);
     QCOMPARE(small.height(), MainWindowLayout::MinHeight);
 
     // Nothing stored: the window opens maximised.
     m_session->settings().setInteger(Setting::WindowState, 2);
-    frmMain maximised(m_session->session());
+    MainWindow maximised(m_session->session());
     QVERIFY(maximised.windowState().testFlag(Qt::WindowMaximized));
 }
 
-void tst_frmMainLayout::captionsOfMenusAndToolbars_data()
+void tst_MainWindowLayout::captionsOfMenusAndToolbars_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
@@ -220,28 +220,28 @@ void tst_frmMainLayout::captionsOfMenusAndToolbars_data()
     QTest::addColumn<QKeySequence>("key");
 
     // Shortcuts, texts composed with their key, a name that is never translated.
-    QTest::newRow("print") << "mnuFile2" << "Print" << QString() << QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_F12);
-    QTest::newRow("new") << "mnuRecord0" << "&New" << QString() << QKeySequence(Qt::Key_F5);
-    QTest::newRow("close shows the space bar") << "mnuRecord2" << "C&lose/Re-open\t[SPACE BAR]" << QString()
+    QTest::newRow("print") << "printAction" << "Print" << QString() << QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_F12);
+    QTest::newRow("new") << "newAction" << "&New" << QString() << QKeySequence(Qt::Key_F5);
+    QTest::newRow("close shows the space bar") << "toggleDoneAction" << "C&lose/Re-open\t[SPACE BAR]" << QString()
                                                << QKeySequence();
-    QTest::newRow("find") << "mnuRecord5" << "Find" << QString() << QKeySequence(Qt::CTRL | Qt::Key_F);
-    QTest::newRow("find next") << "mnuRecord7" << "Find Next" << QString() << QKeySequence(Qt::Key_F3);
-    QTest::newRow("clients") << "mnuView0" << "Cli&ents/Suppliers" << QString()
+    QTest::newRow("find") << "findAction" << "Find" << QString() << QKeySequence(Qt::CTRL | Qt::Key_F);
+    QTest::newRow("find next") << "findNextAction" << "Find Next" << QString() << QKeySequence(Qt::Key_F3);
+    QTest::newRow("clients") << "counterpartiesAction" << "Cli&ents/Suppliers" << QString()
                              << QKeySequence(Qt::CTRL | Qt::Key_F5);
-    QTest::newRow("layout shows its key") << "mnuGroupby3" << "Group by Client/Supplier\tCtrl+4" << QString()
+    QTest::newRow("layout shows its key") << "layoutAction3" << "Group by Client/Supplier\tCtrl+4" << QString()
                                           << QKeySequence();
-    QTest::newRow("fixed language name") << "mnuLangs4" << "Español" << QString() << QKeySequence();
-    QTest::newRow("new button") << "tb1" << QString() << "New Deadline" << QKeySequence();
-    QTest::newRow("layout button") << "tbLayout7" << QString() << "Group by Date" << QKeySequence();
+    QTest::newRow("fixed language name") << "languageAction4" << "Español" << QString() << QKeySequence();
+    QTest::newRow("new button") << "newButton" << QString() << "New Deadline" << QKeySequence();
+    QTest::newRow("layout button") << "layoutButton1" << QString() << "Group by Date" << QKeySequence();
 }
 
-void tst_frmMainLayout::captionsOfMenusAndToolbars()
+void tst_MainWindowLayout::captionsOfMenusAndToolbars()
 {
     QFETCH(QString, name);
     QFETCH(QString, text);
     QFETCH(QString, toolTip);
     QFETCH(QKeySequence, key);
-    frmMain window(m_session->session());
+    MainWindow window(m_session->session());
     QCOMPARE(window.windowTitle(), QStringLiteral("Orvel 2"));
     auto *action = window.findChild<QAction *>(name);
     QVERIFY2(action, qPrintable(name));
@@ -252,11 +252,11 @@ void tst_frmMainLayout::captionsOfMenusAndToolbars()
     QCOMPARE(action->shortcut(), key);
 }
 
-void tst_frmMainLayout::languageMenuMovesCheckMark()
+void tst_MainWindowLayout::languageMenuMovesCheckMark()
 {
     m_session->session().setLanguageChoice(3);
-    frmMain window(m_session->session());
-    auto entry = [&](int i) { return window.findChild<QAction *>(QStringLiteral("mnuLangs") + QString::number(i)); };
+    MainWindow window(m_session->session());
+    auto entry = [&](int i) { return window.findChild<QAction *>(QStringLiteral("languageAction") + QString::number(i)); };
     QVERIFY(entry(3)->isChecked());
     QVERIFY(entry(1)->isSeparator());
 
@@ -273,20 +273,20 @@ void tst_frmMainLayout::languageMenuMovesCheckMark()
     QVERIFY(entry(6)->isChecked());
 }
 
-void tst_frmMainLayout::changeDatabaseStoresFolder_data()
+void tst_MainWindowLayout::changeDatabaseStoresFolder_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::newRow("chosen") << QStringLiteral("/data/elsewhere");
     QTest::newRow("cancelled") << QString();
 }
 
-void tst_frmMainLayout::changeDatabaseStoresFolder()
+void tst_MainWindowLayout::changeDatabaseStoresFolder()
 {
     QFETCH(QString, folder);
     const QString before = m_session->connectionString();
-    frmMain window(m_session->session());
+    MainWindow window(m_session->session());
     m_session->prompts().queueFolder(folder);
-    window.findChild<QAction *>(QStringLiteral("mnuTools4"))->trigger();
+    window.findChild<QAction *>(QStringLiteral("changeDatabaseAction"))->trigger();
     QCOMPARE(m_session->prompts().shown().first().kind, QStringLiteral("folder"));
     QCOMPARE(m_session->prompts().shown().first().text, Texts::text(506));
     QCOMPARE(m_session->settings().text(Setting::DatabaseFolder, QStringLiteral("unset")), folder.isEmpty() ? QStringLiteral("unset") : folder);
@@ -297,7 +297,7 @@ void tst_frmMainLayout::changeDatabaseStoresFolder()
     QCOMPARE(m_session->connectionString(), before);
 }
 
-void tst_frmMainLayout::listColumnWidths_data()
+void tst_MainWindowLayout::listColumnWidths_data()
 {
     QTest::addColumn<double>("gridWidth");
     QTest::addColumn<double>("scrollBar");
@@ -313,7 +313,7 @@ void tst_frmMainLayout::listColumnWidths_data()
     QTest::newRow("rounding") << 286.5 << 0.0 << 20 << 1 << 0;
 }
 
-void tst_frmMainLayout::listColumnWidths()
+void tst_MainWindowLayout::listColumnWidths()
 {
     QFETCH(double, gridWidth);
     QFETCH(double, scrollBar);
@@ -325,7 +325,7 @@ void tst_frmMainLayout::listColumnWidths()
     QTEST(widths.counterparty.value_or(-1), "counterparty");
 }
 
-void tst_frmMainLayout::calendarMonths_data()
+void tst_MainWindowLayout::calendarMonths_data()
 {
     QTest::addColumn<double>("width");
     QTest::addColumn<double>("height");
@@ -337,7 +337,7 @@ void tst_frmMainLayout::calendarMonths_data()
     QTest::newRow("very wide") << 1534.0 << 1333.0 << 3 << 2;
 }
 
-void tst_frmMainLayout::calendarMonths()
+void tst_MainWindowLayout::calendarMonths()
 {
     QFETCH(double, width);
     QFETCH(double, height);
@@ -345,5 +345,5 @@ void tst_frmMainLayout::calendarMonths()
     QTEST(MainWindowLayout::calendarMonthsDown(height), "down");
 }
 
-QTEST_MAIN(tst_frmMainLayout)
-#include "tst_frmmainlayout.moc"
+QTEST_MAIN(tst_MainWindowLayout)
+#include "tst_MainWindowLayout.moc"

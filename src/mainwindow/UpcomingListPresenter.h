@@ -7,10 +7,10 @@ class Session;
 // The upcoming-deadlines panel's only computed text: a recurring deadline shows
 // its position in the recurrence ("Rent 3/12") while counters are on.
 // Columns: 1 TrDescription, 2 TrGrpType, 3 TrGrpRow, 4 TrGrpMDay, 5 TrRowId.
-class MainWindowTasksPresenter final : public GridPresenter
+class UpcomingListPresenter final : public GridPresenter
 {
 public:
-    explicit MainWindowTasksPresenter(const Session &session) : m_session(session) {}
+    explicit UpcomingListPresenter(const Session &session) : m_session(session) {}
 
     bool displayText(int column, const GridRow &row, QString &text) override;
     bool isSortable(int column) override;

@@ -1,12 +1,12 @@
-// The toolbar pictures, drawn as simple line art so they stay sharp at any scale
-// and need no theme.
-#include "mainwindow/frmMain.h"
+#include "mainwindow/ToolIcons.h"
 
+#include "startup/Texts.h"
 
-#include <QIcon>
+#include <QAction>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QToolBar>
 
 namespace {
 
@@ -16,7 +16,7 @@ const QColor Paper(0xfb, 0xfb, 0xf8);
 const QColor Good(0x2e, 0x8b, 0x3e);
 const QColor Bad(0xc0, 0x39, 0x2b);
 
-void Sheet(QPainter &p)
+void sheet(QPainter &p)
 {
     QPainterPath page;
     page.moveTo(5, 2.5);
@@ -32,14 +32,14 @@ void Sheet(QPainter &p)
     p.drawLine(QPointF(15, 7), QPointF(19.5, 7));
 }
 
-void Lines(QPainter &p, qreal left, qreal right, std::initializer_list<qreal> ys)
+void lines(QPainter &p, qreal left, qreal right, std::initializer_list<qreal> ys)
 {
     p.setPen(QPen(Ink, 1.4, Qt::SolidLine, Qt::RoundCap));
     for (qreal y : ys)
         p.drawLine(QPointF(left, y), QPointF(right, y));
 }
 
-void Badge(QPainter &p, const QColor &colour, const QString &sign)
+void badge(QPainter &p, const QColor &colour, const QString &sign)
 {
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
@@ -59,7 +59,7 @@ void Badge(QPainter &p, const QColor &colour, const QString &sign)
     }
 }
 
-void Person(QPainter &p, qreal x, qreal scale, const QColor &colour)
+void person(QPainter &p, qreal x, qreal scale, const QColor &colour)
 {
     p.setPen(QPen(Ink, 1.1));
     p.setBrush(colour);
@@ -72,7 +72,7 @@ void Person(QPainter &p, qreal x, qreal scale, const QColor &colour)
     p.drawPath(body);
 }
 
-void Arrow(QPainter &p, bool down)
+void arrow(QPainter &p, bool down)
 {
     p.setPen(QPen(Accent, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
@@ -89,17 +89,17 @@ void Arrow(QPainter &p, bool down)
     p.drawPath(path);
 }
 
-void Draw(QPainter &p, int glyph)
+void draw(QPainter &p, ToolIcon icon)
 {
-    switch (glyph) {
-    case 0:   // new
-        Sheet(p);
-        Lines(p, 8, 14, { 10, 13 });
-        Badge(p, Good, QStringLiteral("+"));
+    switch (icon) {
+    case ToolIcon::New:
+        sheet(p);
+        lines(p, 8, 14, { 10, 13 });
+        badge(p, Good, QStringLiteral("+"));
         break;
-    case 1: { // edit
-        Sheet(p);
-        Lines(p, 8, 16, { 10, 13, 16 });
+    case ToolIcon::Edit: {
+        sheet(p);
+        lines(p, 8, 16, { 10, 13, 16 });
         p.setPen(QPen(Ink, 1));
         p.setBrush(QColor(0xf2, 0xc1, 0x4e));
         QPainterPath pencil;
@@ -112,21 +112,21 @@ void Draw(QPainter &p, int glyph)
         p.drawPath(pencil);
         break;
     }
-    case 2:   // close / re-open
-        Sheet(p);
-        Lines(p, 8, 16, { 10, 13 });
-        Badge(p, Accent, QStringLiteral("v"));
+    case ToolIcon::ToggleDone:
+        sheet(p);
+        lines(p, 8, 16, { 10, 13 });
+        badge(p, Accent, QStringLiteral("v"));
         break;
-    case 3:   // delete
-        Sheet(p);
-        Lines(p, 8, 16, { 10, 13 });
-        Badge(p, Bad, QStringLiteral("x"));
+    case ToolIcon::Delete:
+        sheet(p);
+        lines(p, 8, 16, { 10, 13 });
+        badge(p, Bad, QStringLiteral("x"));
         break;
-    case 4:   // clients / suppliers
-        Person(p, 15.5, 0.85, QColor(0xa9, 0xc7, 0xef));
-        Person(p, 9, 1.0, QColor(0x6f, 0x9f, 0xe0));
+    case ToolIcon::Counterparties:
+        person(p, 15.5, 0.85, QColor(0xa9, 0xc7, 0xef));
+        person(p, 9, 1.0, QColor(0x6f, 0x9f, 0xe0));
         break;
-    case 5: { // print
+    case ToolIcon::Print: {
         p.setPen(QPen(Ink, 1.2));
         p.setBrush(Paper);
         p.drawRect(QRectF(7, 3, 10, 6));
@@ -134,19 +134,19 @@ void Draw(QPainter &p, int glyph)
         p.drawRoundedRect(QRectF(3, 9, 18, 8), 1.5, 1.5);
         p.setBrush(Paper);
         p.drawRect(QRectF(7, 14, 10, 7));
-        Lines(p, 9, 15, { 17, 19 });
+        lines(p, 9, 15, { 17, 19 });
         break;
     }
-    case 6: { // export
-        Sheet(p);
-        Lines(p, 8, 12, { 10, 13, 16 });
+    case ToolIcon::Export: {
+        sheet(p);
+        lines(p, 8, 12, { 10, 13, 16 });
         p.setPen(QPen(Accent, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawLine(QPointF(12, 17), QPointF(22, 17));
         p.drawLine(QPointF(18.5, 13.5), QPointF(22, 17));
         p.drawLine(QPointF(18.5, 20.5), QPointF(22, 17));
         break;
     }
-    case 7: { // preferences: three sliders
+    case ToolIcon::Preferences: { // three sliders
         p.setPen(QPen(Ink, 1.6, Qt::SolidLine, Qt::RoundCap));
         for (qreal y : { 6.0, 12.0, 18.0 })
             p.drawLine(QPointF(4, y), QPointF(20, y));
@@ -157,18 +157,18 @@ void Draw(QPainter &p, int glyph)
         p.drawEllipse(QPointF(13, 18), 2.6, 2.6);
         break;
     }
-    case 8:   // expand all
-    case 9: { // collapse all
+    case ToolIcon::ExpandAll:
+    case ToolIcon::CollapseAll: {
         p.setPen(QPen(Ink, 1.2));
         p.setBrush(Paper);
         p.drawRect(QRectF(3.5, 3.5, 17, 17));
-        Arrow(p, glyph == 8);
+        arrow(p, icon == ToolIcon::ExpandAll);
         break;
     }
-    case 10:  // plain list
-        Lines(p, 4, 20, { 6, 10, 14, 18 });
+    case ToolIcon::PlainLayout:
+        lines(p, 4, 20, { 6, 10, 14, 18 });
         break;
-    case 11:  // by due period
+    case ToolIcon::DateLayout:
         p.setPen(QPen(Ink, 1.3));
         p.setBrush(Paper);
         p.drawEllipse(QPointF(12, 12), 8.5, 8.5);
@@ -176,7 +176,7 @@ void Draw(QPainter &p, int glyph)
         p.drawLine(QPointF(12, 12), QPointF(12, 6.5));
         p.drawLine(QPointF(12, 12), QPointF(16, 14));
         break;
-    case 12:  // by month
+    case ToolIcon::MonthLayout:
         p.setPen(QPen(Ink, 1.2));
         p.setBrush(Paper);
         p.drawRect(QRectF(3.5, 5, 17, 15.5));
@@ -187,14 +187,14 @@ void Draw(QPainter &p, int glyph)
             for (qreal y : { 12.5, 16.5 })
                 p.drawPoint(QPointF(x, y));
         break;
-    case 13:  // by counterparty
-        Person(p, 12, 1.0, QColor(0x6f, 0x9f, 0xe0));
+    case ToolIcon::CounterpartyLayout:
+        person(p, 12, 1.0, QColor(0x6f, 0x9f, 0xe0));
         break;
-    case 14:  // find next
-    case 15:  // find previous
-        Arrow(p, glyph == 14);
+    case ToolIcon::FindNext:
+    case ToolIcon::FindPrevious:
+        arrow(p, icon == ToolIcon::FindNext);
         break;
-    case 16:  // search
+    case ToolIcon::Search:
         p.setPen(QPen(Ink, 2, Qt::SolidLine, Qt::RoundCap));
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(QPointF(10, 10), 5.5, 5.5);
@@ -207,7 +207,7 @@ void Draw(QPainter &p, int glyph)
 
 } // namespace
 
-QIcon frmMain::toolIcon(int glyph) const
+QIcon toolIcon(ToolIcon which)
 {
     QIcon icon;
     for (int size : { 16, 24, 32, 48 }) {
@@ -216,9 +216,17 @@ QIcon frmMain::toolIcon(int glyph) const
         QPainter painter(&pixmap);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.scale(size / 24.0, size / 24.0);
-        Draw(painter, glyph);
+        draw(painter, which);
         painter.end();
         icon.addPixmap(pixmap);
     }
     return icon;
+}
+
+QAction *addToolButton(QToolBar *bar, const char *name, ToolIcon icon, int tipId)
+{
+    QAction *action = bar->addAction(toolIcon(icon), Texts::text(tipId));
+    action->setToolTip(Texts::text(tipId));
+    action->setObjectName(QLatin1String(name));
+    return action;
 }

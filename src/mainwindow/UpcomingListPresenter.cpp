@@ -1,8 +1,8 @@
-#include "mainwindow/MainWindowTasksPresenter.h"
+#include "mainwindow/UpcomingListPresenter.h"
 
 #include "startup/Session.h"
 
-bool MainWindowTasksPresenter::displayText(int column, const GridRow &row, QString &text)
+bool UpcomingListPresenter::displayText(int column, const GridRow &row, QString &text)
 {
     if (column != 1)
         return false;
@@ -13,7 +13,7 @@ bool MainWindowTasksPresenter::displayText(int column, const GridRow &row, QStri
     return true;
 }
 
-bool MainWindowTasksPresenter::isSortable(int)
+bool UpcomingListPresenter::isSortable(int)
 {
     return false;   // latest date first, as queried
 }

@@ -1,13 +1,14 @@
 // The calendar column: the selected period, bold days with open deadlines, the
 // upcoming-deadlines panel and the sheet's title; plus the window's event filter
 // for the controls that have no signals of their own for focus and keys.
-#include "mainwindow/frmMain.h"
+#include "mainwindow/MainWindow.h"
 
 #include "mainwindow/DeadlineList.h"
 #include "platform/DataGrid.h"
 #include "startup/Texts.h"
 #include "startup/Session.h"
 #include "store/Database.h"
+#include "store/SqlText.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
@@ -18,44 +19,35 @@
 #include <QLineEdit>
 #include <QTextCharFormat>
 
-namespace {
-
-QString DateLiteral(const QDate &date)
+int MainWindow::currentView() const
 {
-    return QLatin1Char('#') + date.toString(QStringLiteral("MM/dd/yyyy")) + QLatin1Char('#');
+    return m_viewCombo->currentIndex();
 }
 
-} // namespace
-
-int frmMain::currentView() const
+QDate MainWindow::selectionStart() const
 {
-    return m_cmbFilter->currentIndex();
+    return m_calendar->selectedDate();
 }
 
-QDate frmMain::selectionStart() const
+QDate MainWindow::selectionEnd() const
 {
-    return m_mv->selectedDate();
+    return m_calendar->selectedDate();
 }
 
-QDate frmMain::selectionEnd() const
-{
-    return m_mv->selectedDate();
-}
-
-void frmMain::mv_SelChange()
+void MainWindow::calendarSelectionChanged()
 {
     refreshUpcoming(selectionStart(), selectionEnd());
-    if (m_cmbFilter->currentIndex() == CalendarView)
+    if (m_viewCombo->currentIndex() == CalendarView)
         refreshList(CalendarView);
     updateEmptyListPanel();
 }
 
-void frmMain::markBusyDays()
+void MainWindow::markBusyDays()
 {
-    m_mv->setDateTextFormat(QDate(), QTextCharFormat());
+    m_calendar->setDateTextFormat(QDate(), QTextCharFormat());
     // The 42 days on show: six weeks from the week that holds the 1st.
-    const QDate firstOfMonth(m_mv->yearShown(), m_mv->monthShown(), 1);
-    int lead = (firstOfMonth.dayOfWeek() - int(m_mv->firstDayOfWeek()) + 7) % 7;
+    const QDate firstOfMonth(m_calendar->yearShown(), m_calendar->monthShown(), 1);
+    int lead = (firstOfMonth.dayOfWeek() - int(m_calendar->firstDayOfWeek()) + 7) % 7;
     if (lead == 0)
         lead = 7;
     const QDate first = firstOfMonth.addDays(-lead);
@@ -65,7 +57,7 @@ void frmMain::markBusyDays()
         connection.open(m_session.connectionString());
         Recordset rs;
         rs.open(QStringLiteral("SELECT Count(TrRowId) AS CTR, TrDate FROM Transactions WHERE (TrDate Between ")
-                    + DateLiteral(first) + QStringLiteral(" And ") + DateLiteral(last)
+                    + sqlDateLiteral(first) + QStringLiteral(" And ") + sqlDateLiteral(last)
                     + QStringLiteral(") AND TrDone=False AND TrDbId=") + QString::number(m_session.activeSheetId())
                     + QStringLiteral(" GROUP BY TrDate"),
                 connection, CursorType::ForwardOnly);
@@ -74,7 +66,7 @@ void frmMain::markBusyDays()
         while (!rs.eof()) {
             const QDate day = rs.field(QStringLiteral("TrDate")).toDate();
             if (day.isValid())
-                m_mv->setDateTextFormat(day, bold);
+                m_calendar->setDateTextFormat(day, bold);
             rs.moveNext();
         }
         rs.close();
@@ -84,78 +76,78 @@ void frmMain::markBusyDays()
     }
 }
 
-void frmMain::refreshUpcoming(const QDate &from, const QDate &to)
+void MainWindow::refreshUpcoming(const QDate &from, const QDate &to)
 {
-    m_gextasks->setUpdatesEnabled(false);
-    m_gextasks->setConnectionString(m_session.connectionString());
-    m_gextasks->setRecordSource(
+    m_upcomingList->setUpdatesEnabled(false);
+    m_upcomingList->setConnectionString(m_session.connectionString());
+    m_upcomingList->setRecordSource(
         QStringLiteral("SELECT TrDescription, TrGrpType, TrGrpRow, TrGrpMDay, TrRowId FROM Transactions Where ")
-        + QStringLiteral("(TrDate Between ") + DateLiteral(from) + QStringLiteral(" And ") + DateLiteral(to)
+        + QStringLiteral("(TrDate Between ") + sqlDateLiteral(from) + QStringLiteral(" And ") + sqlDateLiteral(to)
         + QStringLiteral(") AND TrDone=False AND TrDbId=") + QString::number(m_session.activeSheetId())
         + QStringLiteral(" ORDER BY TrDate DESC"));
     try {
-        m_gextasks->requery();
+        m_upcomingList->requery();
     } catch (const DbError &) {
     }
-    GridModel *model = m_gextasks->model();
+    GridModel *model = m_upcomingList->model();
     for (int column = 1; column <= model->columnTotal(); ++column)
         model->setColumnVisible(column, column == 1);
     if (model->columnTotal() >= 1) {
         model->setColumnCaption(1, Texts::text(1005));
-        model->setColumnWidth(1, std::max(m_gextasks->width() - 4, 40));
+        model->setColumnWidth(1, std::max(m_upcomingList->width() - 4, 40));
     }
-    m_gextasks->setCurrentRow(0);
-    m_gextasks->setUpdatesEnabled(true);
+    m_upcomingList->setCurrentRow(0);
+    m_upcomingList->setUpdatesEnabled(true);
 }
 
-void frmMain::updateStatus()
+void MainWindow::updateStatus()
 {
-    m_lblTitle->setText(m_session.activeSheetName());
-    m_sbPanel2->setText(m_session.activeSheetName());
+    m_titleLabel->setText(m_session.activeSheetName());
+    m_statusSheet->setText(m_session.activeSheetName());
 }
 
-bool frmMain::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (watched == m_cmbFilter || watched == m_mv || (m_mvDays && watched == m_mvDays)) {
-        const int helpId = watched == m_cmbFilter ? 980 : 982;
+    if (watched == m_viewCombo || watched == m_calendar || (m_calendarDays && watched == m_calendarDays)) {
+        const int helpId = watched == m_viewCombo ? 980 : 982;
         if (type == QEvent::FocusIn)
             setStatusText(Texts::text(helpId));
         else if (type == QEvent::FocusOut)
             setStatusText(QString());
         else if (type == QEvent::KeyPress) {
             auto *key = static_cast<QKeyEvent *>(event);
-            if (LayoutKey(key->key(), key->modifiers()))
+            if (handleLayoutKey(key->key(), key->modifiers()))
                 return true;
         }
-    } else if (watched == m_txtFind) {
+    } else if (watched == m_searchBox) {
         if (type == QEvent::FocusIn) {
-            m_txtFind->clear();
-            m_txtFind->setCursorPosition(0);
-            SetSearchMode(true);
+            m_searchBox->clear();
+            m_searchBox->setCursorPosition(0);
+            setSearchMode(true);
         } else if (type == QEvent::KeyPress) {
             // The search runs with the text as it was before this key is applied.
             auto *key = static_cast<QKeyEvent *>(event);
             if (!key->text().isEmpty())
-                SearchIncremental(m_txtFind->text(), 1);
+                searchIncrementally(m_searchBox->text(), 1);
         }
-    } else if (watched == m_picStart || watched == m_lblStart) {
+    } else if (watched == m_emptyListPanel || watched == m_emptyListLabel) {
         if (type == QEvent::MouseButtonRelease) {
-            OpenNuovo();
+            openNewDeadline();
             return true;
         }
-    } else if (watched == m_gex) {
+    } else if (watched == m_list) {
         if (type == QEvent::Resize) {
-            SizeListColumns();
-            if (!m_picStart->isHidden())
+            sizeListColumns();
+            if (!m_emptyListPanel->isHidden())
                 updateEmptyListPanel();
         }
-    } else if (m_gextasksViewport && watched == m_gextasksViewport) {
+    } else if (m_upcomingViewport && watched == m_upcomingViewport) {
         if (type == QEvent::MouseButtonRelease) {
-            const int row = m_gextasks->currentRow();
-            if (m_gextasks->rowCount() > 0 && row >= 1)
-                findDeadline(m_gextasks->value(row, 5).toInt());
-            m_gex->focusList();
+            const int row = m_upcomingList->currentRow();
+            if (m_upcomingList->rowCount() > 0 && row >= 1)
+                findDeadline(m_upcomingList->value(row, 5).toInt());
+            m_list->focusList();
         }
     }
     return QMainWindow::eventFilter(watched, event);

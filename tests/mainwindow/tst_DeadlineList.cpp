@@ -86,24 +86,24 @@ void tst_DeadlineList::listQueryNamesSheetAndFilter()
     QFETCH(int, combo);
     QFETCH(int, sheet);
     QFETCH(QString, tail);
-    QCOMPARE(ListQueryText(view, combo, sheet, QDate(2017, 5, 1), QDate(2017, 5, 14)), Base + tail);
+    QCOMPARE(listQueryText(view, combo, sheet, QDate(2017, 5, 1), QDate(2017, 5, 14)), Base + tail);
 }
 
 void tst_DeadlineList::calendarViewUsesSelectedRange()
 {
-    QCOMPARE(BaseListQuery(), Base);
-    QCOMPARE(ListQueryText(7, 7, 3, QDate(2017, 5, 1), QDate(2017, 5, 14)),
+    QCOMPARE(baseListQuery(), Base);
+    QCOMPARE(listQueryText(7, 7, 3, QDate(2017, 5, 1), QDate(2017, 5, 14)),
              Base + "Where TrDbId=3 AND (TrDate Between #05/01/2017# And #05/14/2017# )");
     // Month first and two digits whatever the default locale says.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    QCOMPARE(ListQueryText(7, 7, 1, QDate(2016, 12, 31), QDate(2017, 1, 2)),
+    QCOMPARE(listQueryText(7, 7, 1, QDate(2016, 12, 31), QDate(2017, 1, 2)),
              Base + "Where TrDbId=1 AND (TrDate Between #12/31/2016# And #01/02/2017# )");
     QLocale::setDefault(QLocale::c());
 }
 
 void tst_DeadlineList::initialQueryListsNothing()
 {
-    QCOMPARE(InitialListQuery(), Base + "Where TrDbId=0");
+    QCOMPARE(initialListQuery(), Base + "Where TrDbId=0");
 }
 
 void tst_DeadlineList::groupKeyAtMonthAndYearEnds_data()
@@ -134,7 +134,7 @@ void tst_DeadlineList::groupKeyAtMonthAndYearEnds()
     QFETCH(QDate, date);
     QFETCH(int, option);
     QFETCH(int, key);
-    QCOMPARE(GroupKeyForDate(date, option, today), key);
+    QCOMPARE(groupKeyForDate(date, option, today), key);
 }
 
 void tst_DeadlineList::openBalanceTotalCountsOpenRowsOnly_data()
@@ -158,7 +158,7 @@ void tst_DeadlineList::openBalanceTotalCountsOpenRowsOnly()
     for (const auto &r : rows) {
         const qint64 type = r[1];
         const Currency balance = Currency::fromUnits(type == -2 ? 0 : r[2] * type);
-        sum += OpenBalance(r[0] != 0, balance);
+        sum += openBalance(r[0] != 0, balance);
     }
     QCOMPARE(sum.units(), total);
 }
@@ -187,7 +187,7 @@ void tst_DeadlineList::descriptionCarriesCounterOfGroupMembers()
     QFETCH(int, size);
     QFETCH(bool, counters);
     QFETCH(QString, shown);
-    QCOMPARE(DescriptionShown(description, grpId, row, size, counters, QStringLiteral(" of ")), shown);
+    QCOMPARE(descriptionShown(description, grpId, row, size, counters, QStringLiteral(" of ")), shown);
 }
 
 void tst_DeadlineList::expiredAroundWarningHorizon_data()
@@ -218,7 +218,7 @@ void tst_DeadlineList::expiredAroundWarningHorizon()
     Clock::pin(today);
     const QDate horizon = session.warnLimitDate();
     Clock::pin(QDate());
-    QCOMPARE(IsExpired(done, today.addDays(dueIn), horizon), expired);
+    QCOMPARE(isExpired(done, today.addDays(dueIn), horizon), expired);
 }
 
 void tst_DeadlineList::iconsFollowTypeStateAndGroup_data()
@@ -245,17 +245,17 @@ void tst_DeadlineList::iconsFollowTypeStateAndGroup()
     QFETCH(int, grpId);
     QFETCH(int, typeIcon);
     QFETCH(int, descriptionIcon);
-    QCOMPARE(TypeIconIndex(type, done), typeIcon);
-    QCOMPARE(DescriptionIconIndex(grpId, done), descriptionIcon);
+    QCOMPARE(typeIconIndex(type, done), typeIcon);
+    QCOMPARE(descriptionIconIndex(grpId, done), descriptionIcon);
 }
 
 void tst_DeadlineList::everyIconIsASixteenPixelPicture()
 {
-    QVERIFY(IconResourcePath(0).isEmpty());
-    QVERIFY(IconResourcePath(14).isEmpty());
+    QVERIFY(iconResourcePath(0).isEmpty());
+    QVERIFY(iconResourcePath(14).isEmpty());
     QSet<QString> seen;
     for (int i = 1; i <= IconCount; ++i) {
-        const QString path = IconResourcePath(i);
+        const QString path = iconResourcePath(i);
         QVERIFY2(path.startsWith(":/icons/") && path.endsWith(".svg"), qPrintable(path));
         QVERIFY2(!seen.contains(path), qPrintable(path));
         seen.insert(path);
@@ -295,7 +295,7 @@ void tst_DeadlineList::currencyIsExactInLocaleLayout()
     QFETCH(QString, locale);
     QFETCH(qint64, units);
     QFETCH(QString, text);
-    QCOMPARE(FormatCurrency(Currency::fromUnits(units), QLocale(locale)), text);
+    QCOMPARE(formatCurrency(Currency::fromUnits(units), QLocale(locale)), text);
 }
 
 void tst_DeadlineList::currencyAgreesWithLocaleForSmallAmounts_data()
@@ -313,7 +313,7 @@ void tst_DeadlineList::currencyAgreesWithLocaleForSmallAmounts()
     for (qint64 cents : {qint64(0), qint64(1), qint64(-1), qint64(99), qint64(123456), qint64(-123456),
                          qint64(100000000), qint64(-987654321)}) {
         const Currency amount = Currency::fromUnits(cents * 100);
-        QCOMPARE(FormatCurrency(amount, l), l.toCurrencyString(double(cents) / 100.0));
+        QCOMPARE(formatCurrency(amount, l), l.toCurrencyString(double(cents) / 100.0));
     }
 }
 
@@ -355,11 +355,11 @@ void tst_DeadlineList::groupCaptions()
     const QLocale us(QLocale::English, QLocale::UnitedStates);
     const Currency total = Currency::fromUnits(-12345000);
     if (kind == "top")
-        QCOMPARE(TopGroupCaption("Home", "All Deadlines", option, totals, total, us), caption);
+        QCOMPARE(topGroupCaption("Home", "All Deadlines", option, totals, total, us), caption);
     else if (kind == "party")
-        QCOMPARE(CounterpartyGroupCaption(name, name, totals, total, us), caption);
+        QCOMPARE(counterpartyGroupCaption(name, name, totals, total, us), caption);
     else
-        QCOMPARE(DateGroupCaption(name.toInt(), option, totals, total, us), caption);
+        QCOMPARE(dateGroupCaption(name.toInt(), option, totals, total, us), caption);
 }
 
 void tst_DeadlineList::counterSeparatorFollowsLanguage_data()
@@ -375,9 +375,9 @@ void tst_DeadlineList::counterSeparatorFollowsLanguage()
     QFETCH(int, language);
     QFETCH(QString, separator);
     Texts::setLanguage(Language(language));
-    QCOMPARE(CounterSeparatorText(), separator);
-    QCOMPARE(DescriptionShown("Rata", 1, 2, 6, true, CounterSeparatorText()), "Rata 2" + separator + "6");
+    QCOMPARE(counterSeparatorText(), separator);
+    QCOMPARE(descriptionShown("Rata", 1, 2, 6, true, counterSeparatorText()), "Rata 2" + separator + "6");
 }
 
 QTEST_GUILESS_MAIN(tst_DeadlineList)
-#include "tst_deadlinelist.moc"
+#include "tst_DeadlineList.moc"

@@ -1,0 +1,224 @@
+// Life cycle of the main window: creation, load, resize and close, and the layout
+// that persists between runs.
+#include "mainwindow/MainWindow.h"
+
+#include "mainwindow/DeadlineList.h"
+#include "mainwindow/MainWindowLayout.h"
+#include "platform/Clock.h"
+#include "platform/DataGrid.h"
+#include "startup/Session.h"
+#include "startup/Texts.h"
+
+#include <QAction>
+#include <QCalendarWidget>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QStyle>
+
+#include <functional>
+
+namespace {
+
+// Load and close skip a failing step and go on with the next one.
+void attempt(const std::function<void()> &step)
+{
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+MainWindow::MainWindow(Session &session, QWidget *parent)
+    : QMainWindow(parent)
+    , m_session(session)
+    , m_listPresenter(session)
+    , m_upcomingPresenter(session)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    // The display options come first: the widgets read them.
+    attempt([this] { m_session.readDisplayOptions(); });
+    buildMenus();
+    buildToolbars();
+    buildPanels();
+    buildStatusBar();
+    load();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::load()
+{
+    using namespace MainWindowLayout;
+    m_listReady = false;
+    m_listPresenter.setWarningHorizon(m_session.warnLimitDate());
+    setWindowTitle(Session::AppTitle);
+    attempt([this] { m_session.display().counterSeparator = counterSeparatorText(); });
+    setMinimumSize(MinWidth, MinHeight);
+
+    m_list->setUpdatesEnabled(false);
+    {
+        const QSignalBlocker blocker(m_viewCombo);
+        for (const ViewFilter &filter : viewFilters())
+            m_viewCombo->addItem(Texts::text(filter.captionId));
+    }
+    const MainWindowSettings::StartLayout layout =
+        MainWindowSettings::readStartLayout(m_session.settings(), m_session.display().saveLayout);
+    attempt([this, &layout] { applyStartLayout(layout); });
+
+    {
+        const QSignalBlocker blocker(m_calendar);
+        m_calendar->setSelectedDate(Clock::today());
+        m_calendar->setFirstDayOfWeek(QLocale().firstDayOfWeek());
+    }
+    attempt([this] { setUpList(); });
+
+    attempt([this] { refreshList(m_viewCombo->currentIndex()); });
+    attempt([this] { refreshUpcoming(selectionStart(), selectionEnd()); });
+    m_listReady = true;
+    attempt([this] { updateStatus(); });
+    attempt([this] { updateEmptyListPanel(); });
+
+    GridModel *model = m_list->model();
+    if (model->sortKeys().isEmpty())
+        model->addSortKey(layout.sortKeyIndex, layout.sortAscending == 1);
+    m_list->setCurrentRow(1);
+    m_list->setUpdatesEnabled(true);
+
+    // The list was just read with the stored layout's groups; reading it again
+    // to show the choice would double the start-up time of a large sheet.
+    showLayoutChoice(m_session.display().groupOption);
+    for (int i = 0; i < int(m_languageActions.size()); ++i)
+        m_languageActions[i]->setChecked(i == m_session.languageChoice());
+    attempt([this] { markBusyDays(); });
+    setSearchMode(false);
+    m_list->focusList();
+}
+
+void MainWindow::applyStartLayout(const MainWindowSettings::StartLayout &layout)
+{
+    using namespace MainWindowLayout;
+    if (layout.maximized) {
+        resize(DesignedWidth, DesignedHeight);
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        resize(layout.width.value_or(DesignedWidth), layout.height.value_or(DesignedHeight));
+    }
+    // The selection event does nothing yet: the list is not ready.
+    m_viewCombo->setCurrentIndex(layout.view);
+    m_session.display().groupOption = layout.groupOption;
+}
+
+void MainWindow::setUpList()
+{
+    m_list->setPresenter(&m_listPresenter);
+    m_list->setConnectionString(m_session.connectionString());
+    m_list->setRecordSource(initialListQuery());
+    m_list->requery();
+    GridModel *model = m_list->model();
+    // The two computed columns follow the query's own (19 group key, 20 open balance).
+    while (model->fieldCount() == ListColumn::SearchField && model->columnTotal() < ListColumn::Count)
+        model->addComputedColumn();
+
+    for (int column = 1; column <= model->columnTotal(); ++column) {
+        const int id = ListColumn::captionId(column);
+        model->setColumnCaption(column, id != 0 && column != ListColumn::TrType ? Texts::text(id) : QString());
+        model->setColumnVisible(column, column == ListColumn::TrType || column == ListColumn::TrDate
+                                            || column == ListColumn::TrDescription || column == ListColumn::TrValue
+                                            || column == ListColumn::AcName);
+    }
+    model->setColumnWidth(ListColumn::TrType, MainWindowLayout::TypeColumnWidth);
+    model->setColumnFormat(ListColumn::TrDate, QStringLiteral("Short Date"));
+    model->setColumnFormat(ListColumn::TrValue, QStringLiteral("Currency"));
+    model->setColumnEmptyText(ListColumn::AcName, Texts::text(1054));   // "(none)"
+    m_list->setNavigatorTemplate(Texts::text(1052));                     // "Deadline|of"
+
+    for (int i = 1; i <= IconCount; ++i)
+        m_list->setImage(i, QIcon(iconResourcePath(i)));
+    GridRowStyle expired = m_list->rowStyle(QStringLiteral("Expired"));
+    expired.background = QColor(255, 255, 234);
+    m_list->setRowStyle(QStringLiteral("Expired"), expired);
+
+    connect(m_list, &DataGrid::keyDown, this, &MainWindow::listKeyDown, Qt::DirectConnection);
+    connect(m_list, &DataGrid::doubleClicked, this, &MainWindow::listDoubleClicked);
+    connect(m_list, &DataGrid::currentRowChanged, this, [this] { updateNotesPanel(); });
+    connect(m_list, &DataGrid::gotFocus, this, &MainWindow::listFocusIn);
+    connect(m_list, &DataGrid::lostFocus, this, &MainWindow::listFocusOut);
+    sizeListColumns();
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    arrangePanels();
+    sizeListColumns();
+}
+
+void MainWindow::arrangePanels()
+{
+    using namespace MainWindowLayout;
+    if (isMinimized())
+        return;
+    m_calendarMonthsAcross = calendarMonthsAcross(width());
+    m_calendarMonthsDown = calendarMonthsDown(height());
+    // The calendar column is as wide as the calendar; the list takes the rest.
+    m_calendarPanel->setFixedWidth(std::max(m_calendar->sizeHint().width(), CalendarColumnMinWidth));
+    updateEmptyListPanel();
+}
+
+void MainWindow::sizeListColumns()
+{
+    if (!m_list)
+        return;
+    GridModel *model = m_list->model();
+    if (model->columnTotal() < ListColumn::AcName)
+        return;
+    const auto widths = MainWindowLayout::listColumnWidths(
+        m_list->width(), style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this), model->columnTotal());
+    model->setColumnWidth(ListColumn::TrDate, widths.date);
+    model->setColumnWidth(ListColumn::TrValue, widths.amount);
+    if (widths.description)
+        model->setColumnWidth(ListColumn::TrDescription, *widths.description);
+    if (widths.counterparty)
+        model->setColumnWidth(ListColumn::AcName, *widths.counterparty);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    storeExitSettings();
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::storeExitSettings()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    MainWindowSettings::ExitState state;
+    state.view = m_viewCombo->currentIndex();
+    state.groupOption = m_session.display().groupOption;
+    const QList<GridSortKey> keys = m_list->model()->sortKeys();
+    if (!keys.isEmpty()) {
+        state.sortKeyIndex = keys.first().column;
+        state.sortAscending = keys.first().ascending;
+    }
+    if (isMinimized())
+        state.windowState = MainWindowSettings::Minimized;
+    else if (isMaximized())
+        state.windowState = MainWindowSettings::Maximized;
+    else
+        state.windowState = MainWindowSettings::Normal;
+    state.width = width();
+    state.height = height();
+    state.languageChoice = m_session.languageChoice();
+    attempt([&] {
+        MainWindowSettings::writeExitSettings(m_session.settings(), m_session.display().saveLayout, state);
+    });
+}
+
+void MainWindow::setStatusText(const QString &text)
+{
+    m_statusHelp->setText(text);
+}

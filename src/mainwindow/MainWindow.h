@@ -1,0 +1,163 @@
+#pragma once
+
+#include "mainwindow/DeadlineListHost.h"
+#include "mainwindow/DeadlineListPresenter.h"
+#include "mainwindow/MainWindowSettings.h"
+#include "mainwindow/UpcomingListPresenter.h"
+
+#include <QDate>
+#include <QMainWindow>
+
+#include <array>
+
+class DataGrid;
+class DeadlineEditor;
+class NewDeadlineWindow;
+class QAction;
+class QCalendarWidget;
+class QComboBox;
+class QFrame;
+class QKeySequence;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QToolBar;
+class QToolButton;
+class Session;
+
+// The program's main window: the deadline list of the active sheet with its
+// views, layouts and totals, the calendar column with the upcoming deadlines and
+// the notes panel, the record commands and the search. The deadline windows
+// refresh it through DeadlineListHost; its list asks the presenter, row by row,
+// what to show.
+class MainWindow final : public QMainWindow, public DeadlineListHost
+{
+    Q_OBJECT
+
+public:
+    // Creates and loads the window: reads the display options and the stored
+    // layout, builds menus and toolbars and fills the list.
+    explicit MainWindow(Session &session, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // DeadlineListHost: the refresh operations other windows call after a write.
+    int currentView() const override;
+    QDate selectionStart() const override;
+    QDate selectionEnd() const override;
+    void refreshList(int view) override;
+    void markBusyDays() override;
+    void refreshUpcoming(const QDate &first, const QDate &last) override;
+    void updateStatus() override;
+    void updateEmptyListPanel() override;
+    void findDeadline(qint32 rowId) override;
+
+    // Layout of the list (0 plain, 1 by due period, 2 by month, 3 by counterparty).
+    void chooseLayout(int layout);
+    void expandAll();
+    void collapseAll();
+
+    // Record commands on the list's rows (1-based; group rows do nothing).
+    void newDeadline(int row);
+    void editDeadline();
+    void toggleDone();
+    void deleteDeadline(int row);
+    void goToFirstRow();
+    void goToLastRow();
+    void updateNotesPanel();
+    void showCounterparties();
+
+    // Incremental search over the rows' search text.
+    void setSearchMode(bool active);
+    void searchIncrementally(const QString &text, int minLength);
+    void findNext(const QString &text, int minLength);
+    void findPrevious(const QString &text, int minLength);
+
+    DataGrid *list() const { return m_list; }
+    bool isListReady() const { return m_listReady; }
+    QDate warningHorizon() const { return m_listPresenter.warningHorizon(); }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Creation, load and close (MainWindow.cpp).
+    void load();
+    void applyStartLayout(const MainWindowSettings::StartLayout &layout);
+    void setUpList();
+    void arrangePanels();
+    void sizeListColumns();
+    void storeExitSettings();
+    void setStatusText(const QString &text);
+
+    // Menus, toolbars and the commands only they reach (MainWindowMenus.cpp).
+    void buildMenus();
+    void buildToolbars();
+    void showLayoutChoice(int layout);
+    void chooseLanguage(int index);
+    void purgeClosedDeadlines();
+    void changeDatabase();
+    void openHelp();
+
+    // Panels and status bar (MainWindowPanels.cpp).
+    void buildPanels();
+    void buildStatusBar();
+
+    // The view box and the layout keys (MainWindowList.cpp).
+    void chooseView(int index);
+    bool handleLayoutKey(int key, Qt::KeyboardModifiers modifiers);
+
+    // The list's keys and focus, and the refresh after a delete (MainWindowCommands.cpp).
+    void listKeyDown(int key, Qt::KeyboardModifiers modifiers, bool *consumed);
+    void listDoubleClicked(int row);
+    void listFocusIn();
+    void listFocusOut();
+    void refreshAfterDelete();
+    bool isDeadlineRow(int row) const;
+    void reportError(const std::exception &error);
+    NewDeadlineWindow &newDeadlineWindow();
+    DeadlineEditor &deadlineEditor();
+    void openNewDeadline();
+
+    // Calendar column (MainWindowCalendar.cpp).
+    void calendarSelectionChanged();
+
+    Session &m_session;
+    bool m_listReady = false;
+    bool m_closed = false;
+    DeadlineListPresenter m_listPresenter;
+    UpcomingListPresenter m_upcomingPresenter;
+    int m_calendarMonthsAcross = 1;
+    int m_calendarMonthsDown = 1;
+
+    DataGrid *m_list = nullptr;
+    DataGrid *m_upcomingList = nullptr;
+    QCalendarWidget *m_calendar = nullptr;
+    QWidget *m_calendarDays = nullptr;       // the calendar's day table, which takes focus and keys
+    QWidget *m_upcomingViewport = nullptr;   // where clicks on the upcoming deadlines land
+    QComboBox *m_viewCombo = nullptr;
+    QWidget *m_calendarPanel = nullptr;
+    QFrame *m_emptyListPanel = nullptr;
+    QLabel *m_emptyListLabel = nullptr;
+    QLabel *m_titleLabel = nullptr;
+    QLabel *m_deadlineNotes = nullptr;
+    QLabel *m_counterpartyNotes = nullptr;
+    QLabel *m_counterpartyNotesIcon = nullptr;
+    QFrame *m_searchFrame = nullptr;
+    QLineEdit *m_searchBox = nullptr;
+    QLabel *m_statusHelp = nullptr;          // the focused control's help text
+    QLabel *m_statusSheet = nullptr;         // the active sheet
+
+    QAction *m_toggleDoneAction = nullptr;
+    QAction *m_findNextAction = nullptr;
+    QAction *m_findPreviousAction = nullptr;
+    std::array<QAction *, 4> m_layoutActions {};
+    std::array<QAction *, 7> m_languageActions {};   // by language choice; entry 1 is a separator
+    std::array<QAction *, 4> m_layoutButtons {};
+    QAction *m_findNextButton = nullptr;
+    QAction *m_findPreviousButton = nullptr;
+
+    NewDeadlineWindow *m_newDeadlineWindow = nullptr;
+    DeadlineEditor *m_deadlineEditor = nullptr;
+};
