@@ -1,9 +1,9 @@
 #include "deadlines/NewDeadlines.h"
 
-#include "deadlines/RecurrenceGroup.h"
 #include "deadlines/RecurrenceDates.h"
-#include "store/SqlText.h"
+#include "deadlines/RecurrenceGroup.h"
 #include "store/Database.h"
+#include "store/SqlText.h"
 
 namespace {
 
@@ -23,6 +23,22 @@ QString commonValues(const NewDeadlineValues &v, const QDate &date)
         + QStringLiteral(", ") + v.value().toSqlText() + QStringLiteral(", ") + v.balance().toSqlText();
 }
 
+// "INSERT INTO Transactions ( ... TrGrpType, TrGrpId ) SELECT ..." of a single deadline.
+QString singleDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, qint32 targetGroupId)
+{
+    return SingleInsertHead + commonValues(values, date) + QStringLiteral(", 'n', ")
+        + QString::number(targetGroupId);
+}
+
+// The insert of member k of n of a recurrence.
+QString recurringDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, QChar cadenceCode, int k,
+                                   int n, qint32 groupId)
+{
+    return RecurringInsertHead + commonValues(values, date) + QStringLiteral(", '") + cadenceCode
+        + QStringLiteral("', ") + QString::number(k) + QStringLiteral(", ") + QString::number(n)
+        + QStringLiteral(", ") + QString::number(groupId);
+}
+
 } // namespace
 
 Currency NewDeadlineValues::value() const
@@ -33,20 +49,6 @@ Currency NewDeadlineValues::value() const
 Currency NewDeadlineValues::balance() const
 {
     return value().checkedMul(trType).value_or(Currency());
-}
-
-QString singleDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, qint32 targetGroupId)
-{
-    return SingleInsertHead + commonValues(values, date) + QStringLiteral(", 'n', ")
-        + QString::number(targetGroupId);
-}
-
-QString recurringDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, QChar cadenceCode, int k,
-                                   int n, qint32 groupId)
-{
-    return RecurringInsertHead + commonValues(values, date) + QStringLiteral(", '") + cadenceCode
-        + QStringLiteral("', ") + QString::number(k) + QStringLiteral(", ") + QString::number(n)
-        + QStringLiteral(", ") + QString::number(groupId);
 }
 
 void saveNewDeadlines(const QString &connectionString, const NewDeadlineRequest &request)

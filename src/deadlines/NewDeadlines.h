@@ -24,12 +24,6 @@ struct NewDeadlineValues
     Currency balance() const; // value x type
 };
 
-// "INSERT INTO Transactions ( ... TrGrpType, TrGrpId ) SELECT ..." of a single deadline.
-QString singleDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, qint32 targetGroupId);
-// The insert of member k of n of a recurrence.
-QString recurringDeadlineInsertSql(const NewDeadlineValues &values, const QDate &date, QChar cadenceCode, int k,
-                                   int n, qint32 groupId);
-
 struct NewDeadlineRequest
 {
     NewDeadlineValues values;

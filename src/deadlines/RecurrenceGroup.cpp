@@ -40,14 +40,4 @@ void renumberGroup(Connection &connection, qint32 groupId)
     members.close();
 }
 
-void renumberGroup(const QString &connectionString, qint32 groupId)
-{
-    Connection connection;
-    connection.open(connectionString);
-    TransactionGuard guard(connection);
-    renumberGroup(connection, groupId);
-    guard.commit();
-    connection.close();
-}
-
 } // namespace RecurrenceGroup

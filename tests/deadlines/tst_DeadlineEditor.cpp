@@ -56,9 +56,8 @@ private slots:
     void cleanup();
 
     void saveWritesOnlyThatRow();
-    void cancelWritesNothing_data();
-    void cancelWritesNothing();
-    void clearedDescriptionCannotBeSaved();
+    void unsavedChangesWriteNothing_data();
+    void unsavedChangesWriteNothing();
     void appointmentOpensWithoutAmount();
     void missingRowIsReported();
     void labelsMoveTheFocus_data();
@@ -149,43 +148,41 @@ void tst_DeadlineEditor::saveWritesOnlyThatRow()
     QVERIFY(!m_form->isVisible());
 }
 
-void tst_DeadlineEditor::cancelWritesNothing_data()
+void tst_DeadlineEditor::unsavedChangesWriteNothing_data()
 {
-    QTest::addColumn<bool>("byEscape");
-    QTest::newRow("Cancel button") << false;
-    QTest::newRow("Esc") << true;
+    QTest::addColumn<QString>("leaveBy");
+    QTest::newRow("Cancel button") << "cancel";
+    QTest::newRow("Esc") << "escape";
+    QTest::newRow("Save with the description cleared") << "save";
 }
 
-void tst_DeadlineEditor::cancelWritesNothing()
+void tst_DeadlineEditor::unsavedChangesWriteNothing()
 {
-    QFETCH(bool, byEscape);
+    QFETCH(QString, leaveBy);
     const QStringList before = snapshot(m_db->connectionString());
     openRow(2);
     child<QCheckBox>("doneCheck")->setChecked(true);
-    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Changed"));
-    if (byEscape)
-        QTest::keyClick(child<QCheckBox>("doneCheck"), Qt::Key_Escape);
-    else
-        QTest::mouseClick(child<QPushButton>("cancelButton"), Qt::LeftButton);
-    QVERIFY(!m_form->isVisible());
+    auto *description = child<QLineEdit>("descriptionBox");
+    if (leaveBy == QLatin1String("save")) {
+        // The cleared field keeps the focus without a word, on Enter and on Save.
+        description->setFocus();
+        description->clear();
+        QTest::keyClick(description, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), description);
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), description);
+        QVERIFY(m_prompts->shown().isEmpty());
+        QVERIFY(m_form->isVisible());
+    } else {
+        description->setText(QStringLiteral("Changed"));
+        if (leaveBy == QLatin1String("escape"))
+            QTest::keyClick(child<QCheckBox>("doneCheck"), Qt::Key_Escape);
+        else
+            QTest::mouseClick(child<QPushButton>("cancelButton"), Qt::LeftButton);
+        QVERIFY(!m_form->isVisible());
+    }
     QCOMPARE(snapshot(m_db->connectionString()), before);
     QVERIFY(m_host.calls.isEmpty());
-}
-
-void tst_DeadlineEditor::clearedDescriptionCannotBeSaved()
-{
-    const QStringList before = snapshot(m_db->connectionString());
-    openRow(1);
-    auto *description = child<QLineEdit>("descriptionBox");
-    description->setFocus();
-    description->clear();
-    QTest::keyClick(description, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), description);
-    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), description);
-    QCOMPARE(snapshot(m_db->connectionString()), before);
-    QVERIFY(m_prompts->shown().isEmpty());
-    QVERIFY(m_form->isVisible());
 }
 
 void tst_DeadlineEditor::appointmentOpensWithoutAmount()
@@ -215,9 +212,7 @@ void tst_DeadlineEditor::labelsMoveTheFocus_data()
     QTest::addColumn<QString>("field");   // empty: the focus stays where it was
     QTest::newRow("type, disabled") << "typeLabel" << "";
     QTest::newRow("date") << "dateLabel" << "dateEdit";
-    QTest::newRow("description") << "descriptionLabel" << "descriptionBox";
     QTest::newRow("client/supplier") << "counterpartyLabel" << "counterpartyCombo";
-    QTest::newRow("amount") << "amountLabel" << "amountBox";
     QTest::newRow("notes") << "notesLabel" << "";
 }
 
@@ -245,12 +240,8 @@ void tst_DeadlineEditor::untouchedSaveKeepsTheStoredValues_data()
     QTest::newRow("lines of a note typed elsewhere")
         << -1 << QStringLiteral("Rent") << QStringLiteral("one\r\ntwo\r\n\r\nthree\r\n") << qint64(10000)
         << QDate(2017, 4, 3);
-    QTest::newRow("largest amount, last day") << 1 << QStringLiteral("Big") << QString()
-                                              << std::numeric_limits<qint64>::max() << QDate(9999, 12, 31);
-    QTest::newRow("largest debit") << -1 << QStringLiteral("Big") << QString()
-                                   << std::numeric_limits<qint64>::max() << QDate(2017, 4, 3);
-    QTest::newRow("long texts") << 1 << QString(300, u'x') << QString(40000, u'y') << qint64(5807)
-                                << QDate(2017, 4, 3);
+    QTest::newRow("largest debit, last day") << -1 << QString(300, u'x') << QString(40000, u'y')
+                                             << std::numeric_limits<qint64>::max() << QDate(9999, 12, 31);
     QTest::newRow("early date") << 1 << QStringLiteral("Old") << QString() << qint64(1) << QDate(1700, 1, 1);
 }
 

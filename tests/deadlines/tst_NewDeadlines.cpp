@@ -38,15 +38,11 @@ private slots:
     void init();
     void cleanup();
 
-    void insertTextOfTheExamples_data();
-    void insertTextOfTheExamples();
     void singleDeadlineStandsOutsideAnyGroup();
-    void recurrenceStoresItsMembers();
+    void recurrenceGainsAndLosesMembers();
     void groupIdsAreUniqueAcrossSheets();
     void addingToAGroupRenumbersItByDate();
-    void aSingleDeadlineJoinsTheGroup();
     void failureInsideARecurrenceLeavesNothing();
-    void renumberingAGroupOfOne();
 
 private:
     std::unique_ptr<DeadlineTestDb> m_db;
@@ -61,48 +57,6 @@ void tst_NewDeadlines::init()
 void tst_NewDeadlines::cleanup()
 {
     m_db.reset();
-}
-
-void tst_NewDeadlines::insertTextOfTheExamples_data()
-{
-    QTest::addColumn<int>("trType");
-    QTest::addColumn<QString>("amountTyped");
-    QTest::addColumn<bool>("recurring");
-    QTest::addColumn<QString>("expected");
-
-    const QString singleHead = QStringLiteral(
-        "INSERT INTO Transactions ( TrDbId, TrType, TrDate, TrDescription, TrNotes, TrAcId, TrValue, TrBalance, "
-        "TrGrpType, TrGrpId ) SELECT ");
-    const QString recurringHead = QStringLiteral(
-        "INSERT INTO Transactions ( TrDbId, TrType, TrDate, TrDescription, TrNotes, TrAcId, TrValue, TrBalance, "
-        "TrGrpType, TrGrpRow, TrGrpMDay, TrGrpId ) SELECT ");
-
-    QTest::newRow("single debit of 12,50")
-        << -1 << "12,50" << false << singleHead + "1, -1, #04/03/2017#, 'Rent', '', 0,  12.5, -12.5, 'n', 0";
-    QTest::newRow("member 2 of 4 of group 7")
-        << -1 << "12,50" << true << recurringHead + "1, -1, #04/03/2017#, 'Rent', '', 0,  12.5, -12.5, 'm', 2, 4, 7";
-    QTest::newRow("credit keeps its sign")
-        << 1 << "1.234,5" << false << singleHead + "1, 1, #04/03/2017#, 'Rent', '', 0,  1234.5,  1234.5, 'n', 0";
-    QTest::newRow("appointment saves no amount")
-        << -2 << "99" << false << singleHead + "1, -2, #04/03/2017#, 'Rent', '', 0,  0,  0, 'n', 0";
-}
-
-void tst_NewDeadlines::insertTextOfTheExamples()
-{
-    QFETCH(int, trType);
-    QFETCH(QString, amountTyped);
-    QFETCH(bool, recurring);
-    QFETCH(QString, expected);
-
-    NewDeadlineValues v;
-    v.sheetId = 1;
-    v.trType = trType;
-    v.description = QStringLiteral("Rent");
-    v.amount = AmountText::parse(amountTyped, QLocale(QLocale::Italian, QLocale::Italy)).value();
-    const QDate date(2017, 4, 3);
-    const QString sql = recurring ? recurringDeadlineInsertSql(v, date, u'm', 2, 4, 7)
-                                  : singleDeadlineInsertSql(v, date, 0);
-    QCOMPARE(sql, expected);
 }
 
 void tst_NewDeadlines::singleDeadlineStandsOutsideAnyGroup()
@@ -134,14 +88,30 @@ void tst_NewDeadlines::singleDeadlineStandsOutsideAnyGroup()
     QCOMPARE(rs.field("TrDone").toBool(), false);
 }
 
-void tst_NewDeadlines::recurrenceStoresItsMembers()
+void tst_NewDeadlines::recurrenceGainsAndLosesMembers()
 {
     m_db->save(monthlyRent(QDate(2017, 1, 31), 4));
-    const QList<Member> expected{{QDate(2017, 1, 31), "m", 1, 4, 1},
-                                 {QDate(2017, 2, 28), "m", 2, 4, 1},
-                                 {QDate(2017, 3, 31), "m", 3, 4, 1},
-                                 {QDate(2017, 4, 30), "m", 4, 4, 1}};
-    QCOMPARE(groupMembers(m_db->connectionString(), 1), expected);
+    QCOMPARE(groupMembers(m_db->connectionString(), 1), (QList<Member>{{QDate(2017, 1, 31), "m", 1, 4, 1},
+                                                                        {QDate(2017, 2, 28), "m", 2, 4, 1},
+                                                                        {QDate(2017, 3, 31), "m", 3, 4, 1},
+                                                                        {QDate(2017, 4, 30), "m", 4, 4, 1}}));
+
+    // A single deadline added to the group takes its place by date.
+    NewDeadlineRequest single = monthlyRent(QDate(2017, 3, 1), 0, 1);
+    single.recurring = false;
+    m_db->save(single);
+    QList<Member> members = groupMembers(m_db->connectionString(), 1);
+    QCOMPARE(members.size(), 5);
+    QCOMPARE(members[2], (Member{QDate(2017, 3, 1), "n", 3, 5, 1}));
+    QCOMPARE(members[4], (Member{QDate(2017, 4, 30), "m", 5, 5, 1}));
+
+    // Reduced to one member, the group reads 1 of 1.
+    m_db->raw(QStringLiteral("DELETE FROM Transactions WHERE TrGrpRow <> 2"));
+    Connection c;
+    c.open(m_db->connectionString());
+    RecurrenceGroup::renumberGroup(c, 1);
+    c.close();
+    QCOMPARE(groupMembers(m_db->connectionString(), 1), (QList<Member>{{QDate(2017, 2, 28), "m", 1, 1, 1}}));
 }
 
 void tst_NewDeadlines::groupIdsAreUniqueAcrossSheets()
@@ -183,19 +153,6 @@ void tst_NewDeadlines::addingToAGroupRenumbersItByDate()
     QCOMPARE(std::count_if(actual.cbegin(), actual.cend(), [](const Member &m) { return m.type == "m"; }), 3);
 }
 
-void tst_NewDeadlines::aSingleDeadlineJoinsTheGroup()
-{
-    m_db->save(monthlyRent(QDate(2017, 1, 31), 4));
-    NewDeadlineRequest single = monthlyRent(QDate(2017, 3, 1), 0, 1);
-    single.recurring = false;
-    m_db->save(single);
-
-    const QList<Member> members = groupMembers(m_db->connectionString(), 1);
-    QCOMPARE(members.size(), 5);
-    QCOMPARE(members[2], (Member{QDate(2017, 3, 1), "n", 3, 5, 1}));
-    QCOMPARE(members[4], (Member{QDate(2017, 4, 30), "m", 5, 5, 1}));
-}
-
 void tst_NewDeadlines::failureInsideARecurrenceLeavesNothing()
 {
     // The engine refuses member 125, after 124 inserts went through.
@@ -219,14 +176,6 @@ void tst_NewDeadlines::failureInsideARecurrenceLeavesNothing()
     QVERIFY_THROWS_EXCEPTION(DbError, m_db->save(monthlyRent(QDate(2017, 6, 1), 3, 1)));
     QCOMPARE(groupMembers(m_db->connectionString(), 1).size(), 4);
     QCOMPARE(groupMembers(m_db->connectionString(), 1).last().size, 4);
-}
-
-void tst_NewDeadlines::renumberingAGroupOfOne()
-{
-    m_db->save(monthlyRent(QDate(2017, 1, 31), 3));
-    m_db->raw(QStringLiteral("DELETE FROM Transactions WHERE TrGrpRow <> 2"));
-    RecurrenceGroup::renumberGroup(m_db->connectionString(), 1);
-    QCOMPARE(groupMembers(m_db->connectionString(), 1), (QList<Member>{{QDate(2017, 2, 28), "m", 1, 1, 1}}));
 }
 
 QTEST_GUILESS_MAIN(tst_NewDeadlines)

@@ -2,39 +2,18 @@
 
 #include <QTest>
 
+using Dates = QList<QDate>;
+
+// The due dates of a recurrence's members, each computed from the first date.
 class tst_RecurrenceDates final : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void cadenceCodeFollowsTheCadenceList_data();
-    void cadenceCodeFollowsTheCadenceList();
     void memberDatesComeFromTheFirstDate_data();
     void memberDatesComeFromTheFirstDate();
-    void lastDayOfMonth_data();
-    void lastDayOfMonth();
     void longRunsKeepTheMonthEnd();
 };
-
-void tst_RecurrenceDates::cadenceCodeFollowsTheCadenceList_data()
-{
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QChar>("code");
-    const QString codes = QStringLiteral("dw2mbs4qy");
-    for (int i = 0; i < codes.size(); ++i)
-        QTest::addRow("position %d", i) << i << codes.at(i);
-    QTest::newRow("below the list") << -1 << QChar(u'n');
-    QTest::newRow("past the list") << 9 << QChar(u'n');
-}
-
-void tst_RecurrenceDates::cadenceCodeFollowsTheCadenceList()
-{
-    QFETCH(int, position);
-    QFETCH(QChar, code);
-    QCOMPARE(RecurrenceDates::cadenceCode(position), code);
-}
-
-using Dates = QList<QDate>;
 
 void tst_RecurrenceDates::memberDatesComeFromTheFirstDate_data()
 {
@@ -51,16 +30,8 @@ void tst_RecurrenceDates::memberDatesComeFromTheFirstDate_data()
         << QDate(2017, 3, 30) << 3 << Dates{{2017, 3, 30}, {2017, 4, 30}, {2017, 5, 30}};
     QTest::newRow("monthly from 29 January")
         << QDate(2017, 1, 29) << 3 << Dates{{2017, 1, 29}, {2017, 2, 28}, {2017, 3, 29}};
-    QTest::newRow("monthly from 31 January in a leap year")
-        << QDate(2016, 1, 31) << 3 << Dates{{2016, 1, 31}, {2016, 2, 29}, {2016, 3, 31}};
-    QTest::newRow("monthly from 28 February, a month end")
-        << QDate(2017, 2, 28) << 3 << Dates{{2017, 2, 28}, {2017, 3, 31}, {2017, 4, 30}};
-    QTest::newRow("bimonthly from 31 December")
-        << QDate(2016, 12, 31) << 4 << Dates{{2016, 12, 31}, {2017, 2, 28}, {2017, 4, 30}};
     QTest::newRow("quarterly from 31 August")
         << QDate(2017, 8, 31) << 5 << Dates{{2017, 8, 31}, {2017, 11, 30}, {2018, 2, 28}};
-    QTest::newRow("four-monthly from 31 October")
-        << QDate(2017, 10, 31) << 6 << Dates{{2017, 10, 31}, {2018, 2, 28}, {2018, 6, 30}};
     QTest::newRow("biannual from 31 August")
         << QDate(2017, 8, 31) << 7 << Dates{{2017, 8, 31}, {2018, 2, 28}, {2018, 8, 31}};
     QTest::newRow("yearly from 29 February")
@@ -69,12 +40,8 @@ void tst_RecurrenceDates::memberDatesComeFromTheFirstDate_data()
         << QDate(2017, 2, 28) << 8 << Dates{{2017, 2, 28}, {2018, 2, 28}, {2019, 2, 28}, {2020, 2, 28}};
     QTest::newRow("biweekly from 6 March")
         << QDate(2017, 3, 6) << 2 << Dates{{2017, 3, 6}, {2017, 3, 20}, {2017, 4, 3}};
-    QTest::newRow("weekly across the year end")
-        << QDate(2017, 12, 25) << 1 << Dates{{2017, 12, 25}, {2018, 1, 1}, {2018, 1, 8}};
     QTest::newRow("daily across 29 February")
         << QDate(2016, 2, 28) << 0 << Dates{{2016, 2, 28}, {2016, 2, 29}, {2016, 3, 1}};
-    QTest::newRow("daily from a month end ignores the month-end rule")
-        << QDate(2017, 1, 31) << 0 << Dates{{2017, 1, 31}, {2017, 2, 1}};
     QTest::newRow("one member is the first date")
         << QDate(2017, 1, 31) << 3 << Dates{{2017, 1, 31}};
 }
@@ -85,25 +52,6 @@ void tst_RecurrenceDates::memberDatesComeFromTheFirstDate()
     QFETCH(int, position);
     QFETCH(Dates, expected);
     QCOMPARE(RecurrenceDates::memberDates(first, position, int(expected.size())), expected);
-}
-
-void tst_RecurrenceDates::lastDayOfMonth_data()
-{
-    QTest::addColumn<QDate>("date");
-    QTest::addColumn<QDate>("last");
-    QTest::newRow("31 January") << QDate(2017, 1, 31) << QDate(2017, 1, 31);
-    QTest::newRow("mid February, leap") << QDate(2016, 2, 10) << QDate(2016, 2, 29);
-    QTest::newRow("mid February") << QDate(2017, 2, 10) << QDate(2017, 2, 28);
-    QTest::newRow("1 December") << QDate(2017, 12, 1) << QDate(2017, 12, 31);
-    QTest::newRow("30/04") << QDate(2017, 4, 30) << QDate(2017, 4, 30);
-}
-
-void tst_RecurrenceDates::lastDayOfMonth()
-{
-    QFETCH(QDate, date);
-    QFETCH(QDate, last);
-    QCOMPARE(RecurrenceDates::lastDayOfMonth(date), last);
-    QCOMPARE(RecurrenceDates::isLastDayOfMonth(date), date == last);
 }
 
 void tst_RecurrenceDates::longRunsKeepTheMonthEnd()
