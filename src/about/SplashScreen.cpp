@@ -1,7 +1,7 @@
 #include "about/SplashScreen.h"
 
-#include "startup/Texts.h"
 #include "startup/Session.h"
+#include "startup/Texts.h"
 
 #include <QLabel>
 #include <QScreen>

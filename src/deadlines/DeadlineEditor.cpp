@@ -7,10 +7,10 @@
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "platform/WidgetPrompts.h"
-#include "startup/Texts.h"
 #include "startup/Session.h"
-#include "store/SqlText.h"
+#include "startup/Texts.h"
 #include "store/Database.h"
+#include "store/SqlText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -128,7 +128,7 @@ void DeadlineEditor::showRecord()
     m_fields.notes()->document()->setModified(false);
     m_doneCheck->setChecked(r.field(QStringLiteral("TrDone")).toBool());
     DeadlineTypes::selectType(m_fields.type(),
-                                int(std::lround(numberOrDefault(r.field(QStringLiteral("TrType")), 1))));
+                              int(std::lround(numberOrDefault(r.field(QStringLiteral("TrType")), 1))));
     m_fields.type()->setEnabled(false);
     m_fields.applyTypeRule();
 }

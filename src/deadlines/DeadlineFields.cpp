@@ -5,8 +5,8 @@
 #include "deadlines/DeadlineTypes.h"
 #include "platform/DateFormat.h"
 #include "startup/Texts.h"
-#include "store/SqlText.h"
 #include "store/Database.h"
+#include "store/SqlText.h"
 
 #include <QComboBox>
 #include <QDateEdit>

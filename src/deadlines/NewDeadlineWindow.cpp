@@ -10,8 +10,8 @@
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "platform/WidgetPrompts.h"
-#include "startup/Texts.h"
 #include "startup/Session.h"
+#include "startup/Texts.h"
 #include "store/Database.h"
 
 #include <QComboBox>
@@ -143,7 +143,8 @@ void NewDeadlineWindow::buildControls()
     grid->addWidget(m_singlePanel, row++, 0, 1, 3);
     grid->addWidget(m_recurringPanel, row++, 0, 1, 3);
     m_fields.layOut(grid);
-    m_fields.setTabOrder({}, {m_singleOption, m_recurringOption, m_singleDate, m_firstDate, m_countBox, m_cadenceCombo});
+    m_fields.setTabOrder({},
+                         {m_singleOption, m_recurringOption, m_singleDate, m_firstDate, m_countBox, m_cadenceCombo});
 
     DeadlineFormKeys *keys = m_fields.keys();
     for (QWidget *w : {static_cast<QWidget *>(m_singleOption), static_cast<QWidget *>(m_recurringOption),

@@ -1,7 +1,7 @@
 #include "deadlines/RecurrenceGroup.h"
 
-#include "store/SqlText.h"
 #include "store/Database.h"
+#include "store/SqlText.h"
 
 #include <cmath>
 

@@ -56,15 +56,16 @@ QString DeadlineListPresenter::groupCaption(const GridGroup &group, const QStrin
 {
     const QLocale locale;
     const Currency total = group.sum(ListColumn::OpenBalance);
+    const Session::DisplayOptions &display = m_session.display();
     switch (group.column()) {
     case ListColumn::TrDbId:
-        return topGroupCaption(m_session.activeSheetName(), m_viewCaption, m_session.display().groupOption,
-                               m_session.display().showGroupTotals, total, locale);
+        return topGroupCaption(m_session.activeSheetName(), m_viewCaption, display.groupOption,
+                               display.showGroupTotals, total, locale);
     case ListColumn::AcName:
-        return counterpartyGroupCaption(group.value().toString(), defaultCaption, m_session.display().showGroupTotals, total,
+        return counterpartyGroupCaption(group.value().toString(), defaultCaption, display.showGroupTotals, total,
                                         locale);
     case ListColumn::GroupKey:
-        return dateGroupCaption(group.value().toInt(), m_session.display().groupOption, m_session.display().showGroupTotals, total, locale);
+        return dateGroupCaption(group.value().toInt(), display.groupOption, display.showGroupTotals, total, locale);
     default:
         return defaultCaption;
     }

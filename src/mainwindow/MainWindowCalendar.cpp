@@ -5,8 +5,8 @@
 
 #include "mainwindow/DeadlineList.h"
 #include "platform/DataGrid.h"
-#include "startup/Texts.h"
 #include "startup/Session.h"
+#include "startup/Texts.h"
 #include "store/Database.h"
 #include "store/SqlText.h"
 

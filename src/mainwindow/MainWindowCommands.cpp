@@ -1,18 +1,18 @@
 // Commands on the list's rows (new, edit, close/re-open, delete, first/last),
-// the grid's keys and focus, the notes panel and the incremental search.
+// the list's keys and focus, the notes panel and the incremental search.
 #include "mainwindow/MainWindow.h"
 
-#include "deadlines/RecurrenceGroup.h"
 #include "deadlines/AddToGroupDialog.h"
-#include "deadlines/DeleteFromGroupDialog.h"
 #include "deadlines/DeadlineEditor.h"
+#include "deadlines/DeleteFromGroupDialog.h"
 #include "deadlines/NewDeadlineWindow.h"
+#include "deadlines/RecurrenceGroup.h"
 #include "mainwindow/DeadlineList.h"
 #include "platform/DataGrid.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
-#include "startup/Texts.h"
 #include "startup/Session.h"
+#include "startup/Texts.h"
 #include "store/Database.h"
 
 #include <QAction>
@@ -70,10 +70,10 @@ void MainWindow::newDeadline(int row)
     case GroupChoiceSecond:
         // The stored description, without the counter the list shows after it.
         newDeadlineWindow().openForGroup(m_list->value(row, ListColumn::TrType).toInt(),
-                             m_list->value(row, ListColumn::TrDescription).toString(),
-                             m_list->value(row, ListColumn::TrAcId).toInt(),
-                             m_list->value(row, ListColumn::TrValue).value<Currency>(),
-                             m_list->value(row, ListColumn::TrGrpId).toInt());
+                                         m_list->value(row, ListColumn::TrDescription).toString(),
+                                         m_list->value(row, ListColumn::TrAcId).toInt(),
+                                         m_list->value(row, ListColumn::TrValue).value<Currency>(),
+                                         m_list->value(row, ListColumn::TrGrpId).toInt());
         break;
     default:
         break;
@@ -286,7 +286,8 @@ void MainWindow::searchIncrementally(const QString &text, int minLength)
         return;
     // The current row itself counts: typing on keeps the row while it still matches.
     const int current = m_list->currentRow();
-    m_list->model()->find(ListColumn::SearchField, text, GridModel::FindMode::Contains, current > 0 ? current - 1 : 0, 1);
+    m_list->model()->find(ListColumn::SearchField, text, GridModel::FindMode::Contains, current > 0 ? current - 1 : 0,
+                          1);
     m_list->scrollToCurrent();
     for (QAction *find : {m_findNextButton, m_findPreviousButton, m_findNextAction, m_findPreviousAction})
         find->setEnabled(true);

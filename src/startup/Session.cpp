@@ -2,8 +2,8 @@
 
 #include "platform/Clock.h"
 #include "startup/Setting.h"
-#include "store/DeadlineSheets.h"
 #include "store/Database.h"
+#include "store/DeadlineSheets.h"
 
 #include <QCoreApplication>
 #include <QDir>

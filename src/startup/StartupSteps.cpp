@@ -6,8 +6,8 @@
 #include "startup/Session.h"
 #include "startup/Setting.h"
 #include "startup/Texts.h"
-#include "store/Schema.h"
 #include "store/Database.h"
+#include "store/Schema.h"
 
 #include <QDir>
 

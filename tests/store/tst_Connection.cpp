@@ -1,5 +1,5 @@
-#include "store/SqlText.h"
 #include "store/Database.h"
+#include "store/SqlText.h"
 
 #include "../support/TestDatabase.h"
 

@@ -1,5 +1,5 @@
-#include "store/Schema.h"
 #include "store/Database.h"
+#include "store/Schema.h"
 
 #include "../support/TestDatabase.h"
 
