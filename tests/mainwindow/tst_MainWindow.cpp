@@ -1,4 +1,3 @@
-#include "deadlines/DeleteFromGroupDialog.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/DataGrid.h"
@@ -8,17 +7,13 @@
 #include "../support/TestRows.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QSet>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 
@@ -39,8 +34,8 @@ private slots:
     void rowPresentation_data();
     void rowPresentation();
     void spaceTogglesDoneAndKeepsRow();
-    void deleteFollowsTheAnswer_data();
-    void deleteFollowsTheAnswer();
+    void deleteAsksAndObeys_data();
+    void deleteAsksAndObeys();
     void layoutKeysAndCollapse_data();
     void layoutKeysAndCollapse();
     void searchAsTypedThenOnwards();
@@ -271,73 +266,30 @@ void tst_MainWindow::spaceTogglesDoneAndKeepsRow()
     QCOMPARE(list->currentRow(), last - 1);
 }
 
-void tst_MainWindow::deleteFollowsTheAnswer_data()
+void tst_MainWindow::deleteAsksAndObeys_data()
 {
-    QTest::addColumn<QString>("description");
-    QTest::addColumn<QString>("answer");        // to the Yes/No question, or the group dialog's control
-    QTest::addColumn<QList<int>>("remaining");  // TrGrpMDay of each remaining row of that description, by date
-    QTest::newRow("single, yes") << "Dentist" << "yes" << QList<int>{};
-    QTest::newRow("single, no") << "Dentist" << "no" << QList<int>{0};
-    QTest::newRow("member, only the selected one") << "Loan" << "firstOption" << QList<int>{2, 2};
-    QTest::newRow("member, the whole group") << "Loan" << "secondOption" << QList<int>{};
-    QTest::newRow("member, cancelled") << "Loan" << "cancelButton" << QList<int>{3, 3, 3};
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("yes deletes") << true;
+    QTest::newRow("no keeps") << false;
 }
 
-void tst_MainWindow::deleteFollowsTheAnswer()
+// A member of a recurrence asks which members go: the user journey walks that.
+void tst_MainWindow::deleteAsksAndObeys()
 {
-    QFETCH(QString, description);
-    QFETCH(QString, answer);
-    QFETCH(QList<int>, remaining);
+    QFETCH(bool, yes);
     open();
     DataGrid *list = m_window->list();
-    list->setCurrentRow(rowOf(description, description == QLatin1String("Loan") ? 2 : 0));
+    list->setCurrentRow(rowOf(QStringLiteral("Dentist")));
+    m_session->prompts().queueAnswer(yes ? Prompt::Answer::Yes : Prompt::Answer::No);
 
-    const bool group = description == QLatin1String("Loan");
-    bool asked = false;
-    if (group) {
-        QTimer::singleShot(0, this, [&] {
-            auto *dialog = qobject_cast<DeleteFromGroupDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            asked = true;
-            if (auto *option = dialog->findChild<QRadioButton *>(answer)) {
-                option->setChecked(true);
-                dialog->findChild<QPushButton *>(QStringLiteral("confirmButton"))->click();
-            } else {
-                dialog->findChild<QPushButton *>(answer)->click();
-            }
-        });
-    } else {
-        m_session->prompts().queueAnswer(answer == QLatin1String("yes") ? Prompt::Answer::Yes : Prompt::Answer::No);
-    }
     QTest::keyClick(list->view(), Qt::Key_Delete);
-
-    if (group) {
-        QVERIFY(asked);
-        QVERIFY(m_session->prompts().shown().isEmpty());
-    } else {
-        QCOMPARE(m_session->prompts().shown().size(), 1);
-        QCOMPARE(m_session->prompts().shown().first().text, Texts::text(1055));
-        QCOMPARE(m_session->prompts().shown().first().caption, QStringLiteral("Orvel"));
-        QCOMPARE(m_session->prompts().shown().first().buttons, Prompt::Buttons::YesNo);
-    }
-    // What is left is renumbered 1..n by date, and the list shows just that.
-    Recordset rs;
-    rs.open(QStringLiteral("SELECT TrGrpRow, TrGrpMDay FROM Transactions WHERE TrDescription='%1' ORDER BY TrDate")
-                .arg(description),
-            m_session->connectionString());
-    QList<int> sizes;
-    for (int expectedRow = 1; !rs.eof(); rs.moveNext(), ++expectedRow) {
-        if (group)
-            QCOMPARE(rs.field(0).toInt(), expectedRow);
-        sizes << rs.field(1).toInt();
-    }
-    QCOMPARE(sizes, remaining);
-    int listed = 0;
-    for (int row = 1; row <= list->rowCount(); ++row)
-        listed += !list->isGroupRow(row) && list->value(row, ListColumn::TrDescription).toString() == description;
-    QCOMPARE(listed, int(remaining.size()));
-    QCOMPARE(countRows(QStringLiteral("True")), 8 - (group ? 3 : 1) + int(remaining.size()));
+    QCOMPARE(m_session->prompts().shown().size(), 1);
+    QCOMPARE(m_session->prompts().shown().first().text, Texts::text(1055));
+    QCOMPARE(m_session->prompts().shown().first().caption, QStringLiteral("Orvel"));
+    QCOMPARE(m_session->prompts().shown().first().buttons, Prompt::Buttons::YesNo);
+    QCOMPARE(countRows(QStringLiteral("TrDescription='Dentist'")), yes ? 0 : 1);
+    QCOMPARE(rowOf(QStringLiteral("Dentist")) == 0, yes);
+    QCOMPARE(countRows(QStringLiteral("True")), yes ? 7 : 8);
 }
 
 void tst_MainWindow::layoutKeysAndCollapse_data()

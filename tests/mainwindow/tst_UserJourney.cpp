@@ -62,14 +62,19 @@ private:
         return out;
     }
 
-    // Answers the modal group question that the next key opens.
-    void answerGroupErase(const QString &option)
+    // Answers the modal group question that the next key opens: an option and
+    // Delete, or Cancel.
+    void answerGroupErase(const QString &control)
     {
-        QTimer::singleShot(0, this, [option] {
+        QTimer::singleShot(0, this, [control] {
             auto *dialog = qobject_cast<DeleteFromGroupDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            dialog->findChild<QRadioButton *>(option)->setChecked(true);
-            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("confirmButton")), Qt::LeftButton);
+            if (auto *option = dialog->findChild<QRadioButton *>(control)) {
+                option->setChecked(true);
+                QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("confirmButton")), Qt::LeftButton);
+            } else {
+                QTest::mouseClick(dialog->findChild<QPushButton *>(control), Qt::LeftButton);
+            }
         });
     }
 
@@ -159,6 +164,11 @@ private slots:
         pressOnRow(rowShowing(QStringLiteral("Rent 3 of 12")), Qt::Key_Space);
         QCOMPARE(std::get<2>(storedMembers().at(2)), true);
         QCOMPARE(std::get<2>(storedMembers().at(3)), false);
+
+        // Del on the fifth, cancelled: all twelve stay.
+        answerGroupErase(QStringLiteral("cancelButton"));
+        pressOnRow(rowShowing(QStringLiteral("Rent 5 of 12")), Qt::Key_Delete);
+        QCOMPARE(storedMembers().size(), 12);
 
         // Del on the fifth, "only this one": eleven left, renumbered 1 to 11.
         answerGroupErase(QStringLiteral("firstOption"));
