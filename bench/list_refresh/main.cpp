@@ -6,7 +6,7 @@
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/DeadlineListPresenter.h"
 #include "platform/Clock.h"
-#include "platform/GridModel.h"
+#include "platform/grid/GridModel.h"
 #include "startup/mainmod.h"
 #include "store/comDataBase.h"
 

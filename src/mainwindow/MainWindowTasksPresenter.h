@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/GridPresenter.h"
+#include "platform/grid/GridPresenter.h"
 
 // The upcoming-deadlines panel's only computed text: a recurring deadline shows
 // its position in the recurrence ("Rent 3/12") while counters are on.

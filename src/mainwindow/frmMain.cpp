@@ -7,7 +7,7 @@
 #include "mainwindow/MainWindowSettings.h"
 #include "mainwindow/MainWindowTasksPresenter.h"
 #include "platform/Clock.h"
-#include "platform/DataGrid.h"
+#include "platform/grid/DataGrid.h"
 #include "platform/Prompts.h"
 #include "startup/LanguageMenu.h"
 #include "startup/Provisioning.h"

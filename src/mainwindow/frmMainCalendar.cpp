@@ -4,7 +4,7 @@
 #include "mainwindow/frmMain.h"
 
 #include "mainwindow/DeadlineList.h"
-#include "platform/DataGrid.h"
+#include "platform/grid/DataGrid.h"
 #include "startup/ResourceText.h"
 #include "startup/mainmod.h"
 #include "store/comDataBase.h"

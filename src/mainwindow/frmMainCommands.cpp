@@ -8,7 +8,7 @@
 #include "deadlines/frmScadenze.h"
 #include "deadlines/frmScadenzeNuovo.h"
 #include "mainwindow/DeadlineList.h"
-#include "platform/DataGrid.h"
+#include "platform/grid/DataGrid.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "startup/ResourceText.h"

@@ -4,7 +4,7 @@
 
 #include "mainwindow/DeadlineList.h"
 #include "platform/Clock.h"
-#include "platform/DataGrid.h"
+#include "platform/grid/DataGrid.h"
 #include "platform/Prompts.h"
 #include "startup/mainmod.h"
 #include "store/comDataBase.h"

@@ -1,8 +1,8 @@
 #include "deadlines/frmGrpErase.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/frmMain.h"
-#include "platform/DataGrid.h"
-#include "platform/GridView.h"
+#include "platform/grid/DataGrid.h"
+#include "platform/grid/GridView.h"
 
 #include "../support/MainWindowSession.h"
 #include "../support/TestRows.h"

@@ -1,7 +1,7 @@
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/MainWindowLayout.h"
 #include "mainwindow/frmMain.h"
-#include "platform/DataGrid.h"
+#include "platform/grid/DataGrid.h"
 
 #include "../support/MainWindowSession.h"
 

@@ -1,5 +1,5 @@
-#include "platform/DataGrid.h"
-#include "platform/GridView.h"
+#include "platform/grid/DataGrid.h"
+#include "platform/grid/GridView.h"
 
 #include <QHeaderView>
 #include <QLabel>

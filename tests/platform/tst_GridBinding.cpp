@@ -2,7 +2,7 @@
 #include "../support/TestRows.h"
 
 #include "mainwindow/DeadlineList.h"
-#include "platform/GridModel.h"
+#include "platform/grid/GridModel.h"
 
 #include <QTemporaryDir>
 #include <QTest>

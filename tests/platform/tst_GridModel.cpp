@@ -1,5 +1,5 @@
-#include "platform/GridModel.h"
-#include "platform/GridPresenter.h"
+#include "platform/grid/GridModel.h"
+#include "platform/grid/GridPresenter.h"
 
 #include <QAbstractItemModelTester>
 #include <QLocale>

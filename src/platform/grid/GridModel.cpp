@@ -1,4 +1,4 @@
-#include "platform/GridModel.h"
+#include "platform/grid/GridModel.h"
 
 #include "platform/DateFormat.h"
 #include "store/comDataBase.h"
