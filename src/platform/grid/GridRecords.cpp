@@ -19,16 +19,21 @@ GridRecords GridRecords::read(const QString &connectionString, const QString &se
     rs.open(selectText, connection, CursorType::ForwardOnly);
     GridRecords records;
     records.fieldNames = rs.fieldNames();
+    // Filled in locals, which the compiler can keep in registers across the
+    // store's calls, and moved into the result at the end.
     const int count = int(records.fieldNames.size());
-    records.columns.resize(count);
+    std::vector<std::vector<QVariant>> columns(count);
+    int rows = 0;
     while (!rs.eof()) {
         for (int i = 0; i < count; ++i)
-            records.columns[i].push_back(rs.field(i));
-        ++records.rowCount;
+            columns[i].push_back(rs.field(i));
+        ++rows;
         rs.moveNext();
     }
     rs.close();
     connection.close();
+    records.columns = std::move(columns);
+    records.rowCount = rows;
     return records;
 }
 

@@ -9,11 +9,6 @@
 
 namespace GridValues {
 
-bool isNull(const QVariant &value)
-{
-    return !value.isValid() || value.isNull();
-}
-
 bool isIntegral(const QVariant &value)
 {
     switch (value.typeId()) {
@@ -30,16 +25,6 @@ bool isIntegral(const QVariant &value)
     default:
         return false;
     }
-}
-
-bool isFloating(const QVariant &value)
-{
-    return value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float;
-}
-
-bool isCurrency(const QVariant &value)
-{
-    return value.metaType() == QMetaType::fromType<Currency>();
 }
 
 QString plainText(const QVariant &value)

@@ -12,10 +12,20 @@
 // finding, sums and formatting all read values through these.
 namespace GridValues {
 
-bool isNull(const QVariant &value);       // no value at all, or SQL Null
-bool isIntegral(const QVariant &value);   // integers of any width, and yes/no
-bool isFloating(const QVariant &value);
-bool isCurrency(const QVariant &value);
+// The kind tests run once per cell when a column is ordered, so they are inline.
+inline bool isNull(const QVariant &value)   // no value at all, or SQL Null
+{
+    return !value.isValid() || value.isNull();
+}
+bool isIntegral(const QVariant &value);     // integers of any width, and yes/no
+inline bool isFloating(const QVariant &value)
+{
+    return value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float;
+}
+inline bool isCurrency(const QVariant &value)
+{
+    return value.metaType() == QMetaType::fromType<Currency>();
+}
 // Money with a point ("12.5"), dates in the locale's short form, the rest as
 // QVariant converts it.
 QString plainText(const QVariant &value);
