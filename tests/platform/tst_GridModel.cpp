@@ -93,7 +93,6 @@ private slots:
     void sortKeysFromCallsAndHeaderClicks();
     void currentRowFollowsItsRowThroughRegrouping();
     void findsFromTheCurrentOrAGroupRowAndOpensGroups();
-    void navigatorTextJoinsLabelPositionAndTotal();
     void formatsValuesByColumnFormat_data();
     void formatsValuesByColumnFormat();
     void presenterSuppliesComputedValuesTextsIconsStylesAndCaptions();
@@ -111,7 +110,6 @@ void tst_GridModel::listsGroupRowsAndDataRowsInScreenOrder_data()
     QTest::addColumn<QString>("toggles");   // "c5" collapses listed row 5, "e4" expands row 4
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("one level, Null first") << "2" << "" << "[]|4|[Blue]|1|3|6|[Red]|2|5";
     QTest::newRow("two levels")
         << "2,3" << ""
         << "[]|[2024-02-29]|4|[Blue]|[2024-01-10]|3|6|[2024-03-05]|1|[Red]|[2024-01-10]|2|[2024-03-05]|5";
@@ -264,21 +262,6 @@ void tst_GridModel::findsFromTheCurrentOrAGroupRowAndOpensGroups()
     QCOMPARE(m.rowCount(), 14);
     QCOMPARE(m.currentRow(), 10);
     QVERIFY(m.isExpanded(10));
-}
-
-void tst_GridModel::navigatorTextJoinsLabelPositionAndTotal()
-{
-    GridModel m;
-    fill(m);
-    m.addGroup(Team);   // 9 rows
-    m.setCurrentRow(2);
-    m.setNavigatorTemplate(QStringLiteral(" Row | of "));
-    QCOMPARE(m.navigatorText(), QStringLiteral("Row 2 of 9"));
-    m.setNavigatorTemplate(QStringLiteral("Row"));
-    QCOMPARE(m.navigatorText(), QStringLiteral("Row 2 9"));
-    m.setNavigatorTemplate(QString());
-    m.setCurrentRow(0);
-    QCOMPARE(m.navigatorText(), QStringLiteral("0 / 9"));
 }
 
 void tst_GridModel::formatsValuesByColumnFormat_data()

@@ -1,6 +1,5 @@
 #include "platform/grid/GridSums.h"
 
-#include <QLocale>
 #include <QTest>
 
 #include <limits>
@@ -22,15 +21,9 @@ class tst_GridSums final : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void addsExactlyAndStopsAtTheRangesEnd_data();
     void addsExactlyAndStopsAtTheRangesEnd();
 };
-
-void tst_GridSums::initTestCase()
-{
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-}
 
 void tst_GridSums::addsExactlyAndStopsAtTheRangesEnd_data()
 {
