@@ -6,7 +6,7 @@
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/DeadlineListPresenter.h"
 #include "platform/Clock.h"
-#include "platform/GridModel.h"
+#include "platform/grid/GridModel.h"
 #include "startup/Session.h"
 #include "store/Database.h"
 #include "store/JetSql.h"

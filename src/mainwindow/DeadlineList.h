@@ -58,12 +58,6 @@ int captionId(int column);
 
 // The fixed part of the list query, ending with a blank.
 QString baseListQuery();
-// The grid's binding test still calls it by its earlier name; goes once that
-// test moves to baseListQuery().
-inline QString BaseListQuery()
-{
-    return baseListQuery();
-}
 // The query the list starts with while its columns are set up: no row at all.
 QString initialListQuery();
 // The list query of a view: the sheet condition and the filter of the combo box

@@ -4,7 +4,7 @@
 #include "mainwindow/MainWindow.h"
 
 #include "mainwindow/DeadlineList.h"
-#include "platform/DataGrid.h"
+#include "platform/grid/DataGrid.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
 #include "store/Database.h"

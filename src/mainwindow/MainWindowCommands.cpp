@@ -8,7 +8,7 @@
 #include "deadlines/NewDeadlineWindow.h"
 #include "deadlines/RecurrenceGroup.h"
 #include "mainwindow/DeadlineList.h"
-#include "platform/DataGrid.h"
+#include "platform/grid/DataGrid.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "startup/Session.h"

@@ -4,7 +4,7 @@
 
 #include "mainwindow/DeadlineList.h"
 #include "platform/Clock.h"
-#include "platform/DataGrid.h"
+#include "platform/grid/DataGrid.h"
 #include "platform/Prompts.h"
 #include "startup/Session.h"
 #include "store/Database.h"

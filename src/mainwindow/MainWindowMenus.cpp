@@ -3,7 +3,7 @@
 #include "mainwindow/MainWindow.h"
 
 #include "mainwindow/ToolIcons.h"
-#include "platform/DataGrid.h"
+#include "platform/grid/DataGrid.h"
 #include "platform/Prompts.h"
 #include "startup/DatabaseFolderChoice.h"
 #include "startup/LanguageMenu.h"

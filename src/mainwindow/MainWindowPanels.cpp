@@ -5,7 +5,7 @@
 
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/ToolIcons.h"
-#include "platform/DataGrid.h"
+#include "platform/grid/DataGrid.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/GridPresenter.h"
+#include "platform/grid/GridPresenter.h"
 
 class Session;
 

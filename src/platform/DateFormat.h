@@ -9,9 +9,3 @@
 QString shortDatePattern(const QLocale &locale = QLocale());
 QString shortDateText(const QDate &date, const QLocale &locale = QLocale());
 
-// The grid model still calls it by its earlier name; goes once the model's
-// split into parts calls shortDateText().
-inline QString ShortDateText(const QDate &date, const QLocale &locale = QLocale())
-{
-    return shortDateText(date, locale);
-}

@@ -1,7 +1,7 @@
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/MainWindow.h"
-#include "platform/DataGrid.h"
-#include "platform/GridView.h"
+#include "platform/grid/DataGrid.h"
+#include "platform/grid/GridView.h"
 
 #include "../support/MainWindowSession.h"
 #include "../support/TestRows.h"

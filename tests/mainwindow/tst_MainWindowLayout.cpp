@@ -1,7 +1,7 @@
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowLayout.h"
-#include "platform/DataGrid.h"
+#include "platform/grid/DataGrid.h"
 
 #include "../support/MainWindowSession.h"
 

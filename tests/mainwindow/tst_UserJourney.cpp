@@ -2,8 +2,8 @@
 #include "deadlines/NewDeadlineWindow.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/MainWindow.h"
-#include "platform/DataGrid.h"
-#include "platform/GridView.h"
+#include "platform/grid/DataGrid.h"
+#include "platform/grid/GridView.h"
 #include "store/Database.h"
 
 #include "../support/MainWindowSession.h"

@@ -1,40 +1,24 @@
-#include "platform/GridModel.h"
-#include "platform/GridPresenter.h"
+#include "../support/GridSampleRows.h"
+
+#include "platform/grid/GridModel.h"
+#include "platform/grid/GridPresenter.h"
 
 #include <QAbstractItemModelTester>
 #include <QLocale>
 #include <QSignalSpy>
 #include <QTest>
 
-#include <limits>
+using namespace GridSample;
 
 namespace {
 
-enum Col { Id = 1, Team, Date, Amount, Note };
-
-Currency money(qint64 units)
-{
-    return Currency::fromUnits(units);
-}
-
-QVariant cur(qint64 units)
-{
-    return QVariant::fromValue(money(units));
-}
-
-// Six rows whose ties and Null make the ordering rules visible.
+// The sample rows, with the model watched by Qt's item-model tester from then
+// on, so every change a test makes is also checked against the model contract.
 void fill(GridModel &m)
 {
-    const QStringList fields{"Id", "Team", "Date", "Amount", "Note"};
-    std::vector<QVariantList> rows{
-        {1, "Blue", QDate(2024, 3, 5), cur(105000), "alpha rent"},
-        {2, "Red", QDate(2024, 1, 10), cur(-32500), "Beta"},
-        {3, "Blue", QDate(2024, 1, 10), cur(1), "gamma"},
-        {4, QVariant(), QDate(2024, 2, 29), cur(70000), "Rent office"},
-        {5, "Red", QDate(2024, 3, 5), cur(1000000), "delta RENT"},
-        {6, "Blue", QDate(2024, 1, 10), cur(20000), "epsilon"},
-    };
-    m.setRows(fields, rows);
+    if (!m.findChild<QAbstractItemModelTester *>())
+        new QAbstractItemModelTester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest, &m);
+    m.setRows(fields(), rows());
 }
 
 // The list as shown: "[value]" for a group row, the Id for a data row.
@@ -50,29 +34,12 @@ QString listing(const GridModel &m)
     return out.join(QLatin1Char('|'));
 }
 
-// "2" or "2-,3": columns with an optional '-' for descending.
-QList<GridSortKey> keys(const QString &columns)
-{
-    QList<GridSortKey> out;
-    for (QString part : columns.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const bool descending = part.endsWith(QLatin1Char('-'));
-        part.remove(QLatin1Char('-'));
-        out.append({part.toInt(), !descending});
-    }
-    return out;
-}
-
-void applyGroups(GridModel &m, const QString &columns)
-{
-    for (const GridSortKey &k : keys(columns))
-        m.addGroup(k.column, k.ascending);
-}
-
 class TeamPresenter final : public GridPresenter
 {
 public:
     int computedColumn = 0;
     int computedAsks = 0;
+    int styleAsks = 0;
 
     QVariant computedValue(int column, const GridRow &row) override
     {
@@ -102,6 +69,7 @@ public:
     }
     QString rowStyle(const GridRow &row) override
     {
+        ++styleAsks;
         return row.field(Date).toDate() < QDate(2024, 2, 1) ? QStringLiteral("Expired") : QString();
     }
     QString groupCaption(const GridGroup &group, const QString &defaultCaption) override
@@ -120,59 +88,20 @@ class tst_GridModel final : public QObject
 
 private slots:
     void initTestCase();
-    void satisfiesTheItemModelContract();
     void listsGroupRowsAndDataRowsInScreenOrder_data();
     void listsGroupRowsAndDataRowsInScreenOrder();
-    void sortsWithinGroupsKeepingTies_data();
-    void sortsWithinGroupsKeepingTies();
-    void headerClickMakesTheColumnTheFirstKey();
-    void sumsGroupsExactly_data();
-    void sumsGroupsExactly();
-    void findsForwardAndBackwardWithWrap_data();
-    void findsForwardAndBackwardWithWrap();
-    void findOpensGroupsAndCollapseAllClosesThem();
-    void findFromTheCurrentRowAndMissLeavesItAlone();
+    void sortKeysFromCallsAndHeaderClicks();
     void currentRowFollowsItsRowThroughRegrouping();
-    void navigatorTextJoinsLabelPositionAndTotal_data();
-    void navigatorTextJoinsLabelPositionAndTotal();
+    void findsFromTheCurrentOrAGroupRowAndOpensGroups();
     void formatsValuesByColumnFormat_data();
     void formatsValuesByColumnFormat();
     void presenterSuppliesComputedValuesTextsIconsStylesAndCaptions();
-    void replacedGroupCaptionIsReadBack();
-    void valueOfAGroupRowIsItsGroupValue();
+    void columnChangesAndAddedRowsReachTheViews();
 };
 
 void tst_GridModel::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-}
-
-void tst_GridModel::satisfiesTheItemModelContract()
-{
-    GridModel m;
-    QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    TeamPresenter presenter;
-    m.setPresenter(&presenter);
-    fill(m);
-    presenter.computedColumn = 6;
-    QCOMPARE(m.addComputedColumn(QStringLiteral("Open")), 6);
-    m.addGroup(Team);
-    m.addGroup(Date);
-    m.addSortKey(Amount, false);
-    m.setExpanded(3, false);
-    m.setExpanded(3, true);
-    m.setExpanded(1, false);
-    m.collapseAll();
-    m.expandAll();
-    m.find(Note, QStringLiteral("delta"), GridModel::FindMode::Contains, 0, 1);
-    m.collapseAll();
-    m.find(Id, 3, GridModel::FindMode::Equal, 0, -1);
-    m.sortByHeader(Date);
-    m.setColumnFormat(Amount, QStringLiteral("Currency"));
-    m.appendRow({7, "Green", QDate(2024, 5, 1), cur(5), "zeta"});
-    m.clearGroups();
-    m.refreshPresentation();
-    QCOMPARE(m.rowCount(), 7);
 }
 
 void tst_GridModel::listsGroupRowsAndDataRowsInScreenOrder_data()
@@ -181,17 +110,11 @@ void tst_GridModel::listsGroupRowsAndDataRowsInScreenOrder_data()
     QTest::addColumn<QString>("toggles");   // "c5" collapses listed row 5, "e4" expands row 4
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("plain list") << "" << "" << "1|2|3|4|5|6";
-    QTest::newRow("one level, Null first") << "2" << "" << "[]|4|[Blue]|1|3|6|[Red]|2|5";
-    QTest::newRow("one level descending") << "2-" << "" << "[Red]|2|5|[Blue]|1|3|6|[]|4";
     QTest::newRow("two levels")
         << "2,3" << ""
         << "[]|[2024-02-29]|4|[Blue]|[2024-01-10]|3|6|[2024-03-05]|1|[Red]|[2024-01-10]|2|[2024-03-05]|5";
     QTest::newRow("collapsed group hides its rows") << "2" << "c3" << "[]|4|[Blue]|[Red]|2|5";
     QTest::newRow("collapsing shifts the numbering") << "2" << "c3 c4" << "[]|4|[Blue]|[Red]";
-    QTest::newRow("inner group collapsed")
-        << "2,3" << "c5"
-        << "[]|[2024-02-29]|4|[Blue]|[2024-01-10]|[2024-03-05]|1|[Red]|[2024-01-10]|2|[2024-03-05]|5";
     QTest::newRow("outer collapse hides inner groups")
         << "2,3" << "c5 c4" << "[]|[2024-02-29]|4|[Blue]|[Red]|[2024-01-10]|2|[2024-03-05]|5";
     QTest::newRow("re-expanding keeps inner state")
@@ -208,59 +131,28 @@ void tst_GridModel::listsGroupRowsAndDataRowsInScreenOrder()
 
     GridModel m;
     fill(m);
-    applyGroups(m, groups);
+    for (const GridSortKey &k : keys(groups))
+        m.addGroup(k.column, k.ascending);
     for (const QString &t : toggles.split(QLatin1Char(' '), Qt::SkipEmptyParts))
         m.setExpanded(t.mid(1).toInt(), t.at(0) == QLatin1Char('e'));
 
     QCOMPARE(listing(m), expected);
-    QCOMPARE(m.rowCount(), int(expected.count(QLatin1Char('|')) + 1));
-    QCOMPARE(m.rowCount(QModelIndex()), m.rowCount());
     QCOMPARE(m.dataRowCount(), 6);
-    for (int r = 1; r <= m.rowCount(); ++r)
+    for (int r = 1; r <= m.rowCount(); ++r) {
         QCOMPARE(m.data(m.index(r - 1, 0), GridModel::IsGroupRole).toBool(), m.isGroupRow(r));
+        if (m.isGroupRow(r)) {
+            QVERIFY(!m.value(r, Id).isValid());   // only the grouped column has a value
+        } else {
+            // Data rows are indented below every level.
+            QCOMPARE(m.data(m.index(r - 1, 0), GridModel::LevelRole).toInt(), int(m.groups().size()));
+            QCOMPARE(m.rowOfBookmark(m.bookmark(r)), r);
+        }
+    }
     QVERIFY(!m.isGroupRow(0));
     QVERIFY(!m.isGroupRow(m.rowCount() + 1));
 }
 
-void tst_GridModel::sortsWithinGroupsKeepingTies_data()
-{
-    QTest::addColumn<QString>("groups");
-    QTest::addColumn<QString>("sortKeys");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("date ascending, ties in record order") << "" << "3" << "2|3|6|4|1|5";
-    QTest::newRow("date descending, ties in record order") << "" << "3-" << "1|5|4|2|3|6";
-    QTest::newRow("money descending within groups") << "2" << "4-" << "[]|4|[Blue]|1|6|3|[Red]|5|2";
-    QTest::newRow("second key breaks ties") << "2" << "3,4-" << "[]|4|[Blue]|6|3|1|[Red]|2|5";
-    QTest::newRow("text ignores case") << "" << "5" << "1|2|5|6|3|4";
-    QTest::newRow("Null text sorts first") << "" << "2" << "4|1|3|6|2|5";
-    QTest::newRow("groups stay ascending under a descending sort")
-        << "2" << "1-" << "[]|4|[Blue]|6|3|1|[Red]|5|2";
-}
-
-void tst_GridModel::sortsWithinGroupsKeepingTies()
-{
-    QFETCH(QString, groups);
-    QFETCH(QString, sortKeys);
-    QFETCH(QString, expected);
-
-    GridModel m;
-    fill(m);
-    applyGroups(m, groups);
-    for (const GridSortKey &k : keys(sortKeys))
-        m.addSortKey(k.column, k.ascending);
-    QCOMPARE(listing(m), expected);
-    QCOMPARE(m.sortKeys(), keys(sortKeys));
-
-    // The same order whether keys come before or after the rows.
-    GridModel late;
-    applyGroups(late, groups);
-    late.setSortKeys(keys(sortKeys));
-    fill(late);
-    QCOMPARE(listing(late), expected);
-}
-
-void tst_GridModel::headerClickMakesTheColumnTheFirstKey()
+void tst_GridModel::sortKeysFromCallsAndHeaderClicks()
 {
     GridModel m;
     fill(m);
@@ -283,136 +175,17 @@ void tst_GridModel::headerClickMakesTheColumnTheFirstKey()
     m.sortByHeader(Note);   // not sortable
     QCOMPARE(m.sortKeys(), keys("3,4"));
     m.clearSortKeys();
-    QVERIFY(m.sortKeys().isEmpty());
     QCOMPARE(listing(m), QStringLiteral("1|2|3|4|5|6"));
-}
 
-void tst_GridModel::sumsGroupsExactly_data()
-{
-    QTest::addColumn<QVariantList>("amounts");
-    QTest::addColumn<qint64>("expectedUnits");
-
-    QTest::newRow("ten-thousandths") << QVariantList{cur(1), cur(2), cur(3)} << qint64(6);
-    QTest::newRow("beyond double precision")
-        << QVariantList{cur(4503599627370497), cur(4503599627370497), cur(1)} << qint64(9007199254740995);
-    QTest::newRow("credits minus debits") << QVariantList{cur(105000), cur(-32500), cur(-72500)} << qint64(0);
-    QTest::newRow("Null counts as nothing") << QVariantList{cur(5), QVariant(), cur(-1)} << qint64(4);
-    QTest::newRow("whole numbers") << QVariantList{3, qlonglong(4), 5} << qint64(120000);
-    constexpr qint64 largest = std::numeric_limits<qint64>::max();
-    QTest::newRow("largest amounts past the range keep their sign")
-        << QVariantList{cur(largest), cur(largest), cur(1)} << largest;
-    QTest::newRow("largest debits past the range keep their sign")
-        << QVariantList{cur(-largest), cur(-largest)} << std::numeric_limits<qint64>::min();
-    QTest::newRow("back within the range after passing it")
-        << QVariantList{cur(largest), cur(largest), cur(-largest)} << largest;
-}
-
-void tst_GridModel::sumsGroupsExactly()
-{
-    QFETCH(QVariantList, amounts);
-    QFETCH(qint64, expectedUnits);
-
-    GridModel m;
-    std::vector<QVariantList> rows;
-    for (const QVariant &a : amounts)
-        rows.push_back({QStringLiteral("g"), a});
-    rows.push_back({QStringLiteral("other"), cur(999)});
-    m.setRows({"Key", "Value"}, rows);
-    m.addGroup(1);
-    QCOMPARE(listing(m).count(QLatin1Char('[')), 2);
-    QCOMPARE(m.value(1, 1).toString(), QStringLiteral("g"));
-    QCOMPARE(m.groupSum(1, 2).units(), expectedUnits);
-    QCOMPARE(m.group(1).sum(2).units(), expectedUnits);
-    QCOMPARE(m.groupSum(m.rowCount() - 1, 2).units(), qint64(999));
-    QCOMPARE(m.groupSum(2, 2).units(), qint64(0));   // a data row has no sum
-}
-
-void tst_GridModel::findsForwardAndBackwardWithWrap_data()
-{
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QVariant>("value");
-    QTest::addColumn<bool>("contains");
-    QTest::addColumn<int>("fromRow");
-    QTest::addColumn<int>("direction");
-    QTest::addColumn<int>("expected");
-
-    // Listed: 1 [] 2 id4 3 [Blue] 4 id1 5 id3 6 id6 7 [Red] 8 id2 9 id5
-    QTest::newRow("equal from nothing") << int(Id) << QVariant(3) << false << 0 << 1 << 5;
-    QTest::newRow("only match is the start row itself") << int(Id) << QVariant(3) << false << 5 << 1 << 5;
-    QTest::newRow("equal across integer types") << int(Id) << QVariant(qlonglong(2)) << false << 0 << 1 << 8;
-    QTest::newRow("equal money") << int(Amount) << cur(70000) << false << 9 << 1 << 2;
-    QTest::newRow("equal text ignores case") << int(Team) << QVariant("RED") << false << 0 << 1 << 8;
-    QTest::newRow("contains, first") << int(Note) << QVariant("rent") << true << 0 << 1 << 2;
-    QTest::newRow("contains, after row 4") << int(Note) << QVariant("RENT") << true << 4 << 1 << 9;
-    QTest::newRow("contains wraps forward") << int(Note) << QVariant("rent") << true << 9 << 1 << 2;
-    QTest::newRow("contains wraps backward") << int(Note) << QVariant("rent") << true << 2 << -1 << 9;
-    QTest::newRow("backward") << int(Note) << QVariant("rent") << true << 9 << -1 << 4;
-    QTest::newRow("backward from nothing starts at the end") << int(Note) << QVariant("e") << true << 0 << -1 << 9;
-    QTest::newRow("forward from a group row enters it") << int(Note) << QVariant("rent") << true << 3 << 1 << 4;
-    QTest::newRow("backward from a group row leaves it") << int(Note) << QVariant("rent") << true << 3 << -1 << 2;
-    QTest::newRow("no match") << int(Note) << QVariant("zzz") << true << 4 << 1 << 0;
-}
-
-void tst_GridModel::findsForwardAndBackwardWithWrap()
-{
-    QFETCH(int, column);
-    QFETCH(QVariant, value);
-    QFETCH(bool, contains);
-    QFETCH(int, fromRow);
-    QFETCH(int, direction);
-    QFETCH(int, expected);
-
-    GridModel m;
-    fill(m);
-    m.addGroup(Team);
-    m.setCurrentRow(7);
-    const int found = m.find(column, value, contains ? GridModel::FindMode::Contains : GridModel::FindMode::Equal,
-                             fromRow, direction);
-    QCOMPARE(found, expected);
-    QCOMPARE(m.currentRow(), expected ? expected : 7);
-}
-
-void tst_GridModel::findOpensGroupsAndCollapseAllClosesThem()
-{
-    GridModel m;
-    fill(m);
-    m.addGroup(Team);
-    m.addGroup(Date);
-    m.collapseAll();
-    QCOMPARE(listing(m), QStringLiteral("[]|[Blue]|[Red]"));
-    QSignalSpy current(&m, &GridModel::currentRowChanged);
-
-    // The found row comes into view: the groups over it open.
-    QCOMPARE(m.find(Id, 5, GridModel::FindMode::Equal, 0, 1), 6);
-    QCOMPARE(listing(m), QStringLiteral("[]|[Blue]|[Red]|[2024-01-10]|[2024-03-05]|5"));
-    QCOMPARE(m.currentRow(), 6);
-    QCOMPARE(current.last().first().toInt(), 6);
-    QCOMPARE(m.value(6, Id).toInt(), 5);
-
-    // Collapsing again leaves the outer groups; the current row moves to its own.
-    m.collapseAll();
-    QCOMPARE(m.currentRow(), 3);
-    QVERIFY(!m.isExpanded(3));
-    m.setExpanded(1, true);
-    QCOMPARE(listing(m), QStringLiteral("[]|[2024-02-29]|[Blue]|[Red]"));
-    QCOMPARE(m.currentRow(), 4);
-    m.expandAll();
-    QCOMPARE(m.rowCount(), 14);
-    QCOMPARE(m.currentRow(), 10);
-    QVERIFY(m.isExpanded(10));
-}
-
-void tst_GridModel::findFromTheCurrentRowAndMissLeavesItAlone()
-{
-    GridModel m;
-    fill(m);
-    m.setCurrentRow(2);
-    QCOMPARE(m.find(Note, QStringLiteral("a"), GridModel::FindMode::Contains), 3);
-    QCOMPARE(m.find(Note, QStringLiteral("a"), GridModel::FindMode::Contains), 5);
-    QCOMPARE(m.find(Note, QStringLiteral("a"), GridModel::FindMode::Contains, -1, -1), 3);
-    QCOMPARE(m.find(Note, QStringLiteral("q"), GridModel::FindMode::Contains), 0);
-    QCOMPARE(m.currentRow(), 3);
-    QCOMPARE(m.find(Note, QString(), GridModel::FindMode::Contains), 0);
+    // Keys and groups set before the rows apply to them, and rows read again
+    // are ordered by their new values, not the old ones.
+    GridModel late;
+    late.addGroup(Team);
+    late.setSortKeys(keys("4-"));
+    fill(late);
+    QCOMPARE(listing(late), QStringLiteral("[]|4|[Blue]|1|6|3|[Red]|5|2"));
+    late.setRows({"Id", "Team", "Date", "Amount"}, {{1, "Blue", QDate(), money(1)}, {3, "Blue", QDate(), money(3)}});
+    QCOMPARE(listing(late), QStringLiteral("[Blue]|3|1"));
 }
 
 void tst_GridModel::currentRowFollowsItsRowThroughRegrouping()
@@ -429,7 +202,6 @@ void tst_GridModel::currentRowFollowsItsRowThroughRegrouping()
     QCOMPARE(m.currentRow(), 4);
     m.addGroup(Team);                     // [] 4 [Blue] 1 6 3 [Red] 5 2
     QCOMPARE(m.currentRow(), 5);
-    QCOMPARE(m.value(m.currentRow(), Id).toInt(), 6);
     QCOMPARE(m.currentValue(Id).toInt(), 6);
 
     m.setExpanded(1, false);              // [] [Blue] 1 6 3 [Red] 5 2
@@ -441,35 +213,55 @@ void tst_GridModel::currentRowFollowsItsRowThroughRegrouping()
     QCOMPARE(m.currentRow(), 2);
     m.setCurrentRow(7);                   // id 5 under Red
     m.setExpanded(2, false);              // a group above it closes
-    QCOMPARE(m.value(m.currentRow(), Id).toInt(), 5);
+    QCOMPARE(m.currentValue(Id).toInt(), 5);
+
+    m.setCurrentRow(3);                   // [Red]
+    m.clearGroups();                      // the group is gone: the row number stays
+    QCOMPARE(m.currentRow(), 3);
 
     m.setCurrentRow(99);
     QCOMPARE(m.currentRow(), 0);
     QCOMPARE(m.bookmark(0), -1);
 }
 
-void tst_GridModel::navigatorTextJoinsLabelPositionAndTotal_data()
+void tst_GridModel::findsFromTheCurrentOrAGroupRowAndOpensGroups()
 {
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<int>("current");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("other language") << "Scadenza|/" << 9 << "Scadenza 9 / 9";
-    QTest::newRow("no current row") << "Deadline|of" << 0 << "Deadline 0 of 9";
-}
-
-void tst_GridModel::navigatorTextJoinsLabelPositionAndTotal()
-{
-    QFETCH(QString, pattern);
-    QFETCH(int, current);
-    QFETCH(QString, expected);
-
     GridModel m;
     fill(m);
-    m.addGroup(Team);
-    m.setNavigatorTemplate(pattern);
-    m.setCurrentRow(current);
-    QCOMPARE(m.navigatorText(), expected);
+    m.setCurrentRow(2);
+    using Mode = GridModel::FindMode;
+    QCOMPARE(m.find(Note, QStringLiteral("a"), Mode::Contains), 3);          // from the current row
+    QCOMPARE(m.find(Note, QStringLiteral("a"), Mode::Contains), 5);
+    QCOMPARE(m.find(Note, QStringLiteral("a"), Mode::Contains, -1, -1), 3);
+    QCOMPARE(m.find(Note, QStringLiteral("q"), Mode::Contains), 0);
+    QCOMPARE(m.currentRow(), 3);                                             // a miss leaves it
+
+    m.addGroup(Team);   // 1 [] 2 id4 3 [Blue] 4 id1 5 id3 6 id6 7 [Red] 8 id2 9 id5
+    QCOMPARE(m.find(Note, QStringLiteral("rent"), Mode::Contains, 3, 1), 4);     // into the group
+    QCOMPARE(m.find(Note, QStringLiteral("rent"), Mode::Contains, 3, -1), 2);    // out of it
+    QCOMPARE(m.find(Note, QStringLiteral("e"), Mode::Contains, 0, -1), 9);       // no row: from the end
+    QCOMPARE(m.find(Amount, money(70000), Mode::Equal, 9, 1), 2);
+
+    m.addGroup(Date);
+    m.collapseAll();
+    QCOMPARE(listing(m), QStringLiteral("[]|[Blue]|[Red]"));
+    QCOMPARE(m.currentRow(), 1);   // the current row (id 4) passes to its outer group
+    QSignalSpy current(&m, &GridModel::currentRowChanged);
+
+    // The found row comes into view: the groups over it open.
+    QCOMPARE(m.find(Id, 5, Mode::Equal, 0, 1), 6);
+    QCOMPARE(listing(m), QStringLiteral("[]|[Blue]|[Red]|[2024-01-10]|[2024-03-05]|5"));
+    QCOMPARE(current.last().first().toInt(), 6);
+
+    m.collapseAll();
+    QCOMPARE(m.currentRow(), 3);
+    m.setExpanded(1, true);
+    QCOMPARE(listing(m), QStringLiteral("[]|[2024-02-29]|[Blue]|[Red]"));
+    QCOMPARE(m.currentRow(), 4);
+    m.expandAll();
+    QCOMPARE(m.rowCount(), 14);
+    QCOMPARE(m.currentRow(), 10);
+    QVERIFY(m.isExpanded(10));
 }
 
 void tst_GridModel::formatsValuesByColumnFormat_data()
@@ -481,14 +273,14 @@ void tst_GridModel::formatsValuesByColumnFormat_data()
     // The year is always written in full: a deadline in 2124 must not read as 2024.
     QTest::newRow("short date") << QVariant(QDate(2024, 2, 29)) << "Short Date" << "2/29/2024";
     QTest::newRow("far short date") << QVariant(QDate(2124, 4, 6)) << "Short Date" << "4/6/2124";
-    QTest::newRow("currency beyond double precision") << cur(123456789012345678) << "Currency"
+    QTest::newRow("currency beyond double precision") << money(123456789012345678) << "Currency"
                                                       << "$12,345,678,901,234.57";
-    QTest::newRow("negative currency rounds away from zero") << cur(-50) << "Currency" << "($0.01)";
-    QTest::newRow("tiny negative shows as zero") << cur(-49) << "Currency" << "$0.00";
+    QTest::newRow("negative currency rounds away from zero") << money(-50) << "Currency" << "($0.01)";
+    QTest::newRow("tiny negative shows as zero") << money(-49) << "Currency" << "$0.00";
     QTest::newRow("whole number as currency") << QVariant(-7) << "Currency" << "($7.00)";
     QTest::newRow("Null is empty") << QVariant() << "Currency" << "";
-    QTest::newRow("money without format") << cur(-125000) << "" << "-12.5";
-    QTest::newRow("text") << QVariant("x") << "" << "x";
+    QTest::newRow("money without format") << money(-125000) << "" << "-12.5";
+    QTest::newRow("yes/no") << QVariant(true) << "" << "True";
 }
 
 void tst_GridModel::formatsValuesByColumnFormat()
@@ -498,13 +290,6 @@ void tst_GridModel::formatsValuesByColumnFormat()
     QFETCH(QString, expected);
 
     QCOMPARE(GridModel::formatValue(value, format), expected);
-
-    GridModel m;
-    m.setRows({"V"}, {{value}});
-    m.setColumnFormat(1, format);
-    m.setColumnEmptyText(1, QStringLiteral("(none)"));
-    QCOMPARE(m.displayText(1, 1), expected.isEmpty() ? QStringLiteral("(none)") : expected);
-    QCOMPARE(m.data(m.index(0, 0)).toString(), m.displayText(1, 1));
 }
 
 void tst_GridModel::presenterSuppliesComputedValuesTextsIconsStylesAndCaptions()
@@ -517,8 +302,6 @@ void tst_GridModel::presenterSuppliesComputedValuesTextsIconsStylesAndCaptions()
     QCOMPARE(m.addComputedColumn(), 6);
     QVERIFY(m.isComputedColumn(6));
     QVERIFY(!m.isComputedColumn(5));
-    QCOMPARE(m.columnTotal(), 6);
-    QCOMPARE(m.fieldName(4), QStringLiteral("Amount"));
     QCOMPARE(m.columnOfField(QStringLiteral("NOTE")), int(Note));
 
     m.addGroup(Team);   // [] 4 [Blue] 1 3 6 [Red] 2 5
@@ -529,8 +312,8 @@ void tst_GridModel::presenterSuppliesComputedValuesTextsIconsStylesAndCaptions()
     QCOMPARE(presenter.computedAsks, asks);
 
     QCOMPARE(m.groupCaption(3), QStringLiteral("Blue [10.5] 3"));
-    QCOMPARE(m.groupCaption(7), QStringLiteral("Red [100] 2"));
-    QCOMPARE(m.data(m.index(2, 0), GridModel::CaptionRole).toString(), QStringLiteral("Blue [10.5] 3"));
+    QCOMPARE(m.groupSum(7, 6).units(), qint64(1000000));
+    QCOMPARE(m.groupSum(8, 6).units(), qint64(0));   // a data row has no sum
     QCOMPARE(m.data(m.index(2, 0), GridModel::StyleRole).toString(), QStringLiteral("RowGroup"));
 
     QCOMPARE(m.displayText(8, Note), QStringLiteral("Beta #1"));
@@ -543,44 +326,54 @@ void tst_GridModel::presenterSuppliesComputedValuesTextsIconsStylesAndCaptions()
 
     const GridListedRow data = m.listedRow(8);
     QVERIFY(!data.isGroup);
-    QCOMPARE(data.level, 1);
     QCOMPARE(data.style, QStringLiteral("Expired"));
-    QCOMPARE(data.texts.size(), 6);
     QCOMPARE(data.texts.at(Note - 1), QStringLiteral("Beta #1"));
     QCOMPARE(data.icons.at(Id - 1), 6);
     const GridListedRow group = m.listedRow(7);
     QVERIFY(group.isGroup);
     QCOMPARE(group.caption, QStringLiteral("Red [100] 2"));
-    QCOMPARE(group.style, QStringLiteral("RowGroup"));
-}
 
-void tst_GridModel::replacedGroupCaptionIsReadBack()
-{
-    GridModel m;
-    fill(m);
-    m.addGroup(Date);
-    m.setColumnFormat(Date, QStringLiteral("Short Date"));
-    QCOMPARE(m.groupCaption(1), QStringLiteral("1/10/2024"));
-    m.setGroupCaption(1, QStringLiteral(" Until Today"));
-    QCOMPARE(m.groupCaption(1), QStringLiteral(" Until Today"));
-    QCOMPARE(m.data(m.index(0, 0)).toString(), QStringLiteral(" Until Today"));
+    // A caption the window sets stays through a refresh; other answers are asked again.
+    m.setGroupCaption(3, QStringLiteral(" Until Today"));
+    QCOMPARE(m.data(m.index(2, 0)).toString(), QStringLiteral(" Until Today"));
     QCOMPARE(m.groupCaption(2), QString());   // a data row has no caption
+    const int styleAsks = presenter.styleAsks;
+    m.data(m.index(3, 2), GridModel::StyleRole);
+    QCOMPARE(presenter.styleAsks, styleAsks);   // kept, not asked again
+    presenter.computedColumn = Amount;          // captions now total the amounts
+    m.refreshPresentation();
+    QCOMPARE(m.groupCaption(3), QStringLiteral(" Until Today"));
+    QCOMPARE(m.groupCaption(7), QStringLiteral("Red [96.75] 2"));
+    m.data(m.index(3, 2), GridModel::StyleRole);
+    QCOMPARE(presenter.styleAsks, styleAsks + 1);
 }
 
-void tst_GridModel::valueOfAGroupRowIsItsGroupValue()
+void tst_GridModel::columnChangesAndAddedRowsReachTheViews()
 {
     GridModel m;
     fill(m);
     m.addGroup(Team);
-    m.addGroup(Date);
-    QCOMPARE(m.groupLevel(4), 1);
-    QCOMPARE(m.groupColumn(4), int(Team));
-    QCOMPARE(m.value(4, Team).toString(), QStringLiteral("Blue"));
-    QVERIFY(!m.value(4, Id).isValid());
-    QCOMPARE(m.groupLevel(5), 2);
-    QCOMPARE(m.value(5, Date).toDate(), QDate(2024, 1, 10));
-    QCOMPARE(m.groupLevel(6), 0);
-    QCOMPARE(m.value(6, Team).toString(), QStringLiteral("Blue"));
+    QSignalSpy cells(&m, &GridModel::dataChanged);
+    QSignalSpy columns(&m, &GridModel::columnsChanged);
+
+    m.setColumnWidth(Date, 80);
+    QCOMPARE(cells.count(), 0);             // a width changes no cell
+    m.setColumnFormat(Amount, QStringLiteral("Currency"));
+    QCOMPARE(cells.count(), 1);
+    QCOMPARE(cells.last().at(0).value<QModelIndex>().column(), Amount - 1);
+    QCOMPARE(m.displayText(4, Amount), QStringLiteral("$10.50"));
+    m.setColumnFormat(Amount, QStringLiteral("Currency"));   // no change, no signal
+    QCOMPARE(columns.count(), 2);
+    QCOMPARE(m.columnWidth(99), 0);
+    QVERIFY(!m.isColumnVisible(99));
+
+    m.setCurrentRow(5);   // id 3
+    m.appendRow({7, "Blue", QDate(2024, 5, 1), money(5)});
+    QCOMPARE(listing(m), QStringLiteral("[]|4|[Blue]|1|3|6|7|[Red]|2|5"));
+    QCOMPARE(m.currentRow(), 5);            // the number stays
+    QVERIFY(!m.value(7, Note).isValid());   // a short row is padded with Null
+    m.setColumnEmptyText(Note, QStringLiteral("(none)"));
+    QCOMPARE(m.data(m.index(6, Note - 1)).toString(), QStringLiteral("(none)"));
 }
 
 QTEST_GUILESS_MAIN(tst_GridModel)

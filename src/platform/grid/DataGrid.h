@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/GridModel.h"
+#include "platform/grid/GridModel.h"
 
 #include <QColor>
 #include <QHash>

@@ -1,6 +1,6 @@
-#include "platform/GridDelegate.h"
+#include "platform/grid/GridDelegate.h"
 
-#include "platform/DataGrid.h"
+#include "platform/grid/DataGrid.h"
 
 #include <QApplication>
 #include <QPainter>

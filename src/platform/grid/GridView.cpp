@@ -1,6 +1,6 @@
-#include "platform/GridView.h"
+#include "platform/grid/GridView.h"
 
-#include "platform/DataGrid.h"
+#include "platform/grid/DataGrid.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

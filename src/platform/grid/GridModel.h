@@ -1,6 +1,11 @@
 #pragma once
 
-#include "platform/GridPresenter.h"
+#include "platform/grid/GridListing.h"
+#include "platform/grid/GridOrdering.h"
+#include "platform/grid/GridPresentation.h"
+#include "platform/grid/GridPresenter.h"
+#include "platform/grid/GridSortKey.h"
+#include "platform/grid/GridTable.h"
 #include "store/Currency.h"
 
 #include <QAbstractItemModel>
@@ -10,19 +15,10 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <cstdint>
-#include <memory>
+#include <functional>
 #include <vector>
 
-class GridPresenter;
-
-// One sort key or group level: a 1-based column number and its order.
-struct GridSortKey
-{
-    int column = 0;
-    bool ascending = true;
-    bool operator==(const GridSortKey &) const = default;
-};
+struct GridRecords;
 
 // One row as it is listed, with what a printer needs to render it.
 struct GridListedRow
@@ -40,6 +36,11 @@ struct GridListedRow
 // through the store, keeps columns by number (fields, then computed columns),
 // groups and sorts them, and lists group rows and data rows as one flat table
 // whose row numbering (1-based in the public API) is what the screen shows.
+// The work is done by its parts: GridRecords reads, GridTable holds the values
+// and column settings, GridOrdering orders and groups, GridListing lists the
+// rows and keeps the current one, GridSearch finds, GridSums adds up and
+// GridPresentation asks the presenter; this class keeps them in step and tells
+// the views what changed.
 //
 // Qt's model rows are 0-based: model row r is listed row r + 1.
 class GridModel : public QAbstractItemModel
@@ -63,9 +64,9 @@ public:
 
     // Data binding. requery() reads the rows through the store and throws DbError.
     // A record source that is not a SELECT is taken as a table name.
-    void setConnectionString(const QString &connectionString);
+    void setConnectionString(const QString &connectionString) { m_connectionString = connectionString; }
     QString connectionString() const { return m_connectionString; }
-    void setRecordSource(const QString &jetSelect);
+    void setRecordSource(const QString &jetSelect) { m_recordSource = jetSelect; }
     QString recordSource() const { return m_recordSource; }
     void requery();
     // Rows given directly (tests, lists that do not come from the database).
@@ -73,49 +74,49 @@ public:
     void appendRow(const QVariantList &row);
 
     void setPresenter(GridPresenter *presenter);   // not owned; may be null
-    GridPresenter *presenter() const { return m_presenter; }
+    GridPresenter *presenter() const { return m_presentation.presenter(); }
     // Asks the presenter again for computed columns, styles and captions.
     void refreshComputed();
     void refreshPresentation();
 
     // Columns: 1-based; fields in record-source order, then computed columns.
-    int columnTotal() const;
-    int fieldCount() const;
-    QString fieldName(int column) const;
-    int columnOfField(const QString &name) const;   // 0 when unknown
+    int columnTotal() const { return m_table.columnCount(); }
+    int fieldCount() const { return m_table.fieldCount(); }
+    QString fieldName(int column) const { return m_table.columnOrNone(column).name; }
+    int columnOfField(const QString &name) const { return m_table.columnOfField(name); }   // 0 when unknown
     // Computed columns follow the fields, so add them once the fields are known
     // (after a first read, even of no rows); returns the new column's number.
     int addComputedColumn(const QString &caption = QString());
-    bool isComputedColumn(int column) const;
+    bool isComputedColumn(int column) const { return m_table.columnOrNone(column).computed; }
     void setColumnCaption(int column, const QString &caption);
-    QString columnCaption(int column) const;
+    QString columnCaption(int column) const { return m_table.columnOrNone(column).caption; }
     void setColumnWidth(int column, int pixels);
-    int columnWidth(int column) const;
+    int columnWidth(int column) const { return m_table.columnOrNone(column).width; }
     void setColumnVisible(int column, bool visible);
-    bool isColumnVisible(int column) const;
+    bool isColumnVisible(int column) const { return m_table.columnOrNone(column).visible; }
     void setColumnFormat(int column, const QString &format);   // "Short Date", "Currency", or empty
-    QString columnFormat(int column) const;
+    QString columnFormat(int column) const { return m_table.columnOrNone(column).format; }
     void setColumnEmptyText(int column, const QString &text);
-    QString columnEmptyText(int column) const;
+    QString columnEmptyText(int column) const { return m_table.columnOrNone(column).emptyText; }
     void setColumnAlignment(int column, Qt::Alignment alignment);   // 0: by value type
-    Qt::Alignment columnAlignment(int column) const;
+    Qt::Alignment columnAlignment(int column) const { return m_table.columnOrNone(column).alignment; }
 
     // Listed rows: 1-based, group rows counted, rows under collapsed groups absent.
-    int rowCount() const;
-    int dataRowCount() const;                // every data row read, listed or not
-    bool isGroupRow(int row) const;
+    int rowCount() const { return m_listing.count(); }
+    int dataRowCount() const { return m_table.rowCount(); }   // every data row read, listed or not
+    bool isGroupRow(int row) const { return m_listing.isGroupRow(row); }
     // Field / computed value of a data row; on a group row the group's value when
     // column is the grouped column, otherwise an invalid QVariant.
     QVariant value(int row, int column) const;
     QString displayText(int row, int column) const;
     int bookmark(int row) const;             // data rows; -1 for a group row or no row
     int rowOfBookmark(int bookmark) const;   // 0 when the row is not listed
-    GridRow dataRow(int row) const;          // data rows only
+    GridRow dataRow(int row) const { return GridRow(this, bookmark(row)); }   // data rows only
 
-    int currentRow() const { return m_currentRow; }
-    void setCurrentRow(int row);             // out of range: no current row (0)
-    bool isCurrentGroupRow() const { return isGroupRow(m_currentRow); }
-    QVariant currentValue(int column) const { return value(m_currentRow, column); }
+    int currentRow() const { return m_listing.currentRow(); }
+    void setCurrentRow(int row) { setCurrentInternal(row, false); }   // out of range: no current row (0)
+    bool isCurrentGroupRow() const { return isGroupRow(currentRow()); }
+    QVariant currentValue(int column) const { return value(currentRow(), column); }
 
     // Grouping.
     void clearGroups();
@@ -134,7 +135,7 @@ public:
 
     // Sorting, applied within groups; ties keep the record-set order.
     QList<GridSortKey> sortKeys() const { return m_sortKeys; }
-    void clearSortKeys();
+    void clearSortKeys() { setSortKeys({}); }
     void addSortKey(int column, bool ascending = true);
     void setSortKeys(const QList<GridSortKey> &keys);
     // A header click: the column becomes the first key, or its order flips when
@@ -150,7 +151,7 @@ public:
     // Record navigator: "Deadline|of" gives "Deadline 3 of 12".
     void setNavigatorTemplate(const QString &text);
     QString navigatorTemplate() const { return m_navigatorTemplate; }
-    QString navigatorText() const;
+    QString navigatorText() const { return GridListing::navigatorText(m_navigatorTemplate, currentRow(), rowCount()); }
 
     // What is listed, for printing.
     GridListedRow listedRow(int row) const;
@@ -161,9 +162,9 @@ public:
     // QAbstractItemModel: a flat table, one model row per listed row, one model
     // column per grid column (hidden ones included).
     QModelIndex index(int row, int column, const QModelIndex &parent = QModelIndex()) const override;
-    QModelIndex parent(const QModelIndex &child) const override;
-    int rowCount(const QModelIndex &parent) const override;
-    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QModelIndex parent(const QModelIndex &) const override { return {}; }
+    int rowCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : rowCount(); }
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override { return parent.isValid() ? 0 : columnTotal(); }
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
@@ -179,43 +180,27 @@ private:
     friend class GridRow;
     friend class GridGroup;
 
-    struct Column;
-    struct Group;
-    struct Entry;
-    struct Data;
-    struct CurrentAnchor
-    {
-        int bookmark = -1;
-        QString groupPath;
-        int index = 0;
-    };
-
-    QVariant rawValue(int bookmark, int column) const;
-    QString cellText(int bookmark, int column) const;
-    int cellIcon(int bookmark, int column) const;
-    QString dataRowStyle(int bookmark) const;
-    const std::vector<std::int64_t> &sortKeyOf(int column) const;
-    void resetColumnsForFields(const QStringList &fieldNames);
-    void fillComputed();
-    void rebuild();              // order + groups + listed rows; keeps the current row
-    void relist();               // listed rows from the groups' expanded state
-    void appendListed(int group);
-    int dataDepth() const;
-    int listedIndexOfData(int position) const;
-    void expandAncestorsOf(int position);
+    // The rows changed from the ground up: computed columns, order, groups, list.
+    void rebuildAll(const std::function<void()> &change);
+    void takeRecords(GridRecords &&records);
+    // The current row keeps its number (the first row when there was none).
+    void finishReread();
+    void rebuild();
+    void relist();
+    // A reset that regroups, resorts or opens and closes groups; the current row
+    // then goes to the anchored row.
+    void resetKeepingCurrent(const GridListing::Anchor &anchor, const std::function<void()> &change);
     void setCurrentInternal(int row, bool force);
-    QString groupPath(int group) const;
-    bool isInsideGroup(int row, int group) const;
-    CurrentAnchor currentAnchor() const;
-    void restoreCurrent(const CurrentAnchor &anchor);
-    bool validColumn(int column) const { return column >= 1 && column <= columnTotal(); }
+    void columnChanged(int column, bool cellsChange);
+    int dataDepth() const;
 
     QString m_connectionString;
     QString m_recordSource;
-    GridPresenter *m_presenter = nullptr;
-    std::unique_ptr<Data> m_d;
+    GridTable m_table;
+    GridOrdering m_ordering;
+    GridListing m_listing;
+    GridPresentation m_presentation;
     QList<GridSortKey> m_groupKeys;
     QList<GridSortKey> m_sortKeys;
     QString m_navigatorTemplate;
-    int m_currentRow = 0;
 };

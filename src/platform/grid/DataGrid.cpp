@@ -1,7 +1,7 @@
-#include "platform/DataGrid.h"
+#include "platform/grid/DataGrid.h"
 
-#include "platform/GridDelegate.h"
-#include "platform/GridView.h"
+#include "platform/grid/GridDelegate.h"
+#include "platform/grid/GridView.h"
 
 #include <QEvent>
 #include <QHeaderView>

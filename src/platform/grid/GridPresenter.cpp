@@ -1,4 +1,4 @@
-#include "platform/GridPresenter.h"
+#include "platform/grid/GridPresenter.h"
 
 QVariant GridPresenter::computedValue(int, const GridRow &)
 {

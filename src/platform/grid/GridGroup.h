@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/grid/GridRow.h"
+#include "store/Currency.h"
+
+#include <QVariant>
+
+class GridModel;
+
+// A handle on one group of a GridModel (a group row and the data rows below it).
+class GridGroup
+{
+public:
+    GridGroup(const GridModel *model, int group) : m_model(model), m_group(group) {}
+    int column() const;          // the grouped column (1-based)
+    int level() const;           // 1 for the outer groups
+    QVariant value() const;      // the value all its data rows share
+    int dataRowCount() const;    // data rows inside, at any depth, collapsed or not
+    GridRow dataRow(int k) const;   // k-th data row in listed order (0-based)
+    // Exact sum of column k over the group's data rows (Currency, integers,
+    // yes/no and numeric texts; Null counts as 0).
+    Currency sum(int column) const;
+
+private:
+    const GridModel *m_model;
+    int m_group;
+};

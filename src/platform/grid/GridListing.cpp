@@ -1,0 +1,101 @@
+#include "platform/grid/GridListing.h"
+
+#include "platform/grid/GridOrdering.h"
+
+#include <algorithm>
+
+void GridListing::relist(const GridOrdering &ordering)
+{
+    const int n = ordering.rowCount();
+    m_entries.clear();
+    if (!ordering.hasGroups()) {
+        m_entries.reserve(n);
+        for (int p = 0; p < n; ++p)
+            m_entries.push_back({-1, p});
+    } else {
+        for (int top : ordering.topGroups())
+            appendGroup(ordering, top);
+    }
+    m_rowOfPosition.assign(n, 0);
+    for (int i = 0; i < count(); ++i)
+        if (m_entries[i].group < 0)
+            m_rowOfPosition[m_entries[i].position] = i + 1;
+}
+
+void GridListing::appendGroup(const GridOrdering &ordering, int group)
+{
+    m_entries.push_back({group, -1});
+    const GridOrdering::Group &g = ordering.group(group);
+    if (!g.expanded)
+        return;
+    if (g.children.empty()) {
+        for (int p = g.first; p < g.last; ++p)
+            m_entries.push_back({-1, p});
+    } else {
+        for (int child : g.children)
+            appendGroup(ordering, child);
+    }
+}
+
+void GridListing::swapRows(GridListing &other)
+{
+    m_entries.swap(other.m_entries);
+    m_rowOfPosition.swap(other.m_rowOfPosition);
+}
+
+int GridListing::enclosingGroup(int row, const GridOrdering &ordering) const
+{
+    if (!isListed(row))
+        return -1;
+    const Entry &e = entry(row);
+    return e.group >= 0 ? ordering.group(e.group).parent : ordering.innermostGroupAt(e.position);
+}
+
+bool GridListing::setCurrentRow(int row)
+{
+    if (!isListed(row))
+        row = 0;
+    const bool changed = row != m_currentRow;
+    m_currentRow = row;
+    return changed;
+}
+
+GridListing::Anchor GridListing::anchor(const GridOrdering &ordering) const
+{
+    Anchor anchor;
+    anchor.row = m_currentRow;
+    if (isGroupRow(m_currentRow))
+        anchor.groupPath = ordering.pathOf(entry(m_currentRow).group);
+    else if (isListed(m_currentRow))
+        anchor.bookmark = ordering.bookmarkAt(entry(m_currentRow).position);
+    return anchor;
+}
+
+int GridListing::rowOf(const Anchor &anchor, const GridOrdering &ordering) const
+{
+    int row = 0;
+    if (anchor.bookmark >= 0 && anchor.bookmark < ordering.rowCount()) {
+        row = m_rowOfPosition[ordering.positionOf(anchor.bookmark)];
+    } else if (!anchor.groupPath.isEmpty()) {
+        for (int i = 0; i < count() && row == 0; ++i)
+            if (m_entries[i].group >= 0 && ordering.pathOf(m_entries[i].group) == anchor.groupPath)
+                row = i + 1;
+    }
+    if (row == 0 && anchor.row > 0)
+        row = std::min(anchor.row, count());
+    return row;
+}
+
+QString GridListing::navigatorText(const QString &pattern, int current, int total)
+{
+    const QString currentText = QString::number(std::max(current, 0));
+    const QString totalText = QString::number(total);
+    const int bar = int(pattern.indexOf(QLatin1Char('|')));
+    if (bar < 0) {
+        if (pattern.isEmpty())
+            return currentText + QLatin1String(" / ") + totalText;
+        return pattern + QLatin1Char(' ') + currentText + QLatin1Char(' ') + totalText;
+    }
+    return pattern.left(bar).trimmed() + QLatin1Char(' ') + currentText + QLatin1Char(' ')
+        + pattern.mid(bar + 1).trimmed() + QLatin1Char(' ') + totalText;
+}

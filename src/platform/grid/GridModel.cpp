@@ -1,0 +1,530 @@
+#include "platform/grid/GridModel.h"
+
+#include "platform/grid/GridFormat.h"
+#include "platform/grid/GridRecords.h"
+#include "platform/grid/GridSearch.h"
+#include "platform/grid/GridValues.h"
+
+#include <algorithm>
+
+namespace {
+
+template<typename T>
+bool assignChanged(T &setting, const T &value)
+{
+    if (setting == value)
+        return false;
+    setting = value;
+    return true;
+}
+
+} // namespace
+
+GridModel::GridModel(QObject *parent)
+    : QAbstractItemModel(parent), m_presentation(this)
+{
+}
+
+GridModel::~GridModel() = default;
+
+void GridModel::requery()
+{
+    const QString sql = GridRecords::selectText(m_recordSource);
+    if (!sql.isEmpty())
+        takeRecords(GridRecords::read(m_connectionString, sql));
+}
+
+void GridModel::setRows(const QStringList &fieldNames, const std::vector<QVariantList> &rows)
+{
+    takeRecords(GridRecords::fromRows(fieldNames, rows));
+}
+
+void GridModel::takeRecords(GridRecords &&records)
+{
+    rebuildAll([&] { m_table.setRecords(std::move(records)); });
+    finishReread();
+}
+
+void GridModel::appendRow(const QVariantList &row)
+{
+    rebuildAll([&] { m_table.appendRow(row); });
+    finishReread();
+}
+
+void GridModel::finishReread()
+{
+    const int current = currentRow();
+    setCurrentInternal(current > 0 ? std::min(current, rowCount()) : (rowCount() > 0 ? 1 : 0), true);
+    emit listChanged();
+}
+
+void GridModel::rebuildAll(const std::function<void()> &change)
+{
+    beginResetModel();
+    change();
+    m_ordering.forgetKeys();
+    m_presentation.fillComputed(m_table);
+    rebuild();
+    endResetModel();
+}
+
+void GridModel::setPresenter(GridPresenter *presenter)
+{
+    m_presentation.setPresenter(presenter);
+    refreshComputed();
+}
+
+void GridModel::refreshComputed()
+{
+    rebuildAll([] {});
+    emit listChanged();
+}
+
+void GridModel::refreshPresentation()
+{
+    m_presentation.forget(m_table.rowCount(), m_ordering);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
+int GridModel::addComputedColumn(const QString &caption)
+{
+    int column = 0;
+    rebuildAll([&] { column = m_table.addComputedColumn(caption); });
+    emit columnsChanged();
+    return column;
+}
+
+void GridModel::columnChanged(int column, bool cellsChange)
+{
+    emit headerDataChanged(Qt::Horizontal, column - 1, column - 1);
+    if (cellsChange && rowCount() > 0)
+        emit dataChanged(index(0, column - 1), index(rowCount() - 1, column - 1));
+    emit columnsChanged();
+}
+
+void GridModel::setColumnCaption(int column, const QString &caption)
+{
+    if (m_table.isValidColumn(column) && assignChanged(m_table.column(column).caption, caption))
+        columnChanged(column, false);
+}
+
+void GridModel::setColumnWidth(int column, int pixels)
+{
+    if (m_table.isValidColumn(column) && assignChanged(m_table.column(column).width, pixels))
+        columnChanged(column, false);
+}
+
+void GridModel::setColumnVisible(int column, bool visible)
+{
+    if (m_table.isValidColumn(column) && assignChanged(m_table.column(column).visible, visible))
+        columnChanged(column, false);
+}
+
+void GridModel::setColumnFormat(int column, const QString &format)
+{
+    if (m_table.isValidColumn(column) && assignChanged(m_table.column(column).format, format))
+        columnChanged(column, true);
+}
+
+void GridModel::setColumnEmptyText(int column, const QString &text)
+{
+    if (m_table.isValidColumn(column) && assignChanged(m_table.column(column).emptyText, text))
+        columnChanged(column, true);
+}
+
+void GridModel::setColumnAlignment(int column, Qt::Alignment alignment)
+{
+    if (m_table.isValidColumn(column) && assignChanged(m_table.column(column).alignment, alignment))
+        columnChanged(column, true);
+}
+
+QVariant GridModel::value(int row, int column) const
+{
+    if (!m_listing.isListed(row) || !m_table.isValidColumn(column))
+        return {};
+    const GridListing::Entry &e = m_listing.entry(row);
+    if (e.group >= 0) {
+        const GridOrdering::Group &g = m_ordering.group(e.group);
+        return g.column == column ? g.value : QVariant();
+    }
+    return m_table.value(m_ordering.bookmarkAt(e.position), column);
+}
+
+QString GridModel::displayText(int row, int column) const
+{
+    if (!m_listing.isListed(row) || !m_table.isValidColumn(column))
+        return {};
+    const GridListing::Entry &e = m_listing.entry(row);
+    if (e.group >= 0)
+        return m_ordering.group(e.group).column == column ? groupCaption(row) : QString();
+    return m_presentation.cellText(m_table, m_ordering.bookmarkAt(e.position), column);
+}
+
+int GridModel::bookmark(int row) const
+{
+    if (!m_listing.isListed(row) || m_listing.isGroupRow(row))
+        return -1;
+    return m_ordering.bookmarkAt(m_listing.entry(row).position);
+}
+
+int GridModel::rowOfBookmark(int bookmark) const
+{
+    if (bookmark < 0 || bookmark >= m_table.rowCount())
+        return 0;
+    return m_listing.rowOfPosition(m_ordering.positionOf(bookmark));
+}
+
+void GridModel::setCurrentInternal(int row, bool force)
+{
+    if (m_listing.setCurrentRow(row) || force)
+        emit currentRowChanged(currentRow());
+}
+
+void GridModel::resetKeepingCurrent(const GridListing::Anchor &anchor, const std::function<void()> &change)
+{
+    beginResetModel();
+    change();
+    endResetModel();
+    const int row = m_listing.rowOf(anchor, m_ordering);
+    setCurrentInternal(row, row != anchor.row);
+}
+
+int GridModel::dataDepth() const
+{
+    return m_ordering.hasGroups() ? int(m_groupKeys.size()) : 0;
+}
+
+void GridModel::rebuild()
+{
+    m_ordering.rebuild(m_table, m_groupKeys, m_sortKeys);
+    relist();
+}
+
+void GridModel::relist()
+{
+    m_listing.relist(m_ordering);
+}
+
+void GridModel::clearGroups()
+{
+    if (m_groupKeys.isEmpty())
+        return;
+    resetKeepingCurrent(m_listing.anchor(m_ordering), [this] {
+        m_groupKeys.clear();
+        m_ordering.clearGroups();
+        rebuild();
+    });
+    emit listChanged();
+}
+
+void GridModel::addGroup(int column, bool ascending)
+{
+    // Columns that do not exist yet are kept and take effect once rows arrive.
+    if (column < 1)
+        return;
+    resetKeepingCurrent(m_listing.anchor(m_ordering), [&] {
+        m_groupKeys.append({column, ascending});
+        // A new level starts fully expanded.
+        m_ordering.setAllExpanded(true);
+        rebuild();
+    });
+    emit listChanged();
+}
+
+void GridModel::addSortKey(int column, bool ascending)
+{
+    if (column < 1)
+        return;
+    QList<GridSortKey> keys = m_sortKeys;
+    keys.append({column, ascending});
+    setSortKeys(keys);
+}
+
+void GridModel::setSortKeys(const QList<GridSortKey> &keys)
+{
+    if (keys == m_sortKeys)
+        return;
+    resetKeepingCurrent(m_listing.anchor(m_ordering), [&] {
+        m_sortKeys = keys;
+        rebuild();
+    });
+    emit sortKeysChanged();
+    emit listChanged();
+}
+
+void GridModel::sortByHeader(int column)
+{
+    if (!m_table.isValidColumn(column) || !m_presentation.isSortable(column))
+        return;
+    QList<GridSortKey> keys = m_sortKeys;
+    if (!keys.isEmpty() && keys.first().column == column) {
+        keys.first().ascending = !keys.first().ascending;
+    } else {
+        keys.removeIf([column](const GridSortKey &k) { return k.column == column; });
+        keys.prepend({column, true});
+    }
+    setSortKeys(keys);
+}
+
+bool GridModel::isExpanded(int row) const
+{
+    return isGroupRow(row) && m_ordering.group(m_listing.groupAt(row)).expanded;
+}
+
+void GridModel::setExpanded(int row, bool expanded)
+{
+    if (!isGroupRow(row))
+        return;
+    const int group = m_listing.groupAt(row);
+    GridOrdering::Group &g = m_ordering.group(group);
+    if (g.expanded == expanded)
+        return;
+    const int oldCount = rowCount();
+    const int oldCurrent = currentRow();
+    const bool currentInside = !expanded && m_ordering.isWithin(m_listing.enclosingGroup(oldCurrent, m_ordering), group);
+    const int anchorBookmark = bookmark(oldCurrent);
+
+    // The rows below the group row come or go; views hear of just those.
+    g.expanded = expanded;
+    GridListing next;
+    next.relist(m_ordering);
+    const int newCount = next.count();
+    if (newCount > oldCount) {
+        beginInsertRows(QModelIndex(), row, row + newCount - oldCount - 1);
+        m_listing.swapRows(next);
+        endInsertRows();
+    } else if (newCount < oldCount) {
+        beginRemoveRows(QModelIndex(), row, row + oldCount - newCount - 1);
+        m_listing.swapRows(next);
+        endRemoveRows();
+    } else {
+        m_listing.swapRows(next);
+    }
+    emit dataChanged(index(row - 1, 0), index(row - 1, columnCount() - 1), {ExpandedRole});
+
+    if (currentInside)
+        setCurrentInternal(row, true);
+    else if (oldCurrent > row)
+        setCurrentInternal(anchorBookmark >= 0 ? rowOfBookmark(anchorBookmark) : oldCurrent + (newCount - oldCount), true);
+    emit listChanged();
+}
+
+void GridModel::expandAll()
+{
+    resetKeepingCurrent(m_listing.anchor(m_ordering), [this] {
+        m_ordering.setAllExpanded(true);
+        relist();
+    });
+    emit listChanged();
+}
+
+void GridModel::collapseAll()
+{
+    // The current row passes to its outermost group, the only kind left listed.
+    GridListing::Anchor anchor = m_listing.anchor(m_ordering);
+    if (anchor.row > 0 && m_ordering.hasGroups()) {
+        const int group = m_listing.isGroupRow(anchor.row) ? m_listing.groupAt(anchor.row)
+                                                           : m_listing.enclosingGroup(anchor.row, m_ordering);
+        anchor.bookmark = -1;
+        anchor.groupPath = m_ordering.pathOf(m_ordering.outermostGroupOf(group));
+    }
+    resetKeepingCurrent(anchor, [this] {
+        m_ordering.setAllExpanded(false);
+        relist();
+    });
+    emit listChanged();
+}
+
+QString GridModel::groupCaption(int row) const
+{
+    return isGroupRow(row) ? m_presentation.groupCaption(m_table, m_ordering, m_listing.groupAt(row)) : QString();
+}
+
+void GridModel::setGroupCaption(int row, const QString &caption)
+{
+    if (!isGroupRow(row))
+        return;
+    m_presentation.replaceGroupCaption(m_ordering, m_listing.groupAt(row), caption);
+    emit dataChanged(index(row - 1, 0), index(row - 1, columnCount() - 1));
+}
+
+int GridModel::groupLevel(int row) const
+{
+    return isGroupRow(row) ? m_ordering.group(m_listing.groupAt(row)).level : 0;
+}
+
+int GridModel::groupColumn(int row) const
+{
+    return isGroupRow(row) ? m_ordering.group(m_listing.groupAt(row)).column : 0;
+}
+
+Currency GridModel::groupSum(int row, int column) const
+{
+    return isGroupRow(row) ? group(row).sum(column) : Currency();
+}
+
+GridGroup GridModel::group(int row) const
+{
+    return GridGroup(this, m_listing.groupAt(row));
+}
+
+int GridModel::find(int column, const QVariant &needle, FindMode mode, int fromRow, int direction)
+{
+    if (m_table.rowCount() == 0 || !m_table.isValidColumn(column))
+        return 0;
+    const int step = direction < 0 ? -1 : 1;
+    const GridSearch search(needle, mode == FindMode::Contains ? GridSearch::Match::Contains : GridSearch::Match::Equal);
+    const int start = GridSearch::startPosition(m_listing, m_ordering, fromRow == -1 ? currentRow() : fromRow, step);
+    const int position = search.findPosition(m_table.values(column), m_ordering.order(), start, step);
+    if (position < 0)
+        return 0;
+    // The found row comes into view: the groups over it open.
+    if (m_ordering.expandAround(position)) {
+        beginResetModel();
+        relist();
+        endResetModel();
+        emit listChanged();
+    }
+    const int row = m_listing.rowOfPosition(position);
+    setCurrentRow(row);
+    return row;
+}
+
+void GridModel::setNavigatorTemplate(const QString &text)
+{
+    m_navigatorTemplate = text;
+    emit listChanged();
+}
+
+GridListedRow GridModel::listedRow(int row) const
+{
+    GridListedRow out;
+    if (!m_listing.isListed(row))
+        return out;
+    const GridListing::Entry &e = m_listing.entry(row);
+    if (e.group >= 0) {
+        const GridOrdering::Group &g = m_ordering.group(e.group);
+        out.isGroup = true;
+        out.level = g.level;
+        out.expanded = g.expanded;
+        out.caption = groupCaption(row);
+        out.style = m_presentation.groupStyle(m_ordering, e.group);
+        return out;
+    }
+    const int b = m_ordering.bookmarkAt(e.position);
+    out.level = dataDepth();
+    out.style = m_presentation.rowStyle(b);
+    for (int c = 1; c <= columnTotal(); ++c) {
+        out.texts.append(m_presentation.cellText(m_table, b, c));
+        out.icons.append(m_presentation.cellIcon(b, c));
+    }
+    return out;
+}
+
+QString GridModel::formatValue(const QVariant &value, const QString &format)
+{
+    return GridFormat::text(value, format);
+}
+
+QModelIndex GridModel::index(int row, int column, const QModelIndex &parent) const
+{
+    if (parent.isValid() || row < 0 || column < 0 || row >= rowCount() || column >= columnTotal())
+        return {};
+    return createIndex(row, column);
+}
+
+QVariant GridModel::data(const QModelIndex &idx, int role) const
+{
+    if (!idx.isValid() || idx.row() >= rowCount() || idx.column() >= columnTotal())
+        return {};
+    const GridListing::Entry &e = m_listing.entry(idx.row() + 1);
+    const int column = idx.column() + 1;
+    if (e.group >= 0) {
+        const GridOrdering::Group &g = m_ordering.group(e.group);
+        switch (role) {
+        case Qt::DisplayRole:
+            return idx.column() == 0 ? QVariant(groupCaption(idx.row() + 1)) : QVariant();
+        case CaptionRole:
+            return groupCaption(idx.row() + 1);
+        case IsGroupRole:
+            return true;
+        case LevelRole:
+            return g.level;
+        case ExpandedRole:
+            return g.expanded;
+        case ValueRole:
+            return g.column == column ? g.value : QVariant();
+        case IconIndexRole:
+            return -1;
+        case StyleRole:
+            return m_presentation.groupStyle(m_ordering, e.group);
+        default:
+            return {};
+        }
+    }
+    const int b = m_ordering.bookmarkAt(e.position);
+    switch (role) {
+    case Qt::DisplayRole:
+        return m_presentation.cellText(m_table, b, column);
+    case IconIndexRole:
+        return m_presentation.cellIcon(b, column);
+    case StyleRole:
+        return m_presentation.rowStyle(b);
+    case ValueRole:
+        return m_table.value(b, column);
+    case IsGroupRole:
+        return false;
+    case LevelRole:
+        return dataDepth();
+    case Qt::TextAlignmentRole: {
+        Qt::Alignment a = m_table.column(column).alignment;
+        if (!a) {
+            using namespace GridValues;
+            const QVariant &v = m_table.value(b, column);
+            a = (isIntegral(v) || isFloating(v) || isCurrency(v)) && v.typeId() != QMetaType::Bool ? Qt::AlignRight
+                                                                                                   : Qt::AlignLeft;
+        }
+        return QVariant::fromValue(a | Qt::AlignVCenter);
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Vertical)
+        return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
+    if (section < 0 || section >= columnTotal())
+        return {};
+    const GridColumn &c = m_table.column(section + 1);
+    switch (role) {
+    case Qt::DisplayRole:
+        return c.caption;
+    case Qt::TextAlignmentRole:
+        return c.alignment ? QVariant::fromValue(c.alignment | Qt::AlignVCenter) : QVariant();
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex &idx) const
+{
+    if (!idx.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+QHash<int, QByteArray> GridModel::roleNames() const
+{
+    QHash<int, QByteArray> names = QAbstractItemModel::roleNames();
+    names.insert(IsGroupRole, "isGroup");
+    names.insert(IconIndexRole, "iconIndex");
+    names.insert(StyleRole, "rowStyle");
+    names.insert(LevelRole, "level");
+    names.insert(ExpandedRole, "expanded");
+    names.insert(ValueRole, "value");
+    names.insert(CaptionRole, "caption");
+    return names;
+}

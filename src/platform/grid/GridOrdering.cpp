@@ -1,0 +1,251 @@
+#include "platform/grid/GridOrdering.h"
+
+#include "platform/grid/GridTable.h"
+#include "platform/grid/GridValues.h"
+
+#include <QCollator>
+#include <QDate>
+#include <QDateTime>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <numeric>
+
+namespace {
+
+// Doubles as integers that compare the same way.
+std::int64_t orderedBits(double d)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &d, sizeof bits);
+    constexpr std::uint64_t sign = std::uint64_t(1) << 63;
+    bits = (bits & sign) ? ~bits : (bits | sign);
+    return std::int64_t(bits ^ sign);
+}
+
+QString pathSegment(int level, const QVariant &value)
+{
+    return QChar(0x1f) + QString::number(level) + GridValues::plainText(value);
+}
+
+std::vector<std::int64_t> numberKeys(const std::vector<QVariant> &values, bool anyFloat)
+{
+    using namespace GridValues;
+    std::vector<std::int64_t> keys(values.size(), std::numeric_limits<std::int64_t>::min());
+    for (size_t b = 0; b < values.size(); ++b) {
+        const QVariant &v = values[b];
+        if (isNull(v))
+            continue;
+        if (v.typeId() == QMetaType::QDate)
+            keys[b] = anyFloat ? orderedBits(double(v.toDate().toJulianDay())) : v.toDate().toJulianDay();
+        else if (v.typeId() == QMetaType::QDateTime)
+            keys[b] = anyFloat ? orderedBits(double(v.toDateTime().toMSecsSinceEpoch())) : v.toDateTime().toMSecsSinceEpoch();
+        else if (isCurrency(v))
+            keys[b] = anyFloat ? orderedBits(v.value<Currency>().toDouble()) : v.value<Currency>().units();
+        else if (anyFloat)
+            keys[b] = orderedBits(v.toDouble());
+        else
+            keys[b] = v.toLongLong();
+    }
+    return keys;
+}
+
+// Each distinct text is collated once; rows then carry its rank.
+std::vector<std::int64_t> textKeys(const std::vector<QVariant> &values)
+{
+    const size_t n = values.size();
+    QHash<QString, int> idOf;
+    QStringList uniques;
+    std::vector<int> ids(n, -1);
+    for (size_t b = 0; b < n; ++b) {
+        const QVariant &v = values[b];
+        const QString text = GridValues::isNull(v) ? QString() : GridValues::plainText(v);
+        if (text.isEmpty())
+            continue;
+        auto it = idOf.constFind(text);
+        if (it == idOf.constEnd()) {
+            it = idOf.insert(text, int(uniques.size()));
+            uniques.append(text);
+        }
+        ids[b] = *it;
+    }
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::vector<QCollatorSortKey> sortKeys;
+    sortKeys.reserve(uniques.size());
+    for (const QString &u : std::as_const(uniques))
+        sortKeys.push_back(collator.sortKey(u));
+    std::vector<int> byCollation(uniques.size());
+    std::iota(byCollation.begin(), byCollation.end(), 0);
+    std::sort(byCollation.begin(), byCollation.end(), [&](int a, int b) {
+        const int c = sortKeys[a].compare(sortKeys[b]);
+        if (c != 0)
+            return c < 0;
+        return uniques.at(a) < uniques.at(b);
+    });
+    std::vector<std::int64_t> rank(uniques.size());
+    for (size_t r = 0; r < byCollation.size(); ++r)
+        rank[byCollation[r]] = std::int64_t(r);
+    std::vector<std::int64_t> keys(n, std::numeric_limits<std::int64_t>::min());
+    for (size_t b = 0; b < n; ++b)
+        keys[b] = ids[b] < 0 ? -1 : rank[ids[b]];
+    return keys;
+}
+
+} // namespace
+
+std::vector<std::int64_t> GridOrdering::comparableKeys(const std::vector<QVariant> &values)
+{
+    using namespace GridValues;
+    bool anyText = false, anyFloat = false;
+    for (const QVariant &v : values) {
+        if (isNull(v))
+            continue;
+        if (isFloating(v))
+            anyFloat = true;
+        else if (!isIntegral(v) && !isCurrency(v) && v.typeId() != QMetaType::QDate && v.typeId() != QMetaType::QDateTime)
+            anyText = true;
+    }
+    return anyText ? textKeys(values) : numberKeys(values, anyFloat);
+}
+
+const std::vector<std::int64_t> &GridOrdering::keysOf(const GridTable &table, int column)
+{
+    auto found = m_keys.find(column);
+    if (found == m_keys.end())
+        found = m_keys.emplace(column, comparableKeys(table.values(column))).first;
+    return found->second;
+}
+
+void GridOrdering::rebuild(const GridTable &table, const QList<GridSortKey> &groupLevels,
+                           const QList<GridSortKey> &sortKeys)
+{
+    const int n = table.rowCount();
+
+    // Expanded state survives resorting and re-reading while the groups stay.
+    QSet<QString> collapsed;
+    for (int g = 0; g < groupCount(); ++g)
+        if (!m_groups[g].expanded)
+            collapsed.insert(pathOf(g));
+
+    struct Key
+    {
+        const std::int64_t *keys;
+        bool ascending;
+    };
+    std::vector<Key> compare;
+    std::vector<int> levels;
+    for (const GridSortKey &k : groupLevels) {
+        if (table.isValidColumn(k.column)) {
+            compare.push_back({keysOf(table, k.column).data(), k.ascending});
+            levels.push_back(k.column);
+        }
+    }
+    for (const GridSortKey &k : sortKeys)
+        if (table.isValidColumn(k.column))
+            compare.push_back({keysOf(table, k.column).data(), k.ascending});
+
+    m_order.resize(n);
+    std::iota(m_order.begin(), m_order.end(), 0);
+    if (!compare.empty()) {
+        std::sort(m_order.begin(), m_order.end(), [&compare](int a, int b) {
+            for (const Key &k : compare) {
+                const std::int64_t ka = k.keys[a], kb = k.keys[b];
+                if (ka != kb)
+                    return k.ascending ? ka < kb : ka > kb;
+            }
+            return a < b;
+        });
+    }
+    m_positionOf.assign(n, 0);
+    for (int p = 0; p < n; ++p)
+        m_positionOf[m_order[p]] = p;
+
+    m_groups.clear();
+    m_topGroups.clear();
+    m_groupOfPosition.assign(n, -1);
+    split(table, levels, 0, 0, n, -1, QString(), collapsed);
+}
+
+void GridOrdering::split(const GridTable &table, const std::vector<int> &levels, int level, int first, int last,
+                         int parent, const QString &path, const QSet<QString> &collapsed)
+{
+    if (level >= int(levels.size()))
+        return;
+    const int column = levels[level];
+    const std::int64_t *keys = m_keys.at(column).data();
+    int start = first;
+    while (start < last) {
+        int end = start + 1;
+        const std::int64_t key = keys[m_order[start]];
+        while (end < last && keys[m_order[end]] == key)
+            ++end;
+        Group g;
+        g.column = column;
+        g.level = level + 1;
+        g.value = table.value(m_order[start], column);
+        g.first = start;
+        g.last = end;
+        g.parent = parent;
+        const QString here = path + pathSegment(g.level, g.value);
+        g.expanded = !collapsed.contains(here);
+        const int index = int(m_groups.size());
+        m_groups.push_back(std::move(g));
+        if (parent >= 0)
+            m_groups[parent].children.push_back(index);
+        else
+            m_topGroups.push_back(index);
+        for (int p = start; p < end; ++p)
+            m_groupOfPosition[p] = index;
+        split(table, levels, level + 1, start, end, index, here, collapsed);
+        start = end;
+    }
+}
+
+void GridOrdering::clearGroups()
+{
+    m_groups.clear();
+    m_topGroups.clear();
+}
+
+int GridOrdering::outermostGroupOf(int group) const
+{
+    while (m_groups[group].parent >= 0)
+        group = m_groups[group].parent;
+    return group;
+}
+
+bool GridOrdering::isWithin(int group, int ancestor) const
+{
+    for (; group >= 0; group = m_groups[group].parent)
+        if (group == ancestor)
+            return true;
+    return false;
+}
+
+QString GridOrdering::pathOf(int group) const
+{
+    QString path;
+    for (int g = group; g >= 0; g = m_groups[g].parent)
+        path.prepend(pathSegment(m_groups[g].level, m_groups[g].value));
+    return path;
+}
+
+void GridOrdering::setAllExpanded(bool expanded)
+{
+    for (Group &g : m_groups)
+        g.expanded = expanded;
+}
+
+bool GridOrdering::expandAround(int position)
+{
+    bool changed = false;
+    for (int g = innermostGroupAt(position); g >= 0; g = m_groups[g].parent) {
+        if (!m_groups[g].expanded) {
+            m_groups[g].expanded = true;
+            changed = true;
+        }
+    }
+    return changed;
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "platform/grid/GridSortKey.h"
+#include "store/Currency.h"
+
+#include <QHash>
+#include <QSet>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+#include <cstdint>
+#include <span>
+#include <unordered_map>
+#include <vector>
+
+class GridTable;
+
+// The order the rows are listed in and the groups they fall into. Rows are
+// ordered by the group levels, then by the sort keys, ties keeping the record
+// set's order; each group is the run of that order sharing one group column's
+// value, split again by the next level. A position is an index into the order.
+class GridOrdering
+{
+public:
+    struct Group
+    {
+        int column = 0;
+        int level = 1;          // 1 for the outer groups
+        QVariant value;
+        int first = 0;          // its rows: positions [first, last)
+        int last = 0;
+        int parent = -1;
+        std::vector<int> children;
+        bool expanded = true;
+        // What the presenter answered for this group, kept until asked to forget.
+        bool captionReplaced = false;
+        mutable bool captionKnown = false;
+        mutable QString caption;
+        mutable bool styleKnown = false;
+        mutable QString style;
+        mutable QHash<int, Currency> sums;
+    };
+
+    // One comparable number per row for a column of values: integers, dates and
+    // money as themselves, doubles by their ordered bit pattern, texts by their
+    // case-insensitive collation rank. Null is below everything; a Null text ranks
+    // with the empty text.
+    static std::vector<std::int64_t> comparableKeys(const std::vector<QVariant> &values);
+
+    // Orders and groups the table's rows anew. A group that was collapsed stays
+    // collapsed while a group with the same values above it exists.
+    void rebuild(const GridTable &table, const QList<GridSortKey> &groupLevels, const QList<GridSortKey> &sortKeys);
+    // The values changed: comparable keys are worked out again at the next rebuild.
+    void forgetKeys() { m_keys.clear(); }
+    // Drops the groups and what was collapsed among them.
+    void clearGroups();
+
+    int rowCount() const { return int(m_order.size()); }
+    const std::vector<int> &order() const { return m_order; }   // position -> bookmark
+    int bookmarkAt(int position) const { return m_order[position]; }
+    int positionOf(int bookmark) const { return m_positionOf[bookmark]; }
+    // Bookmarks of the rows at positions [first, last).
+    std::span<const int> bookmarks(int first, int last) const { return {m_order.data() + first, m_order.data() + last}; }
+
+    bool hasGroups() const { return !m_topGroups.empty(); }
+    const std::vector<int> &topGroups() const { return m_topGroups; }
+    int groupCount() const { return int(m_groups.size()); }
+    const Group &group(int group) const { return m_groups[group]; }
+    Group &group(int group) { return m_groups[group]; }
+    int innermostGroupAt(int position) const { return m_groupOfPosition.empty() ? -1 : m_groupOfPosition[position]; }
+    int outermostGroupOf(int group) const;
+    bool isWithin(int group, int ancestor) const;   // group is ancestor or lies inside it
+    // The values from the outer group down to this one: the same path names the
+    // same group after regrouping or resorting.
+    QString pathOf(int group) const;
+
+    void setAllExpanded(bool expanded);
+    // Opens every group above a position; true when any was closed.
+    bool expandAround(int position);
+
+private:
+    const std::vector<std::int64_t> &keysOf(const GridTable &table, int column);
+    void split(const GridTable &table, const std::vector<int> &levels, int level, int first, int last, int parent,
+               const QString &path, const QSet<QString> &collapsed);
+
+    std::unordered_map<int, std::vector<std::int64_t>> m_keys;   // by column
+    std::vector<int> m_order;            // position -> bookmark
+    std::vector<int> m_positionOf;       // bookmark -> position
+    std::vector<int> m_groupOfPosition;  // innermost group; empty without groups
+    std::vector<Group> m_groups;
+    std::vector<int> m_topGroups;
+};

@@ -1,0 +1,96 @@
+#include "platform/grid/GridPresentation.h"
+
+#include "platform/grid/GridFormat.h"
+#include "platform/grid/GridPresenter.h"
+#include "platform/grid/GridTable.h"
+
+void GridPresentation::fillComputed(GridTable &table)
+{
+    m_styleOfRow.assign(table.rowCount(), -1);
+    m_styleNames.clear();
+    // All computed columns are emptied first, so a presenter that reads another
+    // computed column never meets values of rows that are gone.
+    table.clearComputed();
+    if (!m_presenter)
+        return;
+    for (int c = table.fieldCount() + 1; c <= table.columnCount(); ++c)
+        for (int b = 0; b < table.rowCount(); ++b)
+            table.setComputedValue(c, b, m_presenter->computedValue(c, GridRow(m_model, b)));
+}
+
+void GridPresentation::forget(int rowCount, GridOrdering &ordering)
+{
+    m_styleOfRow.assign(rowCount, -1);
+    m_styleNames.clear();
+    for (int g = 0; g < ordering.groupCount(); ++g) {
+        GridOrdering::Group &group = ordering.group(g);
+        group.styleKnown = false;
+        if (!group.captionReplaced)
+            group.captionKnown = false;
+    }
+}
+
+QString GridPresentation::cellText(const GridTable &table, int bookmark, int column) const
+{
+    QString text;
+    if (m_presenter && m_presenter->displayText(column, GridRow(m_model, bookmark), text))
+        return text;
+    const GridColumn &c = table.column(column);
+    text = GridFormat::text(table.value(bookmark, column), c.format);
+    return text.isEmpty() ? c.emptyText : text;
+}
+
+int GridPresentation::cellIcon(int bookmark, int column) const
+{
+    return m_presenter ? m_presenter->iconIndex(column, GridRow(m_model, bookmark)) : -1;
+}
+
+QString GridPresentation::rowStyle(int bookmark) const
+{
+    if (!m_presenter)
+        return {};
+    int &slot = m_styleOfRow[bookmark];
+    if (slot < 0) {
+        const QString name = m_presenter->rowStyle(GridRow(m_model, bookmark));
+        slot = int(m_styleNames.indexOf(name));
+        if (slot < 0) {
+            slot = int(m_styleNames.size());
+            m_styleNames.append(name);
+        }
+    }
+    return m_styleNames.at(slot);
+}
+
+QString GridPresentation::groupCaption(const GridTable &table, const GridOrdering &ordering, int group) const
+{
+    const GridOrdering::Group &g = ordering.group(group);
+    if (!g.captionKnown) {
+        const QString byDefault = GridFormat::text(g.value, table.column(g.column).format);
+        g.caption = m_presenter ? m_presenter->groupCaption(GridGroup(m_model, group), byDefault) : byDefault;
+        g.captionKnown = true;
+    }
+    return g.caption;
+}
+
+void GridPresentation::replaceGroupCaption(GridOrdering &ordering, int group, const QString &caption)
+{
+    GridOrdering::Group &g = ordering.group(group);
+    g.caption = caption;
+    g.captionKnown = true;
+    g.captionReplaced = true;
+}
+
+QString GridPresentation::groupStyle(const GridOrdering &ordering, int group) const
+{
+    const GridOrdering::Group &g = ordering.group(group);
+    if (!g.styleKnown) {
+        g.style = m_presenter ? m_presenter->groupRowStyle(GridGroup(m_model, group)) : QStringLiteral("RowGroup");
+        g.styleKnown = true;
+    }
+    return g.style;
+}
+
+bool GridPresentation::isSortable(int column) const
+{
+    return !m_presenter || m_presenter->isSortable(column);
+}

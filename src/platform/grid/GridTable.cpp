@@ -1,0 +1,77 @@
+#include "platform/grid/GridTable.h"
+
+#include "platform/grid/GridRecords.h"
+
+const GridColumn &GridTable::columnOrNone(int number) const
+{
+    static const GridColumn none = [] {
+        GridColumn c;
+        c.width = 0;
+        c.visible = false;
+        return c;
+    }();
+    return isValidColumn(number) ? column(number) : none;
+}
+
+int GridTable::columnOfField(const QString &name) const
+{
+    for (int i = 0; i < columnCount(); ++i)
+        if (!m_columns[i].name.isEmpty() && m_columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i + 1;
+    return 0;
+}
+
+void GridTable::setRecords(GridRecords &&records)
+{
+    setFields(records.fieldNames);
+    for (int i = 0; i < m_fieldCount; ++i)
+        m_values[i] = std::move(records.columns[i]);
+    m_rows = records.rowCount;
+}
+
+void GridTable::setFields(const QStringList &names)
+{
+    bool same = m_fieldCount == names.size();
+    for (int i = 0; same && i < names.size(); ++i)
+        same = m_columns[i].name.compare(names.at(i), Qt::CaseInsensitive) == 0;
+    if (same)
+        return;
+    std::vector<GridColumn> columns;
+    std::vector<std::vector<QVariant>> values(names.size());
+    for (const QString &name : names) {
+        GridColumn c;
+        c.name = name;
+        c.caption = name;
+        columns.push_back(c);
+    }
+    for (size_t i = m_fieldCount; i < m_columns.size(); ++i) {
+        columns.push_back(std::move(m_columns[i]));
+        values.push_back(std::move(m_values[i]));
+    }
+    m_columns = std::move(columns);
+    m_values = std::move(values);
+    m_fieldCount = int(names.size());
+}
+
+void GridTable::appendRow(const QVariantList &row)
+{
+    for (int c = 0; c < m_fieldCount; ++c)
+        m_values[c].push_back(c < row.size() ? row.at(c) : QVariant());
+    ++m_rows;
+}
+
+int GridTable::addComputedColumn(const QString &caption)
+{
+    GridColumn c;
+    c.computed = true;
+    c.caption = caption;
+    m_columns.push_back(c);
+    m_values.emplace_back();
+    return columnCount();
+}
+
+void GridTable::clearComputed()
+{
+    for (int c = m_fieldCount; c < columnCount(); ++c)
+        m_values[c].assign(m_rows, QVariant());
+}
