@@ -1,0 +1,314 @@
+#include "platform/Clock.h"
+#include "platform/calendar/MonthCalendar.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+QAccessibleInterface *accessibleChild(QAccessibleInterface *parent, QAccessible::Role role, const QString &name)
+{
+    for (int i = 0; i < parent->childCount(); ++i) {
+        QAccessibleInterface *child = parent->child(i);
+        if (child && child->role() == role && child->text(QAccessible::Name) == name)
+            return child;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class tst_MonthCalendar final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void firstDayOfWeekFollowsTheLocale();
+    void mouseSelectsEveryDayBetween_data();
+    void mouseSelectsEveryDayBetween();
+    void shiftArrowsExtendTheRange();
+    void busyDaysOfNeighbouringMonthsAreBold();
+    void busyRequestCoversTheVisibleRun();
+    void monthsFillTheSize_data();
+    void monthsFillTheSize();
+    void screenReadersHearFullDates();
+    void dateRangeEnds();
+
+private:
+    void click(const QDate &date, Qt::KeyboardModifiers modifiers = {});
+    MonthCalendar *m_calendar = nullptr;
+};
+
+void tst_MonthCalendar::init()
+{
+    Clock::pin(QDate(2024, 3, 14));
+    m_calendar = new MonthCalendar;
+    m_calendar->setLocale(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    m_calendar->resize(m_calendar->sizeForMonths(2, 1));
+    m_calendar->setCurrentDate(QDate(2024, 3, 14));
+    m_calendar->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_calendar));
+}
+
+void tst_MonthCalendar::cleanup()
+{
+    delete m_calendar;
+    Clock::pin(QDate());
+}
+
+void tst_MonthCalendar::click(const QDate &date, Qt::KeyboardModifiers modifiers)
+{
+    const QRect rect = m_calendar->dayRect(date);
+    QVERIFY2(rect.isValid(), qPrintable(date.toString(Qt::ISODate)));
+    QTest::mouseClick(m_calendar, Qt::LeftButton, modifiers, rect.center());
+}
+
+void tst_MonthCalendar::firstDayOfWeekFollowsTheLocale()
+{
+    m_calendar->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    QCOMPARE(m_calendar->firstVisibleDate(), QDate(2024, 2, 25));   // a Sunday
+    m_calendar->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
+    QCOMPARE(m_calendar->firstVisibleDate(), QDate(2024, 2, 26));   // a Monday
+
+    m_calendar->setFirstDayOfWeek(Qt::Saturday);
+    m_calendar->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    QCOMPARE(m_calendar->firstDayOfWeek(), Qt::Saturday);
+    QCOMPARE(m_calendar->firstVisibleDate(), QDate(2024, 2, 24));
+}
+
+void tst_MonthCalendar::mouseSelectsEveryDayBetween_data()
+{
+    QTest::addColumn<bool>("drag");
+    QTest::addColumn<QDate>("from");
+    QTest::addColumn<QDate>("to");
+
+    QTest::newRow("drag forward") << true << QDate(2024, 3, 5) << QDate(2024, 3, 19);
+    QTest::newRow("drag backward") << true << QDate(2024, 3, 19) << QDate(2024, 3, 5);
+    QTest::newRow("drag into the next month shown") << true << QDate(2024, 3, 28) << QDate(2024, 4, 10);
+    QTest::newRow("drag back onto a dimmed day") << true << QDate(2024, 3, 6) << QDate(2024, 2, 27);
+    QTest::newRow("shift+click forward") << false << QDate(2024, 3, 5) << QDate(2024, 3, 19);
+    QTest::newRow("shift+click backward") << false << QDate(2024, 4, 10) << QDate(2024, 3, 28);
+}
+
+void tst_MonthCalendar::mouseSelectsEveryDayBetween()
+{
+    QFETCH(bool, drag);
+    QFETCH(QDate, from);
+    QFETCH(QDate, to);
+    QSignalSpy changes(m_calendar, &MonthCalendar::selectionChanged);
+
+    if (drag) {
+        QTest::mousePress(m_calendar, Qt::LeftButton, {}, m_calendar->dayRect(from).center());
+        // Through every day on the way, as a hand would.
+        const int step = from < to ? 1 : -1;
+        for (QDate day = from; day != to.addDays(step); day = day.addDays(step))
+            QTest::mouseMove(m_calendar, m_calendar->dayRect(day).center());
+        QCOMPARE(changes.count(), 0);
+        QTest::mouseRelease(m_calendar, Qt::LeftButton, {}, m_calendar->dayRect(to).center());
+        QCOMPARE(changes.count(), 1);
+    } else {
+        click(from);
+        click(to, Qt::ShiftModifier);
+        QCOMPARE(changes.count(), 2);
+    }
+
+    const QDate first = qMin(from, to);
+    const QDate last = qMax(from, to);
+    QCOMPARE(changes.last().at(0).toDate(), first);
+    QCOMPARE(changes.last().at(1).toDate(), last);
+    QCOMPARE(m_calendar->selectionStart(), first);
+    QCOMPARE(m_calendar->selectionEnd(), last);
+    QCOMPARE(m_calendar->currentDate(), to);
+    for (QDate day = first.addDays(-1); day <= last.addDays(1); day = day.addDays(1))
+        QCOMPARE(m_calendar->state().isSelected(day), day >= first && day <= last);
+}
+
+void tst_MonthCalendar::shiftArrowsExtendTheRange()
+{
+    QSignalSpy changes(m_calendar, &MonthCalendar::selectionChanged);
+    QTest::keyClick(m_calendar, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(m_calendar, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(m_calendar->selectionStart(), QDate(2024, 3, 14));
+    QCOMPARE(m_calendar->selectionEnd(), QDate(2024, 3, 22));
+    QCOMPARE(changes.count(), 2);
+
+    QTest::keyClick(m_calendar, Qt::Key_Up, Qt::ShiftModifier);
+    QTest::keyClick(m_calendar, Qt::Key_Up, Qt::ShiftModifier);
+    QCOMPARE(m_calendar->selectionStart(), QDate(2024, 3, 8));
+    QCOMPARE(m_calendar->selectionEnd(), QDate(2024, 3, 14));
+
+    // Right to left, the left arrow goes forward in time.
+    m_calendar->setLayoutDirection(Qt::RightToLeft);
+    QTest::keyClick(m_calendar, Qt::Key_Left);
+    QCOMPARE(m_calendar->selectionStart(), QDate(2024, 3, 9));
+    QCOMPARE(m_calendar->selectionEnd(), QDate(2024, 3, 9));
+
+    // The window may take a key before the calendar sees it.
+    connect(m_calendar, &MonthCalendar::keyDown, this,
+            [](int key, Qt::KeyboardModifiers modifiers, bool *consumed) {
+                *consumed = key == Qt::Key_End && modifiers == Qt::ControlModifier;
+            });
+    QTest::keyClick(m_calendar, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(m_calendar->currentDate(), QDate(2024, 3, 9));
+    QTest::keyClick(m_calendar, Qt::Key_End);
+    QCOMPARE(m_calendar->currentDate(), QDate(2024, 3, 31));
+}
+
+void tst_MonthCalendar::busyDaysOfNeighbouringMonthsAreBold()
+{
+    const QDate dimmed(2024, 2, 27);   // shown before March
+    const QImage plain = m_calendar->grab(m_calendar->dayRect(dimmed)).toImage();
+    m_calendar->setBusyDays({dimmed, QDate(2024, 3, 1)});
+    QVERIFY(m_calendar->isDayBusy(dimmed));
+    QVERIFY(m_calendar->grab(m_calendar->dayRect(dimmed)).toImage() != plain);
+
+    m_calendar->setDayBusy(dimmed, false);
+    QCOMPARE(m_calendar->grab(m_calendar->dayRect(dimmed)).toImage(), plain);
+    QVERIFY(m_calendar->isDayBusy(QDate(2024, 3, 1)));
+    m_calendar->clearBusyDays();
+    QVERIFY(!m_calendar->isDayBusy(QDate(2024, 3, 1)));
+}
+
+void tst_MonthCalendar::busyRequestCoversTheVisibleRun()
+{
+    QSignalSpy requests(m_calendar, &MonthCalendar::busyDaysRequested);
+    m_calendar->resize(m_calendar->sizeForMonths(3, 2));
+    QCOMPARE(requests.count(), 1);
+    QCOMPARE(requests.last().at(0).toDate(), QDate(2024, 2, 26));   // before March 2024
+    QCOMPARE(requests.last().at(1).toInt(), 28 * 7);                 // through the week after August
+    QCOMPARE(m_calendar->lastVisibleDate(), QDate(2024, 9, 8));
+
+    // Keys that stay within the months shown ask for nothing.
+    QTest::keyClick(m_calendar, Qt::Key_Right);
+    QCOMPARE(requests.count(), 1);
+
+    m_calendar->setBusyDays({QDate(2024, 2, 27), QDate(2024, 9, 8)});
+    QToolButton *next = nullptr;
+    for (QToolButton *button : m_calendar->findChildren<QToolButton *>()) {
+        if (button->accessibleName() == m_calendar->texts().nextMonth)
+            next = button;
+    }
+    QVERIFY(next);
+    next->click();
+    QCOMPARE(requests.count(), 2);
+    QCOMPARE(requests.last().at(0).toDate(), QDate(2024, 3, 25));
+    QCOMPARE(requests.last().at(0).toDate().addDays(requests.last().at(1).toInt() - 1), m_calendar->lastVisibleDate());
+    QVERIFY(!m_calendar->isDayBusy(QDate(2024, 2, 27)));   // gone from view, so forgotten
+    QVERIFY(m_calendar->isDayBusy(QDate(2024, 9, 8)));
+    QCOMPARE(m_calendar->selectionStart(), QDate(2024, 3, 15));   // paging leaves the selection alone
+}
+
+void tst_MonthCalendar::monthsFillTheSize_data()
+{
+    QTest::addColumn<int>("across");
+    QTest::addColumn<int>("down");
+    QTest::addColumn<QSize>("extra");
+    QTest::addColumn<int>("expectedAcross");
+    QTest::addColumn<int>("expectedDown");
+
+    QTest::newRow("one") << 1 << 1 << QSize(0, 0) << 1 << 1;
+    QTest::newRow("three by two") << 3 << 2 << QSize(0, 0) << 3 << 2;
+    QTest::newRow("a pixel short of three by two") << 3 << 2 << QSize(-1, -1) << 2 << 1;
+    QTest::newRow("almost one more each way") << 2 << 1 << QSize(150, 100) << 2 << 1;
+}
+
+void tst_MonthCalendar::monthsFillTheSize()
+{
+    QFETCH(int, across);
+    QFETCH(int, down);
+    QFETCH(QSize, extra);
+    QFETCH(int, expectedAcross);
+    QFETCH(int, expectedDown);
+
+    m_calendar->resize(m_calendar->sizeForMonths(across, down) + extra);
+    QCOMPARE(m_calendar->monthsAcross(), expectedAcross);
+    QCOMPARE(m_calendar->monthsDown(), expectedDown);
+    QCOMPARE(m_calendar->state().monthCount(), expectedAcross * expectedDown);
+    QCOMPARE(m_calendar->state().firstMonth(), QDate(2024, 3, 1));
+    QCOMPARE(m_calendar->minimumSizeHint(), m_calendar->sizeForMonths(1, 1));
+    // The months tile the widget without overlapping.
+    const QRect last = m_calendar->monthRect(expectedAcross * expectedDown - 1);
+    QVERIFY(m_calendar->contentsRect().contains(last));
+    if (expectedAcross > 1)
+        QVERIFY(m_calendar->monthRect(0).right() < m_calendar->monthRect(1).left());
+}
+
+void tst_MonthCalendar::screenReadersHearFullDates()
+{
+    m_calendar->setBusyDays({QDate(2024, 2, 27)});
+    click(QDate(2024, 3, 5));
+    click(QDate(2024, 3, 7), Qt::ShiftModifier);
+
+    QAccessibleInterface *calendar = QAccessible::queryAccessibleInterface(m_calendar);
+    QVERIFY(calendar);
+    const MonthCalendarTexts texts = m_calendar->texts();
+    QVERIFY(accessibleChild(calendar, QAccessible::Button, texts.previousMonth));
+    QVERIFY(accessibleChild(calendar, QAccessible::Button, texts.nextMonth));
+    QAccessibleInterface *march = accessibleChild(calendar, QAccessible::Table, QStringLiteral("March 2024"));
+    QVERIFY(march);
+    QVERIFY(accessibleChild(calendar, QAccessible::Table, QStringLiteral("April 2024")));
+    QCOMPARE(march->childCount(), 42);
+    QCOMPARE(march->tableInterface()->selectedCellCount(), 3);
+
+    QAccessibleInterface *busy = march->child(1);   // 27 February, Monday-first
+    QCOMPARE(busy->role(), QAccessible::Cell);
+    QCOMPARE(busy->text(QAccessible::Name), QStringLiteral("Tuesday, 27 February 2024"));
+    QVERIFY(busy->text(QAccessible::Description).contains(texts.busyDay));
+    QVERIFY(busy->text(QAccessible::Description).contains(texts.otherMonthDay));
+    QVERIFY(!busy->state().selected);
+    QCOMPARE(calendar->indexOfChild(march), calendar->childCount() - 2);
+    QCOMPARE(march->indexOfChild(busy), 1);
+
+    QAccessibleInterface *selected = march->tableInterface()->cellAt(1, 2);   // 6 March
+    QCOMPARE(selected->text(QAccessible::Name), QStringLiteral("Wednesday, 6 March 2024"));
+    QVERIFY(selected->state().selected);
+    QVERIFY(!selected->text(QAccessible::Description).contains(texts.otherMonthDay));
+    QCOMPARE(calendar->childAt(selected->rect().center().x(), selected->rect().center().y()), march);
+    QCOMPARE(march->childAt(selected->rect().center().x(), selected->rect().center().y()), selected);
+
+    // With the keyboard focus, the current day is the focused cell and follows the keys.
+    QApplication::setActiveWindow(m_calendar);
+    m_calendar->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(m_calendar));
+    QTest::keyClick(m_calendar, Qt::Key_Down);
+    QAccessibleInterface *focused = calendar->focusChild();
+    QVERIFY(focused);
+    QCOMPARE(focused->text(QAccessible::Name), QStringLiteral("Thursday, 14 March 2024"));
+    QVERIFY(focused->state().focused);
+    QVERIFY(focused->text(QAccessible::Description).contains(texts.today));
+    QVERIFY(!march->tableInterface()->cellAt(2, 2)->state().focused);   // 13 March
+}
+
+void tst_MonthCalendar::dateRangeEnds()
+{
+    m_calendar->resize(m_calendar->sizeForMonths(3, 2));
+    m_calendar->setCurrentDate(QDate(100, 1, 1));
+    QTest::keyClick(m_calendar, Qt::Key_PageUp);
+    QTest::keyClick(m_calendar, Qt::Key_Left);
+    QCOMPARE(m_calendar->currentDate(), QDate(100, 1, 1));
+    m_calendar->showPreviousMonth();
+    QCOMPARE(m_calendar->state().firstMonth(), QDate(100, 1, 1));
+    // Days before the first cannot be picked.
+    click(QDate(99, 12, 31));
+    QCOMPARE(m_calendar->selectionStart(), QDate(100, 1, 1));
+    QVERIFY(!m_calendar->grab().isNull());
+
+    m_calendar->setCurrentDate(QDate(9999, 12, 31));
+    QTest::keyClick(m_calendar, Qt::Key_PageDown);
+    QTest::keyClick(m_calendar, Qt::Key_Right, Qt::ShiftModifier);
+    m_calendar->showNextMonth();
+    QCOMPARE(m_calendar->selectionEnd(), QDate(9999, 12, 31));
+    QCOMPARE(m_calendar->state().firstMonth(), QDate(9999, 7, 1));
+    click(QDate(10000, 1, 2));
+    QCOMPARE(m_calendar->selectionStart(), QDate(9999, 12, 31));
+    QVERIFY(!m_calendar->grab().isNull());
+    QCOMPARE(QAccessible::queryAccessibleInterface(m_calendar)->childCount(), 2 + 6);
+}
+
+QTEST_MAIN(tst_MonthCalendar)
+#include "tst_MonthCalendar.moc"
