@@ -111,12 +111,6 @@ ReportPageLayout::ReportPageLayout(const ReportDocument &document, const QPageLa
         if (c >= m_columnWidths.size())
             m_columnWidths.append(columns[c].width);
     }
-    qreal left = 0;
-    for (qreal width : std::as_const(m_columnWidths)) {
-        m_columnLefts.append(left);
-        left += points(width);
-    }
-
     const QList<ReportRow> &rows = document.rows();
     m_headerLevel = 1;
     for (const ReportRow &row : rows) {
@@ -124,6 +118,19 @@ ReportPageLayout::ReportPageLayout(const ReportDocument &document, const QPageLa
             m_headerLevel = row.level;
             break;
         }
+    }
+
+    // Room the indentation leaves unused goes to the last column, so the
+    // rightmost texts (the amounts) end at the right margin like the rules do.
+    qreal used = rowIndent(m_headerLevel);
+    for (qreal width : std::as_const(m_columnWidths))
+        used += points(width);
+    if (!m_columnWidths.isEmpty() && used < m_area.width())
+        m_columnWidths.last() += (m_area.width() - used) * 72.0 / m_resolution;
+    qreal left = 0;
+    for (qreal width : std::as_const(m_columnWidths)) {
+        m_columnLefts.append(left);
+        left += points(width);
     }
 
     // Title line, a gap, the rule and a gap before the body.
@@ -211,15 +218,17 @@ void ReportPageLayout::measureRows()
             continue;
         }
         int lineCount = 1;
+        laid.advances.resize(row.cells.size());
         for (qsizetype c = 0; c < row.cells.size() && c < columns.size(); ++c) {
-            if (!columns[c].wraps || row.cells[c].isEmpty())
+            if (row.cells[c].isEmpty())
                 continue;
-            const qreal width = cellTextWidth(row, int(c));
-            if (body.horizontalAdvance(row.cells[c]) <= width)
+            const qreal advance = body.horizontalAdvance(row.cells[c]);
+            laid.advances[c] = advance;
+            if (!columns[c].wraps || advance <= cellTextWidth(row, int(c)))
                 continue;
             if (laid.lines.isEmpty())
                 laid.lines.resize(row.cells.size());
-            laid.lines[c] = wrap(row.cells[c], m_bodyFont, width);
+            laid.lines[c] = wrap(row.cells[c], m_bodyFont, cellTextWidth(row, int(c)));
             lineCount = std::max<int>(lineCount, laid.lines[c].size());
         }
         laid.height = lineCount * m_bodyLine + 2 * m_padY;
@@ -374,9 +383,10 @@ qreal ReportPageLayout::paintRow(QPainter &painter, qsizetype r, qreal top) cons
         painter.fillRect(QRectF(left, top, m_area.width() - left, laid.height), ExpiredShade);
     painter.setFont(m_bodyFont);
     painter.setPen(Ink);
+    const QFontMetricsF body(m_bodyFont, m_metricsDevice.get());
     const qsizetype cells = std::max(row.cells.size(), row.icons.size());
     for (qsizetype c = 0; c < cells && c < m_columnWidths.size(); ++c)
-        paintCell(painter, row, int(c), laid.lines.value(c), top, laid.height);
+        paintCell(painter, body, row, int(c), laid, top);
 
     painter.setPen(QPen(HairlineColour, points(0.4)));
     painter.drawLine(QPointF(left, top + laid.height), QPointF(m_area.right(), top + laid.height));
@@ -384,11 +394,10 @@ qreal ReportPageLayout::paintRow(QPainter &painter, qsizetype r, qreal top) cons
     return laid.height;
 }
 
-void ReportPageLayout::paintCell(QPainter &painter, const ReportRow &row, int column,
-                                 const QStringList &lines, qreal top, qreal rowHeight) const
+void ReportPageLayout::paintCell(QPainter &painter, const QFontMetricsF &metrics, const ReportRow &row,
+                                 int column, const RowLines &laid, qreal top) const
 {
-    Q_UNUSED(rowHeight);
-    const QRectF cell = cellRect(column, row.level, top, rowHeight);
+    const QRectF cell = cellRect(column, row.level, top, laid.height);
     const ReportColumn &spec = m_document.columns()[column];
     const QString text = row.cells.value(column);
     qreal textLeft = cell.left() + m_padX;
@@ -406,19 +415,32 @@ void ReportPageLayout::paintCell(QPainter &painter, const ReportRow &row, int co
     if (text.isEmpty())
         return;
 
-    const QFontMetricsF body(m_bodyFont, m_metricsDevice.get());
-    const qreal room = std::max<qreal>(cell.right() - m_padX - textLeft, 1);
-    const QStringList shown = lines.isEmpty()
-        ? QStringList{body.horizontalAdvance(text) > room ? body.elidedText(text, Qt::ElideRight, room) : text}
-        : lines;
-    qreal baseline = top + m_padY + m_bodyAscent;
-    for (const QString &line : shown) {
-        qreal x = textLeft;
+    const qreal right = cell.right() - m_padX;
+    auto place = [&](qreal advance) {
         if (spec.alignment & Qt::AlignRight)
-            x = cell.right() - m_padX - body.horizontalAdvance(line);
-        else if (spec.alignment & Qt::AlignHCenter)
-            x = (textLeft + cell.right() - m_padX - body.horizontalAdvance(line)) / 2;
-        painter.drawText(QPointF(x, baseline), line);
+            return right - advance;
+        if (spec.alignment & Qt::AlignHCenter)
+            return (textLeft + right - advance) / 2;
+        return textLeft;
+    };
+    qreal baseline = top + m_padY + m_bodyAscent;
+    const QStringList &lines = laid.lines.value(column);
+    if (lines.isEmpty()) {
+        // A text too wide for a column that does not wrap is shortened, never
+        // drawn across its neighbour.
+        const qreal room = std::max<qreal>(right - textLeft, 1);
+        const qreal advance = laid.advances.value(column);
+        if (advance > room) {
+            const QString elided = metrics.elidedText(text, Qt::ElideRight, room);
+            painter.drawText(QPointF(place(metrics.horizontalAdvance(elided)), baseline), elided);
+        } else {
+            painter.drawText(QPointF(place(advance), baseline), text);
+        }
+        return;
+    }
+    const bool leftAligned = !(spec.alignment & (Qt::AlignRight | Qt::AlignHCenter));
+    for (const QString &line : lines) {
+        painter.drawText(QPointF(leftAligned ? textLeft : place(metrics.horizontalAdvance(line)), baseline), line);
         baseline += m_bodyLine;
     }
 }

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class QFontMetricsF;
 class QPainter;
 class QPaintDevice;
 
@@ -31,7 +32,8 @@ public:
     // Rows of the document on a page (0-based), as [first, end).
     qsizetype firstRowOf(int page) const { return m_pages[page].firstRow; }
     qsizetype endRowOf(int page) const { return m_pages[page].endRow; }
-    // Column widths in points after fitting to the page.
+    // Column widths in points after fitting to the page; the last column takes
+    // whatever width the page has left.
     QList<qreal> columnWidths() const { return m_columnWidths; }
 
     // Paints one page (0-based) with painter, which paints on a device of the
@@ -47,11 +49,13 @@ private:
         bool footer = false;
     };
     // Lines of a row's texts when one does not fit on a single line: per cell,
-    // or the caption's lines for a group row. Empty when everything fits.
+    // or the caption's lines for a group row. Empty when everything fits. The
+    // width of each cell's text on one line, measured once for the painting too.
     struct RowLines
     {
         qreal height = 0;
         QList<QStringList> lines;
+        QList<qreal> advances;
     };
 
     qreal points(qreal pt) const { return pt * m_resolution / 72.0; }
@@ -67,8 +71,8 @@ private:
     void paintHeader(QPainter &painter, int page) const;
     void paintColumnHeaders(QPainter &painter, qreal top) const;
     qreal paintRow(QPainter &painter, qsizetype row, qreal top) const;
-    void paintCell(QPainter &painter, const ReportRow &row, int column, const QStringList &lines,
-                   qreal top, qreal rowHeight) const;
+    void paintCell(QPainter &painter, const QFontMetricsF &metrics, const ReportRow &row, int column,
+                   const RowLines &laid, qreal top) const;
     void paintFooter(QPainter &painter) const;
 
     const ReportDocument &m_document;
