@@ -66,6 +66,9 @@ const QColor ExpiredShade(255, 255, 234);
 // Unhinted outlines: what a printer and a PDF show, at any resolution.
 QFont printFont(QFont font)
 {
+    // Sizes on paper are in points; a font sized in pixels has none.
+    if (font.pointSizeF() <= 0)
+        font.setPointSizeF(9);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(true);
     return font;
@@ -158,11 +161,6 @@ ReportPageLayout::ReportPageLayout(const ReportDocument &document, const QPageLa
 }
 
 ReportPageLayout::~ReportPageLayout() = default;
-
-qreal ReportPageLayout::textLeft(int column, int level) const
-{
-    return rowIndent(level) + m_columnLefts.value(column) + m_padX;
-}
 
 QRectF ReportPageLayout::cellRect(int column, int level, qreal top, qreal height) const
 {

@@ -19,7 +19,8 @@ class QPaintDevice;
 // A report put on pages: every row measured and every page break chosen once,
 // so the page count is known before the first page is painted. Works in the
 // pixels of a device of the given resolution with its origin at the top left of
-// the page's printable area, as QPrinter and QPdfWriter paint.
+// the page's printable area, as QPrinter and QPdfWriter paint. The document
+// must outlive the layout.
 class ReportPageLayout
 {
 public:
@@ -63,7 +64,6 @@ private:
     void breakPages();
     qreal keepWithNextHeight(qsizetype row) const;
     qreal rowIndent(int level) const { return level * m_indent; }
-    qreal textLeft(int column, int level) const;
     QRectF cellRect(int column, int level, qreal top, qreal height) const;
     qreal cellTextWidth(const ReportRow &row, int column) const;
     QStringList wrap(const QString &text, const QFont &font, qreal width) const;

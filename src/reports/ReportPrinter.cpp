@@ -49,3 +49,9 @@ bool ReportPrinter::savePdf(const QString &fileName, const QPageLayout &pageLayo
         return false;
     return print(&printer);
 }
+
+QPageLayout::Unit ReportPrinter::measuringUnit(const QLocale &locale)
+{
+    return locale.measurementSystem() == QLocale::ImperialUSSystem ? QPageLayout::Inch
+                                                                   : QPageLayout::Millimeter;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QPageLayout>
 #include <QString>
 
@@ -21,6 +22,10 @@ public:
     // Writes the report as a PDF file through QPrinter's PDF output, with the
     // given pages and the title the PDF's readers show.
     bool savePdf(const QString &fileName, const QPageLayout &pageLayout, const QString &title) const;
+
+    // The unit page sizes and margins are shown in: inches where the locale
+    // measures in the U.S. system, millimetres elsewhere.
+    static QPageLayout::Unit measuringUnit(const QLocale &locale);
 
 private:
     const ReportDocument &m_document;
