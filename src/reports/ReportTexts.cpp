@@ -1,0 +1,27 @@
+#include "reports/ReportTexts.h"
+
+#include "store/MoneyFormat.h"
+
+#include <utility>
+
+ReportTexts::ReportTexts(Lookup lookup, const QLocale &locale, DateText shortDate)
+    : m_lookup(std::move(lookup))
+    , m_locale(locale)
+    , m_shortDate(std::move(shortDate))
+{
+}
+
+QString ReportTexts::text(int id) const
+{
+    return m_lookup ? m_lookup(id) : QString();
+}
+
+QString ReportTexts::shortDate(const QDate &date) const
+{
+    return m_shortDate ? m_shortDate(date) : m_locale.toString(date, QLocale::ShortFormat);
+}
+
+QString ReportTexts::money(Currency amount) const
+{
+    return formatMoney(amount, m_locale);
+}
