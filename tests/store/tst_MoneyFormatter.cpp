@@ -1,10 +1,10 @@
-#include "store/MoneyFormat.h"
+#include "store/MoneyFormatter.h"
 
 #include <QtTest>
 
 #include <limits>
 
-class TestMoneyFormat final : public QObject
+class TestMoneyFormatter final : public QObject
 {
     Q_OBJECT
 
@@ -55,13 +55,14 @@ private slots:
     void agreesWithQtOnWholeCents()
     {
         QFETCH(QLocale, locale);
+        const MoneyFormatter formatter(locale);
         for (qint64 cents : {qint64(0), qint64(5), qint64(-25), qint64(123456789), qint64(-100000050),
                              qint64(99999999999)}) {
             const Currency amount = Currency::fromUnits(cents * 100);
-            QCOMPARE(formatMoney(amount, locale), locale.toCurrencyString(double(cents) / 100.0));
+            QCOMPARE(formatter.format(amount), locale.toCurrencyString(double(cents) / 100.0));
         }
     }
 };
 
-QTEST_GUILESS_MAIN(TestMoneyFormat)
-#include "tst_MoneyFormat.moc"
+QTEST_GUILESS_MAIN(TestMoneyFormatter)
+#include "tst_MoneyFormatter.moc"
