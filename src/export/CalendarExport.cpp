@@ -1,9 +1,12 @@
 #include "export/CalendarExport.h"
 
-#include "store/MoneyFormat.h"
+#include "store/MoneyFormatter.h"
+
+#include <QHash>
 
 #include <libical/ical.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -14,12 +17,23 @@ struct ComponentFree
 };
 using Component = std::unique_ptr<icalcomponent, ComponentFree>;
 
+struct PropertyFree
+{
+    void operator()(icalproperty *p) const { icalproperty_free(p); }
+};
+using Property = std::unique_ptr<icalproperty, PropertyFree>;
+
 const QByteArray ProductId = QByteArrayLiteral("-//Orvel 2//Deadlines " ORVEL_VERSION "//EN");
 
 // Calendar text may hold tabs and line breaks (escaped by libical) but no other
 // control character; a lone CR would otherwise vanish and glue two lines together.
 QByteArray calendarText(const QString &text)
 {
+    const bool plain = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        return (c.unicode() < 0x20 && c != u'\t' && c != u'\n') || c.unicode() == 0x7f;
+    });
+    if (plain)
+        return text.toUtf8();
     QString clean;
     clean.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -44,6 +58,23 @@ icaltimetype dayOf(const QDate &date)
     return day;
 }
 
+// libical's text of one property or component: its lines, escaped and folded,
+// each ending in CR LF.
+void appendProperty(QByteArray &out, icalproperty *property)
+{
+    char *text = icalproperty_as_ical_string_r(property);
+    out += text;
+    icalmemory_free_buffer(text);
+}
+
+QByteArray componentText(icalcomponent *component)
+{
+    char *text = icalcomponent_as_ical_string_r(component);
+    const QByteArray bytes(text);
+    icalmemory_free_buffer(text);
+    return bytes;
+}
+
 QString summaryOf(const ListedDeadline &row, const QString &counterWord)
 {
     if (row.groupId <= 0 || row.groupSize <= 0)
@@ -51,28 +82,113 @@ QString summaryOf(const ListedDeadline &row, const QString &counterWord)
     return QStringLiteral("%1 %2 %3 %4").arg(row.description).arg(row.groupRow).arg(counterWord).arg(row.groupSize);
 }
 
-QString descriptionOf(const ListedDeadline &row, const ExportTexts &texts, const QLocale &locale)
+QString descriptionOf(const ListedDeadline &row, const ExportTexts &texts, const MoneyFormatter &money)
 {
-    QStringList lines;
+    QString text;
+    auto addLine = [&text](const QString &line) {
+        if (!text.isEmpty())
+            text += u'\n';
+        text += line;
+    };
     if (row.type != -2)
-        lines << texts.captions[4] + QStringLiteral(": ") + formatMoney(row.amount, locale);
+        addLine(texts.captions[4] + QStringLiteral(": ") + money.format(row.amount));
     if (!row.counterpartyName.isEmpty())
-        lines << texts.captions[6] + QStringLiteral(": ") + row.counterpartyName;
+        addLine(texts.captions[6] + QStringLiteral(": ") + row.counterpartyName);
     if (!row.counterpartyNotes.isEmpty())
-        lines << texts.captions[7] + QStringLiteral(": ") + row.counterpartyNotes;
+        addLine(texts.captions[7] + QStringLiteral(": ") + row.counterpartyNotes);
     if (!row.notes.isEmpty()) {
-        if (!lines.isEmpty())
-            lines << QString();
-        lines << row.notes;
+        if (!text.isEmpty())
+            text += u'\n';
+        addLine(row.notes);
     }
-    return lines.join(u'\n');
+    return text;
 }
 
-void addText(icalcomponent *event, icalproperty *(*make)(const char *), const QString &text)
+// Writes the events. A VEVENT's text is its BEGIN line, each property's lines and
+// its END line, so each event is put together from property texts that libical
+// writes, escapes and folds. The profile of the straightforward way (a component
+// tree per deadline, serialised whole) showed malloc and free inside libical taking
+// most of the time, so the properties that are the same for every event are
+// written once, those that repeat (dates, type) once per value, and only the
+// deadline's own texts per event.
+class EventWriter
 {
-    if (!text.isEmpty())
-        icalcomponent_add_property(event, make(calendarText(text).constData()));
-}
+public:
+    EventWriter(const icaltimetype &stamp, const ExportTexts &texts)
+        : m_texts(texts),
+          m_uid(icalproperty_new_uid("")),
+          m_summary(icalproperty_new_summary("")),
+          m_description(icalproperty_new_description(""))
+    {
+        Component event(icalcomponent_new(ICAL_VEVENT_COMPONENT));
+        const QByteArray empty = componentText(event.get());   // "BEGIN:VEVENT\r\nEND:VEVENT\r\n"
+        const qsizetype split = empty.indexOf("\r\n") + 2;
+        m_begin = empty.left(split);
+        m_end = empty.mid(split);
+
+        appendProperty(m_fixed, Property(icalproperty_new_dtstamp(stamp)).get());
+        // A deadline marks a day; it does not make the user busy.
+        appendProperty(m_fixed, Property(icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT)).get());
+    }
+
+    void append(QByteArray &out, const ListedDeadline &row, const QString &summary, const QString &description)
+    {
+        out += m_begin;
+        icalproperty_set_uid(m_uid.get(), calendarUid(row).toUtf8().constData());
+        appendProperty(out, m_uid.get());
+        out += m_fixed;
+        out += datesOf(row.date);
+        appendText(out, m_summary.get(), icalproperty_set_summary, summary);
+        appendText(out, m_description.get(), icalproperty_set_description, description);
+        out += categoryOf(row.type);
+        out += m_end;
+    }
+
+private:
+    static void appendText(QByteArray &out, icalproperty *property, void (*set)(icalproperty *, const char *),
+                           const QString &text)
+    {
+        if (text.isEmpty())
+            return;
+        set(property, calendarText(text).constData());
+        appendProperty(out, property);
+    }
+
+    const QByteArray &datesOf(const QDate &date)
+    {
+        auto it = m_dates.constFind(date.toJulianDay());
+        if (it == m_dates.constEnd()) {
+            QByteArray lines;
+            appendProperty(lines, Property(icalproperty_new_dtstart(dayOf(date))).get());
+            appendProperty(lines, Property(icalproperty_new_dtend(dayOf(date.addDays(1)))).get());
+            it = m_dates.insert(date.toJulianDay(), lines);
+        }
+        return it.value();
+    }
+
+    const QByteArray &categoryOf(int type)
+    {
+        auto it = m_categories.constFind(type);
+        if (it == m_categories.constEnd()) {
+            QByteArray lines;
+            const QString name = m_texts.typeName(type);
+            if (!name.isEmpty())
+                appendProperty(lines, Property(icalproperty_new_categories(calendarText(name).constData())).get());
+            it = m_categories.insert(type, lines);
+        }
+        return it.value();
+    }
+
+    const ExportTexts &m_texts;
+    Property m_uid;
+    Property m_summary;
+    Property m_description;
+    QByteArray m_begin;
+    QByteArray m_end;
+    QByteArray m_fixed;
+    QHash<qint64, QByteArray> m_dates;
+    QHash<int, QByteArray> m_categories;
+};
 
 } // namespace
 
@@ -88,29 +204,26 @@ QByteArray exportCalendar(const QList<ListedDeadline> &rows, const ExportTexts &
     const icaltimetype stampTime = icaltime_from_timet_with_zone(
         time_t(stamp.toSecsSinceEpoch()), 0, icaltimezone_get_utc_timezone());
 
+    // The calendar's own lines come from libical too; the events go between its
+    // properties and its closing line.
     Component calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
     icalcomponent_add_property(calendar.get(), icalproperty_new_prodid(ProductId.constData()));
     icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
     icalcomponent_add_property(calendar.get(), icalproperty_new_method(ICAL_METHOD_PUBLISH));
+    const QByteArray calendarLines = componentText(calendar.get());
+    static constexpr QByteArrayView Closing = "END:VCALENDAR\r\n";
+    Q_ASSERT(calendarLines.endsWith(Closing));
 
+    QByteArray out;
+    out.reserve(calendarLines.size() + rows.size() * 320);
+    out += QByteArrayView(calendarLines).chopped(Closing.size());
+    const MoneyFormatter money(locale);
+    EventWriter writer(stampTime, texts);
     for (const ListedDeadline &row : rows) {
         if (row.done || !row.date.isValid())
             continue;
-        icalcomponent *event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
-        icalcomponent_add_property(event, icalproperty_new_uid(calendarUid(row).toUtf8().constData()));
-        icalcomponent_add_property(event, icalproperty_new_dtstamp(stampTime));
-        icalcomponent_add_property(event, icalproperty_new_dtstart(dayOf(row.date)));
-        icalcomponent_add_property(event, icalproperty_new_dtend(dayOf(row.date.addDays(1))));
-        addText(event, icalproperty_new_summary, summaryOf(row, texts.counterWord));
-        addText(event, icalproperty_new_description, descriptionOf(row, texts, locale));
-        addText(event, icalproperty_new_categories, texts.typeName(row.type));
-        // A deadline marks a day; it does not make the user busy.
-        icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
-        icalcomponent_add_component(calendar.get(), event);
+        writer.append(out, row, summaryOf(row, texts.counterWord), descriptionOf(row, texts, money));
     }
-
-    char *text = icalcomponent_as_ical_string_r(calendar.get());
-    const QByteArray bytes(text);
-    icalmemory_free_buffer(text);
-    return bytes;
+    out += Closing;
+    return out;
 }
