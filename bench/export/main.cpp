@@ -168,7 +168,7 @@ int main(int argc, char *argv[])
     const double icsRaw = bestMs([&] { writeRaw(open, rawPath); });
     const double ics = bestMs([&] {
         SafeFileWriter writer(icsPath);
-        if (!writer.write(exportCalendar(open, texts, stamp, locale)))
+        if (!writer.write([&](QIODevice &device) { return writeCalendar(device, open, texts, stamp, locale); }))
             qFatal("%s", qPrintable(writer.errorText()));
     });
     report("export_ics", icsRaw, ics);

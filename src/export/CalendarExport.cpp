@@ -1,7 +1,9 @@
 #include "export/CalendarExport.h"
 
+#include "export/SafeFileWriter.h"
 #include "store/MoneyFormatter.h"
 
+#include <QBuffer>
 #include <QHash>
 
 #include <libical/ical.h>
@@ -22,6 +24,9 @@ struct PropertyFree
     void operator()(icalproperty *p) const { icalproperty_free(p); }
 };
 using Property = std::unique_ptr<icalproperty, PropertyFree>;
+
+// Ours, and reserved so that it can never be anybody else's.
+constexpr char UidDomain[] = "@deadlines.orvel2.invalid";
 
 const QByteArray ProductId = QByteArrayLiteral("-//Orvel 2//Deadlines " ORVEL_VERSION "//EN");
 
@@ -75,11 +80,28 @@ QByteArray componentText(icalcomponent *component)
     return bytes;
 }
 
+QByteArray uidBytes(const ListedDeadline &row)
+{
+    QByteArray uid = QByteArrayLiteral("orvel2-");
+    uid += QByteArray::number(row.sheetId);
+    uid += '-';
+    uid += QByteArray::number(row.rowId);
+    uid += UidDomain;
+    return uid;
+}
+
 QString summaryOf(const ListedDeadline &row, const QString &counterWord)
 {
     if (row.groupId <= 0 || row.groupSize <= 0)
         return row.description;
-    return QStringLiteral("%1 %2 %3 %4").arg(row.description).arg(row.groupRow).arg(counterWord).arg(row.groupSize);
+    QString summary = row.description;
+    summary += u' ';
+    summary += QString::number(row.groupRow);
+    summary += u' ';
+    summary += counterWord;
+    summary += u' ';
+    summary += QString::number(row.groupSize);
+    return summary;
 }
 
 QString descriptionOf(const ListedDeadline &row, const ExportTexts &texts, const MoneyFormatter &money)
@@ -134,7 +156,7 @@ public:
     void append(QByteArray &out, const ListedDeadline &row, const QString &summary, const QString &description)
     {
         out += m_begin;
-        icalproperty_set_uid(m_uid.get(), calendarUid(row).toUtf8().constData());
+        icalproperty_set_uid(m_uid.get(), uidBytes(row).constData());
         appendProperty(out, m_uid.get());
         out += m_fixed;
         out += datesOf(row.date);
@@ -194,11 +216,11 @@ private:
 
 QString calendarUid(const ListedDeadline &row)
 {
-    return QStringLiteral("orvel2-%1-%2@deadlines.orvel2.invalid").arg(row.sheetId).arg(row.rowId);
+    return QString::fromLatin1(uidBytes(row));
 }
 
-QByteArray exportCalendar(const QList<ListedDeadline> &rows, const ExportTexts &texts,
-                          const QDateTime &stamp, const QLocale &locale)
+bool writeCalendar(QIODevice &device, const QList<ListedDeadline> &rows, const ExportTexts &texts,
+                   const QDateTime &stamp, const QLocale &locale)
 {
     Q_ASSERT(stamp.isValid());
     const icaltimetype stampTime = icaltime_from_timet_with_zone(
@@ -214,16 +236,36 @@ QByteArray exportCalendar(const QList<ListedDeadline> &rows, const ExportTexts &
     static constexpr QByteArrayView Closing = "END:VCALENDAR\r\n";
     Q_ASSERT(calendarLines.endsWith(Closing));
 
-    QByteArray out;
-    out.reserve(calendarLines.size() + rows.size() * 320);
-    out += QByteArrayView(calendarLines).chopped(Closing.size());
+    // Written out in chunks that reuse one buffer: a calendar of a long list runs to
+    // tens of megabytes, and fresh memory for all of it cost more than writing it.
+    static constexpr qsizetype ChunkSize = 256 * 1024;
+    QByteArray chunk;
+    chunk.reserve(ChunkSize + 64 * 1024);
+    auto flush = [&device, &chunk]() {
+        const bool written = SafeFileWriter::writeAll(device, chunk);
+        chunk.resize(0);
+        return written;
+    };
+
+    chunk += QByteArrayView(calendarLines).chopped(Closing.size());
     const MoneyFormatter money(locale);
     EventWriter writer(stampTime, texts);
     for (const ListedDeadline &row : rows) {
         if (row.done || !row.date.isValid())
             continue;
-        writer.append(out, row, summaryOf(row, texts.counterWord), descriptionOf(row, texts, money));
+        writer.append(chunk, row, summaryOf(row, texts.counterWord), descriptionOf(row, texts, money));
+        if (chunk.size() >= ChunkSize && !flush())
+            return false;
     }
-    out += Closing;
-    return out;
+    chunk += Closing;
+    return flush();
+}
+
+QByteArray exportCalendar(const QList<ListedDeadline> &rows, const ExportTexts &texts,
+                          const QDateTime &stamp, const QLocale &locale)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    writeCalendar(buffer, rows, texts, stamp, locale);
+    return buffer.data();
 }

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QIODevice>
 #include <QList>
 #include <QLocale>
 #include <QString>
@@ -18,6 +19,12 @@
 // every event's DTSTAMP.
 QByteArray exportCalendar(const QList<ListedDeadline> &rows, const ExportTexts &texts,
                           const QDateTime &stamp, const QLocale &locale = QLocale());
+
+// The same calendar written to device as it is made, so a long list never needs
+// the whole file in memory (see SafeFileWriter::write(produce)). False when the
+// device refused a write.
+bool writeCalendar(QIODevice &device, const QList<ListedDeadline> &rows, const ExportTexts &texts,
+                   const QDateTime &stamp, const QLocale &locale = QLocale());
 
 // What identifies a deadline for as long as it exists: its sheet and its row id,
 // under a domain of our own ("orvel2-3-1234@deadlines.orvel2.invalid").

@@ -52,7 +52,26 @@ bool SafeFileWriter::fail(const QString &reason)
     return false;
 }
 
+bool SafeFileWriter::writeAll(QIODevice &device, QByteArrayView bytes)
+{
+    // A short write (the disk filled up midway) is no error yet to the device;
+    // the next write fails and names the reason.
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 n = device.write(bytes.data() + written, bytes.size() - written);
+        if (n <= 0)
+            return false;
+        written += n;
+    }
+    return true;
+}
+
 bool SafeFileWriter::write(const QByteArray &bytes)
+{
+    return write([&bytes](QIODevice &device) { return writeAll(device, bytes); });
+}
+
+bool SafeFileWriter::write(const std::function<bool(QIODevice &device)> &produce)
 {
     m_errorText.clear();
     const bool existed = QFileInfo::exists(m_path);
@@ -71,17 +90,10 @@ bool SafeFileWriter::write(const QByteArray &bytes)
     if (!opened)
         return fail(file.errorString());
 
-    // A short write (the disk filled up midway) is no error yet to the file; the
-    // next write fails and names the reason.
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
-        if (n <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            return fail(reason);
-        }
-        written += n;
+    if (!produce(file)) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(reason);
     }
 #ifdef Q_OS_UNIX
     // A new file gets the permissions any file of the user gets; a replaced one

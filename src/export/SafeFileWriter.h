@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
+
+#include <functional>
 
 // Writes a whole file or nothing: the bytes go to a private temporary file beside the
 // target, which replaces the target only once everything is on disk. A folder that
@@ -14,6 +17,13 @@ public:
 
     // True when the file now holds exactly these bytes.
     bool write(const QByteArray &bytes);
+    // The same for contents made while they are written: produce writes them to the
+    // device and returns false when a write failed.
+    bool write(const std::function<bool(QIODevice &device)> &produce);
+
+    // Writes all of bytes to device, going on after a short write so that a failure
+    // leaves the device's reason in its errorString(). For producers.
+    static bool writeAll(QIODevice &device, QByteArrayView bytes);
 
     QString path() const { return m_path; }
     // After a failed write: the file's path and the system's reason, for the message

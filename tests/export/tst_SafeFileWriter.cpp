@@ -142,10 +142,19 @@ private slots:
         ::chmod(QFile::encodeName(readOnly).constData(), 0755);
     }
 
+    void fullDiskKeepsTheOldFile_data()
+    {
+        QTest::addColumn<bool>("streamed");
+        QTest::newRow("bytes") << false;
+        QTest::newRow("streamed") << true;
+    }
+
     // A disk that fills up halfway leaves the old file untouched and no
-    // half-written temporary beside it.
+    // half-written temporary beside it, whether the contents came whole or were
+    // made while being written.
     void fullDiskKeepsTheOldFile()
     {
+        QFETCH(bool, streamed);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("export.txt"));
         QFile old(path);
@@ -157,7 +166,18 @@ private slots:
         bool written = true;
         {
             ScopedFileSizeLimit limit(64 * 1024);
-            written = writer.write(QByteArray(1024 * 1024, 'x'));
+            const QByteArray block(16 * 1024, 'x');
+            if (streamed) {
+                written = writer.write([&block](QIODevice &device) {
+                    for (int i = 0; i < 64; ++i) {
+                        if (!SafeFileWriter::writeAll(device, block))
+                            return false;
+                    }
+                    return true;
+                });
+            } else {
+                written = writer.write(block.repeated(64));
+            }
         }
         QVERIFY(!written);
         QCOMPARE(writer.errorText(),
