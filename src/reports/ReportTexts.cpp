@@ -1,6 +1,6 @@
 #include "reports/ReportTexts.h"
 
-#include "store/MoneyFormat.h"
+#include "store/MoneyFormatter.h"
 
 #include <utility>
 

@@ -162,7 +162,7 @@ void TestReportGrouping::counterpartyAndSheetCaptions()
 {
     const ReportTexts en = englishReportTexts();
     const ReportTexts it = italianReportTexts();
-    const Currency total = Currency::fromUnits(-12'345);
+    const Currency total = Currency::fromUnits(-12'300);
     QCOMPARE(reportCounterpartyCaption(QStringLiteral("Acme Ltd"), total, true, en), "Acme Ltd [($1.23)]");
     QCOMPARE(reportCounterpartyCaption(QStringLiteral("Acme Ltd"), total, false, en), "Acme Ltd");
     QCOMPARE(reportCounterpartyCaption(QString(), Currency(), true, en), "(none) [$0.00]");

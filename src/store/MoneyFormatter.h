@@ -1,0 +1,35 @@
+#pragma once
+
+#include "store/Currency.h"
+
+#include <QLocale>
+#include <QString>
+
+// Amounts as money in a locale's currency format: its symbol, grouping, decimal
+// separator and negative form, with the currency's usual number of decimals. Built
+// from the exact 64-bit value; digits beyond the currency's decimals are kept when
+// the amount has them (0.0001 stays visible), never rounded away. Reads the
+// locale's format once, for callers that format many amounts.
+class MoneyFormatter
+{
+public:
+    explicit MoneyFormatter(const QLocale &locale = QLocale());
+
+    QString format(Currency amount) const;
+
+private:
+    QLocale m_locale;
+    QString m_decimalPoint;
+    int m_decimals = 2;
+    // The locale's pattern for a positive and a negative one-digit amount, and
+    // where in each the digit stands ("7 €", "($7)").
+    QString m_positivePattern;
+    QString m_negativePattern;
+    qsizetype m_positiveDigitAt = -1;
+    qsizetype m_negativeDigitAt = -1;
+    qsizetype m_digitSize = 1;
+    bool m_asciiDigits = true;
+};
+
+// One amount in the locale's currency format; see MoneyFormatter.
+QString formatMoney(Currency amount, const QLocale &locale = QLocale());

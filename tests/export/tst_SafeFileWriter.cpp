@@ -1,0 +1,191 @@
+#include "export/SafeFileWriter.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+mode_t modeOf(const QString &path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? (info.st_mode & 07777) : mode_t(-1);
+}
+
+// Sets the umask for one test and puts the old one back.
+class ScopedUmask
+{
+public:
+    explicit ScopedUmask(mode_t mask) : m_saved(::umask(mask)) {}
+    ~ScopedUmask() { ::umask(m_saved); }
+
+private:
+    mode_t m_saved;
+};
+
+// Lets this process write files of at most `bytes` bytes, as a full disk would;
+// writes beyond fail with EFBIG instead of a signal.
+class ScopedFileSizeLimit
+{
+public:
+    explicit ScopedFileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~ScopedFileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_saved {};
+    void (*m_handler)(int) = nullptr;
+};
+
+} // namespace
+
+class TestSafeFileWriter final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writesNewFileWithTheUsersPermissions_data()
+    {
+        QTest::addColumn<uint>("mask");
+        QTest::addColumn<uint>("mode");
+        QTest::newRow("umask 022") << 0022u << 0644u;
+        QTest::newRow("umask 077") << 0077u << 0600u;
+        QTest::newRow("umask 000") << 0000u << 0666u;
+    }
+
+    void writesNewFileWithTheUsersPermissions()
+    {
+        QFETCH(uint, mask);
+        QFETCH(uint, mode);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("export.txt"));
+        ScopedUmask umask(mask);
+        SafeFileWriter writer(path);
+        QVERIFY2(writer.write("Type\tDone\r\n"), qPrintable(writer.errorText()));
+        QCOMPARE(contentsOf(path), QByteArray("Type\tDone\r\n"));
+        QCOMPARE(uint(modeOf(path)), mode);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"export.txt"});
+    }
+
+    void replacesExistingFileKeepingItsPermissions()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("export.txt"));
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(10000, 'o'));
+        old.close();
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+
+        SafeFileWriter writer(path);
+        QVERIFY2(writer.write("new"), qPrintable(writer.errorText()));
+        QCOMPARE(contentsOf(path), QByteArray("new"));
+        QCOMPARE(uint(modeOf(path)), 0640u);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"export.txt"});
+    }
+
+    void unwritablePlaceLeavesNothingAndSaysWhere_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("read-only folder") << QStringLiteral("read-only");
+        QTest::newRow("missing folder") << QStringLiteral("missing/deeper");
+        QTest::newRow("folder is a file") << QStringLiteral("plain-file");
+        QTest::newRow("kernel folder") << QStringLiteral("/proc");
+    }
+
+    void unwritablePlaceLeavesNothingAndSaysWhere()
+    {
+        QFETCH(QString, folder);
+        QTemporaryDir dir;
+        QDir base(dir.path());
+        QVERIFY(base.mkdir(QStringLiteral("read-only")));
+        QFile plain(base.filePath(QStringLiteral("plain-file")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        const QString readOnly = base.filePath(QStringLiteral("read-only"));
+        QCOMPARE(::chmod(QFile::encodeName(readOnly).constData(), 0555), 0);
+        if (folder == u"read-only" && ::access(QFile::encodeName(readOnly).constData(), W_OK) == 0)
+            QSKIP("this user writes into read-only folders (root); the kernel folder row covers it");
+
+        const QString path = QDir(base.filePath(folder)).filePath(QStringLiteral("export.txt"));
+        SafeFileWriter writer(path);
+        QVERIFY(!writer.write("Type\tDone\r\n"));
+        QVERIFY2(writer.errorText().startsWith(QDir::toNativeSeparators(path) + u':'), qPrintable(writer.errorText()));
+        QVERIFY2(writer.errorText().size() > path.size() + 3, "the reason is missing");
+        QVERIFY(!QFileInfo::exists(path));
+        QCOMPARE(QDir(readOnly).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+        QCOMPARE(base.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 (QStringList{"plain-file", "read-only"}));
+        ::chmod(QFile::encodeName(readOnly).constData(), 0755);
+    }
+
+    void fullDiskKeepsTheOldFile_data()
+    {
+        QTest::addColumn<bool>("streamed");
+        QTest::newRow("bytes") << false;
+        QTest::newRow("streamed") << true;
+    }
+
+    // A disk that fills up halfway leaves the old file untouched and no
+    // half-written temporary beside it, whether the contents came whole or were
+    // made while being written.
+    void fullDiskKeepsTheOldFile()
+    {
+        QFETCH(bool, streamed);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("export.txt"));
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("previous export\r\n");
+        old.close();
+
+        SafeFileWriter writer(path);
+        bool written = true;
+        {
+            ScopedFileSizeLimit limit(64 * 1024);
+            const QByteArray block(16 * 1024, 'x');
+            if (streamed) {
+                written = writer.write([&block](QIODevice &device) {
+                    for (int i = 0; i < 64; ++i) {
+                        if (!SafeFileWriter::writeAll(device, block))
+                            return false;
+                    }
+                    return true;
+                });
+            } else {
+                written = writer.write(block.repeated(64));
+            }
+        }
+        QVERIFY(!written);
+        QCOMPARE(writer.errorText(),
+                 QDir::toNativeSeparators(path) + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(EFBIG)));
+        QCOMPARE(contentsOf(path), QByteArray("previous export\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"export.txt"});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSafeFileWriter)
+#include "tst_SafeFileWriter.moc"
