@@ -6,10 +6,7 @@ namespace {
 class SilentPrompts final : public Prompts
 {
 public:
-    Answer message(const QString &, const QString &, Icon, Buttons b) override
-    {
-        return b == Buttons::YesNo || b == Buttons::YesNoCancel ? Answer::No : Answer::Ok;
-    }
+    Answer message(const QString &, const QString &, Icon, Buttons b) override;
     QString input(const QString &, const QString &, const QString &) override { return {}; }
     QString chooseFolder(const QString &) override { return {}; }
     QString saveFile(const QString &, const QString &, const QString &) override { return {}; }
@@ -18,9 +15,22 @@ public:
 SilentPrompts g_silent;
 Prompts *g_current = nullptr;
 
+// The answer that changes nothing: No to a question, Cancel to a retry.
 Answer defaultAnswer(Buttons b)
 {
-    return b == Buttons::YesNo || b == Buttons::YesNoCancel ? Answer::No : Answer::Ok;
+    switch (b) {
+    case Buttons::YesNo:
+    case Buttons::YesNoCancel: return Answer::No;
+    case Buttons::RetryCancel: return Answer::Cancel;
+    case Buttons::Ok:
+    case Buttons::OkCancel: break;
+    }
+    return Answer::Ok;
+}
+
+Answer SilentPrompts::message(const QString &, const QString &, Icon, Buttons b)
+{
+    return defaultAnswer(b);
 }
 
 } // namespace

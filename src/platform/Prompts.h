@@ -11,8 +11,8 @@
 namespace Prompt {
 
 enum class Icon { None, Information, Warning, Critical, Question };
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class Answer { Ok, Cancel, Yes, No };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class Answer { Ok, Cancel, Yes, No, Retry };
 
 class Prompts
 {
@@ -49,7 +49,7 @@ struct Shown
 };
 
 // Answers come from queues filled by the test; an empty queue gives the default
-// answer (OK, No, cancel), so an unexpected question never blocks a test.
+// answer (OK, No, Cancel), so an unexpected question never blocks a test.
 class ScriptedPrompts final : public Prompts
 {
 public:

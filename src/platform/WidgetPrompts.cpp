@@ -56,11 +56,15 @@ Prompt::Answer WidgetPrompts::message(const QString &text, const QString &captio
     case Prompt::Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    case Prompt::Buttons::RetryCancel:
+        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+        break;
     }
     switch (box.exec()) {
     case QMessageBox::Yes: return Prompt::Answer::Yes;
     case QMessageBox::No: return Prompt::Answer::No;
     case QMessageBox::Cancel: return Prompt::Answer::Cancel;
+    case QMessageBox::Retry: return Prompt::Answer::Retry;
     default: return Prompt::Answer::Ok;
     }
 }

@@ -22,11 +22,15 @@ public:
     static constexpr int NumericOverflow = 3349;
     static constexpr int NotOurDatabase = 3343;
     static constexpr int TypeMismatch = 3421;
+    // Another program holds the database's lock: nothing was written, and the
+    // same write may succeed when tried again.
+    static constexpr int Busy = 3260;
 
     // The engine's own error, with what the store was doing when it came.
     static DbError fromEngine(const QSqlError &error, const QString &context = {});
 
     int number() const { return m_number; }
+    bool isBusy() const { return m_number == Busy; }
     const QString &description() const { return m_description; }
     const QString &source() const { return m_source; }
 
