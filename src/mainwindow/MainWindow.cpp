@@ -5,12 +5,12 @@
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/MainWindowLayout.h"
 #include "platform/Clock.h"
+#include "platform/calendar/MonthCalendar.h"
 #include "platform/grid/DataGrid.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
 
 #include <QAction>
-#include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -70,8 +70,8 @@ void MainWindow::load()
 
     {
         const QSignalBlocker blocker(m_calendar);
-        m_calendar->setSelectedDate(Clock::today());
-        m_calendar->setFirstDayOfWeek(QLocale().firstDayOfWeek());
+        // The first day of the week follows the locale by itself.
+        m_calendar->setCurrentDate(Clock::today());
     }
     attempt([this] { setUpList(); });
 
@@ -164,7 +164,9 @@ void MainWindow::arrangePanels()
     m_calendarMonthsAcross = calendarMonthsAcross(width());
     m_calendarMonthsDown = calendarMonthsDown(height());
     // The calendar column is as wide as the calendar; the list takes the rest.
-    m_calendarPanel->setFixedWidth(std::max(m_calendar->sizeHint().width(), CalendarColumnMinWidth));
+    const QSize calendarSize = m_calendar->sizeForMonths(m_calendarMonthsAcross, m_calendarMonthsDown);
+    m_calendar->setFixedSize(calendarSize);
+    m_calendarPanel->setFixedWidth(std::max(calendarSize.width(), CalendarColumnMinWidth));
     updateEmptyListPanel();
 }
 

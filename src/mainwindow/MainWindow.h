@@ -7,14 +7,17 @@
 
 #include <QDate>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 
+class AboutDialog;
 class DataGrid;
 class DeadlineEditor;
+class HelpWindow;
+class MonthCalendar;
 class NewDeadlineWindow;
 class QAction;
-class QCalendarWidget;
 class QComboBox;
 class QFrame;
 class QKeySequence;
@@ -73,6 +76,8 @@ public:
     void findPrevious(const QString &text, int minLength);
 
     DataGrid *list() const { return m_list; }
+    MonthCalendar *calendar() const { return m_calendar; }
+    DataGrid *upcomingList() const { return m_upcomingList; }
     bool isListReady() const { return m_listReady; }
     QDate warningHorizon() const { return m_listPresenter.warningHorizon(); }
 
@@ -99,6 +104,8 @@ private:
     void purgeClosedDeadlines();
     void changeDatabase();
     void openHelp();
+    void openPreferences(bool refreshAfter);
+    void openAbout();
 
     // Panels and status bar (MainWindowPanels.cpp).
     void buildPanels();
@@ -122,6 +129,8 @@ private:
 
     // Calendar column (MainWindowCalendar.cpp).
     void calendarSelectionChanged();
+    void calendarBusyDaysRequested(const QDate &first, int dayCount);
+    void sizeUpcomingColumn();
 
     Session &m_session;
     bool m_listReady = false;
@@ -133,8 +142,7 @@ private:
 
     DataGrid *m_list = nullptr;
     DataGrid *m_upcomingList = nullptr;
-    QCalendarWidget *m_calendar = nullptr;
-    QWidget *m_calendarDays = nullptr;       // the calendar's day table, which takes focus and keys
+    MonthCalendar *m_calendar = nullptr;
     QWidget *m_upcomingViewport = nullptr;   // where clicks on the upcoming deadlines land
     QComboBox *m_viewCombo = nullptr;
     QWidget *m_calendarPanel = nullptr;
@@ -148,6 +156,7 @@ private:
     QLineEdit *m_searchBox = nullptr;
     QLabel *m_statusHelp = nullptr;          // the focused control's help text
     QLabel *m_statusSheet = nullptr;         // the active sheet
+    QLabel *m_statusDue = nullptr;           // whether open deadlines are due
 
     QAction *m_toggleDoneAction = nullptr;
     QAction *m_findNextAction = nullptr;
@@ -160,4 +169,6 @@ private:
 
     NewDeadlineWindow *m_newDeadlineWindow = nullptr;
     DeadlineEditor *m_deadlineEditor = nullptr;
+    HelpWindow *m_helpWindow = nullptr;
+    QPointer<AboutDialog> m_aboutDialog;
 };

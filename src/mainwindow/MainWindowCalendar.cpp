@@ -1,23 +1,27 @@
 // The calendar column: the selected period, bold days with open deadlines, the
-// upcoming-deadlines panel and the sheet's title; plus the window's event filter
-// for the controls that have no signals of their own for focus and keys.
+// upcoming-deadlines panel and the sheet's title and due picture; plus the
+// window's event filter for the controls that have no signals of their own for
+// focus and keys.
 #include "mainwindow/MainWindow.h"
 
+#include "alerts/DueDeadlines.h"
+#include "mainwindow/CalendarQueries.h"
 #include "mainwindow/DeadlineList.h"
+#include "platform/Clock.h"
+#include "platform/calendar/MonthCalendar.h"
 #include "platform/grid/DataGrid.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
-#include "store/Database.h"
-#include "store/SqlText.h"
+#include "store/Connection.h"
+#include "store/DbError.h"
 
 #include <QAbstractItemView>
-#include <QCalendarWidget>
 #include <QComboBox>
 #include <QFrame>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTextCharFormat>
 
 int MainWindow::currentView() const
 {
@@ -26,12 +30,12 @@ int MainWindow::currentView() const
 
 QDate MainWindow::selectionStart() const
 {
-    return m_calendar->selectedDate();
+    return m_calendar->selectionStart();
 }
 
 QDate MainWindow::selectionEnd() const
 {
-    return m_calendar->selectedDate();
+    return m_calendar->selectionEnd();
 }
 
 void MainWindow::calendarSelectionChanged()
@@ -44,35 +48,36 @@ void MainWindow::calendarSelectionChanged()
 
 void MainWindow::markBusyDays()
 {
-    m_calendar->setDateTextFormat(QDate(), QTextCharFormat());
-    // The 42 days on show: six weeks from the week that holds the 1st.
-    const QDate firstOfMonth(m_calendar->yearShown(), m_calendar->monthShown(), 1);
-    int lead = (firstOfMonth.dayOfWeek() - int(m_calendar->firstDayOfWeek()) + 7) % 7;
-    if (lead == 0)
-        lead = 7;
-    const QDate first = firstOfMonth.addDays(-lead);
-    const QDate last = first.addDays(41);
+    // Every day on show, the neighbouring months' days included, from one grouped
+    // statement rather than one per day.
+    QSet<QDate> busy;
     try {
         Connection connection;
         connection.open(m_session.connectionString());
-        Recordset rs;
-        rs.open(QStringLiteral("SELECT Count(TrRowId) AS CTR, TrDate FROM Transactions WHERE (TrDate Between ")
-                    + sqlDateLiteral(first) + QStringLiteral(" And ") + sqlDateLiteral(last)
-                    + QStringLiteral(") AND TrDone=False AND TrDbId=") + QString::number(m_session.activeSheetId())
-                    + QStringLiteral(" GROUP BY TrDate"),
-                connection, CursorType::ForwardOnly);
-        QTextCharFormat bold;
-        bold.setFontWeight(QFont::Bold);
-        while (!rs.eof()) {
-            const QDate day = rs.field(QStringLiteral("TrDate")).toDate();
-            if (day.isValid())
-                m_calendar->setDateTextFormat(day, bold);
-            rs.moveNext();
-        }
-        rs.close();
+        busy = CalendarQueries::busyDays(connection, m_calendar->firstVisibleDate(), m_calendar->lastVisibleDate(),
+                                         m_session.activeSheetId());
         connection.close();
     } catch (const DbError &) {
         // The marks are a hint; without the database the calendar stays plain.
+    }
+    m_calendar->setBusyDays(busy);
+}
+
+void MainWindow::calendarBusyDaysRequested(const QDate &first, int dayCount)
+{
+    // The calendar asks when other days come on show; it is answered day by day
+    // on one connection, as it asks.
+    try {
+        Connection connection;
+        connection.open(m_session.connectionString());
+        const QSet<QDate> busy =
+            CalendarQueries::busyDaysOneByOne(connection, first, dayCount, m_session.activeSheetId());
+        connection.close();
+        for (int i = 0; i < dayCount; ++i) {
+            const QDate day = first.addDays(i);
+            m_calendar->setDayBusy(day, busy.contains(day));
+        }
+    } catch (const DbError &) {
     }
 }
 
@@ -80,11 +85,7 @@ void MainWindow::refreshUpcoming(const QDate &from, const QDate &to)
 {
     m_upcomingList->setUpdatesEnabled(false);
     m_upcomingList->setConnectionString(m_session.connectionString());
-    m_upcomingList->setRecordSource(
-        QStringLiteral("SELECT TrDescription, TrGrpType, TrGrpRow, TrGrpMDay, TrRowId FROM Transactions Where ")
-        + QStringLiteral("(TrDate Between ") + sqlDateLiteral(from) + QStringLiteral(" And ") + sqlDateLiteral(to)
-        + QStringLiteral(") AND TrDone=False AND TrDbId=") + QString::number(m_session.activeSheetId())
-        + QStringLiteral(" ORDER BY TrDate DESC"));
+    m_upcomingList->setRecordSource(CalendarQueries::upcomingSql(from, to, m_session.activeSheetId()));
     try {
         m_upcomingList->requery();
     } catch (const DbError &) {
@@ -92,27 +93,55 @@ void MainWindow::refreshUpcoming(const QDate &from, const QDate &to)
     GridModel *model = m_upcomingList->model();
     for (int column = 1; column <= model->columnTotal(); ++column)
         model->setColumnVisible(column, column == 1);
-    if (model->columnTotal() >= 1) {
+    if (model->columnTotal() >= 1)
         model->setColumnCaption(1, Texts::text(1005));
-        model->setColumnWidth(1, std::max(m_upcomingList->width() - 4, 40));
-    }
+    sizeUpcomingColumn();
     m_upcomingList->setCurrentRow(0);
     m_upcomingList->setUpdatesEnabled(true);
+}
+
+void MainWindow::sizeUpcomingColumn()
+{
+    // The description takes the panel's whole width, so long ones stay readable.
+    GridModel *model = m_upcomingList->model();
+    if (model->columnTotal() >= 1 && m_upcomingViewport)
+        model->setColumnWidth(1, std::max(m_upcomingViewport->width(), 40));
 }
 
 void MainWindow::updateStatus()
 {
     m_titleLabel->setText(m_session.activeSheetName());
     m_statusSheet->setText(m_session.activeSheetName());
+    const int warnDays = m_session.display().warnDays;
+    QString state;
+    if (warnDays != DueDeadlines::NoWarning) {
+        try {
+            state = DueDeadlines::hasDueDeadlines(m_session.connectionString(), m_session.activeSheetId(), warnDays,
+                                                  Clock::today())
+                        ? QStringLiteral("due")
+                        : QStringLiteral("none");
+        } catch (const DbError &) {
+        }
+    }
+    m_statusDue->setProperty("dueState", state);
+    if (state.isEmpty()) {
+        m_statusDue->clear();
+        m_statusDue->setToolTip(QString());
+        return;
+    }
+    const bool due = state == QLatin1String("due");
+    m_statusDue->setPixmap(QIcon(due ? QStringLiteral(":/icons/due_pending.svg") : QStringLiteral(":/icons/due_none.svg"))
+                               .pixmap(16, 16, QIcon::Normal));
+    m_statusDue->setToolTip(Texts::text(due ? 2300 : 2301));
+    m_statusDue->setAccessibleName(m_statusDue->toolTip());
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (watched == m_viewCombo || watched == m_calendar || (m_calendarDays && watched == m_calendarDays)) {
-        const int helpId = watched == m_viewCombo ? 980 : 982;
+    if (watched == m_viewCombo) {
         if (type == QEvent::FocusIn)
-            setStatusText(Texts::text(helpId));
+            setStatusText(Texts::text(980));
         else if (type == QEvent::FocusOut)
             setStatusText(QString());
         else if (type == QEvent::KeyPress) {
@@ -143,7 +172,9 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
                 updateEmptyListPanel();
         }
     } else if (m_upcomingViewport && watched == m_upcomingViewport) {
-        if (type == QEvent::MouseButtonRelease) {
+        if (type == QEvent::Resize) {
+            sizeUpcomingColumn();
+        } else if (type == QEvent::MouseButtonRelease) {
             const int row = m_upcomingList->currentRow();
             if (m_upcomingList->rowCount() > 0 && row >= 1)
                 findDeadline(m_upcomingList->value(row, 5).toInt());

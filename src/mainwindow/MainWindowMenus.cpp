@@ -2,7 +2,11 @@
 // the language, the purge question, the change of database and the help.
 #include "mainwindow/MainWindow.h"
 
+#include "about/AboutDialog.h"
+#include "about/HelpWindow.h"
+#include "alerts/PreferencesDialog.h"
 #include "mainwindow/ToolIcons.h"
+#include "platform/DesktopUrls.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/Prompts.h"
 #include "startup/DatabaseFolderChoice.h"
@@ -12,7 +16,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -92,7 +95,7 @@ void MainWindow::buildMenus()
     connect(addCommand(view, "expandAction", 311), &QAction::triggered, this, &MainWindow::expandAll);
     connect(addCommand(view, "collapseAction", 313), &QAction::triggered, this, &MainWindow::collapseAll);
     view->addSeparator();
-    addCommand(view, "preferencesAction", 419);
+    connect(addCommand(view, "preferencesAction", 419), &QAction::triggered, this, [this] { openPreferences(true); });
 
     QMenu *tools = addMenu(menuBar(), "toolsMenu", 501);
     connect(addCommand(tools, "purgeAction", 503), &QAction::triggered, this, &MainWindow::purgeClosedDeadlines);
@@ -119,7 +122,7 @@ void MainWindow::buildMenus()
     QMenu *help = addMenu(menuBar(), "helpMenu", 601);
     connect(addCommand(help, "helpAction", 603, Qt::Key_F1), &QAction::triggered, this, &MainWindow::openHelp);
     help->addSeparator();
-    addCommand(help, "aboutAction", 607);
+    connect(addCommand(help, "aboutAction", 607), &QAction::triggered, this, &MainWindow::openAbout);
 }
 
 void MainWindow::buildToolbars()
@@ -144,7 +147,9 @@ void MainWindow::buildToolbars()
     addToolButton(commands, "printButton", ToolIcon::Print, 907);
     addToolButton(commands, "exportButton", ToolIcon::Export, 909);
     commands->addSeparator();
-    addToolButton(commands, "preferencesButton", ToolIcon::Preferences, 911);
+    // From the toolbar the new preferences show at the list's next refresh.
+    connect(addToolButton(commands, "preferencesButton", ToolIcon::Preferences, 911), &QAction::triggered, this,
+            [this] { openPreferences(false); });
 
     QToolBar *layouts = addToolBar(QStringLiteral("tbLayout"));
     layouts->setObjectName(QStringLiteral("layoutToolBar"));
@@ -210,8 +215,31 @@ void MainWindow::changeDatabase()
 
 void MainWindow::openHelp()
 {
-    if (!m_session.helpFile().isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(m_session.helpFile()));
+    const QString page = m_session.helpFile();
+    if (page.isEmpty() || DesktopUrls::open(QUrl::fromLocalFile(page)))
+        return;
+    // No browser took the page: show it here, so help is never silently missing.
+    if (!m_helpWindow)
+        m_helpWindow = new HelpWindow(this);
+    m_helpWindow->showPage(page);
+}
+
+void MainWindow::openPreferences(bool refreshAfter)
+{
+    PreferencesDialog dialog(m_session, this);
+    if (dialog.exec() != QDialog::Accepted || !refreshAfter)
+        return;
+    refreshList(m_viewCombo->currentIndex());
+    updateStatus();
+}
+
+void MainWindow::openAbout()
+{
+    if (!m_aboutDialog)
+        m_aboutDialog = new AboutDialog(this);
+    m_aboutDialog->show();
+    m_aboutDialog->raise();
+    m_aboutDialog->activateWindow();
 }
 
 void MainWindow::showCounterparties()

@@ -5,13 +5,13 @@
 
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/ToolIcons.h"
+#include "platform/calendar/MonthCalendar.h"
 #include "platform/grid/DataGrid.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
 
 #include <QAbstractItemView>
 #include <QAction>
-#include <QCalendarWidget>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -119,17 +119,26 @@ void MainWindow::buildPanels()
     auto *side = new QVBoxLayout(m_calendarPanel);
     side->setContentsMargins(0, 0, 0, 0);
     side->setSpacing(6);
-    m_calendar = new QCalendarWidget(m_calendarPanel);
+    m_calendar = new MonthCalendar(m_calendarPanel);
     m_calendar->setObjectName(QStringLiteral("calendar"));
-    m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    m_calendar->setGridVisible(false);
-    m_calendar->installEventFilter(this);
-    m_calendarDays = m_calendar->findChild<QAbstractItemView *>();
-    if (m_calendarDays)
-        m_calendarDays->installEventFilter(this);
-    connect(m_calendar, &QCalendarWidget::selectionChanged, this, &MainWindow::calendarSelectionChanged);
-    connect(m_calendar, &QCalendarWidget::currentPageChanged, this, [this] { markBusyDays(); });
-    side->addWidget(m_calendar);
+    MonthCalendarTexts calendarTexts;
+    calendarTexts.calendar = Texts::text(2302);
+    calendarTexts.previousMonth = Texts::text(2303);
+    calendarTexts.nextMonth = Texts::text(2304);
+    calendarTexts.otherMonthDay = Texts::text(2305);
+    calendarTexts.busyDay = Texts::text(2306);
+    calendarTexts.today = Texts::text(2307);
+    m_calendar->setTexts(calendarTexts);
+    connect(m_calendar, &MonthCalendar::selectionChanged, this, &MainWindow::calendarSelectionChanged);
+    connect(m_calendar, &MonthCalendar::busyDaysRequested, this, &MainWindow::calendarBusyDaysRequested);
+    connect(m_calendar, &MonthCalendar::gotFocus, this, [this] { setStatusText(Texts::text(982)); });
+    connect(m_calendar, &MonthCalendar::lostFocus, this, [this] { setStatusText(QString()); });
+    connect(m_calendar, &MonthCalendar::keyDown, this,
+            [this](int key, Qt::KeyboardModifiers modifiers, bool *consumed) {
+                if (handleLayoutKey(key, modifiers))
+                    *consumed = true;
+            }, Qt::DirectConnection);
+    side->addWidget(m_calendar, 0, Qt::AlignHCenter);
 
     m_upcomingList = new DataGrid(m_calendarPanel);
     m_upcomingList->setObjectName(QStringLiteral("upcomingList"));
@@ -138,6 +147,7 @@ void MainWindow::buildPanels()
     if (auto *upcomingView = m_upcomingList->findChild<QAbstractItemView *>()) {
         m_upcomingViewport = upcomingView->viewport();
         m_upcomingViewport->installEventFilter(this);
+        upcomingView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     }
     side->addWidget(m_upcomingList, 3);
 
@@ -212,4 +222,9 @@ void MainWindow::buildStatusBar()
     m_statusSheet->setObjectName(QStringLiteral("statusSheet"));
     m_statusSheet->setContentsMargins(4, 0, 4, 0);
     statusBar()->addPermanentWidget(m_statusSheet);
+    m_statusDue = new QLabel(statusBar());
+    m_statusDue->setObjectName(QStringLiteral("statusDue"));
+    m_statusDue->setContentsMargins(4, 0, 6, 0);
+    m_statusDue->setFixedWidth(16 + 10);
+    statusBar()->addPermanentWidget(m_statusDue);
 }

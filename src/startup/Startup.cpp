@@ -1,6 +1,7 @@
 #include "startup/Startup.h"
 
 #include "about/SplashScreen.h"
+#include "alerts/DueWarningDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Pauses.h"
 #include "platform/WidgetPrompts.h"
@@ -9,6 +10,9 @@
 #include "startup/Session.h"
 #include "startup/SingleInstance.h"
 #include "startup/StartupSteps.h"
+
+#include <QElapsedTimer>
+#include <QWindow>
 
 #include <memory>
 
@@ -33,6 +37,13 @@ int Startup::run(int argc, char *argv[])
 
     auto splash = std::make_unique<SplashScreen>();
     splash->show();
+    // Paint it before the main window's load blocks the thread, or it stays blank
+    // until the load is over. The window system may take a moment to map it.
+    QElapsedTimer mapping;
+    mapping.start();
+    while (splash->windowHandle() && !splash->windowHandle()->isExposed() && mapping.elapsed() < 500)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    splash->repaint();
     QCoreApplication::processEvents();
 
     MainWindow window(session);
@@ -42,6 +53,7 @@ int Startup::run(int argc, char *argv[])
 
     window.show();
     QCoreApplication::processEvents();
+    DueWarningDialog::showIfDue(session, &window);
 
     const int code = app.exec();
     Prompt::install(nullptr);

@@ -36,6 +36,7 @@ SessionOutcome prepareSession(Session &session, const QString &localeLanguageCod
 
     try {
         upgradeSchemaGroupColumn(session.connectionString());
+        addOpenDeadlineIndex(session.connectionString());
         session.loadActiveSheet();
         enableZeroLengthText(session.connectionString());
     } catch (const DbError &error) {

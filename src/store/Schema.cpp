@@ -307,3 +307,16 @@ void enableZeroLengthText(const QString &connectionString)
     }
     connection.close();
 }
+
+void addOpenDeadlineIndex(const QString &connectionString)
+{
+    Connection connection;
+    try {
+        connection.open(connectionString);
+        execRaw(connection.database(), QStringLiteral("CREATE INDEX IF NOT EXISTS TrDbIdDoneDate "
+                                                      "ON Transactions (TrDbId, TrDone, TrDate)"));
+    } catch (const DbError &) {
+        // Only speed depends on it; a read-only or damaged file still opens.
+    }
+    connection.close();
+}

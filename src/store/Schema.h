@@ -15,3 +15,8 @@ void upgradeSchemaGroupColumn(const QString &connectionString);
 // table in one transaction, keeping rows, indexes, triggers and the counter.
 // Columns that already accept '' are left alone. Throws DbError.
 void enableZeroLengthText(const QString &connectionString);
+
+// Adds the index that the calendar's bold days, the upcoming panel and the due
+// check read open deadlines of one sheet by date through, so they need not visit
+// the closed ones. Does nothing when it exists; errors are ignored.
+void addOpenDeadlineIndex(const QString &connectionString);

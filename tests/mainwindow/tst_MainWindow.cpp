@@ -1,5 +1,6 @@
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/MainWindow.h"
+#include "platform/calendar/MonthCalendar.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/grid/GridView.h"
 
@@ -7,7 +8,6 @@
 #include "../support/TestRows.h"
 
 #include <QAction>
-#include <QCalendarWidget>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -130,8 +130,8 @@ void tst_MainWindow::viewListsItsDeadlines()
     QFETCH(int, view);
     QFETCH(QStringList, expected);
     open();
-    auto *calendar = m_window->findChild<QCalendarWidget *>(QStringLiteral("calendar"));
-    calendar->setSelectedDate(QDate(2024, 3, 15));
+    MonthCalendar *calendar = m_window->calendar();
+    calendar->setCurrentDate(QDate(2024, 3, 15));
     m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(view);
     auto listed = [this] {
         QStringList descriptions;
@@ -146,7 +146,7 @@ void tst_MainWindow::viewListsItsDeadlines()
     QCOMPARE(listed(), expected);
 
     // Only the calendar view follows a new selection.
-    calendar->setSelectedDate(QDate(2024, 2, 1));
+    calendar->setCurrentDate(QDate(2024, 2, 1));
     QCOMPARE(listed(), view == CalendarView ? QStringList{"Phone"} : expected);
 }
 

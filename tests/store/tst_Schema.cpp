@@ -70,10 +70,30 @@ private slots:
         QCOMPARE(rs.field(0).value<Currency>(), Currency::fromUnits(15000));
     }
 
+    void addsTheOpenDeadlineIndexOnce()
+    {
+        makeOlderDatabase();
+        upgradeSchemaGroupColumn(m_cs);
+        addOpenDeadlineIndex(m_cs);
+        addOpenDeadlineIndex(m_cs);
+        Connection c;
+        c.open(m_cs);
+        const QStringList entries = catalog(c).filter("TrDbIdDoneDate");
+        QCOMPARE(entries.size(), 1);
+        QVERIFY(entries.first().contains("(TrDbId, TrDone, TrDate)"));
+        // The calendar's grouped read goes through it without visiting the table.
+        QSqlQuery plan(c.database());
+        QVERIFY(plan.exec("EXPLAIN QUERY PLAN SELECT Count(TrRowId), TrDate FROM Transactions WHERE TrDate "
+                          "BETWEEN '2015-01-01' AND '2015-02-01' AND TrDone=0 AND TrDbId=1 GROUP BY TrDate"));
+        QVERIFY(plan.next());
+        QVERIFY2(plan.value(3).toString().contains("COVERING INDEX TrDbIdDoneDate"), qPrintable(plan.value(3).toString()));
+    }
+
     void upgradeIgnoresAMissingDatabase()
     {
         m_cs = Database::connectionString(QDir(m_dir.path()).filePath("absent"));
         upgradeSchemaGroupColumn(m_cs);
+        addOpenDeadlineIndex(m_cs);
         QVERIFY(!QFileInfo::exists(QDir(m_dir.path()).filePath("absent")));
     }
 

@@ -1,0 +1,172 @@
+#include "alerts/PreferencesDialog.h"
+
+#include "alerts/DueDeadlines.h"
+#include "platform/Prompts.h"
+#include "startup/Session.h"
+#include "startup/Setting.h"
+#include "startup/Texts.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+QCheckBox *checkBox(QWidget *parent, const char *name, int textId)
+{
+    auto *box = new QCheckBox(Texts::text(textId), parent);
+    box->setObjectName(QLatin1String(name));
+    return box;
+}
+
+} // namespace
+
+PreferencesDialog::PreferencesDialog(Session &session, QWidget *parent)
+    // No Close button: the dialog ends through Save, Cancel or Esc.
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    , m_session(session)
+{
+    setObjectName(QStringLiteral("preferencesDialog"));
+    setWindowTitle(Texts::text(1210));   // "Preferences"
+
+    auto *general = new QGroupBox(Texts::text(1211), this);   // "Global settings"
+    auto *generalLayout = new QVBoxLayout(general);
+    m_saveLayout = checkBox(general, "saveLayoutBox", 1212);
+    generalLayout->addWidget(m_saveLayout);
+
+    auto *list = new QGroupBox(Texts::text(1213), this);      // "Deadlines data sheet"
+    auto *listLayout = new QGridLayout(list);
+    m_groupTotals = checkBox(list, "groupTotalsBox", 1214);
+    m_groupCounters = checkBox(list, "groupCountersBox", 1215);
+    m_warn = checkBox(list, "warnBox", 1216);
+    m_warnDays = new QLineEdit(list);
+    m_warnDays->setObjectName(QStringLiteral("warnDaysField"));
+    m_warnDays->setMaxLength(3);
+    m_warnDays->setFixedWidth(m_warnDays->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
+    m_warnDays->setAlignment(Qt::AlignRight);
+    m_daysUp = new QToolButton(list);
+    m_daysUp->setObjectName(QStringLiteral("warnDaysUp"));
+    m_daysUp->setArrowType(Qt::UpArrow);
+    m_daysUp->setAutoRepeat(true);
+    m_daysDown = new QToolButton(list);
+    m_daysDown->setObjectName(QStringLiteral("warnDaysDown"));
+    m_daysDown->setArrowType(Qt::DownArrow);
+    m_daysDown->setAutoRepeat(true);
+    connect(m_daysUp, &QToolButton::clicked, this, [this] { stepDays(1); });
+    connect(m_daysDown, &QToolButton::clicked, this, [this] { stepDays(-1); });
+    m_warnText = new QLabel(Texts::text(1217), list);
+    m_warnText->setObjectName(QStringLiteral("warnText"));
+    m_warnText->setWordWrap(true);
+    m_warnText->setBuddy(m_warnDays);
+
+    auto *warnRow = new QHBoxLayout;
+    warnRow->setSpacing(2);
+    warnRow->addWidget(m_warn);
+    warnRow->addSpacing(6);
+    warnRow->addWidget(m_warnDays);
+    warnRow->addWidget(m_daysUp);
+    warnRow->addWidget(m_daysDown);
+    warnRow->addSpacing(6);
+    warnRow->addWidget(m_warnText, 1);
+    listLayout->addWidget(m_groupTotals, 0, 0);
+    listLayout->addWidget(m_groupCounters, 1, 0);
+    listLayout->addLayout(warnRow, 2, 0);
+
+    auto *saveButton = new QPushButton(Texts::text(1108), this);     // "Save"
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    saveButton->setDefault(true);
+    auto *cancelButton = new QPushButton(Texts::text(1109), this);   // "Cancel"
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    connect(saveButton, &QPushButton::clicked, this, &PreferencesDialog::save);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(saveButton);
+    buttons->addWidget(cancelButton);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(general);
+    layout->addWidget(list);
+    layout->addLayout(buttons);
+    setMinimumWidth(520);
+
+    connect(m_warn, &QCheckBox::toggled, this, &PreferencesDialog::warnToggled);
+    load();
+}
+
+void PreferencesDialog::load()
+{
+    const SettingsStore &settings = m_session.settings();
+    m_saveLayout->setChecked(settings.integer(Setting::SaveLayout) == 1);
+    m_groupTotals->setChecked(settings.integer(Setting::ShowGroupTotals) == 1);
+    m_groupCounters->setChecked(settings.integer(Setting::ShowGroupCounters) == 1);
+    const int warnDays = m_session.display().warnDays;
+    const QSignalBlocker blocker(m_warn);
+    m_warn->setChecked(warnDays != DueDeadlines::NoWarning);
+    m_warnDays->setText(warnDays != DueDeadlines::NoWarning ? QString::number(warnDays) : QString());
+    setWarnControlsEnabled(m_warn->isChecked());
+}
+
+void PreferencesDialog::setWarnControlsEnabled(bool enabled)
+{
+    // Greyed rather than hidden, so the user sees what the box switches on.
+    m_warnDays->setEnabled(enabled);
+    m_daysUp->setEnabled(enabled);
+    m_daysDown->setEnabled(enabled);
+    m_warnText->setEnabled(enabled);
+}
+
+void PreferencesDialog::warnToggled(bool checked)
+{
+    setWarnControlsEnabled(checked);
+    if (checked) {
+        const int warnDays = m_session.display().warnDays;
+        m_warnDays->setText(QString::number(warnDays == DueDeadlines::NoWarning ? 2 : warnDays));
+    }
+}
+
+void PreferencesDialog::stepDays(int delta)
+{
+    const int days = DueDeadlines::warnDaysFromText(m_warnDays->text()).value_or(0) + delta;
+    m_warnDays->setText(QString::number(std::clamp(days, 0, DueDeadlines::NoWarning - 1)));
+}
+
+void PreferencesDialog::save()
+{
+    int warnDays = DueDeadlines::NoWarning;
+    if (m_warn->isChecked()) {
+        const std::optional<int> typed = DueDeadlines::warnDaysFromText(m_warnDays->text());
+        if (!typed) {
+            m_warnDays->setFocus(Qt::OtherFocusReason);
+            m_warnDays->selectAll();
+            return;
+        }
+        warnDays = *typed;
+    }
+    try {
+        SettingsStore &settings = m_session.settings();
+        settings.setInteger(Setting::SaveLayout, m_saveLayout->isChecked() ? 1 : 0);
+        settings.setInteger(Setting::ShowGroupTotals, m_groupTotals->isChecked() ? 1 : 0);
+        settings.setInteger(Setting::ShowGroupCounters, m_groupCounters->isChecked() ? 1 : 0);
+        settings.setInteger(Setting::WarnDays, warnDays);
+    } catch (const std::exception &error) {
+        // The choices stay on screen; the shared options change only with the store.
+        Prompt::message(QString::fromLocal8Bit(error.what()), Session::AppTitle, Prompt::Icon::Critical);
+        return;
+    }
+    Session::DisplayOptions &display = m_session.display();
+    display.saveLayout = m_saveLayout->isChecked();
+    display.showGroupTotals = m_groupTotals->isChecked();
+    display.showGroupCounters = m_groupCounters->isChecked();
+    display.warnDays = warnDays;
+    accept();
+}

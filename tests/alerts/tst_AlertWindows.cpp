@@ -1,0 +1,181 @@
+#include "alerts/DueWarningDialog.h"
+#include "alerts/PreferencesDialog.h"
+
+#include "../support/MainWindowSession.h"
+#include "../support/TestRows.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+// The preferences dialog and the start-up warning window, driven by clicks.
+class tst_AlertWindows final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void cancelChangesNothing();
+    void saveStoresEveryChoice_data();
+    void saveStoresEveryChoice();
+    void badDayCountKeepsTheFocus_data();
+    void badDayCountKeepsTheFocus();
+    void warningShowsTheSentence();
+
+private:
+    QCheckBox *box(const char *name) const { return m_dialog->findChild<QCheckBox *>(QLatin1String(name)); }
+    QLineEdit *days() const { return m_dialog->findChild<QLineEdit *>(QStringLiteral("warnDaysField")); }
+    void click(const char *button)
+    {
+        QTest::mouseClick(m_dialog->findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
+    }
+    void openDialog()
+    {
+        m_dialog = std::make_unique<PreferencesDialog>(m_session->session());
+        m_dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
+    }
+    QList<int> stored() const
+    {
+        const SettingsStore &s = m_session->settings();
+        return {s.integer(Setting::SaveLayout), s.integer(Setting::ShowGroupTotals),
+                s.integer(Setting::ShowGroupCounters), s.integer(Setting::WarnDays)};
+    }
+    QList<int> shared() const
+    {
+        const Session::DisplayOptions &d = m_session->session().display();
+        return {int(d.saveLayout), int(d.showGroupTotals), int(d.showGroupCounters), d.warnDays};
+    }
+
+    std::unique_ptr<MainWindowSession> m_session;
+    std::unique_ptr<PreferencesDialog> m_dialog;
+};
+
+void tst_AlertWindows::init()
+{
+    m_session = std::make_unique<MainWindowSession>(QDate(2024, 2, 29));
+    QVERIFY(m_session->ok());
+    m_session->settings().setInteger(Setting::WarnDays, 5);
+    m_session->session().readDisplayOptions();
+}
+
+void tst_AlertWindows::cleanup()
+{
+    m_dialog.reset();
+    m_session.reset();
+}
+
+void tst_AlertWindows::cancelChangesNothing()
+{
+    openDialog();
+    const QList<int> before = stored();
+    const QList<int> sharedBefore = shared();
+    QCOMPARE(before, (QList<int>{1, 1, 1, 5}));
+    QCOMPARE(days()->text(), QStringLiteral("5"));
+    for (const char *name : {"saveLayoutBox", "groupTotalsBox", "groupCountersBox", "warnBox"})
+        box(name)->click();
+    click("cancelButton");
+    QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
+    QCOMPARE(stored(), before);
+    QCOMPARE(shared(), sharedBefore);
+}
+
+void tst_AlertWindows::saveStoresEveryChoice_data()
+{
+    QTest::addColumn<bool>("uncheckAll");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QList<int>>("expected");
+    QTest::newRow("warning off stores 999") << true << QString() << QList<int>{0, 0, 0, 999};
+    QTest::newRow("zero days") << false << QStringLiteral("0") << QList<int>{1, 1, 1, 0};
+    QTest::newRow("ten days") << false << QStringLiteral("10") << QList<int>{1, 1, 1, 10};
+}
+
+void tst_AlertWindows::saveStoresEveryChoice()
+{
+    QFETCH(bool, uncheckAll);
+    QFETCH(QString, typed);
+    QFETCH(QList<int>, expected);
+    openDialog();
+    if (uncheckAll) {
+        for (const char *name : {"saveLayoutBox", "groupTotalsBox", "groupCountersBox", "warnBox"})
+            box(name)->click();
+        QVERIFY(!days()->isEnabled());
+    } else {
+        days()->setFocus();
+        days()->selectAll();
+        QTest::keyClicks(days(), typed);
+    }
+    click("saveButton");
+    QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+    QCOMPARE(stored(), expected);
+    QCOMPARE(shared(), expected);
+
+    // Reopened, the dialog shows what was stored; checking the warning again proposes 2 days.
+    openDialog();
+    QCOMPARE(box("warnBox")->isChecked(), !uncheckAll);
+    QCOMPARE(days()->text(), uncheckAll ? QString() : typed);
+    if (uncheckAll) {
+        box("warnBox")->click();
+        QVERIFY(days()->isEnabled());
+        QCOMPARE(days()->text(), QStringLiteral("2"));
+    }
+}
+
+void tst_AlertWindows::badDayCountKeepsTheFocus_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("letters") << QStringLiteral("ab");
+    QTest::newRow("negative") << QStringLiteral("-1");
+}
+
+void tst_AlertWindows::badDayCountKeepsTheFocus()
+{
+    QFETCH(QString, typed);
+    openDialog();
+    days()->clear();
+    QTest::keyClicks(days(), typed);
+    box("groupTotalsBox")->click();
+    m_dialog->findChild<QPushButton *>(QStringLiteral("saveButton"))->setFocus();
+    click("saveButton");
+    QVERIFY(m_dialog->isVisible());
+    QCOMPARE(m_dialog->focusWidget(), days());
+    QCOMPARE(stored(), (QList<int>{1, 1, 1, 5}));
+    QCOMPARE(shared(), (QList<int>{1, 1, 1, 5}));
+    // Corrected, the same dialog saves.
+    days()->setText(QStringLiteral("3"));
+    click("saveButton");
+    QCOMPARE(stored(), (QList<int>{1, 0, 1, 3}));
+}
+
+void tst_AlertWindows::warningShowsTheSentence()
+{
+    DueDeadlines::Found found;
+    found.overdue = true;
+    found.upcoming = true;
+    DueWarningDialog dialog(found, 4);
+    dialog.show();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Orvel2"));
+    QCOMPARE(dialog.sentence(),
+             QStringLiteral("There are credits, debts or appointments already expired or expiring the next 4 days."));
+    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("warningHeading"))->text(), QStringLiteral("Warning!"));
+    auto *continueButton = dialog.findChild<QPushButton *>(QStringLiteral("continueButton"));
+    QCOMPARE(continueButton->text(), QStringLiteral("Continue >"));
+    QTest::mouseClick(continueButton, Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+
+    // With the warning off nothing is read and nothing shown, whatever is overdue.
+    insertDeadline(m_session->connectionString(), 1, 1, false, QDate(2020, 1, 1), QStringLiteral("Old"), 0,
+                   Currency::fromWhole(1));
+    m_session->session().display().warnDays = DueDeadlines::NoWarning;
+    QVERIFY(!DueWarningDialog::showIfDue(m_session->session(), nullptr));
+}
+
+QTEST_MAIN(tst_AlertWindows)
+#include "tst_AlertWindows.moc"

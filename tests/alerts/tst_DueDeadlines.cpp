@@ -1,0 +1,209 @@
+#include "alerts/DueDeadlines.h"
+#include "alerts/WarningSentence.h"
+#include "mainwindow/CalendarQueries.h"
+#include "startup/Texts.h"
+
+#include "../support/TestDatabase.h"
+#include "../support/TestRows.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+// The due check, the warning sentence and the calendar column's reads, against
+// a copy of the template database.
+class tst_DueDeadlines final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void dueKindsFollowTheWarningDays_data();
+    void dueKindsFollowTheWarningDays();
+    void sentenceNamesEachKindFound_data();
+    void sentenceNamesEachKindFound();
+    void typedWarningDays_data();
+    void typedWarningDays();
+    void busyDaysAreOpenDeadlinesOfTheSheet();
+    void upcomingListsLatestFirst();
+
+private:
+    void insert(int sheet, bool done, const QDate &date, const QString &description, int grpId = 0)
+    {
+        insertDeadline(m_connection, sheet, 1, done, date, description, 0, Currency::fromWhole(10), {}, grpId,
+                       grpId ? 1 : 0, grpId ? 3 : 0);
+    }
+
+    QTemporaryDir m_dir;
+    QString m_connection;
+    const QDate m_today {2024, 2, 29};
+};
+
+void tst_DueDeadlines::init()
+{
+    Texts::setLanguage(Language::English);
+    m_connection = copyTemplateTo(m_dir.path());
+    QVERIFY(!m_connection.isEmpty());
+}
+
+void tst_DueDeadlines::dueKindsFollowTheWarningDays_data()
+{
+    QTest::addColumn<QList<int>>("openOffsets");   // days from today of the open deadlines of sheet 1
+    QTest::addColumn<int>("warnDays");
+    QTest::addColumn<bool>("due");
+    QTest::addColumn<QList<bool>>("kinds");         // overdue, today, upcoming
+
+    QTest::newRow("nothing open") << QList<int>{} << 5 << false << QList<bool>{false, false, false};
+    QTest::newRow("all three") << QList<int>{-3, 0, 5} << 5 << true << QList<bool>{true, true, true};
+    QTest::newRow("beyond the limit") << QList<int>{6} << 5 << false << QList<bool>{false, false, false};
+    QTest::newRow("tomorrow, two days ahead") << QList<int>{1} << 2 << true << QList<bool>{false, false, true};
+    QTest::newRow("zero days: tomorrow is not due") << QList<int>{1} << 0 << false << QList<bool>{false, false, false};
+    QTest::newRow("zero days: overdue and today") << QList<int>{-1, 0, 1} << 0 << true << QList<bool>{true, true, false};
+    QTest::newRow("warning off") << QList<int>{-10, 0} << int(DueDeadlines::NoWarning) << false
+                                 << QList<bool>{true, true, false};
+}
+
+void tst_DueDeadlines::dueKindsFollowTheWarningDays()
+{
+    QFETCH(QList<int>, openOffsets);
+    QFETCH(int, warnDays);
+    QFETCH(bool, due);
+    QFETCH(QList<bool>, kinds);
+    // Closed deadlines and other sheets' never count.
+    insert(1, true, m_today.addDays(-2), QStringLiteral("Closed"));
+    insert(1, true, m_today, QStringLiteral("Closed today"));
+    insert(2, false, m_today.addDays(-1), QStringLiteral("Other sheet"));
+    insert(2, false, m_today, QStringLiteral("Other sheet today"));
+    insert(2, false, m_today.addDays(1), QStringLiteral("Other sheet tomorrow"));
+    for (int offset : openOffsets)
+        insert(1, false, m_today.addDays(offset), QStringLiteral("Open"));
+
+    QCOMPARE(DueDeadlines::hasDueDeadlines(m_connection, 1, warnDays, m_today), due);
+    const DueDeadlines::Found found = DueDeadlines::find(m_connection, 1, warnDays, m_today);
+    QCOMPARE((QList<bool>{found.overdue, found.dueToday, found.upcoming}), kinds);
+    // A warning that is shown always has something to say.
+    if (due)
+        QVERIFY(found.kinds() > 0);
+    QCOMPARE(DueDeadlines::warnLimitDate(m_today, warnDays),
+             warnDays == DueDeadlines::NoWarning ? m_today : m_today.addDays(warnDays));
+}
+
+void tst_DueDeadlines::sentenceNamesEachKindFound_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<bool>("overdue");
+    QTest::addColumn<bool>("today");
+    QTest::addColumn<bool>("upcoming");
+    QTest::addColumn<QString>("sentence");
+    const int en = int(Language::English);
+    const int it = int(Language::Italian);
+    QTest::newRow("en three") << en << true << true << true
+                              << "There are credits, debts or appointments already expired, expiring Today or "
+                                 "expiring the next 5 days.";
+    QTest::newRow("en two") << en << false << true << true
+                            << "There are credits, debts or appointments expiring Today or expiring the next 5 days.";
+    QTest::newRow("en one") << en << true << false << false
+                            << "There are credits, debts or appointments already expired.";
+    QTest::newRow("en upcoming alone") << en << false << false << true
+                                       << "There are credits, debts or appointments expiring the next 5 days.";
+    QTest::newRow("it three") << it << true << true << true
+                              << "Ci sono crediti, debiti o appuntamenti già scaduti, in scadenza Oggi o in scadenza "
+                                 "i prossimi 5 giorni.";
+    QTest::newRow("it two") << it << true << false << true
+                            << "Ci sono crediti, debiti o appuntamenti già scaduti o in scadenza i prossimi 5 giorni.";
+    QTest::newRow("it one") << it << false << true << false
+                            << "Ci sono crediti, debiti o appuntamenti in scadenza Oggi.";
+    QTest::newRow("nothing") << en << false << false << false << QString();
+}
+
+void tst_DueDeadlines::sentenceNamesEachKindFound()
+{
+    QFETCH(int, language);
+    QFETCH(bool, overdue);
+    QFETCH(bool, today);
+    QFETCH(bool, upcoming);
+    QFETCH(QString, sentence);
+    Texts::setLanguage(Language(language));
+    DueDeadlines::Found found;
+    found.overdue = overdue;
+    found.dueToday = today;
+    found.upcoming = upcoming;
+    QCOMPARE(warningSentence(found, 5), sentence);
+
+    // Every language composes a sentence of its own with the number in it.
+    found = {true, true, true};
+    for (Language other : {Language::French, Language::Spanish, Language::German}) {
+        Texts::setLanguage(other);
+        const QString text = warningSentence(found, 7);
+        QVERIFY2(text.contains(QLatin1Char('7')) && !text.contains(QStringLiteral("xxx")) && text.endsWith('.'),
+                 qPrintable(text));
+    }
+}
+
+void tst_DueDeadlines::typedWarningDays_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("days");   // -1: refused
+    QTest::newRow("empty") << QString() << -1;
+    QTest::newRow("blank") << QStringLiteral("  ") << -1;
+    QTest::newRow("word") << QStringLiteral("two") << -1;
+    QTest::newRow("negative") << QStringLiteral("-3") << -1;
+    QTest::newRow("plus sign") << QStringLiteral("+3") << -1;
+    QTest::newRow("fraction") << QStringLiteral("2.5") << -1;
+    QTest::newRow("the off value") << QStringLiteral("999") << -1;
+    QTest::newRow("zero") << QStringLiteral("0") << 0;
+    QTest::newRow("spaced") << QStringLiteral(" 12 ") << 12;
+    QTest::newRow("largest") << QStringLiteral("998") << 998;
+}
+
+void tst_DueDeadlines::typedWarningDays()
+{
+    QFETCH(QString, text);
+    QFETCH(int, days);
+    QCOMPARE(DueDeadlines::warnDaysFromText(text).value_or(-1), days);
+}
+
+void tst_DueDeadlines::busyDaysAreOpenDeadlinesOfTheSheet()
+{
+    const QDate first(2024, 2, 26);   // a run that crosses into March
+    const QDate last(2024, 4, 7);
+    insert(1, false, QDate(2024, 2, 27), QStringLiteral("Previous month"));
+    insert(1, false, QDate(2024, 3, 15), QStringLiteral("Twice"));
+    insert(1, false, QDate(2024, 3, 15), QStringLiteral("Twice"));
+    insert(1, false, QDate(2024, 4, 7), QStringLiteral("Last day shown"));
+    insert(1, true, QDate(2024, 3, 20), QStringLiteral("Closed"));
+    insert(2, false, QDate(2024, 3, 21), QStringLiteral("Other sheet"));
+    insert(1, false, QDate(2024, 2, 25), QStringLiteral("Before the run"));
+    insert(1, false, QDate(2024, 4, 8), QStringLiteral("After the run"));
+
+    const QSet<QDate> expected {QDate(2024, 2, 27), QDate(2024, 3, 15), QDate(2024, 4, 7)};
+    Connection connection;
+    connection.open(m_connection);
+    QCOMPARE(CalendarQueries::busyDays(connection, first, last, 1), expected);
+    // The calendar's own day-by-day request answers the same.
+    QCOMPARE(CalendarQueries::busyDaysOneByOne(connection, first, int(first.daysTo(last)) + 1, 1), expected);
+    QCOMPARE(CalendarQueries::busyDays(connection, first, last, 2), QSet<QDate> {QDate(2024, 3, 21)});
+}
+
+void tst_DueDeadlines::upcomingListsLatestFirst()
+{
+    insert(1, false, QDate(2024, 3, 4), QStringLiteral("Mon"));
+    insert(1, false, QDate(2024, 3, 8), QStringLiteral("Fri"));
+    insert(1, false, QDate(2024, 3, 6), QStringLiteral("Wed"), 7);
+    insert(1, true, QDate(2024, 3, 7), QStringLiteral("Closed"));
+    insert(3, false, QDate(2024, 3, 5), QStringLiteral("Other sheet"));
+    insert(1, false, QDate(2024, 3, 11), QStringLiteral("Next week"));
+
+    Connection connection;
+    connection.open(m_connection);
+    Recordset rs;
+    rs.open(CalendarQueries::upcomingSql(QDate(2024, 3, 4), QDate(2024, 3, 10), 1), connection);
+    QStringList listed;
+    for (; !rs.eof(); rs.moveNext())
+        listed << rs.field(0).toString() + QLatin1Char(' ') + rs.field(1).toString() + rs.field(2).toString()
+                      + QLatin1Char('/') + rs.field(3).toString();
+    QCOMPARE(listed, (QStringList {"Fri n0/0", "Wed m1/3", "Mon n0/0"}));
+}
+
+QTEST_GUILESS_MAIN(tst_DueDeadlines)
+#include "tst_DueDeadlines.moc"

@@ -1,0 +1,290 @@
+#include "about/AboutDialog.h"
+#include "about/HelpWindow.h"
+#include "mainwindow/DeadlineList.h"
+#include "mainwindow/MainWindow.h"
+#include "platform/DesktopUrls.h"
+#include "platform/calendar/MonthCalendar.h"
+#include "platform/grid/DataGrid.h"
+
+#include "../support/MainWindowSession.h"
+#include "../support/TestRows.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QTest>
+#include <QTextBrowser>
+
+#include <memory>
+
+// The main window's calendar column over a real database: the bold days, the
+// range that fills the upcoming panel and view 7, the panel's click, the status
+// bar's due picture, the calendar's keys; and help and about, which leave the
+// program through the desktop.
+class tst_CalendarColumn final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void busyDaysAreOpenDeadlinesOfTheSheet();
+    void rangeFillsPanelAndView_data();
+    void rangeFillsPanelAndView();
+    void panelClickMakesTheDeadlineCurrent();
+    void duePictureFollowsTheWarningDays_data();
+    void duePictureFollowsTheWarningDays();
+    void calendarKeysAndFocusTexts();
+    void helpFallsBackToTheProgramsOwnWindow();
+    void aboutOpensAddressesThroughTheDesktop();
+
+private:
+    void open();
+    QStringList upcoming() const;
+    QStringList listedInView() const;
+    void insert(int sheet, bool done, const QDate &date, const QString &description, int grpId = 0, int grpRow = 0,
+                int grpSize = 0)
+    {
+        insertDeadline(m_session->connectionString(), sheet, -1, done, date, description, 0, Currency::fromWhole(25),
+                       {}, grpId, grpRow, grpSize);
+    }
+
+    std::unique_ptr<MainWindowSession> m_session;
+    std::unique_ptr<MainWindow> m_window;
+    QList<QUrl> m_opened;
+    bool m_desktopOpens = true;
+};
+
+void tst_CalendarColumn::init()
+{
+    m_session = std::make_unique<MainWindowSession>(QDate(2024, 3, 13));   // a Wednesday
+    QVERIFY(m_session->ok());
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));   // weeks start on Monday
+    m_session->session().setHelpFile(QDir(programFolder()).filePath(QStringLiteral("eng_help.html")));
+    m_opened.clear();
+    m_desktopOpens = true;
+    DesktopUrls::setOpener([this](const QUrl &url) {
+        m_opened << url;
+        return m_desktopOpens;
+    });
+
+    insert(1, false, QDate(2024, 3, 11), QStringLiteral("Monday"));
+    insert(1, false, QDate(2024, 3, 15), QStringLiteral("Rent"), 4, 3, 12);
+    insert(1, false, QDate(2024, 3, 17), QStringLiteral("Sunday"));
+    insert(1, true, QDate(2024, 3, 14), QStringLiteral("Closed"));
+    insert(2, false, QDate(2024, 3, 12), QStringLiteral("Other sheet"));
+    insert(1, false, QDate(2024, 2, 27), QStringLiteral("February"));
+    insert(1, false, QDate(2024, 3, 18), QStringLiteral("Next week"));
+}
+
+void tst_CalendarColumn::cleanup()
+{
+    m_window.reset();
+    m_session.reset();
+    DesktopUrls::setOpener({});
+    QLocale::setDefault(QLocale::c());
+}
+
+void tst_CalendarColumn::open()
+{
+    m_window = std::make_unique<MainWindow>(m_session->session());
+    m_window->resize(1560, 960);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+QStringList tst_CalendarColumn::upcoming() const
+{
+    QStringList shown;
+    DataGrid *panel = m_window->upcomingList();
+    for (int row = 1; row <= panel->rowCount(); ++row)
+        shown << panel->model()->data(panel->model()->index(row - 1, 0)).toString();
+    return shown;
+}
+
+QStringList tst_CalendarColumn::listedInView() const
+{
+    QStringList listed;
+    DataGrid *list = m_window->list();
+    for (int row = 1; row <= list->rowCount(); ++row)
+        if (!list->isGroupRow(row))
+            listed << list->value(row, ListColumn::TrDescription).toString();
+    listed.sort();
+    return listed;
+}
+
+void tst_CalendarColumn::busyDaysAreOpenDeadlinesOfTheSheet()
+{
+    open();
+    MonthCalendar *calendar = m_window->calendar();
+    QVERIFY(calendar->firstVisibleDate() <= QDate(2024, 2, 27));
+    QVERIFY(calendar->isDayBusy(QDate(2024, 2, 27)));   // the previous month's day on show
+    QVERIFY(calendar->isDayBusy(QDate(2024, 3, 11)));
+    QVERIFY(calendar->isDayBusy(QDate(2024, 3, 15)));
+    QVERIFY(!calendar->isDayBusy(QDate(2024, 3, 14)));  // closed
+    QVERIFY(!calendar->isDayBusy(QDate(2024, 3, 12)));  // another sheet's
+    QVERIFY(!calendar->isDayBusy(QDate(2024, 3, 13)));
+
+    // A deadline saved elsewhere shows after the refresh, and so does a closed one's day going plain.
+    insert(1, false, QDate(2024, 3, 20), QStringLiteral("Added"));
+    runJet(m_session->connectionString(), QStringLiteral("UPDATE Transactions SET TrDone=True WHERE TrDescription='Monday'"));
+    m_window->markBusyDays();
+    QVERIFY(calendar->isDayBusy(QDate(2024, 3, 20)));
+    QVERIFY(!calendar->isDayBusy(QDate(2024, 3, 11)));
+
+    // Paging to other months asks the window for their days.
+    insert(1, false, QDate(2025, 1, 9), QStringLiteral("Next year"));
+    calendar->showMonth(QDate(2025, 1, 1));
+    QVERIFY(calendar->isDayBusy(QDate(2025, 1, 9)));
+    QVERIFY(!calendar->isDayBusy(QDate(2025, 1, 10)));
+}
+
+void tst_CalendarColumn::rangeFillsPanelAndView_data()
+{
+    QTest::addColumn<bool>("drag");
+    QTest::addColumn<QDate>("from");
+    QTest::addColumn<QDate>("to");
+    QTest::newRow("drag forward") << true << QDate(2024, 3, 11) << QDate(2024, 3, 17);
+    QTest::newRow("drag backward") << true << QDate(2024, 3, 17) << QDate(2024, 3, 11);
+    QTest::newRow("shift+click forward") << false << QDate(2024, 3, 11) << QDate(2024, 3, 17);
+    QTest::newRow("shift+click backward") << false << QDate(2024, 3, 17) << QDate(2024, 3, 11);
+}
+
+void tst_CalendarColumn::rangeFillsPanelAndView()
+{
+    QFETCH(bool, drag);
+    QFETCH(QDate, from);
+    QFETCH(QDate, to);
+    open();
+    m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(CalendarView);
+    QCOMPARE(upcoming(), QStringList());   // today has nothing open
+    MonthCalendar *calendar = m_window->calendar();
+    if (drag) {
+        QTest::mousePress(calendar, Qt::LeftButton, {}, calendar->dayRect(from).center());
+        const int step = from < to ? 1 : -1;
+        for (QDate day = from; day != to.addDays(step); day = day.addDays(step))
+            QTest::mouseMove(calendar, calendar->dayRect(day).center());
+        QTest::mouseRelease(calendar, Qt::LeftButton, {}, calendar->dayRect(to).center());
+    } else {
+        QTest::mouseClick(calendar, Qt::LeftButton, {}, calendar->dayRect(from).center());
+        QTest::mouseClick(calendar, Qt::LeftButton, Qt::ShiftModifier, calendar->dayRect(to).center());
+    }
+    QCOMPARE(m_window->selectionStart(), QDate(2024, 3, 11));
+    QCOMPARE(m_window->selectionEnd(), QDate(2024, 3, 17));
+    // Latest first; a recurring deadline carries its place, with a bare slash.
+    QCOMPARE(upcoming(), (QStringList {"Sunday", "Rent 3/12", "Monday"}));
+    QCOMPARE(listedInView(), (QStringList {"Closed", "Monday", "Rent", "Sunday"}));
+
+    // Without counters the description stands alone.
+    m_session->session().display().showGroupCounters = false;
+    m_window->refreshUpcoming(m_window->selectionStart(), m_window->selectionEnd());
+    QCOMPARE(upcoming(), (QStringList {"Sunday", "Rent", "Monday"}));
+    // The one visible column takes the panel's whole width.
+    auto *view = m_window->upcomingList()->findChild<QAbstractItemView *>();
+    QCOMPARE(view->visualRect(view->model()->index(0, 0)).width(), view->viewport()->width());
+}
+
+void tst_CalendarColumn::panelClickMakesTheDeadlineCurrent()
+{
+    open();
+    MonthCalendar *calendar = m_window->calendar();
+    calendar->setSelection(QDate(2024, 3, 11), QDate(2024, 3, 17));
+    auto *view = m_window->upcomingList()->findChild<QAbstractItemView *>();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(1, 0)).center());
+    DataGrid *list = m_window->list();
+    QCOMPARE(list->value(list->currentRow(), ListColumn::TrDescription).toString(), QStringLiteral("Rent"));
+    QVERIFY(list->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == list);
+
+    // An empty panel only hands the focus to the list.
+    calendar->setCurrentDate(QDate(2024, 3, 13));
+    calendar->setFocus();
+    list->setCurrentRow(1);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(list->currentRow(), 1);
+    QVERIFY(list->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == list);
+}
+
+void tst_CalendarColumn::duePictureFollowsTheWarningDays_data()
+{
+    QTest::addColumn<int>("warnDays");
+    QTest::addColumn<bool>("overdue");
+    QTest::addColumn<QString>("state");
+    QTest::newRow("off, whatever is overdue") << 999 << true << QString();
+    QTest::newRow("two days ahead reach Friday") << 2 << false << QStringLiteral("due");
+    QTest::newRow("today only, nothing today") << 0 << false << QStringLiteral("none");
+    QTest::newRow("today only, something overdue") << 0 << true << QStringLiteral("due");
+}
+
+void tst_CalendarColumn::duePictureFollowsTheWarningDays()
+{
+    QFETCH(int, warnDays);
+    QFETCH(bool, overdue);
+    QFETCH(QString, state);
+    runJet(m_session->connectionString(),
+           QStringLiteral("UPDATE Transactions SET TrDone=True WHERE TrDate<#03/13/2024# AND TrDbId=1"));
+    if (overdue)
+        insert(1, false, QDate(2024, 3, 1), QStringLiteral("Overdue"));
+    m_session->settings().setInteger(Setting::WarnDays, warnDays);
+    open();
+    auto *picture = m_window->findChild<QLabel *>(QStringLiteral("statusDue"));
+    QCOMPARE(picture->property("dueState").toString(), state);
+    QCOMPARE(picture->pixmap().isNull(), state.isEmpty());
+    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("statusSheet"))->text(), QStringLiteral("Deadlines"));
+}
+
+void tst_CalendarColumn::calendarKeysAndFocusTexts()
+{
+    open();
+    MonthCalendar *calendar = m_window->calendar();
+    auto *help = m_window->findChild<QLabel *>(QStringLiteral("statusHelp"));
+    calendar->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(help->text(), QStringLiteral("Use mouse to select period."));
+    QTest::keyClick(calendar, Qt::Key_2, Qt::ControlModifier);
+    QCOMPARE(m_session->session().display().groupOption, 1);
+    QTest::keyClick(calendar, Qt::Key_4, Qt::ControlModifier);
+    QCOMPARE(m_session->session().display().groupOption, 3);
+    // Shift and the arrows still grow the range.
+    QTest::keyClick(calendar, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(calendar, Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(m_window->selectionEnd(), QDate(2024, 3, 15));
+    QCOMPARE(upcoming(), QStringList {"Rent 3/12"});
+    m_window->list()->focusList();
+    QTRY_VERIFY(help->text() != QStringLiteral("Use mouse to select period."));
+}
+
+void tst_CalendarColumn::helpFallsBackToTheProgramsOwnWindow()
+{
+    open();
+    auto *helpAction = m_window->findChild<QAction *>(QStringLiteral("helpAction"));
+    helpAction->trigger();
+    QCOMPARE(m_opened, QList<QUrl> {QUrl::fromLocalFile(m_session->session().helpFile())});
+    QVERIFY(!m_window->findChild<HelpWindow *>());
+
+    m_desktopOpens = false;
+    helpAction->trigger();
+    auto *window = m_window->findChild<HelpWindow *>();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->browser()->source(), QUrl::fromLocalFile(m_session->session().helpFile()));
+    QVERIFY(!window->browser()->toPlainText().trimmed().isEmpty());
+}
+
+void tst_CalendarColumn::aboutOpensAddressesThroughTheDesktop()
+{
+    open();
+    m_window->findChild<QAction *>(QStringLiteral("aboutAction"))->trigger();
+    auto *about = m_window->findChild<AboutDialog *>();
+    QVERIFY(about);
+    QVERIFY(about->isVisible());
+    QCOMPARE(about->findChild<QLabel *>(QStringLiteral("aboutVersion"))->text(),
+             QStringLiteral("Version ") + QStringLiteral(ORVEL_VERSION));
+    emit about->findChild<QLabel *>(QStringLiteral("aboutWeb"))->linkActivated(AboutDialog::WebAddress);
+    emit about->findChild<QLabel *>(QStringLiteral("aboutSupport"))->linkActivated(AboutDialog::SupportAddress);
+    QCOMPARE(m_opened, (QList<QUrl> {QUrl(QStringLiteral("https://www.kestrum.it/orvel2")),
+                                     QUrl(QStringLiteral("mailto:support@kestrum.it"))}));
+}
+
+QTEST_MAIN(tst_CalendarColumn)
+#include "tst_CalendarColumn.moc"
