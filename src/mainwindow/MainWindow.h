@@ -1,15 +1,18 @@
 #pragma once
 
+#include "export/ListedDeadline.h"
 #include "mainwindow/DeadlineListHost.h"
 #include "mainwindow/DeadlineListPresenter.h"
 #include "mainwindow/MainWindowSettings.h"
 #include "mainwindow/UpcomingListPresenter.h"
 
 #include <QDate>
+#include <QList>
 #include <QMainWindow>
 
 #include <array>
 
+class CounterpartyList;
 class DataGrid;
 class DeadlineEditor;
 class NewDeadlineWindow;
@@ -120,6 +123,12 @@ private:
     DeadlineEditor &deadlineEditor();
     void openNewDeadline();
 
+    // Clients/suppliers, sheets, purge and exports (MainWindowRegisters.cpp).
+    void showSheets();
+    void exportToText();
+    void exportToCalendar();
+    QList<ListedDeadline> listedForExport() const;
+
     // Calendar column (MainWindowCalendar.cpp).
     void calendarSelectionChanged();
 
@@ -160,4 +169,5 @@ private:
 
     NewDeadlineWindow *m_newDeadlineWindow = nullptr;
     DeadlineEditor *m_deadlineEditor = nullptr;
+    CounterpartyList *m_counterpartyList = nullptr;
 };
