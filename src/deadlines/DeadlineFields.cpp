@@ -1,5 +1,6 @@
 #include "deadlines/DeadlineFields.h"
 
+#include "counterparties/CounterpartyEditor.h"
 #include "deadlines/AmountText.h"
 #include "deadlines/DeadlineFormKeys.h"
 #include "deadlines/DeadlineTypes.h"
@@ -150,6 +151,7 @@ void DeadlineFields::applyTypeRule()
 
 void DeadlineFields::fillCounterparties(const QString &connectionString)
 {
+    m_connectionString = connectionString;
     m_counterparty->clear();
     // The blank entry stands for "no client or supplier".
     m_counterparty->addItem(QString(), QVariant());
@@ -203,7 +205,18 @@ Currency DeadlineFields::amountToStore() const
 
 void DeadlineFields::addCounterparty()
 {
-    // The client/supplier editor is not part of the program yet; the focus goes
-    // back to the list as it will after the editor closes.
+    // A client/supplier made on the fly becomes the chosen one.
+    CounterpartyEditor editor(m_connectionString, m_form);
+    const qint32 id = editor.createNew();
+    if (id > 0) {
+        try {
+            fillCounterparties(m_connectionString);
+        } catch (const DbError &) {
+            // The list stays as it was; the new entry shows at the next opening.
+        }
+        const int at = m_counterparty->findData(id);
+        if (at >= 0)
+            m_counterparty->setCurrentIndex(at);
+    }
     m_counterparty->setFocus(Qt::OtherFocusReason);
 }

@@ -82,4 +82,5 @@ private:
     QStatusBar *m_statusBar = nullptr;
     DeadlineFormKeys *m_keys = nullptr;
     QDialog *m_form = nullptr;
+    QString m_connectionString;   // where the client/supplier list was last read
 };

@@ -1,17 +1,20 @@
 #pragma once
 
+#include "export/ListedDeadline.h"
 #include "mainwindow/DeadlineListHost.h"
 #include "mainwindow/DeadlineListPresenter.h"
 #include "mainwindow/MainWindowSettings.h"
 #include "mainwindow/UpcomingListPresenter.h"
 
 #include <QDate>
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
 
 class AboutDialog;
+class CounterpartyList;
 class DataGrid;
 class DeadlineEditor;
 class HelpWindow;
@@ -127,6 +130,12 @@ private:
     DeadlineEditor &deadlineEditor();
     void openNewDeadline();
 
+    // Clients/suppliers, sheets, purge and exports (MainWindowRegisters.cpp).
+    void showSheets();
+    void exportToText();
+    void exportToCalendar();
+    QList<ListedDeadline> listedForExport() const;
+
     // Calendar column (MainWindowCalendar.cpp).
     void calendarSelectionChanged();
     void calendarBusyDaysRequested(const QDate &first, int dayCount);
@@ -171,4 +180,5 @@ private:
     DeadlineEditor *m_deadlineEditor = nullptr;
     HelpWindow *m_helpWindow = nullptr;
     QPointer<AboutDialog> m_aboutDialog;
+    CounterpartyList *m_counterpartyList = nullptr;
 };

@@ -1,5 +1,5 @@
 // The main window's menus and toolbars, and the commands that only they reach:
-// the language, the purge question, the change of database and the help.
+// the language, the change of database and the help.
 #include "mainwindow/MainWindow.h"
 
 #include "about/AboutDialog.h"
@@ -46,10 +46,11 @@ QMenu *addMenu(QMenuBar *bar, const char *name, int textId)
 void MainWindow::buildMenus()
 {
     QMenu *file = addMenu(menuBar(), "fileMenu", 201);
-    addCommand(file, "sheetsAction", 203, Qt::Key_F12);
+    connect(addCommand(file, "sheetsAction", 203, Qt::Key_F12), &QAction::triggered, this, &MainWindow::showSheets);
     file->addSeparator();
     addCommand(file, "printAction", 205, Qt::SHIFT | Qt::CTRL | Qt::Key_F12);
-    addCommand(file, "exportAction", 207);
+    connect(addCommand(file, "exportAction", 207), &QAction::triggered, this, &MainWindow::exportToText);
+    connect(addCommand(file, "exportCalendarAction", 2501), &QAction::triggered, this, &MainWindow::exportToCalendar);
     file->addSeparator();
     connect(addCommand(file, "exitAction", 209), &QAction::triggered, this, &QWidget::close);
 
@@ -145,7 +146,8 @@ void MainWindow::buildToolbars()
             this, &MainWindow::showCounterparties);
     commands->addSeparator();
     addToolButton(commands, "printButton", ToolIcon::Print, 907);
-    addToolButton(commands, "exportButton", ToolIcon::Export, 909);
+    connect(addToolButton(commands, "exportButton", ToolIcon::Export, 909), &QAction::triggered, this,
+            &MainWindow::exportToText);
     commands->addSeparator();
     // From the toolbar the new preferences show at the list's next refresh.
     connect(addToolButton(commands, "preferencesButton", ToolIcon::Preferences, 911), &QAction::triggered, this,
@@ -199,14 +201,6 @@ void MainWindow::chooseLanguage(int index)
         m_languageActions[i]->setChecked(i == m_session.languageChoice());
 }
 
-void MainWindow::purgeClosedDeadlines()
-{
-    // "This procedure allows all past deadlines before a given date to be
-    // deleted", "Continue?"; the purge window opens on Yes.
-    Prompt::message(Texts::text(1301) + QStringLiteral("\n\n") + Texts::text(1302), Session::AppTitle,
-                    Prompt::Icon::Question, Prompt::Buttons::YesNo);
-}
-
 void MainWindow::changeDatabase()
 {
     // The database in use stays until the next start.
@@ -240,9 +234,4 @@ void MainWindow::openAbout()
     m_aboutDialog->show();
     m_aboutDialog->raise();
     m_aboutDialog->activateWindow();
-}
-
-void MainWindow::showCounterparties()
-{
-    // The clients/suppliers window is owned here once it exists.
 }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// The clients and suppliers (table Accounts). Every function opens a connection
+// of its own and throws DbError when the store fails; a write of more than one
+// statement runs in one transaction, so a failure leaves the table as it was.
+namespace Counterparties {
+
+struct Counterparty
+{
+    qint32 id = 0;     // AcId; 0 for one not saved yet
+    QString name;      // AcName, never empty once saved
+    QString notes;     // AcNotes
+};
+
+// The row with that AcId; an id of 0 when there is none.
+Counterparty read(const QString &connectionString, qint32 id);
+// Inserts a new row under the highest AcId plus 1 and returns that id.
+qint32 create(const QString &connectionString, const QString &name, const QString &notes);
+// Writes name and notes of the existing row id.
+void update(const QString &connectionString, qint32 id, const QString &name, const QString &notes);
+// True while a deadline of any sheet refers to the counterparty.
+bool isInUse(const QString &connectionString, qint32 id);
+// Deletes the row unless a deadline of any sheet refers to it; the test and the
+// delete share one transaction. False when it was refused.
+bool remove(const QString &connectionString, qint32 id);
+// The defined length of the AcName column: what the name box lets the user type.
+// 0 when the column has none.
+int nameMaxLength(const QString &connectionString);
+
+} // namespace Counterparties

@@ -1,0 +1,189 @@
+#include "counterparties/CounterpartyEditor.h"
+
+#include "counterparties/Counterparties.h"
+#include "platform/Pauses.h"
+#include "platform/Prompts.h"
+#include "platform/WidgetPrompts.h"
+#include "startup/Session.h"
+#include "startup/Texts.h"
+#include "store/BusyRetry.h"
+#include "store/DbError.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel *fieldLabel(int textId, QLineEdit *buddy, QWidget *parent)
+{
+    auto *label = new QLabel(Texts::text(textId), parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+CounterpartyEditor::CounterpartyEditor(const QString &connectionString, QWidget *parent)
+    : QDialog(parent)
+    , m_connectionString(connectionString)
+{
+    setObjectName(QStringLiteral("counterpartyEditor"));
+    setModal(true);
+
+    m_name = new QLineEdit(this);
+    m_name->setObjectName(QStringLiteral("nameBox"));
+    m_name->setToolTip(Texts::text(1335));
+    m_notes = new QLineEdit(this);
+    m_notes->setObjectName(QStringLiteral("notesBox"));
+    m_notes->setToolTip(Texts::text(1336));
+    m_save = new QPushButton(Texts::text(1108), this);
+    m_save->setObjectName(QStringLiteral("saveButton"));
+    m_save->setToolTip(Texts::text(1116));
+    m_cancel = new QPushButton(Texts::text(1109), this);
+    m_cancel->setObjectName(QStringLiteral("cancelButton"));
+    m_cancel->setToolTip(Texts::text(1117));
+    // Enter belongs to the focused control, never to a default button.
+    m_save->setAutoDefault(false);
+    m_cancel->setAutoDefault(false);
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setSizeGripEnabled(false);
+
+    auto *fields = new QGridLayout;
+    fields->addWidget(fieldLabel(1332, m_name, this), 0, 0);
+    fields->addWidget(m_name, 0, 1);
+    fields->addWidget(fieldLabel(1333, m_notes, this), 1, 0);
+    fields->addWidget(m_notes, 1, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_save);
+    buttons->addWidget(m_cancel);
+    auto *main = new QVBoxLayout(this);
+    main->addLayout(fields);
+    main->addLayout(buttons);
+    main->addWidget(m_statusBar);
+    setMinimumWidth(420);
+
+    for (QWidget *w : {static_cast<QWidget *>(m_name), static_cast<QWidget *>(m_notes)})
+        w->installEventFilter(this);
+    connect(m_save, &QPushButton::clicked, this, &CounterpartyEditor::save);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(qApp, &QApplication::focusChanged, this, &CounterpartyEditor::focusChanged);
+    removeCloseCommand(this);
+}
+
+CounterpartyEditor::~CounterpartyEditor() = default;
+
+void CounterpartyEditor::prepare(int titleId)
+{
+    setWindowTitle(Texts::text(titleId));
+    m_resultId = 0;
+    m_statusBar->clearMessage();
+    // The box takes no more than the column holds; 0 means the column sets no limit.
+    int maxLength = 0;
+    try {
+        maxLength = Counterparties::nameMaxLength(m_connectionString);
+    } catch (const DbError &) {
+        // Without the column's size the store still refuses nothing; leave it open.
+    }
+    m_name->setMaxLength(maxLength > 0 ? maxLength : 32767);
+    m_name->setFocus(Qt::OtherFocusReason);
+}
+
+qint32 CounterpartyEditor::createNew(const QString &name)
+{
+    m_id = 0;
+    prepare(1331);
+    m_name->setText(name);
+    m_notes->clear();
+    exec();
+    return m_resultId;
+}
+
+bool CounterpartyEditor::edit(qint32 id)
+{
+    Counterparties::Counterparty row;
+    try {
+        row = Counterparties::read(m_connectionString, id);
+    } catch (const DbError &e) {
+        Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
+        return false;
+    }
+    if (row.id == 0)
+        return false;
+    m_id = id;
+    prepare(1330);
+    m_name->setText(row.name);
+    m_notes->setText(row.notes);
+    m_name->selectAll();
+    return exec() == QDialog::Accepted;
+}
+
+bool CounterpartyEditor::nameHolds() const
+{
+    return !m_name->text().trimmed().isEmpty();
+}
+
+void CounterpartyEditor::save()
+{
+    if (!nameHolds()) {
+        m_name->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    const QString name = m_name->text();
+    const QString notes = m_notes->text();
+    qint32 id = m_id;
+    try {
+        const bool written = retryWhileBusy([&] {
+            if (m_id == 0)
+                id = Counterparties::create(m_connectionString, name, notes);
+            else
+                Counterparties::update(m_connectionString, m_id, name, notes);
+        });
+        if (!written)
+            return;
+    } catch (const DbError &e) {
+        // Nothing was kept; what the user typed stays for another try.
+        Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
+        return;
+    }
+    m_resultId = id;
+    Pauses::shortPause();
+    accept();
+}
+
+bool CounterpartyEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            focusNextChild();
+            return true;
+        }
+    } else if (event->type() == QEvent::FocusIn) {
+        if (auto *box = qobject_cast<QLineEdit *>(watched))
+            QMetaObject::invokeMethod(box, &QLineEdit::selectAll, Qt::QueuedConnection);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CounterpartyEditor::focusChanged(QWidget *old, QWidget *now)
+{
+    if (!isVisible())
+        return;
+    // An empty name keeps the focus; only Cancel (and Esc) may leave it.
+    if (old == m_name && now && now != m_cancel && isAncestorOf(now) && !nameHolds()) {
+        m_name->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (now && isAncestorOf(now))
+        m_statusBar->showMessage(now->toolTip());
+    else if (now == this)
+        m_statusBar->clearMessage();
+}

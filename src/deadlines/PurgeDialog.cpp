@@ -1,0 +1,84 @@
+#include "deadlines/PurgeDialog.h"
+
+#include "deadlines/ClosedDeadlinePurge.h"
+#include "deadlines/DeadlineFields.h"
+#include "mainwindow/DeadlineListHost.h"
+#include "platform/Clock.h"
+#include "platform/Prompts.h"
+#include "platform/WidgetPrompts.h"
+#include "startup/Session.h"
+#include "startup/Texts.h"
+#include "store/BusyRetry.h"
+#include "store/DbError.h"
+
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+PurgeDialog::PurgeDialog(DeadlineListHost &host, Session &session, QWidget *parent)
+    : QDialog(parent)
+    , m_host(host)
+    , m_session(session)
+{
+    setObjectName(QStringLiteral("purgeDialog"));
+    setModal(true);
+    setWindowTitle(Texts::text(1300));
+    auto *label = new QLabel(Texts::text(1303), this);
+    label->setWordWrap(true);
+    m_date = DeadlineFields::datePicker(QStringLiteral("purgeDate"), this);
+    m_date->setDate(Clock::today().addDays(-1));
+    auto *proceedButton = new QPushButton(Texts::text(1306), this);
+    proceedButton->setObjectName(QStringLiteral("continueButton"));
+    auto *cancelButton = new QPushButton(Texts::text(1109), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(proceedButton);
+    buttons->addWidget(cancelButton);
+    auto *main = new QVBoxLayout(this);
+    main->addWidget(label);
+    main->addWidget(m_date, 0, Qt::AlignLeft);
+    main->addLayout(buttons);
+    connect(proceedButton, &QPushButton::clicked, this, &PurgeDialog::proceed);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    removeCloseCommand(this);
+}
+
+PurgeDialog::~PurgeDialog() = default;
+
+void PurgeDialog::proceed()
+{
+    const QString connectionString = m_session.connectionString();
+    const qint32 sheetId = m_session.activeSheetId();
+    const QDate lastDate = m_date->date();
+    try {
+        const int count = ClosedDeadlinePurge::count(connectionString, sheetId, lastDate);
+        const QString question =
+            ClosedDeadlinePurge::question(count, Texts::text(1307), Texts::text(1308), Texts::text(1305));
+        if (Prompt::message(question, Session::AppTitle, Prompt::Icon::Question, Prompt::Buttons::YesNo)
+            != Prompt::Answer::Yes) {
+            Prompt::message(Texts::text(1323), Session::AppTitle);
+            reject();
+            return;
+        }
+        if (!retryWhileBusy([&] { ClosedDeadlinePurge::purge(connectionString, sheetId, lastDate); })) {
+            Prompt::message(Texts::text(1323), Session::AppTitle);
+            reject();
+            return;
+        }
+    } catch (const DbError &error) {
+        Prompt::message(QString::number(error.number()) + QStringLiteral(" - ") + error.description(),
+                        Session::AppTitle, Prompt::Icon::Critical);
+        return;
+    }
+    Prompt::message(Texts::text(1309), Session::AppTitle);
+    m_host.refreshList(m_host.currentView());
+    m_host.markBusyDays();
+    m_host.refreshUpcoming(m_host.selectionStart(), m_host.selectionEnd());
+    m_host.updateStatus();
+    // The purge may have emptied the list.
+    m_host.updateEmptyListPanel();
+    accept();
+}

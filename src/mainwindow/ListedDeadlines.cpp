@@ -1,0 +1,44 @@
+#include "mainwindow/ListedDeadlines.h"
+
+#include "mainwindow/DeadlineList.h"
+#include "platform/grid/GridModel.h"
+#include "store/SqlText.h"
+
+namespace {
+
+Currency currencyOf(const QVariant &value)
+{
+    return value.canConvert<Currency>() ? value.value<Currency>() : Currency();
+}
+
+} // namespace
+
+QList<ListedDeadline> listedDeadlines(const GridModel &list, bool showCounters, const QString &counterSeparator)
+{
+    QList<ListedDeadline> rows;
+    rows.reserve(list.rowCount());
+    for (int row = 1; row <= list.rowCount(); ++row) {
+        if (list.isGroupRow(row))
+            continue;
+        auto field = [&list, row](int column) { return list.value(row, column); };
+        ListedDeadline d;
+        d.rowId = field(ListColumn::TrRowId).toInt();
+        d.sheetId = field(ListColumn::TrDbId).toInt();
+        d.type = field(ListColumn::TrType).toInt();
+        d.done = field(ListColumn::TrDone).toBool();
+        d.date = field(ListColumn::TrDate).toDate();
+        d.description = stringOrDefault(field(ListColumn::TrDescription), QString());
+        d.groupId = field(ListColumn::TrGrpId).toInt();
+        d.groupRow = field(ListColumn::TrGrpRow).toInt();
+        d.groupSize = field(ListColumn::TrGrpMDay).toInt();
+        d.shownDescription = descriptionShown(d.description, d.groupId, d.groupRow, d.groupSize, showCounters,
+                                              counterSeparator);
+        d.amount = currencyOf(field(ListColumn::TrValue));
+        d.balance = currencyOf(field(ListColumn::TrBalance));
+        d.counterpartyName = stringOrDefault(field(ListColumn::AcName), QString());
+        d.counterpartyNotes = stringOrDefault(field(ListColumn::AcNotes), QString());
+        d.notes = stringOrDefault(field(ListColumn::TrNotes), QString());
+        rows.append(std::move(d));
+    }
+    return rows;
+}

@@ -1,0 +1,232 @@
+#include "store/SheetsDialog.h"
+
+#include "mainwindow/DeadlineListHost.h"
+#include "platform/grid/DataGrid.h"
+#include "platform/Pauses.h"
+#include "platform/Prompts.h"
+#include "platform/WidgetPrompts.h"
+#include "startup/Session.h"
+#include "startup/Setting.h"
+#include "startup/Texts.h"
+#include "store/BusyRetry.h"
+#include "store/DbError.h"
+#include "store/DeadlineSheets.h"
+
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int IdColumn = 1;
+constexpr int NameColumn = 2;
+
+QPushButton *button(int textId, const char *name, QWidget *parent)
+{
+    auto *b = new QPushButton(Texts::text(textId), parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+void showError(const std::exception &error)
+{
+    QString text;
+    if (const auto *db = dynamic_cast<const DbError *>(&error))
+        text = QString::number(db->number()) + QStringLiteral(" - ") + db->description();
+    else
+        text = QString::fromLocal8Bit(error.what());
+    Prompt::message(text, Session::AppTitle, Prompt::Icon::Critical);
+}
+
+} // namespace
+
+SheetsDialog::SheetsDialog(DeadlineListHost &host, Session &session, QWidget *parent)
+    : QDialog(parent)
+    , m_host(host)
+    , m_session(session)
+{
+    setObjectName(QStringLiteral("sheetsDialog"));
+    setModal(true);
+    setWindowTitle(Texts::text(1253));
+
+    auto *heading = new QLabel(QLatin1Char(' ') + Texts::text(1404), this);
+    m_list = new DataGrid(this);
+    m_list->setObjectName(QStringLiteral("sheetGrid"));
+    m_list->setConnectionString(m_session.connectionString());
+    m_list->setRecordSource(QStringLiteral("SELECT * FROM Dbs ORDER BY DbName"));
+    m_list->setNavigatorVisible(false);
+    auto *folderCaption = new QLabel(Texts::text(1403), this);
+    auto *folder = new QLabel(QDir::toNativeSeparators(m_session.databaseFolder()) + QDir::separator(), this);
+    folder->setObjectName(QStringLiteral("folderLabel"));
+    folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    QPushButton *select = button(1254, "selectButton", this);
+    QPushButton *create = button(1250, "newButton", this);
+    QPushButton *rename = button(1251, "editButton", this);
+    QPushButton *remove = button(1252, "deleteButton", this);
+    QPushButton *close = button(1324, "closeButton", this);
+    auto *buttons = new QVBoxLayout;
+    for (QPushButton *b : {select, create, rename, remove})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(close);
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(heading, 0, 0);
+    grid->addWidget(m_list, 1, 0);
+    grid->addLayout(buttons, 1, 1);
+    grid->addWidget(folderCaption, 2, 0, 1, 2);
+    grid->addWidget(folder, 3, 0, 1, 2);
+    resize(460, 320);
+
+    connect(select, &QPushButton::clicked, this, &SheetsDialog::selectSheet);
+    connect(create, &QPushButton::clicked, this, &SheetsDialog::createSheet);
+    connect(rename, &QPushButton::clicked, this, &SheetsDialog::renameSheet);
+    connect(remove, &QPushButton::clicked, this, &SheetsDialog::deleteSheet);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_list, &DataGrid::keyDown, this, &SheetsDialog::listKeyDown);
+    connect(m_list, &DataGrid::doubleClicked, this, [this](int row) {
+        if (row > 0)
+            selectSheet();
+    });
+    removeCloseCommand(this);
+    reload(m_session.activeSheetId());
+}
+
+SheetsDialog::~SheetsDialog() = default;
+
+void SheetsDialog::reload(qint32 currentId)
+{
+    try {
+        m_list->requery();
+    } catch (const DbError &error) {
+        showError(error);
+        return;
+    }
+    GridModel *model = m_list->model();
+    model->setColumnVisible(IdColumn, false);
+    model->setColumnCaption(NameColumn, Texts::text(1404));
+    model->setColumnWidth(NameColumn, 300);
+    if (currentId <= 0 || model->find(IdColumn, currentId, GridModel::FindMode::Equal, 0, 1) <= 0)
+        m_list->setCurrentRow(m_list->rowCount() > 0 ? 1 : 0);
+    m_list->scrollToCurrent();
+}
+
+qint32 SheetsDialog::selectedId() const
+{
+    const int row = m_list->currentRow();
+    return row >= 1 ? m_list->value(row, IdColumn).toInt() : 0;
+}
+
+QString SheetsDialog::selectedName() const
+{
+    const int row = m_list->currentRow();
+    return row >= 1 ? m_list->value(row, NameColumn).toString() : QString();
+}
+
+void SheetsDialog::selectSheet()
+{
+    const qint32 id = selectedId();
+    if (id <= 0)
+        return;
+    try {
+        // Remembered before anything else, so the next start opens this sheet.
+        m_session.settings().setInteger(Setting::ActiveSheet, id);
+        m_session.setActiveSheet(id, DeadlineSheets::name(m_session.connectionString(), id));
+        Pauses::shortPause();
+        m_host.refreshList(m_host.currentView());
+        m_host.refreshUpcoming(m_host.selectionStart(), m_host.selectionEnd());
+        m_host.markBusyDays();
+        m_host.updateEmptyListPanel();
+        m_host.updateStatus();
+    } catch (const std::exception &error) {
+        showError(error);
+        return;
+    }
+    accept();
+}
+
+void SheetsDialog::createSheet()
+{
+    const QString name =
+        Prompt::input(Texts::text(1409), Session::AppTitle, selectedName()).trimmed();
+    if (name.isEmpty())
+        return;
+    qint32 id = 0;
+    try {
+        if (!retryWhileBusy([&] { id = DeadlineSheets::create(m_session.connectionString(), name); }))
+            return;
+    } catch (const DbError &error) {
+        showError(error);
+        return;
+    }
+    Pauses::shortPause();
+    reload(id);
+    Prompt::message(Texts::text(1410), Session::AppTitle);
+}
+
+void SheetsDialog::renameSheet()
+{
+    const qint32 id = selectedId();
+    if (id <= 0)
+        return;
+    const QString name = Prompt::input(Texts::text(1411), Session::AppTitle, selectedName()).trimmed();
+    if (name.isEmpty())
+        return;
+    try {
+        if (!retryWhileBusy([&] { DeadlineSheets::rename(m_session.connectionString(), id, name); }))
+            return;
+        Pauses::shortPause();
+        reload(id);
+        m_session.setActiveSheet(m_session.activeSheetId(),
+                                 DeadlineSheets::name(m_session.connectionString(), m_session.activeSheetId()));
+        m_host.updateStatus();
+    } catch (const DbError &error) {
+        showError(error);
+    }
+}
+
+void SheetsDialog::deleteSheet()
+{
+    const qint32 id = selectedId();
+    if (id <= 0)
+        return;
+    switch (DeadlineSheets::deleteRefusal(m_list->rowCount(), id, m_session.activeSheetId())) {
+    case DeadlineSheets::DeleteRefusal::OnlySheet:
+        Prompt::message(Texts::text(1405), Session::AppTitle);
+        return;
+    case DeadlineSheets::DeleteRefusal::ActiveSheet:
+        Prompt::message(Texts::text(1406), Session::AppTitle);
+        return;
+    case DeadlineSheets::DeleteRefusal::FirstSheet:
+        Prompt::message(QStringLiteral("UNO"), Session::AppTitle);
+        return;
+    case DeadlineSheets::DeleteRefusal::None:
+        break;
+    }
+    if (Prompt::message(Texts::text(1407), Session::AppTitle, Prompt::Icon::None, Prompt::Buttons::YesNo)
+        != Prompt::Answer::Yes)
+        return;
+    try {
+        if (!retryWhileBusy([&] { DeadlineSheets::remove(m_session.connectionString(), id); }))
+            return;
+    } catch (const DbError &error) {
+        // Both deletes were rolled back: the sheet and its deadlines are all still there.
+        showError(error);
+        return;
+    }
+    Pauses::shortPause();
+    reload(m_session.activeSheetId());
+    Prompt::message(Texts::text(1408), Session::AppTitle);
+}
+
+void SheetsDialog::listKeyDown(int key, Qt::KeyboardModifiers modifiers, bool *consumed)
+{
+    if ((modifiers & ~Qt::KeypadModifier) == 0 && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        selectSheet();
+        *consumed = true;
+    }
+}
