@@ -45,7 +45,8 @@ void MainWindow::buildMenus()
     QMenu *file = addMenu(menuBar(), "fileMenu", 201);
     addCommand(file, "sheetsAction", 203, Qt::Key_F12);
     file->addSeparator();
-    addCommand(file, "printAction", 205, Qt::SHIFT | Qt::CTRL | Qt::Key_F12);
+    connect(addCommand(file, "printAction", 205, Qt::SHIFT | Qt::CTRL | Qt::Key_F12), &QAction::triggered, this,
+            &MainWindow::openReport);
     addCommand(file, "exportAction", 207);
     file->addSeparator();
     connect(addCommand(file, "exitAction", 209), &QAction::triggered, this, &QWidget::close);
@@ -141,7 +142,8 @@ void MainWindow::buildToolbars()
     connect(addToolButton(commands, "counterpartiesButton", ToolIcon::Counterparties, 905), &QAction::triggered,
             this, &MainWindow::showCounterparties);
     commands->addSeparator();
-    addToolButton(commands, "printButton", ToolIcon::Print, 907);
+    connect(addToolButton(commands, "printButton", ToolIcon::Print, 907), &QAction::triggered, this,
+            &MainWindow::openReport);
     addToolButton(commands, "exportButton", ToolIcon::Export, 909);
     commands->addSeparator();
     addToolButton(commands, "preferencesButton", ToolIcon::Preferences, 911);

@@ -179,14 +179,20 @@ qreal ReportPageLayout::cellTextWidth(const ReportRow &row, int column) const
 QStringList ReportPageLayout::wrap(const QString &text, const QFont &font, qreal width) const
 {
     QStringList lines;
-    QTextLayout layout(text, font, m_metricsDevice.get());
+    // Line breaks of the text itself stay breaks; a carriage return adds nothing.
+    QString laid = text;
+    laid.remove(QLatin1Char('\r'));
+    laid.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextLayout layout(laid, font, m_metricsDevice.get());
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
-        const QString piece = text.mid(line.textStart(), line.textLength()).trimmed();
+        QString piece = laid.mid(line.textStart(), line.textLength());
+        piece.remove(QChar::LineSeparator);
+        piece = piece.trimmed();
         if (!piece.isEmpty())
             lines.append(piece);
     }
@@ -222,7 +228,9 @@ void ReportPageLayout::measureRows()
                 continue;
             const qreal advance = body.horizontalAdvance(row.cells[c]);
             laid.advances[c] = advance;
-            if (!columns[c].wraps || advance <= cellTextWidth(row, int(c)))
+            // A text of several lines (a note) keeps its lines in a column that wraps.
+            const bool breaks = row.cells[c].contains(QLatin1Char('\n'));
+            if (!columns[c].wraps || (advance <= cellTextWidth(row, int(c)) && !breaks))
                 continue;
             if (laid.lines.isEmpty())
                 laid.lines.resize(row.cells.size());
