@@ -123,13 +123,27 @@ ReportPageLayout::ReportPageLayout(const ReportDocument &document, const QPageLa
         }
     }
 
-    // Room the indentation leaves unused goes to the last column, so the
-    // rightmost texts (the amounts) end at the right margin like the rules do.
+    // Room the indentation leaves unused goes to the columns that wrap, in
+    // proportion to their widths, so their texts take fewer lines; the columns
+    // then end at the right margin like the rules do. Without such columns the
+    // last one takes it.
     qreal used = rowIndent(m_headerLevel);
     for (qreal width : std::as_const(m_columnWidths))
         used += points(width);
-    if (!m_columnWidths.isEmpty() && used < m_area.width())
-        m_columnWidths.last() += (m_area.width() - used) * 72.0 / m_resolution;
+    if (!m_columnWidths.isEmpty() && used < m_area.width()) {
+        const qreal spare = (m_area.width() - used) * 72.0 / m_resolution;
+        qreal wrapping = 0;
+        for (qsizetype c = 0; c < columns.size() && c < m_columnWidths.size(); ++c)
+            wrapping += columns[c].wraps ? m_columnWidths[c] : 0;
+        if (wrapping > 0) {
+            for (qsizetype c = 0; c < columns.size() && c < m_columnWidths.size(); ++c) {
+                if (columns[c].wraps)
+                    m_columnWidths[c] += spare * m_columnWidths[c] / wrapping;
+            }
+        } else {
+            m_columnWidths.last() += spare;
+        }
+    }
     qreal left = 0;
     for (qreal width : std::as_const(m_columnWidths)) {
         m_columnLefts.append(left);

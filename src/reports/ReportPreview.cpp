@@ -36,6 +36,23 @@ ReportPreview::ReportPreview(QPrinter *printer, QWidget *parent)
         return;
     m_toolBar->setObjectName(QStringLiteral("previewToolBar"));
 
+    // One page at a time is how a report is read, and the orientation is part
+    // of the page setup; the room those commands would take goes to the words
+    // of Close, Page setup, Print and Save as PDF. The two orientation commands
+    // are the only checkable ones without a name.
+    for (QAction *action : m_toolBar->actions()) {
+        const QString name = action->objectName();
+        if (name == QLatin1String("singleModeAction") || name == QLatin1String("facingModeAction")
+            || name == QLatin1String("overviewModeAction") || (action->isCheckable() && name.isEmpty()))
+            m_toolBar->removeAction(action);
+    }
+    bool afterSeparator = true;
+    for (QAction *action : m_toolBar->actions()) {
+        if (action->isSeparator() && afterSeparator)
+            m_toolBar->removeAction(action);
+        afterSeparator = action->isSeparator();
+    }
+
     // Qt's preview ends its toolbar with page setup and print, in that order.
     const QList<QAction *> actions = m_toolBar->actions();
     if (actions.size() >= 2) {

@@ -105,7 +105,7 @@ ReportWindow::ReportWindow(Session &session, QWidget *parent)
     setObjectName(QStringLiteral("reportWindow"));
     setWindowTitle(Texts::text(TitleText));
     setMinimumSize(LeastWidth, LeastHeight);
-    resize(1100, 760);
+    resize(1280, 820);
 
     // Paper from the default printer, sizes in the locale's unit.
     prepareReportPrinter(m_printer, QLocale());
