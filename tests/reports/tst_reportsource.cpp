@@ -1,7 +1,6 @@
 #include "../support/TestDatabase.h"
 #include "../support/TestRows.h"
 
-#include "reports/CounterpartyReport.h"
 #include "reports/ReportApplyState.h"
 #include "reports/ReportDescription.h"
 #include "reports/ReportFilter.h"
@@ -35,7 +34,6 @@ private slots:
     void periodBoundsAndCounterparties();
     void applyEnabling();
     void documentTitle();
-    void counterpartyList();
 
 private:
     QTemporaryDir m_dir;
@@ -178,19 +176,6 @@ void TestReportSource::documentTitle()
              QStringLiteral("Office - 1 Filter: Open Deadlines | Credits - 2 Grouping: Date"));
     QCOMPARE(reportDocumentTitle(QStringLiteral("R&&D"), QStringLiteral("\r\n&2 Grouping: Q&&A")),
              QStringLiteral("R&&D - 2 Grouping: Q&A"));
-}
-
-void TestReportSource::counterpartyList()
-{
-    const QList<qreal> widths = counterpartyColumnWidths(481.9);
-    QCOMPARE(widths.size(), 2);
-    QCOMPARE(widths[0], 192.8);
-    QCOMPARE(widths[0] + widths[1], 481.9);
-    const QList<ReportRow> rows = counterpartyReportRows({{1, "Acme", "pays late"}, {2, "Zeta", QString()}});
-    QCOMPARE(rows.size(), 2);
-    QCOMPARE(rows[0].cells, (QStringList{"Acme", "pays late"}));
-    QCOMPARE(rows[1].cells, (QStringList{"Zeta", QString()}));
-    QVERIFY(!rows[0].isGroup());
 }
 
 QTEST_GUILESS_MAIN(TestReportSource)

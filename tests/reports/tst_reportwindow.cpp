@@ -140,6 +140,11 @@ void TestReportWindow::loadsWithDefaultsAndApplies()
     QCOMPARE(m_window->document().rows().size(), 3);   // the sheet and two open deadlines
     QCOMPARE(m_window->document().title(), QStringLiteral("Main ledger"));
     QCOMPARE(m_window->printer().docName(), QStringLiteral("Main ledger - 1 Filter: Open Deadlines"));
+    // Paper sizes in the locale's unit, and margins a report can be read with.
+    const QPageLayout page = m_window->printer().pageLayout();
+    QCOMPARE(page.units(), QPageLayout::Inch);
+    const QMarginsF margins = page.margins(QPageLayout::Millimeter);
+    QVERIFY(margins.left() >= 14.9 && margins.right() >= 14.9 && margins.top() >= 14.9);
 }
 
 void TestReportWindow::boxRulesAndApplyEnabling()
