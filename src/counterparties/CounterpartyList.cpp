@@ -1,11 +1,14 @@
 #include "counterparties/CounterpartyList.h"
 
+#include "reports/CounterpartyPrinting.h"
+
 #include "counterparties/CounterpartyEditor.h"
 #include "counterparties/Counterparties.h"
 #include "mainwindow/ToolIcons.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
+#include "reports/CounterpartyPrinting.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
 #include "store/BusyRetry.h"
@@ -213,7 +216,7 @@ void CounterpartyList::deleteCounterparty()
 
 void CounterpartyList::printList()
 {
-    // Left to the report machinery; until it prints this list the command does nothing.
+    printCounterparties(this, m_connectionString);
 }
 
 void CounterpartyList::listKeyDown(int key, Qt::KeyboardModifiers modifiers, bool *consumed)

@@ -71,6 +71,8 @@ public:
     void goToLastRow();
     void updateNotesPanel();
     void showCounterparties();
+    // The report window, modal (MainWindowReports.cpp).
+    void openReport();
 
     // Incremental search over the rows' search text.
     void setSearchMode(bool active);

@@ -48,7 +48,8 @@ void MainWindow::buildMenus()
     QMenu *file = addMenu(menuBar(), "fileMenu", 201);
     connect(addCommand(file, "sheetsAction", 203, Qt::Key_F12), &QAction::triggered, this, &MainWindow::showSheets);
     file->addSeparator();
-    addCommand(file, "printAction", 205, Qt::SHIFT | Qt::CTRL | Qt::Key_F12);
+    connect(addCommand(file, "printAction", 205, Qt::SHIFT | Qt::CTRL | Qt::Key_F12), &QAction::triggered, this,
+            &MainWindow::openReport);
     connect(addCommand(file, "exportAction", 207), &QAction::triggered, this, &MainWindow::exportToText);
     connect(addCommand(file, "exportCalendarAction", 2501), &QAction::triggered, this, &MainWindow::exportToCalendar);
     file->addSeparator();
@@ -145,7 +146,8 @@ void MainWindow::buildToolbars()
     connect(addToolButton(commands, "counterpartiesButton", ToolIcon::Counterparties, 905), &QAction::triggered,
             this, &MainWindow::showCounterparties);
     commands->addSeparator();
-    addToolButton(commands, "printButton", ToolIcon::Print, 907);
+    connect(addToolButton(commands, "printButton", ToolIcon::Print, 907), &QAction::triggered, this,
+            &MainWindow::openReport);
     connect(addToolButton(commands, "exportButton", ToolIcon::Export, 909), &QAction::triggered, this,
             &MainWindow::exportToText);
     commands->addSeparator();

@@ -56,3 +56,21 @@ QString describeReportFilter(const ReportFilter &filter, const ReportTexts &text
 {
     return filterLine(filter, texts) + QStringLiteral("\r\n") + groupingLine(filter, texts);
 }
+
+QString reportDocumentTitle(const QString &sheetName, const QString &description)
+{
+    QStringList parts{sheetName};
+    for (const QString &line : description.split(QStringLiteral("\r\n"))) {
+        QString plain;
+        plain.reserve(line.size());
+        for (qsizetype i = 0; i < line.size(); ++i) {
+            // "&&" stands for one ampersand; a lone one marks the next letter.
+            if (line[i] == u'&' && i + 1 < line.size())
+                ++i;
+            plain += line[i];
+        }
+        if (!plain.trimmed().isEmpty())
+            parts << plain.trimmed();
+    }
+    return parts.join(QStringLiteral(" - "));
+}

@@ -12,3 +12,9 @@ class ReportTexts;
 // counterparty, separated by " | ". The grouping line names the grouping, and is
 // empty without one.
 QString describeReportFilter(const ReportFilter &filter, const ReportTexts &texts);
+
+// The title a saved report carries (what a PDF reader shows): the sheet's name,
+// then each non-empty line of the description, joined by " - ", with the
+// mnemonic marks of the window's captions taken out ("&1 Filter" reads
+// "1 Filter").
+QString reportDocumentTitle(const QString &sheetName, const QString &description);

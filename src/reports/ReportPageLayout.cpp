@@ -123,13 +123,27 @@ ReportPageLayout::ReportPageLayout(const ReportDocument &document, const QPageLa
         }
     }
 
-    // Room the indentation leaves unused goes to the last column, so the
-    // rightmost texts (the amounts) end at the right margin like the rules do.
+    // Room the indentation leaves unused goes to the columns that wrap, in
+    // proportion to their widths, so their texts take fewer lines; the columns
+    // then end at the right margin like the rules do. Without such columns the
+    // last one takes it.
     qreal used = rowIndent(m_headerLevel);
     for (qreal width : std::as_const(m_columnWidths))
         used += points(width);
-    if (!m_columnWidths.isEmpty() && used < m_area.width())
-        m_columnWidths.last() += (m_area.width() - used) * 72.0 / m_resolution;
+    if (!m_columnWidths.isEmpty() && used < m_area.width()) {
+        const qreal spare = (m_area.width() - used) * 72.0 / m_resolution;
+        qreal wrapping = 0;
+        for (qsizetype c = 0; c < columns.size() && c < m_columnWidths.size(); ++c)
+            wrapping += columns[c].wraps ? m_columnWidths[c] : 0;
+        if (wrapping > 0) {
+            for (qsizetype c = 0; c < columns.size() && c < m_columnWidths.size(); ++c) {
+                if (columns[c].wraps)
+                    m_columnWidths[c] += spare * m_columnWidths[c] / wrapping;
+            }
+        } else {
+            m_columnWidths.last() += spare;
+        }
+    }
     qreal left = 0;
     for (qreal width : std::as_const(m_columnWidths)) {
         m_columnLefts.append(left);
@@ -179,14 +193,20 @@ qreal ReportPageLayout::cellTextWidth(const ReportRow &row, int column) const
 QStringList ReportPageLayout::wrap(const QString &text, const QFont &font, qreal width) const
 {
     QStringList lines;
-    QTextLayout layout(text, font, m_metricsDevice.get());
+    // Line breaks of the text itself stay breaks; a carriage return adds nothing.
+    QString laid = text;
+    laid.remove(QLatin1Char('\r'));
+    laid.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextLayout layout(laid, font, m_metricsDevice.get());
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
-        const QString piece = text.mid(line.textStart(), line.textLength()).trimmed();
+        QString piece = laid.mid(line.textStart(), line.textLength());
+        piece.remove(QChar::LineSeparator);
+        piece = piece.trimmed();
         if (!piece.isEmpty())
             lines.append(piece);
     }
@@ -222,7 +242,9 @@ void ReportPageLayout::measureRows()
                 continue;
             const qreal advance = body.horizontalAdvance(row.cells[c]);
             laid.advances[c] = advance;
-            if (!columns[c].wraps || advance <= cellTextWidth(row, int(c)))
+            // A text of several lines (a note) keeps its lines in a column that wraps.
+            const bool breaks = row.cells[c].contains(QLatin1Char('\n'));
+            if (!columns[c].wraps || (advance <= cellTextWidth(row, int(c)) && !breaks))
                 continue;
             if (laid.lines.isEmpty())
                 laid.lines.resize(row.cells.size());

@@ -33,8 +33,8 @@ public:
     // Rows of the document on a page (0-based), as [first, end).
     qsizetype firstRowOf(int page) const { return m_pages[page].firstRow; }
     qsizetype endRowOf(int page) const { return m_pages[page].endRow; }
-    // Column widths in points after fitting to the page; the last column takes
-    // whatever width the page has left.
+    // Column widths in points after fitting to the page; the columns that wrap
+    // share whatever width the page has left.
     QList<qreal> columnWidths() const { return m_columnWidths; }
 
     // Paints one page (0-based) with painter, which paints on a device of the

@@ -1,0 +1,45 @@
+#include "reports/CounterpartyPrinting.h"
+
+#include "platform/Prompts.h"
+#include "reports/ReportAssembly.h"
+#include "reports/ReportDocument.h"
+#include "reports/ReportPrinter.h"
+#include "reports/ReportSource.h"
+#include "startup/Session.h"
+#include "startup/Texts.h"
+#include "store/DbError.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+
+constexpr int ListTitleText = 2600;
+
+} // namespace
+
+bool printCounterpartyList(QPrinter &printer, const QString &connectionString)
+{
+    ReportDocument document;
+    fillCounterpartyReport(document, readCounterpartyList(connectionString), Texts::text(ListTitleText),
+                           programReportTexts());
+    printer.setDocName(document.title());
+    return ReportPrinter(document).print(&printer);
+}
+
+bool printCounterparties(QWidget *parent, const QString &connectionString)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    prepareReportPrinter(printer, QLocale());
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(Texts::text(205));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    try {
+        return printCounterpartyList(printer, connectionString);
+    } catch (const DbError &error) {
+        Prompt::message(QString::number(error.number()) + QStringLiteral(" - ") + error.description(),
+                        Session::AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);
+        return false;
+    }
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "reports/ReportColumn.h"
+#include "reports/ReportRow.h"
+#include "reports/ReportSource.h"
+
+#include <QList>
+
+class ReportTexts;
+
+// The printed list of clients and suppliers: a name column and a notes column.
+enum CounterpartyColumnIndex {
+    CounterpartyNameColumn,
+    CounterpartyNotesColumn,
+    CounterpartyColumnCount,
+};
+
+// Names and notes both wrap: a long name or a note of several lines takes the
+// lines it needs instead of being cut.
+QList<ReportColumn> counterpartyReportColumns(const ReportTexts &texts);
+// Four parts of the printable width (points) to the name, six to the notes.
+QList<qreal> counterpartyColumnWidths(qreal printableWidth);
+// One row per client or supplier, in the order given.
+QList<ReportRow> counterpartyReportRows(const QList<ReportCounterparty> &counterparties);

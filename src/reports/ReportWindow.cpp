@@ -1,0 +1,406 @@
+#include "reports/ReportWindow.h"
+
+#include "platform/Clock.h"
+#include "platform/DateFormat.h"
+#include "platform/Prompts.h"
+#include "reports/ReportAssembly.h"
+#include "reports/ReportDescription.h"
+#include "reports/ReportPreview.h"
+#include "reports/ReportPrinter.h"
+#include "reports/ReportQuery.h"
+#include "reports/ReportSource.h"
+#include "startup/Session.h"
+#include "startup/Texts.h"
+#include "store/DbError.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// Text ids of the window.
+enum : int {
+    TitleText = 205,
+    OpenText = 952,
+    ClosedText = 957,
+    CounterpartyText = 1015,
+    ShowTotalsText = 1214,
+    ApplyText = 1255,
+    FilterTab = 1606,
+    PeriodText = 1608,
+    CreditsText = 1610,
+    DebitsText = 1612,
+    AppointmentsText = 1614,
+    GroupingTab = 1620,
+    DateModeText = 1622,
+    PreferencesTab = 1623,
+    RepeatHeadersText = 1624,
+    FirstGroupingItem = 1630,
+    FirstDateModeItem = 1660,
+    SavePdfCaption = 2601,
+    PdfFilter = 2602,
+    PdfNotWritten = 2603,
+};
+
+constexpr int GroupingCount = 5;
+constexpr int DateModeCount = 5;
+
+// The option panel's width and the window's least size, from the window's
+// design in twips at 15 twips a pixel.
+constexpr int OptionPanelWidth = 5475 / 15;
+constexpr int LeastWidth = 12735 / 15;
+constexpr int LeastHeight = 8730 / 15;
+
+// A caption without its mnemonic and its tab number ("&2 Grouping" reads
+// "Grouping"), for a label inside the tab that already carries both.
+QString labelText(int id)
+{
+    QString text = Texts::text(id).remove(QLatin1Char('&')).trimmed();
+    qsizetype digits = 0;
+    while (digits < text.size() && text[digits].isDigit())
+        ++digits;
+    return digits > 0 ? text.mid(digits).trimmed() : text;
+}
+
+QFrame *separator(QWidget *parent)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+QCheckBox *checkBox(int textId, const char *name, bool checked, QWidget *parent)
+{
+    auto *box = new QCheckBox(Texts::text(textId), parent);
+    box->setObjectName(QLatin1String(name));
+    box->setChecked(checked);
+    return box;
+}
+
+void reportError(const QString &text)
+{
+    Prompt::message(text, Session::AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);
+}
+
+} // namespace
+
+ReportWindow::ReportWindow(Session &session, QWidget *parent)
+    : QDialog(parent)
+    , m_session(session)
+    , m_texts(programReportTexts())
+    , m_printer(QPrinter::HighResolution)
+{
+    setObjectName(QStringLiteral("reportWindow"));
+    setWindowTitle(Texts::text(TitleText));
+    setMinimumSize(LeastWidth, LeastHeight);
+    resize(1280, 820);
+
+    // Paper from the default printer, sizes in the locale's unit.
+    prepareReportPrinter(m_printer, QLocale());
+
+    auto *panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("optionPanel"));
+    panel->setFixedWidth(OptionPanelWidth);
+    m_tabs = new QTabWidget(panel);
+    m_tabs->setObjectName(QStringLiteral("optionTabs"));
+    m_tabs->addTab(buildFilterPage(), Texts::text(FilterTab));
+    m_tabs->addTab(buildGroupingPage(), Texts::text(GroupingTab));
+    m_tabs->addTab(buildPreferencesPage(), Texts::text(PreferencesTab));
+    m_applyButton = new QPushButton(Texts::text(ApplyText), panel);
+    m_applyButton->setObjectName(QStringLiteral("applyButton"));
+    m_applyButton->setAutoDefault(false);
+    connect(m_applyButton, &QPushButton::clicked, this, &ReportWindow::apply);
+    auto *panelLayout = new QVBoxLayout(panel);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->addWidget(m_tabs, 1);
+    panelLayout->addWidget(m_applyButton, 0, Qt::AlignRight);
+
+    m_preview = new ReportPreview(&m_printer, this);
+    m_preview->setObjectName(QStringLiteral("reportPreview"));
+    connect(m_preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter *printer) { ReportPrinter(m_document).print(printer); });
+    connect(m_preview, &ReportPreview::closeRequested, this, &QDialog::reject);
+    connect(m_preview, &ReportPreview::savePdfRequested, this, &ReportWindow::saveAsPdf);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(panel);
+    layout->addWidget(m_preview, 1);
+
+    loadPeriodBounds();
+    // Restricting to a client or supplier needs at least one of them.
+    try {
+        m_counterpartyBox->setEnabled(!readReportCounterparties(m_session.connectionString()).isEmpty());
+    } catch (const DbError &) {
+        m_counterpartyBox->setEnabled(false);
+    }
+    m_groupingCombo->setCurrentIndex(0);
+    groupingChosen(0);
+
+    m_applyState.setReady();
+    apply();
+}
+
+ReportWindow::~ReportWindow() = default;
+
+QWidget *ReportWindow::buildFilterPage()
+{
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+
+    const bool stateDefaults[] = {true, false};
+    const int stateTexts[] = {OpenText, ClosedText};
+    const char *stateNames[] = {"openBox", "closedBox"};
+    for (int box = 0; box < 2; ++box) {
+        m_stateBoxes[box] = checkBox(stateTexts[box], stateNames[box], stateDefaults[box], page);
+        connect(m_stateBoxes[box], &QCheckBox::clicked, this, [this, box](bool on) { stateClicked(box, on); });
+        layout->addWidget(m_stateBoxes[box]);
+    }
+    layout->addWidget(separator(page));
+
+    const int typeTexts[] = {CreditsText, DebitsText, AppointmentsText};
+    const char *typeNames[] = {"creditsBox", "debitsBox", "appointmentsBox"};
+    for (int box = 0; box < 3; ++box) {
+        m_typeBoxes[box] = checkBox(typeTexts[box], typeNames[box], true, page);
+        connect(m_typeBoxes[box], &QCheckBox::clicked, this, [this, box](bool on) { typeClicked(box, on); });
+        layout->addWidget(m_typeBoxes[box]);
+    }
+    layout->addWidget(separator(page));
+
+    m_periodBox = checkBox(PeriodText, "periodBox", false, page);
+    layout->addWidget(m_periodBox);
+    auto *dates = new QHBoxLayout;
+    dates->setContentsMargins(20, 0, 0, 0);
+    const QString pattern = shortDatePattern(QLocale());
+    for (QDateEdit **edit : {&m_periodFirst, &m_periodLast}) {
+        *edit = new QDateEdit(Clock::today(), page);
+        (*edit)->setCalendarPopup(true);
+        (*edit)->setDisplayFormat(pattern);
+        (*edit)->setEnabled(false);
+        connect(*edit, &QDateEdit::dateChanged, this, [this] { changed(ReportApplyState::Change::PeriodDates); });
+        dates->addWidget(*edit);
+    }
+    m_periodFirst->setObjectName(QStringLiteral("periodFirst"));
+    m_periodLast->setObjectName(QStringLiteral("periodLast"));
+    layout->addLayout(dates);
+    connect(m_periodBox, &QCheckBox::toggled, this, &ReportWindow::periodToggled);
+    layout->addWidget(separator(page));
+
+    m_counterpartyBox = checkBox(CounterpartyText, "counterpartyBox", false, page);
+    layout->addWidget(m_counterpartyBox);
+    m_counterpartyCombo = new QComboBox(page);
+    m_counterpartyCombo->setObjectName(QStringLiteral("counterpartyCombo"));
+    m_counterpartyCombo->setEnabled(false);
+    m_counterpartyCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_counterpartyCombo->setMinimumContentsLength(16);
+    auto *comboRow = new QHBoxLayout;
+    comboRow->setContentsMargins(20, 0, 0, 0);
+    comboRow->addWidget(m_counterpartyCombo, 1);
+    layout->addLayout(comboRow);
+    connect(m_counterpartyBox, &QCheckBox::toggled, this, &ReportWindow::counterpartyToggled);
+    connect(m_counterpartyCombo, &QComboBox::currentIndexChanged, this,
+            [this] { changed(ReportApplyState::Change::Counterparty); });
+    layout->addStretch(1);
+    return page;
+}
+
+QWidget *ReportWindow::buildGroupingPage()
+{
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    auto *groupingLabel = new QLabel(labelText(GroupingTab), page);
+    m_groupingCombo = new QComboBox(page);
+    m_groupingCombo->setObjectName(QStringLiteral("groupingCombo"));
+    for (int item = 0; item < GroupingCount; ++item)
+        m_groupingCombo->addItem(Texts::text(FirstGroupingItem + item));
+    groupingLabel->setBuddy(m_groupingCombo);
+
+    m_dateModeLabel = new QLabel(Texts::text(DateModeText), page);
+    m_dateModeLabel->setObjectName(QStringLiteral("dateModeLabel"));
+    m_dateModeCombo = new QComboBox(page);
+    m_dateModeCombo->setObjectName(QStringLiteral("dateModeCombo"));
+    m_dateModeLabel->setBuddy(m_dateModeCombo);
+
+    layout->addWidget(groupingLabel);
+    layout->addWidget(m_groupingCombo);
+    layout->addSpacing(8);
+    layout->addWidget(m_dateModeLabel);
+    layout->addWidget(m_dateModeCombo);
+    layout->addStretch(1);
+
+    connect(m_groupingCombo, &QComboBox::currentIndexChanged, this, &ReportWindow::groupingChosen);
+    connect(m_dateModeCombo, &QComboBox::currentIndexChanged, this,
+            [this] { changed(ReportApplyState::Change::DateMode); });
+    return page;
+}
+
+QWidget *ReportWindow::buildPreferencesPage()
+{
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    m_totalsBox = checkBox(ShowTotalsText, "totalsBox", true, page);
+    m_repeatHeadersBox = checkBox(RepeatHeadersText, "repeatHeadersBox", false, page);
+    connect(m_totalsBox, &QCheckBox::toggled, this, [this] { changed(ReportApplyState::Change::Totals); });
+    connect(m_repeatHeadersBox, &QCheckBox::toggled, this,
+            [this] { changed(ReportApplyState::Change::RepeatHeaders); });
+    layout->addWidget(m_totalsBox);
+    layout->addWidget(m_repeatHeadersBox);
+    layout->addStretch(1);
+    return page;
+}
+
+void ReportWindow::loadPeriodBounds()
+{
+    // The pickers span every deadline of every sheet.
+    const ReportPeriodBounds bounds = readReportPeriodBounds(m_session.connectionString());
+    if (bounds.first.isValid())
+        m_periodFirst->setDate(bounds.first);
+    if (bounds.last.isValid())
+        m_periodLast->setDate(bounds.last);
+}
+
+bool ReportWindow::isApplyEnabled() const
+{
+    return m_applyState.isApplyEnabled();
+}
+
+void ReportWindow::changed(ReportApplyState::Change change)
+{
+    m_applyState.changed(change);
+    m_applyButton->setEnabled(m_applyState.isApplyEnabled());
+}
+
+void ReportWindow::stateClicked(int box, bool checked)
+{
+    if (!m_applyState.isReady())
+        return;
+    const bool shown = m_filter.setStateChecked(ReportFilter::StateBox(box), checked);
+    m_stateBoxes[box]->setChecked(shown);
+    changed(ReportApplyState::Change::StateBox);
+}
+
+void ReportWindow::typeClicked(int box, bool checked)
+{
+    if (!m_applyState.isReady())
+        return;
+    const bool shown = m_filter.setTypeChecked(ReportFilter::TypeBox(box), checked);
+    m_typeBoxes[box]->setChecked(shown);
+    changed(ReportApplyState::Change::TypeBox);
+}
+
+void ReportWindow::periodToggled(bool on)
+{
+    m_periodFirst->setEnabled(on);
+    m_periodLast->setEnabled(on);
+    changed(ReportApplyState::Change::PeriodBox);
+}
+
+void ReportWindow::counterpartyToggled(bool on)
+{
+    {
+        const QSignalBlocker quiet(m_counterpartyCombo);
+        m_counterpartyCombo->clear();
+        if (on) {
+            try {
+                for (const ReportCounterparty &c : readReportCounterparties(m_session.connectionString()))
+                    m_counterpartyCombo->addItem(c.name, c.id);
+            } catch (const DbError &error) {
+                reportError(QString::number(error.number()) + QStringLiteral(" - ") + error.description());
+            }
+            m_counterpartyCombo->setCurrentIndex(m_counterpartyCombo->count() > 0 ? 0 : -1);
+        }
+    }
+    m_counterpartyCombo->setEnabled(on);
+    changed(ReportApplyState::Change::CounterpartyBox);
+}
+
+void ReportWindow::groupingChosen(int index)
+{
+    const auto grouping = ReportFilter::Grouping(std::clamp(index, 0, GroupingCount - 1));
+    m_filter.setGrouping(grouping);
+    {
+        const QSignalBlocker quiet(m_dateModeCombo);
+        if (m_filter.isDateModeEnabled()) {
+            if (m_dateModeCombo->count() == 0) {
+                for (int item = 0; item < DateModeCount; ++item)
+                    m_dateModeCombo->addItem(Texts::text(FirstDateModeItem + item));
+            }
+            m_dateModeCombo->setCurrentIndex(0);
+        } else {
+            m_dateModeCombo->clear();
+        }
+    }
+    m_dateModeCombo->setEnabled(m_filter.isDateModeEnabled());
+    m_dateModeLabel->setEnabled(m_filter.isDateModeEnabled());
+    changed(ReportApplyState::Change::Grouping);
+}
+
+void ReportWindow::readControls()
+{
+    m_filter.setPeriodEnabled(m_periodBox->isChecked());
+    m_filter.setPeriod(m_periodFirst->date(), m_periodLast->date());
+    const bool counterparty = m_counterpartyBox->isChecked() && m_counterpartyCombo->currentIndex() >= 0;
+    m_filter.setCounterpartyEnabled(counterparty);
+    m_filter.setCounterparty(counterparty ? m_counterpartyCombo->currentData().toInt() : 0,
+                             counterparty ? m_counterpartyCombo->currentText() : QString());
+    m_filter.setDateMode(ReportFilter::DateMode(std::max(0, m_dateModeCombo->currentIndex())));
+    m_filter.setShowTotals(m_totalsBox->isChecked());
+    m_filter.setRepeatHeaders(m_repeatHeadersBox->isChecked());
+}
+
+void ReportWindow::apply()
+{
+    readControls();
+    const QString sql = reportQueryText(m_filter, m_session.activeSheetId());
+    QList<ReportDeadline> deadlines;
+    try {
+        deadlines = readReportDeadlines(m_session.connectionString(), sql);
+    } catch (const DbError &error) {
+        reportError(QString::number(error.number()) + QStringLiteral(" - ") + error.description());
+        return;
+    }
+    m_reportSql = sql;
+
+    ReportSettings settings;
+    settings.sheetName = m_session.activeSheetName();
+    settings.today = Clock::today();
+    settings.warningHorizon = m_session.warnLimitDate();
+    settings.showCounters = m_session.display().showGroupCounters;
+    fillDeadlineReport(m_document, deadlines, m_filter, m_texts, settings);
+    m_description = m_document.footerText();
+    m_printer.setDocName(reportDocumentTitle(settings.sheetName, m_description));
+
+    m_applyState.applied();
+    m_applyButton->setEnabled(false);
+    // A preview not shown yet paints its pages when it first shows.
+    if (m_preview->isVisible())
+        m_preview->updatePages();
+}
+
+bool ReportWindow::saveAsPdf()
+{
+    QString file = Prompt::saveFile(Texts::text(SavePdfCaption), Texts::text(PdfFilter),
+                                    m_session.activeSheetName() + QStringLiteral(".pdf"));
+    if (file.isEmpty())
+        return false;
+    if (QFileInfo(file).suffix().isEmpty())
+        file += QStringLiteral(".pdf");
+    const QString title = reportDocumentTitle(m_session.activeSheetName(), m_description);
+    if (!ReportPrinter(m_document).savePdf(file, m_printer.pageLayout(), title)) {
+        reportError(Texts::text(PdfNotWritten) + QStringLiteral("\n") + QDir::toNativeSeparators(file));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "reports/ReportApplyState.h"
+#include "reports/ReportDocument.h"
+#include "reports/ReportFilter.h"
+#include "reports/ReportTexts.h"
+
+#include <QDialog>
+#include <QPrinter>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class ReportPreview;
+class Session;
+
+// The report window: which deadlines of the active sheet to report (state,
+// types, period, client/supplier), how to group them and how to print them, on
+// three tabs beside the print preview. Apply builds the report's query, reads
+// its rows and shows the grouped report in the preview, from which it is
+// printed or saved as PDF. Opened modally; changes no data.
+class ReportWindow final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Loads the window and applies the default selection once.
+    explicit ReportWindow(Session &session, QWidget *parent = nullptr);
+    ~ReportWindow() override;
+
+    // The query of the last Apply.
+    QString reportSql() const { return m_reportSql; }
+    // The selection as the controls hold it now, which may differ from the
+    // report shown until Apply.
+    const ReportFilter &filter() const { return m_filter; }
+    const ReportDocument &document() const { return m_document; }
+    bool isApplyEnabled() const;
+    QPrinter &printer() { return m_printer; }
+    ReportPreview *preview() const { return m_preview; }
+
+    // Builds the query from the controls, reads the rows and shows the report.
+    // A database error is reported and leaves the report and the controls as
+    // they were.
+    void apply();
+    // Asks for a file and writes the report shown as PDF, titled with the
+    // report's description. False when cancelled or not written.
+    bool saveAsPdf();
+
+private:
+    QWidget *buildFilterPage();
+    QWidget *buildGroupingPage();
+    QWidget *buildPreferencesPage();
+    void loadPeriodBounds();
+    void changed(ReportApplyState::Change change);
+    void stateClicked(int box, bool checked);
+    void typeClicked(int box, bool checked);
+    void periodToggled(bool on);
+    void counterpartyToggled(bool on);
+    void groupingChosen(int index);
+    void readControls();
+
+    Session &m_session;
+    ReportTexts m_texts;
+    ReportFilter m_filter;
+    ReportApplyState m_applyState;
+    QString m_reportSql;
+    QString m_description;   // of the report shown
+    ReportDocument m_document;
+    QPrinter m_printer;
+
+    QTabWidget *m_tabs = nullptr;
+    QCheckBox *m_stateBoxes[2] = {};
+    QCheckBox *m_typeBoxes[3] = {};
+    QCheckBox *m_periodBox = nullptr;
+    QDateEdit *m_periodFirst = nullptr;
+    QDateEdit *m_periodLast = nullptr;
+    QCheckBox *m_counterpartyBox = nullptr;
+    QComboBox *m_counterpartyCombo = nullptr;
+    QComboBox *m_groupingCombo = nullptr;
+    QLabel *m_dateModeLabel = nullptr;
+    QComboBox *m_dateModeCombo = nullptr;
+    QCheckBox *m_totalsBox = nullptr;
+    QCheckBox *m_repeatHeadersBox = nullptr;
+    QPushButton *m_applyButton = nullptr;
+    ReportPreview *m_preview = nullptr;
+};

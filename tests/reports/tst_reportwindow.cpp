@@ -1,0 +1,326 @@
+#include "../support/MainWindowSession.h"
+#include "../support/TestRows.h"
+
+#include "mainwindow/MainWindow.h"
+#include "reports/CounterpartyPrinting.h"
+#include "reports/ReportPreview.h"
+#include "reports/ReportQuery.h"
+#include "reports/ReportWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+QString run(const char *program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QString::fromLocal8Bit(program), arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString collapsed(QString text)
+{
+    static const QRegularExpression blanks(QStringLiteral("[ \\t]+"));
+    return text.replace(blanks, QStringLiteral(" "));
+}
+
+// Closes the next modal window when it shows and tells which class it was.
+void closeNextModal(QString *seen)
+{
+    QTimer::singleShot(0, qApp, [seen] {
+        QWidget *modal = QApplication::activeModalWidget();
+        *seen = modal ? QString::fromLatin1(modal->metaObject()->className()) : QString();
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+    });
+}
+
+} // namespace
+
+// The report window over a real database, offscreen: what it selects, how its
+// controls follow the rules, and what it prints, read back from the PDF.
+class TestReportWindow final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void loadsWithDefaultsAndApplies();
+    void boxRulesAndApplyEnabling();
+    void groupingChoiceAndCounterparty();
+    void savedPdfShowsTheReport();
+    void databaseErrorIsReported();
+    void mainWindowOpensIt();
+    void counterpartyListPrints();
+
+private:
+    QString db() const { return m_session->connectionString(); }
+    template<typename T>
+    T *child(const char *name) const
+    {
+        return m_window->findChild<T *>(QLatin1String(name));
+    }
+    void open();
+
+    std::unique_ptr<MainWindowSession> m_session;
+    std::unique_ptr<ReportWindow> m_window;
+    int m_acme = 0;
+};
+
+void TestReportWindow::init()
+{
+    m_session = std::make_unique<MainWindowSession>(QDate(2027, 6, 10));
+    QVERIFY(m_session->ok());
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    m_session->session().setActiveSheet(1, QStringLiteral("Main ledger"));
+    runJet(db(), QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Zephyr', 'Ring early\nthen write')"));
+    runJet(db(), QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'Pays late')"));
+    m_acme = firstValue(db(), QStringLiteral("SELECT AcId FROM Accounts WHERE AcName='Acme'")).toInt();
+    insertDeadline(db(), 1, 1, false, QDate(2027, 4, 30), QStringLiteral("Invoice April"), m_acme,
+                   Currency::fromWhole(1000));
+    insertDeadline(db(), 1, 1, false, QDate(2027, 5, 1), QStringLiteral("Invoice May"), m_acme,
+                   Currency::fromWhole(250));
+    insertDeadline(db(), 1, -1, true, QDate(2027, 8, 14), QStringLiteral("Old bill"), 0, Currency::fromWhole(80));
+    insertDeadline(db(), 2, 1, false, QDate(2019, 1, 2), QStringLiteral("Other sheet"), 0, Currency::fromWhole(1));
+}
+
+void TestReportWindow::cleanup()
+{
+    m_window.reset();
+    m_session.reset();
+}
+
+void TestReportWindow::open()
+{
+    m_window = std::make_unique<ReportWindow>(m_session->session());
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestReportWindow::loadsWithDefaultsAndApplies()
+{
+    open();
+    QVERIFY(child<QCheckBox>("openBox")->isChecked());
+    QVERIFY(!child<QCheckBox>("closedBox")->isChecked());
+    for (const char *name : {"creditsBox", "debitsBox", "appointmentsBox", "totalsBox"})
+        QVERIFY2(child<QCheckBox>(name)->isChecked(), name);
+    QVERIFY(!child<QCheckBox>("repeatHeadersBox")->isChecked());
+    QVERIFY(!child<QCheckBox>("periodBox")->isChecked());
+    // The pickers span every sheet, and stay off until the period is checked.
+    QCOMPARE(child<QDateEdit>("periodFirst")->date(), QDate(2019, 1, 2));
+    QCOMPARE(child<QDateEdit>("periodLast")->date(), QDate(2027, 8, 14));
+    QVERIFY(!child<QDateEdit>("periodFirst")->isEnabled());
+    QVERIFY(child<QCheckBox>("counterpartyBox")->isEnabled());
+    QVERIFY(!child<QComboBox>("counterpartyCombo")->isEnabled());
+    QCOMPARE(child<QComboBox>("groupingCombo")->currentIndex(), 0);
+    QVERIFY(!child<QComboBox>("dateModeCombo")->isEnabled());
+    QCOMPARE(child<QComboBox>("dateModeCombo")->count(), 0);
+
+    // Loading applied the defaults once: nothing left to apply.
+    QCOMPARE(m_window->reportSql(), reportQueryBase() + " WHERE TrDbId=1 AND TrDone = False");
+    QVERIFY(!m_window->isApplyEnabled());
+    QVERIFY(!child<QPushButton>("applyButton")->isEnabled());
+    QCOMPARE(m_window->preview()->pageCount(), 1);
+    QCOMPARE(m_window->document().rows().size(), 3);   // the sheet and two open deadlines
+    QCOMPARE(m_window->document().title(), QStringLiteral("Main ledger"));
+    QCOMPARE(m_window->printer().docName(), QStringLiteral("Main ledger - 1 Filter: Open Deadlines"));
+    // Paper sizes in the locale's unit, and margins a report can be read with.
+    const QPageLayout page = m_window->printer().pageLayout();
+    QCOMPARE(page.units(), QPageLayout::Inch);
+    const QMarginsF margins = page.margins(QPageLayout::Millimeter);
+    QVERIFY(margins.left() >= 14.9 && margins.right() >= 14.9 && margins.top() >= 14.9);
+}
+
+void TestReportWindow::boxRulesAndApplyEnabling()
+{
+    open();
+    auto *openBox = child<QCheckBox>("openBox");
+    auto *closedBox = child<QCheckBox>("closedBox");
+    // The only checked state cannot be unchecked; the click still counts.
+    openBox->click();
+    QVERIFY(openBox->isChecked());
+    QVERIFY(m_window->isApplyEnabled());
+    QVERIFY(child<QPushButton>("applyButton")->isEnabled());
+
+    closedBox->click();
+    openBox->click();
+    QVERIFY(!openBox->isChecked());
+    QVERIFY(closedBox->isChecked());
+    // Nothing changes until Apply.
+    QCOMPARE(m_window->reportSql(), reportQueryBase() + " WHERE TrDbId=1 AND TrDone = False");
+    child<QPushButton>("applyButton")->click();
+    QCOMPARE(m_window->reportSql(), reportQueryBase() + " WHERE TrDbId=1 AND TrDone = True");
+    QVERIFY(!child<QPushButton>("applyButton")->isEnabled());
+
+    // Three type boxes: the last checked one stays.
+    openBox->click();
+    child<QCheckBox>("creditsBox")->click();
+    child<QCheckBox>("appointmentsBox")->click();
+    child<QCheckBox>("debitsBox")->click();
+    QVERIFY(child<QCheckBox>("debitsBox")->isChecked());
+    child<QCheckBox>("appointmentsBox")->click();
+    child<QCheckBox>("periodBox")->click();
+    QVERIFY(child<QDateEdit>("periodFirst")->isEnabled());
+    QVERIFY(child<QDateEdit>("periodLast")->isEnabled());
+    child<QDateEdit>("periodFirst")->setDate(QDate(2027, 5, 1));
+    m_window->apply();
+    QCOMPARE(m_window->reportSql(),
+             reportQueryBase()
+                 + " WHERE TrDbId=1 AND (TrType = -1 OR TrType = -2) AND (TrDate Between #05/01/2027# And "
+                   "#08/14/2027# )");
+    // The closed debit of August is the report's only deadline.
+    QCOMPARE(m_window->document().rows().size(), 2);
+
+    child<QCheckBox>("repeatHeadersBox")->click();
+    QVERIFY(m_window->isApplyEnabled());
+    m_window->apply();
+    QVERIFY(m_window->document().repeatsColumnHeaders());
+}
+
+void TestReportWindow::groupingChoiceAndCounterparty()
+{
+    open();
+    auto *grouping = child<QComboBox>("groupingCombo");
+    auto *dateMode = child<QComboBox>("dateModeCombo");
+    const bool withDates[] = {false, true, false, true, true};
+    for (int item : {1, 2, 3, 0, 4}) {
+        grouping->setCurrentIndex(item);
+        QCOMPARE(dateMode->isEnabled(), withDates[item]);
+        QCOMPARE(child<QLabel>("dateModeLabel")->isEnabled(), withDates[item]);
+        QCOMPARE(dateMode->count(), withDates[item] ? 5 : 0);
+        if (withDates[item]) {
+            QCOMPARE(dateMode->currentIndex(), 0);
+            QCOMPARE(dateMode->itemText(4), QStringLiteral("Year"));
+        }
+    }
+    grouping->setCurrentIndex(1);
+    dateMode->setCurrentIndex(3);   // four months
+    QVERIFY(m_window->isApplyEnabled());
+
+    auto *box = child<QCheckBox>("counterpartyBox");
+    auto *combo = child<QComboBox>("counterpartyCombo");
+    box->click();
+    QVERIFY(combo->isEnabled());
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(combo->currentText(), QStringLiteral("Acme"));
+    m_window->apply();
+    QVERIFY(m_window->reportSql().endsWith(QStringLiteral(" AND TrAcId = %1").arg(m_acme)));
+
+    // 30 April and 1 May fall into different four-month groups, each with its total.
+    QStringList captions;
+    for (const ReportRow &row : m_window->document().rows())
+        if (row.isGroup())
+            captions << row.caption;
+    QCOMPARE(captions, (QStringList{"Main ledger [$1,250.00]", "4M1 2027 [$1,000.00]", "4M2 2027 [$250.00]"}));
+    QCOMPARE(m_window->document().footerText(),
+             QStringLiteral("&1 Filter: Open Deadlines | Acme\r\n&2 Grouping: Date"));
+
+    box->click();
+    QCOMPARE(combo->count(), 0);
+    QVERIFY(!combo->isEnabled());
+}
+
+void TestReportWindow::savedPdfShowsTheReport()
+{
+    open();
+    const QTemporaryDir dir;
+    // Cancelling the file dialog writes nothing.
+    QVERIFY(!m_window->saveAsPdf());
+    QCOMPARE(m_session->prompts().shown().size(), 1);
+    QCOMPARE(m_session->prompts().shown().first().kind, QStringLiteral("save"));
+
+    child<QComboBox>("groupingCombo")->setCurrentIndex(2);
+    m_window->apply();
+    const QString file = dir.filePath(QStringLiteral("ledger"));
+    m_session->prompts().queueSaveFile(file);
+    m_window->preview()->savePdfAction()->trigger();
+    const QString pdf = file + QStringLiteral(".pdf");
+    QVERIFY(QFile::exists(pdf));
+
+    const QString info = run(PDFINFO_EXECUTABLE, {pdf});
+    QVERIFY2(info.contains(QRegularExpression(
+                 "Title:\\s+Main ledger - 1 Filter: Open Deadlines - 2 Grouping: Client/Supplier\\n")),
+             qPrintable(info));
+    const QString text = collapsed(run(PDFTOTEXT_EXECUTABLE, {QStringLiteral("-layout"), pdf, QStringLiteral("-")}));
+    for (const QString &expected : {QStringLiteral("Main ledger 1 of 1"), QStringLiteral("Acme [$1,250.00]"),
+                                    QStringLiteral("Invoice April"), QStringLiteral("$1,000.00"),
+                                    QStringLiteral("&1 Filter: Open Deadlines"),
+                                    QStringLiteral("&2 Grouping: Client/Supplier")})
+        QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" missing in\n") + text));
+    QVERIFY(!text.contains(QStringLiteral("Old bill")));
+}
+
+void TestReportWindow::databaseErrorIsReported()
+{
+    const QTemporaryDir dir;
+    m_session->session().setConnectionString(Database::connectionString(dir.filePath(QStringLiteral("gone"))));
+    open();
+    // Loading asked for the rows once and said why it could not have them.
+    QCOMPARE(m_session->prompts().shown().size(), 1);
+    QCOMPARE(m_session->prompts().shown().first().icon, Prompt::Icon::Critical);
+    QVERIFY(!child<QCheckBox>("counterpartyBox")->isEnabled());
+    child<QCheckBox>("closedBox")->click();
+    m_window->apply();
+    QCOMPARE(m_session->prompts().shown().size(), 2);
+    // The choice stays for another try.
+    QVERIFY(child<QCheckBox>("closedBox")->isChecked());
+    QVERIFY(m_window->isApplyEnabled());
+}
+
+void TestReportWindow::mainWindowOpensIt()
+{
+    MainWindow main(m_session->session());
+    main.show();
+    for (const char *name : {"printAction", "printButton"}) {
+        auto *action = main.findChild<QAction *>(QLatin1String(name));
+        QVERIFY2(action, name);
+        QString seen;
+        closeNextModal(&seen);
+        action->trigger();
+        QCOMPARE(seen, QStringLiteral("ReportWindow"));
+    }
+    QCOMPARE(main.findChild<QAction *>(QStringLiteral("printAction"))->shortcut(),
+             QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_F12));
+}
+
+void TestReportWindow::counterpartyListPrints()
+{
+    const QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("list.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QVERIFY(printCounterpartyList(printer, db()));
+    const QString text = collapsed(run(PDFTOTEXT_EXECUTABLE, {QStringLiteral("-layout"), pdf, QStringLiteral("-")}));
+    // By name, the notes beside them, a note of two lines on two lines.
+    QVERIFY2(QRegularExpression("Clients/Suppliers 1 of 1\\s*\\n.*Name Notes\\s*\\n.*Acme Pays late\\s*\\n"
+                                ".*Zephyr Ring early\\s*\\n\\s*then write")
+                 .match(text)
+                 .hasMatch(),
+             qPrintable(text));
+
+    // The print dialog comes first; cancelling it prints nothing.
+    QString seen;
+    closeNextModal(&seen);
+    QVERIFY(!printCounterparties(nullptr, db()));
+    QVERIFY(seen.contains(QStringLiteral("PrintDialog")));
+}
+
+QTEST_MAIN(TestReportWindow)
+#include "tst_reportwindow.moc"
