@@ -6,6 +6,7 @@
 #include "mainwindow/DeadlineListHost.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
+#include "platform/UserActionGuard.h"
 #include "platform/WidgetPrompts.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
@@ -82,7 +83,8 @@ void DeadlineEditor::buildControls()
 
     m_fields.keys()->watch(m_dateEdit);
     m_fields.keys()->watch(m_doneCheck);
-    connect(m_fields.saveButton(), &QPushButton::clicked, this, [this] { save(); });
+    m_saveGuard = new UserActionGuard(this, {m_fields.saveButton(), m_fields.cancelButton()});
+    connect(m_fields.saveButton(), &QPushButton::clicked, this, [this] { m_saveGuard->run([this] { save(); }); });
 }
 
 void DeadlineEditor::open(qint32 rowId)
@@ -188,6 +190,8 @@ void DeadlineEditor::closeRecord()
 
 void DeadlineEditor::reject()
 {
+    if (m_saveGuard->isRunning())
+        return;
     closeRecord();
     QDialog::reject();
 }

@@ -13,6 +13,7 @@ class QCheckBox;
 class QDateEdit;
 class QLabel;
 class Recordset;
+class UserActionGuard;
 
 // The editor of one existing deadline. Opens without blocking; the main window owns
 // the single instance. Only that row is written, and only on Save.
@@ -46,5 +47,6 @@ private:
     DeadlineFields m_fields;
     QDateEdit *m_dateEdit = nullptr;
     QCheckBox *m_doneCheck = nullptr;
+    UserActionGuard *m_saveGuard = nullptr;
     QList<QLabel *> m_captions;   // type, date, description, client/supplier, amount, notes
 };

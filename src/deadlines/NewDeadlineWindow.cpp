@@ -9,6 +9,7 @@
 #include "platform/Clock.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
+#include "platform/UserActionGuard.h"
 #include "platform/WidgetPrompts.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
@@ -159,7 +160,8 @@ void NewDeadlineWindow::buildControls()
     connect(m_recurringOption, &QRadioButton::clicked, this, [this] { chooseSingleOrRecurring(1); });
     connect(m_countUp, &QToolButton::clicked, this, [this] { stepCount(1); });
     connect(m_countDown, &QToolButton::clicked, this, [this] { stepCount(-1); });
-    connect(m_fields.saveButton(), &QPushButton::clicked, this, [this] { save(); });
+    m_saveGuard = new UserActionGuard(this, {m_fields.saveButton(), m_fields.cancelButton()});
+    connect(m_fields.saveButton(), &QPushButton::clicked, this, [this] { m_saveGuard->run([this] { save(); }); });
 }
 
 // The state of a freshly loaded window.
@@ -310,5 +312,7 @@ void NewDeadlineWindow::save()
 
 void NewDeadlineWindow::reject()
 {
+    if (m_saveGuard->isRunning())
+        return;
     QDialog::reject();
 }

@@ -12,6 +12,7 @@ class QDateEdit;
 class QLineEdit;
 class QRadioButton;
 class QToolButton;
+class UserActionGuard;
 struct NewDeadlineRequest;
 
 // The new-deadline window: one deadline or a recurrence, or more members for an
@@ -61,4 +62,5 @@ private:
     QToolButton *m_countUp = nullptr;
     QToolButton *m_countDown = nullptr;
     QComboBox *m_cadenceCombo = nullptr;
+    UserActionGuard *m_saveGuard = nullptr;
 };

@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QWindow>
 
 namespace {
 
@@ -46,6 +47,26 @@ QList<Row> storedRows(const QString &connectionString)
     return out;
 }
 
+// A click on the control as the window system delivers it: queued for its window,
+// handled when the event loop next runs.
+void postClick(QWidget *control)
+{
+    QWindow *window = control->window()->windowHandle();
+    const QPointF at = control->mapTo(control->window(), control->rect().center());
+    const QPointF global = control->mapToGlobal(control->rect().center());
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(window, new QMouseEvent(type, at, global, Qt::LeftButton,
+                                                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                                            Qt::NoModifier));
+}
+
+void postKey(QWidget *control, int key)
+{
+    QWindow *window = control->window()->windowHandle();
+    QCoreApplication::postEvent(window, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+    QCoreApplication::postEvent(window, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier));
+}
+
 } // namespace
 
 class tst_NewDeadlineWindow final : public QObject
@@ -65,6 +86,7 @@ private slots:
     void appointmentEmptiesTheAmount();
     void failedRecurrenceKeepsTheWindowFilled();
     void newMembersJoinTheGroup();
+    void quickSecondSaveWritesNothing();
 
 private:
     template<typename T> T *child(const char *name) const { return controlOf<T>(m_form.get(), name); }
@@ -325,6 +347,32 @@ void tst_NewDeadlineWindow::newMembersJoinTheGroup()
     QCOMPARE(rows[1].date, QDate(2017, 2, 28));
     QCOMPARE(rows[2].date, QDate(2017, 3, 31));
     QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(0));
+}
+
+void tst_NewDeadlineWindow::quickSecondSaveWritesNothing()
+{
+    // A double click and a double Enter on Save, both queued before the first save
+    // returns: each stores one recurrence, not two.
+    for (bool byKey : {false, true}) {
+        open();
+        child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Rent"));
+        QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
+        child<QLineEdit>("countBox")->setText(QStringLiteral("12"));
+        auto *save = child<QPushButton>("saveButton");
+        if (byKey) {
+            save->setFocus();
+            postKey(save, Qt::Key_Return);
+            postKey(save, Qt::Key_Return);
+        } else {
+            postClick(save);
+            postClick(save);
+        }
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        QVERIFY(!m_form->isVisible());
+        QCOMPARE(storedRows(m_db->connectionString()).size(), byKey ? 24 : 12);
+    }
+    QCOMPARE(m_host.calls.size(), 2 * RecordingListHost::refreshFinding(0).size());
 }
 
 QTEST_MAIN(tst_NewDeadlineWindow)
