@@ -75,6 +75,7 @@ void DeadlineEditor::buildControls()
     auto *grid = new QGridLayout;
     const int doneRow =
         m_fields.placeRows(grid, {m_captions[0], m_captions[2], m_captions[3], m_captions[4], m_captions[5]}, 2);
+    DeadlineFields::label(m_captions[1], m_dateEdit);
     grid->addWidget(m_captions[1], 1, 0);
     grid->addWidget(m_dateEdit, 1, 1);
     grid->addWidget(m_doneCheck, doneRow, 1);
@@ -110,6 +111,8 @@ void DeadlineEditor::open(qint32 rowId)
         return;
     }
     showRecord();
+    // The type cannot change: the first field to edit is the date.
+    m_dateEdit->setFocus(Qt::OtherFocusReason);
     show();
     raise();
     activateWindow();

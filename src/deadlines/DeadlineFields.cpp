@@ -41,6 +41,8 @@ DeadlineFields::DeadlineFields(QDialog *form, std::function<void()> moveNext)
     m_add = new QToolButton(form);
     m_add->setObjectName(QStringLiteral("addCounterpartyButton"));
     m_add->setText(QStringLiteral("+"));
+    m_add->setAccessibleName(Texts::text(2101));
+    m_add->setToolTip(Texts::text(2101));
     m_add->setFocusPolicy(Qt::NoFocus);
 
     m_amount = new QLineEdit(form);
@@ -92,8 +94,32 @@ QDateEdit *DeadlineFields::datePicker(const QString &name, QWidget *parent)
     return date;
 }
 
+void DeadlineFields::label(QLabel *caption, QWidget *box)
+{
+    caption->setBuddy(box);
+    QString name = caption->text().trimmed();
+    if (name.endsWith(u':'))
+        name.chop(1);
+    box->setAccessibleName(name.trimmed());
+}
+
+void DeadlineFields::focusFirstField() const
+{
+    for (QWidget *w : {static_cast<QWidget *>(m_type), static_cast<QWidget *>(m_description),
+                       static_cast<QWidget *>(m_counterparty), static_cast<QWidget *>(m_amount),
+                       static_cast<QWidget *>(m_notes)}) {
+        if (w->isEnabled()) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
 int DeadlineFields::placeRows(QGridLayout *grid, const QList<QLabel *> &captions, int detailRow) const
 {
+    const QList<QWidget *> boxes{m_type, m_description, m_counterparty, m_amount, m_notes};
+    for (int i = 0; i < boxes.size(); ++i)
+        label(captions.at(i), boxes.at(i));
     grid->addWidget(captions.at(0), 0, 0);
     grid->addWidget(m_type, 0, 1, 1, 2);
     int row = detailRow;

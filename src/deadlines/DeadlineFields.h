@@ -50,6 +50,10 @@ public:
     int placeRows(QGridLayout *grid, const QList<QLabel *> &captions, int detailRow) const;
     // The grid over the Save/Cancel row over the status bar.
     void layOut(QGridLayout *grid) const;
+    // Ties a caption to its box, so a screen reader names the box after it.
+    static void label(QLabel *caption, QWidget *box);
+    // The focus to the first control of the window that can take it.
+    void focusFirstField() const;
     // The tab order of the shared controls with the window's own between them.
     void setTabOrder(std::initializer_list<QWidget *> afterType, std::initializer_list<QWidget *> afterNotes) const;
 

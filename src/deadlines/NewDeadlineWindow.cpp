@@ -87,7 +87,9 @@ void NewDeadlineWindow::buildControls()
     m_singleDate->setToolTip(Texts::text(1111));
     auto *singleLayout = new QGridLayout(m_singlePanel);
     singleLayout->setContentsMargins(0, 0, 0, 0);
-    singleLayout->addWidget(captionLabel(1103, QStringLiteral("dateLabel"), m_singlePanel), 0, 0);
+    QLabel *dateLabel = captionLabel(1103, QStringLiteral("dateLabel"), m_singlePanel);
+    DeadlineFields::label(dateLabel, m_singleDate);
+    singleLayout->addWidget(dateLabel, 0, 0);
     singleLayout->addWidget(m_singleDate, 0, 1);
     singleLayout->setColumnStretch(2, 1);
 
@@ -104,10 +106,12 @@ void NewDeadlineWindow::buildControls()
     m_countUp->setObjectName(QStringLiteral("countUp"));
     m_countUp->setArrowType(Qt::UpArrow);
     m_countUp->setFocusPolicy(Qt::NoFocus);
+    m_countUp->setAccessibleName(Texts::text(2102));
     m_countDown = new QToolButton(m_recurringPanel);
     m_countDown->setObjectName(QStringLiteral("countDown"));
     m_countDown->setArrowType(Qt::DownArrow);
     m_countDown->setFocusPolicy(Qt::NoFocus);
+    m_countDown->setAccessibleName(Texts::text(2103));
     auto *upDown = new QVBoxLayout;
     upDown->setSpacing(0);
     upDown->addWidget(m_countUp);
@@ -119,12 +123,18 @@ void NewDeadlineWindow::buildControls()
         m_cadenceCombo->addItem(Texts::text(id));
     auto *recurringLayout = new QGridLayout(m_recurringPanel);
     recurringLayout->setContentsMargins(0, 0, 0, 0);
-    recurringLayout->addWidget(captionLabel(1129, QStringLiteral("firstDateLabel"), m_recurringPanel), 0, 0);
+    QLabel *firstDateLabel = captionLabel(1129, QStringLiteral("firstDateLabel"), m_recurringPanel);
+    QLabel *countLabel = captionLabel(1121, QStringLiteral("countLabel"), m_recurringPanel);
+    QLabel *cadenceLabel = captionLabel(1122, QStringLiteral("cadenceLabel"), m_recurringPanel);
+    DeadlineFields::label(firstDateLabel, m_firstDate);
+    DeadlineFields::label(countLabel, m_countBox);
+    DeadlineFields::label(cadenceLabel, m_cadenceCombo);
+    recurringLayout->addWidget(firstDateLabel, 0, 0);
     recurringLayout->addWidget(m_firstDate, 0, 1, 1, 2);
-    recurringLayout->addWidget(captionLabel(1121, QStringLiteral("countLabel"), m_recurringPanel), 1, 0);
+    recurringLayout->addWidget(countLabel, 1, 0);
     recurringLayout->addWidget(m_countBox, 1, 1);
     recurringLayout->addLayout(upDown, 1, 2, Qt::AlignLeft);
-    recurringLayout->addWidget(captionLabel(1122, QStringLiteral("cadenceLabel"), m_recurringPanel), 2, 0);
+    recurringLayout->addWidget(cadenceLabel, 2, 0);
     recurringLayout->addWidget(m_cadenceCombo, 2, 1, 1, 2);
     recurringLayout->setColumnStretch(3, 1);
 
@@ -244,6 +254,8 @@ void NewDeadlineWindow::showWindow()
     show();
     raise();
     activateWindow();
+    // Every opening starts on the first field, not where the last one ended (Save).
+    m_fields.focusFirstField();
 }
 
 void NewDeadlineWindow::chooseSingleOrRecurring(int option)

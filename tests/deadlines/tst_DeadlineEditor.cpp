@@ -1,3 +1,4 @@
+#include "AccessibleNames.h"
 #include "DeadlineTestDb.h"
 #include "RecordingListHost.h"
 
@@ -5,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
+#include "startup/Texts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -64,6 +66,7 @@ private slots:
     void labelsMoveTheFocus();
     void untouchedSaveKeepsTheStoredValues_data();
     void untouchedSaveKeepsTheStoredValues();
+    void chromeAndNames();
 
 private:
     template<typename T> T *child(const char *name) const { return controlOf<T>(m_form.get(), name); }
@@ -265,6 +268,17 @@ void tst_DeadlineEditor::untouchedSaveKeepsTheStoredValues()
     QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
     QVERIFY(!m_form->isVisible());
     QCOMPARE(snapshot(m_db->connectionString()), before);
+}
+
+void tst_DeadlineEditor::chromeAndNames()
+{
+    openRow(1);
+    QCOMPARE(m_form->windowTitle(), Texts::text(1101));
+    QVERIFY(!(m_form->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
+    QCOMPARE(AccessibleNames::unnamed(m_form.get()), QStringList());
+    QCOMPARE(AccessibleNames::unlabelled(m_form.get()), QStringList());
+    // The type cannot change, so the editor starts on the date.
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>("dateEdit"));
 }
 
 QTEST_MAIN(tst_DeadlineEditor)

@@ -1,3 +1,4 @@
+#include "AccessibleNames.h"
 #include "DeadlineTestDb.h"
 #include "RecordingListHost.h"
 
@@ -87,6 +88,7 @@ private slots:
     void failedRecurrenceKeepsTheWindowFilled();
     void newMembersJoinTheGroup();
     void quickSecondSaveWritesNothing();
+    void chromeFocusAndNames();
 
 private:
     template<typename T> T *child(const char *name) const { return controlOf<T>(m_form.get(), name); }
@@ -373,6 +375,38 @@ void tst_NewDeadlineWindow::quickSecondSaveWritesNothing()
         QCOMPARE(storedRows(m_db->connectionString()).size(), byKey ? 24 : 12);
     }
     QCOMPARE(m_host.calls.size(), 2 * RecordingListHost::refreshFinding(0).size());
+}
+
+void tst_NewDeadlineWindow::chromeFocusAndNames()
+{
+    open();
+    QCOMPARE(m_form->windowTitle(), Texts::text(1100));
+    // Left only through Save, Cancel or Esc: a title bar without Close.
+    QVERIFY(m_form->windowFlags() & Qt::CustomizeWindowHint);
+    QVERIFY(!(m_form->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
+
+    auto *type = child<QComboBox>("typeCombo");
+    for (int i = 0; i < type->count(); ++i)
+        QVERIFY2(!type->itemIcon(i).pixmap(16, 16).isNull(), qPrintable(type->itemText(i)));
+
+    QCOMPARE(AccessibleNames::unnamed(m_form.get()), QStringList());
+    QCOMPARE(AccessibleNames::unlabelled(m_form.get()), QStringList());
+    QCOMPARE(QAccessible::queryAccessibleInterface(child<QLineEdit>("descriptionBox"))->text(QAccessible::Name),
+             Texts::text(1104));
+
+    // A saved window opens again on the type box, not on the Save it was left by;
+    // as does one left with Esc from the notes.
+    type->setCurrentIndex(0);
+    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Dentist"));
+    child<QPushButton>("saveButton")->setFocus();
+    QTest::keyClick(child<QPushButton>("saveButton"), Qt::Key_Return);
+    QVERIFY(!m_form->isVisible());
+    m_form->openBlank();
+    QCOMPARE(m_form->focusWidget(), type);
+    child<QPlainTextEdit>("notesBox")->setFocus();
+    QTest::keyClick(child<QPlainTextEdit>("notesBox"), Qt::Key_Escape);
+    m_form->openBlank();
+    QCOMPARE(m_form->focusWidget(), type);
 }
 
 QTEST_MAIN(tst_NewDeadlineWindow)
