@@ -10,7 +10,7 @@
 
 class DeadlineFormKeys;
 class QComboBox;
-class QDateEdit;
+class DateBox;
 class QDialog;
 class QGridLayout;
 class QLabel;
@@ -43,7 +43,9 @@ public:
     DeadlineFormKeys *keys() const { return m_keys; }
 
     // A date box in the short date format of the locale, with a calendar to pick from.
-    static QDateEdit *datePicker(const QString &name, QWidget *parent);
+    static DateBox *datePicker(const QString &name, QWidget *parent);
+    // A date box's check: true when it holds a date, otherwise it gets the focus.
+    static bool dateHolds(DateBox *box);
 
     // The type row at the top and the description, client/supplier, amount and
     // notes rows from detailRow on, captions in that order; returns the next free row.
@@ -60,7 +62,7 @@ public:
     // Clears and greys out the amount of an appointment.
     void applyTypeRule();
     // Refills the client/supplier list from the Accounts table, with a blank entry
-    // first. Throws DbError.
+    // first, and limits the description to its column's length. Throws DbError.
     void fillCounterparties(const QString &connectionString);
     qint32 selectedCounterparty() const;
 

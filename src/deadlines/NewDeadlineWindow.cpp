@@ -7,16 +7,17 @@
 #include "deadlines/RecurrenceDates.h"
 #include "mainwindow/DeadlineListHost.h"
 #include "platform/Clock.h"
+#include "platform/DateBox.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "platform/UserActionGuard.h"
 #include "platform/WidgetPrompts.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
+#include "store/BusyRetry.h"
 #include "store/Database.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -36,6 +37,7 @@ constexpr int SpinnerMax = 100;
 // A typed count above this is refused: enough for daily deadlines over more than
 // two years, and every member date still has a four-digit year.
 constexpr int CountMax = 1000;
+constexpr int PastSupportedRangeText = 2100;
 
 QLabel *captionLabel(int textId, const QString &name, QWidget *parent)
 {
@@ -163,6 +165,8 @@ void NewDeadlineWindow::buildControls()
                        static_cast<QWidget *>(m_cadenceCombo)})
         keys->watch(w);
     keys->setDigitField(m_countBox);
+    keys->setCheck(m_singleDate, [this] { return m_singleDate->acceptText(); });
+    keys->setCheck(m_firstDate, [this] { return m_firstDate->acceptText(); });
     keys->setCheck(m_countBox, [this] { return countValid(); });
 
     connect(m_fields.type(), &QComboBox::currentIndexChanged, this, [this] { m_fields.applyTypeRule(); });
@@ -305,12 +309,22 @@ void NewDeadlineWindow::save()
 {
     if (!m_fields.entriesHold())
         return;
+    if (!DeadlineFields::dateHolds(m_recurringOption->isChecked() ? m_firstDate : m_singleDate))
+        return;
     if (m_recurringOption->isChecked() && !countValid()) {
         m_countBox->setFocus(Qt::OtherFocusReason);
         return;
     }
+    const NewDeadlineRequest request = gatherRequest();
+    if (request.recurring && !RecurrenceDates::fitsSupportedRange(request.date, request.cadence, request.count)) {
+        Prompt::message(Texts::text(PastSupportedRangeText), Session::AppTitle, Prompt::Icon::Warning);
+        m_countBox->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     try {
-        saveNewDeadlines(m_session.connectionString(), gatherRequest());
+        // A busy database offers Retry and Cancel; cancelling keeps the window filled.
+        if (!retryWhileBusy([&] { saveNewDeadlines(m_session.connectionString(), request); }))
+            return;
     } catch (const DbError &e) {
         // Nothing of the batch was kept; the window stays filled so the user can retry.
         Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);

@@ -8,7 +8,7 @@
 class DeadlineListHost;
 class Session;
 class QComboBox;
-class QDateEdit;
+class DateBox;
 class QLineEdit;
 class QRadioButton;
 class QToolButton;
@@ -56,8 +56,8 @@ private:
     QRadioButton *m_recurringOption = nullptr;
     QWidget *m_singlePanel = nullptr;
     QWidget *m_recurringPanel = nullptr;
-    QDateEdit *m_singleDate = nullptr;
-    QDateEdit *m_firstDate = nullptr;
+    DateBox *m_singleDate = nullptr;
+    DateBox *m_firstDate = nullptr;
     QLineEdit *m_countBox = nullptr;
     QToolButton *m_countUp = nullptr;
     QToolButton *m_countDown = nullptr;

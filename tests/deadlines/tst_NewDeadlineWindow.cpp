@@ -4,11 +4,13 @@
 
 #include "deadlines/NewDeadlineWindow.h"
 #include "platform/Clock.h"
+#include "platform/DateBox.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "startup/Texts.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -89,6 +91,8 @@ private slots:
     void newMembersJoinTheGroup();
     void quickSecondSaveWritesNothing();
     void chromeFocusAndNames();
+    void refusedBeforeWriting();
+    void typedDatesAreReadWhole();
 
 private:
     template<typename T> T *child(const char *name) const { return controlOf<T>(m_form.get(), name); }
@@ -214,6 +218,11 @@ void tst_NewDeadlineWindow::fieldChecksHoldTheFocus_data()
     QTest::newRow("amount empty") << "amountBox" << "" << true;
     QTest::newRow("amount with two commas") << "amountBox" << "1,2,3" << true;
     QTest::newRow("amount with symbol and grouping") << "amountBox" << "1.234,50 €" << false;
+    // Pasted text skips the key filter; the check reads the whole text.
+    QTest::newRow("amount pasted with a minus") << "amountBox" << "-5" << true;
+    QTest::newRow("amount pasted in brackets") << "amountBox" << "(7)" << true;
+    QTest::newRow("amount with a stray group point") << "amountBox" << "1.23,50" << true;
+    QTest::newRow("description of blanks") << "descriptionBox" << "   " << true;
 }
 
 void tst_NewDeadlineWindow::fieldChecksHoldTheFocus()
@@ -393,6 +402,9 @@ void tst_NewDeadlineWindow::chromeFocusAndNames()
     QCOMPARE(AccessibleNames::unlabelled(m_form.get()), QStringList());
     QCOMPARE(QAccessible::queryAccessibleInterface(child<QLineEdit>("descriptionBox"))->text(QAccessible::Name),
              Texts::text(1104));
+    // The description takes what its column holds, VARCHAR(255).
+    child<QLineEdit>("descriptionBox")->setText(QString(300, u'x'));
+    QCOMPARE(child<QLineEdit>("descriptionBox")->text().size(), 255);
 
     // A saved window opens again on the type box, not on the Save it was left by;
     // as does one left with Esc from the notes.
@@ -407,6 +419,86 @@ void tst_NewDeadlineWindow::chromeFocusAndNames()
     QTest::keyClick(child<QPlainTextEdit>("notesBox"), Qt::Key_Escape);
     m_form->openBlank();
     QCOMPARE(m_form->focusWidget(), type);
+}
+
+void tst_NewDeadlineWindow::refusedBeforeWriting()
+{
+    // A yearly run whose twentieth member would fall in the year 10009.
+    open();
+    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Lease"));
+    QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
+    child<DateBox>("firstDate")->setDate(QDate(9990, 12, 31));
+    child<QLineEdit>("countBox")->setText(QStringLiteral("20"));
+    child<QComboBox>("cadenceCombo")->setCurrentIndex(8);
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+    QCOMPARE(m_prompts->shownTexts(), QStringList{Texts::text(2100)});
+    QVERIFY(m_form->isVisible());
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>("countBox"));
+    QVERIFY(storedRows(m_db->connectionString()).isEmpty());
+    m_prompts->clear();
+
+    // Another program holds the database: Retry or Cancel, and Cancel keeps the window filled.
+    child<QLineEdit>("countBox")->setText(QStringLiteral("10"));
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(m_db->path());
+        QVERIFY(other.open());
+        QSqlQuery lock(other);
+        QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        m_prompts->queueAnswer(Prompt::Answer::Cancel);
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+        QCOMPARE(m_prompts->shown().size(), 1);
+        QCOMPARE(m_prompts->shown().first().buttons, Prompt::Buttons::RetryCancel);
+        QVERIFY(m_form->isVisible());
+        QCOMPARE(child<QLineEdit>("descriptionBox")->text(), QStringLiteral("Lease"));
+        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+        lock.finish();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    QVERIFY(storedRows(m_db->connectionString()).isEmpty());
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+    const QList<Row> rows = storedRows(m_db->connectionString());
+    QCOMPARE(rows.size(), 10);
+    QCOMPARE(rows.last().date, QDate(9999, 12, 31));
+}
+
+void tst_NewDeadlineWindow::typedDatesAreReadWhole()
+{
+    open();
+    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Dentist"));
+    auto *date = child<DateBox>("singleDate");
+    date->setFocus();
+    QCOMPARE(date->selectedText(), date->text());
+    // Not a date: the box keeps the focus, on Tab and on Save, and nothing is written.
+    QTest::keyClicks(date, QStringLiteral("31/2/2017"));
+    QTest::keyClick(date, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), date);
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), date);
+    QVERIFY(storedRows(m_db->connectionString()).isEmpty());
+
+    // A whole date typed the short way shows in full once the box is left.
+    date->selectAll();
+    QTest::keyClicks(date, QStringLiteral("29.2.16"));
+    QTest::keyClick(date, Qt::Key_Return);
+    QVERIFY(QApplication::focusWidget() != date);
+    QCOMPARE(date->text(), QStringLiteral("29/02/2016"));
+    QCOMPARE(date->date(), QDate(2016, 2, 29));
+
+    // F4 opens the calendar; the day picked there goes into the box.
+    date->setFocus();
+    QTest::keyClick(date, Qt::Key_F4);
+    auto *calendar = date->findChild<QCalendarWidget *>(QStringLiteral("calendar"));
+    QVERIFY(calendar && calendar->isVisible());
+    QCOMPARE(calendar->selectedDate(), QDate(2016, 2, 29));
+    calendar->setSelectedDate(QDate(2016, 3, 1));
+    QTest::keyClick(calendar->focusWidget() ? calendar->focusWidget() : calendar, Qt::Key_Return);
+    QVERIFY(!calendar->isVisible());
+    QCOMPARE(date->date(), QDate(2016, 3, 1));
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+    QCOMPARE(storedRows(m_db->connectionString()),
+             (QList<Row>{{QDate(2016, 3, 1), -2, "Dentist", "", 0, 0, "n", 0, 0, 0}}));
 }
 
 QTEST_MAIN(tst_NewDeadlineWindow)
