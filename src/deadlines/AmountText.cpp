@@ -26,9 +26,61 @@ bool stripAffix(QString &s, const QStringList &affixes)
     return false;
 }
 
+// The digits per group the locale writes: the last group before the decimal
+// separator and the ones before it (3 and 3 in most locales, 3 and 2 in India).
+struct Grouping
+{
+    int last = 3;
+    int others = 3;
+};
+
+Grouping groupingOf(const QLocale &locale)
+{
+    const QString group = locale.groupSeparator();
+    Grouping g;
+    if (group.isEmpty())
+        return g;
+    const QStringList parts = locale.toString(qlonglong(1234567890123LL)).split(group);
+    if (parts.size() >= 2)
+        g.last = int(parts.at(parts.size() - 1).size());
+    if (parts.size() >= 3)
+        g.others = int(parts.at(parts.size() - 2).size());
+    return g;
+}
+
+// True when the digit counts between group separators (first to last) follow the
+// locale: the first group 1 to "others" digits, the inner ones exactly "others",
+// the last exactly "last".
+bool groupsInPlace(const QList<int> &groups, const Grouping &g)
+{
+    if (groups.size() < 2)
+        return true;
+    if (groups.first() < 1 || groups.first() > g.others || groups.last() != g.last)
+        return false;
+    for (qsizetype i = 1; i + 1 < groups.size(); ++i) {
+        if (groups.at(i) != g.others)
+            return false;
+    }
+    return true;
+}
+
+std::optional<Currency> parseText(const QString &text, const QLocale &locale, bool entry);
+
 } // namespace
 
 std::optional<Currency> parse(const QString &text, const QLocale &locale)
+{
+    return parseText(text, locale, false);
+}
+
+std::optional<Currency> parseEntry(const QString &text, const QLocale &locale)
+{
+    return parseText(text, locale, true);
+}
+
+namespace {
+
+std::optional<Currency> parseText(const QString &text, const QLocale &locale, bool entry)
 {
     QString s;
     for (QChar c : text) {
@@ -45,6 +97,8 @@ std::optional<Currency> parse(const QString &text, const QLocale &locale)
 
     bool negative = false;
     bool signSeen = false;
+    if (entry && (s.contains(u'(') || s.contains(u')')))
+        return std::nullopt;
     if (s.startsWith(u'(') && s.endsWith(u')')) {
         s = s.mid(1, s.size() - 2);
         negative = signSeen = true;
@@ -62,25 +116,34 @@ std::optional<Currency> parse(const QString &text, const QLocale &locale)
             break;
     }
 
+    if (entry && negative)
+        return std::nullopt;
+
     const QString decimal = locale.decimalPoint();
     const QString group = locale.groupSeparator();
     QString whole, fraction;
+    QList<int> groups{0};   // digits of the whole part between group separators
     bool inFraction = false;
     for (int i = 0; i < s.size();) {
         const QChar c = s.at(i);
         if (c >= u'0' && c <= u'9') {
             (inFraction ? fraction : whole).append(c);
+            if (!inFraction)
+                ++groups.last();
             ++i;
         } else if (!decimal.isEmpty() && QStringView(s).mid(i).startsWith(decimal) && !inFraction) {
             inFraction = true;
             i += decimal.size();
         } else if (!group.isEmpty() && !isBlank(group.at(0)) && QStringView(s).mid(i).startsWith(group)
                    && !inFraction) {
+            groups.append(0);
             i += group.size();
         } else {
             return std::nullopt;
         }
     }
+    if (entry && !groupsInPlace(groups, groupingOf(locale)))
+        return std::nullopt;
     if (whole.isEmpty() && fraction.isEmpty())
         return std::nullopt;
     if (whole.isEmpty())
@@ -113,6 +176,8 @@ std::optional<Currency> parse(const QString &text, const QLocale &locale)
         value = Currency::fromUnits(-value->units());
     return value;
 }
+
+} // namespace
 
 QString format(Currency amount, const QLocale &locale)
 {

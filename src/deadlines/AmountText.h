@@ -18,6 +18,12 @@ namespace AmountText {
 // even. Nothing when the text is not a number or lies outside the currency range.
 std::optional<Currency> parse(const QString &text, const QLocale &locale = QLocale());
 
+// An amount as the user enters it into a deadline, however it got into the box
+// (typed or pasted): as parse(), but a deadline's amount is never negative, so a
+// sign or brackets are refused, and group separators must stand where the locale
+// puts them ("12,34,5" is no amount in English).
+std::optional<Currency> parseEntry(const QString &text, const QLocale &locale = QLocale());
+
 // The amount in the locale's currency format with two decimals (four when the
 // amount needs them), e.g. "1.234,50 €".
 QString format(Currency amount, const QLocale &locale = QLocale());

@@ -4,31 +4,33 @@
 #include "deadlines/DeadlineFormKeys.h"
 #include "deadlines/DeadlineTypes.h"
 #include "mainwindow/DeadlineListHost.h"
+#include "platform/DateBox.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
+#include "platform/UserActionGuard.h"
 #include "platform/WidgetPrompts.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
 #include "store/Database.h"
+#include "store/BusyRetry.h"
 #include "store/SqlText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextDocument>
 #include <QStatusBar>
 
 #include <cmath>
 
 namespace {
 
-const QString RowGoneText = QStringLiteral("The deadline no longer exists: it may have been deleted meanwhile.");
+constexpr int ChangedMeanwhileText = 2105;
+constexpr int RowGoneText = 2106;
 
 } // namespace
 
@@ -74,6 +76,7 @@ void DeadlineEditor::buildControls()
     auto *grid = new QGridLayout;
     const int doneRow =
         m_fields.placeRows(grid, {m_captions[0], m_captions[2], m_captions[3], m_captions[4], m_captions[5]}, 2);
+    DeadlineFields::label(m_captions[1], m_dateEdit);
     grid->addWidget(m_captions[1], 1, 0);
     grid->addWidget(m_dateEdit, 1, 1);
     grid->addWidget(m_doneCheck, doneRow, 1);
@@ -81,8 +84,10 @@ void DeadlineEditor::buildControls()
     m_fields.setTabOrder({m_dateEdit}, {m_doneCheck});
 
     m_fields.keys()->watch(m_dateEdit);
+    m_fields.keys()->setCheck(m_dateEdit, [this] { return m_dateEdit->acceptText(); });
     m_fields.keys()->watch(m_doneCheck);
-    connect(m_fields.saveButton(), &QPushButton::clicked, this, [this] { save(); });
+    m_saveGuard = new UserActionGuard(this, {m_fields.saveButton(), m_fields.cancelButton()});
+    connect(m_fields.saveButton(), &QPushButton::clicked, this, [this] { m_saveGuard->run([this] { save(); }); });
 }
 
 void DeadlineEditor::open(qint32 rowId)
@@ -92,76 +97,128 @@ void DeadlineEditor::open(qint32 rowId)
     m_fields.statusBar()->clearMessage();
     try {
         m_fields.fillCounterparties(m_session.connectionString());
-        m_connection = std::make_unique<Connection>();
-        m_connection->open(m_session.connectionString());
-        m_record = std::make_unique<Recordset>();
-        m_record->open(QStringLiteral("SELECT * FROM Transactions WHERE TrRowId=") + QString::number(rowId),
-                       *m_connection, CursorType::Static);
+        // The row is read and the connection closed: nothing is held while the
+        // user edits, and Save finds out what changed meanwhile.
+        Connection connection;
+        connection.open(m_session.connectionString());
+        m_update = DeadlineUpdate::read(connection, rowId);
+        connection.close();
     } catch (const DbError &e) {
         closeRecord();
         Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
         return;
     }
-    if (m_record->eof()) {
-        closeRecord();
-        Prompt::message(RowGoneText, Session::AppTitle, Prompt::Icon::Information);
+    if (!m_update) {
+        Prompt::message(Texts::text(RowGoneText), Session::AppTitle, Prompt::Icon::Information);
         return;
     }
-    showRecord();
+    showStored();
     show();
     raise();
     activateWindow();
+    // The type cannot change: the first field to edit is the date.
+    m_dateEdit->setFocus(Qt::OtherFocusReason);
 }
 
-// Puts the record's columns into their controls.
-void DeadlineEditor::showRecord()
+void DeadlineEditor::showStored(const QStringList &columns)
 {
-    const Recordset &r = *m_record;
-    m_dateEdit->setDate(r.field(QStringLiteral("TrDate")).toDate());
-    m_fields.description()->setText(stringOrDefault(r.field(QStringLiteral("TrDescription")), QString()));
-    QComboBox *counterparty = m_fields.counterparty();
-    const QVariant acId = r.field(QStringLiteral("TrAcId"));
-    const int at = acId.isValid() ? counterparty->findData(acId.toInt()) : -1;
-    counterparty->setCurrentIndex(at > 0 ? at : 0);
-    m_fields.amount()->setText(AmountText::format(r.field(QStringLiteral("TrValue")).value<Currency>()));
-    m_fields.notes()->setPlainText(stringOrDefault(r.field(QStringLiteral("TrNotes")), QString()));
-    m_fields.notes()->document()->setModified(false);
-    m_doneCheck->setChecked(r.field(QStringLiteral("TrDone")).toBool());
-    DeadlineTypes::selectType(m_fields.type(),
-                              int(std::lround(numberOrDefault(r.field(QStringLiteral("TrType")), 1))));
-    m_fields.type()->setEnabled(false);
-    m_fields.applyTypeRule();
+    const DeadlineUpdate &u = *m_update;
+    const auto wanted = [&columns](const char *column) {
+        return columns.isEmpty() || columns.contains(QLatin1String(column));
+    };
+    if (wanted("TrDate")) {
+        m_dateEdit->setDate(u.stored(QStringLiteral("TrDate")).toDate());
+        m_shown.insert(QStringLiteral("TrDate"), m_dateEdit->date());
+    }
+    if (wanted("TrDescription")) {
+        m_fields.description()->setText(stringOrDefault(u.stored(QStringLiteral("TrDescription")), QString()));
+        m_shown.insert(QStringLiteral("TrDescription"), m_fields.description()->text());
+    }
+    if (wanted("TrAcId")) {
+        QComboBox *counterparty = m_fields.counterparty();
+        const QVariant acId = u.stored(QStringLiteral("TrAcId"));
+        const int at = acId.isValid() ? counterparty->findData(acId.toInt()) : -1;
+        counterparty->setCurrentIndex(at > 0 ? at : 0);
+        m_shown.insert(QStringLiteral("TrAcId"), m_fields.selectedCounterparty());
+    }
+    if (wanted("TrType")) {
+        DeadlineTypes::selectType(m_fields.type(),
+                                  int(std::lround(numberOrDefault(u.stored(QStringLiteral("TrType")), 1))));
+        m_fields.type()->setEnabled(false);
+    }
+    if (wanted("TrValue")) {
+        m_fields.amount()->setText(AmountText::format(u.stored(QStringLiteral("TrValue")).value<Currency>()));
+        m_fields.applyTypeRule();
+        m_shown.insert(QStringLiteral("TrValue"), m_fields.amount()->text());
+    }
+    if (wanted("TrNotes")) {
+        m_fields.notes()->setPlainText(stringOrDefault(u.stored(QStringLiteral("TrNotes")), QString()));
+        m_shown.insert(QStringLiteral("TrNotes"), m_fields.notes()->toPlainText());
+    }
+    if (wanted("TrDone")) {
+        m_doneCheck->setChecked(u.stored(QStringLiteral("TrDone")).toBool());
+        m_shown.insert(QStringLiteral("TrDone"), m_doneCheck->isChecked());
+    }
+}
+
+// A column goes into the save only when its control no longer shows what it was
+// filled with: an untouched box writes nothing, even where its text cannot hold
+// the stored value exactly (notes' line ends, a description past the box's length).
+void DeadlineEditor::gatherChanges()
+{
+    DeadlineUpdate &u = *m_update;
+    u.forgetChanges();
+    const auto edited = [this](const char *column, const QVariant &now) {
+        return m_shown.value(QLatin1String(column)) != now;
+    };
+    if (edited("TrDate", m_dateEdit->date()))
+        u.change(QStringLiteral("TrDate"), m_dateEdit->date());
+    if (edited("TrDescription", m_fields.description()->text()))
+        u.change(QStringLiteral("TrDescription"), m_fields.description()->text());
+    if (edited("TrAcId", m_fields.selectedCounterparty()))
+        u.change(QStringLiteral("TrAcId"), m_fields.selectedCounterparty());
+    // An appointment keeps no amount, so value and balance are 0 and the balance
+    // rule holds for it too.
+    if (DeadlineTypes::isAppointment(m_fields.type()) || edited("TrValue", m_fields.amount()->text()))
+        u.change(QStringLiteral("TrValue"), QVariant::fromValue(m_fields.amountToStore()));
+    if (edited("TrNotes", m_fields.notes()->toPlainText()))
+        u.change(QStringLiteral("TrNotes"), m_fields.notes()->toPlainText());
+    if (edited("TrDone", m_doneCheck->isChecked()))
+        u.change(QStringLiteral("TrDone"), m_doneCheck->isChecked());
 }
 
 void DeadlineEditor::save()
 {
-    if (!m_record || !m_fields.entriesHold())
+    if (!m_update || !m_fields.entriesHold() || !DeadlineFields::dateHolds(m_dateEdit))
         return;
-    const int trType = DeadlineTypes::selectedType(m_fields.type());
-    // An appointment keeps no amount, so value and balance stay 0 and the balance
-    // rule holds for it too.
-    const Currency value = m_fields.amountToStore();
-    qint32 rowId = 0;
+    gatherChanges();
+    DeadlineUpdate::Outcome outcome = DeadlineUpdate::Outcome::Written;
     try {
-        Recordset &r = *m_record;
-        r.setField(QStringLiteral("TrDate"), m_dateEdit->date());
-        r.setField(QStringLiteral("TrDescription"), m_fields.description()->text());
-        r.setField(QStringLiteral("TrAcId"), m_fields.selectedCounterparty());
-        r.setField(QStringLiteral("TrValue"), QVariant::fromValue(value));
-        // Notes read back from the box have their line ends made plain; untouched
-        // notes keep the ones they were stored with.
-        if (m_fields.notes()->document()->isModified())
-            r.setField(QStringLiteral("TrNotes"), m_fields.notes()->toPlainText());
-        r.setField(QStringLiteral("TrDone"), m_doneCheck->isChecked());
-        r.setField(QStringLiteral("TrType"), trType);
-        r.setField(QStringLiteral("TrBalance"), QVariant::fromValue(value.checkedMul(trType).value_or(Currency())));
-        r.update();
-        rowId = r.field(QStringLiteral("TrRowId")).toInt();
+        const bool ran = retryWhileBusy([this, &outcome] {
+            Connection connection;
+            connection.open(m_session.connectionString());
+            outcome = m_update->write(connection);
+            connection.close();
+        });
+        if (!ran)
+            return;   // the user gave up on a busy database; the window keeps what was typed
     } catch (const DbError &e) {
-        m_record->cancelUpdate();
         Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
         return;
     }
+    switch (outcome) {
+    case DeadlineUpdate::Outcome::Gone:
+        Prompt::message(Texts::text(RowGoneText), Session::AppTitle, Prompt::Icon::Information);
+        return;
+    case DeadlineUpdate::Outcome::Conflict:
+        // The user's other changes stay in their boxes for the next Save.
+        showStored(m_update->conflicts());
+        Prompt::message(Texts::text(ChangedMeanwhileText), Session::AppTitle, Prompt::Icon::Warning);
+        return;
+    case DeadlineUpdate::Outcome::Written:
+        break;
+    }
+    const qint32 rowId = m_update->rowId();
     closeRecord();
     Pauses::shortPause();
     refreshAfterSave(m_host, rowId);
@@ -171,23 +228,14 @@ void DeadlineEditor::save()
 
 void DeadlineEditor::closeRecord()
 {
-    if (m_record) {
-        try {
-            m_record->cancelUpdate();
-            m_record->close();
-        } catch (const DbError &) {
-            // Nothing was pending; the record goes either way.
-        }
-        m_record.reset();
-    }
-    if (m_connection) {
-        m_connection->close();
-        m_connection.reset();
-    }
+    m_update.reset();
+    m_shown.clear();
 }
 
 void DeadlineEditor::reject()
 {
+    if (m_saveGuard->isRunning())
+        return;
     closeRecord();
     QDialog::reject();
 }

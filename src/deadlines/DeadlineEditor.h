@@ -1,21 +1,22 @@
 #pragma once
 
 #include "deadlines/DeadlineFields.h"
+#include "deadlines/DeadlineUpdate.h"
 
 #include <QDialog>
 
-#include <memory>
+#include <optional>
 
-class Connection;
 class DeadlineListHost;
 class Session;
 class QCheckBox;
-class QDateEdit;
+class DateBox;
 class QLabel;
-class Recordset;
+class UserActionGuard;
 
 // The editor of one existing deadline. Opens without blocking; the main window owns
-// the single instance. Only that row is written, and only on Save.
+// the single instance. Only that row is written, only on Save, and only the
+// columns whose controls the user changed.
 class DeadlineEditor : public QDialog
 {
     Q_OBJECT
@@ -34,17 +35,20 @@ protected:
 
 private:
     void buildControls();
-    void showRecord();
+    // Puts the stored values of the columns into their controls (all when empty).
+    void showStored(const QStringList &columns = {});
     void save();
+    void gatherChanges();
     void closeRecord();
 
     DeadlineListHost &m_host;
     Session &m_session;
-    std::unique_ptr<Connection> m_connection;
-    std::unique_ptr<Recordset> m_record;
+    std::optional<DeadlineUpdate> m_update;
+    QVariantMap m_shown;   // what each column's control showed when filled
 
     DeadlineFields m_fields;
-    QDateEdit *m_dateEdit = nullptr;
+    DateBox *m_dateEdit = nullptr;
     QCheckBox *m_doneCheck = nullptr;
+    UserActionGuard *m_saveGuard = nullptr;
     QList<QLabel *> m_captions;   // type, date, description, client/supplier, amount, notes
 };

@@ -4,13 +4,12 @@
 #include "deadlines/AmountText.h"
 #include "deadlines/DeadlineFormKeys.h"
 #include "deadlines/DeadlineTypes.h"
-#include "platform/DateFormat.h"
+#include "platform/DateBox.h"
 #include "startup/Texts.h"
 #include "store/Database.h"
 #include "store/SqlText.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -42,6 +41,8 @@ DeadlineFields::DeadlineFields(QDialog *form, std::function<void()> moveNext)
     m_add = new QToolButton(form);
     m_add->setObjectName(QStringLiteral("addCounterpartyButton"));
     m_add->setText(QStringLiteral("+"));
+    m_add->setAccessibleName(Texts::text(2101));
+    m_add->setToolTip(Texts::text(2101));
     m_add->setFocusPolicy(Qt::NoFocus);
 
     m_amount = new QLineEdit(form);
@@ -81,20 +82,51 @@ DeadlineFields::DeadlineFields(QDialog *form, std::function<void()> moveNext)
     QObject::connect(m_cancel, &QPushButton::clicked, form, [form] { form->reject(); });
 }
 
-QDateEdit *DeadlineFields::datePicker(const QString &name, QWidget *parent)
+DateBox *DeadlineFields::datePicker(const QString &name, QWidget *parent)
 {
-    auto *date = new QDateEdit(parent);
+    auto *date = new DateBox(parent);
     date->setObjectName(name);
-    date->setCalendarPopup(true);
+    date->setCalendarName(Texts::text(2104));
     // Every date the database can hold: the box would otherwise move an early
     // stored date to its own first day and the editor would save that instead.
     date->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
-    date->setDisplayFormat(shortDatePattern());
     return date;
+}
+
+bool DeadlineFields::dateHolds(DateBox *box)
+{
+    if (box->acceptText())
+        return true;
+    box->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+void DeadlineFields::label(QLabel *caption, QWidget *box)
+{
+    caption->setBuddy(box);
+    QString name = caption->text().trimmed();
+    if (name.endsWith(u':'))
+        name.chop(1);
+    box->setAccessibleName(name.trimmed());
+}
+
+void DeadlineFields::focusFirstField() const
+{
+    for (QWidget *w : {static_cast<QWidget *>(m_type), static_cast<QWidget *>(m_description),
+                       static_cast<QWidget *>(m_counterparty), static_cast<QWidget *>(m_amount),
+                       static_cast<QWidget *>(m_notes)}) {
+        if (w->isEnabled()) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 int DeadlineFields::placeRows(QGridLayout *grid, const QList<QLabel *> &captions, int detailRow) const
 {
+    const QList<QWidget *> boxes{m_type, m_description, m_counterparty, m_amount, m_notes};
+    for (int i = 0; i < boxes.size(); ++i)
+        label(captions.at(i), boxes.at(i));
     grid->addWidget(captions.at(0), 0, 0);
     grid->addWidget(m_type, 0, 1, 1, 2);
     int row = detailRow;
@@ -165,6 +197,9 @@ void DeadlineFields::fillCounterparties(const QString &connectionString)
         rs.moveNext();
     }
     rs.close();
+    // The description box takes no more than its column holds; notes are unlimited.
+    const int length = connection.textColumnMaxLength(QStringLiteral("Transactions"), QStringLiteral("TrDescription"));
+    m_description->setMaxLength(length > 0 ? length : 32767);
     connection.close();
 }
 
@@ -175,12 +210,13 @@ qint32 DeadlineFields::selectedCounterparty() const
 
 bool DeadlineFields::descriptionValid() const
 {
-    return !m_description->text().isEmpty();
+    // Blanks alone say nothing: the list would show an empty line.
+    return !m_description->text().trimmed().isEmpty();
 }
 
 bool DeadlineFields::amountValid() const
 {
-    return AmountText::parse(m_amount->text()).has_value();
+    return AmountText::parseEntry(m_amount->text()).has_value();
 }
 
 bool DeadlineFields::entriesHold() const
@@ -200,7 +236,7 @@ Currency DeadlineFields::amountToStore() const
 {
     if (DeadlineTypes::isAppointment(m_type))
         return Currency();
-    return AmountText::parse(m_amount->text()).value_or(Currency());
+    return AmountText::parseEntry(m_amount->text()).value_or(Currency());
 }
 
 void DeadlineFields::addCounterparty()

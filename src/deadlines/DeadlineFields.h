@@ -10,7 +10,7 @@
 
 class DeadlineFormKeys;
 class QComboBox;
-class QDateEdit;
+class DateBox;
 class QDialog;
 class QGridLayout;
 class QLabel;
@@ -43,20 +43,26 @@ public:
     DeadlineFormKeys *keys() const { return m_keys; }
 
     // A date box in the short date format of the locale, with a calendar to pick from.
-    static QDateEdit *datePicker(const QString &name, QWidget *parent);
+    static DateBox *datePicker(const QString &name, QWidget *parent);
+    // A date box's check: true when it holds a date, otherwise it gets the focus.
+    static bool dateHolds(DateBox *box);
 
     // The type row at the top and the description, client/supplier, amount and
     // notes rows from detailRow on, captions in that order; returns the next free row.
     int placeRows(QGridLayout *grid, const QList<QLabel *> &captions, int detailRow) const;
     // The grid over the Save/Cancel row over the status bar.
     void layOut(QGridLayout *grid) const;
+    // Ties a caption to its box, so a screen reader names the box after it.
+    static void label(QLabel *caption, QWidget *box);
+    // The focus to the first control of the window that can take it.
+    void focusFirstField() const;
     // The tab order of the shared controls with the window's own between them.
     void setTabOrder(std::initializer_list<QWidget *> afterType, std::initializer_list<QWidget *> afterNotes) const;
 
     // Clears and greys out the amount of an appointment.
     void applyTypeRule();
     // Refills the client/supplier list from the Accounts table, with a blank entry
-    // first. Throws DbError.
+    // first, and limits the description to its column's length. Throws DbError.
     void fillCounterparties(const QString &connectionString);
     qint32 selectedCounterparty() const;
 

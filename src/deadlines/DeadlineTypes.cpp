@@ -3,15 +3,17 @@
 #include "startup/Texts.h"
 
 #include <QComboBox>
+#include <QIcon>
 
 namespace DeadlineTypes {
 
 void fill(QComboBox *combo)
 {
     combo->clear();
-    combo->addItem(Texts::text(1043), QStringLiteral("d-2"));
-    combo->addItem(Texts::text(1042), QStringLiteral("d-1"));
-    combo->addItem(Texts::text(1041), QStringLiteral("d+1"));
+    // The pictures are those of the list's open deadlines, so a type looks the same everywhere.
+    combo->addItem(QIcon(QStringLiteral(":/icons/appointment_open.svg")), Texts::text(1043), QStringLiteral("d-2"));
+    combo->addItem(QIcon(QStringLiteral(":/icons/debit_open.svg")), Texts::text(1042), QStringLiteral("d-1"));
+    combo->addItem(QIcon(QStringLiteral(":/icons/credit_open.svg")), Texts::text(1041), QStringLiteral("d+1"));
     combo->setCurrentIndex(0);
 }
 

@@ -7,15 +7,17 @@
 #include "deadlines/RecurrenceDates.h"
 #include "mainwindow/DeadlineListHost.h"
 #include "platform/Clock.h"
+#include "platform/DateBox.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
+#include "platform/UserActionGuard.h"
 #include "platform/WidgetPrompts.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
+#include "store/BusyRetry.h"
 #include "store/Database.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -35,6 +37,7 @@ constexpr int SpinnerMax = 100;
 // A typed count above this is refused: enough for daily deadlines over more than
 // two years, and every member date still has a four-digit year.
 constexpr int CountMax = 1000;
+constexpr int PastSupportedRangeText = 2100;
 
 QLabel *captionLabel(int textId, const QString &name, QWidget *parent)
 {
@@ -86,7 +89,9 @@ void NewDeadlineWindow::buildControls()
     m_singleDate->setToolTip(Texts::text(1111));
     auto *singleLayout = new QGridLayout(m_singlePanel);
     singleLayout->setContentsMargins(0, 0, 0, 0);
-    singleLayout->addWidget(captionLabel(1103, QStringLiteral("dateLabel"), m_singlePanel), 0, 0);
+    QLabel *dateLabel = captionLabel(1103, QStringLiteral("dateLabel"), m_singlePanel);
+    DeadlineFields::label(dateLabel, m_singleDate);
+    singleLayout->addWidget(dateLabel, 0, 0);
     singleLayout->addWidget(m_singleDate, 0, 1);
     singleLayout->setColumnStretch(2, 1);
 
@@ -103,10 +108,12 @@ void NewDeadlineWindow::buildControls()
     m_countUp->setObjectName(QStringLiteral("countUp"));
     m_countUp->setArrowType(Qt::UpArrow);
     m_countUp->setFocusPolicy(Qt::NoFocus);
+    m_countUp->setAccessibleName(Texts::text(2102));
     m_countDown = new QToolButton(m_recurringPanel);
     m_countDown->setObjectName(QStringLiteral("countDown"));
     m_countDown->setArrowType(Qt::DownArrow);
     m_countDown->setFocusPolicy(Qt::NoFocus);
+    m_countDown->setAccessibleName(Texts::text(2103));
     auto *upDown = new QVBoxLayout;
     upDown->setSpacing(0);
     upDown->addWidget(m_countUp);
@@ -118,12 +125,18 @@ void NewDeadlineWindow::buildControls()
         m_cadenceCombo->addItem(Texts::text(id));
     auto *recurringLayout = new QGridLayout(m_recurringPanel);
     recurringLayout->setContentsMargins(0, 0, 0, 0);
-    recurringLayout->addWidget(captionLabel(1129, QStringLiteral("firstDateLabel"), m_recurringPanel), 0, 0);
+    QLabel *firstDateLabel = captionLabel(1129, QStringLiteral("firstDateLabel"), m_recurringPanel);
+    QLabel *countLabel = captionLabel(1121, QStringLiteral("countLabel"), m_recurringPanel);
+    QLabel *cadenceLabel = captionLabel(1122, QStringLiteral("cadenceLabel"), m_recurringPanel);
+    DeadlineFields::label(firstDateLabel, m_firstDate);
+    DeadlineFields::label(countLabel, m_countBox);
+    DeadlineFields::label(cadenceLabel, m_cadenceCombo);
+    recurringLayout->addWidget(firstDateLabel, 0, 0);
     recurringLayout->addWidget(m_firstDate, 0, 1, 1, 2);
-    recurringLayout->addWidget(captionLabel(1121, QStringLiteral("countLabel"), m_recurringPanel), 1, 0);
+    recurringLayout->addWidget(countLabel, 1, 0);
     recurringLayout->addWidget(m_countBox, 1, 1);
     recurringLayout->addLayout(upDown, 1, 2, Qt::AlignLeft);
-    recurringLayout->addWidget(captionLabel(1122, QStringLiteral("cadenceLabel"), m_recurringPanel), 2, 0);
+    recurringLayout->addWidget(cadenceLabel, 2, 0);
     recurringLayout->addWidget(m_cadenceCombo, 2, 1, 1, 2);
     recurringLayout->setColumnStretch(3, 1);
 
@@ -152,6 +165,8 @@ void NewDeadlineWindow::buildControls()
                        static_cast<QWidget *>(m_cadenceCombo)})
         keys->watch(w);
     keys->setDigitField(m_countBox);
+    keys->setCheck(m_singleDate, [this] { return m_singleDate->acceptText(); });
+    keys->setCheck(m_firstDate, [this] { return m_firstDate->acceptText(); });
     keys->setCheck(m_countBox, [this] { return countValid(); });
 
     connect(m_fields.type(), &QComboBox::currentIndexChanged, this, [this] { m_fields.applyTypeRule(); });
@@ -159,7 +174,8 @@ void NewDeadlineWindow::buildControls()
     connect(m_recurringOption, &QRadioButton::clicked, this, [this] { chooseSingleOrRecurring(1); });
     connect(m_countUp, &QToolButton::clicked, this, [this] { stepCount(1); });
     connect(m_countDown, &QToolButton::clicked, this, [this] { stepCount(-1); });
-    connect(m_fields.saveButton(), &QPushButton::clicked, this, [this] { save(); });
+    m_saveGuard = new UserActionGuard(this, {m_fields.saveButton(), m_fields.cancelButton()});
+    connect(m_fields.saveButton(), &QPushButton::clicked, this, [this] { m_saveGuard->run([this] { save(); }); });
 }
 
 // The state of a freshly loaded window.
@@ -242,6 +258,8 @@ void NewDeadlineWindow::showWindow()
     show();
     raise();
     activateWindow();
+    // Every opening starts on the first field, not where the last one ended (Save).
+    m_fields.focusFirstField();
 }
 
 void NewDeadlineWindow::chooseSingleOrRecurring(int option)
@@ -291,12 +309,22 @@ void NewDeadlineWindow::save()
 {
     if (!m_fields.entriesHold())
         return;
+    if (!DeadlineFields::dateHolds(m_recurringOption->isChecked() ? m_firstDate : m_singleDate))
+        return;
     if (m_recurringOption->isChecked() && !countValid()) {
         m_countBox->setFocus(Qt::OtherFocusReason);
         return;
     }
+    const NewDeadlineRequest request = gatherRequest();
+    if (request.recurring && !RecurrenceDates::fitsSupportedRange(request.date, request.cadence, request.count)) {
+        Prompt::message(Texts::text(PastSupportedRangeText), Session::AppTitle, Prompt::Icon::Warning);
+        m_countBox->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     try {
-        saveNewDeadlines(m_session.connectionString(), gatherRequest());
+        // A busy database offers Retry and Cancel; cancelling keeps the window filled.
+        if (!retryWhileBusy([&] { saveNewDeadlines(m_session.connectionString(), request); }))
+            return;
     } catch (const DbError &e) {
         // Nothing of the batch was kept; the window stays filled so the user can retry.
         Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
@@ -310,5 +338,7 @@ void NewDeadlineWindow::save()
 
 void NewDeadlineWindow::reject()
 {
+    if (m_saveGuard->isRunning())
+        return;
     QDialog::reject();
 }

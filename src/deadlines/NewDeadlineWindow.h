@@ -8,10 +8,11 @@
 class DeadlineListHost;
 class Session;
 class QComboBox;
-class QDateEdit;
+class DateBox;
 class QLineEdit;
 class QRadioButton;
 class QToolButton;
+class UserActionGuard;
 struct NewDeadlineRequest;
 
 // The new-deadline window: one deadline or a recurrence, or more members for an
@@ -55,10 +56,11 @@ private:
     QRadioButton *m_recurringOption = nullptr;
     QWidget *m_singlePanel = nullptr;
     QWidget *m_recurringPanel = nullptr;
-    QDateEdit *m_singleDate = nullptr;
-    QDateEdit *m_firstDate = nullptr;
+    DateBox *m_singleDate = nullptr;
+    DateBox *m_firstDate = nullptr;
     QLineEdit *m_countBox = nullptr;
     QToolButton *m_countUp = nullptr;
     QToolButton *m_countDown = nullptr;
     QComboBox *m_cadenceCombo = nullptr;
+    UserActionGuard *m_saveGuard = nullptr;
 };

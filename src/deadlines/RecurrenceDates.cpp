@@ -61,6 +61,18 @@ QList<QDate> memberDates(const QDate &first, int position, int n)
     return dates;
 }
 
+QDate lastSupportedDate()
+{
+    return QDate(9999, 12, 31);
+}
+
+bool fitsSupportedRange(const QDate &first, int position, int n)
+{
+    // Members only move forward, so the last one decides.
+    const QList<QDate> dates = memberDates(first, position, n);
+    return !dates.isEmpty() && dates.last().isValid() && dates.last() <= lastSupportedDate();
+}
+
 bool isLastDayOfMonth(const QDate &date)
 {
     return date.addDays(1).month() != date.month();

@@ -21,6 +21,11 @@ QChar cadenceCode(int position);
 // cadences.
 QList<QDate> memberDates(const QDate &first, int position, int n);
 
+// The last day a stored date can take: the store writes four-digit years.
+QDate lastSupportedDate();
+// True when every member of the recurrence falls on or before lastSupportedDate().
+bool fitsSupportedRange(const QDate &first, int position, int n);
+
 bool isLastDayOfMonth(const QDate &date);
 QDate lastDayOfMonth(const QDate &date);
 

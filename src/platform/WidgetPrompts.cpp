@@ -95,8 +95,8 @@ QString WidgetPrompts::saveFile(const QString &caption, const QString &filter, c
 
 void removeCloseCommand(QWidget *window)
 {
-    Qt::WindowFlags flags = window->windowFlags();
-    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    flags &= ~Qt::WindowCloseButtonHint;
-    window->setWindowFlags(flags);
+    // The title bar alone: a system menu or a help button would let window
+    // managers offer Close again.
+    const Qt::WindowFlags type = window->windowFlags() & Qt::WindowType_Mask;
+    window->setWindowFlags(type | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 }

@@ -6,6 +6,11 @@
 
 OrvelApplication::OrvelApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
+    setOrganizationName(QStringLiteral("Kestrum"));
+    setApplicationName(Session::AppTitle);
+    setApplicationVersion(QStringLiteral(ORVEL_VERSION));
+    // No display name: window systems append it to every title ("New Deadline -
+    // Orvel 2"), and each window's title is its own text alone.
 }
 
 QString OrvelApplication::describeError(const std::exception &e)

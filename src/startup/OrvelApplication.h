@@ -4,6 +4,7 @@
 
 // The last line of defence: an error that escapes a command handler is shown
 // to the user instead of ending the program with what they were doing.
+// It also names the program for the settings and the window system.
 class OrvelApplication final : public QApplication
 {
 public:

@@ -19,9 +19,6 @@
 int Startup::run(int argc, char *argv[])
 {
     OrvelApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Kestrum"));
-    QCoreApplication::setApplicationName(Session::AppTitle);
-    QCoreApplication::setApplicationVersion(QStringLiteral(ORVEL_VERSION));
 
     SingleInstance instance;
     if (!instance.acquired())
@@ -33,7 +30,6 @@ int Startup::run(int argc, char *argv[])
     Session session;
     if (prepareSession(session, localeLanguageCode(QLocale::system())) == SessionOutcome::Ended)
         return 0;
-    QGuiApplication::setApplicationDisplayName(Session::AppTitle);
 
     auto splash = std::make_unique<SplashScreen>();
     splash->show();

@@ -11,6 +11,8 @@ class tst_AmountText final : public QObject
 private slots:
     void parsesWhatTheUserTypes_data();
     void parsesWhatTheUserTypes();
+    void entriesRefuseSignsAndStrayGroups_data();
+    void entriesRefuseSignsAndStrayGroups();
     void formattedAmountsReadBackExactly_data();
     void formattedAmountsReadBackExactly();
 };
@@ -85,6 +87,35 @@ void tst_AmountText::formattedAmountsReadBackExactly()
         const auto back = AmountText::parse(text, locale);
         QVERIFY(!back || back->units() == amount);
     }
+}
+
+void tst_AmountText::entriesRefuseSignsAndStrayGroups_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<std::optional<Currency>>("expected");
+    const std::optional<Currency> refused;
+
+    QTest::newRow("en: minus") << English << "-5" << refused;
+    QTest::newRow("en: trailing minus") << English << "5-" << refused;
+    QTest::newRow("en: brackets") << English << "(7)" << refused;
+    QTest::newRow("en: one bracket") << English << "7)" << refused;
+    QTest::newRow("en: groups of two") << English << "12,34,5" << refused;
+    QTest::newRow("en: first group too long") << English << "1234,567.00" << refused;
+    QTest::newRow("en: empty first group") << English << ",123" << refused;
+    QTest::newRow("en: grouped") << English << "$1,234,567.50" << units(12345675000);
+    QTest::newRow("en: ungrouped") << English << "1234567.5" << units(12345675000);
+    QTest::newRow("it: grouped with euro") << Italian << "1.234,50 €" << units(12345000);
+    QTest::newRow("it: point in the decimals' place") << Italian << "12.50" << refused;
+    QTest::newRow("it: minus after the euro") << Italian << "€ -3" << refused;
+}
+
+void tst_AmountText::entriesRefuseSignsAndStrayGroups()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, text);
+    QFETCH(std::optional<Currency>, expected);
+    QCOMPARE(AmountText::parseEntry(text, locale), expected);
 }
 
 QTEST_GUILESS_MAIN(tst_AmountText)

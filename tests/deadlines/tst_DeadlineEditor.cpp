@@ -1,15 +1,17 @@
+#include "AccessibleNames.h"
 #include "DeadlineTestDb.h"
 #include "RecordingListHost.h"
 
 #include "deadlines/DeadlineEditor.h"
 #include "platform/Clock.h"
+#include "platform/DateBox.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
+#include "startup/Texts.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -64,6 +66,8 @@ private slots:
     void labelsMoveTheFocus();
     void untouchedSaveKeepsTheStoredValues_data();
     void untouchedSaveKeepsTheStoredValues();
+    void chromeAndNames();
+    void changesMadeMeanwhileSurvive();
 
 private:
     template<typename T> T *child(const char *name) const { return controlOf<T>(m_form.get(), name); }
@@ -117,10 +121,10 @@ void tst_DeadlineEditor::saveWritesOnlyThatRow()
     const QStringList before = snapshot(m_db->connectionString());
     openRow(3);
     QVERIFY(!child<QComboBox>("typeCombo")->isEnabled());
-    QCOMPARE(child<QDateEdit>("dateEdit")->date(), QDate(2017, 3, 31));
+    QCOMPARE(child<DateBox>("dateEdit")->date(), QDate(2017, 3, 31));
 
     // Past the fourth member's date: the row keeps its place number all the same.
-    child<QDateEdit>("dateEdit")->setDate(QDate(2017, 5, 15));
+    child<DateBox>("dateEdit")->setDate(QDate(2017, 5, 15));
     auto *amount = child<QLineEdit>("amountBox");
     amount->setFocus();
     QCOMPARE(amount->selectedText(), amount->text());
@@ -265,6 +269,49 @@ void tst_DeadlineEditor::untouchedSaveKeepsTheStoredValues()
     QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
     QVERIFY(!m_form->isVisible());
     QCOMPARE(snapshot(m_db->connectionString()), before);
+}
+
+void tst_DeadlineEditor::chromeAndNames()
+{
+    openRow(1);
+    QCOMPARE(m_form->windowTitle(), Texts::text(1101));
+    QVERIFY(!(m_form->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
+    QCOMPARE(AccessibleNames::unnamed(m_form.get()), QStringList());
+    QCOMPARE(AccessibleNames::unlabelled(m_form.get()), QStringList());
+    child<QLineEdit>("descriptionBox")->setText(QString(300, u'x'));
+    QCOMPARE(child<QLineEdit>("descriptionBox")->text().size(), 255);
+    // The type cannot change, so the editor starts on the date.
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>("dateEdit"));
+}
+
+void tst_DeadlineEditor::changesMadeMeanwhileSurvive()
+{
+    openRow(2);
+    // Closed from the list with Space while the editor is open; a typo fixed here.
+    m_db->raw(QStringLiteral("UPDATE Transactions SET TrDone = 1 WHERE TrRowId = 2"));
+    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Rent, flat 2"));
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+    QVERIFY(!m_form->isVisible());
+    QCOMPARE(fieldOf(m_db->connectionString(), 2, "TrDone").toBool(), true);
+    QCOMPARE(fieldOf(m_db->connectionString(), 2, "TrDescription").toString(), QStringLiteral("Rent, flat 2"));
+
+    // The same box changed on both sides: the user is told and sees what is stored.
+    openRow(3);
+    m_db->raw(QStringLiteral("UPDATE Transactions SET TrDescription = 'Rent March' WHERE TrRowId = 3"));
+    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Rent (typo)"));
+    child<QCheckBox>("doneCheck")->setChecked(true);
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+    QCOMPARE(m_prompts->shownTexts(), QStringList{Texts::text(2105)});
+    QVERIFY(m_form->isVisible());
+    QCOMPARE(child<QLineEdit>("descriptionBox")->text(), QStringLiteral("Rent March"));
+    QVERIFY(child<QCheckBox>("doneCheck")->isChecked());
+    QCOMPARE(fieldOf(m_db->connectionString(), 3, "TrDescription").toString(), QStringLiteral("Rent March"));
+    QCOMPARE(fieldOf(m_db->connectionString(), 3, "TrDone").toBool(), false);
+    // Saved again, the check box's change goes in over the stored description.
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+    QVERIFY(!m_form->isVisible());
+    QCOMPARE(fieldOf(m_db->connectionString(), 3, "TrDone").toBool(), true);
+    QCOMPARE(fieldOf(m_db->connectionString(), 3, "TrDescription").toString(), QStringLiteral("Rent March"));
 }
 
 QTEST_MAIN(tst_DeadlineEditor)

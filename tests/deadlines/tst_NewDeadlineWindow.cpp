@@ -1,13 +1,16 @@
+#include "AccessibleNames.h"
 #include "DeadlineTestDb.h"
 #include "RecordingListHost.h"
 
 #include "deadlines/NewDeadlineWindow.h"
 #include "platform/Clock.h"
+#include "platform/DateBox.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "startup/Texts.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,6 +18,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QWindow>
 
 namespace {
 
@@ -46,6 +50,26 @@ QList<Row> storedRows(const QString &connectionString)
     return out;
 }
 
+// A click on the control as the window system delivers it: queued for its window,
+// handled when the event loop next runs.
+void postClick(QWidget *control)
+{
+    QWindow *window = control->window()->windowHandle();
+    const QPointF at = control->mapTo(control->window(), control->rect().center());
+    const QPointF global = control->mapToGlobal(control->rect().center());
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(window, new QMouseEvent(type, at, global, Qt::LeftButton,
+                                                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                                            Qt::NoModifier));
+}
+
+void postKey(QWidget *control, int key)
+{
+    QWindow *window = control->window()->windowHandle();
+    QCoreApplication::postEvent(window, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+    QCoreApplication::postEvent(window, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier));
+}
+
 } // namespace
 
 class tst_NewDeadlineWindow final : public QObject
@@ -65,6 +89,10 @@ private slots:
     void appointmentEmptiesTheAmount();
     void failedRecurrenceKeepsTheWindowFilled();
     void newMembersJoinTheGroup();
+    void quickSecondSaveWritesNothing();
+    void chromeFocusAndNames();
+    void refusedBeforeWriting();
+    void typedDatesAreReadWhole();
 
 private:
     template<typename T> T *child(const char *name) const { return controlOf<T>(m_form.get(), name); }
@@ -190,6 +218,11 @@ void tst_NewDeadlineWindow::fieldChecksHoldTheFocus_data()
     QTest::newRow("amount empty") << "amountBox" << "" << true;
     QTest::newRow("amount with two commas") << "amountBox" << "1,2,3" << true;
     QTest::newRow("amount with symbol and grouping") << "amountBox" << "1.234,50 €" << false;
+    // Pasted text skips the key filter; the check reads the whole text.
+    QTest::newRow("amount pasted with a minus") << "amountBox" << "-5" << true;
+    QTest::newRow("amount pasted in brackets") << "amountBox" << "(7)" << true;
+    QTest::newRow("amount with a stray group point") << "amountBox" << "1.23,50" << true;
+    QTest::newRow("description of blanks") << "descriptionBox" << "   " << true;
 }
 
 void tst_NewDeadlineWindow::fieldChecksHoldTheFocus()
@@ -325,6 +358,147 @@ void tst_NewDeadlineWindow::newMembersJoinTheGroup()
     QCOMPARE(rows[1].date, QDate(2017, 2, 28));
     QCOMPARE(rows[2].date, QDate(2017, 3, 31));
     QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(0));
+}
+
+void tst_NewDeadlineWindow::quickSecondSaveWritesNothing()
+{
+    // A double click and a double Enter on Save, both queued before the first save
+    // returns: each stores one recurrence, not two.
+    for (bool byKey : {false, true}) {
+        open();
+        child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Rent"));
+        QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
+        child<QLineEdit>("countBox")->setText(QStringLiteral("12"));
+        auto *save = child<QPushButton>("saveButton");
+        if (byKey) {
+            save->setFocus();
+            postKey(save, Qt::Key_Return);
+            postKey(save, Qt::Key_Return);
+        } else {
+            postClick(save);
+            postClick(save);
+        }
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        QVERIFY(!m_form->isVisible());
+        QCOMPARE(storedRows(m_db->connectionString()).size(), byKey ? 24 : 12);
+    }
+    QCOMPARE(m_host.calls.size(), 2 * RecordingListHost::refreshFinding(0).size());
+}
+
+void tst_NewDeadlineWindow::chromeFocusAndNames()
+{
+    open();
+    QCOMPARE(m_form->windowTitle(), Texts::text(1100));
+    // Left only through Save, Cancel or Esc: a title bar without Close.
+    QVERIFY(m_form->windowFlags() & Qt::CustomizeWindowHint);
+    QVERIFY(!(m_form->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
+
+    auto *type = child<QComboBox>("typeCombo");
+    for (int i = 0; i < type->count(); ++i)
+        QVERIFY2(!type->itemIcon(i).pixmap(16, 16).isNull(), qPrintable(type->itemText(i)));
+
+    QCOMPARE(AccessibleNames::unnamed(m_form.get()), QStringList());
+    QCOMPARE(AccessibleNames::unlabelled(m_form.get()), QStringList());
+    QCOMPARE(QAccessible::queryAccessibleInterface(child<QLineEdit>("descriptionBox"))->text(QAccessible::Name),
+             Texts::text(1104));
+    // The description takes what its column holds, VARCHAR(255).
+    child<QLineEdit>("descriptionBox")->setText(QString(300, u'x'));
+    QCOMPARE(child<QLineEdit>("descriptionBox")->text().size(), 255);
+
+    // A saved window opens again on the type box, not on the Save it was left by;
+    // as does one left with Esc from the notes.
+    type->setCurrentIndex(0);
+    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Dentist"));
+    child<QPushButton>("saveButton")->setFocus();
+    QTest::keyClick(child<QPushButton>("saveButton"), Qt::Key_Return);
+    QVERIFY(!m_form->isVisible());
+    m_form->openBlank();
+    QCOMPARE(m_form->focusWidget(), type);
+    child<QPlainTextEdit>("notesBox")->setFocus();
+    QTest::keyClick(child<QPlainTextEdit>("notesBox"), Qt::Key_Escape);
+    m_form->openBlank();
+    QCOMPARE(m_form->focusWidget(), type);
+}
+
+void tst_NewDeadlineWindow::refusedBeforeWriting()
+{
+    // A yearly run whose twentieth member would fall in the year 10009.
+    open();
+    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Lease"));
+    QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
+    child<DateBox>("firstDate")->setDate(QDate(9990, 12, 31));
+    child<QLineEdit>("countBox")->setText(QStringLiteral("20"));
+    child<QComboBox>("cadenceCombo")->setCurrentIndex(8);
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+    QCOMPARE(m_prompts->shownTexts(), QStringList{Texts::text(2100)});
+    QVERIFY(m_form->isVisible());
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>("countBox"));
+    QVERIFY(storedRows(m_db->connectionString()).isEmpty());
+    m_prompts->clear();
+
+    // Another program holds the database: Retry or Cancel, and Cancel keeps the window filled.
+    child<QLineEdit>("countBox")->setText(QStringLiteral("10"));
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(m_db->path());
+        QVERIFY(other.open());
+        QSqlQuery lock(other);
+        QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        m_prompts->queueAnswer(Prompt::Answer::Cancel);
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+        QCOMPARE(m_prompts->shown().size(), 1);
+        QCOMPARE(m_prompts->shown().first().buttons, Prompt::Buttons::RetryCancel);
+        QVERIFY(m_form->isVisible());
+        QCOMPARE(child<QLineEdit>("descriptionBox")->text(), QStringLiteral("Lease"));
+        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+        lock.finish();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    QVERIFY(storedRows(m_db->connectionString()).isEmpty());
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+    const QList<Row> rows = storedRows(m_db->connectionString());
+    QCOMPARE(rows.size(), 10);
+    QCOMPARE(rows.last().date, QDate(9999, 12, 31));
+}
+
+void tst_NewDeadlineWindow::typedDatesAreReadWhole()
+{
+    open();
+    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Dentist"));
+    auto *date = child<DateBox>("singleDate");
+    date->setFocus();
+    QCOMPARE(date->selectedText(), date->text());
+    // Not a date: the box keeps the focus, on Tab and on Save, and nothing is written.
+    QTest::keyClicks(date, QStringLiteral("31/2/2017"));
+    QTest::keyClick(date, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), date);
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), date);
+    QVERIFY(storedRows(m_db->connectionString()).isEmpty());
+
+    // A whole date typed the short way shows in full once the box is left.
+    date->selectAll();
+    QTest::keyClicks(date, QStringLiteral("29.2.16"));
+    QTest::keyClick(date, Qt::Key_Return);
+    QVERIFY(QApplication::focusWidget() != date);
+    QCOMPARE(date->text(), QStringLiteral("29/02/2016"));
+    QCOMPARE(date->date(), QDate(2016, 2, 29));
+
+    // F4 opens the calendar; the day picked there goes into the box.
+    date->setFocus();
+    QTest::keyClick(date, Qt::Key_F4);
+    auto *calendar = date->findChild<QCalendarWidget *>(QStringLiteral("calendar"));
+    QVERIFY(calendar && calendar->isVisible());
+    QCOMPARE(calendar->selectedDate(), QDate(2016, 2, 29));
+    calendar->setSelectedDate(QDate(2016, 3, 1));
+    QTest::keyClick(calendar->focusWidget() ? calendar->focusWidget() : calendar, Qt::Key_Return);
+    QVERIFY(!calendar->isVisible());
+    QCOMPARE(date->date(), QDate(2016, 3, 1));
+    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+    QCOMPARE(storedRows(m_db->connectionString()),
+             (QList<Row>{{QDate(2016, 3, 1), -2, "Dentist", "", 0, 0, "n", 0, 0, 0}}));
 }
 
 QTEST_MAIN(tst_NewDeadlineWindow)

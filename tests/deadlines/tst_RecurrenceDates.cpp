@@ -13,6 +13,7 @@ private slots:
     void memberDatesComeFromTheFirstDate_data();
     void memberDatesComeFromTheFirstDate();
     void longRunsKeepTheMonthEnd();
+    void lastMemberDecidesTheRange();
 };
 
 void tst_RecurrenceDates::memberDatesComeFromTheFirstDate_data()
@@ -61,6 +62,15 @@ void tst_RecurrenceDates::longRunsKeepTheMonthEnd()
     for (const QDate &d : dates)
         QVERIFY2(RecurrenceDates::isLastDayOfMonth(d), qPrintable(d.toString(Qt::ISODate)));
     QCOMPARE(dates.last(), QDate(2038, 1, 31));
+}
+
+void tst_RecurrenceDates::lastMemberDecidesTheRange()
+{
+    QVERIFY(RecurrenceDates::fitsSupportedRange(QDate(9990, 12, 31), 8, 10));
+    QVERIFY(!RecurrenceDates::fitsSupportedRange(QDate(9990, 12, 31), 8, 11));
+    QVERIFY(RecurrenceDates::fitsSupportedRange(QDate(9999, 12, 31), 0, 1));
+    QVERIFY(!RecurrenceDates::fitsSupportedRange(QDate(9999, 12, 31), 0, 2));
+    QVERIFY(!RecurrenceDates::fitsSupportedRange(QDate(9999, 11, 30), 3, 3));
 }
 
 QTEST_GUILESS_MAIN(tst_RecurrenceDates)

@@ -2,6 +2,7 @@
 #include "deadlines/NewDeadlineWindow.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/MainWindow.h"
+#include "platform/DateBox.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/grid/GridView.h"
 #include "store/Database.h"
@@ -10,7 +11,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -122,7 +122,7 @@ private slots:
         amount->selectAll();
         QTest::keyClicks(amount, QStringLiteral("850.5"));
         QTest::mouseClick(form->findChild<QRadioButton *>(QStringLiteral("recurringOption")), Qt::LeftButton);
-        auto *first = form->findChild<QDateEdit *>(QStringLiteral("firstDate"));
+        auto *first = form->findChild<DateBox *>(QStringLiteral("firstDate"));
         first->setDate(QDate(2027, 1, 31));
         auto *count = form->findChild<QLineEdit *>(QStringLiteral("countBox"));
         count->setFocus();

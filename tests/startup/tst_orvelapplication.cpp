@@ -2,6 +2,7 @@
 #include "startup/OrvelApplication.h"
 #include "store/Database.h"
 
+#include <QGuiApplication>
 #include <QTest>
 #include <QTimer>
 
@@ -12,6 +13,17 @@ class tst_OrvelApplication final : public QObject
     Q_OBJECT
 
 private slots:
+    // Window systems append a display name to every title; the program sets none,
+    // so a window's title is its own text alone.
+    void namesTheProgramWithoutTitleSuffix()
+    {
+        QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Orvel 2"));
+        QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Kestrum"));
+        QCoreApplication::setApplicationName(QStringLiteral("renamed"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("renamed"));
+        QCoreApplication::setApplicationName(QStringLiteral("Orvel 2"));
+    }
+
     void escapedErrorsBecomeMessages()
     {
         Prompt::ScriptedPrompts prompts;
