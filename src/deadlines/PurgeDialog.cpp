@@ -11,7 +11,7 @@
 #include "store/BusyRetry.h"
 #include "store/DbError.h"
 
-#include <QDateEdit>
+#include "platform/DateBox.h"
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>

@@ -3,7 +3,7 @@
 #include <QDialog>
 
 class DeadlineListHost;
-class QDateEdit;
+class DateBox;
 class Session;
 
 // Deletes every closed deadline of the active sheet dated on or before a picked
@@ -16,12 +16,12 @@ public:
     PurgeDialog(DeadlineListHost &host, Session &session, QWidget *parent = nullptr);
     ~PurgeDialog() override;
 
-    QDateEdit *datePicker() const { return m_date; }
+    DateBox *datePicker() const { return m_date; }
     // The Continue button's command: count, ask, delete, report, refresh, close.
     void proceed();
 
 private:
     DeadlineListHost &m_host;
     Session &m_session;
-    QDateEdit *m_date = nullptr;
+    DateBox *m_date = nullptr;
 };

@@ -5,7 +5,7 @@
 #include "platform/Clock.h"
 #include "../deadlines/RecordingListHost.h"
 
-#include <QDateEdit>
+#include "platform/DateBox.h"
 
 // The purge of closed deadlines: the date is inclusive, only closed deadlines of
 // the active sheet go, and No leaves everything as it was.
