@@ -27,6 +27,8 @@ public:
     QString rowStyle(const GridRow &row) override;
     QString groupCaption(const GridGroup &group, const QString &defaultCaption) override;
     bool isSortable(int column) override;
+    QString accessibleText(int column, const GridRow &row) override;
+    QString accessibleColumnName(int column) override;
 
 private:
     const Session &m_session;
