@@ -11,7 +11,11 @@ QVariant DeadlineListPresenter::computedValue(int column, const GridRow &row)
 {
     switch (column) {
     case ListColumn::GroupKey:
-        return groupKeyForDate(row.field(ListColumn::TrDate).toDate(), m_session.display().groupOption, Clock::today());
+        // Each re-read asks row by row from the first: today is read once per
+        // pass, as reading the clock consults the time zone every time.
+        if (row.bookmark() == 0 || !m_today.isValid())
+            m_today = Clock::today();
+        return groupKeyForDate(row.field(ListColumn::TrDate).toDate(), m_session.display().groupOption, m_today);
     case ListColumn::OpenBalance:
         return QVariant::fromValue(openBalance(row.field(ListColumn::TrDone).toBool(),
                                                row.field(ListColumn::TrBalance).value<Currency>()));

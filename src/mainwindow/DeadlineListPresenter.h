@@ -34,4 +34,5 @@ private:
     const Session &m_session;
     QDate m_warningHorizon;
     QString m_viewCaption;
+    QDate m_today;   // for the pass over the rows under way
 };

@@ -8,6 +8,10 @@
 #include <algorithm>
 #include <unordered_map>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 template<typename T>
@@ -61,6 +65,11 @@ void GridModel::takeRecords(GridRecords &&records, const QList<GridSortKey> *gro
         }
     });
     finishReread(keys);
+    // The rows just dropped were many small blocks: hand the freed memory back
+    // to the system, or a session of view changes keeps the high-water mark.
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 std::vector<qint64> GridModel::keyAnchor() const
