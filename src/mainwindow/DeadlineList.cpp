@@ -1,6 +1,7 @@
 #include "mainwindow/DeadlineList.h"
 
 #include "startup/Texts.h"
+#include "store/MoneyFormatter.h"
 #include "store/SqlText.h"
 
 #include <QStringList>
@@ -9,57 +10,12 @@
 
 namespace {
 
-QString bracketedTotal(Currency total, const QLocale &locale)
+QString bracketedTotal(TotalUnits total, const QLocale &locale)
 {
-    return QStringLiteral(" [") + formatCurrency(total, locale) + QLatin1Char(']');
-}
-
-// Number of currency decimals of the locale and where its plain number sits in
-// the locale's positive and negative currency texts.
-struct CurrencyLayout
-{
-    int digits = 2;
-    QString positive;   // e.g. "$1.00"
-    QString negative;   // e.g. "-$1.00"
-    QString sample;     // "1.00" in the locale's digits
-};
-
-CurrencyLayout layoutOf(const QLocale &locale)
-{
-    CurrencyLayout layout;
-    layout.positive = locale.toCurrencyString(1.0);
-    layout.negative = locale.toCurrencyString(-1.0);
-    for (int p = 4; p >= 0; --p) {
-        const QString sample = locale.toString(1.0, 'f', p);
-        if (layout.positive.contains(sample) && layout.negative.contains(sample)) {
-            layout.digits = p;
-            layout.sample = sample;
-            break;
-        }
-    }
-    return layout;
-}
-
-QString localeDigits(const QString &ascii, const QLocale &locale)
-{
-    const QString zero = locale.zeroDigit();
-    if (zero == QLatin1String("0"))
-        return ascii;
-    QString out;
-    for (QChar c : ascii) {
-        if (c.isDigit()) {
-            // zeroDigit may be a surrogate pair; the other digits follow it in order.
-            if (zero.size() == 1) {
-                out += QChar(zero.at(0).unicode() + (c.unicode() - u'0'));
-            } else {
-                const char32_t code = QChar::surrogateToUcs4(zero.at(0), zero.at(1)) + (c.unicode() - u'0');
-                out += QString::fromUcs4(&code, 1);
-            }
-        } else {
-            out += c;
-        }
-    }
-    return out;
+    QString text = formatMoneyUnits(total, locale);
+    if (text.isEmpty())
+        text = Texts::text(2200);   // too long to show
+    return QStringLiteral(" [") + text + QLatin1Char(']');
 }
 
 } // namespace
@@ -201,7 +157,7 @@ QString iconResourcePath(int index)
 }
 
 QString topGroupCaption(const QString &sheetName, const QString &viewCaption, int groupOption,
-                        bool showTotals, Currency total, const QLocale &locale)
+                        bool showTotals, TotalUnits total, const QLocale &locale)
 {
     QString caption = sheetName + QStringLiteral(" - ") + viewCaption;
     if (groupOption == 3 && showTotals)
@@ -210,7 +166,7 @@ QString topGroupCaption(const QString &sheetName, const QString &viewCaption, in
 }
 
 QString counterpartyGroupCaption(const QString &acName, const QString &defaultCaption,
-                                 bool showTotals, Currency total, const QLocale &locale)
+                                 bool showTotals, TotalUnits total, const QLocale &locale)
 {
     if (!showTotals)
         return defaultCaption;
@@ -218,7 +174,7 @@ QString counterpartyGroupCaption(const QString &acName, const QString &defaultCa
     return name + bracketedTotal(total, locale);
 }
 
-QString dateGroupCaption(int key, int groupOption, bool showTotals, Currency total, const QLocale &locale)
+QString dateGroupCaption(int key, int groupOption, bool showTotals, TotalUnits total, const QLocale &locale)
 {
     QString caption = QStringLiteral(" ");
     if (groupOption == 1) {
@@ -232,36 +188,4 @@ QString dateGroupCaption(int key, int groupOption, bool showTotals, Currency tot
     if (showTotals)
         caption += bracketedTotal(total, locale);
     return caption;
-}
-
-QString formatCurrency(Currency amount, const QLocale &locale)
-{
-    const CurrencyLayout layout = layoutOf(locale);
-
-    const qint64 units = amount.units();
-    // Magnitude as unsigned so that the most negative amount has one too.
-    const quint64 magnitude = units < 0 ? quint64(0) - quint64(units) : quint64(units);
-    quint64 divisor = 1;
-    for (int i = layout.digits; i < 4; ++i)
-        divisor *= 10;
-    const quint64 rounded = magnitude / divisor + ((magnitude % divisor) * 2 >= divisor && divisor > 1 ? 1 : 0);
-    quint64 fractionBase = 1;
-    for (int i = 0; i < layout.digits; ++i)
-        fractionBase *= 10;
-    const quint64 whole = rounded / fractionBase;
-    const quint64 fraction = rounded % fractionBase;
-
-    // Whole numbers format exactly; the locale adds its own grouping and digits.
-    QString number = locale.toString(qlonglong(whole));
-    if (layout.digits > 0)
-        number += locale.decimalPoint()
-            + localeDigits(QStringLiteral("%1").arg(fraction, layout.digits, 10, QLatin1Char('0')), locale);
-
-    const bool negative = units < 0 && rounded > 0;
-    QString text = negative ? layout.negative : layout.positive;
-    const qsizetype at = text.indexOf(layout.sample);
-    if (at < 0)   // a layout without a recognisable number: fall back to the plain text
-        return (negative ? locale.negativeSign() : QString()) + number;
-    text.replace(at, layout.sample.size(), number);
-    return text;
 }

@@ -85,15 +85,16 @@ int descriptionIconIndex(qint32 grpId, bool done);   // column 6; -1 for a singl
 QString iconResourcePath(int index);                 // ":/icons/....svg"; empty outside 1..13
 constexpr int IconCount = 13;
 
-// Captions of the group rows. Totals are the sum of column 20 over the group.
+// A group's total in ten-thousandths: the sum of column 20 over the group, kept
+// in a wider integer because many large amounts add up past Currency's range.
+using TotalUnits = __int128;
+
+// Captions of the group rows, totals in the program's money format; a total too
+// long to show reads as text 2200 instead of a wrong number.
 QString topGroupCaption(const QString &sheetName, const QString &viewCaption, int groupOption,
-                        bool showTotals, Currency total, const QLocale &locale);
+                        bool showTotals, TotalUnits total, const QLocale &locale);
 // A group of layout 3; defaultCaption is the grid's own (the group's AcName).
 QString counterpartyGroupCaption(const QString &acName, const QString &defaultCaption,
-                                 bool showTotals, Currency total, const QLocale &locale);
+                                 bool showTotals, TotalUnits total, const QLocale &locale);
 // A group of layouts 1 and 2 by its key (column 19); starts with a blank.
-QString dateGroupCaption(int key, int groupOption, bool showTotals, Currency total, const QLocale &locale);
-
-// The locale's currency format of an amount, built from the exact integer
-// (rounded half away from zero to the locale's currency digits).
-QString formatCurrency(Currency amount, const QLocale &locale);
+QString dateGroupCaption(int key, int groupOption, bool showTotals, TotalUnits total, const QLocale &locale);

@@ -3,6 +3,7 @@
 #include "mainwindow/DeadlineList.h"
 #include "platform/Clock.h"
 #include "startup/Session.h"
+#include "startup/Texts.h"
 
 #include <QLocale>
 
@@ -10,7 +11,11 @@ QVariant DeadlineListPresenter::computedValue(int column, const GridRow &row)
 {
     switch (column) {
     case ListColumn::GroupKey:
-        return groupKeyForDate(row.field(ListColumn::TrDate).toDate(), m_session.display().groupOption, Clock::today());
+        // Each re-read asks row by row from the first: today is read once per
+        // pass, as reading the clock consults the time zone every time.
+        if (row.bookmark() == 0 || !m_today.isValid())
+            m_today = Clock::today();
+        return groupKeyForDate(row.field(ListColumn::TrDate).toDate(), m_session.display().groupOption, m_today);
     case ListColumn::OpenBalance:
         return QVariant::fromValue(openBalance(row.field(ListColumn::TrDone).toBool(),
                                                row.field(ListColumn::TrBalance).value<Currency>()));
@@ -55,7 +60,7 @@ QString DeadlineListPresenter::rowStyle(const GridRow &row)
 QString DeadlineListPresenter::groupCaption(const GridGroup &group, const QString &defaultCaption)
 {
     const QLocale locale;
-    const Currency total = group.sum(ListColumn::OpenBalance);
+    const TotalUnits total = group.wideSum(ListColumn::OpenBalance);
     const Session::DisplayOptions &display = m_session.display();
     switch (group.column()) {
     case ListColumn::TrDbId:
@@ -74,4 +79,27 @@ QString DeadlineListPresenter::groupCaption(const GridGroup &group, const QStrin
 bool DeadlineListPresenter::isSortable(int column)
 {
     return column == ListColumn::TrDate || column == ListColumn::TrDescription || column == ListColumn::TrValue;
+}
+
+QString DeadlineListPresenter::accessibleText(int column, const GridRow &row)
+{
+    // The type column shows only a picture: it is read as the type's name.
+    if (column != ListColumn::TrType)
+        return {};
+    switch (row.field(ListColumn::TrType).toInt()) {
+    case 1:
+        return Texts::text(1041);   // "Credit"
+    case -1:
+        return Texts::text(1042);   // "Debit"
+    case -2:
+        return Texts::text(1043);   // the appointment
+    default:
+        return {};
+    }
+}
+
+QString DeadlineListPresenter::accessibleColumnName(int column)
+{
+    // Its caption is left empty on screen, where the pictures speak for it.
+    return column == ListColumn::TrType ? Texts::text(ListColumn::captionId(column)) : QString();
 }

@@ -27,9 +27,12 @@ public:
     QString rowStyle(const GridRow &row) override;
     QString groupCaption(const GridGroup &group, const QString &defaultCaption) override;
     bool isSortable(int column) override;
+    QString accessibleText(int column, const GridRow &row) override;
+    QString accessibleColumnName(int column) override;
 
 private:
     const Session &m_session;
     QDate m_warningHorizon;
     QString m_viewCaption;
+    QDate m_today;   // for the pass over the rows under way
 };

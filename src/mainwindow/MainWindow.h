@@ -146,6 +146,7 @@ private:
     Session &m_session;
     bool m_listReady = false;
     bool m_closed = false;
+    bool m_commandRunning = false;   // a record command is under way (MainWindowCommands.cpp)
     DeadlineListPresenter m_listPresenter;
     UpcomingListPresenter m_upcomingPresenter;
     int m_calendarMonthsAcross = 1;

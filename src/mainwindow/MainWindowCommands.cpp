@@ -21,7 +21,32 @@
 #include <QLineEdit>
 #include <QPalette>
 
-#include <algorithm>
+namespace {
+
+// Marks a record command as running for as long as it lasts. A key or click
+// that reaches the window meanwhile (through a question's own event loop, or
+// queued while the write ran) belongs to the same moment as the first one and
+// must not start the command a second time on a list that is about to change.
+class CommandScope
+{
+public:
+    explicit CommandScope(bool &running) : m_running(running), m_entered(!running) { m_running = true; }
+    ~CommandScope()
+    {
+        if (m_entered)
+            m_running = false;
+    }
+    CommandScope(const CommandScope &) = delete;
+    CommandScope &operator=(const CommandScope &) = delete;
+    // False when another command already runs: the caller does nothing.
+    bool entered() const { return m_entered; }
+
+private:
+    bool &m_running;
+    bool m_entered;
+};
+
+} // namespace
 
 bool MainWindow::isDeadlineRow(int row) const
 {
@@ -59,6 +84,9 @@ void MainWindow::openNewDeadline()
 
 void MainWindow::newDeadline(int row)
 {
+    const CommandScope command(m_commandRunning);
+    if (!command.entered())
+        return;
     if (!isDeadlineRow(row) || m_list->value(row, ListColumn::TrGrpId).toInt() == 0) {
         openNewDeadline();
         return;
@@ -90,8 +118,9 @@ void MainWindow::editDeadline()
 
 void MainWindow::toggleDone()
 {
+    const CommandScope command(m_commandRunning);
     const int row = m_list->currentRow();
-    if (!isDeadlineRow(row))
+    if (!command.entered() || !isDeadlineRow(row))
         return;
     const qint32 rowId = m_list->value(row, ListColumn::TrRowId).toInt();
     try {
@@ -105,11 +134,10 @@ void MainWindow::toggleDone()
         updateStatus();
         markBusyDays();
         refreshUpcoming(selectionStart(), selectionEnd());
-        // Same record source: a deadline the view now hides leaves the list and
-        // the row that followed it takes its place; when it was the last row, the
-        // new last row does, so the list keeps a current row for the next key.
+        // Same record source. The list finds the deadline again by its row id; when
+        // the view now hides it, the row that followed it becomes current (the new
+        // last row when it was the last), so the list keeps a row for the next key.
         m_list->requery();
-        m_list->setCurrentRow(std::min(row, m_list->rowCount()));
         m_list->scrollToCurrent();
     } catch (const DbError &error) {
         reportError(error);
@@ -118,7 +146,8 @@ void MainWindow::toggleDone()
 
 void MainWindow::deleteDeadline(int row)
 {
-    if (!isDeadlineRow(row))
+    const CommandScope command(m_commandRunning);
+    if (!command.entered() || !isDeadlineRow(row))
         return;
     const qint32 rowId = m_list->value(row, ListColumn::TrRowId).toInt();
     const qint32 grpId = m_list->value(row, ListColumn::TrGrpId).toInt();

@@ -23,22 +23,26 @@ void MainWindow::refreshList(int view)
     // Painting stays off while the rows and groups change, as a hidden grid would.
     const bool painting = m_list->updatesEnabled();
     m_list->setUpdatesEnabled(false);
+    // The groups of the layout are set with the rows in one pass, so the rows are
+    // never ordered under the previous layout's groups; the current deadline is
+    // found again by its row id, not by its place in the list.
+    QList<GridSortKey> groups{{ListColumn::TrDbId, true}};
+    const int groupOption = m_session.display().groupOption;
+    if (groupOption == 1 || groupOption == 2)
+        groups.append({ListColumn::GroupKey, true});
+    else if (groupOption == 3)
+        groups.append({ListColumn::AcName, true});
     GridModel *model = m_list->model();
+    model->setKeyColumn(ListColumn::TrRowId);
     try {
         m_list->setConnectionString(m_session.connectionString());
         m_list->setRecordSource(sql);
-        m_list->requery();
+        model->requery(groups);
     } catch (const DbError &error) {
+        model->setGroups(groups);
         if (m_listReady)
             reportError(error);
     }
-    model->clearGroups();
-    model->addGroup(ListColumn::TrDbId, true);
-    const int groupOption = m_session.display().groupOption;
-    if (groupOption == 1 || groupOption == 2)
-        model->addGroup(ListColumn::GroupKey, true);
-    else if (groupOption == 3)
-        model->addGroup(ListColumn::AcName, true);
     updateNotesPanel();
     m_list->setUpdatesEnabled(painting);
 }

@@ -68,6 +68,7 @@ void MainWindow::buildPanels()
     searchLine->addWidget(searchIcon);
     m_searchBox = new QLineEdit(m_searchFrame);
     m_searchBox->setObjectName(QStringLiteral("searchBox"));
+    m_searchBox->setAccessibleName(Texts::text(307).remove(QLatin1Char('&')));   // "Find"
     m_searchBox->setFrame(false);
     m_searchBox->setMinimumWidth(200);
     m_searchBox->setAutoFillBackground(true);

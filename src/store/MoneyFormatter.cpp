@@ -1,5 +1,7 @@
 #include "store/MoneyFormatter.h"
 
+#include <limits>
+
 namespace {
 
 // QLocale knows how many decimals its currency uses but only shows it by formatting
@@ -35,12 +37,20 @@ MoneyFormatter::MoneyFormatter(const QLocale &locale)
 
 QString MoneyFormatter::format(Currency amount) const
 {
-    const qint64 units = amount.units();
+    return formatUnits(amount.units());
+}
+
+QString MoneyFormatter::formatUnits(__int128 units) const
+{
     const bool negative = units < 0;
     // The magnitude as unsigned, so the most negative amount survives.
-    const quint64 magnitude = negative ? quint64(0) - quint64(units) : quint64(units);
-    const quint64 whole = magnitude / quint64(Currency::Scale);
-    quint64 fraction = magnitude % quint64(Currency::Scale);
+    using Wide = unsigned __int128;
+    const Wide magnitude = negative ? Wide(0) - Wide(units) : Wide(units);
+    const Wide wideWhole = magnitude / Wide(Currency::Scale);
+    if (wideWhole > Wide(std::numeric_limits<quint64>::max()))
+        return {};
+    const quint64 whole = quint64(wideWhole);
+    quint64 fraction = quint64(magnitude % Wide(Currency::Scale));
 
     char16_t fractionDigits[4];
     for (int i = 3; i >= 0; --i) {
@@ -69,7 +79,25 @@ QString MoneyFormatter::format(Currency amount) const
     return QString(pattern).replace(at, m_digitSize, number);
 }
 
+namespace {
+
+const MoneyFormatter &formatterFor(const QLocale &locale)
+{
+    // One thread formats; the locale rarely changes between calls.
+    static MoneyFormatter last{QLocale::c()};
+    if (!(last.locale() == locale))
+        last = MoneyFormatter(locale);
+    return last;
+}
+
+} // namespace
+
 QString formatMoney(Currency amount, const QLocale &locale)
 {
-    return MoneyFormatter(locale).format(amount);
+    return formatterFor(locale).format(amount);
+}
+
+QString formatMoneyUnits(__int128 units, const QLocale &locale)
+{
+    return formatterFor(locale).formatUnits(units);
 }

@@ -16,6 +16,11 @@ public:
     explicit MoneyFormatter(const QLocale &locale = QLocale());
 
     QString format(Currency amount) const;
+    // A sum of amounts counted in ten-thousandths, which may lie past Currency's
+    // range: shown as it is, or an empty text when even its whole part is too
+    // long to show (the caller says it overflowed rather than show a wrong number).
+    QString formatUnits(__int128 units) const;
+    const QLocale &locale() const { return m_locale; }
 
 private:
     QLocale m_locale;
@@ -31,5 +36,9 @@ private:
     bool m_asciiDigits = true;
 };
 
-// One amount in the locale's currency format; see MoneyFormatter.
+// One amount in the locale's currency format; see MoneyFormatter. Keeps the
+// formatter of the last locale asked for, so a list formatting every cell does
+// not read the locale's patterns again for each.
 QString formatMoney(Currency amount, const QLocale &locale = QLocale());
+// A wide sum, as MoneyFormatter::formatUnits.
+QString formatMoneyUnits(__int128 units, const QLocale &locale = QLocale());

@@ -3,19 +3,24 @@
 #include "platform/calendar/MonthCalendar.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/grid/GridView.h"
+#include "store/MoneyFormatter.h"
 
 #include "../support/MainWindowSession.h"
 #include "../support/TestRows.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTest>
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 // The main window over a real database: the list of each view, the layouts and
 // their captions, the row presentation, the keys of the list and the search.
@@ -42,11 +47,20 @@ private slots:
     void notesPanelFollowsCurrentRow();
     void emptyListPanelOnEmptySheet();
     void storedViewWaitsForLoad();
+    void currentDeadlineKeptOnEveryReread();
+    void spaceInGroupedLayouts_data();
+    void spaceInGroupedLayouts();
+    void commandsRunOncePerUserAction();
+    void listSpeaksItsVisibleColumns();
 
 private:
     void open();
     int rowOf(const QString &description, int grpRow = 0) const;
     int countRows(const QString &where) const;
+    QVariant currentId() const;
+    // Row ids of the data rows listed after the current one, then those before it, nearest first.
+    QVariantList idsAroundCurrent() const;
+    QVariantList listedIds() const;
     void insert(int sheet, int type, bool done, const QDate &date, const QString &description, int acId, qint64 whole,
                 const QString &notes = {}, int grpId = 0, int grpRow = 0, int grpSize = 0);
 
@@ -156,7 +170,7 @@ void tst_MainWindow::groupCaptionsOfEachLayout_data()
     QTest::addColumn<bool>("totals");
     QTest::addColumn<QStringList>("expected");
     const QLocale en(QLocale::English, QLocale::UnitedStates);
-    auto total = [&](qint64 whole) { return " [" + formatCurrency(Currency::fromWhole(whole), en) + "]"; };
+    auto total = [&](qint64 whole) { return " [" + formatMoney(Currency::fromWhole(whole), en) + "]"; };
     auto month = [&](int m, int year) { return " " + en.standaloneMonthName(m) + " " + QString::number(year); };
     const QString top = QStringLiteral("Deadlines - All Deadlines");
 
@@ -435,6 +449,209 @@ void tst_MainWindow::storedViewWaitsForLoad()
     QCOMPARE(m_window->currentView(), 6);
     QCOMPARE(m_window->list()->model()->dataRowCount(), 1);
     QVERIFY(rowOf(QStringLiteral("Old invoice")) > 0);
+}
+
+QVariant tst_MainWindow::currentId() const
+{
+    DataGrid *list = m_window->list();
+    return list->isGroupRow(list->currentRow()) ? QVariant() : list->value(list->currentRow(), ListColumn::TrRowId);
+}
+
+QVariantList tst_MainWindow::idsAroundCurrent() const
+{
+    DataGrid *list = m_window->list();
+    QVariantList ids;
+    for (int row = list->currentRow() + 1; row <= list->rowCount(); ++row)
+        if (!list->isGroupRow(row))
+            ids << list->value(row, ListColumn::TrRowId);
+    for (int row = list->currentRow() - 1; row >= 1; --row)
+        if (!list->isGroupRow(row))
+            ids << list->value(row, ListColumn::TrRowId);
+    return ids;
+}
+
+QVariantList tst_MainWindow::listedIds() const
+{
+    DataGrid *list = m_window->list();
+    QVariantList ids;
+    for (int row = 1; row <= list->rowCount(); ++row)
+        if (!list->isGroupRow(row))
+            ids << list->value(row, ListColumn::TrRowId);
+    return ids;
+}
+
+void tst_MainWindow::currentDeadlineKeptOnEveryReread()
+{
+    // Whatever re-reads the list, the deadline the user chose stays current; when
+    // the new view leaves it out, the nearest row that followed it does.
+    open();
+    DataGrid *list = m_window->list();
+    auto *views = m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"));
+    for (int from = 0; from < 4; ++from) {
+        for (int to = 0; to < 4; ++to) {
+            if (to == from)
+                continue;
+            for (const QVariant &id : listedIds()) {
+                m_window->chooseLayout(from);
+                m_window->findDeadline(id.toInt());
+                QCOMPARE(currentId(), id);
+                m_window->chooseLayout(to);
+                QVERIFY2(currentId() == id, qPrintable(QStringLiteral("layout %1 to %2, id %3")
+                                                           .arg(from).arg(to).arg(id.toInt())));
+            }
+        }
+    }
+    for (int layout = 0; layout < 4; ++layout) {
+        m_window->chooseLayout(layout);
+        for (int view = 1; view < CalendarView; ++view) {
+            views->setCurrentIndex(0);
+            for (const QVariant &id : listedIds()) {
+                views->setCurrentIndex(0);
+                m_window->findDeadline(id.toInt());
+                const QVariantList around = idsAroundCurrent();
+                views->setCurrentIndex(view);
+                const QVariantList listed = listedIds();
+                QVariant expected;
+                if (listed.contains(id))
+                    expected = id;
+                for (int i = 0; i < around.size() && !expected.isValid(); ++i)
+                    if (listed.contains(around.at(i)))
+                        expected = around.at(i);
+                if (!expected.isValid())
+                    continue;   // nothing of the old list is left
+                QVERIFY2(currentId() == expected, qPrintable(QStringLiteral("layout %1, view %2, id %3")
+                                                                 .arg(layout).arg(view).arg(id.toInt())));
+            }
+        }
+    }
+    // A sort by a header click keeps it too.
+    m_window->chooseLayout(2);
+    views->setCurrentIndex(0);
+    list->setCurrentRow(rowOf(QStringLiteral("Rent")));
+    const QVariant rent = currentId();
+    QVERIFY(rent.isValid());
+    list->model()->sortByHeader(ListColumn::TrDescription);
+    QCOMPARE(currentId(), rent);
+}
+
+void tst_MainWindow::spaceInGroupedLayouts_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::newRow("plain") << 0;
+    QTest::newRow("by due period") << 1;
+    QTest::newRow("by month") << 2;
+    QTest::newRow("by counterparty") << 3;
+}
+
+void tst_MainWindow::spaceInGroupedLayouts()
+{
+    // In the open view, Space closes the deadline and the one that followed it
+    // becomes current, even across a group row; a second Space closes that one.
+    QFETCH(int, layout);
+    open();
+    m_window->chooseLayout(layout);
+    m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(1);
+    DataGrid *list = m_window->list();
+    m_window->expandAll();
+    // Rent is the first open deadline; in the date layouts a group row follows it.
+    list->setCurrentRow(rowOf(QStringLiteral("Rent")));
+    const QVariant chosen = currentId();
+    const QVariant follower = idsAroundCurrent().value(0);
+    QTest::keyClick(list->view(), Qt::Key_Space);
+    QCOMPARE(countRows(QStringLiteral("TrDone=True AND TrRowId=") + chosen.toString()), 1);
+    QCOMPARE(currentId(), follower);
+    QTest::keyClick(list->view(), Qt::Key_Space);
+    QCOMPARE(countRows(QStringLiteral("TrDone=True AND TrRowId=") + follower.toString()), 1);
+    QCOMPARE(countRows(QStringLiteral("TrDone=True AND TrDbId=1")), 3);
+}
+
+namespace {
+
+// Answers Yes, and the first time runs what the user did while the question was up.
+class ReenteringPrompts final : public Prompt::Prompts
+{
+public:
+    std::function<void()> meanwhile;
+    int asked = 0;
+
+    Prompt::Answer message(const QString &, const QString &, Prompt::Icon, Prompt::Buttons) override
+    {
+        ++asked;
+        if (auto run = std::exchange(meanwhile, {}))
+            run();
+        return Prompt::Answer::Yes;
+    }
+    QString input(const QString &, const QString &, const QString &) override { return {}; }
+    QString chooseFolder(const QString &) override { return {}; }
+    QString saveFile(const QString &, const QString &, const QString &) override { return {}; }
+};
+
+} // namespace
+
+void tst_MainWindow::commandsRunOncePerUserAction()
+{
+    // Keys that reach the list while a command still runs (here while its
+    // question is up) belong to that command's moment: they start nothing.
+    open();
+    DataGrid *list = m_window->list();
+    ReenteringPrompts prompts;
+    Prompt::install(&prompts);
+    const auto restore = qScopeGuard([this] { Prompt::install(&m_session->prompts()); });
+    list->setCurrentRow(rowOf(QStringLiteral("Dentist")));
+    prompts.meanwhile = [&] {
+        QTest::keyClick(list->view(), Qt::Key_Delete);
+        QTest::keyClick(list->view(), Qt::Key_Space);
+    };
+    QTest::keyClick(list->view(), Qt::Key_Delete);
+    QCOMPARE(prompts.asked, 1);
+    QCOMPARE(countRows(QStringLiteral("TrDbId=1")), 6);
+    QCOMPARE(countRows(QStringLiteral("TrDone=True")), 1);
+
+    // Once it has ended, the next key is a new action and runs.
+    QVERIFY(!currentId().isNull());
+    QTest::keyClick(list->view(), Qt::Key_Space);
+    QCOMPARE(countRows(QStringLiteral("TrDone=True")), list->value(list->currentRow(), ListColumn::TrDone).toBool() ? 2 : 0);
+}
+
+void tst_MainWindow::listSpeaksItsVisibleColumns()
+{
+    open();
+    m_window->chooseLayout(3);
+    DataGrid *list = m_window->list();
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(list->view());
+    QVERIFY(table);
+    QAccessibleTableInterface *cells = table->tableInterface();
+    QVERIFY(cells);
+
+    QStringList columns;
+    for (int c = 0; c < cells->columnCount(); ++c)
+        columns << cells->columnDescription(c);
+    QCOMPARE(columns, (QStringList{"Type", "Date", "Description", "Amount", "Client/Supplier"}));
+    QCOMPARE(cells->rowCount(), list->rowCount());
+
+    // A group row is a row like any other, its caption in the first cell.
+    QAccessibleInterface *group = cells->cellAt(0, 0);
+    QVERIFY(group);
+    QCOMPARE(group->text(QAccessible::Name), list->model()->groupCaption(1));
+    QVERIFY(!group->state().invisible);
+    QCOMPARE(group->tableCellInterface()->columnExtent(), 5);
+
+    const int rent = rowOf(QStringLiteral("Rent")) - 1;
+    QStringList spoken;
+    for (int c = 0; c < cells->columnCount(); ++c) {
+        QAccessibleInterface *cell = cells->cellAt(rent, c);
+        QVERIFY(!cell->state().invisible);
+        spoken << cell->text(QAccessible::Name);
+    }
+    const QString date = list->model()->displayText(rent + 1, ListColumn::TrDate);
+    QVERIFY(!date.isEmpty());
+    QCOMPARE(spoken, (QStringList{"Credit", date, "Rent", "$100.00", "Acme"}));
+    QCOMPARE(cells->cellAt(rowOf(QStringLiteral("Dentist")) - 1, 0)->text(QAccessible::Name), Texts::text(1043));
+    QCOMPARE(cells->cellAt(rowOf(QStringLiteral("Phone")) - 1, 0)->text(QAccessible::Name), QStringLiteral("Debit"));
+
+    QAccessibleInterface *search = QAccessible::queryAccessibleInterface(m_window->findChild<QLineEdit *>(
+        QStringLiteral("searchBox")));
+    QCOMPARE(search->text(QAccessible::Name), QStringLiteral("Find"));
 }
 
 QTEST_MAIN(tst_MainWindow)

@@ -97,6 +97,7 @@ private slots:
     void formatsValuesByColumnFormat();
     void presenterSuppliesComputedValuesTextsIconsStylesAndCaptions();
     void columnChangesAndAddedRowsReachTheViews();
+    void rereadKeepsCurrentRowByKey();
 };
 
 void tst_GridModel::initTestCase()
@@ -273,10 +274,13 @@ void tst_GridModel::formatsValuesByColumnFormat_data()
     // The year is always written in full: a deadline in 2124 must not read as 2024.
     QTest::newRow("short date") << QVariant(QDate(2024, 2, 29)) << "Short Date" << "2/29/2024";
     QTest::newRow("far short date") << QVariant(QDate(2124, 4, 6)) << "Short Date" << "4/6/2124";
+    // Money reads as every money text of the program does: exact, the digits
+    // past the currency's own kept rather than rounded into another amount.
     QTest::newRow("currency beyond double precision") << money(123456789012345678) << "Currency"
-                                                      << "$12,345,678,901,234.57";
-    QTest::newRow("negative currency rounds away from zero") << money(-50) << "Currency" << "($0.01)";
-    QTest::newRow("tiny negative shows as zero") << money(-49) << "Currency" << "$0.00";
+                                                      << "$12,345,678,901,234.5678";
+    QTest::newRow("negative half cent") << money(-50) << "Currency" << "($0.005)";
+    QTest::newRow("tiny negative is not zero") << money(-49) << "Currency" << "($0.0049)";
+    QTest::newRow("whole cents") << money(-1234500) << "Currency" << "($123.45)";
     QTest::newRow("whole number as currency") << QVariant(-7) << "Currency" << "($7.00)";
     QTest::newRow("Null is empty") << QVariant() << "Currency" << "";
     QTest::newRow("money without format") << money(-125000) << "" << "-12.5";
@@ -374,6 +378,69 @@ void tst_GridModel::columnChangesAndAddedRowsReachTheViews()
     QVERIFY(!m.value(7, Note).isValid());   // a short row is padded with Null
     m.setColumnEmptyText(Note, QStringLiteral("(none)"));
     QCOMPARE(m.data(m.index(6, Note - 1)).toString(), QStringLiteral("(none)"));
+}
+
+void tst_GridModel::rereadKeepsCurrentRowByKey()
+{
+    // Rows known by an id: a re-read finds the current one again wherever it now
+    // stands; when it is gone, the first survivor of those listed after it, and
+    // when none follows, the nearest before it. Never "the same number".
+    const QStringList names{"Id", "Team"};
+    auto rowsOf = [](const QList<int> &ids) {
+        std::vector<QVariantList> out;
+        for (int id : ids)
+            out.push_back({id, id % 2 ? QStringLiteral("Odd") : QStringLiteral("Even")});
+        return out;
+    };
+    auto currentId = [](const GridModel &m) { return m.value(m.currentRow(), 1).toInt(); };
+    GridModel m;
+    new QAbstractItemModelTester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest, &m);
+    m.setKeyColumn(1);
+    m.setRows(names, rowsOf({1, 2, 3, 4, 5}));
+    m.setGroups({{2, true}});   // [Even] 2 4 [Odd] 1 3 5
+    QCOMPARE(m.rowCount(), 7);
+    m.setCurrentRow(3);         // id 4
+    QCOMPARE(currentId(m), 4);
+
+    m.setRows(names, rowsOf({5, 4, 3, 2, 1}));
+    QCOMPARE(currentId(m), 4);
+    m.setRows(names, rowsOf({1, 2, 3, 4, 5}));
+    QCOMPARE(currentId(m), 4);
+    // 4 leaves: 1 followed it, across the group row.
+    m.setRows(names, rowsOf({1, 2, 3, 5}));
+    QCOMPARE(currentId(m), 1);
+    QVERIFY(!m.isCurrentGroupRow());
+    // Nothing after 5 survives: the nearest before it.
+    m.setCurrentRow(m.rowCount());
+    QCOMPARE(currentId(m), 5);
+    m.setRows(names, rowsOf({2, 3}));
+    QCOMPARE(currentId(m), 3);
+
+    // Regrouping in one call lists exactly what level by level would.
+    GridModel levelByLevel;
+    levelByLevel.setRows(names, rowsOf({1, 2, 3, 4, 5}));
+    levelByLevel.addGroup(2, false);
+    levelByLevel.addGroup(1, true);
+    GridModel atOnce;
+    atOnce.setRows(names, rowsOf({9}));
+    atOnce.setGroups({{2, true}});
+    atOnce.setCurrentRow(2);
+    atOnce.collapseAll();
+    atOnce.setRows(names, rowsOf({1, 2, 3, 4, 5}));
+    atOnce.setGroups({{2, false}, {1, true}});
+    QCOMPARE(atOnce.rowCount(), levelByLevel.rowCount());
+    for (int row = 1; row <= atOnce.rowCount(); ++row) {
+        QCOMPARE(atOnce.isGroupRow(row), levelByLevel.isGroupRow(row));
+        QCOMPARE(atOnce.value(row, 1), levelByLevel.value(row, 1));
+    }
+
+    // Without a key the current row keeps its number.
+    GridModel plain;
+    plain.setRows(names, rowsOf({1, 2, 3}));
+    plain.setCurrentRow(2);
+    plain.setRows(names, rowsOf({3, 1}));
+    QCOMPARE(plain.currentRow(), 2);
+    QCOMPARE(currentId(plain), 1);
 }
 
 QTEST_GUILESS_MAIN(tst_GridModel)

@@ -1,8 +1,10 @@
 #include "platform/grid/DataGrid.h"
 
+#include "platform/grid/GridAccessible.h"
 #include "platform/grid/GridDelegate.h"
 #include "platform/grid/GridView.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -17,6 +19,8 @@ DataGrid::DataGrid(QWidget *parent)
       m_delegate(new GridDelegate(this)),
       m_navigator(new QLabel(this))
 {
+    // Screen readers meet the visible columns only (the same factory is not added twice).
+    QAccessible::installFactory(&GridAccessibleTable::factory);
     const QPalette pal = palette();
     m_styles.insert(QStringLiteral("Default"), {});
     m_styles.insert(QStringLiteral("OddRow"), {pal.color(QPalette::Base), {}, false});

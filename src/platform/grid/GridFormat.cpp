@@ -2,6 +2,7 @@
 
 #include "platform/DateFormat.h"
 #include "platform/grid/GridValues.h"
+#include "store/MoneyFormatter.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -43,23 +44,7 @@ QString text(const QVariant &value, const QString &format)
 
 QString currencyText(Currency amount)
 {
-    // The locale's pattern is taken from a probe number and the digits are put in
-    // from whole cents, so a sign, symbol and separators come out as the locale has them.
-    const QLocale loc;
-    const qint64 units = amount.units();
-    const bool negative = units < 0;
-    const quint64 magnitude = negative ? quint64(0) - quint64(units) : quint64(units);
-    const quint64 cents = (magnitude + 50) / 100;
-    const QString number = loc.toString(qulonglong(cents / 100)) + loc.decimalPoint()
-        + QStringLiteral("%1").arg(int(cents % 100), 2, 10, QLatin1Char('0'));
-    const bool showNegative = negative && cents > 0;
-    const double probe = showNegative ? -1234.5 : 1234.5;
-    QString pattern = loc.toCurrencyString(probe);
-    const QString probeNumber = loc.toString(1234.5, 'f', 2);
-    const int at = pattern.indexOf(probeNumber);
-    if (at < 0)
-        return loc.toCurrencyString(amount.toDouble());
-    return pattern.replace(at, probeNumber.size(), number);
+    return formatMoney(amount);
 }
 
 } // namespace GridFormat

@@ -12,8 +12,7 @@ namespace GridFormat {
 // "Currency" in the locale's money format, exact; anything else as the value's
 // own text in the locale. Null gives an empty text.
 QString text(const QVariant &value, const QString &format);
-// An amount in the locale's money format, rounded to cents without passing
-// through a double.
+// An amount in the locale's money format (the program's one money formatter).
 QString currencyText(Currency amount);
 
 } // namespace GridFormat

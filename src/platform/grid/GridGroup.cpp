@@ -3,6 +3,9 @@
 #include "platform/grid/GridModel.h"
 #include "platform/grid/GridSums.h"
 
+#include <algorithm>
+#include <limits>
+
 int GridGroup::column() const
 {
     return m_model->m_ordering.group(m_group).column;
@@ -34,14 +37,22 @@ GridRow GridGroup::dataRow(int k) const
 
 Currency GridGroup::sum(int column) const
 {
+    const __int128 units = wideSum(column);
+    constexpr qint64 lowest = std::numeric_limits<qint64>::min();
+    constexpr qint64 highest = std::numeric_limits<qint64>::max();
+    return Currency::fromUnits(qint64(std::clamp<__int128>(units, lowest, highest)));
+}
+
+__int128 GridGroup::wideSum(int column) const
+{
     const GridOrdering &ordering = m_model->m_ordering;
     const auto &g = ordering.group(m_group);
     if (auto it = g.sums.constFind(column); it != g.sums.constEnd())
         return *it;
     const GridTable &table = m_model->m_table;
-    const Currency total = table.isValidColumn(column)
-        ? GridSums::sum(table.values(column), ordering.bookmarks(g.first, g.last))
-        : Currency();
+    const __int128 total = table.isValidColumn(column)
+        ? GridSums::wideSum(table.values(column), ordering.bookmarks(g.first, g.last))
+        : 0;
     g.sums.insert(column, total);
     return total;
 }

@@ -19,7 +19,9 @@ public:
     GridRow dataRow(int k) const;   // k-th data row in listed order (0-based)
     // Exact sum of column k over the group's data rows (Currency, integers,
     // yes/no and numeric texts; Null counts as 0).
-    Currency sum(int column) const;
+    Currency sum(int column) const;   // clamped to Currency's range
+    // The same sum in ten-thousandths, exact past Currency's range.
+    __int128 wideSum(int column) const;
 
 private:
     const GridModel *m_model;

@@ -6,6 +6,11 @@
 #include "platform/grid/GridValues.h"
 
 #include <algorithm>
+#include <unordered_map>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -39,10 +44,51 @@ void GridModel::setRows(const QStringList &fieldNames, const std::vector<QVarian
     takeRecords(GridRecords::fromRows(fieldNames, rows));
 }
 
-void GridModel::takeRecords(GridRecords &&records)
+void GridModel::requery(const QList<GridSortKey> &groups)
 {
-    rebuildAll([&] { m_table.setRecords(std::move(records)); });
-    finishReread();
+    const QString sql = GridRecords::selectText(m_recordSource);
+    if (!sql.isEmpty())
+        takeRecords(GridRecords::read(m_connectionString, sql), &groups);
+    else
+        setGroups(groups);
+}
+
+void GridModel::takeRecords(GridRecords &&records, const QList<GridSortKey> *groups)
+{
+    const std::vector<qint64> keys = keyAnchor();
+    rebuildAll([&] {
+        m_table.setRecords(std::move(records));
+        if (groups) {
+            m_groupKeys = *groups;
+            m_groupKeys.removeIf([](const GridSortKey &k) { return k.column < 1; });
+            m_ordering.clearGroups();
+        }
+    });
+    finishReread(keys);
+    // The rows just dropped were many small blocks: hand the freed memory back
+    // to the system, or a session of view changes keeps the high-water mark.
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
+std::vector<qint64> GridModel::keyAnchor() const
+{
+    std::vector<qint64> keys;
+    const int current = currentRow();
+    if (!m_table.isValidColumn(m_keyColumn) || m_listing.isGroupRow(current) || !m_listing.isListed(current))
+        return keys;
+    keys.reserve(m_table.rowCount());
+    const std::vector<QVariant> &column = m_table.values(m_keyColumn);
+    auto add = [&](int row) {
+        if (!m_listing.isGroupRow(row))
+            keys.push_back(column[m_ordering.bookmarkAt(m_listing.entry(row).position)].toLongLong());
+    };
+    for (int row = current; row <= rowCount(); ++row)
+        add(row);
+    for (int row = current - 1; row >= 1; --row)
+        add(row);
+    return keys;
 }
 
 void GridModel::appendRow(const QVariantList &row)
@@ -51,10 +97,31 @@ void GridModel::appendRow(const QVariantList &row)
     finishReread();
 }
 
-void GridModel::finishReread()
+void GridModel::finishReread(const std::vector<qint64> &keys)
 {
-    const int current = currentRow();
-    setCurrentInternal(current > 0 ? std::min(current, rowCount()) : (rowCount() > 0 ? 1 : 0), true);
+    int row = 0;
+    if (!keys.empty() && m_table.isValidColumn(m_keyColumn)) {
+        // Usually the row is still there: one pass finds it. Only when it left
+        // are the followers looked up, through an index of the new rows.
+        const std::vector<QVariant> &column = m_table.values(m_keyColumn);
+        for (int b = 0; b < m_table.rowCount() && row == 0; ++b)
+            if (column[b].toLongLong() == keys.front())
+                row = rowOfBookmark(b);
+        if (row == 0 && keys.size() > 1) {
+            std::unordered_map<qint64, int> bookmarkOf;
+            bookmarkOf.reserve(column.size());
+            for (int b = 0; b < m_table.rowCount(); ++b)
+                bookmarkOf.emplace(column[b].toLongLong(), b);
+            for (size_t i = 1; i < keys.size() && row == 0; ++i)
+                if (const auto found = bookmarkOf.find(keys[i]); found != bookmarkOf.end())
+                    row = rowOfBookmark(found->second);
+        }
+    }
+    if (row == 0) {
+        const int current = currentRow();
+        row = current > 0 ? std::min(current, rowCount()) : (rowCount() > 0 ? 1 : 0);
+    }
+    setCurrentInternal(row, true);
     emit listChanged();
 }
 
@@ -213,6 +280,22 @@ void GridModel::clearGroups()
     resetKeepingCurrent(m_listing.anchor(m_ordering), [this] {
         m_groupKeys.clear();
         m_ordering.clearGroups();
+        rebuild();
+    });
+    emit listChanged();
+}
+
+void GridModel::setGroups(const QList<GridSortKey> &keys)
+{
+    if (keys == m_groupKeys) {
+        expandAll();
+        return;
+    }
+    resetKeepingCurrent(m_listing.anchor(m_ordering), [&] {
+        m_groupKeys = keys;
+        m_groupKeys.removeIf([](const GridSortKey &k) { return k.column < 1; });
+        m_ordering.clearGroups();
+        m_ordering.setAllExpanded(true);
         rebuild();
     });
     emit listChanged();
@@ -473,6 +556,10 @@ QVariant GridModel::data(const QModelIndex &idx, int role) const
         return m_presentation.rowStyle(b);
     case ValueRole:
         return m_table.value(b, column);
+    case Qt::AccessibleTextRole: {
+        const QString spoken = presenter() ? presenter()->accessibleText(column, GridRow(this, b)) : QString();
+        return spoken.isEmpty() ? m_presentation.cellText(m_table, b, column) : spoken;
+    }
     case IsGroupRole:
         return false;
     case LevelRole:
@@ -502,6 +589,10 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     switch (role) {
     case Qt::DisplayRole:
         return c.caption;
+    case Qt::AccessibleTextRole: {
+        const QString spoken = presenter() ? presenter()->accessibleColumnName(section + 1) : QString();
+        return spoken.isEmpty() ? c.caption : spoken;
+    }
     case Qt::TextAlignmentRole:
         return c.alignment ? QVariant::fromValue(c.alignment | Qt::AlignVCenter) : QVariant();
     default:

@@ -69,6 +69,15 @@ public:
     void setRecordSource(const QString &jetSelect) { m_recordSource = jetSelect; }
     QString recordSource() const { return m_recordSource; }
     void requery();
+    // A column whose value names a data row across re-reads (a row id). With one
+    // set, a re-read keeps the same row current when it is still there, otherwise
+    // the first still-listed row that followed it (then the nearest before it);
+    // without one, the current row keeps its number.
+    void setKeyColumn(int column) { m_keyColumn = column; }
+    // A re-read under new group levels, ordered and grouped once (every group
+    // open), as requery() followed by setGroups() would leave it.
+    void requery(const QList<GridSortKey> &groups);
+    int keyColumn() const { return m_keyColumn; }
     // Rows given directly (tests, lists that do not come from the database).
     void setRows(const QStringList &fieldNames, const std::vector<QVariantList> &rows);
     void appendRow(const QVariantList &row);
@@ -121,6 +130,8 @@ public:
     // Grouping.
     void clearGroups();
     void addGroup(int column, bool ascending = true);
+    // Replaces every level at once: one regrouping instead of one per level.
+    void setGroups(const QList<GridSortKey> &keys);
     QList<GridSortKey> groups() const { return m_groupKeys; }
     bool isExpanded(int row) const;
     void setExpanded(int row, bool expanded);
@@ -182,9 +193,13 @@ private:
 
     // The rows changed from the ground up: computed columns, order, groups, list.
     void rebuildAll(const std::function<void()> &change);
-    void takeRecords(GridRecords &&records);
-    // The current row keeps its number (the first row when there was none).
-    void finishReread();
+    void takeRecords(GridRecords &&records, const QList<GridSortKey> *groups = nullptr);
+    // The rows a re-read should make current, best first: the current data row's
+    // key, then the keys of the rows listed after it, then those before it.
+    std::vector<qint64> keyAnchor() const;
+    // The current row after a re-read: by the key anchor when there is one,
+    // else it keeps its number (the first row when there was none).
+    void finishReread(const std::vector<qint64> &keys = {});
     void rebuild();
     void relist();
     // A reset that regroups, resorts or opens and closes groups; the current row
@@ -203,4 +218,5 @@ private:
     QList<GridSortKey> m_groupKeys;
     QList<GridSortKey> m_sortKeys;
     QString m_navigatorTemplate;
+    int m_keyColumn = 0;
 };

@@ -39,7 +39,7 @@ public:
         mutable QString caption;
         mutable bool styleKnown = false;
         mutable QString style;
-        mutable QHash<int, Currency> sums;
+        mutable QHash<int, __int128> sums;   // exact, past Currency's range too
     };
 
     // One comparable number per row for a column of values: integers, dates and

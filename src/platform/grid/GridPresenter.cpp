@@ -34,3 +34,13 @@ bool GridPresenter::isSortable(int)
 {
     return true;
 }
+
+QString GridPresenter::accessibleText(int, const GridRow &)
+{
+    return {};
+}
+
+QString GridPresenter::accessibleColumnName(int)
+{
+    return {};
+}

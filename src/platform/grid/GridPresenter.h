@@ -29,4 +29,8 @@ public:
     virtual QString groupCaption(const GridGroup &group, const QString &defaultCaption);
     // Whether a header click may sort by this column.
     virtual bool isSortable(int column);
+    // What a screen reader says for a cell (a picture's meaning); empty: the cell's text.
+    virtual QString accessibleText(int column, const GridRow &row);
+    // What a screen reader calls a column; empty: its caption.
+    virtual QString accessibleColumnName(int column);
 };

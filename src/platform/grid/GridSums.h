@@ -14,5 +14,7 @@ namespace GridSums {
 // nothing. A total beyond Currency's range comes out as the range's end, with
 // its sign right.
 Currency sum(const std::vector<QVariant> &valuesByBookmark, std::span<const int> bookmarks);
+// The same sum in ten-thousandths, exact even where it lies past Currency's range.
+__int128 wideSum(const std::vector<QVariant> &valuesByBookmark, std::span<const int> bookmarks);
 
 } // namespace GridSums

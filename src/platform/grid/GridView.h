@@ -17,6 +17,11 @@ public:
     static constexpr int IndentStep = 16;
     static constexpr int ArrowWidth = 18;
 
+    // No type-ahead: it would match the first column, a hidden one, or a group
+    // caption that starts with a blank when Space is pressed, and move the
+    // current row. Finding rows is the window's search.
+    void keyboardSearch(const QString &) override {}
+
 protected:
     void drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     void keyPressEvent(QKeyEvent *event) override;
