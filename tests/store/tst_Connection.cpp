@@ -4,6 +4,7 @@
 #include "../support/TestDatabase.h"
 
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QtTest>
 
 #include <stdexcept>
@@ -180,6 +181,38 @@ private slots:
         QCOMPARE(rs.field("Amount").toInt(), 7);
         rs.open("SELECT * FROM Counts K", c);
         QCOMPARE(rs.fieldKind(1), ColumnKind::Integer);
+    }
+
+    void readersLetWritersThroughAndBusyComesQuickly()
+    {
+        Connection reader;
+        reader.open(m_cs);
+        Connection writer;
+        writer.open(m_cs);
+        for (int i = 0; i < 3; ++i)
+            reader.execute(insertDeadline(QDate(2020, 1, 1 + i), "r", Currency::fromWhole(1), 1));
+        {
+            Recordset rs;
+            rs.open("SELECT TrRowId FROM Transactions", reader);
+            while (!rs.eof())
+                rs.moveNext();
+            // Read to the end but still open: the read lock is gone.
+            QCOMPARE(writer.execute("UPDATE Transactions SET TrDone = True"), 3);
+
+            rs.open("SELECT TrRowId FROM Transactions", reader);
+            QVERIFY(!rs.eof());
+            QElapsedTimer timer;
+            timer.start();
+            try {
+                writer.execute("UPDATE Transactions SET TrDone = False");
+                QFAIL("a write went through a reader's lock");
+            } catch (const DbError &error) {
+                QVERIFY2(error.isBusy(), qPrintable(error.description()));
+            }
+            QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+        }
+        // The record set left its scope in the middle of its rows.
+        QCOMPARE(writer.execute("UPDATE Transactions SET TrDone = False"), 3);
     }
 
     void concatenatesNullAsEmptyText()
