@@ -126,7 +126,7 @@ private slots:
         QDir().mkpath(defaultFolder());
         QFile bad(defaultDatabase());
         QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write(QByteArray("Standard Jet DB\0 not what we read", 34).repeated(200));
+        bad.write(QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200));
         bad.close();
         const QByteArray before = digest(defaultDatabase());
 

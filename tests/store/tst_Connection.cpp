@@ -79,7 +79,7 @@ private slots:
         QFile::remove(path);
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray("Standard Jet DB\0\0\0 this is no SQLite file ", 44).repeated(200));
+        f.write(QByteArrayLiteral("Standard Jet DB\0\0\0 this is no SQLite file ").repeated(200));
         f.close();
         const QByteArray before = digest(path);
         c.open(m_cs);

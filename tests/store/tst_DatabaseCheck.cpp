@@ -126,7 +126,7 @@ private slots:
 
         QFile junk(m_path);
         QVERIFY(junk.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        junk.write(QByteArray("Standard Jet DB\0 not what we read", 34).repeated(200));
+        junk.write(QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200));
         junk.close();
         QCOMPARE(checkUnchanged().damage, DatabaseProblem::Damage::NotADatabase);
     }
