@@ -52,8 +52,8 @@ public:
         const int first = firstWord();
         if (first >= 0) {
             const QString verb = m_t[first].text.toLower();
-            if (verb == u"create" || verb == u"alter" || verb == u"drop")
-                m_bindLiterals = false;   // SQLite refuses parameters in data definition
+            if (verb == u"create" || verb == u"alter" || verb == u"drop" || verb == u"pragma")
+                m_bindLiterals = false;   // SQLite refuses parameters in data definition and pragmas
             if (verb == u"delete")
                 dropDeleteTargets(first);
             else if (verb == u"update")
@@ -581,7 +581,8 @@ private:
             switch (t.kind) {
             case SqlToken::Text:
             case SqlToken::QuotedText:
-                m_parameters.append(t.value);
+                // '' is the empty text, never Null: the driver binds a null QString as Null.
+                m_parameters.append(t.value.isNull() ? QStringLiteral("") : t.value);
                 append(out, t.space, QStringLiteral("?"));
                 return;
             case SqlToken::DateLiteral:

@@ -15,7 +15,7 @@ QString translateJetSql(const QString &jetSql, const SchemaInfo &schema = {});
 // The translation as the store runs it: every literal (text, date, number) is a
 // '?' in `text` and its value, in order, in `parameters`, so the text SQLite
 // parses holds no value at all. Literals stay inline only where SQLite takes no
-// parameter: the whole of CREATE, ALTER and DROP, the row count after TOP, and a
+// parameter: the whole of CREATE, ALTER, DROP and PRAGMA, the row count after TOP, and a
 // column position in ORDER BY or GROUP BY.
 struct TranslatedSql
 {

@@ -126,6 +126,11 @@ private slots:
                                              "FROM Transactions WHERE ? < TrValue AND TrType=-?"));
         QCOMPARE(select.parameters, QVariantList({QStringLiteral("x"), QStringLiteral("y"), 1.5, qlonglong(25000), qlonglong(2)}));
 
+        // The empty text stays a text: the driver binds a null string as Null.
+        const QVariantList empty = translateJetStatement("UPDATE Accounts SET AcName = '', AcNotes = \"\"", schema()).parameters;
+        QCOMPARE(empty.size(), 2);
+        QVERIFY(!empty[0].toString().isNull() && !empty[1].toString().isNull());
+
         // Where SQLite takes no parameter, or a bound number would change the meaning.
         const TranslatedSql ordered = translateJetStatement(
             "SELECT TOP 5 TrRowId FROM Transactions GROUP BY 1 ORDER BY 2 DESC, TrDate + 3", schema());
