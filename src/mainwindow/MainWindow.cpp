@@ -47,7 +47,14 @@ MainWindow::MainWindow(Session &session, QWidget *parent)
     load();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The children outlive this part of the object: deleting them moves the focus,
+    // and a signal such as the list's lostFocus must not reach a handler of a
+    // main window that is no longer one.
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
+}
 
 void MainWindow::load()
 {

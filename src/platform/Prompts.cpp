@@ -22,6 +22,7 @@ Answer defaultAnswer(Buttons b)
     case Buttons::YesNo:
     case Buttons::YesNoCancel: return Answer::No;
     case Buttons::RetryCancel: return Answer::Cancel;
+    case Buttons::RetryQuit: return Answer::Cancel;
     case Buttons::Ok:
     case Buttons::OkCancel: break;
     }

@@ -11,7 +11,8 @@
 namespace Prompt {
 
 enum class Icon { None, Information, Warning, Critical, Question };
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+// RetryQuit: Retry, or Quit (answered as Cancel) to end the program.
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, RetryQuit };
 enum class Answer { Ok, Cancel, Yes, No, Retry };
 
 class Prompts

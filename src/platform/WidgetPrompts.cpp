@@ -1,10 +1,13 @@
 #include "platform/WidgetPrompts.h"
 
+#include "startup/Texts.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -37,6 +40,8 @@ QString qtFileFilter(const QString &pipeFilter)
     return filters.join(QStringLiteral(";;"));
 }
 
+constexpr int QuitText = 2002;   // "Quit"
+
 } // namespace
 
 Prompt::Answer WidgetPrompts::message(const QString &text, const QString &caption, Prompt::Icon icon,
@@ -59,6 +64,13 @@ Prompt::Answer WidgetPrompts::message(const QString &text, const QString &captio
     case Prompt::Buttons::RetryCancel:
         box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
         break;
+    case Prompt::Buttons::RetryQuit: {
+        box.setStandardButtons(QMessageBox::Retry);
+        QPushButton *quit = box.addButton(Texts::text(QuitText), QMessageBox::RejectRole);
+        box.setEscapeButton(quit);
+        box.exec();
+        return box.clickedButton() == box.button(QMessageBox::Retry) ? Prompt::Answer::Retry : Prompt::Answer::Cancel;
+    }
     }
     switch (box.exec()) {
     case QMessageBox::Yes: return Prompt::Answer::Yes;

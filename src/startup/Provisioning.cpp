@@ -42,8 +42,9 @@ void copyDatabase(const QString &from, const QString &to)
     QFile source(from);
     if (!source.copy(to))
         throw ProvisionError{FileAccessError, source.errorString()};
-    // The template ships read-only in system folders; the copy must be writable.
-    QFile::setPermissions(to, QFile::permissions(to) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+    // A register of debts and credits is nobody else's business: the new file is
+    // the user's alone, whatever the umask or the template's own permissions.
+    QFile::setPermissions(to, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 } // namespace
@@ -57,8 +58,11 @@ QString defaultDatabaseFolder()
     if (!documents.endsWith(QDir::separator()))
         documents += QDir::separator();
     const QString folder = documents + QStringLiteral("Orvel2DB");
-    // A fresh account may not have its Documents folder yet: make both levels.
-    QDir().mkpath(folder);
+    // A fresh account may not have its Documents folder yet: make both levels. The
+    // database folder is the user's alone when the program makes it; one that
+    // exists keeps the permissions its owner gave it.
+    if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return folder;
 }
 

@@ -1,5 +1,7 @@
 #include "startup/SettingsStore.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 
@@ -68,9 +70,14 @@ void SettingsStore::write(const QString &name, const QVariant &value)
     // QSettings replaces the whole file through a QSaveFile as long as
     // atomicSyncRequired stays true (its default), so a crash in the middle of a
     // write leaves the old file; status() after sync() tells whether it landed.
+    const bool existed = QFileInfo::exists(m_fileName);
     QSettings file(m_fileName, QSettings::IniFormat);
     file.setValue(name, value);
     file.sync();
     if (file.status() != QSettings::NoError)
         throw WriteError(name, m_fileName);
+    // The settings name the database's folder: a new file is the user's alone. A
+    // rewrite keeps the permissions the existing file had.
+    if (!existed)
+        QFile::setPermissions(m_fileName, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }

@@ -10,6 +10,9 @@
 #include "startup/Session.h"
 #include "startup/SingleInstance.h"
 #include "startup/StartupSteps.h"
+#include "startup/Texts.h"
+
+#include <QDir>
 
 #include <QElapsedTimer>
 #include <QWindow>
@@ -21,16 +24,23 @@ int Startup::run(int argc, char *argv[])
     OrvelApplication app(argc, argv);
 
     SingleInstance instance;
-    if (!instance.acquired())
+    if (instance.anotherRuns())
         return 0;
 
     WidgetPrompts prompts;
     Prompt::install(&prompts);
 
     Session session;
-    if (prepareSession(session, localeLanguageCode(QLocale::system())) == SessionOutcome::Ended)
-        return 0;
+    const QString localeCode = localeLanguageCode(QLocale::system());
+    applyLanguage(session, localeCode);
+    if (!instance.acquired()) {
+        // Nothing shows that another copy runs: say so and start anyway.
+        Prompt::message(Texts::text(2015).arg(QDir::toNativeSeparators(instance.lockPath()), instance.failure()),
+                        Session::AppTitle, Prompt::Icon::Warning, Prompt::Buttons::Ok);
+    }
 
+    // The splash shows while the database is checked (a lock is waited for), so
+    // the start never sits without a window; it hides before any message.
     auto splash = std::make_unique<SplashScreen>();
     splash->show();
     // Paint it before the main window's load blocks the thread, or it stays blank
@@ -40,6 +50,13 @@ int Startup::run(int argc, char *argv[])
     while (splash->windowHandle() && !splash->windowHandle()->isExposed() && mapping.elapsed() < 500)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     splash->repaint();
+    QCoreApplication::processEvents();
+    if (prepareSession(session, localeCode, [&splash] { splash.reset(); }) == SessionOutcome::Ended)
+        return 0;
+    if (!splash) {
+        splash = std::make_unique<SplashScreen>();
+        splash->show();
+    }
     QCoreApplication::processEvents();
 
     MainWindow window(session);

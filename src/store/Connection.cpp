@@ -60,7 +60,9 @@ void Connection::open(const QString &connectionString)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         db.setDatabaseName(uri);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        // A lock held by another program is waited for about a second, then
+        // reported as busy: the window must not freeze, and the user may retry.
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
         if (!db.open()) {
             const DbError error = DbError::fromEngine(db.lastError(), path);
             db = QSqlDatabase();
@@ -137,16 +139,44 @@ void Connection::releaseQueries()
         r->releaseQuery();
 }
 
+QVariant Connection::bindable(const QVariant &value)
+{
+    // SQLite converts bound UTF-16 to UTF-8 itself and, for a lone surrogate,
+    // swallows the character after it; stored text holds U+FFFD in its place.
+    if (value.typeId() != QMetaType::QString)
+        return value;
+    QString text = value.toString();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
+bool Connection::run(QSqlQuery &query, const TranslatedSql &statement)
+{
+    if (statement.parameters.isEmpty())
+        return query.exec(statement.text);
+    if (!query.prepare(statement.text))
+        return false;
+    for (const QVariant &value : statement.parameters)
+        query.addBindValue(bindable(value));
+    return query.exec();
+}
+
 int Connection::execute(const QString &jetSql)
 {
     checkOpen();
-    const QString sql = translateJetSql(jetSql, schema());
+    const TranslatedSql statement = translateJetStatement(jetSql, schema());
     QSqlQuery query(database());
-    if (!query.exec(sql))
+    if (!run(query, statement))
         throw DbError::fromEngine(query.lastError());
     const int affected = query.numRowsAffected();
     query.finish();
-    const QStringView verb = QStringView(sql).trimmed().left(6);
+    const QStringView verb = QStringView(statement.text).trimmed().left(6);
     if (verb.startsWith(u"ALTER", Qt::CaseInsensitive) || verb.startsWith(u"CREATE", Qt::CaseInsensitive)
         || verb.startsWith(u"DROP", Qt::CaseInsensitive))
         m_schema.reset();   // the next statement sees the new columns
@@ -238,6 +268,7 @@ void Connection::reloadSchema()
             }
         }
         info->tables.insert(table.toLower(), list);
+        info->tableOrder.append(table.toLower());
         info->tableNames.insert(table.toLower(), table);
     }
     m_schema = std::move(info);

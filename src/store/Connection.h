@@ -8,13 +8,19 @@
 #include <memory>
 #include <vector>
 
+class QSqlQuery;
 class Recordset;
+struct TranslatedSql;
 
 // One open database file. Nothing keeps a connection open for long: each
 // operation opens its own, runs its statements or record sets and closes it.
 class Connection
 {
 public:
+    // How long a statement waits for another program's lock before it fails
+    // with DbError::Busy.
+    static constexpr int BusyTimeoutMs = 1000;
+
     Connection();
     ~Connection();   // closes
     Connection(const Connection &) = delete;
@@ -44,6 +50,13 @@ public:
     void reloadSchema();         // after a change of the tables' structure
     QSqlDatabase database() const;
     QString dataSource() const { return m_dataSource; }
+
+    // Prepares the translated statement on query, binds its parameters and runs it;
+    // false with the query's error when the engine refused.
+    static bool run(QSqlQuery &query, const TranslatedSql &statement);
+    // A value as the store binds it: a text's unpaired UTF-16 surrogates (which
+    // are no character and cannot be stored as text) become U+FFFD.
+    static QVariant bindable(const QVariant &value);
 
 private:
     friend class Recordset;

@@ -13,8 +13,9 @@ DbError DbError::fromEngine(const QSqlError &error, const QString &context)
     int code = error.nativeErrorCode().toInt(&ok);
     if (!ok)
         code = -1;
-    // SQLITE_BUSY and SQLITE_LOCKED: another connection holds the lock.
-    if (code == 5 || code == 6 || (code & 0xff) == 5)
+    // SQLITE_BUSY and SQLITE_LOCKED, with any extended code: another connection
+    // holds the lock.
+    if (code > 0 && ((code & 0xff) == 5 || (code & 0xff) == 6))
         code = Busy;
     QString text = error.databaseText();
     if (text.isEmpty())

@@ -14,6 +14,7 @@ struct Tok : SqlToken
     QString out;           // what this token becomes
     bool removed = false;  // dropped from the output (with its leading space)
     bool scaled = false;   // a currency literal already converted
+    bool inlined = false;  // a literal SQLite takes only as text (TOP n, ORDER BY 2)
     int match = -1;        // the other parenthesis of a pair
 };
 
@@ -27,7 +28,8 @@ struct ColumnRef
 class Translator
 {
 public:
-    Translator(const QString &jet, const SchemaInfo &schema) : m_schema(schema)
+    Translator(const QString &jet, const SchemaInfo &schema, bool bindLiterals)
+        : m_schema(schema), m_bindLiterals(bindLiterals)
     {
         const QList<SqlToken> tokens = SqlTokenizer::tokenize(jet);
         for (const SqlToken &token : tokens) {
@@ -45,10 +47,13 @@ public:
     TranslatedSql run()
     {
         matchParentheses();
+        collectSources();
         translateTokens();
         const int first = firstWord();
         if (first >= 0) {
             const QString verb = m_t[first].text.toLower();
+            if (verb == u"create" || verb == u"alter" || verb == u"drop" || verb == u"pragma")
+                m_bindLiterals = false;   // SQLite refuses parameters in data definition and pragmas
             if (verb == u"delete")
                 dropDeleteTargets(first);
             else if (verb == u"update")
@@ -57,9 +62,13 @@ public:
                 translateInsert(first);
         }
         scaleComparisons();
+        if (m_bindLiterals)
+            keepPositionsInline();
         TranslatedSql result;
         analyseSelect(result);
-        result.sql = emitRange(0, int(m_t.size())) + m_trailing;
+        result.text = emitRange(0, int(m_t.size())) + m_trailing;
+        result.parameters = std::move(m_parameters);
+        result.sourceTables = m_sources;
         return result;
     }
 
@@ -192,12 +201,58 @@ private:
         return ref.end == last + 1 ? ref : ColumnRef{};
     }
 
+    // The tables of every FROM and JOIN, with their aliases ("Transactions AS T",
+    // "Accounts A").
+    void collectSources()
+    {
+        bool inFrom = false;
+        for (int i = 0; i < count(); ++i) {
+            const Tok &t = m_t[i];
+            if (t.isWord(u"FROM") || t.isWord(u"JOIN") || t.isWord(u"UPDATE") || t.isWord(u"INTO")) {
+                inFrom = true;
+                addSourceAt(i + 1);
+            } else if (inFrom && t.isOperator(u",")) {
+                addSourceAt(i + 1);
+            } else if (t.isWord(u"WHERE") || t.isWord(u"GROUP") || t.isWord(u"ORDER") || t.isWord(u"HAVING")
+                       || t.isWord(u"UNION") || t.isWord(u"SELECT") || t.isWord(u"SET") || t.isWord(u"ON")) {
+                inFrom = false;
+            }
+        }
+    }
+
+    void addSourceAt(int j)
+    {
+        while (isOp(j, u"("))
+            ++j;
+        if (j >= count() || !m_t[j].isNameLike() || isKeyword(m_t[j]) || isOp(j + 1, u".") || isOp(j + 1, u"("))
+            return;
+        const QString table = m_t[j].name().toLower();
+        if (!m_schema.hasTable(table))
+            return;
+        if (!m_sources.contains(table))
+            m_sources.append(table);
+        int alias = j + 1;
+        if (isWord(alias, u"AS"))
+            ++alias;
+        if (alias < count() && m_t[alias].isNameLike() && !isKeyword(m_t[alias]))
+            m_aliases.insert(m_t[alias].name().toLower(), table);
+    }
+
+    // A qualified column by its table or alias; a plain one by the first table of
+    // the statement that has it; only then by any table, in a fixed order.
     ColumnKind kindOf(const ColumnRef &ref) const
     {
         if (ref.end < 0)
             return ColumnKind::Other;
-        if (!ref.table.isEmpty() && m_schema.hasTable(ref.table))
-            return m_schema.kindOf(ref.table, ref.column);
+        if (!ref.table.isEmpty()) {
+            const QString table = m_aliases.value(ref.table.toLower(), ref.table.toLower());
+            if (m_schema.hasTable(table))
+                return m_schema.kindOf(table, ref.column);
+        }
+        for (const QString &table : m_sources) {
+            if (m_schema.hasColumn(table, ref.column))
+                return m_schema.kindOf(table, ref.column);
+        }
         return m_schema.kindOf(ref.column);
     }
 
@@ -254,7 +309,7 @@ private:
                 continue;
             const ColumnKind kind = table.end > 0 && m_schema.hasTable(table.column)
                                         ? m_schema.kindOf(table.column, target.column)
-                                        : m_schema.kindOf(target.column);
+                                        : kindOf(target);
             if (kind == ColumnKind::Currency)
                 scaleNumber(number);
         }
@@ -341,6 +396,30 @@ private:
                 const ColumnRef right = columnRefAt(i + 1);
                 if (alone && right.end > 0 && kindOf(right) == ColumnKind::Currency)
                     scaleNumber(number);
+            }
+        }
+    }
+
+    // Numbers whose meaning is their text: "TOP 5", and a bare number as an ORDER
+    // BY or GROUP BY term, which names a column by position (a bound 2 would
+    // order by a constant).
+    void keepPositionsInline()
+    {
+        for (int i = 0; i < count(); ++i) {
+            if (m_t[i].isWord(u"TOP") && i + 1 < count() && m_t[i + 1].kind == SqlToken::Number) {
+                m_t[i + 1].inlined = true;
+                continue;
+            }
+            if (!(m_t[i].isWord(u"ORDER") || m_t[i].isWord(u"GROUP")) || !isWord(i + 1, u"BY"))
+                continue;
+            int end = i + 2;
+            while (end < count() && !isWord(end, u"HAVING") && !isWord(end, u"ORDER") && !isWord(end, u"GROUP")
+                   && !isWord(end, u"UNION") && !isWord(end, u"LIMIT") && !isOp(end, u";") && !isOp(end, u")"))
+                end = skip(end);
+            for (const auto &[from, to] : splitItems(i + 2, end)) {
+                if (from < to && m_t[from].kind == SqlToken::Number
+                    && (from + 1 == to || (from + 2 == to && (isWord(from + 1, u"ASC") || isWord(from + 1, u"DESC")))))
+                    m_t[from].inlined = true;
             }
         }
     }
@@ -495,23 +574,62 @@ private:
 
     void emitToken(QString &out, int i) const
     {
-        if (!m_t[i].removed)
-            append(out, m_t[i].space, m_t[i].out);
+        const Tok &t = m_t[i];
+        if (t.removed)
+            return;
+        if (m_bindLiterals && !t.inlined) {
+            switch (t.kind) {
+            case SqlToken::Text:
+            case SqlToken::QuotedText:
+                // '' is the empty text, never Null: the driver binds a null QString as Null.
+                m_parameters.append(t.value.isNull() ? QStringLiteral("") : t.value);
+                append(out, t.space, QStringLiteral("?"));
+                return;
+            case SqlToken::DateLiteral:
+                m_parameters.append(t.date.toString(Qt::ISODate));
+                append(out, t.space, QStringLiteral("?"));
+                return;
+            case SqlToken::Number:
+                m_parameters.append(numberValue(t.out));
+                append(out, t.space, QStringLiteral("?"));
+                return;
+            default:
+                break;
+            }
+        }
+        append(out, t.space, t.out);
+    }
+
+    // The value SQLite would give the literal: integer unless it has a fraction
+    // or an exponent, or does not fit 64 bits.
+    static QVariant numberValue(const QString &literal)
+    {
+        bool ok = false;
+        if (!literal.contains(u'.') && !literal.contains(u'e', Qt::CaseInsensitive)) {
+            const qlonglong whole = literal.toLongLong(&ok);
+            if (ok)
+                return whole;
+        }
+        return literal.toDouble();
     }
 
     const SchemaInfo &m_schema;
+    bool m_bindLiterals;
+    QStringList m_sources;
+    QHash<QString, QString> m_aliases;   // lower-case alias -> lower-case table
     QList<Tok> m_t;
     QString m_trailing;
+    mutable QVariantList m_parameters;   // filled in the order the '?' are written
 };
 
 } // namespace
 
 TranslatedSql translateJetStatement(const QString &jetSql, const SchemaInfo &schema)
 {
-    return Translator(jetSql, schema).run();
+    return Translator(jetSql, schema, true).run();
 }
 
 QString translateJetSql(const QString &jetSql, const SchemaInfo &schema)
 {
-    return translateJetStatement(jetSql, schema).sql;
+    return Translator(jetSql, schema, false).run().text;
 }

@@ -29,7 +29,7 @@ struct Recordset::Impl
     bool open = false;
     Connection *connection = nullptr;
     std::unique_ptr<Connection> ownConnection;
-    QString sql;
+    TranslatedSql statement;
 
     QStringList names;
     QHash<QString, int> exactIndex;
@@ -97,19 +97,20 @@ void Recordset::openOn(const QString &jetSql, Connection &connection, CursorType
     const SchemaInfo &schema = connection.schema();
     const TranslatedSql translated = translateJetStatement(jetSql, schema);
     d->cursor = cursor;
-    d->sql = translated.sql;
+    d->statement = translated;
     d->connection = &connection;
     connection.m_recordsets.push_back(this);
 
     QSqlQuery query(connection.database());
     query.setForwardOnly(true);
-    if (!query.exec(translated.sql))
+    if (!Connection::run(query, translated))
         throw queryError(query);
 
     const QSqlRecord record = query.record();
     const bool knownTable = !translated.singleTable.isEmpty() && schema.hasTable(translated.singleTable);
     const int n = record.count();
     d->kinds.assign(n, ColumnKind::Other);
+    QHash<QString, int> seen;   // lower-case name -> columns of that name so far
     for (int i = 0; i < n; ++i) {
         const QString name = record.fieldName(i);
         const QString lower = name.toLower();
@@ -117,9 +118,21 @@ void Recordset::openOn(const QString &jetSql, Connection &connection, CursorType
         d->exactIndex.insert(name, i);   // later duplicates lose: the first column wins
         if (!d->lowerIndex.contains(lower))
             d->lowerIndex.insert(lower, i);
-        ColumnKind kind = translated.resultKinds.value(lower, ColumnKind::Other);
+        const int occurrence = seen[lower]++;
+        ColumnKind kind = occurrence == 0 ? translated.resultKinds.value(lower, ColumnKind::Other) : ColumnKind::Other;
         if (kind == ColumnKind::Other && knownTable)
             kind = schema.kindOf(translated.singleTable, name);
+        if (kind == ColumnKind::Other) {
+            // "SELECT *" over a join lists each table's columns in FROM order: the
+            // second column of a shared name belongs to the second table with it.
+            int skip = occurrence;
+            for (const QString &table : translated.sourceTables) {
+                if (schema.hasColumn(table, name) && skip-- == 0) {
+                    kind = schema.kindOf(table, name);
+                    break;
+                }
+            }
+        }
         if (kind == ColumnKind::Other)
             kind = schema.kindOf(name);
         d->kinds[i] = kind;
@@ -259,7 +272,7 @@ void Recordset::moveFirst()
     // A forward-only cursor cannot go back: read the rows again from the start.
     d->query = QSqlQuery(d->connection->database());
     d->query.setForwardOnly(true);
-    if (!d->query.exec(d->sql))
+    if (!Connection::run(d->query, d->statement))
         throw queryError(d->query);
     d->atEnd = !d->query.next();
     d->forwardRow = d->atEnd ? -1 : 0;
@@ -389,7 +402,7 @@ void Recordset::update()
         if (!query.prepare(sql))
             throw queryError(query);
         for (int f : fields)
-            query.addBindValue(d->pending.value(f));
+            query.addBindValue(Connection::bindable(d->pending.value(f)));
         if (!query.exec())
             throw queryError(query);
         key = query.lastInsertId();
@@ -407,7 +420,7 @@ void Recordset::update()
         if (!query.prepare(sql))
             throw queryError(query);
         for (int f : fields)
-            query.addBindValue(d->pending.value(f));
+            query.addBindValue(Connection::bindable(d->pending.value(f)));
         key = StoredValue::toStorage(d->original.value(d->keyIndex), d->kinds[d->keyIndex], d->keyColumn);
         query.addBindValue(key);
         if (!query.exec())

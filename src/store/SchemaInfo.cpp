@@ -1,5 +1,7 @@
 #include "store/SchemaInfo.h"
 
+#include <algorithm>
+
 ColumnKind columnKindOfDeclaredType(const QString &declaredType, bool autoIncrementKey)
 {
     QString base = declaredType.trimmed().toUpper();
@@ -28,15 +30,40 @@ ColumnKind columnKindOfDeclaredType(const QString &declaredType, bool autoIncrem
     return ColumnKind::Other;
 }
 
+QStringList SchemaInfo::orderedTables() const
+{
+    QStringList order;
+    for (const QString &table : tableOrder) {
+        if (tables.contains(table) && !order.contains(table))
+            order.append(table);
+    }
+    QStringList rest;
+    for (auto it = tables.cbegin(); it != tables.cend(); ++it) {
+        if (!order.contains(it.key()))
+            rest.append(it.key());
+    }
+    rest.sort();
+    return order + rest;
+}
+
 ColumnKind SchemaInfo::kindOf(const QString &column) const
 {
-    for (auto it = tables.cbegin(); it != tables.cend(); ++it) {
-        for (const auto &entry : it.value()) {
+    for (const QString &table : orderedTables()) {
+        for (const auto &entry : tables.value(table)) {
             if (entry.first.compare(column, Qt::CaseInsensitive) == 0)
                 return entry.second;
         }
     }
     return ColumnKind::Other;
+}
+
+bool SchemaInfo::hasColumn(const QString &table, const QString &column) const
+{
+    const auto it = tables.constFind(table.toLower());
+    if (it == tables.cend())
+        return false;
+    return std::any_of(it->cbegin(), it->cend(),
+                       [&column](const auto &entry) { return entry.first.compare(column, Qt::CaseInsensitive) == 0; });
 }
 
 ColumnKind SchemaInfo::kindOf(const QString &table, const QString &column) const

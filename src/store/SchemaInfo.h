@@ -5,6 +5,7 @@
 #include <QPair>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 enum class ColumnKind { Integer, Counter, Text, Memo, Date, Currency, YesNo, Real, Other };
 
@@ -13,8 +14,15 @@ struct SchemaInfo
 {
     // lower-case table -> ordered list of (column, kind)
     QHash<QString, QList<QPair<QString, ColumnKind>>> tables;
-    ColumnKind kindOf(const QString &column) const;   // searches every table, case-insensitive
+    // lower-case tables in the order the file declares them
+    QStringList tableOrder;
+    // Searches every table, case-insensitive, in declaration order (then by name
+    // for tables the order does not list), so a name two tables share always
+    // gives the same kind.
+    ColumnKind kindOf(const QString &column) const;
     ColumnKind kindOf(const QString &table, const QString &column) const;
+    bool hasColumn(const QString &table, const QString &column) const;
+    QStringList orderedTables() const;   // lower-case
     QSet<QString> currencyColumns() const;            // lower-case names
 
     // lower-case table -> its primary key column (as declared), when it has a single one

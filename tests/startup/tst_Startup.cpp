@@ -12,7 +12,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
+
+#include <sys/stat.h>
 
 // Start-up against a temporary home: what a new user, a returning user and a
 // user with a broken database each get.
@@ -121,7 +126,7 @@ private slots:
         QDir().mkpath(defaultFolder());
         QFile bad(defaultDatabase());
         QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write(QByteArray("Standard Jet DB\0 not what we read", 34).repeated(200));
+        bad.write(QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200));
         bad.close();
         const QByteArray before = digest(defaultDatabase());
 
@@ -130,7 +135,9 @@ private slots:
         QCOMPARE(digest(defaultDatabase()), before);
         const auto shown = m_prompts->shown();
         QCOMPARE(shown.size(), 3);
-        QCOMPARE(shown[0].text, Texts::text(1357) + QLatin1Char('\n') + Texts::text(1358));
+        const QString path = QDir::toNativeSeparators(defaultDatabase());
+        QCOMPARE(shown[0].text, Texts::text(2003).arg(path, Texts::text(2004).arg("file is not a database")) + u'\n'
+                                    + Texts::text(1358));
         QCOMPARE(shown[0].icon, Prompt::Icon::Critical);
         QCOMPARE(shown[0].caption, QStringLiteral("Orvel 2"));
         QCOMPARE(shown[1].kind, QStringLiteral("folder"));
@@ -141,18 +148,50 @@ private slots:
         QCOMPARE(settings().text(Setting::FirstRunMarker), FirstRunMarkerText);
     }
 
-    void unreadableSheetEndsWithTheStoreMessage()
+    void brokenRegisterIsNamedInTheUsersLanguage()
     {
         QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
         Connection c;
         c.open(m_session->connectionString());
         c.execute(QStringLiteral("DELETE * FROM Dbs"));
         c.close();
-        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ended);
-        QCOMPARE(m_prompts->shown().size(), 1);
-        QVERIFY2(m_prompts->shown()[0].text.startsWith(QString::number(DbError::NoCurrentRecord) + QStringLiteral(" - ")),
-                 qPrintable(m_prompts->shown()[0].text));
-        QCOMPARE(m_prompts->shown()[0].icon, Prompt::Icon::Critical);
+        const QByteArray before = digest(defaultDatabase());
+        QCOMPARE(start(QStringLiteral("0410")), SessionOutcome::Ended);
+        QCOMPARE(digest(defaultDatabase()), before);
+        const QString path = QDir::toNativeSeparators(defaultDatabase());
+        QCOMPARE(m_prompts->shown().value(0).text,
+                 Texts::text(2003, Language::Italian).arg(path, Texts::text(2008, Language::Italian).arg("Dbs")) + u'\n'
+                     + Texts::text(1358, Language::Italian));
+        QCOMPARE(m_prompts->shown().value(0).icon, Prompt::Icon::Critical);
+    }
+
+    void lockedDatabaseOffersRetryAndQuitButNeverAnotherFolder()
+    {
+        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
+            db.setDatabaseName(defaultDatabase());
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            m_prompts->queueAnswer(Prompt::Answer::Retry);   // then the default: Quit
+            QElapsedTimer timer;
+            timer.start();
+            QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ended);
+            QVERIFY2(timer.elapsed() < 6000, qPrintable(QString::number(timer.elapsed())));
+            const auto shown = m_prompts->shown();
+            QCOMPARE(shown.size(), 2);
+            for (const auto &message : shown) {
+                QCOMPARE(message.kind, QStringLiteral("message"));
+                QCOMPARE(message.text, Texts::text(2001).arg(QDir::toNativeSeparators(defaultDatabase())));
+                QCOMPARE(message.buttons, Prompt::Buttons::RetryQuit);
+            }
+            QVERIFY(q.exec(QStringLiteral("ROLLBACK")));
+            q.finish();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other program"));
+        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
     }
 
     void missingTemplateEndsWithSystemFileMessage()
@@ -161,23 +200,70 @@ private slots:
         m_programFolder = emptyProgramFolder.path();
         QCOMPARE(start(QStringLiteral("0407")), SessionOutcome::Ended);
         QVERIFY(!QFile::exists(defaultDatabase()));
+        const QString templatePath = QDir::toNativeSeparators(emptyProgramFolder.path() + QStringLiteral("/master.gen"));
         QCOMPARE(m_prompts->shown().first().text,
-                 Texts::text(1359, Language::German) + QLatin1Char('\n') + Texts::text(1358, Language::German));
+                 Texts::text(1359, Language::German) + QLatin1Char('\n') + Texts::text(2014, Language::German).arg(templatePath)
+                     + QLatin1Char('\n') + Texts::text(1358, Language::German));
         // The chooser was cancelled: nothing stored, nothing more said.
         QCOMPARE(m_prompts->shown().size(), 2);
         QCOMPARE(settings().text(Setting::DatabaseFolder, QStringLiteral("unset")), QStringLiteral("unset"));
     }
 
-    void missingFolderReportsTheCopyError()
+    void unusableFolderSettingMeansTheDefault()
     {
-        const QString gone = m_home->filePath(QStringLiteral("unplugged drive/Orvel 'DB' é"));
-        settings().setText(Setting::DatabaseFolder, gone);
         settings().setText(Setting::FirstRunMarker, FirstRunMarkerText);
-        QCOMPARE(start(QStringLiteral("040c")), SessionOutcome::Ended);
-        const QStringList texts = m_prompts->shownTexts();
-        QVERIFY2(texts.value(0).startsWith(QStringLiteral("75 - ")), qPrintable(texts.value(0)));
-        QCOMPARE(texts.value(1), Texts::text(1359, Language::French) + QLatin1Char('\n') + Texts::text(1358, Language::French));
+        const QString gone = m_home->filePath(QStringLiteral("unplugged drive/Orvel 'DB' é"));
+        for (const QString &stored : {QString(), QStringLiteral("  "), QStringLiteral("relative/db"), gone}) {
+            settings().setText(Setting::DatabaseFolder, stored);
+            QCOMPARE(start(QStringLiteral("040c")), SessionOutcome::Ready);
+            QCOMPARE(m_session->databaseFolder(), QDir::toNativeSeparators(defaultFolder()));
+            QVERIFY(m_prompts->shown().isEmpty());
+        }
         QVERIFY(!QFileInfo::exists(gone));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/orvel2.mdb")));
+    }
+
+    void damagedLinkAndFolderAreNamed()
+    {
+        QDir().mkpath(defaultFolder());
+        QVERIFY(QFile::link(m_home->filePath(QStringLiteral("moved.mdb")), defaultDatabase()));
+        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ended);
+        QCOMPARE(m_prompts->shown().value(0).text,
+                 Texts::text(2011).arg(QDir::toNativeSeparators(defaultDatabase()),
+                                       QDir::toNativeSeparators(m_home->filePath(QStringLiteral("moved.mdb"))))
+                     + u'\n' + Texts::text(1358));
+        QVERIFY(!QFileInfo::exists(m_home->filePath(QStringLiteral("moved.mdb"))));
+        QFile::remove(defaultDatabase());
+        QVERIFY(QDir().mkdir(defaultDatabase()));
+        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ended);
+        QCOMPARE(m_prompts->shown().value(2).text,
+                 Texts::text(2012).arg(QDir::toNativeSeparators(defaultDatabase())) + u'\n' + Texts::text(1358));
+    }
+
+    void newFilesAreTheUsersAlone()
+    {
+        const mode_t previous = umask(022);
+        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
+        settings().setInteger(Setting::LanguageChoice, 2);
+        umask(previous);
+        const auto own = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        const auto mask = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+                          | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther
+                          | QFileDevice::ExeOther;
+        QCOMPARE(QFile::permissions(defaultFolder()) & mask, own | QFileDevice::ExeOwner);
+        QCOMPARE(QFile::permissions(defaultDatabase()) & mask, own);
+        QCOMPARE(QFile::permissions(m_home->filePath(QStringLiteral("settings.ini"))) & mask, own);
+
+        // What exists keeps the permissions its owner gave it, also through a rewrite.
+        const auto shared = own | QFileDevice::ReadGroup;
+        QFile::setPermissions(defaultDatabase(), shared);
+        QFile::setPermissions(m_home->filePath(QStringLiteral("settings.ini")), shared);
+        QFile::setPermissions(defaultFolder(), shared | QFileDevice::ExeOwner | QFileDevice::ExeGroup);
+        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
+        settings().setInteger(Setting::LanguageChoice, 3);
+        QCOMPARE(QFile::permissions(defaultDatabase()) & mask, shared);
+        QCOMPARE(QFile::permissions(m_home->filePath(QStringLiteral("settings.ini"))) & mask, shared);
+        QCOMPARE(QFile::permissions(defaultFolder()) & mask, shared | QFileDevice::ExeOwner | QFileDevice::ExeGroup);
     }
 
     void pausesRunNothingElse()
@@ -205,6 +291,16 @@ private slots:
         }
         SingleInstance stillFirst(locks.path());
         QVERIFY(!stillFirst.acquired());
+        QVERIFY(stillFirst.anotherRuns());
+
+        // A lock that cannot be made proves nothing: the program starts.
+        QFile notAFolder(locks.filePath(QStringLiteral("plain file")));
+        QVERIFY(notAFolder.open(QIODevice::WriteOnly));
+        notAFolder.close();
+        SingleInstance unmade(notAFolder.fileName());
+        QVERIFY(!unmade.acquired());
+        QVERIFY(!unmade.anotherRuns());
+        QVERIFY(!unmade.failure().isEmpty());
     }
 };
 

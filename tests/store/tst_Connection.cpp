@@ -4,6 +4,7 @@
 #include "../support/TestDatabase.h"
 
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QtTest>
 
 #include <stdexcept>
@@ -78,7 +79,7 @@ private slots:
         QFile::remove(path);
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray("Standard Jet DB\0\0\0 this is no SQLite file ", 44).repeated(200));
+        f.write(QByteArrayLiteral("Standard Jet DB\0\0\0 this is no SQLite file ").repeated(200));
         f.close();
         const QByteArray before = digest(path);
         c.open(m_cs);
@@ -128,6 +129,90 @@ private slots:
         QCOMPARE(rs.field("Date1").toDate(), QDate(2017, 4, 3));
         QCOMPARE(rs.field("Date2").toDate(), QDate(2017, 4, 4));
         rs.close();
+    }
+
+    void storesTextsThatLookLikeSqlUnchanged()
+    {
+        // Texts another tool wrote can hold anything; none of it may end a literal.
+        const QString nul = QStringLiteral("before") + QChar(u'\0') + QStringLiteral("') ; DROP TABLE Dbs; --");
+        const QString surrogate = QStringLiteral("half ") + QChar(0xD83D) + QStringLiteral("x ") + QChar(0xDE00);
+        // No text can hold half a character: it is stored as U+FFFD, and the
+        // character after it is kept.
+        const QString surrogateStored = QStringLiteral("half \uFFFDx \uFFFD");
+        const QString marks = QStringLiteral("it's \\' \\\\ #01/02/2003# [x] \"q\" ?");
+        Connection c;
+        c.open(m_cs);
+        c.test();
+        for (const QString &text : {nul, surrogate, marks})
+            QCOMPARE(c.execute(insertDeadline(QDate(2020, 1, 1), text, Currency::fromWhole(1), 1, text + text)), 1);
+        Recordset rs;
+        rs.open("SELECT TrDescription, TrNotes FROM Transactions ORDER BY TrRowId", c);
+        for (const QString &text : {nul, surrogateStored, marks}) {
+            QVERIFY(!rs.eof());
+            QCOMPARE(rs.field(0).toString(), text);
+            QCOMPARE(rs.field(1).toString(), text + text);
+            rs.moveNext();
+        }
+        QVERIFY(rs.eof());
+        // A literal in a condition is a value too.
+        rs.open("SELECT Count(*) AS n FROM Transactions WHERE TrDescription = '" + quoteSqlText(marks) + "'", c);
+        QCOMPARE(rs.field("n").toInt(), 1);
+        rs.open("SELECT Count(*) AS n FROM Dbs", c);
+        QCOMPARE(rs.field("n").toInt(), 1);
+    }
+
+    void readsEachColumnAsItsOwnTableDeclaresIt()
+    {
+        Connection c;
+        c.open(m_cs);
+        c.execute("CREATE TABLE Ledger (Id INTEGER, Amount CURRENCY)");
+        c.execute("CREATE TABLE Counts (Id INTEGER, Amount INTEGER)");
+        c.execute("INSERT INTO Ledger ( Id, Amount ) SELECT 1, 2.5");
+        c.execute("INSERT INTO Counts ( Id, Amount ) SELECT 1, 7");
+        Recordset rs;
+        rs.open("SELECT * FROM Ledger AS L INNER JOIN Counts AS K ON L.Id = K.Id", c);
+        QCOMPARE(rs.fieldCount(), 4);
+        QCOMPARE(rs.fieldKind(1), ColumnKind::Currency);
+        QCOMPARE(rs.fieldKind(3), ColumnKind::Integer);
+        QCOMPARE(rs.field(1).value<Currency>(), Currency::fromUnits(25000));
+        QCOMPARE(rs.field(3).toInt(), 7);
+        rs.open("SELECT K.Amount AS x, Amount FROM Counts AS K", c);
+        QCOMPARE(rs.field("x").toInt(), 7);
+        QCOMPARE(rs.field("Amount").toInt(), 7);
+        rs.open("SELECT * FROM Counts K", c);
+        QCOMPARE(rs.fieldKind(1), ColumnKind::Integer);
+    }
+
+    void readersLetWritersThroughAndBusyComesQuickly()
+    {
+        Connection reader;
+        reader.open(m_cs);
+        Connection writer;
+        writer.open(m_cs);
+        for (int i = 0; i < 3; ++i)
+            reader.execute(insertDeadline(QDate(2020, 1, 1 + i), "r", Currency::fromWhole(1), 1));
+        {
+            Recordset rs;
+            rs.open("SELECT TrRowId FROM Transactions", reader);
+            while (!rs.eof())
+                rs.moveNext();
+            // Read to the end but still open: the read lock is gone.
+            QCOMPARE(writer.execute("UPDATE Transactions SET TrDone = True"), 3);
+
+            rs.open("SELECT TrRowId FROM Transactions", reader);
+            QVERIFY(!rs.eof());
+            QElapsedTimer timer;
+            timer.start();
+            try {
+                writer.execute("UPDATE Transactions SET TrDone = False");
+                QFAIL("a write went through a reader's lock");
+            } catch (const DbError &error) {
+                QVERIFY2(error.isBusy(), qPrintable(error.description()));
+            }
+            QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+        }
+        // The record set left its scope in the middle of its rows.
+        QCOMPARE(writer.execute("UPDATE Transactions SET TrDone = False"), 3);
     }
 
     void concatenatesNullAsEmptyText()

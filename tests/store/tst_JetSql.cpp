@@ -109,6 +109,74 @@ private slots:
         }
     }
 
+    void bindsEveryLiteralAsAParameter()
+    {
+        const TranslatedSql insert = translateJetStatement(
+            "INSERT INTO Transactions ( TrDbId, TrDate, TrDescription, TrValue ) SELECT 1, #04/03/2017#, 'a''b\\c', 12.5",
+            schema());
+        QCOMPARE(insert.text, QStringLiteral("INSERT INTO Transactions ( TrDbId, TrDate, TrDescription, TrValue ) SELECT ?, ?, ?, ?"));
+        QCOMPARE(insert.parameters,
+                 QVariantList({qlonglong(1), QStringLiteral("2017-04-03"), QStringLiteral("a'b\\c"), qlonglong(125000)}));
+
+        // Parameters follow the order of the '?' also through "&" chains and
+        // comparisons written number first.
+        const TranslatedSql select = translateJetStatement(
+            "SELECT TrDescription & 'x' & \"y\" AS t, 1.5 AS r FROM Transactions WHERE 2.5 < TrValue AND TrType=-2", schema());
+        QCOMPARE(select.text, QStringLiteral("SELECT IFNULL(TrDescription,'') || IFNULL(?,'') || IFNULL(?,'') AS t, ? AS r "
+                                             "FROM Transactions WHERE ? < TrValue AND TrType=-?"));
+        QCOMPARE(select.parameters, QVariantList({QStringLiteral("x"), QStringLiteral("y"), 1.5, qlonglong(25000), qlonglong(2)}));
+
+        // The empty text stays a text: the driver binds a null string as Null.
+        const QVariantList empty = translateJetStatement("UPDATE Accounts SET AcName = '', AcNotes = \"\"", schema()).parameters;
+        QCOMPARE(empty.size(), 2);
+        QVERIFY(!empty[0].toString().isNull() && !empty[1].toString().isNull());
+
+        // Where SQLite takes no parameter, or a bound number would change the meaning.
+        const TranslatedSql ordered = translateJetStatement(
+            "SELECT TOP 5 TrRowId FROM Transactions GROUP BY 1 ORDER BY 2 DESC, TrDate + 3", schema());
+        QCOMPARE(ordered.text, QStringLiteral("SELECT TOP 5 TrRowId FROM Transactions GROUP BY 1 ORDER BY 2 DESC, TrDate + ?"));
+        QCOMPARE(ordered.parameters, QVariantList({qlonglong(3)}));
+        const TranslatedSql alter = translateJetStatement("ALTER TABLE Transactions ADD COLUMN TrX VARCHAR(5) DEFAULT 'n'", schema());
+        QCOMPARE(alter.text, QStringLiteral("ALTER TABLE Transactions ADD COLUMN TrX VARCHAR(5) DEFAULT 'n'"));
+        QVERIFY(alter.parameters.isEmpty());
+    }
+
+    void resolvesKindsByTableAndAlias()
+    {
+        // Two tables share a column name with different kinds; whichever order the
+        // schema lists them in, each reference finds its own table.
+        for (const bool ledgerFirst : {true, false}) {
+            SchemaInfo s;
+            const QList<QPair<QString, ColumnKind>> ledger = {{"Id", ColumnKind::Integer}, {"Amount", ColumnKind::Currency}};
+            const QList<QPair<QString, ColumnKind>> counts = {{"Id", ColumnKind::Integer}, {"Amount", ColumnKind::Integer}};
+            for (int k = 0; k < 40; ++k)   // enough tables for the hash order to differ from the declared one
+                s.tables.insert("filler" + QString::number(k), {{"Other", ColumnKind::Text}});
+            s.tables.insert("ledger", ledger);
+            s.tables.insert("counts", counts);
+            s.tableOrder = ledgerFirst ? QStringList{"ledger", "counts"} : QStringList{"counts", "ledger"};
+            const QString context = ledgerFirst ? "ledger first" : "counts first";
+
+            TranslatedSql t = translateJetStatement(
+                "SELECT L.Amount AS a, c.Amount AS b, Max(c.Amount) AS m FROM Ledger AS L INNER JOIN Counts c ON L.Id = c.Id "
+                "WHERE c.Amount > 5 AND L.Amount > 5",
+                s);
+            QVERIFY2(t.resultKinds.value("a") == ColumnKind::Currency, qPrintable(context));
+            QVERIFY2(t.resultKinds.value("b") == ColumnKind::Integer, qPrintable(context));
+            QVERIFY2(t.resultKinds.value("m") == ColumnKind::Integer, qPrintable(context));
+            QCOMPARE(t.parameters, QVariantList({qlonglong(5), qlonglong(50000)}));
+            QCOMPARE(t.sourceTables, QStringList({"ledger", "counts"}));
+
+            // A plain name belongs to the statement's own table.
+            t = translateJetStatement("SELECT Amount FROM Counts WHERE Amount = 2", s);
+            QVERIFY2(t.resultKinds.value("amount") == ColumnKind::Integer, qPrintable(context));
+            QCOMPARE(t.parameters, QVariantList({qlonglong(2)}));
+            t = translateJetStatement("UPDATE Ledger SET Amount = 2 WHERE Amount = 1", s);
+            QCOMPARE(t.parameters, QVariantList({qlonglong(20000), qlonglong(10000)}));
+            // Outside any statement, the declared order decides.
+            QCOMPARE(s.kindOf("amount"), ledgerFirst ? ColumnKind::Currency : ColumnKind::Integer);
+        }
+    }
+
     void reportsWhatTheSelectListReveals()
     {
         const TranslatedSql t = translateJetStatement(

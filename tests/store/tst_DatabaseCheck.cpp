@@ -1,0 +1,185 @@
+#include "store/DatabaseCheck.h"
+
+#include "../support/TestDatabase.h"
+
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include <unistd.h>
+
+// Damaged, locked and unreachable files are each named for what they are, and a
+// check never changes a byte of the file.
+class tst_DatabaseCheck final : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_cs;
+    QString m_path;
+
+    static QByteArray digest(const QString &path)
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+    }
+
+    // Runs statements on the file directly, as another tool would.
+    void alter(const QStringList &statements)
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tool"));
+            db.setDatabaseName(m_path);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            for (const QString &sql : statements)
+                QVERIFY2(q.exec(sql), qPrintable(sql + ": " + q.lastError().text()));
+            q.finish();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("tool"));
+    }
+
+    // Checks the file and returns the problem; fails the test when the file changed.
+    DatabaseProblem checkUnchanged()
+    {
+        const QByteArray before = digest(m_path);
+        const DatabaseProblem problem = DatabaseCheck::check(m_cs);
+        [&] { QCOMPARE(digest(m_path), before); }();
+        return problem;
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        m_cs = copyTemplateTo(m_dir.path());
+        QVERIFY2(!m_cs.isEmpty(), "master.gen not found; is ORVEL_PROGRAM_FOLDER set?");
+        m_path = QDir(m_dir.path()).filePath(QStringLiteral("orvel2.mdb"));
+    }
+
+    void acceptsTheTemplateAndAnOlderFile()
+    {
+        QVERIFY(checkUnchanged().ok());
+        // An older file lacks the group column: the upgrade adds it, it is no damage.
+        alter({"DROP INDEX TrGrpIdIndex", "ALTER TABLE Transactions DROP COLUMN TrGrpId"});
+        QVERIFY(checkUnchanged().ok());
+    }
+
+    void namesWhatIsMissingOrOfTheWrongKind()
+    {
+        alter({"DROP INDEX TrDbIdDate", "ALTER TABLE Transactions DROP COLUMN TrDate"});
+        DatabaseProblem p = checkUnchanged();
+        QCOMPARE(p.kind, DatabaseProblem::Kind::Damaged);
+        QCOMPARE(p.damage, DatabaseProblem::Damage::MissingColumn);
+        QCOMPARE(p.table, QStringLiteral("Transactions"));
+        QCOMPARE(p.column, QStringLiteral("TrDate"));
+
+        copyTemplateTo(m_dir.path());
+        alter({"ALTER TABLE Transactions RENAME COLUMN TrValue TO TrOld", "ALTER TABLE Transactions ADD COLUMN TrValue VARCHAR(20)"});
+        p = checkUnchanged();
+        QCOMPARE(p.damage, DatabaseProblem::Damage::WrongKind);
+        QCOMPARE(p.column, QStringLiteral("TrValue"));
+        QCOMPARE(p.detail, QStringLiteral("VARCHAR(20)"));
+
+        copyTemplateTo(m_dir.path());
+        alter({"DROP TABLE Accounts"});
+        p = checkUnchanged();
+        QCOMPARE(p.damage, DatabaseProblem::Damage::MissingTable);
+        QCOMPARE(p.table, QStringLiteral("Accounts"));
+
+        copyTemplateTo(m_dir.path());
+        alter({"DELETE FROM Dbs"});
+        p = checkUnchanged();
+        QCOMPARE(p.kind, DatabaseProblem::Kind::Damaged);
+        QCOMPARE(p.damage, DatabaseProblem::Damage::NoSheet);
+    }
+
+    void findsDamagedPages()
+    {
+        QStringList rows;
+        rows << "BEGIN";
+        for (int i = 0; i < 3000; ++i)
+            rows << QStringLiteral("INSERT INTO Transactions (TrDbId, TrDescription, TrNotes) VALUES (1, 'row %1', '%2')")
+                        .arg(i)
+                        .arg(QString(60, u'n'));
+        rows << "COMMIT";
+        alter(rows);
+        QVERIFY(checkUnchanged().ok());
+        QFile f(m_path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        const qint64 pages = f.size() / 4096;
+        QVERIFY(pages > 20);
+        f.seek(4096 * (pages / 2) + 8);   // the middle of a page of the deadlines, past its header
+        f.write(QByteArray(2000, '\x5a'));
+        f.close();
+        const DatabaseProblem p = checkUnchanged();
+        QCOMPARE(p.kind, DatabaseProblem::Kind::Damaged);
+        QCOMPARE(p.damage, DatabaseProblem::Damage::Pages);
+        QVERIFY(!p.detail.isEmpty());
+
+        QFile junk(m_path);
+        QVERIFY(junk.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        junk.write(QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200));
+        junk.close();
+        QCOMPARE(checkUnchanged().damage, DatabaseProblem::Damage::NotADatabase);
+    }
+
+    void reportsALockHeldElsewhereWithinAboutASecond()
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+        db.setDatabaseName(m_path);
+        QVERIFY(db.open());
+        {
+            QSqlQuery q(db);
+            QVERIFY(q.exec("BEGIN EXCLUSIVE"));
+            QElapsedTimer timer;
+            timer.start();
+            const DatabaseProblem p = checkUnchanged();
+            QCOMPARE(p.kind, DatabaseProblem::Kind::Busy);
+            QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+            QVERIFY(q.exec("ROLLBACK"));
+        }
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        QVERIFY(checkUnchanged().ok());
+    }
+
+    void namesFilesItCannotReach()
+    {
+        QFile::remove(m_path);
+        QCOMPARE(DatabaseCheck::check(m_cs).kind, DatabaseProblem::Kind::Missing);
+        QVERIFY(!QFileInfo::exists(m_path));
+
+        QVERIFY(QFile::link(m_dir.filePath("gone.mdb"), m_path));
+        DatabaseProblem p = DatabaseCheck::check(m_cs);
+        QCOMPARE(p.kind, DatabaseProblem::Kind::DanglingLink);
+        QCOMPARE(p.detail, m_dir.filePath("gone.mdb"));
+        QVERIFY(!QFileInfo::exists(m_dir.filePath("gone.mdb")));
+        QFile::remove(m_path);
+
+        QVERIFY(QDir().mkdir(m_path));
+        QCOMPARE(DatabaseCheck::check(m_cs).kind, DatabaseProblem::Kind::NotAFile);
+        QDir().rmdir(m_path);
+
+        copyTemplateTo(m_dir.path());
+        if (geteuid() == 0)
+            QSKIP("permissions do not stop the superuser");
+        QFile::setPermissions(m_path, QFileDevice::WriteOwner);
+        QCOMPARE(checkUnchanged().kind, DatabaseProblem::Kind::Unreadable);
+        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner);
+        QCOMPARE(DatabaseCheck::check(m_cs).kind, DatabaseProblem::Kind::FolderUnreachable);
+        QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_DatabaseCheck)
+#include "tst_DatabaseCheck.moc"
