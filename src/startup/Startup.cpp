@@ -18,6 +18,8 @@ int Startup::run(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Kestrum"));
     QCoreApplication::setApplicationName(Session::AppTitle);
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVEL_VERSION));
+    // Ties the windows to the installed menu entry (its icon, its name in the task switcher).
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.kestrum.Orvel2"));
 
     SingleInstance instance;
     if (!instance.acquired())
