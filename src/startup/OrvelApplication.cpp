@@ -9,6 +9,8 @@ OrvelApplication::OrvelApplication(int &argc, char **argv) : QApplication(argc, 
     setOrganizationName(QStringLiteral("Kestrum"));
     setApplicationName(Session::AppTitle);
     setApplicationVersion(QStringLiteral(ORVEL_VERSION));
+    // Ties the windows to the installed menu entry (its icon, its name in the task switcher).
+    setDesktopFileName(QStringLiteral("com.kestrum.Orvel2"));
     // No display name: window systems append it to every title ("New Deadline -
     // Orvel 2"), and each window's title is its own text alone.
 }

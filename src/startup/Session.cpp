@@ -1,6 +1,7 @@
 #include "startup/Session.h"
 
 #include "platform/Clock.h"
+#include "startup/ProgramFiles.h"
 #include "startup/Setting.h"
 #include "store/Database.h"
 #include "store/DeadlineSheets.h"
@@ -17,7 +18,8 @@ QString Session::programFolder() const
 {
     if (!m_programFolder.isEmpty())
         return m_programFolder;
-    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    return programFilesFolder(QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                           : QDir::currentPath());
 }
 
 void Session::setDatabaseFolder(const QString &folder)

@@ -34,7 +34,8 @@ public:
     const SettingsStore &settings() const { return m_settings; }
 
     // Where the program's own files (the template database, the help pages) lie:
-    // the executable's folder unless set.
+    // unless set, beside the executable or in an installed copy's shared folder
+    // (see programFilesFolder).
     QString programFolder() const;
     void setProgramFolder(const QString &folder) { m_programFolder = folder; }
 

@@ -1,0 +1,1 @@
+UPDATE Transactions SET Transactions.TrDone = Not [TrDone] WHERE Transactions.TrRowId=5

@@ -1,0 +1,1 @@
+SELECT AcId, AcName FROM Accounts ORDER BY AcName

@@ -1,0 +1,1 @@
+SELECT Max(Transactions.TrGrpId) AS mId FROM Transactions

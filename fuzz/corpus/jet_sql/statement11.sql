@@ -1,0 +1,1 @@
+SELECT (TrType + 1) & Max(TrDescription) & [Tr Notes] FROM Transactions

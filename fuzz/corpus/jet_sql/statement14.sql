@@ -1,0 +1,1 @@
+DELETE Transactions.* FROM Transactions WHERE TrDbId=2 AND TrDone=True AND TrDate <= #06/30/2026#

@@ -1,0 +1,1 @@
+SELECT * FROM Dbs WHERE DbId=1

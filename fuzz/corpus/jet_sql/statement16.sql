@@ -1,0 +1,1 @@
+INSERT INTO Dbs ( DbId, DbName ) SELECT Max(DbId)+1, 'Casa' FROM Dbs
