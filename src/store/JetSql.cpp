@@ -633,3 +633,34 @@ QString translateJetSql(const QString &jetSql, const SchemaInfo &schema)
 {
     return Translator(jetSql, schema, false).run().text;
 }
+
+std::vector<ColumnKind> resultColumnKinds(const QStringList &names, const TranslatedSql &translated,
+                                          const SchemaInfo &schema)
+{
+    const bool knownTable = !translated.singleTable.isEmpty() && schema.hasTable(translated.singleTable);
+    std::vector<ColumnKind> kinds;
+    kinds.reserve(names.size());
+    QHash<QString, int> seen;   // lower-case name -> columns of that name so far
+    for (const QString &name : names) {
+        const QString lower = name.toLower();
+        const int occurrence = seen[lower]++;
+        ColumnKind kind = occurrence == 0 ? translated.resultKinds.value(lower, ColumnKind::Other) : ColumnKind::Other;
+        if (kind == ColumnKind::Other && knownTable)
+            kind = schema.kindOf(translated.singleTable, name);
+        if (kind == ColumnKind::Other) {
+            // "SELECT *" over a join lists each table's columns in FROM order: the
+            // second column of a shared name belongs to the second table with it.
+            int skip = occurrence;
+            for (const QString &table : translated.sourceTables) {
+                if (schema.hasColumn(table, name) && skip-- == 0) {
+                    kind = schema.kindOf(table, name);
+                    break;
+                }
+            }
+        }
+        if (kind == ColumnKind::Other)
+            kind = schema.kindOf(name);
+        kinds.push_back(kind);
+    }
+    return kinds;
+}

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariantList>
 
+#include <vector>
+
 // Pure translation from a Jet statement to SQLite, with every literal written
 // inline. Never touches the inside of a quoted text. Throws DbError for a
 // statement it cannot read (unterminated quote, malformed date literal). For
@@ -34,3 +36,11 @@ struct TranslatedSql
     QStringList sourceTables;
 };
 TranslatedSql translateJetStatement(const QString &jetSql, const SchemaInfo &schema = {});
+
+// The kind of each result column of a translated statement, by the select list
+// first, then by the table the column comes from (a shared name in a join
+// belongs to the table it is listed under), then by its name alone. Record sets
+// and the list's direct reader share it, so a column never changes kind with
+// the way it is read.
+std::vector<ColumnKind> resultColumnKinds(const QStringList &names, const TranslatedSql &translated,
+                                          const SchemaInfo &schema);

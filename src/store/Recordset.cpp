@@ -109,8 +109,6 @@ void Recordset::openOn(const QString &jetSql, Connection &connection, CursorType
     const QSqlRecord record = query.record();
     const bool knownTable = !translated.singleTable.isEmpty() && schema.hasTable(translated.singleTable);
     const int n = record.count();
-    d->kinds.assign(n, ColumnKind::Other);
-    QHash<QString, int> seen;   // lower-case name -> columns of that name so far
     for (int i = 0; i < n; ++i) {
         const QString name = record.fieldName(i);
         const QString lower = name.toLower();
@@ -118,25 +116,8 @@ void Recordset::openOn(const QString &jetSql, Connection &connection, CursorType
         d->exactIndex.insert(name, i);   // later duplicates lose: the first column wins
         if (!d->lowerIndex.contains(lower))
             d->lowerIndex.insert(lower, i);
-        const int occurrence = seen[lower]++;
-        ColumnKind kind = occurrence == 0 ? translated.resultKinds.value(lower, ColumnKind::Other) : ColumnKind::Other;
-        if (kind == ColumnKind::Other && knownTable)
-            kind = schema.kindOf(translated.singleTable, name);
-        if (kind == ColumnKind::Other) {
-            // "SELECT *" over a join lists each table's columns in FROM order: the
-            // second column of a shared name belongs to the second table with it.
-            int skip = occurrence;
-            for (const QString &table : translated.sourceTables) {
-                if (schema.hasColumn(table, name) && skip-- == 0) {
-                    kind = schema.kindOf(table, name);
-                    break;
-                }
-            }
-        }
-        if (kind == ColumnKind::Other)
-            kind = schema.kindOf(name);
-        d->kinds[i] = kind;
     }
+    d->kinds = resultColumnKinds(d->names, translated, schema);
     for (int i = n - 1; i >= 0; --i)
         d->exactIndex.insert(d->names[i], i);
 

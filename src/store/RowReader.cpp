@@ -126,23 +126,6 @@ RowReader::~RowReader()
     sqlite3_finalize(m_statement);
 }
 
-std::vector<ColumnKind> RowReader::kindsOf(const QStringList &names, const QHash<QString, ColumnKind> &resultKinds,
-                                           const QString &singleTable, const SchemaInfo &schema)
-{
-    const bool knownTable = !singleTable.isEmpty() && schema.hasTable(singleTable);
-    std::vector<ColumnKind> kinds;
-    kinds.reserve(names.size());
-    for (const QString &name : names) {
-        ColumnKind kind = resultKinds.value(name.toLower(), ColumnKind::Other);
-        if (kind == ColumnKind::Other && knownTable)
-            kind = schema.kindOf(singleTable, name);
-        if (kind == ColumnKind::Other)
-            kind = schema.kindOf(name);
-        kinds.push_back(kind);
-    }
-    return kinds;
-}
-
 bool RowReader::next()
 {
     const int result = sqlite3_step(m_statement);

@@ -31,10 +31,6 @@ public:
     const QStringList &columnNames() const { return m_names; }
     // The kind each column reads as; a missing entry or Other reads as stored.
     void setKinds(std::vector<ColumnKind> kinds) { m_kinds = std::move(kinds); }
-    // The kinds a translated statement's columns read as: what its select list
-    // reveals, else the column of its one table, else any table's column of that name.
-    static std::vector<ColumnKind> kindsOf(const QStringList &names, const QHash<QString, ColumnKind> &resultKinds,
-                                           const QString &singleTable, const SchemaInfo &schema);
 
     // Moves to the next row; false after the last. Throws DbError.
     bool next();

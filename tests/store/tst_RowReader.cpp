@@ -49,9 +49,8 @@ void tst_RowReader::readsWhatARecordsetReads()
     Recordset expected;
     expected.open(jet, connection);
 
-    RowReader reader(connection, translated.sql);
-    reader.setKinds(RowReader::kindsOf(reader.columnNames(), translated.resultKinds, translated.singleTable,
-                                       connection.schema()));
+    RowReader reader(connection, translated.text, translated.parameters);
+    reader.setKinds(resultColumnKinds(reader.columnNames(), translated, connection.schema()));
     QCOMPARE(reader.columnNames(), expected.fieldNames());
     int rows = 0;
     while (reader.next()) {

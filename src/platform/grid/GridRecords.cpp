@@ -23,8 +23,8 @@ GridRecords GridRecords::read(const QString &connectionString, const QString &se
         // rows spends most of its time otherwise in the SQL module's records.
         const SchemaInfo &schema = connection.schema();
         const TranslatedSql translated = translateJetStatement(selectText, schema);
-        RowReader reader(connection, translated.sql);
-        reader.setKinds(RowReader::kindsOf(reader.columnNames(), translated.resultKinds, translated.singleTable, schema));
+        RowReader reader(connection, translated.text, translated.parameters);
+        reader.setKinds(resultColumnKinds(reader.columnNames(), translated, schema));
         records.fieldNames = reader.columnNames();
         const int count = reader.columnCount();
         std::vector<std::vector<QVariant>> columns(count);
