@@ -2,7 +2,8 @@
 // program's five languages' locales, the Swiss German one (an apostrophe groups
 // thousands) or the C locale; the rest is the text. Beyond not crashing: an
 // amount it accepts, formatted the way the program shows it, reads back as the
-// same amount.
+// same amount; what the save-time check accepts is an amount the plain parser
+// reads the same, never below zero, and its formatted form passes the check too.
 #include "FuzzText.h"
 #include "deadlines/AmountText.h"
 
@@ -26,7 +27,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QLocale &locale = locales[data[0] % locales.size()];
     const QString text = FuzzText::fromBytes(data + 1, size - 1);
 
+    const std::optional<Currency> entry = AmountText::parseEntry(text, locale);
     const std::optional<Currency> amount = AmountText::parse(text, locale);
+    if (entry) {
+        if (!amount || amount->units() != entry->units() || entry->units() < 0)
+            FuzzText::fail("the save-time check accepts what the parser reads otherwise", text,
+                           entry->toPlainText());
+        if (!AmountText::parseEntry(AmountText::format(*entry, locale), locale))
+            FuzzText::fail("the save-time check refuses a formatted amount", text,
+                           AmountText::format(*entry, locale));
+    }
     if (!amount)
         return 0;
     const QString shown = AmountText::format(*amount, locale);
