@@ -3,7 +3,6 @@
 
 #include "../support/TestDatabase.h"
 
-#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QtTest>
 
@@ -25,13 +24,6 @@ private:
                + QString::number(type) + ", " + sqlDateLiteral(date) + ", '" + quoteSqlText(description) + "', '"
                + quoteSqlText(notes) + "', 0, " + amount.toSqlText() + ", " + Currency::fromUnits(amount.units() * type).toSqlText()
                + ", 'n', 0";
-    }
-
-    static QByteArray digest(const QString &path)
-    {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
     }
 
 private slots:
@@ -81,12 +73,12 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArrayLiteral("Standard Jet DB\0\0\0 this is no SQLite file ").repeated(200));
         f.close();
-        const QByteArray before = digest(path);
+        const QByteArray before = fileDigest(path);
         c.open(m_cs);
         QVERIFY_THROWS_EXCEPTION(DbError, c.test());
         QVERIFY_THROWS_EXCEPTION(DbError, c.execute("DELETE * FROM Dbs"));
         c.close();
-        QCOMPARE(digest(path), before);
+        QCOMPARE(fileDigest(path), before);
         QVERIFY(Database::isUnavailable(m_cs));
     }
 
