@@ -47,8 +47,6 @@ private slots:
     {
         QFETCH(QString, folder);
         const QString cs = Database::connectionString(folder);
-        QVERIFY(cs.startsWith("Provider=Microsoft.Jet.OLEDB.4.0;Data Source="));
-        QVERIFY(cs.endsWith("orvel2.mdb;Persist Security Info=False"));
         QCOMPARE(Database::dataSource(cs), folder + QDir::separator() + "orvel2.mdb");
         QCOMPARE(Database::dataSource(cs.toUpper().replace(folder.toUpper(), folder)),
                  folder + QDir::separator() + "ORVEL2.MDB");
