@@ -142,10 +142,8 @@ void tst_CalendarColumn::rangeFillsPanelAndView_data()
     QTest::addColumn<bool>("drag");
     QTest::addColumn<QDate>("from");
     QTest::addColumn<QDate>("to");
-    QTest::newRow("drag forward") << true << QDate(2024, 3, 11) << QDate(2024, 3, 17);
     QTest::newRow("drag backward") << true << QDate(2024, 3, 17) << QDate(2024, 3, 11);
     QTest::newRow("shift+click forward") << false << QDate(2024, 3, 11) << QDate(2024, 3, 17);
-    QTest::newRow("shift+click backward") << false << QDate(2024, 3, 17) << QDate(2024, 3, 11);
 }
 
 void tst_CalendarColumn::rangeFillsPanelAndView()

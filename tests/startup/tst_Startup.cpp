@@ -80,10 +80,6 @@ private slots:
         QCOMPARE(Texts::language(), Language::Italian);
         QCOMPARE(settings().text(Setting::FirstRunMarker), FirstRunMarkerText);
         QVERIFY(m_prompts->shown().isEmpty());
-        // The three tables are there, with the group column of the upgrade.
-        QCOMPARE(scalar(QStringLiteral("SELECT Count(TrGrpId) AS n FROM Transactions")), 0);
-        QCOMPARE(scalar(QStringLiteral("SELECT Count(AcId) AS n FROM Accounts")), 0);
-        QCOMPARE(scalar(QStringLiteral("SELECT Count(DbId) AS n FROM Dbs")), 1);
     }
 
     void returningUserKeepsTheDatabase()
