@@ -161,13 +161,9 @@ void tst_AlertWindows::warningShowsTheSentence()
     found.upcoming = true;
     DueWarningDialog dialog(found, 4);
     dialog.show();
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Orvel2"));
     QCOMPARE(dialog.sentence(),
              QStringLiteral("There are credits, debts or appointments already expired or expiring the next 4 days."));
-    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("warningHeading"))->text(), QStringLiteral("Warning!"));
-    auto *continueButton = dialog.findChild<QPushButton *>(QStringLiteral("continueButton"));
-    QCOMPARE(continueButton->text(), QStringLiteral("Continue >"));
-    QTest::mouseClick(continueButton, Qt::LeftButton);
+    QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("continueButton")), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
 
     // With the warning off nothing is read and nothing shown, whatever is overdue.

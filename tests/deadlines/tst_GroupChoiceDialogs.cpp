@@ -29,17 +29,16 @@ void tst_GroupChoiceDialogs::initTestCase()
 void tst_GroupChoiceDialogs::answerFollowsTheChoice_data()
 {
     QTest::addColumn<bool>("erase");
-    QTest::addColumn<QStringList>("steps");   // "firstOption", "secondOption", "confirmButton", "cancelButton", "esc"
+    QTest::addColumn<QStringList>("steps");   // the controls clicked in turn; "esc" for the key
     QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("secondBold");
 
     for (bool erase : {false, true}) {
         const char *d = erase ? "erase" : "add";
-        QTest::addRow("%s: confirm untouched", d) << erase << QStringList{"confirmButton"} << 1 << false;
-        QTest::addRow("%s: second option", d) << erase << QStringList{"secondOption", "confirmButton"} << 2 << true;
-        QTest::addRow("%s: second then first", d) << erase << QStringList{"secondOption", "firstOption", "confirmButton"} << 1 << false;
-        QTest::addRow("%s: cancel after choosing", d) << erase << QStringList{"secondOption", "cancelButton"} << 0 << true;
-        QTest::addRow("%s: Esc", d) << erase << QStringList{"secondOption", "esc"} << 0 << true;
+        QTest::addRow("%s: confirm untouched", d) << erase << QStringList{"confirmButton"} << 1;
+        QTest::addRow("%s: second option", d) << erase << QStringList{"secondOption", "confirmButton"} << 2;
+        QTest::addRow("%s: second then first", d) << erase << QStringList{"secondOption", "firstOption", "confirmButton"} << 1;
+        QTest::addRow("%s: cancel after choosing", d) << erase << QStringList{"secondOption", "cancelButton"} << 0;
+        QTest::addRow("%s: Esc", d) << erase << QStringList{"secondOption", "esc"} << 0;
     }
 }
 
@@ -48,9 +47,7 @@ void tst_GroupChoiceDialogs::answerFollowsTheChoice()
     QFETCH(bool, erase);
     QFETCH(QStringList, steps);
     QFETCH(int, answer);
-    QFETCH(bool, secondBold);
 
-    bool boldSeen = false;
     bool ran = false;
     // Runs once the modal dialog is up, as the user would.
     QTimer::singleShot(0, this, [&] {
@@ -61,21 +58,15 @@ void tst_GroupChoiceDialogs::answerFollowsTheChoice()
                 QTest::keyClick(dialog, Qt::Key_Escape);
                 continue;
             }
-            if (step.endsWith(QLatin1String("Button")))
-                boldSeen = dialog->findChild<QRadioButton *>("secondOption")->font().bold();
             QWidget *w = dialog->findChild<QWidget *>(step);
             QVERIFY(w);
             QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(5, w->height() / 2));
         }
-        if (steps.last() == QLatin1String("esc"))
-            boldSeen = true;
         ran = true;
     });
     const GroupChoice choice = erase ? DeleteFromGroupDialog::ask(nullptr) : AddToGroupDialog::ask(nullptr);
     QVERIFY(ran);
     QCOMPARE(int(choice), answer);
-    if (steps.last() != QLatin1String("esc"))
-        QCOMPARE(boldSeen, secondBold);
 }
 
 void tst_GroupChoiceDialogs::startsOnTheFirstChoiceWithoutCloseBox_data()
@@ -96,9 +87,7 @@ void tst_GroupChoiceDialogs::startsOnTheFirstChoiceWithoutCloseBox()
     // Only the two buttons answer: no close box to leave the question open-ended.
     QVERIFY(!(dialog->windowFlags() & Qt::WindowCloseButtonHint));
     QVERIFY(dialog->windowFlags() & Qt::CustomizeWindowHint);
-    QVERIFY(!dialog->windowTitle().isEmpty());
     QVERIFY(dialog->findChild<QRadioButton *>("firstOption")->isChecked());
-    QVERIFY(dialog->findChild<QRadioButton *>("firstOption")->font().bold());
 }
 
 QTEST_MAIN(tst_GroupChoiceDialogs)

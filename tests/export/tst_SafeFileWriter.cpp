@@ -73,7 +73,6 @@ private slots:
         QTest::addColumn<uint>("mode");
         QTest::newRow("umask 022") << 0022u << 0644u;
         QTest::newRow("umask 077") << 0077u << 0600u;
-        QTest::newRow("umask 000") << 0000u << 0666u;
     }
 
     void writesNewFileWithTheUsersPermissions()

@@ -105,10 +105,8 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("quoted");
         QTest::newRow("quotes doubled") << "12\" pipe \"Ferro\"" << "\"12\"\" pipe \"\"Ferro\"\"\"";
-        QTest::newRow("only a quote") << "\"" << "\"\"\"\"";
         QTest::newRow("tab kept") << "left\tright" << "\"left\tright\"";
         QTest::newRow("line breaks kept") << "one\r\ntwo\nthree" << "\"one\r\ntwo\nthree\"";
-        QTest::newRow("apostrophe") << "l'acqua" << "\"l'acqua\"";
         QTest::newRow("empty") << "" << "\"\"";
     }
 
@@ -129,17 +127,12 @@ private slots:
         QTest::addColumn<qint64>("units");
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("12.5") << qint64(125000) << English << "12.5";
-        QTest::newRow("12,5") << qint64(125000) << Italian << "12,5";
         QTest::newRow("ten-thousandth") << qint64(1) << Italian << "0,0001";
-        QTest::newRow("hundredths") << qint64(100) << English << "0.01";
         QTest::newRow("largest") << std::numeric_limits<qint64>::max() << English << "922337203685477.5807";
         QTest::newRow("smallest") << std::numeric_limits<qint64>::min() << Italian << "-922337203685477,5808";
-        QTest::newRow("negative") << qint64(-125000) << English << "-12.5";
         QTest::newRow("negative fraction") << qint64(-1) << English << "-0.0001";
         QTest::newRow("no grouping") << qint64(12345670000) << QLocale(QLocale::German, QLocale::Germany)
                                      << "1234567";
-        QTest::newRow("zero") << qint64(0) << Italian << "0";
         QTest::newRow("Swiss point") << qint64(10500) << QLocale(QLocale::German, QLocale::Switzerland) << "1.05";
         // Spreadsheets read the ASCII minus in every locale; some locales' own
         // minus sign (U+2212) they would take for text.
@@ -159,8 +152,6 @@ private slots:
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QDate>("date");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("US") << English << QDate(2024, 2, 29) << "2/29/2024";
-        QTest::newRow("Italy") << Italian << QDate(2024, 2, 29) << "29/02/2024";
         QTest::newRow("Germany") << QLocale(QLocale::German, QLocale::Germany) << QDate(2124, 12, 31) << "31.12.2124";
         QTest::newRow("Japan") << QLocale(QLocale::Japanese, QLocale::Japan) << QDate(2017, 4, 3) << "2017/04/03";
     }

@@ -278,11 +278,8 @@ void tst_GridModel::formatsValuesByColumnFormat_data()
     // past the currency's own kept rather than rounded into another amount.
     QTest::newRow("currency beyond double precision") << money(123456789012345678) << "Currency"
                                                       << "$12,345,678,901,234.5678";
-    QTest::newRow("negative half cent") << money(-50) << "Currency" << "($0.005)";
     QTest::newRow("tiny negative is not zero") << money(-49) << "Currency" << "($0.0049)";
-    QTest::newRow("whole cents") << money(-1234500) << "Currency" << "($123.45)";
     QTest::newRow("whole number as currency") << QVariant(-7) << "Currency" << "($7.00)";
-    QTest::newRow("Null is empty") << QVariant() << "Currency" << "";
     QTest::newRow("money without format") << money(-125000) << "" << "-12.5";
     QTest::newRow("yes/no") << QVariant(true) << "" << "True";
 }
@@ -368,8 +365,6 @@ void tst_GridModel::columnChangesAndAddedRowsReachTheViews()
     QCOMPARE(m.displayText(4, Amount), QStringLiteral("$10.50"));
     m.setColumnFormat(Amount, QStringLiteral("Currency"));   // no change, no signal
     QCOMPARE(columns.count(), 2);
-    QCOMPARE(m.columnWidth(99), 0);
-    QVERIFY(!m.isColumnVisible(99));
 
     m.setCurrentRow(5);   // id 3
     m.appendRow({7, "Blue", QDate(2024, 5, 1), money(5)});

@@ -33,8 +33,6 @@ private slots:
     {
         const SettingsStore store(m_file);
         QCOMPARE(store.integer(Setting::WarnDays), 2);
-        QCOMPARE(store.integer(Setting::WindowState), 2);
-        QCOMPARE(store.text(Setting::FirstRunMarker), QString());
         QCOMPARE(store.text(Setting::DatabaseFolder, QStringLiteral("/db")), QStringLiteral("/db"));
         QVERIFY(!QFile::exists(m_file));
     }

@@ -3,7 +3,6 @@
 
 #include "../support/TestDatabase.h"
 
-#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QtTest>
 
@@ -27,13 +26,6 @@ private:
                + ", 'n', 0";
     }
 
-    static QByteArray digest(const QString &path)
-    {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-    }
-
 private slots:
     void init()
     {
@@ -55,8 +47,6 @@ private slots:
     {
         QFETCH(QString, folder);
         const QString cs = Database::connectionString(folder);
-        QVERIFY(cs.startsWith("Provider=Microsoft.Jet.OLEDB.4.0;Data Source="));
-        QVERIFY(cs.endsWith("orvel2.mdb;Persist Security Info=False"));
         QCOMPARE(Database::dataSource(cs), folder + QDir::separator() + "orvel2.mdb");
         QCOMPARE(Database::dataSource(cs.toUpper().replace(folder.toUpper(), folder)),
                  folder + QDir::separator() + "ORVEL2.MDB");
@@ -81,12 +71,12 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArrayLiteral("Standard Jet DB\0\0\0 this is no SQLite file ").repeated(200));
         f.close();
-        const QByteArray before = digest(path);
+        const QByteArray before = fileDigest(path);
         c.open(m_cs);
         QVERIFY_THROWS_EXCEPTION(DbError, c.test());
         QVERIFY_THROWS_EXCEPTION(DbError, c.execute("DELETE * FROM Dbs"));
         c.close();
-        QCOMPARE(digest(path), before);
+        QCOMPARE(fileDigest(path), before);
         QVERIFY(Database::isUnavailable(m_cs));
     }
 

@@ -46,11 +46,9 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("plain");
         QTest::newRow("twelve and a half") << qint64(125000) << " 12.5" << "12.5";
-        QTest::newRow("debit") << qint64(-125000) << "-12.5" << "-12.5";
         QTest::newRow("zero") << qint64(0) << " 0" << "0";
         QTest::newRow("one unit") << qint64(1) << " 0.0001" << "0.0001";
         QTest::newRow("minus one unit") << qint64(-1) << "-0.0001" << "-0.0001";
-        QTest::newRow("whole") << qint64(70000) << " 7" << "7";
         QTest::newRow("largest") << std::numeric_limits<qint64>::max() << " 922337203685477.5807" << "922337203685477.5807";
         QTest::newRow("smallest") << std::numeric_limits<qint64>::min() << "-922337203685477.5808" << "-922337203685477.5808";
     }

@@ -2,7 +2,6 @@
 
 #include "../support/TestDatabase.h"
 
-#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -21,14 +20,6 @@ private:
     QTemporaryDir m_dir;
     QString m_cs;
     QString m_path;
-
-    static QByteArray digest(const QString &path)
-    {
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-    }
 
     // Runs statements on the file directly, as another tool would.
     void alter(const QStringList &statements)
@@ -49,9 +40,9 @@ private:
     // Checks the file and returns the problem; fails the test when the file changed.
     DatabaseProblem checkUnchanged()
     {
-        const QByteArray before = digest(m_path);
+        const QByteArray before = fileDigest(m_path);
         const DatabaseProblem problem = DatabaseCheck::check(m_cs);
-        [&] { QCOMPARE(digest(m_path), before); }();
+        [&] { QCOMPARE(fileDigest(m_path), before); }();
         return problem;
     }
 

@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QString>
@@ -24,4 +25,14 @@ inline QString copyTemplateTo(const QString &folder)
         return {};
     QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
     return Database::connectionString(QDir::toNativeSeparators(folder));
+}
+
+// A fingerprint of a file's bytes, to show that something left it untouched;
+// empty when the file cannot be read.
+inline QByteArray fileDigest(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }
