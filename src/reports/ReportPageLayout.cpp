@@ -418,14 +418,14 @@ void ReportPageLayout::paintCell(QPainter &painter, const QFontMetricsF &metrics
                                  int column, const RowLines &laid, qreal top) const
 {
     const QRectF cell = cellRect(column, row.level, top, laid.height);
-    const ReportColumn &spec = m_document.columns()[column];
+    const ReportColumn &columnFormat = m_document.columns()[column];
     const QString text = row.cells.value(column);
     qreal textLeft = cell.left() + m_padX;
 
     if (const int picture = row.icons.value(column); picture != 0) {
         const QPixmap pixmap = m_pixmaps.value(picture);
         qreal x = textLeft;
-        if (text.isEmpty() && (spec.alignment & Qt::AlignHCenter))
+        if (text.isEmpty() && (columnFormat.alignment & Qt::AlignHCenter))
             x = cell.center().x() - m_iconSize / 2;
         const qreal y = top + m_padY + (m_bodyLine - m_iconSize) / 2;
         if (!pixmap.isNull())
@@ -437,9 +437,9 @@ void ReportPageLayout::paintCell(QPainter &painter, const QFontMetricsF &metrics
 
     const qreal right = cell.right() - m_padX;
     auto place = [&](qreal advance) {
-        if (spec.alignment & Qt::AlignRight)
+        if (columnFormat.alignment & Qt::AlignRight)
             return right - advance;
-        if (spec.alignment & Qt::AlignHCenter)
+        if (columnFormat.alignment & Qt::AlignHCenter)
             return (textLeft + right - advance) / 2;
         return textLeft;
     };
@@ -458,7 +458,7 @@ void ReportPageLayout::paintCell(QPainter &painter, const QFontMetricsF &metrics
         }
         return;
     }
-    const bool leftAligned = !(spec.alignment & (Qt::AlignRight | Qt::AlignHCenter));
+    const bool leftAligned = !(columnFormat.alignment & (Qt::AlignRight | Qt::AlignHCenter));
     for (const QString &line : lines) {
         painter.drawText(QPointF(leftAligned ? textLeft : place(metrics.horizontalAdvance(line)), baseline), line);
         baseline += m_bodyLine;
