@@ -78,7 +78,13 @@ CounterpartyEditor::CounterpartyEditor(const QString &connectionString, QWidget 
     removeCloseCommand(this);
 }
 
-CounterpartyEditor::~CounterpartyEditor() = default;
+CounterpartyEditor::~CounterpartyEditor()
+{
+    // The dialog's widgets are deleted after this part of the object, and the
+    // focus moving away from them must not reach a handler of an editor that is
+    // no longer one.
+    disconnect(qApp, nullptr, this, nullptr);
+}
 
 void CounterpartyEditor::prepare(int titleId)
 {

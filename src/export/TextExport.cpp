@@ -82,6 +82,9 @@ private:
 
 QChar *put(QChar *to, QStringView text)
 {
+    // An empty view may hold no storage at all, and memcpy must not see its null.
+    if (text.isEmpty())
+        return to;
     std::memcpy(to, text.data(), text.size() * sizeof(QChar));
     return to + text.size();
 }
