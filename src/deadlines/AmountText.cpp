@@ -48,6 +48,25 @@ Grouping groupingOf(const QLocale &locale)
     return g;
 }
 
+// True when the whole part is grouped exactly as the locale itself writes that
+// number: some locales leave the leading group of a large number unsplit
+// ("4121.255" in Spanish), and an amount the program showed must read back.
+bool groupedAsShown(const QString &wholeDigits, const QList<int> &groups, const QLocale &locale)
+{
+    bool ok = false;
+    const qlonglong whole = wholeDigits.toLongLong(&ok);
+    if (!ok || groups.size() < 2)
+        return false;
+    const QStringList shown = locale.toString(whole).split(locale.groupSeparator());
+    if (shown.size() != groups.size())
+        return false;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (shown.at(i).size() != groups.at(i))
+            return false;
+    }
+    return true;
+}
+
 // True when the digit counts between group separators (first to last) follow the
 // locale: the first group 1 to "others" digits, the inner ones exactly "others",
 // the last exactly "last".
@@ -142,7 +161,7 @@ std::optional<Currency> parseText(const QString &text, const QLocale &locale, bo
             return std::nullopt;
         }
     }
-    if (entry && !groupsInPlace(groups, groupingOf(locale)))
+    if (entry && !groupsInPlace(groups, groupingOf(locale)) && !groupedAsShown(whole, groups, locale))
         return std::nullopt;
     if (whole.isEmpty() && fraction.isEmpty())
         return std::nullopt;

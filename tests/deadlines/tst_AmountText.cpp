@@ -108,6 +108,10 @@ void tst_AmountText::entriesRefuseSignsAndStrayGroups_data()
     QTest::newRow("it: grouped with euro") << Italian << "1.234,50 €" << units(12345000);
     QTest::newRow("it: point in the decimals' place") << Italian << "12.50" << refused;
     QTest::newRow("it: minus after the euro") << Italian << "€ -3" << refused;
+    // Found by fuzzing: Spanish leaves the leading group of this number unsplit
+    // when it shows it, and what the program shows must read back.
+    QTest::newRow("es: as shown") << QLocale(QLocale::Spanish, QLocale::Spain) << "4121.255,00 €"
+                                  << units(41212550000);
 }
 
 void tst_AmountText::entriesRefuseSignsAndStrayGroups()
