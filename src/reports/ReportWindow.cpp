@@ -56,11 +56,11 @@ enum : int {
 constexpr int GroupingCount = 5;
 constexpr int DateModeCount = 5;
 
-// The option panel's width and the window's least size, from the window's
-// design in twips at 15 twips a pixel.
-constexpr int OptionPanelWidth = 5475 / 15;
-constexpr int LeastWidth = 12735 / 15;
-constexpr int LeastHeight = 8730 / 15;
+// The option panel's width and the window's least size in pixels: room for the
+// filters beside a readable page of the preview.
+constexpr int OptionPanelWidth = 365;
+constexpr int LeastWidth = 849;
+constexpr int LeastHeight = 582;
 
 // A caption without its mnemonic and its tab number ("&2 Grouping" reads
 // "Grouping"), for a label inside the tab that already carries both.
