@@ -6,7 +6,7 @@ namespace {
 class SilentPrompts final : public Prompts
 {
 public:
-    Answer message(const QString &, const QString &, Icon, Buttons b) override;
+    Answer message(const QString &, const QString &, Icon, Buttons b, Default) override { return safeAnswer(b); }
     QString input(const QString &, const QString &, const QString &) override { return {}; }
     QString chooseFolder(const QString &) override { return {}; }
     QString saveFile(const QString &, const QString &, const QString &) override { return {}; }
@@ -15,33 +15,47 @@ public:
 SilentPrompts g_silent;
 Prompts *g_current = nullptr;
 
-// The answer that changes nothing: No to a question, Cancel to a retry.
-Answer defaultAnswer(Buttons b)
+Answer firstAnswer(Buttons b)
 {
     switch (b) {
     case Buttons::YesNo:
-    case Buttons::YesNoCancel: return Answer::No;
-    case Buttons::RetryCancel: return Answer::Cancel;
-    case Buttons::RetryQuit: return Answer::Cancel;
+    case Buttons::YesNoCancel: return Answer::Yes;
+    case Buttons::RetryCancel:
+    case Buttons::RetryQuit:
+    case Buttons::RetryChooseQuit: return Answer::Retry;
     case Buttons::Ok:
     case Buttons::OkCancel: break;
     }
     return Answer::Ok;
 }
 
-Answer SilentPrompts::message(const QString &, const QString &, Icon, Buttons b)
-{
-    return defaultAnswer(b);
-}
-
 } // namespace
+
+// No to a question, Cancel to a retry or Quit.
+Answer safeAnswer(Buttons b)
+{
+    switch (b) {
+    case Buttons::YesNo:
+    case Buttons::YesNoCancel: return Answer::No;
+    case Buttons::RetryCancel:
+    case Buttons::RetryQuit:
+    case Buttons::RetryChooseQuit: return Answer::Cancel;
+    case Buttons::Ok:
+    case Buttons::OkCancel: break;
+    }
+    return Answer::Ok;
+}
 
 Prompts &current() { return g_current ? *g_current : g_silent; }
 void install(Prompts *p) { g_current = p; }
 
-Answer message(const QString &text, const QString &caption, Icon icon, Buttons buttons)
+Answer message(const QString &text, const QString &caption, Icon icon, Buttons buttons, Default defaultButton)
 {
-    return current().message(text, caption, icon, buttons);
+    return current().message(text, caption, icon, buttons, defaultButton);
+}
+bool confirmDeletion(const QString &text, const QString &caption, Icon icon)
+{
+    return message(text, caption, icon, Buttons::YesNo, Default::Safe) == Answer::Yes;
 }
 QString input(const QString &prompt, const QString &caption, const QString &initial)
 {
@@ -68,10 +82,15 @@ QStringList ScriptedPrompts::shownTexts() const
     return out;
 }
 
-Answer ScriptedPrompts::message(const QString &text, const QString &caption, Icon icon, Buttons buttons)
+Answer ScriptedPrompts::message(const QString &text, const QString &caption, Icon icon, Buttons buttons,
+                                Default defaultButton)
 {
-    m_shown.append({QStringLiteral("message"), text, caption, icon, buttons});
-    return m_answers.isEmpty() ? defaultAnswer(buttons) : m_answers.takeFirst();
+    const Answer enter = defaultButton == Default::Safe ? safeAnswer(buttons) : firstAnswer(buttons);
+    m_shown.append({QStringLiteral("message"), text, caption, icon, buttons, enter});
+    // An unexpected question gets the answer that changes nothing, so it never blocks a test.
+    if (m_answers.isEmpty())
+        return safeAnswer(buttons);
+    return m_answers.takeFirst().value_or(enter);
 }
 
 QString ScriptedPrompts::input(const QString &prompt, const QString &caption, const QString &)

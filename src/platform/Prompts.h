@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Every modal question the program asks goes through here: message boxes, the
 // input box, the folder chooser and the save dialog. The windows library installs
 // the real dialogs; tests install ScriptedPrompts, queue answers and read back
@@ -12,14 +14,22 @@ namespace Prompt {
 
 enum class Icon { None, Information, Warning, Critical, Question };
 // RetryQuit: Retry, or Quit (answered as Cancel) to end the program.
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, RetryQuit };
-enum class Answer { Ok, Cancel, Yes, No, Retry };
+// RetryChooseQuit: Retry, Choose another folder (answered as Choose), or Quit (Cancel).
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, RetryQuit, RetryChooseQuit };
+enum class Answer { Ok, Cancel, Yes, No, Retry, Choose };
+// The button that Enter presses: the first one, or the one that changes nothing
+// (No, Cancel, Quit), which every question that deletes must use.
+enum class Default { First, Safe };
+
+// The answer that changes nothing for a set of buttons.
+Answer safeAnswer(Buttons buttons);
 
 class Prompts
 {
 public:
     virtual ~Prompts() = default;
-    virtual Answer message(const QString &text, const QString &caption, Icon icon, Buttons buttons) = 0;
+    virtual Answer message(const QString &text, const QString &caption, Icon icon, Buttons buttons,
+                           Default defaultButton) = 0;
     // Empty text when the user cancels, as the classic input box does.
     virtual QString input(const QString &prompt, const QString &caption, const QString &initial) = 0;
     // Full path of the chosen folder without a trailing separator; empty when cancelled.
@@ -34,7 +44,10 @@ Prompts &current();
 void install(Prompts *p);
 
 // Shorthands used across the program.
-Answer message(const QString &text, const QString &caption, Icon icon = Icon::None, Buttons buttons = Buttons::Ok);
+Answer message(const QString &text, const QString &caption, Icon icon = Icon::None, Buttons buttons = Buttons::Ok,
+               Default defaultButton = Default::First);
+// A Yes/No question whose default is No: true only when the user chose Yes.
+bool confirmDeletion(const QString &text, const QString &caption, Icon icon = Icon::Question);
 QString input(const QString &prompt, const QString &caption, const QString &initial = {});
 QString chooseFolder(const QString &title);
 QString saveFile(const QString &caption, const QString &filter, const QString &suggested = {});
@@ -47,6 +60,7 @@ struct Shown
     QString caption;
     Icon icon = Icon::None;
     Buttons buttons = Buttons::Ok;
+    Answer enterAnswer = Answer::Ok;   // what Enter would have answered
 };
 
 // Answers come from queues filled by the test; an empty queue gives the default
@@ -58,6 +72,8 @@ public:
     ~ScriptedPrompts() override;
 
     void queueAnswer(Answer a) { m_answers.append(a); }
+    // Answers the next question as Enter would: with its default button.
+    void queueEnter() { m_answers.append(std::nullopt); }
     void queueInput(const QString &s) { m_inputs.append(s); }
     void queueFolder(const QString &s) { m_folders.append(s); }
     void queueSaveFile(const QString &s) { m_files.append(s); }
@@ -66,13 +82,14 @@ public:
     QStringList shownTexts() const;
     void clear() { m_shown.clear(); }
 
-    Answer message(const QString &text, const QString &caption, Icon icon, Buttons buttons) override;
+    Answer message(const QString &text, const QString &caption, Icon icon, Buttons buttons,
+                   Default defaultButton) override;
     QString input(const QString &prompt, const QString &caption, const QString &initial) override;
     QString chooseFolder(const QString &title) override;
     QString saveFile(const QString &caption, const QString &filter, const QString &suggested) override;
 
 private:
-    QList<Answer> m_answers;
+    QList<std::optional<Answer>> m_answers;
     QStringList m_inputs, m_folders, m_files;
     QList<Shown> m_shown;
 };

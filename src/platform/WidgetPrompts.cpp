@@ -2,6 +2,9 @@
 
 #include "startup/Texts.h"
 
+#include <algorithm>
+
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -40,45 +43,70 @@ QString qtFileFilter(const QString &pipeFilter)
     return filters.join(QStringLiteral(";;"));
 }
 
-constexpr int QuitText = 2002;   // "Quit"
+constexpr int QuitText = 2002;           // "Quit"
+constexpr int ChooseFolderText = 2700;   // "Choose another folder…"
 
 } // namespace
 
 Prompt::Answer WidgetPrompts::message(const QString &text, const QString &caption, Prompt::Icon icon,
-                                      Prompt::Buttons buttons)
+                                      Prompt::Buttons buttons, Prompt::Default defaultButton)
 {
+    using Prompt::Answer;
     QMessageBox box(boxIcon(icon), caption, text, QMessageBox::NoButton, dialogParent());
+    // Each button with the answer it gives, the first one first.
+    QList<std::pair<QAbstractButton *, Answer>> answers;
+    auto standard = [&](QMessageBox::StandardButton button, Answer answer) {
+        answers.append({box.addButton(button), answer});
+    };
+    auto named = [&](int textId, QMessageBox::ButtonRole role, Answer answer) {
+        answers.append({box.addButton(Texts::text(textId), role), answer});
+    };
     switch (buttons) {
     case Prompt::Buttons::Ok:
-        box.setStandardButtons(QMessageBox::Ok);
+        standard(QMessageBox::Ok, Answer::Ok);
         break;
     case Prompt::Buttons::OkCancel:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        standard(QMessageBox::Ok, Answer::Ok);
+        standard(QMessageBox::Cancel, Answer::Cancel);
         break;
     case Prompt::Buttons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        standard(QMessageBox::Yes, Answer::Yes);
+        standard(QMessageBox::No, Answer::No);
         break;
     case Prompt::Buttons::YesNoCancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        standard(QMessageBox::Yes, Answer::Yes);
+        standard(QMessageBox::No, Answer::No);
+        standard(QMessageBox::Cancel, Answer::Cancel);
         break;
     case Prompt::Buttons::RetryCancel:
-        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+        standard(QMessageBox::Retry, Answer::Retry);
+        standard(QMessageBox::Cancel, Answer::Cancel);
         break;
-    case Prompt::Buttons::RetryQuit: {
-        box.setStandardButtons(QMessageBox::Retry);
-        QPushButton *quit = box.addButton(Texts::text(QuitText), QMessageBox::RejectRole);
-        box.setEscapeButton(quit);
-        box.exec();
-        return box.clickedButton() == box.button(QMessageBox::Retry) ? Prompt::Answer::Retry : Prompt::Answer::Cancel;
+    case Prompt::Buttons::RetryQuit:
+        standard(QMessageBox::Retry, Answer::Retry);
+        named(QuitText, QMessageBox::RejectRole, Answer::Cancel);
+        break;
+    case Prompt::Buttons::RetryChooseQuit:
+        standard(QMessageBox::Retry, Answer::Retry);
+        named(ChooseFolderText, QMessageBox::ActionRole, Answer::Choose);
+        named(QuitText, QMessageBox::RejectRole, Answer::Cancel);
+        break;
     }
+    const Answer safe = Prompt::safeAnswer(buttons);
+    const bool hasCancel = std::any_of(answers.cbegin(), answers.cend(),
+                                       [](const auto &entry) { return entry.second == Answer::Cancel; });
+    for (const auto &[button, answer] : answers) {
+        if (answer == (hasCancel ? Answer::Cancel : safe))
+            box.setEscapeButton(button);
+        if (defaultButton == Prompt::Default::Safe ? answer == safe : button == answers.first().first)
+            box.setDefaultButton(qobject_cast<QPushButton *>(button));
     }
-    switch (box.exec()) {
-    case QMessageBox::Yes: return Prompt::Answer::Yes;
-    case QMessageBox::No: return Prompt::Answer::No;
-    case QMessageBox::Cancel: return Prompt::Answer::Cancel;
-    case QMessageBox::Retry: return Prompt::Answer::Retry;
-    default: return Prompt::Answer::Ok;
+    box.exec();
+    for (const auto &[button, answer] : answers) {
+        if (box.clickedButton() == button)
+            return answer;
     }
+    return safe;
 }
 
 QString WidgetPrompts::input(const QString &prompt, const QString &caption, const QString &initial)

@@ -9,7 +9,7 @@ class WidgetPrompts final : public Prompt::Prompts
 {
 public:
     Prompt::Answer message(const QString &text, const QString &caption, Prompt::Icon icon,
-                           Prompt::Buttons buttons) override;
+                           Prompt::Buttons buttons, Prompt::Default defaultButton) override;
     QString input(const QString &prompt, const QString &caption, const QString &initial) override;
     QString chooseFolder(const QString &title) override;
     QString saveFile(const QString &caption, const QString &filter, const QString &suggested) override;

@@ -526,7 +526,7 @@ public:
     std::function<void()> meanwhile;
     int asked = 0;
 
-    Prompt::Answer message(const QString &, const QString &, Prompt::Icon, Prompt::Buttons) override
+    Prompt::Answer message(const QString &, const QString &, Prompt::Icon, Prompt::Buttons, Prompt::Default) override
     {
         ++asked;
         if (auto run = std::exchange(meanwhile, {}))
