@@ -309,7 +309,7 @@ void NewDeadlineWindow::save()
 {
     if (!m_fields.entriesHold())
         return;
-    if (!DeadlineFields::dateHolds(m_recurringOption->isChecked() ? m_firstDate : m_singleDate))
+    if (!(m_recurringOption->isChecked() ? m_firstDate : m_singleDate)->holdsDate())
         return;
     if (m_recurringOption->isChecked() && !countValid()) {
         m_countBox->setFocus(Qt::OtherFocusReason);
