@@ -192,8 +192,7 @@ void CounterpartyList::deleteCounterparty()
         // again inside its transaction.
         bool refused = Counterparties::isInUse(m_connectionString, id);
         if (!refused) {
-            if (Prompt::message(Texts::text(1305), Session::AppTitle, Prompt::Icon::None, Prompt::Buttons::YesNo)
-                != Prompt::Answer::Yes)
+            if (!Prompt::confirmDeletion(Texts::text(1305), Session::AppTitle, Prompt::Icon::None))
                 return;
             bool removed = false;
             if (!retryWhileBusy([&] { removed = Counterparties::remove(m_connectionString, id); }))

@@ -1,5 +1,6 @@
 #include "deadlines/ClosedDeadlinePurge.h"
 
+#include "platform/DateFormat.h"
 #include "store/Database.h"
 #include "store/SqlText.h"
 
@@ -29,7 +30,7 @@ int ClosedDeadlinePurge::purge(const QString &connectionString, qint32 sheetId, 
     return connection.execute(QStringLiteral("DELETE * FROM Transactions") + closedUpTo(sheetId, lastDate));
 }
 
-QString ClosedDeadlinePurge::question(int count, const QString &before, const QString &after, const QString &confirm)
+QString ClosedDeadlinePurge::question(int count, const QDate &lastDate, const QString &sentence, const QString &confirm)
 {
-    return before + u' ' + QString::number(count) + u' ' + after + QStringLiteral("\r\n") + confirm;
+    return sentence.arg(QString::number(count), shortDateText(lastDate)) + QStringLiteral("\r\n") + confirm;
 }

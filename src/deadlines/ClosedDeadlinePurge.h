@@ -12,7 +12,8 @@ namespace ClosedDeadlinePurge {
 int count(const QString &connectionString, qint32 sheetId, const QDate &lastDate);
 // Deletes them and returns how many went.
 int purge(const QString &connectionString, qint32 sheetId, const QDate &lastDate);
-// "There are 3 Deadlines to delete.\r\nConfirm?" in the given words.
-QString question(int count, const QString &before, const QString &after, const QString &confirm);
+// "There are 3 deadlines closed up to 12/31/2024 to delete\r\nConfirm?": sentence
+// takes the count as %1 and the date, in the locale's short form, as %2.
+QString question(int count, const QDate &lastDate, const QString &sentence, const QString &confirm);
 
 } // namespace ClosedDeadlinePurge

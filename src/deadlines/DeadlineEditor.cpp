@@ -189,7 +189,7 @@ void DeadlineEditor::gatherChanges()
 
 void DeadlineEditor::save()
 {
-    if (!m_update || !m_fields.entriesHold() || !DeadlineFields::dateHolds(m_dateEdit))
+    if (!m_update || !m_fields.entriesHold() || !m_dateEdit->holdsDate())
         return;
     gatherChanges();
     DeadlineUpdate::Outcome outcome = DeadlineUpdate::Outcome::Written;

@@ -93,14 +93,6 @@ DateBox *DeadlineFields::datePicker(const QString &name, QWidget *parent)
     return date;
 }
 
-bool DeadlineFields::dateHolds(DateBox *box)
-{
-    if (box->acceptText())
-        return true;
-    box->setFocus(Qt::OtherFocusReason);
-    return false;
-}
-
 void DeadlineFields::label(QLabel *caption, QWidget *box)
 {
     caption->setBuddy(box);

@@ -44,8 +44,6 @@ public:
 
     // A date box in the short date format of the locale, with a calendar to pick from.
     static DateBox *datePicker(const QString &name, QWidget *parent);
-    // A date box's check: true when it holds a date, otherwise it gets the focus.
-    static bool dateHolds(DateBox *box);
 
     // The type row at the top and the description, client/supplier, amount and
     // notes rows from detailRow on, captions in that order; returns the next free row.

@@ -7,6 +7,8 @@ DeleteFromGroupDialog::DeleteFromGroupDialog(QWidget *parent)
     , m_panel(new GroupChoicePanel(this, 1252, 1131, 1132, 306))
 {
     setObjectName(QStringLiteral("deleteFromGroupDialog"));
+    // Deleting is chosen with the button, never by a stray Enter.
+    m_panel->makeCancelDefault();
 }
 
 GroupChoice DeleteFromGroupDialog::ask(QWidget *parent)

@@ -26,16 +26,16 @@ GroupChoicePanel::GroupChoicePanel(QDialog *dialog, int titleId, int firstId, in
     m_second = new QRadioButton(Texts::text(secondId), this);
     m_second->setObjectName(QStringLiteral("secondOption"));
     m_first->setChecked(true);
-    auto *ok = new QPushButton(Texts::text(confirmId), this);
-    ok->setObjectName(QStringLiteral("confirmButton"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(Texts::text(1109), this);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
+    m_confirm = new QPushButton(Texts::text(confirmId), this);
+    m_confirm->setObjectName(QStringLiteral("confirmButton"));
+    m_confirm->setDefault(true);
+    m_cancel = new QPushButton(Texts::text(1109), this);
+    m_cancel->setObjectName(QStringLiteral("cancelButton"));
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    buttons->addWidget(m_confirm);
+    buttons->addWidget(m_cancel);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(prompt);
@@ -47,13 +47,19 @@ GroupChoicePanel::GroupChoicePanel(QDialog *dialog, int titleId, int firstId, in
     markChosen();
 
     connect(m_first, &QRadioButton::toggled, this, [this] { markChosen(); });
-    connect(ok, &QPushButton::clicked, this, [this] {
+    connect(m_confirm, &QPushButton::clicked, this, [this] {
         m_choice = m_first->isChecked() ? GroupChoiceFirst : GroupChoiceSecond;
         m_dialog->accept();
     });
     // Cancel, and Esc through the dialog's reject, leave the answer at 0.
-    connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    connect(m_cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     connect(dialog, &QDialog::rejected, this, [this] { m_choice = GroupChoiceCancelled; });
+}
+
+void GroupChoicePanel::makeCancelDefault()
+{
+    m_confirm->setDefault(false);
+    m_cancel->setDefault(true);
 }
 
 void GroupChoicePanel::markChosen()

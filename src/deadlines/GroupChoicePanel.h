@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QDialog;
+class QPushButton;
 class QRadioButton;
 
 // The body both recurrence-group questions share: a prompt, two exclusive options
@@ -17,6 +18,8 @@ public:
     GroupChoicePanel(QDialog *dialog, int titleId, int firstId, int secondId, int confirmId);
 
     GroupChoice choice() const { return m_choice; }
+    // Enter answers Cancel instead of confirming: for the question that deletes.
+    void makeCancelDefault();
 
 private:
     void markChosen();
@@ -24,5 +27,7 @@ private:
     QDialog *m_dialog;
     QRadioButton *m_first = nullptr;
     QRadioButton *m_second = nullptr;
+    QPushButton *m_confirm = nullptr;
+    QPushButton *m_cancel = nullptr;
     GroupChoice m_choice = GroupChoiceCancelled;
 };

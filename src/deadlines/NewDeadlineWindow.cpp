@@ -309,7 +309,7 @@ void NewDeadlineWindow::save()
 {
     if (!m_fields.entriesHold())
         return;
-    if (!DeadlineFields::dateHolds(m_recurringOption->isChecked() ? m_firstDate : m_singleDate))
+    if (!(m_recurringOption->isChecked() ? m_firstDate : m_singleDate)->holdsDate())
         return;
     if (m_recurringOption->isChecked() && !countValid()) {
         m_countBox->setFocus(Qt::OtherFocusReason);
@@ -321,9 +321,10 @@ void NewDeadlineWindow::save()
         m_countBox->setFocus(Qt::OtherFocusReason);
         return;
     }
+    qint32 newRowId = 0;
     try {
         // A busy database offers Retry and Cancel; cancelling keeps the window filled.
-        if (!retryWhileBusy([&] { saveNewDeadlines(m_session.connectionString(), request); }))
+        if (!retryWhileBusy([&] { newRowId = saveNewDeadlines(m_session.connectionString(), request); }))
             return;
     } catch (const DbError &e) {
         // Nothing of the batch was kept; the window stays filled so the user can retry.
@@ -331,7 +332,8 @@ void NewDeadlineWindow::save()
         return;
     }
     Pauses::shortPause();
-    refreshAfterSave(m_host, 0);
+    // What was just made becomes the list's current row, so Enter edits it.
+    refreshAfterSave(m_host, newRowId);
     hide();
     setResult(QDialog::Accepted);
 }

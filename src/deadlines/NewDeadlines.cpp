@@ -5,6 +5,8 @@
 #include "store/Database.h"
 #include "store/SqlText.h"
 
+#include <cmath>
+
 namespace {
 
 const QString SingleInsertHead = QStringLiteral(
@@ -39,6 +41,16 @@ QString recurringDeadlineInsertSql(const NewDeadlineValues &values, const QDate 
         + QStringLiteral(", ") + QString::number(groupId);
 }
 
+// The row id the insert just made was given: TrRowId is a counter that only grows.
+qint32 newestRowId(Connection &connection)
+{
+    Recordset rs;
+    rs.open(QStringLiteral("SELECT Max(TrRowId) AS MaxRowId FROM Transactions"), connection, CursorType::ForwardOnly);
+    const qint32 id = rs.eof() ? 0 : qint32(std::lround(numberOrDefault(rs.field(0), 0)));
+    rs.close();
+    return id;
+}
+
 } // namespace
 
 Currency NewDeadlineValues::value() const
@@ -51,32 +63,33 @@ Currency NewDeadlineValues::balance() const
     return value().checkedMul(trType).value_or(Currency());
 }
 
-void saveNewDeadlines(const QString &connectionString, const NewDeadlineRequest &request)
+qint32 saveNewDeadlines(const QString &connectionString, const NewDeadlineRequest &request)
 {
     Connection connection;
     connection.open(connectionString);
 
-    if (!request.recurring && request.targetGroupId == 0) {
-        connection.execute(singleDeadlineInsertSql(request.values, request.date, 0));
-        connection.close();
-        return;
-    }
-
-    // The members and the renumbering of the group they join stand or fall together.
+    // The members and the renumbering of the group they join stand or fall
+    // together; inside the transaction no other writer can take the next row id.
     TransactionGuard guard(connection);
+    qint32 firstRowId = 0;
     if (request.recurring) {
         const QChar code = RecurrenceDates::cadenceCode(request.cadence);
         const qint32 groupId =
             request.targetGroupId == 0 ? RecurrenceGroup::allocateGroupId(connection) : request.targetGroupId;
         const QList<QDate> dates = RecurrenceDates::memberDates(request.date, request.cadence, request.count);
         const int n = int(dates.size());
-        for (int k = 1; k <= n; ++k)
+        for (int k = 1; k <= n; ++k) {
             connection.execute(recurringDeadlineInsertSql(request.values, dates.at(k - 1), code, k, n, groupId));
+            if (k == 1)
+                firstRowId = newestRowId(connection);
+        }
     } else {
         connection.execute(singleDeadlineInsertSql(request.values, request.date, request.targetGroupId));
+        firstRowId = newestRowId(connection);
     }
     if (request.targetGroupId > 0)
         RecurrenceGroup::renumberGroup(connection, request.targetGroupId);
     guard.commit();
     connection.close();
+    return firstRowId;
 }

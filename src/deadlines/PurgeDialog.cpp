@@ -17,6 +17,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace {
+
+// "There are %1 deadlines closed up to %2 to delete"
+constexpr int PurgeQuestionText = 2740;
+
+} // namespace
+
 PurgeDialog::PurgeDialog(DeadlineListHost &host, Session &session, QWidget *parent)
     : QDialog(parent)
     , m_host(host)
@@ -50,15 +57,18 @@ PurgeDialog::~PurgeDialog() = default;
 
 void PurgeDialog::proceed()
 {
+    // Counted and deleted up to the date the box shows, however the typing ended;
+    // a text that is no date keeps the focus and nothing is asked.
+    if (!m_date->holdsDate())
+        return;
     const QString connectionString = m_session.connectionString();
     const qint32 sheetId = m_session.activeSheetId();
     const QDate lastDate = m_date->date();
     try {
         const int count = ClosedDeadlinePurge::count(connectionString, sheetId, lastDate);
         const QString question =
-            ClosedDeadlinePurge::question(count, Texts::text(1307), Texts::text(1308), Texts::text(1305));
-        if (Prompt::message(question, Session::AppTitle, Prompt::Icon::Question, Prompt::Buttons::YesNo)
-            != Prompt::Answer::Yes) {
+            ClosedDeadlinePurge::question(count, lastDate, Texts::text(PurgeQuestionText), Texts::text(1305));
+        if (!Prompt::confirmDeletion(question, Session::AppTitle)) {
             Prompt::message(Texts::text(1323), Session::AppTitle);
             reject();
             return;

@@ -156,8 +156,9 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             setSearchMode(true);
         } else if (type == QEvent::KeyPress) {
             // The search runs with the text as it was before this key is applied.
+            // Tab and Shift+Tab only leave the box: they search nothing.
             auto *key = static_cast<QKeyEvent *>(event);
-            if (!key->text().isEmpty())
+            if (!key->text().isEmpty() && key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab)
                 searchIncrementally(m_searchBox->text(), 1);
         }
     } else if (watched == m_emptyListPanel || watched == m_emptyListLabel) {

@@ -153,9 +153,7 @@ void MainWindow::deleteDeadline(int row)
     const qint32 grpId = m_list->value(row, ListColumn::TrGrpId).toInt();
     try {
         if (grpId == 0) {
-            if (Prompt::message(Texts::text(1055), QStringLiteral("Orvel"), Prompt::Icon::Question,
-                                Prompt::Buttons::YesNo)
-                != Prompt::Answer::Yes)
+            if (!Prompt::confirmDeletion(Texts::text(1055), QStringLiteral("Orvel")))
                 return;
             Connection connection;
             connection.open(m_session.connectionString());

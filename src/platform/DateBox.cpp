@@ -43,13 +43,37 @@ void DateBox::setCalendarName(const QString &name)
     m_calendarAction->setToolTip(name);
 }
 
-bool DateBox::acceptText()
+std::optional<QDate> DateBox::typedDate() const
 {
+    // The box's own full text stands for its date; only a typed one is parsed.
+    if (m_date.isValid() && text() == shortDateText(m_date))
+        return m_date;
     const std::optional<QDate> typed = DateText::parse(text(), locale(), m_date.isValid() ? m_date : Clock::today());
     if (!typed || *typed < m_minimum || *typed > m_maximum)
+        return std::nullopt;
+    return typed;
+}
+
+QDate DateBox::date() const
+{
+    return typedDate().value_or(QDate());
+}
+
+bool DateBox::acceptText()
+{
+    const std::optional<QDate> typed = typedDate();
+    if (!typed)
         return false;
     setDate(*typed);
     return true;
+}
+
+bool DateBox::holdsDate()
+{
+    if (acceptText())
+        return true;
+    setFocus(Qt::OtherFocusReason);
+    return false;
 }
 
 void DateBox::showCalendar()

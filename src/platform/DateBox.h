@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QLineEdit>
 
+#include <optional>
+
 class QAction;
 class QCalendarWidget;
 class QFrame;
@@ -11,14 +13,17 @@ class QFrame;
 // usual variants (see DateText), shows what it understood in full, and offers a
 // calendar to pick from (the button, F4 or Alt+Down). A text that is no date is
 // left as typed for the user to fix: whoever places the box keeps the focus in it
-// while acceptText() fails.
+// while acceptText() fails, and a command that reads the date calls holdsDate().
 class DateBox : public QLineEdit
 {
     Q_OBJECT
 public:
     explicit DateBox(QWidget *parent = nullptr);
 
-    QDate date() const { return m_date; }
+    // The date the box shows, read from its text when asked: a command run by
+    // Enter, a click or a screen reader's press acts on what was typed even though
+    // the box never lost the focus. Invalid while the text is no date in range.
+    QDate date() const;
     void setDate(const QDate &date);
     void setDateRange(const QDate &minimum, const QDate &maximum);
     // The name of the calendar button, for its tool tip and for screen readers.
@@ -27,6 +32,9 @@ public:
     // Reads the text: a date in range becomes the box's date and shows in full.
     // False, with the text left alone, when it is no such date.
     bool acceptText();
+    // For a command about to use date(): true when the text is a date, which then
+    // shows in full; otherwise the box takes the focus and the command must stop.
+    bool holdsDate();
     void showCalendar();
 
 signals:
@@ -37,6 +45,7 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    std::optional<QDate> typedDate() const;
     void pick(const QDate &date);
 
     QDate m_date;

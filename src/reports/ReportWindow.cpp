@@ -1,7 +1,7 @@
 #include "reports/ReportWindow.h"
 
 #include "platform/Clock.h"
-#include "platform/DateFormat.h"
+#include "platform/DateBox.h"
 #include "platform/Prompts.h"
 #include "reports/ReportAssembly.h"
 #include "reports/ReportDescription.h"
@@ -15,7 +15,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
@@ -48,6 +47,7 @@ enum : int {
     RepeatHeadersText = 1624,
     FirstGroupingItem = 1630,
     FirstDateModeItem = 1660,
+    CalendarText = 2104,
     SavePdfCaption = 2601,
     PdfFilter = 2602,
     PdfNotWritten = 2603,
@@ -183,13 +183,13 @@ QWidget *ReportWindow::buildFilterPage()
     layout->addWidget(m_periodBox);
     auto *dates = new QHBoxLayout;
     dates->setContentsMargins(20, 0, 0, 0);
-    const QString pattern = shortDatePattern(QLocale());
-    for (QDateEdit **edit : {&m_periodFirst, &m_periodLast}) {
-        *edit = new QDateEdit(Clock::today(), page);
-        (*edit)->setCalendarPopup(true);
-        (*edit)->setDisplayFormat(pattern);
+    for (DateBox **edit : {&m_periodFirst, &m_periodLast}) {
+        *edit = new DateBox(page);
+        (*edit)->setCalendarName(Texts::text(CalendarText));
         (*edit)->setEnabled(false);
-        connect(*edit, &QDateEdit::dateChanged, this, [this] { changed(ReportApplyState::Change::PeriodDates); });
+        connect(*edit, &DateBox::dateChanged, this, [this] { changed(ReportApplyState::Change::PeriodDates); });
+        // Typing counts as a change at once, so Apply can be pressed straight from the box.
+        connect(*edit, &DateBox::textEdited, this, [this] { changed(ReportApplyState::Change::PeriodDates); });
         dates->addWidget(*edit);
     }
     m_periodFirst->setObjectName(QStringLiteral("periodFirst"));
@@ -362,6 +362,9 @@ void ReportWindow::readControls()
 
 void ReportWindow::apply()
 {
+    // The period is what the boxes show, however the typing ended.
+    if (m_periodBox->isChecked() && (!m_periodFirst->holdsDate() || !m_periodLast->holdsDate()))
+        return;
     readControls();
     const QString sql = reportQueryText(m_filter, m_session.activeSheetId());
     QList<ReportDeadline> deadlines;

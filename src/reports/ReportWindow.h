@@ -10,7 +10,7 @@
 
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
+class DateBox;
 class QLabel;
 class QPushButton;
 class QTabWidget;
@@ -42,7 +42,8 @@ public:
     ReportPreview *preview() const { return m_preview; }
 
     // Builds the query from the controls, reads the rows and shows the report.
-    // A database error is reported and leaves the report and the controls as
+    // A period date that is no date keeps the focus and nothing is read. A
+    // database error is reported and leaves the report and the controls as
     // they were.
     void apply();
     // Asks for a file and writes the report shown as PDF, titled with the
@@ -75,8 +76,8 @@ private:
     QCheckBox *m_stateBoxes[2] = {};
     QCheckBox *m_typeBoxes[3] = {};
     QCheckBox *m_periodBox = nullptr;
-    QDateEdit *m_periodFirst = nullptr;
-    QDateEdit *m_periodLast = nullptr;
+    DateBox *m_periodFirst = nullptr;
+    DateBox *m_periodLast = nullptr;
     QCheckBox *m_counterpartyBox = nullptr;
     QComboBox *m_counterpartyCombo = nullptr;
     QComboBox *m_groupingCombo = nullptr;

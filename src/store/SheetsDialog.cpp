@@ -207,8 +207,7 @@ void SheetsDialog::deleteSheet()
     case DeadlineSheets::DeleteRefusal::None:
         break;
     }
-    if (Prompt::message(Texts::text(1407), Session::AppTitle, Prompt::Icon::None, Prompt::Buttons::YesNo)
-        != Prompt::Answer::Yes)
+    if (!Prompt::confirmDeletion(Texts::text(1407), Session::AppTitle, Prompt::Icon::None))
         return;
     try {
         if (!retryWhileBusy([&] { DeadlineSheets::remove(m_session.connectionString(), id); }))

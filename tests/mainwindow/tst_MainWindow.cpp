@@ -333,6 +333,12 @@ void tst_MainWindow::searchAsTypedThenOnwards()
     QVERIFY(findNextButton->isEnabled());
     QVERIFY(m_window->findChild<QAction *>(QStringLiteral("findNextAction"))->isEnabled());
 
+    // Tab only leaves the box: no further search with the whole text moves the row.
+    list->setCurrentRow(before);
+    QTest::keyClick(search, Qt::Key_Tab);
+    QVERIFY(!search->hasFocus());
+    QCOMPARE(list->currentRow(), before);
+
     // Back in the list the search box empties and the find commands go grey.
     list->focusList();
     QCOMPARE(search->text(), QString());

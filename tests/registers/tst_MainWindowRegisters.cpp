@@ -1,6 +1,10 @@
+#include "counterparties/CounterpartyList.h"
+#include "deadlines/DeleteFromGroupDialog.h"
+#include "deadlines/PurgeDialog.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/grid/DataGrid.h"
+#include "platform/grid/GridView.h"
 #include "store/SheetsDialog.h"
 
 #include "../support/ListedRows.h"
@@ -12,13 +16,16 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 // The main window's File menu reaching the exports and the sheets: what the
-// files hold, how a failed write is told, and the window following a new sheet.
+// files hold, how a failed write is told, and the window following a new sheet;
+// and every question that deletes, reached from the window, answered by Enter.
 class tst_MainWindowRegisters final : public QObject
 {
     Q_OBJECT
@@ -31,6 +38,8 @@ private slots:
     void unwritableFileIsToldAndLeavesNothing();
     void calendarExportThroughTheMenu();
     void chosenSheetReachesTheWindow();
+    void enterOnADeleteQuestionKeepsEverything_data();
+    void enterOnADeleteQuestionKeepsEverything();
 
 private:
     void open();
@@ -185,6 +194,98 @@ void tst_MainWindowRegisters::chosenSheetReachesTheWindow()
     for (QLabel *label : m_window->findChildren<QLabel *>())
         titled = titled || label->text() == QStringLiteral("Office");
     QVERIFY(titled);
+}
+
+void tst_MainWindowRegisters::enterOnADeleteQuestionKeepsEverything_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("a deadline") << "deadline";
+    QTest::newRow("a member of a recurrence") << "recurrence";
+    QTest::newRow("a sheet with its deadlines") << "sheet";
+    QTest::newRow("a client/supplier") << "counterparty";
+    QTest::newRow("the purge") << "purge";
+}
+
+void tst_MainWindowRegisters::enterOnADeleteQuestionKeepsEverything()
+{
+    QFETCH(QString, command);
+    const QString cs = m_session->connectionString();
+    runJet(cs, QStringLiteral("INSERT INTO Dbs (DbId, DbName) VALUES (2, 'Office')"));
+    runJet(cs, QStringLiteral("INSERT INTO Accounts (AcName) VALUES ('Unused Ltd')"));
+    insertDeadline(cs, 2, 1, false, QDate(2024, 2, 1), QStringLiteral("Office rent"), 0, Currency::fromWhole(1));
+    insertDeadline(cs, 1, -2, false, QDate(2024, 2, 5), QStringLiteral("Dentist"), 0, Currency());
+    insertDeadline(cs, 1, -1, false, QDate(2024, 2, 10), QStringLiteral("Loan"), 0, Currency::fromWhole(5), {}, 9, 1, 2);
+    insertDeadline(cs, 1, -1, false, QDate(2024, 3, 10), QStringLiteral("Loan"), 0, Currency::fromWhole(5), {}, 9, 2, 2);
+    insertDeadline(cs, 1, 1, true, QDate(2024, 1, 10), QStringLiteral("Paid"), 0, Currency::fromWhole(7));
+    const auto stored = [&] {
+        QStringList counts;
+        for (const char *table : {"Transactions", "Dbs", "Accounts"})
+            counts << firstValue(cs, QStringLiteral("SELECT Count(*) FROM ") + QLatin1String(table)).toString();
+        return counts;
+    };
+    const QStringList before = stored();
+    open();
+    Prompt::ScriptedPrompts &prompts = m_session->prompts();
+    bool groupAsked = false;
+
+    if (command == QLatin1String("deadline") || command == QLatin1String("recurrence")) {
+        const QString description = command == QLatin1String("deadline") ? QStringLiteral("Dentist") : QStringLiteral("Loan");
+        m_window->findDeadline(
+            firstValue(cs, QStringLiteral("SELECT Min(TrRowId) FROM Transactions WHERE TrDescription='%1'").arg(description))
+                .toInt());
+        if (command == QLatin1String("recurrence")) {
+            QTimer::singleShot(0, this, [&groupAsked] {
+                auto *dialog = qobject_cast<DeleteFromGroupDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                groupAsked = true;
+                QTest::keyClick(dialog, Qt::Key_Return);
+                if (dialog->isVisible())
+                    dialog->reject();
+            });
+        }
+        prompts.queueEnter();
+        QTest::keyClick(m_window->list()->view(), Qt::Key_Delete);
+    } else if (command == QLatin1String("sheet")) {
+        QTimer::singleShot(0, this, [&prompts] {
+            auto *dialog = qobject_cast<SheetsDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->list()->model()->find(1, 2, GridModel::FindMode::Equal, 0, 1);
+            prompts.queueEnter();
+            dialog->findChild<QPushButton *>(QStringLiteral("deleteButton"))->click();
+            dialog->reject();
+        });
+        m_window->findChild<QAction *>(QStringLiteral("sheetsAction"))->trigger();
+    } else if (command == QLatin1String("counterparty")) {
+        m_window->findChild<QAction *>(QStringLiteral("counterpartiesAction"))->trigger();
+        auto *counterparties = m_window->findChild<CounterpartyList *>();
+        QVERIFY(counterparties);
+        counterparties->list()->setCurrentRow(1);
+        prompts.queueEnter();
+        counterparties->findChild<QAction *>(QStringLiteral("deleteAction"))->trigger();
+    } else {
+        prompts.queueAnswer(Prompt::Answer::Yes);   // the "Continue?" that opens the window
+        QTimer::singleShot(0, this, [&prompts] {
+            auto *dialog = qobject_cast<PurgeDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            prompts.queueEnter();
+            dialog->findChild<QPushButton *>(QStringLiteral("continueButton"))->click();
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        m_window->findChild<QAction *>(QStringLiteral("purgeAction"))->trigger();
+    }
+
+    if (command == QLatin1String("recurrence")) {
+        QVERIFY(groupAsked);
+    } else {
+        const QList<Prompt::Shown> &shown = prompts.shown();
+        const auto question = std::find_if(shown.rbegin(), shown.rend(), [](const Prompt::Shown &s) {
+            return s.buttons == Prompt::Buttons::YesNo;
+        });
+        QVERIFY(question != shown.rend());
+        QCOMPARE(question->enterAnswer, Prompt::Answer::No);
+    }
+    QCOMPARE(stored(), before);
 }
 
 QTEST_MAIN(tst_MainWindowRegisters)

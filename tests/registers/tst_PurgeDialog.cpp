@@ -7,17 +7,26 @@
 
 #include "platform/DateBox.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QClipboard>
+#include <QGuiApplication>
+
 // The purge of closed deadlines: the date is inclusive, only closed deadlines of
-// the active sheet go, and No leaves everything as it was.
+// the active sheet go, No leaves everything as it was, and the date used is the
+// one the box shows however the typing ended.
 class tst_PurgeDialog final : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void purgesClosedOfActiveSheetUpToTheDay();
     void answeringNoKeepsEverything();
+    void typedDateIsTheOneUsed_data();
+    void typedDateIsTheOneUsed();
 
 private:
     QStringList remaining() const;
@@ -25,6 +34,11 @@ private:
     std::unique_ptr<RegisterTestDb> m_t;
     RecordingListHost m_host;
 };
+
+void tst_PurgeDialog::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
 
 void tst_PurgeDialog::init()
 {
@@ -66,7 +80,7 @@ void tst_PurgeDialog::purgesClosedOfActiveSheetUpToTheDay()
     m_t->prompts.queueAnswer(Prompt::Answer::Yes);
     clickButton(&dialog, QStringLiteral("continueButton"));
     QCOMPARE(m_t->prompts.shownTexts(),
-             (QStringList{QStringLiteral("There are 2 Deadlines to delete.\r\nConfirm?"), Texts::text(1309)}));
+             (QStringList{QStringLiteral("There are 2 deadlines closed up to 2/29/2024 to delete\r\nConfirm?"), Texts::text(1309)}));
     // The surviving group member keeps its position and size.
     QCOMPARE(remaining(), (QStringList{"closed after 2/2", "open long ago 0/0", "other sheet 0/0"}));
     QCOMPARE(m_host.calls, (QStringList{"refreshList 3", "markBusyDays", "refreshUpcoming 2017-04-01 2017-04-30",
@@ -85,9 +99,73 @@ void tst_PurgeDialog::answeringNoKeepsEverything()
     m_t->prompts.queueAnswer(Prompt::Answer::No);
     dialog.proceed();
     QCOMPARE(m_t->prompts.shownTexts(),
-             (QStringList{QStringLiteral("There are 3 Deadlines to delete.\r\nConfirm?"), Texts::text(1323)}));
+             (QStringList{QStringLiteral("There are 3 deadlines closed up to 1/1/2030 to delete\r\nConfirm?"), Texts::text(1323)}));
     QCOMPARE(remaining(), before);
     QVERIFY(m_host.calls.isEmpty());
+}
+
+void tst_PurgeDialog::typedDateIsTheOneUsed_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("pasted");
+    QTest::addColumn<QString>("ending");   // "enter", "click" or "press" (a screen reader's, no focus change)
+    QTest::addColumn<QStringList>("left");
+    const QStringList purged{"open long ago 0/0", "other sheet 0/0"};
+    for (const char *ending : {"enter", "click", "press"}) {
+        QTest::addRow("a date, %s", ending) << "3/1/2024" << false << ending << purged;
+        QTest::addRow("no date, %s", ending) << "13/45/2026" << false << ending << QStringList();
+    }
+    QTest::addRow("a pasted date, enter") << "3/1/2024" << true << "enter" << purged;
+    QTest::addRow("pasted words, enter") << "the first of March" << true << "enter" << QStringList();
+}
+
+void tst_PurgeDialog::typedDateIsTheOneUsed()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, pasted);
+    QFETCH(QString, ending);
+    QFETCH(QStringList, left);
+    const QStringList before = remaining();
+    PurgeDialog dialog(m_host, m_t->db.session());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    DateBox *box = dialog.datePicker();
+    box->setFocus();
+    box->selectAll();
+    if (pasted) {
+        QGuiApplication::clipboard()->setText(typed);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        QTest::keyClicks(box, typed);
+    }
+    QCOMPARE(box->text(), typed);
+    m_t->prompts.queueAnswer(Prompt::Answer::Yes);
+    auto *proceed = dialog.findChild<QPushButton *>(QStringLiteral("continueButton"));
+    if (ending == QLatin1String("enter")) {
+        QTest::keyClick(box, Qt::Key_Return);
+    } else if (ending == QLatin1String("click")) {
+        QTest::mouseClick(proceed, Qt::LeftButton);
+    } else {
+        QAccessible::queryAccessibleInterface(proceed)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+        QVERIFY(proceed->isDown());
+        QTRY_VERIFY(!proceed->isDown());   // released and clicked
+    }
+
+    if (left.isEmpty()) {
+        // No date: nothing asked, nothing deleted, and the box keeps the focus to be fixed.
+        QVERIFY(m_t->prompts.shown().isEmpty());
+        QCOMPARE(remaining(), before);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(QApplication::focusWidget(), box);
+        QCOMPARE(box->text(), typed);
+        return;
+    }
+    // The question names the date typed, and that date is the one purged up to.
+    QCOMPARE(m_t->prompts.shownTexts(),
+             (QStringList{QStringLiteral("There are 3 deadlines closed up to 3/1/2024 to delete\r\nConfirm?"),
+                          Texts::text(1309)}));
+    QCOMPARE(remaining(), left);
 }
 
 QTEST_MAIN(tst_PurgeDialog)
