@@ -8,6 +8,7 @@
 #include "mainwindow/DeadlineListHost.h"
 #include "platform/Clock.h"
 #include "platform/DateBox.h"
+#include "platform/LocaleDigits.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "platform/UserActionGuard.h"
@@ -274,17 +275,23 @@ void NewDeadlineWindow::chooseSingleOrRecurring(int option)
 void NewDeadlineWindow::stepCount(int delta)
 {
     bool ok = false;
-    int value = m_countBox->text().toInt(&ok);
+    int value = typedCount(&ok);
     if (!ok)
         value = SpinnerMin;
     value = qBound(SpinnerMin, qBound(SpinnerMin, value, SpinnerMax) + delta, SpinnerMax);
     m_countBox->setText(QString::number(value));
 }
 
+int NewDeadlineWindow::typedCount(bool *ok) const
+{
+    // A pasted count may be in the locale's own digits.
+    return LocaleDigits::toAscii(m_countBox->text(), locale()).toInt(ok);
+}
+
 bool NewDeadlineWindow::countValid() const
 {
     bool ok = false;
-    const int n = m_countBox->text().toInt(&ok);
+    const int n = typedCount(&ok);
     return ok && n >= 2 && n <= CountMax;
 }
 
@@ -300,7 +307,7 @@ NewDeadlineRequest NewDeadlineWindow::gatherRequest() const
     r.recurring = m_recurringOption->isChecked();
     r.date = r.recurring ? m_firstDate->date() : m_singleDate->date();
     r.cadence = m_cadenceCombo->currentIndex();
-    r.count = m_countBox->text().toInt();
+    r.count = typedCount(nullptr);
     r.targetGroupId = m_targetGroupId;
     return r;
 }
