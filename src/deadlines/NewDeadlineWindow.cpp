@@ -15,8 +15,8 @@
 #include "platform/WidgetPrompts.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
-#include "store/BusyRetry.h"
 #include "store/Database.h"
+#include "store/DbErrorPrompt.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -217,11 +217,8 @@ void NewDeadlineWindow::refillCounterparties()
 void NewDeadlineWindow::openBlank()
 {
     resetToLoadState();
-    try {
-        refillCounterparties();
-    } catch (const DbError &e) {
-        Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
-    }
+    // Without the list the window still opens: a deadline needs no client/supplier.
+    DbErrorPrompt::run(m_session.connectionString(), [this] { refillCounterparties(); });
     m_fields.amount()->setText(AmountText::format(Currency()));
     m_fields.applyTypeRule();
     showWindow();
@@ -230,11 +227,10 @@ void NewDeadlineWindow::openBlank()
 void NewDeadlineWindow::openForGroup(int trType, const QString &description, qint32 acId, Currency value, qint32 grpId)
 {
     resetToLoadState();
-    try {
-        refillCounterparties();
-    } catch (const DbError &e) {
-        Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
-    }
+    // The new members take the group's client/supplier from the list: without
+    // it they would be filed under none, so the window does not open.
+    if (!DbErrorPrompt::run(m_session.connectionString(), [this] { refillCounterparties(); }))
+        return;
     QComboBox *counterparty = m_fields.counterparty();
     m_fields.amount()->setText(AmountText::format(Currency()));
     DeadlineTypes::selectType(m_fields.type(), trType);
@@ -328,15 +324,11 @@ void NewDeadlineWindow::save()
         m_countBox->setFocus(Qt::OtherFocusReason);
         return;
     }
-    try {
-        // A busy database offers Retry and Cancel; cancelling keeps the window filled.
-        if (!retryWhileBusy([&] { saveNewDeadlines(m_session.connectionString(), request); }))
-            return;
-    } catch (const DbError &e) {
-        // Nothing of the batch was kept; the window stays filled so the user can retry.
-        Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
+    // A failed save keeps nothing of the batch; the window stays filled for
+    // Retry or for another try after Cancel.
+    if (!DbErrorPrompt::run(m_session.connectionString(),
+                            [&] { saveNewDeadlines(m_session.connectionString(), request); }))
         return;
-    }
     Pauses::shortPause();
     refreshAfterSave(m_host, 0);
     hide();

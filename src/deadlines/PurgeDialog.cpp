@@ -10,6 +10,7 @@
 #include "startup/Texts.h"
 #include "store/BusyRetry.h"
 #include "store/DbError.h"
+#include "store/DbErrorPrompt.h"
 
 #include "platform/DateBox.h"
 #include <QHBoxLayout>
@@ -69,8 +70,9 @@ void PurgeDialog::proceed()
             return;
         }
     } catch (const DbError &error) {
-        Prompt::message(QString::number(error.number()) + QStringLiteral(" - ") + error.description(),
-                        Session::AppTitle, Prompt::Icon::Critical);
+        // Nothing was deleted; Retry counts and asks again.
+        if (DbErrorPrompt::tell(error, connectionString))
+            proceed();
         return;
     }
     Prompt::message(Texts::text(1309), Session::AppTitle);
