@@ -1,6 +1,7 @@
 // The parser of amounts as the user types them. The first byte picks one of the
 // program's five languages' locales, the Swiss German one (an apostrophe groups
-// thousands) or the C locale; the rest is the text. Beyond not crashing: an
+// thousands), the C locale, or one of two that write other digits and direction
+// marks (Egyptian Arabic, Persian); the rest is the text. Beyond not crashing: an
 // amount it accepts, formatted the way the program shows it, reads back as the
 // same amount; what the save-time check accepts is an amount the plain parser
 // reads the same, never below zero, and its formatted form passes the check too.
@@ -13,7 +14,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const std::array<QLocale, 7> locales{
+    static const std::array<QLocale, 9> locales{
         QLocale(QLocale::Italian, QLocale::Italy),
         QLocale(QLocale::English, QLocale::UnitedStates),
         QLocale(QLocale::French, QLocale::France),
@@ -21,6 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         QLocale(QLocale::German, QLocale::Germany),
         QLocale(QLocale::German, QLocale::Switzerland),   // apostrophe groups thousands
         QLocale::c(),
+        QLocale(QLocale::Arabic, QLocale::Egypt),
+        QLocale(QLocale::Persian, QLocale::Iran),
     };
     if (size == 0)
         return 0;

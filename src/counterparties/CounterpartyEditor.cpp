@@ -6,7 +6,7 @@
 #include "platform/WidgetPrompts.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
-#include "store/BusyRetry.h"
+#include "store/DbErrorPrompt.h"
 #include "store/DbError.h"
 
 #include <QApplication>
@@ -115,12 +115,8 @@ qint32 CounterpartyEditor::createNew(const QString &name)
 bool CounterpartyEditor::edit(qint32 id)
 {
     Counterparties::Counterparty row;
-    try {
-        row = Counterparties::read(m_connectionString, id);
-    } catch (const DbError &e) {
-        Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
+    if (!DbErrorPrompt::run(m_connectionString, [&] { row = Counterparties::read(m_connectionString, id); }))
         return false;
-    }
     if (row.id == 0)
         return false;
     m_id = id;
@@ -145,20 +141,15 @@ void CounterpartyEditor::save()
     const QString name = m_name->text();
     const QString notes = m_notes->text();
     qint32 id = m_id;
-    try {
-        const bool written = retryWhileBusy([&] {
-            if (m_id == 0)
-                id = Counterparties::create(m_connectionString, name, notes);
-            else
-                Counterparties::update(m_connectionString, m_id, name, notes);
-        });
-        if (!written)
-            return;
-    } catch (const DbError &e) {
-        // Nothing was kept; what the user typed stays for another try.
-        Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
+    const bool written = DbErrorPrompt::run(m_connectionString, [&] {
+        if (m_id == 0)
+            id = Counterparties::create(m_connectionString, name, notes);
+        else
+            Counterparties::update(m_connectionString, m_id, name, notes);
+    });
+    // When nothing was kept, what the user typed stays for another try.
+    if (!written)
         return;
-    }
     m_resultId = id;
     Pauses::shortPause();
     accept();

@@ -11,8 +11,7 @@
 #include "reports/CounterpartyPrinting.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
-#include "store/BusyRetry.h"
-#include "store/DbError.h"
+#include "store/DbErrorPrompt.h"
 
 #include <QAction>
 #include <QMenu>
@@ -34,12 +33,6 @@ QAction *addCommand(QMenu *menu, const char *name, int textId, const QKeySequenc
     action->setObjectName(QLatin1String(name));
     action->setShortcut(key);
     return action;
-}
-
-void showError(const DbError &error)
-{
-    Prompt::message(QString::number(error.number()) + QStringLiteral(" - ") + error.description(), Session::AppTitle,
-                    Prompt::Icon::Critical);
 }
 
 } // namespace
@@ -118,12 +111,8 @@ void CounterpartyList::showList()
 
 void CounterpartyList::reload(qint32 currentId)
 {
-    try {
-        m_list->requery();
-    } catch (const DbError &error) {
-        showError(error);
+    if (!DbErrorPrompt::run(m_connectionString, [this] { m_list->requery(); }))
         return;
-    }
     GridModel *model = m_list->model();
     model->setSortKeys({});
     model->addSortKey(NameColumn);
@@ -187,24 +176,21 @@ void CounterpartyList::deleteCounterparty()
     const qint32 id = currentId();
     if (id <= 0)
         return;
-    try {
-        // Asked only about a counterparty that may go; the delete itself tests
-        // again inside its transaction.
-        bool refused = Counterparties::isInUse(m_connectionString, id);
-        if (!refused) {
-            if (!Prompt::confirmDeletion(Texts::text(1305), Session::AppTitle, Prompt::Icon::None))
-                return;
-            bool removed = false;
-            if (!retryWhileBusy([&] { removed = Counterparties::remove(m_connectionString, id); }))
-                return;
-            refused = !removed;
-        }
-        if (refused) {
-            Prompt::message(Texts::text(1327), Session::AppTitle);
+    // Asked only about a counterparty that may go; the delete itself tests
+    // again inside its transaction.
+    bool refused = false;
+    if (!DbErrorPrompt::run(m_connectionString, [&] { refused = Counterparties::isInUse(m_connectionString, id); }))
+        return;
+    if (!refused) {
+        if (!Prompt::confirmDeletion(Texts::text(1305), Session::AppTitle, Prompt::Icon::None))
             return;
-        }
-    } catch (const DbError &error) {
-        showError(error);
+        bool removed = false;
+        if (!DbErrorPrompt::run(m_connectionString, [&] { removed = Counterparties::remove(m_connectionString, id); }))
+            return;
+        refused = !removed;
+    }
+    if (refused) {
+        Prompt::message(Texts::text(1327), Session::AppTitle);
         return;
     }
     const int row = m_list->currentRow();

@@ -1,11 +1,25 @@
 #include "deadlines/AmountText.h"
 
+#include "platform/LocaleDigits.h"
+
 namespace AmountText {
 namespace {
 
+// Blanks, and the invisible direction marks (U+061C, U+200F ...) that right-to-left
+// locales put around signs and currency symbols: neither is part of the amount.
 bool isBlank(QChar c)
 {
-    return c.isSpace() || c == QChar(0x00A0) || c == QChar(0x202F);
+    return c.isSpace() || c == QChar(0x00A0) || c == QChar(0x202F) || c.category() == QChar::Other_Format;
+}
+
+QString withoutBlanks(const QString &text)
+{
+    QString s;
+    for (QChar c : text) {
+        if (!isBlank(c))
+            s.append(c);
+    }
+    return s;
 }
 
 // Removes one leading or trailing occurrence of any of the affixes; true when one went.
@@ -40,7 +54,8 @@ Grouping groupingOf(const QLocale &locale)
     Grouping g;
     if (group.isEmpty())
         return g;
-    const QStringList parts = locale.toString(qlonglong(1234567890123LL)).split(group);
+    const QStringList parts =
+        LocaleDigits::toAscii(locale.toString(qlonglong(1234567890123LL)), locale).split(group);
     if (parts.size() >= 2)
         g.last = int(parts.at(parts.size() - 1).size());
     if (parts.size() >= 3)
@@ -57,7 +72,7 @@ bool groupedAsShown(const QString &wholeDigits, const QList<int> &groups, const 
     const qlonglong whole = wholeDigits.toLongLong(&ok);
     if (!ok || groups.size() < 2)
         return false;
-    const QStringList shown = locale.toString(whole).split(locale.groupSeparator());
+    const QStringList shown = LocaleDigits::toAscii(locale.toString(whole), locale).split(locale.groupSeparator());
     if (shown.size() != groups.size())
         return false;
     for (qsizetype i = 0; i < shown.size(); ++i) {
@@ -101,18 +116,15 @@ namespace {
 
 std::optional<Currency> parseText(const QString &text, const QLocale &locale, bool entry)
 {
-    QString s;
-    for (QChar c : text) {
-        if (!isBlank(c))
-            s.append(c);
-    }
+    // The locale's own digits ("١٢٫٥٠") read as 0-9, so both kinds are taken.
+    QString s = LocaleDigits::toAscii(withoutBlanks(text), locale);
 
-    const QStringList symbols{locale.currencySymbol(QLocale::CurrencySymbol),
+    const QStringList symbols{withoutBlanks(locale.currencySymbol(QLocale::CurrencySymbol)),
                               locale.currencySymbol(QLocale::CurrencyIsoCode)};
     QStringList minus{QStringLiteral("-")};
-    if (locale.negativeSign() != QLatin1String("-"))
-        minus << locale.negativeSign();
-    const QStringList plus{QStringLiteral("+"), locale.positiveSign()};
+    if (withoutBlanks(locale.negativeSign()) != QLatin1String("-"))
+        minus << withoutBlanks(locale.negativeSign());
+    const QStringList plus{QStringLiteral("+"), withoutBlanks(locale.positiveSign())};
 
     bool negative = false;
     bool signSeen = false;
@@ -212,7 +224,7 @@ QString format(Currency amount, const QLocale &locale)
     else if (decimals.endsWith(u'0'))
         decimals.chop(1);
 
-    const QString number = locale.toString(whole) + locale.decimalPoint() + decimals;
+    const QString number = locale.toString(whole) + locale.decimalPoint() + LocaleDigits::fromAscii(decimals, locale);
     // The locale's currency pattern (symbol place, blank, sign form) with a
     // placeholder number in it.
     const QString placeholder = locale.toString(7);

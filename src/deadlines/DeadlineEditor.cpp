@@ -12,7 +12,7 @@
 #include "startup/Session.h"
 #include "startup/Texts.h"
 #include "store/Database.h"
-#include "store/BusyRetry.h"
+#include "store/DbErrorPrompt.h"
 #include "store/SqlText.h"
 
 #include <QCheckBox>
@@ -95,7 +95,7 @@ void DeadlineEditor::open(qint32 rowId)
     closeRecord();
     setWindowTitle(Texts::text(1101));
     m_fields.statusBar()->clearMessage();
-    try {
+    const bool read = DbErrorPrompt::run(m_session.connectionString(), [this, rowId] {
         m_fields.fillCounterparties(m_session.connectionString());
         // The row is read and the connection closed: nothing is held while the
         // user edits, and Save finds out what changed meanwhile.
@@ -103,9 +103,9 @@ void DeadlineEditor::open(qint32 rowId)
         connection.open(m_session.connectionString());
         m_update = DeadlineUpdate::read(connection, rowId);
         connection.close();
-    } catch (const DbError &e) {
+    });
+    if (!read) {
         closeRecord();
-        Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
         return;
     }
     if (!m_update) {
@@ -193,19 +193,14 @@ void DeadlineEditor::save()
         return;
     gatherChanges();
     DeadlineUpdate::Outcome outcome = DeadlineUpdate::Outcome::Written;
-    try {
-        const bool ran = retryWhileBusy([this, &outcome] {
-            Connection connection;
-            connection.open(m_session.connectionString());
-            outcome = m_update->write(connection);
-            connection.close();
-        });
-        if (!ran)
-            return;   // the user gave up on a busy database; the window keeps what was typed
-    } catch (const DbError &e) {
-        Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
-        return;
-    }
+    const bool ran = DbErrorPrompt::run(m_session.connectionString(), [this, &outcome] {
+        Connection connection;
+        connection.open(m_session.connectionString());
+        outcome = m_update->write(connection);
+        connection.close();
+    });
+    if (!ran)
+        return;   // nothing was written; the window keeps what was typed
     switch (outcome) {
     case DeadlineUpdate::Outcome::Gone:
         Prompt::message(Texts::text(RowGoneText), Session::AppTitle, Prompt::Icon::Information);

@@ -8,14 +8,15 @@
 #include "mainwindow/DeadlineListHost.h"
 #include "platform/Clock.h"
 #include "platform/DateBox.h"
+#include "platform/LocaleDigits.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "platform/UserActionGuard.h"
 #include "platform/WidgetPrompts.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
-#include "store/BusyRetry.h"
 #include "store/Database.h"
+#include "store/DbErrorPrompt.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -216,11 +217,8 @@ void NewDeadlineWindow::refillCounterparties()
 void NewDeadlineWindow::openBlank()
 {
     resetToLoadState();
-    try {
-        refillCounterparties();
-    } catch (const DbError &e) {
-        Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
-    }
+    // Without the list the window still opens: a deadline needs no client/supplier.
+    DbErrorPrompt::run(m_session.connectionString(), [this] { refillCounterparties(); });
     m_fields.amount()->setText(AmountText::format(Currency()));
     m_fields.applyTypeRule();
     showWindow();
@@ -229,11 +227,10 @@ void NewDeadlineWindow::openBlank()
 void NewDeadlineWindow::openForGroup(int trType, const QString &description, qint32 acId, Currency value, qint32 grpId)
 {
     resetToLoadState();
-    try {
-        refillCounterparties();
-    } catch (const DbError &e) {
-        Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
-    }
+    // The new members take the group's client/supplier from the list: without
+    // it they would be filed under none, so the window does not open.
+    if (!DbErrorPrompt::run(m_session.connectionString(), [this] { refillCounterparties(); }))
+        return;
     QComboBox *counterparty = m_fields.counterparty();
     m_fields.amount()->setText(AmountText::format(Currency()));
     DeadlineTypes::selectType(m_fields.type(), trType);
@@ -274,17 +271,23 @@ void NewDeadlineWindow::chooseSingleOrRecurring(int option)
 void NewDeadlineWindow::stepCount(int delta)
 {
     bool ok = false;
-    int value = m_countBox->text().toInt(&ok);
+    int value = typedCount(&ok);
     if (!ok)
         value = SpinnerMin;
     value = qBound(SpinnerMin, qBound(SpinnerMin, value, SpinnerMax) + delta, SpinnerMax);
     m_countBox->setText(QString::number(value));
 }
 
+int NewDeadlineWindow::typedCount(bool *ok) const
+{
+    // A pasted count may be in the locale's own digits.
+    return LocaleDigits::toAscii(m_countBox->text(), locale()).toInt(ok);
+}
+
 bool NewDeadlineWindow::countValid() const
 {
     bool ok = false;
-    const int n = m_countBox->text().toInt(&ok);
+    const int n = typedCount(&ok);
     return ok && n >= 2 && n <= CountMax;
 }
 
@@ -300,7 +303,7 @@ NewDeadlineRequest NewDeadlineWindow::gatherRequest() const
     r.recurring = m_recurringOption->isChecked();
     r.date = r.recurring ? m_firstDate->date() : m_singleDate->date();
     r.cadence = m_cadenceCombo->currentIndex();
-    r.count = m_countBox->text().toInt();
+    r.count = typedCount(nullptr);
     r.targetGroupId = m_targetGroupId;
     return r;
 }
@@ -322,15 +325,11 @@ void NewDeadlineWindow::save()
         return;
     }
     qint32 newRowId = 0;
-    try {
-        // A busy database offers Retry and Cancel; cancelling keeps the window filled.
-        if (!retryWhileBusy([&] { newRowId = saveNewDeadlines(m_session.connectionString(), request); }))
-            return;
-    } catch (const DbError &e) {
-        // Nothing of the batch was kept; the window stays filled so the user can retry.
-        Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
+    // A failed save keeps nothing of the batch; the window stays filled for
+    // Retry or for another try after Cancel.
+    if (!DbErrorPrompt::run(m_session.connectionString(),
+                            [&] { newRowId = saveNewDeadlines(m_session.connectionString(), request); }))
         return;
-    }
     Pauses::shortPause();
     // What was just made becomes the list's current row, so Enter edits it.
     refreshAfterSave(m_host, newRowId);

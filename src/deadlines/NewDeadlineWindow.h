@@ -43,6 +43,7 @@ private:
     void chooseSingleOrRecurring(int option);
     void stepCount(int delta);
     void save();
+    int typedCount(bool *ok) const;
     bool countValid() const;
     NewDeadlineRequest gatherRequest() const;
     void showWindow();

@@ -8,8 +8,8 @@
 #include "platform/WidgetPrompts.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
-#include "store/BusyRetry.h"
 #include "store/DbError.h"
+#include "store/DbErrorPrompt.h"
 
 #include "platform/DateBox.h"
 #include <QHBoxLayout>
@@ -73,14 +73,16 @@ void PurgeDialog::proceed()
             reject();
             return;
         }
-        if (!retryWhileBusy([&] { ClosedDeadlinePurge::purge(connectionString, sheetId, lastDate); })) {
+        if (!DbErrorPrompt::run(connectionString,
+                                [&] { ClosedDeadlinePurge::purge(connectionString, sheetId, lastDate); })) {
             Prompt::message(Texts::text(1323), Session::AppTitle);
             reject();
             return;
         }
     } catch (const DbError &error) {
-        Prompt::message(QString::number(error.number()) + QStringLiteral(" - ") + error.description(),
-                        Session::AppTitle, Prompt::Icon::Critical);
+        // Nothing was deleted; Retry counts and asks again.
+        if (DbErrorPrompt::tell(error, connectionString))
+            proceed();
         return;
     }
     Prompt::message(Texts::text(1309), Session::AppTitle);

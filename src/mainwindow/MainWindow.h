@@ -12,10 +12,12 @@
 #include <QPointer>
 
 #include <array>
+#include <functional>
 
 class AboutDialog;
 class CounterpartyList;
 class DataGrid;
+class DbError;
 class DeadlineEditor;
 class HelpWindow;
 class MonthCalendar;
@@ -127,7 +129,10 @@ private:
     void listFocusOut();
     void refreshAfterDelete();
     bool isDeadlineRow(int row) const;
-    void reportError(const std::exception &error);
+    // A database error told in the user's language; true when the user chose Retry.
+    bool reportError(const DbError &error);
+    // Runs work, offering Retry while a database error stops it; false when the user gave up.
+    bool runOnDatabase(const std::function<void()> &work);
     NewDeadlineWindow &newDeadlineWindow();
     DeadlineEditor &deadlineEditor();
     void openNewDeadline();

@@ -14,6 +14,7 @@
 #include "startup/Session.h"
 #include "startup/Texts.h"
 #include "store/Database.h"
+#include "store/DbErrorPrompt.h"
 
 #include <QAction>
 #include <QFrame>
@@ -53,14 +54,14 @@ bool MainWindow::isDeadlineRow(int row) const
     return row >= 1 && row <= m_list->rowCount() && !m_list->isGroupRow(row);
 }
 
-void MainWindow::reportError(const std::exception &error)
+bool MainWindow::reportError(const DbError &error)
 {
-    QString text;
-    if (const auto *db = dynamic_cast<const DbError *>(&error))
-        text = QString::number(db->number()) + QStringLiteral(" - ") + db->description();
-    else
-        text = QString::fromLocal8Bit(error.what());
-    Prompt::message(text, Session::AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);
+    return DbErrorPrompt::tell(error, m_session.connectionString());
+}
+
+bool MainWindow::runOnDatabase(const std::function<void()> &work)
+{
+    return DbErrorPrompt::run(m_session.connectionString(), work);
 }
 
 NewDeadlineWindow &MainWindow::newDeadlineWindow()
@@ -123,14 +124,18 @@ void MainWindow::toggleDone()
     if (!command.entered() || !isDeadlineRow(row))
         return;
     const qint32 rowId = m_list->value(row, ListColumn::TrRowId).toInt();
-    try {
+    const bool toggled = runOnDatabase([&] {
         Connection connection;
         connection.open(m_session.connectionString());
         connection.execute(QStringLiteral("UPDATE Transactions SET Transactions.TrDone = Not [TrDone]")
                            + QStringLiteral(" WHERE Transactions.TrRowId=") + QString::number(rowId));
         connection.close();
-
-        Pauses::shortPause();
+    });
+    if (!toggled)
+        return;
+    Pauses::shortPause();
+    // A retry reads again; it never toggles a second time.
+    runOnDatabase([this] {
         updateStatus();
         markBusyDays();
         refreshUpcoming(selectionStart(), selectionEnd());
@@ -139,9 +144,7 @@ void MainWindow::toggleDone()
         // last row when it was the last), so the list keeps a row for the next key.
         m_list->requery();
         m_list->scrollToCurrent();
-    } catch (const DbError &error) {
-        reportError(error);
-    }
+    });
 }
 
 void MainWindow::deleteDeadline(int row)
@@ -151,26 +154,30 @@ void MainWindow::deleteDeadline(int row)
         return;
     const qint32 rowId = m_list->value(row, ListColumn::TrRowId).toInt();
     const qint32 grpId = m_list->value(row, ListColumn::TrGrpId).toInt();
-    try {
-        if (grpId == 0) {
-            if (!Prompt::confirmDeletion(Texts::text(1055), QStringLiteral("Orvel")))
-                return;
+    std::function<void()> removal;
+    if (grpId == 0) {
+        if (!Prompt::confirmDeletion(Texts::text(1055), QStringLiteral("Orvel")))
+            return;
+        removal = [this, rowId] {
             Connection connection;
             connection.open(m_session.connectionString());
             connection.execute(QStringLiteral("DELETE * FROM Transactions WHERE Transactions.TrRowId=")
                                + QString::number(rowId));
             connection.close();
-        } else {
-            switch (DeleteFromGroupDialog::ask(this)) {
-            case GroupChoiceSecond: {
+        };
+    } else {
+        switch (DeleteFromGroupDialog::ask(this)) {
+        case GroupChoiceSecond:
+            removal = [this, grpId] {
                 Connection connection;
                 connection.open(m_session.connectionString());
                 connection.execute(QStringLiteral("DELETE * FROM Transactions WHERE Transactions.TrGrpId=")
                                    + QString::number(grpId));
                 connection.close();
-                break;
-            }
-            case GroupChoiceFirst: {
+            };
+            break;
+        case GroupChoiceFirst:
+            removal = [this, rowId, grpId] {
                 // The member goes and the rest is renumbered, or neither happens.
                 Connection connection;
                 connection.open(m_session.connectionString());
@@ -180,30 +187,29 @@ void MainWindow::deleteDeadline(int row)
                 RecurrenceGroup::renumberGroup(connection, grpId);
                 transaction.commit();
                 connection.close();
-                break;
-            }
-            default:
-                break;
-            }
+            };
+            break;
+        default:
+            break;
         }
-    } catch (const DbError &error) {
-        reportError(error);
     }
+    // A failed try leaves nothing behind (one statement, or one transaction), so
+    // Retry runs the whole delete again.
+    if (removal)
+        runOnDatabase(removal);
     refreshAfterDelete();
 }
 
 void MainWindow::refreshAfterDelete()
 {
     Pauses::shortPause();
-    try {
+    runOnDatabase([this] {
         updateStatus();
         markBusyDays();
         refreshUpcoming(selectionStart(), selectionEnd());
         m_list->requery();
         updateEmptyListPanel();
-    } catch (const DbError &error) {
-        reportError(error);
-    }
+    });
 }
 
 void MainWindow::findDeadline(qint32 rowId)

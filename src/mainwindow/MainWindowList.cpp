@@ -34,14 +34,19 @@ void MainWindow::refreshList(int view)
         groups.append({ListColumn::AcName, true});
     GridModel *model = m_list->model();
     model->setKeyColumn(ListColumn::TrRowId);
-    try {
-        m_list->setConnectionString(m_session.connectionString());
-        m_list->setRecordSource(sql);
-        model->requery(groups);
-    } catch (const DbError &error) {
-        model->setGroups(groups);
-        if (m_listReady)
-            reportError(error);
+    for (;;) {
+        try {
+            m_list->setConnectionString(m_session.connectionString());
+            m_list->setRecordSource(sql);
+            model->requery(groups);
+            break;
+        } catch (const DbError &error) {
+            // Asked only once the window is up; during its load the list stays empty.
+            if (m_listReady && reportError(error))
+                continue;
+            model->setGroups(groups);
+            break;
+        }
     }
     updateNotesPanel();
     m_list->setUpdatesEnabled(painting);

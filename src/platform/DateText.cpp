@@ -1,5 +1,7 @@
 #include "platform/DateText.h"
 
+#include "platform/LocaleDigits.h"
+
 #include <QList>
 
 #include <algorithm>
@@ -55,7 +57,8 @@ std::optional<QDate> parse(const QString &text, const QLocale &locale, const QDa
     const QString separators = formatSeparators(locale);
     QList<QString> parts;
     bool inDigits = false;
-    for (QChar c : text.trimmed()) {
+    // The locale's own digits ("٣/٤/٢٠١٧") read as 0-9, so both kinds are taken.
+    for (QChar c : LocaleDigits::toAscii(text.trimmed(), locale)) {
         if (c >= u'0' && c <= u'9') {
             if (!inDigits)
                 parts.append(QString());

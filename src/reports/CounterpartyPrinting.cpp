@@ -7,7 +7,7 @@
 #include "reports/ReportSource.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
-#include "store/DbError.h"
+#include "store/DbErrorPrompt.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
@@ -35,11 +35,8 @@ bool printCounterparties(QWidget *parent, const QString &connectionString)
     dialog.setWindowTitle(Texts::text(205));
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    try {
-        return printCounterpartyList(printer, connectionString);
-    } catch (const DbError &error) {
-        Prompt::message(QString::number(error.number()) + QStringLiteral(" - ") + error.description(),
-                        Session::AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);
+    bool printed = false;
+    if (!DbErrorPrompt::run(connectionString, [&] { printed = printCounterpartyList(printer, connectionString); }))
         return false;
-    }
+    return printed;
 }

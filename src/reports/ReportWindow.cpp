@@ -12,6 +12,7 @@
 #include "startup/Session.h"
 #include "startup/Texts.h"
 #include "store/DbError.h"
+#include "store/DbErrorPrompt.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -313,12 +314,12 @@ void ReportWindow::counterpartyToggled(bool on)
         const QSignalBlocker quiet(m_counterpartyCombo);
         m_counterpartyCombo->clear();
         if (on) {
-            try {
-                for (const ReportCounterparty &c : readReportCounterparties(m_session.connectionString()))
-                    m_counterpartyCombo->addItem(c.name, c.id);
-            } catch (const DbError &error) {
-                reportError(QString::number(error.number()) + QStringLiteral(" - ") + error.description());
-            }
+            QList<ReportCounterparty> counterparties;
+            DbErrorPrompt::run(m_session.connectionString(), [&] {
+                counterparties = readReportCounterparties(m_session.connectionString());
+            });
+            for (const ReportCounterparty &c : counterparties)
+                m_counterpartyCombo->addItem(c.name, c.id);
             m_counterpartyCombo->setCurrentIndex(m_counterpartyCombo->count() > 0 ? 0 : -1);
         }
     }
@@ -368,12 +369,9 @@ void ReportWindow::apply()
     readControls();
     const QString sql = reportQueryText(m_filter, m_session.activeSheetId());
     QList<ReportDeadline> deadlines;
-    try {
-        deadlines = readReportDeadlines(m_session.connectionString(), sql);
-    } catch (const DbError &error) {
-        reportError(QString::number(error.number()) + QStringLiteral(" - ") + error.description());
+    if (!DbErrorPrompt::run(m_session.connectionString(),
+                            [&] { deadlines = readReportDeadlines(m_session.connectionString(), sql); }))
         return;
-    }
     m_reportSql = sql;
 
     ReportSettings settings;

@@ -3,6 +3,7 @@
 #include "platform/Prompts.h"
 #include "startup/Session.h"
 #include "store/Database.h"
+#include "store/DbErrorText.h"
 
 OrvelApplication::OrvelApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
@@ -15,10 +16,10 @@ OrvelApplication::OrvelApplication(int &argc, char **argv) : QApplication(argc, 
     // Orvel 2"), and each window's title is its own text alone.
 }
 
-QString OrvelApplication::describeError(const std::exception &e)
+QString OrvelApplication::describeError(const std::exception &e, const QString &connectionString)
 {
     if (const auto *db = dynamic_cast<const DbError *>(&e))
-        return QStringLiteral("%1 - %2").arg(db->number()).arg(db->description());
+        return DbErrorText::sentence(*db, Database::dataSource(connectionString));
     return QString::fromLocal8Bit(e.what());
 }
 
@@ -27,7 +28,8 @@ bool OrvelApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &e) {
-        Prompt::message(describeError(e), Session::AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);
+        Prompt::message(describeError(e, m_connectionString), Session::AppTitle, Prompt::Icon::Critical,
+                        Prompt::Buttons::Ok);
     } catch (...) {
         Prompt::message(QStringLiteral("Unexpected error."), Session::AppTitle, Prompt::Icon::Critical,
                         Prompt::Buttons::Ok);

@@ -11,6 +11,12 @@ public:
     OrvelApplication(int &argc, char **argv);
     bool notify(QObject *receiver, QEvent *event) override;
 
+    // The database in use, which a database error's message names.
+    void setConnectionString(const QString &connectionString) { m_connectionString = connectionString; }
+
     // The message shown for an error that reached the event loop.
-    static QString describeError(const std::exception &e);
+    static QString describeError(const std::exception &e, const QString &connectionString);
+
+private:
+    QString m_connectionString;
 };

@@ -59,6 +59,7 @@ int Startup::run(int argc, char *argv[])
     }
     QCoreApplication::processEvents();
 
+    app.setConnectionString(session.connectionString());
     MainWindow window(session);
     QCoreApplication::processEvents();
     Pauses::longPause();

@@ -8,7 +8,7 @@
 #include "startup/Session.h"
 #include "startup/Setting.h"
 #include "startup/Texts.h"
-#include "store/BusyRetry.h"
+#include "store/DbErrorPrompt.h"
 #include "store/DbError.h"
 #include "store/DeadlineSheets.h"
 
@@ -29,16 +29,6 @@ QPushButton *button(int textId, const char *name, QWidget *parent)
     b->setObjectName(QLatin1String(name));
     b->setAutoDefault(false);
     return b;
-}
-
-void showError(const std::exception &error)
-{
-    QString text;
-    if (const auto *db = dynamic_cast<const DbError *>(&error))
-        text = QString::number(db->number()) + QStringLiteral(" - ") + db->description();
-    else
-        text = QString::fromLocal8Bit(error.what());
-    Prompt::message(text, Session::AppTitle, Prompt::Icon::Critical);
 }
 
 } // namespace
@@ -100,12 +90,8 @@ SheetsDialog::~SheetsDialog() = default;
 
 void SheetsDialog::reload(qint32 currentId)
 {
-    try {
-        m_list->requery();
-    } catch (const DbError &error) {
-        showError(error);
+    if (!DbErrorPrompt::run(m_session.connectionString(), [this] { m_list->requery(); }))
         return;
-    }
     GridModel *model = m_list->model();
     model->setColumnVisible(IdColumn, false);
     model->setColumnCaption(NameColumn, Texts::text(1404));
@@ -133,17 +119,22 @@ void SheetsDialog::selectSheet()
     if (id <= 0)
         return;
     try {
-        // Remembered before anything else, so the next start opens this sheet.
-        m_session.settings().setInteger(Setting::ActiveSheet, id);
-        m_session.setActiveSheet(id, DeadlineSheets::name(m_session.connectionString(), id));
-        Pauses::shortPause();
-        m_host.refreshList(m_host.currentView());
-        m_host.refreshUpcoming(m_host.selectionStart(), m_host.selectionEnd());
-        m_host.markBusyDays();
-        m_host.updateEmptyListPanel();
-        m_host.updateStatus();
+        const bool selected = DbErrorPrompt::run(m_session.connectionString(), [this, id] {
+            // Remembered before anything else, so the next start opens this sheet.
+            m_session.settings().setInteger(Setting::ActiveSheet, id);
+            m_session.setActiveSheet(id, DeadlineSheets::name(m_session.connectionString(), id));
+            Pauses::shortPause();
+            m_host.refreshList(m_host.currentView());
+            m_host.refreshUpcoming(m_host.selectionStart(), m_host.selectionEnd());
+            m_host.markBusyDays();
+            m_host.updateEmptyListPanel();
+            m_host.updateStatus();
+        });
+        if (!selected)
+            return;
     } catch (const std::exception &error) {
-        showError(error);
+        // The setting could not be stored.
+        Prompt::message(QString::fromLocal8Bit(error.what()), Session::AppTitle, Prompt::Icon::Critical);
         return;
     }
     accept();
@@ -156,13 +147,9 @@ void SheetsDialog::createSheet()
     if (name.isEmpty())
         return;
     qint32 id = 0;
-    try {
-        if (!retryWhileBusy([&] { id = DeadlineSheets::create(m_session.connectionString(), name); }))
-            return;
-    } catch (const DbError &error) {
-        showError(error);
+    if (!DbErrorPrompt::run(m_session.connectionString(),
+                            [&] { id = DeadlineSheets::create(m_session.connectionString(), name); }))
         return;
-    }
     Pauses::shortPause();
     reload(id);
     Prompt::message(Texts::text(1410), Session::AppTitle);
@@ -176,17 +163,17 @@ void SheetsDialog::renameSheet()
     const QString name = Prompt::input(Texts::text(1411), Session::AppTitle, selectedName()).trimmed();
     if (name.isEmpty())
         return;
-    try {
-        if (!retryWhileBusy([&] { DeadlineSheets::rename(m_session.connectionString(), id, name); }))
-            return;
-        Pauses::shortPause();
-        reload(id);
+    const QString connectionString = m_session.connectionString();
+    if (!DbErrorPrompt::run(connectionString, [&] { DeadlineSheets::rename(connectionString, id, name); }))
+        return;
+    Pauses::shortPause();
+    reload(id);
+    const bool named = DbErrorPrompt::run(connectionString, [this, &connectionString] {
         m_session.setActiveSheet(m_session.activeSheetId(),
-                                 DeadlineSheets::name(m_session.connectionString(), m_session.activeSheetId()));
+                                 DeadlineSheets::name(connectionString, m_session.activeSheetId()));
+    });
+    if (named)
         m_host.updateStatus();
-    } catch (const DbError &error) {
-        showError(error);
-    }
 }
 
 void SheetsDialog::deleteSheet()
@@ -209,14 +196,11 @@ void SheetsDialog::deleteSheet()
     }
     if (!Prompt::confirmDeletion(Texts::text(1407), Session::AppTitle, Prompt::Icon::None))
         return;
-    try {
-        if (!retryWhileBusy([&] { DeadlineSheets::remove(m_session.connectionString(), id); }))
-            return;
-    } catch (const DbError &error) {
-        // Both deletes were rolled back: the sheet and its deadlines are all still there.
-        showError(error);
+    // A failed delete rolls both deletes back: the sheet and its deadlines are all
+    // still there, for Retry or for later.
+    if (!DbErrorPrompt::run(m_session.connectionString(),
+                            [&] { DeadlineSheets::remove(m_session.connectionString(), id); }))
         return;
-    }
     Pauses::shortPause();
     reload(m_session.activeSheetId());
     Prompt::message(Texts::text(1408), Session::AppTitle);

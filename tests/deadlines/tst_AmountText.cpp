@@ -1,4 +1,6 @@
 #include "deadlines/AmountText.h"
+#include "platform/KeyFilters.h"
+#include "platform/LocaleDigits.h"
 
 #include <QTest>
 
@@ -15,6 +17,8 @@ private slots:
     void entriesRefuseSignsAndStrayGroups();
     void formattedAmountsReadBackExactly_data();
     void formattedAmountsReadBackExactly();
+    void everyLocaleReadsBackItsOwnDigits_data();
+    void everyLocaleReadsBackItsOwnDigits();
 };
 
 namespace {
@@ -120,6 +124,47 @@ void tst_AmountText::entriesRefuseSignsAndStrayGroups()
     QFETCH(QString, text);
     QFETCH(std::optional<Currency>, expected);
     QCOMPARE(AmountText::parseEntry(text, locale), expected);
+}
+
+void tst_AmountText::everyLocaleReadsBackItsOwnDigits_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    // Locales that write other digits ("١٢٫٥٠ ج.م.") and the five of the interface.
+    for (const char *name : {"ar_KW", "ar_EG", "ar_SA", "fa_IR", "bn_BD", "mr_IN", "ne_NP", "it_IT", "en_US", "fr_FR",
+                             "es_ES", "de_DE"})
+        QTest::newRow(name) << QLocale(QString::fromLatin1(name));
+}
+
+void tst_AmountText::everyLocaleReadsBackItsOwnDigits()
+{
+    QFETCH(QLocale, locale);
+    // What the window shows (its own 0 included) is what Save reads.
+    for (const qint64 amount : {qint64(0), qint64(125000), qint64(12345675000), qint64(5), qint64(9223372036854775807LL)}) {
+        const QString shown = AmountText::format(Currency::fromUnits(amount), locale);
+        QCOMPARE(AmountText::parseEntry(shown, locale), units(amount));
+        QCOMPARE(AmountText::parse(shown, locale), units(amount));
+        // Negative amounts (totals) read back too, whatever marks the sign carries.
+        QCOMPARE(AmountText::parse(AmountText::format(Currency::fromUnits(-amount), locale), locale), units(-amount));
+    }
+
+    // Typed key by key in the locale's digits with the keypad's point, and in 0-9.
+    const QList<std::pair<QString, qint64>> typing{{QStringLiteral("1234.5"), 12345000}, {QStringLiteral("0.75"), 7500}};
+    for (const auto &[ascii, amount] : typing) {
+        for (const QString &typed : {LocaleDigits::fromAscii(ascii, locale), ascii}) {
+            QString box;
+            for (QChar key : typed) {
+                const QChar passed = filterDecimalKey(key, locale);
+                QVERIFY2(!passed.isNull(), qPrintable(typed));
+                box.append(passed);
+            }
+            QCOMPARE(AmountText::parseEntry(box, locale), units(amount));
+        }
+    }
+    // The count box reads plain digits; the locale's own ones become those.
+    QString count;
+    for (QChar key : LocaleDigits::fromAscii(QStringLiteral("25"), locale))
+        count.append(filterDigitKey(key, locale));
+    QCOMPARE(count, QStringLiteral("25"));
 }
 
 QTEST_GUILESS_MAIN(tst_AmountText)

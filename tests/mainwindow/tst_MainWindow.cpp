@@ -1,8 +1,10 @@
+#include "deadlines/NewDeadlineWindow.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/calendar/MonthCalendar.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/grid/GridView.h"
+#include "store/Database.h"
 #include "store/MoneyFormatter.h"
 
 #include "../support/ListedRows.h"
@@ -12,10 +14,13 @@
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopeGuard>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 #include <algorithm>
@@ -50,6 +55,7 @@ private slots:
     void spaceInGroupedLayouts_data();
     void spaceInGroupedLayouts();
     void commandsRunOncePerUserAction();
+    void lockedDatabaseIsToldAndRetried();
     void listSpeaksItsVisibleColumns();
 
 private:
@@ -531,13 +537,19 @@ class ReenteringPrompts final : public Prompt::Prompts
 public:
     std::function<void()> meanwhile;
     int asked = 0;
+    Prompt::Answer answer = Prompt::Answer::Yes;
+    QStringList texts;
+    QList<Prompt::Buttons> buttons;
 
-    Prompt::Answer message(const QString &, const QString &, Prompt::Icon, Prompt::Buttons, Prompt::Default) override
+    Prompt::Answer message(const QString &text, const QString &, Prompt::Icon, Prompt::Buttons shown,
+                           Prompt::Default) override
     {
         ++asked;
+        texts.append(text);
+        buttons.append(shown);
         if (auto run = std::exchange(meanwhile, {}))
             run();
-        return Prompt::Answer::Yes;
+        return answer;
     }
     QString input(const QString &, const QString &, const QString &) override { return {}; }
     QString chooseFolder(const QString &) override { return {}; }
@@ -569,6 +581,49 @@ void tst_MainWindow::commandsRunOncePerUserAction()
     QVERIFY(!currentId().isNull());
     QTest::keyClick(list->view(), Qt::Key_Space);
     QCOMPARE(countRows(QStringLiteral("TrDone=True")), list->value(list->currentRow(), ListColumn::TrDone).toBool() ? 2 : 0);
+}
+
+void tst_MainWindow::lockedDatabaseIsToldAndRetried()
+{
+    // Another program holds the file: the user reads which file and what to do,
+    // and Retry, once that program has let go, does what was asked.
+    open();
+    DataGrid *list = m_window->list();
+    const QString path = Database::dataSource(m_session->connectionString());
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(path);
+        QVERIFY(other.open());
+        QSqlQuery lock(other);
+        ReenteringPrompts prompts;
+        Prompt::install(&prompts);
+        const auto restore = qScopeGuard([this] { Prompt::install(&m_session->prompts()); });
+        prompts.answer = Prompt::Answer::Retry;
+
+        // Space on a deadline.
+        list->setCurrentRow(rowOf(QStringLiteral("Dentist")));
+        QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        prompts.meanwhile = [&lock] { lock.exec(QStringLiteral("ROLLBACK")); };
+        QTest::keyClick(list->view(), Qt::Key_Space);
+        QCOMPARE(prompts.asked, 1);
+        QCOMPARE(prompts.buttons.first(), Prompt::Buttons::RetryCancel);
+        QVERIFY2(prompts.texts.first().contains(QDir::toNativeSeparators(path)), qPrintable(prompts.texts.first()));
+        QVERIFY(!prompts.texts.first().contains(QStringLiteral("database is locked")));
+        QCOMPARE(countRows(QStringLiteral("TrDone=True")), 2);
+
+        // F5: the new-deadline window reads the clients/suppliers before it opens.
+        QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        prompts.meanwhile = [&lock] { lock.exec(QStringLiteral("ROLLBACK")); };
+        m_window->newDeadline(list->currentRow());
+        QCOMPARE(prompts.asked, 2);
+        QCOMPARE(prompts.buttons.last(), Prompt::Buttons::RetryCancel);
+        auto *form = m_window->findChild<NewDeadlineWindow *>();
+        QVERIFY(form && form->isVisible());
+        auto *counterparties = form->findChild<QComboBox *>(QStringLiteral("counterpartyCombo"));
+        QVERIFY(counterparties->findText(QStringLiteral("Acme")) > 0);
+        lock.finish();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
 }
 
 void tst_MainWindow::listSpeaksItsVisibleColumns()

@@ -1,4 +1,6 @@
+#include "platform/DateFormat.h"
 #include "platform/DateText.h"
+#include "platform/LocaleDigits.h"
 
 #include <QTest>
 
@@ -11,6 +13,8 @@ class tst_DateText final : public QObject
 private slots:
     void readsWholeTypedDates_data();
     void readsWholeTypedDates();
+    void everyLocaleReadsBackItsOwnDigits_data();
+    void everyLocaleReadsBackItsOwnDigits();
 };
 
 void tst_DateText::readsWholeTypedDates_data()
@@ -50,6 +54,28 @@ void tst_DateText::readsWholeTypedDates()
     QFETCH(QString, text);
     QFETCH(std::optional<QDate>, expected);
     QCOMPARE(DateText::parse(text, locale, QDate(2026, 12, 6)), expected);
+}
+
+void tst_DateText::everyLocaleReadsBackItsOwnDigits_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    // Locales that write other digits ("٣/٤/٢٠١٧") and the five of the interface.
+    for (const char *name : {"ar_KW", "ar_EG", "ar_SA", "fa_IR", "bn_BD", "mr_IN", "ne_NP", "it_IT", "en_US", "fr_FR",
+                             "es_ES", "de_DE"})
+        QTest::newRow(name) << QLocale(QString::fromLatin1(name));
+}
+
+void tst_DateText::everyLocaleReadsBackItsOwnDigits()
+{
+    QFETCH(QLocale, locale);
+    const QDate reference(2026, 12, 6);
+    for (const QDate &date : {QDate(2017, 4, 3), QDate(2026, 12, 31), QDate(1999, 1, 1), QDate(9999, 12, 31)}) {
+        // What a date box shows (its pre-filled today included) reads back.
+        const QString shown = shortDateText(date, locale);
+        QCOMPARE(DateText::parse(shown, locale, reference), std::optional(date));
+        // The same typed in 0-9.
+        QCOMPARE(DateText::parse(LocaleDigits::toAscii(shown, locale), locale, reference), std::optional(date));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_DateText)

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QDir>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -262,9 +263,12 @@ void TestReportWindow::databaseErrorIsReported()
     const QTemporaryDir dir;
     m_session->session().setConnectionString(Database::connectionString(dir.filePath(QStringLiteral("gone"))));
     open();
-    // Loading asked for the rows once and said why it could not have them.
+    // Loading asked for the rows once and said which file it could not reach,
+    // offering Retry (unanswered here: Cancel).
     QCOMPARE(m_session->prompts().shown().size(), 1);
-    QCOMPARE(m_session->prompts().shown().first().icon, Prompt::Icon::Critical);
+    QCOMPARE(m_session->prompts().shown().first().buttons, Prompt::Buttons::RetryCancel);
+    const QString gone = QDir::toNativeSeparators(dir.filePath(QStringLiteral("gone")));
+    QVERIFY(m_session->prompts().shown().first().text.contains(gone));
     QVERIFY(!child<QCheckBox>("counterpartyBox")->isEnabled());
     child<QCheckBox>("closedBox")->click();
     m_window->apply();

@@ -1,6 +1,7 @@
 #include "platform/Prompts.h"
 #include "startup/OrvelApplication.h"
 #include "store/Database.h"
+#include "store/DbErrorText.h"
 
 #include <QGuiApplication>
 #include <QTest>
@@ -27,14 +28,19 @@ private slots:
     void escapedErrorsBecomeMessages()
     {
         Prompt::ScriptedPrompts prompts;
+        const QString folder = QStringLiteral("/media/usb/Orvel2DB");
+        const QString path = folder + QStringLiteral("/orvel2.mdb");
+        static_cast<OrvelApplication *>(qApp)->setConnectionString(Database::connectionString(folder));
         bool afterwards = false;
         QTimer::singleShot(0, [] { throw DbError(3021, QStringLiteral("No current record.")); });
         QTimer::singleShot(0, [] { throw std::runtime_error("disk full"); });
         QTimer::singleShot(5, [&afterwards] { afterwards = true; });
         QTRY_VERIFY(afterwards);
 
-        QCOMPARE(prompts.shownTexts(), QStringList({QStringLiteral("3021 - No current record."),
-                                                    QStringLiteral("disk full")}));
+        // A database error in the user's words, naming the file; any other as it came.
+        QCOMPARE(prompts.shownTexts(),
+                 QStringList({DbErrorText::sentence(DbError(3021, QStringLiteral("No current record.")), path),
+                              QStringLiteral("disk full")}));
         QCOMPARE(prompts.shown().first().icon, Prompt::Icon::Critical);
         QCOMPARE(prompts.shown().first().caption, QStringLiteral("Orvel 2"));
     }

@@ -1,0 +1,111 @@
+#include "store/DbErrorText.h"
+
+#include "startup/Texts.h"
+#include "store/DbError.h"
+
+#include <QDir>
+
+namespace DbErrorText {
+namespace {
+
+// SQLite's primary result codes; an extended code carries one in its low byte.
+enum SqliteCode {
+    SqlitePerm = 3,
+    SqliteBusy = 5,
+    SqliteLocked = 6,
+    SqliteReadOnly = 8,
+    SqliteIoErr = 10,
+    SqliteCorrupt = 11,
+    SqliteFull = 13,
+    SqliteCantOpen = 14,
+    SqliteConstraint = 19,
+    SqliteMismatch = 20,
+    SqliteNotADb = 26,
+};
+
+constexpr int BusyText = 2860;
+constexpr int FullText = 2861;
+constexpr int ReadOnlyText = 2862;
+constexpr int UnreachableText = 2863;
+constexpr int DamagedText = 2864;
+constexpr int RefusedText = 2865;
+constexpr int OtherText = 2866;
+
+} // namespace
+
+Cause cause(const DbError &error)
+{
+    // The store's own numbers first: their low bytes would read as other codes.
+    switch (error.number()) {
+    case DbError::Busy:
+        return Cause::Busy;
+    case DbError::FileNotFound:
+        return Cause::Unreachable;
+    case DbError::NotOurDatabase:
+        return Cause::Damaged;
+    case DbError::SyntaxError:
+    case DbError::NoCurrentRecord:
+    case DbError::ItemNotFound:
+    case DbError::UpdateFailed:
+    case DbError::NotSupported:
+    case DbError::NotOpen:
+    case DbError::NumericOverflow:
+    case DbError::TypeMismatch:
+        return Cause::Other;
+    default:
+        break;
+    }
+    if (error.number() <= 0)
+        return Cause::Other;
+    switch (error.number() & 0xff) {
+    case SqliteBusy:
+    case SqliteLocked:
+        return Cause::Busy;
+    case SqliteFull:
+        return Cause::Full;
+    case SqliteReadOnly:
+    case SqlitePerm:
+        return Cause::ReadOnly;
+    case SqliteIoErr:
+    case SqliteCantOpen:
+        return Cause::Unreachable;
+    case SqliteCorrupt:
+    case SqliteNotADb:
+        return Cause::Damaged;
+    case SqliteConstraint:
+    case SqliteMismatch:
+        return Cause::Refused;
+    default:
+        return Cause::Other;
+    }
+}
+
+bool retryHelps(Cause cause)
+{
+    return cause == Cause::Busy || cause == Cause::Full || cause == Cause::ReadOnly || cause == Cause::Unreachable;
+}
+
+QString sentence(const DbError &error, const QString &databasePath)
+{
+    const QString file = QDir::toNativeSeparators(databasePath);
+    switch (cause(error)) {
+    case Cause::Busy:
+        return Texts::text(BusyText).arg(file);
+    case Cause::Full:
+        return Texts::text(FullText).arg(file);
+    case Cause::ReadOnly:
+        return Texts::text(ReadOnlyText).arg(file);
+    case Cause::Unreachable:
+        return Texts::text(UnreachableText).arg(file);
+    case Cause::Damaged:
+        return Texts::text(DamagedText).arg(file);
+    case Cause::Refused:
+        // The rule's own words (a trigger's message) are all that says which rule.
+        return Texts::text(RefusedText).arg(file, error.description());
+    case Cause::Other:
+        break;
+    }
+    return Texts::text(OtherText).arg(file, error.description());
+}
+
+} // namespace DbErrorText
