@@ -5,6 +5,7 @@
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/MainWindowLayout.h"
 #include "platform/Clock.h"
+#include "platform/Prompts.h"
 #include "platform/calendar/MonthCalendar.h"
 #include "platform/grid/DataGrid.h"
 #include "startup/Session.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QStyle>
 
@@ -222,9 +224,14 @@ void MainWindow::storeExitSettings()
     state.width = width();
     state.height = height();
     state.languageChoice = m_session.languageChoice();
+    bool kept = true;
     attempt([&] {
-        MainWindowSettings::writeExitSettings(m_session.settings(), m_session.display().saveLayout, state);
+        kept = MainWindowSettings::writeExitSettings(m_session.settings(), m_session.display().saveLayout, state);
     });
+    // Said once, instead of losing the layout without a word.
+    if (!kept)
+        Prompt::message(Texts::text(2711).arg(QDir::toNativeSeparators(m_session.settings().fileName())),
+                        Session::AppTitle, Prompt::Icon::Warning);
 }
 
 void MainWindow::setStatusText(const QString &text)

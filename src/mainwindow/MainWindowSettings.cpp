@@ -15,12 +15,14 @@ int inRange(int value, int low, int high, int fallback)
     return value >= low && value <= high ? value : fallback;
 }
 
-// The close must never fail because one value could not be stored.
-void attempt(const std::function<void()> &write)
+// The close must never fail because one value could not be stored; false when it was not.
+bool attempt(const std::function<void()> &write)
 {
     try {
         write();
+        return true;
     } catch (...) {
+        return false;
     }
 }
 
@@ -47,10 +49,11 @@ StartLayout readStartLayout(const SettingsStore &settings, bool saveLayout)
     return layout;
 }
 
-void writeExitSettings(SettingsStore &settings, bool saveLayout, const ExitState &state)
+bool writeExitSettings(SettingsStore &settings, bool saveLayout, const ExitState &state)
 {
-    auto store = [&settings](const SettingsStore::Integer &setting, int value) {
-        attempt([&] { settings.setInteger(setting, value); });
+    bool allKept = true;
+    auto store = [&settings, &allKept](const SettingsStore::Integer &setting, int value) {
+        allKept = attempt([&] { settings.setInteger(setting, value); }) && allKept;
     };
     if (saveLayout) {
         // The totals switch belongs to the preferences; only they store it.
@@ -71,6 +74,7 @@ void writeExitSettings(SettingsStore &settings, bool saveLayout, const ExitState
         store(Setting::SelectedView, 0);
     }
     store(Setting::LanguageChoice, state.languageChoice);
+    return allKept;
 }
 
 } // namespace MainWindowSettings

@@ -38,6 +38,7 @@ struct ExitState
     int languageChoice = 0;
 };
 // Writes the exit settings; a failing write is skipped and the next one still runs.
-void writeExitSettings(SettingsStore &settings, bool saveLayout, const ExitState &state);
+// False when any of them could not be kept.
+bool writeExitSettings(SettingsStore &settings, bool saveLayout, const ExitState &state);
 
 } // namespace MainWindowSettings

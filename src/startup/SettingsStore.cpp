@@ -1,12 +1,45 @@
 #include "startup/SettingsStore.h"
 
+#include "startup/Texts.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSettings>
 #include <QStringList>
 
+namespace {
+
+// What a setting means to the user, for a message that names it.
+QString preferenceName(const QString &name)
+{
+    static const QHash<QString, int> names = {
+        {QStringLiteral("appset_curdb"), 2702},
+        {QStringLiteral("appset_cursca"), 2703},
+        {QStringLiteral("appset_intlang"), 2704},
+        {QStringLiteral("appset_warndays"), 2705},
+        {QStringLiteral("appset_saveintsettings"), 2706},
+        {QStringLiteral("appset_showsgrouptotals"), 2707},
+        {QStringLiteral("appset_showsgrpdlcounters"), 2708},
+        {QStringLiteral("appset_groupopt"), 2709},
+        {QStringLiteral("appset_selected_view"), 2709},
+        {QStringLiteral("appset_sortkeyidx"), 2709},
+        {QStringLiteral("appset_sortkeyasc"), 2709},
+        {QStringLiteral("me_maximized"), 2709},
+        {QStringLiteral("me_width"), 2709},
+        {QStringLiteral("me_height"), 2709},
+        {QStringLiteral("appset_ak2"), 2710},
+    };
+    const int id = names.value(name);
+    return id ? Texts::text(id) : name;
+}
+
+} // namespace
+
 SettingsStore::WriteError::WriteError(const QString &name, const QString &fileName)
-    : std::runtime_error(QStringLiteral("Cannot store the setting %1 in %2").arg(name, fileName).toStdString())
+    : std::runtime_error(Texts::text(2701).arg(preferenceName(name), QDir::toNativeSeparators(fileName)).toStdString())
+    , m_name(name)
 {
 }
 

@@ -18,11 +18,17 @@ public:
         int defaultValue;
     };
 
-    // The store's one error: a value could not be written.
+    // The store's one error: a value could not be written. what() and message()
+    // say in the user's language which preference was lost and in which file.
     class WriteError : public std::runtime_error
     {
     public:
         WriteError(const QString &name, const QString &fileName);
+        QString message() const { return QString::fromUtf8(what()); }
+        QString name() const { return m_name; }
+
+    private:
+        QString m_name;
     };
 
     SettingsStore();

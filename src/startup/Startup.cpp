@@ -18,6 +18,7 @@
 #include <QWindow>
 
 #include <memory>
+#include <optional>
 
 int Startup::run(int argc, char *argv[])
 {
@@ -40,8 +41,11 @@ int Startup::run(int argc, char *argv[])
     }
 
     // The splash shows while the database is checked (a lock is waited for), so
-    // the start never sits without a window; it hides before any message.
+    // the start never sits without a window; it closes before any message, also
+    // one from the main window's load, so that none opens hidden under it.
     auto splash = std::make_unique<SplashScreen>();
+    auto closeSplash = [&splash] { splash.reset(); };
+    std::optional<PromptsAboveSplash> aboveSplash(std::in_place, closeSplash);
     splash->show();
     // Paint it before the main window's load blocks the thread, or it stays blank
     // until the load is over. The window system may take a moment to map it.
@@ -51,7 +55,7 @@ int Startup::run(int argc, char *argv[])
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     splash->repaint();
     QCoreApplication::processEvents();
-    if (prepareSession(session, localeCode, [&splash] { splash.reset(); }) == SessionOutcome::Ended)
+    if (prepareSession(session, localeCode, closeSplash) == SessionOutcome::Ended)
         return 0;
     if (!splash) {
         splash = std::make_unique<SplashScreen>();
@@ -64,6 +68,7 @@ int Startup::run(int argc, char *argv[])
     QCoreApplication::processEvents();
     Pauses::longPause();
     splash.reset();
+    aboveSplash.reset();
 
     window.show();
     QCoreApplication::processEvents();

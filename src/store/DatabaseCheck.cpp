@@ -166,7 +166,9 @@ DatabaseProblem DatabaseCheck::inspectPath(const QString &path)
     if (file.isSymLink() && !file.exists())
         return problem(Kind::DanglingLink, path, file.symLinkTarget());
     const QFileInfo folder(file.absolutePath());
-    if (folder.exists() && (!folder.isDir() || !folder.isExecutable() || !folder.isReadable()))
+    if (folder.exists() && !folder.isDir())
+        return problem(Kind::FolderIsAFile, path, folder.absoluteFilePath());
+    if (folder.exists() && (!folder.isExecutable() || !folder.isReadable()))
         return problem(Kind::FolderUnreachable, path, folder.absoluteFilePath());
     if (!file.exists())
         return problem(Kind::Missing, path);
@@ -174,6 +176,20 @@ DatabaseProblem DatabaseCheck::inspectPath(const QString &path)
         return problem(Kind::NotAFile, path);
     if (!file.isReadable() || !file.isWritable())
         return problem(Kind::Unreadable, path);
+    return {};
+}
+
+DatabaseProblem DatabaseCheck::inspectFolder(const QString &folder)
+{
+    const QFileInfo info(folder);
+    if (folder.trimmed().isEmpty() || QDir::isRelativePath(folder) || !info.exists())
+        return problem(Kind::FolderMissing, folder, folder);
+    if (!info.isDir())
+        return problem(Kind::FolderIsAFile, folder, folder);
+    if (!info.isExecutable() || !info.isReadable())
+        return problem(Kind::FolderUnreachable, folder, folder);
+    if (!info.isWritable())
+        return problem(Kind::FolderReadOnly, folder, folder);
     return {};
 }
 
@@ -224,10 +240,19 @@ DatabaseProblem DatabaseCheck::check(const QString &connectionString)
     if (sheets.isEmpty())
         return damaged(path, Damage::NoSheet, QStringLiteral("Dbs"));
 
+    // The quick check reads no index against its table: a file cut short by one
+    // byte passes it, and every later write through the broken index spreads the damage.
     QStringList verdict;
-    if (!readColumn(db, QStringLiteral("PRAGMA quick_check(5)"), 0, verdict, error))
+    if (!readColumn(db, QStringLiteral("PRAGMA integrity_check(10)"), 0, verdict, error))
         return engineProblem(error, path);
-    if (verdict != QStringList{QStringLiteral("ok")})
-        return damaged(path, Damage::Pages, {}, {}, verdict.join(u'\n'));
-    return {};
+    if (verdict == QStringList{QStringLiteral("ok")})
+        return {};
+    const QStringList shown = verdict.mid(0, 3);
+    // The engine checks every page before any index: index lines alone mean the rows read,
+    // and the indexes can be rebuilt from them.
+    static const QRegularExpression indexOnly(
+        QStringLiteral("^(row \\d+ missing from index |wrong # of entries in index |non-unique entry in index )"));
+    const bool indexesOnly = std::all_of(verdict.cbegin(), verdict.cend(),
+                                         [](const QString &line) { return indexOnly.match(line).hasMatch(); });
+    return damaged(path, indexesOnly ? Damage::Indexes : Damage::Pages, {}, {}, shown.join(u'\n'));
 }

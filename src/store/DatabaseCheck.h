@@ -11,7 +11,10 @@ struct DatabaseProblem
         Missing,            // no file by that name (a fresh copy of the template may go there)
         DanglingLink,       // a link to something that does not exist
         NotAFile,           // a folder or a device
+        FolderMissing,      // the folder itself is not there (a drive or share not connected)
+        FolderIsAFile,      // a file stands where the folder should be
         FolderUnreachable,  // the folder cannot be entered or read
+        FolderReadOnly,     // the folder cannot be written: no new file, no journal beside the database
         Unreadable,         // no permission to read or write the file
         Busy,               // another program holds its lock
         Damaged,            // not a deadline database, or broken inside
@@ -24,6 +27,7 @@ struct DatabaseProblem
         WrongKind,      // `table`.`column` is declared `detail`
         NoSheet,        // Dbs holds no row
         Pages,          // the engine's integrity check failed; `detail` says where
+        Indexes,        // every page reads, but an index disagrees with its table; `detail` says where
     };
 
     Kind kind = Kind::None;
@@ -42,10 +46,16 @@ namespace DatabaseCheck {
 // that this user may read and write.
 DatabaseProblem inspectPath(const QString &path);
 
+// The database folder: None when it is a folder this user may enter, read and
+// write (the engine writes its journal beside the file). `path` is the folder.
+DatabaseProblem inspectFolder(const QString &folder);
+
 // Opens the database named by the connection string and checks every table and
 // column the program reads (with their kinds), that a sheet exists, and the
-// engine's quick integrity check. A lock held elsewhere is waited for about a
-// second before it is reported as Busy. The file is opened for reading only.
+// engine's full integrity check (pages and every index against its table: about
+// 0.2 s of processor time for 100,000 deadlines, 0.5 to 0.9 s on a busy machine
+// or a cold disk, which the splash covers). A lock held elsewhere is waited for
+// about a second before it is reported as Busy. The file is opened for reading only.
 DatabaseProblem check(const QString &connectionString);
 
 } // namespace DatabaseCheck

@@ -5,9 +5,18 @@
 
 qint32 DeadlineSheets::existingOrFirst(const QString &connectionString, qint32 sheetId)
 {
+    auto exists = [&connectionString](qint32 id) {
+        Recordset rs;
+        rs.open(QStringLiteral("SELECT * FROM Dbs WHERE DbId=") + QString::number(id), connectionString);
+        return !rs.eof();
+    };
+    if (exists(sheetId))
+        return sheetId;
+    if (sheetId != FirstSheetId && exists(FirstSheetId))
+        return FirstSheetId;
     Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Dbs WHERE DbId=") + QString::number(sheetId), connectionString);
-    return rs.eof() ? FirstSheetId : sheetId;
+    rs.open(QStringLiteral("SELECT Min(Dbs.DbId) AS FirstId FROM Dbs"), connectionString);
+    return qint32(numberOrDefault(rs.field(0), FirstSheetId));
 }
 
 QString DeadlineSheets::name(const QString &connectionString, qint32 sheetId)

@@ -16,7 +16,8 @@ struct Sheet
 // Every database holds this sheet; it can never be deleted.
 constexpr qint32 FirstSheetId = 1;
 
-// The id when a Dbs row has it; otherwise 1, the sheet every database holds.
+// The id when a Dbs row has it; otherwise 1, the sheet every database holds; in a
+// file that lost sheet 1, the lowest id there is (1 when Dbs is empty).
 qint32 existingOrFirst(const QString &connectionString, qint32 sheetId);
 // The sheet's DbName. Throws DbError when no row has that id.
 QString name(const QString &connectionString, qint32 sheetId);

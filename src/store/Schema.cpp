@@ -320,3 +320,11 @@ void addOpenDeadlineIndex(const QString &connectionString)
     }
     connection.close();
 }
+
+void rebuildIndexes(const QString &connectionString)
+{
+    Connection connection;
+    connection.open(connectionString);
+    execRaw(connection.database(), QStringLiteral("REINDEX"));
+    connection.close();
+}

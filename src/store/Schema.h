@@ -20,3 +20,7 @@ void enableZeroLengthText(const QString &connectionString);
 // check read open deadlines of one sheet by date through, so they need not visit
 // the closed ones. Does nothing when it exists; errors are ignored.
 void addOpenDeadlineIndex(const QString &connectionString);
+
+// Rebuilds every index from its table: the repair of a file whose rows are sound
+// but whose indexes disagree with them. Throws DbError.
+void rebuildIndexes(const QString &connectionString);

@@ -79,6 +79,15 @@ void tst_MainWindowLayout::layoutSurvivesCloseAndReopen()
     QVERIFY(!keys.isEmpty());
     QCOMPARE(keys.first().column, ListColumn::TrDescription);
     QCOMPARE(keys.first().ascending, false);
+
+    // A settings file that cannot be written loses the layout with a word, not silently.
+    const QString file = session.settings().fileName();
+    QVERIFY(QFile::remove(file));
+    QVERIFY(QDir().mkdir(file));
+    again.show();
+    again.close();
+    QCOMPARE(m_session->prompts().shownTexts(),
+             QStringList{Texts::text(2711).arg(QDir::toNativeSeparators(file))});
 }
 
 void tst_MainWindowLayout::layoutOffStartsPlainAndWritesDefaults()

@@ -1,5 +1,6 @@
 #include "startup/Setting.h"
 #include "startup/SettingsStore.h"
+#include "startup/Texts.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -90,11 +91,36 @@ private slots:
         QCOMPARE(SettingsStore(m_file).text(Setting::DatabaseFolder), QStringLiteral("/data/a, b"));
     }
 
-    void failedWriteIsReported()
+    void failedWriteNamesThePreferenceInTheUsersLanguage_data()
     {
-        SettingsStore store(QStringLiteral("/proc/orvel-no-such-dir/Orvel 2.ini"));
-        QVERIFY_THROWS_EXCEPTION(SettingsStore::WriteError, store.setInteger(Setting::WarnDays, 3));
-        QVERIFY_THROWS_EXCEPTION(SettingsStore::WriteError, store.setText(Setting::DatabaseFolder, QStringLiteral("x")));
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("preference");
+        QTest::newRow("layout choice, English") << "appset_saveintsettings" << int(Language::English) << 2706;
+        QTest::newRow("warning days, Italian") << "appset_warndays" << int(Language::Italian) << 2705;
+        QTest::newRow("database folder, German") << "appset_curdb" << int(Language::German) << 2702;
+        QTest::newRow("window size, French") << "me_width" << int(Language::French) << 2709;
+    }
+
+    void failedWriteNamesThePreferenceInTheUsersLanguage()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, language);
+        QFETCH(int, preference);
+        Texts::setLanguage(Language(language));
+        const QString file = QStringLiteral("/proc/orvel-no-such-dir/Orvel 2.ini");
+        SettingsStore store(file);
+        try {
+            if (name == QStringLiteral("appset_curdb"))
+                store.setText(name, QStringLiteral("x"));
+            else
+                store.setInteger(name, 3);
+            QFAIL("the write was not reported");
+        } catch (const SettingsStore::WriteError &error) {
+            QCOMPARE(error.message(), Texts::text(2701).arg(Texts::text(preference), file));
+            QVERIFY(!error.message().contains(name));
+        }
+        Texts::setLanguage(Language::English);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "startup/StartupSteps.h"
 #include "startup/Texts.h"
 #include "store/Database.h"
+#include "store/DatabaseCheck.h"
 
 #include "../support/TestDatabase.h"
 
@@ -19,6 +20,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 // Start-up against a temporary home: what a new user, a returning user and a
 // user with a broken database each get.
@@ -31,6 +33,7 @@ private:
     std::unique_ptr<Prompt::ScriptedPrompts> m_prompts;
     std::unique_ptr<Session> m_session;
     QString m_programFolder;
+    int m_splashClosedAt = -1;   // how many questions had been asked when the splash was first closed
 
     QString defaultFolder() const { return m_home->filePath(QStringLiteral("Documents/Orvel2DB")); }
     QString defaultDatabase() const { return defaultFolder() + QStringLiteral("/orvel2.mdb"); }
@@ -41,7 +44,48 @@ private:
     {
         m_session = std::make_unique<Session>(SettingsStore(m_home->filePath(QStringLiteral("settings.ini"))));
         m_session->setProgramFolder(m_programFolder);
-        return prepareSession(*m_session, localeCode);
+        m_splashClosedAt = -1;
+        return prepareSession(*m_session, localeCode, [this] {
+            if (m_splashClosedAt < 0)
+                m_splashClosedAt = int(m_prompts->shown().size());
+        });
+    }
+
+    // "@gone", "@stick" and "@default" stand for folders of the temporary home.
+    QString resolved(QString path) const
+    {
+        path.replace(QStringLiteral("@gone"), m_home->filePath(QStringLiteral("unplugged drive/Orvel 'DB' é")));
+        path.replace(QStringLiteral("@stick"), m_home->filePath(QStringLiteral("stick")));
+        path.replace(QStringLiteral("@default"), defaultFolder());
+        return path;
+    }
+
+    QStringList shownKinds() const
+    {
+        QStringList kinds;
+        for (const Prompt::Shown &shown : m_prompts->shown())
+            kinds.append(shown.kind);
+        return kinds;
+    }
+
+    // 300 deadlines, then the file cut short by one byte: every page still reads,
+    // but the last deadline's group id no longer agrees with its index.
+    void cutShortAfterDeadlines()
+    {
+        Connection c;
+        c.open(m_session->connectionString());
+        c.beginTrans();
+        for (int i = 0; i < 300; ++i)
+            c.execute(QStringLiteral("INSERT INTO Transactions ( TrDbId, TrType, TrDone, TrDate, TrDescription, TrValue, "
+                                     "TrBalance, TrGrpType, TrNotes, TrGrpId ) SELECT 1, 1, False, #01/%1/2026#, "
+                                     "'Deadline %2', 100, 100, 'n', 'notes %2', %3")
+                          .arg(i % 28 + 1, 2, 10, QLatin1Char('0'))
+                          .arg(i)
+                          .arg(i % 50 + 1));
+        c.commitTrans();
+        c.close();
+        QFile file(defaultDatabase());
+        QVERIFY(file.resize(file.size() - 1));
     }
 
     int scalar(const QString &sql) const
@@ -193,18 +237,181 @@ private slots:
         QCOMPARE(settings().text(Setting::DatabaseFolder, QStringLiteral("unset")), QStringLiteral("unset"));
     }
 
-    void unusableFolderSettingMeansTheDefault()
+    void onlyAnEmptyFolderSettingMeansTheDefault_data()
     {
+        using A = Prompt::Answer;
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("used");   // empty: the start ends
+        QTest::addColumn<QStringList>("kinds");
+        const QStringList none;
+        QTest::newRow("empty: the default") << QString() << QList<int>{} << QString() << "@default" << none;
+        QTest::newRow("blank: the default") << "  " << QList<int>{} << QString() << "@default" << none;
+        QTest::newRow("named: no default made") << "@stick" << QList<int>{} << QString() << "@stick" << none;
+        QTest::newRow("unplugged, Quit") << "@gone" << QList<int>{} << QString() << QString() << QStringList{"message"};
+        QTest::newRow("relative, Quit") << "relative/db" << QList<int>{} << QString() << QString()
+                                        << QStringList{"message"};
+        QTest::newRow("unplugged, Retry, Quit") << "@gone" << QList<int>{int(A::Retry)} << QString() << QString()
+                                                << QStringList{"message", "message"};
+        QTest::newRow("unplugged, another folder") << "@gone" << QList<int>{int(A::Choose)} << "@stick" << "@stick"
+                                                   << QStringList{"message", "folder"};
+        QTest::newRow("unplugged, chooser cancelled, Quit")
+            << "@gone" << QList<int>{int(A::Choose)} << QString() << QString()
+            << QStringList{"message", "folder", "message"};
+    }
+
+    void onlyAnEmptyFolderSettingMeansTheDefault()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QList<int>, answers);
+        QFETCH(QString, chosen);
+        QFETCH(QString, used);
+        QFETCH(QStringList, kinds);
         settings().setText(Setting::FirstRunMarker, FirstRunMarkerText);
-        const QString gone = m_home->filePath(QStringLiteral("unplugged drive/Orvel 'DB' é"));
-        for (const QString &stored : {QString(), QStringLiteral("  "), QStringLiteral("relative/db"), gone}) {
-            settings().setText(Setting::DatabaseFolder, stored);
-            QCOMPARE(start(QStringLiteral("040c")), SessionOutcome::Ready);
-            QCOMPARE(m_session->databaseFolder(), QDir::toNativeSeparators(defaultFolder()));
-            QVERIFY(m_prompts->shown().isEmpty());
+        settings().setText(Setting::DatabaseFolder, resolved(stored));
+        QVERIFY(QDir().mkpath(resolved(QStringLiteral("@stick"))));
+        for (int answer : answers)
+            m_prompts->queueAnswer(Prompt::Answer(answer));
+        m_prompts->queueFolder(resolved(chosen));
+
+        QCOMPARE(start(QStringLiteral("0409")), used.isEmpty() ? SessionOutcome::Ended : SessionOutcome::Ready);
+        QCOMPARE(shownKinds(), kinds);
+        if (!kinds.isEmpty()) {
+            const Prompt::Shown first = m_prompts->shown().first();
+            QCOMPARE(first.text, Texts::text(2712).arg(QDir::toNativeSeparators(resolved(stored))) + u'\n'
+                                     + Texts::text(2713));
+            QCOMPARE(first.buttons, Prompt::Buttons::RetryChooseQuit);
+            QCOMPARE(m_splashClosedAt, 0);
         }
-        QVERIFY(!QFileInfo::exists(gone));
+        if (!used.isEmpty()) {
+            QCOMPARE(m_session->databaseFolder(), QDir::toNativeSeparators(resolved(used)));
+            QVERIFY(QFile::exists(resolved(used) + QStringLiteral("/orvel2.mdb")));
+        }
+        if (!chosen.isEmpty())
+            QCOMPARE(settings().text(Setting::DatabaseFolder), resolved(chosen));
+        // Nothing is made where the user did not choose.
+        QVERIFY(!QFileInfo::exists(resolved(QStringLiteral("@gone"))));
+        QCOMPARE(QFileInfo::exists(defaultFolder()), used == QStringLiteral("@default"));
         QVERIFY(!QFileInfo::exists(QStringLiteral("/orvel2.mdb")));
+    }
+
+    void unusableFolderIsNamedForWhatItIs_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<int>("textId");
+        QTest::newRow("a file named as the folder") << "@stick" << "@stick" << "file" << 2715;
+        QTest::newRow("a file where the default folder goes") << QString() << "@default" << "file" << 2715;
+        QTest::newRow("read-only, empty") << "@stick" << "@stick" << "read-only" << 2716;
+        QTest::newRow("read-only, with a database") << "@stick" << "@stick" << "read-only database" << 2716;
+    }
+
+    void unusableFolderIsNamedForWhatItIs()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, folder);
+        QFETCH(QString, setup);
+        QFETCH(int, textId);
+        if (setup.startsWith(QStringLiteral("read-only")) && geteuid() == 0)
+            QSKIP("permissions do not stop the superuser");
+        const QString path = resolved(folder);
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QString watched = path;
+        if (setup == QStringLiteral("file")) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("not a folder");
+        } else {
+            QVERIFY(QDir().mkpath(path));
+            if (setup.endsWith(QStringLiteral("database"))) {
+                QVERIFY(!copyTemplateTo(path).isEmpty());
+                watched = path + QStringLiteral("/orvel2.mdb");
+            }
+            QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        }
+        const QByteArray before = fileDigest(watched);
+        const QStringList entries = QDir(path).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+        settings().setText(Setting::DatabaseFolder, resolved(stored));
+
+        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ended);
+        QCOMPARE(m_splashClosedAt, 0);
+        const Prompt::Shown first = m_prompts->shown().value(0);
+        QCOMPARE(first.text, Texts::text(textId).arg(QDir::toNativeSeparators(path)) + u'\n' + Texts::text(2714));
+        QCOMPARE(first.buttons, Prompt::Buttons::RetryChooseQuit);
+        QCOMPARE(m_prompts->shown().size(), 1);
+        QCOMPARE(fileDigest(watched), before);
+        QCOMPARE(QDir(path).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), entries);
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    void damagedIndexesAreRebuiltOnlyWhenAsked_data()
+    {
+        QTest::addColumn<bool>("enter");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Enter") << true << 0;
+        QTest::newRow("No") << false << int(Prompt::Answer::No);
+        QTest::newRow("Yes") << false << int(Prompt::Answer::Yes);
+    }
+
+    void damagedIndexesAreRebuiltOnlyWhenAsked()
+    {
+        QFETCH(bool, enter);
+        QFETCH(int, answer);
+        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
+        cutShortAfterDeadlines();
+        const QByteArray before = fileDigest(defaultDatabase());
+        if (enter)
+            m_prompts->queueEnter();
+        else
+            m_prompts->queueAnswer(Prompt::Answer(answer));
+
+        const bool repaired = !enter && Prompt::Answer(answer) == Prompt::Answer::Yes;
+        QCOMPARE(start(QStringLiteral("0409")), repaired ? SessionOutcome::Ready : SessionOutcome::Ended);
+        const auto shown = m_prompts->shown();
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(shown[0].buttons, Prompt::Buttons::YesNo);
+        QCOMPARE(shown[0].enterAnswer, Prompt::Answer::No);
+        QVERIFY2(shown[0].text.contains(QStringLiteral("missing from index")), qPrintable(shown[0].text));
+        const QString copyStart = QDir::toNativeSeparators(defaultFolder() + QStringLiteral("/orvel2 before repair "));
+        QVERIFY2(shown[0].text.contains(copyStart), qPrintable(shown[0].text));
+        const QStringList files = QDir(defaultFolder()).entryList(QDir::Files);
+        if (!repaired) {
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(fileDigest(defaultDatabase()), before);
+            QCOMPARE(files, QStringList{QStringLiteral("orvel2.mdb")});
+            return;
+        }
+        QCOMPARE(files.size(), 2);
+        const QString copy = defaultFolder() + u'/' + files.filter(QStringLiteral("before repair")).value(0);
+        QCOMPARE(fileDigest(copy), before);
+        QVERIFY(shown[0].text.contains(QDir::toNativeSeparators(copy)));
+        QCOMPARE(shown.value(1).text, Texts::text(2721).arg(QDir::toNativeSeparators(copy)));
+        QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 300);
+        QVERIFY(DatabaseCheck::check(m_session->connectionString()).ok());
+    }
+
+    void missingSheetOneOpensTheFirstThereIs()
+    {
+        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
+        Connection c;
+        c.open(m_session->connectionString());
+        c.execute(QStringLiteral("INSERT INTO Dbs ( DbId, DbName ) SELECT 7, 'Casa'"));
+        c.execute(QStringLiteral("INSERT INTO Dbs ( DbId, DbName ) SELECT 4, 'Ufficio'"));
+        c.execute(QStringLiteral("DELETE * FROM Dbs WHERE DbId=1"));
+        c.close();
+        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
+        QCOMPARE(m_session->activeSheetId(), 4);
+        QCOMPARE(m_session->activeSheetName(), QStringLiteral("Ufficio"));
+        QCOMPARE(m_prompts->shownTexts(),
+                 QStringList{Texts::text(2724).arg(QDir::toNativeSeparators(defaultDatabase()), QStringLiteral("Ufficio"))});
+        // A stored sheet that exists opens without a word.
+        m_prompts->clear();
+        settings().setInteger(Setting::ActiveSheet, 7);
+        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
+        QCOMPARE(m_session->activeSheetId(), 7);
+        QVERIFY(m_prompts->shown().isEmpty());
     }
 
     void damagedLinkAndFolderAreNamed()

@@ -92,34 +92,55 @@ private slots:
         QCOMPARE(p.damage, DatabaseProblem::Damage::NoSheet);
     }
 
-    void findsDamagedPages()
+    void findsDamage_data()
     {
-        QStringList rows;
-        rows << "BEGIN";
-        for (int i = 0; i < 3000; ++i)
-            rows << QStringLiteral("INSERT INTO Transactions (TrDbId, TrDescription, TrNotes) VALUES (1, 'row %1', '%2')")
-                        .arg(i)
-                        .arg(QString(60, u'n'));
-        rows << "COMMIT";
-        alter(rows);
+        QTest::addColumn<QString>("harm");
+        QTest::addColumn<int>("damage");
+        QTest::addColumn<QString>("detail");
+        QTest::newRow("a page overwritten") << "overwrite" << int(DatabaseProblem::Damage::Pages) << QString();
+        // The engine's quick check passes this file; the rows read, an index disagrees.
+        QTest::newRow("cut short by one byte")
+            << "cut" << int(DatabaseProblem::Damage::Indexes) << "missing from index TrGrpIdIndex";
+        QTest::newRow("not a database") << "junk" << int(DatabaseProblem::Damage::NotADatabase) << QString();
+    }
+
+    void findsDamage()
+    {
+        QFETCH(QString, harm);
+        QFETCH(int, damage);
+        QFETCH(QString, detail);
+        const int rows = harm == QStringLiteral("cut") ? 300 : 3000;
+        QStringList statements{"BEGIN"};
+        for (int i = 0; i < rows; ++i)
+            statements << QStringLiteral("INSERT INTO Transactions (TrDbId, TrDescription, TrNotes, TrGrpId) "
+                                         "VALUES (1, 'row %1', '%2', %3)")
+                              .arg(i)
+                              .arg(QString(harm == QStringLiteral("cut") ? 8 : 60, u'n'))
+                              .arg(i % 50 + 1);
+        statements << "COMMIT";
+        alter(statements);
         QVERIFY(checkUnchanged().ok());
+
         QFile f(m_path);
         QVERIFY(f.open(QIODevice::ReadWrite));
         const qint64 pages = f.size() / 4096;
-        QVERIFY(pages > 20);
-        f.seek(4096 * (pages / 2) + 8);   // the middle of a page of the deadlines, past its header
-        f.write(QByteArray(2000, '\x5a'));
+        if (harm == QStringLiteral("overwrite")) {
+            QVERIFY(pages > 20);
+            f.seek(4096 * (pages / 2) + 8);   // the middle of a page of the deadlines, past its header
+            f.write(QByteArray(2000, '\x5a'));
+        } else if (harm == QStringLiteral("cut")) {
+            QVERIFY(f.resize(f.size() - 1));
+        } else {
+            QVERIFY(f.resize(0));
+            f.write(QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200));
+        }
         f.close();
         const DatabaseProblem p = checkUnchanged();
         QCOMPARE(p.kind, DatabaseProblem::Kind::Damaged);
-        QCOMPARE(p.damage, DatabaseProblem::Damage::Pages);
+        QCOMPARE(int(p.damage), damage);
         QVERIFY(!p.detail.isEmpty());
-
-        QFile junk(m_path);
-        QVERIFY(junk.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        junk.write(QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200));
-        junk.close();
-        QCOMPARE(checkUnchanged().damage, DatabaseProblem::Damage::NotADatabase);
+        if (!detail.isEmpty())
+            QVERIFY2(p.detail.contains(detail), qPrintable(p.detail));
     }
 
     void reportsALockHeldElsewhereWithinAboutASecond()
@@ -160,6 +181,19 @@ private slots:
         QCOMPARE(DatabaseCheck::check(m_cs).kind, DatabaseProblem::Kind::NotAFile);
         QDir().rmdir(m_path);
 
+        // A file where the folder should be is said to be one, not a matter of permissions.
+        QTemporaryDir other;
+        QFile standIn(other.filePath("Orvel2DB"));
+        QVERIFY(standIn.open(QIODevice::WriteOnly));
+        standIn.close();
+        QCOMPARE(DatabaseCheck::check(Database::connectionString(standIn.fileName())).kind,
+                 DatabaseProblem::Kind::FolderIsAFile);
+        QCOMPARE(DatabaseCheck::inspectFolder(standIn.fileName()).kind, DatabaseProblem::Kind::FolderIsAFile);
+        QCOMPARE(DatabaseCheck::inspectFolder(other.filePath("unplugged")).kind, DatabaseProblem::Kind::FolderMissing);
+        QCOMPARE(DatabaseCheck::inspectFolder(QStringLiteral("relative/folder")).kind,
+                 DatabaseProblem::Kind::FolderMissing);
+        QVERIFY(DatabaseCheck::inspectFolder(other.path()).ok());
+
         copyTemplateTo(m_dir.path());
         if (geteuid() == 0)
             QSKIP("permissions do not stop the superuser");
@@ -168,6 +202,9 @@ private slots:
         QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner);
         QCOMPARE(DatabaseCheck::check(m_cs).kind, DatabaseProblem::Kind::FolderUnreachable);
+        QCOMPARE(DatabaseCheck::inspectFolder(m_dir.path()).kind, DatabaseProblem::Kind::FolderUnreachable);
+        QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QCOMPARE(DatabaseCheck::inspectFolder(m_dir.path()).kind, DatabaseProblem::Kind::FolderReadOnly);
         QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 };
