@@ -5,6 +5,8 @@
 #include "deadlines/DeadlineFormKeys.h"
 #include "deadlines/DeadlineTypes.h"
 #include "platform/DateBox.h"
+#include "platform/Prompts.h"
+#include "startup/Session.h"
 #include "startup/Texts.h"
 #include "store/Database.h"
 #include "store/SqlText.h"
@@ -22,6 +24,12 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+
+namespace {
+
+constexpr int CounterpartyGoneText = 2820;
+
+} // namespace
 
 DeadlineFields::DeadlineFields(QDialog *form, std::function<void()> moveNext)
     : m_form(form)
@@ -206,6 +214,20 @@ void DeadlineFields::fillCounterparties(const QString &connectionString)
 qint32 DeadlineFields::selectedCounterparty() const
 {
     return qint32(std::lround(numberOrDefault(m_counterparty->currentData(), 0)));
+}
+
+void DeadlineFields::refuseGoneCounterparty()
+{
+    Prompt::message(Texts::text(CounterpartyGoneText).arg(m_counterparty->currentText()), Session::AppTitle,
+                    Prompt::Icon::Warning);
+    try {
+        fillCounterparties(m_connectionString);
+    } catch (const DbError &) {
+        // The list stays as it was; the next Save tests the choice again.
+    }
+    m_counterparty->setCurrentIndex(0);
+    if (m_counterparty->isEnabled())
+        m_counterparty->setFocus(Qt::OtherFocusReason);
 }
 
 bool DeadlineFields::descriptionValid() const

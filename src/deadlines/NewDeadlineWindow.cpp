@@ -321,13 +321,18 @@ void NewDeadlineWindow::save()
         m_countBox->setFocus(Qt::OtherFocusReason);
         return;
     }
+    bool written = false;
     try {
         // A busy database offers Retry and Cancel; cancelling keeps the window filled.
-        if (!retryWhileBusy([&] { saveNewDeadlines(m_session.connectionString(), request); }))
+        if (!retryWhileBusy([&] { written = saveNewDeadlines(m_session.connectionString(), request); }))
             return;
     } catch (const DbError &e) {
         // Nothing of the batch was kept; the window stays filled so the user can retry.
         Prompt::message(e.description(), Session::AppTitle, Prompt::Icon::Critical);
+        return;
+    }
+    if (!written) {
+        m_fields.refuseGoneCounterparty();
         return;
     }
     Pauses::shortPause();

@@ -1,5 +1,6 @@
 #include "deadlines/NewDeadlines.h"
 
+#include "counterparties/Counterparties.h"
 #include "deadlines/RecurrenceDates.h"
 #include "deadlines/RecurrenceGroup.h"
 #include "store/Database.h"
@@ -51,19 +52,16 @@ Currency NewDeadlineValues::balance() const
     return value().checkedMul(trType).value_or(Currency());
 }
 
-void saveNewDeadlines(const QString &connectionString, const NewDeadlineRequest &request)
+bool saveNewDeadlines(const QString &connectionString, const NewDeadlineRequest &request)
 {
     Connection connection;
     connection.open(connectionString);
 
-    if (!request.recurring && request.targetGroupId == 0) {
-        connection.execute(singleDeadlineInsertSql(request.values, request.date, 0));
-        connection.close();
-        return;
-    }
-
-    // The members and the renumbering of the group they join stand or fall together.
+    // The members, the renumbering of the group they join and the test that the
+    // client/supplier still exists stand or fall together.
     TransactionGuard guard(connection);
+    if (request.values.acId > 0 && !Counterparties::exists(connection, request.values.acId))
+        return false;
     if (request.recurring) {
         const QChar code = RecurrenceDates::cadenceCode(request.cadence);
         const qint32 groupId =
@@ -79,4 +77,5 @@ void saveNewDeadlines(const QString &connectionString, const NewDeadlineRequest 
         RecurrenceGroup::renumberGroup(connection, request.targetGroupId);
     guard.commit();
     connection.close();
+    return true;
 }

@@ -34,7 +34,8 @@ struct NewDeadlineRequest
     qint32 targetGroupId = 0; // the group to join (0: a new, independent deadline)
 };
 
-// Writes the request on a connection of its own. A recurrence, and any renumbering
-// of an extended group, runs in one transaction: on a DbError nothing of the batch
-// stays in the database. Throws DbError.
-void saveNewDeadlines(const QString &connectionString, const NewDeadlineRequest &request);
+// Writes the request on a connection of its own, in one transaction with any
+// renumbering of an extended group: on a DbError nothing of the batch stays in the
+// database. False, with nothing written, when the chosen client/supplier was
+// deleted meanwhile. Throws DbError.
+bool saveNewDeadlines(const QString &connectionString, const NewDeadlineRequest &request);

@@ -151,6 +151,7 @@ SessionOutcome prepareSession(Session &session, const QString &localeLanguageCod
             addOpenDeadlineIndex(session.connectionString());
             session.loadActiveSheet();
             enableZeroLengthText(session.connectionString());
+            giveAccountsACounter(session.connectionString());
         } catch (const DbError &error) {
             if (error.isBusy()) {
                 if (askRetryWhenBusy(Database::dataSource(session.connectionString())))

@@ -20,3 +20,9 @@ void enableZeroLengthText(const QString &connectionString);
 // check read open deadlines of one sheet by date through, so they need not visit
 // the closed ones. Does nothing when it exists; errors are ignored.
 void addOpenDeadlineIndex(const QString &connectionString);
+
+// Makes Accounts.AcId the engine's counter (INTEGER PRIMARY KEY AUTOINCREMENT) in a
+// file whose table lacks it, where a deleted highest id would be handed out again.
+// The table is rebuilt in one transaction keeping every row, index and trigger; a
+// table that already has the counter is only read. Throws DbError.
+void giveAccountsACounter(const QString &connectionString);
