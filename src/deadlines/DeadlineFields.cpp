@@ -9,6 +9,7 @@
 #include "startup/Session.h"
 #include "startup/Texts.h"
 #include "store/Database.h"
+#include "store/NameCollation.h"
 #include "store/SqlText.h"
 
 #include <QComboBox>
@@ -198,7 +199,7 @@ void DeadlineFields::fillCounterparties(const QString &connectionString)
     Connection connection;
     connection.open(connectionString);
     Recordset rs;
-    rs.open(QStringLiteral("SELECT AcId, AcName FROM Accounts ORDER BY AcName"), connection, CursorType::Static);
+    rs.open(QStringLiteral("SELECT AcId, AcName FROM Accounts") + NameCollation::orderBy(QStringLiteral("AcName")), connection, CursorType::Static);
     while (!rs.eof()) {
         m_counterparty->addItem(stringOrDefault(rs.field(QStringLiteral("AcName")), QString()),
                                 rs.field(QStringLiteral("AcId")));

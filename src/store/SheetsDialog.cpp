@@ -11,6 +11,7 @@
 #include "store/BusyRetry.h"
 #include "store/DbError.h"
 #include "store/DeadlineSheets.h"
+#include "store/NameCollation.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -56,7 +57,7 @@ SheetsDialog::SheetsDialog(DeadlineListHost &host, Session &session, QWidget *pa
     m_list = new DataGrid(this);
     m_list->setObjectName(QStringLiteral("sheetGrid"));
     m_list->setConnectionString(m_session.connectionString());
-    m_list->setRecordSource(QStringLiteral("SELECT * FROM Dbs ORDER BY DbName"));
+    m_list->setRecordSource(QStringLiteral("SELECT * FROM Dbs") + NameCollation::orderBy(QStringLiteral("DbName")));
     m_list->setNavigatorVisible(false);
     auto *folderCaption = new QLabel(Texts::text(1403), this);
     auto *folder = new QLabel(QDir::toNativeSeparators(m_session.databaseFolder()) + QDir::separator(), this);
