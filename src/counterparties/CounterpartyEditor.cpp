@@ -1,6 +1,7 @@
 #include "counterparties/CounterpartyEditor.h"
 
 #include "counterparties/Counterparties.h"
+#include "platform/ButtonKeys.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "platform/WidgetPrompts.h"
@@ -51,9 +52,11 @@ CounterpartyEditor::CounterpartyEditor(const QString &connectionString, QWidget 
     m_cancel = new QPushButton(Texts::text(1109), this);
     m_cancel->setObjectName(QStringLiteral("cancelButton"));
     m_cancel->setToolTip(Texts::text(1117));
-    // Enter belongs to the focused control, never to a default button.
+    // Enter belongs to the focused control, never to a default button: in a box it
+    // moves on, on a button it clicks that button.
     m_save->setAutoDefault(false);
     m_cancel->setAutoDefault(false);
+    enterClicksFocusedButton(this);
     m_statusBar = new QStatusBar(this);
     m_statusBar->setSizeGripEnabled(false);
 

@@ -1,6 +1,7 @@
 #include "store/SheetsDialog.h"
 
 #include "mainwindow/DeadlineListHost.h"
+#include "platform/ButtonKeys.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
@@ -94,6 +95,7 @@ SheetsDialog::SheetsDialog(DeadlineListHost &host, Session &session, QWidget *pa
             selectSheet();
     });
     removeCloseCommand(this);
+    enterClicksFocusedButton(this);
     reload(m_session.activeSheetId());
 }
 
