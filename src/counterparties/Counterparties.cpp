@@ -40,15 +40,16 @@ qint32 Counterparties::create(const QString &connectionString, const QString &na
     Connection connection;
     connection.open(connectionString);
     TransactionGuard transaction(connection);
-    qint32 id = 1;
-    {
-        Recordset rs;
-        rs.open(QStringLiteral("SELECT Max(Accounts.AcId) AS MaxAcId FROM Accounts"), connection);
-        id = qint32(numberOrDefault(rs.field(0), 0)) + 1;
-    }
-    connection.execute(QStringLiteral("INSERT INTO Accounts ( AcId, AcName, AcNotes ) SELECT ")
-                       + QString::number(id) + QStringLiteral(", '") + quoteSqlText(name) + QStringLiteral("', '")
-                       + quoteSqlText(notes) + QStringLiteral("'"));
+    // The database's counter assigns the id, so an id once deleted is never handed
+    // out again: a window still holding it cannot file a deadline under a stranger.
+    Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM Accounts WHERE AcId=0"), connection, CursorType::Static);
+    rs.addNew();
+    rs.setField(QStringLiteral("AcName"), name);
+    rs.setField(QStringLiteral("AcNotes"), notes);
+    rs.update();
+    const qint32 id = rs.field(QStringLiteral("AcId")).toInt();
+    rs.close();
     transaction.commit();
     return id;
 }
@@ -60,6 +61,13 @@ void Counterparties::update(const QString &connectionString, qint32 id, const QS
     connection.execute(QStringLiteral("UPDATE Accounts SET Accounts.AcName = '") + quoteSqlText(name)
                        + QStringLiteral("', Accounts.AcNotes = '") + quoteSqlText(notes)
                        + QStringLiteral("' WHERE Accounts.AcId=") + QString::number(id));
+}
+
+bool Counterparties::exists(Connection &connection, qint32 id)
+{
+    Recordset rs;
+    rs.open(QStringLiteral("SELECT AcId FROM Accounts WHERE AcId=") + QString::number(id), connection);
+    return !rs.eof();
 }
 
 bool Counterparties::isInUse(const QString &connectionString, qint32 id)
@@ -83,9 +91,9 @@ bool Counterparties::remove(const QString &connectionString, qint32 id)
     return true;
 }
 
-int Counterparties::nameMaxLength(const QString &connectionString)
+int Counterparties::textMaxLength(const QString &connectionString, const QString &column)
 {
     Connection connection;
     connection.open(connectionString);
-    return connection.textColumnMaxLength(QStringLiteral("Accounts"), QStringLiteral("AcName"));
+    return connection.textColumnMaxLength(QStringLiteral("Accounts"), column);
 }

@@ -1,6 +1,7 @@
 #include "counterparties/CounterpartyEditor.h"
 
 #include "counterparties/Counterparties.h"
+#include "platform/ButtonKeys.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "platform/WidgetPrompts.h"
@@ -18,6 +19,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include <limits>
 
 namespace {
 
@@ -49,9 +52,11 @@ CounterpartyEditor::CounterpartyEditor(const QString &connectionString, QWidget 
     m_cancel = new QPushButton(Texts::text(1109), this);
     m_cancel->setObjectName(QStringLiteral("cancelButton"));
     m_cancel->setToolTip(Texts::text(1117));
-    // Enter belongs to the focused control, never to a default button.
+    // Enter belongs to the focused control, never to a default button: in a box it
+    // moves on, on a button it clicks that button.
     m_save->setAutoDefault(false);
     m_cancel->setAutoDefault(false);
+    enterClicksFocusedButton(this);
     m_statusBar = new QStatusBar(this);
     m_statusBar->setSizeGripEnabled(false);
 
@@ -91,14 +96,18 @@ void CounterpartyEditor::prepare(int titleId)
     setWindowTitle(Texts::text(titleId));
     m_resultId = 0;
     m_statusBar->clearMessage();
-    // The box takes no more than the column holds; 0 means the column sets no limit.
-    int maxLength = 0;
+    // Each box takes what its column holds and no more; a column without a defined
+    // length (the notes' long text) limits nothing, so a long paste is kept whole.
+    int nameLength = 0;
+    int notesLength = 0;
     try {
-        maxLength = Counterparties::nameMaxLength(m_connectionString);
+        nameLength = Counterparties::textMaxLength(m_connectionString, QStringLiteral("AcName"));
+        notesLength = Counterparties::textMaxLength(m_connectionString, QStringLiteral("AcNotes"));
     } catch (const DbError &) {
-        // Without the column's size the store still refuses nothing; leave it open.
+        // Without the columns' sizes the store still refuses nothing; leave them open.
     }
-    m_name->setMaxLength(maxLength > 0 ? maxLength : 32767);
+    m_name->setMaxLength(nameLength > 0 ? nameLength : std::numeric_limits<int>::max());
+    m_notes->setMaxLength(notesLength > 0 ? notesLength : std::numeric_limits<int>::max());
     m_name->setFocus(Qt::OtherFocusReason);
 }
 

@@ -14,6 +14,7 @@
 #include "store/DbErrorPrompt.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -47,7 +48,11 @@ CounterpartyList::CounterpartyList(const QString &connectionString, QWidget *par
     m_list->setObjectName(QStringLiteral("counterpartyGrid"));
     setCentralWidget(m_list);
     buildMenusAndToolbar();
-    statusBar()->showMessage(Texts::text(1325));
+    // A permanent part of the bar: a menu's status tips only cover it for a while,
+    // where a message of showMessage() would be cleared by them for good.
+    auto *hint = new QLabel(Texts::text(1325), this);
+    hint->setObjectName(QStringLiteral("keyHint"));
+    statusBar()->addWidget(hint, 1);
     setUpList();
     resize(520, 400);
 }
@@ -103,7 +108,9 @@ void CounterpartyList::setUpList()
 
 void CounterpartyList::showList()
 {
-    reload(currentId());
+    // Every opening starts afresh on the first name; while the window is still
+    // open, it keeps the row the user is on.
+    reload(isVisible() ? currentId() : 0);
     show();
     raise();
     activateWindow();
@@ -122,8 +129,8 @@ void CounterpartyList::reload(qint32 currentId)
     sizeColumns();
     if (currentId > 0 && model->find(IdColumn, currentId, GridModel::FindMode::Equal, 0, 1) > 0)
         m_list->scrollToCurrent();
-    else if (m_list->rowCount() > 0 && m_list->currentRow() < 1)
-        m_list->setCurrentRow(1);
+    else if (m_list->rowCount() > 0)
+        m_list->setCurrentRow(1);   // the first name, whichever row the table read first
 }
 
 void CounterpartyList::sizeColumns()

@@ -210,6 +210,9 @@ void DeadlineEditor::save()
         showStored(m_update->conflicts());
         Prompt::message(Texts::text(ChangedMeanwhileText), Session::AppTitle, Prompt::Icon::Warning);
         return;
+    case DeadlineUpdate::Outcome::CounterpartyGone:
+        m_fields.refuseGoneCounterparty();
+        return;
     case DeadlineUpdate::Outcome::Written:
         break;
     }

@@ -5,8 +5,11 @@
 #include "deadlines/DeadlineFormKeys.h"
 #include "deadlines/DeadlineTypes.h"
 #include "platform/DateBox.h"
+#include "platform/Prompts.h"
+#include "startup/Session.h"
 #include "startup/Texts.h"
 #include "store/Database.h"
+#include "store/NameCollation.h"
 #include "store/SqlText.h"
 
 #include <QComboBox>
@@ -22,6 +25,12 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+
+namespace {
+
+constexpr int CounterpartyGoneText = 2820;
+
+} // namespace
 
 DeadlineFields::DeadlineFields(QDialog *form, std::function<void()> moveNext)
     : m_form(form)
@@ -182,7 +191,7 @@ void DeadlineFields::fillCounterparties(const QString &connectionString)
     Connection connection;
     connection.open(connectionString);
     Recordset rs;
-    rs.open(QStringLiteral("SELECT AcId, AcName FROM Accounts ORDER BY AcName"), connection, CursorType::Static);
+    rs.open(QStringLiteral("SELECT AcId, AcName FROM Accounts") + NameCollation::orderBy(QStringLiteral("AcName")), connection, CursorType::Static);
     while (!rs.eof()) {
         m_counterparty->addItem(stringOrDefault(rs.field(QStringLiteral("AcName")), QString()),
                                 rs.field(QStringLiteral("AcId")));
@@ -198,6 +207,20 @@ void DeadlineFields::fillCounterparties(const QString &connectionString)
 qint32 DeadlineFields::selectedCounterparty() const
 {
     return qint32(std::lround(numberOrDefault(m_counterparty->currentData(), 0)));
+}
+
+void DeadlineFields::refuseGoneCounterparty()
+{
+    Prompt::message(Texts::text(CounterpartyGoneText).arg(m_counterparty->currentText()), Session::AppTitle,
+                    Prompt::Icon::Warning);
+    try {
+        fillCounterparties(m_connectionString);
+    } catch (const DbError &) {
+        // The list stays as it was; the next Save tests the choice again.
+    }
+    m_counterparty->setCurrentIndex(0);
+    if (m_counterparty->isEnabled())
+        m_counterparty->setFocus(Qt::OtherFocusReason);
 }
 
 bool DeadlineFields::descriptionValid() const

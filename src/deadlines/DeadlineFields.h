@@ -63,6 +63,10 @@ public:
     // first, and limits the description to its column's length. Throws DbError.
     void fillCounterparties(const QString &connectionString);
     qint32 selectedCounterparty() const;
+    // The chosen client/supplier was deleted while the window was open: says so,
+    // reads the list again and hands the choice back to the user; every other
+    // field keeps what was typed.
+    void refuseGoneCounterparty();
 
     bool descriptionValid() const;
     bool amountValid() const;

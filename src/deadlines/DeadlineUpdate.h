@@ -16,7 +16,7 @@ class Connection;
 class DeadlineUpdate
 {
 public:
-    enum class Outcome { Written, Conflict, Gone };
+    enum class Outcome { Written, Conflict, Gone, CounterpartyGone };
 
     DeadlineUpdate(qint32 rowId, QVariantMap stored);
     // The row of Transactions with that TrRowId; nothing when there is none. Throws DbError.
@@ -35,7 +35,9 @@ public:
     // holds what was read, writes nothing and answers Conflict: conflicts() names
     // those columns, stored() holds the row as it is now and their changes are
     // dropped. Otherwise writes the changed columns only (TrBalance follows
-    // TrValue) and answers Written. Gone when the row was deleted. Throws DbError.
+    // TrValue) and answers Written. Gone when the row was deleted; CounterpartyGone,
+    // writing nothing and keeping the changes, when the client/supplier chosen
+    // for it was deleted meanwhile. Throws DbError.
     Outcome write(Connection &connection);
     QStringList conflicts() const { return m_conflicts; }
 

@@ -324,15 +324,19 @@ void NewDeadlineWindow::save()
         m_countBox->setFocus(Qt::OtherFocusReason);
         return;
     }
-    qint32 newRowId = 0;
+    std::optional<qint32> newRowId;
     // A failed save keeps nothing of the batch; the window stays filled for
     // Retry or for another try after Cancel.
     if (!DbErrorPrompt::run(m_session.connectionString(),
                             [&] { newRowId = saveNewDeadlines(m_session.connectionString(), request); }))
         return;
+    if (!newRowId) {
+        m_fields.refuseGoneCounterparty();
+        return;
+    }
     Pauses::shortPause();
     // What was just made becomes the list's current row, so Enter edits it.
-    refreshAfterSave(m_host, newRowId);
+    refreshAfterSave(m_host, *newRowId);
     hide();
     setResult(QDialog::Accepted);
 }

@@ -1,5 +1,6 @@
 #include "deadlines/NewDeadlines.h"
 
+#include "counterparties/Counterparties.h"
 #include "deadlines/RecurrenceDates.h"
 #include "deadlines/RecurrenceGroup.h"
 #include "store/Database.h"
@@ -63,14 +64,17 @@ Currency NewDeadlineValues::balance() const
     return value().checkedMul(trType).value_or(Currency());
 }
 
-qint32 saveNewDeadlines(const QString &connectionString, const NewDeadlineRequest &request)
+std::optional<qint32> saveNewDeadlines(const QString &connectionString, const NewDeadlineRequest &request)
 {
     Connection connection;
     connection.open(connectionString);
 
-    // The members and the renumbering of the group they join stand or fall
-    // together; inside the transaction no other writer can take the next row id.
+    // The members, the renumbering of the group they join and the test that the
+    // client/supplier still exists stand or fall together; inside the transaction
+    // no other writer can take the next row id.
     TransactionGuard guard(connection);
+    if (request.values.acId > 0 && !Counterparties::exists(connection, request.values.acId))
+        return std::nullopt;
     qint32 firstRowId = 0;
     if (request.recurring) {
         const QChar code = RecurrenceDates::cadenceCode(request.cadence);

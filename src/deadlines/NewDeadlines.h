@@ -6,6 +6,8 @@
 #include <QDate>
 #include <QString>
 
+#include <optional>
+
 // What the new-deadline window writes, kept free of widgets so the statements and
 // the transaction can be checked on their own.
 
@@ -37,5 +39,6 @@ struct NewDeadlineRequest
 // Writes the request on a connection of its own, in one transaction with any
 // renumbering of an extended group: on a DbError nothing of the batch stays in the
 // database. Returns the TrRowId of the first deadline written (the single one, or
-// the first member by date). Throws DbError.
-qint32 saveNewDeadlines(const QString &connectionString, const NewDeadlineRequest &request);
+// the first member by date); nothing, with nothing written, when the chosen
+// client/supplier was deleted meanwhile. Throws DbError.
+std::optional<qint32> saveNewDeadlines(const QString &connectionString, const NewDeadlineRequest &request);

@@ -3,6 +3,7 @@
 #include "reports/ReportFilter.h"
 #include "reports/ReportGrouping.h"
 #include "reports/ReportTexts.h"
+#include "store/NameCollation.h"
 
 #include <QCollator>
 
@@ -112,11 +113,9 @@ QList<ReportRow> reportRows(const QList<ReportDeadline> &deadlines, const Report
 
     // Names compare as the user reads them; names equal but for case stay apart
     // and side by side.
-    QCollator collator(texts.locale());
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const QCollator collator = NameCollation::collator(texts.locale());
     auto compareNames = [&collator](const QString &a, const QString &b) {
-        const int byReading = collator.compare(a, b);
-        return byReading != 0 ? byReading : a.compare(b);
+        return NameCollation::compare(collator, a, b);
     };
     std::stable_sort(keyed.begin(), keyed.end(), [&](const KeyedDeadline &a, const KeyedDeadline &b) {
         for (ReportGroupLevel level : levels) {

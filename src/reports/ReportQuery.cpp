@@ -1,6 +1,7 @@
 #include "reports/ReportQuery.h"
 
 #include "reports/ReportFilter.h"
+#include "store/NameCollation.h"
 
 #include <QDate>
 #include <QStringList>
@@ -67,5 +68,5 @@ QString reportPeriodBoundsQuery()
 
 QString reportCounterpartiesQuery()
 {
-    return QStringLiteral("SELECT AcId, AcName FROM Accounts ORDER BY AcName");
+    return QStringLiteral("SELECT AcId, AcName FROM Accounts") + NameCollation::orderBy(QStringLiteral("AcName"));
 }

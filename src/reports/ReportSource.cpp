@@ -2,6 +2,7 @@
 
 #include "reports/ReportQuery.h"
 #include "store/Database.h"
+#include "store/NameCollation.h"
 
 namespace {
 
@@ -94,5 +95,6 @@ QList<ReportCounterparty> readReportCounterparties(const QString &connectionStri
 QList<ReportCounterparty> readCounterpartyList(const QString &connectionString)
 {
     return readCounterparties(connectionString,
-                              QStringLiteral("SELECT AcId, AcName, AcNotes FROM Accounts ORDER BY AcName"));
+                              QStringLiteral("SELECT AcId, AcName, AcNotes FROM Accounts")
+                                  + NameCollation::orderBy(QStringLiteral("AcName")));
 }

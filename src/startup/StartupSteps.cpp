@@ -298,6 +298,7 @@ SessionOutcome prepareSession(Session &session, const QString &localeLanguageCod
             upgradeSchemaGroupColumn(session.connectionString());
             addOpenDeadlineIndex(session.connectionString());
             enableZeroLengthText(session.connectionString());
+            giveAccountsACounter(session.connectionString());
             if (session.activeSheetId() != storedSheet && session.activeSheetId() != DeadlineSheets::FirstSheetId)
                 tell(Texts::text(2724).arg(native(Database::dataSource(session.connectionString())),
                                            session.activeSheetName()),

@@ -4,13 +4,17 @@
 #include "store/Database.h"
 #include "store/JetSql.h"
 #include "store/JetSyntax.h"
+#include "store/NameCollation.h"
 #include "store/SqlTokenizer.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <atomic>
@@ -74,6 +78,10 @@ void Connection::open(const QString &connectionString)
         QSqlQuery pragma(db);
         pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
         pragma.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        // Lists of names are ordered by the locale, in SQL as in the windows.
+        const QVariant handle = db.driver()->handle();
+        if (qstrcmp(handle.typeName(), "sqlite3*") == 0)
+            NameCollation::registerOn(*static_cast<sqlite3 *const *>(handle.constData()));
     }
     m_dataSource = path;
 }

@@ -1,6 +1,7 @@
 #include "store/DeadlineSheets.h"
 
 #include "store/Database.h"
+#include "store/NameCollation.h"
 #include "store/SqlText.h"
 
 qint32 DeadlineSheets::existingOrFirst(const QString &connectionString, qint32 sheetId)
@@ -30,7 +31,7 @@ QList<DeadlineSheets::Sheet> DeadlineSheets::list(const QString &connectionStrin
 {
     QList<Sheet> sheets;
     Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Dbs ORDER BY DbName"), connectionString);
+    rs.open(QStringLiteral("SELECT * FROM Dbs") + NameCollation::orderBy(QStringLiteral("DbName")), connectionString);
     while (!rs.eof()) {
         sheets.append({rs.field(QStringLiteral("DbId")).toInt(),
                        stringOrDefault(rs.field(QStringLiteral("DbName")), QString())});

@@ -253,6 +253,65 @@ void rebuildTable(Connection &connection, const QString &table, const QString &n
         execRaw(db, QStringLiteral("PRAGMA foreign_keys=ON"));
 }
 
+// The Accounts definition with AcId as the engine's counter, which never hands
+// out an id again once its row is deleted: the AcId column becomes INTEGER PRIMARY
+// KEY AUTOINCREMENT and a table-level key on it goes. Empty when it cannot be read.
+QString accountsWithCounter(const QString &createSql)
+{
+    const QList<SqlToken> tokens = SqlTokenizer::tokenize(createSql);
+    int open = -1;
+    for (int i = 0; i < tokens.size() && open < 0; ++i) {
+        if (tokens[i].isOperator(u"("))
+            open = i;
+    }
+    if (open < 0)
+        return {};
+    struct Edit
+    {
+        qsizetype begin;
+        qsizetype end;
+        QString text;
+    };
+    QList<Edit> edits;
+    int depth = 0;
+    int itemStart = open + 1;
+    bool columnFound = false;
+    for (int i = open + 1; i < tokens.size(); ++i) {
+        const SqlToken &t = tokens[i];
+        const bool closing = t.isOperator(u")") && depth == 0;
+        if (t.isOperator(u"("))
+            ++depth;
+        else if (t.isOperator(u")") && !closing)
+            --depth;
+        if (!closing && !(depth == 0 && t.isOperator(u",")))
+            continue;
+        if (itemStart < i) {
+            const SqlToken &first = tokens[itemStart];
+            const qsizetype end = tokens[i - 1].position + tokens[i - 1].text.size();
+            int keyWord = itemStart;
+            if (first.isWord(u"CONSTRAINT") && itemStart + 2 < i)
+                keyWord = itemStart + 2;
+            if (isNameToken(first) && tokenName(first).compare(u"AcId", Qt::CaseInsensitive) == 0) {
+                edits.append({first.position, end, first.text + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT")});
+                columnFound = true;
+            } else if (tokens[keyWord].isWord(u"PRIMARY")) {
+                // The key moves onto the column; the comma before this item goes with it.
+                edits.append({tokens[itemStart - 1].position, end, QString()});
+            }
+        }
+        if (closing)
+            break;
+        itemStart = i + 1;
+    }
+    if (!columnFound)
+        return {};
+    // From the back, so the offsets of the edits still ahead stay true.
+    QString result = createSql;
+    for (auto it = edits.crbegin(); it != edits.crend(); ++it)
+        result.replace(it->begin, it->end - it->begin, it->text);
+    return result;
+}
+
 } // namespace
 
 void upgradeSchemaGroupColumn(const QString &connectionString)
@@ -326,5 +385,27 @@ void rebuildIndexes(const QString &connectionString)
     Connection connection;
     connection.open(connectionString);
     execRaw(connection.database(), QStringLiteral("REINDEX"));
+    connection.close();
+}
+
+void giveAccountsACounter(const QString &connectionString)
+{
+    Connection connection;
+    connection.open(connectionString);
+    // Read first: a table that already counts its ids is left byte for byte.
+    if (connection.schema().kindOf(QStringLiteral("Accounts"), QStringLiteral("AcId")) == ColumnKind::Counter)
+        return;
+    QString createSql;
+    {
+        QSqlQuery query(connection.database());
+        if (!query.exec(QStringLiteral("SELECT sql FROM sqlite_master WHERE type='table' AND name='Accounts' COLLATE NOCASE"))
+            || !query.next())
+            return;
+        createSql = query.value(0).toString();
+    }
+    const QString newSql = accountsWithCounter(createSql);
+    if (newSql.isEmpty())
+        return;
+    rebuildTable(connection, QStringLiteral("Accounts"), newSql);
     connection.close();
 }

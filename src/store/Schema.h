@@ -24,3 +24,9 @@ void addOpenDeadlineIndex(const QString &connectionString);
 // Rebuilds every index from its table: the repair of a file whose rows are sound
 // but whose indexes disagree with them. Throws DbError.
 void rebuildIndexes(const QString &connectionString);
+
+// Makes Accounts.AcId the engine's counter (INTEGER PRIMARY KEY AUTOINCREMENT) in a
+// file whose table lacks it, where a deleted highest id would be handed out again.
+// The table is rebuilt in one transaction keeping every row, index and trigger; a
+// table that already has the counter is only read. Throws DbError.
+void giveAccountsACounter(const QString &connectionString);

@@ -1,6 +1,7 @@
 #include "store/SheetsDialog.h"
 
 #include "mainwindow/DeadlineListHost.h"
+#include "platform/ButtonKeys.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
@@ -11,6 +12,7 @@
 #include "store/DbErrorPrompt.h"
 #include "store/DbError.h"
 #include "store/DeadlineSheets.h"
+#include "store/NameCollation.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -46,7 +48,7 @@ SheetsDialog::SheetsDialog(DeadlineListHost &host, Session &session, QWidget *pa
     m_list = new DataGrid(this);
     m_list->setObjectName(QStringLiteral("sheetGrid"));
     m_list->setConnectionString(m_session.connectionString());
-    m_list->setRecordSource(QStringLiteral("SELECT * FROM Dbs ORDER BY DbName"));
+    m_list->setRecordSource(QStringLiteral("SELECT * FROM Dbs") + NameCollation::orderBy(QStringLiteral("DbName")));
     m_list->setNavigatorVisible(false);
     auto *folderCaption = new QLabel(Texts::text(1403), this);
     auto *folder = new QLabel(QDir::toNativeSeparators(m_session.databaseFolder()) + QDir::separator(), this);
@@ -83,6 +85,7 @@ SheetsDialog::SheetsDialog(DeadlineListHost &host, Session &session, QWidget *pa
             selectSheet();
     });
     removeCloseCommand(this);
+    enterClicksFocusedButton(this);
     reload(m_session.activeSheetId());
 }
 

@@ -70,7 +70,11 @@ void tst_NewDeadlines::singleDeadlineStandsOutsideAnyGroup()
     r.values.acId = 5;
     r.values.amount = AmountText::parse(QStringLiteral("12,50"), QLocale(QLocale::Italian, QLocale::Italy)).value();
     r.date = QDate(2017, 4, 3);
-    m_db->save(r);
+    // No client/supplier 5 (deleted while the window was open): nothing is written.
+    QVERIFY(!saveNewDeadlines(m_db->connectionString(), r));
+    QCOMPARE(firstValue(m_db->connectionString(), QStringLiteral("SELECT Count(TrRowId) FROM Transactions")).toInt(), 0);
+    m_db->raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName) VALUES (5, 'Rossi')"));
+    QVERIFY(saveNewDeadlines(m_db->connectionString(), r));
 
     Connection c;
     c.open(m_db->connectionString());

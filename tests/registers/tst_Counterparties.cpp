@@ -3,14 +3,24 @@
 #include "counterparties/Counterparties.h"
 #include "counterparties/CounterpartyEditor.h"
 #include "counterparties/CounterpartyList.h"
+#include "deadlines/DeadlineEditor.h"
 #include "deadlines/NewDeadlineWindow.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/grid/GridView.h"
+#include "reports/ReportSource.h"
+#include "store/DeadlineSheets.h"
+#include "store/SheetsDialog.h"
 #include "../deadlines/RecordingListHost.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScopeGuard>
+#include <QStatusBar>
 
 // The clients/suppliers window and editor over a real database, and the editor
 // reached with F5 from the new-deadline window.
@@ -21,11 +31,16 @@ class tst_Counterparties final : public QObject
 private slots:
     void init();
     void cleanup();
-    void newTakesHighestIdPlusOneAndKeepsTheName();
-    void nameIsLimitedAndNeverEmpty();
+    void newGetsAnIdNeverUsedBeforeAndKeepsTheName();
+    void boxesHoldWhatTheirColumnsHold();
+    void enterOnAFocusedButtonClicksIt_data();
+    void enterOnAFocusedButtonClicksIt();
     void deleteRefusedWhileAnySheetRefersToIt();
     void failedDeleteLeavesTheTable();
     void f5InDeadlineWindowCreatesAndSelects();
+    void deadlineWindowsRefuseADeletedCounterparty();
+    void namesSortAlikeEverywhere();
+    void listKeepsNoStateAndKeepsItsHint();
 
 private:
     QStringList listedNames() const;
@@ -68,7 +83,7 @@ void tst_Counterparties::fillAndSave(const QString &name, const QString &notes)
     });
 }
 
-void tst_Counterparties::newTakesHighestIdPlusOneAndKeepsTheName()
+void tst_Counterparties::newGetsAnIdNeverUsedBeforeAndKeepsTheName()
 {
     QCOMPARE(listedNames(), (QStringList{"Bianchi", "Rossi"}));
 
@@ -90,15 +105,22 @@ void tst_Counterparties::newTakesHighestIdPlusOneAndKeepsTheName()
     QCOMPARE(listedNames(), (QStringList{"Bianchi", name, "Rossi"}));
     QCOMPARE(m_list->currentId(), 8);
 
+    // The deleted highest id is never handed out again: a window still holding it
+    // must not find a stranger under it.
+    QVERIFY(Counterparties::remove(m_t->cs(), 8));
+    QCOMPARE(Counterparties::create(m_t->cs(), QStringLiteral("Verdi"), QString()), 9);
+
     // Editing keeps the id and writes the apostrophes unchanged as well.
-    m_list->list()->setCurrentRow(3);
+    m_list->showList();
+    m_list->list()->setCurrentRow(2);
+    QCOMPARE(m_list->currentId(), 3);
     fillAndSave(QStringLiteral("Rossi l'Antico"), QString());
     QTest::keyClick(m_list->list()->view(), Qt::Key_Return);
     QCOMPARE(Counterparties::read(m_t->cs(), 3).name, QStringLiteral("Rossi l'Antico"));
     QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts")), 3);
 }
 
-void tst_Counterparties::nameIsLimitedAndNeverEmpty()
+void tst_Counterparties::boxesHoldWhatTheirColumnsHold()
 {
     CounterpartyEditor editor(m_t->cs());
     int maxLength = 0;
@@ -129,6 +151,48 @@ void tst_Counterparties::nameIsLimitedAndNeverEmpty()
     QVERIFY(focusKept);
     QVERIFY(stillOpen);
     QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts")), 2);
+
+    // The notes are long text: a long paste is kept whole, not cut without a word.
+    const QString pasted = QString(100000, u'7');
+    QGuiApplication::clipboard()->setText(pasted);
+    onNextModal<CounterpartyEditor>(this, [](CounterpartyEditor *editor) {
+        editor->nameBox()->setText(QStringLiteral("Verdi"));
+        editor->notesBox()->setFocus();
+        editor->notesBox()->paste();
+        clickButton(editor, QStringLiteral("saveButton"));
+    });
+    const qint32 id = editor.createNew();
+    QVERIFY(id > 0);
+    QCOMPARE(Counterparties::read(m_t->cs(), id).notes.size(), pasted.size());
+}
+
+void tst_Counterparties::enterOnAFocusedButtonClicksIt_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("Save") << QStringLiteral("saveButton") << true;
+    QTest::newRow("Cancel") << QStringLiteral("cancelButton") << false;
+}
+
+void tst_Counterparties::enterOnAFocusedButtonClicksIt()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, saved);
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        bool closed = false;
+        onNextModal<CounterpartyEditor>(this, [&, key](CounterpartyEditor *editor) {
+            QApplication::setActiveWindow(editor);
+            editor->nameBox()->setText(QStringLiteral("Verdi"));
+            auto *target = editor->findChild<QPushButton *>(button);
+            target->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(target, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            closed = !editor->isVisible();
+        });
+        const qint32 id = CounterpartyEditor(m_t->cs()).createNew();
+        QVERIFY(closed);
+        QCOMPARE(id > 0, saved);
+    }
+    QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts WHERE AcName='Verdi'")), saved ? 2 : 0);
 }
 
 void tst_Counterparties::deleteRefusedWhileAnySheetRefersToIt()
@@ -181,6 +245,125 @@ void tst_Counterparties::f5InDeadlineWindowCreatesAndSelects()
     QCOMPARE(combo->currentText(), QStringLiteral("Zanetti"));
     QCOMPARE(combo->currentData().toInt(), 8);
     QCOMPARE(combo->count(), 4);   // the blank entry and three names
+}
+
+void tst_Counterparties::deadlineWindowsRefuseADeletedCounterparty()
+{
+    // The date boxes read the dates of a real locale.
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    auto restore = qScopeGuard([before] { QLocale::setDefault(before); });
+    RecordingListHost host;
+    const QString gone = Texts::text(2820).arg(QStringLiteral("Bianchi"));
+
+    // A new deadline for Bianchi, who is deleted while the window is open.
+    NewDeadlineWindow window(host, m_t->db.session());
+    window.openBlank();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *combo = window.findChild<QComboBox *>(QStringLiteral("counterpartyCombo"));
+    combo->setCurrentIndex(combo->findData(7));
+    window.findChild<QLineEdit *>(QStringLiteral("descriptionBox"))->setText(QStringLiteral("Invoice 12"));
+    QVERIFY(Counterparties::remove(m_t->cs(), 7));
+    QVERIFY(Counterparties::create(m_t->cs(), QStringLiteral("Verdi"), QString()) != 7);
+    clickButton(&window, QStringLiteral("saveButton"));
+    QCOMPARE(m_t->count(QStringLiteral("SELECT Count(TrRowId) FROM Transactions")), 0);
+    QCOMPARE(m_t->prompts.shownTexts(), QStringList{gone});
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("descriptionBox"))->text(), QStringLiteral("Invoice 12"));
+    QCOMPARE(combo->findText(QStringLiteral("Bianchi")), -1);
+    QVERIFY(combo->findText(QStringLiteral("Verdi")) > 0);
+    QCOMPARE(combo->currentIndex(), 0);
+    // Choosing again saves.
+    combo->setCurrentIndex(combo->findText(QStringLiteral("Rossi")));
+    clickButton(&window, QStringLiteral("saveButton"));
+    QCOMPARE(m_t->count(QStringLiteral("SELECT Count(TrRowId) FROM Transactions WHERE TrAcId=3")), 1);
+
+    // The editor moves that deadline to a client deleted meanwhile: refused alike.
+    const qint32 rowId = m_t->count(QStringLiteral("SELECT Max(TrRowId) FROM Transactions"));
+    const qint32 fresh = Counterparties::create(m_t->cs(), QStringLiteral("Bianchi"), QString());
+    DeadlineEditor editor(host, m_t->db.session());
+    editor.open(rowId);
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    auto *editorCombo = editor.findChild<QComboBox *>(QStringLiteral("counterpartyCombo"));
+    editorCombo->setCurrentIndex(editorCombo->findData(fresh));
+    editor.findChild<QPlainTextEdit *>(QStringLiteral("notesBox"))->setPlainText(QStringLiteral("call first"));
+    QVERIFY(Counterparties::remove(m_t->cs(), fresh));
+    clickButton(&editor, QStringLiteral("saveButton"));
+    QCOMPARE(m_t->prompts.shownTexts(), (QStringList{gone, gone}));
+    QVERIFY(editor.isVisible());
+    QCOMPARE(editorCombo->findText(QStringLiteral("Bianchi")), -1);
+    QCOMPARE(editor.findChild<QPlainTextEdit *>(QStringLiteral("notesBox"))->toPlainText(), QStringLiteral("call first"));
+    QCOMPARE(m_t->count(QStringLiteral("SELECT Count(TrRowId) FROM Transactions WHERE TrAcId=3 AND TrNotes=''")), 1);
+}
+
+void tst_Counterparties::namesSortAlikeEverywhere()
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QStringList names{"Zahnarzt Müller", "Öl & Gas", "Édith Piaf SARL", "Ärztekammer", "bianchi"};
+    for (const QString &name : names) {
+        Counterparties::create(m_t->cs(), name, QString());
+        DeadlineSheets::create(m_t->cs(), name);
+    }
+    const QStringList expected{"Ärztekammer", "Bianchi", "bianchi", "Édith Piaf SARL", "Öl & Gas", "Rossi",
+                               "Zahnarzt Müller"};
+
+    QStringList inWindow;
+    RecordingListHost host;
+    NewDeadlineWindow window(host, m_t->db.session());
+    window.openBlank();
+    auto *combo = window.findChild<QComboBox *>(QStringLiteral("counterpartyCombo"));
+    for (int i = 1; i < combo->count(); ++i)
+        inWindow << combo->itemText(i);
+    QStringList inReportBox;
+    for (const ReportCounterparty &c : readReportCounterparties(m_t->cs()))
+        inReportBox << c.name;
+    QStringList printed;
+    for (const ReportCounterparty &c : readCounterpartyList(m_t->cs()))
+        printed << c.name;
+    QStringList sheets;
+    for (const DeadlineSheets::Sheet &sheet : DeadlineSheets::list(m_t->cs()))
+        sheets << sheet.name;
+    QStringList sheetsWindow;
+    SheetsDialog sheetsDialog(host, m_t->db.session());
+    for (int row = 1; row <= sheetsDialog.list()->rowCount(); ++row)
+        sheetsWindow << sheetsDialog.list()->value(row, 2).toString();
+    m_list->showList();
+    const QStringList inList = listedNames();
+    QLocale::setDefault(before);
+
+    QCOMPARE(inList, expected);
+    QCOMPARE(inWindow, expected);
+    QCOMPARE(inReportBox, expected);
+    QCOMPARE(printed, expected);
+    const QStringList expectedSheets{"Ärztekammer", "bianchi", "Deadlines", "Édith Piaf SARL", "Öl & Gas", "Zahnarzt Müller"};
+    QCOMPARE(sheets, expectedSheets);
+    QCOMPARE(sheetsWindow, expectedSheets);
+}
+
+void tst_Counterparties::listKeepsNoStateAndKeepsItsHint()
+{
+    // Rossi has the lowest id, Bianchi the first name: the list opens on the name.
+    QCOMPARE(m_list->currentId(), 7);
+    m_list->list()->setCurrentRow(2);
+    m_list->close();
+    m_list->showList();
+    QCOMPARE(m_list->currentId(), 7);
+    // Asked again while still open, it stays where the user is.
+    m_list->list()->setCurrentRow(2);
+    m_list->showList();
+    QCOMPARE(m_list->currentId(), 3);
+
+    // A menu's status tips cover the key hint only for a while.
+    auto *hint = m_list->findChild<QLabel *>(QStringLiteral("keyHint"));
+    QVERIFY(hint);
+    QCOMPARE(hint->text(), Texts::text(1325));
+    QStatusTipEvent tip(QStringLiteral("Print"));
+    QApplication::sendEvent(m_list.get(), &tip);
+    QStatusTipEvent cleared{QString()};
+    QApplication::sendEvent(m_list.get(), &cleared);
+    QVERIFY(m_list->statusBar()->currentMessage().isEmpty());
+    QVERIFY(hint->isVisibleTo(m_list.get()));
 }
 
 QTEST_MAIN(tst_Counterparties)

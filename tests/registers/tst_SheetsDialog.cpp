@@ -182,8 +182,13 @@ void tst_SheetsDialog::selectMakesActiveAndIsRemembered()
 void tst_SheetsDialog::renameReachesTheActiveSheet()
 {
     SheetsDialog dialog(m_host, m_t->db.session());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    // Enter on the focused button presses it, as a click does.
     m_t->prompts.queueInput(QStringLiteral("Home's"));
-    clickButton(&dialog, QStringLiteral("editButton"));
+    auto *rename = dialog.findChild<QPushButton *>(QStringLiteral("editButton"));
+    rename->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(rename, Qt::Key_Return);
     QCOMPARE(DeadlineSheets::name(m_t->cs(), 1), QStringLiteral("Home's"));
     QCOMPARE(m_t->db.session().activeSheetName(), QStringLiteral("Home's"));
     QCOMPARE(m_host.calls, QStringList{"updateStatus"});

@@ -150,6 +150,57 @@ private slots:
         QVERIFY(catalog(c).contains("index AcNameIndex CREATE INDEX AcNameIndex ON Accounts (AcName)"));
     }
 
+    void accountIdsBecomeACounter_data()
+    {
+        QTest::addColumn<QString>("definition");
+        QTest::addColumn<bool>("rebuilt");
+        QTest::newRow("rowid key")
+            << "AcId INTEGER PRIMARY KEY, AcName VARCHAR(100) COLLATE NOCASE, AcNotes LONGTEXT" << true;
+        QTest::newRow("table key, quoted")
+            << "[AcId] INTEGER NOT NULL, AcName VARCHAR(100), AcNotes LONGTEXT, CONSTRAINT pk PRIMARY KEY (AcId)" << true;
+        QTest::newRow("already a counter")
+            << "AcId INTEGER PRIMARY KEY AUTOINCREMENT, AcName VARCHAR(100), AcNotes LONGTEXT" << false;
+    }
+
+    // Without the counter SQLite hands a deleted highest id out again, and a window
+    // still holding it would file a deadline under a stranger.
+    void accountIdsBecomeACounter()
+    {
+        QFETCH(QString, definition);
+        QFETCH(bool, rebuilt);
+        const QString path = QDir(m_dir.path()).filePath("orvel2.mdb");
+        {
+            Connection c;
+            c.open(m_cs);
+            c.execute("DROP TABLE Accounts");
+            c.execute("CREATE TABLE Accounts (" + definition + ")");
+            c.execute("CREATE INDEX AcNameIndex ON Accounts (AcName)");
+            c.execute("INSERT INTO Accounts ( AcId, AcName, AcNotes ) SELECT 4, 'Rossi', 'tel'");
+            c.execute("INSERT INTO Accounts ( AcId, AcName, AcNotes ) SELECT 9, 'Gone', ''");
+            c.execute("DELETE * FROM Accounts WHERE AcId = 9");
+        }
+        const QByteArray before = fileDigest(path);
+        giveAccountsACounter(m_cs);
+        QCOMPARE(fileDigest(path) != before, rebuilt);
+        giveAccountsACounter(m_cs);
+
+        Connection c;
+        c.open(m_cs);
+        QCOMPARE(c.schema().kindOf("Accounts", "AcId"), ColumnKind::Counter);
+        QVERIFY(catalog(c).contains("index AcNameIndex CREATE INDEX AcNameIndex ON Accounts (AcName)"));
+        Recordset rs;
+        rs.open("SELECT * FROM Accounts", c, CursorType::Static);
+        QCOMPARE(rs.recordCount(), 1);
+        QCOMPARE(rs.field("AcId").toInt(), 4);
+        QCOMPARE(rs.field("AcNotes").toString(), QStringLiteral("tel"));
+        // From here on a deleted highest id stays deleted.
+        c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT 'New', ''");
+        c.execute("DELETE * FROM Accounts WHERE AcName = 'New'");
+        c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT 'Newer', ''");
+        rs.open("SELECT Max(AcId) AS M FROM Accounts", c);
+        QCOMPARE(rs.field(0).toInt(), rebuilt ? 6 : 11);
+    }
+
     void leavesTablesThatAllowEmptyTextAlone()
     {
         Connection c;

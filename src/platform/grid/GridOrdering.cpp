@@ -2,6 +2,7 @@
 
 #include "platform/grid/GridTable.h"
 #include "platform/grid/GridValues.h"
+#include "store/NameCollation.h"
 
 #include <QCollator>
 #include <QDate>
@@ -70,8 +71,8 @@ std::vector<std::int64_t> textKeys(const std::vector<QVariant> &values)
         }
         ids[b] = *it;
     }
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    // The order every list of names has, in the windows as in SQL.
+    const QCollator collator = NameCollation::collator();
     std::vector<QCollatorSortKey> sortKeys;
     sortKeys.reserve(uniques.size());
     for (const QString &u : std::as_const(uniques))
