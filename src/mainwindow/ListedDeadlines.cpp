@@ -16,11 +16,12 @@ Currency currencyOf(const QVariant &value)
 QList<ListedDeadline> listedDeadlines(const GridModel &list, bool showCounters, const QString &counterSeparator)
 {
     QList<ListedDeadline> rows;
-    rows.reserve(list.rowCount());
-    for (int row = 1; row <= list.rowCount(); ++row) {
-        if (list.isGroupRow(row))
-            continue;
-        auto field = [&list, row](int column) { return list.value(row, column); };
+    // Collapsing a group hides its rows on screen, not from the view: they are
+    // walked in the ordering, not in what is listed.
+    rows.reserve(list.dataRowCount());
+    for (int position = 0; position < list.dataRowCount(); ++position) {
+        const GridRow row = list.orderedDataRow(position);
+        auto field = [&row](int column) { return row.field(column); };
         ListedDeadline d;
         d.rowId = field(ListColumn::TrRowId).toInt();
         d.sheetId = field(ListColumn::TrDbId).toInt();

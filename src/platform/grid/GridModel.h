@@ -121,6 +121,9 @@ public:
     int bookmark(int row) const;             // data rows; -1 for a group row or no row
     int rowOfBookmark(int bookmark) const;   // 0 when the row is not listed
     GridRow dataRow(int row) const { return GridRow(this, bookmark(row)); }   // data rows only
+    // Every data row in the order the list shows them, those inside collapsed
+    // groups too: position 0 to dataRowCount() - 1.
+    GridRow orderedDataRow(int position) const { return GridRow(this, m_ordering.bookmarkAt(position)); }
 
     int currentRow() const { return m_listing.currentRow(); }
     void setCurrentRow(int row) { setCurrentInternal(row, false); }   // out of range: no current row (0)
