@@ -2,16 +2,8 @@
 
 #include "mainwindow/DeadlineList.h"
 #include "platform/grid/GridModel.h"
+#include "store/MoneySum.h"
 #include "store/SqlText.h"
-
-namespace {
-
-Currency currencyOf(const QVariant &value)
-{
-    return value.canConvert<Currency>() ? value.value<Currency>() : Currency();
-}
-
-} // namespace
 
 QList<ListedDeadline> listedDeadlines(const GridModel &list, bool showCounters, const QString &counterSeparator)
 {
@@ -34,8 +26,8 @@ QList<ListedDeadline> listedDeadlines(const GridModel &list, bool showCounters, 
         d.groupSize = field(ListColumn::TrGrpMDay).toInt();
         d.shownDescription = descriptionShown(d.description, d.groupId, d.groupRow, d.groupSize, showCounters,
                                               counterSeparator);
-        d.amount = currencyOf(field(ListColumn::TrValue));
-        d.balance = currencyOf(field(ListColumn::TrBalance));
+        d.amount = storedAmount(field(ListColumn::TrValue));
+        d.balance = storedAmount(field(ListColumn::TrBalance));
         d.counterpartyName = stringOrDefault(field(ListColumn::AcName), QString());
         d.counterpartyNotes = stringOrDefault(field(ListColumn::AcNotes), QString());
         d.notes = stringOrDefault(field(ListColumn::TrNotes), QString());

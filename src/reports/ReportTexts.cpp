@@ -25,3 +25,13 @@ QString ReportTexts::money(Currency amount) const
 {
     return formatMoney(amount, m_locale);
 }
+
+QString ReportTexts::amount(std::optional<Currency> amount) const
+{
+    return formatStoredAmount(amount, m_locale, [this](int id) { return text(id); });
+}
+
+QString ReportTexts::total(const MoneySum &sum) const
+{
+    return formatMoneySum(sum, m_locale, [this](int id) { return text(id); });
+}

@@ -6,7 +6,7 @@
 #include "platform/grid/GridPresenter.h"
 #include "platform/grid/GridSortKey.h"
 #include "platform/grid/GridTable.h"
-#include "store/Currency.h"
+#include "store/MoneySum.h"
 
 #include <QAbstractItemModel>
 #include <QHash>
@@ -144,7 +144,7 @@ public:
     void setGroupCaption(int row, const QString &caption);
     int groupLevel(int row) const;           // 0 for a data row
     int groupColumn(int row) const;          // 0 for a data row
-    Currency groupSum(int row, int column) const;
+    MoneySum groupSum(int row, int column) const;   // GridGroup::sum; nothing added for a data row
     GridGroup group(int row) const;          // group rows only
 
     // Sorting, applied within groups; ties keep the record-set order.
