@@ -21,11 +21,6 @@ QString ReportTexts::shortDate(const QDate &date) const
     return m_shortDate ? m_shortDate(date) : m_locale.toString(date, QLocale::ShortFormat);
 }
 
-QString ReportTexts::money(Currency amount) const
-{
-    return formatMoney(amount, m_locale);
-}
-
 QString ReportTexts::amount(std::optional<Currency> amount) const
 {
     return formatStoredAmount(amount, m_locale, [this](int id) { return text(id); });

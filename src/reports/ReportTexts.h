@@ -46,7 +46,6 @@ public:
     QString text(int id) const;
     const QLocale &locale() const { return m_locale; }
     QString shortDate(const QDate &date) const;
-    QString money(Currency amount) const;
     // An amount read from the file, or the words saying it is out of range.
     QString amount(std::optional<Currency> amount) const;
     // A total by formatMoneySum(): money, or the words saying why it is no number.
