@@ -55,7 +55,7 @@ QList<ListedDeadline> sampleList(int count, bool allOpen)
             row.shownDescription = row.description;
         }
         row.amount = row.type == -2 ? Currency() : Currency::fromUnits(qint64(next(5000000)) * 100);
-        row.balance = Currency::fromUnits(row.amount.units() * (row.type == -2 ? 0 : row.type));
+        row.balance = Currency::fromUnits(row.amount->units() * (row.type == -2 ? 0 : row.type));
         if (next(5) != 0) {
             row.counterpartyName = QStringLiteral("Cliente %1 S.r.l.").arg(next(300));
             row.counterpartyNotes = notes.at(next(notes.size()));
@@ -82,9 +82,9 @@ void writeRaw(const QList<ListedDeadline> &rows, const QString &path)
         text += tab;
         text += row.shownDescription;
         text += tab;
-        text += QString::number(row.amount.units());
+        text += QString::number(row.amount->units());
         text += tab;
-        text += QString::number(row.balance.units());
+        text += QString::number(row.balance->units());
         text += tab;
         text += row.counterpartyName;
         text += tab;

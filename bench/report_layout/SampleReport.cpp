@@ -68,7 +68,7 @@ QList<ReportDeadline> sampleReportDeadlines(int count, const QDate &today, quint
                 rent.description = QStringLiteral("Office rent");
                 rent.counterparty = QStringLiteral("Woodgrove Real Estate");
                 rent.value = Currency::fromWhole(1850);
-                rent.balance = -rent.value;
+                rent.balance = -*rent.value;
                 rent.groupId = group;
                 rent.groupRow = m + 1;
                 rent.groupSize = 12;
@@ -92,7 +92,7 @@ QList<ReportDeadline> sampleReportDeadlines(int count, const QDate &today, quint
             d.description = pick(Appointments, random);
             d.counterparty = random.bounded(2) == 0 ? QString() : pick(Clients, random);
         }
-        d.balance = Currency::fromUnits(d.type == -2 ? 0 : d.value.units() * d.type);
+        d.balance = Currency::fromUnits(d.type == -2 ? 0 : d.value->units() * d.type);
         d.done = d.date < today.addDays(-20) && random.bounded(3) != 0;
         deadlines << d;
     }

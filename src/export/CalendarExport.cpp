@@ -113,7 +113,8 @@ QString descriptionOf(const ListedDeadline &row, const ExportTexts &texts, const
         text += line;
     };
     if (row.type != -2)
-        addLine(texts.captions[4] + QStringLiteral(": ") + money.format(row.amount));
+        addLine(texts.captions[4] + QStringLiteral(": ")
+                + (row.amount ? money.format(*row.amount) : texts.outOfRange));
     if (!row.counterpartyName.isEmpty())
         addLine(texts.captions[6] + QStringLiteral(": ") + row.counterpartyName);
     if (!row.counterpartyNotes.isEmpty())

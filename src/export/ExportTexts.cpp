@@ -1,5 +1,7 @@
 #include "export/ExportTexts.h"
 
+#include "store/MoneyFormatter.h"
+
 ExportTexts ExportTexts::fromTextTable(const std::function<QString(int id)> &lookup)
 {
     static constexpr std::array<int, 8> CaptionIds = {1002, 1003, 1004, 1005, 1007, 1008, 1015, 1016};
@@ -12,6 +14,7 @@ ExportTexts ExportTexts::fromTextTable(const std::function<QString(int id)> &loo
     texts.closed = lookup(1107);
     texts.open = lookup(1030);
     texts.counterWord = lookup(1050);
+    texts.outOfRange = lookup(AmountOutOfRangeTextId);
     return texts;
 }
 

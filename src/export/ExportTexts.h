@@ -18,6 +18,7 @@ struct ExportTexts
     QString closed;
     QString open;
     QString counterWord;   // between position and size of a recurrence: "3 of 12"
+    QString outOfRange;    // in place of an amount the file holds out of range
 
     // Fills every text from the text table through lookup(id).
     static ExportTexts fromTextTable(const std::function<QString(int id)> &lookup);

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 // One deadline as the main list shows it, flattened for the exports: the list maps
 // each of its deadline rows (never its group rows) to one of these, in its order.
 struct ListedDeadline
@@ -20,8 +22,9 @@ struct ListedDeadline
     qint32 groupId = 0;          // TrGrpId, 0 for a deadline outside any recurrence
     int groupRow = 0;            // TrGrpRow: position in the recurrence
     int groupSize = 0;           // TrGrpMDay: members of the recurrence
-    Currency amount;             // TrValue
-    Currency balance;            // TrBalance: amount times type
+    // Nothing where the file holds no amount in Currency's range (storedAmount()).
+    std::optional<Currency> amount = Currency();    // TrValue
+    std::optional<Currency> balance = Currency();   // TrBalance: amount times type
     QString counterpartyName;    // AcName, empty without a client/supplier
     QString counterpartyNotes;   // AcNotes
     QString notes;               // TrNotes

@@ -39,6 +39,40 @@ QFileDevice::Permissions permissionsFromMode(mode_t mode)
 }
 #endif
 
+// What producers write into: every write goes to the file whole or fails with the
+// system's reason. A short write (the disk filling up midway) is no error to the
+// file itself, and a writer that stops at it (QDataStream, under QPdfWriter) would
+// never make the write that fails and names the reason.
+class WholeWrites final : public QIODevice
+{
+public:
+    explicit WholeWrites(QFileDevice &file) : m_file(file) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    bool failed() const { return m_failed; }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        if (m_failed)
+            return -1;
+        qint64 written = 0;
+        while (written < size) {
+            const qint64 n = m_file.write(data + written, size - written);
+            if (n <= 0) {
+                m_failed = true;
+                setErrorString(m_file.errorString());
+                return -1;
+            }
+            written += n;
+        }
+        return size;
+    }
+
+private:
+    QFileDevice &m_file;
+    bool m_failed = false;
+};
+
 } // namespace
 
 SafeFileWriter::SafeFileWriter(const QString &path)
@@ -76,22 +110,28 @@ bool SafeFileWriter::write(const std::function<bool(QIODevice &device)> &produce
     m_errorText.clear();
     const bool existed = QFileInfo::exists(m_path);
     QSaveFile file(m_path);
+    // Unbuffered: a write the disk refuses fails in that write, with the system's
+    // reason, rather than later in a buffer flush that gives none.
+    const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Unbuffered;
     bool opened = false;
 #ifdef Q_OS_UNIX
     mode_t userUmask = 0;
     {
         PrivateCreation guard;
         userUmask = guard.saved();
-        opened = file.open(QIODevice::WriteOnly);
+        opened = file.open(mode);
     }
 #else
-    opened = file.open(QIODevice::WriteOnly);
+    opened = file.open(mode);
 #endif
     if (!opened)
         return fail(file.errorString());
 
-    if (!produce(file)) {
-        const QString reason = file.errorString();
+    // A producer may miss a failed write, and commit() would rename the file anyway.
+    WholeWrites device(file);
+    const bool produced = produce(device);
+    if (!produced || device.failed() || !file.flush() || file.error() != QFileDevice::NoError) {
+        const QString reason = device.failed() ? device.errorString() : file.errorString();
         file.cancelWriting();
         return fail(reason);
     }

@@ -52,6 +52,16 @@ QChar *writeGeneralNumber(QChar *to, Currency value, QStringView decimalPoint)
     return to;
 }
 
+// An amount the file holds out of range is written as words, never as a number a
+// spreadsheet would add up.
+QChar *writeAmount(QChar *to, std::optional<Currency> value, QStringView decimalPoint, QStringView outOfRange)
+{
+    if (value)
+        return writeGeneralNumber(to, *value, decimalPoint);
+    std::memcpy(to, outOfRange.data(), outOfRange.size() * sizeof(QChar));
+    return to + outOfRange.size();
+}
+
 // Builds the text in one buffer grown ahead of each line and written through a
 // pointer: a hundred thousand rows of eight fields make a million small appends,
 // and each QString append checks for sharing and room on its own.
@@ -188,7 +198,7 @@ QString exportText(const QList<ListedDeadline> &rows, const ExportTexts &texts, 
         const QString &state = row.done ? closed : open;
         const QString &date = dates.field(row.date);
         const qsizetype size = type.size() + state.size() + date.size()
-            + 2 * (NumberRoom + decimalPoint.size() + 3)
+            + 2 * (NumberRoom + decimalPoint.size() + texts.outOfRange.size() + 3)
             + 2 * (row.shownDescription.size() + row.counterpartyName.size() + row.counterpartyNotes.size())
             + 32;   // quotes, tabs and the line end
         to = writer.room(size);
@@ -197,9 +207,9 @@ QString exportText(const QList<ListedDeadline> &rows, const ExportTexts &texts, 
         to = put(to, date);
         to = putQuoted(to, row.shownDescription);
         to = put(to, u"\t\"");
-        to = writeGeneralNumber(to, row.amount, decimalPoint);
+        to = writeAmount(to, row.amount, decimalPoint, texts.outOfRange);
         to = put(to, u"\"\t\"");
-        to = writeGeneralNumber(to, row.balance, decimalPoint);
+        to = writeAmount(to, row.balance, decimalPoint, texts.outOfRange);
         to = put(to, u"\"\t");
         to = putQuoted(to, row.counterpartyName);
         *to++ = u'\t';

@@ -10,11 +10,9 @@
 
 namespace {
 
-QString bracketedTotal(TotalUnits total, const QLocale &locale)
+QString bracketedTotal(const TotalUnits &total, const QLocale &locale)
 {
-    QString text = formatMoneyUnits(total, locale);
-    if (text.isEmpty())
-        text = Texts::text(2200);   // too long to show
+    const QString text = formatMoneySum(total, locale, [](int id) { return Texts::text(id); });
     return QStringLiteral(" [") + text + QLatin1Char(']');
 }
 
@@ -90,9 +88,13 @@ int groupKeyForDate(const QDate &date, int groupOption, const QDate &today)
     }
 }
 
-Currency openBalance(bool done, Currency balance)
+QVariant openBalance(bool done, const QVariant &balance)
 {
-    return done ? Currency() : balance;
+    if (done)
+        return QVariant::fromValue(Currency());
+    if (const auto amount = storedAmount(balance))
+        return QVariant::fromValue(*amount);
+    return balance;
 }
 
 QString descriptionShown(const QString &description, qint32 grpId, int grpRow, int grpMDay,
@@ -157,7 +159,7 @@ QString iconResourcePath(int index)
 }
 
 QString topGroupCaption(const QString &sheetName, const QString &viewCaption, int groupOption,
-                        bool showTotals, TotalUnits total, const QLocale &locale)
+                        bool showTotals, const TotalUnits &total, const QLocale &locale)
 {
     QString caption = sheetName + QStringLiteral(" - ") + viewCaption;
     if (groupOption == 3 && showTotals)
@@ -166,7 +168,7 @@ QString topGroupCaption(const QString &sheetName, const QString &viewCaption, in
 }
 
 QString counterpartyGroupCaption(const QString &acName, const QString &defaultCaption,
-                                 bool showTotals, TotalUnits total, const QLocale &locale)
+                                 bool showTotals, const TotalUnits &total, const QLocale &locale)
 {
     if (!showTotals)
         return defaultCaption;
@@ -174,7 +176,7 @@ QString counterpartyGroupCaption(const QString &acName, const QString &defaultCa
     return name + bracketedTotal(total, locale);
 }
 
-QString dateGroupCaption(int key, int groupOption, bool showTotals, TotalUnits total, const QLocale &locale)
+QString dateGroupCaption(int key, int groupOption, bool showTotals, const TotalUnits &total, const QLocale &locale)
 {
     QString caption = QStringLiteral(" ");
     if (groupOption == 1) {

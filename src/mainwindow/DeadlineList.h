@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/Currency.h"
+#include "store/MoneySum.h"
 
 #include <QDate>
 #include <QLocale>
@@ -67,8 +67,9 @@ QString listQueryText(int view, int comboIndex, qint32 sheetId, const QDate &sel
 // Computed column 19: the date group of a deadline under a layout.
 // Layout 1: 0 up to today, 1 up to the month's last day, 2 later; layout 2: yyyymm.
 int groupKeyForDate(const QDate &date, int groupOption, const QDate &today);
-// Computed column 20: what a deadline still weighs in a total.
-Currency openBalance(bool done, Currency balance);
+// Computed column 20: what a deadline still weighs in a total. A balance that is
+// no amount (storedAmount()) stays as it was read, so the totals over it say so.
+QVariant openBalance(bool done, const QVariant &balance);
 
 // Column 6 as shown: group members get " row<separator>size" when counters are on.
 QString descriptionShown(const QString &description, qint32 grpId, int grpRow, int grpMDay,
@@ -85,16 +86,16 @@ int descriptionIconIndex(qint32 grpId, bool done);   // column 6; -1 for a singl
 QString iconResourcePath(int index);                 // ":/icons/....svg"; empty outside 1..13
 constexpr int IconCount = 13;
 
-// A group's total in ten-thousandths: the sum of column 20 over the group, kept
-// in a wider integer because many large amounts add up past Currency's range.
-using TotalUnits = __int128;
+// A group's total: the sum of column 20 over the group, which may lie past
+// Currency's range or hold an amount out of range.
+using TotalUnits = MoneySum;
 
-// Captions of the group rows, totals in the program's money format; a total too
-// long to show reads as text 2200 instead of a wrong number.
+// Captions of the group rows, totals in the program's money format; a total that
+// is no number reads as words instead of a wrong number (formatMoneySum()).
 QString topGroupCaption(const QString &sheetName, const QString &viewCaption, int groupOption,
-                        bool showTotals, TotalUnits total, const QLocale &locale);
+                        bool showTotals, const TotalUnits &total, const QLocale &locale);
 // A group of layout 3; defaultCaption is the grid's own (the group's AcName).
 QString counterpartyGroupCaption(const QString &acName, const QString &defaultCaption,
-                                 bool showTotals, TotalUnits total, const QLocale &locale);
+                                 bool showTotals, const TotalUnits &total, const QLocale &locale);
 // A group of layouts 1 and 2 by its key (column 19); starts with a blank.
-QString dateGroupCaption(int key, int groupOption, bool showTotals, TotalUnits total, const QLocale &locale);
+QString dateGroupCaption(int key, int groupOption, bool showTotals, const TotalUnits &total, const QLocale &locale);

@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
+#include "store/MoneyFormatter.h"
 
 #include <QLocale>
 
@@ -17,8 +18,7 @@ QVariant DeadlineListPresenter::computedValue(int column, const GridRow &row)
             m_today = Clock::today();
         return groupKeyForDate(row.field(ListColumn::TrDate).toDate(), m_session.display().groupOption, m_today);
     case ListColumn::OpenBalance:
-        return QVariant::fromValue(openBalance(row.field(ListColumn::TrDone).toBool(),
-                                               row.field(ListColumn::TrBalance).value<Currency>()));
+        return openBalance(row.field(ListColumn::TrDone).toBool(), row.field(ListColumn::TrBalance));
     default:
         return {};
     }
@@ -33,9 +33,16 @@ bool DeadlineListPresenter::displayText(int column, const GridRow &row, QString 
                                 m_session.display().counterSeparator);
         return true;
     }
-    if (column == ListColumn::TrValue && row.field(ListColumn::TrType).toInt() == -2) {
-        text.clear();   // an appointment has no amount
-        return true;
+    if (column == ListColumn::TrValue) {
+        if (row.field(ListColumn::TrType).toInt() == -2) {
+            text.clear();   // an appointment has no amount
+            return true;
+        }
+        // A value in the file that no amount holds is said so, never shown as a number.
+        if (!storedAmount(row.field(ListColumn::TrValue))) {
+            text = Texts::text(AmountOutOfRangeTextId);
+            return true;
+        }
     }
     return false;
 }
@@ -60,7 +67,7 @@ QString DeadlineListPresenter::rowStyle(const GridRow &row)
 QString DeadlineListPresenter::groupCaption(const GridGroup &group, const QString &defaultCaption)
 {
     const QLocale locale;
-    const TotalUnits total = group.wideSum(ListColumn::OpenBalance);
+    const TotalUnits total = group.sum(ListColumn::OpenBalance);
     const Session::DisplayOptions &display = m_session.display();
     switch (group.column()) {
     case ListColumn::TrDbId:

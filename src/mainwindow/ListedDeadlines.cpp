@@ -2,25 +2,18 @@
 
 #include "mainwindow/DeadlineList.h"
 #include "platform/grid/GridModel.h"
+#include "store/MoneySum.h"
 #include "store/SqlText.h"
-
-namespace {
-
-Currency currencyOf(const QVariant &value)
-{
-    return value.canConvert<Currency>() ? value.value<Currency>() : Currency();
-}
-
-} // namespace
 
 QList<ListedDeadline> listedDeadlines(const GridModel &list, bool showCounters, const QString &counterSeparator)
 {
     QList<ListedDeadline> rows;
-    rows.reserve(list.rowCount());
-    for (int row = 1; row <= list.rowCount(); ++row) {
-        if (list.isGroupRow(row))
-            continue;
-        auto field = [&list, row](int column) { return list.value(row, column); };
+    // Collapsing a group hides its rows on screen, not from the view: they are
+    // walked in the ordering, not in what is listed.
+    rows.reserve(list.dataRowCount());
+    for (int position = 0; position < list.dataRowCount(); ++position) {
+        const GridRow row = list.orderedDataRow(position);
+        auto field = [&row](int column) { return row.field(column); };
         ListedDeadline d;
         d.rowId = field(ListColumn::TrRowId).toInt();
         d.sheetId = field(ListColumn::TrDbId).toInt();
@@ -33,8 +26,8 @@ QList<ListedDeadline> listedDeadlines(const GridModel &list, bool showCounters, 
         d.groupSize = field(ListColumn::TrGrpMDay).toInt();
         d.shownDescription = descriptionShown(d.description, d.groupId, d.groupRow, d.groupSize, showCounters,
                                               counterSeparator);
-        d.amount = currencyOf(field(ListColumn::TrValue));
-        d.balance = currencyOf(field(ListColumn::TrBalance));
+        d.amount = storedAmount(field(ListColumn::TrValue));
+        d.balance = storedAmount(field(ListColumn::TrBalance));
         d.counterpartyName = stringOrDefault(field(ListColumn::AcName), QString());
         d.counterpartyNotes = stringOrDefault(field(ListColumn::AcNotes), QString());
         d.notes = stringOrDefault(field(ListColumn::TrNotes), QString());

@@ -7,6 +7,7 @@
 #include "export/CalendarExport.h"
 #include "export/ExportTexts.h"
 #include "export/SafeFileWriter.h"
+#include "export/SaveTarget.h"
 #include "export/TextExport.h"
 #include "mainwindow/ListedDeadlines.h"
 #include "platform/grid/DataGrid.h"
@@ -16,15 +17,8 @@
 #include "store/SheetsDialog.h"
 
 #include <QDateTime>
-#include <QFileInfo>
 
 namespace {
-
-// The chosen name, with the extension added when the user typed none.
-QString withExtension(const QString &path, const QString &extension)
-{
-    return QFileInfo(path).suffix().isEmpty() ? path + u'.' + extension : path;
-}
 
 void reportUnwritten(const SafeFileWriter &writer)
 {
@@ -71,10 +65,11 @@ void MainWindow::exportToText()
     // The whole text is made before the dialog, from the list as it stands.
     const ExportTexts texts = ExportTexts::fromTextTable([](int id) { return Texts::text(id); });
     const QByteArray bytes = encodeExportText(exportText(listedForExport(), texts));
-    const QString chosen = Prompt::saveFile(QStringLiteral("Orvel - ") + Texts::text(1363), Texts::text(1364));
-    if (chosen.isEmpty())
+    const QString target =
+        askSaveTarget(QStringLiteral("Orvel - ") + Texts::text(1363), Texts::text(1364), QStringLiteral("txt"));
+    if (target.isEmpty())
         return;
-    SafeFileWriter writer(withExtension(chosen, QStringLiteral("txt")));
+    SafeFileWriter writer(target);
     if (!writer.write(bytes))
         reportUnwritten(writer);
 }
@@ -83,11 +78,12 @@ void MainWindow::exportToCalendar()
 {
     const ExportTexts texts = ExportTexts::fromTextTable([](int id) { return Texts::text(id); });
     const QList<ListedDeadline> rows = listedForExport();
-    const QString chosen = Prompt::saveFile(QStringLiteral("Orvel - ") + Texts::text(2502), Texts::text(2503));
-    if (chosen.isEmpty())
+    const QString target =
+        askSaveTarget(QStringLiteral("Orvel - ") + Texts::text(2502), Texts::text(2503), QStringLiteral("ics"));
+    if (target.isEmpty())
         return;
     const QDateTime stamp = QDateTime::currentDateTimeUtc();
-    SafeFileWriter writer(withExtension(chosen, QStringLiteral("ics")));
+    SafeFileWriter writer(target);
     if (!writer.write([&](QIODevice &device) { return writeCalendar(device, rows, texts, stamp); }))
         reportUnwritten(writer);
 }

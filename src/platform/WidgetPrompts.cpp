@@ -130,7 +130,10 @@ QString WidgetPrompts::chooseFolder(const QString &title)
 
 QString WidgetPrompts::saveFile(const QString &caption, const QString &filter, const QString &suggested)
 {
-    return QFileDialog::getSaveFileName(dialogParent(), caption, suggested, qtFileFilter(filter));
+    // The caller asks before replacing, about the name with its extension added,
+    // which the dialog never sees; asked here too, the user would answer twice.
+    return QFileDialog::getSaveFileName(dialogParent(), caption, suggested, qtFileFilter(filter), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
 }
 
 void removeCloseCommand(QWidget *window)

@@ -21,7 +21,7 @@ struct KeyedDeadline
 struct OpenGroup
 {
     qsizetype row = 0;
-    Currency total;
+    MoneySum total;
 };
 
 int typePicture(const ReportDeadline &d)
@@ -57,7 +57,7 @@ ReportRow deadlineRow(const ReportDeadline &d, int level, const ReportTexts &tex
         d.counterparty.isEmpty() ? texts.text(ReportTexts::NoCounterparty) : d.counterparty;
     // Appointments have no amount to show.
     if (d.type != -2)
-        row.cells[AmountColumnIndex] = texts.money(d.value);
+        row.cells[AmountColumnIndex] = texts.amount(d.value);
 
     row.icons.resize(DescriptionColumnIndex + 1);
     row.icons[TypeColumnIndex] = typePicture(d);
@@ -135,7 +135,7 @@ QList<ReportRow> reportRows(const QList<ReportDeadline> &deadlines, const Report
     sheet.kind = ReportRow::GroupRow;
     sheet.level = 0;
     rows.append(sheet);
-    Currency grandTotal;
+    MoneySum grandTotal;
 
     std::vector<OpenGroup> open(levels.size());
     auto closeGroup = [&](qsizetype level) {
@@ -172,15 +172,15 @@ QList<ReportRow> reportRows(const QList<ReportDeadline> &deadlines, const Report
             group.caption = levels[l] == ReportGroupLevel::Date
                 ? reportDateGroupCaption(d.date, mode, settings.today, texts)
                 : d.counterparty;
-            open[l] = {rows.size(), Currency()};
+            open[l] = {rows.size(), MoneySum()};
             rows.append(group);
         }
         rows.append(deadlineRow(d, deadlineLevel, texts, settings));
 
-        const Currency balance = d.openBalance();
-        grandTotal += balance;
+        const std::optional<Currency> balance = d.openBalance();
+        grandTotal.add(balance);
         for (OpenGroup &group : open)
-            group.total += balance;
+            group.total.add(balance);
         previous = &item;
     }
     for (qsizetype l = levels.size() - 1; previous && l >= 0; --l)

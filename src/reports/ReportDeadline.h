@@ -6,6 +6,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 // The fields of one deadline that a report prints or groups by, as the report's
 // query reads them.
 struct ReportDeadline
@@ -16,12 +18,13 @@ struct ReportDeadline
     QDate date;
     QString description;
     QString counterparty; // AcName; empty without one
-    Currency value;       // TrValue, the unsigned amount
-    Currency balance;     // TrBalance, value × type
+    // Nothing where the file holds no amount in Currency's range (storedAmount()).
+    std::optional<Currency> value = Currency();     // TrValue, the unsigned amount
+    std::optional<Currency> balance = Currency();   // TrBalance, value × type
     qint32 groupId = 0;   // recurrence group, 0 for a single deadline
     qint32 groupRow = 0;
     qint32 groupSize = 0;
 
     // What the deadline adds to its groups' totals: nothing once closed.
-    Currency openBalance() const { return done ? Currency() : balance; }
+    std::optional<Currency> openBalance() const { return done ? Currency() : balance; }
 };

@@ -83,19 +83,19 @@ QString reportDateGroupCaption(const QDate &date, ReportFilter::DateMode mode, c
     return QString();
 }
 
-QString captionWithTotal(const QString &caption, Currency total, const ReportTexts &texts)
+QString captionWithTotal(const QString &caption, const MoneySum &total, const ReportTexts &texts)
 {
-    return caption + QStringLiteral(" [") + texts.money(total) + QLatin1Char(']');
+    return caption + QStringLiteral(" [") + texts.total(total) + QLatin1Char(']');
 }
 
-QString reportCounterpartyCaption(const QString &name, Currency total, bool showTotals,
+QString reportCounterpartyCaption(const QString &name, const MoneySum &total, bool showTotals,
                                   const ReportTexts &texts)
 {
     const QString caption = name.isEmpty() ? texts.text(ReportTexts::NoCounterparty) : name;
     return showTotals ? captionWithTotal(caption, total, texts) : caption;
 }
 
-QString reportSheetCaption(const QString &sheetName, Currency total, bool showTotals,
+QString reportSheetCaption(const QString &sheetName, const MoneySum &total, bool showTotals,
                            const ReportTexts &texts)
 {
     return showTotals ? captionWithTotal(sheetName, total, texts) : sheetName;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/ReportFilter.h"
-#include "store/Currency.h"
+#include "store/MoneySum.h"
 
 #include <QDate>
 #include <QList>
@@ -29,12 +29,12 @@ int reportDateGroupKey(const QDate &date, ReportFilter::DateMode mode, const QDa
 QString reportDateGroupCaption(const QDate &date, ReportFilter::DateMode mode, const QDate &today,
                                const ReportTexts &texts);
 // caption + " [" + the total as money + "]".
-QString captionWithTotal(const QString &caption, Currency total, const ReportTexts &texts);
+QString captionWithTotal(const QString &caption, const MoneySum &total, const ReportTexts &texts);
 // A counterparty group: its name, or the "(none)" text when it has none; with its
 // total when totals are shown.
-QString reportCounterpartyCaption(const QString &name, Currency total, bool showTotals,
+QString reportCounterpartyCaption(const QString &name, const MoneySum &total, bool showTotals,
                                   const ReportTexts &texts);
 // The sheet group that holds the whole report: the sheet's name, with the grand
 // total when totals are shown.
-QString reportSheetCaption(const QString &sheetName, Currency total, bool showTotals,
+QString reportSheetCaption(const QString &sheetName, const MoneySum &total, bool showTotals,
                            const ReportTexts &texts);

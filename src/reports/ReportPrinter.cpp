@@ -1,10 +1,12 @@
 #include "reports/ReportPrinter.h"
 
+#include "export/SafeFileWriter.h"
 #include "reports/ReportDocument.h"
 #include "reports/ReportPageLayout.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
 #include <algorithm>
@@ -39,15 +41,19 @@ bool ReportPrinter::print(QPagedPaintDevice *device) const
     return painter.end();
 }
 
-bool ReportPrinter::savePdf(const QString &fileName, const QPageLayout &pageLayout, const QString &title) const
+bool ReportPrinter::savePdf(const QString &fileName, const QPageLayout &pageLayout, const QString &title,
+                            QString *errorText) const
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(fileName);
-    printer.setDocName(title);
-    if (!printer.setPageLayout(pageLayout))
-        return false;
-    return print(&printer);
+    SafeFileWriter writer(fileName);
+    const bool written = writer.write([&](QIODevice &device) {
+        QPdfWriter pdf(&device);
+        pdf.setResolution(1200);   // as a high-resolution printer lays the pages out
+        pdf.setTitle(title);
+        return pdf.setPageLayout(pageLayout) && print(&pdf);
+    });
+    if (!written && errorText)
+        *errorText = writer.errorText();
+    return written;
 }
 
 QPageLayout::Unit ReportPrinter::measuringUnit(const QLocale &locale)

@@ -19,9 +19,11 @@ public:
     // or the range a QPrinter was given. False when painting could not start.
     bool print(QPagedPaintDevice *device) const;
 
-    // Writes the report as a PDF file through QPrinter's PDF output, with the
-    // given pages and the title the PDF's readers show.
-    bool savePdf(const QString &fileName, const QPageLayout &pageLayout, const QString &title) const;
+    // Writes the report as a PDF file, with the given pages and the title the
+    // PDF's readers show, whole or not at all (SafeFileWriter): a failed write
+    // leaves the old file, and errorText gets the path and the system's reason.
+    bool savePdf(const QString &fileName, const QPageLayout &pageLayout, const QString &title,
+                 QString *errorText = nullptr) const;
 
     // The unit page sizes and margins are shown in: inches where the locale
     // measures in the U.S. system, millimetres elsewhere.

@@ -2,6 +2,7 @@
 
 #include "reports/ReportQuery.h"
 #include "store/Database.h"
+#include "store/MoneySum.h"
 #include "store/NameCollation.h"
 
 namespace {
@@ -42,8 +43,8 @@ QList<ReportDeadline> readReportDeadlines(const QString &connectionString, const
         d.date = rs.field(date).toDate();
         d.description = textOf(rs.field(description));
         d.counterparty = textOf(rs.field(name));
-        d.value = rs.field(value).value<Currency>();
-        d.balance = rs.field(balance).value<Currency>();
+        d.value = storedAmount(rs.field(value));
+        d.balance = storedAmount(rs.field(balance));
         d.groupId = rs.field(groupId).toInt();
         d.groupRow = rs.field(groupRow).toInt();
         d.groupSize = rs.field(groupSize).toInt();

@@ -21,7 +21,12 @@ QString ReportTexts::shortDate(const QDate &date) const
     return m_shortDate ? m_shortDate(date) : m_locale.toString(date, QLocale::ShortFormat);
 }
 
-QString ReportTexts::money(Currency amount) const
+QString ReportTexts::amount(std::optional<Currency> amount) const
 {
-    return formatMoney(amount, m_locale);
+    return formatStoredAmount(amount, m_locale, [this](int id) { return text(id); });
+}
+
+QString ReportTexts::total(const MoneySum &sum) const
+{
+    return formatMoneySum(sum, m_locale, [this](int id) { return text(id); });
 }

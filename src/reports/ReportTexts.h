@@ -1,12 +1,13 @@
 #pragma once
 
-#include "store/Currency.h"
+#include "store/MoneySum.h"
 
 #include <QDate>
 #include <QLocale>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // The words, dates and money of a report in the user's language and locale. The
 // words come from the program's text table through a lookup by text id, so the
@@ -45,7 +46,10 @@ public:
     QString text(int id) const;
     const QLocale &locale() const { return m_locale; }
     QString shortDate(const QDate &date) const;
-    QString money(Currency amount) const;
+    // An amount read from the file, or the words saying it is out of range.
+    QString amount(std::optional<Currency> amount) const;
+    // A total by formatMoneySum(): money, or the words saying why it is no number.
+    QString total(const MoneySum &sum) const;
 
 private:
     Lookup m_lookup;

@@ -1,5 +1,6 @@
 #include "reports/ReportWindow.h"
 
+#include "export/SaveTarget.h"
 #include "platform/Clock.h"
 #include "platform/DateBox.h"
 #include "platform/Prompts.h"
@@ -392,15 +393,15 @@ void ReportWindow::apply()
 
 bool ReportWindow::saveAsPdf()
 {
-    QString file = Prompt::saveFile(Texts::text(SavePdfCaption), Texts::text(PdfFilter),
-                                    m_session.activeSheetName() + QStringLiteral(".pdf"));
+    const QString file = askSaveTarget(Texts::text(SavePdfCaption), Texts::text(PdfFilter), QStringLiteral("pdf"),
+                                       m_session.activeSheetName() + QStringLiteral(".pdf"));
     if (file.isEmpty())
         return false;
-    if (QFileInfo(file).suffix().isEmpty())
-        file += QStringLiteral(".pdf");
     const QString title = reportDocumentTitle(m_session.activeSheetName(), m_description);
-    if (!ReportPrinter(m_document).savePdf(file, m_printer.pageLayout(), title)) {
-        reportError(Texts::text(PdfNotWritten) + QStringLiteral("\n") + QDir::toNativeSeparators(file));
+    QString reason;
+    if (!ReportPrinter(m_document).savePdf(file, m_printer.pageLayout(), title, &reason)) {
+        // The path with the system's reason, as the exports of the list say it.
+        reportError(Texts::text(PdfNotWritten) + QStringLiteral("\n\n") + reason);
         return false;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include <QMetaType>
 
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -91,6 +92,17 @@ std::optional<Currency> Currency::parse(QStringView text, QChar decimalPoint)
     const quint64 magnitude = whole * quint64(Scale) + fraction;
     const qint64 units = negative ? qint64(quint64(0) - magnitude) : qint64(magnitude);
     return fromUnits(units);
+}
+
+std::optional<Currency> Currency::fromRoundedUnits(double units)
+{
+    // 2^63 is exact as a double; anything from there on (and NaN) has no qint64,
+    // and converting it anyway gives the most negative amount.
+    constexpr double limit = 9223372036854775808.0;
+    const double rounded = std::round(units);
+    if (!(rounded >= -limit && rounded < limit))
+        return std::nullopt;
+    return fromUnits(qint64(rounded));
 }
 
 QString Currency::toSqlText() const

@@ -19,6 +19,9 @@ public:
     constexpr Currency() = default;
     static constexpr Currency fromUnits(qint64 units) { Currency c; c.m_units = units; return c; }
     static constexpr Currency fromWhole(qint64 whole) { return fromUnits(whole * Scale); }
+    // A count of ten-thousandths held in a double, rounded; nothing when it is no
+    // number or lies past the range (a value another program wrote into the file).
+    static std::optional<Currency> fromRoundedUnits(double units);
 
     // Exact parse of a plain decimal text ("12.5", "-0.0001", " 3"): optional blanks,
     // optional sign, digits, optional decimalPoint with at most four digits (more are

@@ -101,3 +101,16 @@ QString formatMoneyUnits(__int128 units, const QLocale &locale)
 {
     return formatterFor(locale).formatUnits(units);
 }
+
+QString formatStoredAmount(std::optional<Currency> amount, const QLocale &locale, const MoneyTextLookup &text)
+{
+    return amount ? formatMoney(*amount, locale) : text(AmountOutOfRangeTextId);
+}
+
+QString formatMoneySum(const MoneySum &sum, const QLocale &locale, const MoneyTextLookup &text)
+{
+    if (sum.isOutOfRange())
+        return text(AmountOutOfRangeTextId);
+    const QString money = formatMoneyUnits(sum.units(), locale);
+    return money.isEmpty() ? text(TotalTooLargeTextId) : money;
+}

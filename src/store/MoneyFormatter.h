@@ -1,9 +1,13 @@
 #pragma once
 
 #include "store/Currency.h"
+#include "store/MoneySum.h"
 
 #include <QLocale>
 #include <QString>
+
+#include <functional>
+#include <optional>
 
 // Amounts as money in a locale's currency format: its symbol, grouping, decimal
 // separator and negative form, with the currency's usual number of decimals. Built
@@ -42,3 +46,16 @@ private:
 QString formatMoney(Currency amount, const QLocale &locale = QLocale());
 // A wide sum, as MoneyFormatter::formatUnits.
 QString formatMoneyUnits(__int128 units, const QLocale &locale = QLocale());
+
+// What shows where a number cannot: the words of these text ids, looked up
+// through the caller's text table.
+constexpr int AmountOutOfRangeTextId = 2781;   // "amount out of range"
+constexpr int TotalTooLargeTextId = 2200;      // "total too large"
+using MoneyTextLookup = std::function<QString(int id)>;
+
+// An amount read from the file (storedAmount()) as money, or the words
+// "amount out of range" when it is no amount.
+QString formatStoredAmount(std::optional<Currency> amount, const QLocale &locale, const MoneyTextLookup &text);
+// A total as money, or the words that say why it is no number: "amount out of
+// range" when one of its amounts was, "total too large" when it is too long to show.
+QString formatMoneySum(const MoneySum &sum, const QLocale &locale, const MoneyTextLookup &text);

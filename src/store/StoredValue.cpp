@@ -44,7 +44,10 @@ QVariant currencyFromStorage(const QVariant &stored)
     case QMetaType::Int:
         return QVariant::fromValue(Currency::fromUnits(stored.toLongLong()));
     case QMetaType::Double:
-        return QVariant::fromValue(Currency::fromUnits(std::llround(stored.toDouble())));
+        // Past the range it stays the number it is, which no reader takes for an amount.
+        if (const auto amount = Currency::fromRoundedUnits(stored.toDouble()))
+            return QVariant::fromValue(*amount);
+        return stored;
     default:
         if (const auto parsed = Currency::parse(stored.toString()))
             return QVariant::fromValue(*parsed);

@@ -1,13 +1,14 @@
 #include "export/SafeFileWriter.h"
 
+#include "../support/ScopedFileSizeLimit.h"
+
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,30 +35,6 @@ public:
 
 private:
     mode_t m_saved;
-};
-
-// Lets this process write files of at most `bytes` bytes, as a full disk would;
-// writes beyond fail with EFBIG instead of a signal.
-class ScopedFileSizeLimit
-{
-public:
-    explicit ScopedFileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~ScopedFileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_saved {};
-    void (*m_handler)(int) = nullptr;
 };
 
 } // namespace
@@ -144,16 +121,24 @@ private slots:
     void fullDiskKeepsTheOldFile_data()
     {
         QTest::addColumn<bool>("streamed");
-        QTest::newRow("bytes") << false;
-        QTest::newRow("streamed") << true;
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("room");
+        QTest::newRow("bytes") << false << 1024 * 1024 << 64 * 1024;
+        QTest::newRow("streamed") << true << 1024 * 1024 << 64 * 1024;
+        // The disk fills up in the last bytes, still in the device's buffer when
+        // the producer is done: only the flush before the rename finds out.
+        QTest::newRow("last buffered bytes") << false << 27441 << 16 * 1024;
+        QTest::newRow("last buffered bytes, streamed") << true << 27441 << 16 * 1024;
     }
 
-    // A disk that fills up halfway leaves the old file untouched and no
+    // A disk that fills up anywhere leaves the old file untouched and no
     // half-written temporary beside it, whether the contents came whole or were
     // made while being written.
     void fullDiskKeepsTheOldFile()
     {
         QFETCH(bool, streamed);
+        QFETCH(int, size);
+        QFETCH(int, room);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("export.txt"));
         QFile old(path);
@@ -164,18 +149,19 @@ private slots:
         SafeFileWriter writer(path);
         bool written = true;
         {
-            ScopedFileSizeLimit limit(64 * 1024);
-            const QByteArray block(16 * 1024, 'x');
+            ScopedFileSizeLimit limit(room);
+            const QByteArray contents(size, 'x');
             if (streamed) {
-                written = writer.write([&block](QIODevice &device) {
-                    for (int i = 0; i < 64; ++i) {
-                        if (!SafeFileWriter::writeAll(device, block))
+                written = writer.write([&contents](QIODevice &device) {
+                    for (qsizetype at = 0; at < contents.size(); at += 1000) {
+                        if (!SafeFileWriter::writeAll(device, QByteArrayView(contents).sliced(at).first(
+                                                                  std::min<qsizetype>(1000, contents.size() - at))))
                             return false;
                     }
                     return true;
                 });
             } else {
-                written = writer.write(block.repeated(64));
+                written = writer.write(contents);
             }
         }
         QVERIFY(!written);
@@ -183,6 +169,26 @@ private slots:
                  QDir::toNativeSeparators(path) + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(EFBIG)));
         QCOMPARE(contentsOf(path), QByteArray("previous export\r\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"export.txt"});
+    }
+
+    // The rename that puts the new file in place can fail too (here something else
+    // took the name meanwhile): said, and no temporary file stays behind.
+    void failedRenameIsToldAndLeavesNoTemporary()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("export.txt"));
+        SafeFileWriter writer(path);
+        const bool written = writer.write([&path](QIODevice &device) {
+            QDir().mkpath(QDir(path).filePath(QStringLiteral("taken")));
+            return SafeFileWriter::writeAll(device, "Type\tDone\r\n");
+        });
+        QVERIFY(!written);
+        QVERIFY2(writer.errorText().startsWith(QDir::toNativeSeparators(path) + QStringLiteral(": ")),
+                 qPrintable(writer.errorText()));
+        QVERIFY2(writer.errorText().size() > path.size() + 3, "the reason is missing");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{"export.txt"});
+        QVERIFY(QFileInfo(path).isDir());
     }
 };
 

@@ -156,7 +156,7 @@ void tst_DeadlineList::moneyTextsAgreeInEveryLocale()
     QLocale::setDefault(QLocale::c());
     QCOMPARE(cell, amount);
     QCOMPARE(formatMoney(value, loc), cell);
-    QCOMPARE(dateGroupCaption(0, 1, true, value.units(), loc), " Until Today [" + cell + "]");
+    QCOMPARE(dateGroupCaption(0, 1, true, MoneySum::fromUnits(value.units()), loc), " Until Today [" + cell + "]");
     for (QChar c : cell)
         if (c.isDigit())
             QVERIFY2(digits.contains(c), qPrintable(cell));
@@ -165,16 +165,22 @@ void tst_DeadlineList::moneyTextsAgreeInEveryLocale()
 void tst_DeadlineList::totalsPastCurrencyRange()
 {
     const QLocale us(QLocale::English, QLocale::UnitedStates);
-    const TotalUnits largest = std::numeric_limits<qint64>::max();
+    const __int128 largest = std::numeric_limits<qint64>::max();
     // Two of the largest credits: the true total, not the range's end.
-    QCOMPARE(counterpartyGroupCaption("Acme", "Acme", true, 2 * largest, us), "Acme [$1,844,674,407,370,955.1614]");
-    QCOMPARE(counterpartyGroupCaption("Acme", "Acme", true, -2 * largest - 2, us),
+    QCOMPARE(counterpartyGroupCaption("Acme", "Acme", true, MoneySum::fromUnits(2 * largest), us),
+             "Acme [$1,844,674,407,370,955.1614]");
+    QCOMPARE(counterpartyGroupCaption("Acme", "Acme", true, MoneySum::fromUnits(-2 * largest - 2), us),
              "Acme [($1,844,674,407,370,955.1616)]");
     // A total whose whole part no longer fits says so instead of a number.
-    const TotalUnits huge = TotalUnits(largest) * 100000 * 10000;
-    QCOMPARE(counterpartyGroupCaption("Acme", "Acme", true, huge, us), "Acme [total too large]");
+    const __int128 huge = largest * 100000 * 10000;
+    QCOMPARE(counterpartyGroupCaption("Acme", "Acme", true, MoneySum::fromUnits(huge), us), "Acme [total too large]");
+    // So does a total over an amount that the file holds out of range.
+    MoneySum unknown = MoneySum::fromUnits(5);
+    unknown.add(std::nullopt);
+    QCOMPARE(counterpartyGroupCaption("Acme", "Acme", true, unknown, us), "Acme [amount out of range]");
     Texts::setLanguage(Language::Italian);
-    QCOMPARE(dateGroupCaption(0, 1, true, -huge, us), " Fino ad oggi [totale troppo grande]");
+    QCOMPARE(dateGroupCaption(0, 1, true, MoneySum::fromUnits(-huge), us), " Fino ad oggi [totale troppo grande]");
+    QCOMPARE(dateGroupCaption(0, 1, true, unknown, us), " Fino ad oggi [importo fuori limite]");
 }
 
 void tst_DeadlineList::groupCaptions_data()
@@ -207,7 +213,7 @@ void tst_DeadlineList::groupCaptions()
 
     Texts::setLanguage(language);
     const QLocale us(QLocale::English, QLocale::UnitedStates);
-    const TotalUnits total = -12345000;
+    const TotalUnits total = MoneySum::fromUnits(-12345000);
     if (kind == "top")
         QCOMPARE(topGroupCaption("Home", "All Deadlines", option, totals, total, us), caption);
     else if (kind == "party")

@@ -78,7 +78,7 @@ void tst_GridBinding::readsTheRecordSourceWithTheStoreConventions()
 
     m.addGroup(2);
     QCOMPARE(m.rowCount(), 3);
-    QCOMPARE(m.groupSum(1, 20).units(), qint64(105000));
+    QCOMPARE(qint64(m.groupSum(1, 20).units()), qint64(105000));
     QCOMPARE(m.find(18, QStringLiteral("ACME"), GridModel::FindMode::Contains, 0, 1), 3);
     QCOMPARE(m.find(1, m.value(2, 1), GridModel::FindMode::Equal, 0, 1), 2);
 }

@@ -9,6 +9,7 @@
 
 #include "../support/ListedRows.h"
 #include "../support/MainWindowSession.h"
+#include "../support/ScopedFileSizeLimit.h"
 #include "../support/TestRows.h"
 
 #include <QAction>
@@ -17,6 +18,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
 
@@ -35,7 +39,11 @@ private slots:
     void cleanup();
     void exportOfAnEmptyList();
     void exportFollowsTheGroupedList();
+    void exportAsksBeforeReplacingTheFinalName_data();
+    void exportAsksBeforeReplacingTheFinalName();
+    void unwritableFileIsToldAndLeavesNothing_data();
     void unwritableFileIsToldAndLeavesNothing();
+    void amountsOutOfRangeAreNeverOtherNumbers();
     void calendarExportThroughTheMenu();
     void chosenSheetReachesTheWindow();
     void enterOnADeleteQuestionKeepsEverything_data();
@@ -45,6 +53,8 @@ private:
     void open();
     QString exportThroughMenu(const QString &action, const QString &fileName);
     QStringList listedDescriptions() const;
+    void editByHand(const QStringList &statements);
+    QByteArray contentsOf(const QString &path) const;
 
     std::unique_ptr<MainWindowSession> m_session;
     std::unique_ptr<MainWindow> m_window;
@@ -83,6 +93,26 @@ QString tst_MainWindowRegisters::exportThroughMenu(const QString &action, const 
 QStringList tst_MainWindowRegisters::listedDescriptions() const
 {
     return listedTexts(m_window->list(), ListColumn::TrDescription);
+}
+
+// Runs statements on the database file directly, as another program would.
+void tst_MainWindowRegisters::editByHand(const QStringList &statements)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("by hand"));
+        db.setDatabaseName(Database::dataSource(m_session->connectionString()));
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        for (const QString &sql : statements)
+            QVERIFY2(q.exec(sql), qPrintable(sql + u' ' + q.lastError().text()));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("by hand"));
+}
+
+QByteArray tst_MainWindowRegisters::contentsOf(const QString &path) const
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void tst_MainWindowRegisters::exportOfAnEmptyList()
@@ -132,27 +162,155 @@ void tst_MainWindowRegisters::exportFollowsTheGroupedList()
     // Recurrence members carry the counter the list shows.
     QVERIFY(text.contains(QStringLiteral("\"Loan 2 of 2\"")));
     QVERIFY(!text.contains(QStringLiteral("Other sheet")));
+
+    // Collapsed groups hide their rows on screen only: the export still holds
+    // every deadline of the view, in the same order.
+    for (int layout : {2, 0}) {
+        m_window->chooseLayout(layout);
+        m_window->collapseAll();
+        QVERIFY(listedDescriptions().size() < 4);
+        const QString collapsed = exportThroughMenu(QStringLiteral("exportAction"),
+                                                    QStringLiteral("collapsed%1.txt").arg(layout));
+        QCOMPARE(QString::fromUtf8(contentsOf(collapsed)).split(QStringLiteral("\r\n")).size(), lines.size() + 1);
+        if (layout == 2)
+            QCOMPARE(contentsOf(collapsed), contentsOf(path));
+    }
+}
+
+void tst_MainWindowRegisters::exportAsksBeforeReplacingTheFinalName_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("extension");
+    QTest::newRow("text") << QStringLiteral("exportAction") << QStringLiteral("txt");
+    QTest::newRow("calendar") << QStringLiteral("exportCalendarAction") << QStringLiteral("ics");
+}
+
+// A name typed without its extension names the file with it: that file is the
+// one asked about, Enter keeps it, and only Yes replaces it.
+void tst_MainWindowRegisters::exportAsksBeforeReplacingTheFinalName()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, extension);
+    insertDeadline(m_session->connectionString(), 1, 1, false, QDate(2024, 2, 1), QStringLiteral("Rent"), 0,
+                   Currency::fromWhole(5));
+    open();
+    const QString typed = m_out->filePath(QStringLiteral("list"));
+    const QString target = typed + u'.' + extension;
+    QFile old(target);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("keep me");
+    old.close();
+
+    Prompt::ScriptedPrompts &prompts = m_session->prompts();
+    prompts.queueSaveFile(typed);
+    prompts.queueEnter();   // then the dialog again, cancelled
+    m_window->findChild<QAction *>(action)->trigger();
+    QCOMPARE(contentsOf(target), QByteArray("keep me"));
+    QCOMPARE(prompts.shown().size(), 3);
+    const Prompt::Shown &question = prompts.shown().at(1);
+    QCOMPARE(question.kind, QStringLiteral("message"));
+    QCOMPARE(question.buttons, Prompt::Buttons::YesNo);
+    QCOMPARE(question.enterAnswer, Prompt::Answer::No);
+    QVERIFY2(question.text.contains(QDir::toNativeSeparators(target)), qPrintable(question.text));
+    QCOMPARE(prompts.shown().at(2).kind, QStringLiteral("save"));
+
+    prompts.clear();
+    prompts.queueSaveFile(typed);
+    prompts.queueAnswer(Prompt::Answer::Yes);
+    m_window->findChild<QAction *>(action)->trigger();
+    QCOMPARE(prompts.shown().size(), 2);
+    QVERIFY(contentsOf(target).contains("Rent"));
+    QCOMPARE(QDir(m_out->path()).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(target).fileName()});
+}
+
+void tst_MainWindowRegisters::unwritableFileIsToldAndLeavesNothing_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<int>("room");   // bytes the disk takes; 0 for no limit
+    // A folder that does not exist stands for any folder the user may not write.
+    QTest::newRow("missing folder") << QStringLiteral("missing/list.txt") << 0;
+    // A disk that fills up after 16 KiB of a 27 KiB export, over a good older export.
+    QTest::newRow("disk full") << QStringLiteral("list.txt") << 16 * 1024;
 }
 
 void tst_MainWindowRegisters::unwritableFileIsToldAndLeavesNothing()
 {
+    QFETCH(QString, fileName);
+    QFETCH(int, room);
+    const QString path = m_out->filePath(fileName);
+    if (room > 0) {
+        for (int i = 0; i < 18; ++i)
+            insertDeadline(m_session->connectionString(), 1, 1, false, QDate(2024, 2, 1 + i),
+                           QStringLiteral("Deadline %1 ").arg(i) + QString(1500, u'x'), 0, Currency::fromWhole(i));
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("good older export\r\n");
+        old.close();
+    }
     open();
-    // A folder that does not exist stands for any folder the user may not write.
-    const QString path = m_out->filePath(QStringLiteral("missing/list.txt"));
     m_session->prompts().queueSaveFile(path);
-    m_window->findChild<QAction *>(QStringLiteral("exportAction"))->trigger();
+    m_session->prompts().queueAnswer(Prompt::Answer::Yes);   // replace the older export
+    {
+        std::unique_ptr<ScopedFileSizeLimit> limit;
+        if (room > 0)
+            limit = std::make_unique<ScopedFileSizeLimit>(room);
+        m_window->findChild<QAction *>(QStringLiteral("exportAction"))->trigger();
+    }
     const Prompt::Shown &told = m_session->prompts().shown().last();
     QCOMPARE(told.icon, Prompt::Icon::Critical);
     QVERIFY(told.text.startsWith(Texts::text(2500)));
-    QVERIFY(told.text.contains(QStringLiteral("list.txt")));
-    QVERIFY(!QFile::exists(path));
-    QCOMPARE(QDir(m_out->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    QVERIFY(told.text.contains(QDir::toNativeSeparators(path) + QStringLiteral(": ")));
+    if (room > 0) {
+        QCOMPARE(contentsOf(path), QByteArray("good older export\r\n"));
+        QCOMPARE(QDir(m_out->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"list.txt"});
+    } else {
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(QDir(m_out->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
 
     // Cancel in the dialog writes nothing and says nothing.
     m_session->prompts().clear();
     m_window->findChild<QAction *>(QStringLiteral("exportCalendarAction"))->trigger();
     QCOMPARE(m_session->prompts().shownTexts().size(), 1);
-    QCOMPARE(QDir(m_out->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+// Two credits of 500,000,000,000,000 add up past the 64-bit range, and an amount
+// another program wrote as 1e300 fits no amount at all: the list, its captions
+// and the export say so in words, and never show a wrong number.
+void tst_MainWindowRegisters::amountsOutOfRangeAreNeverOtherNumbers()
+{
+    const QString cs = m_session->connectionString();
+    runJet(cs, QStringLiteral("INSERT INTO Accounts (AcName) VALUES ('Big')"));
+    const int big = firstValue(cs, QStringLiteral("SELECT Max(AcId) FROM Accounts")).toInt();
+    runJet(cs, QStringLiteral("INSERT INTO Accounts (AcName) VALUES ('Edited')"));
+    const int edited = firstValue(cs, QStringLiteral("SELECT Max(AcId) FROM Accounts")).toInt();
+    const Currency half = Currency::fromWhole(500'000'000'000'000);
+    insertDeadline(cs, 1, 1, false, QDate(2024, 2, 1), QStringLiteral("Half one"), big, half);
+    insertDeadline(cs, 1, 1, false, QDate(2024, 2, 2), QStringLiteral("Half two"), big, half);
+    insertDeadline(cs, 1, 1, false, QDate(2024, 2, 3), QStringLiteral("By hand"), edited, Currency::fromWhole(1));
+    editByHand({QStringLiteral("UPDATE Transactions SET TrValue = 1e300, TrBalance = 1e300 "
+                               "WHERE TrDescription = 'By hand'")});
+    open();
+    m_window->chooseLayout(3);
+    m_window->expandAll();
+    QStringList captions, amounts;
+    GridModel *model = m_window->list()->model();
+    for (int row = 1; row <= model->rowCount(); ++row) {
+        if (model->isGroupRow(row))
+            captions << model->groupCaption(row);
+        else
+            amounts << model->displayText(row, ListColumn::TrValue);
+    }
+    QCOMPARE(captions, (QStringList{"Deadlines - All Deadlines [amount out of range]",
+                                    "Big [$1,000,000,000,000,000.00]", "Edited [amount out of range]"}));
+    QCOMPARE(amounts, (QStringList{"$500,000,000,000,000.00", "$500,000,000,000,000.00", "amount out of range"}));
+
+    const QString path = exportThroughMenu(QStringLiteral("exportAction"), QStringLiteral("big.txt"));
+    const QString text = QString::fromUtf8(contentsOf(path));
+    QVERIFY2(text.contains(QStringLiteral("\"By hand\"\t\"amount out of range\"\t\"amount out of range\"")),
+             qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("\"Half two\"\t\"500000000000000\"\t\"500000000000000\"")));
+    QVERIFY(!text.contains(u'-'));
 }
 
 void tst_MainWindowRegisters::calendarExportThroughTheMenu()

@@ -55,6 +55,7 @@ private slots:
     void footer_data();
     void footer();
     void groupedRows();
+    void totalsPastTheRange();
     void deadlineCells();
     void columnFit();
 };
@@ -155,18 +156,18 @@ void TestReportGrouping::captions()
     QFETCH(QString, expected);
     const ReportTexts texts = textsIn(language);
     const QString caption = reportDateGroupCaption(date, ReportFilter::DateMode(mode), QDate(2027, 6, 10), texts);
-    QCOMPARE(withTotal ? captionWithTotal(caption, Currency::fromWhole(total), texts) : caption, expected);
+    QCOMPARE(withTotal ? captionWithTotal(caption, MoneySum::fromUnits(Currency::fromWhole(total).units()), texts) : caption, expected);
 }
 
 void TestReportGrouping::counterpartyAndSheetCaptions()
 {
     const ReportTexts en = englishReportTexts();
     const ReportTexts it = italianReportTexts();
-    const Currency total = Currency::fromUnits(-12'300);
+    const MoneySum total = MoneySum::fromUnits(-12'300);
     QCOMPARE(reportCounterpartyCaption(QStringLiteral("Acme Ltd"), total, true, en), "Acme Ltd [($1.23)]");
     QCOMPARE(reportCounterpartyCaption(QStringLiteral("Acme Ltd"), total, false, en), "Acme Ltd");
-    QCOMPARE(reportCounterpartyCaption(QString(), Currency(), true, en), "(none) [$0.00]");
-    QCOMPARE(reportCounterpartyCaption(QString(), Currency(), false, it), "(vuoto)");
+    QCOMPARE(reportCounterpartyCaption(QString(), MoneySum(), true, en), "(none) [$0.00]");
+    QCOMPARE(reportCounterpartyCaption(QString(), MoneySum(), false, it), "(vuoto)");
     QCOMPARE(reportSheetCaption(QStringLiteral("Office"), total, false, en), "Office");
     QVERIFY(reportSheetCaption(QStringLiteral("Office"), total, true, it).startsWith("Office [-1,23"));
 }
@@ -282,6 +283,35 @@ void TestReportGrouping::groupedRows()
 
     filter.setGrouping(ReportFilter::NoGrouping);
     QCOMPARE(outline(reportRows({}, filter, en, settings)), QStringList{"0|Office"});
+}
+
+// Totals add up as the list's do: two credits of 500,000,000,000,000 pass the
+// 64-bit range without turning negative, and an amount the file holds out of
+// range is said in words, in its cell and in every total that holds it.
+void TestReportGrouping::totalsPastTheRange()
+{
+    ReportFilter filter;
+    filter.setGrouping(ReportFilter::ByCounterparty);
+    QList<ReportDeadline> deadlines{
+        deadline(1, QDate(2027, 8, 1), QStringLiteral("Big"), 500'000'000'000'000),
+        deadline(1, QDate(2027, 8, 2), QStringLiteral("Big"), 500'000'000'000'000),
+        deadline(-1, QDate(2027, 8, 3), QStringLiteral("Edited"), 1),
+    };
+    deadlines[2].value = std::nullopt;
+    deadlines[2].balance = std::nullopt;
+    ReportSettings settings;
+    settings.sheetName = QStringLiteral("Office");
+    settings.today = QDate(2027, 6, 10);
+    const QList<ReportRow> rows = reportRows(deadlines, filter, englishReportTexts(), settings);
+    QCOMPARE(outline(rows), (QStringList{"0|Office [amount out of range]", "1|Big [$1,000,000,000,000,000.00]",
+                                         "2|-|Item 2027-08-01", "2|-|Item 2027-08-02",
+                                         "1|Edited [amount out of range]", "2|-|Item 2027-08-03"}));
+    QCOMPARE(rows[5].cells.value(AmountColumnIndex), QStringLiteral("amount out of range"));
+
+    // Without the edited deadline the grand total is the exact one.
+    deadlines.removeLast();
+    QCOMPARE(reportRows(deadlines, filter, englishReportTexts(), settings).first().caption,
+             QStringLiteral("Office [$1,000,000,000,000,000.00]"));
 }
 
 void TestReportGrouping::deadlineCells()

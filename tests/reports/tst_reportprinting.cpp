@@ -49,7 +49,7 @@ QList<ReportDeadline> sampleDeadlines(int count)
         d.description = QStringLiteral("Entry %1").arg(i + 1, 3, 10, QLatin1Char('0'));
         d.counterparty = names[i % 4];
         d.value = Currency::fromUnits(1'000'000 + i * 12'345);
-        d.balance = Currency::fromUnits(d.value.units() * d.type);
+        d.balance = Currency::fromUnits(d.value->units() * d.type);
         if (i == 5) {
             d.description = QStringLiteral("Contract ") + longDescriptionWords().join(QLatin1Char(' '));
             d.counterparty = LongCounterparty;

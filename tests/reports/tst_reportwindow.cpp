@@ -1,5 +1,7 @@
 #include "../support/MainWindowSession.h"
 #include "../support/PdfText.h"
+#include "../support/ScopedFileSizeLimit.h"
+#include "../support/TestDatabase.h"
 #include "../support/TestRows.h"
 
 #include "mainwindow/MainWindow.h"
@@ -256,6 +258,33 @@ void TestReportWindow::savedPdfShowsTheReport()
                                     QStringLiteral("&2 Grouping: Client/Supplier")})
         QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" missing in\n") + text));
     QVERIFY(!text.contains(QStringLiteral("Old bill")));
+
+    // The same name typed again names the existing ledger.pdf: Enter keeps it.
+    const QByteArray saved = fileDigest(pdf);
+    m_session->prompts().clear();
+    m_session->prompts().queueSaveFile(file);
+    m_session->prompts().queueEnter();
+    QVERIFY(!m_window->saveAsPdf());
+    QCOMPARE(m_session->prompts().shown().size(), 3);
+    const Prompt::Shown question = m_session->prompts().shown().at(1);
+    QCOMPARE(question.enterAnswer, Prompt::Answer::No);
+    QVERIFY2(question.text.contains(QDir::toNativeSeparators(pdf)), qPrintable(question.text));
+    QCOMPARE(fileDigest(pdf), saved);
+
+    // Replacing it on a disk that fills up keeps the older PDF and says why.
+    m_session->prompts().clear();
+    m_session->prompts().queueSaveFile(file);
+    m_session->prompts().queueAnswer(Prompt::Answer::Yes);
+    {
+        ScopedFileSizeLimit limit(4096);
+        QVERIFY(!m_window->saveAsPdf());
+    }
+    const Prompt::Shown told = m_session->prompts().shown().last();
+    QCOMPARE(told.icon, Prompt::Icon::Critical);
+    QVERIFY(told.text.startsWith(Texts::text(2603)));
+    QVERIFY2(told.text.contains(QDir::toNativeSeparators(pdf) + QStringLiteral(": ")), qPrintable(told.text));
+    QCOMPARE(fileDigest(pdf), saved);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ledger.pdf"});
 }
 
 void TestReportWindow::databaseErrorIsReported()

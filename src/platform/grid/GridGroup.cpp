@@ -3,8 +3,6 @@
 #include "platform/grid/GridModel.h"
 #include "platform/grid/GridSums.h"
 
-#include <algorithm>
-#include <limits>
 
 int GridGroup::column() const
 {
@@ -35,24 +33,16 @@ GridRow GridGroup::dataRow(int k) const
     return GridRow(m_model, m_model->m_ordering.bookmarkAt(g.first + k));
 }
 
-Currency GridGroup::sum(int column) const
-{
-    const __int128 units = wideSum(column);
-    constexpr qint64 lowest = std::numeric_limits<qint64>::min();
-    constexpr qint64 highest = std::numeric_limits<qint64>::max();
-    return Currency::fromUnits(qint64(std::clamp<__int128>(units, lowest, highest)));
-}
-
-__int128 GridGroup::wideSum(int column) const
+MoneySum GridGroup::sum(int column) const
 {
     const GridOrdering &ordering = m_model->m_ordering;
     const auto &g = ordering.group(m_group);
     if (auto it = g.sums.constFind(column); it != g.sums.constEnd())
         return *it;
     const GridTable &table = m_model->m_table;
-    const __int128 total = table.isValidColumn(column)
-        ? GridSums::wideSum(table.values(column), ordering.bookmarks(g.first, g.last))
-        : 0;
+    const MoneySum total = table.isValidColumn(column)
+        ? GridSums::sum(table.values(column), ordering.bookmarks(g.first, g.last))
+        : MoneySum();
     g.sums.insert(column, total);
     return total;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/grid/GridRow.h"
-#include "store/Currency.h"
+#include "store/MoneySum.h"
 
 #include <QVariant>
 
@@ -17,11 +17,9 @@ public:
     QVariant value() const;      // the value all its data rows share
     int dataRowCount() const;    // data rows inside, at any depth, collapsed or not
     GridRow dataRow(int k) const;   // k-th data row in listed order (0-based)
-    // Exact sum of column k over the group's data rows (Currency, integers,
-    // yes/no and numeric texts; Null counts as 0).
-    Currency sum(int column) const;   // clamped to Currency's range
-    // The same sum in ten-thousandths, exact past Currency's range.
-    __int128 wideSum(int column) const;
+    // Exact sum of column k over the group's data rows, collapsed or not, by
+    // GridSums::sum: past Currency's range too, out of range when a value is no amount.
+    MoneySum sum(int column) const;
 
 private:
     const GridModel *m_model;

@@ -442,9 +442,9 @@ int GridModel::groupColumn(int row) const
     return isGroupRow(row) ? m_ordering.group(m_listing.groupAt(row)).column : 0;
 }
 
-Currency GridModel::groupSum(int row, int column) const
+MoneySum GridModel::groupSum(int row, int column) const
 {
-    return isGroupRow(row) ? group(row).sum(column) : Currency();
+    return isGroupRow(row) ? group(row).sum(column) : MoneySum();
 }
 
 GridGroup GridModel::group(int row) const

@@ -6,7 +6,7 @@
 #include "platform/grid/GridPresenter.h"
 #include "platform/grid/GridSortKey.h"
 #include "platform/grid/GridTable.h"
-#include "store/Currency.h"
+#include "store/MoneySum.h"
 
 #include <QAbstractItemModel>
 #include <QHash>
@@ -121,6 +121,9 @@ public:
     int bookmark(int row) const;             // data rows; -1 for a group row or no row
     int rowOfBookmark(int bookmark) const;   // 0 when the row is not listed
     GridRow dataRow(int row) const { return GridRow(this, bookmark(row)); }   // data rows only
+    // Every data row in the order the list shows them, those inside collapsed
+    // groups too: position 0 to dataRowCount() - 1.
+    GridRow orderedDataRow(int position) const { return GridRow(this, m_ordering.bookmarkAt(position)); }
 
     int currentRow() const { return m_listing.currentRow(); }
     void setCurrentRow(int row) { setCurrentInternal(row, false); }   // out of range: no current row (0)
@@ -141,7 +144,7 @@ public:
     void setGroupCaption(int row, const QString &caption);
     int groupLevel(int row) const;           // 0 for a data row
     int groupColumn(int row) const;          // 0 for a data row
-    Currency groupSum(int row, int column) const;
+    MoneySum groupSum(int row, int column) const;   // GridGroup::sum; nothing added for a data row
     GridGroup group(int row) const;          // group rows only
 
     // Sorting, applied within groups; ties keep the record-set order.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/grid/GridSortKey.h"
-#include "store/Currency.h"
+#include "store/MoneySum.h"
 
 #include <QHash>
 #include <QSet>
@@ -39,7 +39,7 @@ public:
         mutable QString caption;
         mutable bool styleKnown = false;
         mutable QString style;
-        mutable QHash<int, __int128> sums;   // exact, past Currency's range too
+        mutable QHash<int, MoneySum> sums;
     };
 
     // One comparable number per row for a column of values: integers, dates and

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/Currency.h"
+#include "store/MoneySum.h"
 
 #include <QVariant>
 
@@ -9,12 +9,10 @@
 
 namespace GridSums {
 
-// Exact sum of a column's values over some of its rows, given by bookmark:
-// money, integers, yes/no and numeric texts count, Null and other texts add
-// nothing. A total beyond Currency's range comes out as the range's end, with
-// its sign right.
-Currency sum(const std::vector<QVariant> &valuesByBookmark, std::span<const int> bookmarks);
-// The same sum in ten-thousandths, exact even where it lies past Currency's range.
-__int128 wideSum(const std::vector<QVariant> &valuesByBookmark, std::span<const int> bookmarks);
+// Exact sum of a column's values over some of its rows, given by bookmark, by
+// the program's one summing rule (MoneySum): money, integers, yes/no and numeric
+// texts count and Null adds nothing; any other value (a number past Currency's
+// range, a text that is no number) is no amount, and the sum is out of range.
+MoneySum sum(const std::vector<QVariant> &valuesByBookmark, std::span<const int> bookmarks);
 
 } // namespace GridSums

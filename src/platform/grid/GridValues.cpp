@@ -47,7 +47,7 @@ std::optional<Currency> toCurrency(const QVariant &value)
     if (isIntegral(value))
         return Currency::fromWhole(value.toLongLong());
     if (isFloating(value))
-        return Currency::fromUnits(std::llround(value.toDouble() * Currency::Scale));
+        return Currency::fromRoundedUnits(value.toDouble() * Currency::Scale);
     const QString text = value.toString().trimmed();
     if (text.isEmpty())
         return Currency();

@@ -31,7 +31,7 @@ inline bool isCurrency(const QVariant &value)
 QString plainText(const QVariant &value);
 // The exact amount a value stands for: Null and blank text are 0, yes/no is 1 or
 // 0, numeric text is parsed with a point or the locale's decimal separator.
-// Nothing for text that is not a number.
+// Nothing for text that is not a number and for a number past the range.
 std::optional<Currency> toCurrency(const QVariant &value);
 
 } // namespace GridValues
