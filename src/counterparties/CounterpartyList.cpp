@@ -1,7 +1,5 @@
 #include "counterparties/CounterpartyList.h"
 
-#include "reports/CounterpartyPrinting.h"
-
 #include "counterparties/CounterpartyEditor.h"
 #include "counterparties/Counterparties.h"
 #include "mainwindow/ToolIcons.h"

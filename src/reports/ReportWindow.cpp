@@ -1,6 +1,7 @@
 #include "reports/ReportWindow.h"
 
 #include "export/SaveTarget.h"
+#include "platform/ButtonKeys.h"
 #include "platform/Clock.h"
 #include "platform/DateBox.h"
 #include "platform/Prompts.h"
@@ -124,6 +125,7 @@ ReportWindow::ReportWindow(Session &session, QWidget *parent)
     m_applyButton->setObjectName(QStringLiteral("applyButton"));
     m_applyButton->setAutoDefault(false);
     connect(m_applyButton, &QPushButton::clicked, this, &ReportWindow::apply);
+    enterClicksFocusedButton(this);
     auto *panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addWidget(m_tabs, 1);

@@ -1,7 +1,13 @@
 #include "startup/Language.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QList>
 #include <QStringList>
+#include <QTranslator>
+
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -263,6 +269,34 @@ quint16 localeLangId(const QLocale &locale)
 QString localeLanguageCode(const QLocale &locale)
 {
     return QStringLiteral("%1").arg(localeLangId(locale), 4, 16, QLatin1Char('0'));
+}
+
+QString languageCode(Language language)
+{
+    switch (language) {
+    case Language::Italian: return QStringLiteral("it");
+    case Language::French: return QStringLiteral("fr");
+    case Language::Spanish: return QStringLiteral("es");
+    case Language::German: return QStringLiteral("de");
+    case Language::English: break;
+    }
+    return QStringLiteral("en");
+}
+
+void installQtTranslation(Language language)
+{
+    static QTranslator *installed = nullptr;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed);
+        delete std::exchange(installed, nullptr);
+    }
+    if (language == Language::English || !QCoreApplication::instance())
+        return;
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(QStringLiteral("qtbase_") + languageCode(language),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        && QCoreApplication::installTranslator(translator.get()))
+        installed = translator.release();
 }
 
 QString helpFileName(Language language)

@@ -20,5 +20,11 @@ enum class Language : qint16 {
 Language chooseLanguage(qint32 languageChoice, const QString &localeLanguageCode);
 // The identifier of a QLocale in that form ("0410" for it_IT, "0810" for it_CH).
 QString localeLanguageCode(const QLocale &locale);
+// The two-letter code of a language ("it"), as Qt's own translations are named.
+QString languageCode(Language language);
+// Loads Qt's own translation for the language (the Yes, No, Retry and Cancel of a
+// message box, the file dialogs), so no English word stands among the program's
+// texts. English needs none; a missing file leaves Qt's English.
+void installQtTranslation(Language language);
 // The help page shipped for a language: "eng_help.html" and so on.
 QString helpFileName(Language language);

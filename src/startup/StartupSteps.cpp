@@ -125,6 +125,7 @@ void applyLanguage(Session &session, const QString &localeLanguageCode)
     session.setLanguageChoice(session.settings().integer(Setting::LanguageChoice));
     const Language language = chooseLanguage(session.languageChoice(), localeLanguageCode);
     Texts::setLanguage(language);
+    installQtTranslation(language);
     session.setHelpFile(session.programFolder() + QDir::separator() + helpFileName(language));
 }
 

@@ -1,5 +1,6 @@
 #include "platform/Prompts.h"
 #include "platform/WidgetPrompts.h"
+#include "startup/Language.h"
 #include "startup/Texts.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@ class tst_WidgetPrompts final : public QObject
 private slots:
     void keysAndButtonsAnswer_data();
     void keysAndButtonsAnswer();
+    void standardButtonsSpeakTheUsersLanguage();
 };
 
 void tst_WidgetPrompts::keysAndButtonsAnswer_data()
@@ -82,6 +84,24 @@ void tst_WidgetPrompts::keysAndButtonsAnswer()
     QCOMPARE(scripted.shown().constLast().enterAnswer, enter);
     if (key == Qt::Key_Return)
         QCOMPARE(enter, expected);
+}
+
+void tst_WidgetPrompts::standardButtonsSpeakTheUsersLanguage()
+{
+    QStringList shown;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        for (QAbstractButton *button : box->buttons())
+            shown << button->text().remove(u'&');
+        box->reject();
+    });
+    installQtTranslation(Language::Italian);
+    WidgetPrompts().message(QStringLiteral("Eliminare?"), QStringLiteral("Orvel 2"), Prompt::Icon::Question,
+                            Prompt::Buttons::YesNo, Prompt::Default::Safe);
+    installQtTranslation(Language::English);
+    shown.sort();
+    QCOMPARE(shown, (QStringList{QStringLiteral("No"), QStringLiteral("Sì")}));
 }
 
 QTEST_MAIN(tst_WidgetPrompts)

@@ -146,7 +146,9 @@ void TestReportWindow::boxRulesAndApplyEnabling()
     QVERIFY(closedBox->isChecked());
     // Nothing changes until Apply.
     QCOMPARE(m_window->reportSql(), reportQueryBase() + " WHERE TrDbId=1 AND TrDone = False");
-    child<QPushButton>("applyButton")->click();
+    // Enter on the focused button applies, as a click does.
+    child<QPushButton>("applyButton")->setFocus();
+    QTest::keyClick(child<QPushButton>("applyButton"), Qt::Key_Return);
     QCOMPARE(m_window->reportSql(), reportQueryBase() + " WHERE TrDbId=1 AND TrDone = True");
     QVERIFY(!child<QPushButton>("applyButton")->isEnabled());
 
