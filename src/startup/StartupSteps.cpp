@@ -7,6 +7,7 @@
 #include "startup/Texts.h"
 #include "store/Database.h"
 #include "store/DatabaseCheck.h"
+#include "store/DbErrorText.h"
 #include "store/DeadlineSheets.h"
 #include "store/Schema.h"
 
@@ -305,13 +306,14 @@ SessionOutcome prepareSession(Session &session, const QString &localeLanguageCod
                                            session.activeSheetName()),
                      Prompt::Icon::Information, Prompt::Buttons::Ok);
         } catch (const DbError &error) {
-            if (error.isBusy()) {
-                if (askRetryWhenBusy(Database::dataSource(session.connectionString())))
+            // A lock, a full disk or a drive that went away may pass: the user says when.
+            const QString text = DbErrorText::sentence(error, Database::dataSource(session.connectionString()));
+            if (DbErrorText::retryHelps(DbErrorText::cause(error))) {
+                if (tell(text, Prompt::Icon::Warning, Prompt::Buttons::RetryQuit) == Prompt::Answer::Retry)
                     continue;
                 return SessionOutcome::Ended;
             }
-            tell(QString::number(error.number()) + QStringLiteral(" - ") + error.description(), Prompt::Icon::Critical,
-                 Prompt::Buttons::Ok);
+            tell(joinedLines(text, Texts::text(CannotRunText)), Prompt::Icon::Critical, Prompt::Buttons::Ok);
             return SessionOutcome::Ended;
         }
         break;
