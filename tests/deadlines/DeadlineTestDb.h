@@ -1,13 +1,12 @@
 #pragma once
 
+#include "../support/OtherProgram.h"
 #include "../support/TestDatabase.h"
 #include "../support/TestRows.h"
 #include "deadlines/NewDeadlines.h"
 #include "startup/Session.h"
 #include "store/Database.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QObject>
@@ -35,15 +34,8 @@ public:
     // Raw SQLite access for arranging rows and reading them back, beside the store.
     void raw(const QString &sql)
     {
-        const QString name = QStringLiteral("deadline-test-raw");
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-            db.setDatabaseName(m_path);
-            QVERIFY(db.open());
-            QSqlQuery q(db);
-            QVERIFY2(q.exec(sql), qPrintable(sql));
-        }
-        QSqlDatabase::removeDatabase(name);
+        OtherProgram other(m_path);
+        QVERIFY2(other.exec(sql), qPrintable(sql + u' ' + other.lastError()));
     }
 
 private:

@@ -9,14 +9,13 @@
 #include "store/Database.h"
 #include "store/DatabaseCheck.h"
 
+#include "../support/OtherProgram.h"
 #include "../support/TestDatabase.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QElapsedTimer>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -197,11 +196,8 @@ private slots:
     {
         QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
-            db.setDatabaseName(defaultDatabase());
-            QVERIFY(db.open());
-            QSqlQuery q(db);
-            QVERIFY(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            OtherProgram other(defaultDatabase());
+            QVERIFY(other.lock());
             m_prompts->queueAnswer(Prompt::Answer::Retry);   // then the default: Quit
             QElapsedTimer timer;
             timer.start();
@@ -214,11 +210,7 @@ private slots:
                 QCOMPARE(message.text, Texts::text(2001).arg(QDir::toNativeSeparators(defaultDatabase())));
                 QCOMPARE(message.buttons, Prompt::Buttons::RetryQuit);
             }
-            QVERIFY(q.exec(QStringLiteral("ROLLBACK")));
-            q.finish();
-            db.close();
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("other program"));
         QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
     }
 
