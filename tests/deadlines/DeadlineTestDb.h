@@ -61,6 +61,23 @@ inline NewDeadlineRequest monthlyRent(const QDate &first, int count, qint32 targ
     return r;
 }
 
+// A value as text the way a row is compared: money in ten-thousandths.
+inline QString cellText(const QVariant &v)
+{
+    return v.userType() == qMetaTypeId<Currency>() ? QString::number(v.value<Currency>().units()) : v.toString();
+}
+
+// The named columns ("TrDate, TrValue") of one stored deadline, as text.
+inline QStringList rowFields(const QString &connectionString, int rowId, const QString &columns)
+{
+    Recordset rs;
+    rs.open(QStringLiteral("SELECT %1 FROM Transactions WHERE TrRowId=%2").arg(columns).arg(rowId), connectionString);
+    QStringList out;
+    for (int i = 0; !rs.eof() && i < rs.fieldCount(); ++i)
+        out << cellText(rs.field(i));
+    return out;
+}
+
 // A named control of a deadline window; a missing one stops the test at once.
 template<typename T> T *controlOf(const QObject *form, const char *name)
 {

@@ -21,11 +21,6 @@
 
 namespace {
 
-QString cellText(const QVariant &v)
-{
-    return v.userType() == qMetaTypeId<Currency>() ? QString::number(v.value<Currency>().units()) : v.toString();
-}
-
 // Every column of every row as text, in row order, to see what a save touched.
 QStringList snapshot(const QString &connectionString)
 {
@@ -38,17 +33,6 @@ QStringList snapshot(const QString &connectionString)
             cells << cellText(rs.field(i));
         out << cells.join(u'|');
     }
-    return out;
-}
-
-// The named columns of one row as text, money in ten-thousandths.
-QStringList fieldsOf(const QString &connectionString, int rowId, const QString &columns)
-{
-    Recordset rs;
-    rs.open(QStringLiteral("SELECT %1 FROM Transactions WHERE TrRowId=%2").arg(columns).arg(rowId), connectionString);
-    QStringList out;
-    for (int i = 0; !rs.eof() && i < rs.fieldCount(); ++i)
-        out << cellText(rs.field(i));
     return out;
 }
 
@@ -139,7 +123,7 @@ void tst_DeadlineEditor::saveWritesOnlyThatRow()
     child<QCheckBox>("doneCheck")->setChecked(true);
     QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
 
-    QCOMPARE(fieldsOf(m_db->connectionString(), 3, "TrDate, TrValue, TrBalance, TrDone, TrNotes, TrGrpRow, TrGrpMDay, TrGrpType"),
+    QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDate, TrValue, TrBalance, TrDone, TrNotes, TrGrpRow, TrGrpMDay, TrGrpType"),
              (QStringList{"2017-05-15", "800000", "-800000", "true", "Paid by card", "3", "4", "m"}));
     QStringList after = snapshot(m_db->connectionString());
     after.removeAt(2);
@@ -193,7 +177,7 @@ void tst_DeadlineEditor::appointmentOpensWithoutAmount()
     QVERIFY(!child<QLineEdit>("amountBox")->isEnabled());
     QVERIFY(child<QLineEdit>("amountBox")->text().isEmpty());
     QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-    QCOMPARE(fieldsOf(m_db->connectionString(), 5, "TrValue, TrBalance, TrType"), (QStringList{"0", "0", "-2"}));
+    QCOMPARE(rowFields(m_db->connectionString(), 5, "TrValue, TrBalance, TrType"), (QStringList{"0", "0", "-2"}));
 }
 
 void tst_DeadlineEditor::missingRowIsReported()
@@ -269,11 +253,11 @@ void tst_DeadlineEditor::changesMadeMeanwhileSurvive()
     QVERIFY(m_form->isVisible());
     QCOMPARE(child<QLineEdit>("descriptionBox")->text(), QStringLiteral("Rent March"));
     QVERIFY(child<QCheckBox>("doneCheck")->isChecked());
-    QCOMPARE(fieldsOf(m_db->connectionString(), 3, "TrDescription, TrDone"), (QStringList{"Rent March", "false"}));
+    QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDescription, TrDone"), (QStringList{"Rent March", "false"}));
     // Saved again, the check box's change goes in over the stored description.
     QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
     QVERIFY(!m_form->isVisible());
-    QCOMPARE(fieldsOf(m_db->connectionString(), 3, "TrDescription, TrDone"), (QStringList{"Rent March", "true"}));
+    QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDescription, TrDone"), (QStringList{"Rent March", "true"}));
 }
 
 QTEST_MAIN(tst_DeadlineEditor)
