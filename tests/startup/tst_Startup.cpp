@@ -138,12 +138,25 @@ private slots:
         QCOMPARE(m_session->activeSheetId(), 2);
         QCOMPARE(m_session->activeSheetName(), QStringLiteral("Casa d'Anna"));
         QCOMPARE(Texts::language(), Language::English);
+        QVERIFY(m_prompts->shown().isEmpty());   // a stored sheet that exists opens without a word
 
         // A stored sheet that names no row gives sheet 1; the setting stays.
         settings().setInteger(Setting::ActiveSheet, 42);
         QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
         QCOMPARE(m_session->activeSheetId(), 1);
         QCOMPARE(settings().integer(Setting::ActiveSheet), 42);
+
+        // Without sheet 1 the first there is by id opens, and the user is told which.
+        c.open(m_session->connectionString());
+        c.execute(QStringLiteral("INSERT INTO Dbs ( DbId, DbName ) SELECT 7, 'Casa'"));
+        c.execute(QStringLiteral("INSERT INTO Dbs ( DbId, DbName ) SELECT 4, 'Ufficio'"));
+        c.execute(QStringLiteral("DELETE * FROM Dbs WHERE DbId<3"));
+        c.close();
+        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
+        QCOMPARE(m_session->activeSheetId(), 4);
+        QCOMPARE(m_session->activeSheetName(), QStringLiteral("Ufficio"));
+        QCOMPARE(m_prompts->shownTexts(),
+                 QStringList{Texts::text(2724).arg(QDir::toNativeSeparators(defaultDatabase()), QStringLiteral("Ufficio"))});
 
         // A deleted database comes back from the template, not from anything older.
         QVERIFY(QFile::remove(defaultDatabase()));
@@ -382,28 +395,6 @@ private slots:
         QCOMPARE(shown.value(1).text, Texts::text(2721).arg(QDir::toNativeSeparators(copy)));
         QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 300);
         QVERIFY(DatabaseCheck::check(m_session->connectionString()).ok());
-    }
-
-    void missingSheetOneOpensTheFirstThereIs()
-    {
-        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
-        Connection c;
-        c.open(m_session->connectionString());
-        c.execute(QStringLiteral("INSERT INTO Dbs ( DbId, DbName ) SELECT 7, 'Casa'"));
-        c.execute(QStringLiteral("INSERT INTO Dbs ( DbId, DbName ) SELECT 4, 'Ufficio'"));
-        c.execute(QStringLiteral("DELETE * FROM Dbs WHERE DbId=1"));
-        c.close();
-        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
-        QCOMPARE(m_session->activeSheetId(), 4);
-        QCOMPARE(m_session->activeSheetName(), QStringLiteral("Ufficio"));
-        QCOMPARE(m_prompts->shownTexts(),
-                 QStringList{Texts::text(2724).arg(QDir::toNativeSeparators(defaultDatabase()), QStringLiteral("Ufficio"))});
-        // A stored sheet that exists opens without a word.
-        m_prompts->clear();
-        settings().setInteger(Setting::ActiveSheet, 7);
-        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
-        QCOMPARE(m_session->activeSheetId(), 7);
-        QVERIFY(m_prompts->shown().isEmpty());
     }
 
     void damagedLinkAndFolderAreNamed()
