@@ -330,13 +330,11 @@ void TestReportGrouping::deadlineCells()
     QCOMPARE(closedRow.icons.value(TypeColumnIndex), int(ClosedCreditPicture));
 
     const ReportRow &memberRow = rows[2];
-    QCOMPARE(memberRow.cells.value(DescriptionColumnIndex), "Item 2027-06-10 3 of 12");
-    QCOMPARE(memberRow.cells.value(DateColumnIndex), "6/10/27");
-    QCOMPARE(memberRow.cells.value(CounterpartyColumnIndex), "(none)");
-    QCOMPARE(memberRow.cells.value(AmountColumnIndex), "$1,250.00");
-    QCOMPARE(memberRow.icons.value(TypeColumnIndex), int(OpenDebitPicture));
-    QCOMPARE(memberRow.icons.value(DescriptionColumnIndex), int(OpenRecurrencePicture));
-    QCOMPARE(memberRow.flags, int(ReportRow::Expired));
+    QCOMPARE((QStringList{memberRow.cells.value(DescriptionColumnIndex), memberRow.cells.value(DateColumnIndex),
+                          memberRow.cells.value(CounterpartyColumnIndex), memberRow.cells.value(AmountColumnIndex)}),
+             (QStringList{"Item 2027-06-10 3 of 12", "6/10/27", "(none)", "$1,250.00"}));
+    QCOMPARE((QList<int>{memberRow.icons.value(TypeColumnIndex), memberRow.icons.value(DescriptionColumnIndex), memberRow.flags}),
+             (QList<int>{OpenDebitPicture, OpenRecurrencePicture, ReportRow::Expired}));
 
     const ReportRow &appointmentRow = rows[3];
     QCOMPARE(appointmentRow.cells.value(AmountColumnIndex), QString());
