@@ -32,8 +32,7 @@ private slots:
     void cleanup();
 
     void busyDaysAreOpenDeadlinesOfTheSheet();
-    void rangeFillsPanelAndView();
-    void panelClickMakesTheDeadlineCurrent();
+    void rangeFillsPanelAndViewAndItsClickChooses();
     void duePictureFollowsTheWarningDays_data();
     void duePictureFollowsTheWarningDays();
     void calendarKeysAndFocusTexts();
@@ -134,7 +133,7 @@ void tst_CalendarColumn::busyDaysAreOpenDeadlinesOfTheSheet()
     QVERIFY(!calendar->isDayBusy(QDate(2025, 1, 10)));
 }
 
-void tst_CalendarColumn::rangeFillsPanelAndView()
+void tst_CalendarColumn::rangeFillsPanelAndViewAndItsClickChooses()
 {
     // How a drag or a shift+click makes a range is the calendar's own, tested beside it.
     open();
@@ -153,13 +152,8 @@ void tst_CalendarColumn::rangeFillsPanelAndView()
     m_session->session().display().showGroupCounters = false;
     m_window->refreshUpcoming(m_window->selectionStart(), m_window->selectionEnd());
     QCOMPARE(upcoming(), (QStringList {"Sunday", "Rent", "Monday"}));
-}
 
-void tst_CalendarColumn::panelClickMakesTheDeadlineCurrent()
-{
-    open();
-    MonthCalendar *calendar = m_window->calendar();
-    calendar->setSelection(QDate(2024, 3, 11), QDate(2024, 3, 17));
+    // A click in the panel makes that deadline the list's current one.
     auto *view = m_window->upcomingList()->findChild<QAbstractItemView *>();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(1, 0)).center());
     DataGrid *list = m_window->list();
@@ -167,6 +161,7 @@ void tst_CalendarColumn::panelClickMakesTheDeadlineCurrent()
     QVERIFY(list->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == list);
 
     // An empty panel only hands the focus to the list.
+    m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(0);
     calendar->setCurrentDate(QDate(2024, 3, 13));
     calendar->setFocus();
     list->setCurrentRow(1);
