@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QWindow>
 
@@ -151,6 +152,7 @@ void tst_NewDeadlineWindow::savesADebitTypedWithTheKeyboard()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);   // appointment -> debit
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("descriptionBox"));
+    QCOMPARE(child<QStatusBar>("statusBar")->currentMessage(), Texts::text(1112));   // the field's own hint
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("L'affitto"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), child<QComboBox>("counterpartyCombo"));

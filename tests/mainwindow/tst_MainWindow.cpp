@@ -651,6 +651,10 @@ void tst_MainWindow::listSpeaksItsVisibleColumns()
     QVERIFY(!date.isEmpty());
     QCOMPARE(spoken, (QStringList{"Credit", date, "Rent", "$100.00", "Acme"}));
     QCOMPARE(cells->cellAt(rowOf(QStringLiteral("Dentist")) - 1, 0)->text(QAccessible::Name), Texts::text(1043));
+    QCOMPARE(cells->cellAt(rowOf(QStringLiteral("Phone")) - 1, 0)->text(QAccessible::Name), QStringLiteral("Debit"));
+    // The search box has a name to be found by.
+    QVERIFY(!QAccessible::queryAccessibleInterface(m_window->findChild<QLineEdit *>(QStringLiteral("searchBox")))
+                 ->text(QAccessible::Name).isEmpty());
 }
 
 QTEST_MAIN(tst_MainWindow)
