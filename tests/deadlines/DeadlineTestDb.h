@@ -1,13 +1,12 @@
 #pragma once
 
+#include "../support/OtherProgram.h"
 #include "../support/TestDatabase.h"
 #include "../support/TestRows.h"
 #include "deadlines/NewDeadlines.h"
 #include "startup/Session.h"
 #include "store/Database.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QObject>
@@ -35,15 +34,8 @@ public:
     // Raw SQLite access for arranging rows and reading them back, beside the store.
     void raw(const QString &sql)
     {
-        const QString name = QStringLiteral("deadline-test-raw");
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-            db.setDatabaseName(m_path);
-            QVERIFY(db.open());
-            QSqlQuery q(db);
-            QVERIFY2(q.exec(sql), qPrintable(sql));
-        }
-        QSqlDatabase::removeDatabase(name);
+        OtherProgram other(m_path);
+        QVERIFY2(other.exec(sql), qPrintable(sql + u' ' + other.lastError()));
     }
 
 private:
@@ -67,6 +59,23 @@ inline NewDeadlineRequest monthlyRent(const QDate &first, int count, qint32 targ
     r.count = count;
     r.targetGroupId = targetGroup;
     return r;
+}
+
+// A value as text the way a row is compared: money in ten-thousandths.
+inline QString cellText(const QVariant &v)
+{
+    return v.userType() == qMetaTypeId<Currency>() ? QString::number(v.value<Currency>().units()) : v.toString();
+}
+
+// The named columns ("TrDate, TrValue") of one stored deadline, as text.
+inline QStringList rowFields(const QString &connectionString, int rowId, const QString &columns)
+{
+    Recordset rs;
+    rs.open(QStringLiteral("SELECT %1 FROM Transactions WHERE TrRowId=%2").arg(columns).arg(rowId), connectionString);
+    QStringList out;
+    for (int i = 0; !rs.eof() && i < rs.fieldCount(); ++i)
+        out << cellText(rs.field(i));
+    return out;
 }
 
 // A named control of a deadline window; a missing one stops the test at once.

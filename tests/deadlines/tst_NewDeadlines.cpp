@@ -76,20 +76,10 @@ void tst_NewDeadlines::singleDeadlineStandsOutsideAnyGroup()
     m_db->raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName) VALUES (5, 'Rossi')"));
     QVERIFY(saveNewDeadlines(m_db->connectionString(), r));
 
-    Connection c;
-    c.open(m_db->connectionString());
-    Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Transactions"), c);
-    QCOMPARE(rs.field("TrDbId").toInt(), 3);
-    QCOMPARE(rs.field("TrDescription").toString(), r.values.description);
-    QCOMPARE(rs.field("TrNotes").toString(), r.values.notes);
-    QCOMPARE(rs.field("TrDate").toDate(), QDate(2017, 4, 3));
-    QCOMPARE(rs.field("TrAcId").toInt(), 5);
-    QCOMPARE(rs.field("TrValue").value<Currency>(), Currency::fromUnits(125000));
-    QCOMPARE(rs.field("TrBalance").value<Currency>(), Currency::fromUnits(-125000));
-    QCOMPARE(rs.field("TrGrpType").toString(), QStringLiteral("n"));
-    QCOMPARE(rs.field("TrGrpId").toInt(), 0);
-    QCOMPARE(rs.field("TrDone").toBool(), false);
+    QCOMPARE(rowFields(m_db->connectionString(), 1, "TrDbId, TrDescription, TrNotes, TrDate, TrAcId, TrValue, TrBalance, "
+                                                     "TrGrpType, TrGrpId, TrDone"),
+             (QStringList{"3", r.values.description, r.values.notes, "2017-04-03", "5", "125000", "-125000", "n", "0",
+                          "false"}));
 }
 
 void tst_NewDeadlines::recurrenceGainsAndLosesMembers()

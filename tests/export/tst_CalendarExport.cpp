@@ -103,44 +103,27 @@ private slots:
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QJsonArray>("expected");
 
+        // The same three events in each language: only the words around the texts differ.
+        const auto events = [](const QString &rentTitle, const QString &rentLabels, const QString &powerAmount,
+                               const QStringList &categories) {
+            return QJsonArray{
+                expectedEvent("orvel2-3-1234@deadlines.orvel2.invalid", "date:2024-02-29", "date:2024-03-01", rentTitle,
+                              rentLabels + RentNotes, categories[0]),
+                expectedEvent("orvel2-3-1235@deadlines.orvel2.invalid", "date:2024-12-31", "date:2025-01-01",
+                              "Dentist, Dr. Müller", QString(), categories[1]),
+                expectedEvent("orvel2-1-9@deadlines.orvel2.invalid", "date:2017-04-03", "date:2017-04-04", "Electricity",
+                              powerAmount, categories[2])};
+        };
         QTest::newRow("English") << TableLanguage::English << QLocale(QLocale::English, QLocale::UnitedStates)
-                                 << QJsonArray{
-                                        expectedEvent(QStringLiteral("orvel2-3-1234@deadlines.orvel2.invalid"),
-                                              QStringLiteral("date:2024-02-29"), QStringLiteral("date:2024-03-01"),
-                                              QStringLiteral("Rent 3 of 12"),
-                                              QStringLiteral("Amount: $1,250.50\n"
-                                                             "Client/Supplier: Rossi, Bianchi; & C. \\ sede\n"
-                                                             "Client/Supplier Notes: tel. 02 1234\n\n")
-                                                  + RentNotes,
-                                              QStringLiteral("Credit")),
-                                        expectedEvent(QStringLiteral("orvel2-3-1235@deadlines.orvel2.invalid"),
-                                              QStringLiteral("date:2024-12-31"), QStringLiteral("date:2025-01-01"),
-                                              QStringLiteral("Dentist, Dr. Müller"), QString(),
-                                              QStringLiteral("Expiry Date")),
-                                        expectedEvent(QStringLiteral("orvel2-1-9@deadlines.orvel2.invalid"),
-                                              QStringLiteral("date:2017-04-03"), QStringLiteral("date:2017-04-04"),
-                                              QStringLiteral("Electricity"), QStringLiteral("Amount: $100.00"),
-                                              QStringLiteral("Debit")),
-                                    };
+                                 << events("Rent 3 of 12",
+                                           "Amount: $1,250.50\nClient/Supplier: Rossi, Bianchi; & C. \\ sede\n"
+                                           "Client/Supplier Notes: tel. 02 1234\n\n",
+                                           "Amount: $100.00", {"Credit", "Expiry Date", "Debit"});
         QTest::newRow("Italian") << TableLanguage::Italian << QLocale(QLocale::Italian, QLocale::Italy)
-                                 << QJsonArray{
-                                        expectedEvent(QStringLiteral("orvel2-3-1234@deadlines.orvel2.invalid"),
-                                              QStringLiteral("date:2024-02-29"), QStringLiteral("date:2024-03-01"),
-                                              QStringLiteral("Rent 3 / 12"),
-                                              QStringLiteral("Importo: 1.250,50\u00A0€\n"
-                                                             "Cliente/Fornitore: Rossi, Bianchi; & C. \\ sede\n"
-                                                             "Note Cliente/Fornitore: tel. 02 1234\n\n")
-                                                  + RentNotes,
-                                              QStringLiteral("Credito")),
-                                        expectedEvent(QStringLiteral("orvel2-3-1235@deadlines.orvel2.invalid"),
-                                              QStringLiteral("date:2024-12-31"), QStringLiteral("date:2025-01-01"),
-                                              QStringLiteral("Dentist, Dr. Müller"), QString(),
-                                              QStringLiteral("Appuntamento")),
-                                        expectedEvent(QStringLiteral("orvel2-1-9@deadlines.orvel2.invalid"),
-                                              QStringLiteral("date:2017-04-03"), QStringLiteral("date:2017-04-04"),
-                                              QStringLiteral("Electricity"), QStringLiteral("Importo: 100,00\u00A0€"),
-                                              QStringLiteral("Debito")),
-                                    };
+                                 << events("Rent 3 / 12",
+                                           "Importo: 1.250,50\u00A0€\nCliente/Fornitore: Rossi, Bianchi; & C. \\ sede\n"
+                                           "Note Cliente/Fornitore: tel. 02 1234\n\n",
+                                           "Importo: 100,00\u00A0€", {"Credito", "Appuntamento", "Debito"});
     }
 
     // What a calendar program sees: one all-day event per open deadline, in list

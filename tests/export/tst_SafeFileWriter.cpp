@@ -44,42 +44,37 @@ class TestSafeFileWriter final : public QObject
     Q_OBJECT
 
 private slots:
-    void writesNewFileWithTheUsersPermissions_data()
+    void writesWithTheRightPermissions_data()
     {
         QTest::addColumn<uint>("mask");
+        QTest::addColumn<int>("existing");   // the mode of a file already there; -1 for none
         QTest::addColumn<uint>("mode");
-        QTest::newRow("umask 022") << 0022u << 0644u;
-        QTest::newRow("umask 077") << 0077u << 0600u;
+        QTest::newRow("new, umask 022") << 0022u << -1 << 0644u;
+        QTest::newRow("new, umask 077") << 0077u << -1 << 0600u;
+        QTest::newRow("replaced keeps its own") << 0022u << 0640 << 0640u;
     }
 
-    void writesNewFileWithTheUsersPermissions()
+    // A new file gets what the user's umask allows; a replaced one keeps the
+    // permissions its owner gave it. Either way no temporary stays beside it.
+    void writesWithTheRightPermissions()
     {
         QFETCH(uint, mask);
+        QFETCH(int, existing);
         QFETCH(uint, mode);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("export.txt"));
+        if (existing >= 0) {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write(QByteArray(10000, 'o'));
+            old.close();
+            QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(existing)), 0);
+        }
         ScopedUmask umask(mask);
         SafeFileWriter writer(path);
         QVERIFY2(writer.write("Type\tDone\r\n"), qPrintable(writer.errorText()));
         QCOMPARE(contentsOf(path), QByteArray("Type\tDone\r\n"));
         QCOMPARE(uint(modeOf(path)), mode);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"export.txt"});
-    }
-
-    void replacesExistingFileKeepingItsPermissions()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("export.txt"));
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write(QByteArray(10000, 'o'));
-        old.close();
-        QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0640), 0);
-
-        SafeFileWriter writer(path);
-        QVERIFY2(writer.write("new"), qPrintable(writer.errorText()));
-        QCOMPARE(contentsOf(path), QByteArray("new"));
-        QCOMPARE(uint(modeOf(path)), 0640u);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"export.txt"});
     }
 

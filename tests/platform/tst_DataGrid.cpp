@@ -191,7 +191,6 @@ void tst_DataGrid::doubleClickReportsTheRowAndOpensGroups()
 
 void tst_DataGrid::paintsNamedRowStyles()
 {
-    QVERIFY(m_grid->rowStyle(QStringLiteral("RowGroup")).bold);
     ExpiredPresenter presenter;
     m_grid->setPresenter(&presenter);
     GridModel *m = m_grid->model();
@@ -203,7 +202,7 @@ void tst_DataGrid::paintsNamedRowStyles()
         const QRect cell = m_grid->view()->visualRect(m->index(row - 1, Team - 1));
         return image.pixelColor(cell.right() - 2, cell.center().y());
     };
-    QCOMPARE(background(2), QColor(255, 255, 234));                                      // Expired
+    QCOMPARE(background(2), m_grid->rowStyle(QStringLiteral("Expired")).background);
     QCOMPARE(background(3), m_grid->rowStyle(QStringLiteral("OddRow")).background);     // odd row
     QCOMPARE(background(4), m_grid->rowStyle(QStringLiteral("SelectedRow")).background);
     m->setCurrentRow(1);

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <tuple>
 #include <QToolButton>
 
 namespace {
@@ -34,7 +36,6 @@ private slots:
     void shiftArrowsExtendTheRange();
     void busyDaysOfNeighbouringMonthsAreBold();
     void busyRequestCoversTheVisibleRun();
-    void monthsFillTheSize_data();
     void monthsFillTheSize();
     void screenReadersHearFullDates();
     void dateRangeEnds();
@@ -203,36 +204,19 @@ void tst_MonthCalendar::busyRequestCoversTheVisibleRun()
     QCOMPARE(m_calendar->selectionStart(), QDate(2024, 3, 15));   // paging leaves the selection alone
 }
 
-void tst_MonthCalendar::monthsFillTheSize_data()
-{
-    QTest::addColumn<int>("across");
-    QTest::addColumn<int>("down");
-    QTest::addColumn<QSize>("extra");
-    QTest::addColumn<int>("expectedAcross");
-    QTest::addColumn<int>("expectedDown");
-
-    QTest::newRow("three by two") << 3 << 2 << QSize(0, 0) << 3 << 2;
-    QTest::newRow("a pixel short of three by two") << 3 << 2 << QSize(-1, -1) << 2 << 1;
-}
-
 void tst_MonthCalendar::monthsFillTheSize()
 {
-    QFETCH(int, across);
-    QFETCH(int, down);
-    QFETCH(QSize, extra);
-    QFETCH(int, expectedAcross);
-    QFETCH(int, expectedDown);
-
-    m_calendar->resize(m_calendar->sizeForMonths(across, down) + extra);
-    QCOMPARE(m_calendar->monthsAcross(), expectedAcross);
-    QCOMPARE(m_calendar->monthsDown(), expectedDown);
-    QCOMPARE(m_calendar->state().monthCount(), expectedAcross * expectedDown);
-    QCOMPARE(m_calendar->state().firstMonth(), QDate(2024, 3, 1));
-    // The months tile the widget without overlapping.
-    const QRect last = m_calendar->monthRect(expectedAcross * expectedDown - 1);
-    QVERIFY(m_calendar->contentsRect().contains(last));
-    if (expectedAcross > 1)
+    // Exactly the size for three by two holds them; a pixel less holds two by one.
+    for (const auto &[extra, across, down] : {std::tuple{QSize(0, 0), 3, 2}, std::tuple{QSize(-1, -1), 2, 1}}) {
+        m_calendar->resize(m_calendar->sizeForMonths(3, 2) + extra);
+        QCOMPARE(m_calendar->monthsAcross(), across);
+        QCOMPARE(m_calendar->monthsDown(), down);
+        QCOMPARE(m_calendar->state().monthCount(), across * down);
+        QCOMPARE(m_calendar->state().firstMonth(), QDate(2024, 3, 1));
+        // The months tile the widget without overlapping.
+        QVERIFY(m_calendar->contentsRect().contains(m_calendar->monthRect(across * down - 1)));
         QVERIFY(m_calendar->monthRect(0).right() < m_calendar->monthRect(1).left());
+    }
 }
 
 void tst_MonthCalendar::screenReadersHearFullDates()

@@ -145,10 +145,9 @@ void tst_MonthCalendarState::monthsThatFit_data()
     QTest::addColumn<QSize>("available");
     QTest::addColumn<QSize>("fit");
 
-    const QSize month(200, 180);
-    const QSize gap(16, 8);
+    // Months of 200 x 180 with gaps of 16 across and 8 down.
     QTest::newRow("less than one") << QSize(120, 90) << QSize(1, 1);
-    QTest::newRow("exactly one") << month << QSize(1, 1);
+    QTest::newRow("exactly one") << QSize(200, 180) << QSize(1, 1);
     QTest::newRow("one gap short of two") << QSize(2 * 200 + 15, 2 * 180 + 7) << QSize(1, 1);
     QTest::newRow("three by two") << QSize(3 * 200 + 2 * 16, 2 * 180 + 8) << QSize(3, 2);
     QTest::newRow("tall and narrow") << QSize(250, 1000) << QSize(1, 5);

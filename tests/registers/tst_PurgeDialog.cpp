@@ -23,8 +23,7 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void purgesClosedOfActiveSheetUpToTheDay();
-    void answeringNoKeepsEverything();
+    void purgesClosedOfActiveSheetUpToTheDayOnlyOnYes();
     void typedDateIsTheOneUsed_data();
     void typedDateIsTheOneUsed();
 
@@ -72,15 +71,25 @@ QStringList tst_PurgeDialog::remaining() const
     return out;
 }
 
-void tst_PurgeDialog::purgesClosedOfActiveSheetUpToTheDay()
+void tst_PurgeDialog::purgesClosedOfActiveSheetUpToTheDayOnlyOnYes()
 {
     PurgeDialog dialog(m_host, m_t->db.session());
     // Yesterday of 1 March in a leap year.
     QCOMPARE(dialog.datePicker()->date(), QDate(2024, 2, 29));
+    const QString question = QStringLiteral("There are 2 deadlines closed up to 2/29/2024 to delete\r\nConfirm?");
+
+    // No leaves everything as it was.
+    const QStringList before = remaining();
+    m_t->prompts.queueAnswer(Prompt::Answer::No);
+    clickButton(&dialog, QStringLiteral("continueButton"));
+    QCOMPARE(m_t->prompts.shownTexts(), (QStringList{question, Texts::text(1323)}));
+    QCOMPARE(remaining(), before);
+    QVERIFY(m_host.calls.isEmpty());
+
+    m_t->prompts.clear();
     m_t->prompts.queueAnswer(Prompt::Answer::Yes);
     clickButton(&dialog, QStringLiteral("continueButton"));
-    QCOMPARE(m_t->prompts.shownTexts(),
-             (QStringList{QStringLiteral("There are 2 deadlines closed up to 2/29/2024 to delete\r\nConfirm?"), Texts::text(1309)}));
+    QCOMPARE(m_t->prompts.shownTexts(), (QStringList{question, Texts::text(1309)}));
     // The surviving group member keeps its position and size.
     QCOMPARE(remaining(), (QStringList{"closed after 2/2", "open long ago 0/0", "other sheet 0/0"}));
     QCOMPARE(m_host.calls, (QStringList{"refreshList 3", "markBusyDays", "refreshUpcoming 2017-04-01 2017-04-30",
@@ -89,19 +98,6 @@ void tst_PurgeDialog::purgesClosedOfActiveSheetUpToTheDay()
 
     // Nothing left to purge is no error: a count of 0, still done.
     QCOMPARE(ClosedDeadlinePurge::count(m_t->cs(), 2, QDate(2024, 2, 29)), 0);
-}
-
-void tst_PurgeDialog::answeringNoKeepsEverything()
-{
-    const QStringList before = remaining();
-    PurgeDialog dialog(m_host, m_t->db.session());
-    dialog.datePicker()->setDate(QDate(2030, 1, 1));
-    m_t->prompts.queueAnswer(Prompt::Answer::No);
-    dialog.proceed();
-    QCOMPARE(m_t->prompts.shownTexts(),
-             (QStringList{QStringLiteral("There are 3 deadlines closed up to 1/1/2030 to delete\r\nConfirm?"), Texts::text(1323)}));
-    QCOMPARE(remaining(), before);
-    QVERIFY(m_host.calls.isEmpty());
 }
 
 void tst_PurgeDialog::typedDateIsTheOneUsed_data()

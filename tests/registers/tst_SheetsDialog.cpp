@@ -19,8 +19,7 @@ private slots:
     void cleanup();
     void deleteRefusals_data();
     void deleteRefusals();
-    void deleteTakesTheSheetWithItsDeadlines();
-    void failedDeleteLeavesBothTables();
+    void deleteTakesTheSheetWithItsDeadlinesOrNothing();
     void newTakesHighestIdPlusOne();
     void selectMakesActiveAndIsRemembered();
     void renameReachesTheActiveSheet();
@@ -92,7 +91,7 @@ void tst_SheetsDialog::deleteRefusals()
     QCOMPARE(deadlineCount(), 1);
 }
 
-void tst_SheetsDialog::deleteTakesTheSheetWithItsDeadlines()
+void tst_SheetsDialog::deleteTakesTheSheetWithItsDeadlinesOrNothing()
 {
     addSheet(3, QStringLiteral("Old"));
     m_t->db.raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName) VALUES (4, 'Rossi')"));
@@ -108,6 +107,17 @@ void tst_SheetsDialog::deleteTakesTheSheetWithItsDeadlines()
     QCOMPARE(sheetCount(), 2);
     QCOMPARE(deadlineCount(), 3);
 
+    // The deadlines go first; when the sheet's own delete then fails, both tables stay.
+    m_t->db.raw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Dbs BEGIN SELECT RAISE(ABORT, 'disk says no'); END"));
+    m_t->prompts.queueAnswer(Prompt::Answer::Yes);
+    clickButton(&dialog, QStringLiteral("deleteButton"));
+    QCOMPARE(m_t->prompts.shown().last().icon, Prompt::Icon::Critical);
+    QVERIFY(m_t->prompts.shownTexts().last().contains(QStringLiteral("disk says no")));
+    QCOMPARE(sheetCount(), 2);
+    QCOMPARE(deadlineCount(), 3);
+
+    m_t->db.raw(QStringLiteral("DROP TRIGGER refuse"));
+    choose(dialog, 3);
     m_t->prompts.clear();
     m_t->prompts.queueAnswer(Prompt::Answer::Yes);
     clickButton(&dialog, QStringLiteral("deleteButton"));
@@ -117,22 +127,6 @@ void tst_SheetsDialog::deleteTakesTheSheetWithItsDeadlines()
     QCOMPARE(m_t->count(QStringLiteral("SELECT Count(TrRowId) FROM Transactions WHERE TrDbId=1")), 1);
     QCOMPARE(deadlineCount(), 1);
     QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts")), 1);
-}
-
-void tst_SheetsDialog::failedDeleteLeavesBothTables()
-{
-    addSheet(3, QStringLiteral("Old"));
-    insertDeadline(m_t->cs(), 3, 1, false, QDate(2024, 1, 1), QStringLiteral("Goes"), 0, Currency::fromWhole(1));
-    // The deadlines go first; the sheet's own delete then fails.
-    m_t->db.raw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Dbs BEGIN SELECT RAISE(ABORT, 'disk says no'); END"));
-    SheetsDialog dialog(m_host, m_t->db.session());
-    choose(dialog, 3);
-    m_t->prompts.queueAnswer(Prompt::Answer::Yes);
-    dialog.deleteSheet();
-    QCOMPARE(m_t->prompts.shown().last().icon, Prompt::Icon::Critical);
-    QVERIFY(m_t->prompts.shownTexts().last().contains(QStringLiteral("disk says no")));
-    QCOMPARE(sheetCount(), 2);
-    QCOMPARE(deadlineCount(), 1);
 }
 
 void tst_SheetsDialog::newTakesHighestIdPlusOne()

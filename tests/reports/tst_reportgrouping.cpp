@@ -67,25 +67,20 @@ void TestReportGrouping::dateKeys_data()
     QTest::addColumn<QDate>("today");
     QTest::addColumn<int>("key");
 
+    // The first and last day of every month: four-month periods start in January,
+    // May and September, quarters every three months.
     const QDate today(2027, 6, 10);
-    const auto four = ReportFilter::FourMonthMode;
-    QTest::newRow("four months 30 April") << QDate(2027, 4, 30) << int(four) << today << 20271;
-    QTest::newRow("four months 1 May") << QDate(2027, 5, 1) << int(four) << today << 20272;
-    QTest::newRow("four months 31 August") << QDate(2027, 8, 31) << int(four) << today << 20272;
-    QTest::newRow("four months 1 September") << QDate(2027, 9, 1) << int(four) << today << 20273;
-    QTest::newRow("four months 31 December") << QDate(2027, 12, 31) << int(four) << today << 20273;
-    QTest::newRow("four months 1 January") << QDate(2028, 1, 1) << int(four) << today << 20281;
-
-    const auto quarter = ReportFilter::QuarterMode;
-    QTest::newRow("quarter 31 March") << QDate(2027, 3, 31) << int(quarter) << today << 20271;
-    QTest::newRow("quarter 1 April") << QDate(2027, 4, 1) << int(quarter) << today << 20272;
-    QTest::newRow("quarter 30 June") << QDate(2027, 6, 30) << int(quarter) << today << 20272;
-    QTest::newRow("quarter 1 July") << QDate(2027, 7, 1) << int(quarter) << today << 20273;
-    QTest::newRow("quarter 30 September") << QDate(2027, 9, 30) << int(quarter) << today << 20273;
-    QTest::newRow("quarter 1 October") << QDate(2027, 10, 1) << int(quarter) << today << 20274;
-    QTest::newRow("quarter 31 December") << QDate(2027, 12, 31) << int(quarter) << today << 20274;
-    QTest::newRow("quarter 1 January") << QDate(2028, 1, 1) << int(quarter) << today << 20281;
-
+    for (int m = 1; m <= 12; ++m) {
+        for (const QDate &date : {QDate(2027, m, 1), QDate(2027, m, 1).addMonths(1).addDays(-1)}) {
+            const QByteArray day = date.toString(Qt::ISODate).toLatin1();
+            QTest::addRow("four months %s", day.data()) << date << int(ReportFilter::FourMonthMode) << today
+                                                        << 20270 + (m - 1) / 4 + 1;
+            QTest::addRow("quarter %s", day.data()) << date << int(ReportFilter::QuarterMode) << today
+                                                    << 20270 + (m - 1) / 3 + 1;
+        }
+    }
+    QTest::newRow("four months, next year") << QDate(2028, 1, 1) << int(ReportFilter::FourMonthMode) << today << 20281;
+    QTest::newRow("quarter, next year") << QDate(2028, 1, 1) << int(ReportFilter::QuarterMode) << today << 20281;
     QTest::newRow("month") << QDate(2027, 11, 30) << int(ReportFilter::MonthMode) << today << 202711;
     QTest::newRow("year") << QDate(2027, 11, 30) << int(ReportFilter::YearMode) << today << 2027;
 
@@ -335,13 +330,11 @@ void TestReportGrouping::deadlineCells()
     QCOMPARE(closedRow.icons.value(TypeColumnIndex), int(ClosedCreditPicture));
 
     const ReportRow &memberRow = rows[2];
-    QCOMPARE(memberRow.cells.value(DescriptionColumnIndex), "Item 2027-06-10 3 of 12");
-    QCOMPARE(memberRow.cells.value(DateColumnIndex), "6/10/27");
-    QCOMPARE(memberRow.cells.value(CounterpartyColumnIndex), "(none)");
-    QCOMPARE(memberRow.cells.value(AmountColumnIndex), "$1,250.00");
-    QCOMPARE(memberRow.icons.value(TypeColumnIndex), int(OpenDebitPicture));
-    QCOMPARE(memberRow.icons.value(DescriptionColumnIndex), int(OpenRecurrencePicture));
-    QCOMPARE(memberRow.flags, int(ReportRow::Expired));
+    QCOMPARE((QStringList{memberRow.cells.value(DescriptionColumnIndex), memberRow.cells.value(DateColumnIndex),
+                          memberRow.cells.value(CounterpartyColumnIndex), memberRow.cells.value(AmountColumnIndex)}),
+             (QStringList{"Item 2027-06-10 3 of 12", "6/10/27", "(none)", "$1,250.00"}));
+    QCOMPARE((QList<int>{memberRow.icons.value(TypeColumnIndex), memberRow.icons.value(DescriptionColumnIndex), memberRow.flags}),
+             (QList<int>{OpenDebitPicture, OpenRecurrencePicture, ReportRow::Expired}));
 
     const ReportRow &appointmentRow = rows[3];
     QCOMPARE(appointmentRow.cells.value(AmountColumnIndex), QString());

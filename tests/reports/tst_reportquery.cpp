@@ -24,10 +24,8 @@ private slots:
     void queryText_data();
     void queryText();
     void emptyQuery();
-    void stateBoxes_data();
-    void stateBoxes();
-    void typeBoxes_data();
-    void typeBoxes();
+    void boxRules_data();
+    void boxRules();
     void dateModeChoice();
 };
 
@@ -49,33 +47,19 @@ void TestReportQuery::queryText_data()
     bothStates.setStateChecked(ReportFilter::ClosedBox, true);
     QTest::newRow("both states") << bothStates << 12 << Select + "WHERE TrDbId=12";
 
-    ReportFilter debitsAppointments;
-    debitsAppointments.setTypeChecked(ReportFilter::CreditsBox, false);
-    QTest::newRow("debits and appointments")
-        << debitsAppointments << 1
-        << Select + "WHERE TrDbId=1 AND TrDone = False AND (TrType = -1 OR TrType = -2)";
-
-    ReportFilter creditsDebits;
-    creditsDebits.setTypeChecked(ReportFilter::AppointmentsBox, false);
-    QTest::newRow("credits and debits")
-        << creditsDebits << 1 << Select + "WHERE TrDbId=1 AND TrDone = False AND (TrType = 1 OR TrType = -1)";
-
-    ReportFilter creditsAppointments;
-    creditsAppointments.setTypeChecked(ReportFilter::DebitsBox, false);
-    QTest::newRow("credits and appointments")
-        << creditsAppointments << 1
-        << Select + "WHERE TrDbId=1 AND TrDone = False AND (TrType = 1 OR TrType = -2)";
-
-    ReportFilter appointmentsOnly;
-    appointmentsOnly.setTypeChecked(ReportFilter::CreditsBox, false);
-    appointmentsOnly.setTypeChecked(ReportFilter::DebitsBox, false);
-    QTest::newRow("appointments only")
-        << appointmentsOnly << 1 << Select + "WHERE TrDbId=1 AND TrDone = False AND TrType = -2";
-
-    ReportFilter debitsOnly;
-    debitsOnly.setTypeChecked(ReportFilter::CreditsBox, false);
-    debitsOnly.setTypeChecked(ReportFilter::AppointmentsBox, false);
-    QTest::newRow("debits only") << debitsOnly << 1 << Select + "WHERE TrDbId=1 AND TrDone = False AND TrType = -1";
+    // Every pair of types and each type alone (credits alone are the three boxes' last rule).
+    const struct { bool credits, debits, appointments; const char *condition; } types[] = {
+        {false, true, true, " AND (TrType = -1 OR TrType = -2)"}, {true, true, false, " AND (TrType = 1 OR TrType = -1)"},
+        {true, false, true, " AND (TrType = 1 OR TrType = -2)"}, {false, false, true, " AND TrType = -2"},
+        {false, true, false, " AND TrType = -1"}};
+    for (const auto &t : types) {
+        ReportFilter filter;
+        filter.setTypeChecked(ReportFilter::CreditsBox, t.credits);
+        filter.setTypeChecked(ReportFilter::DebitsBox, t.debits);
+        filter.setTypeChecked(ReportFilter::AppointmentsBox, t.appointments);
+        QTest::addRow("types%s", t.condition) << filter << 1
+                                              << Select + "WHERE TrDbId=1 AND TrDone = False" + t.condition;
+    }
 
     ReportFilter period;
     period.setPeriodEnabled(true);
@@ -114,59 +98,45 @@ void TestReportQuery::emptyQuery()
     QCOMPARE(emptyReportQueryText(), Select + "Where TrDbId=0");
 }
 
-void TestReportQuery::stateBoxes_data()
+// Clicks on the two state boxes or the three type boxes: the last checked box of
+// each kind stays checked, and the click tells whether the box shows it.
+void TestReportQuery::boxRules_data()
 {
+    QTest::addColumn<bool>("typeBoxes");
     QTest::addColumn<Clicks>("clicks");
-    QTest::addColumn<bool>("open");
-    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QList<bool>>("checked");
     QTest::addColumn<bool>("lastClickShows");
 
-    QTest::newRow("unchecking the only box") << Clicks{{0, false}} << true << false << true;
-    QTest::newRow("closed then unchecking open") << Clicks{{1, true}, {0, false}} << false << true << false;
-    QTest::newRow("then unchecking closed too")
-        << Clicks{{1, true}, {0, false}, {1, false}} << false << true << true;
-    QTest::newRow("both checked") << Clicks{{1, true}} << true << true << true;
+    QTest::newRow("unchecking the only state") << false << Clicks{{0, false}} << QList<bool>{true, false} << true;
+    QTest::newRow("closed then unchecking open") << false << Clicks{{1, true}, {0, false}} << QList<bool>{false, true}
+                                                 << false;
+    QTest::newRow("then unchecking closed too") << false << Clicks{{1, true}, {0, false}, {1, false}}
+                                                << QList<bool>{false, true} << true;
+    QTest::newRow("both states") << false << Clicks{{1, true}} << QList<bool>{true, true} << true;
+    QTest::newRow("two types unchecked") << true << Clicks{{0, false}, {2, false}} << QList<bool>{false, true, false}
+                                         << false;
+    QTest::newRow("the last type stays") << true << Clicks{{0, false}, {2, false}, {1, false}}
+                                         << QList<bool>{false, true, false} << true;
+    QTest::newRow("another type checked first") << true << Clicks{{0, false}, {2, false}, {0, true}, {1, false}}
+                                                << QList<bool>{true, false, false} << false;
 }
 
-void TestReportQuery::stateBoxes()
+void TestReportQuery::boxRules()
 {
+    QFETCH(bool, typeBoxes);
     QFETCH(Clicks, clicks);
-    ReportFilter filter;
-    bool shown = false;
-    for (const auto &[box, checked] : clicks)
-        shown = filter.setStateChecked(ReportFilter::StateBox(box), checked);
-    QFETCH(bool, open);
-    QFETCH(bool, closed);
-    QFETCH(bool, lastClickShows);
-    QCOMPARE(filter.isStateChecked(ReportFilter::OpenBox), open);
-    QCOMPARE(filter.isStateChecked(ReportFilter::ClosedBox), closed);
-    QCOMPARE(shown, lastClickShows);
-}
-
-void TestReportQuery::typeBoxes_data()
-{
-    QTest::addColumn<Clicks>("clicks");
-    QTest::addColumn<QList<bool>>("types");
-    QTest::addColumn<bool>("lastClickShows");
-
-    QTest::newRow("two unchecked") << Clicks{{0, false}, {2, false}} << QList<bool>{false, true, false} << false;
-    QTest::newRow("the last one stays")
-        << Clicks{{0, false}, {2, false}, {1, false}} << QList<bool>{false, true, false} << true;
-    QTest::newRow("another checked first")
-        << Clicks{{0, false}, {2, false}, {0, true}, {1, false}} << QList<bool>{true, false, false} << false;
-}
-
-void TestReportQuery::typeBoxes()
-{
-    QFETCH(Clicks, clicks);
-    QFETCH(QList<bool>, types);
+    QFETCH(QList<bool>, checked);
     QFETCH(bool, lastClickShows);
     ReportFilter filter;
     bool shown = false;
-    for (const auto &[box, checked] : clicks)
-        shown = filter.setTypeChecked(ReportFilter::TypeBox(box), checked);
-    for (int box = 0; box < 3; ++box)
-        QCOMPARE(filter.isTypeChecked(ReportFilter::TypeBox(box)), types[box]);
+    for (const auto &[box, on] : clicks)
+        shown = typeBoxes ? filter.setTypeChecked(ReportFilter::TypeBox(box), on)
+                          : filter.setStateChecked(ReportFilter::StateBox(box), on);
+    QList<bool> now;
+    for (int box = 0; box < checked.size(); ++box)
+        now << (typeBoxes ? filter.isTypeChecked(ReportFilter::TypeBox(box))
+                          : filter.isStateChecked(ReportFilter::StateBox(box)));
+    QCOMPARE(now, checked);
     QCOMPARE(shown, lastClickShows);
 }
 

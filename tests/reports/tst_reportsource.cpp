@@ -107,16 +107,10 @@ void TestReportSource::deadlineFields()
         return *std::find_if(deadlines.begin(), deadlines.end(), [id](const ReportDeadline &d) { return d.rowId == id; });
     };
     const ReportDeadline rent = byId(6);
-    QCOMPARE(rent.type, qint16(-1));
-    QCOMPARE(rent.done, false);
-    QCOMPARE(rent.date, QDate(2028, 1, 1));
-    QCOMPARE(rent.description, QStringLiteral("rent"));
-    QCOMPARE(rent.counterparty, QStringLiteral("Zeta Spa"));
-    QCOMPARE(rent.value, Currency::fromUnits(12'345));
-    QCOMPARE(rent.balance, Currency::fromUnits(-12'345));
-    QCOMPARE(rent.groupId, 9);
-    QCOMPARE(rent.groupRow, 3);
-    QCOMPARE(rent.groupSize, 12);
+    QVERIFY(rent.value && rent.balance);
+    QCOMPARE((QVariantList{int(rent.type), rent.done, rent.date, rent.description, rent.counterparty, rent.value->units(),
+                           rent.balance->units(), rent.groupId, rent.groupRow, rent.groupSize}),
+             (QVariantList{-1, false, QDate(2028, 1, 1), "rent", "Zeta Spa", 12'345, -12'345, 9, 3, 12}));
 
     const ReportDeadline closed = byId(4);
     QCOMPARE(closed.done, true);
@@ -140,8 +134,7 @@ void TestReportSource::periodBoundsAndCounterparties()
 
     const QList<ReportCounterparty> choice = readReportCounterparties(m_db);
     QCOMPARE(choice.size(), 2);
-    QCOMPARE(choice[0].name, QStringLiteral("Acme"));
-    QCOMPARE(choice[1].name, QStringLiteral("Zeta Spa"));
+    QCOMPARE((QStringList{choice[0].name, choice[1].name}), (QStringList{"Acme", "Zeta Spa"}));
     QVERIFY(choice[0].notes.isEmpty());
     QVERIFY(choice[0].id != choice[1].id);
     QCOMPARE(readCounterpartyList(m_db)[0].notes, QStringLiteral("first\nline two"));

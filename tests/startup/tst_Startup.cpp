@@ -9,14 +9,13 @@
 #include "store/Database.h"
 #include "store/DatabaseCheck.h"
 
+#include "../support/OtherProgram.h"
 #include "../support/TestDatabase.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QElapsedTimer>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -139,12 +138,25 @@ private slots:
         QCOMPARE(m_session->activeSheetId(), 2);
         QCOMPARE(m_session->activeSheetName(), QStringLiteral("Casa d'Anna"));
         QCOMPARE(Texts::language(), Language::English);
+        QVERIFY(m_prompts->shown().isEmpty());   // a stored sheet that exists opens without a word
 
         // A stored sheet that names no row gives sheet 1; the setting stays.
         settings().setInteger(Setting::ActiveSheet, 42);
         QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
         QCOMPARE(m_session->activeSheetId(), 1);
         QCOMPARE(settings().integer(Setting::ActiveSheet), 42);
+
+        // Without sheet 1 the first there is by id opens, and the user is told which.
+        c.open(m_session->connectionString());
+        c.execute(QStringLiteral("INSERT INTO Dbs ( DbId, DbName ) SELECT 7, 'Casa'"));
+        c.execute(QStringLiteral("INSERT INTO Dbs ( DbId, DbName ) SELECT 4, 'Ufficio'"));
+        c.execute(QStringLiteral("DELETE * FROM Dbs WHERE DbId<3"));
+        c.close();
+        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
+        QCOMPARE(m_session->activeSheetId(), 4);
+        QCOMPARE(m_session->activeSheetName(), QStringLiteral("Ufficio"));
+        QCOMPARE(m_prompts->shownTexts(),
+                 QStringList{Texts::text(2724).arg(QDir::toNativeSeparators(defaultDatabase()), QStringLiteral("Ufficio"))});
 
         // A deleted database comes back from the template, not from anything older.
         QVERIFY(QFile::remove(defaultDatabase()));
@@ -197,11 +209,8 @@ private slots:
     {
         QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
-            db.setDatabaseName(defaultDatabase());
-            QVERIFY(db.open());
-            QSqlQuery q(db);
-            QVERIFY(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            OtherProgram other(defaultDatabase());
+            QVERIFY(other.lock());
             m_prompts->queueAnswer(Prompt::Answer::Retry);   // then the default: Quit
             QElapsedTimer timer;
             timer.start();
@@ -214,11 +223,7 @@ private slots:
                 QCOMPARE(message.text, Texts::text(2001).arg(QDir::toNativeSeparators(defaultDatabase())));
                 QCOMPARE(message.buttons, Prompt::Buttons::RetryQuit);
             }
-            QVERIFY(q.exec(QStringLiteral("ROLLBACK")));
-            q.finish();
-            db.close();
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("other program"));
         QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
     }
 
@@ -390,28 +395,6 @@ private slots:
         QCOMPARE(shown.value(1).text, Texts::text(2721).arg(QDir::toNativeSeparators(copy)));
         QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 300);
         QVERIFY(DatabaseCheck::check(m_session->connectionString()).ok());
-    }
-
-    void missingSheetOneOpensTheFirstThereIs()
-    {
-        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
-        Connection c;
-        c.open(m_session->connectionString());
-        c.execute(QStringLiteral("INSERT INTO Dbs ( DbId, DbName ) SELECT 7, 'Casa'"));
-        c.execute(QStringLiteral("INSERT INTO Dbs ( DbId, DbName ) SELECT 4, 'Ufficio'"));
-        c.execute(QStringLiteral("DELETE * FROM Dbs WHERE DbId=1"));
-        c.close();
-        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
-        QCOMPARE(m_session->activeSheetId(), 4);
-        QCOMPARE(m_session->activeSheetName(), QStringLiteral("Ufficio"));
-        QCOMPARE(m_prompts->shownTexts(),
-                 QStringList{Texts::text(2724).arg(QDir::toNativeSeparators(defaultDatabase()), QStringLiteral("Ufficio"))});
-        // A stored sheet that exists opens without a word.
-        m_prompts->clear();
-        settings().setInteger(Setting::ActiveSheet, 7);
-        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
-        QCOMPARE(m_session->activeSheetId(), 7);
-        QVERIFY(m_prompts->shown().isEmpty());
     }
 
     void damagedLinkAndFolderAreNamed()

@@ -27,7 +27,6 @@ private slots:
 
     void languageFromChoiceAndLocale_data();
     void languageFromChoiceAndLocale();
-    void helpPageShipsInItsLanguage_data();
     void helpPageShipsInItsLanguage();
 
     void languageMenuChoice_data();
@@ -96,30 +95,18 @@ void tst_Texts::languageFromChoiceAndLocale()
     QCOMPARE(chooseLanguage(0, QStringLiteral("040C")), Language::English);
 }
 
-void tst_Texts::helpPageShipsInItsLanguage_data()
-{
-    QTest::addColumn<Language>("language");
-    QTest::addColumn<QString>("helpFile");
-    QTest::addColumn<QString>("htmlLang");
-
-    QTest::newRow("Italian") << Language::Italian << "ita_help.html" << "it";
-    QTest::newRow("English") << Language::English << "eng_help.html" << "en";
-    QTest::newRow("French") << Language::French << "fra_help.html" << "fr";
-    QTest::newRow("Spanish") << Language::Spanish << "esp_help.html" << "es";
-    QTest::newRow("German") << Language::German << "deu_help.html" << "de";
-}
-
 void tst_Texts::helpPageShipsInItsLanguage()
 {
-    QFETCH(Language, language);
-    QFETCH(QString, helpFile);
-    QFETCH(QString, htmlLang);
-    QCOMPARE(helpFileName(language), helpFile);
-    QFile page(qEnvironmentVariable("ORVEL_PROGRAM_FOLDER") + QLatin1Char('/') + helpFile);
-    QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(page.fileName()));
-    const QString html = QString::fromUtf8(page.readAll());
-    QVERIFY(html.contains(QStringLiteral("<html lang=\"%1\">").arg(htmlLang)));
-    QVERIFY(html.contains(QLatin1String("<meta charset=\"utf-8\">")));
+    const QStringList pages{"ita_help.html", "eng_help.html", "fra_help.html", "esp_help.html", "deu_help.html"};
+    const QStringList htmlLangs{"it", "en", "fr", "es", "de"};
+    for (int i = 0; i < 5; ++i) {
+        QCOMPARE(helpFileName(AllLanguages[i]), pages[i]);
+        QFile page(qEnvironmentVariable("ORVEL_PROGRAM_FOLDER") + QLatin1Char('/') + pages[i]);
+        QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(page.fileName()));
+        const QString html = QString::fromUtf8(page.readAll());
+        QVERIFY(html.contains(QStringLiteral("<html lang=\"%1\">").arg(htmlLangs[i])));
+        QVERIFY(html.contains(QLatin1String("<meta charset=\"utf-8\">")));
+    }
 }
 
 void tst_Texts::languageMenuChoice_data()

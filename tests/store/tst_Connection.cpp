@@ -103,13 +103,10 @@ private slots:
         Recordset rs;
         rs.open("SELECT * FROM Transactions WHERE TrDate=#04/03/2017# AND TrValue = 12.5", c);
         QVERIFY(!rs.eof());
-        QCOMPARE(rs.field("TrDate").toDate(), QDate(2017, 4, 3));
-        QCOMPARE(rs.field("trdescription").toString(), description);
-        QCOMPARE(rs.field("TrNotes").toString(), QStringLiteral("n'otes"));
-        QCOMPARE(rs.field("TrValue").value<Currency>(), Currency::fromUnits(125000));
-        QCOMPARE(rs.field("TrBalance").value<Currency>(), Currency::fromUnits(-125000));
-        QCOMPARE(rs.field("TrDone"), QVariant(false));
-        QCOMPARE(rs.field("TrType"), QVariant(-1));
+        QCOMPARE((QVariantList{rs.field("TrDate"), rs.field("trdescription"), rs.field("TrNotes"), rs.field("TrValue"),
+                               rs.field("TrBalance"), rs.field("TrDone"), rs.field("TrType")}),
+                 (QVariantList{QDate(2017, 4, 3), description, "n'otes", QVariant::fromValue(Currency::fromUnits(125000)),
+                               QVariant::fromValue(Currency::fromUnits(-125000)), false, -1}));
         rs.moveNext();
         QVERIFY(rs.eof());
 
@@ -284,10 +281,8 @@ private slots:
         Recordset check;
         check.open("SELECT * FROM Transactions ORDER BY TrRowId", c, CursorType::Static);
         QCOMPARE(check.recordCount(), 2);
-        QCOMPARE(check.field("TrDescription").toString(), QStringLiteral("changed 'here'"));
-        QCOMPARE(check.field("TrDate").toDate(), QDate(2016, 2, 29));
-        QCOMPARE(check.field("TrValue").value<Currency>().units(), 1);
-        QCOMPARE(check.field("TrDone").toBool(), true);
+        QCOMPARE((QVariantList{check.field("TrDescription"), check.field("TrDate"), check.field("TrValue"), check.field("TrDone")}),
+                 (QVariantList{"changed 'here'", QDate(2016, 2, 29), QVariant::fromValue(Currency::fromUnits(1)), true}));
         check.moveNext();
         QCOMPARE(check.field("TrDescription").toString(), QStringLiteral("added"));
 

@@ -20,8 +20,7 @@ private slots:
         QTest::newRow("plain") << "12.5" << QChar('.') << true << qint64(125000);
         QTest::newRow("comma locale") << "12,50" << QChar(',') << true << qint64(125000);
         QTest::newRow("blanks and sign") << "  -0.0001 " << QChar('.') << true << qint64(-1);
-        QTest::newRow("largest") << "922337203685477.5807" << QChar('.') << true << std::numeric_limits<qint64>::max();
-        QTest::newRow("smallest") << "-922337203685477.5808" << QChar('.') << true << std::numeric_limits<qint64>::min();
+        // The largest and smallest amounts read back in the SQL text test below.
         QTest::newRow("above largest") << "922337203685477.5808" << QChar('.') << false << qint64(0);
         QTest::newRow("five decimals refused") << "1.00001" << QChar('.') << false << qint64(0);
         QTest::newRow("wrong separator") << "12,5" << QChar('.') << false << qint64(0);

@@ -1,11 +1,9 @@
 #include "store/DatabaseCheck.h"
 
+#include "../support/OtherProgram.h"
 #include "../support/TestDatabase.h"
 
 #include <QElapsedTimer>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QtTest>
 
 #include <unistd.h>
@@ -24,17 +22,9 @@ private:
     // Runs statements on the file directly, as another tool would.
     void alter(const QStringList &statements)
     {
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tool"));
-            db.setDatabaseName(m_path);
-            QVERIFY(db.open());
-            QSqlQuery q(db);
-            for (const QString &sql : statements)
-                QVERIFY2(q.exec(sql), qPrintable(sql + ": " + q.lastError().text()));
-            q.finish();
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("tool"));
+        OtherProgram tool(m_path);
+        for (const QString &sql : statements)
+            QVERIFY2(tool.exec(sql), qPrintable(sql + ": " + tool.lastError()));
     }
 
     // Checks the file and returns the problem; fails the test when the file changed.
@@ -145,22 +135,14 @@ private slots:
 
     void reportsALockHeldElsewhereWithinAboutASecond()
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
-        db.setDatabaseName(m_path);
-        QVERIFY(db.open());
         {
-            QSqlQuery q(db);
-            QVERIFY(q.exec("BEGIN EXCLUSIVE"));
+            OtherProgram holder(m_path);
+            QVERIFY(holder.lock());
             QElapsedTimer timer;
             timer.start();
-            const DatabaseProblem p = checkUnchanged();
-            QCOMPARE(p.kind, DatabaseProblem::Kind::Busy);
+            QCOMPARE(checkUnchanged().kind, DatabaseProblem::Kind::Busy);
             QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
-            QVERIFY(q.exec("ROLLBACK"));
         }
-        db.close();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
         QVERIFY(checkUnchanged().ok());
     }
 

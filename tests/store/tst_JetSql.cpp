@@ -12,28 +12,15 @@ class tst_JetSql final : public QObject
 private:
     static SchemaInfo schema()
     {
+        using K = ColumnKind;
         SchemaInfo s;
-        s.tables.insert(QStringLiteral("transactions"),
-                        {{QStringLiteral("TrRowId"), ColumnKind::Counter},
-                         {QStringLiteral("TrDbId"), ColumnKind::Integer},
-                         {QStringLiteral("TrType"), ColumnKind::Integer},
-                         {QStringLiteral("TrDone"), ColumnKind::YesNo},
-                         {QStringLiteral("TrDate"), ColumnKind::Date},
-                         {QStringLiteral("TrDescription"), ColumnKind::Text},
-                         {QStringLiteral("TrAcId"), ColumnKind::Integer},
-                         {QStringLiteral("TrValue"), ColumnKind::Currency},
-                         {QStringLiteral("TrBalance"), ColumnKind::Currency},
-                         {QStringLiteral("TrGrpType"), ColumnKind::Text},
-                         {QStringLiteral("TrGrpRow"), ColumnKind::Integer},
-                         {QStringLiteral("TrGrpMDay"), ColumnKind::Integer},
-                         {QStringLiteral("TrNotes"), ColumnKind::Memo},
-                         {QStringLiteral("TrGrpId"), ColumnKind::Integer}});
-        s.tables.insert(QStringLiteral("accounts"),
-                        {{QStringLiteral("AcId"), ColumnKind::Counter},
-                         {QStringLiteral("AcName"), ColumnKind::Text},
-                         {QStringLiteral("AcNotes"), ColumnKind::Memo}});
-        s.tables.insert(QStringLiteral("dbs"),
-                        {{QStringLiteral("DbId"), ColumnKind::Integer}, {QStringLiteral("DbName"), ColumnKind::Text}});
+        s.tables.insert("transactions", {{"TrRowId", K::Counter}, {"TrDbId", K::Integer}, {"TrType", K::Integer},
+                                         {"TrDone", K::YesNo}, {"TrDate", K::Date}, {"TrDescription", K::Text},
+                                         {"TrAcId", K::Integer}, {"TrValue", K::Currency}, {"TrBalance", K::Currency},
+                                         {"TrGrpType", K::Text}, {"TrGrpRow", K::Integer}, {"TrGrpMDay", K::Integer},
+                                         {"TrNotes", K::Memo}, {"TrGrpId", K::Integer}});
+        s.tables.insert("accounts", {{"AcId", K::Counter}, {"AcName", K::Text}, {"AcNotes", K::Memo}});
+        s.tables.insert("dbs", {{"DbId", K::Integer}, {"DbName", K::Text}});
         return s;
     }
 
