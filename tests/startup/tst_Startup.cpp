@@ -1,5 +1,6 @@
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
+#include "startup/CommandLine.h"
 #include "startup/Provisioning.h"
 #include "startup/Session.h"
 #include "startup/Setting.h"
@@ -14,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QElapsedTimer>
 #include <QTest>
@@ -452,6 +454,63 @@ private slots:
         QVERIFY(!ran);
         QCoreApplication::processEvents();
         QVERIFY(ran);
+    }
+
+    void commandLineAnswersWithoutStarting_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");   // -1: the program starts
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: orvel2 [options]" << QString();
+        QTest::newRow("-h") << QStringList{"-h"} << 0 << "--version" << QString();
+        QTest::newRow("--version") << QStringList{"--version"} << 0 << "Orvel 2 " ORVEL_VERSION "\n" << QString();
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << QString() << "unknown option 'bogus'";
+        QTest::newRow("stray argument") << QStringList{"deadlines.mdb"} << 2 << QString() << "'deadlines.mdb'";
+        QTest::newRow("Qt's own options") << QStringList{"-platform", "offscreen", "-reverse"} << -1 << QString()
+                                          << QString();
+        QTest::newRow("none") << QStringList{} << -1 << QString() << QString();
+    }
+
+    void commandLineAnswersWithoutStarting()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, output);
+        QFETCH(QString, error);
+        const CommandLine::Outcome parsed = CommandLine::parse(QStringList{"/usr/bin/orvel2"} + arguments);
+        QCOMPARE(parsed.start, exitCode < 0);
+        if (parsed.start) {
+            QCOMPARE(parsed.output + parsed.error, QString());
+            return;
+        }
+
+        // The built program, under a home of its own: it prints, ends, and leaves
+        // no settings file or database folder behind.
+        QTemporaryDir runtime;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), m_home->path());
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(m_programFolder + QStringLiteral("/orvel2"), arguments);
+        QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
+        if (!program.waitForFinished(15000)) {
+            program.kill();
+            program.waitForFinished();
+            QFAIL("the program started instead of answering");
+        }
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), exitCode);
+        const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
+        const QString err = QString::fromLocal8Bit(program.readAllStandardError());
+        QCOMPARE(out, parsed.output);
+        QCOMPARE(err, parsed.error);
+        QVERIFY2(out.contains(output) && err.contains(error), qPrintable(out + err));
+        QCOMPARE(out.isEmpty(), exitCode != 0);
+        QCOMPARE(QDir(m_home->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList());
     }
 
     void secondCopyDoesNotStart()
