@@ -1,6 +1,10 @@
+#include "startup/CommandLine.h"
 #include "startup/Startup.h"
 
 int main(int argc, char *argv[])
 {
+    // Answered before the application object, so they need no display either.
+    if (const auto exitCode = CommandLine::answer(argc, argv))
+        return *exitCode;
     return Startup::run(argc, argv);
 }

@@ -1,5 +1,6 @@
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
+#include "startup/CommandLine.h"
 #include "startup/Provisioning.h"
 #include "startup/Session.h"
 #include "startup/Setting.h"
@@ -14,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QElapsedTimer>
 #include <QTest>
@@ -164,45 +166,75 @@ private slots:
         QCOMPARE(scalar(QStringLiteral("SELECT Count(DbId) AS n FROM Dbs")), 1);
     }
 
-    void damagedDatabaseIsReportedAndLeftAlone()
+    // A database that cannot be used is named for what is wrong with it, in the
+    // user's language, left as it is, and another folder can be chosen for next time.
+    void unusableDatabaseIsNamedAndLeftAlone_data()
     {
-        QDir().mkpath(defaultFolder());
-        QFile bad(defaultDatabase());
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write(QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200));
-        bad.close();
-        const QByteArray before = fileDigest(defaultDatabase());
-
-        m_prompts->queueFolder(m_home->filePath(QStringLiteral("elsewhere")));
-        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ended);
-        QCOMPARE(fileDigest(defaultDatabase()), before);
-        const auto shown = m_prompts->shown();
-        QCOMPARE(shown.size(), 3);
-        const QString path = QDir::toNativeSeparators(defaultDatabase());
-        QCOMPARE(shown[0].text, Texts::text(2003).arg(path, Texts::text(2004).arg("file is not a database")) + u'\n'
-                                    + Texts::text(1358));
-        QCOMPARE(shown[1].kind, QStringLiteral("folder"));
-        QCOMPARE(shown[1].text, Texts::text(1401));
-        QCOMPARE(shown[2].text, Texts::text(1402));
-        QCOMPARE(settings().text(Setting::DatabaseFolder), m_home->filePath(QStringLiteral("elsewhere")));
-        // The first run is over even though nothing was copied.
-        QCOMPARE(settings().text(Setting::FirstRunMarker), FirstRunMarkerText);
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("localeCode");
+        QTest::addColumn<bool>("choose");   // false: the folder chooser is cancelled
+        QTest::newRow("not a database") << "junk" << "0409" << true;
+        QTest::newRow("no sheets, in Italian") << "no sheets" << "0410" << true;
+        QTest::newRow("a link to a moved file") << "link" << "0409" << false;
+        QTest::newRow("a folder in its place") << "folder" << "0409" << true;
+        QTest::newRow("no template, in German") << "no template" << "0407" << false;
     }
 
-    void brokenRegisterIsNamedInTheUsersLanguage()
+    void unusableDatabaseIsNamedAndLeftAlone()
     {
-        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
-        Connection c;
-        c.open(m_session->connectionString());
-        c.execute(QStringLiteral("DELETE * FROM Dbs"));
-        c.close();
-        const QByteArray before = fileDigest(defaultDatabase());
-        QCOMPARE(start(QStringLiteral("0410")), SessionOutcome::Ended);
-        QCOMPARE(fileDigest(defaultDatabase()), before);
+        QFETCH(QString, setup);
+        QFETCH(QString, localeCode);
+        QFETCH(bool, choose);
+        const Language language = localeCode == QStringLiteral("0410") ? Language::Italian
+                                  : localeCode == QStringLiteral("0407") ? Language::German
+                                                                         : Language::English;
         const QString path = QDir::toNativeSeparators(defaultDatabase());
-        QCOMPARE(m_prompts->shown().value(0).text,
-                 Texts::text(2003, Language::Italian).arg(path, Texts::text(2008, Language::Italian).arg("Dbs")) + u'\n'
-                     + Texts::text(1358, Language::Italian));
+        const QString moved = m_home->filePath(QStringLiteral("moved.mdb"));
+        QString reason;
+        QTemporaryDir emptyProgramFolder;
+        QDir().mkpath(defaultFolder());
+        if (setup == QStringLiteral("junk")) {
+            QFile bad(defaultDatabase());
+            QVERIFY(bad.open(QIODevice::WriteOnly));
+            bad.write(QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200));
+            reason = Texts::text(2003, language).arg(path, Texts::text(2004, language).arg("file is not a database"));
+        } else if (setup == QStringLiteral("no sheets")) {
+            QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
+            Connection c;
+            c.open(m_session->connectionString());
+            c.execute(QStringLiteral("DELETE * FROM Dbs"));
+            c.close();
+            reason = Texts::text(2003, language).arg(path, Texts::text(2008, language).arg("Dbs"));
+        } else if (setup == QStringLiteral("link")) {
+            QVERIFY(QFile::link(moved, defaultDatabase()));
+            reason = Texts::text(2011, language).arg(path, QDir::toNativeSeparators(moved));
+        } else if (setup == QStringLiteral("folder")) {
+            QVERIFY(QDir().mkdir(defaultDatabase()));
+            reason = Texts::text(2012, language).arg(path);
+        } else {
+            m_programFolder = emptyProgramFolder.path();
+            reason = Texts::text(1359, language) + u'\n'
+                     + Texts::text(2014, language).arg(QDir::toNativeSeparators(m_programFolder + QStringLiteral("/master.gen")));
+        }
+        const QByteArray before = fileDigest(defaultDatabase());
+        const QString elsewhere = m_home->filePath(QStringLiteral("elsewhere"));
+        m_prompts->queueFolder(choose ? elsewhere : QString());
+
+        QCOMPARE(start(localeCode), SessionOutcome::Ended);
+        QCOMPARE(fileDigest(defaultDatabase()), before);
+        QVERIFY(!QFileInfo::exists(moved));
+        const auto shown = m_prompts->shown();
+        QCOMPARE(shown.size(), choose ? 3 : 2);
+        QCOMPARE(shown[0].text, reason + u'\n' + Texts::text(1358, language));
+        QCOMPARE(shown[1].kind, QStringLiteral("folder"));
+        QCOMPARE(shown[1].text, Texts::text(1401, language));
+        // A cancelled chooser stores nothing and says nothing more.
+        if (choose)
+            QCOMPARE(shown[2].text, Texts::text(1402, language));
+        QCOMPARE(settings().text(Setting::DatabaseFolder, QStringLiteral("unset")),
+                 choose ? elsewhere : QStringLiteral("unset"));
+        // The first run is over even though nothing was copied.
+        QCOMPARE(settings().text(Setting::FirstRunMarker), FirstRunMarkerText);
     }
 
     void lockedDatabaseOffersRetryAndQuitButNeverAnotherFolder()
@@ -225,21 +257,6 @@ private slots:
             }
         }
         QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
-    }
-
-    void missingTemplateEndsWithSystemFileMessage()
-    {
-        QTemporaryDir emptyProgramFolder;
-        m_programFolder = emptyProgramFolder.path();
-        QCOMPARE(start(QStringLiteral("0407")), SessionOutcome::Ended);
-        QVERIFY(!QFile::exists(defaultDatabase()));
-        const QString templatePath = QDir::toNativeSeparators(emptyProgramFolder.path() + QStringLiteral("/master.gen"));
-        QCOMPARE(m_prompts->shown().first().text,
-                 Texts::text(1359, Language::German) + QLatin1Char('\n') + Texts::text(2014, Language::German).arg(templatePath)
-                     + QLatin1Char('\n') + Texts::text(1358, Language::German));
-        // The chooser was cancelled: nothing stored, nothing more said.
-        QCOMPARE(m_prompts->shown().size(), 2);
-        QCOMPARE(settings().text(Setting::DatabaseFolder, QStringLiteral("unset")), QStringLiteral("unset"));
     }
 
     void onlyAnEmptyFolderSettingMeansTheDefault_data()
@@ -397,23 +414,6 @@ private slots:
         QVERIFY(DatabaseCheck::check(m_session->connectionString()).ok());
     }
 
-    void damagedLinkAndFolderAreNamed()
-    {
-        QDir().mkpath(defaultFolder());
-        QVERIFY(QFile::link(m_home->filePath(QStringLiteral("moved.mdb")), defaultDatabase()));
-        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ended);
-        QCOMPARE(m_prompts->shown().value(0).text,
-                 Texts::text(2011).arg(QDir::toNativeSeparators(defaultDatabase()),
-                                       QDir::toNativeSeparators(m_home->filePath(QStringLiteral("moved.mdb"))))
-                     + u'\n' + Texts::text(1358));
-        QVERIFY(!QFileInfo::exists(m_home->filePath(QStringLiteral("moved.mdb"))));
-        QFile::remove(defaultDatabase());
-        QVERIFY(QDir().mkdir(defaultDatabase()));
-        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ended);
-        QCOMPARE(m_prompts->shown().value(2).text,
-                 Texts::text(2012).arg(QDir::toNativeSeparators(defaultDatabase())) + u'\n' + Texts::text(1358));
-    }
-
     void newFilesAreTheUsersAlone()
     {
         const mode_t previous = umask(022);
@@ -452,6 +452,63 @@ private slots:
         QVERIFY(!ran);
         QCoreApplication::processEvents();
         QVERIFY(ran);
+    }
+
+    void commandLineAnswersWithoutStarting_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");   // -1: the program starts
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: orvel2 [options]" << QString();
+        QTest::newRow("-h") << QStringList{"-h"} << 0 << "--version" << QString();
+        QTest::newRow("--version") << QStringList{"--version"} << 0 << "Orvel 2 " ORVEL_VERSION "\n" << QString();
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << QString() << "unknown option 'bogus'";
+        QTest::newRow("stray argument") << QStringList{"deadlines.mdb"} << 2 << QString() << "'deadlines.mdb'";
+        QTest::newRow("Qt's own options") << QStringList{"-platform", "offscreen", "-reverse"} << -1 << QString()
+                                          << QString();
+        QTest::newRow("none") << QStringList{} << -1 << QString() << QString();
+    }
+
+    void commandLineAnswersWithoutStarting()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, output);
+        QFETCH(QString, error);
+        const CommandLine::Outcome parsed = CommandLine::parse(QStringList{"/usr/bin/orvel2"} + arguments);
+        QCOMPARE(parsed.start, exitCode < 0);
+        if (parsed.start) {
+            QCOMPARE(parsed.output + parsed.error, QString());
+            return;
+        }
+
+        // The built program, under a home of its own: it prints, ends, and leaves
+        // no settings file or database folder behind.
+        QTemporaryDir runtime;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), m_home->path());
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(m_programFolder + QStringLiteral("/orvel2"), arguments);
+        QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
+        if (!program.waitForFinished(15000)) {
+            program.kill();
+            program.waitForFinished();
+            QFAIL("the program started instead of answering");
+        }
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), exitCode);
+        const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
+        const QString err = QString::fromLocal8Bit(program.readAllStandardError());
+        QCOMPARE(out, parsed.output);
+        QCOMPARE(err, parsed.error);
+        QVERIFY2(out.contains(output) && err.contains(error), qPrintable(out + err));
+        QCOMPARE(out.isEmpty(), exitCode != 0);
+        QCOMPARE(QDir(m_home->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList());
     }
 
     void secondCopyDoesNotStart()

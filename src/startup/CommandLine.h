@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The program's command line: --help and --version answer and end the run before
+// any window, setting or database exists; anything unknown ends it with a word
+// on standard error. Qt's own window-system options pass through.
+namespace CommandLine {
+
+struct Outcome
+{
+    bool start = true;   // false: print, then end with exitCode
+    int exitCode = 0;
+    QString output;      // for standard output
+    QString error;       // for standard error
+};
+
+// arguments starts with the program's name, as argv does.
+Outcome parse(const QStringList &arguments);
+
+// Parses argv and prints what parse() says; the exit code when the program must not start.
+std::optional<int> answer(int argc, char *argv[]);
+
+}
