@@ -101,7 +101,8 @@ ReportPreview::ReportPreview(QPrinter *printer, QWidget *parent)
             edit->setAccessibleName(Texts::text(PageNumberText));
             // As wide as Qt makes it once the pages are counted, so that the window's
             // first size is measured with the toolbar as it will be.
-            edit->setMaximumWidth(edit->minimumSizeHint().width() + fontMetrics().horizontalAdvance(QStringLiteral("888")));
+            const int digits = fontMetrics().horizontalAdvance(QStringLiteral("888"));
+            edit->setMaximumWidth(edit->minimumSizeHint().width() + digits);
             break;
         }
     }

@@ -122,6 +122,9 @@ ReportWindow::ReportWindow(Session &session, QWidget *parent)
     panel->setMaximumWidth(OptionPanelWidth);
     m_tabs = new QTabWidget(panel);
     m_tabs->setObjectName(QStringLiteral("optionTabs"));
+    // On a small screen every tab stays in view, its caption shortened if need be.
+    m_tabs->setUsesScrollButtons(false);
+    m_tabs->setElideMode(Qt::ElideRight);
     m_tabs->addTab(buildFilterPage(), Texts::text(FilterTab));
     m_tabs->addTab(buildGroupingPage(), Texts::text(GroupingTab));
     m_tabs->addTab(buildPreferencesPage(), Texts::text(PreferencesTab));
