@@ -34,6 +34,7 @@
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTabWidget>
@@ -536,6 +537,7 @@ void TestReportWindow::windowsFitSmallScreens()
     } else if (window == QLatin1String("newDeadline")) {
         auto blank = std::make_unique<NewDeadlineWindow>(host, session);
         blank->openBlank();
+        blank->findChild<QRadioButton *>(QStringLiteral("recurringOption"))->click();   // the taller form
         shown = std::move(blank);
     } else if (window == QLatin1String("deadlineEditor")) {
         auto editor = std::make_unique<DeadlineEditor>(host, session);
