@@ -3,6 +3,7 @@
 #include "platform/DesktopUrls.h"
 #include "startup/Session.h"
 
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -25,7 +26,8 @@ HelpWindow::HelpWindow(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);
-    resize(760, 640);
+    // Its designed size where the screen has room for it, frame and title included.
+    resize(QSize(760, 640).boundedTo(screen()->availableGeometry().size() - QSize(16, 48)));
 }
 
 void HelpWindow::showPage(const QString &file)

@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QScreen>
 #include <QStyle>
 
 #include <functional>
@@ -113,7 +114,10 @@ void MainWindow::applyStartLayout(const MainWindowSettings::StartLayout &layout)
         resize(DesignedWidth, DesignedHeight);
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
-        resize(layout.width.value_or(DesignedWidth), layout.height.value_or(DesignedHeight));
+        // The designed size where the screen has room for it; a stored size is the user's.
+        const QSize room = screen()->availableGeometry().size() - QSize(FrameRoomWidth, FrameRoomHeight);
+        const QSize designed = QSize(DesignedWidth, DesignedHeight).boundedTo(room);
+        resize(layout.width.value_or(designed.width()), layout.height.value_or(designed.height()));
     }
     // The selection event does nothing yet: the list is not ready.
     m_viewCombo->setCurrentIndex(layout.view);

@@ -7,8 +7,13 @@ namespace MainWindowLayout {
 
 constexpr int DesignedWidth = 719;
 constexpr int DesignedHeight = 493;
-constexpr int MinWidth = 924;
-constexpr int MinHeight = 558;
+// Small enough for an 800x500 screen (1600x1000 at twice the scale) with its
+// frame, large enough for the calendar column, the notes and the status bar.
+constexpr int MinWidth = 740;
+constexpr int MinHeight = 460;
+// What a window leaves of the screen's free area for its frame and title bar.
+constexpr int FrameRoomWidth = 16;
+constexpr int FrameRoomHeight = 48;
 constexpr int TypeColumnWidth = 22;
 constexpr int DateColumnWidth = 117;
 constexpr int AmountColumnWidth = 111;

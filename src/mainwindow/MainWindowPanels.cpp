@@ -205,7 +205,7 @@ void MainWindow::buildPanels()
     m_counterpartyNotesIcon->setPixmap(QIcon(iconResourcePath(8)).pixmap(16, 16));
     notes->addWidget(notesArea(m_counterpartyNotes, QStringLiteral("counterpartyNotes"), m_counterpartyNotesIcon), 1);
     m_counterpartyNotesIcon->hide();
-    notesPanel->setMinimumHeight(140);
+    notesPanel->setMinimumHeight(110);
     side->addWidget(notesPanel, 2);
 
     outer->addWidget(m_calendarPanel, 0);

@@ -7,9 +7,10 @@ class QPrintPreviewWidget;
 class QToolBar;
 
 // The report's print preview, shown as a panel of the report window rather than
-// a window of its own: Qt's preview with its zoom, page and page-setup commands,
-// a Close command in front and Save as PDF at the end. Page setup and Print come
-// with the preview; closing, Esc and the end of a print no longer hide it.
+// a window of its own: Qt's preview with its zoom and page commands. Close, Page
+// setup, Print and Save as PDF are actions that the window shows as buttons, so
+// they stay in reach of the keyboard and never hide behind the toolbar's end.
+// Closing, Esc and the end of a print no longer hide the preview.
 class ReportPreview final : public QPrintPreviewDialog
 {
     Q_OBJECT
@@ -27,6 +28,7 @@ public:
     void updatePages();
     int pageCount() const;
 
+    QSize minimumSizeHint() const override;
     void done(int result) override;
 
 signals:

@@ -22,8 +22,10 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -54,16 +56,20 @@ enum : int {
     SavePdfCaption = 2601,
     PdfFilter = 2602,
     PdfNotWritten = 2603,
+    PeriodStartText = 2801,
+    PeriodEndText = 2802,
+    CounterpartyNameText = 2803,
 };
 
 constexpr int GroupingCount = 5;
 constexpr int DateModeCount = 5;
 
-// The option panel's width and the window's least size in pixels: room for the
-// filters beside a readable page of the preview.
+// The option panel's width and the window's designed size in pixels: room for
+// the filters beside a readable page of the preview.
 constexpr int OptionPanelWidth = 365;
-constexpr int LeastWidth = 849;
-constexpr int LeastHeight = 582;
+constexpr QSize DesignedSize(1280, 820);
+// What the window leaves of the screen's free area for its frame and title bar.
+constexpr QSize FrameRoom(16, 48);
 
 // A caption without its mnemonic and its tab number ("&2 Grouping" reads
 // "Grouping"), for a label inside the tab that already carries both.
@@ -107,17 +113,18 @@ ReportWindow::ReportWindow(Session &session, QWidget *parent)
 {
     setObjectName(QStringLiteral("reportWindow"));
     setWindowTitle(Texts::text(TitleText));
-    setMinimumSize(LeastWidth, LeastHeight);
-    resize(1280, 820);
 
     // Paper from the default printer, sizes in the locale's unit.
     prepareReportPrinter(m_printer, QLocale());
 
     auto *panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("optionPanel"));
-    panel->setFixedWidth(OptionPanelWidth);
+    panel->setMaximumWidth(OptionPanelWidth);
     m_tabs = new QTabWidget(panel);
     m_tabs->setObjectName(QStringLiteral("optionTabs"));
+    // On a small screen every tab stays in view, its caption shortened if need be.
+    m_tabs->setUsesScrollButtons(false);
+    m_tabs->setElideMode(Qt::ElideRight);
     m_tabs->addTab(buildFilterPage(), Texts::text(FilterTab));
     m_tabs->addTab(buildGroupingPage(), Texts::text(GroupingTab));
     m_tabs->addTab(buildPreferencesPage(), Texts::text(PreferencesTab));
@@ -130,6 +137,9 @@ ReportWindow::ReportWindow(Session &session, QWidget *parent)
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addWidget(m_tabs, 1);
     panelLayout->addWidget(m_applyButton, 0, Qt::AlignRight);
+    // The panel's preferred width; on a small screen it gives way down to what
+    // its controls need.
+    panelLayout->addSpacerItem(new QSpacerItem(OptionPanelWidth, 0, QSizePolicy::Preferred, QSizePolicy::Fixed));
 
     m_preview = new ReportPreview(&m_printer, this);
     m_preview->setObjectName(QStringLiteral("reportPreview"));
@@ -138,10 +148,42 @@ ReportWindow::ReportWindow(Session &session, QWidget *parent)
     connect(m_preview, &ReportPreview::closeRequested, this, &QDialog::reject);
     connect(m_preview, &ReportPreview::savePdfRequested, this, &ReportWindow::saveAsPdf);
 
-    auto *layout = new QHBoxLayout(this);
+    // The commands as buttons in the Tab order, always in view below the preview;
+    // Ctrl+P prints and Ctrl+W closes, as elsewhere on the desktop.
+    auto *buttons = new QHBoxLayout;
+    const auto commandButton = [this, buttons](QAction *action, const char *name) {
+        auto *button = new QPushButton(action->icon(), action->text(), this);
+        button->setObjectName(QLatin1String(name));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        buttons->addWidget(button);
+        return button;
+    };
+    if (m_preview->pageSetupAction())
+        commandButton(m_preview->pageSetupAction(), "pageSetupButton");
+    if (QAction *print = m_preview->printAction()) {
+        commandButton(print, "printButton");
+        print->setShortcut(QKeySequence::Print);
+        print->setShortcutContext(Qt::WindowShortcut);
+        addAction(print);
+    }
+    commandButton(m_preview->savePdfAction(), "savePdfButton");
+    buttons->addStretch(1);
+    commandButton(m_preview->closeAction(), "closeButton");
+    m_preview->closeAction()->setShortcut(QKeySequence::Close);
+    m_preview->closeAction()->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_preview->closeAction());
+
+    auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(panel);
-    layout->addWidget(m_preview, 1);
+    auto *panes = new QHBoxLayout;
+    panes->addWidget(panel);
+    panes->addWidget(m_preview, 1);
+    layout->addLayout(panes, 1);
+    layout->addLayout(buttons);
+    // As designed where the screen has room; on a small or scaled screen, what fits.
+    const QSize room = (parentWidget() ? parentWidget() : this)->screen()->availableGeometry().size() - FrameRoom;
+    resize(DesignedSize.boundedTo(room));
 
     loadPeriodBounds();
     // Restricting to a client or supplier needs at least one of them.
@@ -190,6 +232,7 @@ QWidget *ReportWindow::buildFilterPage()
     for (DateBox **edit : {&m_periodFirst, &m_periodLast}) {
         *edit = new DateBox(page);
         (*edit)->setCalendarName(Texts::text(CalendarText));
+        (*edit)->setAccessibleName(Texts::text(edit == &m_periodFirst ? PeriodStartText : PeriodEndText));
         (*edit)->setEnabled(false);
         connect(*edit, &DateBox::dateChanged, this, [this] { changed(ReportApplyState::Change::PeriodDates); });
         // Typing counts as a change at once, so Apply can be pressed straight from the box.
@@ -208,12 +251,19 @@ QWidget *ReportWindow::buildFilterPage()
     m_counterpartyCombo->setObjectName(QStringLiteral("counterpartyCombo"));
     m_counterpartyCombo->setEnabled(false);
     m_counterpartyCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_counterpartyCombo->setMinimumContentsLength(16);
+    m_counterpartyCombo->setMinimumContentsLength(12);
+    // The desktop names a combo box after the label it is the buddy of.
+    auto *comboLabel = new QLabel(Texts::text(CounterpartyNameText), page);
+    comboLabel->setObjectName(QStringLiteral("counterpartyLabel"));
+    comboLabel->setBuddy(m_counterpartyCombo);
+    comboLabel->setEnabled(false);
     auto *comboRow = new QHBoxLayout;
     comboRow->setContentsMargins(20, 0, 0, 0);
+    comboRow->addWidget(comboLabel);
     comboRow->addWidget(m_counterpartyCombo, 1);
     layout->addLayout(comboRow);
     connect(m_counterpartyBox, &QCheckBox::toggled, this, &ReportWindow::counterpartyToggled);
+    connect(m_counterpartyBox, &QCheckBox::toggled, comboLabel, &QLabel::setEnabled);
     connect(m_counterpartyCombo, &QComboBox::currentIndexChanged, this,
             [this] { changed(ReportApplyState::Change::Counterparty); });
     layout->addStretch(1);

@@ -4,13 +4,25 @@
 #include "../support/TestDatabase.h"
 #include "../support/TestRows.h"
 
+#include "../deadlines/RecordingListHost.h"
+
+#include "about/AboutDialog.h"
+#include "about/HelpWindow.h"
+#include "alerts/PreferencesDialog.h"
+#include "counterparties/CounterpartyEditor.h"
+#include "counterparties/CounterpartyList.h"
+#include "deadlines/DeadlineEditor.h"
+#include "deadlines/NewDeadlineWindow.h"
+#include "deadlines/PurgeDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/DateBox.h"
 #include "reports/CounterpartyPrinting.h"
 #include "reports/ReportPreview.h"
 #include "reports/ReportQuery.h"
 #include "reports/ReportWindow.h"
+#include "store/SheetsDialog.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -19,12 +31,19 @@
 #include <QAccessibleActionInterface>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
+#include <algorithm>
+#include <array>
 #include <memory>
 
 namespace {
@@ -34,35 +53,62 @@ QString pdfText(const QString &file)
     return pdfPages(QStringLiteral(PDFTOTEXT_EXECUTABLE), file).join(QLatin1Char('\f'));
 }
 
-// Closes the next modal window when it shows and tells which class it was.
+std::array<std::pair<const char *, Language>, 5> languages()
+{
+    return {{{"it", Language::Italian}, {"en", Language::English}, {"fr", Language::French},
+             {"es", Language::Spanish}, {"de", Language::German}}};
+}
+
+// The texts of one language while a window is built, English again afterwards.
+struct LanguageScope
+{
+    explicit LanguageScope(Language language) { Texts::setLanguage(language); }
+    ~LanguageScope() { Texts::setLanguage(Language::English); }
+};
+
+// Closes the next modal window when it shows, within a second, and tells which
+// class it was. A button's mnemonic clicks it a moment after the key.
 void closeNextModal(QString *seen)
 {
-    QTimer::singleShot(0, qApp, [seen] {
+    auto *timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, qApp, [timer, seen, tries = 0]() mutable {
         QWidget *modal = QApplication::activeModalWidget();
-        *seen = modal ? QString::fromLatin1(modal->metaObject()->className()) : QString();
+        if (!modal && ++tries < 100)
+            return;
+        *seen = modal ? QString::fromLatin1(modal->metaObject()->className()) : QStringLiteral("none");
         if (auto *dialog = qobject_cast<QDialog *>(modal))
             dialog->reject();
+        timer->stop();
+        timer->deleteLater();
     });
+    timer->start(10);
 }
 
 } // namespace
 
 // The report window over a real database, offscreen: what it selects, how its
-// controls follow the rules, and what it prints, read back from the PDF.
+// controls follow the rules, what it prints, read back from the PDF, and how
+// it is worked by keyboard; and that every window fits a small screen.
 class TestReportWindow final : public QObject
 {
     Q_OBJECT
 
+public:
+    static void initMain();
+
 private slots:
     void init();
     void cleanup();
-    void loadsWithDefaultsAndApplies();
-    void boxRulesAndApplyEnabling();
+    void defaultsBoxRulesAndApply();
     void groupingChoiceAndCounterparty();
     void savedPdfShowsTheReport();
     void databaseErrorIsReported();
     void mainWindowOpensIt();
     void counterpartyListPrints();
+    void keyboardReachesEveryCommand_data();
+    void keyboardReachesEveryCommand();
+    void windowsFitSmallScreens_data();
+    void windowsFitSmallScreens();
 
 private:
     QString db() const { return m_session->connectionString(); }
@@ -77,6 +123,13 @@ private:
     std::unique_ptr<ReportWindow> m_window;
     int m_acme = 0;
 };
+
+void TestReportWindow::initMain()
+{
+    // Offscreen, the screen is 800x500: a 1600x1000 screen at twice the scale.
+    if (qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen"))
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" SMALL_SCREEN_CONFIG);
+}
 
 void TestReportWindow::init()
 {
@@ -108,7 +161,7 @@ void TestReportWindow::open()
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
 
-void TestReportWindow::loadsWithDefaultsAndApplies()
+void TestReportWindow::defaultsBoxRulesAndApply()
 {
     open();
     // The pickers span every sheet, and stay off until the period is checked.
@@ -128,11 +181,7 @@ void TestReportWindow::loadsWithDefaultsAndApplies()
     const QPageLayout page = m_window->printer().pageLayout();
     const QMarginsF margins = page.margins(QPageLayout::Millimeter);
     QVERIFY(margins.left() >= 14.9 && margins.right() >= 14.9 && margins.top() >= 14.9);
-}
 
-void TestReportWindow::boxRulesAndApplyEnabling()
-{
-    open();
     auto *openBox = child<QCheckBox>("openBox");
     auto *closedBox = child<QCheckBox>("closedBox");
     // The only checked state cannot be unchecked; the click still counts.
@@ -344,6 +393,184 @@ void TestReportWindow::counterpartyListPrints()
     closeNextModal(&seen);
     QVERIFY(!printCounterparties(nullptr, db()));
     QVERIFY(seen.contains(QStringLiteral("PrintDialog")));
+}
+
+void TestReportWindow::keyboardReachesEveryCommand_data()
+{
+    QTest::addColumn<Language>("language");
+    for (const auto &[code, language] : languages())
+        QTest::newRow(code) << language;
+}
+
+void TestReportWindow::keyboardReachesEveryCommand()
+{
+    QFETCH(Language, language);
+    const LanguageScope scope(language);
+    open();
+    // The keys go to the report window, also when a dialog it showed was the last active one.
+    const auto activate = [this] {
+        m_window->activateWindow();
+        return QTest::qWaitFor([this] { return QApplication::activeWindow() == m_window.get(); });
+    };
+    QVERIFY(activate());
+    ReportPreview *preview = m_window->preview();
+    const char *commands[] = {"pageSetupButton", "printButton", "savePdfButton", "closeButton", "applyButton"};
+    auto *zoomBox = preview->toolBar()->findChild<QComboBox *>();
+    QLineEdit *pageBox = nullptr;
+    for (QLineEdit *edit : preview->toolBar()->findChildren<QLineEdit *>())
+        if (edit != zoomBox->lineEdit())
+            pageBox = edit;
+
+    // The fields have names a screen reader speaks; a combo box is named by its label.
+    const auto name = [](QWidget *widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    const auto labelName = [](QWidget *widget) {
+        const auto labels = QAccessible::queryAccessibleInterface(widget)->relations(QAccessible::Label);
+        return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+    };
+    const QStringList names{name(child<DateBox>("periodFirst")), name(child<DateBox>("periodLast")),
+                            labelName(child<QComboBox>("counterpartyCombo")), labelName(zoomBox), name(pageBox)};
+    QVERIFY2(!names.contains(QString()) && QSet<QString>(names.begin(), names.end()).size() == names.size(),
+             qPrintable(names.join(QLatin1String(" | "))));
+
+    // One mnemonic per command, none used twice in the window.
+    QStringList captions;
+    for (QAbstractButton *button : m_window->findChildren<QAbstractButton *>())
+        captions << button->text();
+    for (QLabel *label : m_window->findChildren<QLabel *>())
+        if (label->buddy())
+            captions << label->text();
+    for (int tab = 0; tab < child<QTabWidget>("optionTabs")->count(); ++tab)
+        captions << child<QTabWidget>("optionTabs")->tabText(tab);
+    QHash<QKeySequence, QString> mnemonics;
+    for (const QString &caption : captions) {
+        const QKeySequence key = QKeySequence::mnemonic(caption);
+        QVERIFY2(key.isEmpty() || !mnemonics.contains(key), qPrintable(caption + " and " + mnemonics.value(key)));
+        if (!key.isEmpty())
+            mnemonics.insert(key, caption);
+    }
+    for (const char *command : commands) {
+        QPushButton *button = child<QPushButton>(command);
+        QVERIFY2(button && !QKeySequence::mnemonic(button->text()).isEmpty(), command);
+    }
+
+    // Every command shows at the first size and at the least, none behind the
+    // toolbar's extension button.
+    for (const QSize size : {m_window->size(), m_window->minimumSize()}) {
+        m_window->resize(size);
+        QCoreApplication::processEvents();
+        for (const char *command : commands) {
+            QPushButton *button = child<QPushButton>(command);
+            QVERIFY2(button->isVisible()
+                         && m_window->rect().contains(QRect(button->mapTo(m_window.get(), QPoint()), button->size())),
+                     command);
+        }
+        auto *extension = preview->toolBar()->findChild<QWidget *>(QStringLiteral("qt_toolbar_ext_button"));
+        QVERIFY(!extension || !extension->isVisible());
+    }
+
+    // Tab reaches the commands and the preview's fields.
+    QSet<QWidget *> reached;
+    child<QCheckBox>("closedBox")->click();   // Apply can be pressed
+    child<QPushButton>("applyButton")->setFocus();
+    for (int press = 0; press < 40; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached << QApplication::focusWidget();
+    }
+    for (QWidget *widget : {static_cast<QWidget *>(zoomBox), static_cast<QWidget *>(pageBox)})
+        QVERIFY(reached.contains(widget) || std::any_of(reached.begin(), reached.end(), [widget](QWidget *w) {
+                    return widget->isAncestorOf(w);
+                }));
+    for (const char *command : commands)
+        QVERIFY2(reached.contains(child<QPushButton>(command)), command);
+
+    // The keys do what the buttons do: Ctrl+P prints, Ctrl+W closes.
+    const auto mnemonic = [this](const char *command) {
+        return QKeySequence::mnemonic(child<QPushButton>(command)->text());
+    };
+    const std::pair<QKeySequence, QString> dialogs[] = {{mnemonic("pageSetupButton"), "PageSetupDialog"},
+                                                        {mnemonic("printButton"), "PrintDialog"},
+                                                        {QKeySequence::Print, "PrintDialog"}};
+    for (const auto &[key, dialog] : dialogs) {
+        QVERIFY(activate());
+        QString seen;
+        closeNextModal(&seen);
+        QTest::keySequence(m_window.get(), key);
+        QTRY_VERIFY2(!seen.isEmpty(), qPrintable(key.toString()));
+        QVERIFY2(seen.contains(dialog), qPrintable(key.toString() + QStringLiteral(": ") + seen));
+    }
+    QVERIFY(activate());
+    QTest::keySequence(m_window.get(), mnemonic("savePdfButton"));
+    QTRY_COMPARE(m_session->prompts().shown().size(), 1);
+    QCOMPARE(m_session->prompts().shown().first().kind, QStringLiteral("save"));
+    for (const QKeySequence &key : {mnemonic("closeButton"), QKeySequence(QKeySequence::Close)}) {
+        m_window->show();
+        QVERIFY(activate());
+        QTest::keySequence(m_window.get(), key);
+        QTRY_VERIFY2(!m_window->isVisible(), qPrintable(key.toString()));
+    }
+}
+
+void TestReportWindow::windowsFitSmallScreens_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<Language>("language");
+    for (const char *window : {"main", "report", "newDeadline", "deadlineEditor", "preferences", "counterparties",
+                               "counterpartyEditor", "sheets", "purge", "help", "about"})
+        for (const auto &[code, language] : languages())
+            QTest::addRow("%s %s", window, code) << QString::fromLatin1(window) << language;
+}
+
+void TestReportWindow::windowsFitSmallScreens()
+{
+    QFETCH(QString, window);
+    QFETCH(Language, language);
+    const LanguageScope scope(language);
+    RecordingListHost host;
+    Session &session = m_session->session();
+    std::unique_ptr<QWidget> shown;
+    if (window == QLatin1String("main")) {
+        shown = std::make_unique<MainWindow>(session);
+    } else if (window == QLatin1String("report")) {
+        shown = std::make_unique<ReportWindow>(session);
+    } else if (window == QLatin1String("newDeadline")) {
+        auto blank = std::make_unique<NewDeadlineWindow>(host, session);
+        blank->openBlank();
+        blank->findChild<QRadioButton *>(QStringLiteral("recurringOption"))->click();   // the taller form
+        shown = std::move(blank);
+    } else if (window == QLatin1String("deadlineEditor")) {
+        auto editor = std::make_unique<DeadlineEditor>(host, session);
+        editor->open(firstValue(db(), QStringLiteral("SELECT Min(TrRowId) FROM Transactions")).toInt());
+        shown = std::move(editor);
+    } else if (window == QLatin1String("preferences")) {
+        shown = std::make_unique<PreferencesDialog>(session);
+    } else if (window == QLatin1String("counterparties")) {
+        shown = std::make_unique<CounterpartyList>(db());
+    } else if (window == QLatin1String("counterpartyEditor")) {
+        shown = std::make_unique<CounterpartyEditor>(db());
+    } else if (window == QLatin1String("sheets")) {
+        shown = std::make_unique<SheetsDialog>(host, session);
+    } else if (window == QLatin1String("purge")) {
+        shown = std::make_unique<PurgeDialog>(host, session);
+    } else if (window == QLatin1String("help")) {
+        shown = std::make_unique<HelpWindow>();
+    } else {
+        shown = std::make_unique<AboutDialog>();
+    }
+    shown->show();
+    QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+    // A 1600x1000 screen at twice the scale, or a laptop's 1366x768 at scale 1,
+    // frame included: what the window needs and the size it opens at.
+    const QSize room = shown->screen()->availableGeometry().size().boundedTo(QSize(800, 500));
+    const QSize frame = shown->frameGeometry().size() - shown->size();
+    const QSize least = shown->minimumSize().expandedTo(shown->minimumSizeHint()) + frame;
+    const auto fits = [&room](const QSize &size) {
+        return size.width() <= room.width() && size.height() <= room.height();
+    };
+    QVERIFY2(fits(least), qPrintable(QStringLiteral("least %1x%2").arg(least.width()).arg(least.height())));
+    const QSize opened = shown->frameGeometry().size();
+    QVERIFY2(fits(opened), qPrintable(QStringLiteral("opened %1x%2").arg(opened.width()).arg(opened.height())));
 }
 
 QTEST_MAIN(TestReportWindow)
