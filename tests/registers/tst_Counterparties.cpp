@@ -1,11 +1,11 @@
 #include "RegisterTestDb.h"
+#include "../support/ListedRows.h"
 
 #include "counterparties/Counterparties.h"
 #include "counterparties/CounterpartyEditor.h"
 #include "counterparties/CounterpartyList.h"
 #include "deadlines/DeadlineEditor.h"
 #include "deadlines/NewDeadlineWindow.h"
-#include "platform/grid/DataGrid.h"
 #include "platform/grid/GridView.h"
 #include "reports/ReportSource.h"
 #include "store/DeadlineSheets.h"
@@ -36,13 +36,12 @@ private slots:
     void enterOnAFocusedButtonClicksIt_data();
     void enterOnAFocusedButtonClicksIt();
     void deleteRefusedWhileInUseOrRefusedByTheDatabase();
-    void f5InDeadlineWindowCreatesAndSelects();
-    void deadlineWindowsRefuseADeletedCounterparty();
+    void deadlineWindowsCreateAndRefuseCounterparties();
     void namesSortAlikeEverywhere();
     void listKeepsNoStateAndKeepsItsHint();
 
 private:
-    QStringList listedNames() const;
+    QStringList listedNames() const { return listedTexts(m_list->list(), 2); }
     void fillAndSave(const QString &name, const QString &notes);
 
     std::unique_ptr<RegisterTestDb> m_t;
@@ -62,15 +61,6 @@ void tst_Counterparties::cleanup()
 {
     m_list.reset();
     m_t.reset();
-}
-
-QStringList tst_Counterparties::listedNames() const
-{
-    QStringList names;
-    DataGrid *grid = m_list->list();
-    for (int row = 1; row <= grid->rowCount(); ++row)
-        names << grid->value(row, 2).toString();
-    return names;
 }
 
 void tst_Counterparties::fillAndSave(const QString &name, const QString &notes)
@@ -230,21 +220,7 @@ void tst_Counterparties::deleteRefusedWhileInUseOrRefusedByTheDatabase()
     QVERIFY(!Counterparties::remove(m_t->cs(), 3));
 }
 
-void tst_Counterparties::f5InDeadlineWindowCreatesAndSelects()
-{
-    RecordingListHost host;
-    NewDeadlineWindow window(host, m_t->db.session());
-    window.openBlank();
-    auto *combo = window.findChild<QComboBox *>(QStringLiteral("counterpartyCombo"));
-    combo->setFocus();
-    fillAndSave(QStringLiteral("Zanetti"), QString());
-    QTest::keyClick(combo, Qt::Key_F5);
-    QCOMPARE(combo->currentText(), QStringLiteral("Zanetti"));
-    QCOMPARE(combo->currentData().toInt(), 8);
-    QCOMPARE(combo->count(), 4);   // the blank entry and three names
-}
-
-void tst_Counterparties::deadlineWindowsRefuseADeletedCounterparty()
+void tst_Counterparties::deadlineWindowsCreateAndRefuseCounterparties()
 {
     // The date boxes read the dates of a real locale.
     const QLocale before;
@@ -253,11 +229,19 @@ void tst_Counterparties::deadlineWindowsRefuseADeletedCounterparty()
     RecordingListHost host;
     const QString gone = Texts::text(2820).arg(QStringLiteral("Bianchi"));
 
-    // A new deadline for Bianchi, who is deleted while the window is open.
     NewDeadlineWindow window(host, m_t->db.session());
     window.openBlank();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     auto *combo = window.findChild<QComboBox *>(QStringLiteral("counterpartyCombo"));
+    // F5 on the box makes a new client/supplier and selects it.
+    combo->setFocus();
+    fillAndSave(QStringLiteral("Zanetti"), QString());
+    QTest::keyClick(combo, Qt::Key_F5);
+    QCOMPARE(combo->currentText(), QStringLiteral("Zanetti"));
+    QCOMPARE(combo->currentData().toInt(), 8);
+    QCOMPARE(combo->count(), 4);   // the blank entry and three names
+
+    // A new deadline for Bianchi, who is deleted while the window is open.
     combo->setCurrentIndex(combo->findData(7));
     window.findChild<QLineEdit *>(QStringLiteral("descriptionBox"))->setText(QStringLiteral("Invoice 12"));
     QVERIFY(Counterparties::remove(m_t->cs(), 7));
@@ -328,10 +312,7 @@ void tst_Counterparties::namesSortAlikeEverywhere()
     const QStringList expectedSheets{"Ärztekammer", "bianchi", "Deadlines", "Édith Piaf SARL", "Öl & Gas", "Zahnarzt Müller"};
     QCOMPARE(namesOf(DeadlineSheets::list(m_t->cs())), expectedSheets);
     SheetsDialog sheetsDialog(host, m_t->db.session());
-    QStringList sheetsWindow;
-    for (int row = 1; row <= sheetsDialog.list()->rowCount(); ++row)
-        sheetsWindow << sheetsDialog.list()->value(row, 2).toString();
-    QCOMPARE(sheetsWindow, expectedSheets);
+    QCOMPARE(listedTexts(sheetsDialog.list(), 2), expectedSheets);
 }
 
 void tst_Counterparties::listKeepsNoStateAndKeepsItsHint()

@@ -20,9 +20,8 @@ private slots:
     void deleteRefusals_data();
     void deleteRefusals();
     void deleteTakesTheSheetWithItsDeadlinesOrNothing();
-    void newTakesHighestIdPlusOne();
+    void renameAndNewAskForTheName();
     void selectMakesActiveAndIsRemembered();
-    void renameReachesTheActiveSheet();
 
 private:
     void addSheet(int id, const QString &name);
@@ -129,11 +128,23 @@ void tst_SheetsDialog::deleteTakesTheSheetWithItsDeadlinesOrNothing()
     QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts")), 1);
 }
 
-void tst_SheetsDialog::newTakesHighestIdPlusOne()
+void tst_SheetsDialog::renameAndNewAskForTheName()
 {
     addSheet(7, QStringLiteral("Seven"));
     SheetsDialog dialog(m_host, m_t->db.session());
-    // Cancel (an empty answer) and a blank name change nothing.
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    // Enter on the focused button presses it, as a click does; the rename reaches the active sheet.
+    m_t->prompts.queueInput(QStringLiteral("Home's"));
+    auto *rename = dialog.findChild<QPushButton *>(QStringLiteral("editButton"));
+    rename->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(rename, Qt::Key_Return);
+    QCOMPARE(DeadlineSheets::name(m_t->cs(), 1), QStringLiteral("Home's"));
+    QCOMPARE(m_t->db.session().activeSheetName(), QStringLiteral("Home's"));
+    QCOMPARE(m_host.calls, QStringList{"updateStatus"});
+    QCOMPARE(m_t->prompts.shownTexts(), QStringList{Texts::text(1411)});
+
+    // A new sheet takes the highest id plus one. Cancel (an empty answer) and a blank name change nothing.
     m_t->prompts.queueInput(QString());
     dialog.createSheet();
     m_t->prompts.queueInput(QStringLiteral("   "));
@@ -171,22 +182,6 @@ void tst_SheetsDialog::selectMakesActiveAndIsRemembered()
     next.setConnectionString(m_t->cs());
     next.loadActiveSheet();
     QCOMPARE(next.activeSheetId(), 2);
-}
-
-void tst_SheetsDialog::renameReachesTheActiveSheet()
-{
-    SheetsDialog dialog(m_host, m_t->db.session());
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    // Enter on the focused button presses it, as a click does.
-    m_t->prompts.queueInput(QStringLiteral("Home's"));
-    auto *rename = dialog.findChild<QPushButton *>(QStringLiteral("editButton"));
-    rename->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(rename, Qt::Key_Return);
-    QCOMPARE(DeadlineSheets::name(m_t->cs(), 1), QStringLiteral("Home's"));
-    QCOMPARE(m_t->db.session().activeSheetName(), QStringLiteral("Home's"));
-    QCOMPARE(m_host.calls, QStringList{"updateStatus"});
-    QCOMPARE(m_t->prompts.shownTexts(), QStringList{Texts::text(1411)});
 }
 
 QTEST_MAIN(tst_SheetsDialog)
