@@ -10,11 +10,6 @@
 
 namespace {
 
-ReportTexts textsIn(const QString &language)
-{
-    return language == QLatin1String("Italian") ? italianReportTexts() : englishReportTexts();
-}
-
 ReportDeadline deadline(qint16 type, const QDate &date, const QString &counterparty, qint64 whole,
                         bool done = false)
 {
@@ -149,7 +144,7 @@ void TestReportGrouping::captions()
     QFETCH(qint64, total);
     QFETCH(bool, withTotal);
     QFETCH(QString, expected);
-    const ReportTexts texts = textsIn(language);
+    const ReportTexts texts = reportTextsIn(language);
     const QString caption = reportDateGroupCaption(date, ReportFilter::DateMode(mode), QDate(2027, 6, 10), texts);
     QCOMPARE(withTotal ? captionWithTotal(caption, MoneySum::fromUnits(Currency::fromWhole(total).units()), texts) : caption, expected);
 }
@@ -157,7 +152,7 @@ void TestReportGrouping::captions()
 void TestReportGrouping::counterpartyAndSheetCaptions()
 {
     const ReportTexts en = englishReportTexts();
-    const ReportTexts it = italianReportTexts();
+    const ReportTexts it = reportTextsIn("Italian");
     const MoneySum total = MoneySum::fromUnits(-12'300);
     QCOMPARE(reportCounterpartyCaption(QStringLiteral("Acme Ltd"), total, true, en), "Acme Ltd [($1.23)]");
     QCOMPARE(reportCounterpartyCaption(QStringLiteral("Acme Ltd"), total, false, en), "Acme Ltd");
@@ -220,7 +215,7 @@ void TestReportGrouping::footer()
     QFETCH(QString, language);
     QFETCH(ReportFilter, filter);
     QFETCH(QString, expected);
-    QCOMPARE(describeReportFilter(filter, textsIn(language)), expected);
+    QCOMPARE(describeReportFilter(filter, reportTextsIn(language)), expected);
 }
 
 void TestReportGrouping::groupedRows()

@@ -126,7 +126,6 @@ private slots:
     void threePages_data();
     void threePages();
     void captionsStayWithTheirRows();
-    void printsOnlyTheChosenPages();
 
 private:
     QTemporaryDir m_dir;
@@ -151,7 +150,7 @@ void TestReportPrinting::threePages()
 {
     QFETCH(QString, language);
     QFETCH(bool, repeatHeaders);
-    const ReportTexts texts = language == QLatin1String("Italian") ? italianReportTexts() : englishReportTexts();
+    const ReportTexts texts = reportTextsIn(language);
 
     const int count = deadlinesForThreePages(texts, repeatHeaders);
     QVERIFY(count > 0);
@@ -193,6 +192,20 @@ void TestReportPrinting::threePages()
     }
     QVERIFY(lines.size() >= 3);
     QVERIFY(containsWords(first, LongCounterparty));
+
+    // A printer told to print page 2 only gets page 2, still numbered "2 of 3".
+    const QString second = m_dir.filePath(QStringLiteral("second-%1.pdf").arg(language));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(second);
+    printer.setPageLayout(a4Portrait());
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 2);
+    QVERIFY(ReportPrinter(document).print(&printer));
+    const QStringList printed = pdfPages(second);
+    QCOMPARE(printed.size(), 1);
+    QCOMPARE(withoutBlanks(printed[0].trimmed().section(QLatin1Char('\n'), 0, 0)),
+             withoutBlanks(SheetName + QStringLiteral("2 %1 3").arg(texts.text(ReportTexts::OfWord))));
 }
 
 void TestReportPrinting::captionsStayWithTheirRows()
@@ -220,26 +233,6 @@ void TestReportPrinting::captionsStayWithTheirRows()
     const QPageLayout a5(QPageSize(QPageSize::A5), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
                          QPageLayout::Millimeter);
     QVERIFY(ReportPageLayout(document, a5, 600).pageCount() > layout.pageCount());
-}
-
-void TestReportPrinting::printsOnlyTheChosenPages()
-{
-    const ReportTexts texts = englishReportTexts();
-    ReportDocument document;
-    fillDocument(document, sampleDeadlines(deadlinesForThreePages(texts, false)), sampleFilter(), texts, false);
-
-    // A printer told to print page 2 only gets page 2, still numbered "2 of 3".
-    const QString second = m_dir.filePath(QStringLiteral("second.pdf"));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(second);
-    printer.setPageLayout(a4Portrait());
-    printer.setPrintRange(QPrinter::PageRange);
-    printer.setFromTo(2, 2);
-    QVERIFY(ReportPrinter(document).print(&printer));
-    const QStringList pages = pdfPages(second);
-    QCOMPARE(pages.size(), 1);
-    QVERIFY2(containsWords(pages[0], QStringLiteral("2 of 3")), qPrintable(pages[0]));
 }
 
 QTEST_MAIN(TestReportPrinting)

@@ -23,7 +23,6 @@ class TestReportQuery final : public QObject
 private slots:
     void queryText_data();
     void queryText();
-    void emptyQuery();
     void boxRules_data();
     void boxRules();
     void dateModeChoice();
@@ -91,11 +90,6 @@ void TestReportQuery::queryText()
     QFETCH(qint32, sheet);
     QFETCH(QString, expected);
     QCOMPARE(reportQueryText(filter, sheet), expected);
-}
-
-void TestReportQuery::emptyQuery()
-{
-    QCOMPARE(emptyReportQueryText(), Select + "Where TrDbId=0");
 }
 
 // Clicks on the two state boxes or the three type boxes: the last checked box of
