@@ -18,10 +18,12 @@ private slots:
         r.recurring = false;
         r.values.notes = QStringLiteral("one\r\ntwo");
         m_db->save(r);   // row 1: a debit of 100
+        m_c.open(m_db->connectionString());
     }
 
     void cleanup()
     {
+        m_c.close();
         m_db.reset();
     }
 
@@ -65,10 +67,7 @@ private slots:
 
     void deletedRowIsGone()
     {
-        Connection c;
-        c.open(m_db->connectionString());
-        QVERIFY(!DeadlineUpdate::read(c, 99));
-        c.close();
+        QVERIFY(!DeadlineUpdate::read(m_c, 99));
         DeadlineUpdate u = readRow(1);
         m_db->raw(QStringLiteral("DELETE FROM Transactions"));
         u.change(QStringLiteral("TrDone"), true);
@@ -77,23 +76,13 @@ private slots:
     }
 
 private:
-    DeadlineUpdate readRow(qint32 rowId)
-    {
-        Connection c;
-        c.open(m_db->connectionString());
-        return *DeadlineUpdate::read(c, rowId);
-    }
-
-    DeadlineUpdate::Outcome write(DeadlineUpdate &u)
-    {
-        Connection c;
-        c.open(m_db->connectionString());
-        return u.write(c);
-    }
+    DeadlineUpdate readRow(qint32 rowId) { return *DeadlineUpdate::read(m_c, rowId); }
+    DeadlineUpdate::Outcome write(DeadlineUpdate &u) { return u.write(m_c); }
 
     QStringList stored(const QString &columns) const { return rowFields(m_db->connectionString(), 1, columns); }
 
     std::unique_ptr<DeadlineTestDb> m_db;
+    Connection m_c;
 };
 
 QTEST_GUILESS_MAIN(tst_DeadlineUpdate)
