@@ -130,9 +130,16 @@ private slots:
         QVERIFY(m_prompts->shown().isEmpty());
     }
 
-    void emptyDescriptionKeepsTheFocusEscapeLeaves()
+    void chromeEmptyDescriptionEscapeAndReopening()
     {
         open();
+        // Left only through Save, Cancel or Esc: a title bar without Close.
+        QVERIFY(m_form->windowFlags() & Qt::CustomizeWindowHint);
+        QVERIFY(!(m_form->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
+
+        QCOMPARE(AccessibleNames::unnamed(m_form.get()), QStringList());
+        QCOMPARE(AccessibleNames::unlabelled(m_form.get()), QStringList());
+
         auto *description = child<QLineEdit>("descriptionBox");
         description->setFocus();
         QTest::keyClick(description, Qt::Key_Return);
@@ -157,6 +164,21 @@ private slots:
         open();
         QVERIFY(child<QLineEdit>("descriptionBox")->text().isEmpty());
         QCOMPARE(m_form->targetGroupId(), 0);
+
+        // A saved window opens again on the type box, not on the Save it was left by;
+        // as does one left with Esc from the notes.
+        auto *type = child<QComboBox>("typeCombo");
+        type->setCurrentIndex(0);
+        child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Dentist"));
+        child<QPushButton>("saveButton")->setFocus();
+        QTest::keyClick(child<QPushButton>("saveButton"), Qt::Key_Return);
+        QVERIFY(!m_form->isVisible());
+        m_form->openBlank();
+        QCOMPARE(m_form->focusWidget(), type);
+        child<QPlainTextEdit>("notesBox")->setFocus();
+        QTest::keyClick(child<QPlainTextEdit>("notesBox"), Qt::Key_Escape);
+        m_form->openBlank();
+        QCOMPARE(m_form->focusWidget(), type);
     }
 
     void fieldChecksHoldTheFocus_data()
@@ -339,32 +361,6 @@ private slots:
             QCOMPARE(stored().size(), byKey ? 24 : 12);
         }
         QCOMPARE(m_host.calls.size(), 2 * RecordingListHost::refreshFinding(0).size());
-    }
-
-    void chromeFocusAndNames()
-    {
-        open();
-        // Left only through Save, Cancel or Esc: a title bar without Close.
-        QVERIFY(m_form->windowFlags() & Qt::CustomizeWindowHint);
-        QVERIFY(!(m_form->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
-
-        QCOMPARE(AccessibleNames::unnamed(m_form.get()), QStringList());
-        QCOMPARE(AccessibleNames::unlabelled(m_form.get()), QStringList());
-
-        // A saved window opens again on the type box, not on the Save it was left by;
-        // as does one left with Esc from the notes.
-        auto *type = child<QComboBox>("typeCombo");
-        type->setCurrentIndex(0);
-        child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Dentist"));
-        child<QPushButton>("saveButton")->setFocus();
-        QTest::keyClick(child<QPushButton>("saveButton"), Qt::Key_Return);
-        QVERIFY(!m_form->isVisible());
-        m_form->openBlank();
-        QCOMPARE(m_form->focusWidget(), type);
-        child<QPlainTextEdit>("notesBox")->setFocus();
-        QTest::keyClick(child<QPlainTextEdit>("notesBox"), Qt::Key_Escape);
-        m_form->openBlank();
-        QCOMPARE(m_form->focusWidget(), type);
     }
 
     void typedDatesAreReadWhole()
