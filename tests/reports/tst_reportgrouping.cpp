@@ -205,7 +205,7 @@ private slots:
         QCOMPARE(describeReportFilter(filter, reportTextsIn(language)), expected);
     }
 
-    void groupedRows()
+    void groupedRowsAndTotals()
     {
         const ReportTexts en = englishReportTexts();
         ReportFilter filter;
@@ -213,7 +213,7 @@ private slots:
         filter.setDateMode(ReportFilter::QuarterMode);
 
         // Out of order on purpose; a closed credit and an appointment add nothing.
-        const QList<ReportDeadline> deadlines{
+        QList<ReportDeadline> deadlines{
             deadline(1, QDate(2027, 8, 2), QStringLiteral("beta"), 100),
             deadline(-1, QDate(2027, 2, 9), QStringLiteral("Alpha"), 40),
             deadline(1, QDate(2027, 7, 5), QStringLiteral("beta"), 900, true),
@@ -260,26 +260,18 @@ private slots:
 
         filter.setGrouping(ReportFilter::NoGrouping);
         QCOMPARE(outline(reportRows({}, filter, en, settings)), QStringList{"0|Office"});
-    }
 
-    // Totals add up as the list's do: two credits of 500,000,000,000,000 pass the
-    // 64-bit range without turning negative, and an amount the file holds out of
-    // range is said in words, in its cell and in every total that holds it.
-    void totalsPastTheRange()
-    {
-        ReportFilter filter;
+        // Totals add up as the list's do: two credits of 500,000,000,000,000 pass the
+        // 64-bit range without turning negative, and an amount the file holds out of
+        // range is said in words, in its cell and in every total that holds it.
+        filter.setShowTotals(true);
         filter.setGrouping(ReportFilter::ByCounterparty);
-        QList<ReportDeadline> deadlines{
-            deadline(1, QDate(2027, 8, 1), QStringLiteral("Big"), 500'000'000'000'000),
-            deadline(1, QDate(2027, 8, 2), QStringLiteral("Big"), 500'000'000'000'000),
-            deadline(-1, QDate(2027, 8, 3), QStringLiteral("Edited"), 1),
-        };
+        deadlines = {deadline(1, QDate(2027, 8, 1), QStringLiteral("Big"), 500'000'000'000'000),
+                     deadline(1, QDate(2027, 8, 2), QStringLiteral("Big"), 500'000'000'000'000),
+                     deadline(-1, QDate(2027, 8, 3), QStringLiteral("Edited"), 1)};
         deadlines[2].value = std::nullopt;
         deadlines[2].balance = std::nullopt;
-        ReportSettings settings;
-        settings.sheetName = QStringLiteral("Office");
-        settings.today = QDate(2027, 6, 10);
-        const QList<ReportRow> rows = reportRows(deadlines, filter, englishReportTexts(), settings);
+        const QList<ReportRow> rows = reportRows(deadlines, filter, en, settings);
         QCOMPARE(outline(rows), (QStringList{"0|Office [amount out of range]", "1|Big [$1,000,000,000,000,000.00]",
                                              "2|-|Item 2027-08-01", "2|-|Item 2027-08-02",
                                              "1|Edited [amount out of range]", "2|-|Item 2027-08-03"}));
@@ -287,7 +279,7 @@ private slots:
 
         // Without the edited deadline the grand total is the exact one.
         deadlines.removeLast();
-        QCOMPARE(reportRows(deadlines, filter, englishReportTexts(), settings).first().caption,
+        QCOMPARE(reportRows(deadlines, filter, en, settings).first().caption,
                  QStringLiteral("Office [$1,000,000,000,000,000.00]"));
     }
 
