@@ -84,33 +84,24 @@ private slots:
     void boxesHoldWhatTheirColumnsHold()
     {
         CounterpartyEditor editor(m_t->cs());
-        int maxLength = 0;
-        qsizetype typed = 0;
-        bool focusKept = false;
-        bool stillOpen = false;
-        QTimer::singleShot(0, this, [&] {
-            QApplication::setActiveWindow(&editor);
-            maxLength = editor.nameBox()->maxLength();
-            QTest::keyClicks(editor.nameBox(), QString(120, u'a'));
-            typed = editor.nameBox()->text().size();
-            editor.nameBox()->clear();
-            editor.nameBox()->setFocus();
+        onNextModal<CounterpartyEditor>(this, [](CounterpartyEditor *editor) {
+            QApplication::setActiveWindow(editor);
+            QCOMPARE(editor->nameBox()->maxLength(), 100);   // VARCHAR(100) in the template
+            QTest::keyClicks(editor->nameBox(), QString(120, u'a'));
+            QCOMPARE(editor->nameBox()->text().size(), 100);
+            editor->nameBox()->clear();
+            editor->nameBox()->setFocus();
             // An empty name keeps the focus and cannot be saved.
-            QTest::keyClick(editor.nameBox(), Qt::Key_Return);
-            focusKept = QApplication::focusWidget() == editor.nameBox();
-            editor.nameBox()->setText(QStringLiteral("   "));
-            QTest::mouseClick(editor.findChild<QPushButton *>(QStringLiteral("saveButton")), Qt::LeftButton);
-            stillOpen = editor.isVisible();
+            QTest::keyClick(editor->nameBox(), Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), editor->nameBox());
+            editor->nameBox()->setText(QStringLiteral("   "));
+            clickButton(editor, QStringLiteral("saveButton"));
+            QVERIFY(editor->isVisible());
             // Esc leaves even with the name empty.
-            QTest::keyClick(editor.nameBox(), Qt::Key_Escape);
-            if (editor.isVisible())
-                editor.reject();
+            QTest::keyClick(editor->nameBox(), Qt::Key_Escape);
+            QVERIFY(!editor->isVisible());
         });
         QCOMPARE(editor.createNew(), 0);
-        QCOMPARE(maxLength, 100);   // VARCHAR(100) in the template
-        QCOMPARE(typed, 100);
-        QVERIFY(focusKept);
-        QVERIFY(stillOpen);
         QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts")), 2);
 
         // The notes are long text: a long paste is kept whole, not cut without a word.
