@@ -82,13 +82,12 @@ private slots:
         QCOMPARE(chooseLanguage(0, QStringLiteral("040C")), Language::English);
     }
 
+    // Each language's help page ships under the name the program asks for, in that language.
     void helpPageShipsInItsLanguage()
     {
-        const QStringList pages{"ita_help.html", "eng_help.html", "fra_help.html", "esp_help.html", "deu_help.html"};
         const QStringList htmlLangs{"it", "en", "fr", "es", "de"};
         for (int i = 0; i < 5; ++i) {
-            QCOMPARE(helpFileName(AllLanguages[i]), pages[i]);
-            QFile page(qEnvironmentVariable("ORVEL_PROGRAM_FOLDER") + QLatin1Char('/') + pages[i]);
+            QFile page(qEnvironmentVariable("ORVEL_PROGRAM_FOLDER") + QLatin1Char('/') + helpFileName(AllLanguages[i]));
             QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(page.fileName()));
             const QString html = QString::fromUtf8(page.readAll());
             QVERIFY(html.contains(QStringLiteral("<html lang=\"%1\">").arg(htmlLangs[i])));
