@@ -78,6 +78,23 @@ inline QStringList rowFields(const QString &connectionString, int rowId, const Q
     return out;
 }
 
+// The named columns of the stored deadlines that match `where`, one "a|b|c" line
+// per row in `order`, as cellText writes them.
+inline QStringList tableRows(const QString &connectionString, const QString &columns = QStringLiteral("*"),
+                             const QString &where = QStringLiteral("True"), const QString &order = QStringLiteral("TrRowId"))
+{
+    Recordset rs;
+    rs.open(QStringLiteral("SELECT %1 FROM Transactions WHERE %2 ORDER BY %3").arg(columns, where, order), connectionString);
+    QStringList out;
+    for (; !rs.eof(); rs.moveNext()) {
+        QStringList cells;
+        for (int i = 0; i < rs.fieldCount(); ++i)
+            cells << cellText(rs.field(i));
+        out << cells.join(u'|');
+    }
+    return out;
+}
+
 // A named control of a deadline window; a missing one stops the test at once.
 template<typename T> T *controlOf(const QObject *form, const char *name)
 {

@@ -19,246 +19,206 @@
 
 #include <limits>
 
-namespace {
-
-// Every column of every row as text, in row order, to see what a save touched.
-QStringList snapshot(const QString &connectionString)
-{
-    Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Transactions ORDER BY TrRowId"), connectionString);
-    QStringList out;
-    for (; !rs.eof(); rs.moveNext()) {
-        QStringList cells;
-        for (int i = 0; i < rs.fieldCount(); ++i)
-            cells << cellText(rs.field(i));
-        out << cells.join(u'|');
-    }
-    return out;
-}
-
-} // namespace
-
 class tst_DeadlineEditor final : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+        Pauses::setScale(0);
+        Clock::pin(QDate(2017, 4, 3));
+    }
 
-    void saveWritesOnlyThatRow();
-    void unsavedChangesWriteNothing_data();
-    void unsavedChangesWriteNothing();
-    void appointmentOpensWithoutAmount();
-    void missingRowIsReported();
-    void untouchedSaveKeepsTheStoredValues_data();
-    void untouchedSaveKeepsTheStoredValues();
-    void chromeAndNames();
-    void changesMadeMeanwhileSurvive();
+    void init()
+    {
+        m_db = std::make_unique<DeadlineTestDb>();
+        QVERIFY(m_db->ok());
+        m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
+        m_host.calls.clear();
+        m_form = std::make_unique<DeadlineEditor>(m_host, m_db->session());
+
+        // A monthly group of four debits of 100 (rows 1 to 4) and an appointment (row 5).
+        NewDeadlineRequest r = monthlyRent(QDate(2017, 1, 31), 4);
+        m_db->save(r);
+        r.values.trType = -2;
+        r.values.description = QStringLiteral("Dentist");
+        r.recurring = false;
+        m_db->save(r);
+    }
+
+    void cleanup()
+    {
+        m_form.reset();
+        m_prompts.reset();
+        m_db.reset();
+    }
+
+    void saveWritesOnlyThatRow()
+    {
+        QStringList before = tableRows(m_db->connectionString());
+        openRow(3);
+        QVERIFY(!child<QComboBox>("typeCombo")->isEnabled());
+        QCOMPARE(child<DateBox>("dateEdit")->date(), QDate(2017, 3, 31));
+
+        // Past the fourth member's date: the row keeps its place number all the same.
+        child<DateBox>("dateEdit")->setDate(QDate(2017, 5, 15));
+        auto *amount = child<QLineEdit>("amountBox");
+        amount->setFocus();
+        QCOMPARE(amount->selectedText(), amount->text());
+        QTest::keyClicks(amount, QStringLiteral("80"));
+        QTest::keyClick(amount, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), child<QWidget>("notesBox"));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Paid by card"));
+        child<QCheckBox>("doneCheck")->setChecked(true);
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+
+        QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDate, TrValue, TrBalance, TrDone, TrNotes, TrGrpRow, TrGrpMDay, TrGrpType"),
+                 (QStringList{"2017-05-15", "800000", "-800000", "true", "Paid by card", "3", "4", "m"}));
+        QStringList after = tableRows(m_db->connectionString());
+        after.removeAt(2);
+        before.removeAt(2);
+        QCOMPARE(after, before);
+        QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(3));
+        QVERIFY(!m_form->isVisible());
+    }
+
+    void unsavedChangesWriteNothing_data()
+    {
+        QTest::addColumn<QString>("leaveBy");
+        QTest::newRow("Cancel button") << "cancel";
+        QTest::newRow("Esc") << "escape";
+        QTest::newRow("Save with the description cleared") << "save";
+    }
+
+    void unsavedChangesWriteNothing()
+    {
+        QFETCH(QString, leaveBy);
+        const QStringList before = tableRows(m_db->connectionString());
+        openRow(2);
+        child<QCheckBox>("doneCheck")->setChecked(true);
+        auto *description = child<QLineEdit>("descriptionBox");
+        if (leaveBy == QLatin1String("save")) {
+            // The cleared field keeps the focus without a word, on Enter and on Save.
+            description->setFocus();
+            description->clear();
+            QTest::keyClick(description, Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), description);
+            QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+            QCOMPARE(QApplication::focusWidget(), description);
+            QVERIFY(m_prompts->shown().isEmpty());
+            QVERIFY(m_form->isVisible());
+        } else {
+            description->setText(QStringLiteral("Changed"));
+            if (leaveBy == QLatin1String("escape"))
+                QTest::keyClick(child<QCheckBox>("doneCheck"), Qt::Key_Escape);
+            else
+                QTest::mouseClick(child<QPushButton>("cancelButton"), Qt::LeftButton);
+            QVERIFY(!m_form->isVisible());
+        }
+        QCOMPARE(tableRows(m_db->connectionString()), before);
+        QVERIFY(m_host.calls.isEmpty());
+    }
+
+    void opensOnlyWhatTheRowHolds()
+    {
+        // A row deleted meanwhile is reported, and nothing is left to save.
+        m_form->open(99);
+        QCOMPARE(m_prompts->shown().size(), 1);
+        QVERIFY(!m_form->isVisible());
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+        QVERIFY(m_host.calls.isEmpty());
+
+        // An appointment opens without the amount a stray value left in it.
+        m_db->raw(QStringLiteral("UPDATE Transactions SET TrValue = 990000, TrBalance = 0 WHERE TrRowId = 5"));
+        openRow(5);
+        QVERIFY(!(m_form->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
+        QCOMPARE(AccessibleNames::unnamed(m_form.get()), QStringList());
+        QCOMPARE(AccessibleNames::unlabelled(m_form.get()), QStringList());
+        // The type cannot change, so the editor starts on the date.
+        QCOMPARE(QApplication::focusWidget(), child<QWidget>("dateEdit"));
+        QVERIFY(!child<QLineEdit>("amountBox")->isEnabled());
+        QVERIFY(child<QLineEdit>("amountBox")->text().isEmpty());
+        child<QLineEdit>("descriptionBox")->setText(QString(300, u'x'));
+        QCOMPARE(child<QLineEdit>("descriptionBox")->text().size(), 255);
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+        QCOMPARE(rowFields(m_db->connectionString(), 5, "TrValue, TrBalance, TrType"), (QStringList{"0", "0", "-2"}));
+    }
+
+    void untouchedSaveKeepsTheStoredValues_data()
+    {
+        QTest::addColumn<int>("trType");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("notes");
+        QTest::addColumn<qint64>("units");
+        QTest::addColumn<QDate>("date");
+
+        QTest::newRow("quotes and tabs") << 1 << QStringLiteral("L'affitto \"Via\tRoma\"") << QStringLiteral("a\tb 'c'")
+                                         << qint64(125000) << QDate(2017, 4, 3);
+        QTest::newRow("lines of a note typed elsewhere")
+            << -1 << QStringLiteral("Rent") << QStringLiteral("one\r\ntwo\r\n\r\nthree\r\n") << qint64(10000)
+            << QDate(2017, 4, 3);
+        QTest::newRow("largest debit, last day") << -1 << QString(300, u'x') << QString(40000, u'y')
+                                                 << std::numeric_limits<qint64>::max() << QDate(9999, 12, 31);
+        QTest::newRow("early date") << 1 << QStringLiteral("Old") << QString() << qint64(1) << QDate(1700, 1, 1);
+    }
+
+    void untouchedSaveKeepsTheStoredValues()
+    {
+        QFETCH(int, trType);
+        QFETCH(QString, description);
+        QFETCH(QString, notes);
+        QFETCH(qint64, units);
+        QFETCH(QDate, date);
+        NewDeadlineRequest r;
+        r.values.trType = trType;
+        r.values.description = description;
+        r.values.notes = notes;
+        r.values.amount = Currency::fromUnits(units);
+        r.date = date;
+        m_db->save(r);
+        const QStringList before = tableRows(m_db->connectionString());
+
+        openRow(6);
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+        QVERIFY(!m_form->isVisible());
+        QCOMPARE(tableRows(m_db->connectionString()), before);
+    }
+
+    void changesMadeMeanwhileSurvive()
+    {
+        // The same box changed on both sides: the user is told and sees what is stored.
+        openRow(3);
+        m_db->raw(QStringLiteral("UPDATE Transactions SET TrDescription = 'Rent March' WHERE TrRowId = 3"));
+        child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Rent (typo)"));
+        child<QCheckBox>("doneCheck")->setChecked(true);
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+        QCOMPARE(m_prompts->shownTexts(), QStringList{Texts::text(2105)});
+        QVERIFY(m_form->isVisible());
+        QCOMPARE(child<QLineEdit>("descriptionBox")->text(), QStringLiteral("Rent March"));
+        QVERIFY(child<QCheckBox>("doneCheck")->isChecked());
+        QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDescription, TrDone"), (QStringList{"Rent March", "false"}));
+        // Saved again, the check box's change goes in over the stored description.
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+        QVERIFY(!m_form->isVisible());
+        QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDescription, TrDone"), (QStringList{"Rent March", "true"}));
+    }
 
 private:
     template<typename T> T *child(const char *name) const { return controlOf<T>(m_form.get(), name); }
-    void openRow(int rowId);
+
+    void openRow(int rowId)
+    {
+        m_form->open(rowId);
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    }
 
     std::unique_ptr<DeadlineTestDb> m_db;
     std::unique_ptr<Prompt::ScriptedPrompts> m_prompts;
     RecordingListHost m_host;
     std::unique_ptr<DeadlineEditor> m_form;
 };
-
-void tst_DeadlineEditor::initTestCase()
-{
-    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-    Pauses::setScale(0);
-    Clock::pin(QDate(2017, 4, 3));
-}
-
-void tst_DeadlineEditor::init()
-{
-    m_db = std::make_unique<DeadlineTestDb>();
-    QVERIFY(m_db->ok());
-    m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
-    m_host.calls.clear();
-    m_form = std::make_unique<DeadlineEditor>(m_host, m_db->session());
-
-    // A monthly group of four debits of 100 (rows 1 to 4) and an appointment (row 5).
-    NewDeadlineRequest r = monthlyRent(QDate(2017, 1, 31), 4);
-    m_db->save(r);
-    r.values.trType = -2;
-    r.values.description = QStringLiteral("Dentist");
-    r.recurring = false;
-    m_db->save(r);
-}
-
-void tst_DeadlineEditor::cleanup()
-{
-    m_form.reset();
-    m_prompts.reset();
-    m_db.reset();
-}
-
-void tst_DeadlineEditor::openRow(int rowId)
-{
-    m_form->open(rowId);
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-}
-
-void tst_DeadlineEditor::saveWritesOnlyThatRow()
-{
-    QStringList before = snapshot(m_db->connectionString());
-    openRow(3);
-    QVERIFY(!child<QComboBox>("typeCombo")->isEnabled());
-    QCOMPARE(child<DateBox>("dateEdit")->date(), QDate(2017, 3, 31));
-
-    // Past the fourth member's date: the row keeps its place number all the same.
-    child<DateBox>("dateEdit")->setDate(QDate(2017, 5, 15));
-    auto *amount = child<QLineEdit>("amountBox");
-    amount->setFocus();
-    QCOMPARE(amount->selectedText(), amount->text());
-    QTest::keyClicks(amount, QStringLiteral("80"));
-    QTest::keyClick(amount, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), child<QWidget>("notesBox"));
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Paid by card"));
-    child<QCheckBox>("doneCheck")->setChecked(true);
-    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-
-    QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDate, TrValue, TrBalance, TrDone, TrNotes, TrGrpRow, TrGrpMDay, TrGrpType"),
-             (QStringList{"2017-05-15", "800000", "-800000", "true", "Paid by card", "3", "4", "m"}));
-    QStringList after = snapshot(m_db->connectionString());
-    after.removeAt(2);
-    before.removeAt(2);
-    QCOMPARE(after, before);
-    QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(3));
-    QVERIFY(!m_form->isVisible());
-}
-
-void tst_DeadlineEditor::unsavedChangesWriteNothing_data()
-{
-    QTest::addColumn<QString>("leaveBy");
-    QTest::newRow("Cancel button") << "cancel";
-    QTest::newRow("Esc") << "escape";
-    QTest::newRow("Save with the description cleared") << "save";
-}
-
-void tst_DeadlineEditor::unsavedChangesWriteNothing()
-{
-    QFETCH(QString, leaveBy);
-    const QStringList before = snapshot(m_db->connectionString());
-    openRow(2);
-    child<QCheckBox>("doneCheck")->setChecked(true);
-    auto *description = child<QLineEdit>("descriptionBox");
-    if (leaveBy == QLatin1String("save")) {
-        // The cleared field keeps the focus without a word, on Enter and on Save.
-        description->setFocus();
-        description->clear();
-        QTest::keyClick(description, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), description);
-        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-        QCOMPARE(QApplication::focusWidget(), description);
-        QVERIFY(m_prompts->shown().isEmpty());
-        QVERIFY(m_form->isVisible());
-    } else {
-        description->setText(QStringLiteral("Changed"));
-        if (leaveBy == QLatin1String("escape"))
-            QTest::keyClick(child<QCheckBox>("doneCheck"), Qt::Key_Escape);
-        else
-            QTest::mouseClick(child<QPushButton>("cancelButton"), Qt::LeftButton);
-        QVERIFY(!m_form->isVisible());
-    }
-    QCOMPARE(snapshot(m_db->connectionString()), before);
-    QVERIFY(m_host.calls.isEmpty());
-}
-
-void tst_DeadlineEditor::appointmentOpensWithoutAmount()
-{
-    m_db->raw(QStringLiteral("UPDATE Transactions SET TrValue = 990000, TrBalance = 0 WHERE TrRowId = 5"));
-    openRow(5);
-    QVERIFY(!child<QLineEdit>("amountBox")->isEnabled());
-    QVERIFY(child<QLineEdit>("amountBox")->text().isEmpty());
-    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-    QCOMPARE(rowFields(m_db->connectionString(), 5, "TrValue, TrBalance, TrType"), (QStringList{"0", "0", "-2"}));
-}
-
-void tst_DeadlineEditor::missingRowIsReported()
-{
-    m_form->open(99);
-    QCOMPARE(m_prompts->shown().size(), 1);
-    QVERIFY(!m_form->isVisible());
-    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-    QVERIFY(m_host.calls.isEmpty());
-}
-
-void tst_DeadlineEditor::untouchedSaveKeepsTheStoredValues_data()
-{
-    QTest::addColumn<int>("trType");
-    QTest::addColumn<QString>("description");
-    QTest::addColumn<QString>("notes");
-    QTest::addColumn<qint64>("units");
-    QTest::addColumn<QDate>("date");
-
-    QTest::newRow("quotes and tabs") << 1 << QStringLiteral("L'affitto \"Via\tRoma\"") << QStringLiteral("a\tb 'c'")
-                                     << qint64(125000) << QDate(2017, 4, 3);
-    QTest::newRow("lines of a note typed elsewhere")
-        << -1 << QStringLiteral("Rent") << QStringLiteral("one\r\ntwo\r\n\r\nthree\r\n") << qint64(10000)
-        << QDate(2017, 4, 3);
-    QTest::newRow("largest debit, last day") << -1 << QString(300, u'x') << QString(40000, u'y')
-                                             << std::numeric_limits<qint64>::max() << QDate(9999, 12, 31);
-    QTest::newRow("early date") << 1 << QStringLiteral("Old") << QString() << qint64(1) << QDate(1700, 1, 1);
-}
-
-void tst_DeadlineEditor::untouchedSaveKeepsTheStoredValues()
-{
-    QFETCH(int, trType);
-    QFETCH(QString, description);
-    QFETCH(QString, notes);
-    QFETCH(qint64, units);
-    QFETCH(QDate, date);
-    NewDeadlineRequest r;
-    r.values.trType = trType;
-    r.values.description = description;
-    r.values.notes = notes;
-    r.values.amount = Currency::fromUnits(units);
-    r.date = date;
-    m_db->save(r);
-    const QStringList before = snapshot(m_db->connectionString());
-
-    openRow(6);
-    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-    QVERIFY(!m_form->isVisible());
-    QCOMPARE(snapshot(m_db->connectionString()), before);
-}
-
-void tst_DeadlineEditor::chromeAndNames()
-{
-    openRow(1);
-    QVERIFY(!(m_form->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
-    QCOMPARE(AccessibleNames::unnamed(m_form.get()), QStringList());
-    QCOMPARE(AccessibleNames::unlabelled(m_form.get()), QStringList());
-    child<QLineEdit>("descriptionBox")->setText(QString(300, u'x'));
-    QCOMPARE(child<QLineEdit>("descriptionBox")->text().size(), 255);
-    // The type cannot change, so the editor starts on the date.
-    QCOMPARE(QApplication::focusWidget(), child<QWidget>("dateEdit"));
-}
-
-void tst_DeadlineEditor::changesMadeMeanwhileSurvive()
-{
-    // The same box changed on both sides: the user is told and sees what is stored.
-    openRow(3);
-    m_db->raw(QStringLiteral("UPDATE Transactions SET TrDescription = 'Rent March' WHERE TrRowId = 3"));
-    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Rent (typo)"));
-    child<QCheckBox>("doneCheck")->setChecked(true);
-    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-    QCOMPARE(m_prompts->shownTexts(), QStringList{Texts::text(2105)});
-    QVERIFY(m_form->isVisible());
-    QCOMPARE(child<QLineEdit>("descriptionBox")->text(), QStringLiteral("Rent March"));
-    QVERIFY(child<QCheckBox>("doneCheck")->isChecked());
-    QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDescription, TrDone"), (QStringList{"Rent March", "false"}));
-    // Saved again, the check box's change goes in over the stored description.
-    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-    QVERIFY(!m_form->isVisible());
-    QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDescription, TrDone"), (QStringList{"Rent March", "true"}));
-}
 
 QTEST_MAIN(tst_DeadlineEditor)
 #include "tst_DeadlineEditor.moc"

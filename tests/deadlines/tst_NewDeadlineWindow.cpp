@@ -23,45 +23,30 @@
 
 namespace {
 
-struct Row
+// Every stored deadline in date order: date, type, description, notes, value,
+// balance, group type, place, size and group.
+QStringList storedRows(const QString &connectionString)
 {
-    QDate date;
-    int type;
-    QString description;
-    QString notes;
-    qint64 value;
-    qint64 balance;
-    QString grpType;
-    int grpRow;
-    int grpSize;
-    int grpId;
-    bool operator==(const Row &) const = default;
-};
-
-QList<Row> storedRows(const QString &connectionString)
-{
-    Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Transactions ORDER BY TrDate, TrRowId"), connectionString);
-    QList<Row> out;
-    for (; !rs.eof(); rs.moveNext())
-        out.append({rs.field("TrDate").toDate(), rs.field("TrType").toInt(), rs.field("TrDescription").toString(),
-                    rs.field("TrNotes").toString(), rs.field("TrValue").value<Currency>().units(),
-                    rs.field("TrBalance").value<Currency>().units(), rs.field("TrGrpType").toString(),
-                    rs.field("TrGrpRow").toInt(), rs.field("TrGrpMDay").toInt(), rs.field("TrGrpId").toInt()});
-    return out;
+    return tableRows(connectionString, QStringLiteral("TrDate, TrType, TrDescription, TrNotes, TrValue, TrBalance, "
+                                                      "TrGrpType, TrGrpRow, TrGrpMDay, TrGrpId"),
+                     QStringLiteral("True"), QStringLiteral("TrDate, TrRowId"));
 }
 
-// A click on the control as the window system delivers it: queued for its window,
-// handled when the event loop next runs.
-void postClick(QWidget *control)
+// A click (key 0) or a key press on the control as the window system delivers
+// it: queued for its window, handled when the event loop next runs.
+void post(QWidget *control, int key = 0)
 {
     QWindow *window = control->window()->windowHandle();
     const QPointF at = control->mapTo(control->window(), control->rect().center());
     const QPointF global = control->mapToGlobal(control->rect().center());
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-        QCoreApplication::postEvent(window, new QMouseEvent(type, at, global, Qt::LeftButton,
-                                                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                                                            Qt::NoModifier));
+    for (bool press : {true, false}) {
+        if (key)
+            QCoreApplication::postEvent(window, new QKeyEvent(press ? QEvent::KeyPress : QEvent::KeyRelease, key, Qt::NoModifier));
+        else
+            QCoreApplication::postEvent(window, new QMouseEvent(press ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease,
+                                                                at, global, Qt::LeftButton,
+                                                                press ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier));
+    }
 }
 
 // The row id of the deadline stored on that date (the first, if several).
@@ -72,13 +57,6 @@ qint32 rowIdOn(const QString &connectionString, const QDate &date)
         .toInt();
 }
 
-void postKey(QWidget *control, int key)
-{
-    QWindow *window = control->window()->windowHandle();
-    QCoreApplication::postEvent(window, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
-    QCoreApplication::postEvent(window, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier));
-}
-
 } // namespace
 
 class tst_NewDeadlineWindow final : public QObject
@@ -86,403 +64,371 @@ class tst_NewDeadlineWindow final : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+        Pauses::setScale(0);
+        Clock::pin(QDate(2017, 4, 3));
+        Texts::setLanguage(Language::English);
+    }
 
-    void savesADebitTypedWithTheKeyboard();
-    void emptyDescriptionKeepsTheFocusEscapeLeaves();
-    void fieldChecksHoldTheFocus_data();
-    void fieldChecksHoldTheFocus();
-    void typedCountPastTheSpinnerIsSaved();
-    void failedRecurrenceKeepsTheWindowFilled();
-    void newMembersJoinTheGroup();
-    void quickSecondSaveWritesNothing();
-    void chromeFocusAndNames();
-    void refusedBeforeWriting();
-    void typedDatesAreReadWhole();
+    void init()
+    {
+        m_db = std::make_unique<DeadlineTestDb>();
+        QVERIFY(m_db->ok());
+        m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
+        m_host.calls.clear();
+        m_form = std::make_unique<NewDeadlineWindow>(m_host, m_db->session());
+    }
+
+    void cleanup()
+    {
+        m_form.reset();
+        m_prompts.reset();
+        m_db.reset();
+    }
+
+    void savesADebitTypedWithTheKeyboard()
+    {
+        m_db->raw(QStringLiteral("INSERT INTO Accounts (AcName) VALUES ('Zeta'), ('Alfa')"));
+        open();
+        QVERIFY(!child<QLineEdit>("amountBox")->isEnabled());
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);   // appointment -> debit
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("descriptionBox"));
+        QCOMPARE(child<QStatusBar>("statusBar")->currentMessage(), Texts::text(1112));   // the field's own hint
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("L'affitto"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), child<QComboBox>("counterpartyCombo"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);     // the first name: Alfa
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+        QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("amountBox"));
+        // The zero amount is selected on entry, so typing replaces it; the point
+        // becomes the decimal comma and a letter is dropped.
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("12x.5"));
+        QCOMPARE(child<QLineEdit>("amountBox")->text(), QStringLiteral("12,5"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), child<QPlainTextEdit>("notesBox"));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Call O'Brien"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(child<QPlainTextEdit>("notesBox")->toPlainText(), QStringLiteral("Call O'Brien"));
+
+        // On the focused Save button, Enter saves instead of moving on.
+        child<QPushButton>("saveButton")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+
+        QCOMPARE(stored(), QStringList{"2017-04-03|-1|L'affitto|Call O'Brien|125000|-125000|n|0|0|0"});
+        QCOMPARE(firstValue(m_db->connectionString(),
+                            QStringLiteral("SELECT AcName FROM Transactions INNER JOIN Accounts ON Transactions.TrAcId = Accounts.AcId"))
+                     .toString(),
+                 QStringLiteral("Alfa"));
+
+        // What was saved becomes the list's current row.
+        QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(rowIdOn(m_db->connectionString(), QDate(2017, 4, 3))));
+        QVERIFY(!m_form->isVisible());
+        QVERIFY(m_prompts->shown().isEmpty());
+    }
+
+    void chromeEmptyDescriptionEscapeAndReopening()
+    {
+        open();
+        // Left only through Save, Cancel or Esc: a title bar without Close.
+        QVERIFY(m_form->windowFlags() & Qt::CustomizeWindowHint);
+        QVERIFY(!(m_form->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
+
+        QCOMPARE(AccessibleNames::unnamed(m_form.get()), QStringList());
+        QCOMPARE(AccessibleNames::unlabelled(m_form.get()), QStringList());
+
+        auto *description = child<QLineEdit>("descriptionBox");
+        description->setFocus();
+        QTest::keyClick(description, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), description);
+        QTest::keyClick(description, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), description);
+
+        child<QComboBox>("cadenceCombo")->setFocus();   // as a mouse click on it would
+        QCOMPARE(QApplication::focusWidget(), description);
+
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), description);
+        QVERIFY(m_prompts->shown().isEmpty());
+        QVERIFY(m_form->isVisible());
+
+        // Esc leaves without a word and without a write; opening again starts afresh.
+        QTest::keyClicks(description, QStringLiteral("Rent"));
+        QTest::keyClick(description, Qt::Key_Escape);
+        QVERIFY(!m_form->isVisible());
+        QVERIFY(stored().isEmpty());
+        QVERIFY(m_host.calls.isEmpty());
+        open();
+        QVERIFY(child<QLineEdit>("descriptionBox")->text().isEmpty());
+        QCOMPARE(m_form->targetGroupId(), 0);
+
+        // A saved window opens again on the type box, not on the Save it was left by;
+        // as does one left with Esc from the notes.
+        auto *type = child<QComboBox>("typeCombo");
+        type->setCurrentIndex(0);
+        child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Dentist"));
+        child<QPushButton>("saveButton")->setFocus();
+        QTest::keyClick(child<QPushButton>("saveButton"), Qt::Key_Return);
+        QVERIFY(!m_form->isVisible());
+        m_form->openBlank();
+        QCOMPARE(m_form->focusWidget(), type);
+        child<QPlainTextEdit>("notesBox")->setFocus();
+        QTest::keyClick(child<QPlainTextEdit>("notesBox"), Qt::Key_Escape);
+        m_form->openBlank();
+        QCOMPARE(m_form->focusWidget(), type);
+    }
+
+    void fieldChecksHoldTheFocus_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("staysInField");
+        QTest::newRow("count empty") << "countBox" << "" << true;
+        QTest::newRow("count one") << "countBox" << "1" << true;
+        QTest::newRow("count letters are dropped") << "countBox" << "a" << true;
+        QTest::newRow("count two") << "countBox" << "2" << false;
+        QTest::newRow("amount empty") << "amountBox" << "" << true;
+        QTest::newRow("amount with two commas") << "amountBox" << "1,2,3" << true;
+        QTest::newRow("amount with symbol and grouping") << "amountBox" << "1.234,50 €" << false;
+        // Pasted text skips the key filter; the check reads the whole text.
+        QTest::newRow("amount pasted with a minus") << "amountBox" << "-5" << true;
+        QTest::newRow("amount pasted in brackets") << "amountBox" << "(7)" << true;
+        QTest::newRow("amount with a stray group point") << "amountBox" << "1.23,50" << true;
+        QTest::newRow("description of blanks") << "descriptionBox" << "   " << true;
+    }
+
+    void fieldChecksHoldTheFocus()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(bool, staysInField);
+        open();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);   // credit
+        QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
+        QVERIFY(child<QWidget>("recurringPanel")->isVisible());
+        QVERIFY(!child<QWidget>("singlePanel")->isVisible());
+        child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Fattura"));
+        child<QLineEdit>("amountBox")->setText(QStringLiteral("1"));
+
+        auto *box = m_form->findChild<QLineEdit *>(field);
+        box->setFocus();
+        QCOMPARE(box->selectedText(), box->text());
+        if (field == QLatin1String("countBox")) {
+            box->clear();
+            QTest::keyClicks(box, typed);
+            QCOMPARE(box->text(), typed.remove(u'a'));
+        } else {
+            box->setText(typed);
+        }
+        QTest::keyClick(box, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget() == box, staysInField);
+        QVERIFY(m_prompts->shown().isEmpty());
+
+        // Save holds the same checks: nothing is written while one fails.
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+        QCOMPARE(stored().size(), staysInField ? 0 : 2);
+    }
+
+    void typedCountPastTheSpinnerIsSaved()
+    {
+        open();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Rata"));
+        child<QLineEdit>("amountBox")->setText(QStringLiteral("1.000,00 €"));
+        QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
+        child<QLineEdit>("countBox")->setText(QStringLiteral("250"));
+        child<QComboBox>("cadenceCombo")->setCurrentIndex(1);
+
+        // The spinner itself stops at 100 and does not go below 1.
+        auto *up = child<QWidget>("countUp");
+        QTest::mouseClick(up, Qt::LeftButton);
+        QCOMPARE(child<QLineEdit>("countBox")->text(), QStringLiteral("100"));
+        child<QLineEdit>("countBox")->setText(QStringLiteral("250"));
+
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+        const QStringList rows = stored();
+        QCOMPARE(rows.size(), 250);
+        QCOMPARE(rows.last(), QDate(2017, 4, 3).addDays(7 * 249).toString(Qt::ISODate) + "|-1|Rata||10000000|-10000000|w|250|250|1");
+        // The first member of the new recurrence becomes current.
+        QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(rowIdOn(m_db->connectionString(), QDate(2017, 4, 3))));
+    }
+
+    void refusalsKeepTheWindowFilled()
+    {
+        // A yearly run whose twentieth member would fall in the year 10009.
+        m_db->raw(QStringLiteral("CREATE TRIGGER refuse_member BEFORE INSERT ON Transactions WHEN NEW.TrGrpRow = 3 "
+                                 "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+        open();
+        child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Lease"));
+        QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
+        child<DateBox>("firstDate")->setDate(QDate(9990, 12, 31));
+        child<QLineEdit>("countBox")->setText(QStringLiteral("20"));
+        child<QComboBox>("cadenceCombo")->setCurrentIndex(8);
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+        QCOMPARE(m_prompts->shownTexts(), QStringList{Texts::text(2100)});
+        QVERIFY(m_form->isVisible());
+        QCOMPARE(QApplication::focusWidget(), child<QWidget>("countBox"));
+        QVERIFY(stored().isEmpty());
+        m_prompts->clear();
+
+        // The engine refuses the third member: the message names the file and carries
+        // the rule's own words; retrying the same values would be refused again, so only OK.
+        child<QLineEdit>("countBox")->setText(QStringLiteral("10"));
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+        QCOMPARE(m_prompts->shown().size(), 1);
+        QCOMPARE(m_prompts->shown().first().icon, Prompt::Icon::Critical);
+        QCOMPARE(m_prompts->shown().first().buttons, Prompt::Buttons::Ok);
+        QVERIFY(m_prompts->shown().first().text.contains(QDir::toNativeSeparators(m_db->path())));
+        QVERIFY(m_prompts->shown().first().text.contains(QLatin1String("disk full")));
+        QVERIFY(stored().isEmpty());
+        QVERIFY(m_host.calls.isEmpty());
+        QVERIFY(m_form->isVisible());
+        QCOMPARE(child<QLineEdit>("descriptionBox")->text(), QStringLiteral("Lease"));
+        QCOMPARE(child<QLineEdit>("countBox")->text(), QStringLiteral("10"));
+        m_db->raw(QStringLiteral("DROP TRIGGER refuse_member"));
+        m_prompts->clear();
+
+        // Another program holds the database: Retry or Cancel, and Cancel keeps the window filled.
+        {
+            OtherProgram other(m_db->path());
+            QVERIFY(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            m_prompts->queueAnswer(Prompt::Answer::Cancel);
+            QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+            QCOMPARE(m_prompts->shown().size(), 1);
+            QCOMPARE(m_prompts->shown().first().buttons, Prompt::Buttons::RetryCancel);
+            QVERIFY(m_form->isVisible());
+            QCOMPARE(child<QLineEdit>("descriptionBox")->text(), QStringLiteral("Lease"));
+        }
+        QVERIFY(stored().isEmpty());
+        // Once the causes are gone the same window saves.
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+        const QStringList rows = stored();
+        QCOMPARE(rows.size(), 10);
+        QVERIFY(rows.last().startsWith("9999-12-31|"));
+    }
+
+    void newMembersJoinTheGroup()
+    {
+        m_db->save(monthlyRent(QDate(2017, 1, 31), 4));
+
+        m_form->openForGroup(-1, QStringLiteral("Rent"), 0, Currency::fromWhole(100), 1);
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        QVERIFY(!child<QLineEdit>("descriptionBox")->isEnabled());
+        QVERIFY(!child<QComboBox>("typeCombo")->isEnabled());
+        QVERIFY(!child<QComboBox>("counterpartyCombo")->isEnabled());
+        QVERIFY(child<QLineEdit>("amountBox")->isEnabled());
+        QCOMPARE(child<QLineEdit>("amountBox")->text().remove(QChar(0xA0)).remove(u' '), QStringLiteral("100,00€"));
+
+        QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
+        child<QLineEdit>("countBox")->setText(QStringLiteral("3"));
+        child<QComboBox>("cadenceCombo")->setCurrentIndex(3);
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+
+        const QStringList rows = tableRows(m_db->connectionString(), "TrGrpId, TrGrpMDay, TrGrpRow, TrDescription, TrBalance",
+                                           "True", "TrDate, TrRowId");
+        QCOMPARE(rows.size(), 7);
+        for (int i = 0; i < rows.size(); ++i)
+            QCOMPARE(rows[i], QStringLiteral("1|7|%1|Rent|-1000000").arg(i + 1));
+        QCOMPARE(tableRows(m_db->connectionString(), "TrDate", "True", "TrDate").mid(1, 2), (QStringList{"2017-02-28", "2017-03-31"}));
+        // The first of the added members becomes current, not one the group had.
+        QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(rowIdOn(m_db->connectionString(), QDate(2017, 4, 3))));
+    }
+
+    void quickSecondSaveWritesNothing()
+    {
+        // A double click and a double Enter on Save, both queued before the first save
+        // returns: each stores one recurrence, not two.
+        for (bool byKey : {false, true}) {
+            open();
+            child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Rent"));
+            QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
+            child<QLineEdit>("countBox")->setText(QStringLiteral("12"));
+            auto *save = child<QPushButton>("saveButton");
+            if (byKey) {
+                save->setFocus();
+                post(save, Qt::Key_Return);
+                post(save, Qt::Key_Return);
+            } else {
+                post(save);
+                post(save);
+            }
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+            QVERIFY(!m_form->isVisible());
+            QCOMPARE(stored().size(), byKey ? 24 : 12);
+        }
+        QCOMPARE(m_host.calls.size(), 2 * RecordingListHost::refreshFinding(0).size());
+    }
+
+    void typedDatesAreReadWhole()
+    {
+        open();
+        // An amount typed for a debit leaves with the switch to appointment, and stays gone.
+        auto *type = child<QComboBox>("typeCombo");
+        auto *amount = child<QLineEdit>("amountBox");
+        QTest::keyClick(type, Qt::Key_Down);
+        amount->setText(QStringLiteral("50"));
+        QTest::keyClick(type, Qt::Key_Up);
+        QVERIFY(!amount->isEnabled());
+        QVERIFY(amount->text().isEmpty());
+        QTest::keyClick(type, Qt::Key_End);   // credit
+        QVERIFY(amount->text().isEmpty());
+        QTest::keyClick(type, Qt::Key_Home);
+
+        child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Dentist"));
+        auto *date = child<DateBox>("singleDate");
+        date->setFocus();
+        QCOMPARE(date->selectedText(), date->text());
+        // Not a date: the box keeps the focus, on Tab and on Save, and nothing is written.
+        QTest::keyClicks(date, QStringLiteral("31/2/2017"));
+        QTest::keyClick(date, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), date);
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), date);
+        QVERIFY(stored().isEmpty());
+
+        // A whole date typed the short way shows in full once the box is left.
+        date->selectAll();
+        QTest::keyClicks(date, QStringLiteral("29.2.16"));
+        QTest::keyClick(date, Qt::Key_Return);
+        QVERIFY(QApplication::focusWidget() != date);
+        QCOMPARE(date->text(), QStringLiteral("29/02/2016"));
+        QCOMPARE(date->date(), QDate(2016, 2, 29));
+
+        // F4 opens the calendar; the day picked there goes into the box.
+        date->setFocus();
+        QTest::keyClick(date, Qt::Key_F4);
+        auto *calendar = date->findChild<QCalendarWidget *>(QStringLiteral("calendar"));
+        QVERIFY(calendar && calendar->isVisible());
+        QCOMPARE(calendar->selectedDate(), QDate(2016, 2, 29));
+        calendar->setSelectedDate(QDate(2016, 3, 1));
+        QTest::keyClick(calendar->focusWidget() ? calendar->focusWidget() : calendar, Qt::Key_Return);
+        QVERIFY(!calendar->isVisible());
+        QCOMPARE(date->date(), QDate(2016, 3, 1));
+        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+        QCOMPARE(stored(), QStringList{"2016-03-01|-2|Dentist||0|0|n|0|0|0"});
+    }
 
 private:
     template<typename T> T *child(const char *name) const { return controlOf<T>(m_form.get(), name); }
-    void open();
+
+    void open()
+    {
+        m_form->openBlank();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        child<QComboBox>("typeCombo")->setFocus();
+    }
+
+    QStringList stored() const { return storedRows(m_db->connectionString()); }
 
     std::unique_ptr<DeadlineTestDb> m_db;
     std::unique_ptr<Prompt::ScriptedPrompts> m_prompts;
     RecordingListHost m_host;
     std::unique_ptr<NewDeadlineWindow> m_form;
 };
-
-void tst_NewDeadlineWindow::initTestCase()
-{
-    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-    Pauses::setScale(0);
-    Clock::pin(QDate(2017, 4, 3));
-    Texts::setLanguage(Language::English);
-}
-
-void tst_NewDeadlineWindow::init()
-{
-    m_db = std::make_unique<DeadlineTestDb>();
-    QVERIFY(m_db->ok());
-    m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
-    m_host.calls.clear();
-    m_form = std::make_unique<NewDeadlineWindow>(m_host, m_db->session());
-}
-
-void tst_NewDeadlineWindow::cleanup()
-{
-    m_form.reset();
-    m_prompts.reset();
-    m_db.reset();
-}
-
-void tst_NewDeadlineWindow::open()
-{
-    m_form->openBlank();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    child<QComboBox>("typeCombo")->setFocus();
-}
-
-void tst_NewDeadlineWindow::savesADebitTypedWithTheKeyboard()
-{
-    m_db->raw(QStringLiteral("INSERT INTO Accounts (AcName) VALUES ('Zeta'), ('Alfa')"));
-    open();
-    QVERIFY(!child<QLineEdit>("amountBox")->isEnabled());
-
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);   // appointment -> debit
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("descriptionBox"));
-    QCOMPARE(child<QStatusBar>("statusBar")->currentMessage(), Texts::text(1112));   // the field's own hint
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("L'affitto"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), child<QComboBox>("counterpartyCombo"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);     // the first name: Alfa
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
-    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("amountBox"));
-    // The zero amount is selected on entry, so typing replaces it; the point
-    // becomes the decimal comma and a letter is dropped.
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("12x.5"));
-    QCOMPARE(child<QLineEdit>("amountBox")->text(), QStringLiteral("12,5"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), child<QPlainTextEdit>("notesBox"));
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Call O'Brien"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(child<QPlainTextEdit>("notesBox")->toPlainText(), QStringLiteral("Call O'Brien"));
-
-    // On the focused Save button, Enter saves instead of moving on.
-    child<QPushButton>("saveButton")->setFocus();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-
-    QCOMPARE(storedRows(m_db->connectionString()),
-             (QList<Row>{{QDate(2017, 4, 3), -1, "L'affitto", "Call O'Brien", 125000, -125000, "n", 0, 0, 0}}));
-    QCOMPARE(firstValue(m_db->connectionString(),
-                        QStringLiteral("SELECT AcName FROM Transactions INNER JOIN Accounts ON Transactions.TrAcId = Accounts.AcId"))
-                 .toString(),
-             QStringLiteral("Alfa"));
-
-    // What was saved becomes the list's current row.
-    QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(rowIdOn(m_db->connectionString(), QDate(2017, 4, 3))));
-    QVERIFY(!m_form->isVisible());
-    QVERIFY(m_prompts->shown().isEmpty());
-}
-
-void tst_NewDeadlineWindow::emptyDescriptionKeepsTheFocusEscapeLeaves()
-{
-    open();
-    auto *description = child<QLineEdit>("descriptionBox");
-    description->setFocus();
-    QTest::keyClick(description, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), description);
-    QTest::keyClick(description, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), description);
-
-    child<QComboBox>("cadenceCombo")->setFocus();   // as a mouse click on it would
-    QCOMPARE(QApplication::focusWidget(), description);
-
-    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), description);
-    QVERIFY(m_prompts->shown().isEmpty());
-    QVERIFY(m_form->isVisible());
-
-    // Esc leaves without a word and without a write; opening again starts afresh.
-    QTest::keyClicks(description, QStringLiteral("Rent"));
-    QTest::keyClick(description, Qt::Key_Escape);
-    QVERIFY(!m_form->isVisible());
-    QVERIFY(storedRows(m_db->connectionString()).isEmpty());
-    QVERIFY(m_host.calls.isEmpty());
-    open();
-    QVERIFY(child<QLineEdit>("descriptionBox")->text().isEmpty());
-    QCOMPARE(m_form->targetGroupId(), 0);
-}
-
-void tst_NewDeadlineWindow::fieldChecksHoldTheFocus_data()
-{
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("staysInField");
-    QTest::newRow("count empty") << "countBox" << "" << true;
-    QTest::newRow("count one") << "countBox" << "1" << true;
-    QTest::newRow("count letters are dropped") << "countBox" << "a" << true;
-    QTest::newRow("count two") << "countBox" << "2" << false;
-    QTest::newRow("amount empty") << "amountBox" << "" << true;
-    QTest::newRow("amount with two commas") << "amountBox" << "1,2,3" << true;
-    QTest::newRow("amount with symbol and grouping") << "amountBox" << "1.234,50 €" << false;
-    // Pasted text skips the key filter; the check reads the whole text.
-    QTest::newRow("amount pasted with a minus") << "amountBox" << "-5" << true;
-    QTest::newRow("amount pasted in brackets") << "amountBox" << "(7)" << true;
-    QTest::newRow("amount with a stray group point") << "amountBox" << "1.23,50" << true;
-    QTest::newRow("description of blanks") << "descriptionBox" << "   " << true;
-}
-
-void tst_NewDeadlineWindow::fieldChecksHoldTheFocus()
-{
-    QFETCH(QString, field);
-    QFETCH(QString, typed);
-    QFETCH(bool, staysInField);
-    open();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);   // credit
-    QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
-    QVERIFY(child<QWidget>("recurringPanel")->isVisible());
-    QVERIFY(!child<QWidget>("singlePanel")->isVisible());
-    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Fattura"));
-    child<QLineEdit>("amountBox")->setText(QStringLiteral("1"));
-
-    auto *box = m_form->findChild<QLineEdit *>(field);
-    box->setFocus();
-    QCOMPARE(box->selectedText(), box->text());
-    if (field == QLatin1String("countBox")) {
-        box->clear();
-        QTest::keyClicks(box, typed);
-        QCOMPARE(box->text(), typed.remove(u'a'));
-    } else {
-        box->setText(typed);
-    }
-    QTest::keyClick(box, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget() == box, staysInField);
-    QVERIFY(m_prompts->shown().isEmpty());
-
-    // Save holds the same checks: nothing is written while one fails.
-    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-    QCOMPARE(storedRows(m_db->connectionString()).size(), staysInField ? 0 : 2);
-}
-
-void tst_NewDeadlineWindow::typedCountPastTheSpinnerIsSaved()
-{
-    open();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Rata"));
-    child<QLineEdit>("amountBox")->setText(QStringLiteral("1.000,00 €"));
-    QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
-    child<QLineEdit>("countBox")->setText(QStringLiteral("250"));
-    child<QComboBox>("cadenceCombo")->setCurrentIndex(1);
-
-    // The spinner itself stops at 100 and does not go below 1.
-    auto *up = child<QWidget>("countUp");
-    QTest::mouseClick(up, Qt::LeftButton);
-    QCOMPARE(child<QLineEdit>("countBox")->text(), QStringLiteral("100"));
-    child<QLineEdit>("countBox")->setText(QStringLiteral("250"));
-
-    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-    const QList<Row> rows = storedRows(m_db->connectionString());
-    QCOMPARE(rows.size(), 250);
-    QCOMPARE(rows.last(), (Row{QDate(2017, 4, 3).addDays(7 * 249), -1, "Rata", "", 10000000, -10000000, "w", 250, 250, 1}));
-    // The first member of the new recurrence becomes current.
-    QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(rowIdOn(m_db->connectionString(), QDate(2017, 4, 3))));
-}
-
-void tst_NewDeadlineWindow::failedRecurrenceKeepsTheWindowFilled()
-{
-    m_db->raw(QStringLiteral("CREATE TRIGGER refuse_member BEFORE INSERT ON Transactions WHEN NEW.TrGrpRow = 3 "
-                             "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
-    open();
-    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Rent"));
-    QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
-    child<QLineEdit>("countBox")->setText(QStringLiteral("4"));
-    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-
-    // The refusal names the file and carries the rule's own words; retrying the
-    // same values would be refused again, so only OK.
-    QCOMPARE(m_prompts->shown().size(), 1);
-    QCOMPARE(m_prompts->shown().first().icon, Prompt::Icon::Critical);
-    QCOMPARE(m_prompts->shown().first().buttons, Prompt::Buttons::Ok);
-    QVERIFY(m_prompts->shown().first().text.contains(QDir::toNativeSeparators(m_db->path())));
-    QVERIFY(m_prompts->shown().first().text.contains(QLatin1String("disk full")));
-    QVERIFY(storedRows(m_db->connectionString()).isEmpty());
-    QVERIFY(m_host.calls.isEmpty());
-    QVERIFY(m_form->isVisible());
-    QCOMPARE(child<QLineEdit>("descriptionBox")->text(), QStringLiteral("Rent"));
-    QCOMPARE(child<QLineEdit>("countBox")->text(), QStringLiteral("4"));
-
-    // Once the cause is gone the same window saves.
-    m_db->raw(QStringLiteral("DROP TRIGGER refuse_member"));
-    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-    QCOMPARE(storedRows(m_db->connectionString()).size(), 4);
-}
-
-void tst_NewDeadlineWindow::newMembersJoinTheGroup()
-{
-    m_db->save(monthlyRent(QDate(2017, 1, 31), 4));
-
-    m_form->openForGroup(-1, QStringLiteral("Rent"), 0, Currency::fromWhole(100), 1);
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    QVERIFY(!child<QLineEdit>("descriptionBox")->isEnabled());
-    QVERIFY(!child<QComboBox>("typeCombo")->isEnabled());
-    QVERIFY(!child<QComboBox>("counterpartyCombo")->isEnabled());
-    QVERIFY(child<QLineEdit>("amountBox")->isEnabled());
-    QCOMPARE(child<QLineEdit>("amountBox")->text().remove(QChar(0xA0)).remove(u' '), QStringLiteral("100,00€"));
-
-    QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
-    child<QLineEdit>("countBox")->setText(QStringLiteral("3"));
-    child<QComboBox>("cadenceCombo")->setCurrentIndex(3);
-    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-
-    const QList<Row> rows = storedRows(m_db->connectionString());
-    QCOMPARE(rows.size(), 7);
-    for (int i = 0; i < rows.size(); ++i)
-        QCOMPARE((QVariantList{rows[i].grpId, rows[i].grpSize, rows[i].grpRow, rows[i].description, rows[i].balance}),
-                 (QVariantList{1, 7, i + 1, "Rent", -1000000}));
-    QCOMPARE(rows[1].date, QDate(2017, 2, 28));
-    QCOMPARE(rows[2].date, QDate(2017, 3, 31));
-    // The first of the added members becomes current, not one the group had.
-    QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(rowIdOn(m_db->connectionString(), QDate(2017, 4, 3))));
-}
-
-void tst_NewDeadlineWindow::quickSecondSaveWritesNothing()
-{
-    // A double click and a double Enter on Save, both queued before the first save
-    // returns: each stores one recurrence, not two.
-    for (bool byKey : {false, true}) {
-        open();
-        child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Rent"));
-        QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
-        child<QLineEdit>("countBox")->setText(QStringLiteral("12"));
-        auto *save = child<QPushButton>("saveButton");
-        if (byKey) {
-            save->setFocus();
-            postKey(save, Qt::Key_Return);
-            postKey(save, Qt::Key_Return);
-        } else {
-            postClick(save);
-            postClick(save);
-        }
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-        QVERIFY(!m_form->isVisible());
-        QCOMPARE(storedRows(m_db->connectionString()).size(), byKey ? 24 : 12);
-    }
-    QCOMPARE(m_host.calls.size(), 2 * RecordingListHost::refreshFinding(0).size());
-}
-
-void tst_NewDeadlineWindow::chromeFocusAndNames()
-{
-    open();
-    // Left only through Save, Cancel or Esc: a title bar without Close.
-    QVERIFY(m_form->windowFlags() & Qt::CustomizeWindowHint);
-    QVERIFY(!(m_form->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
-
-    QCOMPARE(AccessibleNames::unnamed(m_form.get()), QStringList());
-    QCOMPARE(AccessibleNames::unlabelled(m_form.get()), QStringList());
-
-    // A saved window opens again on the type box, not on the Save it was left by;
-    // as does one left with Esc from the notes.
-    auto *type = child<QComboBox>("typeCombo");
-    type->setCurrentIndex(0);
-    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Dentist"));
-    child<QPushButton>("saveButton")->setFocus();
-    QTest::keyClick(child<QPushButton>("saveButton"), Qt::Key_Return);
-    QVERIFY(!m_form->isVisible());
-    m_form->openBlank();
-    QCOMPARE(m_form->focusWidget(), type);
-    child<QPlainTextEdit>("notesBox")->setFocus();
-    QTest::keyClick(child<QPlainTextEdit>("notesBox"), Qt::Key_Escape);
-    m_form->openBlank();
-    QCOMPARE(m_form->focusWidget(), type);
-}
-
-void tst_NewDeadlineWindow::refusedBeforeWriting()
-{
-    // A yearly run whose twentieth member would fall in the year 10009.
-    open();
-    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Lease"));
-    QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
-    child<DateBox>("firstDate")->setDate(QDate(9990, 12, 31));
-    child<QLineEdit>("countBox")->setText(QStringLiteral("20"));
-    child<QComboBox>("cadenceCombo")->setCurrentIndex(8);
-    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-    QCOMPARE(m_prompts->shownTexts(), QStringList{Texts::text(2100)});
-    QVERIFY(m_form->isVisible());
-    QCOMPARE(QApplication::focusWidget(), child<QWidget>("countBox"));
-    QVERIFY(storedRows(m_db->connectionString()).isEmpty());
-    m_prompts->clear();
-
-    // Another program holds the database: Retry or Cancel, and Cancel keeps the window filled.
-    child<QLineEdit>("countBox")->setText(QStringLiteral("10"));
-    {
-        OtherProgram other(m_db->path());
-        QVERIFY(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
-        m_prompts->queueAnswer(Prompt::Answer::Cancel);
-        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-        QCOMPARE(m_prompts->shown().size(), 1);
-        QCOMPARE(m_prompts->shown().first().buttons, Prompt::Buttons::RetryCancel);
-        QVERIFY(m_form->isVisible());
-        QCOMPARE(child<QLineEdit>("descriptionBox")->text(), QStringLiteral("Lease"));
-    }
-    QVERIFY(storedRows(m_db->connectionString()).isEmpty());
-    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-    const QList<Row> rows = storedRows(m_db->connectionString());
-    QCOMPARE(rows.size(), 10);
-    QCOMPARE(rows.last().date, QDate(9999, 12, 31));
-}
-
-void tst_NewDeadlineWindow::typedDatesAreReadWhole()
-{
-    open();
-    // An amount typed for a debit leaves with the switch to appointment, and stays gone.
-    auto *type = child<QComboBox>("typeCombo");
-    auto *amount = child<QLineEdit>("amountBox");
-    QTest::keyClick(type, Qt::Key_Down);
-    amount->setText(QStringLiteral("50"));
-    QTest::keyClick(type, Qt::Key_Up);
-    QVERIFY(!amount->isEnabled());
-    QVERIFY(amount->text().isEmpty());
-    QTest::keyClick(type, Qt::Key_End);   // credit
-    QVERIFY(amount->text().isEmpty());
-    QTest::keyClick(type, Qt::Key_Home);
-
-    child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Dentist"));
-    auto *date = child<DateBox>("singleDate");
-    date->setFocus();
-    QCOMPARE(date->selectedText(), date->text());
-    // Not a date: the box keeps the focus, on Tab and on Save, and nothing is written.
-    QTest::keyClicks(date, QStringLiteral("31/2/2017"));
-    QTest::keyClick(date, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), date);
-    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), date);
-    QVERIFY(storedRows(m_db->connectionString()).isEmpty());
-
-    // A whole date typed the short way shows in full once the box is left.
-    date->selectAll();
-    QTest::keyClicks(date, QStringLiteral("29.2.16"));
-    QTest::keyClick(date, Qt::Key_Return);
-    QVERIFY(QApplication::focusWidget() != date);
-    QCOMPARE(date->text(), QStringLiteral("29/02/2016"));
-    QCOMPARE(date->date(), QDate(2016, 2, 29));
-
-    // F4 opens the calendar; the day picked there goes into the box.
-    date->setFocus();
-    QTest::keyClick(date, Qt::Key_F4);
-    auto *calendar = date->findChild<QCalendarWidget *>(QStringLiteral("calendar"));
-    QVERIFY(calendar && calendar->isVisible());
-    QCOMPARE(calendar->selectedDate(), QDate(2016, 2, 29));
-    calendar->setSelectedDate(QDate(2016, 3, 1));
-    QTest::keyClick(calendar->focusWidget() ? calendar->focusWidget() : calendar, Qt::Key_Return);
-    QVERIFY(!calendar->isVisible());
-    QCOMPARE(date->date(), QDate(2016, 3, 1));
-    QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-    QCOMPARE(storedRows(m_db->connectionString()),
-             (QList<Row>{{QDate(2016, 3, 1), -2, "Dentist", "", 0, 0, "n", 0, 0, 0}}));
-}
 
 QTEST_MAIN(tst_NewDeadlineWindow)
 #include "tst_NewDeadlineWindow.moc"

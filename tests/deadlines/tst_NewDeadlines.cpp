@@ -7,25 +7,11 @@
 
 namespace {
 
-struct Member
+// A group's members in date order as "date|type|place|size|group".
+QStringList groupMembers(const QString &connectionString, int groupId)
 {
-    QDate date;
-    QString type;
-    int row;
-    int size;
-    int group;
-    bool operator==(const Member &) const = default;
-};
-
-QList<Member> groupMembers(const QString &connectionString, int groupId)
-{
-    Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Transactions WHERE TrGrpId=%1 ORDER BY TrDate").arg(groupId), connectionString);
-    QList<Member> out;
-    for (; !rs.eof(); rs.moveNext())
-        out.append({rs.field("TrDate").toDate(), rs.field("TrGrpType").toString(), rs.field("TrGrpRow").toInt(),
-                    rs.field("TrGrpMDay").toInt(), rs.field("TrGrpId").toInt()});
-    return out;
+    return tableRows(connectionString, QStringLiteral("TrDate, TrGrpType, TrGrpRow, TrGrpMDay, TrGrpId"),
+                     QStringLiteral("TrGrpId=%1").arg(groupId), QStringLiteral("TrDate"));
 }
 
 } // namespace
@@ -35,142 +21,123 @@ class tst_NewDeadlines final : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        m_db = std::make_unique<DeadlineTestDb>();
+        QVERIFY(m_db->ok());
+    }
 
-    void singleDeadlineStandsOutsideAnyGroup();
-    void recurrenceGainsAndLosesMembers();
-    void groupIdsAreUniqueAcrossSheets();
-    void addingToAGroupRenumbersItByDate();
-    void failureInsideARecurrenceLeavesNothing();
+    void cleanup()
+    {
+        m_db.reset();
+    }
+
+    void singleDeadlineStandsOutsideAnyGroup()
+    {
+        NewDeadlineRequest r;
+        r.values.sheetId = 3;
+        r.values.trType = -1;
+        // Apostrophes at the start, inside and at the end come back unchanged.
+        r.values.description = QStringLiteral("L'affitto dell'ufficio");
+        r.values.notes = QStringLiteral("'Call O'Brien'\nsecond line");
+        r.values.acId = 5;
+        r.values.amount = AmountText::parse(QStringLiteral("12,50"), QLocale(QLocale::Italian, QLocale::Italy)).value();
+        r.date = QDate(2017, 4, 3);
+        // No client/supplier 5 (deleted while the window was open): nothing is written.
+        QVERIFY(!saveNewDeadlines(m_db->connectionString(), r));
+        QCOMPARE(firstValue(m_db->connectionString(), QStringLiteral("SELECT Count(TrRowId) FROM Transactions")).toInt(), 0);
+        m_db->raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName) VALUES (5, 'Rossi')"));
+        QVERIFY(saveNewDeadlines(m_db->connectionString(), r));
+
+        QCOMPARE(rowFields(m_db->connectionString(), 1, "TrDbId, TrDescription, TrNotes, TrDate, TrAcId, TrValue, TrBalance, "
+                                                         "TrGrpType, TrGrpId, TrDone"),
+                 (QStringList{"3", r.values.description, r.values.notes, "2017-04-03", "5", "125000", "-125000", "n", "0",
+                              "false"}));
+    }
+
+    void recurrenceGainsAndLosesMembers()
+    {
+        m_db->save(monthlyRent(QDate(2017, 1, 31), 4));
+        QCOMPARE(groupMembers(m_db->connectionString(), 1),
+                 (QStringList{"2017-01-31|m|1|4|1", "2017-02-28|m|2|4|1", "2017-03-31|m|3|4|1", "2017-04-30|m|4|4|1"}));
+
+        // A single deadline added to the group takes its place by date.
+        NewDeadlineRequest single = monthlyRent(QDate(2017, 3, 1), 0, 1);
+        single.recurring = false;
+        m_db->save(single);
+        const QStringList members = groupMembers(m_db->connectionString(), 1);
+        QCOMPARE(members.size(), 5);
+        QCOMPARE(members[2], "2017-03-01|n|3|5|1");
+        QCOMPARE(members[4], "2017-04-30|m|5|5|1");
+
+        // Reduced to one member, the group reads 1 of 1.
+        m_db->raw(QStringLiteral("DELETE FROM Transactions WHERE TrGrpRow <> 2"));
+        Connection c;
+        c.open(m_db->connectionString());
+        RecurrenceGroup::renumberGroup(c, 1);
+        c.close();
+        QCOMPARE(groupMembers(m_db->connectionString(), 1), QStringList{"2017-02-28|m|1|1|1"});
+    }
+
+    void groupIdsAreUniqueAcrossSheets()
+    {
+        m_db->save(monthlyRent(QDate(2017, 1, 1), 2));
+        QCOMPARE(groupMembers(m_db->connectionString(), 1).size(), 2);
+
+        // A higher id in another sheet still counts.
+        m_db->raw(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrGrpType, TrGrpId) VALUES (2, 1, 'w', 41)"));
+        m_db->save(monthlyRent(QDate(2017, 1, 1), 2));
+        QCOMPARE(groupMembers(m_db->connectionString(), 42).size(), 2);
+
+        Connection c;
+        c.open(m_db->connectionString());
+        QCOMPARE(RecurrenceGroup::allocateGroupId(c), 43);
+    }
+
+    void addingToAGroupRenumbersItByDate()
+    {
+        // A weekly group of 4 from 10 January, then 3 monthly members from 31 December
+        // of the year before and later, interleaving by date.
+        NewDeadlineRequest weekly = monthlyRent(QDate(2017, 1, 10), 4);
+        weekly.cadence = 1;
+        m_db->save(weekly);
+        m_db->save(monthlyRent(QDate(2016, 12, 31), 3, 1));
+
+        // Members on the same day may come in either order, so the type is counted apart.
+        QCOMPARE(tableRows(m_db->connectionString(), "TrDate, TrGrpRow, TrGrpMDay", "TrGrpId=1", "TrGrpRow"),
+                 (QStringList{"2016-12-31|1|7", "2017-01-10|2|7", "2017-01-17|3|7", "2017-01-24|4|7", "2017-01-31|5|7",
+                              "2017-01-31|6|7", "2017-02-28|7|7"}));
+        QCOMPARE(tableRows(m_db->connectionString(), "TrRowId", "TrGrpId=1 AND TrGrpType='m'").size(), 3);
+    }
+
+    void failureInsideARecurrenceLeavesNothing()
+    {
+        // The engine refuses member 125, after 124 inserts went through.
+        m_db->raw(QStringLiteral("CREATE TRIGGER refuse_member BEFORE INSERT ON Transactions WHEN NEW.TrGrpRow = 125 "
+                                 "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+        NewDeadlineRequest daily = monthlyRent(QDate(2017, 1, 1), 250);
+        daily.cadence = 0;
+        QVERIFY_THROWS_EXCEPTION(DbError, m_db->save(daily));
+        QCOMPARE(firstValue(m_db->connectionString(), QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")).toInt(), 0);
+
+        // Without the refusal the same 250 members go in as one batch.
+        m_db->raw(QStringLiteral("DROP TRIGGER refuse_member"));
+        m_db->save(daily);
+        QCOMPARE(groupMembers(m_db->connectionString(), 1).last(), "2017-09-07|d|250|250|1");
+        m_db->raw(QStringLiteral("DELETE FROM Transactions"));
+
+        // The same failure while extending a group keeps the group as it was.
+        m_db->save(monthlyRent(QDate(2017, 1, 31), 4));
+        m_db->raw(QStringLiteral("CREATE TRIGGER refuse_member BEFORE INSERT ON Transactions WHEN NEW.TrGrpRow = 2 "
+                                 "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+        QVERIFY_THROWS_EXCEPTION(DbError, m_db->save(monthlyRent(QDate(2017, 6, 1), 3, 1)));
+        QCOMPARE(groupMembers(m_db->connectionString(), 1),
+                 (QStringList{"2017-01-31|m|1|4|1", "2017-02-28|m|2|4|1", "2017-03-31|m|3|4|1", "2017-04-30|m|4|4|1"}));
+    }
 
 private:
     std::unique_ptr<DeadlineTestDb> m_db;
 };
-
-void tst_NewDeadlines::init()
-{
-    m_db = std::make_unique<DeadlineTestDb>();
-    QVERIFY(m_db->ok());
-}
-
-void tst_NewDeadlines::cleanup()
-{
-    m_db.reset();
-}
-
-void tst_NewDeadlines::singleDeadlineStandsOutsideAnyGroup()
-{
-    NewDeadlineRequest r;
-    r.values.sheetId = 3;
-    r.values.trType = -1;
-    // Apostrophes at the start, inside and at the end come back unchanged.
-    r.values.description = QStringLiteral("L'affitto dell'ufficio");
-    r.values.notes = QStringLiteral("'Call O'Brien'\nsecond line");
-    r.values.acId = 5;
-    r.values.amount = AmountText::parse(QStringLiteral("12,50"), QLocale(QLocale::Italian, QLocale::Italy)).value();
-    r.date = QDate(2017, 4, 3);
-    // No client/supplier 5 (deleted while the window was open): nothing is written.
-    QVERIFY(!saveNewDeadlines(m_db->connectionString(), r));
-    QCOMPARE(firstValue(m_db->connectionString(), QStringLiteral("SELECT Count(TrRowId) FROM Transactions")).toInt(), 0);
-    m_db->raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName) VALUES (5, 'Rossi')"));
-    QVERIFY(saveNewDeadlines(m_db->connectionString(), r));
-
-    QCOMPARE(rowFields(m_db->connectionString(), 1, "TrDbId, TrDescription, TrNotes, TrDate, TrAcId, TrValue, TrBalance, "
-                                                     "TrGrpType, TrGrpId, TrDone"),
-             (QStringList{"3", r.values.description, r.values.notes, "2017-04-03", "5", "125000", "-125000", "n", "0",
-                          "false"}));
-}
-
-void tst_NewDeadlines::recurrenceGainsAndLosesMembers()
-{
-    m_db->save(monthlyRent(QDate(2017, 1, 31), 4));
-    QCOMPARE(groupMembers(m_db->connectionString(), 1), (QList<Member>{{QDate(2017, 1, 31), "m", 1, 4, 1},
-                                                                        {QDate(2017, 2, 28), "m", 2, 4, 1},
-                                                                        {QDate(2017, 3, 31), "m", 3, 4, 1},
-                                                                        {QDate(2017, 4, 30), "m", 4, 4, 1}}));
-
-    // A single deadline added to the group takes its place by date.
-    NewDeadlineRequest single = monthlyRent(QDate(2017, 3, 1), 0, 1);
-    single.recurring = false;
-    m_db->save(single);
-    QList<Member> members = groupMembers(m_db->connectionString(), 1);
-    QCOMPARE(members.size(), 5);
-    QCOMPARE(members[2], (Member{QDate(2017, 3, 1), "n", 3, 5, 1}));
-    QCOMPARE(members[4], (Member{QDate(2017, 4, 30), "m", 5, 5, 1}));
-
-    // Reduced to one member, the group reads 1 of 1.
-    m_db->raw(QStringLiteral("DELETE FROM Transactions WHERE TrGrpRow <> 2"));
-    Connection c;
-    c.open(m_db->connectionString());
-    RecurrenceGroup::renumberGroup(c, 1);
-    c.close();
-    QCOMPARE(groupMembers(m_db->connectionString(), 1), (QList<Member>{{QDate(2017, 2, 28), "m", 1, 1, 1}}));
-}
-
-void tst_NewDeadlines::groupIdsAreUniqueAcrossSheets()
-{
-    m_db->save(monthlyRent(QDate(2017, 1, 1), 2));
-    QCOMPARE(groupMembers(m_db->connectionString(), 1).size(), 2);
-
-    // A higher id in another sheet still counts.
-    m_db->raw(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrGrpType, TrGrpId) VALUES (2, 1, 'w', 41)"));
-    m_db->save(monthlyRent(QDate(2017, 1, 1), 2));
-    QCOMPARE(groupMembers(m_db->connectionString(), 42).size(), 2);
-
-    Connection c;
-    c.open(m_db->connectionString());
-    QCOMPARE(RecurrenceGroup::allocateGroupId(c), 43);
-}
-
-void tst_NewDeadlines::addingToAGroupRenumbersItByDate()
-{
-    // A weekly group of 4 from 10 January, then 3 monthly members from 31 December
-    // of the year before and later, interleaving by date.
-    NewDeadlineRequest weekly = monthlyRent(QDate(2017, 1, 10), 4);
-    weekly.cadence = 1;
-    m_db->save(weekly);
-    m_db->save(monthlyRent(QDate(2016, 12, 31), 3, 1));
-
-    const QList<Member> expected{{QDate(2016, 12, 31), "m", 1, 7, 1}, {QDate(2017, 1, 10), "w", 2, 7, 1},
-                                 {QDate(2017, 1, 17), "w", 3, 7, 1},  {QDate(2017, 1, 24), "w", 4, 7, 1},
-                                 {QDate(2017, 1, 31), "m", 5, 7, 1},  {QDate(2017, 1, 31), "w", 6, 7, 1},
-                                 {QDate(2017, 2, 28), "m", 7, 7, 1}};
-    QList<Member> actual = groupMembers(m_db->connectionString(), 1);
-    // Members on the same day may come in either order; compare them with the row ignored.
-    QCOMPARE(actual.size(), expected.size());
-    for (int i = 0; i < actual.size(); ++i) {
-        QCOMPARE(actual[i].row, i + 1);
-        QCOMPARE(actual[i].size, 7);
-        QCOMPARE(actual[i].date, expected[i].date);
-    }
-    QCOMPARE(std::count_if(actual.cbegin(), actual.cend(), [](const Member &m) { return m.type == "m"; }), 3);
-}
-
-void tst_NewDeadlines::failureInsideARecurrenceLeavesNothing()
-{
-    // The engine refuses member 125, after 124 inserts went through.
-    m_db->raw(QStringLiteral("CREATE TRIGGER refuse_member BEFORE INSERT ON Transactions WHEN NEW.TrGrpRow = 125 "
-                             "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
-    NewDeadlineRequest daily = monthlyRent(QDate(2017, 1, 1), 250);
-    daily.cadence = 0;
-    QVERIFY_THROWS_EXCEPTION(DbError, m_db->save(daily));
-    QCOMPARE(firstValue(m_db->connectionString(), QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")).toInt(), 0);
-
-    // Without the refusal the same 250 members go in as one batch.
-    m_db->raw(QStringLiteral("DROP TRIGGER refuse_member"));
-    m_db->save(daily);
-    QCOMPARE(groupMembers(m_db->connectionString(), 1).last(), (Member{QDate(2017, 9, 7), "d", 250, 250, 1}));
-    m_db->raw(QStringLiteral("DELETE FROM Transactions"));
-
-    // The same failure while extending a group keeps the group as it was.
-    m_db->save(monthlyRent(QDate(2017, 1, 31), 4));
-    m_db->raw(QStringLiteral("CREATE TRIGGER refuse_member BEFORE INSERT ON Transactions WHEN NEW.TrGrpRow = 2 "
-                             "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
-    QVERIFY_THROWS_EXCEPTION(DbError, m_db->save(monthlyRent(QDate(2017, 6, 1), 3, 1)));
-    QCOMPARE(groupMembers(m_db->connectionString(), 1).size(), 4);
-    QCOMPARE(groupMembers(m_db->connectionString(), 1).last().size, 4);
-}
 
 QTEST_GUILESS_MAIN(tst_NewDeadlines)
 #include "tst_NewDeadlines.moc"

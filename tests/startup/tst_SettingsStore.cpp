@@ -30,16 +30,16 @@ private slots:
         QFile::remove(m_file);
     }
 
-    void firstRunReadsDefaultsAndCreatesNothing()
+    void defaultsHandEditsAndTheUsersFile()
     {
         const SettingsStore store(m_file);
         QCOMPARE(store.integer(Setting::WarnDays), 2);
         QCOMPARE(store.text(Setting::DatabaseFolder, QStringLiteral("/db")), QStringLiteral("/db"));
         QVERIFY(!QFile::exists(m_file));
-    }
-
-    void userFileIsNamedForTheProgram()
-    {
+        // A hand-edited list reads as one text.
+        writeFile("[General]\nappset_curdb=/data/a,b\n");
+        QCOMPARE(SettingsStore(m_file).text(Setting::DatabaseFolder), QStringLiteral("/data/a, b"));
+        // The user's file keeps the name earlier releases gave it.
         qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
         QCOMPARE(SettingsStore().fileName(), m_dir.filePath(QStringLiteral("Kestrum/Orvel 2.ini")));
     }
@@ -83,12 +83,6 @@ private slots:
         SettingsStore(m_file).setInteger(Setting::WindowWidth, 1200);
         QCOMPARE(SettingsStore(m_file).text(Setting::DatabaseFolder, QStringLiteral("unset")), text);
         QCOMPARE(SettingsStore(m_file).integer(Setting::WindowWidth), 1200);
-    }
-
-    void handEditedListReadsAsOneText()
-    {
-        writeFile("[General]\nappset_curdb=/data/a,b\n");
-        QCOMPARE(SettingsStore(m_file).text(Setting::DatabaseFolder), QStringLiteral("/data/a, b"));
     }
 
     void failedWriteNamesThePreferenceInTheUsersLanguage_data()

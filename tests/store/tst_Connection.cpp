@@ -80,7 +80,7 @@ private slots:
         QVERIFY(Database::isUnavailable(m_cs));
     }
 
-    void storesTextsDatesAndAmountsExactly_data()
+    void storesTextsDatesAndAmountsUnchanged_data()
     {
         QTest::addColumn<QString>("locale");
         QTest::newRow("C") << "C";
@@ -88,7 +88,7 @@ private slots:
         QTest::newRow("Italian") << "it_IT";
     }
 
-    void storesTextsDatesAndAmountsExactly()
+    void storesTextsDatesAndAmountsUnchanged()
     {
         QFETCH(QString, locale);
         QLocale::setDefault(QLocale(locale));
@@ -115,11 +115,7 @@ private slots:
         rs.open("SELECT Min(Transactions.TrDate) AS Date1, Max(Transactions.TrDate) AS Date2, Sum(TrBalance) AS Total FROM Transactions", c);
         QCOMPARE(rs.field("Date1").toDate(), QDate(2017, 4, 3));
         QCOMPARE(rs.field("Date2").toDate(), QDate(2017, 4, 4));
-        rs.close();
-    }
 
-    void storesTextsThatLookLikeSqlUnchanged()
-    {
         // Texts another tool wrote can hold anything; none of it may end a literal.
         const QString nul = QStringLiteral("before") + QChar(u'\0') + QStringLiteral("') ; DROP TABLE Dbs; --");
         const QString surrogate = QStringLiteral("half ") + QChar(0xD83D) + QStringLiteral("x ") + QChar(0xDE00);
@@ -127,13 +123,9 @@ private slots:
         // character after it is kept.
         const QString surrogateStored = QStringLiteral("half \uFFFDx \uFFFD");
         const QString marks = QStringLiteral("it's \\' \\\\ #01/02/2003# [x] \"q\" ?");
-        Connection c;
-        c.open(m_cs);
-        c.test();
         for (const QString &text : {nul, surrogate, marks})
             QCOMPARE(c.execute(insertDeadline(QDate(2020, 1, 1), text, Currency::fromWhole(1), 1, text + text)), 1);
-        Recordset rs;
-        rs.open("SELECT TrDescription, TrNotes FROM Transactions ORDER BY TrRowId", c);
+        rs.open("SELECT TrDescription, TrNotes FROM Transactions WHERE TrDate=#01/01/2020# ORDER BY TrRowId", c);
         for (const QString &text : {nul, surrogateStored, marks}) {
             QVERIFY(!rs.eof());
             QCOMPARE(rs.field(0).toString(), text);
@@ -168,23 +160,39 @@ private slots:
         QCOMPARE(rs.field("Amount").toInt(), 7);
         rs.open("SELECT * FROM Counts K", c);
         QCOMPARE(rs.fieldKind(1), ColumnKind::Integer);
+        // Text limits as declared; none for long text or a missing column.
+        QCOMPARE(c.textColumnMaxLength("Accounts", "acname"), 100);
+        QCOMPARE(c.textColumnMaxLength("Transactions", "TrNotes"), 0);
+        QCOMPARE(c.textColumnMaxLength("Accounts", "Missing"), 0);
     }
 
-    void readersLetWritersThroughAndBusyComesQuickly()
+    void forwardOnlyReadsEveryRowAndLetsWritersThrough()
     {
         Connection reader;
         reader.open(m_cs);
         Connection writer;
         writer.open(m_cs);
-        for (int i = 0; i < 3; ++i)
-            reader.execute(insertDeadline(QDate(2020, 1, 1 + i), "r", Currency::fromWhole(1), 1));
+        {
+            TransactionGuard guard(reader);
+            for (int i = 0; i < 300; ++i)
+                reader.execute(insertDeadline(QDate(2017, 1, 1).addDays(i), QString::number(i), Currency::fromUnits(i), 1));
+            guard.commit();
+        }
         {
             Recordset rs;
-            rs.open("SELECT TrRowId FROM Transactions", reader);
-            while (!rs.eof())
-                rs.moveNext();
+            rs.open("SELECT TrDate, TrValue FROM Transactions ORDER BY TrDate DESC", reader);
+            QCOMPARE(rs.recordCount(), -1);
+            qint64 sum = 0;
+            for (QDate last(2100, 1, 1); !rs.eof(); rs.moveNext()) {
+                QVERIFY(rs.field(0).toDate() < last);
+                last = rs.field(0).toDate();
+                sum += rs.field(1).value<Currency>().units();
+            }
+            QCOMPARE(sum, qint64(299 * 300 / 2));
+            QVERIFY_THROWS_EXCEPTION(DbError, rs.moveNext());
+            QVERIFY_THROWS_EXCEPTION(DbError, rs.field(0));
             // Read to the end but still open: the read lock is gone.
-            QCOMPARE(writer.execute("UPDATE Transactions SET TrDone = True"), 3);
+            QCOMPARE(writer.execute("UPDATE Transactions SET TrDone = True"), 300);
 
             rs.open("SELECT TrRowId FROM Transactions", reader);
             QVERIFY(!rs.eof());
@@ -199,7 +207,7 @@ private slots:
             QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
         }
         // The record set left its scope in the middle of its rows.
-        QCOMPARE(writer.execute("UPDATE Transactions SET TrDone = False"), 3);
+        QCOMPARE(writer.execute("UPDATE Transactions SET TrDone = False"), 300);
     }
 
     void concatenatesNullAsEmptyText()
@@ -289,37 +297,6 @@ private slots:
         Recordset joined;
         joined.open("SELECT * FROM Transactions LEFT JOIN Accounts ON TrAcId = AcId", c, CursorType::Static);
         QVERIFY_THROWS_EXCEPTION(DbError, joined.setField("TrDescription", "x"));
-    }
-
-    void forwardOnlyStreamsEveryRow()
-    {
-        Connection c;
-        c.open(m_cs);
-        TransactionGuard guard(c);
-        for (int i = 0; i < 300; ++i)
-            c.execute(insertDeadline(QDate(2017, 1, 1).addDays(i), QString::number(i), Currency::fromUnits(i), 1));
-        guard.commit();
-        Recordset rs;
-        rs.open("SELECT TrDate, TrValue FROM Transactions ORDER BY TrDate DESC", c);
-        QCOMPARE(rs.recordCount(), -1);
-        qint64 sum = 0;
-        for (QDate last(2100, 1, 1); !rs.eof(); rs.moveNext()) {
-            QVERIFY(rs.field(0).toDate() < last);
-            last = rs.field(0).toDate();
-            sum += rs.field(1).value<Currency>().units();
-        }
-        QCOMPARE(sum, qint64(299 * 300 / 2));
-        QVERIFY_THROWS_EXCEPTION(DbError, rs.moveNext());
-        QVERIFY_THROWS_EXCEPTION(DbError, rs.field(0));
-    }
-
-    void knowsTextLimits()
-    {
-        Connection c;
-        c.open(m_cs);
-        QCOMPARE(c.textColumnMaxLength("Accounts", "acname"), 100);
-        QCOMPARE(c.textColumnMaxLength("Transactions", "TrNotes"), 0);
-        QCOMPARE(c.textColumnMaxLength("Accounts", "Missing"), 0);
     }
 };
 

@@ -16,11 +16,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         const QLocale us(QLocale::English, QLocale::UnitedStates);
         const QLocale italy(QLocale::Italian, QLocale::Italy);
-        QTest::newRow("US") << us << qint64(12345000) << "$1,234.50";
-        QTest::newRow("US negative") << us << qint64(-12345000) << "($1,234.50)";
-        QTest::newRow("Italy") << italy << qint64(12345000) << QStringLiteral("1.234,50\u00A0€");
-        QTest::newRow("Italy negative") << italy << qint64(-70000) << QStringLiteral("-7,00\u00A0€");
-        QTest::newRow("zero") << italy << qint64(0) << QStringLiteral("0,00\u00A0€");
+        // Whole cents, grouping and the negative forms are compared with Qt's own format below.
         QTest::newRow("ten-thousandth kept") << us << qint64(1) << "$0.0001";
         QTest::newRow("third decimal kept") << italy << qint64(-12340) << QStringLiteral("-1,234\u00A0€");
         QTest::newRow("largest") << us << std::numeric_limits<qint64>::max() << "$922,337,203,685,477.5807";
