@@ -7,9 +7,11 @@
 #include "store/DbError.h"
 
 #include <QHBoxLayout>
+#include <QEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -17,8 +19,12 @@ DueWarningDialog::DueWarningDialog(const DueDeadlines::Found &found, int warnDay
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("dueWarningDialog"));
-    setWindowTitle(QStringLiteral("Orvel2"));
+    setWindowTitle(Session::AppTitle);
     setWindowModality(Qt::WindowModal);
+    // The warning opens as the main window appears, and the window manager may
+    // place or resize that window only afterwards: the warning follows it.
+    if (parent)
+        parent->window()->installEventFilter(this);
 
     auto *picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("warningPicture"));
@@ -60,6 +66,41 @@ DueWarningDialog::DueWarningDialog(const DueDeadlines::Found &found, int warnDay
     layout->addLayout(top, 1);
     layout->addLayout(buttons);
     setMinimumWidth(440);
+}
+
+void DueWarningDialog::showEvent(QShowEvent *event)
+{
+    centre();
+    QDialog::showEvent(event);
+}
+
+bool DueWarningDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::WindowStateChange:
+        if (isVisible() && watched == parentWidget()->window())
+            centre();
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void DueWarningDialog::centre()
+{
+    QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+    QRect area;
+    if (owner && owner->isVisible() && !owner->isMinimized())
+        area = owner->frameGeometry();
+    else if (QScreen *shownOn = owner ? owner->screen() : screen())
+        area = shownOn->availableGeometry();
+    if (area.isEmpty())
+        return;
+    move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(), area).topLeft());
 }
 
 QString DueWarningDialog::sentence() const

@@ -4,7 +4,12 @@
 #include "../support/MainWindowSession.h"
 #include "../support/TestRows.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
+#include <QMainWindow>
+#include <QScreen>
+#include <QToolButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,7 +30,10 @@ private slots:
     void saveStoresEveryChoice();
     void badDayCountKeepsTheFocus_data();
     void badDayCountKeepsTheFocus();
+    void daysByKeyboardAndScreenReader();
     void warningShowsTheSentence();
+    void warningCentredOverTheMainWindow_data();
+    void warningCentredOverTheMainWindow();
 
 private:
     QCheckBox *box(const char *name) const { return m_dialog->findChild<QCheckBox *>(QLatin1String(name)); }
@@ -144,6 +152,27 @@ void tst_AlertWindows::badDayCountKeepsTheFocus()
     QCOMPARE(stored(), (QList<int>{1, 0, 1, 3}));
 }
 
+void tst_AlertWindows::daysByKeyboardAndScreenReader()
+{
+    // The arrows say what they do and stay out of the Tab order; Up and Down in
+    // the field do their work.
+    openDialog();
+    for (const char *name : {"warnDaysUp", "warnDaysDown"}) {
+        auto *arrow = m_dialog->findChild<QToolButton *>(QLatin1String(name));
+        const QString spoken = QAccessible::queryAccessibleInterface(arrow)->text(QAccessible::Name);
+        QCOMPARE(spoken, QLatin1String(name) == QLatin1String("warnDaysUp") ? QStringLiteral("Increase the warning days")
+                                                                           : QStringLiteral("Decrease the warning days"));
+    }
+    days()->setFocus();
+    QTest::keyClick(days(), Qt::Key_Up);
+    QCOMPARE(days()->text(), QStringLiteral("6"));
+    QTest::keyClick(days(), Qt::Key_Down);
+    QTest::keyClick(days(), Qt::Key_Down);
+    QCOMPARE(days()->text(), QStringLiteral("4"));
+    QTest::keyClick(days(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), m_dialog->findChild<QPushButton *>(QStringLiteral("saveButton")));
+}
+
 void tst_AlertWindows::warningShowsTheSentence()
 {
     DueDeadlines::Found found;
@@ -151,6 +180,7 @@ void tst_AlertWindows::warningShowsTheSentence()
     found.upcoming = true;
     DueWarningDialog dialog(found, 4);
     dialog.show();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Orvel 2"));
     QCOMPARE(dialog.sentence(),
              QStringLiteral("There are credits, debts or appointments already expired or expiring the next 4 days."));
     QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("continueButton")), Qt::LeftButton);
@@ -161,6 +191,45 @@ void tst_AlertWindows::warningShowsTheSentence()
                    Currency::fromWhole(1));
     m_session->session().display().warnDays = DueDeadlines::NoWarning;
     QVERIFY(!DueWarningDialog::showIfDue(m_session->session(), nullptr));
+}
+
+void tst_AlertWindows::warningCentredOverTheMainWindow_data()
+{
+    // The window manager may place or size the main window after the warning is up.
+    QTest::addColumn<QRect>("placedBefore");
+    QTest::addColumn<QRect>("placedAfter");
+    QTest::addColumn<bool>("mainWindowShown");
+    QTest::newRow("placed before") << QRect(60, 40, 900, 600) << QRect() << true;
+    QTest::newRow("moved after") << QRect(0, 0, 900, 600) << QRect(233, 194, 900, 600) << true;
+    QTest::newRow("resized after") << QRect(0, 0, 640, 480) << QRect(0, 0, 1200, 760) << true;
+    QTest::newRow("main window not shown") << QRect(0, 0, 900, 600) << QRect() << false;
+}
+
+void tst_AlertWindows::warningCentredOverTheMainWindow()
+{
+    QFETCH(QRect, placedBefore);
+    QFETCH(QRect, placedAfter);
+    QFETCH(bool, mainWindowShown);
+    QMainWindow owner;
+    owner.setGeometry(placedBefore);
+    if (mainWindowShown) {
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    }
+    DueDeadlines::Found found;
+    found.overdue = true;
+    DueWarningDialog dialog(found, 2, &owner);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    if (placedAfter.isValid())
+        owner.setGeometry(placedAfter);
+    const QRect area = mainWindowShown ? owner.frameGeometry() : owner.screen()->availableGeometry();
+    QTRY_VERIFY2((dialog.frameGeometry().center() - area.center()).manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("%1,%2 over %3,%4")
+                                .arg(dialog.frameGeometry().center().x())
+                                .arg(dialog.frameGeometry().center().y())
+                                .arg(area.center().x())
+                                .arg(area.center().y())));
 }
 
 QTEST_MAIN(tst_AlertWindows)
