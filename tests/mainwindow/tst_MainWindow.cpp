@@ -13,6 +13,7 @@
 #include "../support/TestRows.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -56,6 +57,12 @@ private slots:
     void commandsRunOncePerUserAction();
     void lockedDatabaseIsToldAndRetried();
     void listSpeaksItsVisibleColumns();
+    void controlsSayWhatTheyAre_data();
+    void controlsSayWhatTheyAre();
+    void upcomingPanelByKeyboard_data();
+    void upcomingPanelByKeyboard();
+    void desktopKeys_data();
+    void desktopKeys();
 
 private:
     void open();
@@ -262,6 +269,7 @@ void tst_MainWindow::deleteAsksAndObeys()
         QTest::keyClick(list->view(), Qt::Key_Delete);
         QCOMPARE(m_session->prompts().shownTexts().size(), yes ? 2 : 1);   // asked once per key
         QCOMPARE(m_session->prompts().shownTexts().last(), Texts::text(1055));
+        QCOMPARE(m_session->prompts().shown().last().caption, QStringLiteral("Orvel 2"));
         QCOMPARE(countRows(QStringLiteral("TrDescription='Dentist'")), yes ? 0 : 1);
         QCOMPARE(rowOf(QStringLiteral("Dentist")) == 0, yes);
         QCOMPARE(countRows(QStringLiteral("True")), yes ? 7 : 8);
@@ -652,9 +660,88 @@ void tst_MainWindow::listSpeaksItsVisibleColumns()
     QCOMPARE(spoken, (QStringList{"Credit", date, "Rent", "$100.00", "Acme"}));
     QCOMPARE(cells->cellAt(rowOf(QStringLiteral("Dentist")) - 1, 0)->text(QAccessible::Name), Texts::text(1043));
     QCOMPARE(cells->cellAt(rowOf(QStringLiteral("Phone")) - 1, 0)->text(QAccessible::Name), QStringLiteral("Debit"));
-    // The search box has a name to be found by.
-    QVERIFY(!QAccessible::queryAccessibleInterface(m_window->findChild<QLineEdit *>(QStringLiteral("searchBox")))
-                 ->text(QAccessible::Name).isEmpty());
+}
+
+void tst_MainWindow::controlsSayWhatTheyAre_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("list") << "list" << "Deadlines";
+    QTest::newRow("upcoming panel") << "upcomingList" << "Open deadlines of the selected days";
+    QTest::newRow("command toolbar") << "commandToolBar" << "Commands";
+    QTest::newRow("layout toolbar") << "layoutToolBar" << "View and layout";
+    QTest::newRow("find toolbar") << "findToolBar" << "Find";
+    QTest::newRow("search icon") << "searchIcon" << "Find";
+    QTest::newRow("search box") << "searchBox" << "Find";
+    QTest::newRow("view box, by its label") << "viewCombo" << "Show:";
+    QTest::newRow("deadline notes") << "deadlineNotesArea" << "Notes: First line\nSecond line";
+    QTest::newRow("client notes") << "counterpartyNotesArea" << "Client/Supplier Notes: Call before noon";
+}
+
+void tst_MainWindow::controlsSayWhatTheyAre()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    open();
+    m_window->list()->setCurrentRow(rowOf(QStringLiteral("Rent")));
+    auto *widget = m_window->findChild<QWidget *>(control);
+    QVERIFY(widget);
+    // A grid is read through its table.
+    if (auto *grid = qobject_cast<DataGrid *>(widget))
+        widget = grid->view();
+    QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
+}
+
+void tst_MainWindow::upcomingPanelByKeyboard_data()
+{
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::newRow("Return") << QKeyCombination(Qt::Key_Return);
+    QTest::newRow("keypad Enter") << QKeyCombination(Qt::KeypadModifier, Qt::Key_Enter);
+    QTest::newRow("Space") << QKeyCombination(Qt::Key_Space);
+}
+
+void tst_MainWindow::upcomingPanelByKeyboard()
+{
+    // The keys do what a click does: the deadline becomes the list's current one.
+    QFETCH(QKeyCombination, key);
+    open();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_window->refreshUpcoming(QDate(2024, 2, 1), QDate(2024, 3, 31));
+    DataGrid *panel = m_window->upcomingList();
+    int dentist = 0;
+    for (int row = 1; row <= panel->rowCount(); ++row)
+        if (panel->value(row, 1).toString() == QLatin1String("Dentist"))
+            dentist = row;
+    QVERIFY(dentist > 0);
+    panel->setCurrentRow(dentist);
+    panel->view()->setFocus();
+    QTest::keyClick(panel->view(), key.key(), key.keyboardModifiers());
+    DataGrid *list = m_window->list();
+    QCOMPARE(list->value(list->currentRow(), ListColumn::TrDescription).toString(), QStringLiteral("Dentist"));
+    QCOMPARE(QApplication::focusWidget(), list->view());
+    QCOMPARE(countRows(QStringLiteral("TrDone=True")), 1);
+}
+
+void tst_MainWindow::desktopKeys_data()
+{
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::addColumn<bool>("opensNewDeadline");
+    QTest::newRow("F5") << QKeyCombination(Qt::Key_F5) << true;
+    QTest::newRow("Ctrl+N") << QKeyCombination(Qt::ControlModifier, Qt::Key_N) << true;
+    QTest::newRow("Ctrl+Q") << QKeyCombination(Qt::ControlModifier, Qt::Key_Q) << false;
+}
+
+void tst_MainWindow::desktopKeys()
+{
+    QFETCH(QKeyCombination, key);
+    QFETCH(bool, opensNewDeadline);
+    open();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTest::keyClick(m_window->list()->view(), key.key(), key.keyboardModifiers());
+    auto *form = m_window->findChild<NewDeadlineWindow *>();
+    QCOMPARE(form && form->isVisible(), opensNewDeadline);
+    // Ctrl+Q quits: the main window closes as through File > Exit.
+    QCOMPARE(m_window->isVisible(), opensNewDeadline);
 }
 
 QTEST_MAIN(tst_MainWindow)
