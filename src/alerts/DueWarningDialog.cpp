@@ -6,14 +6,15 @@
 #include "startup/Texts.h"
 #include "store/DbError.h"
 
-#include <QHBoxLayout>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <QWindow>
 
 DueWarningDialog::DueWarningDialog(const DueDeadlines::Found &found, int warnDays, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
@@ -71,11 +72,19 @@ DueWarningDialog::DueWarningDialog(const DueDeadlines::Found &found, int warnDay
 void DueWarningDialog::showEvent(QShowEvent *event)
 {
     centre();
+    // The title bar is known only once the window is on screen.
+    if (QWindow *shown = windowHandle())
+        shown->installEventFilter(this);
     QDialog::showEvent(event);
 }
 
 bool DueWarningDialog::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == windowHandle()) {
+        if (event->type() == QEvent::Expose && isVisible() && frameGeometry().size() != m_centredFrameSize)
+            centre();
+        return QDialog::eventFilter(watched, event);
+    }
     switch (event->type()) {
     case QEvent::Move:
     case QEvent::Resize:
@@ -100,7 +109,8 @@ void DueWarningDialog::centre()
         area = shownOn->availableGeometry();
     if (area.isEmpty())
         return;
-    move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(), area).topLeft());
+    m_centredFrameSize = frameGeometry().size();
+    move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, m_centredFrameSize, area).topLeft());
 }
 
 QString DueWarningDialog::sentence() const

@@ -32,4 +32,5 @@ private:
     void centre();
 
     QLabel *m_sentence = nullptr;
+    QSize m_centredFrameSize;   // the own frame's size when last centred
 };
