@@ -157,12 +157,12 @@ void tst_AlertWindows::daysByKeyboardAndScreenReader()
     // The arrows say what they do and stay out of the Tab order; Up and Down in
     // the field do their work.
     openDialog();
-    for (const char *name : {"warnDaysUp", "warnDaysDown"}) {
-        auto *arrow = m_dialog->findChild<QToolButton *>(QLatin1String(name));
-        const QString spoken = QAccessible::queryAccessibleInterface(arrow)->text(QAccessible::Name);
-        QCOMPARE(spoken, QLatin1String(name) == QLatin1String("warnDaysUp") ? QStringLiteral("Increase the warning days")
-                                                                           : QStringLiteral("Decrease the warning days"));
-    }
+    auto spoken = [this](const char *arrow) {
+        return QAccessible::queryAccessibleInterface(m_dialog->findChild<QToolButton *>(QLatin1String(arrow)))
+            ->text(QAccessible::Name);
+    };
+    QCOMPARE(spoken("warnDaysUp"), QStringLiteral("Increase the warning days"));
+    QCOMPARE(spoken("warnDaysDown"), QStringLiteral("Decrease the warning days"));
     days()->setFocus();
     QTest::keyClick(days(), Qt::Key_Up);
     QCOMPARE(days()->text(), QStringLiteral("6"));

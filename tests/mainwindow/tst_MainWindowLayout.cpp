@@ -36,9 +36,8 @@ private slots:
     void storedValuesOutOfRangeFallBack();
     void windowSizeAndState_data();
     void windowSizeAndState();
-    void languageMenuMovesCheckMark();
-    void everyMenuHasDistinctMnemonics_data();
-    void everyMenuHasDistinctMnemonics();
+    void menusInEveryLanguage_data();
+    void menusInEveryLanguage();
     void helpWindowIsAWindowThatKeysClose_data();
     void helpWindowIsAWindowThatKeysClose();
     void changeDatabaseStoresFolder_data();
@@ -205,21 +204,7 @@ void tst_MainWindowLayout::windowSizeAndState()
     QCOMPARE(stored(Setting::WindowWidth), writtenState == -1 ? -1 : widthAtClose);
 }
 
-void tst_MainWindowLayout::languageMenuMovesCheckMark()
-{
-    m_session->session().setLanguageChoice(3);
-    MainWindow window(m_session->session());
-    auto entry = [&](int i) { return window.findChild<QAction *>(QStringLiteral("languageAction%1").arg(i)); };
-    QVERIFY(entry(3)->isChecked());
-
-    // What the choice stores and says is the language menu's own, tested beside it.
-    entry(6)->trigger();
-    QCOMPARE(m_session->session().languageChoice(), 6);
-    for (int i : {0, 2, 3, 4, 5, 6})
-        QCOMPARE(entry(i)->isChecked(), i == 6);
-}
-
-void tst_MainWindowLayout::everyMenuHasDistinctMnemonics_data()
+void tst_MainWindowLayout::menusInEveryLanguage_data()
 {
     QTest::addColumn<Language>("language");
     QTest::newRow("Italian") << Language::Italian;
@@ -229,13 +214,14 @@ void tst_MainWindowLayout::everyMenuHasDistinctMnemonics_data()
     QTest::newRow("German") << Language::German;
 }
 
-void tst_MainWindowLayout::everyMenuHasDistinctMnemonics()
+void tst_MainWindowLayout::menusInEveryLanguage()
 {
     // Every entry of every menu, the menu bar and the submenus included, can be
     // reached by its own letter.
     QFETCH(Language, language);
     Texts::setLanguage(language);
     const auto restore = qScopeGuard([] { Texts::setLanguage(Language::English); });
+    m_session->session().setLanguageChoice(3);
     MainWindow window(m_session->session());
     QList<QWidget *> menus{window.menuBar()};
     for (QMenu *menu : window.findChildren<QMenu *>())
@@ -254,6 +240,15 @@ void tst_MainWindowLayout::everyMenuHasDistinctMnemonics()
         }
     }
     QVERIFY(entries > 30);
+
+    // The language menu's tick follows the choice; what the choice stores and
+    // says is the language menu's own, tested beside it.
+    auto entry = [&](int i) { return window.findChild<QAction *>(QStringLiteral("languageAction%1").arg(i)); };
+    QVERIFY(entry(3)->isChecked());
+    entry(6)->trigger();
+    QCOMPARE(m_session->session().languageChoice(), 6);
+    for (int i : {0, 2, 3, 4, 5, 6})
+        QCOMPARE(entry(i)->isChecked(), i == 6);
 }
 
 void tst_MainWindowLayout::helpWindowIsAWindowThatKeysClose_data()
