@@ -50,7 +50,6 @@ private slots:
     void searchAsTypedThenOnwards();
     void notesPanelFollowsCurrentRow();
     void emptyListPanelOnEmptySheet();
-    void storedViewWaitsForLoad();
     void currentDeadlineKeptOnEveryReread();
     void spaceInGroupedLayouts_data();
     void spaceInGroupedLayouts();
@@ -59,10 +58,8 @@ private slots:
     void listSpeaksItsVisibleColumns();
     void controlsSayWhatTheyAre_data();
     void controlsSayWhatTheyAre();
-    void upcomingPanelByKeyboard_data();
-    void upcomingPanelByKeyboard();
-    void desktopKeys_data();
-    void desktopKeys();
+    void keysDoWhatClicksDo_data();
+    void keysDoWhatClicksDo();
 
 private:
     void open();
@@ -139,22 +136,28 @@ void tst_MainWindow::viewListsItsDeadlines_data()
 {
     QTest::addColumn<int>("view");
     QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<bool>("stored");   // the view comes back from the settings, before the list is ready
     const QString loan = QStringLiteral("Loan");
-    QTest::newRow("all") << 0 << QStringList{"Rent", "Phone", "Dentist", "Old invoice", loan, loan, loan};
-    QTest::newRow("open") << 1 << QStringList{"Rent", "Phone", "Dentist", loan, loan, loan};
-    QTest::newRow("open credits and debits") << 2 << QStringList{"Rent", "Phone", loan, loan, loan};
-    QTest::newRow("open credits") << 3 << QStringList{"Rent"};
-    QTest::newRow("open debits") << 4 << QStringList{"Phone", loan, loan, loan};
-    QTest::newRow("open appointments") << 5 << QStringList{"Dentist"};
-    QTest::newRow("closed") << 6 << QStringList{"Old invoice"};
-    QTest::newRow("calendar selection of 15 March") << int(CalendarView) << QStringList{loan};
+    QTest::newRow("all") << 0 << QStringList{"Rent", "Phone", "Dentist", "Old invoice", loan, loan, loan} << false;
+    QTest::newRow("open") << 1 << QStringList{"Rent", "Phone", "Dentist", loan, loan, loan} << false;
+    QTest::newRow("open credits and debits") << 2 << QStringList{"Rent", "Phone", loan, loan, loan} << false;
+    QTest::newRow("open credits") << 3 << QStringList{"Rent"} << false;
+    QTest::newRow("open debits") << 4 << QStringList{"Phone", loan, loan, loan} << false;
+    QTest::newRow("open appointments") << 5 << QStringList{"Dentist"} << false;
+    QTest::newRow("closed") << 6 << QStringList{"Old invoice"} << false;
+    QTest::newRow("closed, stored") << 6 << QStringList{"Old invoice"} << true;
+    QTest::newRow("calendar selection of 15 March") << int(CalendarView) << QStringList{loan} << false;
 }
 
 void tst_MainWindow::viewListsItsDeadlines()
 {
     QFETCH(int, view);
     QFETCH(QStringList, expected);
+    QFETCH(bool, stored);
+    if (stored)
+        m_session->settings().setInteger(Setting::SelectedView, view);
     open();
+    QCOMPARE(m_window->currentView(), stored ? view : 0);
     MonthCalendar *calendar = m_window->calendar();
     calendar->setCurrentDate(QDate(2024, 3, 15));
     m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(view);
@@ -407,17 +410,6 @@ void tst_MainWindow::emptyListPanelOnEmptySheet()
     m_window->refreshList(m_window->currentView());
     m_window->updateEmptyListPanel();
     QVERIFY(!panel->isVisible());
-}
-
-void tst_MainWindow::storedViewWaitsForLoad()
-{
-    // A stored view comes back before the list is ready; the list then shows it.
-    m_session->settings().setInteger(Setting::SelectedView, 6);
-    open();
-    QVERIFY(m_window->isListReady());
-    QCOMPARE(m_window->currentView(), 6);
-    QCOMPARE(m_window->list()->model()->dataRowCount(), 1);
-    QVERIFY(rowOf(QStringLiteral("Old invoice")) > 0);
 }
 
 QVariant tst_MainWindow::currentId() const
@@ -698,56 +690,47 @@ void tst_MainWindow::controlsSayWhatTheyAre()
     QVERIFY2(said.contains(name), qPrintable(said.join(u'|')));
 }
 
-void tst_MainWindow::upcomingPanelByKeyboard_data()
+void tst_MainWindow::keysDoWhatClicksDo_data()
 {
+    QTest::addColumn<bool>("inUpcomingPanel");   // else in the list
     QTest::addColumn<QKeyCombination>("key");
-    QTest::newRow("Return") << QKeyCombination(Qt::Key_Return);
-    QTest::newRow("keypad Enter") << QKeyCombination(Qt::KeypadModifier, Qt::Key_Enter);
-    QTest::newRow("Space") << QKeyCombination(Qt::Key_Space);
+    QTest::addColumn<QString>("outcome");
+    // In the upcoming panel the keys make the deadline the list's current one, as a click does.
+    QTest::newRow("Return in the upcoming panel") << true << QKeyCombination(Qt::Key_Return) << "Dentist current";
+    QTest::newRow("keypad Enter in the upcoming panel")
+        << true << QKeyCombination(Qt::KeypadModifier, Qt::Key_Enter) << "Dentist current";
+    QTest::newRow("Space in the upcoming panel") << true << QKeyCombination(Qt::Key_Space) << "Dentist current";
+    QTest::newRow("F5") << false << QKeyCombination(Qt::Key_F5) << "new deadline";
+    QTest::newRow("Ctrl+N") << false << QKeyCombination(Qt::ControlModifier, Qt::Key_N) << "new deadline";
+    QTest::newRow("Ctrl+Q quits") << false << QKeyCombination(Qt::ControlModifier, Qt::Key_Q) << "closed";
 }
 
-void tst_MainWindow::upcomingPanelByKeyboard()
+void tst_MainWindow::keysDoWhatClicksDo()
 {
-    // The keys do what a click does: the deadline becomes the list's current one.
+    QFETCH(bool, inUpcomingPanel);
     QFETCH(QKeyCombination, key);
+    QFETCH(QString, outcome);
     open();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    m_window->refreshUpcoming(QDate(2024, 2, 1), QDate(2024, 3, 31));
-    DataGrid *panel = m_window->upcomingList();
-    int dentist = 0;
-    for (int row = 1; row <= panel->rowCount(); ++row)
-        if (panel->value(row, 1).toString() == QLatin1String("Dentist"))
-            dentist = row;
-    QVERIFY(dentist > 0);
-    panel->setCurrentRow(dentist);
-    panel->view()->setFocus();
-    QTest::keyClick(panel->view(), key.key(), key.keyboardModifiers());
     DataGrid *list = m_window->list();
-    QCOMPARE(list->value(list->currentRow(), ListColumn::TrDescription).toString(), QStringLiteral("Dentist"));
-    QCOMPARE(QApplication::focusWidget(), list->view());
-    QCOMPARE(countRows(QStringLiteral("TrDone=True")), 1);
-}
-
-void tst_MainWindow::desktopKeys_data()
-{
-    QTest::addColumn<QKeyCombination>("key");
-    QTest::addColumn<bool>("opensNewDeadline");
-    QTest::newRow("F5") << QKeyCombination(Qt::Key_F5) << true;
-    QTest::newRow("Ctrl+N") << QKeyCombination(Qt::ControlModifier, Qt::Key_N) << true;
-    QTest::newRow("Ctrl+Q") << QKeyCombination(Qt::ControlModifier, Qt::Key_Q) << false;
-}
-
-void tst_MainWindow::desktopKeys()
-{
-    QFETCH(QKeyCombination, key);
-    QFETCH(bool, opensNewDeadline);
-    open();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    QTest::keyClick(m_window->list()->view(), key.key(), key.keyboardModifiers());
+    DataGrid *target = list;
+    if (inUpcomingPanel) {
+        m_window->refreshUpcoming(QDate(2024, 2, 1), QDate(2024, 3, 31));
+        target = m_window->upcomingList();
+        for (int row = 1; row <= target->rowCount(); ++row)
+            if (target->value(row, 1).toString() == QLatin1String("Dentist"))
+                target->setCurrentRow(row);
+        target->view()->setFocus();
+    }
+    QTest::keyClick(target->view(), key.key(), key.keyboardModifiers());
     auto *form = m_window->findChild<NewDeadlineWindow *>();
-    QCOMPARE(form && form->isVisible(), opensNewDeadline);
-    // Ctrl+Q quits: the main window closes as through File > Exit.
-    QCOMPARE(m_window->isVisible(), opensNewDeadline);
+    QCOMPARE(form && form->isVisible(), outcome == QLatin1String("new deadline"));
+    QCOMPARE(m_window->isVisible(), outcome != QLatin1String("closed"));
+    if (inUpcomingPanel) {
+        QCOMPARE(list->value(list->currentRow(), ListColumn::TrDescription).toString(), QStringLiteral("Dentist"));
+        QCOMPARE(QApplication::focusWidget(), list->view());
+        QCOMPARE(countRows(QStringLiteral("TrDone=True")), 1);
+    }
 }
 
 QTEST_MAIN(tst_MainWindow)
