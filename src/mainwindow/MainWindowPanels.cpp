@@ -222,7 +222,8 @@ void MainWindow::buildPanels()
     m_counterpartyNotesIcon = new QLabel;
     m_counterpartyNotesIcon->setObjectName(QStringLiteral("counterpartyNotesIcon"));
     m_counterpartyNotesIcon->setPixmap(QIcon(iconResourcePath(8)).pixmap(16, 16));
-    m_counterpartyNotesArea = notesArea(m_counterpartyNotes, QStringLiteral("counterpartyNotes"), m_counterpartyNotesIcon);
+    m_counterpartyNotesArea =
+        notesArea(m_counterpartyNotes, QStringLiteral("counterpartyNotes"), m_counterpartyNotesIcon);
     notes->addWidget(m_counterpartyNotesArea, 1);
     nameNotesAreas();
     m_counterpartyNotesIcon->hide();

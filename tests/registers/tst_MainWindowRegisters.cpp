@@ -196,6 +196,7 @@ void tst_MainWindowRegisters::exportAsksBeforeReplacingTheFinalName()
     m_window->findChild<QAction *>(action)->trigger();
     QCOMPARE(contentsOf(target), QByteArray("keep me"));
     QCOMPARE(prompts.shown().size(), 3);
+    QVERIFY(prompts.shown().first().text.startsWith(QStringLiteral("Orvel 2 - ")));   // the dialog's title
     const Prompt::Shown &question = prompts.shown().at(1);
     QCOMPARE(question.kind, QStringLiteral("message"));
     QCOMPARE(question.buttons, Prompt::Buttons::YesNo);
