@@ -162,11 +162,12 @@ void tst_MainWindowRegisters::exportAsksBeforeReplacingTheFinalName_data()
     QTest::addColumn<QString>("extension");
     QTest::addColumn<QByteArray>("written");   // what the replacing file holds of the grouped rent
     QTest::addColumn<int>("closedListed");     // lines of the closed deadline
+    QTest::addColumn<QByteArray>("perOpenDeadline");
     QTest::newRow("text") << QStringLiteral("exportAction") << QStringLiteral("txt") << QByteArray("\"Rent 2 of 2\"")
-                          << 1;
+                          << 1 << QByteArray("\"Rent ");
     // The calendar takes open deadlines only; the events' fields are the export's own test.
     QTest::newRow("calendar") << QStringLiteral("exportCalendarAction") << QStringLiteral("ics")
-                              << QByteArray("SUMMARY:Rent 2 of 2") << 0;
+                              << QByteArray("SUMMARY:Rent 2 of 2") << 0 << QByteArray("BEGIN:VEVENT");
 }
 
 // A name typed without its extension names the file with it: that file is the
@@ -177,6 +178,7 @@ void tst_MainWindowRegisters::exportAsksBeforeReplacingTheFinalName()
     QFETCH(QString, extension);
     QFETCH(QByteArray, written);
     QFETCH(int, closedListed);
+    QFETCH(QByteArray, perOpenDeadline);
     const QString cs = m_session->connectionString();
     insertDeadline(cs, 1, -1, false, QDate(2024, 2, 10), QStringLiteral("Rent"), 0, Currency::fromWhole(5), {}, 9, 1, 2);
     insertDeadline(cs, 1, -1, false, QDate(2024, 3, 10), QStringLiteral("Rent"), 0, Currency::fromWhole(5), {}, 9, 2, 2);
@@ -211,6 +213,7 @@ void tst_MainWindowRegisters::exportAsksBeforeReplacingTheFinalName()
     QCOMPARE(prompts.shown().size(), 2);
     QVERIFY2(contentsOf(target).contains(written), contentsOf(target).constData());
     QCOMPARE(contentsOf(target).count("Paid long ago"), closedListed);
+    QCOMPARE(contentsOf(target).count(perOpenDeadline), 2);
     QCOMPARE(QDir(m_out->path()).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(target).fileName()});
 }
 
