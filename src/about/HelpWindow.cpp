@@ -3,15 +3,32 @@
 #include "platform/DesktopUrls.h"
 #include "startup/Session.h"
 
+#include <QAction>
+#include <QKeySequence>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 
 HelpWindow::HelpWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    // A dialog, so that screen readers meet a window with a title; minimise and
+    // maximise as any page viewer.
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                          | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("helpWindow"));
+    setWindowTitle(Session::AppTitle);
+    setModal(false);
+    // Esc closes it as any dialog; Ctrl+W and the desktop's key too.
+    auto *closeAction = new QAction(this);
+    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Close);
+    // A key listed twice would make the shortcut ambiguous and do nothing.
+    if (!keys.contains(QKeySequence(Qt::CTRL | Qt::Key_W)))
+        keys.prepend(QKeySequence(Qt::CTRL | Qt::Key_W));
+    closeAction->setShortcuts(keys);
+    closeAction->setShortcutContext(Qt::WindowShortcut);
+    connect(closeAction, &QAction::triggered, this, &QWidget::close);
+    addAction(closeAction);
     m_browser = new QTextBrowser(this);
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
     // Links inside the page stay here; links to the web still go to the desktop.

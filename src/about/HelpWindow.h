@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 
 class QTextBrowser;
 
 // The help page shown by the program itself, for desktops that have no browser
-// to hand it to.
-class HelpWindow final : public QWidget
+// to hand it to: a window of its own beside the main window, not modal, that
+// closes with Esc, Ctrl+W and the desktop's close key.
+class HelpWindow final : public QDialog
 {
     Q_OBJECT
 

@@ -6,19 +6,26 @@
 #include "startup/Texts.h"
 #include "store/DbError.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <QWindow>
 
 DueWarningDialog::DueWarningDialog(const DueDeadlines::Found &found, int warnDays, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("dueWarningDialog"));
-    setWindowTitle(QStringLiteral("Orvel2"));
+    setWindowTitle(Session::AppTitle);
     setWindowModality(Qt::WindowModal);
+    // The warning opens as the main window appears, and the window manager may
+    // place or resize that window only afterwards: the warning follows it.
+    if (parent)
+        parent->window()->installEventFilter(this);
 
     auto *picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("warningPicture"));
@@ -60,6 +67,50 @@ DueWarningDialog::DueWarningDialog(const DueDeadlines::Found &found, int warnDay
     layout->addLayout(top, 1);
     layout->addLayout(buttons);
     setMinimumWidth(440);
+}
+
+void DueWarningDialog::showEvent(QShowEvent *event)
+{
+    centre();
+    // The title bar is known only once the window is on screen.
+    if (QWindow *shown = windowHandle())
+        shown->installEventFilter(this);
+    QDialog::showEvent(event);
+}
+
+bool DueWarningDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == windowHandle()) {
+        if (event->type() == QEvent::Expose && isVisible() && frameGeometry().size() != m_centredFrameSize)
+            centre();
+        return QDialog::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::WindowStateChange:
+        if (isVisible() && watched == parentWidget()->window())
+            centre();
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void DueWarningDialog::centre()
+{
+    QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+    QRect area;
+    if (owner && owner->isVisible() && !owner->isMinimized())
+        area = owner->frameGeometry();
+    else if (QScreen *shownOn = owner ? owner->screen() : screen())
+        area = shownOn->availableGeometry();
+    if (area.isEmpty())
+        return;
+    m_centredFrameSize = frameGeometry().size();
+    move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, m_centredFrameSize, area).topLeft());
 }
 
 QString DueWarningDialog::sentence() const

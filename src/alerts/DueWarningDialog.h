@@ -22,6 +22,15 @@ public:
     // deadlines; returns whether it was shown. A database error shows nothing.
     static bool showIfDue(const Session &session, QWidget *owner);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // Centres the warning over its owner's window, or over the screen's free area
+    // while that window is not on screen.
+    void centre();
+
     QLabel *m_sentence = nullptr;
+    QSize m_centredFrameSize;   // the own frame's size when last centred
 };

@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,14 +54,22 @@ PreferencesDialog::PreferencesDialog(Session &session, QWidget *parent)
     m_warnDays->setMaxLength(3);
     m_warnDays->setFixedWidth(m_warnDays->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
     m_warnDays->setAlignment(Qt::AlignRight);
+    // Up and Down in the field step the days, so the arrows stay out of the Tab order.
+    m_warnDays->installEventFilter(this);
     m_daysUp = new QToolButton(list);
     m_daysUp->setObjectName(QStringLiteral("warnDaysUp"));
     m_daysUp->setArrowType(Qt::UpArrow);
     m_daysUp->setAutoRepeat(true);
+    m_daysUp->setFocusPolicy(Qt::NoFocus);
+    m_daysUp->setAccessibleName(Texts::text(2782));     // "Increase the warning days"
+    m_daysUp->setToolTip(m_daysUp->accessibleName());
     m_daysDown = new QToolButton(list);
     m_daysDown->setObjectName(QStringLiteral("warnDaysDown"));
     m_daysDown->setArrowType(Qt::DownArrow);
     m_daysDown->setAutoRepeat(true);
+    m_daysDown->setFocusPolicy(Qt::NoFocus);
+    m_daysDown->setAccessibleName(Texts::text(2783));   // "Decrease the warning days"
+    m_daysDown->setToolTip(m_daysDown->accessibleName());
     connect(m_daysUp, &QToolButton::clicked, this, [this] { stepDays(1); });
     connect(m_daysDown, &QToolButton::clicked, this, [this] { stepDays(-1); });
     m_warnText = new QLabel(Texts::text(1217), list);
@@ -132,6 +141,18 @@ void PreferencesDialog::warnToggled(bool checked)
         const int warnDays = m_session.display().warnDays;
         m_warnDays->setText(QString::number(warnDays == DueDeadlines::NoWarning ? 2 : warnDays));
     }
+}
+
+bool PreferencesDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_warnDays && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->modifiers() == Qt::NoModifier && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+            stepDays(key->key() == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void PreferencesDialog::stepDays(int delta)

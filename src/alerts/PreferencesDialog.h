@@ -22,6 +22,9 @@ public:
     // not a whole number, stays open with the focus in the day field.
     void save();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void load();
     void setWarnControlsEnabled(bool enabled);

@@ -36,6 +36,8 @@ PurgeDialog::PurgeDialog(DeadlineListHost &host, Session &session, QWidget *pare
     label->setWordWrap(true);
     m_date = DeadlineFields::datePicker(QStringLiteral("purgeDate"), this);
     m_date->setDate(Clock::today().addDays(-1));
+    m_date->setAccessibleName(Texts::text(2784));   // "Delete closed deadlines up to"
+    label->setBuddy(m_date);
     auto *proceedButton = new QPushButton(Texts::text(1306), this);
     proceedButton->setObjectName(QStringLiteral("continueButton"));
     auto *cancelButton = new QPushButton(Texts::text(1109), this);

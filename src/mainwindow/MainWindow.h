@@ -117,6 +117,8 @@ private:
     // Panels and status bar (MainWindowPanels.cpp).
     void buildPanels();
     void buildStatusBar();
+    // The notes areas are Tab stops: their names read the notes out.
+    void nameNotesAreas();
 
     // The view box and the layout keys (MainWindowList.cpp).
     void chooseView(int index);
@@ -147,6 +149,8 @@ private:
     void calendarSelectionChanged();
     void calendarBusyDaysRequested(const QDate &first, int dayCount);
     void sizeUpcomingColumn();
+    // Makes the upcoming panel's current deadline the list's, and goes to the list.
+    void showUpcomingDeadline();
 
     Session &m_session;
     bool m_listReady = false;
@@ -169,6 +173,8 @@ private:
     QLabel *m_deadlineNotes = nullptr;
     QLabel *m_counterpartyNotes = nullptr;
     QLabel *m_counterpartyNotesIcon = nullptr;
+    QWidget *m_deadlineNotesArea = nullptr;
+    QWidget *m_counterpartyNotesArea = nullptr;
     QFrame *m_searchFrame = nullptr;
     QLineEdit *m_searchBox = nullptr;
     QLabel *m_statusHelp = nullptr;          // the focused control's help text

@@ -108,6 +108,14 @@ void MainWindow::sizeUpcomingColumn()
         model->setColumnWidth(1, std::max(m_upcomingViewport->width(), 40));
 }
 
+void MainWindow::showUpcomingDeadline()
+{
+    const int row = m_upcomingList->currentRow();
+    if (m_upcomingList->rowCount() > 0 && row >= 1)
+        findDeadline(m_upcomingList->value(row, 5).toInt());
+    m_list->focusList();
+}
+
 void MainWindow::updateStatus()
 {
     m_titleLabel->setText(m_session.activeSheetName());
@@ -176,10 +184,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         if (type == QEvent::Resize) {
             sizeUpcomingColumn();
         } else if (type == QEvent::MouseButtonRelease) {
-            const int row = m_upcomingList->currentRow();
-            if (m_upcomingList->rowCount() > 0 && row >= 1)
-                findDeadline(m_upcomingList->value(row, 5).toInt());
-            m_list->focusList();
+            showUpcomingDeadline();
         }
     }
     return QMainWindow::eventFilter(watched, event);

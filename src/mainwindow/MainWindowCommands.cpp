@@ -156,7 +156,7 @@ void MainWindow::deleteDeadline(int row)
     const qint32 grpId = m_list->value(row, ListColumn::TrGrpId).toInt();
     std::function<void()> removal;
     if (grpId == 0) {
-        if (!Prompt::confirmDeletion(Texts::text(1055), QStringLiteral("Orvel")))
+        if (!Prompt::confirmDeletion(Texts::text(1055), Session::AppTitle))
             return;
         removal = [this, rowId] {
             Connection connection;
@@ -242,6 +242,17 @@ void MainWindow::updateNotesPanel()
     else
         m_counterpartyNotes->clear();
     m_counterpartyNotesIcon->setVisible(!m_counterpartyNotes->text().isEmpty());
+    nameNotesAreas();
+}
+
+void MainWindow::nameNotesAreas()
+{
+    const auto name = [](QWidget *area, QLabel *notes, int captionId, int namedId) {
+        area->setAccessibleName(notes->text().isEmpty() ? Texts::text(captionId)
+                                                        : Texts::text(namedId).arg(notes->text()));
+    };
+    name(m_deadlineNotesArea, m_deadlineNotes, 1012, 2789);              // "Notes: %1"
+    name(m_counterpartyNotesArea, m_counterpartyNotes, 1016, 2790);      // "Client/Supplier Notes: %1"
 }
 
 void MainWindow::listKeyDown(int key, Qt::KeyboardModifiers modifiers, bool *consumed)

@@ -25,12 +25,13 @@
 
 namespace {
 
-// A menu entry with the text of textId, named for tests.
-QAction *addCommand(QMenu *menu, const char *name, int textId, const QKeySequence &key = {})
+// A menu entry with the text of textId, named for tests; the first key is the one
+// the menu shows.
+QAction *addCommand(QMenu *menu, const char *name, int textId, const QList<QKeySequence> &keys = {})
 {
     QAction *action = menu->addAction(Texts::text(textId));
     action->setObjectName(QLatin1String(name));
-    action->setShortcut(key);
+    action->setShortcuts(keys);
     return action;
 }
 
@@ -46,30 +47,30 @@ QMenu *addMenu(QMenuBar *bar, const char *name, int textId)
 void MainWindow::buildMenus()
 {
     QMenu *file = addMenu(menuBar(), "fileMenu", 201);
-    connect(addCommand(file, "sheetsAction", 203, Qt::Key_F12), &QAction::triggered, this, &MainWindow::showSheets);
+    connect(addCommand(file, "sheetsAction", 203, {Qt::Key_F12}), &QAction::triggered, this, &MainWindow::showSheets);
     file->addSeparator();
-    connect(addCommand(file, "printAction", 205, Qt::SHIFT | Qt::CTRL | Qt::Key_F12), &QAction::triggered, this,
+    connect(addCommand(file, "printAction", 2791, {Qt::SHIFT | Qt::CTRL | Qt::Key_F12}), &QAction::triggered, this,
             &MainWindow::openReport);
     connect(addCommand(file, "exportAction", 207), &QAction::triggered, this, &MainWindow::exportToText);
     connect(addCommand(file, "exportCalendarAction", 2501), &QAction::triggered, this, &MainWindow::exportToCalendar);
     file->addSeparator();
-    connect(addCommand(file, "exitAction", 209), &QAction::triggered, this, &QWidget::close);
+    connect(addCommand(file, "exitAction", 209, {Qt::CTRL | Qt::Key_Q}), &QAction::triggered, this, &QWidget::close);
 
     QMenu *record = addMenu(menuBar(), "recordMenu", 301);
-    connect(addCommand(record, "newAction", 303, Qt::Key_F5), &QAction::triggered, this,
+    connect(addCommand(record, "newAction", 303, {Qt::Key_F5, Qt::CTRL | Qt::Key_N}), &QAction::triggered, this,
             [this] { newDeadline(m_list->currentRow()); });
     connect(addCommand(record, "editAction", 304), &QAction::triggered, this, &MainWindow::editDeadline);
     // Space belongs to the list; the entry only shows it after a tab.
     m_toggleDoneAction = addCommand(record, "toggleDoneAction", 305);
     m_toggleDoneAction->setText(m_toggleDoneAction->text() + QLatin1Char('\t') + Texts::text(608));
     connect(m_toggleDoneAction, &QAction::triggered, this, &MainWindow::toggleDone);
-    connect(addCommand(record, "deleteAction", 306, Qt::Key_Delete), &QAction::triggered, this,
+    connect(addCommand(record, "deleteAction", 306, {Qt::Key_Delete}), &QAction::triggered, this,
             [this] { deleteDeadline(m_list->currentRow()); });
     record->addSeparator();
-    connect(addCommand(record, "findAction", 307, Qt::CTRL | Qt::Key_F), &QAction::triggered, this,
+    connect(addCommand(record, "findAction", 307, {Qt::CTRL | Qt::Key_F}), &QAction::triggered, this,
             [this] { m_searchBox->setFocus(Qt::ShortcutFocusReason); });
     record->addSeparator();
-    m_findNextAction = addCommand(record, "findNextAction", 620, Qt::Key_F3);
+    m_findNextAction = addCommand(record, "findNextAction", 620, {Qt::Key_F3});
     connect(m_findNextAction, &QAction::triggered, this, [this] { findNext(m_searchBox->text(), 1); });
     m_findPreviousAction = addCommand(record, "findPreviousAction", 621);
     connect(m_findPreviousAction, &QAction::triggered, this, [this] { findPrevious(m_searchBox->text(), 1); });
@@ -78,7 +79,7 @@ void MainWindow::buildMenus()
     connect(addCommand(record, "lastRowAction", 309), &QAction::triggered, this, &MainWindow::goToLastRow);
 
     QMenu *view = addMenu(menuBar(), "viewMenu", 401);
-    connect(addCommand(view, "counterpartiesAction", 403, Qt::CTRL | Qt::Key_F5), &QAction::triggered, this,
+    connect(addCommand(view, "counterpartiesAction", 403, {Qt::CTRL | Qt::Key_F5}), &QAction::triggered, this,
             &MainWindow::showCounterparties);
     view->addSeparator();
     QMenu *layouts = view->addMenu(Texts::text(410));
@@ -105,9 +106,9 @@ void MainWindow::buildMenus()
     QMenu *languages = tools->addMenu(Texts::text(504));
     languages->setObjectName(QStringLiteral("languageMenu"));
     // The entry's index is the stored choice. The languages carry their own
-    // names in every language; only "Automatic" is translated.
-    const QStringList names = {Texts::text(505), QString(), QStringLiteral("Deutch"), QStringLiteral("English"),
-                               QStringLiteral("Español"), QStringLiteral("Français"), QStringLiteral("Italiano")};
+    // names and mnemonics in every language; only "Automatic" is translated.
+    const QStringList names = {Texts::text(505), QString(), QStringLiteral("&Deutch"), QStringLiteral("&English"),
+                               QStringLiteral("E&spañol"), QStringLiteral("&Français"), QStringLiteral("&Italiano")};
     for (int index = 0; index < int(m_languageActions.size()); ++index) {
         QAction *action = index == LanguageMenu::SeparatorIndex ? languages->addSeparator()
                                                                  : languages->addAction(names.at(index));
@@ -122,7 +123,7 @@ void MainWindow::buildMenus()
     connect(addCommand(tools, "changeDatabaseAction", 506), &QAction::triggered, this, &MainWindow::changeDatabase);
 
     QMenu *help = addMenu(menuBar(), "helpMenu", 601);
-    connect(addCommand(help, "helpAction", 603, Qt::Key_F1), &QAction::triggered, this, &MainWindow::openHelp);
+    connect(addCommand(help, "helpAction", 603, {Qt::Key_F1}), &QAction::triggered, this, &MainWindow::openHelp);
     help->addSeparator();
     connect(addCommand(help, "aboutAction", 607), &QAction::triggered, this, &MainWindow::openAbout);
 }
@@ -130,7 +131,8 @@ void MainWindow::buildMenus()
 void MainWindow::buildToolbars()
 {
     const QSize iconSize(24, 24);
-    QToolBar *commands = addToolBar(QStringLiteral("tb"));
+    QToolBar *commands = addToolBar(Texts::text(2785));   // "Commands"
+    commands->setAccessibleName(commands->windowTitle());
     commands->setObjectName(QStringLiteral("commandToolBar"));
     commands->setIconSize(iconSize);
     commands->setMovable(false);
@@ -155,7 +157,8 @@ void MainWindow::buildToolbars()
     connect(addToolButton(commands, "preferencesButton", ToolIcon::Preferences, 911), &QAction::triggered, this,
             [this] { openPreferences(false); });
 
-    QToolBar *layouts = addToolBar(QStringLiteral("tbLayout"));
+    QToolBar *layouts = addToolBar(Texts::text(2786));    // "View and layout"
+    layouts->setAccessibleName(layouts->windowTitle());
     layouts->setObjectName(QStringLiteral("layoutToolBar"));
     layouts->setIconSize(iconSize);
     layouts->setMovable(false);
@@ -170,6 +173,8 @@ void MainWindow::buildToolbars()
     m_viewCombo->installEventFilter(this);
     connect(m_viewCombo, &QComboBox::currentIndexChanged, this, &MainWindow::chooseView);
     layouts->addWidget(m_viewCombo);
+    // Read out as the box's name.
+    showLabel->setBuddy(m_viewCombo);
     layouts->addSeparator();
     connect(addToolButton(layouts, "expandButton", ToolIcon::ExpandAll, 913), &QAction::triggered, this,
             &MainWindow::expandAll);

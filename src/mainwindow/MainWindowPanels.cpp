@@ -7,6 +7,7 @@
 #include "mainwindow/ToolIcons.h"
 #include "platform/calendar/MonthCalendar.h"
 #include "platform/grid/DataGrid.h"
+#include "platform/grid/GridView.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
 
@@ -64,11 +65,13 @@ void MainWindow::buildPanels()
     searchIcon->setIcon(toolIcon(ToolIcon::Search));
     searchIcon->setAutoRaise(true);
     searchIcon->setFocusPolicy(Qt::NoFocus);
+    searchIcon->setToolTip(plainCaption(307));   // "Find"
+    searchIcon->setAccessibleName(searchIcon->toolTip());
     connect(searchIcon, &QToolButton::clicked, this, [this] { m_searchBox->setFocus(Qt::OtherFocusReason); });
     searchLine->addWidget(searchIcon);
     m_searchBox = new QLineEdit(m_searchFrame);
     m_searchBox->setObjectName(QStringLiteral("searchBox"));
-    m_searchBox->setAccessibleName(Texts::text(307).remove(QLatin1Char('&')));   // "Find"
+    m_searchBox->setAccessibleName(plainCaption(307));   // "Find"
     m_searchBox->setFrame(false);
     m_searchBox->setMinimumWidth(200);
     m_searchBox->setAutoFillBackground(true);
@@ -78,6 +81,8 @@ void MainWindow::buildPanels()
     auto *findToolBar = new QToolBar(searchBar);
     findToolBar->setObjectName(QStringLiteral("findToolBar"));
     findToolBar->setIconSize(QSize(16, 16));
+    findToolBar->setWindowTitle(plainCaption(307));
+    findToolBar->setAccessibleName(findToolBar->windowTitle());
     m_findNextButton = addToolButton(findToolBar, "findNextButton", ToolIcon::FindNext, 620);
     connect(m_findNextButton, &QAction::triggered, this, [this] { findNext(m_searchBox->text(), 1); });
     m_findPreviousButton = addToolButton(findToolBar, "findPreviousButton", ToolIcon::FindPrevious, 621);
@@ -89,6 +94,8 @@ void MainWindow::buildPanels()
     m_list = new DataGrid(listPanel);
     m_list->setObjectName(QStringLiteral("list"));
     m_list->installEventFilter(this);
+    // The table itself is what a screen reader meets, not its frame.
+    m_list->view()->setAccessibleName(Texts::text(2787));   // "Deadlines"
     listColumn->addWidget(m_list, 1);
 
     m_emptyListPanel = new QFrame(listPanel);
@@ -145,6 +152,17 @@ void MainWindow::buildPanels()
     m_upcomingList->setObjectName(QStringLiteral("upcomingList"));
     m_upcomingList->setNavigatorVisible(false);
     m_upcomingList->setPresenter(&m_upcomingPresenter);
+    m_upcomingList->view()->setAccessibleName(Texts::text(2788));   // "Open deadlines of the selected days"
+    // Enter and Space do what a click does.
+    connect(m_upcomingList, &DataGrid::keyDown, this,
+            [this](int key, Qt::KeyboardModifiers modifiers, bool *consumed) {
+                if (modifiers & ~Qt::KeypadModifier)
+                    return;
+                if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+                    *consumed = true;
+                    showUpcomingDeadline();
+                }
+            }, Qt::DirectConnection);
     if (auto *upcomingView = m_upcomingList->findChild<QAbstractItemView *>()) {
         m_upcomingViewport = upcomingView->viewport();
         m_upcomingViewport->installEventFilter(this);
@@ -199,11 +217,15 @@ void MainWindow::buildPanels()
         area->setWidget(holder);
         return area;
     };
-    notes->addWidget(notesArea(m_deadlineNotes, QStringLiteral("deadlineNotes"), nullptr), 1);
+    m_deadlineNotesArea = notesArea(m_deadlineNotes, QStringLiteral("deadlineNotes"), nullptr);
+    notes->addWidget(m_deadlineNotesArea, 1);
     m_counterpartyNotesIcon = new QLabel;
     m_counterpartyNotesIcon->setObjectName(QStringLiteral("counterpartyNotesIcon"));
     m_counterpartyNotesIcon->setPixmap(QIcon(iconResourcePath(8)).pixmap(16, 16));
-    notes->addWidget(notesArea(m_counterpartyNotes, QStringLiteral("counterpartyNotes"), m_counterpartyNotesIcon), 1);
+    m_counterpartyNotesArea =
+        notesArea(m_counterpartyNotes, QStringLiteral("counterpartyNotes"), m_counterpartyNotesIcon);
+    notes->addWidget(m_counterpartyNotesArea, 1);
+    nameNotesAreas();
     m_counterpartyNotesIcon->hide();
     notesPanel->setMinimumHeight(110);
     side->addWidget(notesPanel, 2);

@@ -65,8 +65,8 @@ void MainWindow::exportToText()
     // The whole text is made before the dialog, from the list as it stands.
     const ExportTexts texts = ExportTexts::fromTextTable([](int id) { return Texts::text(id); });
     const QByteArray bytes = encodeExportText(exportText(listedForExport(), texts));
-    const QString target =
-        askSaveTarget(QStringLiteral("Orvel - ") + Texts::text(1363), Texts::text(1364), QStringLiteral("txt"));
+    const QString target = askSaveTarget(Session::AppTitle + QStringLiteral(" - ") + Texts::text(1363),
+                                         Texts::text(1364), QStringLiteral("txt"));
     if (target.isEmpty())
         return;
     SafeFileWriter writer(target);
@@ -78,8 +78,8 @@ void MainWindow::exportToCalendar()
 {
     const ExportTexts texts = ExportTexts::fromTextTable([](int id) { return Texts::text(id); });
     const QList<ListedDeadline> rows = listedForExport();
-    const QString target =
-        askSaveTarget(QStringLiteral("Orvel - ") + Texts::text(2502), Texts::text(2503), QStringLiteral("ics"));
+    const QString target = askSaveTarget(Session::AppTitle + QStringLiteral(" - ") + Texts::text(2502),
+                                         Texts::text(2503), QStringLiteral("ics"));
     if (target.isEmpty())
         return;
     const QDateTime stamp = QDateTime::currentDateTimeUtc();

@@ -223,10 +223,20 @@ QIcon toolIcon(ToolIcon which)
     return icon;
 }
 
+QString plainCaption(int textId)
+{
+    QString text = Texts::text(textId);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text.at(i) == QLatin1Char('&'))
+            text.remove(i, 1);   // the next character, a second "&" included, is kept
+    return text;
+}
+
 QAction *addToolButton(QToolBar *bar, const char *name, ToolIcon icon, int tipId)
 {
-    QAction *action = bar->addAction(toolIcon(icon), Texts::text(tipId));
-    action->setToolTip(Texts::text(tipId));
+    const QString tip = plainCaption(tipId);
+    QAction *action = bar->addAction(toolIcon(icon), tip);
+    action->setToolTip(tip);
     action->setObjectName(QLatin1String(name));
     return action;
 }

@@ -29,6 +29,10 @@ enum class ToolIcon {
 
 QIcon toolIcon(ToolIcon which);
 
+// The text of textId without its mnemonic mark: menu captions reused as tool tips
+// and accessible names ("&&" stays a literal "&").
+QString plainCaption(int textId);
+
 // A button of a toolbar with its picture, named for tests, and the text of
-// tipId as its text and tool tip.
+// tipId, without its mnemonic, as its text and tool tip.
 QAction *addToolButton(QToolBar *bar, const char *name, ToolIcon icon, int tipId);

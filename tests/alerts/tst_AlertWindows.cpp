@@ -4,7 +4,12 @@
 #include "../support/MainWindowSession.h"
 #include "../support/TestRows.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
+#include <QMainWindow>
+#include <QScreen>
+#include <QToolButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,9 +28,9 @@ private slots:
 
     void saveStoresEveryChoice_data();
     void saveStoresEveryChoice();
-    void badDayCountKeepsTheFocus_data();
-    void badDayCountKeepsTheFocus();
-    void warningShowsTheSentence();
+    void daysByKeyboardAndScreenReader();
+    void warningOverTheMainWindow_data();
+    void warningOverTheMainWindow();
 
 private:
     QCheckBox *box(const char *name) const { return m_dialog->findChild<QCheckBox *>(QLatin1String(name)); }
@@ -75,11 +80,14 @@ void tst_AlertWindows::saveStoresEveryChoice_data()
     QTest::addColumn<bool>("uncheckAll");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("cancel");
-    QTest::addColumn<QList<int>>("expected");
+    QTest::addColumn<QList<int>>("expected");   // empty: the day count is refused
     QTest::newRow("warning off stores 999") << true << QString() << false << QList<int>{0, 0, 0, 999};
     QTest::newRow("zero days") << false << QStringLiteral("0") << false << QList<int>{1, 1, 1, 0};
     QTest::newRow("ten days") << false << QStringLiteral("10") << false << QList<int>{1, 1, 1, 10};
     QTest::newRow("cancel changes nothing") << true << QString() << true << QList<int>{1, 1, 1, 5};
+    QTest::newRow("no days refused") << false << QString() << false << QList<int>{};
+    QTest::newRow("letters refused") << false << QStringLiteral("ab") << false << QList<int>{};
+    QTest::newRow("negative refused") << false << QStringLiteral("-1") << false << QList<int>{};
 }
 
 void tst_AlertWindows::saveStoresEveryChoice()
@@ -96,8 +104,22 @@ void tst_AlertWindows::saveStoresEveryChoice()
         QVERIFY(!days()->isEnabled());
     } else {
         days()->setFocus();
-        days()->selectAll();
+        days()->clear();
         QTest::keyClicks(days(), typed);
+    }
+    if (expected.isEmpty()) {
+        // Nothing stored, the field keeps the focus; corrected, the same dialog saves.
+        box("groupTotalsBox")->click();
+        m_dialog->findChild<QPushButton *>(QStringLiteral("saveButton"))->setFocus();
+        click("saveButton");
+        QVERIFY(m_dialog->isVisible());
+        QCOMPARE(m_dialog->focusWidget(), days());
+        QCOMPARE(stored(), (QList<int>{1, 1, 1, 5}));
+        QCOMPARE(shared(), (QList<int>{1, 1, 1, 5}));
+        days()->setText(QStringLiteral("3"));
+        click("saveButton");
+        QCOMPARE(stored(), (QList<int>{1, 0, 1, 3}));
+        return;
     }
     click(cancel ? "cancelButton" : "saveButton");
     QCOMPARE(m_dialog->result(), int(cancel ? QDialog::Rejected : QDialog::Accepted));
@@ -114,53 +136,72 @@ void tst_AlertWindows::saveStoresEveryChoice()
         box("warnBox")->click();
         QVERIFY(days()->isEnabled());
         QCOMPARE(days()->text(), QStringLiteral("2"));
+        // With the warning off the start shows nothing, whatever is overdue.
+        insertDeadline(m_session->connectionString(), 1, 1, false, QDate(2020, 1, 1), QStringLiteral("Old"), 0,
+                       Currency::fromWhole(1));
+        QVERIFY(!DueWarningDialog::showIfDue(m_session->session(), nullptr));
     }
 }
 
-void tst_AlertWindows::badDayCountKeepsTheFocus_data()
+void tst_AlertWindows::daysByKeyboardAndScreenReader()
 {
-    QTest::addColumn<QString>("typed");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("letters") << QStringLiteral("ab");
-    QTest::newRow("negative") << QStringLiteral("-1");
-}
-
-void tst_AlertWindows::badDayCountKeepsTheFocus()
-{
-    QFETCH(QString, typed);
+    // The arrows say what they do and stay out of the Tab order; Up and Down in
+    // the field do their work.
     openDialog();
-    days()->clear();
-    QTest::keyClicks(days(), typed);
-    box("groupTotalsBox")->click();
-    m_dialog->findChild<QPushButton *>(QStringLiteral("saveButton"))->setFocus();
-    click("saveButton");
-    QVERIFY(m_dialog->isVisible());
-    QCOMPARE(m_dialog->focusWidget(), days());
-    QCOMPARE(stored(), (QList<int>{1, 1, 1, 5}));
-    QCOMPARE(shared(), (QList<int>{1, 1, 1, 5}));
-    // Corrected, the same dialog saves.
-    days()->setText(QStringLiteral("3"));
-    click("saveButton");
-    QCOMPARE(stored(), (QList<int>{1, 0, 1, 3}));
+    auto spoken = [this](const char *arrow) {
+        return QAccessible::queryAccessibleInterface(m_dialog->findChild<QToolButton *>(QLatin1String(arrow)))
+            ->text(QAccessible::Name);
+    };
+    QCOMPARE(spoken("warnDaysUp"), QStringLiteral("Increase the warning days"));
+    QCOMPARE(spoken("warnDaysDown"), QStringLiteral("Decrease the warning days"));
+    days()->setFocus();
+    QTest::keyClick(days(), Qt::Key_Up);
+    QCOMPARE(days()->text(), QStringLiteral("6"));
+    QTest::keyClick(days(), Qt::Key_Down);
+    QTest::keyClick(days(), Qt::Key_Down);
+    QCOMPARE(days()->text(), QStringLiteral("4"));
+    QTest::keyClick(days(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), m_dialog->findChild<QPushButton *>(QStringLiteral("saveButton")));
 }
 
-void tst_AlertWindows::warningShowsTheSentence()
+void tst_AlertWindows::warningOverTheMainWindow_data()
 {
+    // The window manager may place or size the main window after the warning is up.
+    QTest::addColumn<QRect>("placedBefore");
+    QTest::addColumn<QRect>("placedAfter");
+    QTest::addColumn<bool>("mainWindowShown");
+    QTest::newRow("placed before") << QRect(60, 40, 900, 600) << QRect() << true;
+    QTest::newRow("moved after") << QRect(0, 0, 900, 600) << QRect(233, 194, 900, 600) << true;
+    QTest::newRow("resized after") << QRect(0, 0, 640, 480) << QRect(0, 0, 1200, 760) << true;
+    QTest::newRow("main window not shown") << QRect(0, 0, 900, 600) << QRect() << false;
+}
+
+void tst_AlertWindows::warningOverTheMainWindow()
+{
+    QFETCH(QRect, placedBefore);
+    QFETCH(QRect, placedAfter);
+    QFETCH(bool, mainWindowShown);
+    QMainWindow owner;
+    owner.setGeometry(placedBefore);
+    if (mainWindowShown) {
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    }
     DueDeadlines::Found found;
     found.overdue = true;
     found.upcoming = true;
-    DueWarningDialog dialog(found, 4);
+    DueWarningDialog dialog(found, 4, &owner);
     dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Orvel 2"));
     QCOMPARE(dialog.sentence(),
              QStringLiteral("There are credits, debts or appointments already expired or expiring the next 4 days."));
+    if (placedAfter.isValid())
+        owner.setGeometry(placedAfter);
+    const QRect area = mainWindowShown ? owner.frameGeometry() : owner.screen()->availableGeometry();
+    QTRY_VERIFY((dialog.frameGeometry().center() - area.center()).manhattanLength() <= 2);
     QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("continueButton")), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
-
-    // With the warning off nothing is read and nothing shown, whatever is overdue.
-    insertDeadline(m_session->connectionString(), 1, 1, false, QDate(2020, 1, 1), QStringLiteral("Old"), 0,
-                   Currency::fromWhole(1));
-    m_session->session().display().warnDays = DueDeadlines::NoWarning;
-    QVERIFY(!DueWarningDialog::showIfDue(m_session->session(), nullptr));
 }
 
 QTEST_MAIN(tst_AlertWindows)

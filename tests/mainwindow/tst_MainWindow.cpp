@@ -13,6 +13,7 @@
 #include "../support/TestRows.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -49,13 +50,16 @@ private slots:
     void searchAsTypedThenOnwards();
     void notesPanelFollowsCurrentRow();
     void emptyListPanelOnEmptySheet();
-    void storedViewWaitsForLoad();
     void currentDeadlineKeptOnEveryReread();
     void spaceInGroupedLayouts_data();
     void spaceInGroupedLayouts();
     void commandsRunOncePerUserAction();
     void lockedDatabaseIsToldAndRetried();
     void listSpeaksItsVisibleColumns();
+    void controlsSayWhatTheyAre_data();
+    void controlsSayWhatTheyAre();
+    void keysDoWhatClicksDo_data();
+    void keysDoWhatClicksDo();
 
 private:
     void open();
@@ -132,22 +136,28 @@ void tst_MainWindow::viewListsItsDeadlines_data()
 {
     QTest::addColumn<int>("view");
     QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<bool>("stored");   // the view comes back from the settings, before the list is ready
     const QString loan = QStringLiteral("Loan");
-    QTest::newRow("all") << 0 << QStringList{"Rent", "Phone", "Dentist", "Old invoice", loan, loan, loan};
-    QTest::newRow("open") << 1 << QStringList{"Rent", "Phone", "Dentist", loan, loan, loan};
-    QTest::newRow("open credits and debits") << 2 << QStringList{"Rent", "Phone", loan, loan, loan};
-    QTest::newRow("open credits") << 3 << QStringList{"Rent"};
-    QTest::newRow("open debits") << 4 << QStringList{"Phone", loan, loan, loan};
-    QTest::newRow("open appointments") << 5 << QStringList{"Dentist"};
-    QTest::newRow("closed") << 6 << QStringList{"Old invoice"};
-    QTest::newRow("calendar selection of 15 March") << int(CalendarView) << QStringList{loan};
+    QTest::newRow("all") << 0 << QStringList{"Rent", "Phone", "Dentist", "Old invoice", loan, loan, loan} << false;
+    QTest::newRow("open") << 1 << QStringList{"Rent", "Phone", "Dentist", loan, loan, loan} << false;
+    QTest::newRow("open credits and debits") << 2 << QStringList{"Rent", "Phone", loan, loan, loan} << false;
+    QTest::newRow("open credits") << 3 << QStringList{"Rent"} << false;
+    QTest::newRow("open debits") << 4 << QStringList{"Phone", loan, loan, loan} << false;
+    QTest::newRow("open appointments") << 5 << QStringList{"Dentist"} << false;
+    QTest::newRow("closed") << 6 << QStringList{"Old invoice"} << false;
+    QTest::newRow("closed, stored") << 6 << QStringList{"Old invoice"} << true;
+    QTest::newRow("calendar selection of 15 March") << int(CalendarView) << QStringList{loan} << false;
 }
 
 void tst_MainWindow::viewListsItsDeadlines()
 {
     QFETCH(int, view);
     QFETCH(QStringList, expected);
+    QFETCH(bool, stored);
+    if (stored)
+        m_session->settings().setInteger(Setting::SelectedView, view);
     open();
+    QCOMPARE(m_window->currentView(), stored ? view : 0);
     MonthCalendar *calendar = m_window->calendar();
     calendar->setCurrentDate(QDate(2024, 3, 15));
     m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(view);
@@ -262,6 +272,7 @@ void tst_MainWindow::deleteAsksAndObeys()
         QTest::keyClick(list->view(), Qt::Key_Delete);
         QCOMPARE(m_session->prompts().shownTexts().size(), yes ? 2 : 1);   // asked once per key
         QCOMPARE(m_session->prompts().shownTexts().last(), Texts::text(1055));
+        QCOMPARE(m_session->prompts().shown().last().caption, QStringLiteral("Orvel 2"));
         QCOMPARE(countRows(QStringLiteral("TrDescription='Dentist'")), yes ? 0 : 1);
         QCOMPARE(rowOf(QStringLiteral("Dentist")) == 0, yes);
         QCOMPARE(countRows(QStringLiteral("True")), yes ? 7 : 8);
@@ -366,23 +377,25 @@ void tst_MainWindow::searchAsTypedThenOnwards()
 
 void tst_MainWindow::notesPanelFollowsCurrentRow()
 {
+    // Read as a screen reader meets the two notes areas on their Tab stops.
     open();
-    auto *deadlineNotes = m_window->findChild<QLabel *>(QStringLiteral("deadlineNotes"));
-    auto *counterpartyNotes = m_window->findChild<QLabel *>(QStringLiteral("counterpartyNotes"));
+    auto spoken = [this](const char *area) {
+        return QAccessible::queryAccessibleInterface(m_window->findChild<QWidget *>(QLatin1String(area)))
+            ->text(QAccessible::Name);
+    };
     DataGrid *list = m_window->list();
-
     list->setCurrentRow(rowOf(QStringLiteral("Rent")));
-    QCOMPARE(deadlineNotes->text(), QStringLiteral("First line\nSecond line"));
-    QCOMPARE(counterpartyNotes->text(), QStringLiteral("Call before noon"));
+    QCOMPARE(spoken("deadlineNotesArea"), QStringLiteral("Notes: First line\nSecond line"));
+    QCOMPARE(spoken("counterpartyNotesArea"), QStringLiteral("Client/Supplier Notes: Call before noon"));
 
     list->setCurrentRow(rowOf(QStringLiteral("Phone")));
-    QCOMPARE(deadlineNotes->text(), QString());
-    QCOMPARE(counterpartyNotes->text(), QString());
+    QCOMPARE(spoken("deadlineNotesArea"), QStringLiteral("Notes"));
+    QCOMPARE(spoken("counterpartyNotesArea"), QStringLiteral("Client/Supplier Notes"));
 
     // A group row leaves the panel as it was.
     list->setCurrentRow(rowOf(QStringLiteral("Rent")));
     list->setCurrentRow(1);
-    QCOMPARE(counterpartyNotes->text(), QStringLiteral("Call before noon"));
+    QCOMPARE(spoken("counterpartyNotesArea"), QStringLiteral("Client/Supplier Notes: Call before noon"));
 }
 
 void tst_MainWindow::emptyListPanelOnEmptySheet()
@@ -397,17 +410,6 @@ void tst_MainWindow::emptyListPanelOnEmptySheet()
     m_window->refreshList(m_window->currentView());
     m_window->updateEmptyListPanel();
     QVERIFY(!panel->isVisible());
-}
-
-void tst_MainWindow::storedViewWaitsForLoad()
-{
-    // A stored view comes back before the list is ready; the list then shows it.
-    m_session->settings().setInteger(Setting::SelectedView, 6);
-    open();
-    QVERIFY(m_window->isListReady());
-    QCOMPARE(m_window->currentView(), 6);
-    QCOMPARE(m_window->list()->model()->dataRowCount(), 1);
-    QVERIFY(rowOf(QStringLiteral("Old invoice")) > 0);
 }
 
 QVariant tst_MainWindow::currentId() const
@@ -652,9 +654,83 @@ void tst_MainWindow::listSpeaksItsVisibleColumns()
     QCOMPARE(spoken, (QStringList{"Credit", date, "Rent", "$100.00", "Acme"}));
     QCOMPARE(cells->cellAt(rowOf(QStringLiteral("Dentist")) - 1, 0)->text(QAccessible::Name), Texts::text(1043));
     QCOMPARE(cells->cellAt(rowOf(QStringLiteral("Phone")) - 1, 0)->text(QAccessible::Name), QStringLiteral("Debit"));
-    // The search box has a name to be found by.
-    QVERIFY(!QAccessible::queryAccessibleInterface(m_window->findChild<QLineEdit *>(QStringLiteral("searchBox")))
-                 ->text(QAccessible::Name).isEmpty());
+}
+
+void tst_MainWindow::controlsSayWhatTheyAre_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("list") << "list" << "Deadlines";
+    QTest::newRow("upcoming panel") << "upcomingList" << "Open deadlines of the selected days";
+    QTest::newRow("command toolbar") << "commandToolBar" << "Commands";
+    QTest::newRow("layout toolbar") << "layoutToolBar" << "View and layout";
+    QTest::newRow("find toolbar") << "findToolBar" << "Find";
+    QTest::newRow("search icon") << "searchIcon" << "Find";
+    QTest::newRow("search box") << "searchBox" << "Find";
+    QTest::newRow("view box, by its label") << "viewCombo" << "Show:";
+}
+
+void tst_MainWindow::controlsSayWhatTheyAre()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    open();
+    m_window->list()->setCurrentRow(rowOf(QStringLiteral("Rent")));
+    auto *widget = m_window->findChild<QWidget *>(control);
+    QVERIFY(widget);
+    // A grid is read through its table.
+    if (auto *grid = qobject_cast<DataGrid *>(widget))
+        widget = grid->view();
+    // Its own name, or on Linux for a combo box (named by its value) the label
+    // that the screen reader reads through the relation.
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    QStringList said{accessible->text(QAccessible::Name)};
+    for (const auto &[label, relation] : accessible->relations(QAccessible::Label))
+        said << label->text(QAccessible::Name);
+    QVERIFY2(said.contains(name), qPrintable(said.join(u'|')));
+}
+
+void tst_MainWindow::keysDoWhatClicksDo_data()
+{
+    QTest::addColumn<bool>("inUpcomingPanel");   // else in the list
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::addColumn<QString>("outcome");
+    // In the upcoming panel the keys make the deadline the list's current one, as a click does.
+    QTest::newRow("Return in the upcoming panel") << true << QKeyCombination(Qt::Key_Return) << "Dentist current";
+    QTest::newRow("keypad Enter in the upcoming panel")
+        << true << QKeyCombination(Qt::KeypadModifier, Qt::Key_Enter) << "Dentist current";
+    QTest::newRow("Space in the upcoming panel") << true << QKeyCombination(Qt::Key_Space) << "Dentist current";
+    QTest::newRow("F5") << false << QKeyCombination(Qt::Key_F5) << "new deadline";
+    QTest::newRow("Ctrl+N") << false << QKeyCombination(Qt::ControlModifier, Qt::Key_N) << "new deadline";
+    QTest::newRow("Ctrl+Q quits") << false << QKeyCombination(Qt::ControlModifier, Qt::Key_Q) << "closed";
+}
+
+void tst_MainWindow::keysDoWhatClicksDo()
+{
+    QFETCH(bool, inUpcomingPanel);
+    QFETCH(QKeyCombination, key);
+    QFETCH(QString, outcome);
+    open();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    DataGrid *list = m_window->list();
+    DataGrid *target = list;
+    if (inUpcomingPanel) {
+        m_window->refreshUpcoming(QDate(2024, 2, 1), QDate(2024, 3, 31));
+        target = m_window->upcomingList();
+        for (int row = 1; row <= target->rowCount(); ++row)
+            if (target->value(row, 1).toString() == QLatin1String("Dentist"))
+                target->setCurrentRow(row);
+        target->view()->setFocus();
+    }
+    QTest::keyClick(target->view(), key.key(), key.keyboardModifiers());
+    auto *form = m_window->findChild<NewDeadlineWindow *>();
+    QCOMPARE(form && form->isVisible(), outcome == QLatin1String("new deadline"));
+    QCOMPARE(m_window->isVisible(), outcome != QLatin1String("closed"));
+    if (inUpcomingPanel) {
+        QCOMPARE(list->value(list->currentRow(), ListColumn::TrDescription).toString(), QStringLiteral("Dentist"));
+        QCOMPARE(QApplication::focusWidget(), list->view());
+        QCOMPARE(countRows(QStringLiteral("TrDone=True")), 1);
+    }
 }
 
 QTEST_MAIN(tst_MainWindow)

@@ -1,3 +1,4 @@
+#include "about/HelpWindow.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowLayout.h"
@@ -5,9 +6,17 @@
 
 #include "../support/MainWindowSession.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTest>
+
+#include <QScopeGuard>
 
 #include <memory>
 
@@ -27,7 +36,10 @@ private slots:
     void storedValuesOutOfRangeFallBack();
     void windowSizeAndState_data();
     void windowSizeAndState();
-    void languageMenuMovesCheckMark();
+    void menusInEveryLanguage_data();
+    void menusInEveryLanguage();
+    void helpWindowIsAWindowThatKeysClose_data();
+    void helpWindowIsAWindowThatKeysClose();
     void changeDatabaseStoresFolder_data();
     void changeDatabaseStoresFolder();
 
@@ -192,18 +204,83 @@ void tst_MainWindowLayout::windowSizeAndState()
     QCOMPARE(stored(Setting::WindowWidth), writtenState == -1 ? -1 : widthAtClose);
 }
 
-void tst_MainWindowLayout::languageMenuMovesCheckMark()
+void tst_MainWindowLayout::menusInEveryLanguage_data()
 {
+    QTest::addColumn<Language>("language");
+    QTest::newRow("Italian") << Language::Italian;
+    QTest::newRow("English") << Language::English;
+    QTest::newRow("French") << Language::French;
+    QTest::newRow("Spanish") << Language::Spanish;
+    QTest::newRow("German") << Language::German;
+}
+
+void tst_MainWindowLayout::menusInEveryLanguage()
+{
+    // Every entry of every menu, the menu bar and the submenus included, can be
+    // reached by its own letter.
+    QFETCH(Language, language);
+    Texts::setLanguage(language);
+    const auto restore = qScopeGuard([] { Texts::setLanguage(Language::English); });
     m_session->session().setLanguageChoice(3);
     MainWindow window(m_session->session());
+    QList<QWidget *> menus{window.menuBar()};
+    for (QMenu *menu : window.findChildren<QMenu *>())
+        menus.append(menu);
+    int entries = 0;
+    for (QWidget *menu : menus) {
+        QHash<QKeySequence, QString> taken;
+        for (QAction *action : menu->actions()) {
+            if (action->isSeparator() || !action->isVisible())
+                continue;
+            ++entries;
+            const QKeySequence key = QKeySequence::mnemonic(action->text());
+            QVERIFY2(!key.isEmpty(), qPrintable(action->text()));
+            QVERIFY2(!taken.contains(key), qPrintable(taken.value(key) + QStringLiteral(" / ") + action->text()));
+            taken.insert(key, action->text());
+        }
+    }
+    QVERIFY(entries > 30);
+
+    // The language menu's tick follows the choice; what the choice stores and
+    // says is the language menu's own, tested beside it.
     auto entry = [&](int i) { return window.findChild<QAction *>(QStringLiteral("languageAction%1").arg(i)); };
     QVERIFY(entry(3)->isChecked());
-
-    // What the choice stores and says is the language menu's own, tested beside it.
     entry(6)->trigger();
     QCOMPARE(m_session->session().languageChoice(), 6);
     for (int i : {0, 2, 3, 4, 5, 6})
         QCOMPARE(entry(i)->isChecked(), i == 6);
+}
+
+void tst_MainWindowLayout::helpWindowIsAWindowThatKeysClose_data()
+{
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::newRow("Esc") << QKeyCombination(Qt::Key_Escape);
+    QTest::newRow("Ctrl+W") << QKeyCombination(Qt::ControlModifier, Qt::Key_W);
+}
+
+void tst_MainWindowLayout::helpWindowIsAWindowThatKeysClose()
+{
+    QFETCH(QKeyCombination, key);
+    QTemporaryDir dir;
+    QFile page(dir.filePath(QStringLiteral("help.html")));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write("<html><head><title>Orvel 2 help</title></head><body>Help</body></html>");
+    page.close();
+    MainWindow window(m_session->session());
+    window.show();
+    HelpWindow help(&window);
+    help.showPage(page.fileName());
+    QVERIFY(QTest::qWaitForWindowActive(&help));
+
+    // A screen reader meets a window of its own, with a title.
+    QVERIFY(help.isWindow());
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&help);
+    QVERIFY(accessible->role() == QAccessible::Dialog || accessible->role() == QAccessible::Window);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Orvel 2 help"));
+
+    QTest::keyClick(help.browser(), key.key(), key.keyboardModifiers());
+    QVERIFY(!help.isVisible());
+    QVERIFY(window.isVisible());
 }
 
 void tst_MainWindowLayout::changeDatabaseStoresFolder_data()

@@ -76,6 +76,8 @@ void tst_PurgeDialog::purgesClosedOfActiveSheetUpToTheDayOnlyOnYes()
     PurgeDialog dialog(m_host, m_t->db.session());
     // Yesterday of 1 March in a leap year.
     QCOMPARE(dialog.datePicker()->date(), QDate(2024, 2, 29));
+    QCOMPARE(QAccessible::queryAccessibleInterface(dialog.datePicker())->text(QAccessible::Name),
+             QStringLiteral("Delete closed deadlines up to"));
     const QString question = QStringLiteral("There are 2 deadlines closed up to 2/29/2024 to delete\r\nConfirm?");
 
     // No leaves everything as it was.
