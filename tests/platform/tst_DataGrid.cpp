@@ -1,6 +1,8 @@
 #include "platform/grid/DataGrid.h"
+#include "platform/grid/GridAccessible.h"
 #include "platform/grid/GridView.h"
 
+#include <QAccessible>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSignalSpy>
@@ -19,6 +21,34 @@ void fill(GridModel &m)
                   {3, "Blue", QDate(2024, 1, 10), "gamma"},
                   {4, "Red", QDate(2024, 2, 29), "delta"},
               });
+}
+
+// What a screen reader would hear: each focus and selection event's cell, asked
+// for at once as the desktop bridge does; and Qt's warnings on the way.
+struct Heard
+{
+    QAccessible::Event type;
+    int row;        // the cell's listed row, 0-based; -2 when there was no cell
+    QString name;
+};
+QList<Heard> heard;
+QStringList warnings;
+
+void listen(QAccessibleEvent *event)
+{
+    if (event->type() != QAccessible::Focus && event->type() != QAccessible::SelectionAdd)
+        return;
+    QAccessibleInterface *cell = event->accessibleInterface();
+    QAccessibleTableCellInterface *tableCell = cell ? cell->tableCellInterface() : nullptr;
+    heard.append({event->type(), tableCell ? tableCell->rowIndex() : -2, cell ? cell->text(QAccessible::Name) : QString()});
+}
+
+QtMessageHandler previousHandler = nullptr;
+void keepWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.contains(QLatin1String("accessible")))
+        warnings << message;
+    previousHandler(type, context, message);
 }
 
 class ExpiredPresenter final : public GridPresenter
@@ -46,6 +76,8 @@ private slots:
     void columnsFollowTheModel();
     void doubleClickReportsTheRowAndOpensGroups();
     void paintsNamedRowStyles();
+    void screenReaderHearsTheCurrentRow_data();
+    void screenReaderHearsTheCurrentRow();
 
 private:
     DataGrid *m_grid = nullptr;
@@ -209,6 +241,67 @@ void tst_DataGrid::paintsNamedRowStyles()
     const QImage again = m_grid->view()->viewport()->grab().toImage();
     const QRect cell = m_grid->view()->visualRect(m->index(3, Team - 1));
     QCOMPARE(again.pixelColor(cell.right() - 2, cell.center().y()), QColor(1, 2, 3));     // even row
+}
+
+void tst_DataGrid::screenReaderHearsTheCurrentRow_data()
+{
+    QTest::addColumn<QList<int>>("groups");
+    QTest::newRow("flat") << QList<int>{};
+    QTest::newRow("grouped") << QList<int>{Team};
+    QTest::newRow("two group levels") << QList<int>{Team, Date};
+}
+
+void tst_DataGrid::screenReaderHearsTheCurrentRow()
+{
+    QFETCH(QList<int>, groups);
+    GridModel *m = m_grid->model();
+    std::vector<QVariantList> rows;
+    for (int id = 1; id <= 300; ++id)
+        rows.push_back({id, id % 3 ? "Blue" : "Red", QDate(2024, 1, 1 + id % 7), QStringLiteral("note %1").arg(id)});
+    m->setRows({"Id", "Team", "Date", "Note"}, rows);
+    m->setColumnVisible(Id, false);   // more model columns than shown ones
+    for (int column : groups)
+        m->addGroup(column);
+    m->setCurrentRow(1);
+    m_grid->focusList();
+    GridAccessibleTable::setListener(listen);
+    previousHandler = qInstallMessageHandler(keepWarnings);
+    heard.clear();
+    warnings.clear();
+    auto spoken = [m](int row) {
+        return m->isGroupRow(row) ? m->groupCaption(row) : m->data(m->index(row - 1, Team - 1)).toString();
+    };
+    // Empty when the last focus and selection events both named the current row.
+    auto mismatch = [&]() -> QString {
+        const int current = m->currentRow();
+        QString wrong;
+        for (QAccessible::Event type : {QAccessible::Focus, QAccessible::SelectionAdd}) {
+            const auto last =
+                std::find_if(heard.crbegin(), heard.crend(), [type](const Heard &h) { return h.type == type; });
+            if (last == heard.crend())
+                wrong += QStringLiteral(" no event %1;").arg(int(type));
+            else if (last->row != current - 1 || last->name != spoken(current))
+                wrong += QStringLiteral(" row %1 \"%2\" heard as row %3 \"%4\";")
+                             .arg(current - 1).arg(spoken(current)).arg(last->row).arg(last->name);
+        }
+        heard.clear();
+        return wrong;
+    };
+
+    for (int step = 1; step < m->rowCount(); ++step) {
+        QTest::keyClick(m_grid->view(), Qt::Key_Down);
+        const QString wrong = mismatch();
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+    }
+    m->setCurrentRow(m->rowCount() / 2);
+    heard.clear();
+    m->setRows({"Id", "Team", "Date", "Note"}, rows);   // a re-read finds the row again
+    const QString wrong = mismatch();
+    QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("after a re-read:") + wrong));
+
+    qInstallMessageHandler(previousHandler);
+    GridAccessibleTable::setListener(nullptr);
+    QCOMPARE(warnings, QStringList());
 }
 
 QTEST_MAIN(tst_DataGrid)

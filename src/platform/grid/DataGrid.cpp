@@ -148,7 +148,7 @@ void DataGrid::scrollToCurrent()
 {
     const int row = m_model->currentRow();
     if (row > 0)
-        m_view->scrollTo(m_model->index(row - 1, 0));
+        m_view->scrollTo(m_view->rowIndex(row - 1));
 }
 
 void DataGrid::resizeEvent(QResizeEvent *event)
@@ -160,7 +160,7 @@ void DataGrid::resizeEvent(QResizeEvent *event)
     QTimer::singleShot(0, this, [this] {
         const int row = m_model->currentRow();
         if (row > 0)
-            m_view->scrollTo(m_model->index(row - 1, 0), QAbstractItemView::PositionAtCenter);
+            m_view->scrollTo(m_view->rowIndex(row - 1), QAbstractItemView::PositionAtCenter);
     });
 }
 
@@ -190,6 +190,10 @@ void DataGrid::applyColumns()
             header->resizeSection(c - 1, m_model->columnWidth(c));
     }
     m_applyingColumns = false;
+    // The view's current cell moves off a column just hidden.
+    const QModelIndex current = m_view->currentIndex();
+    if (current.isValid() && m_view->isColumnHidden(current.column()))
+        syncCurrentFromModel(m_model->currentRow());
     applySortIndicator();
 }
 
@@ -213,8 +217,8 @@ void DataGrid::syncCurrentFromModel(int row)
     m_syncing = true;
     QItemSelectionModel *selection = m_view->selectionModel();
     if (row > 0) {
-        const QModelIndex index = m_model->index(row - 1, 0);
-        if (selection->currentIndex().row() != row - 1)
+        const QModelIndex index = m_view->rowIndex(row - 1);
+        if (selection->currentIndex() != index)
             selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         else if (!selection->isRowSelected(row - 1))
             selection->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
