@@ -1,5 +1,6 @@
 #include "platform/grid/DataGrid.h"
 #include "platform/grid/GridAccessible.h"
+#include "platform/grid/GridColours.h"
 #include "platform/grid/GridView.h"
 
 #include <QAccessible>
@@ -75,7 +76,10 @@ private slots:
     void viewAndModelShareTheCurrentRow();
     void columnsFollowTheModel();
     void doubleClickReportsTheRowAndOpensGroups();
+    void paintsNamedRowStyles_data();
     void paintsNamedRowStyles();
+    void coloursKeepContrast_data();
+    void coloursKeepContrast();
     void screenReaderHearsTheCurrentRow_data();
     void screenReaderHearsTheCurrentRow();
 
@@ -221,26 +225,80 @@ void tst_DataGrid::doubleClickReportsTheRowAndOpensGroups()
     QCOMPARE(clicks.last().first().toInt(), 0);
 }
 
+void tst_DataGrid::paintsNamedRowStyles_data()
+{
+    QTest::addColumn<QPalette>("palette");
+    QTest::newRow("light") << QPalette(Qt::black, QColor(0xef, 0xef, 0xef), Qt::white, Qt::darkGray, Qt::gray,
+                                       Qt::black, Qt::white, Qt::white, QColor(0xef, 0xef, 0xef));
+    // Fusion's dark colours: light text on dark bases.
+    QTest::newRow("dark") << QPalette(Qt::white, QColor(0x35, 0x35, 0x35), QColor(0x50, 0x50, 0x50), Qt::black,
+                                      QColor(0x40, 0x40, 0x40), Qt::white, Qt::white, QColor(0x2a, 0x2a, 0x2a),
+                                      QColor(0x35, 0x35, 0x35));
+}
+
 void tst_DataGrid::paintsNamedRowStyles()
 {
+    QFETCH(QPalette, palette);
     ExpiredPresenter presenter;
     m_grid->setPresenter(&presenter);
+    m_grid->setPalette(palette);
     GridModel *m = m_grid->model();
     m->setCurrentRow(4);
     m_grid->setRowStyle(QStringLiteral("EvenRow"), {QColor(1, 2, 3), {}, false});
     m_grid->view()->clearFocus();   // the focus frame would tint the current row
     const QImage image = m_grid->view()->viewport()->grab().toImage();
-    auto background = [&](int row) {
-        const QRect cell = m_grid->view()->visualRect(m->index(row - 1, Team - 1));
-        return image.pixelColor(cell.right() - 2, cell.center().y());
+    auto cellOf = [&](int row) { return m_grid->view()->visualRect(m->index(row - 1, Note - 1)); };
+    auto background = [&](int row) { return image.pixelColor(cellOf(row).right() - 2, cellOf(row).center().y()); };
+    // The text's most contrasting pixel against the cell's background.
+    auto textContrast = [&](int row) {
+        const QRect cell = cellOf(row);
+        const quint32 back = background(row).rgb() & 0xffffff;
+        double best = 1;
+        for (int x = cell.left(); x < cell.right(); ++x)
+            for (int y = cell.top(); y < cell.bottom(); ++y)
+                best = std::max(best, GridColours::contrastRatio(image.pixel(x, y) & 0xffffff, back));
+        return best;
     };
-    QCOMPARE(background(2), m_grid->rowStyle(QStringLiteral("Expired")).background);
+    const QColor expired = m_grid->rowStyle(QStringLiteral("Expired")).background;
+    QCOMPARE(background(2), expired);
+    QVERIFY(expired != palette.color(QPalette::Base));
     QCOMPARE(background(3), m_grid->rowStyle(QStringLiteral("OddRow")).background);     // odd row
+    QCOMPARE(background(3), palette.color(QPalette::Base));
     QCOMPARE(background(4), m_grid->rowStyle(QStringLiteral("SelectedRow")).background);
+    for (int row : {1, 2, 3, 4})
+        QVERIFY2(textContrast(row) >= GridColours::MinimumContrast, qPrintable(QString::number(row)));
     m->setCurrentRow(1);
     const QImage again = m_grid->view()->viewport()->grab().toImage();
     const QRect cell = m_grid->view()->visualRect(m->index(3, Team - 1));
     QCOMPARE(again.pixelColor(cell.right() - 2, cell.center().y()), QColor(1, 2, 3));     // even row
+}
+
+void tst_DataGrid::coloursKeepContrast_data()
+{
+    QTest::addColumn<uint>("text");
+    QTest::addColumn<uint>("background");
+    QTest::addColumn<uint>("readable");
+    QTest::newRow("black on white stays") << 0x000000u << 0xffffffu << 0x000000u;
+    QTest::newRow("light text on the old fixed yellow") << 0xffffffu << 0xffffeau << 0x000000u;
+    QTest::newRow("grey on grey turns white") << 0x777777u << 0x303030u << 0xffffffu;
+    QTest::newRow("white on dark stays") << 0xffffffu << 0x2a2a2au << 0xffffffu;
+}
+
+void tst_DataGrid::coloursKeepContrast()
+{
+    QFETCH(uint, text);
+    QFETCH(uint, background);
+    QFETCH(uint, readable);
+    QCOMPARE(GridColours::contrastRatio(0x000000, 0xffffff), 21.0);
+    QCOMPARE(GridColours::expiredBackground(0xffffff), 0xffffeau);   // the long-standing light look
+    QCOMPARE(GridColours::readableText(text, background), readable);
+    QVERIFY(GridColours::contrastRatio(readable, background) >= GridColours::MinimumContrast);
+    // The overdue tint under each palette's text: readable, and not the base itself.
+    for (quint32 base : {background, 0xffffffu, 0x2a2a2au}) {
+        const quint32 tinted = GridColours::expiredBackground(base);
+        QVERIFY(tinted != base);
+        QVERIFY(GridColours::contrastRatio(GridColours::readableText(text, tinted), tinted) >= GridColours::MinimumContrast);
+    }
 }
 
 void tst_DataGrid::screenReaderHearsTheCurrentRow_data()

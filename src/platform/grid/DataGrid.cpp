@@ -1,6 +1,7 @@
 #include "platform/grid/DataGrid.h"
 
 #include "platform/grid/GridAccessible.h"
+#include "platform/grid/GridColours.h"
 #include "platform/grid/GridDelegate.h"
 #include "platform/grid/GridView.h"
 
@@ -21,15 +22,9 @@ DataGrid::DataGrid(QWidget *parent)
 {
     // Screen readers meet the visible columns only (the same factory is not added twice).
     QAccessible::installFactory(&GridAccessibleTable::factory);
-    const QPalette pal = palette();
+    // The built-in styles other than these follow the palette when painted (builtInStyle).
     m_styles.insert(QStringLiteral("Default"), {});
-    m_styles.insert(QStringLiteral("OddRow"), {pal.color(QPalette::Base), {}, false});
-    m_styles.insert(QStringLiteral("EvenRow"), {pal.color(QPalette::AlternateBase), {}, false});
-    m_styles.insert(QStringLiteral("RowGroup"), {pal.color(QPalette::Button), pal.color(QPalette::ButtonText), true});
     m_styles.insert(QStringLiteral("PreviewRow"), {});
-    m_styles.insert(QStringLiteral("SelectedRow"),
-                    {pal.color(QPalette::Highlight), pal.color(QPalette::HighlightedText), false});
-    m_styles.insert(QStringLiteral("Expired"), {QColor(255, 255, 234), {}, false});
 
     m_view->setModel(m_model);
     m_view->setItemDelegate(m_delegate);
@@ -101,12 +96,36 @@ void DataGrid::setRowStyle(const QString &name, const GridRowStyle &style)
 
 GridRowStyle DataGrid::rowStyle(const QString &name) const
 {
-    return m_styles.value(name);
+    return m_styles.contains(name) ? m_styles.value(name) : builtInStyle(name);
+}
+
+bool DataGrid::hasRowStyle(const QString &name) const
+{
+    return m_styles.contains(name) || builtInStyle(name).background.isValid();
+}
+
+GridRowStyle DataGrid::builtInStyle(const QString &name) const
+{
+    // Read from the palette each time, so a theme changed while the program runs
+    // (a dark one) never leaves a light row behind.
+    const QPalette pal = palette();
+    if (name == QLatin1String("OddRow"))
+        return {pal.color(QPalette::Base), {}, false};
+    if (name == QLatin1String("EvenRow"))
+        return {pal.color(QPalette::AlternateBase), {}, false};
+    if (name == QLatin1String("RowGroup"))
+        return {pal.color(QPalette::Button), pal.color(QPalette::ButtonText), true};
+    if (name == QLatin1String("SelectedRow"))
+        return {pal.color(QPalette::Highlight), pal.color(QPalette::HighlightedText), false};
+    if (name == QLatin1String("Expired"))
+        return {QColor::fromRgb(GridColours::expiredBackground(pal.color(QPalette::Base).rgb() & 0xffffff)), {},
+                false};
+    return {};
 }
 
 GridRowStyle DataGrid::effectiveStyle(const QString &name, int row, bool selected, bool group) const
 {
-    GridRowStyle look = m_styles.value(QStringLiteral("Default"));
+    GridRowStyle look = rowStyle(QStringLiteral("Default"));
     auto overlay = [&look](const GridRowStyle &s) {
         if (s.background.isValid())
             look.background = s.background;
@@ -115,17 +134,20 @@ GridRowStyle DataGrid::effectiveStyle(const QString &name, int row, bool selecte
         look.bold = look.bold || s.bold;
     };
     if (group)
-        overlay(m_styles.value(QStringLiteral("RowGroup")));
+        overlay(rowStyle(QStringLiteral("RowGroup")));
     else
-        overlay(m_styles.value(row % 2 == 0 ? QStringLiteral("OddRow") : QStringLiteral("EvenRow")));
+        overlay(rowStyle(row % 2 == 0 ? QStringLiteral("OddRow") : QStringLiteral("EvenRow")));
     if (!name.isEmpty())
-        overlay(m_styles.value(name));
+        overlay(rowStyle(name));
     if (selected)
-        overlay(m_styles.value(QStringLiteral("SelectedRow")));
+        overlay(rowStyle(QStringLiteral("SelectedRow")));
     if (!look.background.isValid())
         look.background = palette().color(QPalette::Base);
     if (!look.foreground.isValid())
         look.foreground = palette().color(QPalette::Text);
+    // A background a window fixed, or a theme's odd pair, must not swallow the text.
+    look.foreground = QColor::fromRgb(
+        GridColours::readableText(look.foreground.rgb() & 0xffffff, look.background.rgb() & 0xffffff));
     return look;
 }
 
