@@ -90,19 +90,16 @@ bool DeadlineListPresenter::isSortable(int column)
 
 QString DeadlineListPresenter::accessibleText(int column, const GridRow &row)
 {
-    // The type column shows only a picture: it is read as the type's name.
-    if (column != ListColumn::TrType)
-        return {};
-    switch (row.field(ListColumn::TrType).toInt()) {
-    case 1:
-        return Texts::text(1041);   // "Credit"
-    case -1:
-        return Texts::text(1042);   // "Debit"
-    case -2:
-        return Texts::text(1043);   // the appointment
-    default:
-        return {};
-    }
+    // The type column shows only pictures: it is read as what they say.
+    return column == ListColumn::TrType ? accessibleDescription(row) : QString();
+}
+
+QString DeadlineListPresenter::accessibleDescription(const GridRow &row)
+{
+    return deadlineStateText(row.field(ListColumn::TrType).toInt(), row.field(ListColumn::TrDone).toBool(),
+                             row.field(ListColumn::TrDate).toDate(), Clock::today(), m_warningHorizon,
+                             row.field(ListColumn::TrGrpId).toInt(), row.field(ListColumn::TrGrpRow).toInt(),
+                             row.field(ListColumn::TrGrpMDay).toInt());
 }
 
 QString DeadlineListPresenter::accessibleColumnName(int column)

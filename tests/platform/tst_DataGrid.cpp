@@ -3,6 +3,8 @@
 #include "platform/grid/GridColours.h"
 #include "platform/grid/GridView.h"
 
+#include "../support/HeardEvents.h"
+
 #include <QAccessible>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,34 +24,6 @@ void fill(GridModel &m)
                   {3, "Blue", QDate(2024, 1, 10), "gamma"},
                   {4, "Red", QDate(2024, 2, 29), "delta"},
               });
-}
-
-// What a screen reader would hear: each focus and selection event's cell, asked
-// for at once as the desktop bridge does; and Qt's warnings on the way.
-struct Heard
-{
-    QAccessible::Event type;
-    int row;        // the cell's listed row, 0-based; -2 when there was no cell
-    QString name;
-};
-QList<Heard> heard;
-QStringList warnings;
-
-void listen(QAccessibleEvent *event)
-{
-    if (event->type() != QAccessible::Focus && event->type() != QAccessible::SelectionAdd)
-        return;
-    QAccessibleInterface *cell = event->accessibleInterface();
-    QAccessibleTableCellInterface *tableCell = cell ? cell->tableCellInterface() : nullptr;
-    heard.append({event->type(), tableCell ? tableCell->rowIndex() : -2, cell ? cell->text(QAccessible::Name) : QString()});
-}
-
-QtMessageHandler previousHandler = nullptr;
-void keepWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtWarningMsg && message.contains(QLatin1String("accessible")))
-        warnings << message;
-    previousHandler(type, context, message);
 }
 
 class ExpiredPresenter final : public GridPresenter
@@ -322,10 +296,7 @@ void tst_DataGrid::screenReaderHearsTheCurrentRow()
         m->addGroup(column);
     m->setCurrentRow(1);
     m_grid->focusList();
-    GridAccessibleTable::setListener(listen);
-    previousHandler = qInstallMessageHandler(keepWarnings);
-    heard.clear();
-    warnings.clear();
+    HeardEvents heard;
     auto spoken = [m](int row) {
         return m->isGroupRow(row) ? m->groupCaption(row) : m->data(m->index(row - 1, Team - 1)).toString();
     };
@@ -334,15 +305,12 @@ void tst_DataGrid::screenReaderHearsTheCurrentRow()
         const int current = m->currentRow();
         QString wrong;
         for (QAccessible::Event type : {QAccessible::Focus, QAccessible::SelectionAdd}) {
-            const auto last =
-                std::find_if(heard.crbegin(), heard.crend(), [type](const Heard &h) { return h.type == type; });
-            if (last == heard.crend())
-                wrong += QStringLiteral(" no event %1;").arg(int(type));
-            else if (last->row != current - 1 || last->name != spoken(current))
+            const HeardEvents::Heard last = HeardEvents::last(type);
+            if (last.row != current - 1 || last.name != spoken(current))
                 wrong += QStringLiteral(" row %1 \"%2\" heard as row %3 \"%4\";")
-                             .arg(current - 1).arg(spoken(current)).arg(last->row).arg(last->name);
+                             .arg(current - 1).arg(spoken(current)).arg(last.row).arg(last.name);
         }
-        heard.clear();
+        HeardEvents::events().clear();
         return wrong;
     };
 
@@ -352,14 +320,11 @@ void tst_DataGrid::screenReaderHearsTheCurrentRow()
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     }
     m->setCurrentRow(m->rowCount() / 2);
-    heard.clear();
+    HeardEvents::events().clear();
     m->setRows({"Id", "Team", "Date", "Note"}, rows);   // a re-read finds the row again
     const QString wrong = mismatch();
     QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("after a re-read:") + wrong));
-
-    qInstallMessageHandler(previousHandler);
-    GridAccessibleTable::setListener(nullptr);
-    QCOMPARE(warnings, QStringList());
+    QCOMPARE(HeardEvents::warnings(), QStringList());
 }
 
 QTEST_MAIN(tst_DataGrid)

@@ -186,6 +186,22 @@ void DataGrid::resizeEvent(QResizeEvent *event)
     });
 }
 
+void DataGrid::announceCurrentRow()
+{
+    const int row = m_model->currentRow();
+    if (row < 1)
+        return;
+    const QList<int> columns = GridAccessibleTable::shownColumns(m_view);
+    for (int column : columns) {
+        QAccessibleEvent changed(m_view, QAccessible::DescriptionChanged);
+        changed.setChild(GridAccessibleTable::childIndexOf(m_view, m_model->index(row - 1, column)));
+        GridAccessibleTable::send(&changed);
+    }
+    QAccessibleEvent renamed(m_view, QAccessible::NameChanged);
+    renamed.setChild(GridAccessibleTable::childIndexOf(m_view, m_view->currentIndex()));
+    GridAccessibleTable::send(&renamed);
+}
+
 void DataGrid::focusList()
 {
     m_view->setFocus(Qt::OtherFocusReason);

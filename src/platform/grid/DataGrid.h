@@ -66,6 +66,9 @@ public:
     // Window-level operations that scroll or focus.
     void scrollToCurrent();
     void focusList();
+    // Tells a screen reader the current row's cells now read differently (after a
+    // command changed the row in place); the focused one is read again.
+    void announceCurrentRow();
 
 signals:
     void doubleClicked(int row);    // 0 when no row is under the mouse

@@ -257,14 +257,18 @@ bool GridAccessibleCell::isGroupRow() const
 QString GridAccessibleCell::text(QAccessible::Text type) const
 {
     const GridAccessibleTable *table = tableOf();
-    if (type != QAccessible::Name || !table || !table->model())
+    if ((type != QAccessible::Name && type != QAccessible::Description) || !table || !table->model())
         return {};
+    GridModel *model = table->model();
+    const QList<int> columns = table->shownColumns();
+    if (type == QAccessible::Description)
+        return m_row >= 0 && m_column < columns.size()
+            ? model->data(model->index(m_row, columns.at(m_column)), Qt::AccessibleDescriptionRole).toString()
+            : QString();
     if (m_row < 0)
         return table->columnDescription(m_column);
-    GridModel *model = table->model();
     if (model->isGroupRow(m_row + 1))
         return m_column == 0 ? model->groupCaption(m_row + 1) : QString();
-    const QList<int> columns = table->shownColumns();
     if (m_column >= columns.size())
         return {};
     return model->data(model->index(m_row, columns.at(m_column)), Qt::AccessibleTextRole).toString();
