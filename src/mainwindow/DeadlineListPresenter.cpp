@@ -90,8 +90,20 @@ bool DeadlineListPresenter::isSortable(int column)
 
 QString DeadlineListPresenter::accessibleText(int column, const GridRow &row)
 {
-    // The type column shows only pictures: it is read as what they say.
-    return column == ListColumn::TrType ? accessibleDescription(row) : QString();
+    // The type column shows only a picture: it is read as the type's name. The
+    // state the other pictures show is in every cell's description.
+    if (column != ListColumn::TrType)
+        return {};
+    switch (row.field(ListColumn::TrType).toInt()) {
+    case 1:
+        return Texts::text(1041);   // "Credit"
+    case -1:
+        return Texts::text(1042);   // "Debit"
+    case -2:
+        return Texts::text(1043);   // the appointment
+    default:
+        return {};
+    }
 }
 
 QString DeadlineListPresenter::accessibleDescription(const GridRow &row)
