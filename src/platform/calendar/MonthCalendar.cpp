@@ -348,6 +348,8 @@ QString MonthCalendar::dayDescription(int monthIndex, int cell) const
         words << m_texts.busyDay;
     if (date == Clock::today())
         words << m_texts.today;
+    if (m_state.isSelected(date))
+        words << m_texts.selectedDay;
     return words.join(QStringLiteral(", "));
 }
 
