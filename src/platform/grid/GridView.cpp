@@ -39,7 +39,8 @@ void GridView::currentChanged(const QModelIndex &current, const QModelIndex &pre
     QAbstractItemView::currentChanged(current, previous);
     // Whole rows show the current one; the current index may sit in a hidden column.
     viewport()->update();
-    if (current.isValid())
+    // Only the list being worked in speaks: a panel's list re-read meanwhile keeps still.
+    if (current.isValid() && hasFocus())
         sendAccessibleEvent(QAccessible::Focus, current);
 }
 
