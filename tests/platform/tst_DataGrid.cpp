@@ -251,27 +251,32 @@ void tst_DataGrid::coloursKeepContrast_data()
 {
     QTest::addColumn<uint>("text");
     QTest::addColumn<uint>("background");
-    QTest::addColumn<uint>("readable");
-    QTest::newRow("black on white stays") << 0x000000u << 0xffffffu << 0x000000u;
-    QTest::newRow("light text on the old fixed yellow") << 0xffffffu << 0xffffeau << 0x000000u;
-    QTest::newRow("grey on grey turns white") << 0x777777u << 0x303030u << 0xffffffu;
-    QTest::newRow("white on dark stays") << 0xffffffu << 0x2a2a2au << 0xffffffu;
+    QTest::addColumn<int>("change");   // 0 kept, -1 darker, 1 lighter
+    QTest::newRow("black on white stays") << 0x000000u << 0xffffffu << 0;
+    QTest::newRow("white on the old fixed yellow") << 0xffffffu << 0xffffeau << -1;
+    QTest::newRow("pale dimmed grey on white") << 0xbebebeu << 0xffffffu << -1;
+    QTest::newRow("grey on dark grey") << 0x777777u << 0x303030u << 1;
+    QTest::newRow("white on mid blue") << 0xffffffu << 0x308cc6u << -1;
+    QTest::newRow("white on dark stays") << 0xffffffu << 0x2a2a2au << 0;
 }
 
 void tst_DataGrid::coloursKeepContrast()
 {
     QFETCH(uint, text);
     QFETCH(uint, background);
-    QFETCH(uint, readable);
-    QCOMPARE(GridColours::contrastRatio(0x000000, 0xffffff), 21.0);
-    QCOMPARE(GridColours::expiredBackground(0xffffff), 0xffffeau);   // the long-standing light look
-    QCOMPARE(GridColours::readableText(text, background), readable);
-    QVERIFY(GridColours::contrastRatio(readable, background) >= GridColours::MinimumContrast);
+    QFETCH(int, change);
+    using namespace GridColours;
+    QCOMPARE(contrastRatio(0x000000, 0xffffff), 21.0);
+    QCOMPARE(expiredBackground(0xffffff), 0xffffeau);   // the long-standing light look
+    const quint32 readable = readableText(text, background);
+    QVERIFY(contrastRatio(readable, background) >= MinimumContrast);
+    const double shift = relativeLuminance(readable) - relativeLuminance(text);
+    QCOMPARE(shift < 0 ? -1 : shift > 0 ? 1 : 0, change);
     // The overdue tint under each palette's text: readable, and not the base itself.
     for (quint32 base : {background, 0xffffffu, 0x2a2a2au}) {
-        const quint32 tinted = GridColours::expiredBackground(base);
+        const quint32 tinted = expiredBackground(base);
         QVERIFY(tinted != base);
-        QVERIFY(GridColours::contrastRatio(GridColours::readableText(text, tinted), tinted) >= GridColours::MinimumContrast);
+        QVERIFY(contrastRatio(readableText(text, tinted), tinted) >= MinimumContrast);
     }
 }
 

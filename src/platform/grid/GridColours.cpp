@@ -42,7 +42,13 @@ quint32 GridColours::readableText(quint32 text, quint32 background)
         return text;
     const quint32 black = 0x000000;
     const quint32 white = 0xffffff;
-    return contrastRatio(black, background) >= contrastRatio(white, background) ? black : white;
+    const quint32 extreme = contrastRatio(black, background) >= contrastRatio(white, background) ? black : white;
+    for (int step = 1; step < 32; ++step) {
+        const quint32 nearer = mix(text, extreme, step / 32.0);
+        if (contrastRatio(nearer, background) >= MinimumContrast)
+            return nearer;
+    }
+    return extreme;
 }
 
 quint32 GridColours::expiredBackground(quint32 base)

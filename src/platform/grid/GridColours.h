@@ -12,8 +12,9 @@ constexpr double MinimumContrast = 4.5;
 double relativeLuminance(quint32 rgb);
 // 1 (the same luminance) to 21 (black on white), whichever colour is lighter.
 double contrastRatio(quint32 a, quint32 b);
-// `text` when it reads well on `background`; otherwise black or white, the one
-// that contrasts more.
+// `text` when it reads well on `background`; otherwise the colour nearest to it on
+// the way to black or white (the one that contrasts more) that does, so a dimmed
+// text stays dimmer than the body text.
 quint32 readableText(quint32 text, quint32 background);
 // The overdue rows' background: the base colour tinted yellow, faintly on a light
 // base (#FFFFEA on white), more on a dark one, so it shows in both.
