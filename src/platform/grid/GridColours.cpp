@@ -43,9 +43,11 @@ quint32 GridColours::readableText(quint32 text, quint32 background)
     const quint32 black = 0x000000;
     const quint32 white = 0xffffff;
     const quint32 extreme = contrastRatio(black, background) >= contrastRatio(white, background) ? black : white;
+    // A little past the minimum: the edges of antialiased letters never reach the pen.
+    const double target = MinimumContrast + 0.5;
     for (int step = 1; step < 32; ++step) {
         const quint32 nearer = mix(text, extreme, step / 32.0);
-        if (contrastRatio(nearer, background) >= MinimumContrast)
+        if (contrastRatio(nearer, background) >= target)
             return nearer;
     }
     return extreme;
