@@ -197,8 +197,11 @@ void DataGrid::announceCurrentRow()
         changed.setChild(GridAccessibleTable::childIndexOf(m_view, m_model->index(row - 1, column)));
         GridAccessibleTable::send(&changed);
     }
+    const int focused = GridAccessibleTable::childIndexOf(m_view, m_view->currentIndex());
+    if (focused < 0)
+        return;
     QAccessibleEvent renamed(m_view, QAccessible::NameChanged);
-    renamed.setChild(GridAccessibleTable::childIndexOf(m_view, m_view->currentIndex()));
+    renamed.setChild(focused);
     GridAccessibleTable::send(&renamed);
 }
 
