@@ -115,6 +115,34 @@ bool isExpired(bool done, const QDate &date, const QDate &warningHorizon)
     return !done && date.isValid() && date <= warningHorizon;
 }
 
+QString deadlineStateText(int trType, bool done, const QDate &date, const QDate &today,
+                          const QDate &warningHorizon, qint32 grpId, int grpRow, int grpMDay)
+{
+    QStringList words;
+    switch (trType) {
+    case 1:
+        words << Texts::text(1041);   // "Credit"
+        break;
+    case -1:
+        words << Texts::text(1042);   // "Debit"
+        break;
+    case -2:
+        words << Texts::text(1043);   // the appointment
+        break;
+    default:
+        break;
+    }
+    if (done)
+        words << Texts::text(2742);
+    else if (isExpired(done, date, warningHorizon))
+        words << Texts::text(date < today ? 2743 : 2744);
+    else
+        words << Texts::text(2741);
+    if (grpId > 0)
+        words << QString::number(grpRow) + counterSeparatorText() + QString::number(grpMDay);
+    return words.join(QStringLiteral(", "));
+}
+
 int typeIconIndex(int trType, bool done)
 {
     switch (trType) {

@@ -80,6 +80,13 @@ QString counterSeparatorText();
 // A deadline row is painted "Expired" when it is open and due by the horizon.
 bool isExpired(bool done, const QDate &date, const QDate &warningHorizon);
 
+// What a screen reader hears of a deadline's state, which the list shows by picture
+// and colour: its type, then closed, overdue (past its date), due soon (painted
+// "Expired" but not yet past) or open, then a recurrence's place: "Debit, closed",
+// "Credit, overdue, 3 of 12".
+QString deadlineStateText(int trType, bool done, const QDate &date, const QDate &today,
+                          const QDate &warningHorizon, qint32 grpId, int grpRow, int grpMDay);
+
 // Picture numbers 1..13 of the list's image list.
 int typeIconIndex(int trType, bool done);            // column 3; -1 for an unknown type
 int descriptionIconIndex(qint32 grpId, bool done);   // column 6; -1 for a single deadline

@@ -90,7 +90,8 @@ bool DeadlineListPresenter::isSortable(int column)
 
 QString DeadlineListPresenter::accessibleText(int column, const GridRow &row)
 {
-    // The type column shows only a picture: it is read as the type's name.
+    // The type column shows only a picture: it is read as the type's name. The
+    // state the other pictures show is in every cell's description.
     if (column != ListColumn::TrType)
         return {};
     switch (row.field(ListColumn::TrType).toInt()) {
@@ -103,6 +104,14 @@ QString DeadlineListPresenter::accessibleText(int column, const GridRow &row)
     default:
         return {};
     }
+}
+
+QString DeadlineListPresenter::accessibleDescription(const GridRow &row)
+{
+    return deadlineStateText(row.field(ListColumn::TrType).toInt(), row.field(ListColumn::TrDone).toBool(),
+                             row.field(ListColumn::TrDate).toDate(), Clock::today(), m_warningHorizon,
+                             row.field(ListColumn::TrGrpId).toInt(), row.field(ListColumn::TrGrpRow).toInt(),
+                             row.field(ListColumn::TrGrpMDay).toInt());
 }
 
 QString DeadlineListPresenter::accessibleColumnName(int column)

@@ -29,6 +29,7 @@ public:
     bool isSortable(int column) override;
     QString accessibleText(int column, const GridRow &row) override;
     QString accessibleColumnName(int column) override;
+    QString accessibleDescription(const GridRow &row) override;
 
 private:
     const Session &m_session;

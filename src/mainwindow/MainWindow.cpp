@@ -150,9 +150,6 @@ void MainWindow::setUpList()
 
     for (int i = 1; i <= IconCount; ++i)
         m_list->setImage(i, QIcon(iconResourcePath(i)));
-    GridRowStyle expired = m_list->rowStyle(QStringLiteral("Expired"));
-    expired.background = QColor(255, 255, 234);
-    m_list->setRowStyle(QStringLiteral("Expired"), expired);
 
     connect(m_list, &DataGrid::keyDown, this, &MainWindow::listKeyDown, Qt::DirectConnection);
     connect(m_list, &DataGrid::doubleClicked, this, &MainWindow::listDoubleClicked);

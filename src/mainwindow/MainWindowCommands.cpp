@@ -144,6 +144,7 @@ void MainWindow::toggleDone()
         // last row when it was the last), so the list keeps a row for the next key.
         m_list->requery();
         m_list->scrollToCurrent();
+        m_list->announceCurrentRow();   // "Debit, closed" is read out
     });
 }
 

@@ -136,6 +136,7 @@ void MainWindow::buildPanels()
     calendarTexts.otherMonthDay = Texts::text(2305);
     calendarTexts.busyDay = Texts::text(2306);
     calendarTexts.today = Texts::text(2307);
+    calendarTexts.selectedDay = Texts::text(2745);
     m_calendar->setTexts(calendarTexts);
     connect(m_calendar, &MonthCalendar::selectionChanged, this, &MainWindow::calendarSelectionChanged);
     connect(m_calendar, &MonthCalendar::busyDaysRequested, this, &MainWindow::calendarBusyDaysRequested);

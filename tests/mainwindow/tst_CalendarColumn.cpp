@@ -5,7 +5,9 @@
 #include "platform/DesktopUrls.h"
 #include "platform/calendar/MonthCalendar.h"
 #include "platform/grid/DataGrid.h"
+#include "platform/grid/GridView.h"
 
+#include "../support/HeardEvents.h"
 #include "../support/ListedRows.h"
 #include "../support/MainWindowSession.h"
 #include "../support/TestRows.h"
@@ -36,6 +38,8 @@ private slots:
     void duePictureFollowsTheWarningDays_data();
     void duePictureFollowsTheWarningDays();
     void calendarKeysAndFocusTexts();
+    void listReadsTheCurrentRowAndItsState_data();
+    void listReadsTheCurrentRowAndItsState();
     void helpAndAboutLeaveThroughTheDesktop();
 
 private:
@@ -215,6 +219,53 @@ void tst_CalendarColumn::calendarKeysAndFocusTexts()
     QCOMPARE(upcoming(), QStringList {"Rent 3/12"});
     m_window->list()->focusList();
     QTRY_VERIFY(help->text() != QStringLiteral("Use mouse to select period."));
+}
+
+void tst_CalendarColumn::listReadsTheCurrentRowAndItsState_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::newRow("plain") << 0;
+    QTest::newRow("by due period") << 1;
+    QTest::newRow("by month") << 2;
+    QTest::newRow("by counterparty") << 3;
+}
+
+void tst_CalendarColumn::listReadsTheCurrentRowAndItsState()
+{
+    QFETCH(int, layout);
+    open();
+    m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(0);   // every deadline
+    m_window->chooseLayout(layout);
+    DataGrid *list = m_window->list();
+    auto rowOf = [list](const QString &description) {
+        for (int row = 1; row <= list->rowCount(); ++row)
+            if (!list->isGroupRow(row) && list->value(row, ListColumn::TrDescription) == description)
+                return row;
+        return 0;
+    };
+    list->focusList();
+    list->setCurrentRow(1);
+    HeardEvents heard;
+    for (int row = 2; row <= list->rowCount(); ++row) {
+        QTest::keyClick(list->view(), Qt::Key_Down);
+        QCOMPARE(list->currentRow(), row);
+        QCOMPARE(HeardEvents::last(QAccessible::Focus).row, row - 1);
+        QCOMPARE(HeardEvents::last(QAccessible::SelectionAdd).row, row - 1);
+    }
+
+    // The row's state is read in every cell, and after Space closes it, again.
+    list->setCurrentRow(rowOf(QStringLiteral("Rent")));
+    QVERIFY(HeardEvents::last(QAccessible::Focus).description.endsWith(QStringLiteral(", 3 of 12")));
+    list->setCurrentRow(rowOf(QStringLiteral("Monday")));
+    QCOMPARE(HeardEvents::last(QAccessible::Focus).description, QStringLiteral("Debit, overdue"));
+    HeardEvents::events().clear();
+    QTest::keyClick(list->view(), Qt::Key_Space);
+    QCOMPARE(list->value(list->currentRow(), ListColumn::TrDescription).toString(), QStringLiteral("Monday"));
+    const HeardEvents::Heard changed = HeardEvents::last(QAccessible::NameChanged);
+    QCOMPARE(changed.row, list->currentRow() - 1);
+    QCOMPARE(changed.description, QStringLiteral("Debit, closed"));
+    QCOMPARE(HeardEvents::last(QAccessible::DescriptionChanged).description, QStringLiteral("Debit, closed"));
+    QCOMPARE(HeardEvents::warnings(), QStringList());
 }
 
 void tst_CalendarColumn::helpAndAboutLeaveThroughTheDesktop()

@@ -103,13 +103,17 @@ void tst_DeadlineList::expiredAroundWarningHorizon_data()
     QTest::addColumn<int>("warnDays");
     QTest::addColumn<int>("dueIn");   // days from today
     QTest::addColumn<bool>("done");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("grpId");
     QTest::addColumn<bool>("expired");
+    QTest::addColumn<QString>("spoken");   // what a screen reader hears of the row's state
 
-    QTest::newRow("3 days: due in 3") << 3 << 3 << false << true;
-    QTest::newRow("3 days: due in 4") << 3 << 4 << false << false;
-    QTest::newRow("3 days: closed overdue") << 3 << -40 << true << false;
-    QTest::newRow("off: today") << 999 << 0 << false << true;
-    QTest::newRow("off: tomorrow") << 999 << 1 << false << false;
+    QTest::newRow("3 days: due in 3") << 3 << 3 << false << 1 << 0 << true << "Credit, due soon";
+    QTest::newRow("3 days: due in 4") << 3 << 4 << false << -1 << 0 << false << "Debit, open";
+    QTest::newRow("3 days: closed overdue") << 3 << -40 << true << -1 << 7 << false << "Debit, closed, 3 of 12";
+    QTest::newRow("3 days: overdue") << 3 << -1 << false << 1 << 0 << true << "Credit, overdue";
+    QTest::newRow("off: today") << 999 << 0 << false << -2 << 0 << true << "Expiry Date, due soon";
+    QTest::newRow("off: tomorrow") << 999 << 1 << false << 1 << 7 << false << "Credit, open, 3 of 12";
 }
 
 void tst_DeadlineList::expiredAroundWarningHorizon()
@@ -117,14 +121,19 @@ void tst_DeadlineList::expiredAroundWarningHorizon()
     QFETCH(int, warnDays);
     QFETCH(int, dueIn);
     QFETCH(bool, done);
+    QFETCH(int, type);
+    QFETCH(int, grpId);
     QFETCH(bool, expired);
+    QFETCH(QString, spoken);
     const QDate today(2026, 12, 30);   // the horizon crosses the year end
     Session session;
     session.display().warnDays = warnDays;
     Clock::pin(today);
     const QDate horizon = session.warnLimitDate();
     Clock::pin(QDate());
-    QCOMPARE(isExpired(done, today.addDays(dueIn), horizon), expired);
+    const QDate date = today.addDays(dueIn);
+    QCOMPARE(isExpired(done, date, horizon), expired);
+    QCOMPARE(deadlineStateText(type, done, date, today, horizon, grpId, 3, 12), spoken);
 }
 
 void tst_DeadlineList::moneyTextsAgreeInEveryLocale_data()

@@ -1,6 +1,11 @@
 #include "platform/grid/DataGrid.h"
+#include "platform/grid/GridAccessible.h"
+#include "platform/grid/GridColours.h"
 #include "platform/grid/GridView.h"
 
+#include "../support/HeardEvents.h"
+
+#include <QAccessible>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSignalSpy>
@@ -45,7 +50,12 @@ private slots:
     void viewAndModelShareTheCurrentRow();
     void columnsFollowTheModel();
     void doubleClickReportsTheRowAndOpensGroups();
+    void paintsNamedRowStyles_data();
     void paintsNamedRowStyles();
+    void coloursKeepContrast_data();
+    void coloursKeepContrast();
+    void screenReaderHearsTheCurrentRow_data();
+    void screenReaderHearsTheCurrentRow();
 
 private:
     DataGrid *m_grid = nullptr;
@@ -189,26 +199,137 @@ void tst_DataGrid::doubleClickReportsTheRowAndOpensGroups()
     QCOMPARE(clicks.last().first().toInt(), 0);
 }
 
+void tst_DataGrid::paintsNamedRowStyles_data()
+{
+    QTest::addColumn<QPalette>("palette");
+    QTest::newRow("light") << QPalette(Qt::black, QColor(0xef, 0xef, 0xef), Qt::white, Qt::darkGray, Qt::gray,
+                                       Qt::black, Qt::white, Qt::white, QColor(0xef, 0xef, 0xef));
+    // Fusion's dark colours: light text on dark bases.
+    QTest::newRow("dark") << QPalette(Qt::white, QColor(0x35, 0x35, 0x35), QColor(0x50, 0x50, 0x50), Qt::black,
+                                      QColor(0x40, 0x40, 0x40), Qt::white, Qt::white, QColor(0x2a, 0x2a, 0x2a),
+                                      QColor(0x35, 0x35, 0x35));
+}
+
 void tst_DataGrid::paintsNamedRowStyles()
 {
+    QFETCH(QPalette, palette);
     ExpiredPresenter presenter;
     m_grid->setPresenter(&presenter);
+    m_grid->setPalette(palette);
     GridModel *m = m_grid->model();
     m->setCurrentRow(4);
     m_grid->setRowStyle(QStringLiteral("EvenRow"), {QColor(1, 2, 3), {}, false});
     m_grid->view()->clearFocus();   // the focus frame would tint the current row
     const QImage image = m_grid->view()->viewport()->grab().toImage();
-    auto background = [&](int row) {
-        const QRect cell = m_grid->view()->visualRect(m->index(row - 1, Team - 1));
-        return image.pixelColor(cell.right() - 2, cell.center().y());
+    auto cellOf = [&](int row) { return m_grid->view()->visualRect(m->index(row - 1, Note - 1)); };
+    auto background = [&](int row) { return image.pixelColor(cellOf(row).right() - 2, cellOf(row).center().y()); };
+    // The text's most contrasting pixel against the cell's background.
+    auto textContrast = [&](int row) {
+        const QRect cell = cellOf(row);
+        const quint32 back = background(row).rgb() & 0xffffff;
+        double best = 1;
+        for (int x = cell.left(); x < cell.right(); ++x)
+            for (int y = cell.top(); y < cell.bottom(); ++y)
+                best = std::max(best, GridColours::contrastRatio(image.pixel(x, y) & 0xffffff, back));
+        return best;
     };
-    QCOMPARE(background(2), m_grid->rowStyle(QStringLiteral("Expired")).background);
+    const QColor expired = m_grid->rowStyle(QStringLiteral("Expired")).background;
+    QCOMPARE(background(2), expired);
+    QVERIFY(expired != palette.color(QPalette::Base));
     QCOMPARE(background(3), m_grid->rowStyle(QStringLiteral("OddRow")).background);     // odd row
+    QCOMPARE(background(3), palette.color(QPalette::Base));
     QCOMPARE(background(4), m_grid->rowStyle(QStringLiteral("SelectedRow")).background);
+    for (int row : {1, 2, 3, 4})
+        QVERIFY2(textContrast(row) >= GridColours::MinimumContrast, qPrintable(QString::number(row)));
     m->setCurrentRow(1);
     const QImage again = m_grid->view()->viewport()->grab().toImage();
     const QRect cell = m_grid->view()->visualRect(m->index(3, Team - 1));
     QCOMPARE(again.pixelColor(cell.right() - 2, cell.center().y()), QColor(1, 2, 3));     // even row
+}
+
+void tst_DataGrid::coloursKeepContrast_data()
+{
+    QTest::addColumn<uint>("text");
+    QTest::addColumn<uint>("background");
+    QTest::addColumn<int>("change");   // 0 kept, -1 darker, 1 lighter
+    QTest::newRow("black on white stays") << 0x000000u << 0xffffffu << 0;
+    QTest::newRow("white on the old fixed yellow") << 0xffffffu << 0xffffeau << -1;
+    QTest::newRow("pale dimmed grey on white") << 0xbebebeu << 0xffffffu << -1;
+    QTest::newRow("grey on dark grey") << 0x777777u << 0x303030u << 1;
+    QTest::newRow("white on mid blue") << 0xffffffu << 0x308cc6u << -1;
+    QTest::newRow("white on dark stays") << 0xffffffu << 0x2a2a2au << 0;
+}
+
+void tst_DataGrid::coloursKeepContrast()
+{
+    QFETCH(uint, text);
+    QFETCH(uint, background);
+    QFETCH(int, change);
+    using namespace GridColours;
+    QCOMPARE(contrastRatio(0x000000, 0xffffff), 21.0);
+    QCOMPARE(expiredBackground(0xffffff), 0xffffeau);   // the long-standing light look
+    const quint32 readable = readableText(text, background);
+    QVERIFY(contrastRatio(readable, background) >= MinimumContrast);
+    const double shift = relativeLuminance(readable) - relativeLuminance(text);
+    QCOMPARE(shift < 0 ? -1 : shift > 0 ? 1 : 0, change);
+    // The overdue tint under each palette's text: readable, and not the base itself.
+    for (quint32 base : {background, 0xffffffu, 0x2a2a2au}) {
+        const quint32 tinted = expiredBackground(base);
+        QVERIFY(tinted != base);
+        QVERIFY(contrastRatio(readableText(text, tinted), tinted) >= MinimumContrast);
+    }
+}
+
+void tst_DataGrid::screenReaderHearsTheCurrentRow_data()
+{
+    QTest::addColumn<QList<int>>("groups");
+    QTest::newRow("flat") << QList<int>{};
+    QTest::newRow("grouped") << QList<int>{Team};
+    QTest::newRow("two group levels") << QList<int>{Team, Date};
+}
+
+void tst_DataGrid::screenReaderHearsTheCurrentRow()
+{
+    QFETCH(QList<int>, groups);
+    GridModel *m = m_grid->model();
+    std::vector<QVariantList> rows;
+    for (int id = 1; id <= 300; ++id)
+        rows.push_back({id, id % 3 ? "Blue" : "Red", QDate(2024, 1, 1 + id % 7), QStringLiteral("note %1").arg(id)});
+    m->setRows({"Id", "Team", "Date", "Note"}, rows);
+    m->setColumnVisible(Id, false);   // more model columns than shown ones
+    for (int column : groups)
+        m->addGroup(column);
+    m->setCurrentRow(1);
+    m_grid->focusList();
+    HeardEvents heard;
+    auto spoken = [m](int row) {
+        return m->isGroupRow(row) ? m->groupCaption(row) : m->data(m->index(row - 1, Team - 1)).toString();
+    };
+    // Empty when the last focus and selection events both named the current row.
+    auto mismatch = [&]() -> QString {
+        const int current = m->currentRow();
+        QString wrong;
+        for (QAccessible::Event type : {QAccessible::Focus, QAccessible::SelectionAdd}) {
+            const HeardEvents::Heard last = HeardEvents::last(type);
+            if (last.row != current - 1 || last.name != spoken(current))
+                wrong += QStringLiteral(" row %1 \"%2\" heard as row %3 \"%4\";")
+                             .arg(current - 1).arg(spoken(current)).arg(last.row).arg(last.name);
+        }
+        HeardEvents::events().clear();
+        return wrong;
+    };
+
+    for (int step = 1; step < m->rowCount(); ++step) {
+        QTest::keyClick(m_grid->view(), Qt::Key_Down);
+        const QString wrong = mismatch();
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+    }
+    m->setCurrentRow(m->rowCount() / 2);
+    HeardEvents::events().clear();
+    m->setRows({"Id", "Team", "Date", "Note"}, rows);   // a re-read finds the row again
+    const QString wrong = mismatch();
+    QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("after a re-read:") + wrong));
+    QCOMPARE(HeardEvents::warnings(), QStringList());
 }
 
 QTEST_MAIN(tst_DataGrid)

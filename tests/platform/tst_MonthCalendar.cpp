@@ -238,7 +238,8 @@ void tst_MonthCalendar::screenReadersHearFullDates()
 
     QAccessibleInterface *busy = march->child(1);   // 27 February, Monday-first
     QCOMPARE(busy->role(), QAccessible::Cell);
-    QCOMPARE(busy->text(QAccessible::Name), QStringLiteral("Tuesday, 27 February 2024"));
+    // The day's state follows the date in its name, where a screen reader speaks it.
+    QCOMPARE(busy->text(QAccessible::Name), "Tuesday, 27 February 2024, " + busy->text(QAccessible::Description));
     QVERIFY(busy->text(QAccessible::Description).contains(texts.busyDay));
     QVERIFY(busy->text(QAccessible::Description).contains(texts.otherMonthDay));
     QVERIFY(!busy->state().selected);
@@ -246,7 +247,7 @@ void tst_MonthCalendar::screenReadersHearFullDates()
     QCOMPARE(march->indexOfChild(busy), 1);
 
     QAccessibleInterface *selected = march->tableInterface()->cellAt(1, 2);   // 6 March
-    QCOMPARE(selected->text(QAccessible::Name), QStringLiteral("Wednesday, 6 March 2024"));
+    QCOMPARE(selected->text(QAccessible::Name), "Wednesday, 6 March 2024, " + texts.selectedDay);
     QVERIFY(selected->state().selected);
     QVERIFY(!selected->text(QAccessible::Description).contains(texts.otherMonthDay));
     QCOMPARE(calendar->childAt(selected->rect().center().x(), selected->rect().center().y()), march);
@@ -259,9 +260,8 @@ void tst_MonthCalendar::screenReadersHearFullDates()
     QTest::keyClick(m_calendar, Qt::Key_Down);
     QAccessibleInterface *focused = calendar->focusChild();
     QVERIFY(focused);
-    QCOMPARE(focused->text(QAccessible::Name), QStringLiteral("Thursday, 14 March 2024"));
+    QCOMPARE(focused->text(QAccessible::Name), "Thursday, 14 March 2024, " + texts.today + ", " + texts.selectedDay);
     QVERIFY(focused->state().focused);
-    QVERIFY(focused->text(QAccessible::Description).contains(texts.today));
     QVERIFY(!march->tableInterface()->cellAt(2, 2)->state().focused);   // 13 March
 }
 

@@ -60,9 +60,14 @@ QString CalendarDayAccessible::text(QAccessible::Text t) const
         return QString();
     const MonthCalendar *calendar = m_table->calendar();
     switch (t) {
-    case QAccessible::Name:
+    case QAccessible::Name: {
         // The full date, not the bare day number: "15" alone says nothing of the month.
-        return calendar->locale().toString(date(), QLocale::LongFormat);
+        // Then what the day's look shows (busy, today, selected): screen readers
+        // speak a cell's name as it gets the focus, its description hardly ever.
+        const QString day = calendar->locale().toString(date(), QLocale::LongFormat);
+        const QString state = calendar->dayDescription(m_table->monthIndex(), m_cell);
+        return state.isEmpty() ? day : day + QStringLiteral(", ") + state;
+    }
     case QAccessible::Description:
         return calendar->dayDescription(m_table->monthIndex(), m_cell);
     default:

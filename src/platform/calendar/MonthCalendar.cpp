@@ -1,4 +1,5 @@
 #include "platform/calendar/MonthCalendar.h"
+#include "platform/grid/GridColours.h"
 
 #include "platform/Clock.h"
 #include "platform/calendar/MonthCalendarAccessible.h"
@@ -348,6 +349,8 @@ QString MonthCalendar::dayDescription(int monthIndex, int cell) const
         words << m_texts.busyDay;
     if (date == Clock::today())
         words << m_texts.today;
+    if (m_state.isSelected(date))
+        words << m_texts.selectedDay;
     return words.join(QStringLiteral(", "));
 }
 
@@ -380,7 +383,8 @@ void MonthCalendar::paintMonth(QPainter &painter, int monthIndex)
                      painter.fontMetrics().elidedText(monthTitle(monthIndex), Qt::ElideRight, title.width()));
 
     painter.setFont(font());
-    painter.setPen(palette().color(group, QPalette::PlaceholderText));
+    painter.setPen(QColor::fromRgb(GridColours::readableText(palette().color(group, QPalette::PlaceholderText).rgb() & 0xffffff,
+                                                             palette().color(group, QPalette::Base).rgb() & 0xffffff)));
     for (int column = 0; column < MonthCalendarState::DaysPerWeek; ++column) {
         const QRect cell = logicalDayRect(monthIndex, column);
         const QRect header(cell.left(), logical.top() + m.title, cell.width(), m.header);
@@ -432,6 +436,10 @@ void MonthCalendar::paintDay(QPainter &painter, int monthIndex, int cell)
     QColor text = palette().color(group, selected ? QPalette::HighlightedText : QPalette::Text);
     if (!inMonth && !selected)
         text = palette().color(QPalette::Disabled, QPalette::Text);
+    // A theme's pair may fall short (light text on a mid blue, a pale grey dimming).
+    const QColor back = palette().color(group, selected ? QPalette::Highlight : QPalette::Base);
+    if (enabled)
+        text = QColor::fromRgb(GridColours::readableText(text.rgb() & 0xffffff, back.rgb() & 0xffffff));
     painter.setPen(text);
     painter.drawText(option.rect, Qt::AlignCenter | Qt::TextSingleLine, locale().toString(date.day()));
 

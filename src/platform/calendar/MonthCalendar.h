@@ -19,6 +19,7 @@ struct MonthCalendarTexts
     QString otherMonthDay = QStringLiteral("not in this month");   // a neighbouring month's day
     QString busyDay = QStringLiteral("has open deadlines");
     QString today = QStringLiteral("today");
+    QString selectedDay = QStringLiteral("selected");
 };
 
 // A month calendar that selects a range of days: by dragging the mouse, by a click

@@ -1,6 +1,7 @@
 #include "platform/grid/DataGrid.h"
 
 #include "platform/grid/GridAccessible.h"
+#include "platform/grid/GridColours.h"
 #include "platform/grid/GridDelegate.h"
 #include "platform/grid/GridView.h"
 
@@ -21,15 +22,9 @@ DataGrid::DataGrid(QWidget *parent)
 {
     // Screen readers meet the visible columns only (the same factory is not added twice).
     QAccessible::installFactory(&GridAccessibleTable::factory);
-    const QPalette pal = palette();
+    // The built-in styles other than these follow the palette when painted (builtInStyle).
     m_styles.insert(QStringLiteral("Default"), {});
-    m_styles.insert(QStringLiteral("OddRow"), {pal.color(QPalette::Base), {}, false});
-    m_styles.insert(QStringLiteral("EvenRow"), {pal.color(QPalette::AlternateBase), {}, false});
-    m_styles.insert(QStringLiteral("RowGroup"), {pal.color(QPalette::Button), pal.color(QPalette::ButtonText), true});
     m_styles.insert(QStringLiteral("PreviewRow"), {});
-    m_styles.insert(QStringLiteral("SelectedRow"),
-                    {pal.color(QPalette::Highlight), pal.color(QPalette::HighlightedText), false});
-    m_styles.insert(QStringLiteral("Expired"), {QColor(255, 255, 234), {}, false});
 
     m_view->setModel(m_model);
     m_view->setItemDelegate(m_delegate);
@@ -101,12 +96,36 @@ void DataGrid::setRowStyle(const QString &name, const GridRowStyle &style)
 
 GridRowStyle DataGrid::rowStyle(const QString &name) const
 {
-    return m_styles.value(name);
+    return m_styles.contains(name) ? m_styles.value(name) : builtInStyle(name);
+}
+
+bool DataGrid::hasRowStyle(const QString &name) const
+{
+    return m_styles.contains(name) || builtInStyle(name).background.isValid();
+}
+
+GridRowStyle DataGrid::builtInStyle(const QString &name) const
+{
+    // Read from the palette each time, so a theme changed while the program runs
+    // (a dark one) never leaves a light row behind.
+    const QPalette pal = palette();
+    if (name == QLatin1String("OddRow"))
+        return {pal.color(QPalette::Base), {}, false};
+    if (name == QLatin1String("EvenRow"))
+        return {pal.color(QPalette::AlternateBase), {}, false};
+    if (name == QLatin1String("RowGroup"))
+        return {pal.color(QPalette::Button), pal.color(QPalette::ButtonText), true};
+    if (name == QLatin1String("SelectedRow"))
+        return {pal.color(QPalette::Highlight), pal.color(QPalette::HighlightedText), false};
+    if (name == QLatin1String("Expired"))
+        return {QColor::fromRgb(GridColours::expiredBackground(pal.color(QPalette::Base).rgb() & 0xffffff)), {},
+                false};
+    return {};
 }
 
 GridRowStyle DataGrid::effectiveStyle(const QString &name, int row, bool selected, bool group) const
 {
-    GridRowStyle look = m_styles.value(QStringLiteral("Default"));
+    GridRowStyle look = rowStyle(QStringLiteral("Default"));
     auto overlay = [&look](const GridRowStyle &s) {
         if (s.background.isValid())
             look.background = s.background;
@@ -115,17 +134,20 @@ GridRowStyle DataGrid::effectiveStyle(const QString &name, int row, bool selecte
         look.bold = look.bold || s.bold;
     };
     if (group)
-        overlay(m_styles.value(QStringLiteral("RowGroup")));
+        overlay(rowStyle(QStringLiteral("RowGroup")));
     else
-        overlay(m_styles.value(row % 2 == 0 ? QStringLiteral("OddRow") : QStringLiteral("EvenRow")));
+        overlay(rowStyle(row % 2 == 0 ? QStringLiteral("OddRow") : QStringLiteral("EvenRow")));
     if (!name.isEmpty())
-        overlay(m_styles.value(name));
+        overlay(rowStyle(name));
     if (selected)
-        overlay(m_styles.value(QStringLiteral("SelectedRow")));
+        overlay(rowStyle(QStringLiteral("SelectedRow")));
     if (!look.background.isValid())
         look.background = palette().color(QPalette::Base);
     if (!look.foreground.isValid())
         look.foreground = palette().color(QPalette::Text);
+    // A background a window fixed, or a theme's odd pair, must not swallow the text.
+    look.foreground = QColor::fromRgb(
+        GridColours::readableText(look.foreground.rgb() & 0xffffff, look.background.rgb() & 0xffffff));
     return look;
 }
 
@@ -148,7 +170,7 @@ void DataGrid::scrollToCurrent()
 {
     const int row = m_model->currentRow();
     if (row > 0)
-        m_view->scrollTo(m_model->index(row - 1, 0));
+        m_view->scrollTo(m_view->rowIndex(row - 1));
 }
 
 void DataGrid::resizeEvent(QResizeEvent *event)
@@ -160,8 +182,27 @@ void DataGrid::resizeEvent(QResizeEvent *event)
     QTimer::singleShot(0, this, [this] {
         const int row = m_model->currentRow();
         if (row > 0)
-            m_view->scrollTo(m_model->index(row - 1, 0), QAbstractItemView::PositionAtCenter);
+            m_view->scrollTo(m_view->rowIndex(row - 1), QAbstractItemView::PositionAtCenter);
     });
+}
+
+void DataGrid::announceCurrentRow()
+{
+    const int row = m_model->currentRow();
+    if (row < 1)
+        return;
+    const QList<int> columns = GridAccessibleTable::shownColumns(m_view);
+    for (int column : columns) {
+        QAccessibleEvent changed(m_view, QAccessible::DescriptionChanged);
+        changed.setChild(GridAccessibleTable::childIndexOf(m_view, m_model->index(row - 1, column)));
+        GridAccessibleTable::send(&changed);
+    }
+    const int focused = GridAccessibleTable::childIndexOf(m_view, m_view->currentIndex());
+    if (focused < 0)
+        return;
+    QAccessibleEvent renamed(m_view, QAccessible::NameChanged);
+    renamed.setChild(focused);
+    GridAccessibleTable::send(&renamed);
 }
 
 void DataGrid::focusList()
@@ -190,6 +231,10 @@ void DataGrid::applyColumns()
             header->resizeSection(c - 1, m_model->columnWidth(c));
     }
     m_applyingColumns = false;
+    // The view's current cell moves off a column just hidden.
+    const QModelIndex current = m_view->currentIndex();
+    if (current.isValid() && m_view->isColumnHidden(current.column()))
+        syncCurrentFromModel(m_model->currentRow());
     applySortIndicator();
 }
 
@@ -213,8 +258,8 @@ void DataGrid::syncCurrentFromModel(int row)
     m_syncing = true;
     QItemSelectionModel *selection = m_view->selectionModel();
     if (row > 0) {
-        const QModelIndex index = m_model->index(row - 1, 0);
-        if (selection->currentIndex().row() != row - 1)
+        const QModelIndex index = m_view->rowIndex(row - 1);
+        if (selection->currentIndex() != index)
             selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         else if (!selection->isRowSelected(row - 1))
             selection->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);

@@ -52,10 +52,11 @@ public:
     QIcon image(int index) const { return m_images.value(index); }
 
     // Named row styles: "Default", "OddRow", "EvenRow", "RowGroup", "PreviewRow",
-    // "SelectedRow" and "Expired" exist from the start; windows may add or change any.
+    // "SelectedRow" and "Expired" exist from the start, in the palette's colours;
+    // windows may add or change any. Painted text always keeps a readable contrast.
     void setRowStyle(const QString &name, const GridRowStyle &style);
     GridRowStyle rowStyle(const QString &name) const;
-    bool hasRowStyle(const QString &name) const { return m_styles.contains(name); }
+    bool hasRowStyle(const QString &name) const;
 
     void setNavigatorTemplate(const QString &text) { m_model->setNavigatorTemplate(text); }
     void setNavigatorVisible(bool visible);
@@ -65,6 +66,9 @@ public:
     // Window-level operations that scroll or focus.
     void scrollToCurrent();
     void focusList();
+    // Tells a screen reader the current row's cells now read differently (after a
+    // command changed the row in place); the focused one is read again.
+    void announceCurrentRow();
 
 signals:
     void doubleClicked(int row);    // 0 when no row is under the mouse
@@ -89,6 +93,7 @@ private:
     void applySortIndicator();
     // The look of listed row `row` (0-based) under its named style, alternating
     // rows and the selection folded in.
+    GridRowStyle builtInStyle(const QString &name) const;
     GridRowStyle effectiveStyle(const QString &name, int row, bool selected, bool group) const;
 
     GridModel *m_model;

@@ -4,9 +4,12 @@
 #include "platform/grid/GridView.h"
 
 #include <QHeaderView>
+#include <algorithm>
 #include <utility>
 
 namespace {
+
+GridAccessibleTable::Listener listener = nullptr;
 
 qint64 cellKey(int row, int column)
 {
@@ -43,14 +46,43 @@ GridModel *GridAccessibleTable::model() const
 
 QList<int> GridAccessibleTable::shownColumns() const
 {
+    return shownColumns(view());
+}
+
+QList<int> GridAccessibleTable::shownColumns(const GridView *view)
+{
     QList<int> columns;
-    const QHeaderView *header = view()->header();
+    const QHeaderView *header = view->header();
     for (int visual = 0; visual < header->count(); ++visual) {
         const int logical = header->logicalIndex(visual);
         if (logical >= 0 && !header->isSectionHidden(logical))
             columns.append(logical);
     }
     return columns;
+}
+
+int GridAccessibleTable::childIndexOf(const GridView *view, const QModelIndex &index)
+{
+    const QList<int> columns = shownColumns(view);
+    if (!index.isValid() || columns.isEmpty())
+        return -1;
+    const auto *model = qobject_cast<const GridModel *>(index.model());
+    const bool group = model && model->isGroupRow(index.row() + 1);
+    const int column = group ? 0 : int(std::max<qsizetype>(columns.indexOf(index.column()), 0));
+    return (index.row() + 1) * int(columns.size()) + column;
+}
+
+void GridAccessibleTable::setListener(Listener newListener)
+{
+    listener = newListener;
+}
+
+void GridAccessibleTable::send(QAccessibleEvent *event)
+{
+    if (listener)
+        listener(event);
+    else if (QAccessible::isActive())
+        QAccessible::updateAccessibility(event);
 }
 
 int GridAccessibleTable::columnCount() const
@@ -225,14 +257,18 @@ bool GridAccessibleCell::isGroupRow() const
 QString GridAccessibleCell::text(QAccessible::Text type) const
 {
     const GridAccessibleTable *table = tableOf();
-    if (type != QAccessible::Name || !table || !table->model())
+    if ((type != QAccessible::Name && type != QAccessible::Description) || !table || !table->model())
         return {};
+    GridModel *model = table->model();
+    const QList<int> columns = table->shownColumns();
+    if (type == QAccessible::Description)
+        return m_row >= 0 && m_column < columns.size()
+            ? model->data(model->index(m_row, columns.at(m_column)), Qt::AccessibleDescriptionRole).toString()
+            : QString();
     if (m_row < 0)
         return table->columnDescription(m_column);
-    GridModel *model = table->model();
     if (model->isGroupRow(m_row + 1))
         return m_column == 0 ? model->groupCaption(m_row + 1) : QString();
-    const QList<int> columns = table->shownColumns();
     if (m_column >= columns.size())
         return {};
     return model->data(model->index(m_row, columns.at(m_column)), Qt::AccessibleTextRole).toString();

@@ -26,6 +26,16 @@ public:
     GridModel *model() const;
     // Model columns (0-based) that are shown, in on-screen order.
     QList<int> shownColumns() const;
+    static QList<int> shownColumns(const GridView *view);
+    // The child number of the cell an event about `index` names: the cell's own
+    // shown column, else the row's first cell (a hidden column, a group caption).
+    static int childIndexOf(const GridView *view, const QModelIndex &index);
+
+    // The grid's events about its cells go to the screen reader's bridge while one
+    // listens; a test may take them instead, as offscreen no bridge ever listens.
+    using Listener = void (*)(QAccessibleEvent *event);
+    static void setListener(Listener listener);
+    static void send(QAccessibleEvent *event);
 
     // QAccessibleInterface
     QAccessible::Role role() const override { return QAccessible::Table; }

@@ -560,6 +560,8 @@ QVariant GridModel::data(const QModelIndex &idx, int role) const
         const QString spoken = presenter() ? presenter()->accessibleText(column, GridRow(this, b)) : QString();
         return spoken.isEmpty() ? m_presentation.cellText(m_table, b, column) : spoken;
     }
+    case Qt::AccessibleDescriptionRole:
+        return presenter() ? presenter()->accessibleDescription(GridRow(this, b)) : QString();
     case IsGroupRole:
         return false;
     case LevelRole:

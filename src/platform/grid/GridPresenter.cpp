@@ -44,3 +44,8 @@ QString GridPresenter::accessibleColumnName(int)
 {
     return {};
 }
+
+QString GridPresenter::accessibleDescription(const GridRow &)
+{
+    return {};
+}

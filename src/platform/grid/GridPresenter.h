@@ -33,4 +33,7 @@ public:
     virtual QString accessibleText(int column, const GridRow &row);
     // What a screen reader calls a column; empty: its caption.
     virtual QString accessibleColumnName(int column);
+    // What a screen reader adds about a data row in each of its cells (its state,
+    // which the pictures and colours show); empty for nothing.
+    virtual QString accessibleDescription(const GridRow &row);
 };

@@ -1,6 +1,7 @@
 #include "platform/grid/GridView.h"
 
 #include "platform/grid/DataGrid.h"
+#include "platform/grid/GridAccessible.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -25,6 +26,42 @@ GridView::GridView(DataGrid *grid)
     header()->setSectionsClickable(true);
     header()->setStretchLastSection(false);
     header()->setHighlightSections(false);
+}
+
+QModelIndex GridView::rowIndex(int row) const
+{
+    const QList<int> shown = GridAccessibleTable::shownColumns(this);
+    return model()->index(row, shown.isEmpty() ? 0 : shown.first());
+}
+
+void GridView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    // Whole rows show the current one; the current index may sit in a hidden column.
+    viewport()->update();
+    // Only the list being worked in speaks: a panel's list re-read meanwhile keeps still.
+    if (current.isValid() && hasFocus())
+        sendAccessibleEvent(QAccessible::Focus, current);
+}
+
+void GridView::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    QAbstractItemView::selectionChanged(selected, deselected);
+    // One row is selected at a time: its first index names it.
+    sendAccessibleEvent(QAccessible::SelectionAdd, selected.indexes().value(0));
+    sendAccessibleEvent(QAccessible::SelectionRemove, deselected.indexes().value(0));
+}
+
+void GridView::sendAccessibleEvent(QAccessible::Event type, const QModelIndex &index)
+{
+    if (!index.isValid() || index.row() >= model()->rowCount())
+        return;
+    const int child = GridAccessibleTable::childIndexOf(this, index);
+    if (child < 0)
+        return;
+    QAccessibleEvent event(this, type);
+    event.setChild(child);
+    GridAccessibleTable::send(&event);
 }
 
 bool GridView::onArrow(const QModelIndex &index, int x) const
