@@ -100,8 +100,7 @@ private slots:
     void init();
     void cleanup();
     void defaultsBoxRulesAndApply();
-    void groupingChoiceAndCounterparty();
-    void savedPdfShowsTheReport();
+    void groupingAndCounterpartyThenSavedPdf();
     void databaseErrorIsReported();
     void mainWindowOpensIt();
     void counterpartyListPrints();
@@ -243,7 +242,9 @@ void TestReportWindow::defaultsBoxRulesAndApply()
     QVERIFY(m_window->document().repeatsColumnHeaders());
 }
 
-void TestReportWindow::groupingChoiceAndCounterparty()
+// The grouping and counterparty choices reach the report; then the same report
+// saved as a PDF, read back.
+void TestReportWindow::groupingAndCounterpartyThenSavedPdf()
 {
     open();
     auto *grouping = child<QComboBox>("groupingCombo");
@@ -279,18 +280,14 @@ void TestReportWindow::groupingChoiceAndCounterparty()
     box->click();
     QCOMPARE(combo->count(), 0);
     QVERIFY(!combo->isEnabled());
-}
 
-void TestReportWindow::savedPdfShowsTheReport()
-{
-    open();
     const QTemporaryDir dir;
     // Cancelling the file dialog writes nothing.
     QVERIFY(!m_window->saveAsPdf());
     QCOMPARE(m_session->prompts().shown().size(), 1);
     QCOMPARE(m_session->prompts().shown().first().kind, QStringLiteral("save"));
 
-    child<QComboBox>("groupingCombo")->setCurrentIndex(2);
+    grouping->setCurrentIndex(2);
     m_window->apply();
     const QString file = dir.filePath(QStringLiteral("ledger"));
     m_session->prompts().queueSaveFile(file);
