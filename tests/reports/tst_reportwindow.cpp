@@ -32,7 +32,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>

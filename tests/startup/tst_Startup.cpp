@@ -194,9 +194,7 @@ private slots:
         QTemporaryDir emptyProgramFolder;
         QDir().mkpath(defaultFolder());
         if (setup == QStringLiteral("junk")) {
-            QFile bad(defaultDatabase());
-            QVERIFY(bad.open(QIODevice::WriteOnly));
-            bad.write(QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200));
+            QVERIFY(writeFile(defaultDatabase(), QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200)));
             reason = Texts::text(2003, language).arg(path, Texts::text(2004, language).arg("file is not a database"));
         } else if (setup == QStringLiteral("no sheets")) {
             QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
@@ -342,9 +340,7 @@ private slots:
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
         QString watched = path;
         if (setup == QStringLiteral("file")) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("not a folder");
+            QVERIFY(writeFile(path, "not a folder"));
         } else {
             QVERIFY(QDir().mkpath(path));
             if (setup.endsWith(QStringLiteral("database"))) {
@@ -525,10 +521,9 @@ private slots:
         QVERIFY(stillFirst.anotherRuns());
 
         // A lock that cannot be made proves nothing: the program starts.
-        QFile notAFolder(locks.filePath(QStringLiteral("plain file")));
-        QVERIFY(notAFolder.open(QIODevice::WriteOnly));
-        notAFolder.close();
-        SingleInstance unmade(notAFolder.fileName());
+        const QString notAFolder = locks.filePath(QStringLiteral("plain file"));
+        QVERIFY(writeFile(notAFolder, {}));
+        SingleInstance unmade(notAFolder);
         QVERIFY(!unmade.acquired());
         QVERIFY(!unmade.anotherRuns());
         QVERIFY(!unmade.failure().isEmpty());
