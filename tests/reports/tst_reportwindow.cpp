@@ -43,6 +43,8 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <map>
 #include <memory>
 
 namespace {
@@ -525,35 +527,28 @@ void TestReportWindow::windowsFitSmallScreens()
     const LanguageScope scope(language);
     RecordingListHost host;
     Session &session = m_session->session();
-    std::unique_ptr<QWidget> shown;
-    if (window == QLatin1String("main")) {
-        shown = std::make_unique<MainWindow>(session);
-    } else if (window == QLatin1String("report")) {
-        shown = std::make_unique<ReportWindow>(session);
-    } else if (window == QLatin1String("newDeadline")) {
-        auto blank = std::make_unique<NewDeadlineWindow>(host, session);
-        blank->openBlank();
-        blank->findChild<QRadioButton *>(QStringLiteral("recurringOption"))->click();   // the taller form
-        shown = std::move(blank);
-    } else if (window == QLatin1String("deadlineEditor")) {
-        auto editor = std::make_unique<DeadlineEditor>(host, session);
-        editor->open(firstValue(db(), QStringLiteral("SELECT Min(TrRowId) FROM Transactions")).toInt());
-        shown = std::move(editor);
-    } else if (window == QLatin1String("preferences")) {
-        shown = std::make_unique<PreferencesDialog>(session);
-    } else if (window == QLatin1String("counterparties")) {
-        shown = std::make_unique<CounterpartyList>(db());
-    } else if (window == QLatin1String("counterpartyEditor")) {
-        shown = std::make_unique<CounterpartyEditor>(db());
-    } else if (window == QLatin1String("sheets")) {
-        shown = std::make_unique<SheetsDialog>(host, session);
-    } else if (window == QLatin1String("purge")) {
-        shown = std::make_unique<PurgeDialog>(host, session);
-    } else if (window == QLatin1String("help")) {
-        shown = std::make_unique<HelpWindow>();
-    } else {
-        shown = std::make_unique<AboutDialog>();
-    }
+    const std::map<QString, std::function<QWidget *()>> make{
+        {"main", [&] { return new MainWindow(session); }},
+        {"report", [&] { return new ReportWindow(session); }},
+        {"newDeadline", [&] {
+             auto *blank = new NewDeadlineWindow(host, session);
+             blank->openBlank();
+             blank->findChild<QRadioButton *>(QStringLiteral("recurringOption"))->click();   // the taller form
+             return blank;
+         }},
+        {"deadlineEditor", [&] {
+             auto *editor = new DeadlineEditor(host, session);
+             editor->open(firstValue(db(), QStringLiteral("SELECT Min(TrRowId) FROM Transactions")).toInt());
+             return editor;
+         }},
+        {"preferences", [&] { return new PreferencesDialog(session); }},
+        {"counterparties", [&] { return new CounterpartyList(db()); }},
+        {"counterpartyEditor", [&] { return new CounterpartyEditor(db()); }},
+        {"sheets", [&] { return new SheetsDialog(host, session); }},
+        {"purge", [&] { return new PurgeDialog(host, session); }},
+        {"help", [] { return new HelpWindow(); }},
+        {"about", [] { return new AboutDialog(); }}};
+    const std::unique_ptr<QWidget> shown(make.at(window)());
     shown->show();
     QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
     // A 1600x1000 screen at twice the scale, or a laptop's 1366x768 at scale 1,
