@@ -40,8 +40,8 @@ private slots:
 
     void viewListsItsDeadlines_data();
     void viewListsItsDeadlines();
-    void groupCaptionsOfEachLayout_data();
-    void groupCaptionsOfEachLayout();
+    void groupCaptionsAndSpaceInEachLayout_data();
+    void groupCaptionsAndSpaceInEachLayout();
     void rowPresentation_data();
     void rowPresentation();
     void layoutKeysAndCollapse_data();
@@ -49,8 +49,6 @@ private slots:
     void searchAsTypedThenOnwards();
     void emptyListPanelOnEmptySheet();
     void currentDeadlineKeptOnEveryReread();
-    void spaceInGroupedLayouts_data();
-    void spaceInGroupedLayouts();
     void deleteAsksOnceAndObeys();
     void lockedDatabaseIsToldAndRetried();
     void screenReaderReadsTheWindow();
@@ -171,7 +169,7 @@ void tst_MainWindow::viewListsItsDeadlines()
     QCOMPARE(listed(), view == CalendarView ? QStringList{"Phone"} : expected);
 }
 
-void tst_MainWindow::groupCaptionsOfEachLayout_data()
+void tst_MainWindow::groupCaptionsAndSpaceInEachLayout_data()
 {
     QTest::addColumn<int>("layout");
     QTest::addColumn<bool>("totals");
@@ -194,7 +192,7 @@ void tst_MainWindow::groupCaptionsOfEachLayout_data()
     QTest::newRow("by counterparty without totals") << 3 << false << QStringList{top, QString(), "Acme"};
 }
 
-void tst_MainWindow::groupCaptionsOfEachLayout()
+void tst_MainWindow::groupCaptionsAndSpaceInEachLayout()
 {
     QFETCH(int, layout);
     QFETCH(bool, totals);
@@ -213,6 +211,35 @@ void tst_MainWindow::groupCaptionsOfEachLayout()
     captions.sort();
     expected.sort();
     QCOMPARE(captions, expected);
+
+    // In the open view, Space closes the deadline and the one that followed it
+    // becomes current, even across a group row; a second Space closes that one.
+    m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(1);
+    DataGrid *list = m_window->list();
+    m_window->expandAll();
+    // Rent is the first open deadline; in the date layouts a group row follows it.
+    list->setCurrentRow(rowOf(QStringLiteral("Rent")));
+    const QVariant chosen = currentId();
+    const QVariant follower = idsAroundCurrent().value(0);
+    QTest::keyClick(list->view(), Qt::Key_Space);
+    QCOMPARE(countRows(QStringLiteral("TrDone=True AND TrRowId=") + chosen.toString()), 1);
+    QCOMPARE(currentId(), follower);
+    QTest::keyClick(list->view(), Qt::Key_Space);
+    QCOMPARE(countRows(QStringLiteral("TrDone=True AND TrRowId=") + follower.toString()), 1);
+    QCOMPARE(countRows(QStringLiteral("TrDone=True AND TrDbId=1")), 3);
+
+    // Space on a group row does nothing.
+    list->setCurrentRow(1);
+    QTest::keyClick(list->view(), Qt::Key_Space);
+    QCOMPARE(countRows(QStringLiteral("TrDone=True")), 3);
+    if (layout == 0) {
+        // Closing the last row leaves the new last row current, ready for the next key.
+        const int last = list->rowCount();
+        list->setCurrentRow(last);
+        QTest::keyClick(list->view(), Qt::Key_Space);
+        QCOMPARE(countRows(QStringLiteral("TrDone=True")), 4);
+        QCOMPARE(list->currentRow(), last - 1);
+    }
 }
 
 void tst_MainWindow::rowPresentation_data()
@@ -420,50 +447,6 @@ void tst_MainWindow::currentDeadlineKeptOnEveryReread()
     QVERIFY(rent.isValid());
     list->model()->sortByHeader(ListColumn::TrDescription);
     QCOMPARE(currentId(), rent);
-}
-
-void tst_MainWindow::spaceInGroupedLayouts_data()
-{
-    QTest::addColumn<int>("layout");
-    QTest::newRow("plain") << 0;
-    QTest::newRow("by due period") << 1;
-    QTest::newRow("by month") << 2;
-    QTest::newRow("by counterparty") << 3;
-}
-
-void tst_MainWindow::spaceInGroupedLayouts()
-{
-    // In the open view, Space closes the deadline and the one that followed it
-    // becomes current, even across a group row; a second Space closes that one.
-    QFETCH(int, layout);
-    open();
-    m_window->chooseLayout(layout);
-    m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(1);
-    DataGrid *list = m_window->list();
-    m_window->expandAll();
-    // Rent is the first open deadline; in the date layouts a group row follows it.
-    list->setCurrentRow(rowOf(QStringLiteral("Rent")));
-    const QVariant chosen = currentId();
-    const QVariant follower = idsAroundCurrent().value(0);
-    QTest::keyClick(list->view(), Qt::Key_Space);
-    QCOMPARE(countRows(QStringLiteral("TrDone=True AND TrRowId=") + chosen.toString()), 1);
-    QCOMPARE(currentId(), follower);
-    QTest::keyClick(list->view(), Qt::Key_Space);
-    QCOMPARE(countRows(QStringLiteral("TrDone=True AND TrRowId=") + follower.toString()), 1);
-    QCOMPARE(countRows(QStringLiteral("TrDone=True AND TrDbId=1")), 3);
-
-    // Space on a group row does nothing.
-    list->setCurrentRow(1);
-    QTest::keyClick(list->view(), Qt::Key_Space);
-    QCOMPARE(countRows(QStringLiteral("TrDone=True")), 3);
-    if (layout == 0) {
-        // Closing the last row leaves the new last row current, ready for the next key.
-        const int last = list->rowCount();
-        list->setCurrentRow(last);
-        QTest::keyClick(list->view(), Qt::Key_Space);
-        QCOMPARE(countRows(QStringLiteral("TrDone=True")), 4);
-        QCOMPARE(list->currentRow(), last - 1);
-    }
 }
 
 namespace {
