@@ -114,7 +114,9 @@ private slots:
         m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
     }
 
-    void freshUserGetsFolderDatabaseAndSheetOne()
+    // A new user gets the folder, the database and sheet 1 without a word, in the
+    // system's language; a returning one keeps them.
+    void freshThenReturningUser()
     {
         QCOMPARE(start(QStringLiteral("0410")), SessionOutcome::Ready);
         QVERIFY(QFileInfo(defaultFolder()).isDir());
@@ -125,11 +127,7 @@ private slots:
         QCOMPARE(Texts::language(), Language::Italian);
         QCOMPARE(settings().text(Setting::FirstRunMarker), FirstRunMarkerText);
         QVERIFY(m_prompts->shown().isEmpty());
-    }
 
-    void returningUserKeepsTheDatabase()
-    {
-        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
         Connection c;
         c.open(m_session->connectionString());
         c.execute(QStringLiteral("INSERT INTO Dbs ( DbId, DbName ) SELECT 2, 'Casa d''Anna'"));
