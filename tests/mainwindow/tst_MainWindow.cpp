@@ -40,12 +40,10 @@ private slots:
 
     void viewListsItsDeadlines_data();
     void viewListsItsDeadlines();
-    void groupCaptionsAndSpaceInEachLayout_data();
-    void groupCaptionsAndSpaceInEachLayout();
+    void layoutKeysCaptionsAndSpace_data();
+    void layoutKeysCaptionsAndSpace();
     void rowPresentation_data();
     void rowPresentation();
-    void layoutKeysAndCollapse_data();
-    void layoutKeysAndCollapse();
     void searchAsTypedThenOnwards();
     void emptyListPanelOnEmptySheet();
     void currentDeadlineKeptOnEveryReread();
@@ -169,9 +167,12 @@ void tst_MainWindow::viewListsItsDeadlines()
     QCOMPARE(listed(), view == CalendarView ? QStringList{"Phone"} : expected);
 }
 
-void tst_MainWindow::groupCaptionsAndSpaceInEachLayout_data()
+void tst_MainWindow::layoutKeysCaptionsAndSpace_data()
 {
     QTest::addColumn<int>("layout");
+    QTest::addColumn<bool>("inViewBox");     // Ctrl+digit pressed in the view box, else in the list
+    QTest::addColumn<int>("secondLevel");    // the column of the second group level; 0 for none
+    QTest::addColumn<int>("rowsCollapsed");
     QTest::addColumn<bool>("totals");
     QTest::addColumn<QStringList>("expected");
     const QLocale en(QLocale::English, QLocale::UnitedStates);
@@ -179,28 +180,52 @@ void tst_MainWindow::groupCaptionsAndSpaceInEachLayout_data()
     auto month = [&](int m, int year) { return " " + en.standaloneMonthName(m) + " " + QString::number(year); };
     const QString top = QStringLiteral("Deadlines - All Deadlines");
 
-    QTest::newRow("plain") << 0 << true << QStringList{top};
-    QTest::newRow("by due period") << 1 << true
+    const int key = ListColumn::GroupKey;
+    const int party = ListColumn::AcName;
+    // Collapsed, the sheet's row and the second level stay listed.
+    QTest::newRow("plain") << 0 << false << 0 << 1 << true << QStringList{top};
+    QTest::newRow("by due period") << 1 << false << key << 3 << true
                                    << QStringList{top, " Until Today" + total(100), " Next month onwards" + total(-70)};
-    QTest::newRow("by month") << 2 << true
+    QTest::newRow("by month") << 2 << false << key << 6 << true
                               << QStringList{top, month(12, 2023) + total(0), month(1, 2024) + total(100),
                                              month(2, 2024) + total(-50), month(3, 2024) + total(-10),
                                              month(4, 2024) + total(-10)};
-    QTest::newRow("by counterparty") << 3 << true
-                                     << QStringList{top + total(30), "(none)" + total(-70), "Acme" + total(100)};
+    QTest::newRow("by counterparty, keys in the view box")
+        << 3 << true << party << 3 << true << QStringList{top + total(30), "(none)" + total(-70), "Acme" + total(100)};
     // Without totals the counterparty groups keep the list's own caption.
-    QTest::newRow("by counterparty without totals") << 3 << false << QStringList{top, QString(), "Acme"};
+    QTest::newRow("by counterparty without totals") << 3 << false << party << 3 << false
+                                                    << QStringList{top, QString(), "Acme"};
 }
 
-void tst_MainWindow::groupCaptionsAndSpaceInEachLayout()
+void tst_MainWindow::layoutKeysCaptionsAndSpace()
 {
     QFETCH(int, layout);
+    QFETCH(bool, inViewBox);
+    QFETCH(int, secondLevel);
+    QFETCH(int, rowsCollapsed);
     QFETCH(bool, totals);
     QFETCH(QStringList, expected);
     m_session->settings().setInteger(Setting::ShowGroupTotals, totals ? 1 : 0);
     open();
-    m_window->chooseLayout(layout);
+    DataGrid *list = m_window->list();
+    // Ctrl+1 to Ctrl+4 choose the layout, from another one; menu and toolbar follow.
+    m_window->chooseLayout((layout + 2) % 4);
+    list->setCurrentRow(2);
+    QWidget *target = inViewBox ? static_cast<QWidget *>(m_window->findChild<QComboBox *>(QStringLiteral("viewCombo")))
+                                : static_cast<QWidget *>(list->view());
+    QTest::keyClick(target, Qt::Key(Qt::Key_1 + layout), Qt::ControlModifier);
+    QCOMPARE(m_session->session().display().groupOption, layout);
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(m_window->findChild<QAction *>(QStringLiteral("layoutAction%1").arg(i))->isChecked(), i == layout);
+        QCOMPARE(m_window->findChild<QAction *>(QStringLiteral("layoutButton%1").arg(i))->isChecked(), i == layout);
+    }
+    QCOMPARE(list->model()->groups().size(), secondLevel ? 2 : 1);
+    if (secondLevel)
+        QCOMPARE(list->model()->groups().at(1).column, secondLevel);
+    m_window->collapseAll();
+    QCOMPARE(list->rowCount(), rowsCollapsed);
     m_window->expandAll();
+    QVERIFY(list->rowCount() > 7);
 
     QStringList captions;
     GridModel *model = m_window->list()->model();
@@ -215,7 +240,6 @@ void tst_MainWindow::groupCaptionsAndSpaceInEachLayout()
     // In the open view, Space closes the deadline and the one that followed it
     // becomes current, even across a group row; a second Space closes that one.
     m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(1);
-    DataGrid *list = m_window->list();
     m_window->expandAll();
     // Rent is the first open deadline; in the date layouts a group row follows it.
     list->setCurrentRow(rowOf(QStringLiteral("Rent")));
@@ -283,49 +307,6 @@ void tst_MainWindow::rowPresentation()
     QCOMPARE(role(ListColumn::TrDescription, GridModel::IconIndexRole).toInt(), grpRow ? 9 : -1);
     QCOMPARE(model->displayText(row, ListColumn::TrDescription), shown);
     QCOMPARE(model->displayText(row, ListColumn::TrValue).isEmpty(), !amountShown);
-}
-
-void tst_MainWindow::layoutKeysAndCollapse_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<bool>("inViewBox");
-    QTest::addColumn<int>("secondLevel");   // the column of the second group level; 0 for none
-    QTest::addColumn<int>("rowsCollapsed");
-    QTest::newRow("Ctrl+1 in the list: plain, only the sheet row") << int(Qt::Key_1) << false << 0 << 1;
-    QTest::newRow("Ctrl+2 in the list: sheet and two periods") << int(Qt::Key_2) << false << ListColumn::GroupKey << 3;
-    QTest::newRow("Ctrl+4 in the view box: sheet and two counterparties") << int(Qt::Key_4) << true
-                                                                           << ListColumn::AcName << 3;
-}
-
-void tst_MainWindow::layoutKeysAndCollapse()
-{
-    QFETCH(int, key);
-    QFETCH(bool, inViewBox);
-    QFETCH(int, secondLevel);
-    QFETCH(int, rowsCollapsed);
-    open();
-    m_window->chooseLayout(2);
-    DataGrid *list = m_window->list();
-    list->setCurrentRow(2);
-    QWidget *target = inViewBox ? static_cast<QWidget *>(m_window->findChild<QComboBox *>(QStringLiteral("viewCombo")))
-                                : static_cast<QWidget *>(list->view());
-    QTest::keyClick(target, Qt::Key(key), Qt::ControlModifier);
-
-    const int layout = key - Qt::Key_1;
-    QCOMPARE(m_session->session().display().groupOption, layout);
-    for (int i = 0; i < 4; ++i) {
-        QCOMPARE(m_window->findChild<QAction *>(QStringLiteral("layoutAction%1").arg(i))->isChecked(), i == layout);
-        QCOMPARE(m_window->findChild<QAction *>(QStringLiteral("layoutButton%1").arg(i))->isChecked(), i == layout);
-    }
-    QCOMPARE(list->model()->groups().size(), secondLevel ? 2 : 1);
-    if (secondLevel)
-        QCOMPARE(list->model()->groups().at(1).column, secondLevel);
-
-    // Collapsing keeps the second level listed under the sheet's row.
-    m_window->collapseAll();
-    QCOMPARE(list->rowCount(), rowsCollapsed);
-    m_window->expandAll();
-    QVERIFY(list->rowCount() > 7);
 }
 
 void tst_MainWindow::searchAsTypedThenOnwards()
