@@ -10,7 +10,6 @@
 #include <QMainWindow>
 #include <QScreen>
 #include <QToolButton>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>

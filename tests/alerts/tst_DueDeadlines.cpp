@@ -24,8 +24,7 @@ private slots:
     void sentenceNamesEachKindFound();
     void typedWarningDays_data();
     void typedWarningDays();
-    void busyDaysAreOpenDeadlinesOfTheSheet();
-    void upcomingListsLatestFirst();
+    void busyDaysAndUpcomingAreOpenDeadlinesOfTheSheet();
 
 private:
     void insert(int sheet, bool done, const QDate &date, const QString &description, int grpId = 0)
@@ -163,7 +162,9 @@ void tst_DueDeadlines::typedWarningDays()
     QCOMPARE(DueDeadlines::warnDaysFromText(text).value_or(-1), days);
 }
 
-void tst_DueDeadlines::busyDaysAreOpenDeadlinesOfTheSheet()
+// The calendar's busy days, then the upcoming panel's rows of one week (none of
+// the busy days' rows falls in it), latest first.
+void tst_DueDeadlines::busyDaysAndUpcomingAreOpenDeadlinesOfTheSheet()
 {
     const QDate first(2024, 2, 26);   // a run that crosses into March
     const QDate last(2024, 4, 7);
@@ -183,19 +184,13 @@ void tst_DueDeadlines::busyDaysAreOpenDeadlinesOfTheSheet()
     // The calendar's own day-by-day request answers the same.
     QCOMPARE(CalendarQueries::busyDaysOneByOne(connection, first, int(first.daysTo(last)) + 1, 1), expected);
     QCOMPARE(CalendarQueries::busyDays(connection, first, last, 2), QSet<QDate> {QDate(2024, 3, 21)});
-}
 
-void tst_DueDeadlines::upcomingListsLatestFirst()
-{
     insert(1, false, QDate(2024, 3, 4), QStringLiteral("Mon"));
     insert(1, false, QDate(2024, 3, 8), QStringLiteral("Fri"));
     insert(1, false, QDate(2024, 3, 6), QStringLiteral("Wed"), 7);
     insert(1, true, QDate(2024, 3, 7), QStringLiteral("Closed"));
     insert(3, false, QDate(2024, 3, 5), QStringLiteral("Other sheet"));
     insert(1, false, QDate(2024, 3, 11), QStringLiteral("Next week"));
-
-    Connection connection;
-    connection.open(m_connection);
     Recordset rs;
     rs.open(CalendarQueries::upcomingSql(QDate(2024, 3, 4), QDate(2024, 3, 10), 1), connection);
     QStringList listed;

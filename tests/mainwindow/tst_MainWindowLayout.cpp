@@ -5,6 +5,7 @@
 #include "platform/grid/DataGrid.h"
 
 #include "../support/MainWindowSession.h"
+#include "../support/TestDatabase.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -262,14 +263,12 @@ void tst_MainWindowLayout::helpWindowIsAWindowThatKeysClose()
 {
     QFETCH(QKeyCombination, key);
     QTemporaryDir dir;
-    QFile page(dir.filePath(QStringLiteral("help.html")));
-    QVERIFY(page.open(QIODevice::WriteOnly));
-    page.write("<html><head><title>Orvel 2 help</title></head><body>Help</body></html>");
-    page.close();
+    const QString page = dir.filePath(QStringLiteral("help.html"));
+    QVERIFY(writeFile(page, "<html><head><title>Orvel 2 help</title></head><body>Help</body></html>"));
     MainWindow window(m_session->session());
     window.show();
     HelpWindow help(&window);
-    help.showPage(page.fileName());
+    help.showPage(page);
     QVERIFY(QTest::qWaitForWindowActive(&help));
 
     // A screen reader meets a window of its own, with a title.

@@ -50,7 +50,6 @@ private:
     QString exportThroughMenu(const QString &action, const QString &fileName);
     QStringList listedDescriptions() const;
     void editByHand(const QStringList &statements);
-    QByteArray contentsOf(const QString &path) const;
 
     std::unique_ptr<MainWindowSession> m_session;
     std::unique_ptr<MainWindow> m_window;
@@ -99,12 +98,6 @@ void tst_MainWindowRegisters::editByHand(const QStringList &statements)
         QVERIFY2(other.exec(sql), qPrintable(sql + u' ' + other.lastError()));
 }
 
-QByteArray tst_MainWindowRegisters::contentsOf(const QString &path) const
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void tst_MainWindowRegisters::exportFollowsTheGroupedList()
 {
     const QString cs = m_session->connectionString();
@@ -122,9 +115,7 @@ void tst_MainWindowRegisters::exportFollowsTheGroupedList()
     QCOMPARE(order.size(), 4);
 
     const QString path = exportThroughMenu(QStringLiteral("exportAction"), QStringLiteral("list.txt"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(file.readAll());
+    const QString text = QString::fromUtf8(fileBytes(path));
     QVERIFY(text.endsWith(QStringLiteral("\r\n")));
     QStringList lines = text.split(QStringLiteral("\r\n"));
     lines.removeLast();
@@ -150,9 +141,9 @@ void tst_MainWindowRegisters::exportFollowsTheGroupedList()
         QVERIFY(listedDescriptions().size() < 4);
         const QString collapsed = exportThroughMenu(QStringLiteral("exportAction"),
                                                     QStringLiteral("collapsed%1.txt").arg(layout));
-        QCOMPARE(QString::fromUtf8(contentsOf(collapsed)).split(QStringLiteral("\r\n")).size(), lines.size() + 1);
+        QCOMPARE(QString::fromUtf8(fileBytes(collapsed)).split(QStringLiteral("\r\n")).size(), lines.size() + 1);
         if (layout == 2)
-            QCOMPARE(contentsOf(collapsed), contentsOf(path));
+            QCOMPARE(fileBytes(collapsed), fileBytes(path));
     }
 }
 
@@ -187,16 +178,13 @@ void tst_MainWindowRegisters::exportAsksBeforeReplacingTheFinalName()
     m_window->chooseLayout(1);
     const QString typed = m_out->filePath(QStringLiteral("list"));
     const QString target = typed + u'.' + extension;
-    QFile old(target);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write("keep me");
-    old.close();
+    QVERIFY(writeFile(target, "keep me"));
 
     Prompt::ScriptedPrompts &prompts = m_session->prompts();
     prompts.queueSaveFile(typed);
     prompts.queueEnter();   // then the dialog again, cancelled
     m_window->findChild<QAction *>(action)->trigger();
-    QCOMPARE(contentsOf(target), QByteArray("keep me"));
+    QCOMPARE(fileBytes(target), QByteArray("keep me"));
     QCOMPARE(prompts.shown().size(), 3);
     QVERIFY(prompts.shown().first().text.startsWith(QStringLiteral("Orvel 2 - ")));   // the dialog's title
     const Prompt::Shown &question = prompts.shown().at(1);
@@ -211,9 +199,9 @@ void tst_MainWindowRegisters::exportAsksBeforeReplacingTheFinalName()
     prompts.queueAnswer(Prompt::Answer::Yes);
     m_window->findChild<QAction *>(action)->trigger();
     QCOMPARE(prompts.shown().size(), 2);
-    QVERIFY2(contentsOf(target).contains(written), contentsOf(target).constData());
-    QCOMPARE(contentsOf(target).count("Paid long ago"), closedListed);
-    QCOMPARE(contentsOf(target).count(perOpenDeadline), 2);
+    QVERIFY2(fileBytes(target).contains(written), fileBytes(target).constData());
+    QCOMPARE(fileBytes(target).count("Paid long ago"), closedListed);
+    QCOMPARE(fileBytes(target).count(perOpenDeadline), 2);
     QCOMPARE(QDir(m_out->path()).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(target).fileName()});
 }
 
@@ -236,10 +224,7 @@ void tst_MainWindowRegisters::unwritableFileIsToldAndLeavesNothing()
         for (int i = 0; i < 18; ++i)
             insertDeadline(m_session->connectionString(), 1, 1, false, QDate(2024, 2, 1 + i),
                            QStringLiteral("Deadline %1 ").arg(i) + QString(1500, u'x'), 0, Currency::fromWhole(i));
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("good older export\r\n");
-        old.close();
+        QVERIFY(writeFile(path, "good older export\r\n"));
     }
     open();
     m_session->prompts().queueSaveFile(path);
@@ -255,7 +240,7 @@ void tst_MainWindowRegisters::unwritableFileIsToldAndLeavesNothing()
     QVERIFY(told.text.startsWith(Texts::text(2500)));
     QVERIFY(told.text.contains(QDir::toNativeSeparators(path) + QStringLiteral(": ")));
     if (room > 0) {
-        QCOMPARE(contentsOf(path), QByteArray("good older export\r\n"));
+        QCOMPARE(fileBytes(path), QByteArray("good older export\r\n"));
         QCOMPARE(QDir(m_out->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"list.txt"});
     } else {
         QVERIFY(!QFile::exists(path));
@@ -300,7 +285,7 @@ void tst_MainWindowRegisters::amountsOutOfRangeAreNeverOtherNumbers()
     QCOMPARE(amounts, (QStringList{"$500,000,000,000,000.00", "$500,000,000,000,000.00", "amount out of range"}));
 
     const QString path = exportThroughMenu(QStringLiteral("exportAction"), QStringLiteral("big.txt"));
-    const QString text = QString::fromUtf8(contentsOf(path));
+    const QString text = QString::fromUtf8(fileBytes(path));
     QVERIFY2(text.contains(QStringLiteral("\"By hand\"\t\"amount out of range\"\t\"amount out of range\"")),
              qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("\"Half two\"\t\"500000000000000\"\t\"500000000000000\"")));
@@ -315,7 +300,7 @@ void tst_MainWindowRegisters::chosenSheetReachesTheWindow()
     open();
     QVERIFY(listedDescriptions().isEmpty());
     // An empty list exports its header.
-    QCOMPARE(contentsOf(exportThroughMenu(QStringLiteral("exportAction"), QStringLiteral("empty.txt"))),
+    QCOMPARE(fileBytes(exportThroughMenu(QStringLiteral("exportAction"), QStringLiteral("empty.txt"))),
              QByteArray("Type\tDone\tDate\tDescription\tAmount\tTotal\tClient/Supplier\tClient/Supplier Notes\r\n"));
     QTimer::singleShot(0, this, [] {
         auto *dialog = qobject_cast<SheetsDialog *>(QApplication::activeModalWidget());

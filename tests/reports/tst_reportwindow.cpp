@@ -32,7 +32,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -44,6 +43,8 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <map>
 #include <memory>
 
 namespace {
@@ -100,8 +101,7 @@ private slots:
     void init();
     void cleanup();
     void defaultsBoxRulesAndApply();
-    void groupingChoiceAndCounterparty();
-    void savedPdfShowsTheReport();
+    void groupingAndCounterpartyThenSavedPdf();
     void databaseErrorIsReported();
     void mainWindowOpensIt();
     void counterpartyListPrints();
@@ -243,7 +243,9 @@ void TestReportWindow::defaultsBoxRulesAndApply()
     QVERIFY(m_window->document().repeatsColumnHeaders());
 }
 
-void TestReportWindow::groupingChoiceAndCounterparty()
+// The grouping and counterparty choices reach the report; then the same report
+// saved as a PDF, read back.
+void TestReportWindow::groupingAndCounterpartyThenSavedPdf()
 {
     open();
     auto *grouping = child<QComboBox>("groupingCombo");
@@ -279,18 +281,14 @@ void TestReportWindow::groupingChoiceAndCounterparty()
     box->click();
     QCOMPARE(combo->count(), 0);
     QVERIFY(!combo->isEnabled());
-}
 
-void TestReportWindow::savedPdfShowsTheReport()
-{
-    open();
     const QTemporaryDir dir;
     // Cancelling the file dialog writes nothing.
     QVERIFY(!m_window->saveAsPdf());
     QCOMPARE(m_session->prompts().shown().size(), 1);
     QCOMPARE(m_session->prompts().shown().first().kind, QStringLiteral("save"));
 
-    child<QComboBox>("groupingCombo")->setCurrentIndex(2);
+    grouping->setCurrentIndex(2);
     m_window->apply();
     const QString file = dir.filePath(QStringLiteral("ledger"));
     m_session->prompts().queueSaveFile(file);
@@ -529,35 +527,28 @@ void TestReportWindow::windowsFitSmallScreens()
     const LanguageScope scope(language);
     RecordingListHost host;
     Session &session = m_session->session();
-    std::unique_ptr<QWidget> shown;
-    if (window == QLatin1String("main")) {
-        shown = std::make_unique<MainWindow>(session);
-    } else if (window == QLatin1String("report")) {
-        shown = std::make_unique<ReportWindow>(session);
-    } else if (window == QLatin1String("newDeadline")) {
-        auto blank = std::make_unique<NewDeadlineWindow>(host, session);
-        blank->openBlank();
-        blank->findChild<QRadioButton *>(QStringLiteral("recurringOption"))->click();   // the taller form
-        shown = std::move(blank);
-    } else if (window == QLatin1String("deadlineEditor")) {
-        auto editor = std::make_unique<DeadlineEditor>(host, session);
-        editor->open(firstValue(db(), QStringLiteral("SELECT Min(TrRowId) FROM Transactions")).toInt());
-        shown = std::move(editor);
-    } else if (window == QLatin1String("preferences")) {
-        shown = std::make_unique<PreferencesDialog>(session);
-    } else if (window == QLatin1String("counterparties")) {
-        shown = std::make_unique<CounterpartyList>(db());
-    } else if (window == QLatin1String("counterpartyEditor")) {
-        shown = std::make_unique<CounterpartyEditor>(db());
-    } else if (window == QLatin1String("sheets")) {
-        shown = std::make_unique<SheetsDialog>(host, session);
-    } else if (window == QLatin1String("purge")) {
-        shown = std::make_unique<PurgeDialog>(host, session);
-    } else if (window == QLatin1String("help")) {
-        shown = std::make_unique<HelpWindow>();
-    } else {
-        shown = std::make_unique<AboutDialog>();
-    }
+    const std::map<QString, std::function<QWidget *()>> make{
+        {"main", [&] { return new MainWindow(session); }},
+        {"report", [&] { return new ReportWindow(session); }},
+        {"newDeadline", [&] {
+             auto *blank = new NewDeadlineWindow(host, session);
+             blank->openBlank();
+             blank->findChild<QRadioButton *>(QStringLiteral("recurringOption"))->click();   // the taller form
+             return blank;
+         }},
+        {"deadlineEditor", [&] {
+             auto *editor = new DeadlineEditor(host, session);
+             editor->open(firstValue(db(), QStringLiteral("SELECT Min(TrRowId) FROM Transactions")).toInt());
+             return editor;
+         }},
+        {"preferences", [&] { return new PreferencesDialog(session); }},
+        {"counterparties", [&] { return new CounterpartyList(db()); }},
+        {"counterpartyEditor", [&] { return new CounterpartyEditor(db()); }},
+        {"sheets", [&] { return new SheetsDialog(host, session); }},
+        {"purge", [&] { return new PurgeDialog(host, session); }},
+        {"help", [] { return new HelpWindow(); }},
+        {"about", [] { return new AboutDialog(); }}};
+    const std::unique_ptr<QWidget> shown(make.at(window)());
     shown->show();
     QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
     // A 1600x1000 screen at twice the scale, or a laptop's 1366x768 at scale 1,

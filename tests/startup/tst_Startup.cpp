@@ -114,7 +114,9 @@ private slots:
         m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
     }
 
-    void freshUserGetsFolderDatabaseAndSheetOne()
+    // A new user gets the folder, the database and sheet 1 without a word, in the
+    // system's language; a returning one keeps them.
+    void freshThenReturningUser()
     {
         QCOMPARE(start(QStringLiteral("0410")), SessionOutcome::Ready);
         QVERIFY(QFileInfo(defaultFolder()).isDir());
@@ -125,11 +127,7 @@ private slots:
         QCOMPARE(Texts::language(), Language::Italian);
         QCOMPARE(settings().text(Setting::FirstRunMarker), FirstRunMarkerText);
         QVERIFY(m_prompts->shown().isEmpty());
-    }
 
-    void returningUserKeepsTheDatabase()
-    {
-        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
         Connection c;
         c.open(m_session->connectionString());
         c.execute(QStringLiteral("INSERT INTO Dbs ( DbId, DbName ) SELECT 2, 'Casa d''Anna'"));
@@ -194,9 +192,7 @@ private slots:
         QTemporaryDir emptyProgramFolder;
         QDir().mkpath(defaultFolder());
         if (setup == QStringLiteral("junk")) {
-            QFile bad(defaultDatabase());
-            QVERIFY(bad.open(QIODevice::WriteOnly));
-            bad.write(QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200));
+            QVERIFY(writeFile(defaultDatabase(), QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200)));
             reason = Texts::text(2003, language).arg(path, Texts::text(2004, language).arg("file is not a database"));
         } else if (setup == QStringLiteral("no sheets")) {
             QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
@@ -342,9 +338,7 @@ private slots:
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
         QString watched = path;
         if (setup == QStringLiteral("file")) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("not a folder");
+            QVERIFY(writeFile(path, "not a folder"));
         } else {
             QVERIFY(QDir().mkpath(path));
             if (setup.endsWith(QStringLiteral("database"))) {
@@ -525,10 +519,9 @@ private slots:
         QVERIFY(stillFirst.anotherRuns());
 
         // A lock that cannot be made proves nothing: the program starts.
-        QFile notAFolder(locks.filePath(QStringLiteral("plain file")));
-        QVERIFY(notAFolder.open(QIODevice::WriteOnly));
-        notAFolder.close();
-        SingleInstance unmade(notAFolder.fileName());
+        const QString notAFolder = locks.filePath(QStringLiteral("plain file"));
+        QVERIFY(writeFile(notAFolder, {}));
+        SingleInstance unmade(notAFolder);
         QVERIFY(!unmade.acquired());
         QVERIFY(!unmade.anotherRuns());
         QVERIFY(!unmade.failure().isEmpty());

@@ -14,19 +14,16 @@ class tst_OrvelApplication final : public QObject
     Q_OBJECT
 
 private slots:
-    // Window systems append a display name to every title; the program sets none,
-    // so a window's title is its own text alone.
-    void namesTheProgramWithoutTitleSuffix()
+    void namedSoThenEscapedErrorsBecomeMessages()
     {
+        // The names give the settings file's place. Window systems append a display
+        // name to every title; the program sets none, so a title is its own text alone.
         QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Orvel 2"));
         QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Kestrum"));
         QCoreApplication::setApplicationName(QStringLiteral("renamed"));
         QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("renamed"));
         QCoreApplication::setApplicationName(QStringLiteral("Orvel 2"));
-    }
 
-    void escapedErrorsBecomeMessages()
-    {
         Prompt::ScriptedPrompts prompts;
         const QString folder = QStringLiteral("/media/usb/Orvel2DB");
         const QString path = folder + QStringLiteral("/orvel2.mdb");

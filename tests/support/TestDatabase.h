@@ -36,3 +36,17 @@ inline QByteArray fileDigest(const QString &path)
         return {};
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }
+
+// A file's bytes; empty when it cannot be read.
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Makes bytes the whole of a file; false when it cannot be written.
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
