@@ -1,11 +1,11 @@
 #include "about/HelpWindow.h"
 
 #include "platform/DesktopUrls.h"
+#include "platform/ScreenFit.h"
 #include "startup/Session.h"
 
 #include <QAction>
 #include <QKeySequence>
-#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -44,7 +44,7 @@ HelpWindow::HelpWindow(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);
     // Its designed size where the screen has room for it, frame and title included.
-    resize(QSize(760, 640).boundedTo(screen()->availableGeometry().size() - QSize(16, 48)));
+    resize(fitOnScreen(this, QSize(760, 640)));
 }
 
 void HelpWindow::showPage(const QString &file)

@@ -6,6 +6,7 @@
 #include "mainwindow/MainWindowLayout.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
+#include "platform/ScreenFit.h"
 #include "platform/calendar/MonthCalendar.h"
 #include "platform/grid/DataGrid.h"
 #include "startup/Session.h"
@@ -16,7 +17,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
-#include <QScreen>
 #include <QStyle>
 
 #include <functional>
@@ -115,8 +115,7 @@ void MainWindow::applyStartLayout(const MainWindowSettings::StartLayout &layout)
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
         // The designed size where the screen has room for it; a stored size is the user's.
-        const QSize room = screen()->availableGeometry().size() - QSize(FrameRoomWidth, FrameRoomHeight);
-        const QSize designed = QSize(DesignedWidth, DesignedHeight).boundedTo(room);
+        const QSize designed = fitOnScreen(this, QSize(DesignedWidth, DesignedHeight));
         resize(layout.width.value_or(designed.width()), layout.height.value_or(designed.height()));
     }
     // The selection event does nothing yet: the list is not ready.

@@ -11,9 +11,6 @@ constexpr int DesignedHeight = 493;
 // frame, large enough for the calendar column, the notes and the status bar.
 constexpr int MinWidth = 740;
 constexpr int MinHeight = 460;
-// What a window leaves of the screen's free area for its frame and title bar.
-constexpr int FrameRoomWidth = 16;
-constexpr int FrameRoomHeight = 48;
 constexpr int TypeColumnWidth = 22;
 constexpr int DateColumnWidth = 117;
 constexpr int AmountColumnWidth = 111;

@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/DateBox.h"
 #include "platform/Prompts.h"
+#include "platform/ScreenFit.h"
 #include "reports/ReportAssembly.h"
 #include "reports/ReportDescription.h"
 #include "reports/ReportPreview.h"
@@ -25,7 +26,6 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -68,8 +68,6 @@ constexpr int DateModeCount = 5;
 // the filters beside a readable page of the preview.
 constexpr int OptionPanelWidth = 365;
 constexpr QSize DesignedSize(1280, 820);
-// What the window leaves of the screen's free area for its frame and title bar.
-constexpr QSize FrameRoom(16, 48);
 
 // A caption without its mnemonic and its tab number ("&2 Grouping" reads
 // "Grouping"), for a label inside the tab that already carries both.
@@ -182,8 +180,7 @@ ReportWindow::ReportWindow(Session &session, QWidget *parent)
     layout->addLayout(panes, 1);
     layout->addLayout(buttons);
     // As designed where the screen has room; on a small or scaled screen, what fits.
-    const QSize room = (parentWidget() ? parentWidget() : this)->screen()->availableGeometry().size() - FrameRoom;
-    resize(DesignedSize.boundedTo(room));
+    resize(fitOnScreen(this, DesignedSize));
 
     loadPeriodBounds();
     // Restricting to a client or supplier needs at least one of them.
