@@ -9,6 +9,8 @@
 
 PRAGMA page_size = 4096;
 PRAGMA journal_mode = DELETE;
+-- The shape that upgrade scripts 001 and 002 (resources/sql/sqlite/upgrade) give
+-- an older file; the scripts numbered above it run at the first start.
 PRAGMA user_version = 2;
 
 BEGIN;

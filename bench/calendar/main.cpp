@@ -113,7 +113,7 @@ int main(int argc, char *argv[])
         // As start-up leaves every database; without it see --no-index.
         const bool withIndex = !app.arguments().contains(QStringLiteral("--no-index"));
         if (withIndex)
-            addOpenDeadlineIndex(connectionString);
+            upgradeSchema(connectionString);
 
         // Six months on show from this month, as at 1560×960.
         MonthCalendarState calendar(today, Qt::Monday);

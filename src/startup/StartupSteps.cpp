@@ -297,10 +297,7 @@ SessionOutcome prepareSession(Session &session, const QString &localeLanguageCod
             // Everything is read before the first write, so that a refusal leaves the file as it was.
             const qint32 storedSheet = settings.integer(Setting::ActiveSheet);
             session.loadActiveSheet();
-            upgradeSchemaGroupColumn(session.connectionString());
-            addOpenDeadlineIndex(session.connectionString());
-            enableZeroLengthText(session.connectionString());
-            giveAccountsACounter(session.connectionString());
+            upgradeSchema(session.connectionString());
             if (session.activeSheetId() != storedSheet && session.activeSheetId() != DeadlineSheets::FirstSheetId)
                 tell(Texts::text(2724).arg(native(Database::dataSource(session.connectionString())),
                                            session.activeSheetName()),

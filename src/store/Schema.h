@@ -1,32 +1,35 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
-// The schema upgrades that run at every start. Each opens its own connection
-// and closes it again.
+class Connection;
 
-// Adds Transactions.TrGrpId to a database of the older release and sets it to 0
-// where it is Null. Every error is ignored: on a current database the first
-// statement fails harmlessly and the second finds nothing to change.
-void upgradeSchemaGroupColumn(const QString &connectionString);
+// The schema's version is PRAGMA user_version in the file; each numbered script
+// under sql/<engine>/upgrade brings a file from the version before it to its own.
 
-// Makes every text column of every table accept the empty string: a CHECK
-// constraint that refuses '' for one text column is dropped by rebuilding its
-// table in one transaction, keeping rows, indexes, triggers and the counter.
-// Columns that already accept '' are left alone. Throws DbError.
-void enableZeroLengthText(const QString &connectionString);
+struct SchemaScript
+{
+    int version = 0;    // the number the file is at once the script has run
+    QString name;       // its file name, for error messages
+    QString sql;        // statements ending with ';', none containing one
+};
 
-// Adds the index that the calendar's bold days, the upcoming panel and the due
-// check read open deadlines of one sheet by date through, so they need not visit
-// the closed ones. Does nothing when it exists; errors are ignored.
-void addOpenDeadlineIndex(const QString &connectionString);
+// The scripts shipped for a connection's driver ("QSQLITE"), by number; none for
+// an engine that has no folder.
+QList<SchemaScript> schemaScripts(const QString &driverName);
+// The number of the last script shipped for the driver.
+int latestSchemaVersion(const QString &driverName);
+// The version stored in the open file. Throws DbError.
+int schemaVersion(Connection &connection);
+
+// Brings the file to the latest version at every start: every script numbered
+// above the stored version runs, in order, with its new version in one
+// transaction, so a failure leaves the file at the last whole version. Returns
+// the version reached. Throws DbError; a missing file is not created.
+int upgradeSchema(const QString &connectionString);
+int upgradeSchema(Connection &connection, const QList<SchemaScript> &scripts);
 
 // Rebuilds every index from its table: the repair of a file whose rows are sound
 // but whose indexes disagree with them. Throws DbError.
 void rebuildIndexes(const QString &connectionString);
-
-// Makes Accounts.AcId the engine's counter (INTEGER PRIMARY KEY AUTOINCREMENT) in a
-// file whose table lacks it, where a deleted highest id would be handed out again.
-// The table is rebuilt in one transaction keeping every row, index and trigger; a
-// table that already has the counter is only read. Throws DbError.
-void giveAccountsACounter(const QString &connectionString);

@@ -4,9 +4,10 @@
 #include "../support/TestDatabase.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QtTest>
 
-// The start-up steps that bring any database to the current schema and pick the sheet.
+// The numbered scripts that bring any database to the current schema.
 class tst_Schema final : public QObject
 {
     Q_OBJECT
@@ -15,45 +16,55 @@ private:
     QTemporaryDir m_dir;
     QString m_cs;
 
-    // A database written by the older release: no TrGrpId, a few deadlines.
-    void makeOlderDatabase()
-    {
-        const QString path = QDir(m_dir.path()).filePath("orvel2.mdb");
-        QFile::remove(path);
-        QFile empty(path);
-        QVERIFY(empty.open(QIODevice::WriteOnly));
-        empty.close();
-        m_cs = Database::connectionString(m_dir.path());
-        Connection c;
-        c.open(m_cs);
-        c.execute("CREATE TABLE Dbs (DbId INTEGER NOT NULL PRIMARY KEY, DbName VARCHAR(100))");
-        c.execute("CREATE TABLE Accounts (AcId INTEGER PRIMARY KEY AUTOINCREMENT, AcName VARCHAR(50), AcNotes LONGTEXT)");
-        c.execute("CREATE TABLE Transactions (TrRowId INTEGER PRIMARY KEY AUTOINCREMENT, TrDbId INTEGER, TrType INTEGER, "
-                  "TrDone YESNO, TrDate DATETIME, TrDescription VARCHAR(255), TrAcId INTEGER, TrValue CURRENCY, "
-                  "TrBalance CURRENCY, TrGrpType VARCHAR(10), TrGrpRow INTEGER, TrGrpMDay INTEGER, TrNotes LONGTEXT)");
-        c.execute("INSERT INTO Dbs ( DbId, DbName ) SELECT 1, 'Old'");
-        for (int i = 0; i < 3; ++i)
-            c.execute("INSERT INTO Transactions ( TrDbId, TrType, TrDone, TrDate, TrValue, TrBalance ) "
-                      "SELECT 1, 1, False, #01/31/2015#, 1.5, 1.5");
-    }
+    QString path() const { return QDir(m_dir.path()).filePath("orvel2.mdb"); }
 
-    // Accounts as an older tool defined it, with an index to survive a rebuild.
-    void recreateAccounts(Connection &c, const QString &definition)
-    {
-        c.open(m_cs);
-        c.execute("DROP TABLE Accounts");
-        c.execute("CREATE TABLE Accounts (" + definition + ")");
-        c.execute("CREATE INDEX AcNameIndex ON Accounts (AcName)");
-    }
-
-    static QStringList catalog(Connection &c)
+    static void exec(Connection &c, const QString &sql)
     {
         QSqlQuery q(c.database());
-        q.exec("SELECT type || ' ' || name || ' ' || ifnull(sql, '') FROM sqlite_master ORDER BY rowid");
-        QStringList entries;
-        while (q.next())
-            entries.append(q.value(0).toString());
-        return entries;
+        QVERIFY2(q.exec(sql), qPrintable(sql));
+    }
+
+    static QStringList rows(Connection &c, const QString &sql)
+    {
+        QSqlQuery q(c.database());
+        if (!q.exec(sql))
+            return {"error: " + sql};
+        QStringList result;
+        while (q.next()) {
+            QStringList fields;
+            for (int i = 0; i < q.record().count(); ++i)
+                fields.append(q.value(i).isNull() ? "null" : q.value(i).toString());
+            result.append(fields.join(u'|'));
+        }
+        return result;
+    }
+
+    // Every row the program reads, but the group id an older file lacks.
+    static QStringList data(Connection &c)
+    {
+        return rows(c, "SELECT DbId, DbName FROM Dbs ORDER BY DbId")
+               + rows(c, "SELECT AcId, AcName, AcNotes FROM Accounts ORDER BY AcId")
+               + rows(c, "SELECT TrRowId, TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, TrBalance, "
+                         "TrGrpType, TrGrpRow, TrGrpMDay, TrNotes FROM Transactions ORDER BY TrRowId");
+    }
+
+    // A file written before the schema had a version: no TrGrpId, and Accounts as
+    // the tool that made it defined it, with an index to survive the rebuild.
+    void makeOlderDatabase(const QString &accounts)
+    {
+        QFile::remove(path());
+        QFile empty(path());
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        Connection c;
+        c.open(m_cs);
+        exec(c, "CREATE TABLE Dbs (DbId INTEGER NOT NULL PRIMARY KEY, DbName VARCHAR(100) CHECK (DbName <> ''))");
+        exec(c, "CREATE TABLE Accounts (" + accounts + ")");
+        exec(c, "CREATE INDEX AcNameIndex ON Accounts (AcName)");
+        exec(c, "CREATE TABLE Transactions (TrRowId INTEGER PRIMARY KEY AUTOINCREMENT, TrDbId INTEGER, TrType INTEGER, "
+                "TrDone YESNO, TrDate DATETIME, TrDescription VARCHAR(255), TrAcId INTEGER, TrValue CURRENCY, "
+                "TrBalance CURRENCY, TrGrpType VARCHAR(10), TrGrpRow INTEGER, TrGrpMDay INTEGER, TrNotes LONGTEXT)");
+        exec(c, "INSERT INTO Dbs (DbId, DbName) VALUES (1, 'Old')");
     }
 
 private slots:
@@ -64,148 +75,100 @@ private slots:
         QVERIFY(!m_cs.isEmpty());
     }
 
-    // An older file gains the group column and the open-deadline index, each once.
-    void upgradesAnOlderFileOnce()
+    void upgradesToTheLatestVersionKeepingTheRows_data()
     {
-        makeOlderDatabase();
-        for (int i = 0; i < 2; ++i) {
-            upgradeSchemaGroupColumn(m_cs);
-            addOpenDeadlineIndex(m_cs);
-        }
-        Connection c;
-        c.open(m_cs);
-        QCOMPARE(c.schema().kindOf("Transactions", "TrGrpId"), ColumnKind::Integer);
-        Recordset rs;
-        rs.open("SELECT Count(TrRowId) AS CTR FROM Transactions WHERE TrGrpId = 0", c);
-        QCOMPARE(rs.field("CTR").toInt(), 3);
-        rs.open("SELECT TrValue FROM Transactions", c);
-        QCOMPARE(rs.field(0).value<Currency>(), Currency::fromUnits(15000));
-        const QStringList entries = catalog(c).filter("TrDbIdDoneDate");
-        QCOMPARE(entries.size(), 1);
-        QVERIFY(entries.first().contains("(TrDbId, TrDone, TrDate)"));
-        // The calendar's grouped read goes through it without visiting the table.
-        QSqlQuery plan(c.database());
-        QVERIFY(plan.exec("EXPLAIN QUERY PLAN SELECT Count(TrRowId), TrDate FROM Transactions WHERE TrDate "
-                          "BETWEEN '2015-01-01' AND '2015-02-01' AND TrDone=0 AND TrDbId=1 GROUP BY TrDate"));
-        QVERIFY(plan.next());
-        QVERIFY2(plan.value(3).toString().contains("COVERING INDEX TrDbIdDoneDate"), qPrintable(plan.value(3).toString()));
+        QTest::addColumn<QString>("accounts");   // empty: the template
+        QTest::addColumn<int>("nextAcId");        // after the highest id was deleted
+        QTest::newRow("the template") << QString() << 11;
+        QTest::newRow("column checks refusing empty text")
+            << "AcId INTEGER PRIMARY KEY AUTOINCREMENT, AcName VARCHAR(50) NOT NULL CHECK(length(AcName)>0), "
+               "AcNotes LONGTEXT CONSTRAINT named CHECK (AcNotes <> '')"
+            << 11;
+        QTest::newRow("table check refusing empty text")
+            << "AcId INTEGER PRIMARY KEY AUTOINCREMENT, AcName VARCHAR(100), AcNotes LONGTEXT, CHECK (trim(AcName) != '')"
+            << 11;
+        // Without the counter SQLite hands a deleted highest id out again, and a
+        // window still holding it would file a deadline under a stranger.
+        QTest::newRow("rowid key") << "AcId INTEGER PRIMARY KEY, AcName VARCHAR(100) COLLATE NOCASE, AcNotes LONGTEXT" << 6;
+        QTest::newRow("table key, quoted")
+            << "[AcId] INTEGER NOT NULL, AcName VARCHAR(100), AcNotes LONGTEXT, CONSTRAINT pk PRIMARY KEY (AcId)" << 6;
     }
 
-    // A missing database is not created, and a table that already allows empty texts is not rebuilt.
-    void upgradesLeaveWhatNeedsNothingAlone()
+    void upgradesToTheLatestVersionKeepingTheRows()
     {
+        QFETCH(QString, accounts);
+        QFETCH(int, nextAcId);
+        const int latest = latestSchemaVersion("QSQLITE");
+        QVERIFY(latest >= 3);
+        QStringList before;
+        {
+            Connection c;
+            if (!accounts.isEmpty())
+                makeOlderDatabase(accounts);
+            c.open(m_cs);
+            QCOMPARE(schemaVersion(c), accounts.isEmpty() ? 2 : 0);
+            exec(c, "INSERT INTO Accounts (AcId, AcName, AcNotes) VALUES (4, 'Rossi', 'tel'), (9, 'Gone', 'x')");
+            exec(c, "DELETE FROM Accounts WHERE AcId = 9");
+            for (int i = 0; i < 3; ++i)
+                exec(c, "INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, TrBalance) "
+                        "VALUES (1, 1, 0, '2015-01-31', 'rent', 4, 15000, 15000)");
+            exec(c, "DELETE FROM Transactions WHERE TrRowId = 3");
+            before = data(c);
+        }
+        QCOMPARE(upgradeSchema(m_cs), latest);
+        const QByteArray upgraded = fileDigest(path());
+        QCOMPARE(upgradeSchema(m_cs), latest);
+        QCOMPARE(fileDigest(path()), upgraded);
+
         Connection c;
         c.open(m_cs);
-        const QStringList before = catalog(c);
-        c.close();
-        enableZeroLengthText(m_cs);
+        QCOMPARE(schemaVersion(c), latest);
+        QCOMPARE(data(c), before);
+        QCOMPARE(rows(c, "SELECT DISTINCT TrGrpId FROM Transactions"), QStringList{"0"});
+        // Emptied fields save, and deleted ids are not handed out again.
+        exec(c, "INSERT INTO Dbs (DbId, DbName) VALUES (2, '')");
+        exec(c, "INSERT INTO Accounts (AcName, AcNotes) VALUES ('', '')");
+        exec(c, "DELETE FROM Accounts WHERE AcName = ''");
+        exec(c, "INSERT INTO Accounts (AcName, AcNotes) VALUES ('New', '')");
+        exec(c, "INSERT INTO Transactions (TrDbId) VALUES (1)");
+        QCOMPARE(rows(c, "SELECT max(AcId), (SELECT max(TrRowId) FROM Transactions) FROM Accounts"),
+                 QStringList{QString::number(nextAcId) + "|4"});
+        QCOMPARE(rows(c, "SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name"),
+                 QStringList({"AcNameIndex", "TrAcIdIndex", "TrDbIdDate", "TrDbIdDoneDate", "TrGrpIdIndex"}));
+        // The calendar's grouped read goes through it without visiting the table.
+        const QStringList plan = rows(c, "EXPLAIN QUERY PLAN SELECT Count(TrRowId), TrDate FROM Transactions WHERE TrDate "
+                                         "BETWEEN '2015-01-01' AND '2015-02-01' AND TrDone=0 AND TrDbId=1 GROUP BY TrDate");
+        QVERIFY2(plan.join(u'\n').contains("COVERING INDEX TrDbIdDoneDate"), qPrintable(plan.join(u'\n')));
+    }
+
+    // A crash or a refusal inside a script leaves the file at the version before
+    // it, whole; the next start goes on from there. A missing file is not created.
+    void aFailingScriptLeavesTheLastWholeVersion()
+    {
+        makeOlderDatabase("AcId INTEGER PRIMARY KEY, AcName VARCHAR(100) CHECK (AcName <> ''), AcNotes LONGTEXT");
+        QList<SchemaScript> scripts = schemaScripts("QSQLITE");
+        QVERIFY(scripts.size() >= 2);
+        scripts[1].sql += "\nINSERT INTO NoSuchTable VALUES (1);\n";
+        {
+            Connection c;
+            c.open(m_cs);
+            exec(c, "INSERT INTO Accounts (AcId, AcName) VALUES (4, 'Rossi')");
+            QVERIFY_THROWS_EXCEPTION(DbError, upgradeSchema(c, scripts));
+            QCOMPARE(schemaVersion(c), scripts[0].version);
+            QCOMPARE(rows(c, "SELECT count(*) FROM pragma_table_info('Transactions') WHERE name = 'TrGrpId'"),
+                     QStringList{"1"});
+            QCOMPARE(rows(c, "SELECT name FROM sqlite_master WHERE name LIKE '%older'"), QStringList());
+            QVERIFY(!QSqlQuery(c.database()).exec("INSERT INTO Accounts (AcName) VALUES ('')"));
+        }
+        QCOMPARE(upgradeSchema(m_cs), latestSchemaVersion("QSQLITE"));
+        Connection c;
         c.open(m_cs);
-        QCOMPARE(catalog(c), before);
+        QCOMPARE(rows(c, "SELECT AcId, AcName FROM Accounts"), QStringList{"4|Rossi"});
 
         m_cs = Database::connectionString(QDir(m_dir.path()).filePath("absent"));
-        upgradeSchemaGroupColumn(m_cs);
-        addOpenDeadlineIndex(m_cs);
+        QVERIFY_THROWS_EXCEPTION(DbError, upgradeSchema(m_cs));
         QVERIFY(!QFileInfo::exists(QDir(m_dir.path()).filePath("absent")));
     }
-
-    void dropsChecksThatRefuseEmptyText_data()
-    {
-        QTest::addColumn<QString>("definition");
-        QTest::addColumn<bool>("notesMayBeEmpty");
-        QTest::newRow("column length check")
-            << "AcId INTEGER PRIMARY KEY AUTOINCREMENT, AcName VARCHAR(100) NOT NULL CHECK(length(AcName)>0), AcNotes LONGTEXT"
-            << true;
-        QTest::newRow("named column check")
-            << "AcId INTEGER PRIMARY KEY AUTOINCREMENT, AcName VARCHAR(100) CONSTRAINT named CHECK (AcName <> ''), AcNotes LONGTEXT"
-            << true;
-        QTest::newRow("table checks on two columns")
-            << "AcId INTEGER PRIMARY KEY AUTOINCREMENT, AcName VARCHAR(100), AcNotes LONGTEXT, CHECK (trim(AcName) != ''), "
-               "CONSTRAINT notes CHECK(AcNotes<>'')"
-            << true;
-        QTest::newRow("other checks stay")
-            << "AcId INTEGER PRIMARY KEY AUTOINCREMENT CHECK (AcId > 0), AcName VARCHAR(100) CHECK(AcName<>''), "
-               "AcNotes LONGTEXT, CHECK (AcNotes <> '' OR AcName = 'x')"
-            << false;
-    }
-
-    void dropsChecksThatRefuseEmptyText()
-    {
-        QFETCH(QString, definition);
-        QFETCH(bool, notesMayBeEmpty);
-        {
-            Connection c;
-            recreateAccounts(c, definition);
-            c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT 'Acme', 'tel'");
-            c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT 'Gone', 'x'");
-            c.execute("DELETE * FROM Accounts WHERE AcName = 'Gone'");
-            QVERIFY_THROWS_EXCEPTION(DbError, c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT '', 'n'"));
-        }
-        enableZeroLengthText(m_cs);
-        Connection c;
-        c.open(m_cs);
-        c.test();
-        c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT '', 'n'");
-        if (notesMayBeEmpty)
-            c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT 'y', ''");
-        else
-            QVERIFY_THROWS_EXCEPTION(DbError, c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT 'y', ''"));
-        Recordset rs;
-        rs.open("SELECT * FROM Accounts ORDER BY AcId", c, CursorType::Static);
-        QCOMPARE(rs.field("AcName").toString(), QStringLiteral("Acme"));
-        QCOMPARE(rs.field("AcId").toInt(), 1);
-        rs.moveNext();
-        QCOMPARE(rs.field("AcId").toInt(), 3);   // the counter does not reuse the deleted id
-        QVERIFY(catalog(c).contains("index AcNameIndex CREATE INDEX AcNameIndex ON Accounts (AcName)"));
-    }
-
-    void accountIdsBecomeACounter_data()
-    {
-        QTest::addColumn<QString>("definition");
-        QTest::addColumn<bool>("rebuilt");
-        QTest::newRow("rowid key")
-            << "AcId INTEGER PRIMARY KEY, AcName VARCHAR(100) COLLATE NOCASE, AcNotes LONGTEXT" << true;
-        QTest::newRow("table key, quoted")
-            << "[AcId] INTEGER NOT NULL, AcName VARCHAR(100), AcNotes LONGTEXT, CONSTRAINT pk PRIMARY KEY (AcId)" << true;
-        QTest::newRow("already a counter")
-            << "AcId INTEGER PRIMARY KEY AUTOINCREMENT, AcName VARCHAR(100), AcNotes LONGTEXT" << false;
-    }
-
-    // Without the counter SQLite hands a deleted highest id out again, and a window
-    // still holding it would file a deadline under a stranger.
-    void accountIdsBecomeACounter()
-    {
-        QFETCH(QString, definition);
-        QFETCH(bool, rebuilt);
-        const QString path = QDir(m_dir.path()).filePath("orvel2.mdb");
-        {
-            Connection c;
-            recreateAccounts(c, definition);
-            c.execute("INSERT INTO Accounts ( AcId, AcName, AcNotes ) SELECT 4, 'Rossi', 'tel'");
-            c.execute("INSERT INTO Accounts ( AcId, AcName, AcNotes ) SELECT 9, 'Gone', ''");
-            c.execute("DELETE * FROM Accounts WHERE AcId = 9");
-        }
-        const QByteArray before = fileDigest(path);
-        giveAccountsACounter(m_cs);
-        QCOMPARE(fileDigest(path) != before, rebuilt);
-        giveAccountsACounter(m_cs);
-
-        Connection c;
-        c.open(m_cs);
-        QCOMPARE(c.schema().kindOf("Accounts", "AcId"), ColumnKind::Counter);
-        QVERIFY(catalog(c).contains("index AcNameIndex CREATE INDEX AcNameIndex ON Accounts (AcName)"));
-        Recordset rs;
-        rs.open("SELECT * FROM Accounts", c, CursorType::Static);
-        QCOMPARE(rs.recordCount(), 1);
-        QCOMPARE(rs.field("AcId").toInt(), 4);
-        QCOMPARE(rs.field("AcNotes").toString(), QStringLiteral("tel"));
-        // From here on a deleted highest id stays deleted.
-        c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT 'New', ''");
-        c.execute("DELETE * FROM Accounts WHERE AcName = 'New'");
-        c.execute("INSERT INTO Accounts ( AcName, AcNotes ) SELECT 'Newer', ''");
-        rs.open("SELECT Max(AcId) AS M FROM Accounts", c);
-        QCOMPARE(rs.field(0).toInt(), rebuilt ? 6 : 11);
-    }
-
 };
 
 QTEST_GUILESS_MAIN(tst_Schema)
