@@ -9,6 +9,7 @@
 #include "startup/Texts.h"
 #include "store/DbErrorPrompt.h"
 #include "store/DbError.h"
+#include "store/Register.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -33,9 +34,10 @@ QLabel *fieldLabel(int textId, QLineEdit *buddy, QWidget *parent)
 
 } // namespace
 
-CounterpartyEditor::CounterpartyEditor(const QString &connectionString, QWidget *parent)
+CounterpartyEditor::CounterpartyEditor(const QString &connectionString, Register &changes, QWidget *parent)
     : QDialog(parent)
     , m_connectionString(connectionString)
+    , m_changes(changes)
 {
     setObjectName(QStringLiteral("counterpartyEditor"));
     setModal(true);
@@ -161,6 +163,7 @@ void CounterpartyEditor::save()
         return;
     m_resultId = id;
     Pauses::shortPause();
+    emit m_changes.counterpartiesChanged();
     accept();
 }
 

@@ -7,16 +7,18 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
+class Register;
 
 // The small modal dialog that creates one client/supplier or edits one: a name
 // that cannot be left empty and is limited to the column's defined length, and
 // free notes. Each call shows it modally and returns once the user saved or
-// cancelled; a database error is shown and the dialog stays filled.
+// cancelled; a database error is shown and the dialog stays filled. A save is
+// announced to the register.
 class CounterpartyEditor final : public QDialog
 {
     Q_OBJECT
 public:
-    CounterpartyEditor(const QString &connectionString, QWidget *parent = nullptr);
+    CounterpartyEditor(const QString &connectionString, Register &changes, QWidget *parent = nullptr);
     ~CounterpartyEditor() override;
 
     // Creates one, the name box pre-filled with name; the new AcId, or 0 after Cancel.
@@ -37,6 +39,7 @@ private:
     bool nameHolds() const;
 
     QString m_connectionString;
+    Register &m_changes;
     qint32 m_id = 0;          // the row being edited; 0 while creating
     qint32 m_resultId = 0;
     QLineEdit *m_name = nullptr;

@@ -10,6 +10,7 @@
 #include "startup/Session.h"
 #include "startup/Texts.h"
 #include "store/DbErrorPrompt.h"
+#include "store/Register.h"
 
 #include <QAction>
 #include <QLabel>
@@ -36,9 +37,10 @@ QAction *addCommand(QMenu *menu, const char *name, int textId, const QKeySequenc
 
 } // namespace
 
-CounterpartyList::CounterpartyList(const QString &connectionString, QWidget *parent)
+CounterpartyList::CounterpartyList(const QString &connectionString, Register &changes, QWidget *parent)
     : QMainWindow(parent, Qt::Window)
     , m_connectionString(connectionString)
+    , m_changes(changes)
 {
     setObjectName(QStringLiteral("counterpartyList"));
     setWindowTitle(Texts::text(1320));
@@ -160,7 +162,7 @@ qint32 CounterpartyList::currentId() const
 
 void CounterpartyList::newCounterparty()
 {
-    CounterpartyEditor editor(m_connectionString, this);
+    CounterpartyEditor editor(m_connectionString, m_changes, this);
     const qint32 id = editor.createNew();
     if (id > 0)
         reload(id);
@@ -171,7 +173,7 @@ void CounterpartyList::editCounterparty()
     const qint32 id = currentId();
     if (id <= 0)
         return;
-    CounterpartyEditor editor(m_connectionString, this);
+    CounterpartyEditor editor(m_connectionString, m_changes, this);
     if (editor.edit(id))
         reload(id);
 }
@@ -200,6 +202,7 @@ void CounterpartyList::deleteCounterparty()
     }
     const int row = m_list->currentRow();
     Pauses::shortPause();
+    emit m_changes.counterpartiesChanged();
     reload(0);
     m_list->setCurrentRow(qMin(row, m_list->rowCount()));
 }

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 class DataGrid;
+class Register;
 
 // The window of the clients and suppliers: lists them by name and creates, edits
 // and deletes them; deleting is refused while any deadline of any sheet refers to
@@ -12,7 +13,7 @@ class CounterpartyList final : public QMainWindow
 {
     Q_OBJECT
 public:
-    CounterpartyList(const QString &connectionString, QWidget *parent = nullptr);
+    CounterpartyList(const QString &connectionString, Register &changes, QWidget *parent = nullptr);
     ~CounterpartyList() override;
 
     // Reads the rows again and shows the window in front.
@@ -40,5 +41,6 @@ private:
     void listKeyDown(int key, Qt::KeyboardModifiers modifiers, bool *consumed);
 
     QString m_connectionString;
+    Register &m_changes;   // told of every write, the editor's too
     DataGrid *m_list = nullptr;
 };

@@ -3,7 +3,6 @@
 #include "deadlines/AmountText.h"
 #include "deadlines/DeadlineFormKeys.h"
 #include "deadlines/DeadlineTypes.h"
-#include "mainwindow/DeadlineListHost.h"
 #include "platform/DateBox.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
@@ -13,6 +12,7 @@
 #include "startup/Texts.h"
 #include "store/Database.h"
 #include "store/DbErrorPrompt.h"
+#include "store/Register.h"
 #include "store/SqlText.h"
 
 #include <QCheckBox>
@@ -34,11 +34,10 @@ constexpr int RowGoneText = 2106;
 
 } // namespace
 
-DeadlineEditor::DeadlineEditor(DeadlineListHost &host, Session &session, QWidget *parent)
+DeadlineEditor::DeadlineEditor(Session &session, QWidget *parent)
     : QDialog(parent)
-    , m_host(host)
     , m_session(session)
-    , m_fields(this, [this] { focusNextChild(); })
+    , m_fields(this, session.deadlineRegister(), [this] { focusNextChild(); })
 {
     setObjectName(QStringLiteral("deadlineEditor"));
     setModal(false);
@@ -219,7 +218,9 @@ void DeadlineEditor::save()
     const qint32 rowId = m_update->rowId();
     closeRecord();
     Pauses::shortPause();
-    refreshAfterSave(m_host, rowId);
+    // The editor opens only from the active sheet's list.
+    emit m_session.deadlineRegister().deadlinesChanged(m_session.activeSheetId());
+    emit deadlineSaved(rowId);
     hide();
     setResult(QDialog::Accepted);
 }

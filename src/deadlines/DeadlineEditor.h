@@ -7,7 +7,6 @@
 
 #include <optional>
 
-class DeadlineListHost;
 class Session;
 class QCheckBox;
 class DateBox;
@@ -16,12 +15,13 @@ class UserActionGuard;
 
 // The editor of one existing deadline. Opens without blocking; the main window owns
 // the single instance. Only that row is written, only on Save, and only the
-// columns whose controls the user changed.
+// columns whose controls the user changed; a save is announced to the session's
+// register.
 class DeadlineEditor : public QDialog
 {
     Q_OBJECT
 public:
-    DeadlineEditor(DeadlineListHost &host, Session &session, QWidget *parent = nullptr);
+    DeadlineEditor(Session &session, QWidget *parent = nullptr);
     ~DeadlineEditor() override;
 
     // Shows the deadline with that TrRowId; tells the user when it is gone.
@@ -29,6 +29,10 @@ public:
 
 public slots:
     void reject() override;   // Cancel and Esc: the pending changes are dropped
+
+signals:
+    // After the save was announced: the deadline written, for the list to make current.
+    void deadlineSaved(qint32 rowId);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -41,7 +45,6 @@ private:
     void gatherChanges();
     void closeRecord();
 
-    DeadlineListHost &m_host;
     Session &m_session;
     std::optional<DeadlineUpdate> m_update;
     QVariantMap m_shown;   // what each column's control showed when filled

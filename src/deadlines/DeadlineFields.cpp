@@ -32,8 +32,9 @@ constexpr int CounterpartyGoneText = 2820;
 
 } // namespace
 
-DeadlineFields::DeadlineFields(QDialog *form, std::function<void()> moveNext)
+DeadlineFields::DeadlineFields(QDialog *form, Register &changes, std::function<void()> moveNext)
     : m_form(form)
+    , m_changes(changes)
 {
     m_type = new QComboBox(form);
     m_type->setObjectName(QStringLiteral("typeCombo"));
@@ -257,7 +258,7 @@ Currency DeadlineFields::amountToStore() const
 void DeadlineFields::addCounterparty()
 {
     // A client/supplier made on the fly becomes the chosen one.
-    CounterpartyEditor editor(m_connectionString, m_form);
+    CounterpartyEditor editor(m_connectionString, m_changes, m_form);
     const qint32 id = editor.createNew();
     if (id > 0) {
         try {

@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class Register;
 class QStatusBar;
 class QToolButton;
 class QWidget;
@@ -29,7 +30,8 @@ class QWidget;
 class DeadlineFields final
 {
 public:
-    DeadlineFields(QDialog *form, std::function<void()> moveNext);
+    // A client/supplier added from the form is announced to changes.
+    DeadlineFields(QDialog *form, Register &changes, std::function<void()> moveNext);
     Q_DISABLE_COPY_MOVE(DeadlineFields)
 
     QComboBox *type() const { return m_type; }
@@ -90,5 +92,6 @@ private:
     QStatusBar *m_statusBar = nullptr;
     DeadlineFormKeys *m_keys = nullptr;
     QDialog *m_form = nullptr;
+    Register &m_changes;
     QString m_connectionString;   // where the client/supplier list was last read
 };

@@ -5,7 +5,6 @@
 #include "deadlines/DeadlineTypes.h"
 #include "deadlines/NewDeadlines.h"
 #include "deadlines/RecurrenceDates.h"
-#include "mainwindow/DeadlineListHost.h"
 #include "platform/Clock.h"
 #include "platform/DateBox.h"
 #include "platform/LocaleDigits.h"
@@ -17,6 +16,7 @@
 #include "startup/Texts.h"
 #include "store/Database.h"
 #include "store/DbErrorPrompt.h"
+#include "store/Register.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -56,11 +56,10 @@ void setBold(QWidget *w, bool bold)
 
 } // namespace
 
-NewDeadlineWindow::NewDeadlineWindow(DeadlineListHost &host, Session &session, QWidget *parent)
+NewDeadlineWindow::NewDeadlineWindow(Session &session, QWidget *parent)
     : QDialog(parent)
-    , m_host(host)
     , m_session(session)
-    , m_fields(this, [this] { focusNextChild(); })
+    , m_fields(this, session.deadlineRegister(), [this] { focusNextChild(); })
 {
     setObjectName(QStringLiteral("newDeadlineWindow"));
     setModal(false);
@@ -335,8 +334,9 @@ void NewDeadlineWindow::save()
         return;
     }
     Pauses::shortPause();
+    emit m_session.deadlineRegister().deadlinesChanged(request.values.sheetId);
     // What was just made becomes the list's current row, so Enter edits it.
-    refreshAfterSave(m_host, *newRowId);
+    emit deadlineSaved(*newRowId);
     hide();
     setResult(QDialog::Accepted);
 }

@@ -5,7 +5,6 @@
 
 #include <QDialog>
 
-class DeadlineListHost;
 class Session;
 class QComboBox;
 class DateBox;
@@ -17,12 +16,13 @@ struct NewDeadlineRequest;
 
 // The new-deadline window: one deadline or a recurrence, or more members for an
 // existing recurrence group. Opens without blocking; the main window owns the
-// single instance. Save and Cancel hide it; every opening starts afresh.
+// single instance. Save and Cancel hide it; every opening starts afresh. A save
+// is announced to the session's register.
 class NewDeadlineWindow : public QDialog
 {
     Q_OBJECT
 public:
-    NewDeadlineWindow(DeadlineListHost &host, Session &session, QWidget *parent = nullptr);
+    NewDeadlineWindow(Session &session, QWidget *parent = nullptr);
     ~NewDeadlineWindow() override;
 
     // An empty window for a new deadline or recurrence.
@@ -36,6 +36,10 @@ public:
 public slots:
     void reject() override;   // Cancel and Esc: nothing is written
 
+signals:
+    // After the save was announced: the first deadline written, for the list to make current.
+    void deadlineSaved(qint32 rowId);
+
 private:
     void buildControls();
     void resetToLoadState();
@@ -48,7 +52,6 @@ private:
     NewDeadlineRequest gatherRequest() const;
     void showWindow();
 
-    DeadlineListHost &m_host;
     Session &m_session;
     qint32 m_targetGroupId = 0;
 

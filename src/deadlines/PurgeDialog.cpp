@@ -2,7 +2,6 @@
 
 #include "deadlines/ClosedDeadlinePurge.h"
 #include "deadlines/DeadlineFields.h"
-#include "mainwindow/DeadlineListHost.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/WidgetPrompts.h"
@@ -10,6 +9,7 @@
 #include "startup/Texts.h"
 #include "store/DbError.h"
 #include "store/DbErrorPrompt.h"
+#include "store/Register.h"
 
 #include "platform/DateBox.h"
 #include <QHBoxLayout>
@@ -24,9 +24,8 @@ constexpr int PurgeQuestionText = 2740;
 
 } // namespace
 
-PurgeDialog::PurgeDialog(DeadlineListHost &host, Session &session, QWidget *parent)
+PurgeDialog::PurgeDialog(Session &session, QWidget *parent)
     : QDialog(parent)
-    , m_host(host)
     , m_session(session)
 {
     setObjectName(QStringLiteral("purgeDialog"));
@@ -88,11 +87,6 @@ void PurgeDialog::proceed()
         return;
     }
     Prompt::message(Texts::text(1309), Session::AppTitle);
-    m_host.refreshList(m_host.currentView());
-    m_host.markBusyDays();
-    m_host.refreshUpcoming(m_host.selectionStart(), m_host.selectionEnd());
-    m_host.updateStatus();
-    // The purge may have emptied the list.
-    m_host.updateEmptyListPanel();
+    emit m_session.deadlineRegister().deadlinesChanged(sheetId);
     accept();
 }

@@ -11,6 +11,7 @@
 #include "platform/grid/DataGrid.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
+#include "store/Register.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -48,6 +49,7 @@ MainWindow::MainWindow(Session &session, QWidget *parent)
     buildPanels();
     buildStatusBar();
     load();
+    listenToRegister();
 }
 
 MainWindow::~MainWindow()
@@ -105,6 +107,31 @@ void MainWindow::load()
     attempt([this] { markBusyDays(); });
     setSearchMode(false);
     m_list->focusList();
+}
+
+void MainWindow::listenToRegister()
+{
+    Register &changes = m_session.deadlineRegister();
+    // Other sheets' rows are not on show.
+    connect(&changes, &Register::deadlinesChanged, this, [this](qint32 sheetId) {
+        if (sheetId == m_session.activeSheetId())
+            refreshSheet();
+    });
+    connect(&changes, &Register::activeSheetChanged, this, &MainWindow::refreshSheet);
+    // The rows show the clients' and suppliers' names and notes.
+    connect(&changes, &Register::counterpartiesChanged, this, [this] { refreshList(currentView()); });
+    // The sheet's name is the title's and the status bar's.
+    connect(&changes, &Register::sheetsChanged, this, &MainWindow::updateStatus);
+}
+
+void MainWindow::refreshSheet()
+{
+    // The empty-list panel counts the rows just read; the rest stand on their own.
+    refreshList(currentView());
+    markBusyDays();
+    refreshUpcoming(selectionStart(), selectionEnd());
+    updateStatus();
+    updateEmptyListPanel();
 }
 
 void MainWindow::applyStartLayout(const MainWindowSettings::StartLayout &layout)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "export/ListedDeadline.h"
-#include "mainwindow/DeadlineListHost.h"
 #include "mainwindow/DeadlineListPresenter.h"
 #include "mainwindow/MainWindowSettings.h"
 #include "mainwindow/UpcomingListPresenter.h"
@@ -35,10 +34,10 @@ class Session;
 
 // The program's main window: the deadline list of the active sheet with its
 // views, layouts and totals, the calendar column with the upcoming deadlines and
-// the notes panel, the record commands and the search. The deadline windows
-// refresh it through DeadlineListHost; its list asks the presenter, row by row,
-// what to show.
-class MainWindow final : public QMainWindow, public DeadlineListHost
+// the notes panel, the record commands and the search. Its parts follow what the
+// session's register announces, whoever wrote; its list asks the presenter, row
+// by row, what to show.
+class MainWindow final : public QMainWindow
 {
     Q_OBJECT
 
@@ -48,16 +47,16 @@ public:
     explicit MainWindow(Session &session, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // DeadlineListHost: the refresh operations other windows call after a write.
-    int currentView() const override;
-    QDate selectionStart() const override;
-    QDate selectionEnd() const override;
-    void refreshList(int view) override;
-    void markBusyDays() override;
-    void refreshUpcoming(const QDate &first, const QDate &last) override;
-    void updateStatus() override;
-    void updateEmptyListPanel() override;
-    void findDeadline(qint32 rowId) override;
+    // The parts' own refreshes, and the deadline made current.
+    int currentView() const;
+    QDate selectionStart() const;
+    QDate selectionEnd() const;
+    void refreshList(int view);
+    void markBusyDays();
+    void refreshUpcoming(const QDate &first, const QDate &last);
+    void updateStatus();
+    void updateEmptyListPanel();
+    void findDeadline(qint32 rowId);
 
     // Layout of the list (0 plain, 1 by due period, 2 by month, 3 by counterparty).
     void chooseLayout(int layout);
@@ -96,6 +95,10 @@ protected:
 private:
     // Creation, load and close (MainWindow.cpp).
     void load();
+    // Connects the parts to the register's announcements (MainWindow.cpp).
+    void listenToRegister();
+    // Every part that shows the active sheet, read again in the order they depend on each other.
+    void refreshSheet();
     void applyStartLayout(const MainWindowSettings::StartLayout &layout);
     void setUpList();
     void arrangePanels();
@@ -124,12 +127,11 @@ private:
     void chooseView(int index);
     bool handleLayoutKey(int key, Qt::KeyboardModifiers modifiers);
 
-    // The list's keys and focus, and the refresh after a delete (MainWindowCommands.cpp).
+    // The list's keys and focus (MainWindowCommands.cpp).
     void listKeyDown(int key, Qt::KeyboardModifiers modifiers, bool *consumed);
     void listDoubleClicked(int row);
     void listFocusIn();
     void listFocusOut();
-    void refreshAfterDelete();
     bool isDeadlineRow(int row) const;
     // A database error told in the user's language; true when the user chose Retry.
     bool reportError(const DbError &error);

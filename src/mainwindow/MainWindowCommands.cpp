@@ -15,6 +15,7 @@
 #include "startup/Texts.h"
 #include "store/Database.h"
 #include "store/DbErrorPrompt.h"
+#include "store/Register.h"
 
 #include <QAction>
 #include <QFrame>
@@ -66,15 +67,19 @@ bool MainWindow::runOnDatabase(const std::function<void()> &work)
 
 NewDeadlineWindow &MainWindow::newDeadlineWindow()
 {
-    if (!m_newDeadlineWindow)
-        m_newDeadlineWindow = new NewDeadlineWindow(*this, m_session, this);
+    if (!m_newDeadlineWindow) {
+        m_newDeadlineWindow = new NewDeadlineWindow(m_session, this);
+        connect(m_newDeadlineWindow, &NewDeadlineWindow::deadlineSaved, this, &MainWindow::findDeadline);
+    }
     return *m_newDeadlineWindow;
 }
 
 DeadlineEditor &MainWindow::deadlineEditor()
 {
-    if (!m_deadlineEditor)
-        m_deadlineEditor = new DeadlineEditor(*this, m_session, this);
+    if (!m_deadlineEditor) {
+        m_deadlineEditor = new DeadlineEditor(m_session, this);
+        connect(m_deadlineEditor, &DeadlineEditor::deadlineSaved, this, &MainWindow::findDeadline);
+    }
     return *m_deadlineEditor;
 }
 
@@ -134,18 +139,12 @@ void MainWindow::toggleDone()
     if (!toggled)
         return;
     Pauses::shortPause();
-    // A retry reads again; it never toggles a second time.
-    runOnDatabase([this] {
-        updateStatus();
-        markBusyDays();
-        refreshUpcoming(selectionStart(), selectionEnd());
-        // Same record source. The list finds the deadline again by its row id; when
-        // the view now hides it, the row that followed it becomes current (the new
-        // last row when it was the last), so the list keeps a row for the next key.
-        m_list->requery();
-        m_list->scrollToCurrent();
-        m_list->announceCurrentRow();   // "Debit, closed" is read out
-    });
+    // The list read again finds the deadline by its row id; when the view now hides
+    // it, the row that followed it becomes current (the new last row when it was the
+    // last), so the list keeps a row for the next key.
+    emit m_session.deadlineRegister().deadlinesChanged(m_session.activeSheetId());
+    m_list->scrollToCurrent();
+    m_list->announceCurrentRow();   // "Debit, closed" is read out
 }
 
 void MainWindow::deleteDeadline(int row)
@@ -195,22 +194,11 @@ void MainWindow::deleteDeadline(int row)
         }
     }
     // A failed try leaves nothing behind (one statement, or one transaction), so
-    // Retry runs the whole delete again.
-    if (removal)
-        runOnDatabase(removal);
-    refreshAfterDelete();
-}
-
-void MainWindow::refreshAfterDelete()
-{
+    // Retry runs the whole delete again, and giving up has nothing to announce.
+    if (!removal || !runOnDatabase(removal))
+        return;
     Pauses::shortPause();
-    runOnDatabase([this] {
-        updateStatus();
-        markBusyDays();
-        refreshUpcoming(selectionStart(), selectionEnd());
-        m_list->requery();
-        updateEmptyListPanel();
-    });
+    emit m_session.deadlineRegister().deadlinesChanged(m_session.activeSheetId());
 }
 
 void MainWindow::findDeadline(qint32 rowId)

@@ -32,13 +32,13 @@ void reportUnwritten(const SafeFileWriter &writer)
 void MainWindow::showCounterparties()
 {
     if (!m_counterpartyList)
-        m_counterpartyList = new CounterpartyList(m_session.connectionString(), this);
+        m_counterpartyList = new CounterpartyList(m_session.connectionString(), m_session.deadlineRegister(), this);
     m_counterpartyList->showList();
 }
 
 void MainWindow::showSheets()
 {
-    SheetsDialog dialog(*this, m_session, this);
+    SheetsDialog dialog(m_session, this);
     dialog.exec();
 }
 
@@ -50,7 +50,7 @@ void MainWindow::purgeClosedDeadlines()
                         Prompt::Icon::Question, Prompt::Buttons::YesNo)
         != Prompt::Answer::Yes)
         return;
-    PurgeDialog dialog(*this, m_session, this);
+    PurgeDialog dialog(m_session, this);
     dialog.exec();
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 
 #include "startup/SettingsStore.h"
+#include "store/Register.h"
 
 #include <QDate>
 #include <QString>
 #include <QtGlobal>
 
 // What one run of the program shares between its windows: the settings, the
-// database in use, the active sheet, the language choice and the display options.
+// database in use and what announces its changes, the active sheet, the language
+// choice and the display options.
 // Start-up fills it and hands it by reference to the main window, which passes it
 // on; tests and the benchmark build their own.
 class Session
@@ -44,6 +46,8 @@ public:
     QString connectionString() const { return m_connectionString; }
     void setDatabaseFolder(const QString &folder);
     void setConnectionString(const QString &connectionString) { m_connectionString = connectionString; }
+    // Where the writers announce what they changed and the main window listens.
+    Register &deadlineRegister() { return m_register; }
 
     qint32 activeSheetId() const { return m_activeSheetId; }
     QString activeSheetName() const { return m_activeSheetName; }
@@ -70,6 +74,7 @@ private:
     QString m_programFolder;
     QString m_databaseFolder;
     QString m_connectionString;
+    Register m_register;
     qint32 m_activeSheetId = 1;
     QString m_activeSheetName;
     qint32 m_languageChoice = 0;

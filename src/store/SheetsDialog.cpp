@@ -1,6 +1,5 @@
 #include "store/SheetsDialog.h"
 
-#include "mainwindow/DeadlineListHost.h"
 #include "platform/ButtonKeys.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/Pauses.h"
@@ -13,6 +12,7 @@
 #include "store/DbError.h"
 #include "store/DeadlineSheets.h"
 #include "store/NameCollation.h"
+#include "store/Register.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -35,9 +35,8 @@ QPushButton *button(int textId, const char *name, QWidget *parent)
 
 } // namespace
 
-SheetsDialog::SheetsDialog(DeadlineListHost &host, Session &session, QWidget *parent)
+SheetsDialog::SheetsDialog(Session &session, QWidget *parent)
     : QDialog(parent)
-    , m_host(host)
     , m_session(session)
 {
     setObjectName(QStringLiteral("sheetsDialog"));
@@ -126,12 +125,6 @@ void SheetsDialog::selectSheet()
             // Remembered before anything else, so the next start opens this sheet.
             m_session.settings().setInteger(Setting::ActiveSheet, id);
             m_session.setActiveSheet(id, DeadlineSheets::name(m_session.connectionString(), id));
-            Pauses::shortPause();
-            m_host.refreshList(m_host.currentView());
-            m_host.refreshUpcoming(m_host.selectionStart(), m_host.selectionEnd());
-            m_host.markBusyDays();
-            m_host.updateEmptyListPanel();
-            m_host.updateStatus();
         });
         if (!selected)
             return;
@@ -140,6 +133,8 @@ void SheetsDialog::selectSheet()
         Prompt::message(QString::fromLocal8Bit(error.what()), Session::AppTitle, Prompt::Icon::Critical);
         return;
     }
+    Pauses::shortPause();
+    emit m_session.deadlineRegister().activeSheetChanged(id);
     accept();
 }
 
@@ -154,6 +149,7 @@ void SheetsDialog::createSheet()
                             [&] { id = DeadlineSheets::create(m_session.connectionString(), name); }))
         return;
     Pauses::shortPause();
+    emit m_session.deadlineRegister().sheetsChanged();
     reload(id);
     Prompt::message(Texts::text(1410), Session::AppTitle);
 }
@@ -171,12 +167,12 @@ void SheetsDialog::renameSheet()
         return;
     Pauses::shortPause();
     reload(id);
-    const bool named = DbErrorPrompt::run(connectionString, [this, &connectionString] {
+    // The session's name of the active sheet is read again before the title is.
+    DbErrorPrompt::run(connectionString, [this, &connectionString] {
         m_session.setActiveSheet(m_session.activeSheetId(),
                                  DeadlineSheets::name(connectionString, m_session.activeSheetId()));
     });
-    if (named)
-        m_host.updateStatus();
+    emit m_session.deadlineRegister().sheetsChanged();
 }
 
 void SheetsDialog::deleteSheet()
@@ -205,6 +201,7 @@ void SheetsDialog::deleteSheet()
                             [&] { DeadlineSheets::remove(m_session.connectionString(), id); }))
         return;
     Pauses::shortPause();
+    emit m_session.deadlineRegister().sheetsChanged();
     reload(m_session.activeSheetId());
     Prompt::message(Texts::text(1408), Session::AppTitle);
 }

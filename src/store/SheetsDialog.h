@@ -4,17 +4,17 @@
 #include <QtGlobal>
 
 class DataGrid;
-class DeadlineListHost;
 class Session;
 
 // The deadline sheets: lists them by name, makes one the active sheet (remembered
 // for the next start), creates, renames and deletes them. A sheet goes together
 // with its deadlines, and never the only sheet, the active one or sheet 1. Modal.
+// Each change is announced to the session's register.
 class SheetsDialog final : public QDialog
 {
     Q_OBJECT
 public:
-    SheetsDialog(DeadlineListHost &host, Session &session, QWidget *parent = nullptr);
+    SheetsDialog(Session &session, QWidget *parent = nullptr);
     ~SheetsDialog() override;
 
     DataGrid *list() const { return m_list; }
@@ -31,7 +31,6 @@ private:
     void reload(qint32 currentId);
     void listKeyDown(int key, Qt::KeyboardModifiers modifiers, bool *consumed);
 
-    DeadlineListHost &m_host;
     Session &m_session;
     DataGrid *m_list = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "AccessibleNames.h"
 #include "DeadlineTestDb.h"
-#include "RecordingListHost.h"
+#include "../support/Announcements.h"
 
 #include "deadlines/DeadlineEditor.h"
 #include "platform/Clock.h"
@@ -36,8 +36,9 @@ private slots:
         m_db = std::make_unique<DeadlineTestDb>();
         QVERIFY(m_db->ok());
         m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
-        m_host.calls.clear();
-        m_form = std::make_unique<DeadlineEditor>(m_host, m_db->session());
+        m_announced = std::make_unique<Announcements>(m_db->session().deadlineRegister());
+        m_form = std::make_unique<DeadlineEditor>(m_db->session());
+        m_announced->follow(m_form.get());
 
         // A monthly group of four debits of 100 (rows 1 to 4) and an appointment (row 5).
         NewDeadlineRequest r = monthlyRent(QDate(2017, 1, 31), 4);
@@ -51,6 +52,7 @@ private slots:
     void cleanup()
     {
         m_form.reset();
+        m_announced.reset();
         m_prompts.reset();
         m_db.reset();
     }
@@ -80,7 +82,7 @@ private slots:
         after.removeAt(2);
         before.removeAt(2);
         QCOMPARE(after, before);
-        QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(3));
+        QCOMPARE(m_announced->heard, (QStringList{"deadlines 1", "current 3"}));
         QVERIFY(!m_form->isVisible());
     }
 
@@ -118,7 +120,7 @@ private slots:
             QVERIFY(!m_form->isVisible());
         }
         QCOMPARE(tableRows(m_db->connectionString()), before);
-        QVERIFY(m_host.calls.isEmpty());
+        QVERIFY(m_announced->heard.isEmpty());
     }
 
     void opensOnlyWhatTheRowHolds()
@@ -128,7 +130,7 @@ private slots:
         QCOMPARE(m_prompts->shown().size(), 1);
         QVERIFY(!m_form->isVisible());
         QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-        QVERIFY(m_host.calls.isEmpty());
+        QVERIFY(m_announced->heard.isEmpty());
 
         // An appointment opens without the amount a stray value left in it.
         m_db->raw(QStringLiteral("UPDATE Transactions SET TrValue = 990000, TrBalance = 0 WHERE TrRowId = 5"));
@@ -196,6 +198,7 @@ private slots:
         QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
         QCOMPARE(m_prompts->shownTexts(), QStringList{Texts::text(2105)});
         QVERIFY(m_form->isVisible());
+        QVERIFY(m_announced->heard.isEmpty());
         QCOMPARE(child<QLineEdit>("descriptionBox")->text(), QStringLiteral("Rent March"));
         QVERIFY(child<QCheckBox>("doneCheck")->isChecked());
         QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDescription, TrDone"), (QStringList{"Rent March", "false"}));
@@ -216,7 +219,7 @@ private:
 
     std::unique_ptr<DeadlineTestDb> m_db;
     std::unique_ptr<Prompt::ScriptedPrompts> m_prompts;
-    RecordingListHost m_host;
+    std::unique_ptr<Announcements> m_announced;
     std::unique_ptr<DeadlineEditor> m_form;
 };
 

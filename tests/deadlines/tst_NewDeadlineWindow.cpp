@@ -1,6 +1,6 @@
 #include "AccessibleNames.h"
 #include "DeadlineTestDb.h"
-#include "RecordingListHost.h"
+#include "../support/Announcements.h"
 
 #include "deadlines/NewDeadlineWindow.h"
 #include "platform/Clock.h"
@@ -49,12 +49,15 @@ void post(QWidget *control, int key = 0)
     }
 }
 
-// The row id of the deadline stored on that date (the first, if several).
-qint32 rowIdOn(const QString &connectionString, const QDate &date)
+// What a save on sheet 1 announces: the sheet's deadlines changed, and the
+// deadline stored on that date (the first, if several) is to become current.
+QStringList savedOn(const QString &connectionString, const QDate &date)
 {
-    return firstValue(connectionString, QStringLiteral("SELECT Min(TrRowId) FROM Transactions WHERE TrDate=#%1#")
-                                            .arg(date.toString(QStringLiteral("MM/dd/yyyy"))))
-        .toInt();
+    const qint32 rowId =
+        firstValue(connectionString, QStringLiteral("SELECT Min(TrRowId) FROM Transactions WHERE TrDate=#%1#")
+                                         .arg(date.toString(QStringLiteral("MM/dd/yyyy"))))
+            .toInt();
+    return {QStringLiteral("deadlines 1"), QStringLiteral("current %1").arg(rowId)};
 }
 
 } // namespace
@@ -77,13 +80,15 @@ private slots:
         m_db = std::make_unique<DeadlineTestDb>();
         QVERIFY(m_db->ok());
         m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
-        m_host.calls.clear();
-        m_form = std::make_unique<NewDeadlineWindow>(m_host, m_db->session());
+        m_announced = std::make_unique<Announcements>(m_db->session().deadlineRegister());
+        m_form = std::make_unique<NewDeadlineWindow>(m_db->session());
+        m_announced->follow(m_form.get());
     }
 
     void cleanup()
     {
         m_form.reset();
+        m_announced.reset();
         m_prompts.reset();
         m_db.reset();
     }
@@ -125,7 +130,7 @@ private slots:
                  QStringLiteral("Alfa"));
 
         // What was saved becomes the list's current row.
-        QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(rowIdOn(m_db->connectionString(), QDate(2017, 4, 3))));
+        QCOMPARE(m_announced->heard, savedOn(m_db->connectionString(), QDate(2017, 4, 3)));
         QVERIFY(!m_form->isVisible());
         QVERIFY(m_prompts->shown().isEmpty());
     }
@@ -160,7 +165,7 @@ private slots:
         QTest::keyClick(description, Qt::Key_Escape);
         QVERIFY(!m_form->isVisible());
         QVERIFY(stored().isEmpty());
-        QVERIFY(m_host.calls.isEmpty());
+        QVERIFY(m_announced->heard.isEmpty());
         open();
         QVERIFY(child<QLineEdit>("descriptionBox")->text().isEmpty());
         QCOMPARE(m_form->targetGroupId(), 0);
@@ -253,7 +258,7 @@ private slots:
         QCOMPARE(rows.size(), 250);
         QCOMPARE(rows.last(), QDate(2017, 4, 3).addDays(7 * 249).toString(Qt::ISODate) + "|-1|Rata||10000000|-10000000|w|250|250|1");
         // The first member of the new recurrence becomes current.
-        QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(rowIdOn(m_db->connectionString(), QDate(2017, 4, 3))));
+        QCOMPARE(m_announced->heard, savedOn(m_db->connectionString(), QDate(2017, 4, 3)));
     }
 
     void refusalsKeepTheWindowFilled()
@@ -284,7 +289,7 @@ private slots:
         QVERIFY(m_prompts->shown().first().text.contains(QDir::toNativeSeparators(m_db->path())));
         QVERIFY(m_prompts->shown().first().text.contains(QLatin1String("disk full")));
         QVERIFY(stored().isEmpty());
-        QVERIFY(m_host.calls.isEmpty());
+        QVERIFY(m_announced->heard.isEmpty());
         QVERIFY(m_form->isVisible());
         QCOMPARE(child<QLineEdit>("descriptionBox")->text(), QStringLiteral("Lease"));
         QCOMPARE(child<QLineEdit>("countBox")->text(), QStringLiteral("10"));
@@ -334,7 +339,7 @@ private slots:
             QCOMPARE(rows[i], QStringLiteral("1|7|%1|Rent|-1000000").arg(i + 1));
         QCOMPARE(tableRows(m_db->connectionString(), "TrDate", "True", "TrDate").mid(1, 2), (QStringList{"2017-02-28", "2017-03-31"}));
         // The first of the added members becomes current, not one the group had.
-        QCOMPARE(m_host.calls, RecordingListHost::refreshFinding(rowIdOn(m_db->connectionString(), QDate(2017, 4, 3))));
+        QCOMPARE(m_announced->heard, savedOn(m_db->connectionString(), QDate(2017, 4, 3)));
     }
 
     void quickSecondSaveWritesNothing()
@@ -360,7 +365,7 @@ private slots:
             QVERIFY(!m_form->isVisible());
             QCOMPARE(stored().size(), byKey ? 24 : 12);
         }
-        QCOMPARE(m_host.calls.size(), 2 * RecordingListHost::refreshFinding(0).size());
+        QCOMPARE(m_announced->heard.count(QStringLiteral("deadlines 1")), 2);
     }
 
     void typedDatesAreReadWhole()
@@ -426,7 +431,7 @@ private:
 
     std::unique_ptr<DeadlineTestDb> m_db;
     std::unique_ptr<Prompt::ScriptedPrompts> m_prompts;
-    RecordingListHost m_host;
+    std::unique_ptr<Announcements> m_announced;
     std::unique_ptr<NewDeadlineWindow> m_form;
 };
 

@@ -139,6 +139,8 @@ private slots:
         for (int k = 1; k <= 12; ++k)
             expected << QStringLiteral("Rent %1 of 12").arg(k);
         QCOMPARE(listedDescriptions(), expected);
+        // The first member is the list's current row, ready for Enter.
+        QCOMPARE(m_window->list()->currentRow(), rowShowing(expected.first()));
         const QString cs = m_session->connectionString();
         QCOMPARE(firstValue(cs, QStringLiteral("SELECT Min(TrDate) FROM Transactions")).toDate(), QDate(2027, 1, 31));
         QCOMPARE(firstValue(cs, QStringLiteral("SELECT TrBalance FROM Transactions WHERE TrDate=#02/28/2027#")).value<Currency>(),

@@ -1,4 +1,5 @@
 #include "RegisterTestDb.h"
+#include "../support/Announcements.h"
 #include "../support/ListedRows.h"
 
 #include "counterparties/Counterparties.h"
@@ -10,7 +11,6 @@
 #include "reports/ReportSource.h"
 #include "store/DeadlineSheets.h"
 #include "store/SheetsDialog.h"
-#include "../deadlines/RecordingListHost.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -34,13 +34,15 @@ private slots:
         m_t = std::make_unique<RegisterTestDb>();
         QVERIFY(m_t->db.ok());
         m_t->db.raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName, AcNotes) VALUES (3, 'Rossi', ''), (7, 'Bianchi', 'x')"));
-        m_list = std::make_unique<CounterpartyList>(m_t->cs());
+        m_announced = std::make_unique<Announcements>(changes());
+        m_list = std::make_unique<CounterpartyList>(m_t->cs(), changes());
         m_list->showList();
     }
 
     void cleanup()
     {
         m_list.reset();
+        m_announced.reset();
         m_t.reset();
     }
 
@@ -55,6 +57,7 @@ private slots:
         });
         m_list->findChild<QAction *>(QStringLiteral("newAction"))->trigger();
         QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts")), 2);
+        QVERIFY(m_announced->heard.isEmpty());
 
         // The highest id is 7, whatever lies below it.
         const QString name = QStringLiteral("D'Amico & Figli \"Srl\"");
@@ -65,6 +68,7 @@ private slots:
         QCOMPARE(saved.notes, QStringLiteral("tel. '02'"));
         QCOMPARE(listedNames(), (QStringList{"Bianchi", name, "Rossi"}));
         QCOMPARE(m_list->currentId(), 8);
+        QCOMPARE(m_announced->heard, QStringList{"counterparties"});
 
         // The deleted highest id is never handed out again: a window still holding it
         // must not find a stranger under it.
@@ -79,11 +83,12 @@ private slots:
         QTest::keyClick(m_list->list()->view(), Qt::Key_Return);
         QCOMPARE(Counterparties::read(m_t->cs(), 3).name, QStringLiteral("Rossi l'Antico"));
         QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts")), 3);
+        QCOMPARE(m_announced->heard, (QStringList{"counterparties", "counterparties"}));
     }
 
     void boxesHoldWhatTheirColumnsHold()
     {
-        CounterpartyEditor editor(m_t->cs());
+        CounterpartyEditor editor(m_t->cs(), changes());
         onNextModal<CounterpartyEditor>(this, [](CounterpartyEditor *editor) {
             QApplication::setActiveWindow(editor);
             QCOMPARE(editor->nameBox()->maxLength(), 100);   // VARCHAR(100) in the template
@@ -140,7 +145,7 @@ private slots:
                 QTest::keyClick(target, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
                 closed = !editor->isVisible();
             });
-            const qint32 id = CounterpartyEditor(m_t->cs()).createNew();
+            const qint32 id = CounterpartyEditor(m_t->cs(), changes()).createNew();
             QVERIFY(closed);
             QCOMPARE(id > 0, saved);
         }
@@ -171,11 +176,13 @@ private slots:
         QVERIFY(m_t->prompts.shown().last().icon == Prompt::Icon::Critical);
         QVERIFY(m_t->prompts.shownTexts().last().contains(QStringLiteral("disk says no")));
         QCOMPARE(listedNames(), (QStringList{"Bianchi", "Rossi"}));
+        QVERIFY(m_announced->heard.isEmpty());
         m_t->db.raw(QStringLiteral("DROP TRIGGER refuse"));
         m_list->list()->setCurrentRow(1);
         m_t->prompts.queueAnswer(Prompt::Answer::Yes);
         QTest::keyClick(m_list->list()->view(), Qt::Key_Delete);
         QCOMPARE(listedNames(), QStringList{"Rossi"});
+        QCOMPARE(m_announced->heard, QStringList{"counterparties"});
         QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts")), 1);
         QCOMPARE(m_t->count(QStringLiteral("SELECT Count(TrRowId) FROM Transactions")), 1);
 
@@ -189,10 +196,9 @@ private slots:
         const QLocale before;
         QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
         auto restore = qScopeGuard([before] { QLocale::setDefault(before); });
-        RecordingListHost host;
         const QString gone = Texts::text(2820).arg(QStringLiteral("Bianchi"));
 
-        NewDeadlineWindow window(host, m_t->db.session());
+        NewDeadlineWindow window(m_t->db.session());
         window.openBlank();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         auto *combo = window.findChild<QComboBox *>(QStringLiteral("counterpartyCombo"));
@@ -225,7 +231,7 @@ private slots:
         // The editor moves that deadline to a client deleted meanwhile: refused alike.
         const qint32 rowId = m_t->count(QStringLiteral("SELECT Max(TrRowId) FROM Transactions"));
         const qint32 fresh = Counterparties::create(m_t->cs(), QStringLiteral("Bianchi"), QString());
-        DeadlineEditor editor(host, m_t->db.session());
+        DeadlineEditor editor(m_t->db.session());
         editor.open(rowId);
         QVERIFY(QTest::qWaitForWindowActive(&editor));
         auto *editorCombo = editor.findChild<QComboBox *>(QStringLiteral("counterpartyCombo"));
@@ -259,8 +265,7 @@ private slots:
             return out;
         };
 
-        RecordingListHost host;
-        NewDeadlineWindow window(host, m_t->db.session());
+        NewDeadlineWindow window(m_t->db.session());
         window.openBlank();
         auto *combo = window.findChild<QComboBox *>(QStringLiteral("counterpartyCombo"));
         QStringList inWindow;
@@ -274,7 +279,7 @@ private slots:
 
         const QStringList expectedSheets{"Ärztekammer", "bianchi", "Deadlines", "Édith Piaf SARL", "Öl & Gas", "Zahnarzt Müller"};
         QCOMPARE(namesOf(DeadlineSheets::list(m_t->cs())), expectedSheets);
-        SheetsDialog sheetsDialog(host, m_t->db.session());
+        SheetsDialog sheetsDialog(m_t->db.session());
         QCOMPARE(listedTexts(sheetsDialog.list(), 2), expectedSheets);
     }
 
@@ -305,6 +310,7 @@ private slots:
 
 private:
     QStringList listedNames() const { return listedTexts(m_list->list(), 2); }
+    Register &changes() { return m_t->db.session().deadlineRegister(); }
 
     void fillAndSave(const QString &name, const QString &notes)
     {
@@ -316,6 +322,7 @@ private:
     }
 
     std::unique_ptr<RegisterTestDb> m_t;
+    std::unique_ptr<Announcements> m_announced;
     std::unique_ptr<CounterpartyList> m_list;
 };
 

@@ -1,3 +1,4 @@
+#include "counterparties/CounterpartyEditor.h"
 #include "counterparties/CounterpartyList.h"
 #include "deadlines/DeleteFromGroupDialog.h"
 #include "deadlines/PurgeDialog.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -26,7 +28,8 @@
 #include <memory>
 
 // The main window's File menu reaching the exports and the sheets: what the
-// files hold, how a failed write is told, and the window following a new sheet;
+// files hold, how a failed write is told, and the window following a new sheet
+// and a renamed client;
 // and every question that deletes, reached from the window, answered by Enter.
 class tst_MainWindowRegisters final : public QObject
 {
@@ -41,7 +44,7 @@ private slots:
     void unwritableFileIsToldAndLeavesNothing_data();
     void unwritableFileIsToldAndLeavesNothing();
     void amountsOutOfRangeAreNeverOtherNumbers();
-    void chosenSheetReachesTheWindow();
+    void changesElsewhereReachTheWindow();
     void enterOnADeleteQuestionKeepsEverything_data();
     void enterOnADeleteQuestionKeepsEverything();
 
@@ -292,10 +295,11 @@ void tst_MainWindowRegisters::amountsOutOfRangeAreNeverOtherNumbers()
     QVERIFY(!text.contains(u'-'));
 }
 
-void tst_MainWindowRegisters::chosenSheetReachesTheWindow()
+void tst_MainWindowRegisters::changesElsewhereReachTheWindow()
 {
     runJet(m_session->connectionString(), QStringLiteral("INSERT INTO Dbs (DbId, DbName) VALUES (2, 'Office')"));
-    insertDeadline(m_session->connectionString(), 2, 1, false, QDate(2024, 2, 1), QStringLiteral("Office rent"), 0,
+    runJet(m_session->connectionString(), QStringLiteral("INSERT INTO Accounts (AcId, AcName) VALUES (4, 'Acme')"));
+    insertDeadline(m_session->connectionString(), 2, 1, false, QDate(2024, 2, 1), QStringLiteral("Office rent"), 4,
                    Currency::fromWhole(1));
     open();
     QVERIFY(listedDescriptions().isEmpty());
@@ -315,6 +319,17 @@ void tst_MainWindowRegisters::chosenSheetReachesTheWindow()
     for (QLabel *label : m_window->findChildren<QLabel *>())
         titled = titled || label->text() == QStringLiteral("Office");
     QVERIFY(titled);
+
+    // A client renamed in its own window is renamed in the list.
+    m_window->findChild<QAction *>(QStringLiteral("counterpartiesAction"))->trigger();
+    QTimer::singleShot(0, this, [] {
+        auto *editor = qobject_cast<CounterpartyEditor *>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        editor->nameBox()->setText(QStringLiteral("Acme Ltd"));
+        editor->findChild<QPushButton *>(QStringLiteral("saveButton"))->click();
+    });
+    m_window->findChild<CounterpartyList *>()->editCounterparty();
+    QCOMPARE(listedTexts(m_window->list(), ListColumn::AcName), QStringList{"Acme Ltd"});
 }
 
 void tst_MainWindowRegisters::enterOnADeleteQuestionKeepsEverything_data()

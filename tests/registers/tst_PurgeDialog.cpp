@@ -3,7 +3,7 @@
 #include "deadlines/ClosedDeadlinePurge.h"
 #include "deadlines/PurgeDialog.h"
 #include "platform/Clock.h"
-#include "../deadlines/RecordingListHost.h"
+#include "../support/Announcements.h"
 
 #include "platform/DateBox.h"
 
@@ -31,7 +31,7 @@ private:
     QStringList remaining() const;
 
     std::unique_ptr<RegisterTestDb> m_t;
-    RecordingListHost m_host;
+    std::unique_ptr<Announcements> m_announced;
 };
 
 void tst_PurgeDialog::initTestCase()
@@ -45,7 +45,7 @@ void tst_PurgeDialog::init()
     QVERIFY(m_t->db.ok());
     Clock::pin(QDate(2024, 3, 1));
     m_t->db.session().setActiveSheet(2, QStringLiteral("Office"));
-    m_host.calls.clear();
+    m_announced = std::make_unique<Announcements>(m_t->db.session().deadlineRegister());
     const QString cs = m_t->cs();
     const Currency ten = Currency::fromWhole(10);
     insertDeadline(cs, 2, 1, true, QDate(2024, 2, 28), QStringLiteral("closed before"), 0, ten);
@@ -58,6 +58,7 @@ void tst_PurgeDialog::init()
 void tst_PurgeDialog::cleanup()
 {
     Clock::pin(QDate());
+    m_announced.reset();
     m_t.reset();
 }
 
@@ -73,7 +74,7 @@ QStringList tst_PurgeDialog::remaining() const
 
 void tst_PurgeDialog::purgesClosedOfActiveSheetUpToTheDayOnlyOnYes()
 {
-    PurgeDialog dialog(m_host, m_t->db.session());
+    PurgeDialog dialog(m_t->db.session());
     // Yesterday of 1 March in a leap year.
     QCOMPARE(dialog.datePicker()->date(), QDate(2024, 2, 29));
     QCOMPARE(QAccessible::queryAccessibleInterface(dialog.datePicker())->text(QAccessible::Name),
@@ -86,7 +87,7 @@ void tst_PurgeDialog::purgesClosedOfActiveSheetUpToTheDayOnlyOnYes()
     clickButton(&dialog, QStringLiteral("continueButton"));
     QCOMPARE(m_t->prompts.shownTexts(), (QStringList{question, Texts::text(1323)}));
     QCOMPARE(remaining(), before);
-    QVERIFY(m_host.calls.isEmpty());
+    QVERIFY(m_announced->heard.isEmpty());
 
     m_t->prompts.clear();
     m_t->prompts.queueAnswer(Prompt::Answer::Yes);
@@ -94,8 +95,7 @@ void tst_PurgeDialog::purgesClosedOfActiveSheetUpToTheDayOnlyOnYes()
     QCOMPARE(m_t->prompts.shownTexts(), (QStringList{question, Texts::text(1309)}));
     // The surviving group member keeps its position and size.
     QCOMPARE(remaining(), (QStringList{"closed after 2/2", "open long ago 0/0", "other sheet 0/0"}));
-    QCOMPARE(m_host.calls, (QStringList{"refreshList 3", "markBusyDays", "refreshUpcoming 2017-04-01 2017-04-30",
-                                        "updateStatus", "updateEmptyListPanel"}));
+    QCOMPARE(m_announced->heard, QStringList{"deadlines 2"});
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
 
     // Nothing left to purge is no error: a count of 0, still done.
@@ -124,7 +124,7 @@ void tst_PurgeDialog::typedDateIsTheOneUsed()
     QFETCH(QString, ending);
     QFETCH(QStringList, left);
     const QStringList before = remaining();
-    PurgeDialog dialog(m_host, m_t->db.session());
+    PurgeDialog dialog(m_t->db.session());
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     DateBox *box = dialog.datePicker();

@@ -6,7 +6,7 @@
 #include "startup/Setting.h"
 #include "store/DeadlineSheets.h"
 #include "store/SheetsDialog.h"
-#include "../deadlines/RecordingListHost.h"
+#include "../support/Announcements.h"
 
 // The sheets window: selecting, creating, renaming and deleting sheets, and the
 // refusals that protect the only sheet, the active sheet and sheet 1.
@@ -20,11 +20,12 @@ private slots:
         m_t = std::make_unique<RegisterTestDb>();
         QVERIFY(m_t->db.ok());
         m_t->db.session().setActiveSheet(1, QStringLiteral("Deadlines"));
-        m_host.calls.clear();
+        m_announced = std::make_unique<Announcements>(m_t->db.session().deadlineRegister());
     }
 
     void cleanup()
     {
+        m_announced.reset();
         m_t.reset();
     }
 
@@ -51,7 +52,7 @@ private slots:
         insertDeadline(m_t->cs(), chosen, 1, false, QDate(2024, 1, 1), QStringLiteral("Kept"), 0, Currency::fromWhole(1));
         m_t->db.session().setActiveSheet(active, QStringLiteral("x"));
         m_t->prompts.queueAnswer(Prompt::Answer::Yes);   // would confirm, were it asked
-        SheetsDialog dialog(m_host, m_t->db.session());
+        SheetsDialog dialog(m_t->db.session());
         choose(dialog, chosen);
         const int sheets = sheetCount();
         clickButton(&dialog, QStringLiteral("deleteButton"));
@@ -67,7 +68,7 @@ private slots:
         insertDeadline(m_t->cs(), 1, 1, false, QDate(2024, 1, 1), QStringLiteral("Stays"), 4, Currency::fromWhole(1));
         insertDeadline(m_t->cs(), 3, 1, false, QDate(2024, 1, 1), QStringLiteral("Goes"), 4, Currency::fromWhole(1));
         insertDeadline(m_t->cs(), 3, -1, true, QDate(2024, 2, 1), QStringLiteral("Goes too"), 0, Currency::fromWhole(2));
-        SheetsDialog dialog(m_host, m_t->db.session());
+        SheetsDialog dialog(m_t->db.session());
         choose(dialog, 3);
 
         m_t->prompts.queueAnswer(Prompt::Answer::No);
@@ -84,6 +85,7 @@ private slots:
         QVERIFY(m_t->prompts.shownTexts().last().contains(QStringLiteral("disk says no")));
         QCOMPARE(sheetCount(), 2);
         QCOMPARE(deadlineCount(), 3);
+        QVERIFY(m_announced->heard.isEmpty());
 
         m_t->db.raw(QStringLiteral("DROP TRIGGER refuse"));
         choose(dialog, 3);
@@ -92,6 +94,7 @@ private slots:
         clickButton(&dialog, QStringLiteral("deleteButton"));
         QCOMPARE(m_t->prompts.shownTexts(), (QStringList{Texts::text(1407), Texts::text(1408)}));
         QCOMPARE(sheetCount(), 1);
+        QCOMPARE(m_announced->heard, QStringList{"sheets"});
         QCOMPARE(dialog.list()->rowCount(), 1);
         QCOMPARE(m_t->count(QStringLiteral("SELECT Count(TrRowId) FROM Transactions WHERE TrDbId=1")), 1);
         QCOMPARE(deadlineCount(), 1);
@@ -101,7 +104,7 @@ private slots:
     void renameAndNewAskForTheName()
     {
         addSheet(7, QStringLiteral("Seven"));
-        SheetsDialog dialog(m_host, m_t->db.session());
+        SheetsDialog dialog(m_t->db.session());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         // Enter on the focused button presses it, as a click does; the rename reaches the active sheet.
@@ -111,7 +114,7 @@ private slots:
         QTest::keyClick(rename, Qt::Key_Return);
         QCOMPARE(DeadlineSheets::name(m_t->cs(), 1), QStringLiteral("Home's"));
         QCOMPARE(m_t->db.session().activeSheetName(), QStringLiteral("Home's"));
-        QCOMPARE(m_host.calls, QStringList{"updateStatus"});
+        QCOMPARE(m_announced->heard, QStringList{"sheets"});
         QCOMPARE(m_t->prompts.shownTexts(), QStringList{Texts::text(1411)});
 
         // A new sheet takes the highest id plus one. Cancel (an empty answer) and a blank name change nothing.
@@ -135,7 +138,7 @@ private slots:
     void selectMakesActiveAndIsRemembered()
     {
         addSheet(2, QStringLiteral("Office"));
-        SheetsDialog dialog(m_host, m_t->db.session());
+        SheetsDialog dialog(m_t->db.session());
         QCOMPARE(dialog.selectedId(), 1);   // opens on the active sheet
         choose(dialog, 2);
         dialog.show();
@@ -144,8 +147,7 @@ private slots:
         QCOMPARE(m_t->db.session().activeSheetId(), 2);
         QCOMPARE(m_t->db.session().activeSheetName(), QStringLiteral("Office"));
         QCOMPARE(m_t->db.session().settings().integer(Setting::ActiveSheet), 2);
-        QCOMPARE(m_host.calls, (QStringList{"refreshList 3", "refreshUpcoming 2017-04-01 2017-04-30", "markBusyDays",
-                                            "updateEmptyListPanel", "updateStatus"}));
+        QCOMPARE(m_announced->heard, QStringList{"active sheet 2"});
 
         // The next start reads the same sheet.
         Session next(SettingsStore(m_t->db.session().settings().fileName()));
@@ -171,7 +173,7 @@ private:
     int deadlineCount() const { return m_t->count(QStringLiteral("SELECT Count(TrRowId) FROM Transactions")); }
 
     std::unique_ptr<RegisterTestDb> m_t;
-    RecordingListHost m_host;
+    std::unique_ptr<Announcements> m_announced;
 };
 
 QTEST_MAIN(tst_SheetsDialog)

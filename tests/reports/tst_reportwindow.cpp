@@ -4,7 +4,6 @@
 #include "../support/TestDatabase.h"
 #include "../support/TestRows.h"
 
-#include "../deadlines/RecordingListHost.h"
 
 #include "about/AboutDialog.h"
 #include "about/HelpWindow.h"
@@ -525,27 +524,26 @@ void TestReportWindow::windowsFitSmallScreens()
     QFETCH(QString, window);
     QFETCH(Language, language);
     const LanguageScope scope(language);
-    RecordingListHost host;
     Session &session = m_session->session();
     const std::map<QString, std::function<QWidget *()>> make{
         {"main", [&] { return new MainWindow(session); }},
         {"report", [&] { return new ReportWindow(session); }},
         {"newDeadline", [&] {
-             auto *blank = new NewDeadlineWindow(host, session);
+             auto *blank = new NewDeadlineWindow(session);
              blank->openBlank();
              blank->findChild<QRadioButton *>(QStringLiteral("recurringOption"))->click();   // the taller form
              return blank;
          }},
         {"deadlineEditor", [&] {
-             auto *editor = new DeadlineEditor(host, session);
+             auto *editor = new DeadlineEditor(session);
              editor->open(firstValue(db(), QStringLiteral("SELECT Min(TrRowId) FROM Transactions")).toInt());
              return editor;
          }},
         {"preferences", [&] { return new PreferencesDialog(session); }},
-        {"counterparties", [&] { return new CounterpartyList(db()); }},
-        {"counterpartyEditor", [&] { return new CounterpartyEditor(db()); }},
-        {"sheets", [&] { return new SheetsDialog(host, session); }},
-        {"purge", [&] { return new PurgeDialog(host, session); }},
+        {"counterparties", [&] { return new CounterpartyList(db(), session.deadlineRegister()); }},
+        {"counterpartyEditor", [&] { return new CounterpartyEditor(db(), session.deadlineRegister()); }},
+        {"sheets", [&] { return new SheetsDialog(session); }},
+        {"purge", [&] { return new PurgeDialog(session); }},
         {"help", [] { return new HelpWindow(); }},
         {"about", [] { return new AboutDialog(); }}};
     const std::unique_ptr<QWidget> shown(make.at(window)());

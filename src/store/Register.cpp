@@ -1,0 +1,6 @@
+#include "store/Register.h"
+
+Register::Register(QObject *parent)
+    : QObject(parent)
+{
+}
