@@ -3,6 +3,20 @@
 -- engine's counter (a deleted highest id is not handed out again), and the
 -- template's indexes are there. Each counter keeps the highest id it gave.
 
+-- A column the template does not know would not survive the rebuild: such a file
+-- is refused here and stays whole at the version before, rather than losing it.
+CREATE TEMP TABLE known_columns_only (ok INTEGER CHECK (ok));
+INSERT INTO temp.known_columns_only
+  SELECT count(*) = 0 FROM (
+    SELECT name FROM pragma_table_info('Dbs') WHERE lower(name) NOT IN ('dbid', 'dbname')
+    UNION ALL
+    SELECT name FROM pragma_table_info('Accounts') WHERE lower(name) NOT IN ('acid', 'acname', 'acnotes')
+    UNION ALL
+    SELECT name FROM pragma_table_info('Transactions')
+      WHERE lower(name) NOT IN ('trrowid', 'trdbid', 'trtype', 'trdone', 'trdate', 'trdescription', 'tracid',
+                                'trvalue', 'trbalance', 'trgrptype', 'trgrprow', 'trgrpmday', 'trnotes', 'trgrpid'));
+DROP TABLE temp.known_columns_only;
+
 ALTER TABLE Dbs RENAME TO Dbs_older;
 CREATE TABLE Dbs (
   DbId INTEGER NOT NULL PRIMARY KEY,
