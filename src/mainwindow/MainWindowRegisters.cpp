@@ -12,9 +12,9 @@
 #include "mainwindow/ListedDeadlines.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/Prompts.h"
+#include "sheets/SheetsDialog.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
-#include "store/SheetsDialog.h"
 
 #include <QDateTime>
 

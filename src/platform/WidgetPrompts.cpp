@@ -1,8 +1,7 @@
 #include "platform/WidgetPrompts.h"
 
-#include "startup/Texts.h"
-
 #include <algorithm>
+#include <utility>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -43,10 +42,12 @@ QString qtFileFilter(const QString &pipeFilter)
     return filters.join(QStringLiteral(";;"));
 }
 
-constexpr int QuitText = 2002;           // "Quit"
-constexpr int ChooseFolderText = 2700;   // "Choose another folder…"
-
 } // namespace
+
+WidgetPrompts::WidgetPrompts(Captions captions)
+    : m_captions(std::move(captions))
+{
+}
 
 Prompt::Answer WidgetPrompts::message(const QString &text, const QString &caption, Prompt::Icon icon,
                                       Prompt::Buttons buttons, Prompt::Default defaultButton)
@@ -58,8 +59,8 @@ Prompt::Answer WidgetPrompts::message(const QString &text, const QString &captio
     auto standard = [&](QMessageBox::StandardButton button, Answer answer) {
         answers.append({box.addButton(button), answer});
     };
-    auto named = [&](int textId, QMessageBox::ButtonRole role, Answer answer) {
-        answers.append({box.addButton(Texts::text(textId), role), answer});
+    auto named = [&](const QString &caption, QMessageBox::ButtonRole role, Answer answer) {
+        answers.append({box.addButton(caption, role), answer});
     };
     switch (buttons) {
     case Prompt::Buttons::Ok:
@@ -84,12 +85,12 @@ Prompt::Answer WidgetPrompts::message(const QString &text, const QString &captio
         break;
     case Prompt::Buttons::RetryQuit:
         standard(QMessageBox::Retry, Answer::Retry);
-        named(QuitText, QMessageBox::RejectRole, Answer::Cancel);
+        named(m_captions.quit, QMessageBox::RejectRole, Answer::Cancel);
         break;
     case Prompt::Buttons::RetryChooseQuit:
         standard(QMessageBox::Retry, Answer::Retry);
-        named(ChooseFolderText, QMessageBox::ActionRole, Answer::Choose);
-        named(QuitText, QMessageBox::RejectRole, Answer::Cancel);
+        named(m_captions.chooseFolder, QMessageBox::ActionRole, Answer::Choose);
+        named(m_captions.quit, QMessageBox::RejectRole, Answer::Cancel);
         break;
     }
     const Answer safe = Prompt::safeAnswer(buttons);

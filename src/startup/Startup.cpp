@@ -28,12 +28,13 @@ int Startup::run(int argc, char *argv[])
     if (instance.anotherRuns())
         return 0;
 
-    WidgetPrompts prompts;
-    Prompt::install(&prompts);
-
     Session session;
     const QString localeCode = localeLanguageCode(QLocale::system());
     applyLanguage(session, localeCode);
+    // Made once the language is known, so that its own buttons speak it:
+    // Quit (2002) and Choose another folder (2700).
+    WidgetPrompts prompts({.quit = Texts::text(2002), .chooseFolder = Texts::text(2700)});
+    Prompt::install(&prompts);
     if (!instance.acquired()) {
         // Nothing shows that another copy runs: say so and start anyway.
         Prompt::message(Texts::text(2015).arg(QDir::toNativeSeparators(instance.lockPath()), instance.failure()),

@@ -1,7 +1,6 @@
 #include "platform/Prompts.h"
 #include "platform/WidgetPrompts.h"
 #include "startup/Language.h"
-#include "startup/Texts.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -18,6 +17,10 @@ Q_DECLARE_METATYPE(Prompt::Answer)
 class tst_WidgetPrompts final : public QObject
 {
     Q_OBJECT
+
+    // The captions the caller passes for the buttons Qt has no text for.
+    const QString Quit = QStringLiteral("Esci");
+    const QString Choose = QStringLiteral("Scegli un'altra cartella…");
 
 private slots:
     void keysAndButtonsAnswer_data()
@@ -40,8 +43,8 @@ private slots:
                                                        << QString() << A::Retry;
         QTest::newRow("missing folder: Esc quits") << B::RetryChooseQuit << D::First << int(Qt::Key_Escape) << QString()
                                                    << A::Cancel;
-        QTest::newRow("missing folder: choose") << B::RetryChooseQuit << D::First << 0 << Texts::text(2700) << A::Choose;
-        QTest::newRow("missing folder: quit") << B::RetryChooseQuit << D::First << 0 << Texts::text(2002) << A::Cancel;
+        QTest::newRow("missing folder: choose") << B::RetryChooseQuit << D::First << 0 << Choose << A::Choose;
+        QTest::newRow("missing folder: quit") << B::RetryChooseQuit << D::First << 0 << Quit << A::Cancel;
     }
 
     void keysAndButtonsAnswer()
@@ -66,7 +69,7 @@ private slots:
             }
             answered = true;
         });
-        WidgetPrompts prompts;
+        WidgetPrompts prompts({.quit = Quit, .chooseFolder = Choose});
         const Prompt::Answer answer = prompts.message(QStringLiteral("Delete?"), QStringLiteral("Orvel 2"),
                                                       Prompt::Icon::Question, buttons, defaultButton);
         QVERIFY(answered);
@@ -92,8 +95,8 @@ private slots:
             box->reject();
         });
         installQtTranslation(Language::Italian);
-        WidgetPrompts().message(QStringLiteral("Eliminare?"), QStringLiteral("Orvel 2"), Prompt::Icon::Question,
-                                Prompt::Buttons::YesNo, Prompt::Default::Safe);
+        WidgetPrompts({}).message(QStringLiteral("Eliminare?"), QStringLiteral("Orvel 2"), Prompt::Icon::Question,
+                                  Prompt::Buttons::YesNo, Prompt::Default::Safe);
         installQtTranslation(Language::English);
         shown.sort();
         QCOMPARE(shown, (QStringList{QStringLiteral("No"), QStringLiteral("Sì")}));

@@ -9,8 +9,8 @@
 #include "deadlines/NewDeadlineWindow.h"
 #include "platform/grid/GridView.h"
 #include "reports/ReportSource.h"
+#include "sheets/SheetsDialog.h"
 #include "store/DeadlineSheets.h"
-#include "store/SheetsDialog.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -6,7 +6,7 @@
 #include "mainwindow/MainWindow.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/grid/GridView.h"
-#include "store/SheetsDialog.h"
+#include "sheets/SheetsDialog.h"
 
 #include "../support/ListedRows.h"
 #include "../support/MainWindowSession.h"

@@ -3,9 +3,9 @@
 #include "platform/grid/DataGrid.h"
 #include "platform/grid/GridView.h"
 #include "platform/grid/GridModel.h"
+#include "sheets/SheetsDialog.h"
 #include "startup/Setting.h"
 #include "store/DeadlineSheets.h"
-#include "store/SheetsDialog.h"
 #include "../support/Announcements.h"
 
 // The sheets window: selecting, creating, renaming and deleting sheets, and the

@@ -19,7 +19,7 @@
 #include "reports/ReportPreview.h"
 #include "reports/ReportQuery.h"
 #include "reports/ReportWindow.h"
-#include "store/SheetsDialog.h"
+#include "sheets/SheetsDialog.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "store/SheetsDialog.h"
+#include "sheets/SheetsDialog.h"
 
 #include "platform/ButtonKeys.h"
 #include "platform/grid/DataGrid.h"
