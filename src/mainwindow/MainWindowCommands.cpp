@@ -6,14 +6,13 @@
 #include "deadlines/DeadlineEditor.h"
 #include "deadlines/DeleteFromGroupDialog.h"
 #include "deadlines/NewDeadlineWindow.h"
-#include "deadlines/RecurrenceGroup.h"
 #include "mainwindow/DeadlineList.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
-#include "store/Database.h"
+#include "store/DeadlineStore.h"
 #include "store/DbErrorPrompt.h"
 #include "store/Register.h"
 
@@ -129,13 +128,7 @@ void MainWindow::toggleDone()
     if (!command.entered() || !isDeadlineRow(row))
         return;
     const qint32 rowId = m_list->value(row, ListColumn::TrRowId).toInt();
-    const bool toggled = runOnDatabase([&] {
-        Connection connection;
-        connection.open(m_session.connectionString());
-        connection.execute(QStringLiteral("UPDATE Transactions SET Transactions.TrDone = Not [TrDone]")
-                           + QStringLiteral(" WHERE Transactions.TrRowId=") + QString::number(rowId));
-        connection.close();
-    });
+    const bool toggled = runOnDatabase([&] { DeadlineStore(m_session.connectionString()).toggleDone(rowId); });
     if (!toggled)
         return;
     Pauses::shortPause();
@@ -158,36 +151,15 @@ void MainWindow::deleteDeadline(int row)
     if (grpId == 0) {
         if (!Prompt::confirmDeletion(Texts::text(1055), Session::AppTitle))
             return;
-        removal = [this, rowId] {
-            Connection connection;
-            connection.open(m_session.connectionString());
-            connection.execute(QStringLiteral("DELETE * FROM Transactions WHERE Transactions.TrRowId=")
-                               + QString::number(rowId));
-            connection.close();
-        };
+        removal = [this, rowId] { DeadlineStore(m_session.connectionString()).deleteDeadline(rowId); };
     } else {
         switch (DeleteFromGroupDialog::ask(this)) {
         case GroupChoiceSecond:
-            removal = [this, grpId] {
-                Connection connection;
-                connection.open(m_session.connectionString());
-                connection.execute(QStringLiteral("DELETE * FROM Transactions WHERE Transactions.TrGrpId=")
-                                   + QString::number(grpId));
-                connection.close();
-            };
+            removal = [this, grpId] { DeadlineStore(m_session.connectionString()).deleteGroup(grpId); };
             break;
         case GroupChoiceFirst:
-            removal = [this, rowId, grpId] {
-                // The member goes and the rest is renumbered, or neither happens.
-                Connection connection;
-                connection.open(m_session.connectionString());
-                TransactionGuard transaction(connection);
-                connection.execute(QStringLiteral("DELETE * FROM Transactions WHERE Transactions.TrRowId=")
-                                   + QString::number(rowId));
-                RecurrenceGroup::renumberGroup(connection, grpId);
-                transaction.commit();
-                connection.close();
-            };
+            // The member goes and the rest is renumbered, or neither happens.
+            removal = [this, rowId, grpId] { DeadlineStore(m_session.connectionString()).deleteFromGroup(rowId, grpId); };
             break;
         default:
             break;

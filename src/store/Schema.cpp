@@ -2,6 +2,7 @@
 
 #include "store/Connection.h"
 #include "store/DbError.h"
+#include "store/Statements.h"
 #include "store/TransactionGuard.h"
 
 #include <QDir>
@@ -13,15 +14,6 @@
 #include <algorithm>
 
 namespace {
-
-// The folder of each engine's scripts in the resources: another engine is one
-// more line here and one more folder of scripts.
-QString engineFolder(const QString &driverName)
-{
-    if (driverName == u"QSQLITE")
-        return QStringLiteral("sqlite");
-    return {};
-}
 
 void execRaw(QSqlDatabase db, const QString &sql, const QString &where = {})
 {

@@ -1,9 +1,12 @@
 #include "store/Database.h"
+#include "store/DeadlineStore.h"
 #include "store/SqlText.h"
 
 #include "../support/TestDatabase.h"
 
 #include <QElapsedTimer>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QtTest>
 
 #include <stdexcept>
@@ -252,6 +255,103 @@ private slots:
         rs.open("SELECT * FROM Dbs ORDER BY DbName", c, CursorType::Static);
         QCOMPARE(rs.recordCount(), 2);
         QCOMPARE(rs.field("dbname").toString(), QStringLiteral("Casa"));
+    }
+
+    // Each write of the deadline store leaves the file byte for byte as the same
+    // write in Jet text did: same rows, same stored types (0/1, ISO dates, integers).
+    void deadlineStoreWritesWhatJetTextWrote_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QStringList>("jet");
+        QTest::addColumn<int>("result");   // the count the operation returns, -1 for none
+        const QString update = "UPDATE Transactions SET Transactions.TrDone = Not [TrDone] WHERE Transactions.TrRowId=";
+        const QString remove = "DELETE * FROM Transactions WHERE Transactions.";
+        QTest::newRow("Space closes") << "toggle 2" << QStringList{update + "2"} << -1;
+        QTest::newRow("Space opens") << "toggle 1" << QStringList{update + "1"} << -1;
+        QTest::newRow("delete one") << "delete 1" << QStringList{remove + "TrRowId=1"} << -1;
+        QTest::newRow("delete a group") << "group 7" << QStringList{remove + "TrGrpId=7"} << -1;
+        QTest::newRow("delete one of a group, across sheets")
+            << "member 4 7"
+            << QStringList{remove + "TrRowId=4", "UPDATE Transactions SET TrGrpRow=2, TrGrpMDay=2 WHERE TrRowId=3",
+                           "UPDATE Transactions SET TrGrpRow=1, TrGrpMDay=2 WHERE TrRowId=5"}
+            << -1;
+        QTest::newRow("count closed up to the day") << "count 1 2024-02-10" << QStringList{} << 2;
+        QTest::newRow("purge closed up to the day")
+            << "purge 1 2024-02-10"
+            << QStringList{"DELETE * FROM Transactions WHERE TrDate<=#02/10/2024# AND TrDone=True AND TrDbId=1"} << 2;
+        QTest::newRow("next group id") << "next" << QStringList{} << 8;
+    }
+
+    void deadlineStoreWritesWhatJetTextWrote()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QStringList, jet);
+        QFETCH(int, result);
+        const auto stored = [](const QString &cs) {
+            Connection c;
+            c.open(cs);
+            QSqlQuery q(c.database());
+            QStringList rows;
+            if (!q.exec("SELECT quote(TrRowId), quote(TrDbId), quote(TrDone), quote(TrDate), quote(TrValue), "
+                        "quote(TrGrpRow), quote(TrGrpMDay), quote(TrGrpId) FROM Transactions ORDER BY TrRowId"))
+                return QStringList{q.lastError().text()};
+            while (q.next()) {
+                QStringList fields;
+                for (int i = 0; i < 8; ++i)
+                    fields.append(q.value(i).toString());
+                rows.append(fields.join(u'|'));
+            }
+            return rows;
+        };
+        {
+            // Two groups of rows: 3-5 a recurrence spread over two sheets, the rest single.
+            Connection c;
+            c.open(m_cs);
+            const QDate dates[] = {{2024, 1, 10}, {2024, 1, 20}, {2024, 2, 10}, {2024, 3, 10}, {2024, 1, 5}, {2024, 1, 5}};
+            const int sheets[] = {1, 1, 1, 1, 2, 2};
+            const bool done[] = {true, false, true, false, true, true};
+            const int groups[] = {0, 0, 7, 7, 7, 0};
+            for (int i = 0; i < 6; ++i) {
+                c.execute(insertDeadline(dates[i], "d", Currency::fromUnits(12345), 1)
+                              .replace("SELECT 1,", "SELECT " + QString::number(sheets[i]) + ","));
+                c.execute(QString("UPDATE Transactions SET TrDone=%1, TrGrpId=%2, TrGrpRow=%3, TrGrpMDay=3 WHERE TrRowId=%4")
+                              .arg(done[i] ? "True" : "False")
+                              .arg(groups[i])
+                              .arg(i == 4 ? 1 : groups[i] ? i - 1 : 0)
+                              .arg(i + 1));
+            }
+        }
+        const QString otherFolder = QDir(m_dir.path()).filePath("jet");
+        QVERIFY(QDir().mkpath(otherFolder));
+        QFile::remove(QDir(otherFolder).filePath("orvel2.mdb"));
+        QVERIFY(QFile::copy(Database::dataSource(m_cs), QDir(otherFolder).filePath("orvel2.mdb")));
+        const QString jetCs = Database::connectionString(otherFolder);
+        {
+            Connection c;
+            c.open(jetCs);
+            for (const QString &statement : jet)
+                c.execute(statement);
+        }
+        const QStringList args = operation.split(u' ');
+        const auto number = [&](int i) { return args.value(i).toInt(); };
+        int returned = -1;
+        DeadlineStore store(m_cs);
+        if (args[0] == "toggle")
+            store.toggleDone(number(1));
+        else if (args[0] == "delete")
+            store.deleteDeadline(number(1));
+        else if (args[0] == "group")
+            store.deleteGroup(number(1));
+        else if (args[0] == "member")
+            store.deleteFromGroup(number(1), number(2));
+        else if (args[0] == "count")
+            returned = store.countClosedUpTo(number(1), QDate::fromString(args[2], Qt::ISODate));
+        else if (args[0] == "purge")
+            returned = store.purgeClosedUpTo(number(1), QDate::fromString(args[2], Qt::ISODate));
+        else if (args[0] == "next")
+            returned = store.nextGroupId();
+        QCOMPARE(returned, result);
+        QCOMPARE(stored(m_cs), stored(jetCs));
     }
 
     void staticRecordsetWritesBack()

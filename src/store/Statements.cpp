@@ -1,0 +1,50 @@
+#include "store/Statements.h"
+
+#include "store/DbError.h"
+
+#include <QFile>
+#include <QHash>
+#include <QMutex>
+
+QString engineFolder(const QString &driverName)
+{
+    if (driverName == u"QSQLITE")
+        return QStringLiteral("sqlite");
+    return {};
+}
+
+namespace {
+
+QString readStatement(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        if (!line.trimmed().isEmpty() && !line.trimmed().startsWith(QStringLiteral("--")))
+            lines.append(line.trimmed());
+    }
+    QString text = lines.join(u' ');
+    while (text.endsWith(u';'))
+        text.chop(1);
+    return text;
+}
+
+} // namespace
+
+QString storeStatement(const QString &driverName, const char *name)
+{
+    static QMutex mutex;
+    static QHash<QString, QString> cache;
+    const QString path = QStringLiteral(":/sql/%1/statements/%2.sql").arg(engineFolder(driverName), QLatin1StringView(name));
+    const QMutexLocker lock(&mutex);
+    auto found = cache.constFind(path);
+    if (found == cache.constEnd())
+        found = cache.insert(path, readStatement(path));
+    if (found->isEmpty()) {
+        Q_ASSERT_X(false, "storeStatement", name);
+        throw DbError(DbError::ItemNotFound, QStringLiteral("No statement %1 for %2.").arg(QLatin1StringView(name), driverName));
+    }
+    return *found;
+}
