@@ -1,12 +1,12 @@
 #include "counterparties/CounterpartyEditor.h"
 
-#include "counterparties/Counterparties.h"
 #include "platform/ButtonKeys.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "platform/WidgetPrompts.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
+#include "store/CounterpartyStore.h"
 #include "store/DbErrorPrompt.h"
 #include "store/DbError.h"
 #include "store/Register.h"
@@ -103,8 +103,9 @@ void CounterpartyEditor::prepare(int titleId)
     int nameLength = 0;
     int notesLength = 0;
     try {
-        nameLength = Counterparties::textMaxLength(m_connectionString, QStringLiteral("AcName"));
-        notesLength = Counterparties::textMaxLength(m_connectionString, QStringLiteral("AcNotes"));
+        CounterpartyStore store(m_connectionString);
+        nameLength = store.textMaxLength(QStringLiteral("AcName"));
+        notesLength = store.textMaxLength(QStringLiteral("AcNotes"));
     } catch (const DbError &) {
         // Without the columns' sizes the store still refuses nothing; leave them open.
     }
@@ -125,8 +126,8 @@ qint32 CounterpartyEditor::createNew(const QString &name)
 
 bool CounterpartyEditor::edit(qint32 id)
 {
-    Counterparties::Counterparty row;
-    if (!DbErrorPrompt::run(m_connectionString, [&] { row = Counterparties::read(m_connectionString, id); }))
+    Counterparty row;
+    if (!DbErrorPrompt::run(m_connectionString, [&] { row = CounterpartyStore(m_connectionString).read(id); }))
         return false;
     if (row.id == 0)
         return false;
@@ -154,9 +155,9 @@ void CounterpartyEditor::save()
     qint32 id = m_id;
     const bool written = DbErrorPrompt::run(m_connectionString, [&] {
         if (m_id == 0)
-            id = Counterparties::create(m_connectionString, name, notes);
+            id = CounterpartyStore(m_connectionString).create(name, notes);
         else
-            Counterparties::update(m_connectionString, m_id, name, notes);
+            CounterpartyStore(m_connectionString).update(m_id, name, notes);
     });
     // When nothing was kept, what the user typed stays for another try.
     if (!written)

@@ -1,7 +1,6 @@
 #include "counterparties/CounterpartyList.h"
 
 #include "counterparties/CounterpartyEditor.h"
-#include "counterparties/Counterparties.h"
 #include "mainwindow/ToolIcons.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/Pauses.h"
@@ -9,6 +8,7 @@
 #include "reports/CounterpartyPrinting.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
+#include "store/CounterpartyStore.h"
 #include "store/DbErrorPrompt.h"
 #include "store/Register.h"
 
@@ -96,8 +96,6 @@ void CounterpartyList::buildMenusAndToolbar()
 
 void CounterpartyList::setUpList()
 {
-    m_list->setConnectionString(m_connectionString);
-    m_list->setRecordSource(QStringLiteral("SELECT AcId, AcName, AcNotes FROM Accounts"));
     m_list->setNavigatorTemplate(Texts::text(1326));
     connect(m_list, &DataGrid::keyDown, this, &CounterpartyList::listKeyDown);
     connect(m_list, &DataGrid::doubleClicked, this, [this](int row) {
@@ -118,9 +116,15 @@ void CounterpartyList::showList()
 
 void CounterpartyList::reload(qint32 currentId)
 {
-    if (!DbErrorPrompt::run(m_connectionString, [this] { m_list->requery(); }))
+    std::vector<Counterparty> rows;
+    if (!DbErrorPrompt::run(m_connectionString, [&] { rows = CounterpartyStore(m_connectionString).list(); }))
         return;
+    std::vector<QVariantList> cells;
+    cells.reserve(rows.size());
+    for (const Counterparty &row : rows)
+        cells.push_back({row.id, row.name, row.notes});
     GridModel *model = m_list->model();
+    model->setRows({QStringLiteral("AcId"), QStringLiteral("AcName"), QStringLiteral("AcNotes")}, cells);
     model->setSortKeys({});
     model->addSortKey(NameColumn);
     model->setColumnCaption(IdColumn, QString());
@@ -186,13 +190,13 @@ void CounterpartyList::deleteCounterparty()
     // Asked only about a counterparty that may go; the delete itself tests
     // again inside its transaction.
     bool refused = false;
-    if (!DbErrorPrompt::run(m_connectionString, [&] { refused = Counterparties::isInUse(m_connectionString, id); }))
+    if (!DbErrorPrompt::run(m_connectionString, [&] { refused = CounterpartyStore(m_connectionString).isInUse(id); }))
         return;
     if (!refused) {
         if (!Prompt::confirmDeletion(Texts::text(1305), Session::AppTitle, Prompt::Icon::None))
             return;
         bool removed = false;
-        if (!DbErrorPrompt::run(m_connectionString, [&] { removed = Counterparties::remove(m_connectionString, id); }))
+        if (!DbErrorPrompt::run(m_connectionString, [&] { removed = CounterpartyStore(m_connectionString).remove(id); }))
             return;
         refused = !removed;
     }

@@ -8,8 +8,8 @@
 #include "platform/Prompts.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
+#include "store/CounterpartyStore.h"
 #include "store/Database.h"
-#include "store/NameCollation.h"
 #include "store/SqlText.h"
 
 #include <QComboBox>
@@ -191,14 +191,8 @@ void DeadlineFields::fillCounterparties(const QString &connectionString)
     m_counterparty->addItem(QString(), QVariant());
     Connection connection;
     connection.open(connectionString);
-    Recordset rs;
-    rs.open(QStringLiteral("SELECT AcId, AcName FROM Accounts") + NameCollation::orderBy(QStringLiteral("AcName")), connection, CursorType::Static);
-    while (!rs.eof()) {
-        m_counterparty->addItem(stringOrDefault(rs.field(QStringLiteral("AcName")), QString()),
-                                rs.field(QStringLiteral("AcId")));
-        rs.moveNext();
-    }
-    rs.close();
+    for (const Counterparty &row : CounterpartyStore(connection).list())
+        m_counterparty->addItem(row.name, row.id);
     // The description box takes no more than its column holds; notes are unlimited.
     const int length = connection.textColumnMaxLength(QStringLiteral("Transactions"), QStringLiteral("TrDescription"));
     m_description->setMaxLength(length > 0 ? length : 32767);

@@ -1,6 +1,6 @@
 #include "deadlines/DeadlineUpdate.h"
 
-#include "counterparties/Counterparties.h"
+#include "store/CounterpartyStore.h"
 #include "store/Currency.h"
 #include "store/Database.h"
 
@@ -92,7 +92,7 @@ DeadlineUpdate::Outcome DeadlineUpdate::write(Connection &connection)
     if (m_changes.isEmpty())
         return Outcome::Written;
     const qint32 acId = m_changes.value(QStringLiteral("TrAcId")).toInt();
-    if (acId > 0 && !Counterparties::exists(connection, acId))
+    if (acId > 0 && !CounterpartyStore(connection).exists(acId))
         return Outcome::CounterpartyGone;
 
     for (auto it = m_changes.cbegin(); it != m_changes.cend(); ++it)

@@ -1,8 +1,8 @@
 #include "deadlines/NewDeadlines.h"
 
-#include "counterparties/Counterparties.h"
 #include "deadlines/RecurrenceDates.h"
 #include "deadlines/RecurrenceGroup.h"
+#include "store/CounterpartyStore.h"
 #include "store/Database.h"
 #include "store/SqlText.h"
 
@@ -73,7 +73,7 @@ std::optional<qint32> saveNewDeadlines(const QString &connectionString, const Ne
     // client/supplier still exists stand or fall together; inside the transaction
     // no other writer can take the next row id.
     TransactionGuard guard(connection);
-    if (request.values.acId > 0 && !Counterparties::exists(connection, request.values.acId))
+    if (request.values.acId > 0 && !CounterpartyStore(connection).exists(request.values.acId))
         return std::nullopt;
     qint32 firstRowId = 0;
     if (request.recurring) {

@@ -2,7 +2,6 @@
 #include "../support/Announcements.h"
 #include "../support/ListedRows.h"
 
-#include "counterparties/Counterparties.h"
 #include "counterparties/CounterpartyEditor.h"
 #include "counterparties/CounterpartyList.h"
 #include "deadlines/DeadlineEditor.h"
@@ -10,6 +9,7 @@
 #include "platform/grid/GridView.h"
 #include "reports/ReportSource.h"
 #include "sheets/SheetsDialog.h"
+#include "store/CounterpartyStore.h"
 #include "store/DeadlineSheets.h"
 
 #include <QAction>
@@ -63,7 +63,7 @@ private slots:
         const QString name = QStringLiteral("D'Amico & Figli \"Srl\"");
         fillAndSave(name, QStringLiteral("tel. '02'"));
         m_list->findChild<QAction *>(QStringLiteral("newAction"))->trigger();
-        const Counterparties::Counterparty saved = Counterparties::read(m_t->cs(), 8);
+        const Counterparty saved = CounterpartyStore(m_t->cs()).read(8);
         QCOMPARE(saved.name, name);
         QCOMPARE(saved.notes, QStringLiteral("tel. '02'"));
         QCOMPARE(listedNames(), (QStringList{"Bianchi", name, "Rossi"}));
@@ -72,8 +72,8 @@ private slots:
 
         // The deleted highest id is never handed out again: a window still holding it
         // must not find a stranger under it.
-        QVERIFY(Counterparties::remove(m_t->cs(), 8));
-        QCOMPARE(Counterparties::create(m_t->cs(), QStringLiteral("Verdi"), QString()), 9);
+        QVERIFY(CounterpartyStore(m_t->cs()).remove(8));
+        QCOMPARE(CounterpartyStore(m_t->cs()).create(QStringLiteral("Verdi"), QString()), 9);
 
         // Editing keeps the id and writes the apostrophes unchanged as well.
         m_list->showList();
@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(m_list->currentId(), 3);
         fillAndSave(QStringLiteral("Rossi l'Antico"), QString());
         QTest::keyClick(m_list->list()->view(), Qt::Key_Return);
-        QCOMPARE(Counterparties::read(m_t->cs(), 3).name, QStringLiteral("Rossi l'Antico"));
+        QCOMPARE(CounterpartyStore(m_t->cs()).read(3).name, QStringLiteral("Rossi l'Antico"));
         QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts")), 3);
         QCOMPARE(m_announced->heard, (QStringList{"counterparties", "counterparties"}));
     }
@@ -120,7 +120,7 @@ private slots:
         });
         const qint32 id = editor.createNew();
         QVERIFY(id > 0);
-        QCOMPARE(Counterparties::read(m_t->cs(), id).notes.size(), pasted.size());
+        QCOMPARE(CounterpartyStore(m_t->cs()).read(id).notes.size(), pasted.size());
     }
 
     void enterOnAFocusedButtonClicksIt_data()
@@ -161,7 +161,7 @@ private slots:
         QCOMPARE(m_list->currentId(), 3);
         del->trigger();
         QCOMPARE(m_t->prompts.shownTexts().last(), Texts::text(1327));
-        QCOMPARE(Counterparties::read(m_t->cs(), 3).id, 3);
+        QCOMPARE(CounterpartyStore(m_t->cs()).read(3).id, 3);
 
         // Unused: No keeps it, Yes removes exactly it.
         m_list->list()->setCurrentRow(1);
@@ -187,7 +187,7 @@ private slots:
         QCOMPARE(m_t->count(QStringLiteral("SELECT Count(TrRowId) FROM Transactions")), 1);
 
         // The refusal is also the store's own, not only the window's.
-        QVERIFY(!Counterparties::remove(m_t->cs(), 3));
+        QVERIFY(!CounterpartyStore(m_t->cs()).remove(3));
     }
 
     void deadlineWindowsCreateAndRefuseCounterparties()
@@ -213,8 +213,8 @@ private slots:
         // A new deadline for Bianchi, who is deleted while the window is open.
         combo->setCurrentIndex(combo->findData(7));
         window.findChild<QLineEdit *>(QStringLiteral("descriptionBox"))->setText(QStringLiteral("Invoice 12"));
-        QVERIFY(Counterparties::remove(m_t->cs(), 7));
-        QVERIFY(Counterparties::create(m_t->cs(), QStringLiteral("Verdi"), QString()) != 7);
+        QVERIFY(CounterpartyStore(m_t->cs()).remove(7));
+        QVERIFY(CounterpartyStore(m_t->cs()).create(QStringLiteral("Verdi"), QString()) != 7);
         clickButton(&window, QStringLiteral("saveButton"));
         QCOMPARE(m_t->count(QStringLiteral("SELECT Count(TrRowId) FROM Transactions")), 0);
         QCOMPARE(m_t->prompts.shownTexts(), QStringList{gone});
@@ -230,14 +230,14 @@ private slots:
 
         // The editor moves that deadline to a client deleted meanwhile: refused alike.
         const qint32 rowId = m_t->count(QStringLiteral("SELECT Max(TrRowId) FROM Transactions"));
-        const qint32 fresh = Counterparties::create(m_t->cs(), QStringLiteral("Bianchi"), QString());
+        const qint32 fresh = CounterpartyStore(m_t->cs()).create(QStringLiteral("Bianchi"), QString());
         DeadlineEditor editor(m_t->db.session());
         editor.open(rowId);
         QVERIFY(QTest::qWaitForWindowActive(&editor));
         auto *editorCombo = editor.findChild<QComboBox *>(QStringLiteral("counterpartyCombo"));
         editorCombo->setCurrentIndex(editorCombo->findData(fresh));
         editor.findChild<QPlainTextEdit *>(QStringLiteral("notesBox"))->setPlainText(QStringLiteral("call first"));
-        QVERIFY(Counterparties::remove(m_t->cs(), fresh));
+        QVERIFY(CounterpartyStore(m_t->cs()).remove(fresh));
         clickButton(&editor, QStringLiteral("saveButton"));
         QCOMPARE(m_t->prompts.shownTexts(), (QStringList{gone, gone}));
         QVERIFY(editor.isVisible());
@@ -253,7 +253,7 @@ private slots:
         const auto restore = qScopeGuard([before] { QLocale::setDefault(before); });
         const QStringList names{"Zahnarzt Müller", "Öl & Gas", "Édith Piaf SARL", "Ärztekammer", "bianchi"};
         for (const QString &name : names) {
-            Counterparties::create(m_t->cs(), name, QString());
+            CounterpartyStore(m_t->cs()).create(name, QString());
             DeadlineSheets::create(m_t->cs(), name);
         }
         const QStringList expected{"Ärztekammer", "Bianchi", "bianchi", "Édith Piaf SARL", "Öl & Gas", "Rossi",

@@ -1,3 +1,4 @@
+#include "store/CounterpartyStore.h"
 #include "store/Database.h"
 #include "store/DeadlineStore.h"
 #include "store/SqlText.h"
@@ -280,6 +281,11 @@ private slots:
             << "purge 1 2024-02-10"
             << QStringList{"DELETE * FROM Transactions WHERE TrDate<=#02/10/2024# AND TrDone=True AND TrDbId=1"} << 2;
         QTest::newRow("next group id") << "next" << QStringList{} << 8;
+        QTest::newRow("rename a client, notes emptied")
+            << "rename 2"
+            << QStringList{"UPDATE Accounts SET Accounts.AcName = 'Rossi l''Antico', Accounts.AcNotes = '' WHERE Accounts.AcId=2"} << -1;
+        QTest::newRow("delete a client not in use") << "unclient 2" << QStringList{"DELETE * FROM Accounts WHERE AcId=2"} << 1;
+        QTest::newRow("a client in use by another sheet stays") << "unclient 1" << QStringList{} << 0;
     }
 
     void deadlineStoreWritesWhatJetTextWrote()
@@ -301,6 +307,10 @@ private slots:
                     fields.append(q.value(i).toString());
                 rows.append(fields.join(u'|'));
             }
+            if (!q.exec("SELECT quote(AcId), quote(AcName), quote(AcNotes) FROM Accounts ORDER BY AcId"))
+                return QStringList{q.lastError().text()};
+            while (q.next())
+                rows.append(QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()}.join(u'|'));
             return rows;
         };
         {
@@ -320,6 +330,10 @@ private slots:
                               .arg(i == 4 ? 1 : groups[i] ? i - 1 : 0)
                               .arg(i + 1));
             }
+            // Client 1 is used by a deadline of the second sheet only; client 2 by none.
+            QSqlQuery q(c.database());
+            QVERIFY(q.exec("INSERT INTO Accounts (AcId, AcName, AcNotes) VALUES (1, 'Rossi', NULL), (2, 'Bianchi', 'n')"));
+            QVERIFY(q.exec("UPDATE Transactions SET TrAcId = 1 WHERE TrRowId = 6"));
         }
         const QString otherFolder = QDir(m_dir.path()).filePath("jet");
         QVERIFY(QDir().mkpath(otherFolder));
@@ -350,6 +364,10 @@ private slots:
             returned = store.purgeClosedUpTo(number(1), QDate::fromString(args[2], Qt::ISODate));
         else if (args[0] == "next")
             returned = store.nextGroupId();
+        else if (args[0] == "rename")
+            CounterpartyStore(m_cs).update(number(1), "Rossi l'Antico", QString());
+        else if (args[0] == "unclient")
+            returned = CounterpartyStore(m_cs).remove(number(1)) ? 1 : 0;
         QCOMPARE(returned, result);
         QCOMPARE(stored(m_cs), stored(jetCs));
     }

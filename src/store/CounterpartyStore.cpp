@@ -1,0 +1,118 @@
+#include "store/CounterpartyStore.h"
+
+#include "store/Connection.h"
+#include "store/DbError.h"
+#include "store/Statements.h"
+#include "store/TransactionGuard.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+std::unique_ptr<Connection> openConnection(const QString &connectionString)
+{
+    auto connection = std::make_unique<Connection>();
+    connection->open(connectionString);
+    return connection;
+}
+
+// A text as the editor's record set stored it: a null text is NULL, anything
+// else its characters, an empty one ''.
+QVariant storedText(const QString &text)
+{
+    return Connection::bindable(text);
+}
+
+// A text as the quoted literal of an UPDATE stored it: never NULL.
+QVariant literalText(const QString &text)
+{
+    return Connection::bindable(text.isNull() ? QStringLiteral("") : text);
+}
+
+Counterparty counterpartyAt(const QSqlQuery &query)
+{
+    return {qint32(query.value(0).toLongLong()), query.value(1).toString(), query.value(2).toString()};
+}
+
+} // namespace
+
+CounterpartyStore::CounterpartyStore(const QString &connectionString)
+    : m_own(openConnection(connectionString))
+    , m_connection(*m_own)
+{
+}
+
+CounterpartyStore::CounterpartyStore(Connection &connection)
+    : m_connection(connection)
+{
+}
+
+CounterpartyStore::~CounterpartyStore() = default;
+
+QSqlQuery CounterpartyStore::run(const char *name, Values values)
+{
+    QSqlDatabase db = m_connection.database();
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(storeStatement(db.driverName(), name)))
+        throw DbError::fromEngine(query.lastError());
+    for (const auto &[placeholder, value] : values)
+        query.bindValue(u':' + QLatin1StringView(placeholder), value);
+    if (!query.exec())
+        throw DbError::fromEngine(query.lastError());
+    return query;
+}
+
+std::vector<Counterparty> CounterpartyStore::list()
+{
+    std::vector<Counterparty> rows;
+    QSqlQuery query = run("counterparty-list", {});
+    while (query.next())
+        rows.push_back(counterpartyAt(query));
+    return rows;
+}
+
+Counterparty CounterpartyStore::read(qint32 id)
+{
+    QSqlQuery query = run("counterparty-read", {{"id", qlonglong(id)}});
+    return query.next() ? counterpartyAt(query) : Counterparty{};
+}
+
+qint32 CounterpartyStore::create(const QString &name, const QString &notes)
+{
+    QSqlQuery query = run("counterparty-create", {{"name", storedText(name)}, {"notes", storedText(notes)}});
+    return qint32(query.lastInsertId().toLongLong());
+}
+
+void CounterpartyStore::update(qint32 id, const QString &name, const QString &notes)
+{
+    run("counterparty-update", {{"name", literalText(name)}, {"notes", literalText(notes)}, {"id", qlonglong(id)}});
+}
+
+bool CounterpartyStore::exists(qint32 id)
+{
+    return run("counterparty-exists", {{"id", qlonglong(id)}}).next();
+}
+
+bool CounterpartyStore::isInUse(qint32 id)
+{
+    return run("counterparty-in-use", {{"id", qlonglong(id)}}).next();
+}
+
+bool CounterpartyStore::remove(qint32 id)
+{
+    TransactionGuard transaction(m_connection);
+    // Tested inside the transaction, so no deadline can come to refer to the row
+    // between the test and the delete.
+    if (isInUse(id))
+        return false;
+    run("counterparty-delete", {{"id", qlonglong(id)}});
+    transaction.commit();
+    return true;
+}
+
+int CounterpartyStore::textMaxLength(const QString &column)
+{
+    return m_connection.textColumnMaxLength(QStringLiteral("Accounts"), column);
+}

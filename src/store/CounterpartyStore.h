@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QtGlobal>
+
+#include <initializer_list>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class Connection;
+class QSqlQuery;
+
+// A client or supplier: one row of Accounts.
+struct Counterparty
+{
+    qint32 id = 0;     // AcId; 0 for one not saved yet
+    QString name;      // AcName, never empty once saved
+    QString notes;     // AcNotes
+};
+
+// The clients and suppliers (the Accounts table), each operation a named
+// statement with bound values. Every operation throws DbError; one that runs
+// several statements does so in one transaction.
+class CounterpartyStore
+{
+public:
+    // Works on its own connection to the file, closed with the store.
+    explicit CounterpartyStore(const QString &connectionString);
+    // Works on the caller's connection, so it can test inside the caller's transaction.
+    explicit CounterpartyStore(Connection &connection);
+    ~CounterpartyStore();
+    CounterpartyStore(const CounterpartyStore &) = delete;
+    CounterpartyStore &operator=(const CounterpartyStore &) = delete;
+
+    // Every row, in the one order of names of the program.
+    std::vector<Counterparty> list();
+    // The row with that AcId; an id of 0 when there is none.
+    Counterparty read(qint32 id);
+    // Inserts a new row and returns the AcId the table's counter gave it.
+    qint32 create(const QString &name, const QString &notes);
+    // Writes name and notes of the existing row id.
+    void update(qint32 id, const QString &name, const QString &notes);
+    // True while the row exists.
+    bool exists(qint32 id);
+    // True while a deadline of any sheet refers to the row.
+    bool isInUse(qint32 id);
+    // Deletes the row unless a deadline of any sheet refers to it; the test and
+    // the delete share one transaction. False when it was refused.
+    bool remove(qint32 id);
+    // The defined length of a text column of Accounts (AcName, AcNotes): what its
+    // box lets the user type. 0 when the column has none.
+    int textMaxLength(const QString &column);
+
+private:
+    using Values = std::initializer_list<std::pair<const char *, QVariant>>;
+    // Prepares the named statement, binds values by name and runs it.
+    QSqlQuery run(const char *name, Values values);
+
+    std::unique_ptr<Connection> m_own;
+    Connection &m_connection;
+};
