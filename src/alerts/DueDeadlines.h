@@ -28,8 +28,6 @@ QDate warnLimitDate(const QDate &today, int warnDays);
 // day before NoWarning; nothing for an empty or other text.
 std::optional<int> warnDaysFromText(const QString &text);
 
-QString dueSql(const QDate &limit, qint32 sheetId);
-
 // Whether an open deadline falls on or before the warning limit. With the
 // warning off, false without reading the database.
 bool hasDueDeadlines(const QString &connectionString, qint32 sheetId, int warnDays, const QDate &today);

@@ -1,9 +1,9 @@
 #include "deadlines/NewDeadlines.h"
 
 #include "deadlines/RecurrenceDates.h"
-#include "deadlines/RecurrenceGroup.h"
 #include "store/CounterpartyStore.h"
 #include "store/Database.h"
+#include "store/DeadlineStore.h"
 #include "store/SqlText.h"
 
 #include <cmath>
@@ -79,7 +79,7 @@ std::optional<qint32> saveNewDeadlines(const QString &connectionString, const Ne
     if (request.recurring) {
         const QChar code = RecurrenceDates::cadenceCode(request.cadence);
         const qint32 groupId =
-            request.targetGroupId == 0 ? RecurrenceGroup::allocateGroupId(connection) : request.targetGroupId;
+            request.targetGroupId == 0 ? DeadlineStore(connection).nextGroupId() : request.targetGroupId;
         const QList<QDate> dates = RecurrenceDates::memberDates(request.date, request.cadence, request.count);
         const int n = int(dates.size());
         for (int k = 1; k <= n; ++k) {
@@ -92,7 +92,7 @@ std::optional<qint32> saveNewDeadlines(const QString &connectionString, const Ne
         firstRowId = newestRowId(connection);
     }
     if (request.targetGroupId > 0)
-        RecurrenceGroup::renumberGroup(connection, request.targetGroupId);
+        DeadlineStore(connection).renumberGroup(request.targetGroupId);
     guard.commit();
     connection.close();
     return firstRowId;

@@ -1,14 +1,15 @@
 #include "deadlines/PurgeDialog.h"
 
-#include "deadlines/ClosedDeadlinePurge.h"
 #include "deadlines/DeadlineFields.h"
 #include "platform/Clock.h"
+#include "platform/DateFormat.h"
 #include "platform/Prompts.h"
 #include "platform/WidgetPrompts.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
 #include "store/DbError.h"
 #include "store/DbErrorPrompt.h"
+#include "store/DeadlineStore.h"
 #include "store/Register.h"
 
 #include "platform/DateBox.h"
@@ -66,16 +67,16 @@ void PurgeDialog::proceed()
     const qint32 sheetId = m_session.activeSheetId();
     const QDate lastDate = m_date->date();
     try {
-        const int count = ClosedDeadlinePurge::count(connectionString, sheetId, lastDate);
-        const QString question =
-            ClosedDeadlinePurge::question(count, lastDate, Texts::text(PurgeQuestionText), Texts::text(1305));
+        const int count = DeadlineStore(connectionString).countClosedUpTo(sheetId, lastDate);
+        const QString question = Texts::text(PurgeQuestionText).arg(QString::number(count), shortDateText(lastDate))
+                                 + QStringLiteral("\r\n") + Texts::text(1305);
         if (!Prompt::confirmDeletion(question, Session::AppTitle)) {
             Prompt::message(Texts::text(1323), Session::AppTitle);
             reject();
             return;
         }
         if (!DbErrorPrompt::run(connectionString,
-                                [&] { ClosedDeadlinePurge::purge(connectionString, sheetId, lastDate); })) {
+                                [&] { DeadlineStore(connectionString).purgeClosedUpTo(sheetId, lastDate); })) {
             Prompt::message(Texts::text(1323), Session::AppTitle);
             reject();
             return;

@@ -107,3 +107,38 @@ int DeadlineStore::purgeClosedUpTo(qint32 sheetId, const QDate &lastDate)
 {
     return run("purge-closed", {{"lastDate", storedDate(lastDate)}, {"sheetId", qlonglong(sheetId)}}).numRowsAffected();
 }
+
+QList<QDate> DeadlineStore::busyDays(qint32 sheetId, const QDate &first, const QDate &last)
+{
+    QList<QDate> days;
+    QSqlQuery query = run("busy-days", {{"sheetId", qlonglong(sheetId)}, {"first", storedDate(first)}, {"last", storedDate(last)}});
+    while (query.next()) {
+        // A time part written by another tool makes a group of its own; the day is
+        // the first ten characters.
+        const QDate day = QDate::fromString(query.value(0).toString().left(10), Qt::ISODate);
+        if (day.isValid() && (days.isEmpty() || days.constLast() != day))
+            days.append(day);
+    }
+    return days;
+}
+
+bool DeadlineStore::anyOpenUpTo(qint32 sheetId, const QDate &limit)
+{
+    QSqlQuery query = run("due-up-to", {{"sheetId", qlonglong(sheetId)}, {"limit", storedDate(limit)}});
+    return query.next() && query.value(0).toBool();
+}
+
+DeadlineStore::DueKinds DeadlineStore::dueKinds(qint32 sheetId, const QDate &today, const QDate &upcomingLast)
+{
+    QSqlQuery query = run("due-kinds", {{"sheetId", qlonglong(sheetId)},
+                                        {"today", storedDate(today)},
+                                        {"tomorrow", storedDate(today.addDays(1))},
+                                        {"upcomingLast", storedDate(upcomingLast)}});
+    DueKinds kinds;
+    if (query.next()) {
+        kinds.overdue = query.value(0).toBool();
+        kinds.dueToday = query.value(1).toBool();
+        kinds.upcoming = query.value(2).toBool();
+    }
+    return kinds;
+}

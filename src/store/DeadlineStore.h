@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QVariant>
 #include <QtGlobal>
@@ -12,8 +13,8 @@
 class Connection;
 class QSqlQuery;
 
-// The writes on deadlines (the Transactions table), each a named statement with
-// bound values. Every operation throws DbError; one that runs several statements
+// The writes and the calendar's and warning's reads on deadlines (the
+// Transactions table), each a named statement with bound values. Every operation throws DbError; one that runs several statements
 // does so in one transaction, so a failure leaves nothing behind.
 class DeadlineStore
 {
@@ -46,6 +47,21 @@ public:
     // and their removal, which returns how many went.
     int countClosedUpTo(qint32 sheetId, const QDate &lastDate);
     int purgeClosedUpTo(qint32 sheetId, const QDate &lastDate);
+
+    // The days from first to last, ascending, that carry open deadlines of a sheet.
+    QList<QDate> busyDays(qint32 sheetId, const QDate &first, const QDate &last);
+
+    // Which kinds of open deadlines of a sheet are due.
+    struct DueKinds
+    {
+        bool overdue = false;    // before today
+        bool dueToday = false;
+        bool upcoming = false;   // after today, up to the last day looked at
+    };
+    // Whether an open deadline of a sheet falls on or before limit.
+    bool anyOpenUpTo(qint32 sheetId, const QDate &limit);
+    // upcomingLast on or before today looks for no upcoming ones.
+    DueKinds dueKinds(qint32 sheetId, const QDate &today, const QDate &upcomingLast);
 
 private:
     using Values = std::initializer_list<std::pair<const char *, QVariant>>;

@@ -2,10 +2,12 @@
 #include "alerts/WarningSentence.h"
 #include "mainwindow/CalendarQueries.h"
 #include "startup/Texts.h"
+#include "store/DeadlineStore.h"
 
 #include "../support/TestDatabase.h"
 #include "../support/TestRows.h"
 
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -176,10 +178,17 @@ void tst_DueDeadlines::busyDaysAndUpcomingAreOpenDeadlinesOfTheSheet()
     insert(2, false, QDate(2024, 3, 21), QStringLiteral("Other sheet"));
     insert(1, false, QDate(2024, 2, 25), QStringLiteral("Before the run"));
     insert(1, false, QDate(2024, 4, 8), QStringLiteral("After the run"));
+    insert(1, false, QDate(2024, 3, 1), QStringLiteral("With a time"));
+    insert(1, false, QDate(2024, 3, 1), QStringLiteral("Same day"));
 
-    const QSet<QDate> expected {QDate(2024, 2, 27), QDate(2024, 3, 15), QDate(2024, 4, 7)};
+    const QSet<QDate> expected {QDate(2024, 2, 27), QDate(2024, 3, 1), QDate(2024, 3, 15), QDate(2024, 4, 7)};
     Connection connection;
     connection.open(m_connection);
+    // A time part written by another tool still marks its day.
+    QVERIFY(QSqlQuery(connection.database())
+                .exec("UPDATE Transactions SET TrDate = TrDate || ' 09:30:00' WHERE TrDescription = 'With a time'"));
+    QCOMPARE(DeadlineStore(connection).busyDays(1, first, last),
+             (QList<QDate> {QDate(2024, 2, 27), QDate(2024, 3, 1), QDate(2024, 3, 15), QDate(2024, 4, 7)}));
     QCOMPARE(CalendarQueries::busyDays(connection, first, last, 1), expected);
     // The calendar's own day-by-day request answers the same.
     QCOMPARE(CalendarQueries::busyDaysOneByOne(connection, first, int(first.daysTo(last)) + 1, 1), expected);

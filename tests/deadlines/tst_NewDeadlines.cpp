@@ -1,7 +1,7 @@
 #include "DeadlineTestDb.h"
 
 #include "deadlines/AmountText.h"
-#include "deadlines/RecurrenceGroup.h"
+#include "store/DeadlineStore.h"
 
 #include <QTest>
 
@@ -74,7 +74,7 @@ private slots:
         m_db->raw(QStringLiteral("DELETE FROM Transactions WHERE TrGrpRow <> 2"));
         Connection c;
         c.open(m_db->connectionString());
-        RecurrenceGroup::renumberGroup(c, 1);
+        DeadlineStore(c).renumberGroup(1);
         c.close();
         QCOMPARE(groupMembers(m_db->connectionString(), 1), QStringList{"2017-02-28|m|1|1|1"});
     }
@@ -91,7 +91,7 @@ private slots:
 
         Connection c;
         c.open(m_db->connectionString());
-        QCOMPARE(RecurrenceGroup::allocateGroupId(c), 43);
+        QCOMPARE(DeadlineStore(c).nextGroupId(), 43);
     }
 
     void addingToAGroupRenumbersItByDate()

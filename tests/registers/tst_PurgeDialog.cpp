@@ -1,8 +1,8 @@
 #include "RegisterTestDb.h"
 
-#include "deadlines/ClosedDeadlinePurge.h"
 #include "deadlines/PurgeDialog.h"
 #include "platform/Clock.h"
+#include "store/DeadlineStore.h"
 #include "../support/Announcements.h"
 
 #include "platform/DateBox.h"
@@ -99,7 +99,7 @@ void tst_PurgeDialog::purgesClosedOfActiveSheetUpToTheDayOnlyOnYes()
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
 
     // Nothing left to purge is no error: a count of 0, still done.
-    QCOMPARE(ClosedDeadlinePurge::count(m_t->cs(), 2, QDate(2024, 2, 29)), 0);
+    QCOMPARE(DeadlineStore(m_t->cs()).countClosedUpTo(2, QDate(2024, 2, 29)), 0);
 }
 
 void tst_PurgeDialog::typedDateIsTheOneUsed_data()
