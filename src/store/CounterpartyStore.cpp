@@ -10,12 +10,6 @@
 
 namespace {
 
-std::unique_ptr<Connection> openConnection(const QString &connectionString)
-{
-    auto connection = std::make_unique<Connection>();
-    connection->open(connectionString);
-    return connection;
-}
 
 // A text as the editor's record set stored it: a null text is NULL, anything
 // else its characters, an empty one ''.
@@ -38,7 +32,7 @@ Counterparty counterpartyAt(const QSqlQuery &query)
 } // namespace
 
 CounterpartyStore::CounterpartyStore(const QString &connectionString)
-    : m_own(openConnection(connectionString))
+    : m_own(openStoreConnection(connectionString))
     , m_connection(*m_own)
 {
 }
@@ -50,18 +44,9 @@ CounterpartyStore::CounterpartyStore(Connection &connection)
 
 CounterpartyStore::~CounterpartyStore() = default;
 
-QSqlQuery CounterpartyStore::run(const char *name, Values values)
+QSqlQuery CounterpartyStore::run(const char *name, StatementValues values)
 {
-    QSqlDatabase db = m_connection.database();
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(storeStatement(db.driverName(), name)))
-        throw DbError::fromEngine(query.lastError());
-    for (const auto &[placeholder, value] : values)
-        query.bindValue(u':' + QLatin1StringView(placeholder), value);
-    if (!query.exec())
-        throw DbError::fromEngine(query.lastError());
-    return query;
+    return runStatement(m_connection, name, values);
 }
 
 std::vector<Counterparty> CounterpartyStore::list()

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "store/Statements.h"
+
 #include <QString>
 #include <QVariant>
 #include <QtGlobal>
 
-#include <initializer_list>
 #include <memory>
-#include <utility>
 #include <vector>
 
 class Connection;
@@ -54,9 +54,8 @@ public:
     int textMaxLength(const QString &column);
 
 private:
-    using Values = std::initializer_list<std::pair<const char *, QVariant>>;
     // Prepares the named statement, binds values by name and runs it.
-    QSqlQuery run(const char *name, Values values);
+    QSqlQuery run(const char *name, StatementValues values);
 
     std::unique_ptr<Connection> m_own;
     Connection &m_connection;

@@ -12,12 +12,6 @@
 
 namespace {
 
-std::unique_ptr<Connection> openConnection(const QString &connectionString)
-{
-    auto connection = std::make_unique<Connection>();
-    connection->open(connectionString);
-    return connection;
-}
 
 // Dates are stored as ISO text (yyyy-MM-dd), as every other writer stores them.
 QVariant storedDate(const QDate &date)
@@ -28,7 +22,7 @@ QVariant storedDate(const QDate &date)
 } // namespace
 
 DeadlineStore::DeadlineStore(const QString &connectionString)
-    : m_own(openConnection(connectionString))
+    : m_own(openStoreConnection(connectionString))
     , m_connection(*m_own)
 {
 }
@@ -40,18 +34,9 @@ DeadlineStore::DeadlineStore(Connection &connection)
 
 DeadlineStore::~DeadlineStore() = default;
 
-QSqlQuery DeadlineStore::run(const char *name, Values values)
+QSqlQuery DeadlineStore::run(const char *name, StatementValues values)
 {
-    QSqlDatabase db = m_connection.database();
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(storeStatement(db.driverName(), name)))
-        throw DbError::fromEngine(query.lastError());
-    for (const auto &[placeholder, value] : values)
-        query.bindValue(u':' + QLatin1StringView(placeholder), value);
-    if (!query.exec())
-        throw DbError::fromEngine(query.lastError());
-    return query;
+    return runStatement(m_connection, name, values);
 }
 
 void DeadlineStore::toggleDone(qint32 rowId)

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "store/Statements.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
 #include <QVariant>
 #include <QtGlobal>
 
-#include <initializer_list>
 #include <memory>
-#include <utility>
 
 class Connection;
 class QSqlQuery;
@@ -64,9 +64,8 @@ public:
     DueKinds dueKinds(qint32 sheetId, const QDate &today, const QDate &upcomingLast);
 
 private:
-    using Values = std::initializer_list<std::pair<const char *, QVariant>>;
     // Prepares the named statement, binds values by name and runs it.
-    QSqlQuery run(const char *name, Values values);
+    QSqlQuery run(const char *name, StatementValues values);
 
     std::unique_ptr<Connection> m_own;
     Connection &m_connection;

@@ -1,10 +1,13 @@
 #include "store/Statements.h"
 
+#include "store/Connection.h"
 #include "store/DbError.h"
 
 #include <QFile>
 #include <QHash>
 #include <QMutex>
+#include <QSqlError>
+#include <QSqlQuery>
 
 QString engineFolder(const QString &driverName)
 {
@@ -47,4 +50,25 @@ QString storeStatement(const QString &driverName, const char *name)
         throw DbError(DbError::ItemNotFound, QStringLiteral("No statement %1 for %2.").arg(QLatin1StringView(name), driverName));
     }
     return *found;
+}
+
+QSqlQuery runStatement(Connection &connection, const char *name, StatementValues values)
+{
+    QSqlDatabase db = connection.database();
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(storeStatement(db.driverName(), name)))
+        throw DbError::fromEngine(query.lastError());
+    for (const auto &[placeholder, value] : values)
+        query.bindValue(u':' + QLatin1StringView(placeholder), value);
+    if (!query.exec())
+        throw DbError::fromEngine(query.lastError());
+    return query;
+}
+
+std::unique_ptr<Connection> openStoreConnection(const QString &connectionString)
+{
+    auto connection = std::make_unique<Connection>();
+    connection->open(connectionString);
+    return connection;
 }

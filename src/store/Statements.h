@@ -1,6 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
+
+#include <initializer_list>
+#include <memory>
+#include <utility>
+
+class Connection;
+class QSqlQuery;
 
 // The SQL of each engine lives in files under sql/<engine>/ in the resources:
 // upgrade/ holds the numbered schema scripts, statements/ one named statement
@@ -15,3 +23,13 @@ QString engineFolder(const QString &driverName);
 // is a mistake in the program: it asserts, and throws DbError when built without
 // assertions.
 QString storeStatement(const QString &driverName, const char *name);
+
+// A statement's values by placeholder name, without the colon: {{"rowId", 7}}.
+using StatementValues = std::initializer_list<std::pair<const char *, QVariant>>;
+
+// Prepares the named statement on the connection, binds the values and runs it;
+// the query is forward-only, ready to be read. Throws DbError.
+QSqlQuery runStatement(Connection &connection, const char *name, StatementValues values);
+
+// A connection of a store's own to the file, for a store not given the caller's.
+std::unique_ptr<Connection> openStoreConnection(const QString &connectionString);
