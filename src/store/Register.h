@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QtGlobal>
 
@@ -13,7 +14,10 @@ public:
     explicit Register(QObject *parent = nullptr);
 
 signals:
-    void deadlinesChanged(qint32 sheetId);     // rows of that sheet were added, changed or deleted
+    // Rows of that sheet were added, changed or deleted. rowIds names every row
+    // the write touched (a renumbered recurrence's members too), so a list can read
+    // only those again; an empty list means any row of the sheet may have changed.
+    void deadlinesChanged(qint32 sheetId, const QList<qint32> &rowIds = {});
     void counterpartiesChanged();              // a client/supplier was added, changed or deleted
     void sheetsChanged();                      // a sheet was added, renamed or deleted
     void activeSheetChanged(qint32 sheetId);   // that sheet is now the one shown (chosen again, too)
