@@ -11,7 +11,6 @@
 #include "store/DbErrorPrompt.h"
 #include "store/DbError.h"
 #include "store/DeadlineSheets.h"
-#include "store/NameCollation.h"
 #include "store/Register.h"
 
 #include <QDir>
@@ -46,8 +45,6 @@ SheetsDialog::SheetsDialog(Session &session, QWidget *parent)
     auto *heading = new QLabel(QLatin1Char(' ') + Texts::text(1404), this);
     m_list = new DataGrid(this);
     m_list->setObjectName(QStringLiteral("sheetGrid"));
-    m_list->setConnectionString(m_session.connectionString());
-    m_list->setRecordSource(QStringLiteral("SELECT * FROM Dbs") + NameCollation::orderBy(QStringLiteral("DbName")));
     m_list->setNavigatorVisible(false);
     auto *folderCaption = new QLabel(Texts::text(1403), this);
     auto *folder = new QLabel(QDir::toNativeSeparators(m_session.databaseFolder()) + QDir::separator(), this);
@@ -92,7 +89,13 @@ SheetsDialog::~SheetsDialog() = default;
 
 void SheetsDialog::reload(qint32 currentId)
 {
-    if (!DbErrorPrompt::run(m_session.connectionString(), [this] { m_list->requery(); }))
+    const bool read = DbErrorPrompt::run(m_session.connectionString(), [this] {
+        std::vector<QVariantList> rows;
+        for (const DeadlineSheets::Sheet &sheet : DeadlineSheets::list(m_session.connectionString()))
+            rows.push_back({int(sheet.id), sheet.name});
+        m_list->model()->setRows({QStringLiteral("DbId"), QStringLiteral("DbName")}, rows);
+    });
+    if (!read)
         return;
     GridModel *model = m_list->model();
     model->setColumnVisible(IdColumn, false);
