@@ -8,7 +8,7 @@
 #include "store/Database.h"
 #include "store/DatabaseCheck.h"
 #include "store/DbErrorText.h"
-#include "store/DeadlineSheets.h"
+#include "store/SheetStore.h"
 #include "store/Schema.h"
 
 #include <QDir>
@@ -298,7 +298,7 @@ SessionOutcome prepareSession(Session &session, const QString &localeLanguageCod
             const qint32 storedSheet = settings.integer(Setting::ActiveSheet);
             session.loadActiveSheet();
             upgradeSchema(session.connectionString());
-            if (session.activeSheetId() != storedSheet && session.activeSheetId() != DeadlineSheets::FirstSheetId)
+            if (session.activeSheetId() != storedSheet && session.activeSheetId() != SheetStore::FirstSheetId)
                 tell(Texts::text(2724).arg(native(Database::dataSource(session.connectionString())),
                                            session.activeSheetName()),
                      Prompt::Icon::Information, Prompt::Buttons::Ok);

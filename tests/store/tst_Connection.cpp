@@ -1,6 +1,7 @@
 #include "store/CounterpartyStore.h"
 #include "store/Database.h"
 #include "store/DeadlineStore.h"
+#include "store/SheetStore.h"
 #include "store/SqlText.h"
 
 #include "../support/TestDatabase.h"
@@ -286,6 +287,11 @@ private slots:
             << QStringList{"UPDATE Accounts SET Accounts.AcName = 'Rossi l''Antico', Accounts.AcNotes = '' WHERE Accounts.AcId=2"} << -1;
         QTest::newRow("delete a client not in use") << "unclient 2" << QStringList{"DELETE * FROM Accounts WHERE AcId=2"} << 1;
         QTest::newRow("a client in use by another sheet stays") << "unclient 1" << QStringList{} << 0;
+        QTest::newRow("new sheet") << "sheet" << QStringList{"INSERT INTO Dbs ( DbId, DbName ) SELECT 2, 'Casa d''Anna'"} << 2;
+        QTest::newRow("rename a sheet")
+            << "resheet 1" << QStringList{"UPDATE Dbs SET Dbs.DbName = 'Home''s' WHERE Dbs.DbId=1"} << -1;
+        QTest::newRow("delete a sheet with its deadlines")
+            << "unsheet 2" << QStringList{"DELETE * FROM Transactions WHERE TrDbId=2", "DELETE * FROM Dbs WHERE DbId=2"} << -1;
     }
 
     void deadlineStoreWritesWhatJetTextWrote()
@@ -311,6 +317,10 @@ private slots:
                 return QStringList{q.lastError().text()};
             while (q.next())
                 rows.append(QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()}.join(u'|'));
+            if (!q.exec("SELECT quote(DbId), quote(DbName) FROM Dbs ORDER BY DbId"))
+                return QStringList{q.lastError().text()};
+            while (q.next())
+                rows.append(q.value(0).toString() + u'|' + q.value(1).toString());
             return rows;
         };
         {
@@ -368,6 +378,12 @@ private slots:
             CounterpartyStore(m_cs).update(number(1), "Rossi l'Antico", QString());
         else if (args[0] == "unclient")
             returned = CounterpartyStore(m_cs).remove(number(1)) ? 1 : 0;
+        else if (args[0] == "sheet")
+            returned = SheetStore(m_cs).create("Casa d'Anna");
+        else if (args[0] == "resheet")
+            SheetStore(m_cs).rename(number(1), "Home's");
+        else if (args[0] == "unsheet")
+            SheetStore(m_cs).remove(number(1));
         QCOMPARE(returned, result);
         QCOMPARE(stored(m_cs), stored(jetCs));
     }
