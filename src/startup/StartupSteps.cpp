@@ -6,7 +6,7 @@
 #include "startup/Texts.h"
 #include "store/Database.h"
 #include "store/DbErrorText.h"
-#include "store/DeadlineSheets.h"
+#include "store/SheetStore.h"
 #include "store/Schema.h"
 
 #include <QDir>
@@ -178,7 +178,7 @@ DatabaseOpening openDatabase(Session &session, const QString &folder, bool defau
         const qint32 storedSheet = settings.integer(Setting::ActiveSheet);
         session.loadActiveSheet();
         upgradeSchema(session.connectionString());
-        if (session.activeSheetId() != storedSheet && session.activeSheetId() != DeadlineSheets::FirstSheetId)
+        if (session.activeSheetId() != storedSheet && session.activeSheetId() != SheetStore::FirstSheetId)
             ready.text = Texts::text(2724).arg(native(Database::dataSource(session.connectionString())),
                                                session.activeSheetName());
     } catch (const DbError &error) {

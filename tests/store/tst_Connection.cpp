@@ -1,6 +1,7 @@
 #include "store/CounterpartyStore.h"
 #include "store/Database.h"
 #include "store/DeadlineStore.h"
+#include "store/SheetStore.h"
 #include "store/SqlText.h"
 
 #include "../support/TestDatabase.h"
@@ -350,6 +351,11 @@ private slots:
             << -1;
         QTest::newRow("edit the amount only")
             << "update 1" << QStringList{"UPDATE Transactions SET TrValue= 80, TrBalance= 80 WHERE TrRowId=1"} << -1;
+        QTest::newRow("new sheet") << "sheet" << QStringList{"INSERT INTO Dbs ( DbId, DbName ) SELECT 2, 'Casa d''Anna'"} << 2;
+        QTest::newRow("rename a sheet")
+            << "resheet 1" << QStringList{"UPDATE Dbs SET Dbs.DbName = 'Home''s' WHERE Dbs.DbId=1"} << -1;
+        QTest::newRow("delete a sheet with its deadlines")
+            << "unsheet 2" << QStringList{"DELETE * FROM Transactions WHERE TrDbId=2", "DELETE * FROM Dbs WHERE DbId=2"} << -1;
     }
 
     void deadlineStoreWritesWhatJetTextWrote()
@@ -376,6 +382,10 @@ private slots:
                 return QStringList{q.lastError().text()};
             while (q.next())
                 rows.append(QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()}.join(u'|'));
+            if (!q.exec("SELECT quote(DbId), quote(DbName) FROM Dbs ORDER BY DbId"))
+                return QStringList{q.lastError().text()};
+            while (q.next())
+                rows.append(q.value(0).toString() + u'|' + q.value(1).toString());
             return rows;
         };
         {
@@ -448,6 +458,12 @@ private slots:
             }
             QCOMPARE(store.updateDeadline(*store.readDeadline(number(1)), changes).outcome, DeadlineStore::UpdateOutcome::Written);
         }
+        else if (args[0] == "sheet")
+            returned = SheetStore(m_cs).create("Casa d'Anna");
+        else if (args[0] == "resheet")
+            SheetStore(m_cs).rename(number(1), "Home's");
+        else if (args[0] == "unsheet")
+            SheetStore(m_cs).remove(number(1));
         QCOMPARE(returned, result);
         QCOMPARE(stored(m_cs), stored(jetCs));
     }
