@@ -19,7 +19,7 @@ endfunction()
 
 # orvel_core links no widget module, so <QWidget> fails to build there, yet
 # <QtWidgets/QWidget> and a windows header that itself includes no widget
-# (platform/WidgetPrompts.h) would not.
+# (platform/Prompts.h, platform/WidgetPrompts.h) would not.
 file(STRINGS "${UI_LIST}" uiSources)
 set(uiHeaders "")
 foreach(source IN LISTS uiSources)
@@ -37,6 +37,9 @@ foreach(source IN LISTS coreSources)
   foreach(name IN LISTS names)
     if(name MATCHES "^Qt(Gui|Widgets|PrintSupport|Svg)(/|$)" OR name IN_LIST uiHeaders)
       string(APPEND faults "  ${source}: orvel_core includes the windows' ${name}\n")
+    elseif(name MATCHES "^platform/(Widget)?Prompts\\.h$")
+      # Even were the prompts listed back into orvel_core: it says what it found, the windows ask.
+      string(APPEND faults "  ${source}: orvel_core asks the user through ${name}\n")
     endif()
   endforeach()
 endforeach()

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "reports/ReportDeadline.h"
 #include "reports/ReportTexts.h"
+#include "store/ReportStore.h"
 
 #include <QDate>
 #include <QList>

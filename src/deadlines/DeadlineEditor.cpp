@@ -10,10 +10,9 @@
 #include "platform/WidgetPrompts.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
-#include "store/Database.h"
 #include "store/DbErrorPrompt.h"
+#include "store/DeadlineStore.h"
 #include "store/Register.h"
-#include "store/SqlText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,8 +23,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
-
-#include <cmath>
 
 namespace {
 
@@ -98,16 +95,13 @@ void DeadlineEditor::open(qint32 rowId)
         m_fields.fillCounterparties(m_session.connectionString());
         // The row is read and the connection closed: nothing is held while the
         // user edits, and Save finds out what changed meanwhile.
-        Connection connection;
-        connection.open(m_session.connectionString());
-        m_update = DeadlineUpdate::read(connection, rowId);
-        connection.close();
+        m_stored = DeadlineStore(m_session.connectionString()).readDeadline(rowId);
     });
     if (!read) {
         closeRecord();
         return;
     }
-    if (!m_update) {
+    if (!m_stored) {
         Prompt::message(Texts::text(RowGoneText), Session::AppTitle, Prompt::Icon::Information);
         return;
     }
@@ -119,107 +113,99 @@ void DeadlineEditor::open(qint32 rowId)
     m_dateEdit->setFocus(Qt::OtherFocusReason);
 }
 
-void DeadlineEditor::showStored(const QStringList &columns)
+void DeadlineEditor::showStored(const QList<EditedColumn> &columns)
 {
-    const DeadlineUpdate &u = *m_update;
-    const auto wanted = [&columns](const char *column) {
-        return columns.isEmpty() || columns.contains(QLatin1String(column));
-    };
-    if (wanted("TrDate")) {
-        m_dateEdit->setDate(u.stored(QStringLiteral("TrDate")).toDate());
-        m_shown.insert(QStringLiteral("TrDate"), m_dateEdit->date());
+    const DeadlineStore::StoredDeadline &row = *m_stored;
+    const auto wanted = [&columns](EditedColumn column) { return columns.isEmpty() || columns.contains(column); };
+    if (wanted(EditedColumn::Date)) {
+        m_dateEdit->setDate(row.date);
+        m_shown.date = m_dateEdit->date();
     }
-    if (wanted("TrDescription")) {
-        m_fields.description()->setText(stringOrDefault(u.stored(QStringLiteral("TrDescription")), QString()));
-        m_shown.insert(QStringLiteral("TrDescription"), m_fields.description()->text());
+    if (wanted(EditedColumn::Description)) {
+        m_fields.description()->setText(row.description);
+        m_shown.description = m_fields.description()->text();
     }
-    if (wanted("TrAcId")) {
+    if (wanted(EditedColumn::Counterparty)) {
         QComboBox *counterparty = m_fields.counterparty();
-        const QVariant acId = u.stored(QStringLiteral("TrAcId"));
-        const int at = acId.isValid() ? counterparty->findData(acId.toInt()) : -1;
+        const int at = counterparty->findData(row.acId);
         counterparty->setCurrentIndex(at > 0 ? at : 0);
-        m_shown.insert(QStringLiteral("TrAcId"), m_fields.selectedCounterparty());
+        m_shown.acId = m_fields.selectedCounterparty();
     }
-    if (wanted("TrType")) {
-        DeadlineTypes::selectType(m_fields.type(),
-                                  int(std::lround(numberOrDefault(u.stored(QStringLiteral("TrType")), 1))));
+    if (columns.isEmpty()) {
+        DeadlineTypes::selectType(m_fields.type(), row.type);
         m_fields.type()->setEnabled(false);
     }
-    if (wanted("TrValue")) {
-        m_fields.amount()->setText(AmountText::format(u.stored(QStringLiteral("TrValue")).value<Currency>()));
+    if (wanted(EditedColumn::Value)) {
+        m_fields.amount()->setText(AmountText::format(row.value));
         m_fields.applyTypeRule();
-        m_shown.insert(QStringLiteral("TrValue"), m_fields.amount()->text());
+        m_shown.amount = m_fields.amount()->text();
     }
-    if (wanted("TrNotes")) {
-        m_fields.notes()->setPlainText(stringOrDefault(u.stored(QStringLiteral("TrNotes")), QString()));
-        m_shown.insert(QStringLiteral("TrNotes"), m_fields.notes()->toPlainText());
+    if (wanted(EditedColumn::Notes)) {
+        m_fields.notes()->setPlainText(row.notes);
+        m_shown.notes = m_fields.notes()->toPlainText();
     }
-    if (wanted("TrDone")) {
-        m_doneCheck->setChecked(u.stored(QStringLiteral("TrDone")).toBool());
-        m_shown.insert(QStringLiteral("TrDone"), m_doneCheck->isChecked());
+    if (wanted(EditedColumn::Done)) {
+        m_doneCheck->setChecked(row.done);
+        m_shown.done = m_doneCheck->isChecked();
     }
 }
 
 // A column goes into the save only when its control no longer shows what it was
 // filled with: an untouched box writes nothing, even where its text cannot hold
 // the stored value exactly (notes' line ends, a description past the box's length).
-void DeadlineEditor::gatherChanges()
+DeadlineStore::DeadlineChanges DeadlineEditor::gatherChanges() const
 {
-    DeadlineUpdate &u = *m_update;
-    u.forgetChanges();
-    const auto edited = [this](const char *column, const QVariant &now) {
-        return m_shown.value(QLatin1String(column)) != now;
-    };
-    if (edited("TrDate", m_dateEdit->date()))
-        u.change(QStringLiteral("TrDate"), m_dateEdit->date());
-    if (edited("TrDescription", m_fields.description()->text()))
-        u.change(QStringLiteral("TrDescription"), m_fields.description()->text());
-    if (edited("TrAcId", m_fields.selectedCounterparty()))
-        u.change(QStringLiteral("TrAcId"), m_fields.selectedCounterparty());
+    DeadlineStore::DeadlineChanges changes;
+    if (m_dateEdit->date() != m_shown.date)
+        changes.date = m_dateEdit->date();
+    if (m_fields.description()->text() != m_shown.description)
+        changes.description = m_fields.description()->text();
+    if (m_fields.selectedCounterparty() != m_shown.acId)
+        changes.acId = m_fields.selectedCounterparty();
     // An appointment keeps no amount, so value and balance are 0 and the balance
     // rule holds for it too.
-    if (DeadlineTypes::isAppointment(m_fields.type()) || edited("TrValue", m_fields.amount()->text()))
-        u.change(QStringLiteral("TrValue"), QVariant::fromValue(m_fields.amountToStore()));
-    if (edited("TrNotes", m_fields.notes()->toPlainText()))
-        u.change(QStringLiteral("TrNotes"), m_fields.notes()->toPlainText());
-    if (edited("TrDone", m_doneCheck->isChecked()))
-        u.change(QStringLiteral("TrDone"), m_doneCheck->isChecked());
+    if (DeadlineTypes::isAppointment(m_fields.type()) || m_fields.amount()->text() != m_shown.amount)
+        changes.value = m_fields.amountToStore();
+    if (m_fields.notes()->toPlainText() != m_shown.notes)
+        changes.notes = m_fields.notes()->toPlainText();
+    if (m_doneCheck->isChecked() != m_shown.done)
+        changes.done = m_doneCheck->isChecked();
+    return changes;
 }
 
 void DeadlineEditor::save()
 {
-    if (!m_update || !m_fields.entriesHold() || !m_dateEdit->holdsDate())
+    if (!m_stored || !m_fields.entriesHold() || !m_dateEdit->holdsDate())
         return;
-    gatherChanges();
-    DeadlineUpdate::Outcome outcome = DeadlineUpdate::Outcome::Written;
-    const bool ran = DbErrorPrompt::run(m_session.connectionString(), [this, &outcome] {
-        Connection connection;
-        connection.open(m_session.connectionString());
-        outcome = m_update->write(connection);
-        connection.close();
+    const DeadlineStore::DeadlineChanges changes = gatherChanges();
+    DeadlineStore::UpdateResult result;
+    const bool ran = DbErrorPrompt::run(m_session.connectionString(), [&] {
+        result = DeadlineStore(m_session.connectionString()).updateDeadline(*m_stored, changes);
     });
     if (!ran)
         return;   // nothing was written; the window keeps what was typed
-    switch (outcome) {
-    case DeadlineUpdate::Outcome::Gone:
+    switch (result.outcome) {
+    case DeadlineStore::UpdateOutcome::Gone:
         Prompt::message(Texts::text(RowGoneText), Session::AppTitle, Prompt::Icon::Information);
         return;
-    case DeadlineUpdate::Outcome::Conflict:
-        // The user's other changes stay in their boxes for the next Save.
-        showStored(m_update->conflicts());
+    case DeadlineStore::UpdateOutcome::Conflict:
+        // The user's other changes stay in their boxes for the next Save, which
+        // compares them with the row as it is now.
+        m_stored = result.now;
+        showStored(result.conflicts);
         Prompt::message(Texts::text(ChangedMeanwhileText), Session::AppTitle, Prompt::Icon::Warning);
         return;
-    case DeadlineUpdate::Outcome::CounterpartyGone:
+    case DeadlineStore::UpdateOutcome::CounterpartyGone:
         m_fields.refuseGoneCounterparty();
         return;
-    case DeadlineUpdate::Outcome::Written:
+    case DeadlineStore::UpdateOutcome::Written:
         break;
     }
-    const qint32 rowId = m_update->rowId();
+    const qint32 rowId = m_stored->rowId;
     closeRecord();
     Pauses::shortPause();
-    // The editor opens only from the active sheet's list.
-    emit m_session.deadlineRegister().deadlinesChanged(m_session.activeSheetId());
+    // The editor opens only from the active sheet's list, and writes only that row.
+    emit m_session.deadlineRegister().deadlinesChanged(m_session.activeSheetId(), {rowId});
     emit deadlineSaved(rowId);
     hide();
     setResult(QDialog::Accepted);
@@ -227,8 +213,8 @@ void DeadlineEditor::save()
 
 void DeadlineEditor::closeRecord()
 {
-    m_update.reset();
-    m_shown.clear();
+    m_stored.reset();
+    m_shown = {};
 }
 
 void DeadlineEditor::reject()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "deadlines/DeadlineFields.h"
-#include "deadlines/DeadlineUpdate.h"
+#include "store/DeadlineStore.h"
 
 #include <QDialog>
 
@@ -39,15 +39,25 @@ protected:
 
 private:
     void buildControls();
+    using EditedColumn = DeadlineStore::EditedColumn;
     // Puts the stored values of the columns into their controls (all when empty).
-    void showStored(const QStringList &columns = {});
+    void showStored(const QList<EditedColumn> &columns = {});
     void save();
-    void gatherChanges();
+    DeadlineStore::DeadlineChanges gatherChanges() const;
     void closeRecord();
 
     Session &m_session;
-    std::optional<DeadlineUpdate> m_update;
-    QVariantMap m_shown;   // what each column's control showed when filled
+    std::optional<DeadlineStore::StoredDeadline> m_stored;   // the row as last read
+    // What each column's control showed when it was filled.
+    struct Shown
+    {
+        QDate date;
+        QString description;
+        qint32 acId = 0;
+        QString amount;
+        QString notes;
+        bool done = false;
+    } m_shown;
 
     DeadlineFields m_fields;
     DateBox *m_dateEdit = nullptr;

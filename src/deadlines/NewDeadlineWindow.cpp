@@ -3,7 +3,6 @@
 #include "deadlines/AmountText.h"
 #include "deadlines/DeadlineFormKeys.h"
 #include "deadlines/DeadlineTypes.h"
-#include "deadlines/NewDeadlines.h"
 #include "deadlines/RecurrenceDates.h"
 #include "platform/Clock.h"
 #include "platform/DateBox.h"
@@ -14,8 +13,8 @@
 #include "platform/WidgetPrompts.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
-#include "store/Database.h"
 #include "store/DbErrorPrompt.h"
+#include "store/DeadlineStore.h"
 #include "store/Register.h"
 
 #include <QComboBox>
@@ -290,53 +289,59 @@ bool NewDeadlineWindow::countValid() const
     return ok && n >= 2 && n <= CountMax;
 }
 
-NewDeadlineRequest NewDeadlineWindow::gatherRequest() const
+DeadlineStore::NewDeadlines NewDeadlineWindow::gatherDeadlines() const
 {
-    NewDeadlineRequest r;
-    r.values.sheetId = m_session.activeSheetId();
-    r.values.trType = DeadlineTypes::selectedType(m_fields.type());
-    r.values.description = m_fields.description()->text();
-    r.values.notes = m_fields.notes()->toPlainText();
-    r.values.acId = m_fields.selectedCounterparty();
-    r.values.amount = m_fields.amountToStore();
-    r.recurring = m_recurringOption->isChecked();
-    r.date = r.recurring ? m_firstDate->date() : m_singleDate->date();
-    r.cadence = m_cadenceCombo->currentIndex();
-    r.count = typedCount(nullptr);
-    r.targetGroupId = m_targetGroupId;
-    return r;
+    DeadlineStore::NewDeadlines d;
+    d.sheetId = m_session.activeSheetId();
+    d.type = DeadlineTypes::selectedType(m_fields.type());
+    d.description = m_fields.description()->text();
+    d.notes = m_fields.notes()->toPlainText();
+    d.acId = m_fields.selectedCounterparty();
+    d.value = m_fields.amountToStore();
+    if (m_recurringOption->isChecked()) {
+        const int cadence = m_cadenceCombo->currentIndex();
+        d.dates = RecurrenceDates::memberDates(m_firstDate->date(), cadence, typedCount(nullptr));
+        d.groupType = RecurrenceDates::cadenceCode(cadence);
+    } else {
+        d.dates = {m_singleDate->date()};
+    }
+    d.groupId = m_targetGroupId;
+    return d;
 }
 
 void NewDeadlineWindow::save()
 {
     if (!m_fields.entriesHold())
         return;
-    if (!(m_recurringOption->isChecked() ? m_firstDate : m_singleDate)->holdsDate())
+    const bool recurring = m_recurringOption->isChecked();
+    if (!(recurring ? m_firstDate : m_singleDate)->holdsDate())
         return;
-    if (m_recurringOption->isChecked() && !countValid()) {
+    if (recurring && !countValid()) {
         m_countBox->setFocus(Qt::OtherFocusReason);
         return;
     }
-    const NewDeadlineRequest request = gatherRequest();
-    if (request.recurring && !RecurrenceDates::fitsSupportedRange(request.date, request.cadence, request.count)) {
+    if (recurring
+        && !RecurrenceDates::fitsSupportedRange(m_firstDate->date(), m_cadenceCombo->currentIndex(), typedCount(nullptr))) {
         Prompt::message(Texts::text(PastSupportedRangeText), Session::AppTitle, Prompt::Icon::Warning);
         m_countBox->setFocus(Qt::OtherFocusReason);
         return;
     }
-    std::optional<qint32> newRowId;
+    const DeadlineStore::NewDeadlines deadlines = gatherDeadlines();
+    DeadlineStore::CreatedDeadlines created;
     // A failed save keeps nothing of the batch; the window stays filled for
     // Retry or for another try after Cancel.
-    if (!DbErrorPrompt::run(m_session.connectionString(),
-                            [&] { newRowId = saveNewDeadlines(m_session.connectionString(), request); }))
+    if (!DbErrorPrompt::run(m_session.connectionString(), [&] {
+            created = DeadlineStore(m_session.connectionString()).createDeadlines(deadlines);
+        }))
         return;
-    if (!newRowId) {
+    if (created.rowIds.isEmpty()) {
         m_fields.refuseGoneCounterparty();
         return;
     }
     Pauses::shortPause();
-    emit m_session.deadlineRegister().deadlinesChanged(request.values.sheetId);
+    emit m_session.deadlineRegister().deadlinesChanged(deadlines.sheetId, created.touched);
     // What was just made becomes the list's current row, so Enter edits it.
-    emit deadlineSaved(*newRowId);
+    emit deadlineSaved(created.rowIds.constFirst());
     hide();
     setResult(QDialog::Accepted);
 }

@@ -2,6 +2,7 @@
 
 #include "deadlines/DeadlineFields.h"
 #include "store/Currency.h"
+#include "store/DeadlineStore.h"
 
 #include <QDialog>
 
@@ -12,7 +13,6 @@ class QLineEdit;
 class QRadioButton;
 class QToolButton;
 class UserActionGuard;
-struct NewDeadlineRequest;
 
 // The new-deadline window: one deadline or a recurrence, or more members for an
 // existing recurrence group. Opens without blocking; the main window owns the
@@ -49,7 +49,7 @@ private:
     void save();
     int typedCount(bool *ok) const;
     bool countValid() const;
-    NewDeadlineRequest gatherRequest() const;
+    DeadlineStore::NewDeadlines gatherDeadlines() const;
     void showWindow();
 
     Session &m_session;

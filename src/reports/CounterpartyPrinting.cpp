@@ -4,9 +4,9 @@
 #include "reports/ReportAssembly.h"
 #include "reports/ReportDocument.h"
 #include "reports/ReportPrinter.h"
-#include "reports/ReportSource.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
+#include "store/CounterpartyStore.h"
 #include "store/DbErrorPrompt.h"
 
 #include <QPrintDialog>
@@ -21,7 +21,7 @@ constexpr int ListTitleText = 2600;
 bool printCounterpartyList(QPrinter &printer, const QString &connectionString)
 {
     ReportDocument document;
-    fillCounterpartyReport(document, readCounterpartyList(connectionString), Texts::text(ListTitleText),
+    fillCounterpartyReport(document, CounterpartyStore(connectionString).list(), Texts::text(ListTitleText),
                            programReportTexts());
     printer.setDocName(document.title());
     return ReportPrinter(document).print(&printer);

@@ -27,11 +27,11 @@ QList<qreal> counterpartyColumnWidths(qreal printableWidth)
     return {name, std::max<qreal>(printableWidth - name, 0)};
 }
 
-QList<ReportRow> counterpartyReportRows(const QList<ReportCounterparty> &counterparties)
+QList<ReportRow> counterpartyReportRows(const std::vector<Counterparty> &counterparties)
 {
     QList<ReportRow> rows;
-    rows.reserve(counterparties.size());
-    for (const ReportCounterparty &c : counterparties) {
+    rows.reserve(qsizetype(counterparties.size()));
+    for (const Counterparty &c : counterparties) {
         ReportRow row;
         row.kind = ReportRow::DeadlineRow;
         row.level = 0;

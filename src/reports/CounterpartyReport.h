@@ -2,9 +2,11 @@
 
 #include "reports/ReportColumn.h"
 #include "reports/ReportRow.h"
-#include "reports/ReportSource.h"
+#include "store/CounterpartyStore.h"
 
 #include <QList>
+
+#include <vector>
 
 class ReportTexts;
 
@@ -21,4 +23,4 @@ QList<ReportColumn> counterpartyReportColumns(const ReportTexts &texts);
 // Four parts of the printable width (points) to the name, six to the notes.
 QList<qreal> counterpartyColumnWidths(qreal printableWidth);
 // One row per client or supplier, in the order given.
-QList<ReportRow> counterpartyReportRows(const QList<ReportCounterparty> &counterparties);
+QList<ReportRow> counterpartyReportRows(const std::vector<Counterparty> &counterparties);

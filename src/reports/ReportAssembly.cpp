@@ -48,7 +48,7 @@ void fillDeadlineReport(ReportDocument &document, const QList<ReportDeadline> &d
         document.setPicture(number, QIcon(QStringLiteral(":/icons/") + QLatin1String(name) + QStringLiteral(".svg")));
 }
 
-void fillCounterpartyReport(ReportDocument &document, const QList<ReportCounterparty> &counterparties,
+void fillCounterpartyReport(ReportDocument &document, const std::vector<Counterparty> &counterparties,
                             const QString &title, const ReportTexts &texts)
 {
     document.setTitle(title);

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "reports/ReportContent.h"
-#include "reports/ReportSource.h"
 #include "reports/ReportTexts.h"
+#include "store/CounterpartyStore.h"
 
 #include <QList>
+
+#include <vector>
 
 class QPrinter;
 class ReportDocument;
@@ -23,7 +25,7 @@ void fillDeadlineReport(ReportDocument &document, const QList<ReportDeadline> &d
                         const ReportFilter &filter, const ReportTexts &texts, const ReportSettings &settings);
 
 // The list of clients and suppliers under the given title.
-void fillCounterpartyReport(ReportDocument &document, const QList<ReportCounterparty> &counterparties,
+void fillCounterpartyReport(ReportDocument &document, const std::vector<Counterparty> &counterparties,
                             const QString &title, const ReportTexts &texts);
 
 // Paper and margins for a report: the printer's paper, at least 15 mm of margin

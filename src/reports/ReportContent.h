@@ -2,8 +2,8 @@
 
 #include "reports/ReportColumn.h"
 #include "reports/ReportColumnFit.h"
-#include "reports/ReportDeadline.h"
 #include "reports/ReportRow.h"
+#include "store/ReportStore.h"
 
 #include <QDate>
 #include <QList>

@@ -56,3 +56,27 @@ bool ReportFilter::selectsEverything() const
     return m_states[OpenBox] && m_states[ClosedBox] && m_types[CreditsBox] && m_types[DebitsBox]
         && m_types[AppointmentsBox] && !m_hasPeriod && !m_hasCounterparty;
 }
+
+ReportSelection reportSelection(const ReportFilter &filter, qint32 sheetId)
+{
+    ReportSelection selection;
+    selection.sheetId = sheetId;
+    const bool open = filter.isStateChecked(ReportFilter::OpenBox);
+    if (open != filter.isStateChecked(ReportFilter::ClosedBox))
+        selection.done = !open;
+    // Type codes in the order of the boxes; all three restrict nothing.
+    static const qint16 codes[] = {1, -1, -2};
+    for (int box = ReportFilter::CreditsBox; box <= ReportFilter::AppointmentsBox; ++box) {
+        if (filter.isTypeChecked(ReportFilter::TypeBox(box)))
+            selection.types.append(codes[box]);
+    }
+    if (selection.types.size() == 3)
+        selection.types.clear();
+    if (filter.hasPeriod()) {
+        selection.first = filter.periodFirst();
+        selection.last = filter.periodLast();
+    }
+    if (filter.hasCounterparty())
+        selection.counterpartyId = filter.counterpartyId();
+    return selection;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/ReportStore.h"
+
 #include <QDate>
 #include <QString>
 #include <QtGlobal>
@@ -87,3 +89,7 @@ private:
     bool m_showTotals = true;
     bool m_repeatHeaders = false;
 };
+
+// The deadlines of the given sheet that the filter's state, type, period and
+// counterparty choices select.
+ReportSelection reportSelection(const ReportFilter &filter, qint32 sheetId);

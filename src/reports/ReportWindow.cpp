@@ -10,12 +10,12 @@
 #include "reports/ReportDescription.h"
 #include "reports/ReportPreview.h"
 #include "reports/ReportPrinter.h"
-#include "reports/ReportQuery.h"
-#include "reports/ReportSource.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
+#include "store/CounterpartyStore.h"
 #include "store/DbError.h"
 #include "store/DbErrorPrompt.h"
+#include "store/ReportStore.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -185,7 +185,7 @@ ReportWindow::ReportWindow(Session &session, QWidget *parent)
     loadPeriodBounds();
     // Restricting to a client or supplier needs at least one of them.
     try {
-        m_counterpartyBox->setEnabled(!readReportCounterparties(m_session.connectionString()).isEmpty());
+        m_counterpartyBox->setEnabled(!CounterpartyStore(m_session.connectionString()).list().empty());
     } catch (const DbError &) {
         m_counterpartyBox->setEnabled(false);
     }
@@ -314,8 +314,13 @@ QWidget *ReportWindow::buildPreferencesPage()
 
 void ReportWindow::loadPeriodBounds()
 {
-    // The pickers span every deadline of every sheet.
-    const ReportPeriodBounds bounds = readReportPeriodBounds(m_session.connectionString());
+    // The pickers span every deadline of every sheet; when there is none, or the
+    // file cannot be read, they keep their own dates.
+    ReportStore::PeriodBounds bounds;
+    try {
+        bounds = ReportStore(m_session.connectionString()).periodBounds();
+    } catch (const DbError &) {
+    }
     if (bounds.first.isValid())
         m_periodFirst->setDate(bounds.first);
     if (bounds.last.isValid())
@@ -364,11 +369,11 @@ void ReportWindow::counterpartyToggled(bool on)
         const QSignalBlocker quiet(m_counterpartyCombo);
         m_counterpartyCombo->clear();
         if (on) {
-            QList<ReportCounterparty> counterparties;
+            std::vector<Counterparty> counterparties;
             DbErrorPrompt::run(m_session.connectionString(), [&] {
-                counterparties = readReportCounterparties(m_session.connectionString());
+                counterparties = CounterpartyStore(m_session.connectionString()).list();
             });
-            for (const ReportCounterparty &c : counterparties)
+            for (const Counterparty &c : counterparties)
                 m_counterpartyCombo->addItem(c.name, c.id);
             m_counterpartyCombo->setCurrentIndex(m_counterpartyCombo->count() > 0 ? 0 : -1);
         }
@@ -417,12 +422,11 @@ void ReportWindow::apply()
     if (m_periodBox->isChecked() && (!m_periodFirst->holdsDate() || !m_periodLast->holdsDate()))
         return;
     readControls();
-    const QString sql = reportQueryText(m_filter, m_session.activeSheetId());
+    const ReportSelection selection = reportSelection(m_filter, m_session.activeSheetId());
     QList<ReportDeadline> deadlines;
     if (!DbErrorPrompt::run(m_session.connectionString(),
-                            [&] { deadlines = readReportDeadlines(m_session.connectionString(), sql); }))
+                            [&] { deadlines = ReportStore(m_session.connectionString()).deadlines(selection); }))
         return;
-    m_reportSql = sql;
 
     ReportSettings settings;
     settings.sheetName = m_session.activeSheetName();

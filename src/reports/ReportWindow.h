@@ -19,8 +19,7 @@ class Session;
 
 // The report window: which deadlines of the active sheet to report (state,
 // types, period, client/supplier), how to group them and how to print them, on
-// three tabs beside the print preview. Apply builds the report's query, reads
-// its rows and shows the grouped report in the preview, from which it is
+// three tabs beside the print preview. Apply reads the selected deadlines and shows the grouped report in the preview, from which it is
 // printed or saved as PDF. Opened modally; changes no data.
 class ReportWindow final : public QDialog
 {
@@ -31,8 +30,6 @@ public:
     explicit ReportWindow(Session &session, QWidget *parent = nullptr);
     ~ReportWindow() override;
 
-    // The query of the last Apply.
-    QString reportSql() const { return m_reportSql; }
     // The selection as the controls hold it now, which may differ from the
     // report shown until Apply.
     const ReportFilter &filter() const { return m_filter; }
@@ -41,7 +38,7 @@ public:
     QPrinter &printer() { return m_printer; }
     ReportPreview *preview() const { return m_preview; }
 
-    // Builds the query from the controls, reads the rows and shows the report.
+    // Reads the deadlines the controls select and shows the report.
     // A period date that is no date keeps the focus and nothing is read. A
     // database error is reported and leaves the report and the controls as
     // they were.
@@ -67,7 +64,6 @@ private:
     ReportTexts m_texts;
     ReportFilter m_filter;
     ReportApplyState m_applyState;
-    QString m_reportSql;
     QString m_description;   // of the report shown
     ReportDocument m_document;
     QPrinter m_printer;

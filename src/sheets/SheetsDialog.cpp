@@ -10,8 +10,8 @@
 #include "startup/Texts.h"
 #include "store/DbErrorPrompt.h"
 #include "store/DbError.h"
-#include "store/DeadlineSheets.h"
 #include "store/Register.h"
+#include "store/SheetStore.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -89,15 +89,16 @@ SheetsDialog::~SheetsDialog() = default;
 
 void SheetsDialog::reload(qint32 currentId)
 {
-    const bool read = DbErrorPrompt::run(m_session.connectionString(), [this] {
-        std::vector<QVariantList> rows;
-        for (const DeadlineSheets::Sheet &sheet : DeadlineSheets::list(m_session.connectionString()))
-            rows.push_back({int(sheet.id), sheet.name});
-        m_list->model()->setRows({QStringLiteral("DbId"), QStringLiteral("DbName")}, rows);
-    });
-    if (!read)
+    const QString connectionString = m_session.connectionString();
+    std::vector<Sheet> sheets;
+    if (!DbErrorPrompt::run(connectionString, [&] { sheets = SheetStore(connectionString).list(); }))
         return;
+    std::vector<QVariantList> cells;
+    cells.reserve(sheets.size());
+    for (const Sheet &sheet : sheets)
+        cells.push_back({sheet.id, sheet.name});
     GridModel *model = m_list->model();
+    model->setRows({QStringLiteral("DbId"), QStringLiteral("DbName")}, cells);
     model->setColumnVisible(IdColumn, false);
     model->setColumnCaption(NameColumn, Texts::text(1404));
     model->setColumnWidth(NameColumn, 300);
@@ -127,7 +128,7 @@ void SheetsDialog::selectSheet()
         const bool selected = DbErrorPrompt::run(m_session.connectionString(), [this, id] {
             // Remembered before anything else, so the next start opens this sheet.
             m_session.settings().setInteger(Setting::ActiveSheet, id);
-            m_session.setActiveSheet(id, DeadlineSheets::name(m_session.connectionString(), id));
+            m_session.setActiveSheet(id, SheetStore(m_session.connectionString()).name(id));
         });
         if (!selected)
             return;
@@ -149,7 +150,7 @@ void SheetsDialog::createSheet()
         return;
     qint32 id = 0;
     if (!DbErrorPrompt::run(m_session.connectionString(),
-                            [&] { id = DeadlineSheets::create(m_session.connectionString(), name); }))
+                            [&] { id = SheetStore(m_session.connectionString()).create(name); }))
         return;
     Pauses::shortPause();
     emit m_session.deadlineRegister().sheetsChanged();
@@ -166,14 +167,14 @@ void SheetsDialog::renameSheet()
     if (name.isEmpty())
         return;
     const QString connectionString = m_session.connectionString();
-    if (!DbErrorPrompt::run(connectionString, [&] { DeadlineSheets::rename(connectionString, id, name); }))
+    if (!DbErrorPrompt::run(connectionString, [&] { SheetStore(connectionString).rename(id, name); }))
         return;
     Pauses::shortPause();
     reload(id);
     // The session's name of the active sheet is read again before the title is.
     DbErrorPrompt::run(connectionString, [this, &connectionString] {
         m_session.setActiveSheet(m_session.activeSheetId(),
-                                 DeadlineSheets::name(connectionString, m_session.activeSheetId()));
+                                 SheetStore(connectionString).name(m_session.activeSheetId()));
     });
     emit m_session.deadlineRegister().sheetsChanged();
 }
@@ -183,17 +184,17 @@ void SheetsDialog::deleteSheet()
     const qint32 id = selectedId();
     if (id <= 0)
         return;
-    switch (DeadlineSheets::deleteRefusal(m_list->rowCount(), id, m_session.activeSheetId())) {
-    case DeadlineSheets::DeleteRefusal::OnlySheet:
+    switch (SheetStore::deleteRefusal(m_list->rowCount(), id, m_session.activeSheetId())) {
+    case SheetStore::DeleteRefusal::OnlySheet:
         Prompt::message(Texts::text(1405), Session::AppTitle);
         return;
-    case DeadlineSheets::DeleteRefusal::ActiveSheet:
+    case SheetStore::DeleteRefusal::ActiveSheet:
         Prompt::message(Texts::text(1406), Session::AppTitle);
         return;
-    case DeadlineSheets::DeleteRefusal::FirstSheet:
+    case SheetStore::DeleteRefusal::FirstSheet:
         Prompt::message(QStringLiteral("UNO"), Session::AppTitle);
         return;
-    case DeadlineSheets::DeleteRefusal::None:
+    case SheetStore::DeleteRefusal::None:
         break;
     }
     if (!Prompt::confirmDeletion(Texts::text(1407), Session::AppTitle, Prompt::Icon::None))
@@ -201,7 +202,7 @@ void SheetsDialog::deleteSheet()
     // A failed delete rolls both deletes back: the sheet and its deadlines are all
     // still there, for Retry or for later.
     if (!DbErrorPrompt::run(m_session.connectionString(),
-                            [&] { DeadlineSheets::remove(m_session.connectionString(), id); }))
+                            [&] { SheetStore(m_session.connectionString()).remove(id); }))
         return;
     Pauses::shortPause();
     emit m_session.deadlineRegister().sheetsChanged();

@@ -4,7 +4,7 @@
 #include "startup/ProgramFiles.h"
 #include "startup/Setting.h"
 #include "store/Database.h"
-#include "store/DeadlineSheets.h"
+#include "store/SheetStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -36,8 +36,9 @@ void Session::setActiveSheet(qint32 id, const QString &name)
 
 void Session::loadActiveSheet()
 {
-    const qint32 id = DeadlineSheets::existingOrFirst(m_connectionString, m_settings.integer(Setting::ActiveSheet));
-    setActiveSheet(id, DeadlineSheets::name(m_connectionString, id));
+    SheetStore sheets(m_connectionString);
+    const qint32 id = sheets.existingOrFirst(m_settings.integer(Setting::ActiveSheet));
+    setActiveSheet(id, sheets.name(id));
 }
 
 void Session::readDisplayOptions()

@@ -9,6 +9,7 @@
 #include "startup/OrvelApplication.h"
 #include "startup/Session.h"
 #include "startup/SingleInstance.h"
+#include "startup/StartupQuestions.h"
 #include "startup/StartupSteps.h"
 #include "startup/Texts.h"
 

@@ -1,14 +1,12 @@
 #include "startup/StartupSteps.h"
 
-#include "startup/DatabaseFolderChoice.h"
 #include "startup/Provisioning.h"
 #include "startup/Session.h"
 #include "startup/Setting.h"
 #include "startup/Texts.h"
 #include "store/Database.h"
-#include "store/DatabaseCheck.h"
 #include "store/DbErrorText.h"
-#include "store/DeadlineSheets.h"
+#include "store/SheetStore.h"
 #include "store/Schema.h"
 
 #include <QDir>
@@ -32,12 +30,6 @@ QString native(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-Prompt::Answer tell(const QString &text, Prompt::Icon icon, Prompt::Buttons buttons,
-                    Prompt::Default defaultButton = Prompt::Default::First)
-{
-    return Prompt::message(text, Session::AppTitle, icon, buttons, defaultButton);
-}
-
 // A start whose database cannot be opened is the end of the first run, as when
 // provisioning runs, even though nothing is copied over the file.
 void markFirstRunOver(SettingsStore &settings)
@@ -51,75 +43,7 @@ void markFirstRunOver(SettingsStore &settings)
     }
 }
 
-// Offers to rebuild the indexes of a file whose rows are sound, after a copy of
-// it is kept beside it. True when they were rebuilt; the file is untouched otherwise.
-bool repairIndexes(const Session &session, const DatabaseProblem &problem)
-{
-    const QString copy = repairCopyPath(problem.path, QDateTime::currentDateTime());
-    if (tell(joinedLines(describeDatabaseProblem(problem), Texts::text(2720).arg(native(copy))), Prompt::Icon::Warning,
-             Prompt::Buttons::YesNo, Prompt::Default::Safe)
-        != Prompt::Answer::Yes)
-        return false;
-    QFile original(problem.path);
-    if (!original.copy(copy)) {
-        tell(Texts::text(2722).arg(native(copy), original.errorString()), Prompt::Icon::Critical, Prompt::Buttons::Ok);
-        return false;
-    }
-    try {
-        rebuildIndexes(session.connectionString());
-    } catch (const DbError &error) {
-        tell(Texts::text(2723).arg(error.description(), native(copy)), Prompt::Icon::Critical, Prompt::Buttons::Ok);
-        return false;
-    }
-    tell(Texts::text(2721).arg(native(copy)), Prompt::Icon::Information, Prompt::Buttons::Ok);
-    return true;
-}
-
 } // namespace
-
-PromptsAboveSplash::PromptsAboveSplash(std::function<void()> before)
-    : m_inner(Prompt::current())
-    , m_before(std::move(before))
-{
-    Prompt::install(this);
-}
-
-PromptsAboveSplash::~PromptsAboveSplash()
-{
-    if (&Prompt::current() == this)
-        Prompt::install(&m_inner);
-}
-
-void PromptsAboveSplash::clearTheWay()
-{
-    if (m_before)
-        m_before();
-}
-
-Prompt::Answer PromptsAboveSplash::message(const QString &text, const QString &caption, Prompt::Icon icon,
-                                           Prompt::Buttons buttons, Prompt::Default defaultButton)
-{
-    clearTheWay();
-    return m_inner.message(text, caption, icon, buttons, defaultButton);
-}
-
-QString PromptsAboveSplash::input(const QString &prompt, const QString &caption, const QString &initial)
-{
-    clearTheWay();
-    return m_inner.input(prompt, caption, initial);
-}
-
-QString PromptsAboveSplash::chooseFolder(const QString &title)
-{
-    clearTheWay();
-    return m_inner.chooseFolder(title);
-}
-
-QString PromptsAboveSplash::saveFile(const QString &caption, const QString &filter, const QString &suggested)
-{
-    clearTheWay();
-    return m_inner.saveFile(caption, filter, suggested);
-}
 
 void applyLanguage(Session &session, const QString &localeLanguageCode)
 {
@@ -184,137 +108,86 @@ QString describeDatabaseProblem(const DatabaseProblem &problem)
     return Texts::text(2003).arg(path, what);
 }
 
-SessionOutcome prepareSession(Session &session, const QString &localeLanguageCode,
-                              const std::function<void()> &beforeTelling)
+IndexRepair repairIndexes(const Session &session, const DatabaseProblem &problem, const QString &copyPath)
 {
+    QFile original(problem.path);
+    if (!original.copy(copyPath))
+        return {false, Texts::text(2722).arg(native(copyPath), original.errorString())};
+    try {
+        rebuildIndexes(session.connectionString());
+    } catch (const DbError &error) {
+        return {false, Texts::text(2723).arg(error.description(), native(copyPath))};
+    }
+    return {true, Texts::text(2721).arg(native(copyPath))};
+}
+
+DatabaseOpening openDatabase(Session &session, const QString &folder, bool defaultFolder, bool repairOffered)
+{
+    using Result = DatabaseOpening::Result;
     SettingsStore &settings = session.settings();
-    applyLanguage(session, localeLanguageCode);
-    PromptsAboveSplash aboveSplash(beforeTelling);
+    // The default folder is the one folder the program makes, and only when it is in use.
+    if (defaultFolder && !makeDatabaseFolder(folder) && !QFileInfo(folder).exists())
+        return {Result::FolderUnusable,
+                joinedLines(Texts::text(2717).arg(native(folder)), Texts::text(WhenPutRightText))};
+    // A folder that cannot be written is said now, not at the first Save, and
+    // before a copy of the template is tried there.
+    const DatabaseProblem folderProblem = DatabaseCheck::inspectFolder(folder);
+    if (!folderProblem.ok()) {
+        const int then = folderProblem.kind == DatabaseProblem::Kind::FolderMissing ? WhenAvailableText
+                                                                                     : WhenPutRightText;
+        return {Result::FolderUnusable, joinedLines(describeDatabaseProblem(folderProblem), Texts::text(then))};
+    }
+    session.setDatabaseFolder(folder);
 
-    // Only an empty setting means the default folder. A folder the user named is
-    // never swapped for it: a stick or a share that is not there is said so.
-    const QString stored = settings.text(Setting::DatabaseFolder);
-    bool defaultInUse = stored.trimmed().isEmpty();
-    QString folder = defaultInUse ? defaultDatabaseFolder() : stored;
+    DatabaseProblem problem = DatabaseCheck::check(session.connectionString());
+    if (problem.kind == DatabaseProblem::Kind::Missing) {
+        const Provisioning provisioned = provisionDatabase(session);
+        if (provisioned.result == Provisioning::Result::TemplateMissing) {
+            const DatabaseProblem noTemplate{DatabaseProblem::Kind::Missing, provisioned.templatePath};
+            return {Result::Unusable, joinedLines(joinedLines(Texts::text(1359), describeDatabaseProblem(noTemplate)),
+                                                  Texts::text(CannotRunText))};
+        }
+        if (provisioned.result == Provisioning::Result::CopyFailed) {
+            const QString text = Texts::text(2718).arg(native(problem.path), native(provisioned.templatePath),
+                                                       provisioned.detail);
+            return {Result::FolderUnusable, joinedLines(text, Texts::text(WhenPutRightText))};
+        }
+        problem = DatabaseCheck::check(session.connectionString());
+    } else if (!problem.ok() && problem.kind != DatabaseProblem::Kind::Busy) {
+        markFirstRunOver(settings);
+    }
 
-    enum class Next { Again, Quit };
-    // Retry, Choose another folder (which goes on with it) or Quit.
-    auto askAboutFolder = [&](const QString &text) {
-        switch (tell(text, Prompt::Icon::Warning, Prompt::Buttons::RetryChooseQuit)) {
-        case Prompt::Answer::Retry:
-            return Next::Again;
-        case Prompt::Answer::Choose: {
-            const QString chosen = Prompt::chooseFolder(Texts::text(1401));
-            if (chosen.isEmpty())
-                return Next::Again;
-            folder = chosen;
-            defaultInUse = false;
-            try {
-                settings.setText(Setting::DatabaseFolder, chosen);
-            } catch (const SettingsStore::WriteError &error) {
-                // This run goes on with the chosen folder all the same.
-                tell(error.message(), Prompt::Icon::Warning, Prompt::Buttons::Ok);
-            }
-            return Next::Again;
-        }
-        default:
-            return Next::Quit;
-        }
-    };
     // A lock held by another program is no damage: the user may close that
     // program and try again, and is never sent to choose another folder.
-    auto askRetryWhenBusy = [&](const QString &path) {
-        return tell(Texts::text(InUseText).arg(native(path)), Prompt::Icon::Warning, Prompt::Buttons::RetryQuit)
-               == Prompt::Answer::Retry;
-    };
+    if (problem.kind == DatabaseProblem::Kind::Busy)
+        return {Result::Retryable, Texts::text(InUseText).arg(native(problem.path))};
+    if (problem.kind == DatabaseProblem::Kind::Damaged && problem.damage == DatabaseProblem::Damage::Indexes
+        && !repairOffered) {
+        const QString copy = repairCopyPath(problem.path, QDateTime::currentDateTime());
+        return {Result::IndexesDamaged,
+                joinedLines(describeDatabaseProblem(problem), Texts::text(2720).arg(native(copy))), problem, copy};
+    }
+    if (!problem.ok()) {
+        // What is wrong with the file, which stays as it is.
+        return {Result::Unusable, joinedLines(describeDatabaseProblem(problem), Texts::text(CannotRunText))};
+    }
 
-    bool repairOffered = false;
-    for (;;) {
-        // The default folder is the one folder the program makes, and only when it is in use.
-        if (defaultInUse && !makeDatabaseFolder(folder) && !QFileInfo(folder).exists()) {
-            if (askAboutFolder(joinedLines(Texts::text(2717).arg(native(folder)), Texts::text(WhenPutRightText)))
-                == Next::Quit)
-                return SessionOutcome::Ended;
-            continue;
-        }
-        // A folder that cannot be written is said now, not at the first Save, and
-        // before a copy of the template is tried there.
-        const DatabaseProblem folderProblem = DatabaseCheck::inspectFolder(folder);
-        if (!folderProblem.ok()) {
-            const int then = folderProblem.kind == DatabaseProblem::Kind::FolderMissing ? WhenAvailableText
-                                                                                         : WhenPutRightText;
-            if (askAboutFolder(joinedLines(describeDatabaseProblem(folderProblem), Texts::text(then))) == Next::Quit)
-                return SessionOutcome::Ended;
-            continue;
-        }
-        session.setDatabaseFolder(folder);
-
-        DatabaseProblem problem = DatabaseCheck::check(session.connectionString());
-        if (problem.kind == DatabaseProblem::Kind::Missing) {
-            const Provisioning provisioned = provisionDatabase(session);
-            if (provisioned.result == Provisioning::Result::TemplateMissing) {
-                tell(joinedLines(joinedLines(Texts::text(1359), describeDatabaseProblem(DatabaseProblem{
-                                                                    DatabaseProblem::Kind::Missing,
-                                                                    provisioned.templatePath})),
-                                 Texts::text(CannotRunText)),
-                     Prompt::Icon::Critical, Prompt::Buttons::Ok);
-                DatabaseFolderChoice::askAfterFailedStart(settings);
-                return SessionOutcome::Ended;
-            }
-            if (provisioned.result == Provisioning::Result::CopyFailed) {
-                const QString text = Texts::text(2718).arg(native(problem.path), native(provisioned.templatePath),
-                                                           provisioned.detail);
-                if (askAboutFolder(joinedLines(text, Texts::text(WhenPutRightText))) == Next::Quit)
-                    return SessionOutcome::Ended;
-                continue;
-            }
-            problem = DatabaseCheck::check(session.connectionString());
-        } else if (!problem.ok() && problem.kind != DatabaseProblem::Kind::Busy) {
-            markFirstRunOver(settings);
-        }
-
-        if (problem.kind == DatabaseProblem::Kind::Busy) {
-            if (askRetryWhenBusy(problem.path))
-                continue;
-            return SessionOutcome::Ended;
-        }
-        if (problem.kind == DatabaseProblem::Kind::Damaged && problem.damage == DatabaseProblem::Damage::Indexes
-            && !repairOffered) {
-            repairOffered = true;
-            if (repairIndexes(session, problem))
-                continue;
-            return SessionOutcome::Ended;
-        }
-        if (!problem.ok()) {
-            // What is wrong with the file, which stays as it is.
-            tell(joinedLines(describeDatabaseProblem(problem), Texts::text(CannotRunText)), Prompt::Icon::Critical,
-                 Prompt::Buttons::Ok);
-            DatabaseFolderChoice::askAfterFailedStart(settings);
-            return SessionOutcome::Ended;
-        }
-
-        try {
-            // Everything is read before the first write, so that a refusal leaves the file as it was.
-            const qint32 storedSheet = settings.integer(Setting::ActiveSheet);
-            session.loadActiveSheet();
-            upgradeSchema(session.connectionString());
-            if (session.activeSheetId() != storedSheet && session.activeSheetId() != DeadlineSheets::FirstSheetId)
-                tell(Texts::text(2724).arg(native(Database::dataSource(session.connectionString())),
-                                           session.activeSheetName()),
-                     Prompt::Icon::Information, Prompt::Buttons::Ok);
-        } catch (const DbError &error) {
-            // A lock, a full disk or a drive that went away may pass: the user says when.
-            const QString text = DbErrorText::sentence(error, Database::dataSource(session.connectionString()));
-            if (DbErrorText::retryHelps(DbErrorText::cause(error))) {
-                if (tell(text, Prompt::Icon::Warning, Prompt::Buttons::RetryQuit) == Prompt::Answer::Retry)
-                    continue;
-                return SessionOutcome::Ended;
-            }
-            tell(joinedLines(text, Texts::text(CannotRunText)), Prompt::Icon::Critical, Prompt::Buttons::Ok);
-            return SessionOutcome::Ended;
-        }
-        break;
+    DatabaseOpening ready;
+    try {
+        // Everything is read before the first write, so that a refusal leaves the file as it was.
+        const qint32 storedSheet = settings.integer(Setting::ActiveSheet);
+        session.loadActiveSheet();
+        upgradeSchema(session.connectionString());
+        if (session.activeSheetId() != storedSheet && session.activeSheetId() != SheetStore::FirstSheetId)
+            ready.text = Texts::text(2724).arg(native(Database::dataSource(session.connectionString())),
+                                               session.activeSheetName());
+    } catch (const DbError &error) {
+        // A lock, a full disk or a drive that went away may pass: the user says when.
+        const QString text = DbErrorText::sentence(error, Database::dataSource(session.connectionString()));
+        if (DbErrorText::retryHelps(DbErrorText::cause(error)))
+            return {Result::Retryable, text};
+        return {Result::Failed, joinedLines(text, Texts::text(CannotRunText))};
     }
     session.display().counterSeparator = QLatin1Char(' ') + Texts::text(1050) + QLatin1Char(' ');
-    return SessionOutcome::Ready;
+    return ready;
 }

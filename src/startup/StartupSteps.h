@@ -1,29 +1,49 @@
 #pragma once
 
-#include "platform/Prompts.h"
+#include "store/DatabaseCheck.h"
 
 #include <QDateTime>
 #include <QString>
 
-#include <functional>
-
 class Session;
-struct DatabaseProblem;
 
 // The part of start-up that needs no window: language, the database folder and
 // file (checked before anything writes, provisioned when missing), schema
-// upgrade and the active sheet.
-enum class SessionOutcome {
-    Ready,     // the main window may open
-    Ended,     // no usable database: the user was told, or chose Quit
-};
+// upgrade and the active sheet. Each step says what it found; the questions
+// that follow are start-up's windows' (StartupQuestions).
 
 // The language of the texts from the stored choice or the locale, and the help file.
 void applyLanguage(Session &session, const QString &localeLanguageCode);
 
-// beforeTelling runs before every question to the user (the splash closes then).
-SessionOutcome prepareSession(Session &session, const QString &localeLanguageCode,
-                              const std::function<void()> &beforeTelling = {});
+// What one attempt to open the database found, with the sentence for the user.
+struct DatabaseOpening {
+    enum class Result {
+        Ready,          // the session is set up; text, when not empty, is a notice to tell
+        FolderUnusable, // the folder cannot hold the database: Retry, Choose another folder or Quit
+        Retryable,      // a lock, a full disk or a drive that went away may pass: Retry or Quit
+        IndexesDamaged, // the rows are sound: a repair keeping a copy at copyPath may be offered
+        Unusable,       // the file stays as it is; another folder may be chosen for the next start
+        Failed,         // told, and the program ends
+    };
+    Result result = Result::Ready;
+    QString text;
+    DatabaseProblem problem;   // IndexesDamaged
+    QString copyPath;          // IndexesDamaged
+};
+
+// Opens the database in folder (made first when it is the default one): checks
+// it before anything writes, provisions it when missing, loads the active sheet
+// and upgrades the schema. Damaged indexes are reported once; after
+// repairOffered they make the file Unusable.
+DatabaseOpening openDatabase(Session &session, const QString &folder, bool defaultFolder, bool repairOffered);
+
+// After the user agreed: keeps a copy of the database at copyPath, then rebuilds
+// its indexes. The sentence says how it went; the file is untouched when not repaired.
+struct IndexRepair {
+    bool repaired = false;
+    QString text;
+};
+IndexRepair repairIndexes(const Session &session, const DatabaseProblem &problem, const QString &copyPath);
 
 // A plain sentence, in the user's language, naming the file or folder and what is wrong.
 QString describeDatabaseProblem(const DatabaseProblem &problem);
@@ -31,27 +51,3 @@ QString describeDatabaseProblem(const DatabaseProblem &problem);
 // Where the copy of a database is kept before it is repaired: beside it, named
 // for the moment, never an existing file.
 QString repairCopyPath(const QString &databasePath, const QDateTime &now);
-
-// While it lives, every question first runs `before` (start-up closes its splash
-// there, so that no message opens hidden under it), then goes to the prompts
-// that were installed before it, which it puts back when it goes.
-class PromptsAboveSplash final : public Prompt::Prompts
-{
-public:
-    explicit PromptsAboveSplash(std::function<void()> before);
-    ~PromptsAboveSplash() override;
-    PromptsAboveSplash(const PromptsAboveSplash &) = delete;
-    PromptsAboveSplash &operator=(const PromptsAboveSplash &) = delete;
-
-    Prompt::Answer message(const QString &text, const QString &caption, Prompt::Icon icon, Prompt::Buttons buttons,
-                           Prompt::Default defaultButton) override;
-    QString input(const QString &prompt, const QString &caption, const QString &initial) override;
-    QString chooseFolder(const QString &title) override;
-    QString saveFile(const QString &caption, const QString &filter, const QString &suggested) override;
-
-private:
-    void clearTheWay();
-
-    Prompt::Prompts &m_inner;
-    std::function<void()> m_before;
-};

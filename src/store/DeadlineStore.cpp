@@ -1,6 +1,7 @@
 #include "store/DeadlineStore.h"
 
 #include "store/Connection.h"
+#include "store/CounterpartyStore.h"
 #include "store/DbError.h"
 #include "store/RowReader.h"
 #include "store/Statements.h"
@@ -195,4 +196,174 @@ std::vector<DeadlineRow> DeadlineStore::openRowsBetween(qint32 sheetId, const QD
     RowReader reader(m_connection, "list-open-between",
                      {{"sheetId", qlonglong(sheetId)}, {"first", storedDate(first)}, {"last", storedDate(last)}});
     return readAll(reader);
+}
+
+namespace {
+
+// A day stored as 'yyyy-MM-dd', possibly followed by another tool's time part.
+QDate storedDay(const QVariant &stored)
+{
+    return stored.typeId() == QMetaType::QString ? QDate::fromString(stored.toString().left(10), Qt::ISODate) : QDate();
+}
+
+// Money stored as integer ten-thousandths; a real or a text another tool wrote
+// reads as the amount it holds, anything else as 0.
+Currency storedMoney(const QVariant &stored)
+{
+    switch (stored.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        return Currency::fromUnits(stored.toLongLong());
+    case QMetaType::Double:
+        return Currency::fromRoundedUnits(stored.toDouble()).value_or(Currency());
+    default:
+        return stored.isNull() ? Currency() : Currency::parse(stored.toString()).value_or(Currency());
+    }
+}
+
+qint32 storedId(const QVariant &stored)
+{
+    return qint32(stored.toLongLong());
+}
+
+// The balance every writer keeps beside the value.
+qlonglong balanceUnits(Currency value, int type)
+{
+    return value.checkedMul(type).value_or(Currency()).units();
+}
+
+// A text as a quoted literal stored it: never NULL.
+QVariant literalText(const QString &text)
+{
+    return Connection::bindable(text.isNull() ? QStringLiteral("") : text);
+}
+
+} // namespace
+
+std::optional<DeadlineStore::StoredDeadline> DeadlineStore::readDeadline(qint32 rowId)
+{
+    QSqlQuery query = run("deadline-read", {{"rowId", qlonglong(rowId)}});
+    if (!query.next())
+        return std::nullopt;
+    StoredDeadline row;
+    row.rowId = storedId(query.value(0));
+    row.sheetId = storedId(query.value(1));
+    row.type = int(query.value(2).toLongLong());
+    row.done = query.value(3).toLongLong() != 0;
+    row.date = storedDay(query.value(4));
+    row.description = query.value(5).toString();
+    row.acId = storedId(query.value(6));
+    row.value = storedMoney(query.value(7));
+    row.balance = storedMoney(query.value(8));
+    row.groupType = query.value(9).toString();
+    row.groupRow = storedId(query.value(10));
+    row.groupSize = storedId(query.value(11));
+    row.groupId = storedId(query.value(12));
+    row.notes = query.value(13).toString();
+    return row;
+}
+
+DeadlineStore::CreatedDeadlines DeadlineStore::createDeadlines(const NewDeadlines &deadlines)
+{
+    CreatedDeadlines created;
+    // Inside the transaction no other writer can take the group id, delete the
+    // client/supplier or change the group being joined.
+    TransactionGuard transaction(m_connection);
+    if (deadlines.acId > 0 && !CounterpartyStore(m_connection).exists(deadlines.acId))
+        return created;
+    const bool recurring = deadlines.groupType != u'n';
+    const qint32 groupId = recurring && deadlines.groupId == 0 ? nextGroupId() : deadlines.groupId;
+    const qlonglong sheetId = deadlines.sheetId;
+    const qlonglong type = deadlines.type;
+    const QVariant description = literalText(deadlines.description);
+    const QVariant notes = literalText(deadlines.notes);
+    const qlonglong acId = deadlines.acId;
+    const qlonglong value = deadlines.value.units();
+    const qlonglong balance = balanceUnits(deadlines.value, deadlines.type);
+    const QString groupType(deadlines.groupType);
+    const qlonglong count = qlonglong(deadlines.dates.size());
+    qlonglong row = 0;
+    for (const QDate &date : deadlines.dates) {
+        QSqlQuery query;
+        if (recurring) {
+            query = run("deadline-insert-member", {{"sheetId", sheetId}, {"type", type}, {"date", storedDate(date)},
+                                                   {"description", description}, {"notes", notes}, {"acId", acId},
+                                                   {"value", value}, {"balance", balance}, {"groupType", groupType},
+                                                   {"row", ++row}, {"count", count}, {"groupId", qlonglong(groupId)}});
+        } else {
+            query = run("deadline-insert-single", {{"sheetId", sheetId}, {"type", type}, {"date", storedDate(date)},
+                                                   {"description", description}, {"notes", notes}, {"acId", acId},
+                                                   {"value", value}, {"balance", balance}, {"groupType", groupType},
+                                                   {"groupId", qlonglong(groupId)}});
+        }
+        created.rowIds.append(qint32(query.lastInsertId().toLongLong()));
+    }
+    created.touched = created.rowIds;
+    if (deadlines.groupId > 0) {
+        renumberGroup(deadlines.groupId);
+        QSqlQuery query = run("group-members", {{"groupId", qlonglong(deadlines.groupId)}});
+        created.touched.clear();
+        while (query.next())
+            created.touched.append(storedId(query.value(0)));
+    }
+    transaction.commit();
+    return created;
+}
+
+DeadlineStore::UpdateResult DeadlineStore::updateDeadline(const StoredDeadline &asRead, const DeadlineChanges &changes)
+{
+    // Only what differs from the row as read is a change.
+    const auto changed = [](const auto &change, const auto &read) { return change && *change != read; };
+    const bool date = changed(changes.date, asRead.date);
+    const bool description = changed(changes.description, asRead.description);
+    const bool acId = changed(changes.acId, asRead.acId);
+    const bool value = changed(changes.value, asRead.value);
+    const bool notes = changed(changes.notes, asRead.notes);
+    const bool done = changed(changes.done, asRead.done);
+
+    UpdateResult result;
+    TransactionGuard transaction(m_connection);
+    const std::optional<StoredDeadline> now = readDeadline(asRead.rowId);
+    if (!now) {
+        result.outcome = UpdateOutcome::Gone;
+        return result;
+    }
+    const auto conflict = [&](bool isChanged, EditedColumn column, const auto &nowValue, const auto &readValue) {
+        if (isChanged && nowValue != readValue)
+            result.conflicts.append(column);
+    };
+    conflict(date, EditedColumn::Date, now->date, asRead.date);
+    conflict(description, EditedColumn::Description, now->description, asRead.description);
+    conflict(acId, EditedColumn::Counterparty, now->acId, asRead.acId);
+    conflict(value, EditedColumn::Value, now->value, asRead.value);
+    conflict(notes, EditedColumn::Notes, now->notes, asRead.notes);
+    conflict(done, EditedColumn::Done, now->done, asRead.done);
+    if (!result.conflicts.isEmpty()) {
+        result.outcome = UpdateOutcome::Conflict;
+        result.now = *now;
+        return result;
+    }
+    if (!(date || description || acId || value || notes || done))
+        return result;
+    if (acId && *changes.acId > 0 && !CounterpartyStore(m_connection).exists(*changes.acId)) {
+        result.outcome = UpdateOutcome::CounterpartyGone;
+        return result;
+    }
+    run("deadline-update", {{"setDate", date},
+                            {"date", date ? storedDate(*changes.date) : QVariant()},
+                            {"setDescription", description},
+                            {"description", description ? Connection::bindable(*changes.description) : QVariant()},
+                            {"setAcId", acId},
+                            {"acId", acId ? qlonglong(*changes.acId) : 0},
+                            {"setValue", value},
+                            {"value", value ? changes.value->units() : 0},
+                            {"setBalance", value},
+                            {"balance", value ? balanceUnits(*changes.value, now->type) : 0},
+                            {"setNotes", notes},
+                            {"notes", notes ? Connection::bindable(*changes.notes) : QVariant()},
+                            {"setDone", done},
+                            {"done", done && *changes.done ? 1 : 0},
+                            {"rowId", qlonglong(asRead.rowId)}});
+    transaction.commit();
+    return result;
 }

@@ -90,7 +90,7 @@ public:
     // upcomingLast on or before today looks for no upcoming ones.
     DueKinds dueKinds(qint32 sheetId, const QDate &today, const QDate &upcomingLast);
 
-    // Every deadline of a sheet, in the order of their row ids. When the sheet
+    // Every deadline of a sheet, in no set order. When the sheet
     // holds most of the table, walking the table beats looking each row up
     // through the sheet's index, so the read takes the plan that suits the share.
     std::vector<DeadlineRow> sheetRows(qint32 sheetId);
@@ -99,6 +99,77 @@ public:
     std::vector<DeadlineRow> rowsById(const QList<qint32> &rowIds);
     // The open deadlines of a sheet from first to last, the latest first.
     std::vector<DeadlineRow> openRowsBetween(qint32 sheetId, const QDate &first, const QDate &last);
+    // One deadline as stored: a row of Transactions. A Null text reads as empty,
+    // a Null number as 0, a date with another tool's time part as its day.
+    struct StoredDeadline
+    {
+        qint32 rowId = 0;
+        qint32 sheetId = 0;
+        int type = 0;              // 1 credit, -1 debit, -2 appointment
+        bool done = false;
+        QDate date;
+        QString description;
+        qint32 acId = 0;           // 0: no client/supplier
+        Currency value;
+        Currency balance;
+        QString groupType;         // "n" outside any recurrence, else the cadence code
+        qint32 groupRow = 0;
+        qint32 groupSize = 0;
+        qint32 groupId = 0;
+        QString notes;
+    };
+    // The row with that TrRowId; nothing when there is none.
+    std::optional<StoredDeadline> readDeadline(qint32 rowId);
+
+    // What one save of the new-deadline window writes: a single deadline (one
+    // date, group type "n") or the members of a recurrence, one per date.
+    struct NewDeadlines
+    {
+        qint32 sheetId = 1;
+        int type = -2;
+        QString description;
+        QString notes;
+        qint32 acId = 0;
+        Currency value;            // the balance is value x type
+        QList<QDate> dates;        // at least one, ascending; member k is numbered k of n
+        QChar groupType = u'n';    // the cadence code of a recurrence
+        qint32 groupId = 0;        // the group to join; 0: a new one for a recurrence, none for a single deadline
+    };
+    struct CreatedDeadlines
+    {
+        QList<qint32> rowIds;      // the rows written, in date order; empty when refused
+        QList<qint32> touched;     // those, or every member of the group they joined (renumbered), by date
+    };
+    // Inserts the deadlines, allocates the new group's id and renumbers a joined
+    // group, all in one transaction. Writes nothing, returning no rows, when the
+    // client/supplier was deleted meanwhile.
+    CreatedDeadlines createDeadlines(const NewDeadlines &deadlines);
+
+    // The columns the editor writes; each is set only when the user changed it.
+    enum class EditedColumn { Date, Description, Counterparty, Value, Notes, Done };
+    struct DeadlineChanges
+    {
+        std::optional<QDate> date;
+        std::optional<QString> description;
+        std::optional<qint32> acId;
+        std::optional<Currency> value;   // the balance follows, value x the stored type
+        std::optional<QString> notes;
+        std::optional<bool> done;
+    };
+    enum class UpdateOutcome { Written, Conflict, Gone, CounterpartyGone };
+    struct UpdateResult
+    {
+        UpdateOutcome outcome = UpdateOutcome::Written;
+        QList<EditedColumn> conflicts;   // Conflict: the changed columns someone else changed first
+        StoredDeadline now;              // Conflict: the row as it is now
+    };
+    // The editor's save of the row read as asRead. A change back to the value read
+    // is no change. In one transaction the row is read again: when a column to
+    // write no longer holds what was read, nothing is written (Conflict); else
+    // only the changed columns are, so a change made meanwhile to another column
+    // (the deadline closed from the list) is kept. Gone when the row was deleted;
+    // CounterpartyGone, writing nothing, when the chosen client/supplier was.
+    UpdateResult updateDeadline(const StoredDeadline &asRead, const DeadlineChanges &changes);
 
 private:
     // Prepares the named statement, binds values by name and runs it.

@@ -3,9 +3,10 @@
 #include "../support/OtherProgram.h"
 #include "../support/TestDatabase.h"
 #include "../support/TestRows.h"
-#include "deadlines/NewDeadlines.h"
+#include "deadlines/RecurrenceDates.h"
 #include "startup/Session.h"
 #include "store/Database.h"
+#include "store/DeadlineStore.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,7 +30,10 @@ public:
     const QString &path() const { return m_path; }
     Session &session() { return m_session; }
     QString connectionString() const { return m_session.connectionString(); }
-    void save(const NewDeadlineRequest &request) const { saveNewDeadlines(connectionString(), request); }
+    DeadlineStore::CreatedDeadlines save(const DeadlineStore::NewDeadlines &deadlines) const
+    {
+        return DeadlineStore(connectionString()).createDeadlines(deadlines);
+    }
 
     // Raw SQLite access for arranging rows and reading them back, beside the store.
     void raw(const QString &sql)
@@ -45,20 +49,23 @@ private:
     bool m_ok = false;
 };
 
-// A monthly recurrence of "Rent" debits of 100, the group most tests start from;
-// with targetGroup the members join that group instead of a new one.
-inline NewDeadlineRequest monthlyRent(const QDate &first, int count, qint32 targetGroup = 0)
+// "Rent" debits of 100 on sheet 1, the deadlines most tests start from: count
+// members of a recurrence of that cadence (monthly unless told) from first, or a
+// single deadline when count is 0; with targetGroup they join that group.
+inline DeadlineStore::NewDeadlines rent(const QDate &first, int count, qint32 targetGroup = 0, int cadence = 3)
 {
-    NewDeadlineRequest r;
-    r.values.trType = -1;
-    r.values.description = QStringLiteral("Rent");
-    r.values.amount = Currency::fromWhole(100);
-    r.recurring = true;
-    r.date = first;
-    r.cadence = 3;
-    r.count = count;
-    r.targetGroupId = targetGroup;
-    return r;
+    DeadlineStore::NewDeadlines d;
+    d.type = -1;
+    d.description = QStringLiteral("Rent");
+    d.value = Currency::fromWhole(100);
+    if (count > 0) {
+        d.dates = RecurrenceDates::memberDates(first, cadence, count);
+        d.groupType = RecurrenceDates::cadenceCode(cadence);
+    } else {
+        d.dates = {first};
+    }
+    d.groupId = targetGroup;
+    return d;
 }
 
 // A value as text the way a row is compared: money in ten-thousandths.

@@ -41,12 +41,14 @@ private slots:
         m_announced->follow(m_form.get());
 
         // A monthly group of four debits of 100 (rows 1 to 4) and an appointment (row 5).
-        NewDeadlineRequest r = monthlyRent(QDate(2017, 1, 31), 4);
-        m_db->save(r);
-        r.values.trType = -2;
-        r.values.description = QStringLiteral("Dentist");
-        r.recurring = false;
-        m_db->save(r);
+        m_db->save(rent(QDate(2017, 1, 31), 4));
+        DeadlineStore::NewDeadlines appointment = rent(QDate(2017, 1, 31), 0);
+        appointment.type = -2;
+        appointment.description = QStringLiteral("Dentist");
+        m_db->save(appointment);
+        m_rowIds.clear();
+        connect(&m_db->session().deadlineRegister(), &Register::deadlinesChanged, this,
+                [this](qint32, const QList<qint32> &rowIds) { m_rowIds.append(rowIds); });
     }
 
     void cleanup()
@@ -83,6 +85,7 @@ private slots:
         before.removeAt(2);
         QCOMPARE(after, before);
         QCOMPARE(m_announced->heard, (QStringList{"deadlines 1", "current 3"}));
+        QCOMPARE(m_rowIds, QList<qint32>{3});
         QVERIFY(!m_form->isVisible());
     }
 
@@ -173,13 +176,13 @@ private slots:
         QFETCH(QString, notes);
         QFETCH(qint64, units);
         QFETCH(QDate, date);
-        NewDeadlineRequest r;
-        r.values.trType = trType;
-        r.values.description = description;
-        r.values.notes = notes;
-        r.values.amount = Currency::fromUnits(units);
-        r.date = date;
-        m_db->save(r);
+        DeadlineStore::NewDeadlines d;
+        d.type = trType;
+        d.description = description;
+        d.notes = notes;
+        d.value = Currency::fromUnits(units);
+        d.dates = {date};
+        m_db->save(d);
         const QStringList before = tableRows(m_db->connectionString());
 
         openRow(6);
@@ -221,6 +224,7 @@ private:
     std::unique_ptr<Prompt::ScriptedPrompts> m_prompts;
     std::unique_ptr<Announcements> m_announced;
     std::unique_ptr<DeadlineEditor> m_form;
+    QList<qint32> m_rowIds;   // the rows the saves announced
 };
 
 QTEST_MAIN(tst_DeadlineEditor)

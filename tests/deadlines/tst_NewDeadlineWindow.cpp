@@ -317,7 +317,10 @@ private slots:
 
     void newMembersJoinTheGroup()
     {
-        m_db->save(monthlyRent(QDate(2017, 1, 31), 4));
+        m_db->save(rent(QDate(2017, 1, 31), 4));
+        QList<qint32> announced;
+        connect(&m_db->session().deadlineRegister(), &Register::deadlinesChanged, this,
+                [&announced](qint32, const QList<qint32> &rowIds) { announced = rowIds; });
 
         m_form->openForGroup(-1, QStringLiteral("Rent"), 0, Currency::fromWhole(100), 1);
         QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
@@ -338,8 +341,10 @@ private slots:
         for (int i = 0; i < rows.size(); ++i)
             QCOMPARE(rows[i], QStringLiteral("1|7|%1|Rent|-1000000").arg(i + 1));
         QCOMPARE(tableRows(m_db->connectionString(), "TrDate", "True", "TrDate").mid(1, 2), (QStringList{"2017-02-28", "2017-03-31"}));
-        // The first of the added members becomes current, not one the group had.
+        // The first of the added members becomes current, not one the group had;
+        // the renumbered members are announced with the new ones.
         QCOMPARE(m_announced->heard, savedOn(m_db->connectionString(), QDate(2017, 4, 3)));
+        QCOMPARE(announced, (QList<qint32>{1, 2, 3, 5, 4, 6, 7}));   // in date order
     }
 
     void quickSecondSaveWritesNothing()

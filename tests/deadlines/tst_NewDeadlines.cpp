@@ -34,37 +34,44 @@ private slots:
 
     void singleDeadlineStandsOutsideAnyGroup()
     {
-        NewDeadlineRequest r;
-        r.values.sheetId = 3;
-        r.values.trType = -1;
+        DeadlineStore::NewDeadlines d;
+        d.sheetId = 3;
+        d.type = -1;
         // Apostrophes at the start, inside and at the end come back unchanged.
-        r.values.description = QStringLiteral("L'affitto dell'ufficio");
-        r.values.notes = QStringLiteral("'Call O'Brien'\nsecond line");
-        r.values.acId = 5;
-        r.values.amount = AmountText::parse(QStringLiteral("12,50"), QLocale(QLocale::Italian, QLocale::Italy)).value();
-        r.date = QDate(2017, 4, 3);
+        d.description = QStringLiteral("L'affitto dell'ufficio");
+        d.notes = QStringLiteral("'Call O'Brien'\nsecond line");
+        d.acId = 5;
+        d.value = AmountText::parse(QStringLiteral("12,50"), QLocale(QLocale::Italian, QLocale::Italy)).value();
+        d.dates = {QDate(2017, 4, 3)};
         // No client/supplier 5 (deleted while the window was open): nothing is written.
-        QVERIFY(!saveNewDeadlines(m_db->connectionString(), r));
+        QVERIFY(m_db->save(d).rowIds.isEmpty());
         QCOMPARE(firstValue(m_db->connectionString(), QStringLiteral("SELECT Count(TrRowId) FROM Transactions")).toInt(), 0);
         m_db->raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName) VALUES (5, 'Rossi')"));
-        QVERIFY(saveNewDeadlines(m_db->connectionString(), r));
+        m_db->raw(QStringLiteral("INSERT INTO Transactions (TrDbId) VALUES (1)"));
+        const DeadlineStore::CreatedDeadlines created = m_db->save(d);
+        QCOMPARE(created.rowIds, QList<qint32>{2});
+        QCOMPARE(created.touched, QList<qint32>{2});
 
-        QCOMPARE(rowFields(m_db->connectionString(), 1, "TrDbId, TrDescription, TrNotes, TrDate, TrAcId, TrValue, TrBalance, "
+        QCOMPARE(rowFields(m_db->connectionString(), 2, "TrDbId, TrDescription, TrNotes, TrDate, TrAcId, TrValue, TrBalance, "
                                                          "TrGrpType, TrGrpId, TrDone"),
-                 (QStringList{"3", r.values.description, r.values.notes, "2017-04-03", "5", "125000", "-125000", "n", "0",
-                              "false"}));
+                 (QStringList{"3", d.description, d.notes, "2017-04-03", "5", "125000", "-125000", "n", "0", "false"}));
+        const std::optional<DeadlineStore::StoredDeadline> read = DeadlineStore(m_db->connectionString()).readDeadline(2);
+        QVERIFY(read);
+        QCOMPARE((QVariantList{read->rowId, read->sheetId, read->type, read->done, read->date, read->description,
+                               read->acId, read->value.units(), read->balance.units(), read->groupType, read->groupId,
+                               read->notes}),
+                 (QVariantList{2, 3, -1, false, QDate(2017, 4, 3), d.description, 5, 125000, -125000, "n", 0, d.notes}));
+        QVERIFY(!DeadlineStore(m_db->connectionString()).readDeadline(3));
     }
 
     void recurrenceGainsAndLosesMembers()
     {
-        m_db->save(monthlyRent(QDate(2017, 1, 31), 4));
+        m_db->save(rent(QDate(2017, 1, 31), 4));
         QCOMPARE(groupMembers(m_db->connectionString(), 1),
                  (QStringList{"2017-01-31|m|1|4|1", "2017-02-28|m|2|4|1", "2017-03-31|m|3|4|1", "2017-04-30|m|4|4|1"}));
 
         // A single deadline added to the group takes its place by date.
-        NewDeadlineRequest single = monthlyRent(QDate(2017, 3, 1), 0, 1);
-        single.recurring = false;
-        m_db->save(single);
+        m_db->save(rent(QDate(2017, 3, 1), 0, 1));
         const QStringList members = groupMembers(m_db->connectionString(), 1);
         QCOMPARE(members.size(), 5);
         QCOMPARE(members[2], "2017-03-01|n|3|5|1");
@@ -81,12 +88,12 @@ private slots:
 
     void groupIdsAreUniqueAcrossSheets()
     {
-        m_db->save(monthlyRent(QDate(2017, 1, 1), 2));
+        QCOMPARE(m_db->save(rent(QDate(2017, 1, 1), 2)).rowIds, (QList<qint32>{1, 2}));
         QCOMPARE(groupMembers(m_db->connectionString(), 1).size(), 2);
 
         // A higher id in another sheet still counts.
         m_db->raw(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrGrpType, TrGrpId) VALUES (2, 1, 'w', 41)"));
-        m_db->save(monthlyRent(QDate(2017, 1, 1), 2));
+        m_db->save(rent(QDate(2017, 1, 1), 2));
         QCOMPARE(groupMembers(m_db->connectionString(), 42).size(), 2);
 
         Connection c;
@@ -98,10 +105,11 @@ private slots:
     {
         // A weekly group of 4 from 10 January, then 3 monthly members from 31 December
         // of the year before and later, interleaving by date.
-        NewDeadlineRequest weekly = monthlyRent(QDate(2017, 1, 10), 4);
-        weekly.cadence = 1;
-        m_db->save(weekly);
-        m_db->save(monthlyRent(QDate(2016, 12, 31), 3, 1));
+        m_db->save(rent(QDate(2017, 1, 10), 4, 0, 1));
+        const DeadlineStore::CreatedDeadlines added = m_db->save(rent(QDate(2016, 12, 31), 3, 1));
+        // The new rows in date order; every member of the group was renumbered.
+        QCOMPARE(added.rowIds, (QList<qint32>{5, 6, 7}));
+        QCOMPARE(added.touched, (QList<qint32>{5, 1, 2, 3, 4, 6, 7}));
 
         // Members on the same day may come in either order, so the type is counted apart.
         QCOMPARE(tableRows(m_db->connectionString(), "TrDate, TrGrpRow, TrGrpMDay", "TrGrpId=1", "TrGrpRow"),
@@ -115,8 +123,7 @@ private slots:
         // The engine refuses member 125, after 124 inserts went through.
         m_db->raw(QStringLiteral("CREATE TRIGGER refuse_member BEFORE INSERT ON Transactions WHEN NEW.TrGrpRow = 125 "
                                  "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
-        NewDeadlineRequest daily = monthlyRent(QDate(2017, 1, 1), 250);
-        daily.cadence = 0;
+        const DeadlineStore::NewDeadlines daily = rent(QDate(2017, 1, 1), 250, 0, 0);
         QVERIFY_THROWS_EXCEPTION(DbError, m_db->save(daily));
         QCOMPARE(firstValue(m_db->connectionString(), QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")).toInt(), 0);
 
@@ -127,10 +134,10 @@ private slots:
         m_db->raw(QStringLiteral("DELETE FROM Transactions"));
 
         // The same failure while extending a group keeps the group as it was.
-        m_db->save(monthlyRent(QDate(2017, 1, 31), 4));
+        m_db->save(rent(QDate(2017, 1, 31), 4));
         m_db->raw(QStringLiteral("CREATE TRIGGER refuse_member BEFORE INSERT ON Transactions WHEN NEW.TrGrpRow = 2 "
                                  "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
-        QVERIFY_THROWS_EXCEPTION(DbError, m_db->save(monthlyRent(QDate(2017, 6, 1), 3, 1)));
+        QVERIFY_THROWS_EXCEPTION(DbError, m_db->save(rent(QDate(2017, 6, 1), 3, 1)));
         QCOMPARE(groupMembers(m_db->connectionString(), 1),
                  (QStringList{"2017-01-31|m|1|4|1", "2017-02-28|m|2|4|1", "2017-03-31|m|3|4|1", "2017-04-30|m|4|4|1"}));
     }

@@ -7,10 +7,9 @@
 #include "deadlines/DeadlineEditor.h"
 #include "deadlines/NewDeadlineWindow.h"
 #include "platform/grid/GridView.h"
-#include "reports/ReportSource.h"
 #include "sheets/SheetsDialog.h"
 #include "store/CounterpartyStore.h"
-#include "store/DeadlineSheets.h"
+#include "store/SheetStore.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -254,7 +253,7 @@ private slots:
         const QStringList names{"Zahnarzt Müller", "Öl & Gas", "Édith Piaf SARL", "Ärztekammer", "bianchi"};
         for (const QString &name : names) {
             CounterpartyStore(m_t->cs()).create(name, QString());
-            DeadlineSheets::create(m_t->cs(), name);
+            SheetStore(m_t->cs()).create(name);
         }
         const QStringList expected{"Ärztekammer", "Bianchi", "bianchi", "Édith Piaf SARL", "Öl & Gas", "Rossi",
                                    "Zahnarzt Müller"};
@@ -272,13 +271,12 @@ private slots:
         for (int i = 1; i < combo->count(); ++i)
             inWindow << combo->itemText(i);
         QCOMPARE(inWindow, expected);
-        QCOMPARE(namesOf(readReportCounterparties(m_t->cs())), expected);
-        QCOMPARE(namesOf(readCounterpartyList(m_t->cs())), expected);
+        QCOMPARE(namesOf(CounterpartyStore(m_t->cs()).list()), expected);
         m_list->showList();
         QCOMPARE(listedNames(), expected);
 
         const QStringList expectedSheets{"Ärztekammer", "bianchi", "Deadlines", "Édith Piaf SARL", "Öl & Gas", "Zahnarzt Müller"};
-        QCOMPARE(namesOf(DeadlineSheets::list(m_t->cs())), expectedSheets);
+        QCOMPARE(namesOf(SheetStore(m_t->cs()).list()), expectedSheets);
         SheetsDialog sheetsDialog(m_t->db.session());
         QCOMPARE(listedTexts(sheetsDialog.list(), 2), expectedSheets);
     }

@@ -5,7 +5,7 @@
 #include "platform/grid/GridModel.h"
 #include "sheets/SheetsDialog.h"
 #include "startup/Setting.h"
-#include "store/DeadlineSheets.h"
+#include "store/SheetStore.h"
 #include "../support/Announcements.h"
 
 // The sheets window: selecting, creating, renaming and deleting sheets, and the
@@ -112,7 +112,7 @@ private slots:
         auto *rename = dialog.findChild<QPushButton *>(QStringLiteral("editButton"));
         rename->setFocus(Qt::TabFocusReason);
         QTest::keyClick(rename, Qt::Key_Return);
-        QCOMPARE(DeadlineSheets::name(m_t->cs(), 1), QStringLiteral("Home's"));
+        QCOMPARE(SheetStore(m_t->cs()).name(1), QStringLiteral("Home's"));
         QCOMPARE(m_t->db.session().activeSheetName(), QStringLiteral("Home's"));
         QCOMPARE(m_announced->heard, QStringList{"sheets"});
         QCOMPARE(m_t->prompts.shownTexts(), QStringList{Texts::text(1411)});
@@ -128,7 +128,7 @@ private slots:
         m_t->prompts.queueInput(QStringLiteral("  Casa d'Anna "));
         clickButton(&dialog, QStringLiteral("newButton"));
         QCOMPARE(m_t->prompts.shownTexts(), (QStringList{Texts::text(1409), Texts::text(1410)}));
-        QCOMPARE(DeadlineSheets::name(m_t->cs(), 8), QStringLiteral("Casa d'Anna"));
+        QCOMPARE(SheetStore(m_t->cs()).name(8), QStringLiteral("Casa d'Anna"));
         QCOMPARE(dialog.list()->rowCount(), 3);
         QCOMPARE(dialog.selectedId(), 8);
         // It is not made active.

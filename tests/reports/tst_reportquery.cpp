@@ -1,15 +1,8 @@
 #include "reports/ReportFilter.h"
-#include "reports/ReportQuery.h"
 
 #include <QTest>
 
 namespace {
-
-const QString Select = QStringLiteral(
-    "SELECT TrRowId, TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, TrBalance, "
-    "TrGrpType, TrGrpRow, TrGrpMDay, TrNotes, TrGrpId, Accounts.*, TrDescription & ' ' & "
-    "Accounts.AcName AS SearchField FROM Transactions LEFT JOIN Accounts ON Transactions.TrAcId = "
-    "Accounts.AcId ");
 
 // Clicks in the order a user makes them: box index and the value the click gives.
 using Clicks = QList<QPair<int, bool>>;
@@ -21,70 +14,6 @@ class TestReportQuery final : public QObject
     Q_OBJECT
 
 private slots:
-    void queryText_data()
-    {
-        QTest::addColumn<ReportFilter>("filter");
-        QTest::addColumn<qint32>("sheet");
-        QTest::addColumn<QString>("expected");
-
-        const ReportFilter defaults;
-        QTest::newRow("defaults") << defaults << 1 << Select + "WHERE TrDbId=1 AND TrDone = False";
-
-        ReportFilter closedOnly;
-        closedOnly.setStateChecked(ReportFilter::ClosedBox, true);
-        closedOnly.setStateChecked(ReportFilter::OpenBox, false);
-        QTest::newRow("closed only") << closedOnly << 1 << Select + "WHERE TrDbId=1 AND TrDone = True";
-
-        ReportFilter bothStates;
-        bothStates.setStateChecked(ReportFilter::ClosedBox, true);
-        QTest::newRow("both states") << bothStates << 12 << Select + "WHERE TrDbId=12";
-
-        // Every pair of types and each type alone (credits alone are the three boxes' last rule).
-        const struct { bool credits, debits, appointments; const char *condition; } types[] = {
-            {false, true, true, " AND (TrType = -1 OR TrType = -2)"}, {true, true, false, " AND (TrType = 1 OR TrType = -1)"},
-            {true, false, true, " AND (TrType = 1 OR TrType = -2)"}, {false, false, true, " AND TrType = -2"},
-            {false, true, false, " AND TrType = -1"}};
-        for (const auto &t : types) {
-            ReportFilter filter;
-            filter.setTypeChecked(ReportFilter::CreditsBox, t.credits);
-            filter.setTypeChecked(ReportFilter::DebitsBox, t.debits);
-            filter.setTypeChecked(ReportFilter::AppointmentsBox, t.appointments);
-            QTest::addRow("types%s", t.condition) << filter << 1
-                                                  << Select + "WHERE TrDbId=1 AND TrDone = False" + t.condition;
-        }
-
-        ReportFilter period;
-        period.setPeriodEnabled(true);
-        period.setPeriod(QDate(2027, 3, 1), QDate(2027, 12, 31));
-        QTest::newRow("period")
-            << period << 1
-            << Select + "WHERE TrDbId=1 AND TrDone = False AND (TrDate Between #03/01/2027# And #12/31/2027# )";
-
-        // Dates set while the period is off are kept but not applied.
-        ReportFilter periodOff = period;
-        periodOff.setPeriodEnabled(false);
-        QTest::newRow("period unchecked") << periodOff << 1 << Select + "WHERE TrDbId=1 AND TrDone = False";
-
-        ReportFilter everything = closedOnly;
-        everything.setTypeChecked(ReportFilter::DebitsBox, false);
-        everything.setPeriodEnabled(true);
-        everything.setPeriod(QDate(2026, 11, 5), QDate(2027, 1, 9));
-        everything.setCounterpartyEnabled(true);
-        everything.setCounterparty(42, QStringLiteral("Acme"));
-        QTest::newRow("all conditions")
-            << everything << 3
-            << Select + "WHERE TrDbId=3 AND TrDone = True AND (TrType = 1 OR TrType = -2) AND (TrDate Between "
-                        "#11/05/2026# And #01/09/2027# ) AND TrAcId = 42";
-    }
-
-    void queryText()
-    {
-        QFETCH(ReportFilter, filter);
-        QFETCH(qint32, sheet);
-        QFETCH(QString, expected);
-        QCOMPARE(reportQueryText(filter, sheet), expected);
-    }
-
     // Clicks on the two state boxes or the three type boxes: the last checked box of
     // each kind stays checked, and the click tells whether the box shows it.
     void boxRules_data()

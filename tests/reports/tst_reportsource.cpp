@@ -4,8 +4,7 @@
 #include "reports/ReportApplyState.h"
 #include "reports/ReportDescription.h"
 #include "reports/ReportFilter.h"
-#include "reports/ReportQuery.h"
-#include "reports/ReportSource.h"
+#include "store/ReportStore.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,8 +16,16 @@ QList<qint32> rowIds(const QList<ReportDeadline> &deadlines)
     QList<qint32> ids;
     for (const ReportDeadline &d : deadlines)
         ids << d.rowId;
-    std::sort(ids.begin(), ids.end());
     return ids;
+}
+
+ReportFilter withTypes(bool credits, bool debits, bool appointments)
+{
+    ReportFilter filter;
+    filter.setTypeChecked(ReportFilter::CreditsBox, credits);
+    filter.setTypeChecked(ReportFilter::DebitsBox, debits);
+    filter.setTypeChecked(ReportFilter::AppointmentsBox, appointments);
+    return filter;
 }
 
 } // namespace
@@ -47,46 +54,67 @@ private slots:
         insertDeadline(m_db, 2, 1, true, QDate(2031, 7, 7), QStringLiteral("other sheet"), 0, Currency::fromWhole(1));
     }
 
-    void queriesSelectTheirRowsAndFields()
+    // Every condition of the filter selects what it says, through the store; on
+    // one day open deadlines come before closed ones, each as entered.
+    void selectionsReadTheirRows_data()
     {
-        // The query text as the report builds it, run through the store: every
-        // condition must select what it says.
-        const auto ids = [this](const ReportFilter &filter) {
-            return rowIds(readReportDeadlines(m_db, reportQueryText(filter, 1)));
-        };
-        const ReportFilter defaults;
-        QCOMPARE(ids(defaults), (QList<qint32>{1, 2, 3, 6}));
+        QTest::addColumn<ReportFilter>("filter");
+        QTest::addColumn<qint32>("sheet");
+        QTest::addColumn<QList<qint32>>("expected");
 
+        const ReportFilter defaults;
+        QTest::newRow("defaults: open") << defaults << 1 << QList<qint32>{1, 2, 3, 6};
         ReportFilter closedOnly;
         closedOnly.setStateChecked(ReportFilter::ClosedBox, true);
         closedOnly.setStateChecked(ReportFilter::OpenBox, false);
-        QCOMPARE(ids(closedOnly), (QList<qint32>{4, 5}));
-
+        QTest::newRow("closed only") << closedOnly << 1 << QList<qint32>{4, 5};
         ReportFilter both = closedOnly;
         both.setStateChecked(ReportFilter::OpenBox, true);
-        QCOMPARE(ids(both), (QList<qint32>{1, 2, 3, 4, 5, 6}));
+        QTest::newRow("both states") << both << 1 << QList<qint32>{1, 2, 3, 6, 4, 5};
+        QTest::newRow("the other sheet") << both << 2 << QList<qint32>{7, 8};
 
-        ReportFilter debitsAppointments = both;
-        debitsAppointments.setTypeChecked(ReportFilter::CreditsBox, false);
-        QCOMPARE(ids(debitsAppointments), (QList<qint32>{2, 3, 5, 6}));
+        // Every pair of types and each type alone (credits alone are the three boxes' last rule).
+        QTest::newRow("debits, appointments") << withTypes(false, true, true) << 1 << QList<qint32>{2, 3, 6};
+        QTest::newRow("credits, debits") << withTypes(true, true, false) << 1 << QList<qint32>{1, 2, 6};
+        QTest::newRow("credits, appointments") << withTypes(true, false, true) << 1 << QList<qint32>{1, 3};
+        QTest::newRow("appointments") << withTypes(false, false, true) << 1 << QList<qint32>{3};
+        QTest::newRow("debits") << withTypes(false, true, false) << 1 << QList<qint32>{2, 6};
 
-        // Both ends of the period count.
+        // Both ends of the period count; dates set while it is off are kept but not applied.
         ReportFilter period = both;
         period.setPeriodEnabled(true);
         period.setPeriod(QDate(2027, 4, 30), QDate(2027, 12, 31));
-        QCOMPARE(ids(period), (QList<qint32>{2, 3, 4, 5}));
+        QTest::newRow("period") << period << 1 << QList<qint32>{2, 3, 4, 5};
+        ReportFilter periodOff = period;
+        periodOff.setPeriodEnabled(false);
+        QTest::newRow("period unchecked") << periodOff << 1 << QList<qint32>{1, 2, 3, 6, 4, 5};
 
         ReportFilter counterparty = both;
         counterparty.setCounterpartyEnabled(true);
-        counterparty.setCounterparty(firstValue(m_db, "SELECT AcId FROM Accounts WHERE AcName='Zeta Spa'").toInt(),
-                                     QStringLiteral("Zeta Spa"));
-        QCOMPARE(ids(counterparty), (QList<qint32>{1, 4, 6}));
+        counterparty.setCounterparty(zeta(), QStringLiteral("Zeta Spa"));
+        QTest::newRow("client") << counterparty << 1 << QList<qint32>{1, 6, 4};
 
-        QVERIFY(readReportDeadlines(m_db, emptyReportQueryText()).isEmpty());
-        QVERIFY_THROWS_EXCEPTION(DbError, readReportDeadlines(m_db, QStringLiteral("SELECT Nothing FROM Nowhere")));
+        ReportFilter everything = counterparty;
+        everything.setStateChecked(ReportFilter::OpenBox, false);
+        everything.setTypeChecked(ReportFilter::DebitsBox, false);
+        everything.setPeriodEnabled(true);
+        everything.setPeriod(QDate(2027, 5, 1), QDate(2027, 12, 31));
+        QTest::newRow("all conditions") << everything << 1 << QList<qint32>{4};
+    }
 
-        // Each field as stored.
-        const QList<ReportDeadline> deadlines = readReportDeadlines(m_db, reportQueryText(both, 1));
+    void selectionsReadTheirRows()
+    {
+        QFETCH(ReportFilter, filter);
+        QFETCH(qint32, sheet);
+        QFETCH(QList<qint32>, expected);
+        QCOMPARE(rowIds(ReportStore(m_db).deadlines(reportSelection(filter, sheet))), expected);
+    }
+
+    void fieldsAsStored()
+    {
+        ReportFilter both;
+        both.setStateChecked(ReportFilter::ClosedBox, true);
+        const QList<ReportDeadline> deadlines = ReportStore(m_db).deadlines(reportSelection(both, 1));
         const auto byId = [&](qint32 id) {
             return *std::find_if(deadlines.begin(), deadlines.end(), [id](const ReportDeadline &d) { return d.rowId == id; });
         };
@@ -102,26 +130,17 @@ private slots:
         QCOMPARE(byId(2).counterparty, QString());
     }
 
-    void periodBoundsAndCounterparties()
+    void periodBounds()
     {
         // Over every sheet, not only the active one.
-        const ReportPeriodBounds bounds = readReportPeriodBounds(m_db);
+        const ReportStore::PeriodBounds bounds = ReportStore(m_db).periodBounds();
         QCOMPARE(bounds.first, QDate(2020, 2, 2));
         QCOMPARE(bounds.last, QDate(2031, 7, 7));
 
         QTemporaryDir empty;
         const QString emptyDb = copyTemplateTo(empty.path());
-        QVERIFY(!readReportPeriodBounds(emptyDb).first.isValid());
-        QVERIFY(readReportCounterparties(emptyDb).isEmpty());
-        // An unreadable database leaves the pickers alone instead of failing.
-        QVERIFY(!readReportPeriodBounds(Database::connectionString(empty.filePath("missing"))).last.isValid());
-
-        const QList<ReportCounterparty> choice = readReportCounterparties(m_db);
-        QCOMPARE(choice.size(), 2);
-        QCOMPARE((QStringList{choice[0].name, choice[1].name}), (QStringList{"Acme", "Zeta Spa"}));
-        QVERIFY(choice[0].notes.isEmpty());
-        QVERIFY(choice[0].id != choice[1].id);
-        QCOMPARE(readCounterpartyList(m_db)[0].notes, QStringLiteral("first\nline two"));
+        QVERIFY(!ReportStore(emptyDb).periodBounds().first.isValid());
+        QVERIFY_THROWS_EXCEPTION(DbError, ReportStore(Database::connectionString(empty.filePath("missing"))));
     }
 
     void applyEnabling()
@@ -156,6 +175,8 @@ private slots:
     }
 
 private:
+    int zeta() const { return firstValue(m_db, QStringLiteral("SELECT AcId FROM Accounts WHERE AcName='Zeta Spa'")).toInt(); }
+
     QTemporaryDir m_dir;
     QString m_db;
 };

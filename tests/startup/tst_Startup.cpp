@@ -5,7 +5,7 @@
 #include "startup/Session.h"
 #include "startup/Setting.h"
 #include "startup/SingleInstance.h"
-#include "startup/StartupSteps.h"
+#include "startup/StartupQuestions.h"
 #include "startup/Texts.h"
 #include "store/Database.h"
 #include "store/DatabaseCheck.h"

@@ -1,6 +1,7 @@
 #include "store/CounterpartyStore.h"
 #include "store/Database.h"
 #include "store/DeadlineStore.h"
+#include "store/SheetStore.h"
 #include "store/SqlText.h"
 
 #include "../support/TestDatabase.h"
@@ -10,6 +11,7 @@
 #include <QSqlQuery>
 #include <QtTest>
 
+#include <limits>
 #include <stdexcept>
 
 // Connections, transactions and record sets on a fresh copy of the template.
@@ -28,6 +30,39 @@ private:
                + QString::number(type) + ", " + sqlDateLiteral(date) + ", '" + quoteSqlText(description) + "', '"
                + quoteSqlText(notes) + "', 0, " + amount.toSqlText() + ", " + Currency::fromUnits(amount.units() * type).toSqlText()
                + ", 'n', 0";
+    }
+
+    // Texts the Jet statements had to quote.
+    static inline const QString Texted = "l'affitto \"Via\tRoma\" # & 'x'";
+    static inline const QString Noted = "a\tb 'c'\nd''";
+
+    // The saves of the new-deadline window the rows of deadlineStoreWritesWhatJetTextWrote make.
+    static DeadlineStore::NewDeadlines newDeadlines(const QString &which)
+    {
+        DeadlineStore::NewDeadlines d;
+        d.type = 1;
+        d.description = "d";
+        d.value = Currency::fromUnits(12345);
+        d.dates = {QDate(2024, 2, 1)};
+        if (which == "single") {
+            d.description = Texted;
+            d.notes = Noted;
+            d.value = Currency::fromUnits(std::numeric_limits<qint64>::max());
+            d.dates = {QDate(9999, 12, 31)};
+        } else if (which == "recurrence") {
+            d.sheetId = 2;
+            d.type = -1;
+            d.description = Texted;
+            d.acId = 2;
+            d.value = Currency::fromUnits(125000);
+            d.dates = {QDate(2024, 1, 31), QDate(2024, 2, 29), QDate(2024, 3, 31)};
+            d.groupType = u'm';
+        } else if (which == "joining") {
+            d.groupId = 7;
+        } else if (which == "orphan") {
+            d.acId = 9;
+        }
+        return d;
     }
 
 private slots:
@@ -286,6 +321,41 @@ private slots:
             << QStringList{"UPDATE Accounts SET Accounts.AcName = 'Rossi l''Antico', Accounts.AcNotes = '' WHERE Accounts.AcId=2"} << -1;
         QTest::newRow("delete a client not in use") << "unclient 2" << QStringList{"DELETE * FROM Accounts WHERE AcId=2"} << 1;
         QTest::newRow("a client in use by another sheet stays") << "unclient 1" << QStringList{} << 0;
+
+        // The new-deadline window's save, which returns the first new row id; the
+        // editor's save of row 2, a credit.
+        const Currency most = Currency::fromUnits(std::numeric_limits<qint64>::max());
+        QTest::newRow("new single, quotes and tabs, the largest amount, the last day")
+            << "create single" << QStringList{insertDeadline(QDate(9999, 12, 31), Texted, most, 1, Noted)} << 7;
+        QStringList members;
+        const QDate memberDates[] = {{2024, 1, 31}, {2024, 2, 29}, {2024, 3, 31}};
+        for (int k = 1; k <= 3; ++k)
+            members << "INSERT INTO Transactions ( TrDbId, TrType, TrDate, TrDescription, TrNotes, TrAcId, TrValue, TrBalance, "
+                       "TrGrpType, TrGrpRow, TrGrpMDay, TrGrpId ) SELECT 2, -1, " + sqlDateLiteral(memberDates[k - 1]) + ", '"
+                           + quoteSqlText(Texted) + "', '', 2,  12.5, -12.5, 'm', " + QString::number(k) + ", 3, 8";
+        QTest::newRow("new recurrence of 3 with a client, on another sheet") << "create recurrence" << members << 7;
+        QTest::newRow("new single joining a group across sheets")
+            << "create joining"
+            << QStringList{insertDeadline(QDate(2024, 2, 1), "d", Currency::fromUnits(12345), 1).replace("'n', 0", "'n', 7"),
+                           "UPDATE Transactions SET TrGrpRow=1, TrGrpMDay=4 WHERE TrRowId=5",
+                           "UPDATE Transactions SET TrGrpRow=2, TrGrpMDay=4 WHERE TrRowId=7",
+                           "UPDATE Transactions SET TrGrpRow=3, TrGrpMDay=4 WHERE TrRowId=3",
+                           "UPDATE Transactions SET TrGrpRow=4, TrGrpMDay=4 WHERE TrRowId=4"}
+            << 7;
+        QTest::newRow("new deadline of a deleted client") << "create orphan" << QStringList{} << 0;
+        QTest::newRow("edit every column")
+            << "update 2"
+            << QStringList{"UPDATE Transactions SET TrDate=#12/31/9999#, TrDescription='" + quoteSqlText(Texted)
+                           + "', TrAcId=1, TrValue= 922337203685477.5807, TrBalance= 922337203685477.5807, TrNotes='"
+                           + quoteSqlText(Noted) + "', TrDone=True WHERE TrRowId=2"}
+            << -1;
+        QTest::newRow("edit the amount only")
+            << "update 1" << QStringList{"UPDATE Transactions SET TrValue= 80, TrBalance= 80 WHERE TrRowId=1"} << -1;
+        QTest::newRow("new sheet") << "sheet" << QStringList{"INSERT INTO Dbs ( DbId, DbName ) SELECT 2, 'Casa d''Anna'"} << 2;
+        QTest::newRow("rename a sheet")
+            << "resheet 1" << QStringList{"UPDATE Dbs SET Dbs.DbName = 'Home''s' WHERE Dbs.DbId=1"} << -1;
+        QTest::newRow("delete a sheet with its deadlines")
+            << "unsheet 2" << QStringList{"DELETE * FROM Transactions WHERE TrDbId=2", "DELETE * FROM Dbs WHERE DbId=2"} << -1;
     }
 
     void deadlineStoreWritesWhatJetTextWrote()
@@ -299,11 +369,12 @@ private slots:
             QSqlQuery q(c.database());
             QStringList rows;
             if (!q.exec("SELECT quote(TrRowId), quote(TrDbId), quote(TrDone), quote(TrDate), quote(TrValue), "
-                        "quote(TrGrpRow), quote(TrGrpMDay), quote(TrGrpId) FROM Transactions ORDER BY TrRowId"))
+                        "quote(TrGrpRow), quote(TrGrpMDay), quote(TrGrpId), quote(TrType), quote(TrDescription), "
+                        "quote(TrAcId), quote(TrBalance), quote(TrGrpType), quote(TrNotes) FROM Transactions ORDER BY TrRowId"))
                 return QStringList{q.lastError().text()};
             while (q.next()) {
                 QStringList fields;
-                for (int i = 0; i < 8; ++i)
+                for (int i = 0; i < 14; ++i)
                     fields.append(q.value(i).toString());
                 rows.append(fields.join(u'|'));
             }
@@ -311,6 +382,10 @@ private slots:
                 return QStringList{q.lastError().text()};
             while (q.next())
                 rows.append(QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()}.join(u'|'));
+            if (!q.exec("SELECT quote(DbId), quote(DbName) FROM Dbs ORDER BY DbId"))
+                return QStringList{q.lastError().text()};
+            while (q.next())
+                rows.append(q.value(0).toString() + u'|' + q.value(1).toString());
             return rows;
         };
         {
@@ -368,6 +443,27 @@ private slots:
             CounterpartyStore(m_cs).update(number(1), "Rossi l'Antico", QString());
         else if (args[0] == "unclient")
             returned = CounterpartyStore(m_cs).remove(number(1)) ? 1 : 0;
+        else if (args[0] == "create")
+            returned = store.createDeadlines(newDeadlines(args[1])).rowIds.value(0);
+        else if (args[0] == "update") {
+            DeadlineStore::DeadlineChanges changes;
+            changes.value = Currency::fromWhole(80);
+            if (number(1) == 2) {
+                changes.date = QDate(9999, 12, 31);
+                changes.description = Texted;
+                changes.acId = 1;
+                changes.value = Currency::fromUnits(std::numeric_limits<qint64>::max());
+                changes.notes = Noted;
+                changes.done = true;
+            }
+            QCOMPARE(store.updateDeadline(*store.readDeadline(number(1)), changes).outcome, DeadlineStore::UpdateOutcome::Written);
+        }
+        else if (args[0] == "sheet")
+            returned = SheetStore(m_cs).create("Casa d'Anna");
+        else if (args[0] == "resheet")
+            SheetStore(m_cs).rename(number(1), "Home's");
+        else if (args[0] == "unsheet")
+            SheetStore(m_cs).remove(number(1));
         QCOMPARE(returned, result);
         QCOMPARE(stored(m_cs), stored(jetCs));
     }

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "store/Statements.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <memory>
+#include <vector>
+
+class Connection;
+class QSqlQuery;
+
+// A deadline sheet: one row of Dbs, a separate register inside one database.
+struct Sheet
+{
+    qint32 id = 0;   // DbId
+    QString name;    // DbName
+};
+
+// The deadline sheets (the Dbs table), each operation a named statement with
+// bound values. Every operation throws DbError; one that runs several statements
+// does so in one transaction.
+class SheetStore
+{
+public:
+    // Every database holds this sheet; it can never be deleted.
+    static constexpr qint32 FirstSheetId = 1;
+
+    // Works on its own connection to the file, closed with the store.
+    explicit SheetStore(const QString &connectionString);
+    // Works on the caller's connection, so it can share the caller's transaction.
+    explicit SheetStore(Connection &connection);
+    ~SheetStore();
+    SheetStore(const SheetStore &) = delete;
+    SheetStore &operator=(const SheetStore &) = delete;
+
+    // Every sheet, in the one order of names of the program.
+    std::vector<Sheet> list();
+    // The sheet's DbName. Throws DbError when no row has that id.
+    QString name(qint32 id);
+    bool exists(qint32 id);
+    // The id when a Dbs row has it; otherwise 1, the sheet every database holds;
+    // in a file that lost sheet 1, the lowest id there is (1 when Dbs is empty).
+    qint32 existingOrFirst(qint32 id);
+    // A new sheet under the highest DbId plus 1; returns that id.
+    qint32 create(const QString &name);
+    void rename(qint32 id, const QString &name);
+    // Deletes the sheet and every deadline it holds, both or neither.
+    void remove(qint32 id);
+
+    // Why a sheet may not be deleted, in the order the checks run.
+    enum class DeleteRefusal { None, OnlySheet, ActiveSheet, FirstSheet };
+    static DeleteRefusal deleteRefusal(int sheetCount, qint32 id, qint32 activeSheetId);
+
+private:
+    // Prepares the named statement, binds values by name and runs it.
+    QSqlQuery run(const char *name, StatementValues values);
+
+    std::unique_ptr<Connection> m_own;
+    Connection &m_connection;
+};
