@@ -12,7 +12,7 @@
 #include "platform/grid/GridModel.h"
 #include "startup/Session.h"
 #include "store/Database.h"
-#include "store/JetSql.h"
+#include "store/DeadlineStore.h"
 #include "store/Schema.h"
 #include "store/Statements.h"
 
@@ -67,22 +67,24 @@ int rawBusyRead(const QString &connectionString, const QList<std::pair<QDate, QD
     return rows;
 }
 
-int rawRead(const QString &connectionString, const QStringList &jetStatements)
+// The store's upcoming statement, bound as the store binds it, every column read.
+int rawUpcomingRead(const QString &connectionString, const QDate &first, const QDate &last)
 {
     Connection connection;
     connection.open(connectionString);
     QSqlQuery query(connection.database());
     query.setForwardOnly(true);
+    query.prepare(storeStatement(connection.database().driverName(), "list-open-between"));
+    query.bindValue(QStringLiteral(":sheetId"), Sheet);
+    query.bindValue(QStringLiteral(":first"), first.toString(Qt::ISODate));
+    query.bindValue(QStringLiteral(":last"), last.toString(Qt::ISODate));
+    if (!query.exec())
+        throw DbError(-1, QStringLiteral("raw upcoming read failed"));
     int rows = 0;
-    for (const QString &jet : jetStatements) {
-        if (!query.exec(translateJetSql(jet, connection.schema())))
-            throw DbError(-1, QStringLiteral("raw query failed: ") + jet);
-        while (query.next()) {
-            for (int i = 0; i < query.record().count(); ++i)
-                query.value(i);
-            ++rows;
-        }
-        query.finish();
+    while (query.next()) {
+        for (int i = 0; i < query.record().count(); ++i)
+            query.value(i);
+        ++rows;
     }
     connection.close();
     return rows;
@@ -176,15 +178,16 @@ int main(int argc, char *argv[])
         Session session;
         session.setActiveSheet(Sheet, QStringLiteral("Azienda"));
         UpcomingListPresenter presenter(session);
-        const QString upcoming = CalendarQueries::upcomingSql(QDate(2024, 3, 1), QDate(2024, 3, 31), Sheet);
+        const QDate month(2024, 3, 1);
+        const QDate monthEnd(2024, 3, 31);
         int listed = 0;
-        const Best panel = measure([&] { rawRead(connectionString, {upcoming}); },
+        const Best panel = measure([&] { rawUpcomingRead(connectionString, month, monthEnd); },
                                    [&] {
                                        GridModel grid;
                                        grid.setPresenter(&presenter);
-                                       grid.setConnectionString(connectionString);
-                                       grid.setRecordSource(upcoming);
-                                       grid.requery();
+                                       DeadlineStore store(connectionString);
+                                       grid.setRecords(
+                                           UpcomingListPresenter::records(store.openRowsBetween(Sheet, month, monthEnd)));
                                        listed = grid.rowCount();
                                        // Every shown text, as the panel paints them.
                                        for (int row = 0; row < listed; ++row)

@@ -1,18 +1,8 @@
 #include "mainwindow/CalendarQueries.h"
 
 #include "store/DeadlineStore.h"
-#include "store/SqlText.h"
 
 namespace CalendarQueries {
-
-QString upcomingSql(const QDate &first, const QDate &last, qint32 sheetId)
-{
-    return QStringLiteral("SELECT TrDescription, TrGrpType, TrGrpRow, TrGrpMDay, TrRowId FROM Transactions Where "
-                          "(TrDate Between ")
-           + sqlDateLiteral(first) + QStringLiteral(" And ") + sqlDateLiteral(last)
-           + QStringLiteral(") AND TrDone=False AND TrDbId=") + QString::number(sheetId)
-           + QStringLiteral(" ORDER BY TrDate DESC");
-}
 
 QSet<QDate> busyDays(Connection &connection, const QDate &first, const QDate &last, qint32 sheetId)
 {

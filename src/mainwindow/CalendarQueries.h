@@ -7,13 +7,8 @@
 
 class Connection;
 
-// The calendar column's reads: which days carry open deadlines of a sheet, and
-// which open deadlines fall in the selected days.
+// The calendar column's reads: which days carry open deadlines of a sheet.
 namespace CalendarQueries {
-
-// The upcoming panel's record source: TrDescription, TrGrpType, TrGrpRow,
-// TrGrpMDay, TrRowId, latest date first. The panel's grid still reads a select.
-QString upcomingSql(const QDate &first, const QDate &last, qint32 sheetId);
 
 // The busy days between first and last, with one statement. Throws DbError.
 QSet<QDate> busyDays(Connection &connection, const QDate &first, const QDate &last, qint32 sheetId);

@@ -2,7 +2,7 @@
 
 #include "startup/Texts.h"
 #include "store/MoneyFormatter.h"
-#include "store/SqlText.h"
+#include "store/DeadlineStore.h"
 
 #include <QStringList>
 
@@ -18,19 +18,26 @@ QString bracketedTotal(const TotalUnits &total, const QLocale &locale)
 
 } // namespace
 
-const std::array<ViewFilter, ViewCount> &viewFilters()
+bool viewShows(int viewRow, const DeadlineRow &row, const QDate &first, const QDate &last)
 {
-    static const std::array<ViewFilter, ViewCount> filters = {{
-        {951, QStringLiteral("True")},
-        {952, QStringLiteral("TrDone=False")},
-        {953, QStringLiteral("TrDone=False And TrType<>-2")},
-        {954, QStringLiteral("TrDone=False And TrType=1")},
-        {955, QStringLiteral("TrDone=False And TrType=-1")},
-        {956, QStringLiteral("TrDone=False And TrType=-2")},
-        {957, QStringLiteral("TrDone=True")},
-        {958, QString()},
-    }};
-    return filters;
+    switch (viewRow) {
+    case 0:
+        return true;
+    case 1:
+        return !row.done;
+    case 2:
+        return !row.done && row.type != -2;
+    case 3:
+        return !row.done && row.type == 1;
+    case 4:
+        return !row.done && row.type == -1;
+    case 5:
+        return !row.done && row.type == -2;
+    case 6:
+        return row.done;
+    default:
+        return row.date.isValid() && row.date >= first && row.date <= last;
+    }
 }
 
 int ListColumn::captionId(int column)
@@ -38,36 +45,27 @@ int ListColumn::captionId(int column)
     return column >= TrRowId && column <= AcNotes ? 1000 + column - 1 : 0;
 }
 
-QString baseListQuery()
+QStringList listFieldNames()
 {
-    return QStringLiteral(
-        "SELECT TrRowId, TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, TrBalance, "
-        "TrGrpType, TrGrpRow, TrGrpMDay, TrNotes, TrGrpId, Accounts.*, "
-        "Trim(TrDescription & ' ' & Accounts.AcName & ' ' & TrNotes & ' ' & Accounts.AcNotes) AS SearchField "
-        "FROM Transactions LEFT JOIN Accounts ON Transactions.TrAcId = Accounts.AcId ");
+    return {QStringLiteral("TrRowId"), QStringLiteral("TrDbId"), QStringLiteral("TrType"), QStringLiteral("TrDone"),
+            QStringLiteral("TrDate"), QStringLiteral("TrDescription"), QStringLiteral("TrAcId"),
+            QStringLiteral("TrValue"), QStringLiteral("TrBalance"), QStringLiteral("TrGrpType"),
+            QStringLiteral("TrGrpRow"), QStringLiteral("TrGrpMDay"), QStringLiteral("TrNotes"),
+            QStringLiteral("TrGrpId"), QStringLiteral("AcId"), QStringLiteral("AcName"), QStringLiteral("AcNotes")};
 }
 
-QString initialListQuery()
+QString searchText(const QString &description, const QString &counterpartyName, const QString &notes,
+                   const QString &counterpartyNotes)
 {
-    return baseListQuery() + QStringLiteral("Where TrDbId=0");
-}
-
-QString listQueryText(int view, int comboIndex, qint32 sheetId, const QDate &selFirst, const QDate &selLast)
-{
-    QString text = baseListQuery() + QStringLiteral("Where TrDbId=") + QString::number(sheetId)
-        + QStringLiteral(" AND (");
-    if (view >= CalendarView) {
-        text += QStringLiteral("TrDate Between ") + sqlDateLiteral(selFirst) + QStringLiteral(" And ")
-            + sqlDateLiteral(selLast) + QStringLiteral(" )");
-        return text;
-    }
-    // The combo box decides the filter; should it sit on the calendar row while a
-    // caller asks for a fixed view, the view's own filter keeps the statement valid.
-    int row = comboIndex;
-    if (row < 0 || row >= CalendarView)
-        row = view < 0 ? 0 : view;
-    text += viewFilters()[row].expression + QStringLiteral(" )");
-    return text;
+    QString text = description + u' ' + counterpartyName + u' ' + notes + u' ' + counterpartyNotes;
+    // Blanks only, as the search always trimmed: a tab or a line break is text.
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    return text.mid(begin, end - begin);
 }
 
 int groupKeyForDate(const QDate &date, int groupOption, const QDate &today)

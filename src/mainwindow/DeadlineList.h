@@ -9,27 +9,25 @@
 
 #include <array>
 
-// The widget-free half of the main deadline list: the query text of each view,
+struct DeadlineRow;
+
+// The widget-free half of the main deadline list: which rows each view shows,
 // the grid's column numbers, the computed columns (group key, open balance,
 // description with its recurrence counter), the "Expired" rule, the icon numbers
 // and the captions of the group rows. The main window and its tests share it.
 
-// One row of the view combo box: the caption's resource id and the filter
-// expression (empty for the calendar view, which filters by date range).
-struct ViewFilter
-{
-    int captionId;
-    QString expression;
-};
-
 constexpr int ViewCount = 8;
 constexpr int CalendarView = 7;
 
-// Rows 0..7 of the view combo box, in the order it lists them.
-const std::array<ViewFilter, ViewCount> &viewFilters();
+// The caption's resource id of row 0..7 of the view combo box.
+constexpr int viewCaptionId(int viewRow) { return 951 + viewRow; }
+// Whether row 0..6 of the view combo box shows a deadline: all, open, open
+// without appointments, open credits, open debits, open appointments, closed.
+// The calendar view (7) shows the deadlines from first to last.
+bool viewShows(int viewRow, const DeadlineRow &row, const QDate &first, const QDate &last);
 
-// Columns of the main grid, numbered from 1 in the query's order; 19 and 20 are
-// computed by the window, not read from the database.
+// Columns of the main grid, numbered from 1; 18 and 19 are computed by the
+// window, the others are a deadline's values.
 namespace ListColumn {
 constexpr int TrRowId = 1;
 constexpr int TrDbId = 2;
@@ -48,26 +46,26 @@ constexpr int TrGrpId = 14;
 constexpr int AcId = 15;
 constexpr int AcName = 16;
 constexpr int AcNotes = 17;
-constexpr int SearchField = 18;
-constexpr int GroupKey = 19;
-constexpr int OpenBalance = 20;
-constexpr int Count = 20;
+constexpr int Fields = 17;
+constexpr int GroupKey = 18;
+constexpr int OpenBalance = 19;
+constexpr int Count = 19;
 // Resource id of a column's caption (1000 + column - 1), 0 for the columns without one.
 int captionId(int column);
 } // namespace ListColumn
 
-// The fixed part of the list query, ending with a blank.
-QString baseListQuery();
-// The query the list starts with while its columns are set up: no row at all.
-QString initialListQuery();
-// The list query of a view: the sheet condition and the filter of the combo box
-// row comboIndex, or for view 7 and above the calendar range selFirst..selLast.
-QString listQueryText(int view, int comboIndex, qint32 sheetId, const QDate &selFirst, const QDate &selLast);
+// The names of columns 1..17, as the table names them.
+QStringList listFieldNames();
 
-// Computed column 19: the date group of a deadline under a layout.
+// What a search looks in: the description, the client/supplier's name, the
+// notes and the client/supplier's notes, one blank apart, without blanks around.
+QString searchText(const QString &description, const QString &counterpartyName, const QString &notes,
+                   const QString &counterpartyNotes);
+
+// Computed column 18: the date group of a deadline under a layout.
 // Layout 1: 0 up to today, 1 up to the month's last day, 2 later; layout 2: yyyymm.
 int groupKeyForDate(const QDate &date, int groupOption, const QDate &today);
-// Computed column 20: what a deadline still weighs in a total. A balance that is
+// Computed column 19: what a deadline still weighs in a total. A balance that is
 // no amount (storedAmount()) stays as it was read, so the totals over it say so.
 QVariant openBalance(bool done, const QVariant &balance);
 
@@ -93,7 +91,7 @@ int descriptionIconIndex(qint32 grpId, bool done);   // column 6; -1 for a singl
 QString iconResourcePath(int index);                 // ":/icons/....svg"; empty outside 1..13
 constexpr int IconCount = 13;
 
-// A group's total: the sum of column 20 over the group, which may lie past
+// A group's total: the sum of column 19 over the group, which may lie past
 // Currency's range or hold an amount out of range.
 using TotalUnits = MoneySum;
 
@@ -104,5 +102,5 @@ QString topGroupCaption(const QString &sheetName, const QString &viewCaption, in
 // A group of layout 3; defaultCaption is the grid's own (the group's AcName).
 QString counterpartyGroupCaption(const QString &acName, const QString &defaultCaption,
                                  bool showTotals, const TotalUnits &total, const QLocale &locale);
-// A group of layouts 1 and 2 by its key (column 19); starts with a blank.
+// A group of layouts 1 and 2 by its key (column 18); starts with a blank.
 QString dateGroupCaption(int key, int groupOption, bool showTotals, const TotalUnits &total, const QLocale &locale);

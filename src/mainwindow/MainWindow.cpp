@@ -73,8 +73,8 @@ void MainWindow::load()
     m_list->setUpdatesEnabled(false);
     {
         const QSignalBlocker blocker(m_viewCombo);
-        for (const ViewFilter &filter : viewFilters())
-            m_viewCombo->addItem(Texts::text(filter.captionId));
+        for (int row = 0; row < ViewCount; ++row)
+            m_viewCombo->addItem(Texts::text(viewCaptionId(row)));
     }
     const MainWindowSettings::StartLayout layout =
         MainWindowSettings::readStartLayout(m_session.settings(), m_session.display().saveLayout);
@@ -87,7 +87,10 @@ void MainWindow::load()
     }
     attempt([this] { setUpList(); });
 
-    attempt([this] { refreshList(m_viewCombo->currentIndex()); });
+    attempt([this] {
+        readSheet();
+        refreshList(m_viewCombo->currentIndex());
+    });
     attempt([this] { refreshUpcoming(selectionStart(), selectionEnd()); });
     m_listReady = true;
     attempt([this] { updateStatus(); });
@@ -113,20 +116,24 @@ void MainWindow::listenToRegister()
 {
     Register &changes = m_session.deadlineRegister();
     // Other sheets' rows are not on show.
-    connect(&changes, &Register::deadlinesChanged, this, [this](qint32 sheetId) {
+    connect(&changes, &Register::deadlinesChanged, this, [this](qint32 sheetId, const QList<qint32> &rowIds) {
         if (sheetId == m_session.activeSheetId())
-            refreshSheet();
+            refreshSheet(rowIds);
     });
-    connect(&changes, &Register::activeSheetChanged, this, &MainWindow::refreshSheet);
+    connect(&changes, &Register::activeSheetChanged, this, [this] { refreshSheet(); });
     // The rows show the clients' and suppliers' names and notes.
-    connect(&changes, &Register::counterpartiesChanged, this, [this] { refreshList(currentView()); });
+    connect(&changes, &Register::counterpartiesChanged, this, [this] {
+        readSheet();
+        refreshList(currentView());
+    });
     // The sheet's name is the title's and the status bar's.
     connect(&changes, &Register::sheetsChanged, this, &MainWindow::updateStatus);
 }
 
-void MainWindow::refreshSheet()
+void MainWindow::refreshSheet(const QList<qint32> &rowIds)
 {
     // The empty-list panel counts the rows just read; the rest stand on their own.
+    readSheet(rowIds);
     refreshList(currentView());
     markBusyDays();
     refreshUpcoming(selectionStart(), selectionEnd());
@@ -153,12 +160,10 @@ void MainWindow::applyStartLayout(const MainWindowSettings::StartLayout &layout)
 void MainWindow::setUpList()
 {
     m_list->setPresenter(&m_listPresenter);
-    m_list->setConnectionString(m_session.connectionString());
-    m_list->setRecordSource(initialListQuery());
-    m_list->requery();
     GridModel *model = m_list->model();
-    // The two computed columns follow the query's own (19 group key, 20 open balance).
-    while (model->fieldCount() == ListColumn::SearchField && model->columnTotal() < ListColumn::Count)
+    model->setRecords(SheetDeadlines().records([](const DeadlineRow &) { return false; }));
+    // The two computed columns follow the fields (18 group key, 19 open balance).
+    while (model->fieldCount() == ListColumn::Fields && model->columnTotal() < ListColumn::Count)
         model->addComputedColumn();
 
     for (int column = 1; column <= model->columnTotal(); ++column) {

@@ -3,6 +3,7 @@
 #include "export/ListedDeadline.h"
 #include "mainwindow/DeadlineListPresenter.h"
 #include "mainwindow/MainWindowSettings.h"
+#include "mainwindow/SheetDeadlines.h"
 #include "mainwindow/UpcomingListPresenter.h"
 
 #include <QDate>
@@ -17,6 +18,7 @@ class AboutDialog;
 class CounterpartyList;
 class DataGrid;
 class DbError;
+class GridRow;
 class DeadlineEditor;
 class HelpWindow;
 class MonthCalendar;
@@ -51,6 +53,9 @@ public:
     int currentView() const;
     QDate selectionStart() const;
     QDate selectionEnd() const;
+    // Reads the active sheet's rows, or only the named ones when it holds them.
+    void readSheet(const QList<qint32> &rowIds = {});
+    // Shows the rows held, as the view and the layout choose them: no read.
     void refreshList(int view);
     void markBusyDays();
     void refreshUpcoming(const QDate &first, const QDate &last);
@@ -78,6 +83,8 @@ public:
     // Incremental search over the rows' search text.
     void setSearchMode(bool active);
     void searchIncrementally(const QString &text, int minLength);
+    // Whether a row's search text holds text, ignoring case.
+    static std::function<bool(const GridRow &)> searchMatches(const QString &text);
     void findNext(const QString &text, int minLength);
     void findPrevious(const QString &text, int minLength);
 
@@ -98,7 +105,7 @@ private:
     // Connects the parts to the register's announcements (MainWindow.cpp).
     void listenToRegister();
     // Every part that shows the active sheet, read again in the order they depend on each other.
-    void refreshSheet();
+    void refreshSheet(const QList<qint32> &rowIds = {});
     void applyStartLayout(const MainWindowSettings::StartLayout &layout);
     void setUpList();
     void arrangePanels();
@@ -156,6 +163,7 @@ private:
 
     Session &m_session;
     bool m_listReady = false;
+    SheetDeadlines m_sheetRows;
     bool m_closed = false;
     bool m_commandRunning = false;   // a record command is under way (MainWindowCommands.cpp)
     DeadlineListPresenter m_listPresenter;

@@ -14,6 +14,7 @@
 #include "startup/Texts.h"
 #include "store/Connection.h"
 #include "store/DbError.h"
+#include "store/DeadlineStore.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -84,11 +85,12 @@ void MainWindow::calendarBusyDaysRequested(const QDate &first, int dayCount)
 void MainWindow::refreshUpcoming(const QDate &from, const QDate &to)
 {
     m_upcomingList->setUpdatesEnabled(false);
-    m_upcomingList->setConnectionString(m_session.connectionString());
-    m_upcomingList->setRecordSource(CalendarQueries::upcomingSql(from, to, m_session.activeSheetId()));
     try {
-        m_upcomingList->requery();
+        DeadlineStore store(m_session.connectionString());
+        m_upcomingList->model()->setRecords(
+            UpcomingListPresenter::records(store.openRowsBetween(m_session.activeSheetId(), from, to)));
     } catch (const DbError &) {
+        // The panel keeps what it showed; the list reports the file's trouble.
     }
     GridModel *model = m_upcomingList->model();
     for (int column = 1; column <= model->columnTotal(); ++column)

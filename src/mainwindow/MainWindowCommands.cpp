@@ -285,14 +285,25 @@ void MainWindow::setSearchMode(bool active)
     }
 }
 
+std::function<bool(const GridRow &)> MainWindow::searchMatches(const QString &text)
+{
+    // Worked out row by row as the search walks, never held for every row.
+    return [text](const GridRow &row) {
+        using namespace ListColumn;
+        return !text.isEmpty()
+            && searchText(row.field(TrDescription).toString(), row.field(AcName).toString(),
+                          row.field(TrNotes).toString(), row.field(AcNotes).toString())
+                   .contains(text, Qt::CaseInsensitive);
+    };
+}
+
 void MainWindow::searchIncrementally(const QString &text, int minLength)
 {
     if (text.trimmed().size() < minLength)
         return;
     // The current row itself counts: typing on keeps the row while it still matches.
     const int current = m_list->currentRow();
-    m_list->model()->find(ListColumn::SearchField, text, GridModel::FindMode::Contains, current > 0 ? current - 1 : 0,
-                          1);
+    m_list->model()->find(searchMatches(text), current > 0 ? current - 1 : 0, 1);
     m_list->scrollToCurrent();
     for (QAction *find : {m_findNextButton, m_findPreviousButton, m_findNextAction, m_findPreviousAction})
         find->setEnabled(true);
@@ -302,7 +313,7 @@ void MainWindow::findNext(const QString &text, int minLength)
 {
     if (text.trimmed().size() < minLength)
         return;
-    m_list->model()->find(ListColumn::SearchField, text, GridModel::FindMode::Contains, -1, 1);
+    m_list->model()->find(searchMatches(text), -1, 1);
     m_list->scrollToCurrent();
 }
 
@@ -310,6 +321,6 @@ void MainWindow::findPrevious(const QString &text, int minLength)
 {
     if (text.trimmed().size() < minLength)
         return;
-    m_list->model()->find(ListColumn::SearchField, text, GridModel::FindMode::Contains, -1, -1);
+    m_list->model()->find(searchMatches(text), -1, -1);
     m_list->scrollToCurrent();
 }

@@ -1,4 +1,4 @@
-// The deadline list: its query by view, the empty-list panel, the layouts and the
+// The deadline list: the sheet's rows and what each view shows of them, the empty-list panel, the layouts and the
 // view box.
 #include "mainwindow/MainWindow.h"
 
@@ -7,19 +7,48 @@
 #include "platform/grid/DataGrid.h"
 #include "platform/Prompts.h"
 #include "startup/Session.h"
-#include "store/Database.h"
+#include "store/DbError.h"
+#include "store/DeadlineStore.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QFrame>
 
+void MainWindow::readSheet(const QList<qint32> &rowIds)
+{
+    const qint32 sheetId = m_session.activeSheetId();
+    for (;;) {
+        try {
+            DeadlineStore store(m_session.connectionString());
+            // Only the rows a write names, when the sheet's rows are already held.
+            if (!rowIds.isEmpty() && m_sheetRows.sheetId() == sheetId)
+                m_sheetRows.reread(store, rowIds);
+            else
+                m_sheetRows.load(store, sheetId);
+            return;
+        } catch (const DbError &error) {
+            // Asked only once the window is up; during its load the list stays empty.
+            if (m_listReady && reportError(error))
+                continue;
+            if (m_sheetRows.sheetId() != sheetId)
+                m_sheetRows.clear();
+            return;
+        }
+    }
+}
+
 void MainWindow::refreshList(int view)
 {
     m_listPresenter.setWarningHorizon(m_session.warnLimitDate());
     m_listPresenter.setViewCaption(m_viewCombo->currentText());
-    // The filter comes from the combo box: every caller passes its index.
-    const QString sql = listQueryText(view, m_viewCombo->currentIndex(), m_session.activeSheetId(), selectionStart(),
-                                      selectionEnd());
+    // The filter comes from the combo box: every caller passes its index. Should
+    // it sit on the calendar row while a caller asks for a fixed view, that view
+    // decides.
+    int viewRow = m_viewCombo->currentIndex();
+    if (view < CalendarView && (viewRow < 0 || viewRow >= CalendarView))
+        viewRow = std::max(view, 0);
+    const QDate first = selectionStart();
+    const QDate last = selectionEnd();
     // Painting stays off while the rows and groups change, as a hidden grid would.
     const bool painting = m_list->updatesEnabled();
     m_list->setUpdatesEnabled(false);
@@ -34,20 +63,8 @@ void MainWindow::refreshList(int view)
         groups.append({ListColumn::AcName, true});
     GridModel *model = m_list->model();
     model->setKeyColumn(ListColumn::TrRowId);
-    for (;;) {
-        try {
-            m_list->setConnectionString(m_session.connectionString());
-            m_list->setRecordSource(sql);
-            model->requery(groups);
-            break;
-        } catch (const DbError &error) {
-            // Asked only once the window is up; during its load the list stays empty.
-            if (m_listReady && reportError(error))
-                continue;
-            model->setGroups(groups);
-            break;
-        }
-    }
+    model->setRecords(m_sheetRows.records([&](const DeadlineRow &row) { return viewShows(viewRow, row, first, last); }),
+                      groups);
     updateNotesPanel();
     m_list->setUpdatesEnabled(painting);
 }

@@ -1,6 +1,20 @@
 #include "mainwindow/UpcomingListPresenter.h"
 
 #include "startup/Session.h"
+#include "store/DeadlineStore.h"
+
+GridRecords UpcomingListPresenter::records(const std::vector<DeadlineRow> &rows)
+{
+    std::vector<QVariantList> values;
+    values.reserve(rows.size());
+    for (const DeadlineRow &row : rows)
+        values.push_back({row.description.isNull() ? QVariant() : QVariant(row.description),
+                          row.cadence.isNull() ? QVariant() : QVariant(row.cadence), row.groupRow, row.groupSize,
+                          int(row.rowId)});
+    return GridRecords::fromRows({QStringLiteral("TrDescription"), QStringLiteral("TrGrpType"),
+                                  QStringLiteral("TrGrpRow"), QStringLiteral("TrGrpMDay"), QStringLiteral("TrRowId")},
+                                 values);
+}
 
 bool UpcomingListPresenter::displayText(int column, const GridRow &row, QString &text)
 {

@@ -1,8 +1,12 @@
 #pragma once
 
 #include "platform/grid/GridPresenter.h"
+#include "platform/grid/GridRecords.h"
+
+#include <vector>
 
 class Session;
+struct DeadlineRow;
 
 // The upcoming-deadlines panel's only computed text: a recurring deadline shows
 // its position in the recurrence ("Rent 3/12") while counters are on.
@@ -11,6 +15,9 @@ class UpcomingListPresenter final : public GridPresenter
 {
 public:
     explicit UpcomingListPresenter(const Session &session) : m_session(session) {}
+
+    // The panel's five columns of each deadline, in the order given.
+    static GridRecords records(const std::vector<DeadlineRow> &rows);
 
     bool displayText(int column, const GridRow &row, QString &text) override;
     bool isSortable(int column) override;

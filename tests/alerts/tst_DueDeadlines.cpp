@@ -200,12 +200,10 @@ void tst_DueDeadlines::busyDaysAndUpcomingAreOpenDeadlinesOfTheSheet()
     insert(1, true, QDate(2024, 3, 7), QStringLiteral("Closed"));
     insert(3, false, QDate(2024, 3, 5), QStringLiteral("Other sheet"));
     insert(1, false, QDate(2024, 3, 11), QStringLiteral("Next week"));
-    Recordset rs;
-    rs.open(CalendarQueries::upcomingSql(QDate(2024, 3, 4), QDate(2024, 3, 10), 1), connection);
     QStringList listed;
-    for (; !rs.eof(); rs.moveNext())
-        listed << rs.field(0).toString() + QLatin1Char(' ') + rs.field(1).toString() + rs.field(2).toString()
-                      + QLatin1Char('/') + rs.field(3).toString();
+    for (const DeadlineRow &row : DeadlineStore(connection).openRowsBetween(1, QDate(2024, 3, 4), QDate(2024, 3, 10)))
+        listed << row.description + QLatin1Char(' ') + row.cadence + QString::number(row.groupRow) + QLatin1Char('/')
+                      + QString::number(row.groupSize);
     QCOMPARE(listed, (QStringList {"Fri n0/0", "Wed m1/3", "Mon n0/0"}));
 }
 

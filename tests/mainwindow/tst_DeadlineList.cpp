@@ -3,6 +3,7 @@
 #include "platform/grid/GridFormat.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
+#include "store/DeadlineStore.h"
 #include "store/MoneyFormatter.h"
 
 #include <QLocale>
@@ -10,7 +11,7 @@
 
 #include <limits>
 
-// The widget-free rules of the main list: the query of each view, the date group
+// The widget-free rules of the main list: the rows of each view, the search text, the date group
 // keys, the "Expired" horizon, the money format and the group captions. What the
 // window shows of them is checked through the window itself.
 class tst_DeadlineList final : public QObject
@@ -20,8 +21,8 @@ class tst_DeadlineList final : public QObject
 private slots:
     void init();
 
-    void listQueryNamesSheetAndFilter_data();
-    void listQueryNamesSheetAndFilter();
+    void viewsAndSearchText_data();
+    void viewsAndSearchText();
     void groupKeyAtMonthAndYearEnds_data();
     void groupKeyAtMonthAndYearEnds();
     void expiredAroundWarningHorizon_data();
@@ -38,38 +39,48 @@ void tst_DeadlineList::init()
     Texts::setLanguage(Language::English);
 }
 
-void tst_DeadlineList::listQueryNamesSheetAndFilter_data()
+void tst_DeadlineList::viewsAndSearchText_data()
 {
     QTest::addColumn<int>("view");
-    QTest::addColumn<int>("combo");
-    QTest::addColumn<QDate>("first");
-    QTest::addColumn<QString>("tail");
+    QTest::addColumn<QString>("shown");   // which of the four deadlines below the view lists
 
-    const QDate may1(2017, 5, 1);
-    QTest::newRow("credits") << 3 << 3 << may1 << "Where TrDbId=3 AND (TrDone=False And TrType=1 )";
-    // The combo box decides the filter, not the argument.
-    QTest::newRow("combo wins") << 1 << 6 << may1 << "Where TrDbId=3 AND (TrDone=True )";
-    QTest::newRow("calendar range") << 7 << 7 << may1
-                                    << "Where TrDbId=3 AND (TrDate Between #05/01/2017# And #05/14/2017# )";
-    // Month first and two digits whatever the default locale says.
-    QTest::newRow("calendar across the year end") << 7 << 7 << QDate(2016, 12, 31)
-                                                  << "Where TrDbId=3 AND (TrDate Between #12/31/2016# And #05/14/2017# )";
+    QTest::newRow("all") << 0 << "CDAN";
+    QTest::newRow("open") << 1 << "CAN";
+    QTest::newRow("open, no appointments") << 2 << "CN";
+    QTest::newRow("open credits") << 3 << "CN";
+    QTest::newRow("open debits") << 4 << "";
+    QTest::newRow("open appointments") << 5 << "A";
+    QTest::newRow("closed") << 6 << "D";
+    // From the first to the last day, both included; a deadline without a date never.
+    QTest::newRow("calendar") << 7 << "DA";
 }
 
-void tst_DeadlineList::listQueryNamesSheetAndFilter()
+void tst_DeadlineList::viewsAndSearchText()
 {
     QFETCH(int, view);
-    QFETCH(int, combo);
-    QFETCH(QDate, first);
-    QFETCH(QString, tail);
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const QString base = QStringLiteral(
-        "SELECT TrRowId, TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, TrBalance, "
-        "TrGrpType, TrGrpRow, TrGrpMDay, TrNotes, TrGrpId, Accounts.*, "
-        "Trim(TrDescription & ' ' & Accounts.AcName & ' ' & TrNotes & ' ' & Accounts.AcNotes) AS SearchField "
-        "FROM Transactions LEFT JOIN Accounts ON Transactions.TrAcId = Accounts.AcId ");
-    QCOMPARE(listQueryText(view, combo, 3, first, QDate(2017, 5, 14)), base + tail);
-    QLocale::setDefault(QLocale::c());
+    QFETCH(QString, shown);
+    auto deadline = [](int type, bool done, const QDate &date) {
+        DeadlineRow row;
+        row.type = type;
+        row.done = done;
+        row.date = date;
+        return row;
+    };
+    const QList<std::pair<QChar, DeadlineRow>> rows{{u'C', deadline(1, false, QDate(2017, 4, 30))},
+                                                    {u'D', deadline(-1, true, QDate(2017, 5, 1))},
+                                                    {u'A', deadline(-2, false, QDate(2017, 5, 14))},
+                                                    {u'N', deadline(1, false, QDate())}};
+    QString listed;
+    for (const auto &[letter, row] : rows)
+        if (viewShows(view, row, QDate(2017, 5, 1), QDate(2017, 5, 14)))
+            listed += letter;
+    QCOMPARE(listed, shown);
+
+    // Blanks join the four texts and are trimmed; tabs and line breaks are text.
+    QCOMPARE(searchText(QStringLiteral(" Rent"), QString(), QStringLiteral("march"), QString()),
+             QStringLiteral("Rent  march"));
+    QCOMPARE(searchText(QStringLiteral("\tRent"), QStringLiteral("Acme"), QString(), QStringLiteral("late\n")),
+             QStringLiteral("\tRent Acme  late\n"));
 }
 
 void tst_DeadlineList::groupKeyAtMonthAndYearEnds_data()

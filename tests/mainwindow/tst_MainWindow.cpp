@@ -1,6 +1,7 @@
 #include "deadlines/NewDeadlineWindow.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/MainWindow.h"
+#include "store/Register.h"
 #include "platform/calendar/MonthCalendar.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/grid/GridView.h"
@@ -371,8 +372,7 @@ void tst_MainWindow::emptyListPanelOnEmptySheet()
     QVERIFY(panel->isVisible());
 
     insert(5, 1, false, QDate(2024, 2, 2), QStringLiteral("First"), 0, 1);
-    m_window->refreshList(m_window->currentView());
-    m_window->updateEmptyListPanel();
+    emit m_session->session().deadlineRegister().deadlinesChanged(5);
     QVERIFY(!panel->isVisible());
 }
 

@@ -2,8 +2,11 @@
 #include "../support/TestRows.h"
 
 #include "mainwindow/DeadlineList.h"
+#include "mainwindow/SheetDeadlines.h"
 #include "platform/grid/GridModel.h"
+#include "store/DeadlineStore.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,8 +30,8 @@ class tst_GridBinding final : public QObject
 
 private slots:
     void init();
-    void readsTheRecordSourceWithTheStoreConventions();
-    void requeryReadsChangesKeepsSettingsOrFailsWithoutHarm();
+    void readsTheSheetIntoTheGridByEitherPlan();
+    void rereadsOnlyTheRowsAWriteNamed();
 
 private:
     QTemporaryDir m_dir;
@@ -47,61 +50,91 @@ void tst_GridBinding::init()
     insertDeadline(m_connectionString, 2, 1, false, QDate(2024, 1, 1), QStringLiteral("Other sheet"), 0, Currency::fromWhole(1));
 }
 
-void tst_GridBinding::readsTheRecordSourceWithTheStoreConventions()
+void tst_GridBinding::readsTheSheetIntoTheGridByEitherPlan()
 {
+    // Sheet 3 holds most of the table (a pass over the table), sheet 1 a small
+    // share (the sheet's index): both give the same rows, in date order.
+    for (int i = 0; i < 10; ++i)
+        insertDeadline(m_connectionString, 3, 1, false, QDate(2024, 1, 1).addDays(-i), QStringLiteral("Bulk"), 0,
+                       Currency::fromWhole(i));
+    DeadlineStore store(m_connectionString);
+    SheetDeadlines bulk;
+    bulk.load(store, 3);
+    QCOMPARE(int(bulk.rows().size()), 10);
+    QCOMPARE(bulk.rows().front().date, QDate(2023, 12, 23));
+    QCOMPARE(bulk.rows().back().date, QDate(2024, 1, 1));
+
+    SheetDeadlines sheet;
+    sheet.load(store, 1);
     GridModel m;
     BalancePresenter presenter;
     m.setPresenter(&presenter);
-    m.setConnectionString(m_connectionString);
-    m.setRecordSource(baseListQuery() + QStringLiteral("Where TrDbId=0"));
-    m.requery();
-    QCOMPARE(m.fieldCount(), 18);
-    QCOMPARE(m.rowCount(), 0);
-    QCOMPARE(m.addComputedColumn(), 19);
-    QCOMPARE(m.addComputedColumn(), 20);
-    QCOMPARE(m.columnOfField(QStringLiteral("AcName")), 16);
-
-    m.setRecordSource(baseListQuery() + QStringLiteral("Where TrDbId=1 AND (True )"));
-    m.requery();
-    m.addSortKey(5);
+    m.setRecords(sheet.records([](const DeadlineRow &) { return true; }));
+    QCOMPARE(m.fieldCount(), ListColumn::Fields);
+    QCOMPARE(m.addComputedColumn(), ListColumn::GroupKey);
+    QCOMPARE(m.addComputedColumn(), ListColumn::OpenBalance);
+    QCOMPARE(m.columnOfField(QStringLiteral("AcName")), ListColumn::AcName);
+    m.setRecords(sheet.records([](const DeadlineRow &) { return true; }));
     QCOMPARE(m.rowCount(), 2);
     QCOMPARE((QVariantList{m.value(1, 6), m.value(1, 5), m.value(1, 4), m.value(1, 9)}),
              (QVariantList{"Power", QDate(2024, 2, 29), true, QVariant::fromValue(Currency::fromUnits(-32500))}));
-    QVERIFY(!m.value(1, 16).isValid());                     // no counterparty: Null
-    QCOMPARE(m.value(2, 16).toString(), QStringLiteral("Acme"));
-    QCOMPARE(m.value(2, 18).toString(), QStringLiteral("Rent Acme march pays late"));
-    QCOMPARE(m.value(1, 20).value<Currency>().units(), qint64(0));
-    QCOMPARE(m.value(2, 20).value<Currency>().units(), qint64(105000));
+    QVERIFY(!m.value(1, ListColumn::AcName).isValid());   // no counterparty: Null, shown as "(none)"
+    QCOMPARE(m.value(2, ListColumn::AcName).toString(), QStringLiteral("Acme"));
+    QCOMPARE(m.value(1, ListColumn::OpenBalance).value<Currency>().units(), qint64(0));
+    QCOMPARE(m.value(2, ListColumn::OpenBalance).value<Currency>().units(), qint64(105000));
 
-    m.addGroup(2);
+    m.addGroup(ListColumn::TrDbId);
     QCOMPARE(m.rowCount(), 3);
-    QCOMPARE(qint64(m.groupSum(1, 20).units()), qint64(105000));
-    QCOMPARE(m.find(18, QStringLiteral("ACME"), GridModel::FindMode::Contains, 0, 1), 3);
-    QCOMPARE(m.find(1, m.value(2, 1), GridModel::FindMode::Equal, 0, 1), 2);
+    QCOMPARE(qint64(m.groupSum(1, ListColumn::OpenBalance).units()), qint64(105000));
+    auto mentions = [](const QString &text) {
+        return [text](const GridRow &row) {
+            using namespace ListColumn;
+            return searchText(row.field(TrDescription).toString(), row.field(AcName).toString(),
+                              row.field(TrNotes).toString(), row.field(AcNotes).toString())
+                .contains(text, Qt::CaseInsensitive);
+        };
+    };
+    QCOMPARE(m.find(mentions(QStringLiteral("ACME MARCH")), 0, 1), 3);
+    QCOMPARE(m.find(mentions(QStringLiteral("nobody")), 0, 1), 0);
 }
 
-void tst_GridBinding::requeryReadsChangesKeepsSettingsOrFailsWithoutHarm()
+void tst_GridBinding::rereadsOnlyTheRowsAWriteNamed()
 {
-    GridModel m;
-    m.setConnectionString(m_connectionString);
-    m.setRecordSource(QStringLiteral("Transactions"));   // a table name reads the whole table
-    m.requery();
-    QCOMPARE(m.rowCount(), 3);
-    m.setColumnVisible(1, false);
-    m.setCurrentRow(2);
+    DeadlineStore store(m_connectionString);
+    SheetDeadlines sheet;
+    sheet.load(store, 1);
+    auto ids = [&sheet] {
+        QList<qint32> list;
+        for (const DeadlineRow &row : sheet.rows())
+            list << row.rowId;
+        return list;
+    };
+    const QList<qint32> before = ids();   // Power (Feb), Rent (Mar)
+    QCOMPARE(before.size(), 2);
 
-    runJet(m_connectionString, QStringLiteral("UPDATE Transactions SET Transactions.TrDone = Not [TrDone] WHERE Transactions.TrRowId=1"));
-    m.requery();
-    QCOMPARE(m.rowCount(), 3);
-    QCOMPARE(m.value(1, 4).toBool(), true);
-    QVERIFY(!m.isColumnVisible(1));
-    QCOMPARE(m.currentRow(), 2);
+    // Rent moves before Power, Power leaves, a new row joins, another sheet's row
+    // named by mistake stays out.
+    runJet(m_connectionString, QStringLiteral("UPDATE Transactions SET TrDate = #01/15/2024# WHERE TrRowId = %1")
+                                   .arg(before.at(1)));
+    store.deleteDeadline(before.at(0));
+    insertDeadline(m_connectionString, 1, -2, false, QDate(2024, 6, 1), QStringLiteral("Dentist"), 0, Currency());
+    const qint32 added = firstValue(m_connectionString, QStringLiteral("SELECT Max(TrRowId) FROM Transactions")).toInt();
+    const qint32 otherSheet = 3;
+    sheet.reread(store, {before.at(0), before.at(1), added, otherSheet});
+    QCOMPARE(ids(), (QList<qint32>{before.at(1), added}));
+    QCOMPARE(sheet.rows().front().date, QDate(2024, 1, 15));
 
-    // A failed read leaves the list as it was.
-    m.setRecordSource(QStringLiteral("SELECT * FROM NoSuchTable"));
-    QVERIFY_THROWS_EXCEPTION(DbError, m.requery());
-    QCOMPARE(m.rowCount(), 3);
-    QCOMPARE(m.fieldCount(), 14);
+    // What it holds is what a whole read gives; a failed read keeps it.
+    SheetDeadlines fresh;
+    fresh.load(store, 1);
+    QCOMPARE(fresh.rows().size(), sheet.rows().size());
+    QCOMPARE(fresh.rows().back().description, QStringLiteral("Dentist"));
+    QFile::remove(m_dir.filePath(QStringLiteral("orvel2.mdb")));
+    QVERIFY_THROWS_EXCEPTION(DbError, {
+        DeadlineStore gone(m_connectionString);
+        sheet.load(gone, 1);
+    });
+    QCOMPARE(ids(), (QList<qint32>{before.at(1), added}));
 }
 
 QTEST_GUILESS_MAIN(tst_GridBinding)

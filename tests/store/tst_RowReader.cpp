@@ -1,89 +1,91 @@
-#include "mainwindow/DeadlineList.h"
-#include "store/Database.h"
-#include "store/JetSql.h"
-#include "store/RowReader.h"
+#include "store/Connection.h"
+#include "store/DbError.h"
+#include "store/DeadlineStore.h"
 
 #include "../support/TestDatabase.h"
-#include "../support/TestRows.h"
 
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
-// The list's direct reader gives every value exactly as a record set of the
-// store does (same type, same value), binds its parameters as values, and
-// reports a failing statement as a database error.
+// The list's direct reader takes each stored value as the list shows it: what
+// other tools may have written (a time after the date, an amount as a real or
+// as text, Null beside empty text) included, and what is no amount said so.
 class tst_RowReader final : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_connectionString = copyTemplateTo(m_dir.path());
-        QVERIFY(!m_connectionString.isEmpty());
-        runJet(m_connectionString, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'Call')"));
-        const int acme = firstValue(m_connectionString, QStringLiteral("SELECT AcId FROM Accounts")).toInt();
-        insertDeadline(m_connectionString, 1, 1, false, QDate(2024, 1, 15), QStringLiteral("Rent"), acme,
-                       Currency::fromUnits(1234567), QStringLiteral("line one\nline two"));
-        insertDeadline(m_connectionString, 1, -1, true, QDate(1999, 12, 31), QStringLiteral("Loan"), 0,
-                       Currency::fromUnits(-1), QString(), 7, 2, 3);
-        insertDeadline(m_connectionString, 1, -2, false, QDate(2100, 2, 28), QStringLiteral("Dentist"), 0, Currency());
-    }
-
-    void readsWhatARecordsetReads()
-    {
-        const QString jet = listQueryText(0, 0, 1, QDate(), QDate());
-        Connection connection;
-        connection.open(m_connectionString);
-        const TranslatedSql translated = translateJetStatement(jet, connection.schema());
-        Recordset expected;
-        expected.open(jet, connection);
-
-        RowReader reader(connection, translated.text, translated.parameters);
-        reader.setKinds(resultColumnKinds(reader.columnNames(), translated, connection.schema()));
-        QCOMPARE(reader.columnNames(), expected.fieldNames());
-        int rows = 0;
-        while (reader.next()) {
-            QVERIFY(!expected.eof());
-            for (int c = 0; c < reader.columnCount(); ++c) {
-                const QVariant mine = reader.value(c);
-                const QVariant theirs = expected.field(c);
-                const QString where = QStringLiteral("row %1, %2").arg(rows).arg(reader.columnNames().at(c));
-                QVERIFY2(mine.metaType() == theirs.metaType(), qPrintable(where + u' ' + mine.metaType().name()));
-                QVERIFY2(mine == theirs, qPrintable(where + u' ' + mine.toString() + u'/' + theirs.toString()));
-            }
-            expected.moveNext();
-            ++rows;
-        }
-        QVERIFY(expected.eof());
-        QCOMPARE(rows, 3);
-    }
-
-    void bindsValuesAndReportsFailures()
-    {
-        const QString odd = QStringLiteral("It's \"odd\" % _ # \\ ; --");
-        runJet(m_connectionString, QStringLiteral("UPDATE Transactions SET TrDescription='%1' WHERE TrType=1")
-                                       .arg(QString(odd).replace(u'\'', QStringLiteral("''"))));
-        Connection connection;
-        connection.open(m_connectionString);
-        RowReader reader(connection, QStringLiteral("SELECT TrDescription, TrType FROM Transactions "
-                                                    "WHERE TrDescription = ? AND TrType > ?"),
-                         {odd, -3});
-        QVERIFY(reader.next());
-        QCOMPARE(reader.value(0).toString(), odd);
-        QVERIFY(!reader.next());
-
-        // A failing statement is a database error, and the connection stays usable.
-        QVERIFY_THROWS_EXCEPTION(DbError, RowReader(connection, QStringLiteral("SELECT Nothing FROM Nowhere")));
-        RowReader count(connection, QStringLiteral("SELECT Count(*) FROM Transactions"));
-        QVERIFY(count.next());
-        QCOMPARE(count.value(0).toLongLong(), 3);
-    }
+    void readsStoredValuesAsTheListShowsThem_data();
+    void readsStoredValuesAsTheListShowsThem();
+    void reportsAFailingReadAsADatabaseError();
 
 private:
     QTemporaryDir m_dir;
-    QString m_connectionString;
 };
+
+void tst_RowReader::readsStoredValuesAsTheListShowsThem_data()
+{
+    QTest::addColumn<QString>("date");          // as stored, SQL literal
+    QTest::addColumn<QString>("value");         // as stored, SQL literal
+    QTest::addColumn<QString>("description");   // as stored, SQL literal
+    QTest::addColumn<QDate>("readDate");
+    QTest::addColumn<qint64>("units");          // -1: no amount
+    QTest::addColumn<QString>("readDescription");
+    QTest::addColumn<bool>("descriptionNull");
+
+    QTest::newRow("plain") << "'2024-01-15'" << "12345678" << "'It''s \"odd\"\t%_'" << QDate(2024, 1, 15)
+                           << qint64(12345678) << "It's \"odd\"\t%_" << false;
+    QTest::newRow("time after the date") << "'2100-02-28 13:45:00'" << "NULL" << "''" << QDate(2100, 2, 28)
+                                         << qint64(0) << "" << false;
+    QTest::newRow("real amount, null text") << "'1999-12-31'" << "2.5e4" << "NULL" << QDate(1999, 12, 31)
+                                            << qint64(25000) << "" << true;
+    QTest::newRow("amount past the range") << "'2024-01-01'" << "1e30" << "'x'" << QDate(2024, 1, 1) << qint64(-1)
+                                           << "x" << false;
+    QTest::newRow("no date") << "'someday'" << "7" << "'y'" << QDate() << qint64(7)
+                                             << "y" << false;
+    QTest::newRow("text that is no amount") << "NULL" << "'a lot'" << "'z'" << QDate() << qint64(-1) << "z" << false;
+}
+
+void tst_RowReader::readsStoredValuesAsTheListShowsThem()
+{
+    QFETCH(QString, date);
+    QFETCH(QString, value);
+    QFETCH(QString, description);
+    const QString connectionString = copyTemplateTo(m_dir.path());
+    QVERIFY(!connectionString.isEmpty());
+    Connection connection;
+    connection.open(connectionString);
+    QSqlQuery insert(connection.database());
+    QVERIFY(insert.exec(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, "
+                                       "TrValue, TrBalance) VALUES (1, 1, 0, %1, %3, %2, %2)")
+                            .arg(date, value, description)));
+    const qint32 id = insert.lastInsertId().toInt();
+
+    const std::vector<DeadlineRow> rows = DeadlineStore(connection).rowsById({id, id + 1});
+    QCOMPARE(int(rows.size()), 1);
+    const DeadlineRow &row = rows.front();
+    QTEST(row.date, "readDate");
+    QFETCH(qint64, units);
+    QCOMPARE(row.amount.has_value(), units >= 0);
+    if (row.amount)
+        QCOMPARE(row.amount->units(), units);
+    QTEST(row.description, "readDescription");
+    QTEST(row.description.isNull(), "descriptionNull");
+    QVERIFY(row.notes.isNull());
+    QCOMPARE(row.counterpartyId, 0);
+}
+
+void tst_RowReader::reportsAFailingReadAsADatabaseError()
+{
+    const QString connectionString = copyTemplateTo(m_dir.path());
+    Connection connection;
+    connection.open(connectionString);
+    QSqlQuery(connection.database()).exec(QStringLiteral("DROP TABLE Accounts"));
+    QVERIFY_THROWS_EXCEPTION(DbError, DeadlineStore(connection).sheetRows(1));
+    // The connection stays usable.
+    QCOMPARE(DeadlineStore(connection).countClosedUpTo(1, QDate(2100, 1, 1)), 0);
+}
 
 QTEST_GUILESS_MAIN(tst_RowReader)
 #include "tst_RowReader.moc"

@@ -36,9 +36,6 @@ public:
     GridView *view() const { return m_view; }
 
     // Shortcuts to the model for the calls every window makes.
-    void setConnectionString(const QString &connectionString) { m_model->setConnectionString(connectionString); }
-    void setRecordSource(const QString &jetSelect) { m_model->setRecordSource(jetSelect); }
-    void requery() { m_model->requery(); }    // throws DbError
     void setPresenter(GridPresenter *presenter) { m_model->setPresenter(presenter); }
     int rowCount() const { return m_model->rowCount(); }
     int currentRow() const { return m_model->currentRow(); }

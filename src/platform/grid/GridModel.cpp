@@ -32,25 +32,19 @@ GridModel::GridModel(QObject *parent)
 
 GridModel::~GridModel() = default;
 
-void GridModel::requery()
-{
-    const QString sql = GridRecords::selectText(m_recordSource);
-    if (!sql.isEmpty())
-        takeRecords(GridRecords::read(m_connectionString, sql));
-}
-
 void GridModel::setRows(const QStringList &fieldNames, const std::vector<QVariantList> &rows)
 {
-    takeRecords(GridRecords::fromRows(fieldNames, rows));
+    setRecords(GridRecords::fromRows(fieldNames, rows));
 }
 
-void GridModel::requery(const QList<GridSortKey> &groups)
+void GridModel::setRecords(GridRecords &&records)
 {
-    const QString sql = GridRecords::selectText(m_recordSource);
-    if (!sql.isEmpty())
-        takeRecords(GridRecords::read(m_connectionString, sql), &groups);
-    else
-        setGroups(groups);
+    takeRecords(std::move(records));
+}
+
+void GridModel::setRecords(GridRecords &&records, const QList<GridSortKey> &groups)
+{
+    takeRecords(std::move(records), &groups);
 }
 
 void GridModel::takeRecords(GridRecords &&records, const QList<GridSortKey> *groups)
@@ -459,7 +453,21 @@ int GridModel::find(int column, const QVariant &needle, FindMode mode, int fromR
     const int step = direction < 0 ? -1 : 1;
     const GridSearch search(needle, mode == FindMode::Contains ? GridSearch::Match::Contains : GridSearch::Match::Equal);
     const int start = GridSearch::startPosition(m_listing, m_ordering, fromRow == -1 ? currentRow() : fromRow, step);
-    const int position = search.findPosition(m_table.values(column), m_ordering.order(), start, step);
+    return showFound(search.findPosition(m_table.values(column), m_ordering.order(), start, step));
+}
+
+int GridModel::find(const std::function<bool(const GridRow &)> &matches, int fromRow, int direction)
+{
+    if (m_table.rowCount() == 0)
+        return 0;
+    const int step = direction < 0 ? -1 : 1;
+    const int start = GridSearch::startPosition(m_listing, m_ordering, fromRow == -1 ? currentRow() : fromRow, step);
+    return showFound(GridSearch::findPosition([&](int bookmark) { return matches(GridRow(this, bookmark)); },
+                                              m_ordering.order(), start, step));
+}
+
+int GridModel::showFound(int position)
+{
     if (position < 0)
         return 0;
     // The found row comes into view: the groups over it open.

@@ -32,11 +32,11 @@ struct GridListedRow
     QList<int> icons;           // data rows: picture number of every column, -1 for none
 };
 
-// The data behind every list of the program: reads the rows of a record source
-// through the store, keeps columns by number (fields, then computed columns),
+// The data behind every list of the program: holds the rows its window feeds
+// it, keeps columns by number (fields, then computed columns),
 // groups and sorts them, and lists group rows and data rows as one flat table
 // whose row numbering (1-based in the public API) is what the screen shows.
-// The work is done by its parts: GridRecords reads, GridTable holds the values
+// The work is done by its parts: GridRecords carries the rows, GridTable holds the values
 // and column settings, GridOrdering orders and groups, GridListing lists the
 // rows and keeps the current one, GridSearch finds, GridSums adds up and
 // GridPresentation asks the presenter; this class keeps them in step and tells
@@ -62,23 +62,19 @@ public:
     explicit GridModel(QObject *parent = nullptr);
     ~GridModel() override;
 
-    // Data binding. requery() reads the rows through the store and throws DbError.
-    // A record source that is not a SELECT is taken as a table name.
-    void setConnectionString(const QString &connectionString) { m_connectionString = connectionString; }
-    QString connectionString() const { return m_connectionString; }
-    void setRecordSource(const QString &jetSelect) { m_recordSource = jetSelect; }
-    QString recordSource() const { return m_recordSource; }
-    void requery();
-    // A column whose value names a data row across re-reads (a row id). With one
-    // set, a re-read keeps the same row current when it is still there, otherwise
+    // The rows, fed by the window. A re-feed keeps the column settings when the
+    // fields are the same.
+    void setRecords(GridRecords &&records);
+    // New rows under new group levels, ordered and grouped once (every group
+    // open), as setRecords() followed by setGroups() would leave them.
+    void setRecords(GridRecords &&records, const QList<GridSortKey> &groups);
+    // A column whose value names a data row across re-feeds (a row id). With one
+    // set, new rows keep the same row current when it is still there, otherwise
     // the first still-listed row that followed it (then the nearest before it);
     // without one, the current row keeps its number.
     void setKeyColumn(int column) { m_keyColumn = column; }
-    // A re-read under new group levels, ordered and grouped once (every group
-    // open), as requery() followed by setGroups() would leave it.
-    void requery(const QList<GridSortKey> &groups);
     int keyColumn() const { return m_keyColumn; }
-    // Rows given directly (tests, lists that do not come from the database).
+    // Rows given one by one (tests, small lists).
     void setRows(const QStringList &fieldNames, const std::vector<QVariantList> &rows);
     void appendRow(const QVariantList &row);
 
@@ -161,6 +157,8 @@ public:
     // row becomes current, its groups expanded. Returns its row, or 0.
     int find(int column, const QVariant &value, FindMode mode = FindMode::Equal,
              int fromRow = -1, int direction = 1);   // fromRow -1: the current row
+    // The same walk with the window's own test of a row.
+    int find(const std::function<bool(const GridRow &)> &matches, int fromRow = -1, int direction = 1);
 
     // Record navigator: "Deadline|of" gives "Deadline 3 of 12".
     void setNavigatorTemplate(const QString &text);
@@ -197,6 +195,8 @@ private:
     // The rows changed from the ground up: computed columns, order, groups, list.
     void rebuildAll(const std::function<void()> &change);
     void takeRecords(GridRecords &&records, const QList<GridSortKey> *groups = nullptr);
+    // Makes the row found at an order position current, its groups open; 0 for none.
+    int showFound(int position);
     // The rows a re-read should make current, best first: the current data row's
     // key, then the keys of the rows listed after it, then those before it.
     std::vector<qint64> keyAnchor() const;
@@ -212,8 +212,6 @@ private:
     void columnChanged(int column, bool cellsChange);
     int dataDepth() const;
 
-    QString m_connectionString;
-    QString m_recordSource;
     GridTable m_table;
     GridOrdering m_ordering;
     GridListing m_listing;

@@ -48,12 +48,18 @@ bool GridSearch::matches(const QVariant &cell) const
 int GridSearch::findPosition(const std::vector<QVariant> &valuesByBookmark, const std::vector<int> &order, int start,
                              int step) const
 {
-    const int n = int(order.size());
     if (m_match == Match::Contains && m_text.isEmpty())
         return -1;
+    return findPosition([&](int bookmark) { return matches(valuesByBookmark[bookmark]); }, order, start, step);
+}
+
+int GridSearch::findPosition(const std::function<bool(int bookmark)> &matches, const std::vector<int> &order,
+                             int start, int step)
+{
+    const int n = int(order.size());
     for (int i = 1; i <= n; ++i) {
         const int p = ((start + step * i) % n + n) % n;
-        if (matches(valuesByBookmark[order[p]]))
+        if (matches(order[p]))
             return p;
     }
     return -1;

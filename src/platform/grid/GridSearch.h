@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <vector>
 
 class GridListing;
@@ -25,6 +26,9 @@ public:
     // order (-1 or its size). Returns the first matching position, or -1.
     int findPosition(const std::vector<QVariant> &valuesByBookmark, const std::vector<int> &order, int start,
                      int step) const;
+    // The same walk for any test of a row by its bookmark.
+    static int findPosition(const std::function<bool(int bookmark)> &matches, const std::vector<int> &order,
+                            int start, int step);
     // Where a search from a listed row starts: at a data row its own position; at
     // a group row just before its first row going forward, at that row going
     // backward; with no row, just outside the end it walks away from.
