@@ -2,7 +2,6 @@
 
 #include "startup/Texts.h"
 #include "store/MoneyFormatter.h"
-#include "store/DeadlineStore.h"
 
 #include <QStringList>
 
@@ -18,25 +17,25 @@ QString bracketedTotal(const TotalUnits &total, const QLocale &locale)
 
 } // namespace
 
-bool viewShows(int viewRow, const DeadlineRow &row, const QDate &first, const QDate &last)
+bool viewShows(int viewRow, bool done, int type, const QDate &date, const QDate &first, const QDate &last)
 {
     switch (viewRow) {
     case 0:
         return true;
     case 1:
-        return !row.done;
+        return !done;
     case 2:
-        return !row.done && row.type != -2;
+        return !done && type != -2;
     case 3:
-        return !row.done && row.type == 1;
+        return !done && type == 1;
     case 4:
-        return !row.done && row.type == -1;
+        return !done && type == -1;
     case 5:
-        return !row.done && row.type == -2;
+        return !done && type == -2;
     case 6:
-        return row.done;
+        return done;
     default:
-        return row.date.isValid() && row.date >= first && row.date <= last;
+        return date.isValid() && date >= first && date <= last;
     }
 }
 

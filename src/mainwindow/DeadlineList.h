@@ -9,8 +9,6 @@
 
 #include <array>
 
-struct DeadlineRow;
-
 // The widget-free half of the main deadline list: which rows each view shows,
 // the grid's column numbers, the computed columns (group key, open balance,
 // description with its recurrence counter), the "Expired" rule, the icon numbers
@@ -24,7 +22,7 @@ constexpr int viewCaptionId(int viewRow) { return 951 + viewRow; }
 // Whether row 0..6 of the view combo box shows a deadline: all, open, open
 // without appointments, open credits, open debits, open appointments, closed.
 // The calendar view (7) shows the deadlines from first to last.
-bool viewShows(int viewRow, const DeadlineRow &row, const QDate &first, const QDate &last);
+bool viewShows(int viewRow, bool done, int type, const QDate &date, const QDate &first, const QDate &last);
 
 // Columns of the main grid, numbered from 1; 18 and 19 are computed by the
 // window, the others are a deadline's values.

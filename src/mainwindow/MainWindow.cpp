@@ -3,6 +3,7 @@
 #include "mainwindow/MainWindow.h"
 
 #include "mainwindow/DeadlineList.h"
+#include "store/DeadlineStore.h"
 #include "mainwindow/MainWindowLayout.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
@@ -161,7 +162,7 @@ void MainWindow::setUpList()
 {
     m_list->setPresenter(&m_listPresenter);
     GridModel *model = m_list->model();
-    model->setRecords(SheetDeadlines().records([](const DeadlineRow &) { return false; }));
+    model->setRecords(SheetDeadlines::records(std::vector<DeadlineRow>()));
     // The two computed columns follow the fields (18 group key, 19 open balance).
     while (model->fieldCount() == ListColumn::Fields && model->columnTotal() < ListColumn::Count)
         model->addComputedColumn();

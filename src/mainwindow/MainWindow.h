@@ -13,6 +13,8 @@
 
 #include <array>
 #include <functional>
+#include <optional>
+#include <utility>
 
 class AboutDialog;
 class CounterpartyList;
@@ -164,6 +166,10 @@ private:
     Session &m_session;
     bool m_listReady = false;
     SheetDeadlines m_sheetRows;
+    // Rows read and not yet handed to the list: the whole sheet, or what a write changed.
+    std::optional<GridRecords> m_freshSheet;
+    std::optional<SheetDeadlines::Changes> m_freshRows;
+    std::pair<int, QDate> m_computedFor{-1, QDate()};   // layout and day of the computed columns
     bool m_closed = false;
     bool m_commandRunning = false;   // a record command is under way (MainWindowCommands.cpp)
     DeadlineListPresenter m_listPresenter;

@@ -22,16 +22,18 @@ void MainWindow::readSheet(const QList<qint32> &rowIds)
             DeadlineStore store(m_session.connectionString());
             // Only the rows a write names, when the sheet's rows are already held.
             if (!rowIds.isEmpty() && m_sheetRows.sheetId() == sheetId)
-                m_sheetRows.reread(store, rowIds);
+                m_freshRows = m_sheetRows.reread(store, rowIds);
             else
-                m_sheetRows.load(store, sheetId);
+                m_freshSheet = m_sheetRows.load(store, sheetId);
             return;
         } catch (const DbError &error) {
             // Asked only once the window is up; during its load the list stays empty.
             if (m_listReady && reportError(error))
                 continue;
-            if (m_sheetRows.sheetId() != sheetId)
+            if (m_sheetRows.sheetId() != sheetId) {
                 m_sheetRows.clear();
+                m_freshSheet = GridRecords{listFieldNames(), std::vector<std::vector<QVariant>>(ListColumn::Fields), 0};
+            }
             return;
         }
     }
@@ -49,22 +51,40 @@ void MainWindow::refreshList(int view)
         viewRow = std::max(view, 0);
     const QDate first = selectionStart();
     const QDate last = selectionEnd();
-    // Painting stays off while the rows and groups change, as a hidden grid would.
-    const bool painting = m_list->updatesEnabled();
-    m_list->setUpdatesEnabled(false);
+    GridModel::Layout layout;
+    layout.shows = [viewRow, first, last](const GridRow &row) {
+        using namespace ListColumn;
+        // A row of Nulls held the place of a deadline that left the sheet.
+        return row.field(TrRowId).isValid()
+            && viewShows(viewRow, row.field(TrDone).toBool(), row.field(TrType).toInt(), row.field(TrDate).toDate(),
+                         first, last);
+    };
     // The groups of the layout are set with the rows in one pass, so the rows are
     // never ordered under the previous layout's groups; the current deadline is
     // found again by its row id, not by its place in the list.
-    QList<GridSortKey> groups{{ListColumn::TrDbId, true}};
+    layout.groups = {{ListColumn::TrDbId, true}};
     const int groupOption = m_session.display().groupOption;
     if (groupOption == 1 || groupOption == 2)
-        groups.append({ListColumn::GroupKey, true});
+        layout.groups.append({ListColumn::GroupKey, true});
     else if (groupOption == 3)
-        groups.append({ListColumn::AcName, true});
+        layout.groups.append({ListColumn::AcName, true});
+    // The group key column depends on the layout and the day.
+    const std::pair<int, QDate> computedFor{groupOption, Clock::today()};
+    const bool recompute = computedFor != m_computedFor;
+    m_computedFor = computedFor;
+
+    // Painting stays off while the rows and groups change, as a hidden grid would.
+    const bool painting = m_list->updatesEnabled();
+    m_list->setUpdatesEnabled(false);
     GridModel *model = m_list->model();
     model->setKeyColumn(ListColumn::TrRowId);
-    model->setRecords(m_sheetRows.records([&](const DeadlineRow &row) { return viewShows(viewRow, row, first, last); }),
-                      groups);
+    if (std::optional<GridRecords> sheet = std::exchange(m_freshSheet, std::nullopt)) {
+        model->setRecords(std::move(*sheet), layout);
+    } else if (std::optional<SheetDeadlines::Changes> changes = std::exchange(m_freshRows, std::nullopt)) {
+        model->changeRows(changes->bookmarks, std::move(changes->rows), layout);
+    } else {
+        model->setLayout(layout, recompute);
+    }
     updateNotesPanel();
     m_list->setUpdatesEnabled(painting);
 }

@@ -1,36 +1,44 @@
 #pragma once
 
 #include "platform/grid/GridRecords.h"
-#include "store/DeadlineStore.h"
 
-#include <QDate>
+#include <QHash>
 #include <QList>
 
-#include <functional>
 #include <vector>
 
-// The active sheet's deadlines, read once and held in memory in the order the
-// sheet's date index gives them (date, then row id). A view or a layout is
-// chosen from them without a read; after a write only the rows it names are
-// read again.
+class DeadlineStore;
+struct DeadlineRow;
+
+// The active sheet's deadlines as the list's grid holds them: read once, in the
+// order the sheet's date index gives them (date, then row id), every view and
+// layout then chosen by the grid from what it holds. After a write only the rows
+// it names are read again, and go back to the places they held.
 class SheetDeadlines
 {
 public:
-    // Reads every deadline of the sheet. Throws DbError and keeps the rows it had.
-    void load(DeadlineStore &store, qint32 sheetId);
-    // Reads the named rows again: a row still in the sheet takes its new values
-    // and place, a row gone or moved to another sheet leaves, a new one joins.
-    // Throws DbError and keeps the rows it had.
-    void reread(DeadlineStore &store, const QList<qint32> &rowIds);
-    void clear();
+    // The sheet's rows, column by column. Throws DbError.
+    GridRecords load(DeadlineStore &store, qint32 sheetId);
+
+    // What a write changed: each bookmark (-1 for a row new to the sheet) with its
+    // row, the same index in rows. A row gone or moved to another sheet becomes a
+    // row of Nulls that no view lists.
+    struct Changes
+    {
+        std::vector<int> bookmarks;
+        GridRecords rows;
+    };
+    // Throws DbError and changes nothing then.
+    Changes reread(DeadlineStore &store, const QList<qint32> &rowIds);
 
     qint32 sheetId() const { return m_sheetId; }
-    const std::vector<DeadlineRow> &rows() const { return m_rows; }
+    void clear();
 
-    // The rows the filter keeps, column by column as the list's grid takes them.
-    GridRecords records(const std::function<bool(const DeadlineRow &)> &shows) const;
+    // Deadlines as the list's columns 1..17.
+    static GridRecords records(const std::vector<DeadlineRow> &rows);
 
 private:
     qint32 m_sheetId = 0;
-    std::vector<DeadlineRow> m_rows;
+    int m_count = 0;
+    QHash<qint32, int> m_bookmarkOf;
 };

@@ -74,8 +74,8 @@ GridListing::Anchor GridListing::anchor(const GridOrdering &ordering) const
 int GridListing::rowOf(const Anchor &anchor, const GridOrdering &ordering) const
 {
     int row = 0;
-    if (anchor.bookmark >= 0 && anchor.bookmark < ordering.rowCount()) {
-        row = m_rowOfPosition[ordering.positionOf(anchor.bookmark)];
+    if (const int position = ordering.positionOf(anchor.bookmark); position >= 0) {
+        row = m_rowOfPosition[position];
     } else if (!anchor.groupPath.isEmpty()) {
         for (int i = 0; i < count() && row == 0; ++i)
             if (m_entries[i].group >= 0 && ordering.pathOf(m_entries[i].group) == anchor.groupPath)

@@ -42,20 +42,19 @@ void GridModel::setRecords(GridRecords &&records)
     takeRecords(std::move(records));
 }
 
-void GridModel::setRecords(GridRecords &&records, const QList<GridSortKey> &groups)
+void GridModel::setRecords(GridRecords &&records, const Layout &layout)
 {
-    takeRecords(std::move(records), &groups);
+    takeRecords(std::move(records), &layout);
 }
 
-void GridModel::takeRecords(GridRecords &&records, const QList<GridSortKey> *groups)
+void GridModel::takeRecords(GridRecords &&records, const Layout *layout)
 {
     const std::vector<qint64> keys = keyAnchor();
     rebuildAll([&] {
         m_table.setRecords(std::move(records));
-        if (groups) {
-            m_groupKeys = *groups;
-            m_groupKeys.removeIf([](const GridSortKey &k) { return k.column < 1; });
-            m_ordering.clearGroups();
+        if (layout) {
+            m_filter = layout->shows;
+            useGroups(layout->groups);
         }
     });
     finishReread(keys);
@@ -231,9 +230,8 @@ int GridModel::bookmark(int row) const
 
 int GridModel::rowOfBookmark(int bookmark) const
 {
-    if (bookmark < 0 || bookmark >= m_table.rowCount())
-        return 0;
-    return m_listing.rowOfPosition(m_ordering.positionOf(bookmark));
+    const int position = m_ordering.positionOf(bookmark);
+    return position < 0 ? 0 : m_listing.rowOfPosition(position);
 }
 
 void GridModel::setCurrentInternal(int row, bool force)
@@ -258,8 +256,50 @@ int GridModel::dataDepth() const
 
 void GridModel::rebuild()
 {
-    m_ordering.rebuild(m_table, m_groupKeys, m_sortKeys);
+    m_included.clear();
+    if (m_filter) {
+        m_included.resize(m_table.rowCount());
+        for (int b = 0; b < m_table.rowCount(); ++b)
+            m_included[b] = m_filter(GridRow(this, b)) ? 1 : 0;
+    }
+    m_ordering.rebuild(m_table, m_groupKeys, m_sortKeys, m_included);
     relist();
+}
+
+void GridModel::relayout(const Layout &layout, bool valuesChanged, const std::function<void()> &change)
+{
+    const std::vector<qint64> keys = keyAnchor();
+    beginResetModel();
+    change();
+    m_filter = layout.shows;
+    if (valuesChanged) {
+        m_ordering.forgetKeys();
+        m_presentation.fillComputed(m_table);
+    } else {
+        m_presentation.forget(m_table.rowCount(), m_ordering);
+    }
+    // Every group opens again, as on a re-feed.
+    useGroups(layout.groups);
+    rebuild();
+    endResetModel();
+    finishReread(keys);
+}
+
+void GridModel::setLayout(const Layout &layout, bool valuesChanged)
+{
+    relayout(layout, valuesChanged, [] {});
+}
+
+void GridModel::changeRows(const std::vector<int> &bookmarks, GridRecords &&rows, const Layout &layout)
+{
+    relayout(layout, true, [&] { m_table.changeRows(bookmarks, std::move(rows)); });
+}
+
+void GridModel::useGroups(const QList<GridSortKey> &groups)
+{
+    m_groupKeys = groups;
+    m_groupKeys.removeIf([](const GridSortKey &k) { return k.column < 1; });
+    m_ordering.clearGroups();
 }
 
 void GridModel::relist()

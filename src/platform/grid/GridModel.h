@@ -65,15 +65,28 @@ public:
     // The rows, fed by the window. A re-feed keeps the column settings when the
     // fields are the same.
     void setRecords(GridRecords &&records);
-    // New rows under new group levels, ordered and grouped once (every group
-    // open), as setRecords() followed by setGroups() would leave them.
-    void setRecords(GridRecords &&records, const QList<GridSortKey> &groups);
     // A column whose value names a data row across re-feeds (a row id). With one
     // set, new rows keep the same row current when it is still there, otherwise
     // the first still-listed row that followed it (then the nearest before it);
     // without one, the current row keeps its number.
     void setKeyColumn(int column) { m_keyColumn = column; }
     int keyColumn() const { return m_keyColumn; }
+    // Which rows are listed, and their groups: rows shows refuses stay held but
+    // are neither listed, found nor added up (no shows: every row is listed).
+    struct Layout
+    {
+        std::function<bool(const GridRow &)> shows;
+        QList<GridSortKey> groups;
+    };
+    // New rows under a layout, ordered and grouped once (every group open).
+    void setRecords(GridRecords &&records, const Layout &layout);
+    // Rows changed in place, then listed under the layout: each bookmark takes
+    // the row of the same index in rows, and a bookmark of -1 adds it at the end.
+    void changeRows(const std::vector<int> &bookmarks, GridRecords &&rows, const Layout &layout);
+    // Another layout over the rows held, ordered and grouped from the values
+    // held; valuesChanged asks the presenter again for the computed columns
+    // first. Each of the three keeps the current row as a re-feed keeps it.
+    void setLayout(const Layout &layout, bool valuesChanged = false);
     // Rows given one by one (tests, small lists).
     void setRows(const QStringList &fieldNames, const std::vector<QVariantList> &rows);
     void appendRow(const QVariantList &row);
@@ -108,7 +121,7 @@ public:
 
     // Listed rows: 1-based, group rows counted, rows under collapsed groups absent.
     int rowCount() const { return m_listing.count(); }
-    int dataRowCount() const { return m_table.rowCount(); }   // every data row read, listed or not
+    int dataRowCount() const { return m_ordering.rowCount(); }   // every row the view keeps, collapsed ones too
     bool isGroupRow(int row) const { return m_listing.isGroupRow(row); }
     // Field / computed value of a data row; on a group row the group's value when
     // column is the grouped column, otherwise an invalid QVariant.
@@ -194,7 +207,11 @@ private:
 
     // The rows changed from the ground up: computed columns, order, groups, list.
     void rebuildAll(const std::function<void()> &change);
-    void takeRecords(GridRecords &&records, const QList<GridSortKey> *groups = nullptr);
+    void takeRecords(GridRecords &&records, const Layout *layout = nullptr);
+    // Rebuilds everything after change, under a layout when one is given.
+    void relayout(const Layout &layout, bool valuesChanged, const std::function<void()> &change);
+    // New group levels; the groups are formed anew, every one open.
+    void useGroups(const QList<GridSortKey> &groups);
     // Makes the row found at an order position current, its groups open; 0 for none.
     int showFound(int position);
     // The rows a re-read should make current, best first: the current data row's
@@ -220,4 +237,6 @@ private:
     QList<GridSortKey> m_sortKeys;
     QString m_navigatorTemplate;
     int m_keyColumn = 0;
+    std::function<bool(const GridRow &)> m_filter;
+    std::vector<char> m_included;   // by bookmark; empty while every row is listed
 };

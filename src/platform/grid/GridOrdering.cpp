@@ -120,9 +120,9 @@ const std::vector<std::int64_t> &GridOrdering::keysOf(const GridTable &table, in
 }
 
 void GridOrdering::rebuild(const GridTable &table, const QList<GridSortKey> &groupLevels,
-                           const QList<GridSortKey> &sortKeys)
+                           const QList<GridSortKey> &sortKeys, const std::vector<char> &included)
 {
-    const int n = table.rowCount();
+    const int rows = table.rowCount();
 
     // Expanded state survives resorting and re-reading while the groups stay.
     QSet<QString> collapsed;
@@ -147,8 +147,16 @@ void GridOrdering::rebuild(const GridTable &table, const QList<GridSortKey> &gro
         if (table.isValidColumn(k.column))
             compare.push_back({keysOf(table, k.column).data(), k.ascending});
 
-    m_order.resize(n);
-    std::iota(m_order.begin(), m_order.end(), 0);
+    m_order.clear();
+    if (included.empty()) {
+        m_order.resize(rows);
+        std::iota(m_order.begin(), m_order.end(), 0);
+    } else {
+        for (int b = 0; b < rows; ++b)
+            if (included[b])
+                m_order.push_back(b);
+    }
+    const int n = int(m_order.size());
     if (!compare.empty()) {
         std::sort(m_order.begin(), m_order.end(), [&compare](int a, int b) {
             for (const Key &k : compare) {
@@ -159,7 +167,7 @@ void GridOrdering::rebuild(const GridTable &table, const QList<GridSortKey> &gro
             return a < b;
         });
     }
-    m_positionOf.assign(n, 0);
+    m_positionOf.assign(rows, -1);
     for (int p = 0; p < n; ++p)
         m_positionOf[m_order[p]] = p;
 

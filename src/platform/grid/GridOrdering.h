@@ -48,9 +48,11 @@ public:
     // with the empty text.
     static std::vector<std::int64_t> comparableKeys(const std::vector<QVariant> &values);
 
-    // Orders and groups the table's rows anew. A group that was collapsed stays
-    // collapsed while a group with the same values above it exists.
-    void rebuild(const GridTable &table, const QList<GridSortKey> &groupLevels, const QList<GridSortKey> &sortKeys);
+    // Orders and groups the table's rows anew, those included alone (every row
+    // when included is empty). A group that was collapsed stays collapsed while a
+    // group with the same values above it exists.
+    void rebuild(const GridTable &table, const QList<GridSortKey> &groupLevels, const QList<GridSortKey> &sortKeys,
+                 const std::vector<char> &included = {});
     // The values changed: comparable keys are worked out again at the next rebuild.
     void forgetKeys() { m_keys.clear(); }
     // Drops the groups and what was collapsed among them.
@@ -59,7 +61,11 @@ public:
     int rowCount() const { return int(m_order.size()); }
     const std::vector<int> &order() const { return m_order; }   // position -> bookmark
     int bookmarkAt(int position) const { return m_order[position]; }
-    int positionOf(int bookmark) const { return m_positionOf[bookmark]; }
+    // -1 for a row left out.
+    int positionOf(int bookmark) const
+    {
+        return bookmark >= 0 && bookmark < int(m_positionOf.size()) ? m_positionOf[bookmark] : -1;
+    }
     // Bookmarks of the rows at positions [first, last).
     std::span<const int> bookmarks(int first, int last) const { return {m_order.data() + first, m_order.data() + last}; }
 

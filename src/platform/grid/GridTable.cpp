@@ -60,6 +60,22 @@ void GridTable::appendRow(const QVariantList &row)
     ++m_rows;
 }
 
+void GridTable::changeRows(const std::vector<int> &bookmarks, GridRecords &&rows)
+{
+    for (size_t i = 0; i < bookmarks.size() && int(i) < rows.rowCount; ++i) {
+        const int b = bookmarks[i];
+        for (int c = 0; c < m_fieldCount; ++c) {
+            QVariant value = c < int(rows.columns.size()) ? std::move(rows.columns[c][i]) : QVariant();
+            if (b >= 0 && b < m_rows)
+                m_values[c][b] = std::move(value);
+            else
+                m_values[c].push_back(std::move(value));
+        }
+        if (b < 0 || b >= m_rows)
+            ++m_rows;
+    }
+}
+
 int GridTable::addComputedColumn(const QString &caption)
 {
     GridColumn c;

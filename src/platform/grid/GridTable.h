@@ -48,6 +48,8 @@ public:
     // columns stay after the fields either way, to be filled again.
     void setRecords(GridRecords &&records);
     void appendRow(const QVariantList &row);
+    // Each bookmark takes the row of the same index in rows; -1 appends it.
+    void changeRows(const std::vector<int> &bookmarks, GridRecords &&rows);
     // Returns the new column's number.
     int addComputedColumn(const QString &caption);
     // Empties every computed column to one Null per row, ready to be filled.
