@@ -3,6 +3,7 @@
 #include "platform/grid/GridOrdering.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 void GridListing::relist(const GridOrdering &ordering)
 {
@@ -84,6 +85,46 @@ int GridListing::rowOf(const Anchor &anchor, const GridOrdering &ordering) const
     if (row == 0 && anchor.row > 0)
         row = std::min(anchor.row, count());
     return row;
+}
+
+std::vector<qint64> GridListing::keysAround(const GridOrdering &ordering, const std::vector<QVariant> &keyColumn) const
+{
+    std::vector<qint64> keys;
+    if (isGroupRow(m_currentRow) || !isListed(m_currentRow))
+        return keys;
+    keys.reserve(m_entries.size());
+    auto add = [&](int row) {
+        if (!isGroupRow(row))
+            keys.push_back(keyColumn[ordering.bookmarkAt(entry(row).position)].toLongLong());
+    };
+    for (int row = m_currentRow; row <= count(); ++row)
+        add(row);
+    for (int row = m_currentRow - 1; row >= 1; --row)
+        add(row);
+    return keys;
+}
+
+int GridListing::bookmarkOfKeys(const std::vector<qint64> &keys, const std::vector<QVariant> &keyColumn,
+                                const std::function<bool(int bookmark)> &listed)
+{
+    if (keys.empty())
+        return -1;
+    // Usually the row is still there: one pass finds it. Only when it left are
+    // the followers looked up, through an index of the rows.
+    const int rows = int(keyColumn.size());
+    for (int b = 0; b < rows; ++b)
+        if (keyColumn[b].toLongLong() == keys.front() && listed(b))
+            return b;
+    if (keys.size() == 1)
+        return -1;
+    std::unordered_map<qint64, int> bookmarkOf;
+    bookmarkOf.reserve(keyColumn.size());
+    for (int b = 0; b < rows; ++b)
+        bookmarkOf.emplace(keyColumn[b].toLongLong(), b);
+    for (size_t i = 1; i < keys.size(); ++i)
+        if (const auto found = bookmarkOf.find(keys[i]); found != bookmarkOf.end() && listed(found->second))
+            return found->second;
+    return -1;
 }
 
 QString GridListing::navigatorText(const QString &pattern, int current, int total)

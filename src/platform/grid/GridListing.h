@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
+#include <functional>
 #include <vector>
 
 class GridOrdering;
@@ -48,6 +50,14 @@ public:
     Anchor anchor(const GridOrdering &ordering) const;
     // The row an anchor names in the list as it is now; 0 when nothing fits.
     int rowOf(const Anchor &anchor, const GridOrdering &ordering) const;
+
+    // The current row in terms of a key column (a row id), for rows fed anew:
+    // the current data row's key, then the keys of the rows listed after it, then
+    // those before it. Empty at a group row or with no current row.
+    std::vector<qint64> keysAround(const GridOrdering &ordering, const std::vector<QVariant> &keyColumn) const;
+    // The first of those keys whose row is listed now, by its bookmark; -1 for none.
+    static int bookmarkOfKeys(const std::vector<qint64> &keys, const std::vector<QVariant> &keyColumn,
+                              const std::function<bool(int bookmark)> &listed);
 
     // "Deadline|of" with 3 of 12 gives "Deadline 3 of 12"; without a bar the
     // pattern is a label before both numbers, and an empty one gives "3 / 12".

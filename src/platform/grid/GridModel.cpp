@@ -6,7 +6,6 @@
 #include "platform/grid/GridValues.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -39,49 +38,26 @@ void GridModel::setRows(const QStringList &fieldNames, const std::vector<QVarian
 
 void GridModel::setRecords(GridRecords &&records)
 {
-    takeRecords(std::move(records));
+    // Under the same layout, collapsed groups stay collapsed.
+    const std::vector<qint64> keys = keyAnchor();
+    rebuildAll([&] { m_table.setRecords(std::move(records)); });
+    finishReread(keys);
+    handBackMemory();
 }
 
 void GridModel::setRecords(GridRecords &&records, const Layout &layout)
 {
-    takeRecords(std::move(records), &layout);
+    relayout(layout, true, [&] { m_table.setRecords(std::move(records)); });
+    handBackMemory();
 }
 
-void GridModel::takeRecords(GridRecords &&records, const Layout *layout)
+void GridModel::handBackMemory()
 {
-    const std::vector<qint64> keys = keyAnchor();
-    rebuildAll([&] {
-        m_table.setRecords(std::move(records));
-        if (layout) {
-            m_filter = layout->shows;
-            useGroups(layout->groups);
-        }
-    });
-    finishReread(keys);
     // The rows just dropped were many small blocks: hand the freed memory back
-    // to the system, or a session of view changes keeps the high-water mark.
+    // to the system, or a session of re-reads keeps the high-water mark.
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
-}
-
-std::vector<qint64> GridModel::keyAnchor() const
-{
-    std::vector<qint64> keys;
-    const int current = currentRow();
-    if (!m_table.isValidColumn(m_keyColumn) || m_listing.isGroupRow(current) || !m_listing.isListed(current))
-        return keys;
-    keys.reserve(m_table.rowCount());
-    const std::vector<QVariant> &column = m_table.values(m_keyColumn);
-    auto add = [&](int row) {
-        if (!m_listing.isGroupRow(row))
-            keys.push_back(column[m_ordering.bookmarkAt(m_listing.entry(row).position)].toLongLong());
-    };
-    for (int row = current; row <= rowCount(); ++row)
-        add(row);
-    for (int row = current - 1; row >= 1; --row)
-        add(row);
-    return keys;
 }
 
 void GridModel::appendRow(const QVariantList &row)
@@ -93,29 +69,22 @@ void GridModel::appendRow(const QVariantList &row)
 void GridModel::finishReread(const std::vector<qint64> &keys)
 {
     int row = 0;
-    if (!keys.empty() && m_table.isValidColumn(m_keyColumn)) {
-        // Usually the row is still there: one pass finds it. Only when it left
-        // are the followers looked up, through an index of the new rows.
-        const std::vector<QVariant> &column = m_table.values(m_keyColumn);
-        for (int b = 0; b < m_table.rowCount() && row == 0; ++b)
-            if (column[b].toLongLong() == keys.front())
-                row = rowOfBookmark(b);
-        if (row == 0 && keys.size() > 1) {
-            std::unordered_map<qint64, int> bookmarkOf;
-            bookmarkOf.reserve(column.size());
-            for (int b = 0; b < m_table.rowCount(); ++b)
-                bookmarkOf.emplace(column[b].toLongLong(), b);
-            for (size_t i = 1; i < keys.size() && row == 0; ++i)
-                if (const auto found = bookmarkOf.find(keys[i]); found != bookmarkOf.end())
-                    row = rowOfBookmark(found->second);
-        }
-    }
+    if (m_table.isValidColumn(m_keyColumn))
+        row = rowOfBookmark(GridListing::bookmarkOfKeys(keys, m_table.values(m_keyColumn),
+                                                        [this](int b) { return rowOfBookmark(b) > 0; }));
     if (row == 0) {
         const int current = currentRow();
         row = current > 0 ? std::min(current, rowCount()) : (rowCount() > 0 ? 1 : 0);
     }
     setCurrentInternal(row, true);
     emit listChanged();
+}
+
+std::vector<qint64> GridModel::keyAnchor() const
+{
+    if (!m_table.isValidColumn(m_keyColumn))
+        return {};
+    return m_listing.keysAround(m_ordering, m_table.values(m_keyColumn));
 }
 
 void GridModel::rebuildAll(const std::function<void()> &change)
@@ -466,34 +435,12 @@ void GridModel::setGroupCaption(int row, const QString &caption)
     emit dataChanged(index(row - 1, 0), index(row - 1, columnCount() - 1));
 }
 
-int GridModel::groupLevel(int row) const
-{
-    return isGroupRow(row) ? m_ordering.group(m_listing.groupAt(row)).level : 0;
-}
-
-int GridModel::groupColumn(int row) const
-{
-    return isGroupRow(row) ? m_ordering.group(m_listing.groupAt(row)).column : 0;
-}
-
-MoneySum GridModel::groupSum(int row, int column) const
-{
-    return isGroupRow(row) ? group(row).sum(column) : MoneySum();
-}
-
-GridGroup GridModel::group(int row) const
-{
-    return GridGroup(this, m_listing.groupAt(row));
-}
-
 int GridModel::find(int column, const QVariant &needle, FindMode mode, int fromRow, int direction)
 {
-    if (m_table.rowCount() == 0 || !m_table.isValidColumn(column))
+    if (!m_table.isValidColumn(column))
         return 0;
-    const int step = direction < 0 ? -1 : 1;
     const GridSearch search(needle, mode == FindMode::Contains ? GridSearch::Match::Contains : GridSearch::Match::Equal);
-    const int start = GridSearch::startPosition(m_listing, m_ordering, fromRow == -1 ? currentRow() : fromRow, step);
-    return showFound(search.findPosition(m_table.values(column), m_ordering.order(), start, step));
+    return find([&](const GridRow &row) { return search.matches(row.field(column)); }, fromRow, direction);
 }
 
 int GridModel::find(const std::function<bool(const GridRow &)> &matches, int fromRow, int direction)

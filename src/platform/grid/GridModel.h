@@ -151,10 +151,12 @@ public:
     void collapseAll();
     QString groupCaption(int row) const;
     void setGroupCaption(int row, const QString &caption);
-    int groupLevel(int row) const;           // 0 for a data row
-    int groupColumn(int row) const;          // 0 for a data row
-    MoneySum groupSum(int row, int column) const;   // GridGroup::sum; nothing added for a data row
-    GridGroup group(int row) const;          // group rows only
+    // 0 for a data row.
+    int groupLevel(int row) const { return isGroupRow(row) ? m_ordering.group(m_listing.groupAt(row)).level : 0; }
+    int groupColumn(int row) const { return isGroupRow(row) ? m_ordering.group(m_listing.groupAt(row)).column : 0; }
+    // GridGroup::sum; nothing added for a data row.
+    MoneySum groupSum(int row, int column) const { return isGroupRow(row) ? group(row).sum(column) : MoneySum(); }
+    GridGroup group(int row) const { return GridGroup(this, m_listing.groupAt(row)); }   // group rows only
 
     // Sorting, applied within groups; ties keep the record-set order.
     QList<GridSortKey> sortKeys() const { return m_sortKeys; }
@@ -207,8 +209,8 @@ private:
 
     // The rows changed from the ground up: computed columns, order, groups, list.
     void rebuildAll(const std::function<void()> &change);
-    void takeRecords(GridRecords &&records, const Layout *layout = nullptr);
-    // Rebuilds everything after change, under a layout when one is given.
+    static void handBackMemory();
+    // Rebuilds everything after change, under the layout.
     void relayout(const Layout &layout, bool valuesChanged, const std::function<void()> &change);
     // New group levels; the groups are formed anew, every one open.
     void useGroups(const QList<GridSortKey> &groups);
