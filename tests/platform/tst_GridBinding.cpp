@@ -43,7 +43,7 @@ void tst_GridBinding::init()
     QVERIFY(m_dir.isValid());
     m_connectionString = copyTemplateTo(m_dir.path());
     QVERIFY2(!m_connectionString.isEmpty(), "template database missing");
-    runJet(m_connectionString, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'pays late')"));
+    runSql(m_connectionString, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'pays late')"));
     insertDeadline(m_connectionString, 1, 1, false, QDate(2024, 3, 5), QStringLiteral("Rent"), 1, Currency::fromUnits(105000),
                    QStringLiteral("march"));
     insertDeadline(m_connectionString, 1, -1, true, QDate(2024, 2, 29), QStringLiteral("Power"), 0, Currency::fromUnits(32500));
@@ -114,7 +114,7 @@ void tst_GridBinding::rereadsOnlyTheRowsAWriteNamed()
 
     // Rent moves before Power, Power leaves, a new row joins, another sheet's row
     // named by mistake stays out.
-    runJet(m_connectionString, QStringLiteral("UPDATE Transactions SET TrDate = #01/15/2024# WHERE TrRowId = %1")
+    runSql(m_connectionString, QStringLiteral("UPDATE Transactions SET TrDate = '2024-01-15' WHERE TrRowId = %1")
                                    .arg(before.at(1)));
     store.deleteDeadline(before.at(0));
     insertDeadline(m_connectionString, 1, -2, false, QDate(2024, 6, 1), QStringLiteral("Dentist"), 0, Currency());
