@@ -1,25 +1,39 @@
-// The reader of the inside of a #...# date literal. Beyond not crashing: a day it
-// accepts is a real day, and the literal the program writes for that day, in
-// either form the reader takes, reads back as the same day.
+// The reader of dates as the user types them. The first byte picks one of the
+// program's five languages' locales, the C locale, or one that writes other
+// digits (Persian); the rest is the text. Beyond not crashing: a date it accepts
+// is a real day, and that day as the program shows it reads back as the same day.
 #include "FuzzText.h"
-#include "store/SqlText.h"
-#include "store/SqlTokenizer.h"
+#include "platform/DateFormat.h"
+#include "platform/DateText.h"
+
+#include <array>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString inner = FuzzText::fromBytes(data, size);
-    const QDate date = SqlTokenizer::parseDateLiteral(inner);
-    if (!date.isValid())
+    static const std::array<QLocale, 7> locales{
+        QLocale(QLocale::Italian, QLocale::Italy),
+        QLocale(QLocale::English, QLocale::UnitedStates),
+        QLocale(QLocale::French, QLocale::France),
+        QLocale(QLocale::Spanish, QLocale::Spain),
+        QLocale(QLocale::German, QLocale::Germany),
+        QLocale::c(),
+        QLocale(QLocale::Persian, QLocale::Iran),
+    };
+    static const QDate reference(2026, 12, 7);
+    if (size == 0)
         return 0;
-    if (date.year() < 1 || date.year() > 9999)
-        FuzzText::fail("year outside 1..9999", inner, date.toString(Qt::ISODate));
+    const QLocale &locale = locales[data[0] % locales.size()];
+    const QString text = FuzzText::fromBytes(data + 1, size - 1);
 
-    const QString written = sqlDateLiteral(date);
-    const QDate monthFirst = SqlTokenizer::parseDateLiteral(QStringView(written).mid(1, written.size() - 2));
-    if (monthFirst != date)
-        FuzzText::fail("written literal reads back as another day", inner, written);
-    const QString iso = date.toString(Qt::ISODate);
-    if (SqlTokenizer::parseDateLiteral(iso) != date)
-        FuzzText::fail("year-first form reads back as another day", inner, iso);
+    const std::optional<QDate> date = DateText::parse(text, locale, reference);
+    if (!date)
+        return 0;
+    if (!date->isValid())
+        FuzzText::fail("accepted a day that does not exist", text, date->toString(Qt::ISODate));
+    const QString shown = shortDateText(*date, locale);
+    const std::optional<QDate> again = DateText::parse(shown, locale, reference);
+    if (again != date)
+        FuzzText::fail("a shown date reads back as another day", text + QStringLiteral(" -> ") + shown,
+                       again ? again->toString(Qt::ISODate) : QStringLiteral("(refused)"));
     return 0;
 }
