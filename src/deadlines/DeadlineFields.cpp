@@ -10,7 +10,6 @@
 #include "startup/Texts.h"
 #include "store/CounterpartyStore.h"
 #include "store/Database.h"
-#include "store/SqlText.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -23,8 +22,6 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <cmath>
 
 namespace {
 
@@ -201,7 +198,7 @@ void DeadlineFields::fillCounterparties(const QString &connectionString)
 
 qint32 DeadlineFields::selectedCounterparty() const
 {
-    return qint32(std::lround(numberOrDefault(m_counterparty->currentData(), 0)));
+    return qint32(m_counterparty->currentData().toInt());
 }
 
 void DeadlineFields::refuseGoneCounterparty()

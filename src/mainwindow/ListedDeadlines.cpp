@@ -3,7 +3,6 @@
 #include "mainwindow/DeadlineList.h"
 #include "platform/grid/GridModel.h"
 #include "store/MoneySum.h"
-#include "store/SqlText.h"
 
 QList<ListedDeadline> listedDeadlines(const GridModel &list, bool showCounters, const QString &counterSeparator)
 {
@@ -20,7 +19,7 @@ QList<ListedDeadline> listedDeadlines(const GridModel &list, bool showCounters, 
         d.type = field(ListColumn::TrType).toInt();
         d.done = field(ListColumn::TrDone).toBool();
         d.date = field(ListColumn::TrDate).toDate();
-        d.description = stringOrDefault(field(ListColumn::TrDescription), QString());
+        d.description = field(ListColumn::TrDescription).toString();
         d.groupId = field(ListColumn::TrGrpId).toInt();
         d.groupRow = field(ListColumn::TrGrpRow).toInt();
         d.groupSize = field(ListColumn::TrGrpMDay).toInt();
@@ -28,9 +27,9 @@ QList<ListedDeadline> listedDeadlines(const GridModel &list, bool showCounters, 
                                               counterSeparator);
         d.amount = storedAmount(field(ListColumn::TrValue));
         d.balance = storedAmount(field(ListColumn::TrBalance));
-        d.counterpartyName = stringOrDefault(field(ListColumn::AcName), QString());
-        d.counterpartyNotes = stringOrDefault(field(ListColumn::AcNotes), QString());
-        d.notes = stringOrDefault(field(ListColumn::TrNotes), QString());
+        d.counterpartyName = field(ListColumn::AcName).toString();
+        d.counterpartyNotes = field(ListColumn::AcNotes).toString();
+        d.notes = field(ListColumn::TrNotes).toString();
         rows.append(std::move(d));
     }
     return rows;

@@ -2,13 +2,11 @@
 
 #include "store/Currency.h"
 #include "store/Database.h"
-#include "store/JetSql.h"
-#include "store/JetSyntax.h"
 #include "store/NameCollation.h"
-#include "store/SqlTokenizer.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -16,18 +14,7 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <atomic>
-
-namespace {
-
-bool containsWord(const QString &sql, QStringView word)
-{
-    const QList<SqlToken> tokens = SqlTokenizer::tokenize(sql);
-    return std::any_of(tokens.begin(), tokens.end(), [word](const SqlToken &t) { return t.isWord(word); });
-}
-
-} // namespace
 
 Connection::Connection()
 {
@@ -107,14 +94,12 @@ void Connection::test()
                           QStringLiteral("'%1' is not a deadline database (table %2 missing).")
                               .arg(m_dataSource, QLatin1String(required)));
     }
-    reloadSchema();
 }
 
 void Connection::close()
 {
     if (!QSqlDatabase::contains(m_name))
         return;
-    releaseQueries();
     if (m_inTransaction) {
         QSqlDatabase::database(m_name, false).rollback();
         m_inTransaction = false;
@@ -124,7 +109,6 @@ void Connection::close()
         db.close();
     }
     QSqlDatabase::removeDatabase(m_name);
-    m_schema.reset();
     m_dataSource.clear();
 }
 
@@ -137,14 +121,6 @@ void Connection::checkOpen() const
 {
     if (!isOpen())
         throw DbError(DbError::NotOpen, QStringLiteral("Operation is not allowed when the connection is closed."));
-}
-
-void Connection::releaseQueries()
-{
-    const std::vector<Recordset *> open = m_recordsets;
-    m_recordsets.clear();
-    for (Recordset *r : open)
-        r->releaseQuery();
 }
 
 QVariant Connection::bindable(const QVariant &value)
@@ -164,33 +140,6 @@ QVariant Connection::bindable(const QVariant &value)
     return text;
 }
 
-bool Connection::run(QSqlQuery &query, const TranslatedSql &statement)
-{
-    if (statement.parameters.isEmpty())
-        return query.exec(statement.text);
-    if (!query.prepare(statement.text))
-        return false;
-    for (const QVariant &value : statement.parameters)
-        query.addBindValue(bindable(value));
-    return query.exec();
-}
-
-int Connection::execute(const QString &jetSql)
-{
-    checkOpen();
-    const TranslatedSql statement = translateJetStatement(jetSql, schema());
-    QSqlQuery query(database());
-    if (!run(query, statement))
-        throw DbError::fromEngine(query.lastError());
-    const int affected = query.numRowsAffected();
-    query.finish();
-    const QStringView verb = QStringView(statement.text).trimmed().left(6);
-    if (verb.startsWith(u"ALTER", Qt::CaseInsensitive) || verb.startsWith(u"CREATE", Qt::CaseInsensitive)
-        || verb.startsWith(u"DROP", Qt::CaseInsensitive))
-        m_schema.reset();   // the next statement sees the new columns
-    return affected;
-}
-
 void Connection::beginTrans()
 {
     checkOpen();
@@ -207,8 +156,6 @@ void Connection::commitTrans()
     checkOpen();
     if (!m_inTransaction)
         throw DbError(DbError::NotSupported, QStringLiteral("No transaction is open on this connection."));
-    // Record sets finish their statements as soon as they have read their last
-    // row (a static one right after loading), so none holds the commit back.
     QSqlDatabase db = database();
     if (!db.commit())
         throw DbError::fromEngine(db.lastError());   // still open: the caller's guard rolls back
@@ -226,62 +173,6 @@ void Connection::rollbackTrans()
         throw DbError::fromEngine(db.lastError());
 }
 
-const SchemaInfo &Connection::schema()
-{
-    if (!m_schema)
-        reloadSchema();
-    return *m_schema;
-}
-
-void Connection::reloadSchema()
-{
-    checkOpen();
-    auto info = std::make_unique<SchemaInfo>();
-    QSqlQuery query(database());
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral(
-            "SELECT name, sql FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY rowid")))
-        throw DbError::fromEngine(query.lastError(), m_dataSource);
-    QList<QPair<QString, QString>> tables;
-    while (query.next())
-        tables.append({query.value(0).toString(), query.value(1).toString()});
-    if (query.lastError().isValid())
-        throw DbError::fromEngine(query.lastError(), m_dataSource);
-    query.finish();
-    for (const auto &[table, createSql] : tables) {
-        const bool autoIncrement = containsWord(createSql, u"AUTOINCREMENT");
-        QSqlQuery columns(database());
-        columns.setForwardOnly(true);
-        if (!columns.exec(QStringLiteral("PRAGMA table_info(%1)").arg(JetSyntax::quotedName(table))))
-            throw DbError::fromEngine(columns.lastError(), table);
-        QList<QPair<QString, ColumnKind>> list;
-        QStringList keys;
-        QStringList keyTypes;
-        while (columns.next()) {
-            const QString name = columns.value(1).toString();
-            const QString type = columns.value(2).toString();
-            list.append({name, columnKindOfDeclaredType(type)});
-            if (columns.value(5).toInt() > 0) {
-                keys.append(name);
-                keyTypes.append(type);
-            }
-        }
-        if (keys.size() == 1) {
-            info->primaryKeys.insert(table.toLower(), keys.first());
-            if (autoIncrement && keyTypes.first().trimmed().compare(u"INTEGER", Qt::CaseInsensitive) == 0) {
-                for (auto &entry : list) {
-                    if (entry.first == keys.first())
-                        entry.second = ColumnKind::Counter;
-                }
-            }
-        }
-        info->tables.insert(table.toLower(), list);
-        info->tableOrder.append(table.toLower());
-        info->tableNames.insert(table.toLower(), table);
-    }
-    m_schema = std::move(info);
-}
-
 QSqlDatabase Connection::database() const
 {
     return QSqlDatabase::database(m_name, false);
@@ -290,17 +181,24 @@ QSqlDatabase Connection::database() const
 int Connection::textColumnMaxLength(const QString &table, const QString &column)
 {
     checkOpen();
+    QString quoted = table;
+    quoted.replace(u'"', QStringLiteral("\"\""));
     QSqlQuery query(database());
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(JetSyntax::quotedName(table))))
+    if (!query.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(quoted)))
         throw DbError::fromEngine(query.lastError(), table);
     while (query.next()) {
         if (query.value(1).toString().compare(column, Qt::CaseInsensitive) != 0)
             continue;
+        // Only the fixed-length text types have a length: VARCHAR(n), CHAR(n), TEXT(n)...
+        static const QStringList textTypes{QStringLiteral("VARCHAR"), QStringLiteral("TEXT"), QStringLiteral("CHAR"),
+                                           QStringLiteral("NVARCHAR"), QStringLiteral("NCHAR"),
+                                           QStringLiteral("CHARACTER"), QStringLiteral("STRING"),
+                                           QStringLiteral("VARYING CHARACTER")};
         const QString type = query.value(2).toString();
         const qsizetype open = type.indexOf(u'(');
         const qsizetype close = type.indexOf(u')', open + 1);
-        if (open < 0 || close < 0 || columnKindOfDeclaredType(type) != ColumnKind::Text)
+        if (open < 0 || close < 0 || !textTypes.contains(type.left(open).trimmed(), Qt::CaseInsensitive))
             return 0;
         bool ok = false;
         const int length = type.mid(open + 1, close - open - 1).trimmed().toInt(&ok);

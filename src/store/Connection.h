@@ -1,19 +1,11 @@
 #pragma once
 
-#include "store/SchemaInfo.h"
-
 #include <QSqlDatabase>
 #include <QString>
-
-#include <memory>
-#include <vector>
-
-class QSqlQuery;
-class Recordset;
-struct TranslatedSql;
+#include <QVariant>
 
 // One open database file. Nothing keeps a connection open for long: each
-// operation opens its own, runs its statements or record sets and closes it.
+// operation opens its own, runs its statements and closes it.
 class Connection
 {
 public:
@@ -34,9 +26,6 @@ public:
     void close();
     bool isOpen() const;
 
-    // Runs one Jet statement; returns the rows affected. Throws DbError.
-    int execute(const QString &jetSql);
-
     void beginTrans();
     void commitTrans();
     void rollbackTrans();
@@ -46,26 +35,17 @@ public:
     // VARCHAR(n)); 0 when the column has none or does not exist.
     int textColumnMaxLength(const QString &table, const QString &column);
 
-    const SchemaInfo &schema();
-    void reloadSchema();         // after a change of the tables' structure
     QSqlDatabase database() const;
     QString dataSource() const { return m_dataSource; }
 
-    // Prepares the translated statement on query, binds its parameters and runs it;
-    // false with the query's error when the engine refused.
-    static bool run(QSqlQuery &query, const TranslatedSql &statement);
     // A value as the store binds it: a text's unpaired UTF-16 surrogates (which
     // are no character and cannot be stored as text) become U+FFFD.
     static QVariant bindable(const QVariant &value);
 
 private:
-    friend class Recordset;
     void checkOpen() const;
-    void releaseQueries();
 
     QString m_name;
     QString m_dataSource;
     bool m_inTransaction = false;
-    std::unique_ptr<SchemaInfo> m_schema;
-    std::vector<Recordset *> m_recordsets;   // open on this connection; released at close
 };

@@ -10,15 +10,14 @@
 
 namespace {
 
-
-// A text as the editor's record set stored it: a null text is NULL, anything
-// else its characters, an empty one ''.
+// A text as a new counterparty stores it: a null text is NULL, anything else
+// its characters, an empty one ''.
 QVariant storedText(const QString &text)
 {
     return Connection::bindable(text);
 }
 
-// A text as the quoted literal of an UPDATE stored it: never NULL.
+// A text as an edit stores it: never NULL.
 QVariant literalText(const QString &text)
 {
     return Connection::bindable(text.isNull() ? QStringLiteral("") : text);

@@ -105,12 +105,6 @@ std::optional<Currency> Currency::fromRoundedUnits(double units)
     return fromUnits(qint64(rounded));
 }
 
-QString Currency::toSqlText() const
-{
-    const QString text = unitsToText(m_units);
-    return m_units < 0 ? text : u' ' + text;
-}
-
 QString Currency::toPlainText() const
 {
     return unitsToText(m_units);

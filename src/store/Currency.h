@@ -31,10 +31,7 @@ public:
     constexpr qint64 units() const { return m_units; }
     double toDouble() const { return double(m_units) / Scale; }
 
-    // The number as SQL text: point decimal separator, no trailing zeros, and a
-    // leading blank before a non-negative number (" 12.5", "-12.5", " 0").
-    QString toSqlText() const;
-    // Plain text with a point, no leading blank ("12.5").
+    // Plain text with a point, no trailing zeros ("12.5", "-12.5", "0").
     QString toPlainText() const;
 
     // Checked arithmetic: nothing on overflow.

@@ -2,23 +2,18 @@
 
 #include "store/Connection.h"
 #include "store/DbError.h"
-#include "store/Recordset.h"
 #include "store/TransactionGuard.h"
 
 #include <QString>
 
-// The store: connections to "orvel2.mdb" (an SQLite file) that accept the
-// statement forms the program was written in (Jet SQL) and translate them.
+// The store: connections to "orvel2.mdb" (an SQLite file) on which the typed
+// stores run their named statements.
 //
-// Value conventions of every field read through this layer:
-//   Null            -> invalid QVariant (QVariant())
-//   date columns    -> QDate (whole days; stored as 'yyyy-MM-dd' text)
-//   currency        -> Currency (stored as integer ten-thousandths)
-//   yes/no columns  -> bool (stored as 1 / 0)
-//   counters, ints  -> int / qlonglong
-//   texts           -> QString
-// Column kinds come from the declared types of the schema (DATETIME, CURRENCY,
-// YESNO, ...), so the translator knows which literals to convert.
+// How the values are stored:
+//   dates     -> 'yyyy-MM-dd' text (whole days)
+//   money     -> integer ten-thousandths (Currency)
+//   yes/no    -> 1 / 0
+//   texts     -> text
 
 namespace Database {
 

@@ -1,11 +1,10 @@
 #include "store/DatabaseCheck.h"
 
 #include "store/Database.h"
-#include "store/JetSyntax.h"
-#include "store/SchemaInfo.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -21,6 +20,37 @@ namespace {
 
 using Kind = DatabaseProblem::Kind;
 using Damage = DatabaseProblem::Damage;
+
+// What a declared column type holds, as far as the check needs to know.
+enum class ColumnKind { Integer, Counter, Text, Memo, Date, Currency, YesNo, Other };
+
+ColumnKind kindOfDeclaredType(const QString &declaredType)
+{
+    QString base = declaredType.trimmed().toUpper();
+    const qsizetype paren = base.indexOf(u'(');
+    if (paren >= 0)
+        base = base.left(paren).trimmed();
+    static const QHash<QString, ColumnKind> kinds{
+        {QStringLiteral("COUNTER"), ColumnKind::Counter},   {QStringLiteral("AUTOINCREMENT"), ColumnKind::Counter},
+        {QStringLiteral("INTEGER"), ColumnKind::Integer},   {QStringLiteral("INT"), ColumnKind::Integer},
+        {QStringLiteral("LONG"), ColumnKind::Integer},      {QStringLiteral("SMALLINT"), ColumnKind::Integer},
+        {QStringLiteral("SHORT"), ColumnKind::Integer},     {QStringLiteral("BYTE"), ColumnKind::Integer},
+        {QStringLiteral("TINYINT"), ColumnKind::Integer},   {QStringLiteral("BIGINT"), ColumnKind::Integer},
+        {QStringLiteral("DATETIME"), ColumnKind::Date},     {QStringLiteral("DATE"), ColumnKind::Date},
+        {QStringLiteral("TIMESTAMP"), ColumnKind::Date},    {QStringLiteral("CURRENCY"), ColumnKind::Currency},
+        {QStringLiteral("MONEY"), ColumnKind::Currency},    {QStringLiteral("YESNO"), ColumnKind::YesNo},
+        {QStringLiteral("BIT"), ColumnKind::YesNo},         {QStringLiteral("BOOLEAN"), ColumnKind::YesNo},
+        {QStringLiteral("BOOL"), ColumnKind::YesNo},        {QStringLiteral("LOGICAL"), ColumnKind::YesNo},
+        {QStringLiteral("MEMO"), ColumnKind::Memo},         {QStringLiteral("LONGTEXT"), ColumnKind::Memo},
+        {QStringLiteral("LONGCHAR"), ColumnKind::Memo},     {QStringLiteral("NOTE"), ColumnKind::Memo},
+        {QStringLiteral("CLOB"), ColumnKind::Memo},         {QStringLiteral("VARCHAR"), ColumnKind::Text},
+        {QStringLiteral("TEXT"), ColumnKind::Text},         {QStringLiteral("CHAR"), ColumnKind::Text},
+        {QStringLiteral("NVARCHAR"), ColumnKind::Text},     {QStringLiteral("NCHAR"), ColumnKind::Text},
+        {QStringLiteral("CHARACTER"), ColumnKind::Text},    {QStringLiteral("STRING"), ColumnKind::Text},
+        {QStringLiteral("VARYING CHARACTER"), ColumnKind::Text},
+    };
+    return kinds.value(base, ColumnKind::Other);
+}
 
 struct RequiredColumn
 {
@@ -214,7 +244,7 @@ DatabaseProblem DatabaseCheck::check(const QString &connectionString)
             return damaged(path, Damage::MissingTable, table);
         QStringList names;
         QStringList types;
-        const QString info = QStringLiteral("PRAGMA table_info(%1)").arg(JetSyntax::quotedName(table));
+        const QString info = QStringLiteral("PRAGMA table_info(\"%1\")").arg(table);
         if (!readColumn(db, info, 1, names, error) || !readColumn(db, info, 2, types, error))
             return engineProblem(error, path);
         for (const RequiredColumn &column : required.columns) {
@@ -228,7 +258,7 @@ DatabaseProblem DatabaseCheck::check(const QString &connectionString)
             }
             // An INTEGER PRIMARY KEY AUTOINCREMENT reads as a counter; the
             // declared type alone says Integer, which every counter accepts.
-            const ColumnKind kind = columnKindOfDeclaredType(types.value(at));
+            const ColumnKind kind = kindOfDeclaredType(types.value(at));
             if (std::find(column.kinds.begin(), column.kinds.end(), kind) == column.kinds.end())
                 return damaged(path, Damage::WrongKind, table, name, types.value(at));
         }

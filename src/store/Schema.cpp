@@ -94,8 +94,7 @@ int schemaVersion(Connection &connection)
 
 int upgradeSchema(Connection &connection, const QList<SchemaScript> &scripts)
 {
-    const int start = schemaVersion(connection);
-    int version = start;
+    int version = schemaVersion(connection);
     QSqlDatabase db = connection.database();
     for (const SchemaScript &script : scripts) {
         if (script.version <= version)
@@ -109,8 +108,6 @@ int upgradeSchema(Connection &connection, const QList<SchemaScript> &scripts)
         guard.commit();
         version = script.version;
     }
-    if (version != start)
-        connection.reloadSchema();
     return version;
 }
 

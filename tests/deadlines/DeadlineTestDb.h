@@ -8,6 +8,9 @@
 #include "store/Database.h"
 #include "store/DeadlineStore.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QObject>
@@ -68,35 +71,36 @@ inline DeadlineStore::NewDeadlines rent(const QDate &first, int count, qint32 ta
     return d;
 }
 
-// A value as text the way a row is compared: money in ten-thousandths.
-inline QString cellText(const QVariant &v)
-{
-    return v.userType() == qMetaTypeId<Currency>() ? QString::number(v.value<Currency>().units()) : v.toString();
-}
-
-// The named columns ("TrDate, TrValue") of one stored deadline, as text.
+// The named columns ("TrDate, TrValue") of one stored deadline, as SQLite stores
+// them, as text: dates 'yyyy-MM-dd', money in ten-thousandths, yes/no 1/0.
 inline QStringList rowFields(const QString &connectionString, int rowId, const QString &columns)
 {
-    Recordset rs;
-    rs.open(QStringLiteral("SELECT %1 FROM Transactions WHERE TrRowId=%2").arg(columns).arg(rowId), connectionString);
+    Connection c;
+    c.open(connectionString);
+    QSqlQuery query(c.database());
     QStringList out;
-    for (int i = 0; !rs.eof() && i < rs.fieldCount(); ++i)
-        out << cellText(rs.field(i));
+    if (query.exec(QStringLiteral("SELECT %1 FROM Transactions WHERE TrRowId=%2").arg(columns).arg(rowId)) && query.next()) {
+        for (int i = 0; i < query.record().count(); ++i)
+            out << query.value(i).toString();
+    }
     return out;
 }
 
 // The named columns of the stored deadlines that match `where`, one "a|b|c" line
-// per row in `order`, as cellText writes them.
+// per row in `order`, as rowFields writes them.
 inline QStringList tableRows(const QString &connectionString, const QString &columns = QStringLiteral("*"),
-                             const QString &where = QStringLiteral("True"), const QString &order = QStringLiteral("TrRowId"))
+                             const QString &where = QStringLiteral("1"), const QString &order = QStringLiteral("TrRowId"))
 {
-    Recordset rs;
-    rs.open(QStringLiteral("SELECT %1 FROM Transactions WHERE %2 ORDER BY %3").arg(columns, where, order), connectionString);
+    Connection c;
+    c.open(connectionString);
+    QSqlQuery query(c.database());
     QStringList out;
-    for (; !rs.eof(); rs.moveNext()) {
+    if (!query.exec(QStringLiteral("SELECT %1 FROM Transactions WHERE %2 ORDER BY %3").arg(columns, where, order)))
+        return {query.lastError().text()};
+    while (query.next()) {
         QStringList cells;
-        for (int i = 0; i < rs.fieldCount(); ++i)
-            cells << cellText(rs.field(i));
+        for (int i = 0; i < query.record().count(); ++i)
+            cells << query.value(i).toString();
         out << cells.join(u'|');
     }
     return out;

@@ -79,7 +79,7 @@ private slots:
         QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
 
         QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDate, TrValue, TrBalance, TrDone, TrNotes, TrGrpRow, TrGrpMDay, TrGrpType"),
-                 (QStringList{"2017-05-15", "800000", "-800000", "true", "Paid by card", "3", "4", "m"}));
+                 (QStringList{"2017-05-15", "800000", "-800000", "1", "Paid by card", "3", "4", "m"}));
         QStringList after = tableRows(m_db->connectionString());
         after.removeAt(2);
         before.removeAt(2);
@@ -204,11 +204,11 @@ private slots:
         QVERIFY(m_announced->heard.isEmpty());
         QCOMPARE(child<QLineEdit>("descriptionBox")->text(), QStringLiteral("Rent March"));
         QVERIFY(child<QCheckBox>("doneCheck")->isChecked());
-        QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDescription, TrDone"), (QStringList{"Rent March", "false"}));
+        QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDescription, TrDone"), (QStringList{"Rent March", "0"}));
         // Saved again, the check box's change goes in over the stored description.
         QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
         QVERIFY(!m_form->isVisible());
-        QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDescription, TrDone"), (QStringList{"Rent March", "true"}));
+        QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDescription, TrDone"), (QStringList{"Rent March", "1"}));
     }
 
 private:

@@ -37,7 +37,7 @@ private slots:
         changes.value = Currency::fromWhole(80);
         QCOMPARE(m_store->updateDeadline(read, changes).outcome, DeadlineStore::UpdateOutcome::Written);
         QCOMPARE(stored("TrDescription, TrDone, TrNotes, TrValue, TrBalance"),
-                 (QStringList{"Rent, flat 2", "true", "one\r\ntwo", "800000", "-800000"}));
+                 (QStringList{"Rent, flat 2", "1", "one\r\ntwo", "800000", "-800000"}));
     }
 
     void columnChangedMeanwhileIsNotOverwritten()
@@ -59,7 +59,7 @@ private slots:
         // Saved again over the values now read, the remaining change goes in.
         changes.description.reset();
         QCOMPARE(m_store->updateDeadline(result.now, changes).outcome, DeadlineStore::UpdateOutcome::Written);
-        QCOMPARE(stored("TrDate, TrDescription, TrDone"), (QStringList{"2017-02-01", "Rent March", "true"}));
+        QCOMPARE(stored("TrDate, TrDescription, TrDone"), (QStringList{"2017-02-01", "Rent March", "1"}));
     }
 
     void goneRowOrClientWritesNothing()
@@ -69,7 +69,7 @@ private slots:
         changes.acId = 5;   // a client deleted while the editor was open
         changes.done = true;
         QCOMPARE(m_store->updateDeadline(read, changes).outcome, DeadlineStore::UpdateOutcome::CounterpartyGone);
-        QCOMPARE(stored("TrAcId, TrDone"), (QStringList{"0", "false"}));
+        QCOMPARE(stored("TrAcId, TrDone"), (QStringList{"0", "0"}));
 
         m_db->raw(QStringLiteral("DELETE FROM Transactions"));
         QCOMPARE(m_store->updateDeadline(read, changes).outcome, DeadlineStore::UpdateOutcome::Gone);

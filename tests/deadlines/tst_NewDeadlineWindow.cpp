@@ -29,7 +29,7 @@ QStringList storedRows(const QString &connectionString)
 {
     return tableRows(connectionString, QStringLiteral("TrDate, TrType, TrDescription, TrNotes, TrValue, TrBalance, "
                                                       "TrGrpType, TrGrpRow, TrGrpMDay, TrGrpId"),
-                     QStringLiteral("True"), QStringLiteral("TrDate, TrRowId"));
+                     QStringLiteral("1"), QStringLiteral("TrDate, TrRowId"));
 }
 
 // A click (key 0) or a key press on the control as the window system delivers
@@ -54,8 +54,8 @@ void post(QWidget *control, int key = 0)
 QStringList savedOn(const QString &connectionString, const QDate &date)
 {
     const qint32 rowId =
-        firstValue(connectionString, QStringLiteral("SELECT Min(TrRowId) FROM Transactions WHERE TrDate=#%1#")
-                                         .arg(date.toString(QStringLiteral("MM/dd/yyyy"))))
+        firstValue(connectionString, QStringLiteral("SELECT Min(TrRowId) FROM Transactions WHERE TrDate='%1'")
+                                         .arg(date.toString(Qt::ISODate)))
             .toInt();
     return {QStringLiteral("deadlines 1"), QStringLiteral("current %1").arg(rowId)};
 }
@@ -336,11 +336,11 @@ private slots:
         QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
 
         const QStringList rows = tableRows(m_db->connectionString(), "TrGrpId, TrGrpMDay, TrGrpRow, TrDescription, TrBalance",
-                                           "True", "TrDate, TrRowId");
+                                           "1", "TrDate, TrRowId");
         QCOMPARE(rows.size(), 7);
         for (int i = 0; i < rows.size(); ++i)
             QCOMPARE(rows[i], QStringLiteral("1|7|%1|Rent|-1000000").arg(i + 1));
-        QCOMPARE(tableRows(m_db->connectionString(), "TrDate", "True", "TrDate").mid(1, 2), (QStringList{"2017-02-28", "2017-03-31"}));
+        QCOMPARE(tableRows(m_db->connectionString(), "TrDate", "1", "TrDate").mid(1, 2), (QStringList{"2017-02-28", "2017-03-31"}));
         // The first of the added members becomes current, not one the group had;
         // the renumbered members are announced with the new ones.
         QCOMPARE(m_announced->heard, savedOn(m_db->connectionString(), QDate(2017, 4, 3)));

@@ -54,7 +54,7 @@ private slots:
 
         QCOMPARE(rowFields(m_db->connectionString(), 2, "TrDbId, TrDescription, TrNotes, TrDate, TrAcId, TrValue, TrBalance, "
                                                          "TrGrpType, TrGrpId, TrDone"),
-                 (QStringList{"3", d.description, d.notes, "2017-04-03", "5", "125000", "-125000", "n", "0", "false"}));
+                 (QStringList{"3", d.description, d.notes, "2017-04-03", "5", "125000", "-125000", "n", "0", "0"}));
         const std::optional<DeadlineStore::StoredDeadline> read = DeadlineStore(m_db->connectionString()).readDeadline(2);
         QVERIFY(read);
         QCOMPARE((QVariantList{read->rowId, read->sheetId, read->type, read->done, read->date, read->description,

@@ -125,7 +125,7 @@ void tst_CalendarColumn::busyDaysAreOpenDeadlinesOfTheSheet()
 
     // A deadline saved elsewhere shows after the refresh, and so does a closed one's day going plain.
     insert(1, false, QDate(2024, 3, 20), QStringLiteral("Added"));
-    runJet(m_session->connectionString(), QStringLiteral("UPDATE Transactions SET TrDone=True WHERE TrDescription='Monday'"));
+    runSql(m_session->connectionString(), QStringLiteral("UPDATE Transactions SET TrDone=1 WHERE TrDescription='Monday'"));
     m_window->markBusyDays();
     QVERIFY(calendar->isDayBusy(QDate(2024, 3, 20)));
     QVERIFY(!calendar->isDayBusy(QDate(2024, 3, 11)));
@@ -190,8 +190,8 @@ void tst_CalendarColumn::duePictureFollowsTheWarningDays()
     QFETCH(int, warnDays);
     QFETCH(bool, overdue);
     QFETCH(QString, state);
-    runJet(m_session->connectionString(),
-           QStringLiteral("UPDATE Transactions SET TrDone=True WHERE TrDate<#03/13/2024# AND TrDbId=1"));
+    runSql(m_session->connectionString(),
+           QStringLiteral("UPDATE Transactions SET TrDone=1 WHERE TrDate<'2024-03-13' AND TrDbId=1"));
     if (overdue)
         insert(1, false, QDate(2024, 3, 1), QStringLiteral("Overdue"));
     m_session->settings().setInteger(Setting::WarnDays, warnDays);

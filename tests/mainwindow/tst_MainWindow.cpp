@@ -106,7 +106,7 @@ void tst_MainWindow::init()
     m_session = std::make_unique<MainWindowSession>(QDate(2024, 1, 31));
     QVERIFY(m_session->ok());
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    runJet(m_session->connectionString(),
+    runSql(m_session->connectionString(),
            QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'Call before noon')"));
     const int acme =
         firstValue(m_session->connectionString(), QStringLiteral("SELECT AcId FROM Accounts WHERE AcName='Acme'")).toInt();

@@ -43,7 +43,7 @@ void tst_GridBinding::init()
     QVERIFY(m_dir.isValid());
     m_connectionString = copyTemplateTo(m_dir.path());
     QVERIFY2(!m_connectionString.isEmpty(), "template database missing");
-    runJet(m_connectionString, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'pays late')"));
+    runSql(m_connectionString, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'pays late')"));
     insertDeadline(m_connectionString, 1, 1, false, QDate(2024, 3, 5), QStringLiteral("Rent"), 1, Currency::fromUnits(105000),
                    QStringLiteral("march"));
     insertDeadline(m_connectionString, 1, -1, true, QDate(2024, 2, 29), QStringLiteral("Power"), 0, Currency::fromUnits(32500));

@@ -104,7 +104,7 @@ void tst_MainWindowRegisters::editByHand(const QStringList &statements)
 void tst_MainWindowRegisters::exportFollowsTheGroupedList()
 {
     const QString cs = m_session->connectionString();
-    runJet(cs, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Caffè \"Roma\"', 'tel.\t02')"));
+    runSql(cs, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Caffè \"Roma\"', 'tel.\t02')"));
     const int acId = firstValue(cs, QStringLiteral("SELECT Max(AcId) FROM Accounts")).toInt();
     insertDeadline(cs, 1, 1, true, QDate(2024, 3, 5), QStringLiteral("March credit"), acId, Currency::fromWhole(100));
     insertDeadline(cs, 1, -1, false, QDate(2024, 1, 10), QStringLiteral("January debit"), 0, Currency::fromWhole(100));
@@ -262,9 +262,9 @@ void tst_MainWindowRegisters::unwritableFileIsToldAndLeavesNothing()
 void tst_MainWindowRegisters::amountsOutOfRangeAreNeverOtherNumbers()
 {
     const QString cs = m_session->connectionString();
-    runJet(cs, QStringLiteral("INSERT INTO Accounts (AcName) VALUES ('Big')"));
+    runSql(cs, QStringLiteral("INSERT INTO Accounts (AcName) VALUES ('Big')"));
     const int big = firstValue(cs, QStringLiteral("SELECT Max(AcId) FROM Accounts")).toInt();
-    runJet(cs, QStringLiteral("INSERT INTO Accounts (AcName) VALUES ('Edited')"));
+    runSql(cs, QStringLiteral("INSERT INTO Accounts (AcName) VALUES ('Edited')"));
     const int edited = firstValue(cs, QStringLiteral("SELECT Max(AcId) FROM Accounts")).toInt();
     const Currency half = Currency::fromWhole(500'000'000'000'000);
     insertDeadline(cs, 1, 1, false, QDate(2024, 2, 1), QStringLiteral("Half one"), big, half);
@@ -297,8 +297,8 @@ void tst_MainWindowRegisters::amountsOutOfRangeAreNeverOtherNumbers()
 
 void tst_MainWindowRegisters::changesElsewhereReachTheWindow()
 {
-    runJet(m_session->connectionString(), QStringLiteral("INSERT INTO Dbs (DbId, DbName) VALUES (2, 'Office')"));
-    runJet(m_session->connectionString(), QStringLiteral("INSERT INTO Accounts (AcId, AcName) VALUES (4, 'Acme')"));
+    runSql(m_session->connectionString(), QStringLiteral("INSERT INTO Dbs (DbId, DbName) VALUES (2, 'Office')"));
+    runSql(m_session->connectionString(), QStringLiteral("INSERT INTO Accounts (AcId, AcName) VALUES (4, 'Acme')"));
     insertDeadline(m_session->connectionString(), 2, 1, false, QDate(2024, 2, 1), QStringLiteral("Office rent"), 4,
                    Currency::fromWhole(1));
     open();
@@ -346,8 +346,8 @@ void tst_MainWindowRegisters::enterOnADeleteQuestionKeepsEverything()
 {
     QFETCH(QString, command);
     const QString cs = m_session->connectionString();
-    runJet(cs, QStringLiteral("INSERT INTO Dbs (DbId, DbName) VALUES (2, 'Office')"));
-    runJet(cs, QStringLiteral("INSERT INTO Accounts (AcName) VALUES ('Unused Ltd')"));
+    runSql(cs, QStringLiteral("INSERT INTO Dbs (DbId, DbName) VALUES (2, 'Office')"));
+    runSql(cs, QStringLiteral("INSERT INTO Accounts (AcName) VALUES ('Unused Ltd')"));
     insertDeadline(cs, 2, 1, false, QDate(2024, 2, 1), QStringLiteral("Office rent"), 0, Currency::fromWhole(1));
     insertDeadline(cs, 1, -2, false, QDate(2024, 2, 5), QStringLiteral("Dentist"), 0, Currency());
     insertDeadline(cs, 1, -1, false, QDate(2024, 2, 10), QStringLiteral("Loan"), 0, Currency::fromWhole(5), {}, 9, 1, 2);

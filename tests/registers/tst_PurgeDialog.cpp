@@ -65,10 +65,12 @@ void tst_PurgeDialog::cleanup()
 QStringList tst_PurgeDialog::remaining() const
 {
     QStringList out;
-    Recordset rs;
-    rs.open(QStringLiteral("SELECT TrDescription, TrGrpRow, TrGrpMDay FROM Transactions ORDER BY TrRowId"), m_t->cs());
-    for (; !rs.eof(); rs.moveNext())
-        out << QStringLiteral("%1 %2/%3").arg(rs.field(0).toString()).arg(rs.field(1).toInt()).arg(rs.field(2).toInt());
+    Connection c;
+    c.open(m_t->cs());
+    QSqlQuery query(c.database());
+    query.exec(QStringLiteral("SELECT TrDescription, TrGrpRow, TrGrpMDay FROM Transactions ORDER BY TrRowId"));
+    while (query.next())
+        out << QStringLiteral("%1 %2/%3").arg(query.value(0).toString()).arg(query.value(1).toInt()).arg(query.value(2).toInt());
     return out;
 }
 

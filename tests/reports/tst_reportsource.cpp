@@ -39,8 +39,8 @@ private slots:
     {
         m_db = copyTemplateTo(m_dir.path());
         QVERIFY2(!m_db.isEmpty(), "master.gen missing: run from ctest");
-        runJet(m_db, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Zeta Spa', 'second')"));
-        runJet(m_db, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'first\nline two')"));
+        runSql(m_db, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Zeta Spa', 'second')"));
+        runSql(m_db, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'first\nline two')"));
         const int zeta = firstValue(m_db, QStringLiteral("SELECT AcId FROM Accounts WHERE AcName='Zeta Spa'")).toInt();
         // Sheet 1: rows 1 to 6; sheet 2 holds the earliest and the latest date.
         insertDeadline(m_db, 1, 1, false, QDate(2027, 3, 1), QStringLiteral("open credit"), zeta, Currency::fromWhole(100));

@@ -138,8 +138,8 @@ void TestReportWindow::init()
     QVERIFY(m_session->ok());
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     m_session->session().setActiveSheet(1, QStringLiteral("Main ledger"));
-    runJet(db(), QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Zephyr', 'Ring early\nthen write')"));
-    runJet(db(), QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'Pays late')"));
+    runSql(db(), QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Zephyr', 'Ring early\nthen write')"));
+    runSql(db(), QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'Pays late')"));
     m_acme = firstValue(db(), QStringLiteral("SELECT AcId FROM Accounts WHERE AcName='Acme'")).toInt();
     insertDeadline(db(), 1, 1, false, QDate(2027, 4, 30), QStringLiteral("Invoice April"), m_acme,
                    Currency::fromWhole(1000));

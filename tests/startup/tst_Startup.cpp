@@ -12,6 +12,7 @@
 
 #include "../support/OtherProgram.h"
 #include "../support/TestDatabase.h"
+#include "../support/TestRows.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,13 +77,15 @@ private:
         Connection c;
         c.open(m_session->connectionString());
         c.beginTrans();
-        for (int i = 0; i < 300; ++i)
-            c.execute(QStringLiteral("INSERT INTO Transactions ( TrDbId, TrType, TrDone, TrDate, TrDescription, TrValue, "
-                                     "TrBalance, TrGrpType, TrNotes, TrGrpId ) SELECT 1, 1, False, #01/%1/2026#, "
-                                     "'Deadline %2', 100, 100, 'n', 'notes %2', %3")
-                          .arg(i % 28 + 1, 2, 10, QLatin1Char('0'))
-                          .arg(i)
-                          .arg(i % 50 + 1));
+        for (int i = 0; i < 300; ++i) {
+            QSqlQuery insert(c.database());
+            QVERIFY(insert.exec(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, "
+                                               "TrValue, TrBalance, TrGrpType, TrNotes, TrGrpId) VALUES (1, 1, 0, "
+                                               "'2026-01-%1', 'Deadline %2', 1000000, 1000000, 'n', 'notes %2', %3)")
+                                    .arg(i % 28 + 1, 2, 10, QLatin1Char('0'))
+                                    .arg(i)
+                                    .arg(i % 50 + 1)));
+        }
         c.commitTrans();
         c.close();
         QFile file(defaultDatabase());
@@ -91,9 +94,8 @@ private:
 
     int scalar(const QString &sql) const
     {
-        Recordset rs;
-        rs.open(sql, m_session->connectionString());
-        return rs.eof() ? -1 : rs.field(0).toInt();
+        const QVariant value = firstValue(m_session->connectionString(), sql);
+        return value.isValid() ? value.toInt() : -1;
     }
 
 private slots:
@@ -128,10 +130,7 @@ private slots:
         QCOMPARE(settings().text(Setting::FirstRunMarker), FirstRunMarkerText);
         QVERIFY(m_prompts->shown().isEmpty());
 
-        Connection c;
-        c.open(m_session->connectionString());
-        c.execute(QStringLiteral("INSERT INTO Dbs ( DbId, DbName ) SELECT 2, 'Casa d''Anna'"));
-        c.close();
+        runSql(m_session->connectionString(), QStringLiteral("INSERT INTO Dbs (DbId, DbName) VALUES (2, 'Casa d''Anna')"));
         settings().setInteger(Setting::ActiveSheet, 2);
 
         QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
@@ -147,11 +146,8 @@ private slots:
         QCOMPARE(settings().integer(Setting::ActiveSheet), 42);
 
         // Without sheet 1 the first there is by id opens, and the user is told which.
-        c.open(m_session->connectionString());
-        c.execute(QStringLiteral("INSERT INTO Dbs ( DbId, DbName ) SELECT 7, 'Casa'"));
-        c.execute(QStringLiteral("INSERT INTO Dbs ( DbId, DbName ) SELECT 4, 'Ufficio'"));
-        c.execute(QStringLiteral("DELETE * FROM Dbs WHERE DbId<3"));
-        c.close();
+        runSql(m_session->connectionString(), QStringLiteral("INSERT INTO Dbs (DbId, DbName) VALUES (7, 'Casa'), (4, 'Ufficio')"));
+        runSql(m_session->connectionString(), QStringLiteral("DELETE FROM Dbs WHERE DbId < 3"));
         QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
         QCOMPARE(m_session->activeSheetId(), 4);
         QCOMPARE(m_session->activeSheetName(), QStringLiteral("Ufficio"));
@@ -196,10 +192,7 @@ private slots:
             reason = Texts::text(2003, language).arg(path, Texts::text(2004, language).arg("file is not a database"));
         } else if (setup == QStringLiteral("no sheets")) {
             QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
-            Connection c;
-            c.open(m_session->connectionString());
-            c.execute(QStringLiteral("DELETE * FROM Dbs"));
-            c.close();
+            runSql(m_session->connectionString(), QStringLiteral("DELETE FROM Dbs"));
             reason = Texts::text(2003, language).arg(path, Texts::text(2008, language).arg("Dbs"));
         } else if (setup == QStringLiteral("link")) {
             QVERIFY(QFile::link(moved, defaultDatabase()));

@@ -1,50 +1,52 @@
 #pragma once
 
+#include "store/Currency.h"
 #include "store/Database.h"
 
 #include <QDate>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 
-// Runs one Jet statement on the database behind connectionString.
-inline void runJet(const QString &connectionString, const QString &sql)
+// Runs one SQLite statement on the database behind connectionString, with its
+// values bound in order to the '?' placeholders. Throws DbError.
+inline void runSql(const QString &connectionString, const QString &sql, const QVariantList &values = {})
 {
     Connection c;
     c.open(connectionString);
-    c.execute(sql);
+    QSqlQuery query(c.database());
+    bool ok = query.prepare(sql);
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (!ok || !query.exec())
+        throw DbError::fromEngine(query.lastError());
 }
 
-// The first field of the first row a query returns.
-inline QVariant firstValue(const QString &connectionString, const QString &query)
+// The first field of the first row a query returns, as SQLite stores it.
+inline QVariant firstValue(const QString &connectionString, const QString &sql)
 {
     Connection c;
     c.open(connectionString);
-    Recordset rs;
-    rs.open(query, c);
-    return rs.field(0);
+    QSqlQuery query(c.database());
+    if (!query.exec(sql))
+        throw DbError::fromEngine(query.lastError());
+    return query.next() ? query.value(0) : QVariant();
 }
 
-// Adds one deadline row with the program's own column conventions: the balance
-// is the value times the type, a group member is marked "m", a single one "n".
+// Adds one deadline row as the store writes one: the date as ISO text, money in
+// ten-thousandths, the balance the value times the type, a group member marked
+// "m", a single one "n".
 inline void insertDeadline(const QString &connectionString, int sheet, int type, bool done, const QDate &date,
                            const QString &description, int acId, Currency value, const QString &notes = {},
                            int grpId = 0, int grpRow = 0, int grpSize = 0)
 {
-    runJet(connectionString,
+    const auto text = [](const QString &t) { return t.isNull() ? QStringLiteral("") : t; };
+    runSql(connectionString,
            QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, "
                           "TrBalance, TrGrpType, TrGrpRow, TrGrpMDay, TrNotes, TrGrpId) VALUES "
-                          "(%1, %2, %3, #%4#, '%5', %6, %7, %8, '%9', %10, %11, '%12', %13)")
-               .arg(sheet)
-               .arg(type)
-               .arg(done ? QStringLiteral("True") : QStringLiteral("False"))
-               .arg(date.toString(QStringLiteral("MM/dd/yyyy")))
-               .arg(description)
-               .arg(acId)
-               .arg(value.toSqlText())
-               .arg(Currency::fromUnits(value.units() * type).toSqlText())
-               .arg(grpId ? QStringLiteral("m") : QStringLiteral("n"))
-               .arg(grpRow)
-               .arg(grpSize)
-               .arg(notes)
-               .arg(grpId));
+                          "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+           {sheet, type, done ? 1 : 0, date.toString(Qt::ISODate), text(description), acId,
+            value.units(), value.units() * type, grpId ? QStringLiteral("m") : QStringLiteral("n"), grpRow, grpSize,
+            text(notes), grpId});
 }

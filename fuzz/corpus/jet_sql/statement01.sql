@@ -1,1 +1,0 @@
-UPDATE Transactions SET Transactions.TrDone = Not [TrDone] WHERE Transactions.TrRowId=5

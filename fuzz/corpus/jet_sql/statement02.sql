@@ -1,1 +1,0 @@
-DELETE * FROM Transactions WHERE Transactions.TrGrpId=12

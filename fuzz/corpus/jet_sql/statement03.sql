@@ -1,1 +1,0 @@
-SELECT Count(TrRowId) AS CTR, TrDate FROM Transactions WHERE (TrDate Between #11/01/2026# And #11/30/2026#) AND TrDone=False AND TrDbId=1 GROUP BY TrDate

@@ -1,1 +1,0 @@
-SELECT TrDescription, TrGrpType, TrGrpRow, TrGrpMDay, TrRowId FROM Transactions Where TrDbId=1 AND TrDone=False AND TrDate <= #12/08/2026# ORDER BY TrDate

@@ -1,1 +1,0 @@
-SELECT Min(Transactions.TrDate) AS Date1, Max(Transactions.TrDate) AS Date2 FROM Transactions WHERE TrDbId=3

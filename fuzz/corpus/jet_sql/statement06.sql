@@ -1,1 +1,0 @@
-SELECT AcId, AcName FROM Accounts ORDER BY AcName

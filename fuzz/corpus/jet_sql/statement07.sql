@@ -1,1 +1,0 @@
-SELECT Max(Transactions.TrGrpId) AS mId FROM Transactions

@@ -1,1 +1,0 @@
-INSERT INTO Transactions ( TrDbId, TrType, TrDate, TrDescription, TrNotes, TrAcId, TrValue, TrBalance, TrGrpType, TrGrpRow, TrGrpMDay, TrGrpId ) VALUES ( 1, -1, #01/31/2027#, 'Rent for O''Brien', "notes ""here""", 0, 1250.5, -1250.5, 'm', 1, 12, 7 )

@@ -1,1 +1,0 @@
-SELECT TrRowId FROM Transactions WHERE TrDone=False AND (TrDate Between #01/01/0100# And #12/31/9999# ) AND TrDbId=1

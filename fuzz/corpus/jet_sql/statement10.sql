@@ -1,1 +1,0 @@
-SELECT TrRowId, TrDescription & ' ' & TrNotes AS SearchField FROM Transactions WHERE UCase(TrDescription) Like '*RENT*' AND TrBalance Between -1 And 2.5

@@ -1,1 +1,0 @@
-SELECT (TrType + 1) & Max(TrDescription) & [Tr Notes] FROM Transactions

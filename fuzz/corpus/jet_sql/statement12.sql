@@ -1,1 +1,0 @@
-UPDATE Transactions SET TrValue = 922337203685477.5807, TrDate = #2027-02-28# WHERE TrRowId = 3

@@ -1,1 +1,0 @@
-SELECT DISTINCTROW Accounts.AcName, Sum(Transactions.TrBalance) AS Total FROM Transactions LEFT JOIN Accounts ON Transactions.TrAcId = Accounts.AcId WHERE TrValue > 12.5 AND TrType Mod 2 = 0 GROUP BY Accounts.AcName

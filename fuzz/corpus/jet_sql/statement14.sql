@@ -1,1 +1,0 @@
-DELETE Transactions.* FROM Transactions WHERE TrDbId=2 AND TrDone=True AND TrDate <= #06/30/2026#

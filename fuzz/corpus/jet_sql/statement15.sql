@@ -1,1 +1,0 @@
-SELECT * FROM Dbs WHERE DbId=1

@@ -1,1 +1,0 @@
-INSERT INTO Dbs ( DbId, DbName ) SELECT Max(DbId)+1, 'Casa' FROM Dbs
