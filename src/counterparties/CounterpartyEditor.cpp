@@ -7,7 +7,7 @@
 #include "startup/Session.h"
 #include "startup/Texts.h"
 #include "store/CounterpartyStore.h"
-#include "store/DbErrorPrompt.h"
+#include "startup/DbErrorPrompt.h"
 #include "store/DbError.h"
 #include "store/Register.h"
 

@@ -9,7 +9,7 @@
 #include "startup/Session.h"
 #include "startup/Texts.h"
 #include "store/CounterpartyStore.h"
-#include "store/DbErrorPrompt.h"
+#include "startup/DbErrorPrompt.h"
 #include "store/Register.h"
 
 #include <QAction>

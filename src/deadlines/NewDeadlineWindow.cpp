@@ -13,7 +13,7 @@
 #include "platform/WidgetPrompts.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
-#include "store/DbErrorPrompt.h"
+#include "startup/DbErrorPrompt.h"
 #include "store/DeadlineStore.h"
 #include "store/Register.h"
 

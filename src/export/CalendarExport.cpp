@@ -1,7 +1,7 @@
 #include "export/CalendarExport.h"
 
 #include "export/SafeFileWriter.h"
-#include "store/MoneyFormatter.h"
+#include "platform/MoneyFormatter.h"
 
 #include <QBuffer>
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "export/ExportTexts.h"
 
-#include "store/MoneyFormatter.h"
+#include "platform/MoneyFormatter.h"
 
 ExportTexts ExportTexts::fromTextTable(const std::function<QString(int id)> &lookup)
 {

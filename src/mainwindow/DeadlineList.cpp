@@ -1,7 +1,7 @@
 #include "mainwindow/DeadlineList.h"
 
 #include "startup/Texts.h"
-#include "store/MoneyFormatter.h"
+#include "platform/MoneyFormatter.h"
 
 #include <QStringList>
 

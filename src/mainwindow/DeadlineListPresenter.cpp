@@ -4,7 +4,7 @@
 #include "platform/Clock.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
-#include "store/MoneyFormatter.h"
+#include "platform/MoneyFormatter.h"
 
 #include <QLocale>
 

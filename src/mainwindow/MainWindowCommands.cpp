@@ -13,7 +13,7 @@
 #include "startup/Session.h"
 #include "startup/Texts.h"
 #include "store/DeadlineStore.h"
-#include "store/DbErrorPrompt.h"
+#include "startup/DbErrorPrompt.h"
 #include "store/Register.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "reports/ReportTexts.h"
 
-#include "store/MoneyFormatter.h"
+#include "platform/MoneyFormatter.h"
 
 #include <utility>
 

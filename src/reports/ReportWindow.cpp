@@ -14,7 +14,7 @@
 #include "startup/Texts.h"
 #include "store/CounterpartyStore.h"
 #include "store/DbError.h"
-#include "store/DbErrorPrompt.h"
+#include "startup/DbErrorPrompt.h"
 #include "store/ReportStore.h"
 
 #include <QCheckBox>

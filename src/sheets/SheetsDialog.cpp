@@ -8,7 +8,7 @@
 #include "startup/Session.h"
 #include "startup/Setting.h"
 #include "startup/Texts.h"
-#include "store/DbErrorPrompt.h"
+#include "startup/DbErrorPrompt.h"
 #include "store/DbError.h"
 #include "store/Register.h"
 #include "store/SheetStore.h"

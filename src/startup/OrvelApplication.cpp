@@ -3,7 +3,7 @@
 #include "platform/Prompts.h"
 #include "startup/Session.h"
 #include "store/Database.h"
-#include "store/DbErrorText.h"
+#include "startup/DbErrorText.h"
 
 OrvelApplication::OrvelApplication(int &argc, char **argv) : QApplication(argc, argv)
 {

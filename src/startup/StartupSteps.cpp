@@ -5,7 +5,7 @@
 #include "startup/Setting.h"
 #include "startup/Texts.h"
 #include "store/Database.h"
-#include "store/DbErrorText.h"
+#include "startup/DbErrorText.h"
 #include "store/SheetStore.h"
 #include "store/Schema.h"
 

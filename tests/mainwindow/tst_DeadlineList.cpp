@@ -4,7 +4,7 @@
 #include "startup/Session.h"
 #include "startup/Texts.h"
 #include "store/DeadlineStore.h"
-#include "store/MoneyFormatter.h"
+#include "platform/MoneyFormatter.h"
 
 #include <QLocale>
 #include <QTest>

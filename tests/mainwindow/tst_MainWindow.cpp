@@ -6,7 +6,7 @@
 #include "platform/grid/DataGrid.h"
 #include "platform/grid/GridView.h"
 #include "store/Database.h"
-#include "store/MoneyFormatter.h"
+#include "platform/MoneyFormatter.h"
 
 #include "../support/ListedRows.h"
 #include "../support/MainWindowSession.h"

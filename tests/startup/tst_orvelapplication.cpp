@@ -1,7 +1,7 @@
 #include "platform/Prompts.h"
 #include "startup/OrvelApplication.h"
 #include "store/Database.h"
-#include "store/DbErrorText.h"
+#include "startup/DbErrorText.h"
 
 #include <QGuiApplication>
 #include <QTest>

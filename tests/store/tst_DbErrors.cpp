@@ -1,8 +1,8 @@
 #include "platform/Prompts.h"
 #include "startup/Texts.h"
-#include "store/DbErrorPrompt.h"
+#include "startup/DbErrorPrompt.h"
 #include "store/DbError.h"
-#include "store/DbErrorText.h"
+#include "startup/DbErrorText.h"
 
 #include <QDir>
 #include <QTest>

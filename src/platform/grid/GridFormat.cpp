@@ -2,7 +2,7 @@
 
 #include "platform/DateFormat.h"
 #include "platform/grid/GridValues.h"
-#include "store/MoneyFormatter.h"
+#include "platform/MoneyFormatter.h"
 
 #include <QDate>
 #include <QDateTime>

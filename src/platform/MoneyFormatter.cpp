@@ -1,4 +1,4 @@
-#include "store/MoneyFormatter.h"
+#include "platform/MoneyFormatter.h"
 
 #include <limits>
 

@@ -1,10 +1,10 @@
-#include "store/DbErrorPrompt.h"
+#include "startup/DbErrorPrompt.h"
 
 #include "platform/Prompts.h"
 #include "startup/Session.h"
 #include "store/Database.h"
 #include "store/DbError.h"
-#include "store/DbErrorText.h"
+#include "startup/DbErrorText.h"
 
 namespace DbErrorPrompt {
 

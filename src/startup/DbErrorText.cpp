@@ -1,4 +1,4 @@
-#include "store/DbErrorText.h"
+#include "startup/DbErrorText.h"
 
 #include "startup/Texts.h"
 #include "store/DbError.h"
