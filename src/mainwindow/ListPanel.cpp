@@ -1,14 +1,8 @@
 #include "mainwindow/ListPanel.h"
 
-#include "deadlines/AddToGroupDialog.h"
-#include "deadlines/DeadlineEditor.h"
-#include "deadlines/DeleteFromGroupDialog.h"
-#include "deadlines/NewDeadlineWindow.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/MainWindowLayout.h"
 #include "platform/Clock.h"
-#include "platform/Pauses.h"
-#include "platform/Prompts.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/grid/GridView.h"
 #include "startup/Session.h"
@@ -26,33 +20,6 @@
 #include <QLabel>
 #include <QStyle>
 #include <QVBoxLayout>
-
-namespace {
-
-// Marks a record command as running for as long as it lasts. A key or click
-// that reaches the window meanwhile (through a question's own event loop, or
-// queued while the write ran) belongs to the same moment as the first one and
-// must not start the command a second time on a list that is about to change.
-class CommandScope
-{
-public:
-    explicit CommandScope(bool &running) : m_running(running), m_entered(!running) { m_running = true; }
-    ~CommandScope()
-    {
-        if (m_entered)
-            m_running = false;
-    }
-    CommandScope(const CommandScope &) = delete;
-    CommandScope &operator=(const CommandScope &) = delete;
-    // False when another command already runs: the caller does nothing.
-    bool entered() const { return m_entered; }
-
-private:
-    bool &m_running;
-    bool m_entered;
-};
-
-} // namespace
 
 ListPanel::ListPanel(Session &session, QWidget *header, QWidget *parent)
     : QWidget(parent)
@@ -386,120 +353,6 @@ bool ListPanel::reportError(const DbError &error)
     return DbErrorPrompt::tell(error, m_session.connectionString());
 }
 
-bool ListPanel::runOnDatabase(const std::function<void()> &work)
-{
-    return DbErrorPrompt::run(m_session.connectionString(), work);
-}
-
-NewDeadlineWindow &ListPanel::newDeadlineWindow()
-{
-    if (!m_newDeadlineWindow) {
-        m_newDeadlineWindow = new NewDeadlineWindow(m_session, window());
-        connect(m_newDeadlineWindow, &NewDeadlineWindow::deadlineSaved, this, &ListPanel::findDeadline);
-    }
-    return *m_newDeadlineWindow;
-}
-
-DeadlineEditor &ListPanel::deadlineEditor()
-{
-    if (!m_deadlineEditor) {
-        m_deadlineEditor = new DeadlineEditor(m_session, window());
-        connect(m_deadlineEditor, &DeadlineEditor::deadlineSaved, this, &ListPanel::findDeadline);
-    }
-    return *m_deadlineEditor;
-}
-
-void ListPanel::openNewDeadline()
-{
-    newDeadlineWindow().openBlank();
-}
-
-void ListPanel::newDeadline(int row)
-{
-    const CommandScope command(m_commandRunning);
-    if (!command.entered())
-        return;
-    if (!isDeadlineRow(row) || m_list->value(row, ListColumn::TrGrpId).toInt() == 0) {
-        openNewDeadline();
-        return;
-    }
-    switch (AddToGroupDialog::ask(window())) {
-    case GroupChoiceFirst:
-        openNewDeadline();
-        break;
-    case GroupChoiceSecond:
-        // The stored description, without the counter the list shows after it.
-        newDeadlineWindow().openForGroup(m_list->value(row, ListColumn::TrType).toInt(),
-                                         m_list->value(row, ListColumn::TrDescription).toString(),
-                                         m_list->value(row, ListColumn::TrAcId).toInt(),
-                                         m_list->value(row, ListColumn::TrValue).value<Currency>(),
-                                         m_list->value(row, ListColumn::TrGrpId).toInt());
-        break;
-    default:
-        break;
-    }
-}
-
-void ListPanel::editDeadline()
-{
-    const int row = m_list->currentRow();
-    if (!isDeadlineRow(row))
-        return;
-    deadlineEditor().open(m_list->value(row, ListColumn::TrRowId).toInt());
-}
-
-void ListPanel::toggleDone()
-{
-    const CommandScope command(m_commandRunning);
-    const int row = m_list->currentRow();
-    if (!command.entered() || !isDeadlineRow(row))
-        return;
-    const qint32 rowId = m_list->value(row, ListColumn::TrRowId).toInt();
-    const bool toggled = runOnDatabase([&] { DeadlineStore(m_session.connectionString()).toggleDone(rowId); });
-    if (!toggled)
-        return;
-    Pauses::shortPause();
-    // The list read again finds the deadline by its row id; when the view now hides
-    // it, the row that followed it becomes current (the new last row when it was the
-    // last), so the list keeps a row for the next key.
-    emit m_session.deadlineRegister().deadlinesChanged(m_session.activeSheetId());
-    m_list->scrollToCurrent();
-    m_list->announceCurrentRow();   // "Debit, closed" is read out
-}
-
-void ListPanel::deleteDeadline(int row)
-{
-    const CommandScope command(m_commandRunning);
-    if (!command.entered() || !isDeadlineRow(row))
-        return;
-    const qint32 rowId = m_list->value(row, ListColumn::TrRowId).toInt();
-    const qint32 grpId = m_list->value(row, ListColumn::TrGrpId).toInt();
-    std::function<void()> removal;
-    if (grpId == 0) {
-        if (!Prompt::confirmDeletion(Texts::text(1055), Session::AppTitle))
-            return;
-        removal = [this, rowId] { DeadlineStore(m_session.connectionString()).deleteDeadline(rowId); };
-    } else {
-        switch (DeleteFromGroupDialog::ask(window())) {
-        case GroupChoiceSecond:
-            removal = [this, grpId] { DeadlineStore(m_session.connectionString()).deleteGroup(grpId); };
-            break;
-        case GroupChoiceFirst:
-            // The member goes and the rest is renumbered, or neither happens.
-            removal = [this, rowId, grpId] { DeadlineStore(m_session.connectionString()).deleteFromGroup(rowId, grpId); };
-            break;
-        default:
-            break;
-        }
-    }
-    // A failed try leaves nothing behind (one statement, or one transaction), so
-    // Retry runs the whole delete again, and giving up has nothing to announce.
-    if (!removal || !runOnDatabase(removal))
-        return;
-    Pauses::shortPause();
-    emit m_session.deadlineRegister().deadlinesChanged(m_session.activeSheetId());
-}
-
 void ListPanel::findDeadline(qint32 rowId)
 {
     m_list->model()->find(ListColumn::TrRowId, rowId, GridModel::FindMode::Equal, 0, 1);
@@ -543,18 +396,18 @@ void ListPanel::listKeyDown(int key, Qt::KeyboardModifiers modifiers, bool *cons
     switch (key) {
     case Qt::Key_Space:
         if (isDeadlineRow(row))
-            toggleDone();
+            emit toggleAsked();
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         *consumed = true;
         if (isDeadlineRow(row))
-            editDeadline();
+            emit editAsked();
         break;
     case Qt::Key_Delete:
         *consumed = true;
         if (isDeadlineRow(row))
-            deleteDeadline(row);
+            emit deleteAsked(row);
         break;
     default:
         break;
@@ -564,11 +417,11 @@ void ListPanel::listKeyDown(int key, Qt::KeyboardModifiers modifiers, bool *cons
 void ListPanel::listDoubleClicked(int row)
 {
     if (m_list->rowCount() == 0) {
-        openNewDeadline();
+        emit newDeadlineAsked();
         return;
     }
     if (row >= 1 && isDeadlineRow(m_list->currentRow()))
-        editDeadline();
+        emit editAsked();
 }
 
 bool ListPanel::eventFilter(QObject *watched, QEvent *event)
@@ -586,7 +439,7 @@ bool ListPanel::eventFilter(QObject *watched, QEvent *event)
         }
     } else if (watched == m_emptyListPanel || watched == m_emptyListLabel) {
         if (type == QEvent::MouseButtonRelease) {
-            openNewDeadline();
+            emit newDeadlineAsked();
             return true;
         }
     } else if (watched == m_list) {

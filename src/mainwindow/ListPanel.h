@@ -8,22 +8,19 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <functional>
 #include <optional>
 #include <utility>
 
 class DataGrid;
 class DbError;
-class DeadlineEditor;
-class NewDeadlineWindow;
 class QFrame;
 class QLabel;
 class Session;
 
 // The deadline list of the active sheet: the sheet's title over it, the rows the
 // view box and the layout choose from the sheet's rows held in memory, the
-// empty-list panel, the record commands on its rows and the current-row rule.
-// It reads again what the session's register says changed.
+// empty-list panel and the current-row rule. It reads again what the session's
+// register says changed; its keys and clicks ask for the record commands.
 class ListPanel final : public QWidget
 {
     Q_OBJECT
@@ -58,12 +55,8 @@ public:
     void expandAll();
     void collapseAll();
 
-    // Record commands on the list's rows (1-based; group rows do nothing).
-    void openNewDeadline();
-    void newDeadline(int row);
-    void editDeadline();
-    void toggleDone();
-    void deleteDeadline(int row);
+    // Whether row (1-based) holds a deadline, not a group.
+    bool isDeadlineRow(int row) const;
     // The current-row rule: the deadline saved or chosen becomes current.
     void findDeadline(qint32 rowId);
     void goToFirstRow();
@@ -76,6 +69,11 @@ signals:
     // The focused control's help text; empty when it leaves.
     void helpShown(const QString &text);
     void listFocused();
+    // Keys and clicks that ask for a record command.
+    void newDeadlineAsked();
+    void editAsked();
+    void toggleAsked();
+    void deleteAsked(int row);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -87,18 +85,12 @@ private:
     void listKeyDown(int key, Qt::KeyboardModifiers modifiers, bool *consumed);
     void listDoubleClicked(int row);
     void updateNotes();
-    bool isDeadlineRow(int row) const;
     // A database error told in the user's language; true when the user chose Retry.
     bool reportError(const DbError &error);
-    // Runs work, offering Retry while a database error stops it; false when the user gave up.
-    bool runOnDatabase(const std::function<void()> &work);
-    NewDeadlineWindow &newDeadlineWindow();
-    DeadlineEditor &deadlineEditor();
 
     Session &m_session;
     DeadlineListPresenter m_presenter;
     bool m_ready = false;
-    bool m_commandRunning = false;   // a record command is under way
     SheetDeadlines m_sheetRows;
     // Rows read and not yet handed to the list: the whole sheet, or what a write changed.
     std::optional<GridRecords> m_freshSheet;
@@ -112,6 +104,4 @@ private:
     QFrame *m_emptyListPanel = nullptr;
     QLabel *m_emptyListLabel = nullptr;
     QPointer<QComboBox> m_viewCombo;   // in the window's toolbar, which may go first
-    NewDeadlineWindow *m_newDeadlineWindow = nullptr;
-    DeadlineEditor *m_deadlineEditor = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "counterparties/CounterpartyList.h"
 #include "deadlines/PurgeDialog.h"
 #include "mainwindow/CalendarColumn.h"
+#include "mainwindow/DeadlineCommands.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/ListExports.h"
 #include "mainwindow/ListPanel.h"
@@ -115,6 +116,7 @@ QWidget *MainWindow::buildParts()
     m_searchBar = new SearchBar;
     m_listPanel = new ListPanel(m_session, m_searchBar, central);
     m_searchBar->searchIn(m_listPanel->list());
+    m_commands = new DeadlineCommands(m_session, *m_listPanel, this);
     outer->addWidget(m_listPanel, 1);
 
     // The calendar column: calendar, upcoming deadlines, notes of the current row.
@@ -129,6 +131,10 @@ QWidget *MainWindow::buildParts()
 
 void MainWindow::wireParts()
 {
+    connect(m_listPanel, &ListPanel::newDeadlineAsked, m_commands, &DeadlineCommands::openNewDeadline);
+    connect(m_listPanel, &ListPanel::editAsked, m_commands, &DeadlineCommands::editDeadline);
+    connect(m_listPanel, &ListPanel::toggleAsked, m_commands, &DeadlineCommands::toggleDone);
+    connect(m_listPanel, &ListPanel::deleteAsked, m_commands, &DeadlineCommands::deleteDeadline);
     connect(m_listPanel, &ListPanel::layoutChosen, this, &MainWindow::showLayoutChoice);
     connect(m_listPanel, &ListPanel::currentNotesChanged, m_notesPanel, &NotesPanel::showNotes);
     connect(m_listPanel, &ListPanel::helpShown, this, &MainWindow::setStatusText);
@@ -259,6 +265,7 @@ void MainWindow::storeExitSettings()
 void MainWindow::buildMenus()
 {
     ListPanel *list = m_listPanel;
+    DeadlineCommands *commands = m_commands;
     QMenu *file = addMenu(menuBar(), "fileMenu", 201);
     connect(addCommand(file, "sheetsAction", 203, {Qt::Key_F12}), &QAction::triggered, this, &MainWindow::showSheets);
     file->addSeparator();
@@ -270,15 +277,15 @@ void MainWindow::buildMenus()
     connect(addCommand(file, "exitAction", 209, {Qt::CTRL | Qt::Key_Q}), &QAction::triggered, this, &QWidget::close);
 
     QMenu *record = addMenu(menuBar(), "recordMenu", 301);
-    connect(addCommand(record, "newAction", 303, {Qt::Key_F5, Qt::CTRL | Qt::Key_N}), &QAction::triggered, list,
-            [list] { list->newDeadline(list->list()->currentRow()); });
-    connect(addCommand(record, "editAction", 304), &QAction::triggered, list, &ListPanel::editDeadline);
+    connect(addCommand(record, "newAction", 303, {Qt::Key_F5, Qt::CTRL | Qt::Key_N}), &QAction::triggered, commands,
+            [list, commands] { commands->newDeadline(list->list()->currentRow()); });
+    connect(addCommand(record, "editAction", 304), &QAction::triggered, commands, &DeadlineCommands::editDeadline);
     // Space belongs to the list; the entry only shows it after a tab.
     QAction *toggleDone = addCommand(record, "toggleDoneAction", 305);
     toggleDone->setText(toggleDone->text() + QLatin1Char('\t') + Texts::text(608));
-    connect(toggleDone, &QAction::triggered, list, &ListPanel::toggleDone);
-    connect(addCommand(record, "deleteAction", 306, {Qt::Key_Delete}), &QAction::triggered, list,
-            [list] { list->deleteDeadline(list->list()->currentRow()); });
+    connect(toggleDone, &QAction::triggered, commands, &DeadlineCommands::toggleDone);
+    connect(addCommand(record, "deleteAction", 306, {Qt::Key_Delete}), &QAction::triggered, commands,
+            [list, commands] { commands->deleteDeadline(list->list()->currentRow()); });
     record->addSeparator();
     connect(addCommand(record, "findAction", 307, {Qt::CTRL | Qt::Key_F}), &QAction::triggered, this,
             [this] { m_searchBar->focusBox(Qt::ShortcutFocusReason); });
@@ -345,20 +352,21 @@ void MainWindow::buildMenus()
 void MainWindow::buildToolbars()
 {
     ListPanel *list = m_listPanel;
+    DeadlineCommands *records = m_commands;
     const QSize iconSize(24, 24);
     QToolBar *commands = addToolBar(Texts::text(2785));   // "Commands"
     commands->setAccessibleName(commands->windowTitle());
     commands->setObjectName(QStringLiteral("commandToolBar"));
     commands->setIconSize(iconSize);
     commands->setMovable(false);
-    connect(addToolButton(commands, "newButton", ToolIcon::New, 901), &QAction::triggered, list,
-            [list] { list->newDeadline(list->list()->currentRow()); });
-    connect(addToolButton(commands, "editButton", ToolIcon::Edit, 902), &QAction::triggered, list,
-            &ListPanel::editDeadline);
-    connect(addToolButton(commands, "toggleDoneButton", ToolIcon::ToggleDone, 903), &QAction::triggered, list,
-            &ListPanel::toggleDone);
-    connect(addToolButton(commands, "deleteButton", ToolIcon::Delete, 904), &QAction::triggered, list,
-            [list] { list->deleteDeadline(list->list()->currentRow()); });
+    connect(addToolButton(commands, "newButton", ToolIcon::New, 901), &QAction::triggered, records,
+            [list, records] { records->newDeadline(list->list()->currentRow()); });
+    connect(addToolButton(commands, "editButton", ToolIcon::Edit, 902), &QAction::triggered, records,
+            &DeadlineCommands::editDeadline);
+    connect(addToolButton(commands, "toggleDoneButton", ToolIcon::ToggleDone, 903), &QAction::triggered, records,
+            &DeadlineCommands::toggleDone);
+    connect(addToolButton(commands, "deleteButton", ToolIcon::Delete, 904), &QAction::triggered, records,
+            [list, records] { records->deleteDeadline(list->list()->currentRow()); });
     commands->addSeparator();
     connect(addToolButton(commands, "counterpartiesButton", ToolIcon::Counterparties, 905), &QAction::triggered,
             this, &MainWindow::showCounterparties);

@@ -11,6 +11,7 @@
 class AboutDialog;
 class CalendarColumn;
 class CounterpartyList;
+class DeadlineCommands;
 class HelpWindow;
 class ListPanel;
 class NotesPanel;
@@ -39,6 +40,7 @@ public:
     CalendarColumn *calendarColumn() const { return m_calendarColumn; }
     UpcomingPanel *upcomingPanel() const { return m_upcomingPanel; }
     NotesPanel *notesPanel() const { return m_notesPanel; }
+    DeadlineCommands *commands() const { return m_commands; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -83,6 +85,7 @@ private:
     CalendarColumn *m_calendarColumn = nullptr;
     UpcomingPanel *m_upcomingPanel = nullptr;
     NotesPanel *m_notesPanel = nullptr;
+    DeadlineCommands *m_commands = nullptr;
     QLabel *m_statusHelp = nullptr;          // the focused control's help text
     QLabel *m_statusSheet = nullptr;         // the active sheet
     QLabel *m_statusDue = nullptr;           // whether open deadlines are due

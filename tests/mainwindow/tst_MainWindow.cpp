@@ -1,5 +1,6 @@
 #include "deadlines/NewDeadlineWindow.h"
 #include "mainwindow/CalendarColumn.h"
+#include "mainwindow/DeadlineCommands.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/ListPanel.h"
 #include "mainwindow/MainWindow.h"
@@ -528,7 +529,7 @@ void tst_MainWindow::lockedDatabaseIsToldAndRetried()
     // F5: the new-deadline window reads the clients/suppliers before it opens.
     QVERIFY(other.lock());
     prompts.meanwhile = [&other] { other.release(); };
-    m_window->listPanel()->newDeadline(list->currentRow());
+    m_window->commands()->newDeadline(list->currentRow());
     QCOMPARE(prompts.asked, 2);
     QCOMPARE(prompts.buttons.last(), Prompt::Buttons::RetryCancel);
     auto *form = m_window->findChild<NewDeadlineWindow *>();
