@@ -35,7 +35,6 @@ public:
     QComboBox *viewCombo() const { return m_viewCombo; }
     bool isReady() const { return m_ready; }
     int currentView() const;
-    QDate warningHorizon() const { return m_presenter.warningHorizon(); }
 
     // Reads the sheet and shows it in the stored view, sorted by the stored key.
     void load(int view, const QDate &first, const QDate &last, int sortKeyIndex, bool sortAscending);
