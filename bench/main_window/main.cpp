@@ -7,6 +7,7 @@
 #include "SampleData.h"
 
 #include "mainwindow/DeadlineList.h"
+#include "mainwindow/ListPanel.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Clock.h"
 #include "platform/Pauses.h"
@@ -180,10 +181,10 @@ void runSize(QTextStream &out, const QString &templatePath, int size)
     double layoutMs = -1;
     double layoutFloor = -1;
     for (int pass = 0; pass < 3; ++pass) {
-        window->chooseLayout(0);
+        window->listPanel()->chooseLayout(0);
         QApplication::processEvents();
         layoutFloor = best(layoutFloor, floor(rows));
-        layoutMs = best(layoutMs, elapsedMs([&] { window->chooseLayout(2); }));
+        layoutMs = best(layoutMs, elapsedMs([&] { window->listPanel()->chooseLayout(2); }));
     }
     print(out, "layout_change", rows, layoutFloor, layoutMs);
 
@@ -193,14 +194,14 @@ void runSize(QTextStream &out, const QString &templatePath, int size)
         if (change % 2 == 0)
             combo->setCurrentIndex((change / 2) % 3);
         else
-            window->chooseLayout((change / 2) % 4);
+            window->listPanel()->chooseLayout((change / 2) % 4);
         QApplication::processEvents();
     }
     combo->setCurrentIndex(0);
-    window->chooseLayout(0);
+    window->listPanel()->chooseLayout(0);
     QApplication::processEvents();
     const double lastFloor = floor(rows);
-    const double last = elapsedMs([&] { window->chooseLayout(1); });
+    const double last = elapsedMs([&] { window->listPanel()->chooseLayout(1); });
     print(out, "after_20_changes", rows, lastFloor, last);
 
     // One new deadline saved as the new-deadline window saves it: written, then

@@ -1,7 +1,10 @@
 #include "about/AboutDialog.h"
 #include "about/HelpWindow.h"
+#include "mainwindow/CalendarColumn.h"
 #include "mainwindow/DeadlineList.h"
+#include "mainwindow/ListPanel.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/UpcomingPanel.h"
 #include "platform/DesktopUrls.h"
 #include "platform/calendar/MonthCalendar.h"
 #include "platform/grid/DataGrid.h"
@@ -100,7 +103,7 @@ void tst_CalendarColumn::open()
 QStringList tst_CalendarColumn::upcoming() const
 {
     QStringList shown;
-    DataGrid *panel = m_window->upcomingList();
+    DataGrid *panel = m_window->upcomingPanel()->list();
     for (int row = 1; row <= panel->rowCount(); ++row)
         shown << panel->model()->data(panel->model()->index(row - 1, 0)).toString();
     return shown;
@@ -108,7 +111,7 @@ QStringList tst_CalendarColumn::upcoming() const
 
 QStringList tst_CalendarColumn::listedInView() const
 {
-    QStringList listed = listedTexts(m_window->list(), ListColumn::TrDescription);
+    QStringList listed = listedTexts(m_window->listPanel()->list(), ListColumn::TrDescription);
     listed.sort();
     return listed;
 }
@@ -116,7 +119,7 @@ QStringList tst_CalendarColumn::listedInView() const
 void tst_CalendarColumn::busyDaysAreOpenDeadlinesOfTheSheet()
 {
     open();
-    MonthCalendar *calendar = m_window->calendar();
+    MonthCalendar *calendar = m_window->calendarColumn()->calendar();
     QVERIFY(calendar->firstVisibleDate() <= QDate(2024, 2, 27));
     QVERIFY(calendar->isDayBusy(QDate(2024, 2, 27)));   // the previous month's day on show
     QVERIFY(calendar->isDayBusy(QDate(2024, 3, 11)));
@@ -126,7 +129,7 @@ void tst_CalendarColumn::busyDaysAreOpenDeadlinesOfTheSheet()
     // A deadline saved elsewhere shows after the refresh, and so does a closed one's day going plain.
     insert(1, false, QDate(2024, 3, 20), QStringLiteral("Added"));
     runSql(m_session->connectionString(), QStringLiteral("UPDATE Transactions SET TrDone=1 WHERE TrDescription='Monday'"));
-    m_window->markBusyDays();
+    m_window->calendarColumn()->markBusyDays();
     QVERIFY(calendar->isDayBusy(QDate(2024, 3, 20)));
     QVERIFY(!calendar->isDayBusy(QDate(2024, 3, 11)));
 
@@ -143,24 +146,24 @@ void tst_CalendarColumn::rangeFillsPanelAndViewAndItsClickChooses()
     open();
     m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(CalendarView);
     QCOMPARE(upcoming(), QStringList());   // today has nothing open
-    MonthCalendar *calendar = m_window->calendar();
+    MonthCalendar *calendar = m_window->calendarColumn()->calendar();
     QTest::mouseClick(calendar, Qt::LeftButton, {}, calendar->dayRect(QDate(2024, 3, 17)).center());
     QTest::mouseClick(calendar, Qt::LeftButton, Qt::ShiftModifier, calendar->dayRect(QDate(2024, 3, 11)).center());
-    QCOMPARE(m_window->selectionStart(), QDate(2024, 3, 11));
-    QCOMPARE(m_window->selectionEnd(), QDate(2024, 3, 17));
+    QCOMPARE(m_window->calendarColumn()->selectionStart(), QDate(2024, 3, 11));
+    QCOMPARE(m_window->calendarColumn()->selectionEnd(), QDate(2024, 3, 17));
     // Latest first; a recurring deadline carries its place, with a bare slash.
     QCOMPARE(upcoming(), (QStringList {"Sunday", "Rent 3/12", "Monday"}));
     QCOMPARE(listedInView(), (QStringList {"Closed", "Monday", "Rent", "Sunday"}));
 
     // Without counters the description stands alone.
     m_session->session().display().showGroupCounters = false;
-    m_window->refreshUpcoming(m_window->selectionStart(), m_window->selectionEnd());
+    m_window->upcomingPanel()->showDays(m_window->calendarColumn()->selectionStart(), m_window->calendarColumn()->selectionEnd());
     QCOMPARE(upcoming(), (QStringList {"Sunday", "Rent", "Monday"}));
 
     // A click in the panel makes that deadline the list's current one.
-    auto *view = m_window->upcomingList()->findChild<QAbstractItemView *>();
+    auto *view = m_window->upcomingPanel()->list()->findChild<QAbstractItemView *>();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(1, 0)).center());
-    DataGrid *list = m_window->list();
+    DataGrid *list = m_window->listPanel()->list();
     QCOMPARE(list->value(list->currentRow(), ListColumn::TrDescription).toString(), QStringLiteral("Rent"));
     QVERIFY(list->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == list);
 
@@ -204,7 +207,7 @@ void tst_CalendarColumn::duePictureFollowsTheWarningDays()
 void tst_CalendarColumn::calendarKeysAndFocusTexts()
 {
     open();
-    MonthCalendar *calendar = m_window->calendar();
+    MonthCalendar *calendar = m_window->calendarColumn()->calendar();
     auto *help = m_window->findChild<QLabel *>(QStringLiteral("statusHelp"));
     calendar->setFocus(Qt::TabFocusReason);
     QTRY_COMPARE(help->text(), QStringLiteral("Use mouse to select period."));
@@ -215,9 +218,9 @@ void tst_CalendarColumn::calendarKeysAndFocusTexts()
     // Shift and the arrows still grow the range.
     QTest::keyClick(calendar, Qt::Key_Right, Qt::ShiftModifier);
     QTest::keyClick(calendar, Qt::Key_Right, Qt::ShiftModifier);
-    QCOMPARE(m_window->selectionEnd(), QDate(2024, 3, 15));
+    QCOMPARE(m_window->calendarColumn()->selectionEnd(), QDate(2024, 3, 15));
     QCOMPARE(upcoming(), QStringList {"Rent 3/12"});
-    m_window->list()->focusList();
+    m_window->listPanel()->list()->focusList();
     QTRY_VERIFY(help->text() != QStringLiteral("Use mouse to select period."));
 }
 
@@ -235,8 +238,8 @@ void tst_CalendarColumn::listReadsTheCurrentRowAndItsState()
     QFETCH(int, layout);
     open();
     m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(0);   // every deadline
-    m_window->chooseLayout(layout);
-    DataGrid *list = m_window->list();
+    m_window->listPanel()->chooseLayout(layout);
+    DataGrid *list = m_window->listPanel()->list();
     auto rowOf = [list](const QString &description) {
         for (int row = 1; row <= list->rowCount(); ++row)
             if (!list->isGroupRow(row) && list->value(row, ListColumn::TrDescription) == description)

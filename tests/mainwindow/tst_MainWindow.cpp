@@ -1,6 +1,11 @@
 #include "deadlines/NewDeadlineWindow.h"
+#include "mainwindow/CalendarColumn.h"
+#include "mainwindow/DeadlineCommands.h"
 #include "mainwindow/DeadlineList.h"
+#include "mainwindow/ListPanel.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/SearchBar.h"
+#include "mainwindow/UpcomingPanel.h"
 #include "store/Register.h"
 #include "platform/calendar/MonthCalendar.h"
 #include "platform/grid/DataGrid.h"
@@ -62,7 +67,7 @@ private:
     }
     int rowOf(const QString &description, int grpRow = 0) const
     {
-        DataGrid *list = m_window->list();
+        DataGrid *list = m_window->listPanel()->list();
         for (int row = 1; row <= list->rowCount(); ++row)
             if (!list->isGroupRow(row) && list->value(row, ListColumn::TrDescription).toString() == description
                 && (grpRow == 0 || list->value(row, ListColumn::TrGrpRow).toInt() == grpRow))
@@ -77,18 +82,18 @@ private:
     }
     QVariant currentId() const
     {
-        DataGrid *list = m_window->list();
+        DataGrid *list = m_window->listPanel()->list();
         return list->isGroupRow(list->currentRow()) ? QVariant() : list->value(list->currentRow(), ListColumn::TrRowId);
     }
     // Row ids of the data rows listed after the current one, then those before it, nearest first.
     QVariantList idsAroundCurrent() const
     {
-        DataGrid *list = m_window->list();
+        DataGrid *list = m_window->listPanel()->list();
         QVariantList before = listedValues(list, ListColumn::TrRowId, 1, qMax(0, list->currentRow() - 1));
         std::reverse(before.begin(), before.end());
         return listedValues(list, ListColumn::TrRowId, list->currentRow() + 1) + before;
     }
-    QVariantList listedIds() const { return listedValues(m_window->list(), ListColumn::TrRowId); }
+    QVariantList listedIds() const { return listedValues(m_window->listPanel()->list(), ListColumn::TrRowId); }
     void insert(int sheet, int type, bool done, const QDate &date, const QString &description, int acId, qint64 whole,
                 const QString &notes = {}, int grpId = 0, int grpRow = 0, int grpSize = 0)
     {
@@ -151,12 +156,12 @@ void tst_MainWindow::viewListsItsDeadlines()
     if (stored)
         m_session->settings().setInteger(Setting::SelectedView, view);
     open();
-    QCOMPARE(m_window->currentView(), stored ? view : 0);
-    MonthCalendar *calendar = m_window->calendar();
+    QCOMPARE(m_window->listPanel()->currentView(), stored ? view : 0);
+    MonthCalendar *calendar = m_window->calendarColumn()->calendar();
     calendar->setCurrentDate(QDate(2024, 3, 15));
     m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(view);
     auto listed = [this] {
-        QStringList descriptions = listedTexts(m_window->list(), ListColumn::TrDescription);
+        QStringList descriptions = listedTexts(m_window->listPanel()->list(), ListColumn::TrDescription);
         descriptions.sort();
         return descriptions;
     };
@@ -208,9 +213,9 @@ void tst_MainWindow::layoutKeysCaptionsAndSpace()
     QFETCH(QStringList, expected);
     m_session->settings().setInteger(Setting::ShowGroupTotals, totals ? 1 : 0);
     open();
-    DataGrid *list = m_window->list();
+    DataGrid *list = m_window->listPanel()->list();
     // Ctrl+1 to Ctrl+4 choose the layout, from another one; menu and toolbar follow.
-    m_window->chooseLayout((layout + 2) % 4);
+    m_window->listPanel()->chooseLayout((layout + 2) % 4);
     list->setCurrentRow(2);
     QWidget *target = inViewBox ? static_cast<QWidget *>(m_window->findChild<QComboBox *>(QStringLiteral("viewCombo")))
                                 : static_cast<QWidget *>(list->view());
@@ -223,13 +228,13 @@ void tst_MainWindow::layoutKeysCaptionsAndSpace()
     QCOMPARE(list->model()->groups().size(), secondLevel ? 2 : 1);
     if (secondLevel)
         QCOMPARE(list->model()->groups().at(1).column, secondLevel);
-    m_window->collapseAll();
+    m_window->listPanel()->collapseAll();
     QCOMPARE(list->rowCount(), rowsCollapsed);
-    m_window->expandAll();
+    m_window->listPanel()->expandAll();
     QVERIFY(list->rowCount() > 7);
 
     QStringList captions;
-    GridModel *model = m_window->list()->model();
+    GridModel *model = m_window->listPanel()->list()->model();
     for (int row = 1; row <= model->rowCount(); ++row)
         if (model->isGroupRow(row))
             captions << model->groupCaption(row);
@@ -241,7 +246,7 @@ void tst_MainWindow::layoutKeysCaptionsAndSpace()
     // In the open view, Space closes the deadline and the one that followed it
     // becomes current, even across a group row; a second Space closes that one.
     m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(1);
-    m_window->expandAll();
+    m_window->listPanel()->expandAll();
     // Rent is the first open deadline; in the date layouts a group row follows it.
     list->setCurrentRow(rowOf(QStringLiteral("Rent")));
     const QVariant chosen = currentId();
@@ -297,7 +302,7 @@ void tst_MainWindow::rowPresentation()
     QFETCH(bool, amountShown);
     m_session->settings().setInteger(Setting::ShowGroupCounters, counters ? 1 : 0);
     open();
-    GridModel *model = m_window->list()->model();
+    GridModel *model = m_window->listPanel()->list()->model();
     const int row = rowOf(description, grpRow);
     QVERIFY(row > 0);
 
@@ -317,7 +322,7 @@ void tst_MainWindow::searchAsTypedThenOnwards()
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     auto *search = m_window->findChild<QLineEdit *>(QStringLiteral("searchBox"));
     auto *findNextButton = m_window->findChild<QAction *>(QStringLiteral("findNextButton"));
-    DataGrid *list = m_window->list();
+    DataGrid *list = m_window->listPanel()->list();
     list->setCurrentRow(rowOf(QStringLiteral("Rent")));
     const int before = list->currentRow();
 
@@ -351,15 +356,15 @@ void tst_MainWindow::searchAsTypedThenOnwards()
 
     // Find next and previous move between matches; a blank text never searches.
     list->setCurrentRow(1);
-    m_window->findNext(QStringLiteral("loan"), 1);
-    m_window->findNext(QStringLiteral("loan"), 1);
+    m_window->searchBar()->findNext(QStringLiteral("loan"), 1);
+    m_window->searchBar()->findNext(QStringLiteral("loan"), 1);
     const int second = list->currentRow();
     QCOMPARE(list->value(second, ListColumn::TrDescription).toString(), QStringLiteral("Loan"));
-    m_window->findPrevious(QStringLiteral("loan"), 1);
+    m_window->searchBar()->findPrevious(QStringLiteral("loan"), 1);
     QVERIFY(list->currentRow() != second);
     QCOMPARE(list->value(list->currentRow(), ListColumn::TrDescription).toString(), QStringLiteral("Loan"));
     const int current = list->currentRow();
-    m_window->findNext(QStringLiteral("  "), 1);
+    m_window->searchBar()->findNext(QStringLiteral("  "), 1);
     QCOMPARE(list->currentRow(), current);
 }
 
@@ -381,29 +386,29 @@ void tst_MainWindow::currentDeadlineKeptOnEveryReread()
     // Whatever re-reads the list, the deadline the user chose stays current; when
     // the new view leaves it out, the nearest row that followed it does.
     open();
-    DataGrid *list = m_window->list();
+    DataGrid *list = m_window->listPanel()->list();
     auto *views = m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"));
     for (int from = 0; from < 4; ++from) {
         for (int to = 0; to < 4; ++to) {
             if (to == from)
                 continue;
             for (const QVariant &id : listedIds()) {
-                m_window->chooseLayout(from);
-                m_window->findDeadline(id.toInt());
+                m_window->listPanel()->chooseLayout(from);
+                m_window->listPanel()->findDeadline(id.toInt());
                 QCOMPARE(currentId(), id);
-                m_window->chooseLayout(to);
+                m_window->listPanel()->chooseLayout(to);
                 QVERIFY2(currentId() == id, qPrintable(QStringLiteral("layout %1 to %2, id %3")
                                                            .arg(from).arg(to).arg(id.toInt())));
             }
         }
     }
     for (int layout = 0; layout < 4; ++layout) {
-        m_window->chooseLayout(layout);
+        m_window->listPanel()->chooseLayout(layout);
         for (int view = 1; view < CalendarView; ++view) {
             views->setCurrentIndex(0);
             for (const QVariant &id : listedIds()) {
                 views->setCurrentIndex(0);
-                m_window->findDeadline(id.toInt());
+                m_window->listPanel()->findDeadline(id.toInt());
                 const QVariantList around = idsAroundCurrent();
                 views->setCurrentIndex(view);
                 const QVariantList listed = listedIds();
@@ -421,7 +426,7 @@ void tst_MainWindow::currentDeadlineKeptOnEveryReread()
         }
     }
     // A sort by a header click keeps it too.
-    m_window->chooseLayout(2);
+    m_window->listPanel()->chooseLayout(2);
     views->setCurrentIndex(0);
     list->setCurrentRow(rowOf(QStringLiteral("Rent")));
     const QVariant rent = currentId();
@@ -465,7 +470,7 @@ public:
 void tst_MainWindow::deleteAsksOnceAndObeys()
 {
     open();
-    DataGrid *list = m_window->list();
+    DataGrid *list = m_window->listPanel()->list();
     list->setCurrentRow(rowOf(QStringLiteral("Dentist")));
     m_session->prompts().queueAnswer(Prompt::Answer::No);
     QTest::keyClick(list->view(), Qt::Key_Delete);
@@ -501,7 +506,7 @@ void tst_MainWindow::lockedDatabaseIsToldAndRetried()
     // Another program holds the file: the user reads which file and what to do,
     // and Retry, once that program has let go, does what was asked.
     open();
-    DataGrid *list = m_window->list();
+    DataGrid *list = m_window->listPanel()->list();
     const QString path = Database::dataSource(m_session->connectionString());
     OtherProgram other(path);
     QVERIFY(other.isOpen());
@@ -524,7 +529,7 @@ void tst_MainWindow::lockedDatabaseIsToldAndRetried()
     // F5: the new-deadline window reads the clients/suppliers before it opens.
     QVERIFY(other.lock());
     prompts.meanwhile = [&other] { other.release(); };
-    m_window->newDeadline(list->currentRow());
+    m_window->commands()->newDeadline(list->currentRow());
     QCOMPARE(prompts.asked, 2);
     QCOMPARE(prompts.buttons.last(), Prompt::Buttons::RetryCancel);
     auto *form = m_window->findChild<NewDeadlineWindow *>();
@@ -537,7 +542,7 @@ void tst_MainWindow::lockedDatabaseIsToldAndRetried()
 void tst_MainWindow::screenReaderReadsTheWindow()
 {
     open();
-    DataGrid *list = m_window->list();
+    DataGrid *list = m_window->listPanel()->list();
     list->setCurrentRow(rowOf(QStringLiteral("Rent")));
     // Its own name, or on Linux for a combo box (named by its value) the label
     // that the screen reader reads through the relation; a grid through its table.
@@ -572,7 +577,7 @@ void tst_MainWindow::screenReaderReadsTheWindow()
     list->setCurrentRow(1);
     QCOMPARE(spoken("counterpartyNotesArea"), QStringLiteral("Client/Supplier Notes: Call before noon"));
 
-    m_window->chooseLayout(3);
+    m_window->listPanel()->chooseLayout(3);
     QAccessibleInterface *table = QAccessible::queryAccessibleInterface(list->view());
     QVERIFY(table);
     QAccessibleTableInterface *cells = table->tableInterface();
@@ -627,11 +632,11 @@ void tst_MainWindow::keysDoWhatClicksDo()
     QFETCH(QString, outcome);
     open();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    DataGrid *list = m_window->list();
+    DataGrid *list = m_window->listPanel()->list();
     DataGrid *target = list;
     if (inUpcomingPanel) {
-        m_window->refreshUpcoming(QDate(2024, 2, 1), QDate(2024, 3, 31));
-        target = m_window->upcomingList();
+        m_window->upcomingPanel()->showDays(QDate(2024, 2, 1), QDate(2024, 3, 31));
+        target = m_window->upcomingPanel()->list();
         for (int row = 1; row <= target->rowCount(); ++row)
             if (target->value(row, 1).toString() == QLatin1String("Dentist"))
                 target->setCurrentRow(row);

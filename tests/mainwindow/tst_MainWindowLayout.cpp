@@ -1,5 +1,6 @@
 #include "about/HelpWindow.h"
 #include "mainwindow/DeadlineList.h"
+#include "mainwindow/ListPanel.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowLayout.h"
 #include "platform/grid/DataGrid.h"
@@ -70,8 +71,8 @@ void tst_MainWindowLayout::layoutSurvivesCloseAndReopen()
         MainWindow window(session);
         window.show();
         window.findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(3);
-        window.chooseLayout(2);
-        window.list()->model()->setSortKeys({{ListColumn::TrDescription, false}});
+        window.listPanel()->chooseLayout(2);
+        window.listPanel()->list()->model()->setSortKeys({{ListColumn::TrDescription, false}});
         window.close();
     }
     QCOMPARE(stored(Setting::SelectedView), 3);
@@ -84,9 +85,9 @@ void tst_MainWindowLayout::layoutSurvivesCloseAndReopen()
 
     session.display().groupOption = 0;
     MainWindow again(session);
-    QCOMPARE(again.currentView(), 3);
+    QCOMPARE(again.listPanel()->currentView(), 3);
     QCOMPARE(session.display().groupOption, 2);   // menu and toolbar follow it, as the main window's test shows
-    const QList<GridSortKey> keys = again.list()->model()->sortKeys();
+    const QList<GridSortKey> keys = again.listPanel()->list()->model()->sortKeys();
     QVERIFY(!keys.isEmpty());
     QCOMPARE(keys.first().column, ListColumn::TrDescription);
     QCOMPARE(keys.first().ascending, false);
@@ -112,15 +113,15 @@ void tst_MainWindowLayout::layoutOffStartsPlainAndWritesDefaults()
     {
         MainWindow window(m_session->session());
         QVERIFY(!m_session->session().display().saveLayout);
-        QCOMPARE(window.currentView(), 0);
+        QCOMPARE(window.listPanel()->currentView(), 0);
         QCOMPARE(m_session->session().display().groupOption, 0);
-        const QList<GridSortKey> keys = window.list()->model()->sortKeys();
+        const QList<GridSortKey> keys = window.listPanel()->list()->model()->sortKeys();
         QVERIFY(!keys.isEmpty());
         QCOMPARE(keys.first().column, ListColumn::TrDate);
         QCOMPARE(keys.first().ascending, true);
 
         window.findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(2);
-        window.chooseLayout(1);
+        window.listPanel()->chooseLayout(1);
         window.close();
     }
     QCOMPARE(stored(Setting::SelectedView), 0);
@@ -154,9 +155,9 @@ void tst_MainWindowLayout::storedValuesOutOfRangeFallBack()
     store(Setting::SortAscending, storedValues[3]);
 
     MainWindow window(m_session->session());
-    const QList<GridSortKey> keys = window.list()->model()->sortKeys();
+    const QList<GridSortKey> keys = window.listPanel()->list()->model()->sortKeys();
     QVERIFY(!keys.isEmpty());
-    QCOMPARE((QList<int>{window.currentView(), m_session->session().display().groupOption, keys.first().column,
+    QCOMPARE((QList<int>{window.listPanel()->currentView(), m_session->session().display().groupOption, keys.first().column,
                          keys.first().ascending ? 1 : 0}),
              started);
 }

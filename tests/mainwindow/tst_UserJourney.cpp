@@ -1,6 +1,7 @@
 #include "deadlines/DeleteFromGroupDialog.h"
 #include "deadlines/NewDeadlineWindow.h"
 #include "mainwindow/DeadlineList.h"
+#include "mainwindow/ListPanel.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/DateBox.h"
 #include "platform/grid/DataGrid.h"
@@ -29,12 +30,12 @@ private:
     std::unique_ptr<MainWindowSession> m_session;
     std::unique_ptr<MainWindow> m_window;
 
-    GridView *list() const { return m_window->list()->view(); }
+    GridView *list() const { return m_window->listPanel()->list()->view(); }
 
     QStringList listedDescriptions() const
     {
         QStringList out;
-        GridModel *model = m_window->list()->model();
+        GridModel *model = m_window->listPanel()->list()->model();
         for (int row = 1; row <= model->rowCount(); ++row)
             if (!model->isGroupRow(row))
                 out << model->displayText(row, ListColumn::TrDescription);
@@ -43,7 +44,7 @@ private:
 
     int rowShowing(const QString &description) const
     {
-        GridModel *model = m_window->list()->model();
+        GridModel *model = m_window->listPanel()->list()->model();
         for (int row = 1; row <= model->rowCount(); ++row)
             if (!model->isGroupRow(row) && model->displayText(row, ListColumn::TrDescription) == description)
                 return row;
@@ -81,7 +82,7 @@ private:
 
     void pressOnRow(int row, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        m_window->list()->setCurrentRow(row);
+        m_window->listPanel()->list()->setCurrentRow(row);
         QTest::keyClick(list(), key, modifiers);
     }
 
@@ -141,7 +142,7 @@ private slots:
             expected << QStringLiteral("Rent %1 of 12").arg(k);
         QCOMPARE(listedDescriptions(), expected);
         // The first member is the list's current row, ready for Enter.
-        QCOMPARE(m_window->list()->currentRow(), rowShowing(expected.first()));
+        QCOMPARE(m_window->listPanel()->list()->currentRow(), rowShowing(expected.first()));
         const QString cs = m_session->connectionString();
         QCOMPARE(firstValue(cs, QStringLiteral("SELECT Min(TrDate) FROM Transactions")).toDate(), QDate(2027, 1, 31));
         QCOMPARE(firstValue(cs, QStringLiteral("SELECT TrBalance FROM Transactions WHERE TrDate='2027-02-28'")).toLongLong(),
@@ -150,7 +151,7 @@ private slots:
         // Ctrl+3: grouped by month, each month totalled.
         pressOnRow(2, Qt::Key_3, Qt::ControlModifier);
         QCOMPARE(m_session->session().display().groupOption, 2);
-        GridModel *model = m_window->list()->model();
+        GridModel *model = m_window->listPanel()->list()->model();
         QStringList monthCaptions;
         for (int row = 1; row <= model->rowCount(); ++row)
             if (model->isGroupRow(row) && model->groupLevel(row) == 2)
@@ -184,7 +185,7 @@ private slots:
         answerGroupErase(QStringLiteral("secondOption"));
         pressOnRow(rowShowing(QStringLiteral("Rent 2 of 11")), Qt::Key_Delete);
         QVERIFY(storedMembers().isEmpty());
-        QCOMPARE(m_window->list()->rowCount(), 0);
+        QCOMPARE(m_window->listPanel()->list()->rowCount(), 0);
     }
 };
 

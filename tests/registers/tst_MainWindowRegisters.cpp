@@ -3,6 +3,7 @@
 #include "deadlines/DeleteFromGroupDialog.h"
 #include "deadlines/PurgeDialog.h"
 #include "mainwindow/DeadlineList.h"
+#include "mainwindow/ListPanel.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/grid/GridView.h"
@@ -77,7 +78,7 @@ void tst_MainWindowRegisters::open()
 {
     m_window = std::make_unique<MainWindow>(m_session->session());
     m_window->show();
-    QVERIFY(m_window->isListReady());
+    QVERIFY(m_window->listPanel()->isReady());
 }
 
 QString tst_MainWindowRegisters::exportThroughMenu(const QString &action, const QString &fileName)
@@ -90,7 +91,7 @@ QString tst_MainWindowRegisters::exportThroughMenu(const QString &action, const 
 
 QStringList tst_MainWindowRegisters::listedDescriptions() const
 {
-    return listedTexts(m_window->list(), ListColumn::TrDescription);
+    return listedTexts(m_window->listPanel()->list(), ListColumn::TrDescription);
 }
 
 // Runs statements on the database file directly, as another program would.
@@ -112,8 +113,8 @@ void tst_MainWindowRegisters::exportFollowsTheGroupedList()
     insertDeadline(cs, 1, -1, false, QDate(2024, 3, 10), QStringLiteral("Loan"), 0, Currency::fromWhole(5), {}, 9, 2, 2);
     insertDeadline(cs, 2, 1, false, QDate(2024, 1, 1), QStringLiteral("Other sheet"), 0, Currency::fromWhole(1));
     open();
-    m_window->chooseLayout(2);
-    m_window->expandAll();
+    m_window->listPanel()->chooseLayout(2);
+    m_window->listPanel()->expandAll();
     const QStringList order = listedDescriptions();
     QCOMPARE(order.size(), 4);
 
@@ -139,8 +140,8 @@ void tst_MainWindowRegisters::exportFollowsTheGroupedList()
     // Collapsed groups hide their rows on screen only: the export still holds
     // every deadline of the view, in the same order.
     for (int layout : {2, 0}) {
-        m_window->chooseLayout(layout);
-        m_window->collapseAll();
+        m_window->listPanel()->chooseLayout(layout);
+        m_window->listPanel()->collapseAll();
         QVERIFY(listedDescriptions().size() < 4);
         const QString collapsed = exportThroughMenu(QStringLiteral("exportAction"),
                                                     QStringLiteral("collapsed%1.txt").arg(layout));
@@ -178,7 +179,7 @@ void tst_MainWindowRegisters::exportAsksBeforeReplacingTheFinalName()
     insertDeadline(cs, 1, -1, false, QDate(2024, 3, 10), QStringLiteral("Rent"), 0, Currency::fromWhole(5), {}, 9, 2, 2);
     insertDeadline(cs, 1, 1, true, QDate(2024, 1, 5), QStringLiteral("Paid long ago"), 0, Currency::fromWhole(1));
     open();
-    m_window->chooseLayout(1);
+    m_window->listPanel()->chooseLayout(1);
     const QString typed = m_out->filePath(QStringLiteral("list"));
     const QString target = typed + u'.' + extension;
     QVERIFY(writeFile(target, "keep me"));
@@ -273,10 +274,10 @@ void tst_MainWindowRegisters::amountsOutOfRangeAreNeverOtherNumbers()
     editByHand({QStringLiteral("UPDATE Transactions SET TrValue = 1e300, TrBalance = 1e300 "
                                "WHERE TrDescription = 'By hand'")});
     open();
-    m_window->chooseLayout(3);
-    m_window->expandAll();
+    m_window->listPanel()->chooseLayout(3);
+    m_window->listPanel()->expandAll();
     QStringList captions, amounts;
-    GridModel *model = m_window->list()->model();
+    GridModel *model = m_window->listPanel()->list()->model();
     for (int row = 1; row <= model->rowCount(); ++row) {
         if (model->isGroupRow(row))
             captions << model->groupCaption(row);
@@ -329,7 +330,7 @@ void tst_MainWindowRegisters::changesElsewhereReachTheWindow()
         editor->findChild<QPushButton *>(QStringLiteral("saveButton"))->click();
     });
     m_window->findChild<CounterpartyList *>()->editCounterparty();
-    QCOMPARE(listedTexts(m_window->list(), ListColumn::AcName), QStringList{"Acme Ltd"});
+    QCOMPARE(listedTexts(m_window->listPanel()->list(), ListColumn::AcName), QStringList{"Acme Ltd"});
 }
 
 void tst_MainWindowRegisters::enterOnADeleteQuestionKeepsEverything_data()
@@ -366,7 +367,7 @@ void tst_MainWindowRegisters::enterOnADeleteQuestionKeepsEverything()
 
     if (command == QLatin1String("deadline") || command == QLatin1String("recurrence")) {
         const QString description = command == QLatin1String("deadline") ? QStringLiteral("Dentist") : QStringLiteral("Loan");
-        m_window->findDeadline(
+        m_window->listPanel()->findDeadline(
             firstValue(cs, QStringLiteral("SELECT Min(TrRowId) FROM Transactions WHERE TrDescription='%1'").arg(description))
                 .toInt());
         if (command == QLatin1String("recurrence")) {
@@ -380,7 +381,7 @@ void tst_MainWindowRegisters::enterOnADeleteQuestionKeepsEverything()
             });
         }
         prompts.queueEnter();
-        QTest::keyClick(m_window->list()->view(), Qt::Key_Delete);
+        QTest::keyClick(m_window->listPanel()->list()->view(), Qt::Key_Delete);
     } else if (command == QLatin1String("sheet")) {
         QTimer::singleShot(0, this, [&prompts] {
             auto *dialog = qobject_cast<SheetsDialog *>(QApplication::activeModalWidget());
