@@ -30,24 +30,6 @@ Counterparty counterpartyAt(const QSqlQuery &query)
 
 } // namespace
 
-CounterpartyStore::CounterpartyStore(const QString &connectionString)
-    : m_own(openStoreConnection(connectionString))
-    , m_connection(*m_own)
-{
-}
-
-CounterpartyStore::CounterpartyStore(Connection &connection)
-    : m_connection(connection)
-{
-}
-
-CounterpartyStore::~CounterpartyStore() = default;
-
-QSqlQuery CounterpartyStore::run(const char *name, StatementValues values)
-{
-    return runStatement(m_connection, name, values);
-}
-
 std::vector<Counterparty> CounterpartyStore::list()
 {
     std::vector<Counterparty> rows;
@@ -86,7 +68,7 @@ bool CounterpartyStore::isInUse(qint32 id)
 
 bool CounterpartyStore::remove(qint32 id)
 {
-    TransactionGuard transaction(m_connection);
+    TransactionGuard transaction(connection());
     // Tested inside the transaction, so no deadline can come to refer to the row
     // between the test and the delete.
     if (isInUse(id))
@@ -98,5 +80,5 @@ bool CounterpartyStore::remove(qint32 id)
 
 int CounterpartyStore::textMaxLength(const QString &column)
 {
-    return m_connection.textColumnMaxLength(QStringLiteral("Accounts"), column);
+    return connection().textColumnMaxLength(QStringLiteral("Accounts"), column);
 }

@@ -23,16 +23,11 @@ struct Counterparty
 // The clients and suppliers (the Accounts table), each operation a named
 // statement with bound values. Every operation throws DbError; one that runs
 // several statements does so in one transaction.
-class CounterpartyStore
+class CounterpartyStore : private StoreConnection
 {
 public:
-    // Works on its own connection to the file, closed with the store.
-    explicit CounterpartyStore(const QString &connectionString);
-    // Works on the caller's connection, so it can test inside the caller's transaction.
-    explicit CounterpartyStore(Connection &connection);
-    ~CounterpartyStore();
-    CounterpartyStore(const CounterpartyStore &) = delete;
-    CounterpartyStore &operator=(const CounterpartyStore &) = delete;
+    // On its own connection to the file, or on the caller's, inside its transaction.
+    using StoreConnection::StoreConnection;
 
     // Every row, in the one order of names of the program.
     std::vector<Counterparty> list();
@@ -53,10 +48,4 @@ public:
     // box lets the user type. 0 when the column has none.
     int textMaxLength(const QString &column);
 
-private:
-    // Prepares the named statement, binds values by name and runs it.
-    QSqlQuery run(const char *name, StatementValues values);
-
-    std::unique_ptr<Connection> m_own;
-    Connection &m_connection;
 };

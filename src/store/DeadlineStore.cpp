@@ -54,24 +54,6 @@ std::vector<DeadlineRow> readAll(RowReader &reader)
 
 } // namespace
 
-DeadlineStore::DeadlineStore(const QString &connectionString)
-    : m_own(openStoreConnection(connectionString))
-    , m_connection(*m_own)
-{
-}
-
-DeadlineStore::DeadlineStore(Connection &connection)
-    : m_connection(connection)
-{
-}
-
-DeadlineStore::~DeadlineStore() = default;
-
-QSqlQuery DeadlineStore::run(const char *name, StatementValues values)
-{
-    return runStatement(m_connection, name, values);
-}
-
 void DeadlineStore::toggleDone(qint32 rowId)
 {
     run("toggle-done", {{"rowId", qlonglong(rowId)}});
@@ -84,7 +66,7 @@ void DeadlineStore::deleteDeadline(qint32 rowId)
 
 void DeadlineStore::deleteFromGroup(qint32 rowId, qint32 groupId)
 {
-    TransactionGuard transaction(m_connection);
+    TransactionGuard transaction(connection());
     run("delete-deadline", {{"rowId", qlonglong(rowId)}});
     renumberGroup(groupId);
     transaction.commit();
@@ -171,7 +153,7 @@ std::vector<DeadlineRow> DeadlineStore::sheetRows(qint32 sheetId)
     // Measured on 100,000 rows: past about a fifth of the table, one pass over
     // it reads the sheet faster than an index lookup per row.
     const bool scan = sheet * 5 > table;
-    RowReader reader(m_connection, scan ? "list-sheet-scan" : "list-sheet", {{"sheetId", qlonglong(sheetId)}});
+    RowReader reader(connection(), scan ? "list-sheet-scan" : "list-sheet", {{"sheetId", qlonglong(sheetId)}});
     std::vector<DeadlineRow> rows;
     rows.reserve(size_t(sheet));
     while (reader.next())
@@ -182,7 +164,7 @@ std::vector<DeadlineRow> DeadlineStore::sheetRows(qint32 sheetId)
 std::vector<DeadlineRow> DeadlineStore::rowsById(const QList<qint32> &rowIds)
 {
     std::vector<DeadlineRow> rows;
-    RowReader reader(m_connection, "list-row");
+    RowReader reader(connection(), "list-row");
     for (qint32 id : rowIds) {
         reader.run({{"rowId", qlonglong(id)}});
         if (reader.next())
@@ -193,7 +175,7 @@ std::vector<DeadlineRow> DeadlineStore::rowsById(const QList<qint32> &rowIds)
 
 std::vector<DeadlineRow> DeadlineStore::openRowsBetween(qint32 sheetId, const QDate &first, const QDate &last)
 {
-    RowReader reader(m_connection, "list-open-between",
+    RowReader reader(connection(), "list-open-between",
                      {{"sheetId", qlonglong(sheetId)}, {"first", storedDate(first)}, {"last", storedDate(last)}});
     return readAll(reader);
 }
@@ -268,8 +250,8 @@ DeadlineStore::CreatedDeadlines DeadlineStore::createDeadlines(const NewDeadline
     CreatedDeadlines created;
     // Inside the transaction no other writer can take the group id, delete the
     // client/supplier or change the group being joined.
-    TransactionGuard transaction(m_connection);
-    if (deadlines.acId > 0 && !CounterpartyStore(m_connection).exists(deadlines.acId))
+    TransactionGuard transaction(connection());
+    if (deadlines.acId > 0 && !CounterpartyStore(connection()).exists(deadlines.acId))
         return created;
     const bool recurring = deadlines.groupType != u'n';
     const qint32 groupId = recurring && deadlines.groupId == 0 ? nextGroupId() : deadlines.groupId;
@@ -322,7 +304,7 @@ DeadlineStore::UpdateResult DeadlineStore::updateDeadline(const StoredDeadline &
     const bool done = changed(changes.done, asRead.done);
 
     UpdateResult result;
-    TransactionGuard transaction(m_connection);
+    TransactionGuard transaction(connection());
     const std::optional<StoredDeadline> now = readDeadline(asRead.rowId);
     if (!now) {
         result.outcome = UpdateOutcome::Gone;
@@ -345,7 +327,7 @@ DeadlineStore::UpdateResult DeadlineStore::updateDeadline(const StoredDeadline &
     }
     if (!(date || description || acId || value || notes || done))
         return result;
-    if (acId && *changes.acId > 0 && !CounterpartyStore(m_connection).exists(*changes.acId)) {
+    if (acId && *changes.acId > 0 && !CounterpartyStore(connection()).exists(*changes.acId)) {
         result.outcome = UpdateOutcome::CounterpartyGone;
         return result;
     }

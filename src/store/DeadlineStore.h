@@ -43,16 +43,11 @@ struct DeadlineRow
 // The writes and the calendar's and warning's reads on deadlines (the
 // Transactions table), each a named statement with bound values. Every operation throws DbError; one that runs several statements
 // does so in one transaction, so a failure leaves nothing behind.
-class DeadlineStore
+class DeadlineStore : private StoreConnection
 {
 public:
-    // Works on its own connection to the file, closed with the store.
-    explicit DeadlineStore(const QString &connectionString);
-    // Works on the caller's connection, so it can share the caller's transaction.
-    explicit DeadlineStore(Connection &connection);
-    ~DeadlineStore();
-    DeadlineStore(const DeadlineStore &) = delete;
-    DeadlineStore &operator=(const DeadlineStore &) = delete;
+    // On its own connection to the file, or on the caller's, inside its transaction.
+    using StoreConnection::StoreConnection;
 
     // Closes an open deadline, opens a closed one.
     void toggleDone(qint32 rowId);
@@ -171,10 +166,4 @@ public:
     // CounterpartyGone, writing nothing, when the chosen client/supplier was.
     UpdateResult updateDeadline(const StoredDeadline &asRead, const DeadlineChanges &changes);
 
-private:
-    // Prepares the named statement, binds values by name and runs it.
-    QSqlQuery run(const char *name, StatementValues values);
-
-    std::unique_ptr<Connection> m_own;
-    Connection &m_connection;
 };

@@ -40,24 +40,6 @@ QVariant boundDate(const std::optional<QDate> &date)
 
 } // namespace
 
-ReportStore::ReportStore(const QString &connectionString)
-    : m_own(openStoreConnection(connectionString))
-    , m_connection(*m_own)
-{
-}
-
-ReportStore::ReportStore(Connection &connection)
-    : m_connection(connection)
-{
-}
-
-ReportStore::~ReportStore() = default;
-
-QSqlQuery ReportStore::run(const char *name, StatementValues values)
-{
-    return runStatement(m_connection, name, values);
-}
-
 QList<ReportDeadline> ReportStore::deadlines(const ReportSelection &selection)
 {
     const QList<qint16> &types = selection.types;

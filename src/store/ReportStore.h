@@ -50,16 +50,11 @@ struct ReportDeadline
 
 // What the reports read, each a named statement with bound values. Every
 // operation throws DbError.
-class ReportStore
+class ReportStore : private StoreConnection
 {
 public:
-    // Works on its own connection to the file, closed with the store.
-    explicit ReportStore(const QString &connectionString);
-    // Works on the caller's connection.
-    explicit ReportStore(Connection &connection);
-    ~ReportStore();
-    ReportStore(const ReportStore &) = delete;
-    ReportStore &operator=(const ReportStore &) = delete;
+    // On its own connection to the file, or on the caller's, inside its transaction.
+    using StoreConnection::StoreConnection;
 
     // The selected deadlines: on one day, open ones before closed ones, each in
     // the order they were entered.
@@ -74,9 +69,4 @@ public:
     };
     PeriodBounds periodBounds();
 
-private:
-    QSqlQuery run(const char *name, StatementValues values);
-
-    std::unique_ptr<Connection> m_own;
-    Connection &m_connection;
 };

@@ -16,24 +16,6 @@ QVariant storedName(const QString &name)
 
 } // namespace
 
-SheetStore::SheetStore(const QString &connectionString)
-    : m_own(openStoreConnection(connectionString))
-    , m_connection(*m_own)
-{
-}
-
-SheetStore::SheetStore(Connection &connection)
-    : m_connection(connection)
-{
-}
-
-SheetStore::~SheetStore() = default;
-
-QSqlQuery SheetStore::run(const char *name, StatementValues values)
-{
-    return runStatement(m_connection, name, values);
-}
-
 std::vector<Sheet> SheetStore::list()
 {
     std::vector<Sheet> sheets;
@@ -68,7 +50,7 @@ qint32 SheetStore::existingOrFirst(qint32 id)
 
 qint32 SheetStore::create(const QString &name)
 {
-    TransactionGuard transaction(m_connection);
+    TransactionGuard transaction(connection());
     QSqlQuery next = run("sheet-next-id", {});
     const qint32 id = next.next() ? qint32(next.value(0).toLongLong()) : FirstSheetId;
     next.finish();
@@ -84,7 +66,7 @@ void SheetStore::rename(qint32 id, const QString &name)
 
 void SheetStore::remove(qint32 id)
 {
-    TransactionGuard transaction(m_connection);
+    TransactionGuard transaction(connection());
     run("sheet-delete-deadlines", {{"id", qlonglong(id)}});
     run("sheet-delete", {{"id", qlonglong(id)}});
     transaction.commit();

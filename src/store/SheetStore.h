@@ -21,19 +21,14 @@ struct Sheet
 // The deadline sheets (the Dbs table), each operation a named statement with
 // bound values. Every operation throws DbError; one that runs several statements
 // does so in one transaction.
-class SheetStore
+class SheetStore : private StoreConnection
 {
 public:
     // Every database holds this sheet; it can never be deleted.
     static constexpr qint32 FirstSheetId = 1;
 
-    // Works on its own connection to the file, closed with the store.
-    explicit SheetStore(const QString &connectionString);
-    // Works on the caller's connection, so it can share the caller's transaction.
-    explicit SheetStore(Connection &connection);
-    ~SheetStore();
-    SheetStore(const SheetStore &) = delete;
-    SheetStore &operator=(const SheetStore &) = delete;
+    // On its own connection to the file, or on the caller's, inside its transaction.
+    using StoreConnection::StoreConnection;
 
     // Every sheet, in the one order of names of the program.
     std::vector<Sheet> list();
@@ -53,10 +48,4 @@ public:
     enum class DeleteRefusal { None, OnlySheet, ActiveSheet, FirstSheet };
     static DeleteRefusal deleteRefusal(int sheetCount, qint32 id, qint32 activeSheetId);
 
-private:
-    // Prepares the named statement, binds values by name and runs it.
-    QSqlQuery run(const char *name, StatementValues values);
-
-    std::unique_ptr<Connection> m_own;
-    Connection &m_connection;
 };

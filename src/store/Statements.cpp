@@ -66,9 +66,16 @@ QSqlQuery runStatement(Connection &connection, const char *name, StatementValues
     return query;
 }
 
-std::unique_ptr<Connection> openStoreConnection(const QString &connectionString)
+StoreConnection::StoreConnection(const QString &connectionString)
+    : m_own(std::make_unique<Connection>())
+    , m_connection(*m_own)
 {
-    auto connection = std::make_unique<Connection>();
-    connection->open(connectionString);
-    return connection;
+    m_own->open(connectionString);
 }
+
+StoreConnection::StoreConnection(Connection &connection)
+    : m_connection(connection)
+{
+}
+
+StoreConnection::~StoreConnection() = default;

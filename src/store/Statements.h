@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 
@@ -8,7 +9,6 @@
 #include <utility>
 
 class Connection;
-class QSqlQuery;
 
 // The SQL of each engine lives in files under sql/<engine>/ in the resources:
 // upgrade/ holds the numbered schema scripts, statements/ one named statement
@@ -31,5 +31,24 @@ using StatementValues = std::initializer_list<std::pair<const char *, QVariant>>
 // the query is forward-only, ready to be read. Throws DbError.
 QSqlQuery runStatement(Connection &connection, const char *name, StatementValues values);
 
-// A connection of a store's own to the file, for a store not given the caller's.
-std::unique_ptr<Connection> openStoreConnection(const QString &connectionString);
+// The connection a store works on: one of its own to the file, closed with the
+// store, or the caller's, so that its statements share the caller's transaction.
+// The stores build on it; it is never used on its own.
+class StoreConnection
+{
+public:
+    explicit StoreConnection(const QString &connectionString);
+    explicit StoreConnection(Connection &connection);
+    ~StoreConnection();
+    StoreConnection(const StoreConnection &) = delete;
+    StoreConnection &operator=(const StoreConnection &) = delete;
+
+protected:
+    Connection &connection() { return m_connection; }
+    // The named statement, prepared, bound and run on the store's connection.
+    QSqlQuery run(const char *name, StatementValues values) { return runStatement(m_connection, name, values); }
+
+private:
+    std::unique_ptr<Connection> m_own;
+    Connection &m_connection;
+};
