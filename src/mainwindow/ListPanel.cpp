@@ -79,6 +79,7 @@ ListPanel::ListPanel(Session &session, QWidget *header, QWidget *parent)
     m_viewCombo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_viewCombo->setMinimumContentsLength(24);
     m_viewCombo->installEventFilter(this);
+    m_viewComboWatched = m_viewCombo;
     for (int row = 0; row < ViewCount; ++row)
         m_viewCombo->addItem(Texts::text(viewCaptionId(row)));
     connect(m_viewCombo, &QComboBox::currentIndexChanged, this, &ListPanel::chooseView);
@@ -427,7 +428,7 @@ void ListPanel::listDoubleClicked(int row)
 bool ListPanel::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (watched == m_viewCombo) {
+    if (watched == m_viewComboWatched) {
         if (type == QEvent::FocusIn)
             emit helpShown(Texts::text(980));
         else if (type == QEvent::FocusOut)

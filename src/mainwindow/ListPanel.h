@@ -103,4 +103,7 @@ private:
     QFrame *m_emptyListPanel = nullptr;
     QLabel *m_emptyListLabel = nullptr;
     QPointer<QComboBox> m_viewCombo;   // in the window's toolbar, which may go first
+    // The same box as the event filter sees it: only compared, never used, since
+    // its events still come while it is being destroyed and is no combo box any more.
+    const QObject *m_viewComboWatched = nullptr;
 };
