@@ -45,14 +45,6 @@ bool GridSearch::matches(const QVariant &cell) const
     return !m_text.isEmpty() && cell.isValid() && GridValues::plainText(cell).contains(m_text, Qt::CaseInsensitive);
 }
 
-int GridSearch::findPosition(const std::vector<QVariant> &valuesByBookmark, const std::vector<int> &order, int start,
-                             int step) const
-{
-    if (m_match == Match::Contains && m_text.isEmpty())
-        return -1;
-    return findPosition([&](int bookmark) { return matches(valuesByBookmark[bookmark]); }, order, start, step);
-}
-
 int GridSearch::findPosition(const std::function<bool(int bookmark)> &matches, const std::vector<int> &order,
                              int start, int step)
 {

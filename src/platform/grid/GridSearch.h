@@ -24,9 +24,6 @@ public:
     // Walks the order from the position after (step +1) or before (-1) start,
     // wrapping once and ending with start itself; start may lie just outside the
     // order (-1 or its size). Returns the first matching position, or -1.
-    int findPosition(const std::vector<QVariant> &valuesByBookmark, const std::vector<int> &order, int start,
-                     int step) const;
-    // The same walk for any test of a row by its bookmark.
     static int findPosition(const std::function<bool(int bookmark)> &matches, const std::vector<int> &order,
                             int start, int step);
     // Where a search from a listed row starts: at a data row its own position; at
