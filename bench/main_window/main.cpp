@@ -18,6 +18,7 @@
 #include "startup/Texts.h"
 #include "store/Database.h"
 #include "store/Register.h"
+#include "store/DeadlineStore.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -209,16 +210,14 @@ void runSize(QTextStream &out, const QString &templatePath, int size)
     double saveMs = -1;
     for (int pass = 0; pass < 3; ++pass) {
         saveMs = best(saveMs, elapsedMs([&] {
-                          Connection connection;
-                          connection.open(session.connectionString());
-                          QSqlQuery insert(connection.database());
-                          insert.exec(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, "
-                                                     "TrDescription, TrValue, TrBalance, TrGrpType) VALUES (1, 1, 0, "
-                                                     "'%1', 'Saved', 10000, 10000, 'n')")
-                                          .arg(today.toString(Qt::ISODate)));
-                          const qint32 id = insert.lastInsertId().toInt();
-                          connection.close();
-                          emit session.deadlineRegister().deadlinesChanged(1, {id});
+                          DeadlineStore::NewDeadlines deadline;
+                          deadline.type = 1;
+                          deadline.description = QStringLiteral("Saved");
+                          deadline.value = Currency::fromUnits(10000);
+                          deadline.dates = {today};
+                          const QList<qint32> written =
+                              DeadlineStore(session.connectionString()).createDeadlines(deadline).touched;
+                          emit session.deadlineRegister().deadlinesChanged(1, written);
                       }));
     }
     print(out, "after_save", rows, floor(rows), saveMs);

@@ -133,6 +133,10 @@ void ListPanel::load(int view, const QDate &first, const QDate &last, int sortKe
     // The selection event does nothing yet: the list is not ready.
     m_viewCombo->setCurrentIndex(view);
     setUpList();
+    // The stored sort comes before the rows, which are then ordered once.
+    GridModel *model = m_list->model();
+    if (model->sortKeys().isEmpty())
+        model->addSortKey(sortKeyIndex, sortAscending);
     try {
         readSheet();
         refreshList(currentView());
@@ -143,9 +147,6 @@ void ListPanel::load(int view, const QDate &first, const QDate &last, int sortKe
     showTitle();
     updateEmptyListPanel();
 
-    GridModel *model = m_list->model();
-    if (model->sortKeys().isEmpty())
-        model->addSortKey(sortKeyIndex, sortAscending);
     m_list->setCurrentRow(1);
     m_list->setUpdatesEnabled(true);
 }
@@ -259,6 +260,8 @@ void ListPanel::refreshList(int view)
         model->setRecords(std::move(*sheet), layout);
     } else if (std::optional<SheetDeadlines::Changes> changes = std::exchange(m_freshRows, std::nullopt)) {
         model->changeRows(changes->bookmarks, std::move(changes->rows), layout);
+        if (recompute)
+            model->setLayout(layout, true);
     } else {
         model->setLayout(layout, recompute);
     }

@@ -38,8 +38,9 @@ GridRecords SheetDeadlines::records(const std::vector<DeadlineRow> &rows)
     GridRecords records;
     records.fieldNames = listFieldNames();
     records.columns.resize(records.fieldNames.size());
+    // Room for the deadlines the user saves next, which are added at the end.
     for (auto &column : records.columns)
-        column.reserve(rows.size());
+        column.reserve(rows.size() + rows.size() / 16 + 16);
     auto put = [&records](int column, QVariant value) { records.columns[column - 1].push_back(std::move(value)); };
     for (const DeadlineRow &row : rows) {
         using namespace ListColumn;

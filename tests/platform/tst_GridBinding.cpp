@@ -132,6 +132,12 @@ void tst_GridBinding::rereadsOnlyTheRowsAWriteNamed()
     const qint32 rent = firstValue(m_connectionString, QStringLiteral("SELECT TrRowId FROM Transactions WHERE TrDescription = 'Rent'")).toInt();
     const qint32 power = firstValue(m_connectionString, QStringLiteral("SELECT TrRowId FROM Transactions WHERE TrDescription = 'Power'")).toInt();
     QCOMPARE(listed(m), QStringList{"Rent"});
+    // A second list ordered on a text, its group closed by the user.
+    SheetDeadlines byTextRows;
+    GridModel byText;
+    byText.addSortKey(ListColumn::TrDescription, false);
+    byText.setRecords(byTextRows.load(store, 1), openOnly());
+    byText.setExpanded(1, false);
 
     // Power opens again and Rent leaves; a new row joins, another sheet's row
     // named by mistake stays out, and the current row follows Rent's successor.
@@ -144,6 +150,13 @@ void tst_GridBinding::rereadsOnlyTheRowsAWriteNamed()
     m.changeRows(changes.bookmarks, std::move(changes.rows), openOnly());
     QCOMPARE(listed(m), (QStringList{"Dentist", "Power"}));
     QCOMPARE(m.dataRowCount(), 2);
+    // Only the named rows move; the closed group stays closed.
+    SheetDeadlines::Changes textChanges = byTextRows.reread(store, {rent, power, added});
+    byText.changeRows(textChanges.bookmarks, std::move(textChanges.rows), openOnly());
+    QVERIFY(!byText.isExpanded(1));
+    QCOMPARE((QStringList{byText.orderedDataRow(0).field(ListColumn::TrDescription).toString(),
+                          byText.orderedDataRow(1).field(ListColumn::TrDescription).toString()}),
+             (QStringList{"Power", "Dentist"}));
 
     // What it holds is what a whole read gives; a failed read throws and changes nothing.
     GridModel whole;

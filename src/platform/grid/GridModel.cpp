@@ -261,13 +261,43 @@ void GridModel::setLayout(const Layout &layout, bool valuesChanged)
 
 void GridModel::changeRows(const std::vector<int> &bookmarks, GridRecords &&rows, const Layout &layout)
 {
-    relayout(layout, true, [&] { m_table.changeRows(bookmarks, std::move(rows)); });
+    // Only the changed rows' computed values and keys are worked out again: a
+    // save in a large sheet must not cost a read of it.
+    const std::vector<qint64> keys = keyAnchor();
+    beginResetModel();
+    const int heldRows = m_table.rowCount();
+    const std::vector<int> changed = m_table.changeRows(bookmarks, std::move(rows));
+    m_ordering.changeKeys(m_table, changed);
+    m_presentation.fillComputed(m_table, changed);
+    const bool sameListing = withoutNoColumn(layout.groups) == m_groupKeys && bool(layout.shows) == bool(m_filter)
+        && (!m_filter || int(m_included.size()) == heldRows);
+    m_filter = layout.shows;
+    if (sameListing) {
+        // The others stay where they are, collapsed groups too.
+        if (m_filter) {
+            m_included.resize(m_table.rowCount(), 0);
+            for (int b : changed)
+                m_included[b] = m_filter(GridRow(this, b)) ? 1 : 0;
+        }
+        m_ordering.resettle(m_table, m_groupKeys, m_sortKeys, m_included, changed);
+        relist();
+    } else {
+        useGroups(layout.groups);
+        rebuild();
+    }
+    endResetModel();
+    finishReread(keys);
+}
+
+QList<GridSortKey> GridModel::withoutNoColumn(QList<GridSortKey> keys)
+{
+    keys.removeIf([](const GridSortKey &k) { return k.column < 1; });
+    return keys;
 }
 
 void GridModel::useGroups(const QList<GridSortKey> &groups)
 {
-    m_groupKeys = groups;
-    m_groupKeys.removeIf([](const GridSortKey &k) { return k.column < 1; });
+    m_groupKeys = withoutNoColumn(groups);
     m_ordering.clearGroups();
 }
 
@@ -295,8 +325,7 @@ void GridModel::setGroups(const QList<GridSortKey> &keys)
         return;
     }
     resetKeepingCurrent(m_listing.anchor(m_ordering), [&] {
-        m_groupKeys = keys;
-        m_groupKeys.removeIf([](const GridSortKey &k) { return k.column < 1; });
+        m_groupKeys = withoutNoColumn(keys);
         m_ordering.clearGroups();
         m_ordering.setAllExpanded(true);
         rebuild();

@@ -82,6 +82,8 @@ public:
     void setRecords(GridRecords &&records, const Layout &layout);
     // Rows changed in place, then listed under the layout: each bookmark takes
     // the row of the same index in rows, and a bookmark of -1 adds it at the end.
+    // The other rows' computed columns are kept: a change of the day or of what
+    // they depend on needs setLayout(layout, true).
     void changeRows(const std::vector<int> &bookmarks, GridRecords &&rows, const Layout &layout);
     // Another layout over the rows held, ordered and grouped from the values
     // held; valuesChanged asks the presenter again for the computed columns
@@ -213,6 +215,7 @@ private:
     // Rebuilds everything after change, under the layout.
     void relayout(const Layout &layout, bool valuesChanged, const std::function<void()> &change);
     // New group levels; the groups are formed anew, every one open.
+    static QList<GridSortKey> withoutNoColumn(QList<GridSortKey> keys);
     void useGroups(const QList<GridSortKey> &groups);
     // Makes the row found at an order position current, its groups open; 0 for none.
     int showFound(int position);

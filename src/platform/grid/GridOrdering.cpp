@@ -30,26 +30,26 @@ QString pathSegment(int level, const QVariant &value)
     return QChar(0x1f) + QString::number(level) + GridValues::plainText(value);
 }
 
-std::vector<std::int64_t> numberKeys(const std::vector<QVariant> &values, bool anyFloat)
+std::int64_t numberKey(const QVariant &v, bool anyFloat)
 {
     using namespace GridValues;
-    std::vector<std::int64_t> keys(values.size(), std::numeric_limits<std::int64_t>::min());
-    for (size_t b = 0; b < values.size(); ++b) {
-        const QVariant &v = values[b];
-        if (isNull(v))
-            continue;
-        if (v.typeId() == QMetaType::QDate)
-            keys[b] = anyFloat ? orderedBits(double(v.toDate().toJulianDay())) : v.toDate().toJulianDay();
-        else if (v.typeId() == QMetaType::QDateTime)
-            keys[b] = anyFloat ? orderedBits(double(v.toDateTime().toMSecsSinceEpoch())) : v.toDateTime().toMSecsSinceEpoch();
-        else if (isCurrency(v))
-            keys[b] = anyFloat ? orderedBits(v.value<Currency>().toDouble()) : v.value<Currency>().units();
-        else if (anyFloat)
-            keys[b] = orderedBits(v.toDouble());
-        else
-            keys[b] = v.toLongLong();
-    }
-    return keys;
+    if (isNull(v))
+        return std::numeric_limits<std::int64_t>::min();
+    if (v.typeId() == QMetaType::QDate)
+        return anyFloat ? orderedBits(double(v.toDate().toJulianDay())) : v.toDate().toJulianDay();
+    if (v.typeId() == QMetaType::QDateTime)
+        return anyFloat ? orderedBits(double(v.toDateTime().toMSecsSinceEpoch())) : v.toDateTime().toMSecsSinceEpoch();
+    if (isCurrency(v))
+        return anyFloat ? orderedBits(v.value<Currency>().toDouble()) : v.value<Currency>().units();
+    return anyFloat ? orderedBits(v.toDouble()) : v.toLongLong();
+}
+
+// Null, integers, dates and money: a key that needs no other row.
+bool isExact(const QVariant &v)
+{
+    using namespace GridValues;
+    return isNull(v) || isIntegral(v) || isCurrency(v) || v.typeId() == QMetaType::QDate
+        || v.typeId() == QMetaType::QDateTime;
 }
 
 // Each distinct text is collated once; rows then carry its rank.
@@ -101,51 +101,94 @@ std::vector<std::int64_t> GridOrdering::comparableKeys(const std::vector<QVarian
     using namespace GridValues;
     bool anyText = false, anyFloat = false;
     for (const QVariant &v : values) {
-        if (isNull(v))
+        if (isExact(v))
             continue;
         if (isFloating(v))
             anyFloat = true;
-        else if (!isIntegral(v) && !isCurrency(v) && v.typeId() != QMetaType::QDate && v.typeId() != QMetaType::QDateTime)
+        else
             anyText = true;
     }
-    return anyText ? textKeys(values) : numberKeys(values, anyFloat);
+    if (anyText)
+        return textKeys(values);
+    std::vector<std::int64_t> keys(values.size());
+    for (size_t b = 0; b < values.size(); ++b)
+        keys[b] = numberKey(values[b], anyFloat);
+    return keys;
 }
 
 const std::vector<std::int64_t> &GridOrdering::keysOf(const GridTable &table, int column)
 {
     auto found = m_keys.find(column);
-    if (found == m_keys.end())
-        found = m_keys.emplace(column, comparableKeys(table.values(column))).first;
-    return found->second;
+    if (found == m_keys.end()) {
+        const std::vector<QVariant> &values = table.values(column);
+        ColumnKeys keys{comparableKeys(values), std::all_of(values.begin(), values.end(), isExact)};
+        found = m_keys.emplace(column, std::move(keys)).first;
+    }
+    return found->second.keys;
+}
+
+void GridOrdering::changeKeys(const GridTable &table, const std::vector<int> &bookmarks)
+{
+    for (auto it = m_keys.begin(); it != m_keys.end();) {
+        const std::vector<QVariant> &values = table.values(it->first);
+        ColumnKeys &column = it->second;
+        const bool stillExact = column.exact && std::all_of(bookmarks.begin(), bookmarks.end(), [&](int b) {
+            return isExact(values[b]);
+        });
+        if (!stillExact) {
+            it = m_keys.erase(it);
+            continue;
+        }
+        column.keys.resize(values.size(), std::numeric_limits<std::int64_t>::min());
+        for (int b : bookmarks)
+            column.keys[b] = numberKey(values[b], false);
+        ++it;
+    }
+}
+
+QSet<QString> GridOrdering::collapsedPaths() const
+{
+    QSet<QString> collapsed;
+    for (int g = 0; g < groupCount(); ++g)
+        if (!m_groups[g].expanded)
+            collapsed.insert(pathOf(g));
+    return collapsed;
+}
+
+GridOrdering::RowOrder GridOrdering::rowOrder(const GridTable &table, const QList<GridSortKey> &groupLevels,
+                                              const QList<GridSortKey> &sortKeys, std::vector<int> &levels)
+{
+    RowOrder order;
+    for (const GridSortKey &k : groupLevels) {
+        if (table.isValidColumn(k.column)) {
+            order.keys.push_back({keysOf(table, k.column).data(), k.ascending});
+            levels.push_back(k.column);
+        }
+    }
+    for (const GridSortKey &k : sortKeys)
+        if (table.isValidColumn(k.column))
+            order.keys.push_back({keysOf(table, k.column).data(), k.ascending});
+    return order;
+}
+
+bool GridOrdering::RowOrder::operator()(int a, int b) const
+{
+    for (const Key &k : keys) {
+        const std::int64_t ka = k.keys[a], kb = k.keys[b];
+        if (ka != kb)
+            return k.ascending ? ka < kb : ka > kb;
+    }
+    return a < b;
 }
 
 void GridOrdering::rebuild(const GridTable &table, const QList<GridSortKey> &groupLevels,
                            const QList<GridSortKey> &sortKeys, const std::vector<char> &included)
 {
     const int rows = table.rowCount();
-
     // Expanded state survives resorting and re-reading while the groups stay.
-    QSet<QString> collapsed;
-    for (int g = 0; g < groupCount(); ++g)
-        if (!m_groups[g].expanded)
-            collapsed.insert(pathOf(g));
-
-    struct Key
-    {
-        const std::int64_t *keys;
-        bool ascending;
-    };
-    std::vector<Key> compare;
+    const QSet<QString> collapsed = collapsedPaths();
     std::vector<int> levels;
-    for (const GridSortKey &k : groupLevels) {
-        if (table.isValidColumn(k.column)) {
-            compare.push_back({keysOf(table, k.column).data(), k.ascending});
-            levels.push_back(k.column);
-        }
-    }
-    for (const GridSortKey &k : sortKeys)
-        if (table.isValidColumn(k.column))
-            compare.push_back({keysOf(table, k.column).data(), k.ascending});
+    const RowOrder order = rowOrder(table, groupLevels, sortKeys, levels);
 
     m_order.clear();
     if (included.empty()) {
@@ -156,18 +199,42 @@ void GridOrdering::rebuild(const GridTable &table, const QList<GridSortKey> &gro
             if (included[b])
                 m_order.push_back(b);
     }
-    const int n = int(m_order.size());
-    if (!compare.empty()) {
-        std::sort(m_order.begin(), m_order.end(), [&compare](int a, int b) {
-            for (const Key &k : compare) {
-                const std::int64_t ka = k.keys[a], kb = k.keys[b];
-                if (ka != kb)
-                    return k.ascending ? ka < kb : ka > kb;
-            }
-            return a < b;
-        });
+    if (!order.keys.empty())
+        std::sort(m_order.begin(), m_order.end(), order);
+    m_orderedBy = groupLevels + sortKeys;
+    regroup(table, levels, collapsed);
+}
+
+void GridOrdering::resettle(const GridTable &table, const QList<GridSortKey> &groupLevels,
+                            const QList<GridSortKey> &sortKeys, const std::vector<char> &included,
+                            const std::vector<int> &changed)
+{
+    if (groupLevels + sortKeys != m_orderedBy) {
+        rebuild(table, groupLevels, sortKeys, included);
+        return;
     }
-    m_positionOf.assign(rows, -1);
+    const QSet<QString> collapsed = collapsedPaths();
+    std::vector<int> levels;
+    const RowOrder order = rowOrder(table, groupLevels, sortKeys, levels);
+    // The other rows kept their order: their keys changed, if at all, without
+    // changing how they compare (texts are ranked again, in the same order).
+    std::vector<char> moved(table.rowCount(), 0);
+    for (int b : changed)
+        moved[b] = 1;
+    std::erase_if(m_order, [&moved](int b) { return moved[b] != 0; });
+    for (int b : changed) {
+        if (!moved[b] || (!included.empty() && !included[b]))
+            continue;
+        moved[b] = 0;
+        m_order.insert(std::upper_bound(m_order.begin(), m_order.end(), b, order), b);
+    }
+    regroup(table, levels, collapsed);
+}
+
+void GridOrdering::regroup(const GridTable &table, const std::vector<int> &levels, const QSet<QString> &collapsed)
+{
+    const int n = int(m_order.size());
+    m_positionOf.assign(table.rowCount(), -1);
     for (int p = 0; p < n; ++p)
         m_positionOf[m_order[p]] = p;
 
@@ -183,7 +250,7 @@ void GridOrdering::split(const GridTable &table, const std::vector<int> &levels,
     if (level >= int(levels.size()))
         return;
     const int column = levels[level];
-    const std::int64_t *keys = m_keys.at(column).data();
+    const std::int64_t *keys = m_keys.at(column).keys.data();
     int start = first;
     while (start < last) {
         int end = start + 1;

@@ -53,8 +53,17 @@ public:
     // group with the same values above it exists.
     void rebuild(const GridTable &table, const QList<GridSortKey> &groupLevels, const QList<GridSortKey> &sortKeys,
                  const std::vector<char> &included = {});
+    // Only the changed rows moved, under the levels and keys of the last rebuild:
+    // they are taken out and put back where they belong now, which a large list
+    // does far faster than a sort. Other levels or keys rebuild.
+    void resettle(const GridTable &table, const QList<GridSortKey> &groupLevels, const QList<GridSortKey> &sortKeys,
+                  const std::vector<char> &included, const std::vector<int> &changed);
     // The values changed: comparable keys are worked out again at the next rebuild.
     void forgetKeys() { m_keys.clear(); }
+    // Only those rows' values changed (or were added): an integer, date or money
+    // key is worked out for them alone; a text or floating column, whose keys
+    // depend on the other rows, again in full.
+    void changeKeys(const GridTable &table, const std::vector<int> &bookmarks);
     // Drops the groups and what was collapsed among them.
     void clearGroups();
 
@@ -87,13 +96,34 @@ public:
 
 private:
     const std::vector<std::int64_t> &keysOf(const GridTable &table, int column);
+    // Rows compared on every level, then every sort key, then the bookmark.
+    struct RowOrder
+    {
+        struct Key
+        {
+            const std::int64_t *keys;
+            bool ascending;
+        };
+        std::vector<Key> keys;
+        bool operator()(int a, int b) const;
+    };
+    RowOrder rowOrder(const GridTable &table, const QList<GridSortKey> &groupLevels, const QList<GridSortKey> &sortKeys,
+                      std::vector<int> &levels);
+    QSet<QString> collapsedPaths() const;
+    void regroup(const GridTable &table, const std::vector<int> &levels, const QSet<QString> &collapsed);
     void split(const GridTable &table, const std::vector<int> &levels, int level, int first, int last, int parent,
                const QString &path, const QSet<QString> &collapsed);
 
-    std::unordered_map<int, std::vector<std::int64_t>> m_keys;   // by column
+    struct ColumnKeys
+    {
+        std::vector<std::int64_t> keys;
+        bool exact = false;   // integers, dates and money: each row's key stands alone
+    };
+    std::unordered_map<int, ColumnKeys> m_keys;   // by column
     std::vector<int> m_order;            // position -> bookmark
     std::vector<int> m_positionOf;       // bookmark -> position
     std::vector<int> m_groupOfPosition;  // innermost group; empty without groups
     std::vector<Group> m_groups;
     std::vector<int> m_topGroups;
+    QList<GridSortKey> m_orderedBy;      // the levels, then the sort keys, of the order held
 };

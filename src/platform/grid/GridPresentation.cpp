@@ -18,6 +18,22 @@ void GridPresentation::fillComputed(GridTable &table)
             table.setComputedValue(c, b, m_presenter->computedValue(c, GridRow(m_model, b)));
 }
 
+void GridPresentation::fillComputed(GridTable &table, const std::vector<int> &bookmarks)
+{
+    table.growComputed();
+    m_styleOfRow.resize(table.rowCount(), -1);
+    for (int b : bookmarks) {
+        m_styleOfRow[b] = -1;
+        for (int c = table.fieldCount() + 1; c <= table.columnCount(); ++c)
+            table.setComputedValue(c, b, QVariant());
+    }
+    if (!m_presenter)
+        return;
+    for (int c = table.fieldCount() + 1; c <= table.columnCount(); ++c)
+        for (int b : bookmarks)
+            table.setComputedValue(c, b, m_presenter->computedValue(c, GridRow(m_model, b)));
+}
+
 void GridPresentation::forget(int rowCount, GridOrdering &ordering)
 {
     m_styleOfRow.assign(rowCount, -1);

@@ -25,6 +25,8 @@ public:
 
     // Fills every computed column, one question per row and column.
     void fillComputed(GridTable &table);
+    // The same for those rows alone, the others' values and styles kept.
+    void fillComputed(GridTable &table, const std::vector<int> &bookmarks);
     // Forgets the kept row styles, and the groups' captions and styles, except
     // captions the window set itself.
     void forget(int rowCount, GridOrdering &ordering);

@@ -60,9 +60,13 @@ void GridTable::appendRow(const QVariantList &row)
     ++m_rows;
 }
 
-void GridTable::changeRows(const std::vector<int> &bookmarks, GridRecords &&rows)
+std::vector<int> GridTable::changeRows(const std::vector<int> &bookmarks, GridRecords &&rows)
 {
-    for (size_t i = 0; i < bookmarks.size() && int(i) < rows.rowCount; ++i) {
+    const int count = std::min(int(bookmarks.size()), rows.rowCount);
+    reserveRows(m_rows + count);
+    std::vector<int> written;
+    written.reserve(count);
+    for (int i = 0; i < count; ++i) {
         const int b = bookmarks[i];
         for (int c = 0; c < m_fieldCount; ++c) {
             QVariant value = c < int(rows.columns.size()) ? std::move(rows.columns[c][i]) : QVariant();
@@ -71,9 +75,24 @@ void GridTable::changeRows(const std::vector<int> &bookmarks, GridRecords &&rows
             else
                 m_values[c].push_back(std::move(value));
         }
-        if (b < 0 || b >= m_rows)
-            ++m_rows;
+        written.push_back(b >= 0 && b < m_rows ? b : m_rows++);
     }
+    return written;
+}
+
+void GridTable::reserveRows(int rows)
+{
+    // A saved deadline adds a row: growing each column by doubling would copy a
+    // large sheet's every value at the first save, so room comes in slices.
+    for (std::vector<QVariant> &values : m_values)
+        if (int(values.capacity()) < rows)
+            values.reserve(rows + rows / 16 + 16);
+}
+
+void GridTable::growComputed()
+{
+    for (int c = m_fieldCount; c < columnCount(); ++c)
+        m_values[c].resize(m_rows);
 }
 
 int GridTable::addComputedColumn(const QString &caption)
@@ -88,6 +107,9 @@ int GridTable::addComputedColumn(const QString &caption)
 
 void GridTable::clearComputed()
 {
-    for (int c = m_fieldCount; c < columnCount(); ++c)
-        m_values[c].assign(m_rows, QVariant());
+    for (int c = m_fieldCount; c < columnCount(); ++c) {
+        m_values[c].clear();
+        m_values[c].reserve(m_rows + m_rows / 16 + 16);
+        m_values[c].resize(m_rows);
+    }
 }

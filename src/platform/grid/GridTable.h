@@ -49,7 +49,10 @@ public:
     void setRecords(GridRecords &&records);
     void appendRow(const QVariantList &row);
     // Each bookmark takes the row of the same index in rows; -1 appends it.
-    void changeRows(const std::vector<int> &bookmarks, GridRecords &&rows);
+    // Returns the bookmark each row went to; computed columns are not touched.
+    std::vector<int> changeRows(const std::vector<int> &bookmarks, GridRecords &&rows);
+    // Computed columns as long as the rows, new places Null.
+    void growComputed();
     // Returns the new column's number.
     int addComputedColumn(const QString &caption);
     // Empties every computed column to one Null per row, ready to be filled.
@@ -57,6 +60,7 @@ public:
     void setComputedValue(int column, int bookmark, const QVariant &value) { m_values[column - 1][bookmark] = value; }
 
 private:
+    void reserveRows(int rows);
     void setFields(const QStringList &names);
 
     std::vector<GridColumn> m_columns;
