@@ -60,12 +60,6 @@ void GridModel::handBackMemory()
 #endif
 }
 
-void GridModel::appendRow(const QVariantList &row)
-{
-    rebuildAll([&] { m_table.appendRow(row); });
-    finishReread();
-}
-
 void GridModel::finishReread(const std::vector<qint64> &keys)
 {
     int row = 0;
@@ -570,39 +564,7 @@ QVariant GridModel::data(const QModelIndex &idx, int role) const
             return {};
         }
     }
-    const int b = m_ordering.bookmarkAt(e.position);
-    switch (role) {
-    case Qt::DisplayRole:
-        return m_presentation.cellText(m_table, b, column);
-    case IconIndexRole:
-        return m_presentation.cellIcon(b, column);
-    case StyleRole:
-        return m_presentation.rowStyle(b);
-    case ValueRole:
-        return m_table.value(b, column);
-    case Qt::AccessibleTextRole: {
-        const QString spoken = presenter() ? presenter()->accessibleText(column, GridRow(this, b)) : QString();
-        return spoken.isEmpty() ? m_presentation.cellText(m_table, b, column) : spoken;
-    }
-    case Qt::AccessibleDescriptionRole:
-        return presenter() ? presenter()->accessibleDescription(GridRow(this, b)) : QString();
-    case IsGroupRole:
-        return false;
-    case LevelRole:
-        return dataDepth();
-    case Qt::TextAlignmentRole: {
-        Qt::Alignment a = m_table.column(column).alignment;
-        if (!a) {
-            using namespace GridValues;
-            const QVariant &v = m_table.value(b, column);
-            a = (isIntegral(v) || isFloating(v) || isCurrency(v)) && v.typeId() != QMetaType::Bool ? Qt::AlignRight
-                                                                                                   : Qt::AlignLeft;
-        }
-        return QVariant::fromValue(a | Qt::AlignVCenter);
-    }
-    default:
-        return {};
-    }
+    return m_presentation.rowData(m_table, m_ordering.bookmarkAt(e.position), column, role, dataDepth());
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -89,9 +89,8 @@ public:
     // held; valuesChanged asks the presenter again for the computed columns
     // first. Each of the three keeps the current row as a re-feed keeps it.
     void setLayout(const Layout &layout, bool valuesChanged = false);
-    // Rows given one by one (tests, small lists).
+    // Rows given as lists (tests, small lists).
     void setRows(const QStringList &fieldNames, const std::vector<QVariantList> &rows);
-    void appendRow(const QVariantList &row);
 
     void setPresenter(GridPresenter *presenter);   // not owned; may be null
     GridPresenter *presenter() const { return m_presentation.presenter(); }

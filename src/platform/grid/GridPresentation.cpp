@@ -1,8 +1,10 @@
 #include "platform/grid/GridPresentation.h"
 
 #include "platform/grid/GridFormat.h"
+#include "platform/grid/GridModel.h"
 #include "platform/grid/GridPresenter.h"
 #include "platform/grid/GridTable.h"
+#include "platform/grid/GridValues.h"
 
 void GridPresentation::fillComputed(GridTable &table)
 {
@@ -109,4 +111,40 @@ QString GridPresentation::groupStyle(const GridOrdering &ordering, int group) co
 bool GridPresentation::isSortable(int column) const
 {
     return !m_presenter || m_presenter->isSortable(column);
+}
+
+QVariant GridPresentation::rowData(const GridTable &table, int bookmark, int column, int role, int depth) const
+{
+    switch (role) {
+    case Qt::DisplayRole:
+        return cellText(table, bookmark, column);
+    case GridModel::IconIndexRole:
+        return cellIcon(bookmark, column);
+    case GridModel::StyleRole:
+        return rowStyle(bookmark);
+    case GridModel::ValueRole:
+        return table.value(bookmark, column);
+    case Qt::AccessibleTextRole: {
+        const QString spoken = m_presenter ? m_presenter->accessibleText(column, GridRow(m_model, bookmark)) : QString();
+        return spoken.isEmpty() ? cellText(table, bookmark, column) : spoken;
+    }
+    case Qt::AccessibleDescriptionRole:
+        return m_presenter ? m_presenter->accessibleDescription(GridRow(m_model, bookmark)) : QString();
+    case GridModel::IsGroupRole:
+        return false;
+    case GridModel::LevelRole:
+        return depth;
+    case Qt::TextAlignmentRole: {
+        Qt::Alignment a = table.column(column).alignment;
+        if (!a) {
+            using namespace GridValues;
+            const QVariant &v = table.value(bookmark, column);
+            a = (isIntegral(v) || isFloating(v) || isCurrency(v)) && v.typeId() != QMetaType::Bool ? Qt::AlignRight
+                                                                                                   : Qt::AlignLeft;
+        }
+        return QVariant::fromValue(a | Qt::AlignVCenter);
+    }
+    default:
+        return {};
+    }
 }

@@ -32,6 +32,9 @@ public:
     void forget(int rowCount, GridOrdering &ordering);
 
     QString cellText(const GridTable &table, int bookmark, int column) const;
+    // What a view asks of a data row's cell, in GridModel's roles; depth is the
+    // number of group levels above it.
+    QVariant rowData(const GridTable &table, int bookmark, int column, int role, int depth) const;
     int cellIcon(int bookmark, int column) const;
     QString rowStyle(int bookmark) const;
     QString groupCaption(const GridTable &table, const GridOrdering &ordering, int group) const;

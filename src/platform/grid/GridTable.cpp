@@ -53,13 +53,6 @@ void GridTable::setFields(const QStringList &names)
     m_fieldCount = int(names.size());
 }
 
-void GridTable::appendRow(const QVariantList &row)
-{
-    for (int c = 0; c < m_fieldCount; ++c)
-        m_values[c].push_back(c < row.size() ? row.at(c) : QVariant());
-    ++m_rows;
-}
-
 std::vector<int> GridTable::changeRows(const std::vector<int> &bookmarks, GridRecords &&rows)
 {
     const int count = std::min(int(bookmarks.size()), rows.rowCount);

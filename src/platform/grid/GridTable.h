@@ -47,7 +47,6 @@ public:
     // settings stay; otherwise the fields start with default settings. Computed
     // columns stay after the fields either way, to be filled again.
     void setRecords(GridRecords &&records);
-    void appendRow(const QVariantList &row);
     // Each bookmark takes the row of the same index in rows; -1 appends it.
     // Returns the bookmark each row went to; computed columns are not touched.
     std::vector<int> changeRows(const std::vector<int> &bookmarks, GridRecords &&rows);
