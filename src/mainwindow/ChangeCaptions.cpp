@@ -69,11 +69,12 @@ QString deadlineCaption(Text text, const RowChange &change, bool withCounter)
     const StoredRow *row = subjectRow(change);
     if (!row)
         return caption(text, QString());
-    const QString description = row->text(RowChange::TrDescription);
+    // Shortened before the counter is added, so that "3 of 12" always shows.
+    const QString description = oneShortLine(row->text(RowChange::TrDescription));
     const QString name = descriptionShown(description, qint32(row->integer(RowChange::TrGrpId)),
                                           int(row->integer(RowChange::TrGrpRow)),
                                           int(row->integer(RowChange::TrGrpMDay)), withCounter, counterSeparatorText());
-    return caption(text, name);
+    return Texts::text(int(text)).arg(name);
 }
 
 QString nameCaption(Text text, const RowChange &change, StoredTable table)
