@@ -1,5 +1,6 @@
 #include "counterparties/CounterpartyEditor.h"
 
+#include "mainwindow/ChangeCaptions.h"
 #include "platform/ButtonKeys.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
@@ -10,6 +11,7 @@
 #include "startup/DbErrorPrompt.h"
 #include "store/DbError.h"
 #include "store/Register.h"
+#include "store/RowChange.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -153,11 +155,13 @@ void CounterpartyEditor::save()
     const QString name = m_name->text();
     const QString notes = m_notes->text();
     qint32 id = m_id;
+    RowChange change;
     const bool written = DbErrorPrompt::run(m_connectionString, [&] {
+        change = RowChange();
         if (m_id == 0)
-            id = CounterpartyStore(m_connectionString).create(name, notes);
+            id = CounterpartyStore(m_connectionString).create(name, notes, &change);
         else
-            CounterpartyStore(m_connectionString).update(m_id, name, notes);
+            CounterpartyStore(m_connectionString).update(m_id, name, notes, &change);
     });
     // When nothing was kept, what the user typed stays for another try.
     if (!written)
@@ -165,6 +169,10 @@ void CounterpartyEditor::save()
     m_resultId = id;
     Pauses::shortPause();
     emit m_changes.counterpartiesChanged();
+    m_changes.recordChange(ChangeCaption::nameCaption(m_id == 0 ? ChangeCaption::NewCounterparty
+                                                                : ChangeCaption::EditCounterparty,
+                                                      change, StoredTable::Counterparties),
+                           std::move(change));
     accept();
 }
 

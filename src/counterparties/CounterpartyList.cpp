@@ -1,6 +1,7 @@
 #include "counterparties/CounterpartyList.h"
 
 #include "counterparties/CounterpartyEditor.h"
+#include "mainwindow/ChangeCaptions.h"
 #include "mainwindow/ToolIcons.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/Pauses.h"
@@ -11,6 +12,7 @@
 #include "store/CounterpartyStore.h"
 #include "startup/DbErrorPrompt.h"
 #include "store/Register.h"
+#include "store/RowChange.h"
 
 #include <QAction>
 #include <QLabel>
@@ -190,13 +192,17 @@ void CounterpartyList::deleteCounterparty()
     // Asked only about a counterparty that may go; the delete itself tests
     // again inside its transaction.
     bool refused = false;
+    RowChange change;
     if (!DbErrorPrompt::run(m_connectionString, [&] { refused = CounterpartyStore(m_connectionString).isInUse(id); }))
         return;
     if (!refused) {
         if (!Prompt::confirmDeletion(Texts::text(1305), Session::AppTitle, Prompt::Icon::None))
             return;
         bool removed = false;
-        if (!DbErrorPrompt::run(m_connectionString, [&] { removed = CounterpartyStore(m_connectionString).remove(id); }))
+        if (!DbErrorPrompt::run(m_connectionString, [&] {
+                change = RowChange();
+                removed = CounterpartyStore(m_connectionString).remove(id, &change);
+            }))
             return;
         refused = !removed;
     }
@@ -207,6 +213,8 @@ void CounterpartyList::deleteCounterparty()
     const int row = m_list->currentRow();
     Pauses::shortPause();
     emit m_changes.counterpartiesChanged();
+    m_changes.recordChange(ChangeCaption::nameCaption(ChangeCaption::DeleteCounterparty, change, StoredTable::Counterparties),
+                           std::move(change));
     reload(0);
     m_list->setCurrentRow(qMin(row, m_list->rowCount()));
 }

@@ -3,6 +3,7 @@
 #include "deadlines/AmountText.h"
 #include "deadlines/DeadlineFormKeys.h"
 #include "deadlines/DeadlineTypes.h"
+#include "mainwindow/ChangeCaptions.h"
 #include "platform/DateBox.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
@@ -13,6 +14,7 @@
 #include "startup/DbErrorPrompt.h"
 #include "store/DeadlineStore.h"
 #include "store/Register.h"
+#include "store/RowChange.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -179,8 +181,10 @@ void DeadlineEditor::save()
         return;
     const DeadlineStore::DeadlineChanges changes = gatherChanges();
     DeadlineStore::UpdateResult result;
+    RowChange change;
     const bool ran = DbErrorPrompt::run(m_session.connectionString(), [&] {
-        result = DeadlineStore(m_session.connectionString()).updateDeadline(*m_stored, changes);
+        change = RowChange();
+        result = DeadlineStore(m_session.connectionString()).updateDeadline(*m_stored, changes, &change);
     });
     if (!ran)
         return;   // nothing was written; the window keeps what was typed
@@ -206,6 +210,8 @@ void DeadlineEditor::save()
     Pauses::shortPause();
     // The editor opens only from the active sheet's list, and writes only that row.
     emit m_session.deadlineRegister().deadlinesChanged(m_session.activeSheetId(), {rowId});
+    m_session.deadlineRegister().recordChange(
+        ChangeCaption::deadlineCaption(ChangeCaption::EditDeadline, change, true), std::move(change));
     emit deadlineSaved(rowId);
     hide();
     setResult(QDialog::Accepted);

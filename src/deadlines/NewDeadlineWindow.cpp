@@ -4,6 +4,7 @@
 #include "deadlines/DeadlineFormKeys.h"
 #include "deadlines/DeadlineTypes.h"
 #include "deadlines/RecurrenceDates.h"
+#include "mainwindow/ChangeCaptions.h"
 #include "platform/Clock.h"
 #include "platform/DateBox.h"
 #include "platform/LocaleDigits.h"
@@ -16,6 +17,7 @@
 #include "startup/DbErrorPrompt.h"
 #include "store/DeadlineStore.h"
 #include "store/Register.h"
+#include "store/RowChange.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -328,10 +330,12 @@ void NewDeadlineWindow::save()
     }
     const DeadlineStore::NewDeadlines deadlines = gatherDeadlines();
     DeadlineStore::CreatedDeadlines created;
+    RowChange change;
     // A failed save keeps nothing of the batch; the window stays filled for
     // Retry or for another try after Cancel.
     if (!DbErrorPrompt::run(m_session.connectionString(), [&] {
-            created = DeadlineStore(m_session.connectionString()).createDeadlines(deadlines);
+            change = RowChange();
+            created = DeadlineStore(m_session.connectionString()).createDeadlines(deadlines, &change);
         }))
         return;
     if (created.rowIds.isEmpty()) {
@@ -340,6 +344,8 @@ void NewDeadlineWindow::save()
     }
     Pauses::shortPause();
     emit m_session.deadlineRegister().deadlinesChanged(deadlines.sheetId, created.touched);
+    m_session.deadlineRegister().recordChange(
+        ChangeCaption::deadlineCaption(ChangeCaption::NewDeadline, change, false), std::move(change));
     // What was just made becomes the list's current row, so Enter edits it.
     emit deadlineSaved(created.rowIds.constFirst());
     hide();

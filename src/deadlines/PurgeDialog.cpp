@@ -1,6 +1,7 @@
 #include "deadlines/PurgeDialog.h"
 
 #include "deadlines/DeadlineFields.h"
+#include "mainwindow/ChangeCaptions.h"
 #include "platform/Clock.h"
 #include "platform/DateFormat.h"
 #include "platform/Prompts.h"
@@ -11,6 +12,7 @@
 #include "startup/DbErrorPrompt.h"
 #include "store/DeadlineStore.h"
 #include "store/Register.h"
+#include "store/RowChange.h"
 
 #include "platform/DateBox.h"
 #include <QHBoxLayout>
@@ -66,6 +68,7 @@ void PurgeDialog::proceed()
     const QString connectionString = m_session.connectionString();
     const qint32 sheetId = m_session.activeSheetId();
     const QDate lastDate = m_date->date();
+    RowChange change;
     try {
         const int count = DeadlineStore(connectionString).countClosedUpTo(sheetId, lastDate);
         const QString question = Texts::text(PurgeQuestionText).arg(QString::number(count), shortDateText(lastDate))
@@ -75,8 +78,10 @@ void PurgeDialog::proceed()
             reject();
             return;
         }
-        if (!DbErrorPrompt::run(connectionString,
-                                [&] { DeadlineStore(connectionString).purgeClosedUpTo(sheetId, lastDate); })) {
+        if (!DbErrorPrompt::run(connectionString, [&] {
+                change = RowChange();
+                DeadlineStore(connectionString).purgeClosedUpTo(sheetId, lastDate, &change);
+            })) {
             Prompt::message(Texts::text(1323), Session::AppTitle);
             reject();
             return;
@@ -89,5 +94,7 @@ void PurgeDialog::proceed()
     }
     Prompt::message(Texts::text(1309), Session::AppTitle);
     emit m_session.deadlineRegister().deadlinesChanged(sheetId);
+    m_session.deadlineRegister().recordChange(ChangeCaption::caption(ChangeCaption::PurgeClosed, shortDateText(lastDate)),
+                                              std::move(change));
     accept();
 }

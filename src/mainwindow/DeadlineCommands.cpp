@@ -4,6 +4,7 @@
 #include "deadlines/DeadlineEditor.h"
 #include "deadlines/DeleteFromGroupDialog.h"
 #include "deadlines/NewDeadlineWindow.h"
+#include "mainwindow/ChangeCaptions.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/ListPanel.h"
 #include "platform/Pauses.h"
@@ -14,6 +15,7 @@
 #include "startup/DbErrorPrompt.h"
 #include "store/DeadlineStore.h"
 #include "store/Register.h"
+#include "store/RowChange.h"
 
 namespace {
 
@@ -124,7 +126,11 @@ void DeadlineCommands::toggleDone()
     if (!command.entered() || !m_list.isDeadlineRow(row))
         return;
     const qint32 rowId = grid()->value(row, ListColumn::TrRowId).toInt();
-    const bool toggled = runOnDatabase([&] { DeadlineStore(m_session.connectionString()).toggleDone(rowId); });
+    RowChange change;
+    const bool toggled = runOnDatabase([&] {
+        change = RowChange();
+        DeadlineStore(m_session.connectionString()).toggleDone(rowId, &change);
+    });
     if (!toggled)
         return;
     Pauses::shortPause();
@@ -132,6 +138,7 @@ void DeadlineCommands::toggleDone()
     // it, the row that followed it becomes current (the new last row when it was the
     // last), so the list keeps a row for the next key.
     emit m_session.deadlineRegister().deadlinesChanged(m_session.activeSheetId());
+    m_session.deadlineRegister().recordChange(ChangeCaption::toggleCaption(change), std::move(change));
     grid()->scrollToCurrent();
     grid()->announceCurrentRow();   // "Debit, closed" is read out
 }
@@ -143,19 +150,27 @@ void DeadlineCommands::deleteDeadline(int row)
         return;
     const qint32 rowId = grid()->value(row, ListColumn::TrRowId).toInt();
     const qint32 grpId = grid()->value(row, ListColumn::TrGrpId).toInt();
-    std::function<void()> removal;
+    std::function<void(RowChange &)> removal;
+    bool wholeGroup = false;
     if (grpId == 0) {
         if (!Prompt::confirmDeletion(Texts::text(1055), Session::AppTitle))
             return;
-        removal = [this, rowId] { DeadlineStore(m_session.connectionString()).deleteDeadline(rowId); };
+        removal = [this, rowId](RowChange &change) {
+            DeadlineStore(m_session.connectionString()).deleteDeadline(rowId, &change);
+        };
     } else {
         switch (DeleteFromGroupDialog::ask(m_window)) {
         case GroupChoiceSecond:
-            removal = [this, grpId] { DeadlineStore(m_session.connectionString()).deleteGroup(grpId); };
+            wholeGroup = true;
+            removal = [this, grpId](RowChange &change) {
+                DeadlineStore(m_session.connectionString()).deleteGroup(grpId, &change);
+            };
             break;
         case GroupChoiceFirst:
             // The member goes and the rest is renumbered, or neither happens.
-            removal = [this, rowId, grpId] { DeadlineStore(m_session.connectionString()).deleteFromGroup(rowId, grpId); };
+            removal = [this, rowId, grpId](RowChange &change) {
+                DeadlineStore(m_session.connectionString()).deleteFromGroup(rowId, grpId, &change);
+            };
             break;
         default:
             break;
@@ -163,8 +178,16 @@ void DeadlineCommands::deleteDeadline(int row)
     }
     // A failed try leaves nothing behind (one statement, or one transaction), so
     // Retry runs the whole delete again, and giving up has nothing to announce.
-    if (!removal || !runOnDatabase(removal))
+    RowChange change;
+    if (!removal || !runOnDatabase([&] {
+            change = RowChange();
+            removal(change);
+        }))
         return;
     Pauses::shortPause();
     emit m_session.deadlineRegister().deadlinesChanged(m_session.activeSheetId());
+    m_session.deadlineRegister().recordChange(
+        wholeGroup ? ChangeCaption::deadlineCaption(ChangeCaption::DeleteRecurrence, change, false)
+                   : ChangeCaption::deadlineCaption(ChangeCaption::DeleteDeadline, change, true),
+        std::move(change));
 }

@@ -18,6 +18,7 @@
 #include "mainwindow/NotesPanel.h"
 #include "mainwindow/SearchBar.h"
 #include "mainwindow/ToolIcons.h"
+#include "mainwindow/UndoHistory.h"
 #include "mainwindow/UpcomingPanel.h"
 #include "platform/Clock.h"
 #include "platform/DesktopUrls.h"
@@ -275,6 +276,12 @@ void MainWindow::buildMenus()
     connect(addCommand(file, "exportCalendarAction", 2501), &QAction::triggered, this, &MainWindow::exportToCalendar);
     file->addSeparator();
     connect(addCommand(file, "exitAction", 209, {Qt::CTRL | Qt::Key_Q}), &QAction::triggered, this, &QWidget::close);
+
+    // Edit: Undo and Redo of every change recorded since the program started.
+    m_undoHistory = new UndoHistory(m_session, this);
+    QMenu *edit = addMenu(menuBar(), "editMenu", 2870);
+    edit->addAction(m_undoHistory->undoAction());
+    edit->addAction(m_undoHistory->redoAction());
 
     QMenu *record = addMenu(menuBar(), "recordMenu", 301);
     connect(addCommand(record, "newAction", 303, {Qt::Key_F5, Qt::CTRL | Qt::Key_N}), &QAction::triggered, commands,

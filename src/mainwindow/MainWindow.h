@@ -19,6 +19,7 @@ class QAction;
 class QLabel;
 class SearchBar;
 class Session;
+class UndoHistory;
 class UpcomingPanel;
 
 // The program's main window: it assembles the deadline list with its search bar,
@@ -99,4 +100,5 @@ private:
     HelpWindow *m_helpWindow = nullptr;
     QPointer<AboutDialog> m_aboutDialog;
     CounterpartyList *m_counterpartyList = nullptr;
+    UndoHistory *m_undoHistory = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "sheets/SheetsDialog.h"
 
+#include "mainwindow/ChangeCaptions.h"
 #include "platform/ButtonKeys.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/Pauses.h"
@@ -11,6 +12,7 @@
 #include "startup/DbErrorPrompt.h"
 #include "store/DbError.h"
 #include "store/Register.h"
+#include "store/RowChange.h"
 #include "store/SheetStore.h"
 
 #include <QDir>
@@ -149,11 +151,16 @@ void SheetsDialog::createSheet()
     if (name.isEmpty())
         return;
     qint32 id = 0;
-    if (!DbErrorPrompt::run(m_session.connectionString(),
-                            [&] { id = SheetStore(m_session.connectionString()).create(name); }))
+    RowChange change;
+    if (!DbErrorPrompt::run(m_session.connectionString(), [&] {
+            change = RowChange();
+            id = SheetStore(m_session.connectionString()).create(name, &change);
+        }))
         return;
     Pauses::shortPause();
     emit m_session.deadlineRegister().sheetsChanged();
+    m_session.deadlineRegister().recordChange(ChangeCaption::nameCaption(ChangeCaption::NewSheet, change, StoredTable::Sheets),
+                                              std::move(change));
     reload(id);
     Prompt::message(Texts::text(1410), Session::AppTitle);
 }
@@ -167,7 +174,11 @@ void SheetsDialog::renameSheet()
     if (name.isEmpty())
         return;
     const QString connectionString = m_session.connectionString();
-    if (!DbErrorPrompt::run(connectionString, [&] { SheetStore(connectionString).rename(id, name); }))
+    RowChange change;
+    if (!DbErrorPrompt::run(connectionString, [&] {
+            change = RowChange();
+            SheetStore(connectionString).rename(id, name, &change);
+        }))
         return;
     Pauses::shortPause();
     reload(id);
@@ -177,6 +188,8 @@ void SheetsDialog::renameSheet()
                                  SheetStore(connectionString).name(m_session.activeSheetId()));
     });
     emit m_session.deadlineRegister().sheetsChanged();
+    m_session.deadlineRegister().recordChange(
+        ChangeCaption::nameCaption(ChangeCaption::RenameSheet, change, StoredTable::Sheets), std::move(change));
 }
 
 void SheetsDialog::deleteSheet()
@@ -201,11 +214,16 @@ void SheetsDialog::deleteSheet()
         return;
     // A failed delete rolls both deletes back: the sheet and its deadlines are all
     // still there, for Retry or for later.
-    if (!DbErrorPrompt::run(m_session.connectionString(),
-                            [&] { SheetStore(m_session.connectionString()).remove(id); }))
+    RowChange change;
+    if (!DbErrorPrompt::run(m_session.connectionString(), [&] {
+            change = RowChange();
+            SheetStore(m_session.connectionString()).remove(id, &change);
+        }))
         return;
     Pauses::shortPause();
     emit m_session.deadlineRegister().sheetsChanged();
+    m_session.deadlineRegister().recordChange(
+        ChangeCaption::nameCaption(ChangeCaption::DeleteSheet, change, StoredTable::Sheets), std::move(change));
     reload(m_session.activeSheetId());
     Prompt::message(Texts::text(1408), Session::AppTitle);
 }

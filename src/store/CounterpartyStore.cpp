@@ -2,6 +2,7 @@
 
 #include "store/Connection.h"
 #include "store/DbError.h"
+#include "store/RowChange.h"
 #include "store/Statements.h"
 #include "store/TransactionGuard.h"
 
@@ -45,15 +46,27 @@ Counterparty CounterpartyStore::read(qint32 id)
     return query.next() ? counterpartyAt(query) : Counterparty{};
 }
 
-qint32 CounterpartyStore::create(const QString &name, const QString &notes)
+qint32 CounterpartyStore::create(const QString &name, const QString &notes, RowChange *change)
 {
+    TransactionGuard transaction(connection());
     QSqlQuery query = run("counterparty-create", {{"name", storedText(name)}, {"notes", storedText(notes)}});
-    return qint32(query.lastInsertId().toLongLong());
+    const auto id = qint32(query.lastInsertId().toLongLong());
+    query.finish();
+    if (change)
+        change->readAfter(connection(), {}, {id});
+    transaction.commit();
+    return id;
 }
 
-void CounterpartyStore::update(qint32 id, const QString &name, const QString &notes)
+void CounterpartyStore::update(qint32 id, const QString &name, const QString &notes, RowChange *change)
 {
+    TransactionGuard transaction(connection());
+    if (change)
+        change->readBefore(connection(), StoredTable::Counterparties, {id});
     run("counterparty-update", {{"name", literalText(name)}, {"notes", literalText(notes)}, {"id", qlonglong(id)}});
+    if (change)
+        change->readAfter(connection());
+    transaction.commit();
 }
 
 bool CounterpartyStore::exists(qint32 id)
@@ -66,14 +79,18 @@ bool CounterpartyStore::isInUse(qint32 id)
     return run("counterparty-in-use", {{"id", qlonglong(id)}}).next();
 }
 
-bool CounterpartyStore::remove(qint32 id)
+bool CounterpartyStore::remove(qint32 id, RowChange *change)
 {
     TransactionGuard transaction(connection());
     // Tested inside the transaction, so no deadline can come to refer to the row
     // between the test and the delete.
     if (isInUse(id))
         return false;
+    if (change)
+        change->readBefore(connection(), StoredTable::Counterparties, {id});
     run("counterparty-delete", {{"id", qlonglong(id)}});
+    if (change)
+        change->readAfter(connection());
     transaction.commit();
     return true;
 }

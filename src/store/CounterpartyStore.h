@@ -11,6 +11,7 @@
 
 class Connection;
 class QSqlQuery;
+class RowChange;
 
 // A client or supplier: one row of Accounts.
 struct Counterparty
@@ -22,7 +23,8 @@ struct Counterparty
 
 // The clients and suppliers (the Accounts table), each operation a named
 // statement with bound values. Every operation throws DbError; one that runs
-// several statements does so in one transaction.
+// several statements does so in one transaction. A write given a RowChange records
+// in it, inside its transaction, the rows as they were and are.
 class CounterpartyStore : private StoreConnection
 {
 public:
@@ -34,16 +36,16 @@ public:
     // The row with that AcId; an id of 0 when there is none.
     Counterparty read(qint32 id);
     // Inserts a new row and returns the AcId the table's counter gave it.
-    qint32 create(const QString &name, const QString &notes);
+    qint32 create(const QString &name, const QString &notes, RowChange *change = nullptr);
     // Writes name and notes of the existing row id.
-    void update(qint32 id, const QString &name, const QString &notes);
+    void update(qint32 id, const QString &name, const QString &notes, RowChange *change = nullptr);
     // True while the row exists.
     bool exists(qint32 id);
     // True while a deadline of any sheet refers to the row.
     bool isInUse(qint32 id);
     // Deletes the row unless a deadline of any sheet refers to it; the test and
     // the delete share one transaction. False when it was refused.
-    bool remove(qint32 id);
+    bool remove(qint32 id, RowChange *change = nullptr);
     // The defined length of a text column of Accounts (AcName, AcNotes): what its
     // box lets the user type. 0 when the column has none.
     int textMaxLength(const QString &column);

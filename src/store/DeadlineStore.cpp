@@ -3,6 +3,7 @@
 #include "store/Connection.h"
 #include "store/CounterpartyStore.h"
 #include "store/DbError.h"
+#include "store/RowChange.h"
 #include "store/RowReader.h"
 #include "store/Statements.h"
 #include "store/TransactionGuard.h"
@@ -54,27 +55,50 @@ std::vector<DeadlineRow> readAll(RowReader &reader)
 
 } // namespace
 
-void DeadlineStore::toggleDone(qint32 rowId)
-{
-    run("toggle-done", {{"rowId", qlonglong(rowId)}});
-}
-
-void DeadlineStore::deleteDeadline(qint32 rowId)
-{
-    run("delete-deadline", {{"rowId", qlonglong(rowId)}});
-}
-
-void DeadlineStore::deleteFromGroup(qint32 rowId, qint32 groupId)
+void DeadlineStore::toggleDone(qint32 rowId, RowChange *change)
 {
     TransactionGuard transaction(connection());
-    run("delete-deadline", {{"rowId", qlonglong(rowId)}});
-    renumberGroup(groupId);
+    if (change)
+        change->readBefore(connection(), StoredTable::Deadlines, {rowId});
+    run("toggle-done", {{"rowId", qlonglong(rowId)}});
+    if (change)
+        change->readAfter(connection());
     transaction.commit();
 }
 
-void DeadlineStore::deleteGroup(qint32 groupId)
+void DeadlineStore::deleteDeadline(qint32 rowId, RowChange *change)
 {
+    TransactionGuard transaction(connection());
+    if (change)
+        change->readBefore(connection(), StoredTable::Deadlines, {rowId});
+    run("delete-deadline", {{"rowId", qlonglong(rowId)}});
+    if (change)
+        change->readAfter(connection());
+    transaction.commit();
+}
+
+void DeadlineStore::deleteFromGroup(qint32 rowId, qint32 groupId, RowChange *change)
+{
+    TransactionGuard transaction(connection());
+    // The member and the rest of its group, whose numbers change.
+    if (change)
+        change->readBeforeWhere(connection(), StoredTable::Deadlines, "undo-group-rows", {{"groupId", qlonglong(groupId)}});
+    run("delete-deadline", {{"rowId", qlonglong(rowId)}});
+    renumberGroup(groupId);
+    if (change)
+        change->readAfter(connection());
+    transaction.commit();
+}
+
+void DeadlineStore::deleteGroup(qint32 groupId, RowChange *change)
+{
+    TransactionGuard transaction(connection());
+    if (change)
+        change->readBeforeWhere(connection(), StoredTable::Deadlines, "undo-group-rows", {{"groupId", qlonglong(groupId)}});
     run("delete-group", {{"groupId", qlonglong(groupId)}});
+    if (change)
+        change->readAfter(connection());
+    transaction.commit();
 }
 
 qint32 DeadlineStore::nextGroupId()
@@ -103,9 +127,19 @@ int DeadlineStore::countClosedUpTo(qint32 sheetId, const QDate &lastDate)
     return query.next() ? query.value(0).toInt() : 0;
 }
 
-int DeadlineStore::purgeClosedUpTo(qint32 sheetId, const QDate &lastDate)
+int DeadlineStore::purgeClosedUpTo(qint32 sheetId, const QDate &lastDate, RowChange *change)
 {
-    return run("purge-closed", {{"lastDate", storedDate(lastDate)}, {"sheetId", qlonglong(sheetId)}}).numRowsAffected();
+    TransactionGuard transaction(connection());
+    if (change) {
+        change->readBeforeWhere(connection(), StoredTable::Deadlines, "undo-closed-rows",
+                                {{"lastDate", storedDate(lastDate)}, {"sheetId", qlonglong(sheetId)}});
+    }
+    const int purged =
+        run("purge-closed", {{"lastDate", storedDate(lastDate)}, {"sheetId", qlonglong(sheetId)}}).numRowsAffected();
+    if (change)
+        change->readAfter(connection());
+    transaction.commit();
+    return purged;
 }
 
 QList<QDate> DeadlineStore::busyDays(qint32 sheetId, const QDate &first, const QDate &last)
@@ -246,7 +280,7 @@ std::optional<DeadlineStore::StoredDeadline> DeadlineStore::readDeadline(qint32 
     return row;
 }
 
-DeadlineStore::CreatedDeadlines DeadlineStore::createDeadlines(const NewDeadlines &deadlines)
+DeadlineStore::CreatedDeadlines DeadlineStore::createDeadlines(const NewDeadlines &deadlines, RowChange *change)
 {
     CreatedDeadlines created;
     // Inside the transaction no other writer can take the group id, delete the
@@ -254,6 +288,11 @@ DeadlineStore::CreatedDeadlines DeadlineStore::createDeadlines(const NewDeadline
     TransactionGuard transaction(connection());
     if (deadlines.acId > 0 && !CounterpartyStore(connection()).exists(deadlines.acId))
         return created;
+    if (change && deadlines.groupId > 0) {
+        // The members already there are renumbered.
+        change->readBeforeWhere(connection(), StoredTable::Deadlines, "undo-group-rows",
+                                {{"groupId", qlonglong(deadlines.groupId)}});
+    }
     const bool recurring = deadlines.groupType != u'n';
     const qint32 groupId = recurring && deadlines.groupId == 0 ? nextGroupId() : deadlines.groupId;
     const qlonglong sheetId = deadlines.sheetId;
@@ -289,11 +328,14 @@ DeadlineStore::CreatedDeadlines DeadlineStore::createDeadlines(const NewDeadline
         while (query.next())
             created.touched.append(storedId(query.value(0)));
     }
+    if (change)
+        change->readAfter(connection(), {created.rowIds.cbegin(), created.rowIds.cend()});
     transaction.commit();
     return created;
 }
 
-DeadlineStore::UpdateResult DeadlineStore::updateDeadline(const StoredDeadline &asRead, const DeadlineChanges &changes)
+DeadlineStore::UpdateResult DeadlineStore::updateDeadline(const StoredDeadline &asRead, const DeadlineChanges &changes,
+                                                          RowChange *change)
 {
     // Only what differs from the row as read is a change.
     const auto changed = [](const auto &change, const auto &read) { return change && *change != read; };
@@ -332,6 +374,8 @@ DeadlineStore::UpdateResult DeadlineStore::updateDeadline(const StoredDeadline &
         result.outcome = UpdateOutcome::CounterpartyGone;
         return result;
     }
+    if (change)
+        change->readBefore(connection(), StoredTable::Deadlines, {asRead.rowId});
     run("deadline-update", {{"setDate", date},
                             {"date", date ? storedDate(*changes.date) : QVariant()},
                             {"setDescription", description},
@@ -347,6 +391,8 @@ DeadlineStore::UpdateResult DeadlineStore::updateDeadline(const StoredDeadline &
                             {"setDone", done},
                             {"done", done && *changes.done ? 1 : 0},
                             {"rowId", qlonglong(asRead.rowId)}});
+    if (change)
+        change->readAfter(connection());
     transaction.commit();
     return result;
 }

@@ -15,6 +15,7 @@
 
 class Connection;
 class QSqlQuery;
+class RowChange;
 
 // One deadline as the lists read it, with its client/supplier's name and notes.
 // A text the file holds as Null stays a null QString, apart from an empty one.
@@ -42,7 +43,8 @@ struct DeadlineRow
 
 // The writes and the calendar's and warning's reads on deadlines (the
 // Transactions table), each a named statement with bound values. Every operation throws DbError; one that runs several statements
-// does so in one transaction, so a failure leaves nothing behind.
+// does so in one transaction, so a failure leaves nothing behind. A write given a
+// RowChange records in it, inside its transaction, the rows as they were and are.
 class DeadlineStore : private StoreConnection
 {
 public:
@@ -50,13 +52,13 @@ public:
     using StoreConnection::StoreConnection;
 
     // Closes an open deadline, opens a closed one.
-    void toggleDone(qint32 rowId);
+    void toggleDone(qint32 rowId, RowChange *change = nullptr);
     // A deadline outside any recurrence.
-    void deleteDeadline(qint32 rowId);
+    void deleteDeadline(qint32 rowId, RowChange *change = nullptr);
     // One member of a recurrence; the rest of the group is numbered again.
-    void deleteFromGroup(qint32 rowId, qint32 groupId);
+    void deleteFromGroup(qint32 rowId, qint32 groupId, RowChange *change = nullptr);
     // Every member of a recurrence, whatever its sheet.
-    void deleteGroup(qint32 groupId);
+    void deleteGroup(qint32 groupId, RowChange *change = nullptr);
 
     // Highest group id of the whole table plus 1 (1 on an empty table), so ids
     // are unique across every sheet.
@@ -68,7 +70,7 @@ public:
     // The closed deadlines of one sheet dated on or before lastDate: how many,
     // and their removal, which returns how many went.
     int countClosedUpTo(qint32 sheetId, const QDate &lastDate);
-    int purgeClosedUpTo(qint32 sheetId, const QDate &lastDate);
+    int purgeClosedUpTo(qint32 sheetId, const QDate &lastDate, RowChange *change = nullptr);
 
     // The days from first to last, ascending, that carry open deadlines of a sheet.
     QList<QDate> busyDays(qint32 sheetId, const QDate &first, const QDate &last);
@@ -138,7 +140,7 @@ public:
     // Inserts the deadlines, allocates the new group's id and renumbers a joined
     // group, all in one transaction. Writes nothing, returning no rows, when the
     // client/supplier was deleted meanwhile.
-    CreatedDeadlines createDeadlines(const NewDeadlines &deadlines);
+    CreatedDeadlines createDeadlines(const NewDeadlines &deadlines, RowChange *change = nullptr);
 
     // The columns the editor writes; each is set only when the user changed it.
     enum class EditedColumn { Date, Description, Counterparty, Value, Notes, Done };
@@ -164,6 +166,7 @@ public:
     // only the changed columns are, so a change made meanwhile to another column
     // (the deadline closed from the list) is kept. Gone when the row was deleted;
     // CounterpartyGone, writing nothing, when the chosen client/supplier was.
-    UpdateResult updateDeadline(const StoredDeadline &asRead, const DeadlineChanges &changes);
+    UpdateResult updateDeadline(const StoredDeadline &asRead, const DeadlineChanges &changes,
+                                RowChange *change = nullptr);
 
 };

@@ -13,15 +13,15 @@
 #include <string_view>
 #include <unordered_map>
 
-namespace {
-
-sqlite3 *handleOf(Connection &connection)
+sqlite3 *sqliteHandle(Connection &connection)
 {
     const QVariant handle = connection.database().driver()->handle();
     if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
         throw DbError(-1, QStringLiteral("The database connection has no SQLite handle."));
     return *static_cast<sqlite3 *const *>(handle.constData());
 }
+
+namespace {
 
 // The engine's error as the store reports every other: its code and text.
 DbError statementError(sqlite3 *db, const QString &sql)
@@ -103,7 +103,7 @@ struct RowReader::TextPool
 RowReader::RowReader(Connection &connection, const char *statementName)
     : m_sql(storeStatement(connection.database().driverName(), statementName))
 {
-    sqlite3 *db = handleOf(connection);
+    sqlite3 *db = sqliteHandle(connection);
     const QByteArray text = m_sql.toUtf8();
     if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_statement, nullptr) != SQLITE_OK || !m_statement)
         throw statementError(db, m_sql);

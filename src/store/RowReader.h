@@ -10,7 +10,11 @@
 #include <vector>
 
 class Connection;
+struct sqlite3;
 struct sqlite3_stmt;
+
+// The connection's own SQLite handle. Throws DbError on another engine.
+sqlite3 *sqliteHandle(Connection &connection);
 
 // Reads the rows of one named statement straight from SQLite on the connection's
 // own handle, each column taken as the type the caller asks for. No row goes

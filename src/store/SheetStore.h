@@ -10,6 +10,7 @@
 
 class Connection;
 class QSqlQuery;
+class RowChange;
 
 // A deadline sheet: one row of Dbs, a separate register inside one database.
 struct Sheet
@@ -20,7 +21,8 @@ struct Sheet
 
 // The deadline sheets (the Dbs table), each operation a named statement with
 // bound values. Every operation throws DbError; one that runs several statements
-// does so in one transaction.
+// does so in one transaction. A write given a RowChange records in it, inside its
+// transaction, the rows as they were and are.
 class SheetStore : private StoreConnection
 {
 public:
@@ -39,10 +41,10 @@ public:
     // in a file that lost sheet 1, the lowest id there is (1 when Dbs is empty).
     qint32 existingOrFirst(qint32 id);
     // A new sheet under the highest DbId plus 1; returns that id.
-    qint32 create(const QString &name);
-    void rename(qint32 id, const QString &name);
+    qint32 create(const QString &name, RowChange *change = nullptr);
+    void rename(qint32 id, const QString &name, RowChange *change = nullptr);
     // Deletes the sheet and every deadline it holds, both or neither.
-    void remove(qint32 id);
+    void remove(qint32 id, RowChange *change = nullptr);
 
     // Why a sheet may not be deleted, in the order the checks run.
     enum class DeleteRefusal { None, OnlySheet, ActiveSheet, FirstSheet };

@@ -31,7 +31,8 @@
 // The main window's File menu reaching the exports and the sheets: what the
 // files hold, how a failed write is told, and the window following a new sheet
 // and a renamed client;
-// and every question that deletes, reached from the window, answered by Enter.
+// and every question that deletes, reached from the window, answered by Enter;
+// Undo and Redo from the keyboard.
 class tst_MainWindowRegisters final : public QObject
 {
     Q_OBJECT
@@ -48,6 +49,7 @@ private slots:
     void changesElsewhereReachTheWindow();
     void enterOnADeleteQuestionKeepsEverything_data();
     void enterOnADeleteQuestionKeepsEverything();
+    void undoAndRedoFollowTheKeys();
 
 private:
     void open();
@@ -427,3 +429,70 @@ void tst_MainWindowRegisters::enterOnADeleteQuestionKeepsEverything()
 
 QTEST_MAIN(tst_MainWindowRegisters)
 #include "tst_MainWindowRegisters.moc"
+
+// Space, then Ctrl+Z and Ctrl+Y: the Edit menu names the step, and a step whose row another program changed meanwhile is refused.
+void tst_MainWindowRegisters::undoAndRedoFollowTheKeys()
+{
+    // The menu shows the description on one line, shortened before its counter,
+    // its '&' as itself.
+    const QString Rent = QStringLiteral("Rent & charges\tof the office in Via Roma, second floor");
+    const QString shown = QStringLiteral("Rent & charges of the office in Via Rom\u2026 3 of 12");
+    const QString menuShown = QString(shown).replace(u'&', QStringLiteral("&&"));
+    const QString cs = m_session->connectionString();
+    for (int k = 1; k <= 12; ++k)
+        insertDeadline(cs, 1, -1, false, QDate(2024, 1, 5).addMonths(k - 1), Rent, 0,
+                       Currency::fromWhole(500), {}, 4, k, 12);
+    const qint32 third = firstValue(cs, QStringLiteral("SELECT TrRowId FROM Transactions WHERE TrGrpRow = 3")).toInt();
+    const auto done = [&] { return firstValue(cs, QStringLiteral("SELECT TrDone FROM Transactions WHERE TrRowId = %1").arg(third)).toInt(); };
+    open();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    auto *undo = m_window->findChild<QAction *>(QStringLiteral("undoAction"));
+    auto *redo = m_window->findChild<QAction *>(QStringLiteral("redoAction"));
+    QVERIFY(undo && redo);
+    QCOMPARE(undo->text(), QStringLiteral("&Undo"));
+    QVERIFY(!undo->isEnabled());
+
+    m_window->listPanel()->findDeadline(third);
+    QWidget *view = m_window->listPanel()->list()->view();
+    QTest::keyClick(view, Qt::Key_Space);
+    QCOMPARE(done(), 1);
+    QCOMPARE(undo->text(), "&Undo Close '" + menuShown + "'");
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(done(), 0);
+    QCOMPARE(redo->text(), "&Redo Close '" + menuShown + "'");
+    QVERIFY(!undo->isEnabled());
+    QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(done(), 1);
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);   // nothing left to redo
+    QCOMPARE(done(), 1);
+
+    editByHand({QStringLiteral("UPDATE Transactions SET TrNotes = 'paid by hand' WHERE TrRowId = %1").arg(third)});
+    m_session->prompts().clear();
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(done(), 1);
+    QCOMPARE(m_session->prompts().shownTexts(),
+             QStringList{"\"Close '" + shown + "'\" cannot be undone: the rows it changed have been changed since, "
+                                                        "in another window. Nothing was changed."});
+    QCOMPARE(undo->text(), "&Undo Close '" + menuShown + "'");
+
+    // A new sheet made the active one is not deleted from under the window.
+    m_session->prompts().queueInput(QStringLiteral("Office"));
+    QTimer::singleShot(0, this, [] {
+        auto *dialog = qobject_cast<SheetsDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->createSheet();
+        QCOMPARE(dialog->selectedName(), QStringLiteral("Office"));
+        dialog->selectSheet();
+    });
+    m_window->findChild<QAction *>(QStringLiteral("sheetsAction"))->trigger();
+    QCOMPARE(m_session->session().activeSheetName(), QStringLiteral("Office"));
+    QCOMPARE(undo->text(), QStringLiteral("&Undo New deadlines sheet 'Office'"));
+    m_session->prompts().clear();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTest::keyClick(m_window->listPanel()->list()->view(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_session->prompts().shownTexts(),
+             QStringList{"\"Undo New deadlines sheet 'Office'\" would delete the active deadlines sheet. Choose another "
+                         "sheet first; nothing was changed."});
+    QCOMPARE(firstValue(cs, QStringLiteral("SELECT DbName FROM Dbs WHERE DbId = 2")).toString(), QStringLiteral("Office"));
+}

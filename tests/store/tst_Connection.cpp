@@ -1,5 +1,6 @@
 #include "store/CounterpartyStore.h"
 #include "store/Database.h"
+#include "store/RowChange.h"
 #include "store/DeadlineStore.h"
 #include "store/SheetStore.h"
 
@@ -79,6 +80,114 @@ private:
             d.acId = 9;
         }
         return d;
+    }
+
+    // Every row of the three tables, each value quoted as SQLite stores it.
+    static QStringList storedTables(const QString &cs)
+    {
+        Connection c;
+        c.open(cs);
+        QSqlQuery q(c.database());
+        QStringList rows;
+        if (!q.exec("SELECT quote(TrRowId), quote(TrDbId), quote(TrDone), quote(TrDate), quote(TrValue), "
+                    "quote(TrGrpRow), quote(TrGrpMDay), quote(TrGrpId), quote(TrType), quote(TrDescription), "
+                    "quote(TrAcId), quote(TrBalance), quote(TrGrpType), quote(TrNotes) FROM Transactions ORDER BY TrRowId"))
+            return QStringList{q.lastError().text()};
+        while (q.next()) {
+            QStringList fields;
+            for (int i = 0; i < 14; ++i)
+                fields.append(q.value(i).toString());
+            rows.append(fields.join(u'|'));
+        }
+        if (!q.exec("SELECT quote(AcId), quote(AcName), quote(AcNotes) FROM Accounts ORDER BY AcId"))
+            return QStringList{q.lastError().text()};
+        while (q.next())
+            rows.append(QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()}.join(u'|'));
+        if (!q.exec("SELECT quote(DbId), quote(DbName) FROM Dbs ORDER BY DbId"))
+            return QStringList{q.lastError().text()};
+        while (q.next())
+            rows.append(q.value(0).toString() + u'|' + q.value(1).toString());
+        return rows;
+    }
+
+    // Two groups of rows: 3-5 a recurrence spread over two sheets, the rest single.
+    // Row 1 holds what another tool may have written: a real amount, a time of
+    // day, Null notes.
+    static void fillRows(const QString &cs)
+    {
+        Connection c;
+        c.open(cs);
+        const QDate dates[] = {{2024, 1, 10}, {2024, 1, 20}, {2024, 2, 10}, {2024, 3, 10}, {2024, 1, 5}, {2024, 1, 5}};
+        const int sheets[] = {1, 1, 1, 1, 2, 2};
+        const bool done[] = {true, false, true, false, true, true};
+        const int groups[] = {0, 0, 7, 7, 7, 0};
+        for (int i = 0; i < 6; ++i) {
+            exec(c, insertDeadline(dates[i], "d", Currency::fromUnits(12345), 1)
+                        .replace("VALUES (1,", "VALUES (" + QString::number(sheets[i]) + ","));
+            exec(c, QString("UPDATE Transactions SET TrDone=%1, TrGrpId=%2, TrGrpRow=%3, TrGrpMDay=3 WHERE TrRowId=%4")
+                        .arg(done[i] ? 1 : 0)
+                        .arg(groups[i])
+                        .arg(i == 4 ? 1 : groups[i] ? i - 1 : 0)
+                        .arg(i + 1));
+        }
+        exec(c, "UPDATE Transactions SET TrValue = 1.25, TrDate = '2024-01-10 08:30:00', TrNotes = NULL WHERE TrRowId = 1");
+        // Client 1 is used by a deadline of the second sheet only; client 2 by none.
+        exec(c, "INSERT INTO Accounts (AcId, AcName, AcNotes) VALUES (1, 'Rossi', NULL), (2, 'Bianchi', 'n')");
+        exec(c, "UPDATE Transactions SET TrAcId = 1 WHERE TrRowId = 6");
+    }
+
+    // Runs one store operation, named as in storeOperationsWriteTheExpectedRows,
+    // recording it in change; returns what it returns, -1 for nothing.
+    static int runOperation(const QString &cs, const QString &operation, RowChange *change)
+    {
+        const QStringList args = operation.split(u' ');
+        const auto number = [&](int i) { return args.value(i).toInt(); };
+        int returned = -1;
+        DeadlineStore store(cs);
+        if (args[0] == "toggle")
+            store.toggleDone(number(1), change);
+        else if (args[0] == "delete")
+            store.deleteDeadline(number(1), change);
+        else if (args[0] == "group")
+            store.deleteGroup(number(1), change);
+        else if (args[0] == "member")
+            store.deleteFromGroup(number(1), number(2), change);
+        else if (args[0] == "count")
+            returned = store.countClosedUpTo(number(1), QDate::fromString(args[2], Qt::ISODate));
+        else if (args[0] == "purge")
+            returned = store.purgeClosedUpTo(number(1), QDate::fromString(args[2], Qt::ISODate), change);
+        else if (args[0] == "next")
+            returned = store.nextGroupId();
+        else if (args[0] == "rename")
+            CounterpartyStore(cs).update(number(1), "Rossi l'Antico", QString(), change);
+        else if (args[0] == "client")
+            returned = CounterpartyStore(cs).create("Verdi & figli", QString(), change);
+        else if (args[0] == "unclient")
+            returned = CounterpartyStore(cs).remove(number(1), change) ? 1 : 0;
+        else if (args[0] == "create")
+            returned = store.createDeadlines(newDeadlines(args[1]), change).rowIds.value(0);
+        else if (args[0] == "update") {
+            DeadlineStore::DeadlineChanges changes;
+            changes.value = Currency::fromWhole(80);
+            if (number(1) == 2) {
+                changes.date = QDate(9999, 12, 31);
+                changes.description = Texted;
+                changes.acId = 1;
+                changes.value = Currency::fromUnits(std::numeric_limits<qint64>::max());
+                changes.notes = Noted;
+                changes.done = true;
+            }
+            if (store.updateDeadline(*store.readDeadline(number(1)), changes, change).outcome
+                != DeadlineStore::UpdateOutcome::Written)
+                returned = -2;
+        }
+        else if (args[0] == "sheet")
+            returned = SheetStore(cs).create("Casa d'Anna", change);
+        else if (args[0] == "resheet")
+            SheetStore(cs).rename(number(1), "Home's", change);
+        else if (args[0] == "unsheet")
+            SheetStore(cs).remove(number(1), change);
+        return returned;
     }
 
 private slots:
@@ -244,6 +353,7 @@ private slots:
         QTest::newRow("rename a client, notes emptied")
             << "rename 2"
             << QStringList{"UPDATE Accounts SET AcName = 'Rossi l''Antico', AcNotes = '' WHERE AcId = 2"} << -1;
+        QTest::newRow("new client") << "client" << QStringList{"INSERT INTO Accounts (AcName, AcNotes) VALUES ('Verdi & figli', NULL)"} << 3;
         QTest::newRow("delete a client not in use") << "unclient 2" << QStringList{"DELETE FROM Accounts WHERE AcId = 2"} << 1;
         QTest::newRow("a client in use by another sheet stays") << "unclient 1" << QStringList{} << 0;
 
@@ -283,58 +393,14 @@ private slots:
             << "unsheet 2" << QStringList{remove + "TrDbId = 2", "DELETE FROM Dbs WHERE DbId = 2"} << -1;
     }
 
+    // Each write gives the rows its statements give; the change it records, undone,
+    // gives back every table exactly as before, ids included, and redone the rows after.
     void storeOperationsWriteTheExpectedRows()
     {
         QFETCH(QString, operation);
         QFETCH(QStringList, sql);
         QFETCH(int, result);
-        const auto stored = [](const QString &cs) {
-            Connection c;
-            c.open(cs);
-            QSqlQuery q(c.database());
-            QStringList rows;
-            if (!q.exec("SELECT quote(TrRowId), quote(TrDbId), quote(TrDone), quote(TrDate), quote(TrValue), "
-                        "quote(TrGrpRow), quote(TrGrpMDay), quote(TrGrpId), quote(TrType), quote(TrDescription), "
-                        "quote(TrAcId), quote(TrBalance), quote(TrGrpType), quote(TrNotes) FROM Transactions ORDER BY TrRowId"))
-                return QStringList{q.lastError().text()};
-            while (q.next()) {
-                QStringList fields;
-                for (int i = 0; i < 14; ++i)
-                    fields.append(q.value(i).toString());
-                rows.append(fields.join(u'|'));
-            }
-            if (!q.exec("SELECT quote(AcId), quote(AcName), quote(AcNotes) FROM Accounts ORDER BY AcId"))
-                return QStringList{q.lastError().text()};
-            while (q.next())
-                rows.append(QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()}.join(u'|'));
-            if (!q.exec("SELECT quote(DbId), quote(DbName) FROM Dbs ORDER BY DbId"))
-                return QStringList{q.lastError().text()};
-            while (q.next())
-                rows.append(q.value(0).toString() + u'|' + q.value(1).toString());
-            return rows;
-        };
-        {
-            // Two groups of rows: 3-5 a recurrence spread over two sheets, the rest single.
-            Connection c;
-            c.open(m_cs);
-            const QDate dates[] = {{2024, 1, 10}, {2024, 1, 20}, {2024, 2, 10}, {2024, 3, 10}, {2024, 1, 5}, {2024, 1, 5}};
-            const int sheets[] = {1, 1, 1, 1, 2, 2};
-            const bool done[] = {true, false, true, false, true, true};
-            const int groups[] = {0, 0, 7, 7, 7, 0};
-            for (int i = 0; i < 6; ++i) {
-                exec(c, insertDeadline(dates[i], "d", Currency::fromUnits(12345), 1)
-                            .replace("VALUES (1,", "VALUES (" + QString::number(sheets[i]) + ","));
-                exec(c, QString("UPDATE Transactions SET TrDone=%1, TrGrpId=%2, TrGrpRow=%3, TrGrpMDay=3 WHERE TrRowId=%4")
-                            .arg(done[i] ? 1 : 0)
-                            .arg(groups[i])
-                            .arg(i == 4 ? 1 : groups[i] ? i - 1 : 0)
-                            .arg(i + 1));
-            }
-            // Client 1 is used by a deadline of the second sheet only; client 2 by none.
-            QSqlQuery q(c.database());
-            QVERIFY(q.exec("INSERT INTO Accounts (AcId, AcName, AcNotes) VALUES (1, 'Rossi', NULL), (2, 'Bianchi', 'n')"));
-            QVERIFY(q.exec("UPDATE Transactions SET TrAcId = 1 WHERE TrRowId = 6"));
-        }
+        fillRows(m_cs);
         const QString otherFolder = QDir(m_dir.path()).filePath("expected");
         QVERIFY(QDir().mkpath(otherFolder));
         QFile::remove(QDir(otherFolder).filePath("orvel2.mdb"));
@@ -346,51 +412,64 @@ private slots:
             for (const QString &statement : sql)
                 exec(c, statement);
         }
-        const QStringList args = operation.split(u' ');
-        const auto number = [&](int i) { return args.value(i).toInt(); };
-        int returned = -1;
-        DeadlineStore store(m_cs);
-        if (args[0] == "toggle")
-            store.toggleDone(number(1));
-        else if (args[0] == "delete")
-            store.deleteDeadline(number(1));
-        else if (args[0] == "group")
-            store.deleteGroup(number(1));
-        else if (args[0] == "member")
-            store.deleteFromGroup(number(1), number(2));
-        else if (args[0] == "count")
-            returned = store.countClosedUpTo(number(1), QDate::fromString(args[2], Qt::ISODate));
-        else if (args[0] == "purge")
-            returned = store.purgeClosedUpTo(number(1), QDate::fromString(args[2], Qt::ISODate));
-        else if (args[0] == "next")
-            returned = store.nextGroupId();
-        else if (args[0] == "rename")
-            CounterpartyStore(m_cs).update(number(1), "Rossi l'Antico", QString());
-        else if (args[0] == "unclient")
-            returned = CounterpartyStore(m_cs).remove(number(1)) ? 1 : 0;
-        else if (args[0] == "create")
-            returned = store.createDeadlines(newDeadlines(args[1])).rowIds.value(0);
-        else if (args[0] == "update") {
-            DeadlineStore::DeadlineChanges changes;
-            changes.value = Currency::fromWhole(80);
-            if (number(1) == 2) {
-                changes.date = QDate(9999, 12, 31);
-                changes.description = Texted;
-                changes.acId = 1;
-                changes.value = Currency::fromUnits(std::numeric_limits<qint64>::max());
-                changes.notes = Noted;
-                changes.done = true;
-            }
-            QCOMPARE(store.updateDeadline(*store.readDeadline(number(1)), changes).outcome, DeadlineStore::UpdateOutcome::Written);
+        const QStringList before = storedTables(m_cs);
+        RowChange change;
+        QCOMPARE(runOperation(m_cs, operation, &change), result);
+        const QStringList after = storedTables(expectedCs);
+        QCOMPARE(storedTables(m_cs), after);
+
+        QCOMPARE(change.isEmpty(), before == after);
+        Connection c;
+        c.open(m_cs);
+        QCOMPARE(change.apply(c, RowChange::Direction::Undo), RowChange::Outcome::Done);
+        QCOMPARE(storedTables(m_cs), before);
+        QCOMPARE(change.apply(c, RowChange::Direction::Redo), RowChange::Outcome::Done);
+        QCOMPARE(storedTables(m_cs), after);
+    }
+
+    // A step whose rows are no longer what it left (changed, deleted, or an id it
+    // would restore taken again) refuses and writes nothing.
+    void undoRefusesRowsChangedMeanwhile_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<bool>("undoFirst");   // the refused step is the redo after an undo
+        QTest::addColumn<QString>("meanwhile");
+        QTest::newRow("a closed deadline edited") << "toggle 2" << false << "UPDATE Transactions SET TrNotes = 'x' WHERE TrRowId = 2";
+        QTest::newRow("a renumbered member deleted")
+            << "member 4 7" << false << "DELETE FROM Transactions WHERE TrRowId = 5";
+        QTest::newRow("a deleted deadline's id taken")
+            << "delete 1" << false << "INSERT INTO Transactions (TrRowId, TrDbId, TrType, TrDone) VALUES (1, 1, -2, 0)";
+        QTest::newRow("a renamed client renamed again")
+            << "rename 2" << false << "UPDATE Accounts SET AcName = 'Neri' WHERE AcId = 2";
+        QTest::newRow("a purged deadline, back, closed again")
+            << "purge 1 2024-02-10" << true << "UPDATE Transactions SET TrDone = 0 WHERE TrRowId = 3";
+        QTest::newRow("a restored sheet renamed") << "unsheet 2" << true << "UPDATE Dbs SET DbName = 'x' WHERE DbId = 2";
+    }
+
+    void undoRefusesRowsChangedMeanwhile()
+    {
+        QFETCH(QString, operation);
+        QFETCH(bool, undoFirst);
+        QFETCH(QString, meanwhile);
+        fillRows(m_cs);
+        {
+            Connection c;
+            c.open(m_cs);
+            exec(c, "INSERT INTO Dbs (DbId, DbName) VALUES (2, 'B')");
         }
-        else if (args[0] == "sheet")
-            returned = SheetStore(m_cs).create("Casa d'Anna");
-        else if (args[0] == "resheet")
-            SheetStore(m_cs).rename(number(1), "Home's");
-        else if (args[0] == "unsheet")
-            SheetStore(m_cs).remove(number(1));
-        QCOMPARE(returned, result);
-        QCOMPARE(stored(m_cs), stored(expectedCs));
+        RowChange change;
+        runOperation(m_cs, operation, &change);
+        QVERIFY(!change.isEmpty());
+        Connection c;
+        c.open(m_cs);
+        if (undoFirst)
+            QCOMPARE(change.apply(c, RowChange::Direction::Undo), RowChange::Outcome::Done);
+        exec(c, meanwhile);
+        const QStringList meddled = storedTables(m_cs);
+        const auto refused = undoFirst ? RowChange::Direction::Redo : RowChange::Direction::Undo;
+        QCOMPARE(change.apply(c, refused), RowChange::Outcome::Changed);
+        QCOMPARE(storedTables(m_cs), meddled);
+        QVERIFY(!c.inTransaction());
     }
 };
 
