@@ -26,6 +26,8 @@
 #include "platform/ScreenFit.h"
 #include "platform/grid/DataGrid.h"
 #include "reports/ReportWindow.h"
+#include "reports/AgingWindow.h"
+#include "mainwindow/CounterpartyFocus.h"
 #include "sheets/SheetsDialog.h"
 #include "startup/DatabaseFolderChoice.h"
 #include "startup/LanguageMenu.h"
@@ -309,6 +311,14 @@ void MainWindow::buildMenus()
     QMenu *view = addMenu(menuBar(), "viewMenu", 401);
     connect(addCommand(view, "counterpartiesAction", 403, {Qt::CTRL | Qt::Key_F5}), &QAction::triggered, this,
             &MainWindow::showCounterparties);
+    // The aging per client/supplier; a row of it brings that one's deadlines into the list.
+    connect(addCommand(view, "agingAction", 2970), &QAction::triggered, this, [this] {
+        showAgingWindow(m_session, this, [this](int type, qint32, const QString &name) {
+            showCounterpartyInList(*m_listPanel, type, name);
+            raise();
+            activateWindow();
+        });
+    });
     view->addSeparator();
     QMenu *layouts = view->addMenu(Texts::text(410));
     layouts->setObjectName(QStringLiteral("layoutMenu"));

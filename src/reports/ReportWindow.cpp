@@ -6,12 +6,15 @@
 #include "platform/DateBox.h"
 #include "platform/Prompts.h"
 #include "platform/ScreenFit.h"
+#include "reports/AgingPrinting.h"
+#include "reports/AgingReport.h"
 #include "reports/ReportAssembly.h"
 #include "reports/ReportDescription.h"
 #include "reports/ReportPreview.h"
 #include "reports/ReportPrinter.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
+#include "store/AgingStore.h"
 #include "store/CounterpartyStore.h"
 #include "store/DbError.h"
 #include "startup/DbErrorPrompt.h"
@@ -103,9 +106,10 @@ void reportError(const QString &text)
 
 } // namespace
 
-ReportWindow::ReportWindow(Session &session, QWidget *parent)
+ReportWindow::ReportWindow(Session &session, QWidget *parent, Content content)
     : QDialog(parent)
     , m_session(session)
+    , m_content(content)
     , m_texts(programReportTexts())
     , m_printer(QPrinter::HighResolution)
 {
@@ -182,6 +186,15 @@ ReportWindow::ReportWindow(Session &session, QWidget *parent)
     // As designed where the screen has room; on a small or scaled screen, what fits.
     resize(fitOnScreen(this, DesignedSize));
 
+    if (m_content == Content::Aging) {
+        setWindowTitle(Texts::text(AgingText::Title));
+        panel->hide();
+        // Seven columns of money and a date beside each name need the paper's width.
+        m_printer.setPageOrientation(QPageLayout::Landscape);
+        m_applyState.setReady();
+        apply();
+        return;
+    }
     loadPeriodBounds();
     // Restricting to a client or supplier needs at least one of them.
     try {
@@ -418,6 +431,10 @@ void ReportWindow::readControls()
 
 void ReportWindow::apply()
 {
+    if (m_content == Content::Aging) {
+        applyAging();
+        return;
+    }
     // The period is what the boxes show, however the typing ended.
     if (m_periodBox->isChecked() && (!m_periodFirst->holdsDate() || !m_periodLast->holdsDate()))
         return;
@@ -440,6 +457,22 @@ void ReportWindow::apply()
     m_applyState.applied();
     m_applyButton->setEnabled(false);
     // A preview not shown yet paints its pages when it first shows.
+    if (m_preview->isVisible())
+        m_preview->updatePages();
+}
+
+void ReportWindow::applyAging()
+{
+    std::vector<OpenAmount> amounts;
+    const QString connectionString = m_session.connectionString();
+    if (!DbErrorPrompt::run(connectionString,
+                            [&] { amounts = AgingStore(connectionString).openAmounts(m_session.activeSheetId()); }))
+        return;
+    const Aging aging = computeAging(amounts, Clock::today());
+    fillAgingReport(m_document, aging, m_session.activeSheetName(), m_texts);
+    m_description = Texts::text(AgingText::Title);
+    m_printer.setDocName(reportDocumentTitle(m_session.activeSheetName(), m_description));
+    m_applyState.applied();
     if (m_preview->isVisible())
         m_preview->updatePages();
 }

@@ -26,8 +26,12 @@ class ReportWindow final : public QDialog
     Q_OBJECT
 
 public:
+    // What the window reports: the deadlines as its options select them, or the
+    // aging per client/supplier of the active sheet, which has no options.
+    enum class Content { Deadlines, Aging };
+
     // Loads the window and applies the default selection once.
-    explicit ReportWindow(Session &session, QWidget *parent = nullptr);
+    explicit ReportWindow(Session &session, QWidget *parent = nullptr, Content content = Content::Deadlines);
     ~ReportWindow() override;
 
     // The selection as the controls hold it now, which may differ from the
@@ -59,8 +63,10 @@ private:
     void counterpartyToggled(bool on);
     void groupingChosen(int index);
     void readControls();
+    void applyAging();
 
     Session &m_session;
+    Content m_content = Content::Deadlines;
     ReportTexts m_texts;
     ReportFilter m_filter;
     ReportApplyState m_applyState;

@@ -13,7 +13,11 @@
 #include "deadlines/DeadlineEditor.h"
 #include "deadlines/NewDeadlineWindow.h"
 #include "deadlines/PurgeDialog.h"
+#include "mainwindow/DeadlineList.h"
+#include "mainwindow/ListPanel.h"
 #include "mainwindow/MainWindow.h"
+#include "platform/grid/DataGrid.h"
+#include "reports/AgingWindow.h"
 #include "platform/DateBox.h"
 #include "reports/CounterpartyPrinting.h"
 #include "reports/ReportPreview.h"
@@ -35,6 +39,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTableWidget>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -103,6 +108,7 @@ private slots:
     void groupingAndCounterpartyThenSavedPdf();
     void databaseErrorIsReported();
     void mainWindowOpensIt();
+    void agingFiltersTheListPrintsAndExports();
     void counterpartyListPrints();
     void keyboardReachesEveryCommand_data();
     void keyboardReachesEveryCommand();
@@ -378,6 +384,80 @@ void TestReportWindow::mainWindowOpensIt()
         action->trigger();
         QCOMPARE(seen, QStringLiteral("ReportWindow"));
     }
+}
+
+// View > Aging shows the open credits and debits per client/supplier, reads
+// again when told of a change, and a row brings that client's deadlines into the
+// list; its report and its text say the same.
+void TestReportWindow::agingFiltersTheListPrintsAndExports()
+{
+    const int zephyr = firstValue(db(), QStringLiteral("SELECT AcId FROM Accounts WHERE AcName='Zephyr'")).toInt();
+    insertDeadline(db(), 1, 1, false, QDate(2027, 6, 1), QStringLiteral("Zephyr fee"), zephyr, Currency::fromWhole(10));
+    insertDeadline(db(), 1, 1, false, QDate(2027, 7, 1), QStringLiteral("Zephyr later"), zephyr, Currency::fromWhole(5));
+    MainWindow main(m_session->session());
+    main.show();
+    main.findChild<QAction *>(QStringLiteral("agingAction"))->trigger();
+    auto *aging = main.findChild<AgingWindow *>();
+    QVERIFY(aging && aging->isVisible());
+    QTableWidget *credits = aging->creditsTable();
+    const auto rowTexts = [](QTableWidget *table, int row) {
+        QStringList cells;
+        for (int c = 0; c < table->columnCount(); ++c)
+            cells << (table->item(row, c) ? table->item(row, c)->text() : QString());
+        return cells.join(QLatin1Char('|'));
+    };
+    // Acme's two invoices are 40 and 41 days overdue; the largest overdue amount first.
+    QCOMPARE(credits->rowCount(), 3);
+    QCOMPARE(rowTexts(credits, 0), QStringLiteral("Acme|$0.00|$0.00|$1,250.00|$0.00|$0.00|$1,250.00|4/30/2027"));
+    QCOMPARE(rowTexts(credits, 1), QStringLiteral("Zephyr|$5.00|$10.00|$0.00|$0.00|$0.00|$15.00|6/1/2027"));
+    QCOMPARE(rowTexts(credits, 2), QStringLiteral("Total|$5.00|$10.00|$1,250.00|$0.00|$0.00|$1,265.00|4/30/2027"));
+    QCOMPARE(aging->debitsTable()->rowCount(), 1);
+
+    // A debit written elsewhere shows once the register tells of it.
+    insertDeadline(db(), 1, -1, false, QDate(2027, 6, 10), QStringLiteral("Tax"), 0, Currency::fromWhole(30));
+    emit m_session->session().deadlineRegister().deadlinesChanged(1);
+    QCOMPARE(rowTexts(aging->debitsTable(), 0), QStringLiteral("(none)|$30.00|$0.00|$0.00|$0.00|$0.00|$30.00|6/10/2027"));
+
+    // Double-clicking Zephyr: open credits by client/supplier, only Zephyr's group open.
+    const QPoint zephyrCell = credits->visualItemRect(credits->item(1, 0)).center();
+    // As the mouse does it: the first click, then the second one.
+    QTest::mouseClick(credits->viewport(), Qt::LeftButton, {}, zephyrCell);
+    QTest::mouseDClick(credits->viewport(), Qt::LeftButton, {}, zephyrCell);
+    DataGrid *list = main.listPanel()->list();
+    QCOMPARE(main.listPanel()->currentView(), 3);
+    QCOMPARE(m_session->session().display().groupOption, 3);
+    QVERIFY(!list->isGroupRow(list->currentRow()));
+    QCOMPARE(list->value(list->currentRow(), ListColumn::TrDescription).toString(), QStringLiteral("Zephyr fee"));
+    QStringList listed;
+    for (int row = 1; row <= list->rowCount(); ++row)
+        if (!list->isGroupRow(row))
+            listed << list->value(row, ListColumn::TrDescription).toString();
+    QCOMPARE(listed, (QStringList{"Zephyr fee", "Zephyr later"}));
+
+    // The export: the same rows as plain numbers, credits before debits.
+    const QTemporaryDir dir;
+    m_session->prompts().queueSaveFile(dir.filePath(QStringLiteral("aging")));
+    aging->exportToText();
+    QCOMPARE(QString::fromUtf8(fileBytes(dir.filePath(QStringLiteral("aging.txt")))),
+             QStringLiteral("\"Type\"\t\"Client/Supplier\"\t\"not yet due\"\t\"1\u201330\"\t\"31\u201360\"\t"
+                            "\"61\u201390\"\t\"over 90\"\t\"Total\"\t\"Oldest due date\"\r\n"
+                            "\"Credit\"\t\"Acme\"\t\"0\"\t\"0\"\t\"1250\"\t\"0\"\t\"0\"\t\"1250\"\t\"4/30/2027\"\r\n"
+                            "\"Credit\"\t\"Zephyr\"\t\"5\"\t\"10\"\t\"0\"\t\"0\"\t\"0\"\t\"15\"\t\"6/1/2027\"\r\n"
+                            "\"Debit\"\t\"(none)\"\t\"30\"\t\"0\"\t\"0\"\t\"0\"\t\"0\"\t\"30\"\t\"6/10/2027\"\r\n"));
+
+    // The report window prints the same tables, without the deadline options.
+    m_window = std::make_unique<ReportWindow>(m_session->session(), nullptr, ReportWindow::Content::Aging);
+    m_window->show();
+    QVERIFY(!child<QWidget>("optionPanel")->isVisible());
+    const QString file = dir.filePath(QStringLiteral("aging.pdf"));
+    m_session->prompts().queueSaveFile(file);
+    QVERIFY(m_window->saveAsPdf());
+    const QString text = pdfText(file);
+    for (const QString &expected : {QStringLiteral("Aging per client/supplier \u2013 Main ledger 1 of 1"),
+                                    QStringLiteral("Credits: what clients owe"), QStringLiteral("$1,250.00"),
+                                    QStringLiteral("Zephyr"), QStringLiteral("Debits: what is owed to suppliers"),
+                                    QStringLiteral("Days overdue as of 6/10/2027")})
+        QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" missing in\n") + text));
 }
 
 void TestReportWindow::counterpartyListPrints()
