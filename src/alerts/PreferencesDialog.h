@@ -40,4 +40,11 @@ private:
     QToolButton *m_daysUp = nullptr;
     QToolButton *m_daysDown = nullptr;
     QLabel *m_warnText = nullptr;
+
+    // The desktop notifications and the login check that sends them.
+    QWidget *buildNotificationOptions();
+    void loadNotificationOptions();
+    bool saveNotificationOptions();
+    QCheckBox *m_notifications = nullptr;
+    QCheckBox *m_loginCheck = nullptr;
 };
