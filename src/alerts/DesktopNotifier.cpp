@@ -31,10 +31,18 @@ quint32 DesktopNotifier::notify(const QString &summary, const QString &body, con
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return 0;
+    // A server that reads markup in the body would take "Rent & rates" for a broken tag.
+    const QDBusMessage capabilities = bus.call(
+        QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("GetCapabilities")), QDBus::Block,
+        ReplyTimeoutMs);
+    if (capabilities.type() != QDBusMessage::ReplyMessage)
+        return 0;
+    const bool markup = !capabilities.arguments().isEmpty()
+                        && capabilities.arguments().constFirst().toStringList().contains(QStringLiteral("body-markup"));
     QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("Notify"));
     QVariantMap hints;
     hints.insert(QStringLiteral("desktop-entry"), DesktopEntry);
-    call << QStringLiteral("Orvel 2") << uint(0) << DesktopEntry << summary << body << actions << hints
+    call << QStringLiteral("Orvel 2") << uint(0) << DesktopEntry << summary << (markup ? body.toHtmlEscaped() : body) << actions << hints
          << int(-1);
     const QDBusMessage reply = bus.call(call, QDBus::Block, ReplyTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
