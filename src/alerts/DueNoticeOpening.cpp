@@ -8,6 +8,7 @@
 #include "store/Register.h"
 #include "store/SheetStore.h"
 
+#include <QApplication>
 #include <QComboBox>
 
 namespace {
@@ -39,4 +40,9 @@ void showOpenDeadlines(MainWindow &window, Session &session, qint32 sheetId)
     window.show();
     window.raise();
     window.activateWindow();
+    // A question still open over the window stays in front of it.
+    if (QWidget *modal = QApplication::activeModalWidget(); modal && modal != &window) {
+        modal->raise();
+        modal->activateWindow();
+    }
 }
