@@ -1,12 +1,15 @@
 #include "alerts/PreferencesDialog.h"
 
 #include "alerts/DueDeadlines.h"
+#include "alerts/LoginCheck.h"
 #include "platform/Prompts.h"
 #include "startup/Session.h"
 #include "startup/Setting.h"
 #include "startup/Texts.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -105,6 +108,7 @@ PreferencesDialog::PreferencesDialog(Session &session, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(general);
     layout->addWidget(list);
+    layout->addWidget(buildNotificationOptions());
     layout->addLayout(buttons);
     setMinimumWidth(520);
 
@@ -123,6 +127,7 @@ void PreferencesDialog::load()
     m_warn->setChecked(warnDays != DueDeadlines::NoWarning);
     m_warnDays->setText(warnDays != DueDeadlines::NoWarning ? QString::number(warnDays) : QString());
     setWarnControlsEnabled(m_warn->isChecked());
+    loadNotificationOptions();
 }
 
 void PreferencesDialog::setWarnControlsEnabled(bool enabled)
@@ -173,6 +178,8 @@ void PreferencesDialog::save()
         }
         warnDays = *typed;
     }
+    if (!saveNotificationOptions())
+        return;
     try {
         SettingsStore &settings = m_session.settings();
         settings.setInteger(Setting::SaveLayout, m_saveLayout->isChecked() ? 1 : 0);
@@ -190,4 +197,43 @@ void PreferencesDialog::save()
     display.showGroupCounters = m_groupCounters->isChecked();
     display.warnDays = warnDays;
     accept();
+}
+
+QWidget *PreferencesDialog::buildNotificationOptions()
+{
+    auto *box = new QGroupBox(Texts::text(2952), this);   // "Notifications"
+    auto *boxLayout = new QVBoxLayout(box);
+    m_notifications = checkBox(box, "notificationsBox", 2949);
+    m_loginCheck = checkBox(box, "loginCheckBox", 2950);   // "Check deadlines when I log in"
+    boxLayout->addWidget(m_notifications);
+    boxLayout->addWidget(m_loginCheck);
+    return box;
+}
+
+void PreferencesDialog::loadNotificationOptions()
+{
+    m_notifications->setChecked(m_session.settings().integer(Setting::Notifications) != 0);
+    // The entry itself is the choice: one removed by hand reads as off.
+    m_loginCheck->setChecked(LoginCheck::isOn());
+}
+
+bool PreferencesDialog::saveNotificationOptions()
+{
+    // Written first: should the entry fail, nothing is stored and the dialog stays.
+    if (m_loginCheck->isChecked() != LoginCheck::isOn()) {
+        const QString failure = LoginCheck::setOn(m_loginCheck->isChecked(), QCoreApplication::applicationFilePath());
+        if (!failure.isEmpty()) {
+            Prompt::message(Texts::text(2951).arg(QDir::toNativeSeparators(LoginCheck::entryPath()), failure),
+                            Session::AppTitle, Prompt::Icon::Warning);
+            m_loginCheck->setFocus(Qt::OtherFocusReason);
+            return false;
+        }
+    }
+    try {
+        m_session.settings().setInteger(Setting::Notifications, m_notifications->isChecked() ? 1 : 0);
+    } catch (const std::exception &error) {
+        Prompt::message(QString::fromLocal8Bit(error.what()), Session::AppTitle, Prompt::Icon::Critical);
+        return false;
+    }
+    return true;
 }

@@ -8,9 +8,9 @@ class QLineEdit;
 class QToolButton;
 class Session;
 
-// The preferences: layout memory, group totals, recurrence counters and the
-// warning days. Save stores them at once and updates the session's display
-// options; Cancel leaves both as they were.
+// The preferences: layout memory, group totals, recurrence counters, the
+// warning days and the desktop notifications. Save stores them at once and
+// updates the session's display options; Cancel leaves both as they were.
 class PreferencesDialog final : public QDialog
 {
     Q_OBJECT
@@ -40,4 +40,11 @@ private:
     QToolButton *m_daysUp = nullptr;
     QToolButton *m_daysDown = nullptr;
     QLabel *m_warnText = nullptr;
+
+    // The desktop notifications and the login check that sends them.
+    QWidget *buildNotificationOptions();
+    void loadNotificationOptions();
+    bool saveNotificationOptions();
+    QCheckBox *m_notifications = nullptr;
+    QCheckBox *m_loginCheck = nullptr;
 };

@@ -30,8 +30,10 @@ CommandLine::Outcome CommandLine::parse(const QStringList &arguments)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption checkDue(QStringLiteral("check-due"));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(checkDue);
     for (const char *name : qtOptionsWithValue)
         parser.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
     for (const char *name : qtFlags)
@@ -64,6 +66,8 @@ CommandLine::Outcome CommandLine::parse(const QStringList &arguments)
                              "Options:\n"
                              "  -h, --help     Show this help and exit.\n"
                              "  -v, --version  Show the version and exit.\n"
+                             "  --check-due    Open no window: send a desktop notification for the open\n"
+                             "                 deadlines due today and within the warning days, and exit.\n"
                              "\n"
                              "Qt's own options (-platform, -style, -reverse, ...) are passed on to Qt.\n")
                              .arg(program);
@@ -71,6 +75,7 @@ CommandLine::Outcome CommandLine::parse(const QStringList &arguments)
         outcome.start = false;
         outcome.output = QStringLiteral("Orvel 2 %1\n").arg(QStringLiteral(ORVEL_VERSION));
     }
+    outcome.checkDue = parser.isSet(checkDue);
     return outcome;
 }
 
@@ -85,4 +90,12 @@ std::optional<int> CommandLine::answer(int argc, char *argv[])
     if (outcome.start)
         return std::nullopt;
     return outcome.exitCode;
+}
+
+bool CommandLine::asksDueCheck(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return parse(arguments).checkDue;
 }

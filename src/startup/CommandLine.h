@@ -16,6 +16,7 @@ struct Outcome
     int exitCode = 0;
     QString output;      // for standard output
     QString error;       // for standard error
+    bool checkDue = false;   // --check-due: notify what is due, no window
 };
 
 // arguments starts with the program's name, as argv does.
@@ -23,5 +24,8 @@ Outcome parse(const QStringList &arguments);
 
 // Parses argv and prints what parse() says; the exit code when the program must not start.
 std::optional<int> answer(int argc, char *argv[]);
+
+// Whether argv asks for the due check alone (--check-due) instead of the window.
+bool asksDueCheck(int argc, char *argv[]);
 
 }

@@ -28,3 +28,10 @@ inline const QString DatabaseFolder = QStringLiteral("appset_curdb");
 inline const QString FirstRunMarker = QStringLiteral("appset_ak2");
 
 } // namespace Setting
+
+// The desktop notifications of deadlines falling due: on (1) or off (0), and the
+// deadlines already announced ("rowId@yyyy-MM-dd", blank-separated).
+namespace Setting {
+constexpr SettingsStore::Integer Notifications{"appset_notify", 1};
+inline const QString AnnouncedDeadlines = QStringLiteral("appset_notified");
+} // namespace Setting

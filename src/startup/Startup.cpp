@@ -1,6 +1,9 @@
 #include "startup/Startup.h"
 
 #include "about/SplashScreen.h"
+#include "alerts/DesktopNotifier.h"
+#include "alerts/DueAnnouncer.h"
+#include "alerts/DueNoticeOpening.h"
 #include "alerts/DueWarningDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Pauses.h"
@@ -74,6 +77,12 @@ int Startup::run(int argc, char *argv[])
 
     window.show();
     QCoreApplication::processEvents();
+    // The desktop is told what falls due from now on, also while the warning shows.
+    DesktopNotifier notifier;
+    DueAnnouncer announcer(session, notifier);
+    QObject::connect(&announcer, &DueAnnouncer::openAsked, &window,
+                     [&window, &session](qint32 sheetId) { showOpenDeadlines(window, session, sheetId); });
+    announcer.start();
     DueWarningDialog::showIfDue(session, &window);
 
     const int code = app.exec();

@@ -46,8 +46,9 @@ void Connection::open(const QString &connectionString)
     QString absolute = QDir::fromNativeSeparators(info.absoluteFilePath());
     if (!absolute.startsWith(u'/'))
         absolute.prepend(u'/');
+    const bool readOnly = Database::isReadOnly(connectionString);
     const QString uri = QStringLiteral("file://") + QString::fromLatin1(QUrl::toPercentEncoding(absolute, "/"))
-                        + QStringLiteral("?mode=rw");
+                        + (readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw"));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         db.setDatabaseName(uri);
@@ -63,8 +64,10 @@ void Connection::open(const QString &connectionString)
         // Rollback journal and full syncs: a crash never leaves a half-written
         // file behind. On a damaged file these fail quietly; test() reports it.
         QSqlQuery pragma(db);
-        pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-        pragma.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        if (!readOnly) {
+            pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+            pragma.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        }
         // Lists of names are ordered by the locale, in SQL as in the windows.
         const QVariant handle = db.driver()->handle();
         if (qstrcmp(handle.typeName(), "sqlite3*") == 0)

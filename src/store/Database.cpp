@@ -1,6 +1,7 @@
 #include "store/Database.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QStringList>
 
 QString Database::dataSource(const QString &connectionString)
@@ -96,4 +97,21 @@ bool Database::isUnavailable(const QString &connectionString)
     } catch (const DbError &) {
         return true;
     }
+}
+
+QString Database::readOnly(const QString &connectionString)
+{
+    if (isReadOnly(connectionString))
+        return connectionString;
+    QString result = connectionString;
+    if (!result.trimmed().endsWith(u';'))
+        result += u';';
+    return result + QStringLiteral("Mode=Read");
+}
+
+bool Database::isReadOnly(const QString &connectionString)
+{
+    static const QRegularExpression mode(QStringLiteral("(^|;)\\s*mode\\s*=\\s*read\\s*(;|$)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    return mode.match(connectionString).hasMatch();
 }

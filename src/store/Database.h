@@ -28,4 +28,9 @@ QString dataSource(const QString &connectionString);
 // True when a test connection with the string fails (missing or damaged file).
 bool isUnavailable(const QString &connectionString);
 
+// The same file opened for reading only ("Mode=Read"): nothing can write through
+// it, not even the engine's own journal.
+QString readOnly(const QString &connectionString);
+bool isReadOnly(const QString &connectionString);
+
 } // namespace Database

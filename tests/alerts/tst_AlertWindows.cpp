@@ -1,4 +1,5 @@
 #include "alerts/DueWarningDialog.h"
+#include "alerts/LoginCheck.h"
 #include "alerts/PreferencesDialog.h"
 
 #include "../support/MainWindowSession.h"
@@ -7,6 +8,11 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QMainWindow>
 #include <QScreen>
 #include <QToolButton>
@@ -30,6 +36,7 @@ private slots:
     void daysByKeyboardAndScreenReader();
     void warningOverTheMainWindow_data();
     void warningOverTheMainWindow();
+    void notificationChoicesAndTheLoginEntry();
 
 private:
     QCheckBox *box(const char *name) const { return m_dialog->findChild<QCheckBox *>(QLatin1String(name)); }
@@ -58,6 +65,7 @@ private:
 
     std::unique_ptr<MainWindowSession> m_session;
     std::unique_ptr<PreferencesDialog> m_dialog;
+    QTemporaryDir m_config;   // XDG_CONFIG_HOME: where the login entry goes
 };
 
 void tst_AlertWindows::init()
@@ -66,6 +74,7 @@ void tst_AlertWindows::init()
     QVERIFY(m_session->ok());
     m_session->settings().setInteger(Setting::WarnDays, 5);
     m_session->session().readDisplayOptions();
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
 }
 
 void tst_AlertWindows::cleanup()
@@ -201,6 +210,61 @@ void tst_AlertWindows::warningOverTheMainWindow()
     QTRY_VERIFY((dialog.frameGeometry().center() - area.center()).manhattanLength() <= 2);
     QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("continueButton")), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
+}
+
+// Notifications on and off; the login check writes an autostart entry the
+// desktops accept, or removes it; an entry that cannot be written keeps the dialog.
+void tst_AlertWindows::notificationChoicesAndTheLoginEntry()
+{
+    const QString entry = m_config.filePath(QStringLiteral("autostart/com.kestrum.Orvel2.CheckDue.desktop"));
+    QCOMPARE(LoginCheck::entryPath(), entry);
+    const auto validationFaults = [](const QString &file) {
+        const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+        if (validator.isEmpty())
+            return QString();
+        QProcess run;
+        run.start(validator, {file});
+        run.waitForFinished();
+        // It exits 0 on hints and warnings; the entry must draw neither.
+        return QString::fromUtf8(run.readAllStandardOutput() + run.readAllStandardError())
+               + (run.exitCode() != 0 ? QStringLiteral("failed") : QString());
+    };
+
+    openDialog();
+    QVERIFY(box("notificationsBox")->isChecked());
+    QVERIFY(!box("loginCheckBox")->isChecked());
+    box("notificationsBox")->click();
+    box("loginCheckBox")->click();
+    click("saveButton");
+    QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+    QCOMPARE(m_session->settings().integer(Setting::Notifications), 0);
+    QVERIFY(QFile::exists(entry));
+    QVERIFY(fileBytes(entry).contains(" --check-due\n"));
+    QCOMPARE(validationFaults(entry), QString());
+    // A program in a folder with blanks, quotes and signs is still run as one word.
+    const QString odd = m_config.filePath(QStringLiteral("odd.desktop"));
+    QVERIFY(writeFile(odd, LoginCheck::entryText(QStringLiteral("/opt/My \"Apps\"/$HOME 100%/orvel2\\x"))));
+    QVERIFY(fileBytes(odd).contains("Exec=\"/opt/My \\\\\"Apps\\\\\"/\\\\$HOME 100%%/orvel2\\\\\\\\x\" --check-due"));
+    QCOMPARE(validationFaults(odd), QString());
+
+    openDialog();
+    QVERIFY(!box("notificationsBox")->isChecked());
+    QVERIFY(box("loginCheckBox")->isChecked());
+    box("loginCheckBox")->click();
+    click("saveButton");
+    QVERIFY(!QFile::exists(entry));
+
+    // A file where the folder should be: said, nothing stored, the dialog stays.
+    QVERIFY(QDir(m_config.path()).rmdir(QStringLiteral("autostart")));
+    QVERIFY(writeFile(m_config.filePath(QStringLiteral("autostart")), "not a folder"));
+    openDialog();
+    box("loginCheckBox")->click();
+    box("notificationsBox")->click();
+    click("saveButton");
+    QVERIFY(m_dialog->isVisible());
+    QCOMPARE(m_session->prompts().shown().size(), 1);
+    QVERIFY(m_session->prompts().shown().first().text.contains(QDir::toNativeSeparators(entry)));
+    QCOMPARE(m_session->settings().integer(Setting::Notifications), 0);
 }
 
 QTEST_MAIN(tst_AlertWindows)

@@ -1,8 +1,11 @@
 #include "alerts/DueDeadlines.h"
+#include "alerts/DueNotices.h"
 #include "alerts/WarningSentence.h"
 #include "mainwindow/CalendarQueries.h"
+#include "platform/DateFormat.h"
 #include "startup/Texts.h"
 #include "store/DeadlineStore.h"
+#include "store/DueStore.h"
 
 #include "../support/TestDatabase.h"
 #include "../support/TestRows.h"
@@ -27,6 +30,9 @@ private slots:
     void typedWarningDays_data();
     void typedWarningDays();
     void busyDaysAndUpcomingAreOpenDeadlinesOfTheSheet();
+    void noticeSentences_data();
+    void noticeSentences();
+    void noticesAreForWhatIsNewlyDue();
 
 private:
     void insert(int sheet, bool done, const QDate &date, const QString &description, int grpId = 0)
@@ -205,6 +211,101 @@ void tst_DueDeadlines::busyDaysAndUpcomingAreOpenDeadlinesOfTheSheet()
         listed << row.description + QLatin1Char(' ') + row.cadence + QString::number(row.groupRow) + QLatin1Char('/')
                       + QString::number(row.groupSize);
     QCOMPARE(listed, (QStringList {"Fri n0/0", "Wed m1/3", "Mon n0/0"}));
+}
+
+// A notice's deadlines, each "description|days from today|group row|group size".
+void tst_DueDeadlines::noticeSentences_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QStringList>("deadlines");
+    QTest::addColumn<QString>("sentence");   // %1: the latest date, as the locale writes it
+    const int en = int(Language::English);
+    const QStringList three {"Rent|0|3|12", "Electricity bill|0|0|0", "Water|0|0|0"};
+    QTest::newRow("three today") << en << three
+                                 << "3 deadlines due today in Azienda: Rent 3 of 12, Electricity bill, …";
+    QTest::newRow("one today") << en << QStringList {"Rent|0|3|12"} << "1 deadline due today in Azienda: Rent 3 of 12";
+    QTest::newRow("two, one ahead") << en << QStringList {"Rent|0|0|0", "Tax|2|0|0"}
+                                    << "2 deadlines due by %1 in Azienda: Rent, Tax";
+    QTest::newRow("one ahead") << en << QStringList {"Tax|1|0|0"} << "1 deadline due on %1 in Azienda: Tax";
+    QTest::newRow("no description") << en << QStringList {" |0|0|0"}
+                                    << "1 deadline due today in Azienda: (no description)";
+    QTest::newRow("it three today") << int(Language::Italian) << three
+                                    << "3 scadenze per oggi in Azienda: Rent 3 of 12, Electricity bill, …";
+    QTest::newRow("de one ahead") << int(Language::German) << QStringList {"Tax|1|0|0"}
+                                  << "1 Frist fällig am %1 in Azienda: Tax";
+}
+
+void tst_DueDeadlines::noticeSentences()
+{
+    QFETCH(int, language);
+    QFETCH(QStringList, deadlines);
+    QFETCH(QString, sentence);
+    Texts::setLanguage(Language(language));
+    DueNotices::SheetNotice notice {2, QStringLiteral("Azienda"), {}};
+    QDate latest = m_today;
+    for (const QString &spec : deadlines) {
+        const QStringList f = spec.split(u'|');
+        DueDeadline d;
+        d.sheetId = 2;
+        d.description = f[0];
+        d.date = m_today.addDays(f[1].toInt());
+        d.groupRow = f[2].toInt();
+        d.groupSize = f[3].toInt();
+        d.groupId = d.groupSize ? 5 : 0;
+        latest = std::max(latest, d.date);
+        notice.deadlines.push_back(d);
+    }
+    if (sentence.contains(QStringLiteral("%1")))
+        sentence = sentence.arg(shortDateText(latest));
+    QCOMPARE(DueNotices::sentence(notice, m_today, QStringLiteral(" of ")), sentence);
+}
+
+// What is due from today to the warning limit, across the sheets, announced once
+// per row and date.
+void tst_DueDeadlines::noticesAreForWhatIsNewlyDue()
+{
+    runSql(m_connection, QStringLiteral("INSERT INTO Dbs (DbId, DbName) VALUES (2, 'Azienda')"));
+    insert(1, false, m_today, QStringLiteral("Home today"));
+    insert(2, false, m_today.addDays(2), QStringLiteral("Office, last day looked at"));
+    insert(2, false, m_today, QStringLiteral("Office today"), 9);
+    insert(2, false, m_today.addDays(3), QStringLiteral("Beyond"));
+    insert(2, false, m_today.addDays(-1), QStringLiteral("Overdue, told by the warning"));
+    insert(2, true, m_today, QStringLiteral("Closed"));
+    insert(3, false, m_today, QStringLiteral("A sheet that is gone"));
+
+    const auto describe = [](const std::vector<DueNotices::SheetNotice> &notices) {
+        QStringList text;
+        for (const DueNotices::SheetNotice &notice : notices) {
+            QStringList names;
+            for (const DueDeadline &d : notice.deadlines)
+                names << d.description;
+            text << notice.sheetName + QStringLiteral(": ") + names.join(QStringLiteral(", "));
+        }
+        return text;
+    };
+    const auto due = [this] { return DueStore(m_connection).openBetween(m_today, m_today.addDays(2)); };
+    std::vector<DueDeadline> now = due();
+    QCOMPARE(describe(DueNotices::newlyDue(now, {})),
+             (QStringList {"Deadlines: Home today", "Azienda: Office today, Office, last day looked at"}));
+    QCOMPARE(now[1].groupId, 9);
+    const QStringList announced = DueNotices::announcedKeys(now);
+    QVERIFY(DueNotices::newlyDue(now, announced).empty());
+
+    // A new deadline, and one moved to another day within the look, are told; nothing else is.
+    insert(1, false, m_today.addDays(1), QStringLiteral("Added"));
+    runSql(m_connection, QStringLiteral("UPDATE Transactions SET TrDate = ? WHERE TrDescription = 'Office today'"),
+           {m_today.addDays(1).toString(Qt::ISODate)});
+    QCOMPARE(describe(DueNotices::newlyDue(due(), announced)),
+             (QStringList {"Deadlines: Added", "Azienda: Office today"}));
+
+    // Nothing can be written through a read-only connection, and it still reads.
+    const QString readOnly = Database::readOnly(m_connection);
+    QVERIFY(Database::isReadOnly(readOnly) && !Database::isReadOnly(m_connection));
+    QCOMPARE(DueStore(readOnly).openBetween(m_today, m_today).size(), std::size_t(1));
+    Connection connection;
+    connection.open(readOnly);
+    QVERIFY(!QSqlQuery(connection.database()).exec(QStringLiteral("DELETE FROM Transactions")));
+    QCOMPARE(firstValue(m_connection, QStringLiteral("SELECT COUNT(*) FROM Transactions")).toInt(), 8);
 }
 
 QTEST_GUILESS_MAIN(tst_DueDeadlines)
