@@ -5,6 +5,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QSpinBox;
 class QToolButton;
 class Session;
 
@@ -40,4 +41,12 @@ private:
     QToolButton *m_daysUp = nullptr;
     QToolButton *m_daysDown = nullptr;
     QLabel *m_warnText = nullptr;
+
+    // Backups: on or off, how many are kept, the folder (empty: beside the register).
+    QWidget *buildBackupGroup();
+    void loadBackupChoices();
+    void storeBackupChoices();
+    QCheckBox *m_backupsOn = nullptr;
+    QSpinBox *m_backupsKept = nullptr;
+    QLineEdit *m_backupFolder = nullptr;
 };

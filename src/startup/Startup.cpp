@@ -5,6 +5,7 @@
 #include "mainwindow/MainWindow.h"
 #include "platform/Pauses.h"
 #include "platform/WidgetPrompts.h"
+#include "startup/BackupSchedule.h"
 #include "startup/Language.h"
 #include "startup/OrvelApplication.h"
 #include "startup/Session.h"
@@ -66,6 +67,12 @@ int Startup::run(int argc, char *argv[])
     QCoreApplication::processEvents();
 
     app.setConnectionString(session.connectionString());
+    // Made before the window, so that it hears every change the window makes.
+    BackupSchedule backups(session);
+    const auto tellBackup = [](const QString &failure) {
+        if (!failure.isEmpty())
+            Prompt::message(failure, Session::AppTitle, Prompt::Icon::Warning);
+    };
     MainWindow window(session);
     QCoreApplication::processEvents();
     Pauses::longPause();
@@ -74,9 +81,12 @@ int Startup::run(int argc, char *argv[])
 
     window.show();
     QCoreApplication::processEvents();
+    // With the window on screen: a large register takes a moment to copy and check.
+    tellBackup(backups.atStart());
     DueWarningDialog::showIfDue(session, &window);
 
     const int code = app.exec();
+    tellBackup(backups.atExit());
     Prompt::install(nullptr);
     return code;
 }
