@@ -1,6 +1,7 @@
 #include "startup/BackupSchedule.h"
 
 #include "platform/Clock.h"
+#include "platform/DateFormat.h"
 #include "startup/Session.h"
 #include "startup/Setting.h"
 #include "startup/Texts.h"
@@ -29,6 +30,15 @@ QString backupFolder(const Session &session)
 {
     const QString chosen = session.settings().text(Setting::BackupFolder).trimmed();
     return chosen.isEmpty() ? Backups::defaultFolder(session.databaseFolder()) : chosen;
+}
+
+QString backupMomentText(const QDateTime &moment, const QLocale &locale)
+{
+    QString time = locale.timeFormat(QLocale::ShortFormat);
+    const qsizetype minutes = time.indexOf(QStringLiteral("mm"));
+    if (!time.contains(QStringLiteral("ss")) && minutes > 0)
+        time.insert(minutes + 2, time.at(minutes - 1) + QStringLiteral("ss"));
+    return shortDateText(moment.date(), locale) + u' ' + locale.toString(moment.time(), time);
 }
 
 QString backupFailureSentence(const Backups::Outcome &outcome)

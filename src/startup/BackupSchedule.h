@@ -3,6 +3,7 @@
 #include "store/Backups.h"
 
 #include <QDateTime>
+#include <QLocale>
 #include <QObject>
 #include <QString>
 
@@ -13,6 +14,10 @@ class Session;
 // Where the session's backups go: the folder chosen in the preferences, or
 // "backups" beside the register.
 QString backupFolder(const Session &session);
+
+// When a backup was made, as the list and the questions show it: the short date
+// and the time with its seconds, since backups of one minute must read apart.
+QString backupMomentText(const QDateTime &moment, const QLocale &locale = QLocale());
 
 // A backup that failed, as a sentence naming the file; empty when it was made.
 QString backupFailureSentence(const Backups::Outcome &outcome);

@@ -68,7 +68,7 @@ void RestoreDialog::fill()
     const QLocale locale;
     for (const Backups::Entry &entry : std::as_const(m_entries)) {
         const bool readable = entry.deadlines >= 0;
-        auto *item = new QTreeWidgetItem(m_list, {locale.toString(entry.made, QLocale::ShortFormat),
+        auto *item = new QTreeWidgetItem(m_list, {backupMomentText(entry.made, locale),
                                                   locale.formattedDataSize(entry.size),
                                                   readable ? locale.toString(entry.deadlines) : Texts::text(2840),
                                                   readable ? locale.toString(entry.sheets) : QString()});
@@ -92,7 +92,7 @@ void RestoreDialog::restoreChosen()
         return;
     const Backups::Entry entry = m_entries.at(row);
     const QLocale locale;
-    const QString question = Texts::text(2843).arg(locale.toString(entry.made, QLocale::ShortFormat),
+    const QString question = Texts::text(2843).arg(backupMomentText(entry.made, locale),
                                                    locale.toString(entry.deadlines), locale.toString(entry.sheets));
     if (Prompt::message(question, Session::AppTitle, Prompt::Icon::Question, Prompt::Buttons::YesNo,
                         Prompt::Default::Safe)

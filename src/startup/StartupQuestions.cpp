@@ -41,7 +41,7 @@ bool offerNewestBackup(Session &session, const DatabaseProblem &problem)
         return false;
     const QLocale locale;
     const QString question = describeDatabaseProblem(problem) + u'\n'
-                             + Texts::text(2848).arg(locale.toString(newest->made, QLocale::ShortFormat),
+                             + Texts::text(2848).arg(backupMomentText(newest->made, locale),
                                                      locale.toString(newest->deadlines), locale.toString(newest->sheets),
                                                      QDir::toNativeSeparators(newest->path));
     if (tell(question, Prompt::Icon::Warning, Prompt::Buttons::YesNo, Prompt::Default::Safe) != Prompt::Answer::Yes)
