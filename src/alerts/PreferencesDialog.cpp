@@ -215,6 +215,7 @@ QWidget *PreferencesDialog::buildBackupGroup()
     m_backupFolder->setReadOnly(true);
     m_backupFolder->setPlaceholderText(
         Texts::text(2855).arg(QDir::toNativeSeparators(Backups::defaultFolder(m_session.databaseFolder()))));
+    m_backupFolder->setToolTip(m_backupFolder->placeholderText());
     folderLabel->setBuddy(m_backupFolder);
     auto *choose = new QPushButton(Texts::text(2853), group);
     choose->setObjectName(QStringLiteral("chooseBackupFolderButton"));

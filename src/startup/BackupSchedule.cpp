@@ -72,14 +72,17 @@ BackupRestore restoreBackup(Session &session, const QString &backupPath, bool cu
     using Failure = Backups::Outcome::Failure;
     const Backups::Outcome outcome =
         Backups::restore(databasePath(session), backupPath, backupFolder(session), now, currentDamaged);
+    // "Nothing was restored: the register is as it was."
+    const QString unchanged = u'\n' + Texts::text(2847);
     if (outcome.failure == Failure::Damaged && outcome.path == backupPath)
-        return {false, Texts::text(2846).arg(native(backupPath), outcome.detail)};
+        return {false, Texts::text(2846).arg(native(backupPath), outcome.detail) + unchanged};
     if (outcome.failure == Failure::Replace)
-        return {false, Texts::text(2845).arg(native(backupPath), outcome.detail)};
+        return {false, Texts::text(2845).arg(native(backupPath), outcome.detail) + unchanged};
     if (!outcome.ok())
-        return {false, backupFailureSentence(outcome) + u'\n' + Texts::text(2847)};
+        return {false, backupFailureSentence(outcome) + unchanged};
 
-    BackupRestore done{true, Texts::text(2844).arg(native(backupPath), native(outcome.path))};
+    BackupRestore done{true, Texts::text(2844).arg(native(backupPath)) + u'\n'
+                                 + Texts::text(2859).arg(native(outcome.path))};
     if (currentDamaged)
         return done;   // start-up opens the file again from the start
     try {

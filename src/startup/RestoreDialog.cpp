@@ -93,7 +93,8 @@ void RestoreDialog::restoreChosen()
     const Backups::Entry entry = m_entries.at(row);
     const QLocale locale;
     const QString question = Texts::text(2843).arg(backupMomentText(entry.made, locale),
-                                                   locale.toString(entry.deadlines), locale.toString(entry.sheets));
+                                                   locale.toString(entry.deadlines), locale.toString(entry.sheets))
+                             + u'\n' + Texts::text(2858);   // "The register as it is now is backed up first."
     if (Prompt::message(question, Session::AppTitle, Prompt::Icon::Question, Prompt::Buttons::YesNo,
                         Prompt::Default::Safe)
         != Prompt::Answer::Yes)

@@ -446,7 +446,8 @@ private slots:
                              + QDir(defaultFolder()).entryList({QStringLiteral("orvel2 before restore *")}).value(0);
         QCOMPARE(fileBytes(kept), junk);
         QCOMPARE(shown.size(), 2);
-        QCOMPARE(shown[1].text, Texts::text(2844).arg(QDir::toNativeSeparators(good), QDir::toNativeSeparators(kept)));
+        QCOMPARE(shown[1].text, Texts::text(2844).arg(QDir::toNativeSeparators(good)) + u'\n'
+                                    + Texts::text(2859).arg(QDir::toNativeSeparators(kept)));
         QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 1);
     }
 
