@@ -3,6 +3,7 @@
 #include "alerts/DueDeadlines.h"
 #include "alerts/LoginCheck.h"
 #include "platform/Prompts.h"
+#include "startup/BackupSchedule.h"
 #include "startup/Session.h"
 #include "startup/Setting.h"
 #include "startup/Texts.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -109,6 +111,7 @@ PreferencesDialog::PreferencesDialog(Session &session, QWidget *parent)
     layout->addWidget(general);
     layout->addWidget(list);
     layout->addWidget(buildNotificationOptions());
+    layout->addWidget(buildBackupGroup());
     layout->addLayout(buttons);
     setMinimumWidth(520);
 
@@ -128,6 +131,7 @@ void PreferencesDialog::load()
     m_warnDays->setText(warnDays != DueDeadlines::NoWarning ? QString::number(warnDays) : QString());
     setWarnControlsEnabled(m_warn->isChecked());
     loadNotificationOptions();
+    loadBackupChoices();
 }
 
 void PreferencesDialog::setWarnControlsEnabled(bool enabled)
@@ -186,6 +190,7 @@ void PreferencesDialog::save()
         settings.setInteger(Setting::ShowGroupTotals, m_groupTotals->isChecked() ? 1 : 0);
         settings.setInteger(Setting::ShowGroupCounters, m_groupCounters->isChecked() ? 1 : 0);
         settings.setInteger(Setting::WarnDays, warnDays);
+        storeBackupChoices();
     } catch (const std::exception &error) {
         // The choices stay on screen; the shared options change only with the store.
         Prompt::message(QString::fromLocal8Bit(error.what()), Session::AppTitle, Prompt::Icon::Critical);
@@ -236,4 +241,62 @@ bool PreferencesDialog::saveNotificationOptions()
         return false;
     }
     return true;
+QWidget *PreferencesDialog::buildBackupGroup()
+{
+    auto *group = new QGroupBox(Texts::text(2849), this);   // "Backups"
+    auto *grid = new QGridLayout(group);
+    m_backupsOn = checkBox(group, "backupsOnBox", 2850);
+    auto *keptLabel = new QLabel(Texts::text(2851), group);
+    m_backupsKept = new QSpinBox(group);
+    m_backupsKept->setObjectName(QStringLiteral("backupsKeptBox"));
+    m_backupsKept->setRange(1, 999);
+    keptLabel->setBuddy(m_backupsKept);
+    auto *folderLabel = new QLabel(Texts::text(2852), group);
+    m_backupFolder = new QLineEdit(group);
+    m_backupFolder->setObjectName(QStringLiteral("backupFolderField"));
+    // Chosen, not typed: a folder that is not there would only fail at the next backup.
+    m_backupFolder->setReadOnly(true);
+    m_backupFolder->setPlaceholderText(
+        Texts::text(2855).arg(QDir::toNativeSeparators(Backups::defaultFolder(m_session.databaseFolder()))));
+    m_backupFolder->setToolTip(m_backupFolder->placeholderText());
+    folderLabel->setBuddy(m_backupFolder);
+    auto *choose = new QPushButton(Texts::text(2853), group);
+    choose->setObjectName(QStringLiteral("chooseBackupFolderButton"));
+    choose->setAutoDefault(false);
+    connect(choose, &QPushButton::clicked, this, [this] {
+        const QString chosen = Prompt::chooseFolder(Texts::text(2854));
+        if (!chosen.isEmpty())
+            m_backupFolder->setText(QDir::toNativeSeparators(chosen));
+    });
+    auto *standard = new QPushButton(Texts::text(2857), group);
+    standard->setObjectName(QStringLiteral("defaultBackupFolderButton"));
+    standard->setAutoDefault(false);
+    connect(standard, &QPushButton::clicked, m_backupFolder, &QLineEdit::clear);
+    connect(m_backupsOn, &QCheckBox::toggled, m_backupsKept, &QWidget::setEnabled);
+    grid->addWidget(m_backupsOn, 0, 0, 1, 4);
+    grid->addWidget(keptLabel, 1, 0);
+    grid->addWidget(m_backupsKept, 1, 1, 1, 3, Qt::AlignLeft);
+    grid->addWidget(folderLabel, 2, 0);
+    grid->addWidget(m_backupFolder, 2, 1);
+    grid->addWidget(choose, 2, 2);
+    grid->addWidget(standard, 2, 3);
+    grid->setColumnStretch(1, 1);
+    return group;
+}
+
+void PreferencesDialog::loadBackupChoices()
+{
+    const SettingsStore &settings = m_session.settings();
+    m_backupsOn->setChecked(settings.integer(Setting::BackupsOn) == 1);
+    m_backupsKept->setValue(std::max(1, settings.integer(Setting::BackupsKept)));
+    m_backupsKept->setEnabled(m_backupsOn->isChecked());
+    m_backupFolder->setText(QDir::toNativeSeparators(settings.text(Setting::BackupFolder)));
+}
+
+void PreferencesDialog::storeBackupChoices()
+{
+    SettingsStore &settings = m_session.settings();
+    settings.setInteger(Setting::BackupsOn, m_backupsOn->isChecked() ? 1 : 0);
+    settings.setInteger(Setting::BackupsKept, m_backupsKept->value());
+    settings.setText(Setting::BackupFolder, QDir::fromNativeSeparators(m_backupFolder->text().trimmed()));
 }

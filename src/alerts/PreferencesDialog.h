@@ -5,6 +5,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QSpinBox;
 class QToolButton;
 class Session;
 
@@ -47,4 +48,11 @@ private:
     bool saveNotificationOptions();
     QCheckBox *m_notifications = nullptr;
     QCheckBox *m_loginCheck = nullptr;
+    // Backups: on or off, how many are kept, the folder (empty: beside the register).
+    QWidget *buildBackupGroup();
+    void loadBackupChoices();
+    void storeBackupChoices();
+    QCheckBox *m_backupsOn = nullptr;
+    QSpinBox *m_backupsKept = nullptr;
+    QLineEdit *m_backupFolder = nullptr;
 };

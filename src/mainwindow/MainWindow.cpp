@@ -31,6 +31,7 @@
 #include "sheets/SheetsDialog.h"
 #include "startup/DatabaseFolderChoice.h"
 #include "startup/LanguageMenu.h"
+#include "startup/RestoreDialog.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
 #include "store/DbError.h"
@@ -276,6 +277,10 @@ void MainWindow::buildMenus()
             &MainWindow::openReport);
     connect(addCommand(file, "exportAction", 207), &QAction::triggered, this, &MainWindow::exportToText);
     connect(addCommand(file, "exportCalendarAction", 2501), &QAction::triggered, this, &MainWindow::exportToCalendar);
+    connect(addCommand(file, "restoreBackupAction", 2833), &QAction::triggered, this, [this] {
+        RestoreDialog dialog(m_session, this);
+        dialog.exec();
+    });
     file->addSeparator();
     connect(addCommand(file, "exitAction", 209, {Qt::CTRL | Qt::Key_Q}), &QAction::triggered, this, &QWidget::close);
 

@@ -27,6 +27,13 @@ inline const QString DatabaseFolder = QStringLiteral("appset_curdb");
 // Empty until the first run is over.
 inline const QString FirstRunMarker = QStringLiteral("appset_ak2");
 
+// Backups of the register: on or off, how many are kept, the folder (empty: beside
+// the register) and the last day one was taken at start ('yyyy-MM-dd').
+constexpr SettingsStore::Integer BackupsOn{"appset_backup", 1};
+constexpr SettingsStore::Integer BackupsKept{"appset_backupkeep", 10};
+inline const QString BackupFolder = QStringLiteral("appset_backupfolder");
+inline const QString BackupDay = QStringLiteral("appset_backupday");
+
 } // namespace Setting
 
 // The desktop notifications of deadlines falling due: on (1) or off (0), and the

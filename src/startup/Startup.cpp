@@ -8,6 +8,7 @@
 #include "mainwindow/MainWindow.h"
 #include "platform/Pauses.h"
 #include "platform/WidgetPrompts.h"
+#include "startup/BackupSchedule.h"
 #include "startup/Language.h"
 #include "startup/OrvelApplication.h"
 #include "startup/Session.h"
@@ -69,6 +70,12 @@ int Startup::run(int argc, char *argv[])
     QCoreApplication::processEvents();
 
     app.setConnectionString(session.connectionString());
+    // Made before the window, so that it hears every change the window makes.
+    BackupSchedule backups(session);
+    const auto tellBackup = [](const QString &failure) {
+        if (!failure.isEmpty())
+            Prompt::message(failure, Session::AppTitle, Prompt::Icon::Warning);
+    };
     MainWindow window(session);
     QCoreApplication::processEvents();
     Pauses::longPause();
@@ -83,9 +90,12 @@ int Startup::run(int argc, char *argv[])
     QObject::connect(&announcer, &DueAnnouncer::openAsked, &window,
                      [&window, &session](qint32 sheetId) { showOpenDeadlines(window, session, sheetId); });
     announcer.start();
+    // With the window on screen: a large register takes a moment to copy and check.
+    tellBackup(backups.atStart());
     DueWarningDialog::showIfDue(session, &window);
 
     const int code = app.exec();
+    tellBackup(backups.atExit());
     Prompt::install(nullptr);
     return code;
 }

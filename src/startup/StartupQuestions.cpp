@@ -1,11 +1,15 @@
 #include "startup/StartupQuestions.h"
 
+#include "startup/BackupSchedule.h"
 #include "startup/DatabaseFolderChoice.h"
 #include "startup/Provisioning.h"
 #include "startup/Session.h"
 #include "startup/Setting.h"
 #include "startup/StartupSteps.h"
 #include "startup/Texts.h"
+
+#include <QDir>
+#include <QLocale>
 
 namespace {
 
@@ -24,6 +28,27 @@ bool offerIndexRepair(const Session &session, const DatabaseOpening &found)
     const IndexRepair repair = repairIndexes(session, found.problem, found.copyPath);
     tell(repair.text, repair.repaired ? Prompt::Icon::Information : Prompt::Icon::Critical, Prompt::Buttons::Ok);
     return repair.repaired;
+}
+
+// Offers the newest backup that checks good in place of a damaged register,
+// which is kept. True when the register was restored.
+bool offerNewestBackup(Session &session, const DatabaseProblem &problem)
+{
+    if (problem.kind != DatabaseProblem::Kind::Damaged)
+        return false;
+    const std::optional<Backups::Entry> newest = newestGoodBackup(backupFolder(session));
+    if (!newest)
+        return false;
+    const QLocale locale;
+    const QString question = describeDatabaseProblem(problem) + u'\n'
+                             + Texts::text(2848).arg(backupMomentText(newest->made, locale),
+                                                     locale.toString(newest->deadlines), locale.toString(newest->sheets),
+                                                     QDir::toNativeSeparators(newest->path));
+    if (tell(question, Prompt::Icon::Warning, Prompt::Buttons::YesNo, Prompt::Default::Safe) != Prompt::Answer::Yes)
+        return false;
+    const BackupRestore restored = restoreBackup(session, newest->path, true);
+    tell(restored.text, restored.restored ? Prompt::Icon::Information : Prompt::Icon::Critical, Prompt::Buttons::Ok);
+    return restored.restored;
 }
 
 } // namespace
@@ -111,6 +136,7 @@ SessionOutcome prepareSession(Session &session, const QString &localeLanguageCod
     };
 
     bool repairOffered = false;
+    bool backupOffered = false;
     for (;;) {
         const DatabaseOpening found = openDatabase(session, folder, defaultInUse, repairOffered);
         switch (found.result) {
@@ -132,6 +158,11 @@ SessionOutcome prepareSession(Session &session, const QString &localeLanguageCod
                 continue;
             return SessionOutcome::Ended;
         case Result::Unusable:
+            if (!backupOffered) {
+                backupOffered = true;
+                if (offerNewestBackup(session, found.problem))
+                    continue;
+            }
             tell(found.text, Prompt::Icon::Critical, Prompt::Buttons::Ok);
             DatabaseFolderChoice::askAfterFailedStart(settings);
             return SessionOutcome::Ended;

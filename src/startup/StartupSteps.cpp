@@ -169,7 +169,7 @@ DatabaseOpening openDatabase(Session &session, const QString &folder, bool defau
     }
     if (!problem.ok()) {
         // What is wrong with the file, which stays as it is.
-        return {Result::Unusable, joinedLines(describeDatabaseProblem(problem), Texts::text(CannotRunText))};
+        return {Result::Unusable, joinedLines(describeDatabaseProblem(problem), Texts::text(CannotRunText)), problem};
     }
 
     DatabaseOpening ready;

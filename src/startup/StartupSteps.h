@@ -27,7 +27,7 @@ struct DatabaseOpening {
     };
     Result result = Result::Ready;
     QString text;
-    DatabaseProblem problem;   // IndexesDamaged
+    DatabaseProblem problem;   // IndexesDamaged, Unusable
     QString copyPath;          // IndexesDamaged
 };
 

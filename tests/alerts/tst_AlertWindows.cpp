@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include <memory>
@@ -110,6 +111,8 @@ void tst_AlertWindows::saveStoresEveryChoice()
         for (const char *name : {"saveLayoutBox", "groupTotalsBox", "groupCountersBox", "warnBox"})
             box(name)->click();
         QVERIFY(!days()->isEnabled());
+        box("backupsOnBox")->click();
+        m_dialog->findChild<QSpinBox *>(QStringLiteral("backupsKeptBox"))->setValue(4);
     } else {
         days()->setFocus();
         days()->clear();
@@ -133,6 +136,10 @@ void tst_AlertWindows::saveStoresEveryChoice()
     QCOMPARE(m_dialog->result(), int(cancel ? QDialog::Rejected : QDialog::Accepted));
     QCOMPARE(stored(), expected);
     QCOMPARE(shared(), expected);
+    // The backups' choices are stored with the others, or not at all.
+    const bool backupsChanged = uncheckAll && !cancel;
+    QCOMPARE(m_session->settings().integer(Setting::BackupsOn), backupsChanged ? 0 : 1);
+    QCOMPARE(m_session->settings().integer(Setting::BackupsKept), backupsChanged ? 4 : 10);
     if (cancel)
         return;
 

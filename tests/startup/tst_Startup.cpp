@@ -1,5 +1,6 @@
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
+#include "startup/BackupSchedule.h"
 #include "startup/CommandLine.h"
 #include "startup/Provisioning.h"
 #include "startup/Session.h"
@@ -7,6 +8,7 @@
 #include "startup/SingleInstance.h"
 #include "startup/StartupQuestions.h"
 #include "startup/Texts.h"
+#include "store/Backups.h"
 #include "store/Database.h"
 #include "store/DatabaseCheck.h"
 
@@ -399,6 +401,54 @@ private slots:
         QCOMPARE(shown.value(1).text, Texts::text(2721).arg(QDir::toNativeSeparators(copy)));
         QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 300);
         QVERIFY(DatabaseCheck::check(m_session->connectionString()).ok());
+    }
+
+    // A register the engine cannot read is offered the newest backup whose check
+    // says ok; Enter keeps everything as it was, Yes restores and keeps the file.
+    void damagedDatabaseOffersTheNewestGoodBackup_data()
+    {
+        QTest::addColumn<bool>("restore");
+        QTest::newRow("Enter") << false;
+        QTest::newRow("Yes") << true;
+    }
+
+    void damagedDatabaseOffersTheNewestGoodBackup()
+    {
+        QFETCH(bool, restore);
+        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
+        insertDeadline(m_session->connectionString(), 1, 1, false, QDate(2026, 3, 2), QStringLiteral("Rent"), 0,
+                       Currency::fromUnits(10000));
+        const QString backups = backupFolder(*m_session);
+        const QDateTime moment(QDate(2026, 3, 1), QTime(8, 0));
+        const QString good = Backups::make(defaultDatabase(), backups, moment, 0).path;
+        QVERIFY(QFile::exists(good));
+        // Newer, but spoiled: passed over.
+        QVERIFY(writeFile(backups + QStringLiteral("/orvel2-20260302-080000.mdb"), QByteArray(8192, 'x')));
+        const QByteArray junk = QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200);
+        QVERIFY(writeFile(defaultDatabase(), junk));
+        if (restore)
+            m_prompts->queueAnswer(Prompt::Answer::Yes);
+        else
+            m_prompts->queueEnter();
+
+        QCOMPARE(start(QStringLiteral("0409")), restore ? SessionOutcome::Ready : SessionOutcome::Ended);
+        const auto shown = m_prompts->shown();
+        QVERIFY(shown.size() >= 2);
+        QCOMPARE(shown[0].buttons, Prompt::Buttons::YesNo);
+        QCOMPARE(shown[0].enterAnswer, Prompt::Answer::No);
+        QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(good)), qPrintable(shown[0].text));
+        if (!restore) {
+            QCOMPARE(fileBytes(defaultDatabase()), junk);
+            QCOMPARE(shown[1].icon, Prompt::Icon::Critical);
+            return;
+        }
+        const QString kept = defaultFolder() + QStringLiteral("/")
+                             + QDir(defaultFolder()).entryList({QStringLiteral("orvel2 before restore *")}).value(0);
+        QCOMPARE(fileBytes(kept), junk);
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[1].text, Texts::text(2844).arg(QDir::toNativeSeparators(good)) + u'\n'
+                                    + Texts::text(2859).arg(QDir::toNativeSeparators(kept)));
+        QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 1);
     }
 
     void newFilesAreTheUsersAlone()
