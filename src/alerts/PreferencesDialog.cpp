@@ -241,6 +241,8 @@ bool PreferencesDialog::saveNotificationOptions()
         return false;
     }
     return true;
+}
+
 QWidget *PreferencesDialog::buildBackupGroup()
 {
     auto *group = new QGroupBox(Texts::text(2849), this);   // "Backups"
