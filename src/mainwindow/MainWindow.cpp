@@ -8,6 +8,7 @@
 #include "alerts/PreferencesDialog.h"
 #include "counterparties/CounterpartyList.h"
 #include "deadlines/PurgeDialog.h"
+#include "import/ImportDialog.h"
 #include "mainwindow/CalendarColumn.h"
 #include "mainwindow/DeadlineCommands.h"
 #include "mainwindow/DeadlineList.h"
@@ -273,6 +274,12 @@ void MainWindow::buildMenus()
             &MainWindow::openReport);
     connect(addCommand(file, "exportAction", 207), &QAction::triggered, this, &MainWindow::exportToText);
     connect(addCommand(file, "exportCalendarAction", 2501), &QAction::triggered, this, &MainWindow::exportToCalendar);
+    connect(addCommand(file, "importAction", 2900), &QAction::triggered, this, [this] {
+        ImportDialog dialog(m_session, this);
+        dialog.chooseFile();
+        if (!dialog.parsed().rows.isEmpty() || !dialog.parsed().refused.isEmpty())
+            dialog.exec();
+    });
     file->addSeparator();
     connect(addCommand(file, "exitAction", 209, {Qt::CTRL | Qt::Key_Q}), &QAction::triggered, this, &QWidget::close);
 
