@@ -133,11 +133,11 @@ ImportDialog::ImportDialog(Session &session, QWidget *parent)
     layout->addLayout(top);
     layout->addWidget(m_summary);
     layout->addWidget(m_previewTitle);
-    layout->addWidget(m_preview, 3);
+    layout->addWidget(m_preview, 2);
     layout->addWidget(m_refusedTitle);
     layout->addWidget(m_refused, 1);
     layout->addWidget(buttons);
-    resize(900, 640);
+    resize(960, 720);
 
     connect(choose, &QPushButton::clicked, this, &ImportDialog::chooseFile);
     connect(m_kind, &QComboBox::currentIndexChanged, this, [this] { updateControls(); reparse(); });
@@ -276,6 +276,7 @@ void ImportDialog::reparse()
     const ExportTexts texts = ExportTexts::fromTextTable([](int id) { return Texts::text(id); });
     const MoneyFormatter money;
     const QLocale locale;
+    const QString datePattern = fourDigitYearDatePattern(locale);
     const int shown = int(std::min<qsizetype>(rows.size(), PreviewRows));
     m_preview->setRowCount(shown);
     for (int i = 0; i < shown; ++i) {
@@ -285,7 +286,7 @@ void ImportDialog::reparse()
             description += QStringLiteral(" (%1)").arg(Texts::text(2936).arg(row.groupRow).arg(row.groupSize));
         setCell(m_preview, i, 0, texts.typeName(row.type));
         setCell(m_preview, i, 1, texts.stateName(row.done));
-        setCell(m_preview, i, 2, locale.toString(row.date, QLocale::ShortFormat));
+        setCell(m_preview, i, 2, locale.toString(row.date, datePattern));
         setCell(m_preview, i, 3, description);
         setCell(m_preview, i, 4, row.type == -2 ? QString() : money.format(row.value), Qt::AlignRight);
         setCell(m_preview, i, 5, row.counterpartyName);
