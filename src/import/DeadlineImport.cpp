@@ -142,7 +142,8 @@ private:
             date = QDate::fromString(text, m_pattern);
         // A time after the day, as some programs write it.
         if (!date.isValid()) {
-            const qsizetype cut = text.indexOf(QRegularExpression(QStringLiteral("[ T]")));
+            static const QRegularExpression timeStart(QStringLiteral("[ T]"));
+            const qsizetype cut = text.indexOf(timeStart);
             if (cut > 0)
                 date = m_locale.toDate(text.left(cut), m_pattern);
         }

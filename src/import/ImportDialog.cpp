@@ -160,11 +160,10 @@ ImportDialog::ImportDialog(Session &session, QWidget *parent)
     reparse();
 }
 
-void ImportDialog::chooseFile()
+bool ImportDialog::chooseFile()
 {
     const QString path = Prompt::openFile(Texts::text(2901), Texts::text(2920));
-    if (!path.isEmpty())
-        openFile(path);
+    return !path.isEmpty() && openFile(path);
 }
 
 bool ImportDialog::openFile(const QString &path)

@@ -28,7 +28,8 @@ public:
     // Reads the file and guesses its kind and columns; false (having told the
     // user) when it cannot be read.
     bool openFile(const QString &path);
-    void chooseFile();
+    // Asks for the file and opens it; false when the user cancelled or it could not be read.
+    bool chooseFile();
     // Writes the previewed rows; false when there were none or the write failed.
     bool importRows();
 

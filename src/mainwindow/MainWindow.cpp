@@ -276,8 +276,7 @@ void MainWindow::buildMenus()
     connect(addCommand(file, "exportCalendarAction", 2501), &QAction::triggered, this, &MainWindow::exportToCalendar);
     connect(addCommand(file, "importAction", 2900), &QAction::triggered, this, [this] {
         ImportDialog dialog(m_session, this);
-        dialog.chooseFile();
-        if (!dialog.parsed().rows.isEmpty() || !dialog.parsed().refused.isEmpty())
+        if (dialog.chooseFile())
             dialog.exec();
     });
     file->addSeparator();
