@@ -402,6 +402,26 @@ ImportParse parseExportText(const QString &text, const QList<ExportTexts> &langu
     return parse;
 }
 
+QLocale guessExportLocale(const QString &text, const QList<ExportTexts> &languages, const QList<QLocale> &candidates)
+{
+    // A few hundred lines tell; a cut inside a quoted field costs every candidate alike.
+    constexpr int SampleLines = 200;
+    qsizetype end = 0;
+    for (int n = 0; n < SampleLines && end >= 0; ++n)
+        end = text.indexOf(u'\n', end + 1);
+    const QString sample = end < 0 ? text : text.left(end + 1);
+    QLocale best = candidates.value(0);
+    qsizetype most = -1;
+    for (const QLocale &locale : candidates) {
+        const qsizetype read = parseExportText(sample, languages, locale).rows.size();
+        if (read > most) {
+            most = read;
+            best = locale;
+        }
+    }
+    return best;
+}
+
 QChar guessCsvSeparator(const QString &text)
 {
     const QStringView first = QStringView(text).left(text.indexOf(u'\n') < 0 ? text.size() : text.indexOf(u'\n'));

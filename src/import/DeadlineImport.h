@@ -66,6 +66,10 @@ ImportKind detectImportKind(const QString &fileName, const QString &text, const 
 // client/supplier, base description and size whose positions do not repeat.
 ImportParse parseExportText(const QString &text, const QList<ExportTexts> &languages, const QLocale &locale);
 
+// Of the candidates, the locale the export was most likely written in: the one
+// that reads the most of its first lines. The first candidate on a tie.
+QLocale guessExportLocale(const QString &text, const QList<ExportTexts> &languages, const QList<QLocale> &candidates);
+
 // Where each field of a CSV line goes; -1 for a column not in the file.
 struct CsvMapping
 {

@@ -181,6 +181,10 @@ bool ImportDialog::openFile(const QString &path)
     m_filling = true;
     m_kind->setCurrentIndex(int(detectImportKind(path, text, m_languages)));
     m_separator->setCurrentIndex(m_separator->findData(QString(guessCsvSeparator(text))));
+    if (m_kind->currentIndex() == int(ImportKind::ExportText)) {
+        const QLocale locale = guessExportLocale(text, m_languages, offeredLocales());
+        m_locale->setCurrentIndex(m_locale->findData(locale.name()));
+    }
     m_filling = false;
     fillColumns();
     updateControls();

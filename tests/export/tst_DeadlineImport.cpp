@@ -104,7 +104,10 @@ private slots:
                    QStringLiteral("Bianchi"), QStringLiteral("tel. 02 1234")),
             listed(1, false, QDate(2125, 12, 1), QStringLiteral("Lease 2") + of + u'9', 1, QStringLiteral("Rossi Srl")),
         };
-        const ImportParse parse = parseExportText(exportText(exported, texts, locale), bothLanguages(), locale);
+        const QString text = exportText(exported, texts, locale);
+        // The dialog proposes the locale the file was written in.
+        QCOMPARE(guessExportLocale(text, bothLanguages(), {German, English, Italian}), locale);
+        const ImportParse parse = parseExportText(text, bothLanguages(), locale);
         QCOMPARE(refusals(parse), QStringList());
         QCOMPARE(parse.rows.size(), exported.size());
         QCOMPARE(parse.rows[1].line, 4);   // the first record's description spans two lines
