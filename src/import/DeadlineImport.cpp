@@ -168,11 +168,23 @@ std::optional<Currency> readAmount(QStringView text, const QLocale &locale, bool
         if (text.mid(i).startsWith(decimal)) {
             plain += u'.';
             i += decimal.size() - 1;
-        } else if (grouping && (c.isSpace() || c == QChar(0xa0) || c == QChar(0x202f) || (!group.isEmpty() && text.mid(i).startsWith(group)))) {
-            if (!group.isEmpty() && text.mid(i).startsWith(group))
-                i += group.size() - 1;
+        } else if (grouping && !group.isEmpty() && text.mid(i).startsWith(group)) {
+            // Groups of exactly three digits, or it was meant as something else:
+            // "12,5" in English is no hundred and twenty-five.
+            const QStringView after = text.mid(i + group.size());
+            const bool three = after.size() >= 3 && after[0].isDigit() && after[1].isDigit() && after[2].isDigit()
+                && (after.size() == 3 || !after[3].isDigit());
+            if (!three)
+                return std::nullopt;
+            i += group.size() - 1;
+        } else if (grouping && (c.isSpace() || c == QChar(0xa0) || c == QChar(0x202f))) {
+            continue;
         } else if (c == u'\u2212') {
             plain += u'-';
+        } else if (c == u'.') {
+            // A point that is not the locale's decimal separator is no part of a
+            // plain number: "1.500" in Italian is fifteen hundred, never 1.5.
+            return std::nullopt;
         } else {
             plain += c;
         }

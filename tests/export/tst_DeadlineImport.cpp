@@ -241,12 +241,20 @@ private slots:
         QCOMPARE(parse.rows.size(), 1);
         QCOMPARE(parse.rows[0].line, 2);
 
+        // A point in an Italian amount is no decimal separator.
+        const ExportTexts it = exportTextsFor(TableLanguage::Italian);
+        const QString italian = exportText({}, it, Italian)
+            + QStringLiteral("\"Debito\"\t\"Aperta\"\t\"03/04/2017\"\t\"x\"\t\"1.5\"\t\"-1.5\"\t\"\"\t\"\"\r\n");
+        QCOMPARE(refusals(parseExportText(italian, bothLanguages(), Italian)),
+                 QStringList{refusal(2, LineFault::BadAmount, QStringLiteral("1.5"))});
+
         // Not an export at all; a CSV with a bad date, amount and type, and a short line.
         QCOMPARE(refusals(parseExportText(QStringLiteral("a\tb\r\n"), bothLanguages(), English)),
                  QStringList{refusal(1, LineFault::NotAnExport)});
         QCOMPARE(detectImportKind(QStringLiteral("x.txt"), text, bothLanguages()), ImportKind::ExportText);
         QCOMPARE(detectImportKind(QStringLiteral("x.csv"), QStringLiteral("Date,Amount\n"), bothLanguages()), ImportKind::Csv);
-        const QString csv = QStringLiteral("Date,Amount,Type\n2024-13-01,1,\n2024-01-01,1.23456,\n2024-01-01,1,Gift\n2024-01-01\n");
+        const QString csv = QStringLiteral("Date,Amount,Type\n2024-13-01,1,\n2024-01-01,1.23456,\n2024-01-01,1,Gift\n2024-01-01\n"
+                                           "2024-01-01,\"12,5\",\n");
         const ImportParse csvParse = parseCsv(csv, {0, -1, 1, 2, -1, -1}, {u',', English, QStringLiteral("yyyy-MM-dd")},
                                               bothLanguages());
         QCOMPARE(refusals(csvParse), (QStringList{
@@ -254,6 +262,7 @@ private slots:
             refusal(3, LineFault::BadAmount, QStringLiteral("1.23456")),
             refusal(4, LineFault::UnknownType, QStringLiteral("Gift")),
             refusal(5, LineFault::FieldCount, QStringLiteral("1")),
+            refusal(6, LineFault::BadAmount, QStringLiteral("12,5")),
         }));
     }
 
