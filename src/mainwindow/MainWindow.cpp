@@ -8,6 +8,7 @@
 #include "alerts/PreferencesDialog.h"
 #include "counterparties/CounterpartyList.h"
 #include "deadlines/PurgeDialog.h"
+#include "import/ImportDialog.h"
 #include "mainwindow/CalendarColumn.h"
 #include "mainwindow/DeadlineCommands.h"
 #include "mainwindow/DeadlineList.h"
@@ -280,6 +281,11 @@ void MainWindow::buildMenus()
     connect(addCommand(file, "restoreBackupAction", 2833), &QAction::triggered, this, [this] {
         RestoreDialog dialog(m_session, this);
         dialog.exec();
+    });
+    connect(addCommand(file, "importAction", 2900), &QAction::triggered, this, [this] {
+        ImportDialog dialog(m_session, this);
+        if (dialog.chooseFile())
+            dialog.exec();
     });
     file->addSeparator();
     connect(addCommand(file, "exitAction", 209, {Qt::CTRL | Qt::Key_Q}), &QAction::triggered, this, &QWidget::close);

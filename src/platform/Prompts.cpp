@@ -67,6 +67,11 @@ QString saveFile(const QString &caption, const QString &filter, const QString &s
     return current().saveFile(caption, filter, suggested);
 }
 
+QString openFile(const QString &caption, const QString &filter)
+{
+    return current().openFile(caption, filter);
+}
+
 ScriptedPrompts::ScriptedPrompts() { install(this); }
 ScriptedPrompts::~ScriptedPrompts()
 {
@@ -109,6 +114,12 @@ QString ScriptedPrompts::saveFile(const QString &caption, const QString &, const
 {
     m_shown.append({QStringLiteral("save"), caption, {}, Icon::None, Buttons::OkCancel});
     return m_files.isEmpty() ? QString() : m_files.takeFirst();
+}
+
+QString ScriptedPrompts::openFile(const QString &caption, const QString &)
+{
+    m_shown.append({QStringLiteral("open"), caption, {}, Icon::None, Buttons::OkCancel});
+    return m_openFiles.isEmpty() ? QString() : m_openFiles.takeFirst();
 }
 
 } // namespace Prompt

@@ -36,6 +36,9 @@ public:
     virtual QString chooseFolder(const QString &title) = 0;
     // Chosen file name; empty when cancelled. filter uses the "Text (*.txt)|*.txt" form.
     virtual QString saveFile(const QString &caption, const QString &filter, const QString &suggested) = 0;
+    // An existing file to read; empty when cancelled. Not pure, so that prompts
+    // that never open files need not say so.
+    virtual QString openFile(const QString &caption, const QString &filter) { Q_UNUSED(caption); Q_UNUSED(filter); return {}; }
 };
 
 Prompts &current();
@@ -51,11 +54,12 @@ bool confirmDeletion(const QString &text, const QString &caption, Icon icon = Ic
 QString input(const QString &prompt, const QString &caption, const QString &initial = {});
 QString chooseFolder(const QString &title);
 QString saveFile(const QString &caption, const QString &filter, const QString &suggested = {});
+QString openFile(const QString &caption, const QString &filter);
 
 // A record of one question as the user would have seen it.
 struct Shown
 {
-    QString kind;      // "message", "input", "folder", "save"
+    QString kind;      // "message", "input", "folder", "save", "open"
     QString text;
     QString caption;
     Icon icon = Icon::None;
@@ -77,6 +81,7 @@ public:
     void queueInput(const QString &s) { m_inputs.append(s); }
     void queueFolder(const QString &s) { m_folders.append(s); }
     void queueSaveFile(const QString &s) { m_files.append(s); }
+    void queueOpenFile(const QString &s) { m_openFiles.append(s); }
 
     const QList<Shown> &shown() const { return m_shown; }
     QStringList shownTexts() const;
@@ -87,10 +92,12 @@ public:
     QString input(const QString &prompt, const QString &caption, const QString &initial) override;
     QString chooseFolder(const QString &title) override;
     QString saveFile(const QString &caption, const QString &filter, const QString &suggested) override;
+    QString openFile(const QString &caption, const QString &filter) override;
 
 private:
     QList<std::optional<Answer>> m_answers;
     QStringList m_inputs, m_folders, m_files;
+    QStringList m_openFiles;
     QList<Shown> m_shown;
 };
 

@@ -137,6 +137,11 @@ QString WidgetPrompts::saveFile(const QString &caption, const QString &filter, c
                                         QFileDialog::DontConfirmOverwrite);
 }
 
+QString WidgetPrompts::openFile(const QString &caption, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(dialogParent(), caption, QString(), qtFileFilter(filter));
+}
+
 void removeCloseCommand(QWidget *window)
 {
     // The title bar alone: a system menu or a help button would let window

@@ -24,6 +24,7 @@ public:
     QString input(const QString &prompt, const QString &caption, const QString &initial) override;
     QString chooseFolder(const QString &title) override;
     QString saveFile(const QString &caption, const QString &filter, const QString &suggested) override;
+    QString openFile(const QString &caption, const QString &filter) override;
 
 private:
     Captions m_captions;

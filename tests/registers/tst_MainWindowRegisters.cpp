@@ -2,6 +2,7 @@
 #include "counterparties/CounterpartyList.h"
 #include "deadlines/DeleteFromGroupDialog.h"
 #include "deadlines/PurgeDialog.h"
+#include "import/ImportDialog.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/ListPanel.h"
 #include "mainwindow/MainWindow.h"
@@ -9,6 +10,7 @@
 #include "platform/grid/GridView.h"
 #include "sheets/SheetsDialog.h"
 
+#include "RegisterTestDb.h"
 #include "../support/ListedRows.h"
 #include "../support/MainWindowSession.h"
 #include "../support/OtherProgram.h"
@@ -17,11 +19,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -50,6 +54,7 @@ private slots:
     void enterOnADeleteQuestionKeepsEverything_data();
     void enterOnADeleteQuestionKeepsEverything();
     void undoAndRedoFollowTheKeys();
+    void importPreviewsAndWritesOnlyOnConfirm();
 
 private:
     void open();
@@ -425,6 +430,46 @@ void tst_MainWindowRegisters::enterOnADeleteQuestionKeepsEverything()
         QCOMPARE(question->enterAnswer, Prompt::Answer::No);
     }
     QCOMPARE(stored(), before);
+}
+
+
+// File > Import shows what it will store, what it refuses and how many clients it
+// creates, writes nothing before Import, then everything, and the list follows.
+void tst_MainWindowRegisters::importPreviewsAndWritesOnlyOnConfirm()
+{
+    const QString cs = m_session->connectionString();
+    runSql(cs, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Rossi', '')"));
+    open();
+    const QString path = m_out->filePath(QStringLiteral("bank.csv"));
+    QVERIFY(writeFile(path, "Date;Description;Amount;Client\n"
+                            "10.01.2024;Rent;-1.200,50;Rossi\n"
+                            "11.01.2024;Invoice 7;300;Bianchi\n"
+                            "32.01.2024;Broken;1;\n"
+                            "12.01.2024;Call the bank;;\n"));
+    const int before = firstValue(cs, QStringLiteral("SELECT COUNT(*) FROM Transactions")).toInt();
+    m_session->prompts().queueOpenFile(path);
+    bool checked = false;
+    onNextModal<ImportDialog>(this, [&](ImportDialog *dialog) {
+        QCOMPARE(dialog->kindBox()->currentIndex(), int(ImportKind::Csv));
+        dialog->localeBox()->setCurrentIndex(dialog->localeBox()->findData(QStringLiteral("de_DE")));
+        QCOMPARE(dialog->datePatternBox()->currentText(), QStringLiteral("dd.MM.yyyy"));
+        QCOMPARE(dialog->previewTable()->rowCount(), 3);
+        QCOMPARE(dialog->previewTable()->item(0, 0)->text(), QStringLiteral("Debit"));
+        QCOMPARE(dialog->refusedTable()->rowCount(), 1);
+        QCOMPARE(dialog->refusedTable()->item(0, 0)->text(), QStringLiteral("4"));
+        QCOMPARE(dialog->counterpartiesToCreate(), 1);
+        QCOMPARE(firstValue(cs, QStringLiteral("SELECT COUNT(*) FROM Transactions")).toInt(), before);
+        clickButton(dialog, QStringLiteral("importButton"));
+        QCOMPARE(dialog->imported().rowIds.size(), 3);
+        checked = true;
+    });
+    m_window->findChild<QAction *>(QStringLiteral("importAction"))->trigger();
+    QVERIFY(checked);
+    QCOMPARE(firstValue(cs, QStringLiteral("SELECT COUNT(*) FROM Transactions")).toInt(), before + 3);
+    QCOMPARE(firstValue(cs, QStringLiteral("SELECT COUNT(*) FROM Accounts")).toInt(), 2);
+    QCOMPARE(firstValue(cs, QStringLiteral("SELECT TrBalance FROM Transactions WHERE TrDescription = 'Rent'")).toLongLong(),
+             -12005000);
+    QTRY_VERIFY(listedDescriptions().contains(QStringLiteral("Invoice 7")));
 }
 
 QTEST_MAIN(tst_MainWindowRegisters)
