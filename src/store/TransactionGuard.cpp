@@ -2,14 +2,15 @@
 
 #include "store/Connection.h"
 
-TransactionGuard::TransactionGuard(Connection &c) : m_connection(c)
+TransactionGuard::TransactionGuard(Connection &c) : m_connection(c), m_joined(c.inTransaction())
 {
-    m_connection.beginTrans();
+    if (!m_joined)
+        m_connection.beginTrans();
 }
 
 TransactionGuard::~TransactionGuard()
 {
-    if (m_done || !m_connection.inTransaction())
+    if (m_joined || m_done || !m_connection.inTransaction())
         return;
     try {
         m_connection.rollbackTrans();
@@ -20,6 +21,7 @@ TransactionGuard::~TransactionGuard()
 
 void TransactionGuard::commit()
 {
-    m_connection.commitTrans();
+    if (!m_joined)
+        m_connection.commitTrans();
     m_done = true;
 }
