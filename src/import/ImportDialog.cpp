@@ -319,6 +319,6 @@ bool ImportDialog::importRows()
         return false;
     const qint32 sheet = m_session.activeSheetId();
     return DbErrorPrompt::run(m_session.connectionString(), [&] {
-        m_imported = writeImport(m_session.connectionString(), m_session.deadlineRegister(), sheet, rows);
+        m_imported = writeImport(m_session.connectionString(), m_session.deadlineRegister(), sheet, rows, m_path);
     });
 }

@@ -8,8 +8,8 @@
 class Register;
 
 // Stores a confirmed import in the sheet in one transaction, then announces the
-// new rows and, when some were created, the clients/suppliers. Returns what was
-// created, so that the whole import can be taken back as one step. Throws
-// DbError, having written and announced nothing.
+// new rows and, when some were created, the clients/suppliers, and records the
+// whole import as one step of Undo named after the file. Returns what was
+// created. Throws DbError, having written and announced nothing.
 ImportStore::Imported writeImport(const QString &connectionString, Register &changes, qint32 sheetId,
-                                  const QList<ImportRow> &rows);
+                                  const QList<ImportRow> &rows, const QString &fileName = QString());

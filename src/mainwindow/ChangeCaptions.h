@@ -23,6 +23,7 @@ enum Text {
     NewSheet = 2885,
     RenameSheet = 2886,
     DeleteSheet = 2887,
+    ImportFile = 2891,           // %1 the file's name
 };
 
 // The text with the name on one short line: tabs and line breaks would split a

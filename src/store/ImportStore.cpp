@@ -4,6 +4,7 @@
 #include "store/CounterpartyStore.h"
 #include "store/DbError.h"
 #include "store/DeadlineStore.h"
+#include "store/RowChange.h"
 #include "store/TransactionGuard.h"
 
 #include <QHash>
@@ -118,7 +119,7 @@ QStringList ImportStore::missingCounterparties(const QList<ImportRow> &rows)
     return missing;
 }
 
-ImportStore::Imported ImportStore::importRows(qint32 sheetId, const QList<ImportRow> &rows)
+ImportStore::Imported ImportStore::importRows(qint32 sheetId, const QList<ImportRow> &rows, RowChange *change)
 {
     Imported imported;
     TransactionGuard transaction(connection());
@@ -165,6 +166,10 @@ ImportStore::Imported ImportStore::importRows(qint32 sheetId, const QList<Import
             groupId = found.value();
         }
         imported.rowIds.append(inserter.insert(row, acId, groupId));
+    }
+    if (change) {
+        const auto wide = [](const QList<qint32> &ids) { return QList<qint64>(ids.begin(), ids.end()); };
+        change->readAfter(connection(), wide(imported.rowIds), wide(imported.counterpartyIds));
     }
     transaction.commit();
     return imported;

@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
+class RowChange;
+
 // One deadline read from another file, ready to be stored: its client/supplier
 // named, not yet looked up.
 struct ImportRow
@@ -46,5 +48,6 @@ public:
     // Creates the missing clients/suppliers and inserts every row into the sheet,
     // each recurrence under a new group id, all in one transaction: a failure
     // anywhere leaves nothing. Throws DbError.
-    Imported importRows(qint32 sheetId, const QList<ImportRow> &rows);
+    // change, when given, records every row created, for Undo.
+    Imported importRows(qint32 sheetId, const QList<ImportRow> &rows, RowChange *change = nullptr);
 };

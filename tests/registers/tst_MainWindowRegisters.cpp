@@ -470,10 +470,16 @@ void tst_MainWindowRegisters::importPreviewsAndWritesOnlyOnConfirm()
     QCOMPARE(firstValue(cs, QStringLiteral("SELECT TrBalance FROM Transactions WHERE TrDescription = 'Rent'")).toLongLong(),
              -12005000);
     QTRY_VERIFY(listedDescriptions().contains(QStringLiteral("Invoice 7")));
+
+    // The whole import is one step of Undo, the client it created included.
+    auto *undo = m_window->findChild<QAction *>(QStringLiteral("undoAction"));
+    QCOMPARE(undo->text(), QStringLiteral("&Undo Import 'bank.csv'"));
+    undo->trigger();
+    QCOMPARE(firstValue(cs, QStringLiteral("SELECT COUNT(*) FROM Transactions")).toInt(), before);
+    QCOMPARE(firstValue(cs, QStringLiteral("SELECT COUNT(*) FROM Accounts")).toInt(), 1);
+    QTRY_VERIFY(!listedDescriptions().contains(QStringLiteral("Invoice 7")));
 }
 
-QTEST_MAIN(tst_MainWindowRegisters)
-#include "tst_MainWindowRegisters.moc"
 
 // Space, then Ctrl+Z and Ctrl+Y: the Edit menu names the step, and a step whose row another program changed meanwhile is refused.
 void tst_MainWindowRegisters::undoAndRedoFollowTheKeys()
@@ -541,3 +547,6 @@ void tst_MainWindowRegisters::undoAndRedoFollowTheKeys()
                          "sheet first; nothing was changed."});
     QCOMPARE(firstValue(cs, QStringLiteral("SELECT DbName FROM Dbs WHERE DbId = 2")).toString(), QStringLiteral("Office"));
 }
+
+QTEST_MAIN(tst_MainWindowRegisters)
+#include "tst_MainWindowRegisters.moc"
