@@ -15,17 +15,8 @@
 #include <QWheelEvent>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
-
-constexpr int Rows = MonthCalendarState::WeeksPerMonth;
-
-// Splits `length` pixels into `parts` pieces that tile it exactly.
-int edge(int start, int length, int parts, int index)
-{
-    return start + int(std::lround(double(length) * index / parts));
-}
 
 bool sameMonth(const QDate &a, const QDate &b)
 {
@@ -152,7 +143,7 @@ void MonthCalendar::applyTexts()
     m_nextButton->setToolTip(m_texts.nextMonth);
 }
 
-MonthCalendar::Metrics MonthCalendar::computeMetrics() const
+MonthGridGeometry::Metrics MonthCalendar::computeMetrics() const
 {
     QFont bold = font();
     bold.setBold(true);
@@ -164,7 +155,7 @@ MonthCalendar::Metrics MonthCalendar::computeMetrics() const
     const int digits = strong.horizontalAdvance(locale().toString(28));
     const int pad = std::max(4, plain.averageCharWidth());
 
-    Metrics m;
+    MonthGridGeometry::Metrics m;
     m.cell = QSize(std::max(digits + 2 * pad, names + pad), strong.height() + pad);
     m.title = std::max(strong.height() + pad + 2, m_previousButton->sizeHint().height());
     m.header = plain.height() + pad;
@@ -175,12 +166,7 @@ MonthCalendar::Metrics MonthCalendar::computeMetrics() const
 
 QSize MonthCalendar::sizeForMonths(int across, int down) const
 {
-    const Metrics &m = m_metrics;
-    const QMargins frame = contentsMargins();
-    const QSize month = m.month();
-    return QSize(across * month.width() + (across - 1) * m.spacing.width(),
-                 down * month.height() + (down - 1) * m.spacing.height())
-        + QSize(2 * m.margin + frame.left() + frame.right(), 2 * m.margin + frame.top() + frame.bottom());
+    return m_geometry.sizeFor(across, down, contentsMargins());
 }
 
 QSize MonthCalendar::sizeHint() const
@@ -195,52 +181,16 @@ QSize MonthCalendar::minimumSizeHint() const
 
 void MonthCalendar::layoutMonths()
 {
-    m_metrics = computeMetrics();
-    const Metrics &m = m_metrics;
-    const QRect area = contentsRect().adjusted(m.margin, m.margin, -m.margin, -m.margin);
-    const QSize fit = MonthCalendarState::monthsThatFit(area.size(), m.month(), m.spacing);
-    m_across = fit.width();
-    m_down = fit.height();
+    m_geometry.layOut(computeMetrics(), contentsRect());
     const Snapshot before = snapshot();
     const int oldCount = m_state.monthCount();
-    m_state.setMonthCount(m_across * m_down);
+    m_state.setMonthCount(m_geometry.across() * m_geometry.down());
     placeButtons();
     if (oldCount != m_state.monthCount() && QAccessible::isActive()) {
         QAccessibleEvent reorder(this, QAccessible::ObjectReorder);
         QAccessible::updateAccessibility(&reorder);
     }
     settle(before, false);
-}
-
-QRect MonthCalendar::logicalMonthRect(int monthIndex) const
-{
-    const Metrics &m = m_metrics;
-    const QRect area = contentsRect().adjusted(m.margin, m.margin, -m.margin, -m.margin);
-    // Whatever room is left over goes to the months evenly, so they fill the widget.
-    const int width = area.width() - (m_across - 1) * m.spacing.width();
-    const int height = area.height() - (m_down - 1) * m.spacing.height();
-    const int column = monthIndex % m_across;
-    const int row = monthIndex / m_across;
-    const int left = edge(area.left(), width, m_across, column) + column * m.spacing.width();
-    const int right = edge(area.left(), width, m_across, column + 1) + column * m.spacing.width();
-    const int top = edge(area.top(), height, m_down, row) + row * m.spacing.height();
-    const int bottom = edge(area.top(), height, m_down, row + 1) + row * m.spacing.height();
-    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
-}
-
-QRect MonthCalendar::logicalDayRect(int monthIndex, int cell) const
-{
-    const Metrics &m = m_metrics;
-    const QRect month = logicalMonthRect(monthIndex);
-    const int gridTop = month.top() + m.title + m.header;
-    const int gridHeight = month.bottom() + 1 - gridTop;
-    const int column = cell % MonthCalendarState::DaysPerWeek;
-    const int row = cell / MonthCalendarState::DaysPerWeek;
-    const int left = edge(month.left(), month.width(), MonthCalendarState::DaysPerWeek, column);
-    const int right = edge(month.left(), month.width(), MonthCalendarState::DaysPerWeek, column + 1);
-    const int top = edge(gridTop, gridHeight, Rows, row);
-    const int bottom = edge(gridTop, gridHeight, Rows, row + 1);
-    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
 QRect MonthCalendar::visual(const QRect &logical) const
@@ -250,12 +200,12 @@ QRect MonthCalendar::visual(const QRect &logical) const
 
 QRect MonthCalendar::monthRect(int monthIndex) const
 {
-    return visual(logicalMonthRect(monthIndex));
+    return visual(m_geometry.monthRect(monthIndex));
 }
 
 QRect MonthCalendar::dayRect(int monthIndex, int cell) const
 {
-    return visual(logicalDayRect(monthIndex, cell));
+    return visual(m_geometry.dayRect(monthIndex, cell));
 }
 
 QRect MonthCalendar::dayRect(const QDate &date) const
@@ -278,24 +228,7 @@ int MonthCalendar::homeMonthOf(const QDate &date) const
 
 bool MonthCalendar::hitTest(const QPoint &pos, int *monthIndex, int *cell) const
 {
-    const QPoint logical = QStyle::visualPos(layoutDirection(), rect(), pos);
-    for (int month = 0; month < m_state.monthCount(); ++month) {
-        if (!logicalMonthRect(month).contains(logical))
-            continue;
-        const QRect first = logicalDayRect(month, 0);
-        const QRect last = logicalDayRect(month, MonthCalendarState::DaysPerMonth - 1);
-        if (logical.y() < first.top() || logical.y() > last.bottom())
-            return false;
-        for (int c = 0; c < MonthCalendarState::DaysPerMonth; ++c) {
-            if (logicalDayRect(month, c).contains(logical)) {
-                *monthIndex = month;
-                *cell = c;
-                return true;
-            }
-        }
-        return false;
-    }
-    return false;
+    return m_geometry.hit(QStyle::visualPos(layoutDirection(), rect(), pos), m_state.monthCount(), monthIndex, cell);
 }
 
 QDate MonthCalendar::dateAt(const QPoint &pos) const
@@ -312,10 +245,10 @@ bool MonthCalendar::isDayEnabled(const QDate &date) const
 
 void MonthCalendar::placeButtons()
 {
-    const Metrics &m = m_metrics;
+    const MonthGridGeometry::Metrics &m = m_geometry.metrics();
     const int side = std::min(m.title, m_previousButton->sizeHint().height() + 2);
-    const QRect first = logicalMonthRect(0);
-    const QRect last = logicalMonthRect(m_across - 1);
+    const QRect first = m_geometry.monthRect(0);
+    const QRect last = m_geometry.monthRect(m_geometry.across() - 1);
     const int top = first.top() + (m.title - side) / 2;
     m_previousButton->setGeometry(visual(QRect(first.left(), top, side, side)));
     m_nextButton->setGeometry(visual(QRect(last.right() + 1 - side, top, side, side)));
@@ -366,8 +299,8 @@ void MonthCalendar::paintEvent(QPaintEvent *event)
 
 void MonthCalendar::paintMonth(QPainter &painter, int monthIndex)
 {
-    const Metrics &m = m_metrics;
-    const QRect logical = logicalMonthRect(monthIndex);
+    const MonthGridGeometry::Metrics &m = m_geometry.metrics();
+    const QRect logical = m_geometry.monthRect(monthIndex);
     const QPalette::ColorGroup group = !isEnabled() ? QPalette::Disabled
         : isActiveWindow()                          ? QPalette::Active
                                                     : QPalette::Inactive;
@@ -386,7 +319,7 @@ void MonthCalendar::paintMonth(QPainter &painter, int monthIndex)
     painter.setPen(QColor::fromRgb(GridColours::readableText(palette().color(group, QPalette::PlaceholderText).rgb() & 0xffffff,
                                                              palette().color(group, QPalette::Base).rgb() & 0xffffff)));
     for (int column = 0; column < MonthCalendarState::DaysPerWeek; ++column) {
-        const QRect cell = logicalDayRect(monthIndex, column);
+        const QRect cell = m_geometry.dayRect(monthIndex, column);
         const QRect header(cell.left(), logical.top() + m.title, cell.width(), m.header);
         painter.drawText(visual(header), Qt::AlignCenter | Qt::TextSingleLine, weekdayName(column));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/calendar/MonthCalendarState.h"
+#include "platform/calendar/MonthGridGeometry.h"
 
 #include <QDate>
 #include <QFrame>
@@ -53,8 +54,8 @@ public:
     void showPreviousMonth();
     void showNextMonth();
 
-    int monthsAcross() const { return m_across; }
-    int monthsDown() const { return m_down; }
+    int monthsAcross() const { return m_geometry.across(); }
+    int monthsDown() const { return m_geometry.down(); }
     // The size that shows `across` by `down` months; the window sizes its column by it.
     QSize sizeForMonths(int across, int down) const;
     QSize sizeHint() const override;
@@ -109,27 +110,14 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    // Sizes that follow the font, in pixels.
-    struct Metrics
-    {
-        QSize cell;
-        int title = 0;
-        int header = 0;
-        int margin = 0;
-        QSize spacing;
-        QSize month() const { return QSize(cell.width() * MonthCalendarState::DaysPerWeek,
-                                           title + header + cell.height() * MonthCalendarState::WeeksPerMonth); }
-    };
     struct Snapshot
     {
         QDate start, end, current, firstVisible, lastVisible;
     };
 
-    Metrics computeMetrics() const;   // kept in m_metrics until the font, style or locale changes
+    MonthGridGeometry::Metrics computeMetrics() const;   // kept until the font, style or locale changes
     void layoutMonths();
     void placeButtons();
-    QRect logicalMonthRect(int monthIndex) const;
-    QRect logicalDayRect(int monthIndex, int cell) const;
     QRect visual(const QRect &logical) const;
     bool hitTest(const QPoint &pos, int *monthIndex, int *cell) const;
     int homeMonthOf(const QDate &date) const;   // the month drawn with the date's focus, or -1
@@ -148,11 +136,9 @@ private:
 
     MonthCalendarState m_state;
     MonthCalendarTexts m_texts;
-    Metrics m_metrics;
+    MonthGridGeometry m_geometry;
     QToolButton *m_previousButton = nullptr;
     QToolButton *m_nextButton = nullptr;
-    int m_across = 1;
-    int m_down = 1;
     bool m_firstDayFromLocale = true;
     bool m_dragging = false;
     Snapshot m_pressSnapshot;
