@@ -11,19 +11,6 @@
 #include <malloc.h>
 #endif
 
-namespace {
-
-template<typename T>
-bool assignChanged(T &setting, const T &value)
-{
-    if (setting == value)
-        return false;
-    setting = value;
-    return true;
-}
-
-} // namespace
-
 GridModel::GridModel(QObject *parent)
     : QAbstractItemModel(parent), m_presentation(this)
 {
@@ -124,42 +111,6 @@ void GridModel::columnChanged(int column, bool cellsChange)
     if (cellsChange && rowCount() > 0)
         emit dataChanged(index(0, column - 1), index(rowCount() - 1, column - 1));
     emit columnsChanged();
-}
-
-void GridModel::setColumnCaption(int column, const QString &caption)
-{
-    if (m_table.isValidColumn(column) && assignChanged(m_table.column(column).caption, caption))
-        columnChanged(column, false);
-}
-
-void GridModel::setColumnWidth(int column, int pixels)
-{
-    if (m_table.isValidColumn(column) && assignChanged(m_table.column(column).width, pixels))
-        columnChanged(column, false);
-}
-
-void GridModel::setColumnVisible(int column, bool visible)
-{
-    if (m_table.isValidColumn(column) && assignChanged(m_table.column(column).visible, visible))
-        columnChanged(column, false);
-}
-
-void GridModel::setColumnFormat(int column, const QString &format)
-{
-    if (m_table.isValidColumn(column) && assignChanged(m_table.column(column).format, format))
-        columnChanged(column, true);
-}
-
-void GridModel::setColumnEmptyText(int column, const QString &text)
-{
-    if (m_table.isValidColumn(column) && assignChanged(m_table.column(column).emptyText, text))
-        columnChanged(column, true);
-}
-
-void GridModel::setColumnAlignment(int column, Qt::Alignment alignment)
-{
-    if (m_table.isValidColumn(column) && assignChanged(m_table.column(column).alignment, alignment))
-        columnChanged(column, true);
 }
 
 QVariant GridModel::value(int row, int column) const

@@ -107,17 +107,22 @@ public:
     // (after a first read, even of no rows); returns the new column's number.
     int addComputedColumn(const QString &caption = QString());
     bool isComputedColumn(int column) const { return m_table.columnOrNone(column).computed; }
-    void setColumnCaption(int column, const QString &caption);
+    void setColumnCaption(int column, const QString &caption) { setColumn(column, &GridColumn::caption, caption, false); }
     QString columnCaption(int column) const { return m_table.columnOrNone(column).caption; }
-    void setColumnWidth(int column, int pixels);
+    void setColumnWidth(int column, int pixels) { setColumn(column, &GridColumn::width, pixels, false); }
     int columnWidth(int column) const { return m_table.columnOrNone(column).width; }
-    void setColumnVisible(int column, bool visible);
+    void setColumnVisible(int column, bool visible) { setColumn(column, &GridColumn::visible, visible, false); }
     bool isColumnVisible(int column) const { return m_table.columnOrNone(column).visible; }
-    void setColumnFormat(int column, const QString &format);   // "Short Date", "Currency", or empty
+    // "Short Date", "Currency", or empty.
+    void setColumnFormat(int column, const QString &format) { setColumn(column, &GridColumn::format, format, true); }
     QString columnFormat(int column) const { return m_table.columnOrNone(column).format; }
-    void setColumnEmptyText(int column, const QString &text);
+    void setColumnEmptyText(int column, const QString &text) { setColumn(column, &GridColumn::emptyText, text, true); }
     QString columnEmptyText(int column) const { return m_table.columnOrNone(column).emptyText; }
-    void setColumnAlignment(int column, Qt::Alignment alignment);   // 0: by value type
+    // 0: by value type.
+    void setColumnAlignment(int column, Qt::Alignment alignment)
+    {
+        setColumn(column, &GridColumn::alignment, alignment, true);
+    }
     Qt::Alignment columnAlignment(int column) const { return m_table.columnOrNone(column).alignment; }
 
     // Listed rows: 1-based, group rows counted, rows under collapsed groups absent.
@@ -230,6 +235,16 @@ private:
     // then goes to the anchored row.
     void resetKeepingCurrent(const GridListing::Anchor &anchor, const std::function<void()> &change);
     void setCurrentInternal(int row, bool force);
+    // A column's setting changed: the views are told, and asked to redraw the
+    // cells when cellsChange. An unknown column or the same value does nothing.
+    template<typename T>
+    void setColumn(int column, T GridColumn::*setting, const T &value, bool cellsChange)
+    {
+        if (!m_table.isValidColumn(column) || m_table.column(column).*setting == value)
+            return;
+        m_table.column(column).*setting = value;
+        columnChanged(column, cellsChange);
+    }
     void columnChanged(int column, bool cellsChange);
     int dataDepth() const;
 
