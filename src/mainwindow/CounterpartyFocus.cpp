@@ -9,26 +9,19 @@ namespace {
 // Rows of the view box and the layout by client/supplier.
 constexpr int OpenCreditsView = 3;
 constexpr int OpenDebitsView = 4;
-constexpr int CounterpartyLayout = 3;
 
 } // namespace
 
 bool showCounterpartyInList(ListPanel &panel, int type, const QString &name)
 {
-    // Through the list's own view box and layout, so the window's menus and
-    // toolbar show what the list shows, and the user leaves it the usual way.
-    if (QComboBox *views = panel.viewCombo())
-        views->setCurrentIndex(type == 1 ? OpenCreditsView : OpenDebitsView);
-    panel.chooseLayout(CounterpartyLayout);
-    panel.collapseAll();
+    // Through the list's own view box, so the window's menus and toolbar show what
+    // the list shows, and choosing another view lists everything again.
+    panel.showOnlyCounterparty(type == 1 ? OpenCreditsView : OpenDebitsView, name);
     DataGrid *list = panel.list();
-    GridModel *model = list->model();
-    for (int row = 1; row <= model->rowCount(); ++row) {
-        if (!model->isGroupRow(row) || model->groupColumn(row) != ListColumn::AcName
-            || model->value(row, ListColumn::AcName).toString() != name)
+    for (int row = 1; row <= list->rowCount(); ++row) {
+        if (list->isGroupRow(row))
             continue;
-        model->setExpanded(row, true);
-        model->setCurrentRow(row + 1);
+        list->setCurrentRow(row);
         list->scrollToCurrent();
         list->focusList();
         return true;

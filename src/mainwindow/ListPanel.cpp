@@ -94,6 +94,7 @@ ListPanel::ListPanel(Session &session, QWidget *header, QWidget *parent)
         updateEmptyListPanel();
     });
     connect(&changes, &Register::activeSheetChanged, this, [this] {
+        m_onlyCounterparty.reset();
         readSheet();
         refreshList(currentView());
         updateEmptyListPanel();
@@ -189,7 +190,17 @@ void ListPanel::setUpList()
 
 void ListPanel::showTitle()
 {
-    m_titleLabel->setText(m_session.activeSheetName());
+    const QString sheet = m_session.activeSheetName();
+    m_titleLabel->setText(m_onlyCounterparty ? sheet + QStringLiteral(" \u2013 ") + *m_onlyCounterparty : sheet);
+}
+
+void ListPanel::showOnlyCounterparty(int view, const QString &name)
+{
+    m_viewCombo->setCurrentIndex(view);
+    m_onlyCounterparty = name;
+    refreshList(currentView());
+    showTitle();
+    updateEmptyListPanel();
 }
 
 void ListPanel::readSheet(const QList<qint32> &rowIds)
@@ -230,12 +241,13 @@ void ListPanel::refreshList(int view)
     const QDate first = m_first;
     const QDate last = m_last;
     GridModel::Layout layout;
-    layout.shows = [viewRow, first, last](const GridRow &row) {
+    layout.shows = [viewRow, first, last, only = m_onlyCounterparty](const GridRow &row) {
         using namespace ListColumn;
         // A row of Nulls held the place of a deadline that left the sheet.
         return row.field(TrRowId).isValid()
             && viewShows(viewRow, row.field(TrDone).toBool(), row.field(TrType).toInt(), row.field(TrDate).toDate(),
-                         first, last);
+                         first, last)
+            && (!only || row.field(AcName).toString() == *only);
     };
     // The groups of the layout are set with the rows in one pass, so the rows are
     // never ordered under the previous layout's groups; the current deadline is
@@ -342,6 +354,8 @@ void ListPanel::chooseView(int index)
 {
     if (!m_ready)
         return;
+    if (std::exchange(m_onlyCounterparty, std::nullopt))
+        showTitle();
     refreshList(index);
     m_list->focusList();
     updateEmptyListPanel();

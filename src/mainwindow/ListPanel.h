@@ -49,6 +49,9 @@ public:
 
     // Layout of the list (0 plain, 1 by due period, 2 by month, 3 by counterparty).
     void chooseLayout(int layout);
+    // Lists only one client's or supplier's deadlines (an empty name: those
+    // without one) in that view, until the user chooses a view or a sheet.
+    void showOnlyCounterparty(int view, const QString &name);
     // Ctrl+1 to Ctrl+4 choose a layout; true when key was one of them.
     bool handleLayoutKey(int key, Qt::KeyboardModifiers modifiers);
     void expandAll();
@@ -95,6 +98,7 @@ private:
     std::optional<GridRecords> m_freshSheet;
     std::optional<SheetDeadlines::Changes> m_freshRows;
     std::pair<int, QDate> m_computedFor{-1, QDate()};   // layout and day of the computed columns
+    std::optional<QString> m_onlyCounterparty;   // the name the list is narrowed to
     QDate m_first;
     QDate m_last;
 
