@@ -41,7 +41,6 @@ private slots:
     void duePictureFollowsTheWarningDays_data();
     void duePictureFollowsTheWarningDays();
     void calendarKeysAndFocusTexts();
-    void listReadsTheCurrentRowAndItsState_data();
     void listReadsTheCurrentRowAndItsState();
     void helpAndAboutLeaveThroughTheDesktop();
 
@@ -120,11 +119,9 @@ void tst_CalendarColumn::busyDaysAreOpenDeadlinesOfTheSheet()
 {
     open();
     MonthCalendar *calendar = m_window->calendarColumn()->calendar();
-    QVERIFY(calendar->firstVisibleDate() <= QDate(2024, 2, 27));
-    QVERIFY(calendar->isDayBusy(QDate(2024, 2, 27)));   // the previous month's day on show
+    // Which days are busy is the query's, tested beside it; the window asks it for every day on show.
+    QVERIFY(calendar->isDayBusy(QDate(2024, 2, 27)));
     QVERIFY(calendar->isDayBusy(QDate(2024, 3, 11)));
-    QVERIFY(calendar->isDayBusy(QDate(2024, 3, 15)));
-    QVERIFY(!calendar->isDayBusy(QDate(2024, 3, 14)));  // closed; which days are busy is the query's, tested beside it
 
     // A deadline saved elsewhere shows after the refresh, and so does a closed one's day going plain.
     insert(1, false, QDate(2024, 3, 20), QStringLiteral("Added"));
@@ -185,7 +182,6 @@ void tst_CalendarColumn::duePictureFollowsTheWarningDays_data()
     QTest::newRow("off, whatever is overdue") << 999 << true << QString();
     QTest::newRow("two days ahead reach Friday") << 2 << false << QStringLiteral("due");
     QTest::newRow("today only, nothing today") << 0 << false << QStringLiteral("none");
-    QTest::newRow("today only, something overdue") << 0 << true << QStringLiteral("due");
 }
 
 void tst_CalendarColumn::duePictureFollowsTheWarningDays()
@@ -224,21 +220,13 @@ void tst_CalendarColumn::calendarKeysAndFocusTexts()
     QTRY_VERIFY(help->text() != QStringLiteral("Use mouse to select period."));
 }
 
-void tst_CalendarColumn::listReadsTheCurrentRowAndItsState_data()
-{
-    QTest::addColumn<int>("layout");
-    QTest::newRow("plain") << 0;
-    QTest::newRow("by due period") << 1;
-    QTest::newRow("by month") << 2;
-    QTest::newRow("by counterparty") << 3;
-}
-
+// How the list's focus follows the keys is the grid's own; here, what the main
+// list says of a row's state, read in every cell and again after Space closes it.
 void tst_CalendarColumn::listReadsTheCurrentRowAndItsState()
 {
-    QFETCH(int, layout);
     open();
     m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(0);   // every deadline
-    m_window->listPanel()->chooseLayout(layout);
+    m_window->listPanel()->chooseLayout(2);
     DataGrid *list = m_window->listPanel()->list();
     auto rowOf = [list](const QString &description) {
         for (int row = 1; row <= list->rowCount(); ++row)
@@ -247,16 +235,7 @@ void tst_CalendarColumn::listReadsTheCurrentRowAndItsState()
         return 0;
     };
     list->focusList();
-    list->setCurrentRow(1);
     HeardEvents heard;
-    for (int row = 2; row <= list->rowCount(); ++row) {
-        QTest::keyClick(list->view(), Qt::Key_Down);
-        QCOMPARE(list->currentRow(), row);
-        QCOMPARE(HeardEvents::last(QAccessible::Focus).row, row - 1);
-        QCOMPARE(HeardEvents::last(QAccessible::SelectionAdd).row, row - 1);
-    }
-
-    // The row's state is read in every cell, and after Space closes it, again.
     list->setCurrentRow(rowOf(QStringLiteral("Rent")));
     QVERIFY(HeardEvents::last(QAccessible::Focus).description.endsWith(QStringLiteral(", 3 of 12")));
     list->setCurrentRow(rowOf(QStringLiteral("Monday")));

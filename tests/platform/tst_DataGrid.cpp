@@ -266,8 +266,6 @@ void tst_DataGrid::coloursKeepContrast()
     QFETCH(uint, background);
     QFETCH(int, change);
     using namespace GridColours;
-    QCOMPARE(contrastRatio(0x000000, 0xffffff), 21.0);
-    QCOMPARE(expiredBackground(0xffffff), 0xffffeau);   // the long-standing light look
     const quint32 readable = readableText(text, background);
     QVERIFY(contrastRatio(readable, background) >= MinimumContrast);
     const double shift = relativeLuminance(readable) - relativeLuminance(text);

@@ -2,9 +2,11 @@
 #include "platform/Prompts.h"
 #include "startup/BackupSchedule.h"
 #include "startup/CommandLine.h"
+#include "startup/ProgramFiles.h"
 #include "startup/Provisioning.h"
 #include "startup/Session.h"
 #include "startup/Setting.h"
+#include "startup/SettingsStore.h"
 #include "startup/SingleInstance.h"
 #include "startup/StartupQuestions.h"
 #include "startup/Texts.h"
@@ -94,6 +96,9 @@ private:
         QVERIFY(file.resize(file.size() - 1));
     }
 
+    // A settings file of its own, away from the one a start uses.
+    QString plainIni() const { return m_home->filePath(QStringLiteral("plain.ini")); }
+
     int scalar(const QString &sql) const
     {
         const QVariant value = firstValue(m_session->connectionString(), sql);
@@ -118,6 +123,92 @@ private slots:
         m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
     }
 
+    // The settings file: defaults for whatever is missing or unreadable, texts back
+    // exactly as written, and a write that cannot land is reported.
+    void defaultsHandEditsAndTheUsersFile()
+    {
+        const QString file = plainIni();
+        const SettingsStore store(file);
+        QCOMPARE(store.integer(Setting::WarnDays), 2);
+        QCOMPARE(store.text(Setting::DatabaseFolder, QStringLiteral("/db")), QStringLiteral("/db"));
+        QVERIFY(!QFile::exists(file));
+        // A hand-edited list reads as one text.
+        QVERIFY(writeFile(file, "[General]\nappset_curdb=/data/a,b\n"));
+        QCOMPARE(SettingsStore(file).text(Setting::DatabaseFolder), QStringLiteral("/data/a, b"));
+        // The user's file keeps the name earlier releases gave it.
+        qputenv("XDG_CONFIG_HOME", m_home->path().toLocal8Bit());
+        QCOMPARE(SettingsStore().fileName(), m_home->filePath(QStringLiteral("Kestrum/Orvel 2.ini")));
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+
+    void integersReadAsDefaultUnlessWholeNumbers_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("read");
+        QTest::newRow("number") << QByteArray("7") << 7;
+        QTest::newRow("blanks around") << QByteArray("\" 3 \"") << 3;
+        QTest::newRow("word") << QByteArray("many") << 2;
+        QTest::newRow("fraction") << QByteArray("2.5") << 2;
+        QTest::newRow("list") << QByteArray("1, 2") << 2;
+        QTest::newRow("empty") << QByteArray("") << 2;
+    }
+
+    void integersReadAsDefaultUnlessWholeNumbers()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(int, read);
+        QVERIFY(writeFile(plainIni(), "[General]\nappset_warndays=" + stored + "\n"));
+        QCOMPARE(SettingsStore(plainIni()).integer(Setting::WarnDays), read);
+    }
+
+    void textsComeBackAsWritten_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("quotes and accents") << QStringLiteral("/srv/l'archivio \"già\" Größe");
+        QTest::newRow("comma") << QStringLiteral("/data/a, b");
+        QTest::newRow("percent signs stay") << QStringLiteral("%HOME%/db 50%");
+        QTest::newRow("empty") << QString();
+    }
+
+    void textsComeBackAsWritten()
+    {
+        QFETCH(QString, text);
+        const QString file = plainIni();
+        SettingsStore(file).setText(Setting::DatabaseFolder, text);
+        SettingsStore(file).setInteger(Setting::WindowWidth, 1200);
+        QCOMPARE(SettingsStore(file).text(Setting::DatabaseFolder, QStringLiteral("unset")), text);
+        QCOMPARE(SettingsStore(file).integer(Setting::WindowWidth), 1200);
+    }
+
+    void failedWriteNamesThePreferenceInTheUsersLanguage_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("preference");
+        QTest::newRow("warning days, Italian") << "appset_warndays" << int(Language::Italian) << 2705;
+        QTest::newRow("database folder, German") << "appset_curdb" << int(Language::German) << 2702;
+    }
+
+    void failedWriteNamesThePreferenceInTheUsersLanguage()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, language);
+        QFETCH(int, preference);
+        Texts::setLanguage(Language(language));
+        const QString file = QStringLiteral("/proc/orvel-no-such-dir/Orvel 2.ini");
+        SettingsStore store(file);
+        try {
+            if (name == QStringLiteral("appset_curdb"))
+                store.setText(name, QStringLiteral("x"));
+            else
+                store.setInteger(name, 3);
+            QFAIL("the write was not reported");
+        } catch (const SettingsStore::WriteError &error) {
+            QCOMPARE(error.message(), Texts::text(2701).arg(Texts::text(preference), file));
+            QVERIFY(!error.message().contains(name));
+        }
+        Texts::setLanguage(Language::English);
+    }
     // A new user gets the folder, the database and sheet 1 without a word, in the
     // system's language; a returning one keeps them.
     void freshThenReturningUser()
@@ -262,7 +353,6 @@ private slots:
         QTest::newRow("empty: the default") << QString() << QList<int>{} << QString() << "@default" << none;
         QTest::newRow("blank: the default") << "  " << QList<int>{} << QString() << "@default" << none;
         QTest::newRow("named: no default made") << "@stick" << QList<int>{} << QString() << "@stick" << none;
-        QTest::newRow("unplugged, Quit") << "@gone" << QList<int>{} << QString() << QString() << QStringList{"message"};
         QTest::newRow("relative, Quit") << "relative/db" << QList<int>{} << QString() << QString()
                                         << QStringList{"message"};
         QTest::newRow("unplugged, Retry, Quit") << "@gone" << QList<int>{int(A::Retry)} << QString() << QString()
@@ -362,7 +452,6 @@ private slots:
         QTest::addColumn<bool>("enter");
         QTest::addColumn<int>("answer");
         QTest::newRow("Enter") << true << 0;
-        QTest::newRow("No") << false << int(Prompt::Answer::No);
         QTest::newRow("Yes") << false << int(Prompt::Answer::Yes);
     }
 
@@ -498,7 +587,6 @@ private slots:
         QTest::addColumn<QString>("output");
         QTest::addColumn<QString>("error");
         QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: orvel2 [options]" << QString();
-        QTest::newRow("-h") << QStringList{"-h"} << 0 << "--version" << QString();
         QTest::newRow("--version") << QStringList{"--version"} << 0 << "Orvel 2 " ORVEL_VERSION "\n" << QString();
         QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << QString() << "unknown option 'bogus'";
         QTest::newRow("stray argument") << QStringList{"deadlines.mdb"} << 2 << QString() << "'deadlines.mdb'";
@@ -546,6 +634,26 @@ private slots:
         QVERIFY2(out.contains(output) && err.contains(error), qPrintable(out + err));
         QCOMPARE(out.isEmpty(), exitCode != 0);
         QCOMPARE(QDir(m_home->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList());
+    }
+
+    // The template and the help pages lie beside the executable in a build tree and
+    // under <prefix>/share/orvel2 once installed; start-up must find them in both.
+    void findsTheTemplateWhereTheLayoutPutsIt()
+    {
+        const QString bin = m_home->filePath(QStringLiteral("bin"));
+        const QString shared = m_home->filePath(QStringLiteral("share/orvel2"));
+        QVERIFY(QDir().mkpath(bin));
+        // Nothing anywhere: the executable's folder, where the missing file is reported.
+        QCOMPARE(programFilesFolder(bin), bin);
+        // A shared folder without the template is not the program's.
+        QVERIFY(QDir().mkpath(shared));
+        QCOMPARE(programFilesFolder(bin), bin);
+        // Installed: bin/orvel2 and share/orvel2/master.gen.
+        QVERIFY(writeFile(shared + QStringLiteral("/master.gen"), {}));
+        QCOMPARE(QDir::cleanPath(programFilesFolder(bin)), QDir::cleanPath(shared));
+        // A build tree's own template beside the executable comes first.
+        QVERIFY(writeFile(bin + QStringLiteral("/master.gen"), {}));
+        QCOMPARE(programFilesFolder(bin), bin);
     }
 
     void secondCopyDoesNotStart()
