@@ -71,23 +71,9 @@ inline DeadlineStore::NewDeadlines rent(const QDate &first, int count, qint32 ta
     return d;
 }
 
-// The named columns ("TrDate, TrValue") of one stored deadline, as SQLite stores
-// them, as text: dates 'yyyy-MM-dd', money in ten-thousandths, yes/no 1/0.
-inline QStringList rowFields(const QString &connectionString, int rowId, const QString &columns)
-{
-    Connection c;
-    c.open(connectionString);
-    QSqlQuery query(c.database());
-    QStringList out;
-    if (query.exec(QStringLiteral("SELECT %1 FROM Transactions WHERE TrRowId=%2").arg(columns).arg(rowId)) && query.next()) {
-        for (int i = 0; i < query.record().count(); ++i)
-            out << query.value(i).toString();
-    }
-    return out;
-}
-
-// The named columns of the stored deadlines that match `where`, one "a|b|c" line
-// per row in `order`, as rowFields writes them.
+// The named columns ("TrDate, TrValue") of the stored deadlines that match `where`,
+// one "a|b|c" line per row in `order`, as SQLite stores them, as text: dates
+// 'yyyy-MM-dd', money in ten-thousandths, yes/no 1/0.
 inline QStringList tableRows(const QString &connectionString, const QString &columns = QStringLiteral("*"),
                              const QString &where = QStringLiteral("1"), const QString &order = QStringLiteral("TrRowId"))
 {
@@ -104,6 +90,13 @@ inline QStringList tableRows(const QString &connectionString, const QString &col
         out << cells.join(u'|');
     }
     return out;
+}
+
+// The named columns of one stored deadline (none of them holding a '|').
+inline QStringList rowFields(const QString &connectionString, int rowId, const QString &columns)
+{
+    const QStringList rows = tableRows(connectionString, columns, QStringLiteral("TrRowId=%1").arg(rowId));
+    return rows.isEmpty() ? QStringList() : rows.first().split(u'|');
 }
 
 // A named control of a deadline window; a missing one stops the test at once.

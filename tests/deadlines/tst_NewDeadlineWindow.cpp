@@ -200,8 +200,6 @@ private slots:
         QTest::newRow("amount with symbol and grouping") << "amountBox" << "1.234,50 €" << false;
         // Pasted text skips the key filter; the check reads the whole text.
         QTest::newRow("amount pasted with a minus") << "amountBox" << "-5" << true;
-        QTest::newRow("amount pasted in brackets") << "amountBox" << "(7)" << true;
-        QTest::newRow("amount with a stray group point") << "amountBox" << "1.23,50" << true;
         QTest::newRow("description of blanks") << "descriptionBox" << "   " << true;
     }
 

