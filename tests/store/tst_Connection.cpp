@@ -417,6 +417,24 @@ private slots:
         QCOMPARE(firstValue(c, "SELECT DbName FROM Dbs ORDER BY DbName").toString(), QStringLiteral("Casa"));
     }
 
+    // Two desks starting a recurrence at the same moment, each inside its own
+    // unfinished save, get different group ids from a server register.
+    void concurrentRecurrencesGetDistinctGroups()
+    {
+        if (!onServer())
+            QSKIP("A file is one desk's register; its group id is the highest + 1.");
+        Connection first;
+        Connection second;
+        first.open(m_cs);
+        second.open(m_cs);
+        TransactionGuard firstSave(first);
+        TransactionGuard secondSave(second);
+        const qint32 a = DeadlineStore(first).nextGroupId();
+        const qint32 b = DeadlineStore(second).nextGroupId();
+        QVERIFY(a > 0 && b > 0);
+        QVERIFY(a != b);
+    }
+
     // Each write of the stores leaves the file byte for byte as the same change
     // written out in SQL: same rows, same stored types (0/1, ISO dates, integers).
     void storeOperationsWriteTheExpectedRows_data()
