@@ -417,6 +417,23 @@ private slots:
         QCOMPARE(firstValue(c, "SELECT DbName FROM Dbs ORDER BY DbName").toString(), QStringLiteral("Casa"));
     }
 
+    // Every named statement has its twin on each engine, and the register's engine
+    // accepts it: prepared, its placeholders' types are settled.
+    void everyStatementPreparesOnEachEngine()
+    {
+        const QStringList names = QDir(":/sql/sqlite/statements").entryList(QDir::Files);
+        QVERIFY(!names.isEmpty());
+        QCOMPARE(QDir(":/sql/postgresql/statements").entryList(QDir::Files), names);
+        Connection c;
+        c.open(m_cs);
+        for (const QString &file : names) {
+            const QByteArray name = file.chopped(4).toUtf8();
+            QSqlQuery q(c.database());
+            QVERIFY2(q.prepare(storeStatement(c.database().driverName(), name.constData())),
+                     qPrintable(file + ": " + q.lastError().text()));
+        }
+    }
+
     // Two desks starting a recurrence at the same moment, each inside its own
     // unfinished save, get different group ids from a server register.
     void concurrentRecurrencesGetDistinctGroups()
