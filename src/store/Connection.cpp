@@ -31,9 +31,43 @@ Connection::~Connection()
     }
 }
 
+void Connection::openServer(const QString &connectionString)
+{
+    const QString parameters = Database::serverParameters(connectionString);
+    if (parameters.isEmpty())
+        throw DbError(DbError::FileNotFound, QStringLiteral("The connection string names no valid server register."));
+    // Messages name the register without its password.
+    QString shown = connectionString.trimmed();
+    if (!shown.startsWith(QStringLiteral("service"), Qt::CaseInsensitive))
+        shown = QUrl(shown).adjusted(QUrl::RemovePassword).toString();
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
+    // A server that does not answer is reported after a few seconds, not waited for.
+    db.setConnectOptions(parameters + QStringLiteral(" connect_timeout=10"));
+    if (!db.open()) {
+        const DbError error = DbError::fromEngine(db.lastError(), shown);
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+        throw error;
+    }
+    QSqlQuery setting(db);
+    setting.exec(QStringLiteral("SET client_min_messages TO WARNING"));
+    if (Database::isReadOnly(connectionString))
+        setting.exec(QStringLiteral("SET default_transaction_read_only TO on"));
+    m_dataSource = shown;
+}
+
+bool Connection::isServer() const
+{
+    return database().driverName() == u"QPSQL";
+}
+
 void Connection::open(const QString &connectionString)
 {
     close();
+    if (Database::isServerRegister(connectionString)) {
+        openServer(connectionString);
+        return;
+    }
     const QString path = Database::dataSource(connectionString);
     if (path.isEmpty())
         throw DbError(DbError::FileNotFound, QStringLiteral("The connection string names no data source."));
@@ -81,7 +115,10 @@ void Connection::test()
     checkOpen();
     QSqlQuery query(database());
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT type, name FROM sqlite_master")))
+    const QString tablesSql = isServer() ? QStringLiteral("SELECT 'table', table_name FROM information_schema.tables "
+                                                          "WHERE table_schema = current_schema()")
+                                         : QStringLiteral("SELECT type, name FROM sqlite_master");
+    if (!query.exec(tablesSql))
         throw DbError::fromEngine(query.lastError(), m_dataSource);
     QSet<QString> tables;
     while (query.next()) {
@@ -160,8 +197,13 @@ void Connection::commitTrans()
     if (!m_inTransaction)
         throw DbError(DbError::NotSupported, QStringLiteral("No transaction is open on this connection."));
     QSqlDatabase db = database();
-    if (!db.commit())
-        throw DbError::fromEngine(db.lastError());   // still open: the caller's guard rolls back
+    if (!db.commit()) {
+        // A server has ended a transaction whose commit fails; a file keeps it
+        // open, and the caller's guard rolls back.
+        if (isServer())
+            m_inTransaction = false;
+        throw DbError::fromEngine(db.lastError());
+    }
     m_inTransaction = false;
 }
 
@@ -188,6 +230,16 @@ int Connection::textColumnMaxLength(const QString &table, const QString &column)
     quoted.replace(u'"', QStringLiteral("\"\""));
     QSqlQuery query(database());
     query.setForwardOnly(true);
+    if (isServer()) {
+        query.prepare(QStringLiteral("SELECT character_maximum_length FROM information_schema.columns "
+                                     "WHERE table_schema = current_schema() AND table_name = lower(?) "
+                                     "AND column_name = lower(?) AND data_type = 'character varying'"));
+        query.addBindValue(table);
+        query.addBindValue(column);
+        if (!query.exec())
+            throw DbError::fromEngine(query.lastError(), table);
+        return query.next() ? query.value(0).toInt() : 0;
+    }
     if (!query.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(quoted)))
         throw DbError::fromEngine(query.lastError(), table);
     while (query.next()) {

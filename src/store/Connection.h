@@ -4,7 +4,7 @@
 #include <QString>
 #include <QVariant>
 
-// One open database file. Nothing keeps a connection open for long: each
+// One open database file, or a register on a PostgreSQL server. Nothing keeps a connection open for long: each
 // operation opens its own, runs its statements and closes it.
 class Connection
 {
@@ -18,13 +18,16 @@ public:
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
 
-    // Opens the file named by the connection string. Never creates it: a missing
-    // file throws DbError. Does not read the file yet (see test()).
+    // Opens the file named by the connection string, or the server register it
+    // names (Database::isServerRegister). Never creates a file: a missing file
+    // throws DbError. Does not read the file yet (see test()).
     void open(const QString &connectionString);
     // Reads the schema: throws DbError when the file is not a usable database.
     void test();
     void close();
     bool isOpen() const;
+    // True on a PostgreSQL register, false on a file.
+    bool isServer() const;
 
     void beginTrans();
     void commitTrans();
@@ -44,6 +47,7 @@ public:
 
 private:
     void checkOpen() const;
+    void openServer(const QString &connectionString);
 
     QString m_name;
     QString m_dataSource;

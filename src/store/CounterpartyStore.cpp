@@ -50,7 +50,7 @@ qint32 CounterpartyStore::create(const QString &name, const QString &notes, RowC
 {
     TransactionGuard transaction(connection());
     QSqlQuery query = run("counterparty-create", {{"name", storedText(name)}, {"notes", storedText(notes)}});
-    const auto id = qint32(query.lastInsertId().toLongLong());
+    const auto id = qint32(insertedId(query));
     query.finish();
     if (change)
         change->readAfter(connection(), {}, {id});

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QUrl>
+#include <QUrlQuery>
 
 QString Database::dataSource(const QString &connectionString)
 {
@@ -114,4 +116,61 @@ bool Database::isReadOnly(const QString &connectionString)
     static const QRegularExpression mode(QStringLiteral("(^|;)\\s*mode\\s*=\\s*read\\s*(;|$)"),
                                          QRegularExpression::CaseInsensitiveOption);
     return mode.match(connectionString).hasMatch();
+}
+
+bool Database::isServerRegister(const QString &connectionString)
+{
+    static const QRegularExpression server(QStringLiteral("^\\s*(postgres(ql)?://|service\\s*=)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    return server.match(connectionString).hasMatch();
+}
+
+namespace {
+
+// A conninfo value in single quotes, its quotes and backslashes escaped as libpq reads them.
+QString conninfoValue(const QString &value)
+{
+    QString quoted = value;
+    quoted.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
+    return u'\'' + quoted + u'\'';
+}
+
+} // namespace
+
+QString Database::serverParameters(const QString &connectionString)
+{
+    if (!isServerRegister(connectionString))
+        return {};
+    // The read-only mark of readOnly() is the program's own, not libpq's.
+    static const QRegularExpression mode(QStringLiteral(";\\s*mode\\s*=\\s*read\\s*;?\\s*$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QString cs = QString(connectionString).remove(mode).trimmed();
+    QStringList parameters;
+    if (cs.startsWith(QStringLiteral("service"), Qt::CaseInsensitive)) {
+        const QString name = cs.mid(cs.indexOf(u'=') + 1).trimmed();
+        if (name.isEmpty() || name.contains(u' '))
+            return {};
+        return QStringLiteral("service=") + conninfoValue(name);
+    }
+    const QUrl url(cs, QUrl::StrictMode);
+    if (!url.isValid())
+        return {};
+    const auto add = [&](const char *key, const QString &value) {
+        if (!value.isEmpty())
+            parameters.append(QLatin1StringView(key) + u'=' + conninfoValue(value));
+    };
+    add("host", url.host(QUrl::FullyDecoded));
+    if (url.port() > 0)
+        add("port", QString::number(url.port()));
+    add("dbname", url.path(QUrl::FullyDecoded).mid(1));
+    add("user", url.userName(QUrl::FullyDecoded));
+    add("password", url.password(QUrl::FullyDecoded));
+    for (const auto &[key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
+        // Keys are libpq's own words; anything else could not be quoted safely.
+        static const QRegularExpression word(QStringLiteral("^[a-z_]+$"));
+        if (!word.match(key).hasMatch())
+            return {};
+        parameters.append(key + u'=' + conninfoValue(value));
+    }
+    return parameters.join(u' ');
 }

@@ -6,8 +6,8 @@
 
 #include <QString>
 
-// The store: connections to "orvel2.mdb" (an SQLite file) on which the typed
-// stores run their named statements.
+// The store: connections to "orvel2.mdb" (an SQLite file), or to a register on a
+// PostgreSQL server, on which the typed stores run their named statements.
 //
 // How the values are stored:
 //   dates     -> 'yyyy-MM-dd' text (whole days)
@@ -32,5 +32,13 @@ bool isUnavailable(const QString &connectionString);
 // it, not even the engine's own journal.
 QString readOnly(const QString &connectionString);
 bool isReadOnly(const QString &connectionString);
+
+// A register on a PostgreSQL server is named the way libpq names a database: a
+// URI ("postgresql://host:5432/orvel?sslmode=require", "postgres://...") or
+// "service=name" from pg_service.conf. Anything else names a file.
+bool isServerRegister(const QString &connectionString);
+// The libpq key='value' parameters of a server register, quoted for a conninfo
+// string; empty when the string names no server register or is no valid URI.
+QString serverParameters(const QString &connectionString);
 
 } // namespace Database

@@ -220,6 +220,9 @@ namespace {
 // A day stored as 'yyyy-MM-dd', possibly followed by another tool's time part.
 QDate storedDay(const QVariant &stored)
 {
+    // A server register's column is a date; a file's is text.
+    if (stored.typeId() == QMetaType::QDate)
+        return stored.toDate();
     return stored.typeId() == QMetaType::QString ? QDate::fromString(stored.toString().left(10), Qt::ISODate) : QDate();
 }
 
@@ -229,6 +232,7 @@ Currency storedMoney(const QVariant &stored)
 {
     switch (stored.typeId()) {
     case QMetaType::LongLong:
+    case QMetaType::ULongLong:   // a server's positive bigint
     case QMetaType::Int:
         return Currency::fromUnits(stored.toLongLong());
     case QMetaType::Double:
@@ -318,7 +322,7 @@ DeadlineStore::CreatedDeadlines DeadlineStore::createDeadlines(const NewDeadline
                                                    {"value", value}, {"balance", balance}, {"groupType", groupType},
                                                    {"groupId", qlonglong(groupId)}});
         }
-        created.rowIds.append(qint32(query.lastInsertId().toLongLong()));
+        created.rowIds.append(qint32(insertedId(query)));
     }
     created.touched = created.rowIds;
     if (deadlines.groupId > 0) {

@@ -24,6 +24,7 @@ std::optional<Currency> storedAmount(const QVariant &stored)
         return Currency();
     switch (stored.typeId()) {
     case QMetaType::LongLong:
+    case QMetaType::ULongLong:   // a server's positive bigint
     case QMetaType::Int:
         return Currency::fromUnits(stored.toLongLong());
     case QMetaType::Double:

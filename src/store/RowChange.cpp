@@ -9,9 +9,13 @@
 #include <QDate>
 #include <QSet>
 #include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 
 #include <sqlite3.h>
 
+#include <memory>
 #include <unordered_map>
 
 namespace {
@@ -31,14 +35,22 @@ constexpr std::array<TableStatements, 3> Statements = {{
 
 // One named statement prepared on the connection's SQLite handle, so that a
 // change of 10,000 rows binds and steps without going through the SQL module's
-// records, which would also blur a real apart from an integer.
+// records, which would also blur a real apart from an integer. On a server
+// register it goes through the SQL module, whose columns are typed already.
 class Prepared
 {
 public:
     Prepared(Connection &connection, const char *name)
-        : m_db(sqliteHandle(connection))
+        : m_db(connection.isServer() ? nullptr : sqliteHandle(connection))
         , m_sql(storeStatement(connection.database().driverName(), name).toUtf8())
     {
+        if (!m_db) {
+            m_query = std::make_unique<QSqlQuery>(connection.database());
+            m_query->setForwardOnly(true);
+            if (!m_query->prepare(QString::fromUtf8(m_sql)))
+                throw DbError::fromEngine(m_query->lastError(), QString::fromUtf8(m_sql));
+            return;
+        }
         if (sqlite3_prepare_v2(m_db, m_sql.constData(), int(m_sql.size()), &m_statement, nullptr) != SQLITE_OK
             || !m_statement)
             throw error();
@@ -49,11 +61,20 @@ public:
 
     void reset()
     {
+        if (m_query) {
+            m_query->finish();
+            m_executed = false;
+            return;
+        }
         sqlite3_reset(m_statement);
         sqlite3_clear_bindings(m_statement);
     }
     void bind(int index, const StoredValue &value)
     {
+        if (m_query) {
+            m_query->bindValue(index - 1, serverValue(value));
+            return;
+        }
         int rc = SQLITE_OK;
         if (const auto *i = std::get_if<qint64>(&value))
             rc = sqlite3_bind_int64(m_statement, index, *i);
@@ -72,6 +93,10 @@ public:
     }
     void bind(const char *placeholder, const QVariant &value)
     {
+        if (m_query) {
+            m_query->bindValue(u':' + QLatin1StringView(placeholder), serverBindable(value));
+            return;
+        }
         const int index = sqlite3_bind_parameter_index(m_statement, (QByteArray(":") + placeholder).constData());
         if (index == 0)
             return;
@@ -100,6 +125,12 @@ public:
     // True on a row, false at the end (or when a write is done).
     bool step()
     {
+        if (m_query) {
+            if (!m_executed && !m_query->exec())
+                throw DbError::fromEngine(m_query->lastError(), QString::fromUtf8(m_sql));
+            m_executed = true;
+            return m_query->isSelect() && m_query->next();
+        }
         const int rc = sqlite3_step(m_statement);
         if (rc == SQLITE_ROW)
             return true;
@@ -110,6 +141,12 @@ public:
     StoredRow row() const
     {
         StoredRow row;
+        if (m_query) {
+            const int count = m_query->record().count();
+            for (int column = 0; column < count; ++column)
+                row.values.push_back(storedValue(m_query->value(column)));
+            return row;
+        }
         const int count = sqlite3_column_count(m_statement);
         row.values.reserve(size_t(count));
         for (int column = 0; column < count; ++column) {
@@ -139,6 +176,42 @@ public:
     }
 
 private:
+    // A server's typed value as a file stores it: integers, ISO dates, UTF-8 texts.
+    static StoredValue storedValue(const QVariant &value)
+    {
+        if (value.isNull())
+            return std::monostate();
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+        case QMetaType::Short:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            return qint64(value.toLongLong());
+        case QMetaType::Double:
+            return value.toDouble();
+        case QMetaType::QDate:
+            return value.toDate().toString(Qt::ISODate).toUtf8();
+        case QMetaType::QByteArray:
+            return StoredBlob{value.toByteArray()};
+        default:
+            return value.toString().toUtf8();
+        }
+    }
+    static QVariant serverValue(const StoredValue &value)
+    {
+        if (const auto *i = std::get_if<qint64>(&value))
+            return qlonglong(*i);
+        if (const auto *d = std::get_if<double>(&value))
+            return *d;
+        if (const auto *t = std::get_if<QByteArray>(&value))
+            return QString::fromUtf8(*t);
+        if (const auto *b = std::get_if<StoredBlob>(&value))
+            return b->bytes;
+        return {};
+    }
+
     DbError error() const
     {
         const int code = sqlite3_extended_errcode(m_db) & 0xff;
@@ -151,6 +224,8 @@ private:
     sqlite3 *m_db;
     QByteArray m_sql;
     sqlite3_stmt *m_statement = nullptr;
+    std::unique_ptr<QSqlQuery> m_query;
+    bool m_executed = false;
 };
 
 // The row with that id as it is now; nothing when there is none.

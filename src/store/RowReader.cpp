@@ -5,6 +5,8 @@
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
 
 #include <sqlite3.h>
 
@@ -103,6 +105,13 @@ struct RowReader::TextPool
 RowReader::RowReader(Connection &connection, const char *statementName)
     : m_sql(storeStatement(connection.database().driverName(), statementName))
 {
+    if (connection.isServer()) {
+        m_query = std::make_unique<QSqlQuery>(connection.database());
+        m_query->setForwardOnly(true);
+        if (!m_query->prepare(m_sql))
+            throw DbError::fromEngine(m_query->lastError(), m_sql);
+        return;
+    }
     sqlite3 *db = sqliteHandle(connection);
     const QByteArray text = m_sql.toUtf8();
     if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_statement, nullptr) != SQLITE_OK || !m_statement)
@@ -123,6 +132,14 @@ RowReader::~RowReader()
 
 void RowReader::run(StatementValues values)
 {
+    if (m_query) {
+        m_query->finish();
+        for (const auto &[name, value] : values)
+            m_query->bindValue(u':' + QLatin1StringView(name), serverBindable(value));
+        if (!m_query->exec())
+            throw DbError::fromEngine(m_query->lastError(), m_sql);
+        return;
+    }
     sqlite3_reset(m_statement);
     sqlite3_clear_bindings(m_statement);
     for (const auto &[name, value] : values) {
@@ -135,6 +152,13 @@ void RowReader::run(StatementValues values)
 
 bool RowReader::next()
 {
+    if (m_query) {
+        if (m_query->next())
+            return true;
+        if (m_query->lastError().isValid())
+            throw DbError::fromEngine(m_query->lastError(), m_sql);
+        return false;
+    }
     const int result = sqlite3_step(m_statement);
     if (result == SQLITE_ROW)
         return true;
@@ -145,11 +169,15 @@ bool RowReader::next()
 
 bool RowReader::isNull(int column) const
 {
+    if (m_query)
+        return m_query->isNull(column);
     return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
 }
 
 qint64 RowReader::integer(int column) const
 {
+    if (m_query)
+        return m_query->value(column).toLongLong();
     return sqlite3_column_int64(m_statement, column);
 }
 
@@ -157,6 +185,10 @@ QString RowReader::text(int column) const
 {
     if (isNull(column))
         return {};
+    if (m_query) {
+        const QString value = m_query->value(column).toString();
+        return value.isNull() ? QStringLiteral("") : value;
+    }
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
     const int size = sqlite3_column_bytes(m_statement, column);
     if (size == 0)
@@ -166,6 +198,8 @@ QString RowReader::text(int column) const
 
 QDate RowReader::date(int column) const
 {
+    if (m_query)
+        return m_query->value(column).toDate();
     if (sqlite3_column_type(m_statement, column) != SQLITE_TEXT)
         return {};
     const unsigned char *text = sqlite3_column_text(m_statement, column);
@@ -176,6 +210,9 @@ QDate RowReader::date(int column) const
 
 std::optional<Currency> RowReader::amount(int column) const
 {
+    // A server register's amounts are bigint ten-thousandths: nothing else fits the column.
+    if (m_query)
+        return Currency::fromUnits(m_query->value(column).toLongLong());
     switch (sqlite3_column_type(m_statement, column)) {
     case SQLITE_NULL:
         return Currency();

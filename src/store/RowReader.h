@@ -6,10 +6,12 @@
 #include <QDate>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 class Connection;
+class QSqlQuery;
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -20,7 +22,8 @@ sqlite3 *sqliteHandle(Connection &connection);
 // own handle, each column taken as the type the caller asks for. No row goes
 // through a record of the SQL module, which is what a list of 100,000 rows spends
 // most of its time on otherwise. One reader is one prepared statement: run()
-// binds new values and starts again without preparing it anew.
+// binds new values and starts again without preparing it anew. On a server
+// register the rows come through the SQL module, typed the same way.
 class RowReader
 {
 public:
@@ -49,6 +52,7 @@ public:
 
 private:
     sqlite3_stmt *m_statement = nullptr;
+    std::unique_ptr<QSqlQuery> m_query;   // on a server register instead of m_statement
     QString m_sql;
     // Texts that repeat down a column (a counterparty's name and notes, the
     // cadence code, empty notes) are made once and shared by every row; a column

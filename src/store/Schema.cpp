@@ -87,6 +87,17 @@ int latestSchemaVersion(const QString &driverName)
 int schemaVersion(Connection &connection)
 {
     QSqlQuery query(connection.database());
+    if (connection.isServer()) {
+        // A server register keeps its version in a table of its own; a database
+        // without it is new, and the scripts create the register in it.
+        if (!query.exec(QStringLiteral("SELECT to_regclass('orvel_schema') IS NOT NULL")) || !query.next())
+            throw DbError::fromEngine(query.lastError(), QStringLiteral("orvel_schema"));
+        if (!query.value(0).toBool())
+            return 0;
+        if (!query.exec(QStringLiteral("SELECT max(version) FROM orvel_schema")) || !query.next())
+            throw DbError::fromEngine(query.lastError(), QStringLiteral("orvel_schema"));
+        return query.value(0).toInt();
+    }
     if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
         throw DbError::fromEngine(query.lastError(), QStringLiteral("PRAGMA user_version"));
     return query.value(0).toInt();
@@ -104,7 +115,13 @@ int upgradeSchema(Connection &connection, const QList<SchemaScript> &scripts)
             if (!addsAColumnThatExists(db, statement))
                 execRaw(db, statement, script.name);
         }
-        execRaw(db, QStringLiteral("PRAGMA user_version = %1").arg(script.version), script.name);
+        if (connection.isServer()) {
+            execRaw(db, QStringLiteral("CREATE TABLE IF NOT EXISTS orvel_schema (version integer NOT NULL)"), script.name);
+            execRaw(db, QStringLiteral("DELETE FROM orvel_schema"), script.name);
+            execRaw(db, QStringLiteral("INSERT INTO orvel_schema (version) VALUES (%1)").arg(script.version), script.name);
+        } else {
+            execRaw(db, QStringLiteral("PRAGMA user_version = %1").arg(script.version), script.name);
+        }
         guard.commit();
         version = script.version;
     }
@@ -124,6 +141,7 @@ void rebuildIndexes(const QString &connectionString)
 {
     Connection connection;
     connection.open(connectionString);
-    execRaw(connection.database(), QStringLiteral("REINDEX"));
+    execRaw(connection.database(), connection.isServer() ? QStringLiteral("REINDEX SCHEMA CONCURRENTLY public")
+                                                         : QStringLiteral("REINDEX"));
     connection.close();
 }

@@ -5,8 +5,10 @@
 
 class Connection;
 
-// The schema's version is PRAGMA user_version in the file; each numbered script
-// under sql/<engine>/upgrade brings a file from the version before it to its own.
+// The schema's version is PRAGMA user_version in the file (the table orvel_schema
+// on a server register); each numbered script under sql/<engine>/upgrade brings
+// a register from the version before it to its own. A server register's first
+// script is numbered as the file version it matches.
 
 struct SchemaScript
 {

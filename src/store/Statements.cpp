@@ -13,6 +13,8 @@ QString engineFolder(const QString &driverName)
 {
     if (driverName == u"QSQLITE")
         return QStringLiteral("sqlite");
+    if (driverName == u"QPSQL")
+        return QStringLiteral("postgresql");
     return {};
 }
 
@@ -35,6 +37,18 @@ QString readStatement(const QString &path)
 }
 
 } // namespace
+
+QVariant serverBindable(const QVariant &value)
+{
+    // Yes/No is bound as 1 / 0, as a file stores it.
+    if (value.typeId() == QMetaType::Bool)
+        return qlonglong(value.toBool() ? 1 : 0);
+    // PostgreSQL's text holds no NUL character: it is kept as U+FFFD, like half a
+    // character, rather than cutting the text short.
+    if (value.typeId() != QMetaType::QString || !value.toString().contains(QChar(u'\0')))
+        return value;
+    return value.toString().replace(QChar(u'\0'), QChar::ReplacementCharacter);
+}
 
 QString storeStatement(const QString &driverName, const char *name)
 {
@@ -59,11 +73,19 @@ QSqlQuery runStatement(Connection &connection, const char *name, StatementValues
     query.setForwardOnly(true);
     if (!query.prepare(storeStatement(db.driverName(), name)))
         throw DbError::fromEngine(query.lastError());
+    const bool server = db.driverName() == u"QPSQL";
     for (const auto &[placeholder, value] : values)
-        query.bindValue(u':' + QLatin1StringView(placeholder), value);
+        query.bindValue(u':' + QLatin1StringView(placeholder), server ? serverBindable(value) : value);
     if (!query.exec())
         throw DbError::fromEngine(query.lastError());
     return query;
+}
+
+qint64 insertedId(QSqlQuery &query)
+{
+    if (query.isSelect() && query.next())
+        return query.value(0).toLongLong();
+    return query.lastInsertId().toLongLong();
 }
 
 StoreConnection::StoreConnection(const QString &connectionString)

@@ -2,6 +2,7 @@
 #include "store/Database.h"
 #include "store/RowChange.h"
 #include "store/DeadlineStore.h"
+#include "store/Schema.h"
 #include "store/SheetStore.h"
 
 #include "../support/TestDatabase.h"
@@ -14,7 +15,9 @@
 #include <limits>
 #include <stdexcept>
 
-// Connections, transactions and the stores' writes on a fresh copy of the template.
+// Connections, transactions and the stores' writes on a fresh copy of the template,
+// or, with ORVEL_TEST_REGISTER set to a server register's URI (scripts/pg-cluster),
+// on that register emptied and created anew.
 class tst_Connection final : public QObject
 {
     Q_OBJECT
@@ -22,6 +25,31 @@ class tst_Connection final : public QObject
 private:
     QTemporaryDir m_dir;
     QString m_cs;
+
+    static QString serverRegister() { return qEnvironmentVariable("ORVEL_TEST_REGISTER"); }
+    static bool onServer() { return !serverRegister().isEmpty(); }
+    // The same server's database of that name.
+    static QString serverDatabase(const QString &name)
+    {
+        QUrl url(serverRegister());
+        url.setPath(u'/' + name);
+        return url.toString();
+    }
+    // Statements of the maintenance database, which no register test keeps open.
+    static void serverAdmin(const QStringList &statements)
+    {
+        Connection c;
+        c.open(serverDatabase("postgres"));
+        for (const QString &statement : statements)
+            exec(c, statement);
+    }
+    // A file's SQL as the server's columns take it: Yes/No is a number there too.
+    static QString forEngine(QString sql)
+    {
+        return onServer() ? sql.replace("NOT TrDone", "1 - TrDone") : sql;
+    }
+    // The SQL function that shows a value with its stored type.
+    static QString quoteFunction() { return onServer() ? "quote_nullable" : "quote"; }
 
     static QString quoted(const QString &text) { return u'\'' + QString(text).replace(u'\'', "''") + u'\''; }
 
@@ -89,9 +117,10 @@ private:
         c.open(cs);
         QSqlQuery q(c.database());
         QStringList rows;
-        if (!q.exec("SELECT quote(TrRowId), quote(TrDbId), quote(TrDone), quote(TrDate), quote(TrValue), "
-                    "quote(TrGrpRow), quote(TrGrpMDay), quote(TrGrpId), quote(TrType), quote(TrDescription), "
-                    "quote(TrAcId), quote(TrBalance), quote(TrGrpType), quote(TrNotes) FROM Transactions ORDER BY TrRowId"))
+        if (!q.exec(QString("SELECT quote(TrRowId), quote(TrDbId), quote(TrDone), quote(TrDate), quote(TrValue), "
+                            "quote(TrGrpRow), quote(TrGrpMDay), quote(TrGrpId), quote(TrType), quote(TrDescription), "
+                            "quote(TrAcId), quote(TrBalance), quote(TrGrpType), quote(TrNotes) FROM Transactions "
+                            "ORDER BY TrRowId").replace("quote(", quoteFunction() + "(")))
             return QStringList{q.lastError().text()};
         while (q.next()) {
             QStringList fields;
@@ -99,11 +128,12 @@ private:
                 fields.append(q.value(i).toString());
             rows.append(fields.join(u'|'));
         }
-        if (!q.exec("SELECT quote(AcId), quote(AcName), quote(AcNotes) FROM Accounts ORDER BY AcId"))
+        if (!q.exec(QString("SELECT quote(AcId), quote(AcName), quote(AcNotes) FROM Accounts ORDER BY AcId")
+                        .replace("quote(", quoteFunction() + "(")))
             return QStringList{q.lastError().text()};
         while (q.next())
             rows.append(QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()}.join(u'|'));
-        if (!q.exec("SELECT quote(DbId), quote(DbName) FROM Dbs ORDER BY DbId"))
+        if (!q.exec(QString("SELECT quote(DbId), quote(DbName) FROM Dbs ORDER BY DbId").replace("quote(", quoteFunction() + "(")))
             return QStringList{q.lastError().text()};
         while (q.next())
             rows.append(q.value(0).toString() + u'|' + q.value(1).toString());
@@ -134,6 +164,9 @@ private:
         // Client 1 is used by a deadline of the second sheet only; client 2 by none.
         exec(c, "INSERT INTO Accounts (AcId, AcName, AcNotes) VALUES (1, 'Rossi', NULL), (2, 'Bianchi', 'n')");
         exec(c, "UPDATE Transactions SET TrAcId = 1 WHERE TrRowId = 6");
+        // On a server the ids written above were handed out by its counters.
+        if (onServer())
+            exec(c, "SELECT setval('trgrpid_seq', 7), setval(pg_get_serial_sequence('accounts', 'acid'), 2)");
     }
 
     // Runs one store operation, named as in storeOperationsWriteTheExpectedRows,
@@ -194,9 +227,19 @@ private slots:
     void init()
     {
         QVERIFY(m_dir.isValid());
+        QLocale::setDefault(QLocale::c());
+        if (onServer()) {
+            m_cs = serverRegister();
+            Connection c;
+            c.open(m_cs);
+            exec(c, "DROP SCHEMA public CASCADE");
+            exec(c, "CREATE SCHEMA public");
+            c.close();
+            QCOMPARE(upgradeSchema(m_cs), latestSchemaVersion("QSQLITE"));
+            return;
+        }
         m_cs = copyTemplateTo(m_dir.path());
         QVERIFY2(!m_cs.isEmpty(), "master.gen not found; is ORVEL_PROGRAM_FOLDER set?");
-        QLocale::setDefault(QLocale::c());
     }
 
     void readsTheDataSource_data()
@@ -216,8 +259,42 @@ private slots:
                  folder + QDir::separator() + "ORVEL2.MDB");
     }
 
+    // A server register is named as libpq names a database; its parameters reach
+    // libpq quoted, whatever the URI's decoded values hold.
+    void namesServerRegisters_data()
+    {
+        QTest::addColumn<QString>("cs");
+        QTest::addColumn<QString>("parameters");   // empty: names no server register
+        QTest::newRow("host, port, TLS") << "postgresql://db.office:5432/orvel?sslmode=require"
+                                         << "host='db.office' port='5432' dbname='orvel' sslmode='require'";
+        QTest::newRow("socket folder, user, read-only mark")
+            << "postgres:///orvel?host=/run/pg%20x&user=anna;Mode=Read" << "dbname='orvel' host='/run/pg x' user='anna'";
+        QTest::newRow("password with quotes") << "postgresql://anna:it%27s%5C@h/o"
+                                              << "host='h' dbname='o' user='anna' password='it\\'s\\\\'";
+        QTest::newRow("service") << "service=orvel" << "service='orvel'";
+        QTest::newRow("no key slips in") << "postgresql://h/o?sslmode=x%27%20host%3Devil&x%20y=1" << "";
+        QTest::newRow("a file") << Database::connectionString("/home/anna/postgresql:") << "";
+    }
+
+    void namesServerRegisters()
+    {
+        QFETCH(QString, cs);
+        QFETCH(QString, parameters);
+        QCOMPARE(Database::serverParameters(cs), parameters);
+        QCOMPARE(Database::isServerRegister(cs), cs.startsWith("postgres") || cs.startsWith("service"));
+    }
+
     void refusesWhatIsNoDatabaseAndLeavesItAlone()
     {
+        if (onServer()) {
+            // A database the server does not have, or one with no register in it.
+            Connection c;
+            QVERIFY_THROWS_EXCEPTION(DbError, c.open(serverDatabase("nowhere")));
+            QVERIFY(Database::isUnavailable(serverDatabase("nowhere")));
+            QVERIFY(Database::isUnavailable(serverDatabase("postgres")));
+            QVERIFY(!Database::isUnavailable(m_cs));
+            return;
+        }
         // A missing file is never created, whether or not its folder exists.
         const QString missing = QDir(m_dir.path()).filePath("nowhere");
         Connection c;
@@ -260,13 +337,15 @@ private slots:
         // Texts another tool wrote can hold anything; none of it may end a literal.
         const QString nul = QStringLiteral("before") + QChar(u'\0') + QStringLiteral("') ; DROP TABLE Dbs; --");
         const QString surrogate = QStringLiteral("half ") + QChar(0xD83D) + QStringLiteral("x ") + QChar(0xDE00);
+        // A server's text holds no NUL: it is kept as U+FFFD, the rest as it was.
+        const QString nulStored = onServer() ? QString(nul).replace(QChar(u'\0'), QChar::ReplacementCharacter) : nul;
         // No text can hold half a character: it is stored as U+FFFD, and the
         // character after it is kept.
         const QString surrogateStored = QStringLiteral("half \uFFFDx \uFFFD");
         const QString marks = QStringLiteral("it's \\' \\\\ #01/02/2003# [x] \"q\" ?");
         const QString plain = "l'affitto # & [x] -- \t\"à\"\nfine";
         DeadlineStore store(m_cs);
-        const QList<QPair<QString, QString>> texts{{plain, plain}, {nul, nul}, {surrogate, surrogateStored}, {marks, marks}};
+        const QList<QPair<QString, QString>> texts{{plain, plain}, {nul, nulStored}, {surrogate, surrogateStored}, {marks, marks}};
         for (const auto &[text, kept] : texts) {
             DeadlineStore::NewDeadlines d;
             d.type = -1;
@@ -293,9 +372,13 @@ private slots:
         Connection c;
         c.open(m_cs);
         c.test();
-        QCOMPARE(firstValue(c, "SELECT quote(TrDate) || quote(TrValue) || quote(TrBalance) || quote(TrDone) "
-                               "FROM Transactions WHERE TrRowId = 1").toString(),
-                 QStringLiteral("'2017-04-03'125000-1250000"));
+        // A file stores the day as text, a server as a date; money as integers on both.
+        QCOMPARE(firstValue(c, onServer() ? "SELECT pg_typeof(TrDate) || ' ' || TrDate || pg_typeof(TrValue) || TrValue "
+                                            "|| TrBalance || TrDone FROM Transactions WHERE TrRowId = 1"
+                                          : "SELECT quote(TrDate) || quote(TrValue) || quote(TrBalance) || quote(TrDone) "
+                                            "FROM Transactions WHERE TrRowId = 1").toString(),
+                 onServer() ? QStringLiteral("date 2017-04-03bigint125000-1250000")
+                            : QStringLiteral("'2017-04-03'125000-1250000"));
         QCOMPARE(firstValue(c, "SELECT Count(*) FROM Dbs").toInt(), 1);
         // Text limits as declared; none for long text or a missing column.
         QCOMPARE(c.textColumnMaxLength("Accounts", "acname"), 100);
@@ -321,10 +404,52 @@ private slots:
             TransactionGuard guard(c);
             exec(c, "INSERT INTO Dbs (DbId, DbName) VALUES (2, 'Casa')");
             QVERIFY_THROWS_EXCEPTION(DbError, exec(c, "INSERT INTO Dbs (DbId, DbName) VALUES (2, 'Twice')"));
+            // A server ends the whole transaction at a failed statement: nothing of
+            // it is written, and the commit says so. A file undoes the statement only.
+            if (onServer()) {
+                QVERIFY_THROWS_EXCEPTION(DbError, guard.commit());
+                QCOMPARE(firstValue(c, "SELECT Count(*) FROM Dbs").toInt(), 1);
+                return;
+            }
             guard.commit();
         }
         QCOMPARE(firstValue(c, "SELECT Count(*) FROM Dbs").toInt(), 2);
         QCOMPARE(firstValue(c, "SELECT DbName FROM Dbs ORDER BY DbName").toString(), QStringLiteral("Casa"));
+    }
+
+    // Every named statement has its twin on each engine, and the register's engine
+    // accepts it: prepared, its placeholders' types are settled.
+    void everyStatementPreparesOnEachEngine()
+    {
+        const QStringList names = QDir(":/sql/sqlite/statements").entryList(QDir::Files);
+        QVERIFY(!names.isEmpty());
+        QCOMPARE(QDir(":/sql/postgresql/statements").entryList(QDir::Files), names);
+        Connection c;
+        c.open(m_cs);
+        for (const QString &file : names) {
+            const QByteArray name = file.chopped(4).toUtf8();
+            QSqlQuery q(c.database());
+            QVERIFY2(q.prepare(storeStatement(c.database().driverName(), name.constData())),
+                     qPrintable(file + ": " + q.lastError().text()));
+        }
+    }
+
+    // Two desks starting a recurrence at the same moment, each inside its own
+    // unfinished save, get different group ids from a server register.
+    void concurrentRecurrencesGetDistinctGroups()
+    {
+        if (!onServer())
+            QSKIP("A file is one desk's register; its group id is the highest + 1.");
+        Connection first;
+        Connection second;
+        first.open(m_cs);
+        second.open(m_cs);
+        TransactionGuard firstSave(first);
+        TransactionGuard secondSave(second);
+        const qint32 a = DeadlineStore(first).nextGroupId();
+        const qint32 b = DeadlineStore(second).nextGroupId();
+        QVERIFY(a > 0 && b > 0);
+        QVERIFY(a != b);
     }
 
     // Each write of the stores leaves the file byte for byte as the same change
@@ -401,16 +526,24 @@ private slots:
         QFETCH(QStringList, sql);
         QFETCH(int, result);
         fillRows(m_cs);
-        const QString otherFolder = QDir(m_dir.path()).filePath("expected");
-        QVERIFY(QDir().mkpath(otherFolder));
-        QFile::remove(QDir(otherFolder).filePath("orvel2.mdb"));
-        QVERIFY(QFile::copy(Database::dataSource(m_cs), QDir(otherFolder).filePath("orvel2.mdb")));
-        const QString expectedCs = Database::connectionString(otherFolder);
+        QString expectedCs;
+        if (onServer()) {
+            const QString name = QUrl(m_cs).path().mid(1);
+            serverAdmin({"DROP DATABASE IF EXISTS " + name + "_expected WITH (FORCE)",
+                         "CREATE DATABASE " + name + "_expected TEMPLATE " + name});
+            expectedCs = serverDatabase(name + "_expected");
+        } else {
+            const QString otherFolder = QDir(m_dir.path()).filePath("expected");
+            QVERIFY(QDir().mkpath(otherFolder));
+            QFile::remove(QDir(otherFolder).filePath("orvel2.mdb"));
+            QVERIFY(QFile::copy(Database::dataSource(m_cs), QDir(otherFolder).filePath("orvel2.mdb")));
+            expectedCs = Database::connectionString(otherFolder);
+        }
         {
             Connection c;
             c.open(expectedCs);
             for (const QString &statement : sql)
-                exec(c, statement);
+                exec(c, forEngine(statement));
         }
         const QStringList before = storedTables(m_cs);
         RowChange change;

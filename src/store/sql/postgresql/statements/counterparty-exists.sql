@@ -1,0 +1,1 @@
+SELECT 1 FROM Accounts WHERE AcId = :id;

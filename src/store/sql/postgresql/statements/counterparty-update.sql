@@ -1,0 +1,1 @@
+UPDATE Accounts SET AcName = :name, AcNotes = :notes WHERE AcId = :id;

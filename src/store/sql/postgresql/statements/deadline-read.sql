@@ -1,0 +1,3 @@
+SELECT TrRowId, TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, TrBalance, TrGrpType, TrGrpRow,
+       TrGrpMDay, TrGrpId, TrNotes
+FROM Transactions WHERE TrRowId = :rowId;

@@ -1,0 +1,1 @@
+UPDATE Transactions SET TrGrpRow = :row, TrGrpMDay = :count WHERE TrRowId = :rowId;

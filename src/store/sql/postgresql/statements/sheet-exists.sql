@@ -1,0 +1,1 @@
+SELECT 1 FROM Dbs WHERE DbId = :id;

@@ -1,0 +1,2 @@
+-- NULL when the table is empty.
+SELECT MIN(DbId) FROM Dbs;

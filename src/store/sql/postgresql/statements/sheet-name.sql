@@ -1,0 +1,1 @@
+SELECT DbName FROM Dbs WHERE DbId = :id;

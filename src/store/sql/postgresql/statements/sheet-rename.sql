@@ -1,0 +1,1 @@
+UPDATE Dbs SET DbName = :name WHERE DbId = :id;

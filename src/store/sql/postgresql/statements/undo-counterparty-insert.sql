@@ -1,0 +1,2 @@
+-- A recorded client/supplier written back under its own id.
+INSERT INTO Accounts (AcId, AcName, AcNotes) VALUES (:id, :name, :notes);

@@ -1,0 +1,3 @@
+-- Every deadline of a sheet, whole, as a recorded change keeps them.
+SELECT TrRowId, TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, TrBalance, TrGrpType, TrGrpRow, TrGrpMDay, TrNotes, TrGrpId
+FROM Transactions WHERE TrDbId = :id;

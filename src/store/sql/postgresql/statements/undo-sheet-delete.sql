@@ -1,0 +1,1 @@
+DELETE FROM Dbs WHERE DbId = :id;
