@@ -3,6 +3,7 @@
 // against one grouped SQL query that buckets the same rows inside SQLite, run
 // through the C API in the same run. Prints one line; not a test, nothing is
 // asserted beyond the two agreeing on the total. Usage: bench_aging [rows].
+#include "../BenchTiming.h"
 #include "SampleData.h"
 
 #include "reports/Aging.h"
@@ -74,14 +75,6 @@ Grouped groupedRead(const QString &file, const QDate &today)
     sqlite3_finalize(statement);
     sqlite3_close(db);
     return grouped;
-}
-
-double elapsedMs(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
 }
 
 } // namespace

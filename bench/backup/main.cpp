@@ -4,6 +4,7 @@
 // Prints one line per case; not a test, nothing is asserted.
 #include "store/Backups.h"
 
+#include "../BenchTiming.h"
 #include "SampleData.h"
 
 #include <QCoreApplication>
@@ -17,18 +18,6 @@
 
 #include <algorithm>
 #include <functional>
-
-namespace {
-
-double elapsedMs(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {

@@ -4,6 +4,7 @@
 // own request does, and the upcoming panel filled for a selected month.
 // Prints one line per case; not a test, nothing is asserted. Usage:
 // bench_calendar [rows] [--no-index] (without the index start-up adds).
+#include "../BenchTiming.h"
 #include "SampleData.h"
 
 #include "mainwindow/CalendarQueries.h"
@@ -31,14 +32,6 @@
 namespace {
 
 constexpr qint32 Sheet = 1;
-
-double elapsedMs(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 // The statements as SQLite runs them, read straight through QSqlQuery on a fresh
 // connection: the floor the program's own reads are held against.

@@ -295,8 +295,8 @@ void tst_AlertWindows::noticeSentences()
     Texts::setLanguage(Language(language));
     DueNotices::SheetNotice notice {2, QStringLiteral("Azienda"), {}};
     QDate latest = m_today;
-    for (const QString &spec : deadlines) {
-        const QStringList f = spec.split(u'|');
+    for (const QString &line : deadlines) {
+        const QStringList f = line.split(u'|');
         DueDeadline d;
         d.sheetId = 2;
         d.description = f[0];
