@@ -381,7 +381,7 @@ private slots:
         QCOMPARE(dialog.list()->rowCount(), 1);
         QCOMPARE(m_t->count(QStringLiteral("SELECT Count(TrRowId) FROM Transactions WHERE TrDbId=1")), 1);
         QCOMPARE(deadlineCount(), 1);
-        QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts")), 1);
+        QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts")), 3);   // the clients stay
     }
 
     void renameAndNewAskForTheName()
@@ -568,6 +568,7 @@ private:
         insertDeadline(cs, 2, -1, true, QDate(2024, 3, 1), QStringLiteral("closed after"), 0, ten, {}, 5, 2, 2);
         insertDeadline(cs, 2, -2, false, QDate(2023, 1, 1), QStringLiteral("open long ago"), 0, Currency());
         insertDeadline(cs, 1, 1, true, QDate(2023, 1, 1), QStringLiteral("other sheet"), 0, ten);
+        m_announced->heard.clear();
     }
 
     QStringList remaining() const
