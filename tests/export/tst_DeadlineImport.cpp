@@ -27,21 +27,6 @@ QList<ExportTexts> bothLanguages()
     return {exportTextsFor(TableLanguage::Italian), exportTextsFor(TableLanguage::English)};
 }
 
-ListedDeadline listed(int type, bool done, const QDate &date, const QString &description, qint64 units,
-                      const QString &counterparty = {}, const QString &counterpartyNotes = {})
-{
-    ListedDeadline row;
-    row.type = type;
-    row.done = done;
-    row.date = date;
-    row.shownDescription = description;
-    row.amount = Currency::fromUnits(units);
-    row.balance = Currency::fromUnits(type == -2 ? 0 : units * type);
-    row.counterpartyName = counterparty;
-    row.counterpartyNotes = counterpartyNotes;
-    return row;
-}
-
 // "line fault detail" of every refusal, to compare in one go.
 QStringList refusals(const ImportParse &parse)
 {
@@ -93,16 +78,16 @@ private slots:
         const ExportTexts texts = exportTextsFor(language);
         const QString of = u' ' + texts.counterWord + u' ';
         const QList<ListedDeadline> exported{
-            listed(1, true, QDate(2017, 4, 3), QStringLiteral("Said \"yes\"\tthen\r\nleft"), 1000000,
+            listedDeadline(1, true, QDate(2017, 4, 3), QStringLiteral("Said \"yes\"\tthen\r\nleft"), 1000000,
                    QStringLiteral("Rossi Srl")),
-            listed(-1, false, QDate(2024, 1, 31), QStringLiteral("Rent 1") + of + u'3', 125000,
+            listedDeadline(-1, false, QDate(2024, 1, 31), QStringLiteral("Rent 1") + of + u'3', 125000,
                    QStringLiteral("Bianchi"), QStringLiteral("tel. 02 1234")),
-            listed(-2, false, QDate(2024, 2, 29), QStringLiteral("Dentist"), 0),
-            listed(-1, false, QDate(2024, 2, 29), QStringLiteral("Rent 2") + of + u'3', 125000,
+            listedDeadline(-2, false, QDate(2024, 2, 29), QStringLiteral("Dentist"), 0),
+            listedDeadline(-1, false, QDate(2024, 2, 29), QStringLiteral("Rent 2") + of + u'3', 125000,
                    QStringLiteral("Bianchi"), QStringLiteral("tel. 02 1234")),
-            listed(-1, true, QDate(2024, 3, 31), QStringLiteral("Rent 3") + of + u'3', 125000,
+            listedDeadline(-1, true, QDate(2024, 3, 31), QStringLiteral("Rent 3") + of + u'3', 125000,
                    QStringLiteral("Bianchi"), QStringLiteral("tel. 02 1234")),
-            listed(1, false, QDate(2125, 12, 1), QStringLiteral("Lease 2") + of + u'9', 1, QStringLiteral("Rossi Srl")),
+            listedDeadline(1, false, QDate(2125, 12, 1), QStringLiteral("Lease 2") + of + u'9', 1, QStringLiteral("Rossi Srl")),
         };
         const QString text = exportText(exported, texts, locale);
         // The dialog proposes the locale the file was written in.

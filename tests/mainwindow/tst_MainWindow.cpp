@@ -561,18 +561,12 @@ void tst_MainWindow::currentDeadlineKeptOnEveryReread()
     open();
     DataGrid *list = m_window->listPanel()->list();
     auto *views = m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"));
-    for (int from = 0; from < 4; ++from) {
-        for (int to = 0; to < 4; ++to) {
-            if (to == from)
-                continue;
-            for (const QVariant &id : listedIds()) {
-                m_window->listPanel()->chooseLayout(from);
-                m_window->listPanel()->findDeadline(id.toInt());
-                QCOMPARE(currentId(), id);
-                m_window->listPanel()->chooseLayout(to);
-                QVERIFY2(currentId() == id, qPrintable(QStringLiteral("layout %1 to %2, id %3")
-                                                           .arg(from).arg(to).arg(id.toInt())));
-            }
+    // Round the four layouts: each is left and reached once, the deadline current throughout.
+    for (const QVariant &id : listedIds()) {
+        m_window->listPanel()->findDeadline(id.toInt());
+        for (int to : {1, 3, 2, 0}) {
+            m_window->listPanel()->chooseLayout(to);
+            QVERIFY2(currentId() == id, qPrintable(QStringLiteral("layout %1, id %2").arg(to).arg(id.toInt())));
         }
     }
     for (int layout = 0; layout < 4; ++layout) {

@@ -1,29 +1,41 @@
 #include "about/HelpWindow.h"
+#include "deadlines/DeleteFromGroupDialog.h"
+#include "deadlines/NewDeadlineWindow.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/ListPanel.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowLayout.h"
+#include "platform/DateBox.h"
 #include "platform/grid/DataGrid.h"
+#include "platform/grid/GridView.h"
+#include "store/Database.h"
 
 #include "../support/MainWindowSession.h"
 #include "../support/TestDatabase.h"
+#include "../support/TestRows.h"
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QTextBrowser>
 #include <QTest>
-
-#include <QScopeGuard>
+#include <QTimer>
 
 #include <memory>
+#include <tuple>
 
 // What the main window keeps between runs, how it starts from what was kept, its
-// menus and toolbars, and the widths of the list's columns.
+// menus and the help window; and one user's journey through the real windows.
 class tst_MainWindowLayout final : public QObject
 {
     Q_OBJECT
@@ -44,6 +56,7 @@ private slots:
     void helpWindowIsAWindowThatKeysClose();
     void changeDatabaseStoresFolder_data();
     void changeDatabaseStoresFolder();
+    void monthlyRentFromCreationToDeletion();
 
 private:
     int stored(const SettingsStore::Integer &setting) { return m_session->settings().integer(setting.name, -1); }
@@ -298,6 +311,141 @@ void tst_MainWindowLayout::changeDatabaseStoresFolder()
         QCOMPARE(m_session->prompts().shown().at(1).text, Texts::text(1362));
     // The database in use stays until the next start.
     QCOMPARE(m_session->connectionString(), before);
+}
+
+// One user's morning, through the real windows and keys: a monthly rent of
+// twelve is created, shows up grouped with its counters, one
+// payment is closed, one is deleted and the rest renumbered, and finally the whole
+// run is deleted.
+void tst_MainWindowLayout::monthlyRentFromCreationToDeletion()
+{
+    m_session->session().setActiveSheet(1, QStringLiteral("Home"));
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    MainWindow window(m_session->session());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    GridView *list = window.listPanel()->list()->view();
+    GridModel *model = window.listPanel()->list()->model();
+    const auto shown = [model] {
+        QStringList out;
+        for (int row = 1; row <= model->rowCount(); ++row)
+            if (!model->isGroupRow(row))
+                out << model->displayText(row, ListColumn::TrDescription);
+        return out;
+    };
+    const auto rowShowing = [model](const QString &description) {
+        for (int row = 1; row <= model->rowCount(); ++row)
+            if (!model->isGroupRow(row) && model->displayText(row, ListColumn::TrDescription) == description)
+                return row;
+        return 0;
+    };
+    const auto pressOnRow = [&window, list](int row, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        window.listPanel()->list()->setCurrentRow(row);
+        QTest::keyClick(list, key, modifiers);
+    };
+    // (TrGrpRow, TrGrpMDay, TrDone) of every stored member, by date.
+    const auto storedMembers = [this] {
+        Connection c;
+        c.open(m_session->connectionString());
+        QSqlQuery query(c.database());
+        query.exec(QStringLiteral("SELECT TrGrpRow, TrGrpMDay, TrDone FROM Transactions ORDER BY TrDate"));
+        QList<std::tuple<int, int, bool>> out;
+        while (query.next())
+            out.append({query.value(0).toInt(), query.value(1).toInt(), query.value(2).toBool()});
+        return out;
+    };
+    // Answers the modal group question that the next key opens: an option and Delete, or Cancel.
+    const auto answerGroupErase = [this](const QString &control) {
+        QTimer::singleShot(0, this, [control] {
+            auto *dialog = qobject_cast<DeleteFromGroupDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            if (auto *option = dialog->findChild<QRadioButton *>(control)) {
+                option->setChecked(true);
+                QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("confirmButton")), Qt::LeftButton);
+            } else {
+                QTest::mouseClick(dialog->findChild<QPushButton *>(control), Qt::LeftButton);
+            }
+        });
+    };
+    // F5 in the empty list opens the new-deadline window.
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F5);
+    auto *form = window.findChild<NewDeadlineWindow *>();
+    QVERIFY(form && form->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(form));
+
+    auto *type = form->findChild<QComboBox *>(QStringLiteral("typeCombo"));
+    type->setFocus();
+    QTest::keyClick(type, Qt::Key_End);   // credit
+    auto *description = form->findChild<QLineEdit *>(QStringLiteral("descriptionBox"));
+    description->setFocus();
+    QTest::keyClicks(description, QStringLiteral("Rent"));
+    auto *amount = form->findChild<QLineEdit *>(QStringLiteral("amountBox"));
+    amount->setFocus();
+    amount->selectAll();
+    QTest::keyClicks(amount, QStringLiteral("850.5"));
+    QTest::mouseClick(form->findChild<QRadioButton *>(QStringLiteral("recurringOption")), Qt::LeftButton);
+    auto *first = form->findChild<DateBox *>(QStringLiteral("firstDate"));
+    first->setDate(QDate(2027, 1, 31));
+    auto *count = form->findChild<QLineEdit *>(QStringLiteral("countBox"));
+    count->setFocus();
+    count->selectAll();
+    QTest::keyClicks(count, QStringLiteral("12"));
+    auto *cadence = form->findChild<QComboBox *>(QStringLiteral("cadenceCombo"));
+    cadence->setCurrentIndex(cadence->findText(Texts::text(1153)));   // monthly
+    QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("saveButton")), Qt::LeftButton);
+    QVERIFY(!form->isVisible());
+    QVERIFY(m_session->prompts().shown().isEmpty());
+
+    // Twelve members, month ends kept (28/02, 30/04), numbered by date.
+    QStringList expected;
+    for (int k = 1; k <= 12; ++k)
+        expected << QStringLiteral("Rent %1 of 12").arg(k);
+    QCOMPARE(shown(), expected);
+    // The first member is the list's current row, ready for Enter.
+    QCOMPARE(window.listPanel()->list()->currentRow(), rowShowing(expected.first()));
+    const QString cs = m_session->connectionString();
+    QCOMPARE(firstValue(cs, QStringLiteral("SELECT Min(TrDate) FROM Transactions")).toDate(), QDate(2027, 1, 31));
+    QCOMPARE(firstValue(cs, QStringLiteral("SELECT TrBalance FROM Transactions WHERE TrDate='2027-02-28'")).toLongLong(),
+             qlonglong(8505000));
+
+    // Ctrl+3: grouped by month, each month totalled.
+    pressOnRow(2, Qt::Key_3, Qt::ControlModifier);
+    QCOMPARE(m_session->session().display().groupOption, 2);
+    QStringList monthCaptions;
+    for (int row = 1; row <= model->rowCount(); ++row)
+        if (model->isGroupRow(row) && model->groupLevel(row) == 2)
+            monthCaptions << model->groupCaption(row);
+    QCOMPARE(monthCaptions.size(), 12);
+    QVERIFY2(monthCaptions.first().startsWith(QStringLiteral(" January 2027 [")), qPrintable(monthCaptions.first()));
+
+    // Space closes the third payment.
+    pressOnRow(rowShowing(QStringLiteral("Rent 3 of 12")), Qt::Key_Space);
+    QCOMPARE(std::get<2>(storedMembers().at(2)), true);
+    QCOMPARE(std::get<2>(storedMembers().at(3)), false);
+
+    // Del on the fifth, cancelled: all twelve stay.
+    answerGroupErase(QStringLiteral("cancelButton"));
+    pressOnRow(rowShowing(QStringLiteral("Rent 5 of 12")), Qt::Key_Delete);
+    QCOMPARE(storedMembers().size(), 12);
+
+    // Del on the fifth, "only this one": eleven left, renumbered 1 to 11.
+    answerGroupErase(QStringLiteral("firstOption"));
+    pressOnRow(rowShowing(QStringLiteral("Rent 5 of 12")), Qt::Key_Delete);
+    const auto members = storedMembers();
+    QCOMPARE(members.size(), 11);
+    for (int k = 0; k < members.size(); ++k) {
+        QCOMPARE(std::get<0>(members.at(k)), k + 1);
+        QCOMPARE(std::get<1>(members.at(k)), 11);
+    }
+    QVERIFY(rowShowing(QStringLiteral("Rent 11 of 11")) > 0);
+    QCOMPARE(rowShowing(QStringLiteral("Rent 12 of 12")), 0);
+
+    // Del again, "the whole group": nothing is left and the start panel returns.
+    answerGroupErase(QStringLiteral("secondOption"));
+    pressOnRow(rowShowing(QStringLiteral("Rent 2 of 11")), Qt::Key_Delete);
+    QVERIFY(storedMembers().isEmpty());
+    QCOMPARE(window.listPanel()->list()->rowCount(), 0);
 }
 
 QTEST_MAIN(tst_MainWindowLayout)

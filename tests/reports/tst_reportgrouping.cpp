@@ -1,13 +1,71 @@
 #include "ReportTestTexts.h"
+#include "../support/TestDatabase.h"
+#include "../support/TestRows.h"
 
+#include "reports/Aging.h"
 #include "reports/ReportContent.h"
 #include "reports/ReportDescription.h"
 #include "reports/ReportFilter.h"
 #include "reports/ReportGrouping.h"
+#include "store/AgingStore.h"
+#include "store/ReportStore.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
+
+QList<qint32> rowIds(const QList<ReportDeadline> &deadlines)
+{
+    QList<qint32> ids;
+    for (const ReportDeadline &d : deadlines)
+        ids << d.rowId;
+    return ids;
+}
+
+ReportFilter withTypes(bool credits, bool debits, bool appointments)
+{
+    ReportFilter filter;
+    filter.setTypeChecked(ReportFilter::CreditsBox, credits);
+    filter.setTypeChecked(ReportFilter::DebitsBox, debits);
+    filter.setTypeChecked(ReportFilter::AppointmentsBox, appointments);
+    return filter;
+}
+
+// An exact sum as plain text ("12.5"), wider than any Currency; "?" out of range.
+QString sumText(const MoneySum &sum)
+{
+    if (sum.isOutOfRange())
+        return QStringLiteral("?");
+    const __int128 units = sum.units();
+    unsigned __int128 magnitude = units < 0 ? -(unsigned __int128)units : (unsigned __int128)units;
+    QString whole;
+    for (unsigned __int128 w = magnitude / Currency::Scale; whole.isEmpty() || w != 0; w /= 10)
+        whole.prepend(QChar(u'0' + int(w % 10)));
+    QString fraction = QString::number(qint64(magnitude % Currency::Scale)).rightJustified(4, u'0');
+    while (fraction.endsWith(u'0'))
+        fraction.chop(1);
+    return (units < 0 ? QStringLiteral("-") : QString()) + whole
+        + (fraction.isEmpty() ? QString() : QLatin1Char('.') + fraction);
+}
+
+// "name:not due,1-30,31-60,61-90,over 90=total oldest" per row, then the totals.
+QString agingText(const AgingTable &table)
+{
+    QStringList lines;
+    const auto line = [](const QString &name, const AgingRow &row) {
+        QStringList buckets;
+        for (const MoneySum &sum : row.buckets)
+            buckets << sumText(sum);
+        return name + QLatin1Char(':') + buckets.join(QLatin1Char(',')) + QLatin1Char('=') + sumText(row.total)
+            + QLatin1Char(' ') + row.oldestDue.toString(Qt::ISODate);
+    };
+    for (const AgingRow &row : table.rows)
+        lines << line(row.counterpartyId != 0 ? row.name : QStringLiteral("(none)"), row);
+    lines << line(QStringLiteral("total"), table.totals);
+    return lines.join(QStringLiteral("; "));
+}
+
 
 ReportDeadline deadline(qint16 type, const QDate &date, const QString &counterparty, qint64 whole,
                         bool done = false)
@@ -36,11 +94,195 @@ QStringList outline(const QList<ReportRow> &rows)
 
 } // namespace
 
+// What a report selects through the store, the aging, and how the rows are grouped,
+// totalled and described, without a window.
 class TestReportGrouping final : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        m_db = copyTemplateTo(m_dir.path());
+        QVERIFY2(!m_db.isEmpty(), "master.gen missing: run from ctest");
+        runSql(m_db, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Zeta Spa', 'second')"));
+        runSql(m_db, QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'first\nline two')"));
+        const int zeta = firstValue(m_db, QStringLiteral("SELECT AcId FROM Accounts WHERE AcName='Zeta Spa'")).toInt();
+        // Sheet 1: rows 1 to 6; sheet 2 holds the earliest and the latest date.
+        insertDeadline(m_db, 1, 1, false, QDate(2027, 3, 1), QStringLiteral("open credit"), zeta, Currency::fromWhole(100));
+        insertDeadline(m_db, 1, -1, false, QDate(2027, 4, 30), QStringLiteral("open debit"), 0, Currency::fromWhole(40));
+        insertDeadline(m_db, 1, -2, false, QDate(2027, 5, 1), QStringLiteral("open appointment"), 0, Currency());
+        insertDeadline(m_db, 1, 1, true, QDate(2027, 6, 1), QStringLiteral("closed credit"), zeta, Currency::fromWhole(7));
+        insertDeadline(m_db, 1, -1, true, QDate(2027, 12, 31), QStringLiteral("closed debit"), 0, Currency::fromWhole(8));
+        insertDeadline(m_db, 1, -1, false, QDate(2028, 1, 1), QStringLiteral("rent"), zeta, Currency::fromUnits(12'345),
+                       QString(), 9, 3, 12);
+        insertDeadline(m_db, 2, 1, false, QDate(2020, 2, 2), QStringLiteral("other sheet"), 0, Currency::fromWhole(1));
+        insertDeadline(m_db, 2, 1, true, QDate(2031, 7, 7), QStringLiteral("other sheet"), 0, Currency::fromWhole(1));
+    }
+
+    // Every condition of the filter selects what it says, through the store; on
+    // one day open deadlines come before closed ones, each as entered.
+    void selectionsReadTheirRows_data()
+    {
+        QTest::addColumn<ReportFilter>("filter");
+        QTest::addColumn<qint32>("sheet");
+        QTest::addColumn<QList<qint32>>("expected");
+
+        const ReportFilter defaults;
+        QTest::newRow("defaults: open") << defaults << 1 << QList<qint32>{1, 2, 3, 6};
+        ReportFilter closedOnly;
+        closedOnly.setStateChecked(ReportFilter::ClosedBox, true);
+        closedOnly.setStateChecked(ReportFilter::OpenBox, false);
+        QTest::newRow("closed only") << closedOnly << 1 << QList<qint32>{4, 5};
+        ReportFilter both = closedOnly;
+        both.setStateChecked(ReportFilter::OpenBox, true);
+        QTest::newRow("both states") << both << 1 << QList<qint32>{1, 2, 3, 6, 4, 5};
+        QTest::newRow("the other sheet") << both << 2 << QList<qint32>{7, 8};
+
+        // Pairs of types and a type alone (credits alone are the three boxes' last rule).
+        QTest::newRow("debits, appointments") << withTypes(false, true, true) << 1 << QList<qint32>{2, 3, 6};
+        QTest::newRow("credits, appointments") << withTypes(true, false, true) << 1 << QList<qint32>{1, 3};
+        QTest::newRow("appointments") << withTypes(false, false, true) << 1 << QList<qint32>{3};
+
+        // Both ends of the period count; dates set while it is off are kept but not applied.
+        ReportFilter period = both;
+        period.setPeriodEnabled(true);
+        period.setPeriod(QDate(2027, 4, 30), QDate(2027, 12, 31));
+        QTest::newRow("period") << period << 1 << QList<qint32>{2, 3, 4, 5};
+        ReportFilter periodOff = period;
+        periodOff.setPeriodEnabled(false);
+        QTest::newRow("period unchecked") << periodOff << 1 << QList<qint32>{1, 2, 3, 6, 4, 5};
+
+        ReportFilter counterparty = both;
+        counterparty.setCounterpartyEnabled(true);
+        counterparty.setCounterparty(zeta(), QStringLiteral("Zeta Spa"));
+        QTest::newRow("client") << counterparty << 1 << QList<qint32>{1, 6, 4};
+
+        ReportFilter everything = counterparty;
+        everything.setStateChecked(ReportFilter::OpenBox, false);
+        everything.setTypeChecked(ReportFilter::DebitsBox, false);
+        everything.setPeriodEnabled(true);
+        everything.setPeriod(QDate(2027, 5, 1), QDate(2027, 12, 31));
+        QTest::newRow("all conditions") << everything << 1 << QList<qint32>{4};
+    }
+
+    void selectionsReadTheirRows()
+    {
+        QFETCH(ReportFilter, filter);
+        QFETCH(qint32, sheet);
+        QFETCH(QList<qint32>, expected);
+        QCOMPARE(rowIds(ReportStore(m_db).deadlines(reportSelection(filter, sheet))), expected);
+    }
+
+    void fieldsAsStored()
+    {
+        ReportFilter both;
+        both.setStateChecked(ReportFilter::ClosedBox, true);
+        const QList<ReportDeadline> deadlines = ReportStore(m_db).deadlines(reportSelection(both, 1));
+        const auto byId = [&](qint32 id) {
+            return *std::find_if(deadlines.begin(), deadlines.end(), [id](const ReportDeadline &d) { return d.rowId == id; });
+        };
+        const ReportDeadline rent = byId(6);
+        QVERIFY(rent.value && rent.balance);
+        QCOMPARE((QVariantList{int(rent.type), rent.done, rent.date, rent.description, rent.counterparty, rent.value->units(),
+                               rent.balance->units(), rent.groupId, rent.groupRow, rent.groupSize}),
+                 (QVariantList{-1, false, QDate(2028, 1, 1), "rent", "Zeta Spa", 12'345, -12'345, 9, 3, 12}));
+
+        const ReportDeadline closed = byId(4);
+        QCOMPARE(closed.done, true);
+        QCOMPARE(closed.openBalance(), Currency());
+        QCOMPARE(byId(2).counterparty, QString());
+    }
+
+    // The aging of one sheet as of today, through the store: buckets by days
+    // overdue, credits and debits apart, debits as what is owed, the
+    // deadlines without a client (or whose client is gone) under "(none)",
+    // appointments and closed ones weighing nothing, exact sums and totals.
+    // A row is "type date who amount": C credit, D debit, A appointment, X a
+    // closed credit; who is a name, "-" for none, "?" for a deleted client.
+    void agingBuckets_data()
+    {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("credits");
+        QTest::addColumn<QString>("debits");
+
+        // Due today, then 1, 30, 31, 60, 61, 90 and 91 days overdue, and tomorrow.
+        QTest::newRow("bucket edges")
+            << QDate(2026, 6, 30)
+            << QStringList{"C 2026-06-30 Acme 1", "C 2026-06-29 Acme 2", "C 2026-05-31 Acme 4",
+                           "C 2026-05-30 Acme 8", "C 2026-05-01 Acme 16", "C 2026-04-30 Acme 32",
+                           "C 2026-04-01 Acme 64", "C 2026-03-31 Acme 128", "C 2026-07-01 Acme 256"}
+            << QStringLiteral("Acme:257,6,24,96,128=511 2026-03-31; total:257,6,24,96,128=511 2026-03-31")
+            << QStringLiteral("total:0,0,0,0,0=0 ");
+        // 29 February counts: 31 January is 30 days before 1 March 2024, 29 in 2023.
+        QTest::newRow("leap year, 30 days")
+            << QDate(2024, 3, 1) << QStringList{"C 2024-01-31 Acme 1", "C 2024-01-30 Acme 2"}
+            << QStringLiteral("Acme:0,1,2,0,0=3 2024-01-30; total:0,1,2,0,0=3 2024-01-30")
+            << QStringLiteral("total:0,0,0,0,0=0 ");
+        QTest::newRow("common year, 30 and 60 days")
+            << QDate(2023, 3, 1)
+            << QStringList{"D 2023-01-31 Zeta 1", "D 2023-01-30 Zeta 2", "D 2022-12-31 Zeta 4", "D 2022-12-30 Zeta 8"}
+            << QStringLiteral("total:0,0,0,0,0=0 ")
+            << QStringLiteral("Zeta Spa:0,3,4,8,0=15 2022-12-30; total:0,3,4,8,0=15 2022-12-30");
+        QTest::newRow("leap year, 90 and 91 days")
+            << QDate(2024, 3, 30)
+            << QStringList{"C 2023-12-31 Acme 1", "C 2023-12-30 Acme 2", "C 2024-02-29 Acme 4"}
+            << QStringLiteral("Acme:0,4,0,1,2=7 2023-12-30; total:0,4,0,1,2=7 2023-12-30")
+            << QStringLiteral("total:0,0,0,0,0=0 ");
+        // By the largest overdue amount; "(none)" collects both ways of having no client.
+        QTest::newRow("none, order and what counts nothing")
+            << QDate(2026, 6, 30)
+            << QStringList{"C 2026-06-25 - 10", "C 2026-03-22 Acme 3", "C 2026-07-15 Zeta 20", "C 2026-06-29 ? 1",
+                           "A 2026-01-01 - 5", "X 2026-01-01 Acme 50", "D 2026-05-21 Zeta 7", "D 2026-08-01 - 2"}
+            << QStringLiteral("(none):0,11,0,0,0=11 2026-06-25; Acme:0,0,0,0,3=3 2026-03-22; "
+                              "Zeta Spa:20,0,0,0,0=20 2026-07-15; total:20,11,0,0,3=34 2026-03-22")
+            << QStringLiteral("Zeta Spa:0,0,7,0,0=7 2026-05-21; (none):2,0,0,0,0=2 2026-08-01; "
+                              "total:2,0,7,0,0=9 2026-05-21");
+        // Ten-thousandths add up exactly, and sums go past what one amount holds.
+        QTest::newRow("exact sums")
+            << QDate(2026, 6, 30)
+            << QStringList{"C 2026-06-01 Acme 0.0001", "C 2026-06-02 Acme 0.0002", "C 2026-01-01 Zeta 900000000000000",
+                           "C 2026-01-02 Zeta 900000000000000"}
+            << QStringLiteral("Zeta Spa:0,0,0,0,1800000000000000=1800000000000000 2026-01-01; "
+                              "Acme:0,0.0003,0,0,0=0.0003 2026-06-01; "
+                              "total:0,0.0003,0,0,1800000000000000=1800000000000000.0003 2026-01-01")
+            << QStringLiteral("total:0,0,0,0,0=0 ");
+    }
+
+    void agingBuckets()
+    {
+        QFETCH(QDate, today);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, credits);
+        QFETCH(QString, debits);
+        constexpr int sheet = 40;
+        runSql(m_db, QStringLiteral("DELETE FROM Transactions WHERE TrDbId = 40"));
+        const int acme = firstValue(m_db, QStringLiteral("SELECT AcId FROM Accounts WHERE AcName='Acme'")).toInt();
+        for (const QString &row : rows) {
+            const QStringList f = row.split(QLatin1Char(' '));
+            const QChar kind = f.at(0).at(0);
+            const int type = kind == u'D' ? -1 : kind == u'A' ? -2 : 1;
+            const int who = f.at(2) == u"Acme" ? acme : f.at(2) == u"Zeta" ? zeta() : f.at(2) == u"?" ? 999 : 0;
+            const std::optional<Currency> amount = Currency::parse(f.at(3));
+            QVERIFY(amount);
+            insertDeadline(m_db, sheet, type, kind == u'X', QDate::fromString(f.at(1), Qt::ISODate), row, who, *amount);
+        }
+        const Aging aging = computeAging(AgingStore(m_db).openAmounts(sheet), today);
+        QCOMPARE(agingText(aging.credits), credits);
+        QCOMPARE(agingText(aging.debits), debits);
+    }
+
+    void documentTitle()
+    {
+        QCOMPARE(reportDocumentTitle(QStringLiteral("Office"), QStringLiteral("\r\n")), QStringLiteral("Office"));
+        QCOMPARE(reportDocumentTitle(QStringLiteral("Office"),
+                                     QStringLiteral("&1 Filter: Open Deadlines | Credits\r\n&2 Grouping: Date")),
+                 QStringLiteral("Office - 1 Filter: Open Deadlines | Credits - 2 Grouping: Date"));
+        QCOMPARE(reportDocumentTitle(QStringLiteral("R&&D"), QStringLiteral("\r\n&2 Grouping: Q&&A")),
+                 QStringLiteral("R&&D - 2 Grouping: Q&A"));
+    }
+
     void dateKeys_data()
     {
         QTest::addColumn<QDate>("date");
@@ -296,6 +538,12 @@ private slots:
         QCOMPARE(plain[1].icons.value(DescriptionColumnIndex), int(OpenRecurrencePicture));
         QCOMPARE(plain[2].flags, int(ReportRow::NoFlags));
     }
+
+private:
+    int zeta() const { return firstValue(m_db, QStringLiteral("SELECT AcId FROM Accounts WHERE AcName='Zeta Spa'")).toInt(); }
+
+    QTemporaryDir m_dir;
+    QString m_db;
 };
 
 QTEST_GUILESS_MAIN(TestReportGrouping)

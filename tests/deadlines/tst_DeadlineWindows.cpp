@@ -2,6 +2,9 @@
 #include "DeadlineTestDb.h"
 #include "../support/Announcements.h"
 
+#include "deadlines/AddToGroupDialog.h"
+#include "deadlines/DeadlineEditor.h"
+#include "deadlines/DeleteFromGroupDialog.h"
 #include "deadlines/NewDeadlineWindow.h"
 #include "platform/Clock.h"
 #include "platform/DateBox.h"
@@ -11,6 +14,7 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -19,7 +23,10 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
+
+#include <limits>
 
 namespace {
 
@@ -62,7 +69,10 @@ QStringList savedOn(const QString &connectionString, const QDate &date)
 
 } // namespace
 
-class tst_NewDeadlineWindow final : public QObject
+// The new-deadline window and the editor of one deadline, driven by keys and
+// clicks over a real database; the questions before adding to or deleting from a
+// recurrence.
+class tst_DeadlineWindows final : public QObject
 {
     Q_OBJECT
 
@@ -83,10 +93,16 @@ private slots:
         m_announced = std::make_unique<Announcements>(m_db->session().deadlineRegister());
         m_form = std::make_unique<NewDeadlineWindow>(m_db->session());
         m_announced->follow(m_form.get());
+        m_editor = std::make_unique<DeadlineEditor>(m_db->session());
+        m_announced->follow(m_editor.get());
+        m_rowIds.clear();
+        connect(&m_db->session().deadlineRegister(), &Register::deadlinesChanged, this,
+                [this](qint32, const QList<qint32> &rowIds) { m_rowIds.append(rowIds); });
     }
 
     void cleanup()
     {
+        m_editor.reset();
         m_form.reset();
         m_announced.reset();
         m_prompts.reset();
@@ -420,6 +436,211 @@ private slots:
         QCOMPARE(stored(), QStringList{"2016-03-01|-2|Dentist||0|0|n|0|0|0"});
     }
 
+    // The editor of one saved deadline.
+    void saveWritesOnlyThatRow()
+    {
+        editorRows();
+        QStringList before = tableRows(m_db->connectionString());
+        openRow(3);
+        QVERIFY(!inEditor<QComboBox>("typeCombo")->isEnabled());
+        QCOMPARE(inEditor<DateBox>("dateEdit")->date(), QDate(2017, 3, 31));
+
+        // Past the fourth member's date: the row keeps its place number all the same.
+        inEditor<DateBox>("dateEdit")->setDate(QDate(2017, 5, 15));
+        auto *amount = inEditor<QLineEdit>("amountBox");
+        amount->setFocus();
+        QCOMPARE(amount->selectedText(), amount->text());
+        QTest::keyClicks(amount, QStringLiteral("80"));
+        QTest::keyClick(amount, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), inEditor<QWidget>("notesBox"));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Paid by card"));
+        inEditor<QCheckBox>("doneCheck")->setChecked(true);
+        QTest::mouseClick(inEditor<QPushButton>("saveButton"), Qt::LeftButton);
+
+        QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDate, TrValue, TrBalance, TrDone, TrNotes, TrGrpRow, TrGrpMDay, TrGrpType"),
+                 (QStringList{"2017-05-15", "800000", "-800000", "1", "Paid by card", "3", "4", "m"}));
+        QStringList after = tableRows(m_db->connectionString());
+        after.removeAt(2);
+        before.removeAt(2);
+        QCOMPARE(after, before);
+        QCOMPARE(m_announced->heard, (QStringList{"deadlines 1", "current 3"}));
+        QCOMPARE(m_rowIds, QList<qint32>{3});
+        QVERIFY(!m_editor->isVisible());
+    }
+
+    void unsavedChangesWriteNothing_data()
+    {
+        QTest::addColumn<QString>("leaveBy");
+        QTest::newRow("Cancel button") << "cancel";
+        QTest::newRow("Esc") << "escape";
+        QTest::newRow("Save with the description cleared") << "save";
+    }
+
+    void unsavedChangesWriteNothing()
+    {
+        editorRows();
+        QFETCH(QString, leaveBy);
+        const QStringList before = tableRows(m_db->connectionString());
+        openRow(2);
+        inEditor<QCheckBox>("doneCheck")->setChecked(true);
+        auto *description = inEditor<QLineEdit>("descriptionBox");
+        if (leaveBy == QLatin1String("save")) {
+            // The cleared field keeps the focus without a word, on Enter and on Save.
+            description->setFocus();
+            description->clear();
+            QTest::keyClick(description, Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), description);
+            QTest::mouseClick(inEditor<QPushButton>("saveButton"), Qt::LeftButton);
+            QCOMPARE(QApplication::focusWidget(), description);
+            QVERIFY(m_prompts->shown().isEmpty());
+            QVERIFY(m_editor->isVisible());
+        } else {
+            description->setText(QStringLiteral("Changed"));
+            if (leaveBy == QLatin1String("escape"))
+                QTest::keyClick(inEditor<QCheckBox>("doneCheck"), Qt::Key_Escape);
+            else
+                QTest::mouseClick(inEditor<QPushButton>("cancelButton"), Qt::LeftButton);
+            QVERIFY(!m_editor->isVisible());
+        }
+        QCOMPARE(tableRows(m_db->connectionString()), before);
+        QVERIFY(m_announced->heard.isEmpty());
+    }
+
+    void opensOnlyWhatTheRowHolds()
+    {
+        editorRows();
+        // A row deleted meanwhile is reported, and nothing is left to save.
+        m_editor->open(99);
+        QCOMPARE(m_prompts->shown().size(), 1);
+        QVERIFY(!m_editor->isVisible());
+        QTest::mouseClick(inEditor<QPushButton>("saveButton"), Qt::LeftButton);
+        QVERIFY(m_announced->heard.isEmpty());
+
+        // An appointment opens without the amount a stray value left in it.
+        m_db->raw(QStringLiteral("UPDATE Transactions SET TrValue = 990000, TrBalance = 0 WHERE TrRowId = 5"));
+        openRow(5);
+        QVERIFY(!(m_editor->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
+        QCOMPARE(AccessibleNames::unnamed(m_editor.get()), QStringList());
+        QCOMPARE(AccessibleNames::unlabelled(m_editor.get()), QStringList());
+        // The type cannot change, so the editor starts on the date.
+        QCOMPARE(QApplication::focusWidget(), inEditor<QWidget>("dateEdit"));
+        QVERIFY(!inEditor<QLineEdit>("amountBox")->isEnabled());
+        QVERIFY(inEditor<QLineEdit>("amountBox")->text().isEmpty());
+        inEditor<QLineEdit>("descriptionBox")->setText(QString(300, u'x'));
+        QCOMPARE(inEditor<QLineEdit>("descriptionBox")->text().size(), 255);
+        QTest::mouseClick(inEditor<QPushButton>("saveButton"), Qt::LeftButton);
+        QCOMPARE(rowFields(m_db->connectionString(), 5, "TrValue, TrBalance, TrType"), (QStringList{"0", "0", "-2"}));
+    }
+
+    void untouchedSaveKeepsTheStoredValues_data()
+    {
+        QTest::addColumn<int>("trType");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("notes");
+        QTest::addColumn<qint64>("units");
+        QTest::addColumn<QDate>("date");
+
+        QTest::newRow("quotes and tabs") << 1 << QStringLiteral("L'affitto \"Via\tRoma\"") << QStringLiteral("a\tb 'c'")
+                                         << qint64(125000) << QDate(2017, 4, 3);
+        QTest::newRow("lines of a note typed elsewhere")
+            << -1 << QStringLiteral("Rent") << QStringLiteral("one\r\ntwo\r\n\r\nthree\r\n") << qint64(10000)
+            << QDate(2017, 4, 3);
+        QTest::newRow("largest debit, last day") << -1 << QString(300, u'x') << QString(40000, u'y')
+                                                 << std::numeric_limits<qint64>::max() << QDate(9999, 12, 31);
+        QTest::newRow("early date") << 1 << QStringLiteral("Old") << QString() << qint64(1) << QDate(1700, 1, 1);
+    }
+
+    void untouchedSaveKeepsTheStoredValues()
+    {
+        QFETCH(int, trType);
+        QFETCH(QString, description);
+        QFETCH(QString, notes);
+        QFETCH(qint64, units);
+        QFETCH(QDate, date);
+        editorRows();
+        DeadlineStore::NewDeadlines d;
+        d.type = trType;
+        d.description = description;
+        d.notes = notes;
+        d.value = Currency::fromUnits(units);
+        d.dates = {date};
+        m_db->save(d);
+        const QStringList before = tableRows(m_db->connectionString());
+
+        openRow(6);
+        QTest::mouseClick(inEditor<QPushButton>("saveButton"), Qt::LeftButton);
+        QVERIFY(!m_editor->isVisible());
+        QCOMPARE(tableRows(m_db->connectionString()), before);
+    }
+
+    void changesMadeMeanwhileSurvive()
+    {
+        editorRows();
+        // The same box changed on both sides: the user is told and sees what is stored.
+        openRow(3);
+        m_db->raw(QStringLiteral("UPDATE Transactions SET TrDescription = 'Rent March' WHERE TrRowId = 3"));
+        inEditor<QLineEdit>("descriptionBox")->setText(QStringLiteral("Rent (typo)"));
+        inEditor<QCheckBox>("doneCheck")->setChecked(true);
+        QTest::mouseClick(inEditor<QPushButton>("saveButton"), Qt::LeftButton);
+        QCOMPARE(m_prompts->shownTexts(), QStringList{Texts::text(2105)});
+        QVERIFY(m_editor->isVisible());
+        QVERIFY(m_announced->heard.isEmpty());
+        QCOMPARE(inEditor<QLineEdit>("descriptionBox")->text(), QStringLiteral("Rent March"));
+        QVERIFY(inEditor<QCheckBox>("doneCheck")->isChecked());
+        QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDescription, TrDone"), (QStringList{"Rent March", "0"}));
+        // Saved again, the check box's change goes in over the stored description.
+        QTest::mouseClick(inEditor<QPushButton>("saveButton"), Qt::LeftButton);
+        QVERIFY(!m_editor->isVisible());
+        QCOMPARE(rowFields(m_db->connectionString(), 3, "TrDescription, TrDone"), (QStringList{"Rent March", "1"}));
+    }
+
+    // The questions the main window asks before adding to or deleting from a recurrence.
+    void groupChoiceFollowsTheAnswer_data()
+    {
+        QTest::addColumn<bool>("erase");
+        QTest::addColumn<QStringList>("steps");   // the controls clicked in turn; "esc" for the key
+        QTest::addColumn<int>("answer");
+
+        for (bool erase : {false, true}) {
+            const char *d = erase ? "erase" : "add";
+            // The first choice is the one taken untouched.
+            QTest::addRow("%s: confirm untouched", d) << erase << QStringList{"confirmButton"} << 1;
+            QTest::addRow("%s: second option", d) << erase << QStringList{"secondOption", "confirmButton"} << 2;
+            QTest::addRow("%s: second then first", d) << erase << QStringList{"secondOption", "firstOption", "confirmButton"} << 1;
+            QTest::addRow("%s: cancel after choosing", d) << erase << QStringList{"secondOption", "cancelButton"} << 0;
+            QTest::addRow("%s: Esc", d) << erase << QStringList{"secondOption", "esc"} << 0;
+        }
+    }
+
+    void groupChoiceFollowsTheAnswer()
+    {
+        QFETCH(bool, erase);
+        QFETCH(QStringList, steps);
+        QFETCH(int, answer);
+
+        bool ran = false;
+        // Runs once the modal dialog is up, as the user would.
+        QTimer::singleShot(0, this, [&] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            // Only the buttons answer: no close box to leave the question open-ended.
+            QVERIFY(!(dialog->windowFlags() & Qt::WindowCloseButtonHint));
+            for (const QString &step : steps) {
+                if (step == QLatin1String("esc")) {
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+                    continue;
+                }
+                QWidget *w = dialog->findChild<QWidget *>(step);
+                QVERIFY(w);
+                QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(5, w->height() / 2));
+            }
+            ran = true;
+        });
+        const GroupChoice choice = erase ? DeleteFromGroupDialog::ask(nullptr) : AddToGroupDialog::ask(nullptr);
+        QVERIFY(ran);
+        QCOMPARE(int(choice), answer);
+    }
+
 private:
     template<typename T> T *child(const char *name) const { return controlOf<T>(m_form.get(), name); }
 
@@ -432,11 +653,32 @@ private:
 
     QStringList stored() const { return storedRows(m_db->connectionString()); }
 
+    template<typename T> T *inEditor(const char *name) const { return controlOf<T>(m_editor.get(), name); }
+
+    // A monthly group of four debits of 100 (rows 1 to 4) and an appointment (row 5).
+    void editorRows()
+    {
+        m_db->save(rent(QDate(2017, 1, 31), 4));
+        DeadlineStore::NewDeadlines appointment = rent(QDate(2017, 1, 31), 0);
+        appointment.type = -2;
+        appointment.description = QStringLiteral("Dentist");
+        m_db->save(appointment);
+        m_rowIds.clear();
+    }
+
+    void openRow(int rowId)
+    {
+        m_editor->open(rowId);
+        QVERIFY(QTest::qWaitForWindowActive(m_editor.get()));
+    }
+
     std::unique_ptr<DeadlineTestDb> m_db;
     std::unique_ptr<Prompt::ScriptedPrompts> m_prompts;
     std::unique_ptr<Announcements> m_announced;
     std::unique_ptr<NewDeadlineWindow> m_form;
+    std::unique_ptr<DeadlineEditor> m_editor;
+    QList<qint32> m_rowIds;   // the rows the saves announced
 };
 
-QTEST_MAIN(tst_NewDeadlineWindow)
-#include "tst_NewDeadlineWindow.moc"
+QTEST_MAIN(tst_DeadlineWindows)
+#include "tst_DeadlineWindows.moc"

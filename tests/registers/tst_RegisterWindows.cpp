@@ -6,14 +6,24 @@
 #include "counterparties/CounterpartyList.h"
 #include "deadlines/DeadlineEditor.h"
 #include "deadlines/NewDeadlineWindow.h"
+#include "deadlines/PurgeDialog.h"
+#include "platform/Clock.h"
+#include "platform/DateBox.h"
+#include "platform/grid/DataGrid.h"
+#include "platform/grid/GridModel.h"
 #include "platform/grid/GridView.h"
 #include "sheets/SheetsDialog.h"
+#include "startup/Setting.h"
 #include "store/CounterpartyStore.h"
+#include "store/DeadlineStore.h"
 #include "store/SheetStore.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -21,9 +31,10 @@
 #include <QScopeGuard>
 #include <QStatusBar>
 
-// The clients/suppliers window and editor over a real database, and the editor
-// reached with F5 from the new-deadline window.
-class tst_Counterparties final : public QObject
+// The registers' windows over a real database: the clients/suppliers window and
+// editor, and the editor reached with F5 from the new-deadline window; the sheets
+// window; the purge of closed deadlines.
+class tst_RegisterWindows final : public QObject
 {
     Q_OBJECT
 
@@ -32,6 +43,7 @@ private slots:
     {
         m_t = std::make_unique<RegisterTestDb>();
         QVERIFY(m_t->db.ok());
+        m_t->db.session().setActiveSheet(1, QStringLiteral("Deadlines"));
         m_t->db.raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName, AcNotes) VALUES (3, 'Rossi', ''), (7, 'Bianchi', 'x')"));
         m_announced = std::make_unique<Announcements>(changes());
         m_list = std::make_unique<CounterpartyList>(m_t->cs(), changes());
@@ -40,6 +52,7 @@ private slots:
 
     void cleanup()
     {
+        Clock::pin(QDate());
         m_list.reset();
         m_announced.reset();
         m_t.reset();
@@ -297,7 +310,272 @@ private slots:
         QVERIFY(hint->isVisibleTo(m_list.get()));
     }
 
+    // The sheets window: selecting, creating, renaming and deleting sheets, and the
+    // refusals that protect the only sheet, the active sheet and sheet 1.
+    void deleteRefusals_data()
+    {
+        QTest::addColumn<bool>("twoSheets");
+        QTest::addColumn<int>("active");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("the only sheet") << false << 1 << 1 << Texts::text(1405);
+        QTest::newRow("the active sheet") << true << 2 << 2 << Texts::text(1406);
+        // Sheet 1 is refused even when another sheet is active.
+        QTest::newRow("sheet 1") << true << 2 << 1 << QStringLiteral("UNO");
+    }
+
+    void deleteRefusals()
+    {
+        QFETCH(bool, twoSheets);
+        QFETCH(int, active);
+        QFETCH(int, chosen);
+        QFETCH(QString, message);
+        if (twoSheets)
+            addSheet(2, QStringLiteral("Office"));
+        insertDeadline(m_t->cs(), chosen, 1, false, QDate(2024, 1, 1), QStringLiteral("Kept"), 0, Currency::fromWhole(1));
+        m_t->db.session().setActiveSheet(active, QStringLiteral("x"));
+        m_t->prompts.queueAnswer(Prompt::Answer::Yes);   // would confirm, were it asked
+        SheetsDialog dialog(m_t->db.session());
+        choose(dialog, chosen);
+        const int sheets = sheetCount();
+        clickButton(&dialog, QStringLiteral("deleteButton"));
+        QCOMPARE(m_t->prompts.shownTexts(), QStringList{message});
+        QCOMPARE(sheetCount(), sheets);
+        QCOMPARE(deadlineCount(), 1);
+    }
+
+    void deleteTakesTheSheetWithItsDeadlinesOrNothing()
+    {
+        addSheet(3, QStringLiteral("Old"));
+        m_t->db.raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName) VALUES (4, 'Rossi')"));
+        insertDeadline(m_t->cs(), 1, 1, false, QDate(2024, 1, 1), QStringLiteral("Stays"), 4, Currency::fromWhole(1));
+        insertDeadline(m_t->cs(), 3, 1, false, QDate(2024, 1, 1), QStringLiteral("Goes"), 4, Currency::fromWhole(1));
+        insertDeadline(m_t->cs(), 3, -1, true, QDate(2024, 2, 1), QStringLiteral("Goes too"), 0, Currency::fromWhole(2));
+        SheetsDialog dialog(m_t->db.session());
+        choose(dialog, 3);
+
+        m_t->prompts.queueAnswer(Prompt::Answer::No);
+        clickButton(&dialog, QStringLiteral("deleteButton"));
+        QCOMPARE(m_t->prompts.shownTexts(), QStringList{Texts::text(1407)});
+        QCOMPARE(sheetCount(), 2);
+        QCOMPARE(deadlineCount(), 3);
+
+        // The deadlines go first; when the sheet's own delete then fails, both tables stay.
+        m_t->db.raw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Dbs BEGIN SELECT RAISE(ABORT, 'disk says no'); END"));
+        m_t->prompts.queueAnswer(Prompt::Answer::Yes);
+        clickButton(&dialog, QStringLiteral("deleteButton"));
+        QCOMPARE(m_t->prompts.shown().last().icon, Prompt::Icon::Critical);
+        QVERIFY(m_t->prompts.shownTexts().last().contains(QStringLiteral("disk says no")));
+        QCOMPARE(sheetCount(), 2);
+        QCOMPARE(deadlineCount(), 3);
+        QVERIFY(m_announced->heard.isEmpty());
+
+        m_t->db.raw(QStringLiteral("DROP TRIGGER refuse"));
+        choose(dialog, 3);
+        m_t->prompts.clear();
+        m_t->prompts.queueAnswer(Prompt::Answer::Yes);
+        clickButton(&dialog, QStringLiteral("deleteButton"));
+        QCOMPARE(m_t->prompts.shownTexts(), (QStringList{Texts::text(1407), Texts::text(1408)}));
+        QCOMPARE(sheetCount(), 1);
+        QCOMPARE(m_announced->heard, QStringList{"sheets"});
+        QCOMPARE(dialog.list()->rowCount(), 1);
+        QCOMPARE(m_t->count(QStringLiteral("SELECT Count(TrRowId) FROM Transactions WHERE TrDbId=1")), 1);
+        QCOMPARE(deadlineCount(), 1);
+        QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts")), 3);   // the clients stay
+    }
+
+    void renameAndNewAskForTheName()
+    {
+        addSheet(7, QStringLiteral("Seven"));
+        SheetsDialog dialog(m_t->db.session());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        // Enter on the focused button presses it, as a click does; the rename reaches the active sheet.
+        m_t->prompts.queueInput(QStringLiteral("Home's"));
+        auto *rename = dialog.findChild<QPushButton *>(QStringLiteral("editButton"));
+        rename->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(rename, Qt::Key_Return);
+        QCOMPARE(SheetStore(m_t->cs()).name(1), QStringLiteral("Home's"));
+        QCOMPARE(m_t->db.session().activeSheetName(), QStringLiteral("Home's"));
+        QCOMPARE(m_announced->heard, QStringList{"sheets"});
+        QCOMPARE(m_t->prompts.shownTexts(), QStringList{Texts::text(1411)});
+
+        // A new sheet takes the highest id plus one. Cancel (an empty answer) and a blank name change nothing.
+        m_t->prompts.queueInput(QString());
+        dialog.createSheet();
+        m_t->prompts.queueInput(QStringLiteral("   "));
+        dialog.createSheet();
+        QCOMPARE(sheetCount(), 2);
+
+        m_t->prompts.clear();
+        m_t->prompts.queueInput(QStringLiteral("  Casa d'Anna "));
+        clickButton(&dialog, QStringLiteral("newButton"));
+        QCOMPARE(m_t->prompts.shownTexts(), (QStringList{Texts::text(1409), Texts::text(1410)}));
+        QCOMPARE(SheetStore(m_t->cs()).name(8), QStringLiteral("Casa d'Anna"));
+        QCOMPARE(dialog.list()->rowCount(), 3);
+        QCOMPARE(dialog.selectedId(), 8);
+        // It is not made active.
+        QCOMPARE(m_t->db.session().activeSheetId(), 1);
+    }
+
+    void selectMakesActiveAndIsRemembered()
+    {
+        addSheet(2, QStringLiteral("Office"));
+        SheetsDialog dialog(m_t->db.session());
+        QCOMPARE(dialog.selectedId(), 1);   // opens on the active sheet
+        choose(dialog, 2);
+        dialog.show();
+        QTest::keyClick(dialog.list()->view(), Qt::Key_Return);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(m_t->db.session().activeSheetId(), 2);
+        QCOMPARE(m_t->db.session().activeSheetName(), QStringLiteral("Office"));
+        QCOMPARE(m_t->db.session().settings().integer(Setting::ActiveSheet), 2);
+        QCOMPARE(m_announced->heard, QStringList{"active sheet 2"});
+
+        // The next start reads the same sheet.
+        Session next(SettingsStore(m_t->db.session().settings().fileName()));
+        next.setConnectionString(m_t->cs());
+        next.loadActiveSheet();
+        QCOMPARE(next.activeSheetId(), 2);
+    }
+
+    // The purge of closed deadlines: the date is inclusive, only closed deadlines of
+    // the active sheet go, No leaves everything as it was, and the date used is the
+    // one the box shows however the typing ended.
+    void purgesClosedOfActiveSheetUpToTheDayOnlyOnYes()
+    {
+        purgeFixture();
+        PurgeDialog dialog(m_t->db.session());
+        // Yesterday of 1 March in a leap year.
+        QCOMPARE(dialog.datePicker()->date(), QDate(2024, 2, 29));
+        QCOMPARE(QAccessible::queryAccessibleInterface(dialog.datePicker())->text(QAccessible::Name),
+                 QStringLiteral("Delete closed deadlines up to"));
+        const QString question = QStringLiteral("There are 2 deadlines closed up to 2/29/2024 to delete\r\nConfirm?");
+
+        // No leaves everything as it was.
+        const QStringList before = remaining();
+        m_t->prompts.queueAnswer(Prompt::Answer::No);
+        clickButton(&dialog, QStringLiteral("continueButton"));
+        QCOMPARE(m_t->prompts.shownTexts(), (QStringList{question, Texts::text(1323)}));
+        QCOMPARE(remaining(), before);
+        QVERIFY(m_announced->heard.isEmpty());
+
+        m_t->prompts.clear();
+        m_t->prompts.queueAnswer(Prompt::Answer::Yes);
+        clickButton(&dialog, QStringLiteral("continueButton"));
+        QCOMPARE(m_t->prompts.shownTexts(), (QStringList{question, Texts::text(1309)}));
+        // The surviving group member keeps its position and size.
+        QCOMPARE(remaining(), (QStringList{"closed after 2/2", "open long ago 0/0", "other sheet 0/0"}));
+        QCOMPARE(m_announced->heard, QStringList{"deadlines 2"});
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+        // Nothing left to purge is no error: a count of 0, still done.
+        QCOMPARE(DeadlineStore(m_t->cs()).countClosedUpTo(2, QDate(2024, 2, 29)), 0);
+    }
+
+    void typedDateIsTheOneUsed_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("pasted");
+        QTest::addColumn<QString>("ending");   // "enter", "click" or "press" (a screen reader's, no focus change)
+        QTest::addColumn<QStringList>("left");
+        const QStringList purged{"open long ago 0/0", "other sheet 0/0"};
+        for (const char *ending : {"enter", "click", "press"}) {
+            QTest::addRow("a date, %s", ending) << "3/1/2024" << false << ending << purged;
+            QTest::addRow("no date, %s", ending) << "13/45/2026" << false << ending << QStringList();
+        }
+        QTest::addRow("a pasted date, enter") << "3/1/2024" << true << "enter" << purged;
+        QTest::addRow("pasted words, enter") << "the first of March" << true << "enter" << QStringList();
+    }
+
+    void typedDateIsTheOneUsed()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, pasted);
+        QFETCH(QString, ending);
+        QFETCH(QStringList, left);
+        purgeFixture();
+        const QStringList before = remaining();
+        PurgeDialog dialog(m_t->db.session());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        DateBox *box = dialog.datePicker();
+        box->setFocus();
+        box->selectAll();
+        if (pasted) {
+            QGuiApplication::clipboard()->setText(typed);
+            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            QTest::keyClicks(box, typed);
+        }
+        QCOMPARE(box->text(), typed);
+        m_t->prompts.queueAnswer(Prompt::Answer::Yes);
+        auto *proceed = dialog.findChild<QPushButton *>(QStringLiteral("continueButton"));
+        if (ending == QLatin1String("enter")) {
+            QTest::keyClick(box, Qt::Key_Return);
+        } else if (ending == QLatin1String("click")) {
+            QTest::mouseClick(proceed, Qt::LeftButton);
+        } else {
+            QAccessible::queryAccessibleInterface(proceed)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+            QVERIFY(proceed->isDown());
+            QTRY_VERIFY(!proceed->isDown());   // released and clicked
+        }
+
+        if (left.isEmpty()) {
+            // No date: nothing asked, nothing deleted, and the box keeps the focus to be fixed.
+            QVERIFY(m_t->prompts.shown().isEmpty());
+            QCOMPARE(remaining(), before);
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(QApplication::focusWidget(), box);
+            QCOMPARE(box->text(), typed);
+            return;
+        }
+        // The question names the date typed, and that date is the one purged up to.
+        QCOMPARE(m_t->prompts.shownTexts(),
+                 (QStringList{QStringLiteral("There are 3 deadlines closed up to 3/1/2024 to delete\r\nConfirm?"),
+                              Texts::text(1309)}));
+        QCOMPARE(remaining(), left);
+    }
+
 private:
+    void addSheet(int id, const QString &name)
+    {
+        m_t->db.raw(QStringLiteral("INSERT INTO Dbs (DbId, DbName) VALUES (%1, '%2')").arg(id).arg(name));
+    }
+
+    void choose(SheetsDialog &dialog, qint32 id)
+    {
+        GridModel *model = dialog.list()->model();
+        QVERIFY(model->find(1, id, GridModel::FindMode::Equal, 0, 1) > 0);
+        QCOMPARE(dialog.selectedId(), id);
+    }
+
+    int sheetCount() const { return m_t->count(QStringLiteral("SELECT Count(DbId) FROM Dbs")); }
+    int deadlineCount() const { return m_t->count(QStringLiteral("SELECT Count(TrRowId) FROM Transactions")); }
+
+    // Sheet 2 "Office" active on 1 March 2024: closed deadlines before, on and after
+    // the day before (two of a group), an open one long ago, a closed one of sheet 1.
+    void purgeFixture()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        Clock::pin(QDate(2024, 3, 1));
+        m_t->db.session().setActiveSheet(2, QStringLiteral("Office"));
+        const QString cs = m_t->cs();
+        const Currency ten = Currency::fromWhole(10);
+        insertDeadline(cs, 2, 1, true, QDate(2024, 2, 28), QStringLiteral("closed before"), 0, ten);
+        insertDeadline(cs, 2, -1, true, QDate(2024, 2, 29), QStringLiteral("closed on the day"), 0, ten, {}, 5, 1, 2);
+        insertDeadline(cs, 2, -1, true, QDate(2024, 3, 1), QStringLiteral("closed after"), 0, ten, {}, 5, 2, 2);
+        insertDeadline(cs, 2, -2, false, QDate(2023, 1, 1), QStringLiteral("open long ago"), 0, Currency());
+        insertDeadline(cs, 1, 1, true, QDate(2023, 1, 1), QStringLiteral("other sheet"), 0, ten);
+        m_announced->heard.clear();
+    }
+
+    QStringList remaining() const
+    {
+        return tableRows(m_t->cs(), QStringLiteral("TrDescription || ' ' || TrGrpRow || '/' || TrGrpMDay"));
+    }
+
     QStringList listedNames() const { return listedTexts(m_list->list(), 2); }
     Register &changes() { return m_t->db.session().deadlineRegister(); }
 
@@ -315,5 +593,5 @@ private:
     std::unique_ptr<CounterpartyList> m_list;
 };
 
-QTEST_MAIN(tst_Counterparties)
-#include "tst_Counterparties.moc"
+QTEST_MAIN(tst_RegisterWindows)
+#include "tst_RegisterWindows.moc"
