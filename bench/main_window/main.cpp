@@ -5,6 +5,7 @@
 // SQLite's C API by the faster plan, every column of every row read as its type,
 // which no list can beat. Not a test.
 #include "SampleData.h"
+#include "StartPg.h"
 
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/ListPanel.h"
@@ -246,6 +247,7 @@ int main(int argc, char *argv[])
     try {
         for (int size : sizes)
             runSize(out, templatePath, size);
+        runStartPg(out, templatePath, *std::max_element(sizes.cbegin(), sizes.cend()));
     } catch (const DbError &e) {
         err << "database error " << e.number() << ": " << e.description() << Qt::endl;
         return 1;

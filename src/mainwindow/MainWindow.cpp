@@ -17,6 +17,7 @@
 #include "mainwindow/ListedDeadlines.h"
 #include "mainwindow/MainWindowLayout.h"
 #include "mainwindow/NotesPanel.h"
+#include "mainwindow/RegisterCopyCommands.h"
 #include "mainwindow/SearchBar.h"
 #include "mainwindow/ToolIcons.h"
 #include "mainwindow/UndoHistory.h"
@@ -282,6 +283,7 @@ void MainWindow::buildMenus()
         RestoreDialog dialog(m_session, this);
         dialog.exec();
     });
+    addRegisterCopyCommands(file, m_session, this);
     connect(addCommand(file, "importAction", 2900), &QAction::triggered, this, [this] {
         ImportDialog dialog(m_session, this);
         if (dialog.chooseFile())

@@ -1,0 +1,109 @@
+#include "mainwindow/RegisterCopyCommands.h"
+
+#include "export/SaveTarget.h"
+#include "platform/Prompts.h"
+#include "startup/Session.h"
+#include "startup/Texts.h"
+#include "store/Database.h"
+#include "store/DbError.h"
+#include "store/RegisterCopy.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QUrl>
+
+#include <functional>
+
+namespace {
+
+// A server register as the user may see it: never with its password.
+QString shownRegister(const QString &target)
+{
+    if (!Database::isServerRegister(target))
+        return QDir::toNativeSeparators(target);
+    if (target.trimmed().startsWith(QStringLiteral("service"), Qt::CaseInsensitive))
+        return target.trimmed();
+    return QUrl(target.trimmed()).adjusted(QUrl::RemovePassword).toString();
+}
+
+// Runs the copy under a busy cursor and tells how it ended; retry says whether
+// the user chose Retry after an engine failed.
+void runCopy(const QString &shown, const std::function<RegisterCopy::Outcome()> &copy, bool &retry)
+{
+    RegisterCopy::Outcome outcome;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        outcome = copy();
+        QApplication::restoreOverrideCursor();
+    } catch (const DbError &error) {
+        QApplication::restoreOverrideCursor();
+        retry = Prompt::message(Texts::text(2997).arg(shown, error.description()), Session::AppTitle,
+                                Prompt::Icon::Warning, Prompt::Buttons::RetryCancel)
+                == Prompt::Answer::Retry;
+        return;
+    }
+    retry = false;
+    switch (outcome.result) {
+    case RegisterCopy::Outcome::Result::Copied:
+        Prompt::message(Texts::text(2994)
+                            .arg(shown)
+                            .arg(outcome.target.deadlines())
+                            .arg(outcome.target.counterparties())
+                            .arg(outcome.target.sheets()),
+                        Session::AppTitle, Prompt::Icon::Information);
+        return;
+    case RegisterCopy::Outcome::Result::TargetNotEmpty:
+        Prompt::message(Texts::text(2995).arg(shown), Session::AppTitle, Prompt::Icon::Warning);
+        return;
+    case RegisterCopy::Outcome::Result::Differs:
+        Prompt::message(Texts::text(2996).arg(shown), Session::AppTitle, Prompt::Icon::Critical);
+        return;
+    }
+}
+
+void copyToServer(const Session &session)
+{
+    QString target;
+    for (bool retry = true; retry;) {
+        // What the user typed is offered again after a failure, to be corrected.
+        target = Prompt::input(Texts::text(2992), Session::AppTitle, target).trimmed();
+        if (target.isEmpty())
+            return;
+        const QString source = session.connectionString();
+        runCopy(shownRegister(target), [&] { return RegisterCopy::toServer(source, target); }, retry);
+    }
+}
+
+void copyToFile(const Session &session)
+{
+    const QString target = askSaveTarget(Session::AppTitle + QStringLiteral(" - ") + Texts::text(2998),
+                                         Texts::text(2993), QStringLiteral("mdb"), Database::FileName);
+    if (target.isEmpty())
+        return;
+    const QString source = session.connectionString();
+    const QString templatePath = session.programFolder() + QDir::separator() + QStringLiteral("master.gen");
+    for (bool retry = true; retry;)
+        runCopy(shownRegister(target), [&] { return RegisterCopy::toFile(source, target, templatePath); }, retry);
+}
+
+} // namespace
+
+void addRegisterCopyCommands(QMenu *file, Session &session, QWidget *parent)
+{
+    QAction *toServer = file->addAction(Texts::text(2990));
+    toServer->setObjectName(QStringLiteral("copyToServerAction"));
+    QAction *toFile = file->addAction(Texts::text(2991));
+    toFile->setObjectName(QStringLiteral("copyToFileAction"));
+    QObject::connect(toServer, &QAction::triggered, parent, [&session] { copyToServer(session); });
+    QObject::connect(toFile, &QAction::triggered, parent, [&session] { copyToFile(session); });
+    // The register may change while the program runs (Tools > Change database).
+    const auto showFitting = [toServer, toFile, &session] {
+        const bool server = Database::isServerRegister(session.connectionString());
+        toServer->setVisible(!server);
+        toFile->setVisible(server);
+    };
+    showFitting();
+    QObject::connect(file, &QMenu::aboutToShow, parent, showFitting);
+}

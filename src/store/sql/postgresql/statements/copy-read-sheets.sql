@@ -1,0 +1,1 @@
+SELECT DbId, DbName FROM Dbs ORDER BY DbId;

@@ -1,0 +1,1 @@
+INSERT INTO Accounts (AcId, AcName, AcNotes) VALUES (:AcId, :AcName, :AcNotes);

@@ -1,0 +1,1 @@
+SELECT AcId, AcName, AcNotes FROM Accounts ORDER BY AcId;

@@ -1,0 +1,1 @@
+INSERT INTO Dbs (DbId, DbName) VALUES (:DbId, :DbName);
