@@ -39,7 +39,7 @@ void runCopy(const QString &shown, const std::function<RegisterCopy::Outcome()> 
         QApplication::restoreOverrideCursor();
     } catch (const DbError &error) {
         QApplication::restoreOverrideCursor();
-        retry = Prompt::message(Texts::text(2997).arg(shown, error.description()), Session::AppTitle,
+        retry = Prompt::message(Texts::text(2753).arg(shown, error.description()), Session::AppTitle,
                                 Prompt::Icon::Warning, Prompt::Buttons::RetryCancel)
                 == Prompt::Answer::Retry;
         return;
@@ -47,7 +47,7 @@ void runCopy(const QString &shown, const std::function<RegisterCopy::Outcome()> 
     retry = false;
     switch (outcome.result) {
     case RegisterCopy::Outcome::Result::Copied:
-        Prompt::message(Texts::text(2994)
+        Prompt::message(Texts::text(2750)
                             .arg(shown)
                             .arg(outcome.target.deadlines())
                             .arg(outcome.target.counterparties())
@@ -55,10 +55,10 @@ void runCopy(const QString &shown, const std::function<RegisterCopy::Outcome()> 
                         Session::AppTitle, Prompt::Icon::Information);
         return;
     case RegisterCopy::Outcome::Result::TargetNotEmpty:
-        Prompt::message(Texts::text(2995).arg(shown), Session::AppTitle, Prompt::Icon::Warning);
+        Prompt::message(Texts::text(2751).arg(shown), Session::AppTitle, Prompt::Icon::Warning);
         return;
     case RegisterCopy::Outcome::Result::Differs:
-        Prompt::message(Texts::text(2996).arg(shown), Session::AppTitle, Prompt::Icon::Critical);
+        Prompt::message(Texts::text(2752).arg(shown), Session::AppTitle, Prompt::Icon::Critical);
         return;
     }
 }
@@ -68,7 +68,7 @@ void copyToServer(const Session &session)
     QString target;
     for (bool retry = true; retry;) {
         // What the user typed is offered again after a failure, to be corrected.
-        target = Prompt::input(Texts::text(2992), Session::AppTitle, target).trimmed();
+        target = Prompt::input(Texts::text(2748), Session::AppTitle, target).trimmed();
         if (target.isEmpty())
             return;
         const QString source = session.connectionString();
@@ -78,8 +78,8 @@ void copyToServer(const Session &session)
 
 void copyToFile(const Session &session)
 {
-    const QString target = askSaveTarget(Session::AppTitle + QStringLiteral(" - ") + Texts::text(2998),
-                                         Texts::text(2993), QStringLiteral("mdb"), Database::FileName);
+    const QString target = askSaveTarget(Session::AppTitle + QStringLiteral(" - ") + Texts::text(2754),
+                                         Texts::text(2749), QStringLiteral("mdb"), Database::FileName);
     if (target.isEmpty())
         return;
     const QString source = session.connectionString();
@@ -92,9 +92,9 @@ void copyToFile(const Session &session)
 
 void addRegisterCopyCommands(QMenu *file, Session &session, QWidget *parent)
 {
-    QAction *toServer = file->addAction(Texts::text(2990));
+    QAction *toServer = file->addAction(Texts::text(2746));
     toServer->setObjectName(QStringLiteral("copyToServerAction"));
-    QAction *toFile = file->addAction(Texts::text(2991));
+    QAction *toFile = file->addAction(Texts::text(2747));
     toFile->setObjectName(QStringLiteral("copyToFileAction"));
     QObject::connect(toServer, &QAction::triggered, parent, [&session] { copyToServer(session); });
     QObject::connect(toFile, &QAction::triggered, parent, [&session] { copyToFile(session); });
