@@ -63,10 +63,12 @@ ServerRegisterDialog::ServerRegisterDialog(SettingsStore &settings, QWidget *par
     m_encryption->setObjectName(QStringLiteral("encryptionBox"));
     m_encryption->addItems(Texts::text(EncryptionText).split(u'|'));
 
+    // The server's fields first; a service, which stands for all of them, last.
     auto *form = new QFormLayout;
     const QList<QWidget *> fields{m_service, m_host, m_port, m_database, m_user, m_password, m_encryption};
-    for (int i = 0; i < int(fields.size()); ++i)
+    for (int i = 1; i < int(fields.size()); ++i)
         form->addRow(labels.value(i), fields.at(i));
+    form->addRow(labels.value(0), m_service);
 
     auto *testButton = new QPushButton(Texts::text(TestText), this);
     testButton->setObjectName(QStringLiteral("testButton"));
@@ -90,6 +92,11 @@ ServerRegisterDialog::ServerRegisterDialog(SettingsStore &settings, QWidget *par
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_service, &QLineEdit::textChanged, this, &ServerRegisterDialog::followService);
     connect(m_database, &QLineEdit::textChanged, this, &ServerRegisterDialog::followService);
+    const QList<QWidget *> order{m_host, m_port, m_database, m_user, m_password, m_encryption, m_service,
+                                 testButton, m_saveButton, cancelButton};
+    for (int i = 1; i < int(order.size()); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+    m_host->setFocus();
     fill(settings.text(Setting::ServerRegister));
     followService();
     setMinimumWidth(420);
