@@ -165,9 +165,11 @@ QString registerSentence(const DbError &error, const QString &connectionString)
     if (!Database::isServerRegister(connectionString))
         return sentence(error, Database::dataSource(connectionString));
     const QString name = ServerAddress::shownName(connectionString);
+    // libpq's messages run over lines with tabs; a sentence holds one line.
+    const QString engineText = error.description().simplified();
     switch (serverCause(error)) {
     case Cause::Unreachable:
-        return Texts::text(ServerUnreachableText).arg(name, error.description());
+        return Texts::text(ServerUnreachableText).arg(name, engineText);
     case Cause::Busy:
         return Texts::text(BusyText).arg(name);
     case Cause::Full:
@@ -175,7 +177,7 @@ QString registerSentence(const DbError &error, const QString &connectionString)
     default:
         // The file's own advice (a read-only folder, a copy of the file) means
         // nothing on a server: the engine's words say what it refused.
-        return Texts::text(OtherText).arg(name, error.description());
+        return Texts::text(OtherText).arg(name, engineText);
     }
 }
 

@@ -22,7 +22,7 @@
 namespace {
 
 constexpr int TitleText = 2954;        // "A shared register on a &server…"
-constexpr int LabelsText = 2956;       // "Ser&vice:|&Server:|&Port:|&Database:|&User:|Pass&word:|&Encryption:"
+constexpr int LabelsText = 2956;       // "Service:|Server:|Port:|Database:|User:|Password:|Encryption:"
 constexpr int EncryptionText = 2957;   // the three sslmode choices, '|'-separated
 constexpr int TestText = 2958;         // "&Test connection"
 
