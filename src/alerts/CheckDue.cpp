@@ -3,6 +3,7 @@
 #include "alerts/DesktopNotifier.h"
 #include "alerts/DueAnnouncer.h"
 #include "mainwindow/DeadlineList.h"
+#include "platform/DesktopKeyring.h"
 #include "startup/Language.h"
 #include "startup/Provisioning.h"
 #include "startup/Session.h"
@@ -22,9 +23,16 @@ int CheckDue::run(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     Session session;
     applyLanguage(session, localeLanguageCode(QLocale::system()));
-    // The folder start-up would open; nothing is made, provisioned or upgraded.
-    const QString stored = session.settings().text(Setting::DatabaseFolder);
-    session.setDatabaseFolder(stored.trimmed().isEmpty() ? defaultDatabaseFolder() : stored);
+    // The register start-up would open; nothing is made, provisioned or upgraded.
+    const QString server = session.settings().text(Setting::ServerRegister).trimmed();
+    if (!server.isEmpty()) {
+        DesktopKeyring keyring(Session::AppTitle);
+        const Keyring::Read password = keyring.read(server);
+        session.setServerRegister(server, password.outcome == Keyring::Outcome::Done ? password.secret : QString());
+    } else {
+        const QString stored = session.settings().text(Setting::DatabaseFolder);
+        session.setDatabaseFolder(stored.trimmed().isEmpty() ? defaultDatabaseFolder() : stored);
+    }
     session.setConnectionString(Database::readOnly(session.connectionString()));
     try {
         Connection connection;

@@ -283,6 +283,11 @@ QWidget *PreferencesDialog::buildBackupGroup()
     grid->addWidget(choose, 2, 2);
     grid->addWidget(standard, 2, 3);
     grid->setColumnStretch(1, 1);
+    // A register on a server is backed up on the server, not by the program.
+    if (m_session.onServer()) {
+        group->setEnabled(false);
+        group->setToolTip(Texts::text(2964));
+    }
     return group;
 }
 

@@ -514,7 +514,7 @@ void MainWindow::chooseLanguage(int index)
 void MainWindow::changeDatabase()
 {
     // The database in use stays until the next start.
-    DatabaseFolderChoice::changeDatabase(m_session.settings());
+    DatabaseFolderChoice::changeDatabase(m_session.settings(), this);
 }
 
 void MainWindow::openHelp()

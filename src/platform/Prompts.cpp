@@ -22,7 +22,8 @@ Answer firstAnswer(Buttons b)
     case Buttons::YesNoCancel: return Answer::Yes;
     case Buttons::RetryCancel:
     case Buttons::RetryQuit:
-    case Buttons::RetryChooseQuit: return Answer::Retry;
+    case Buttons::RetryChooseQuit:
+    case Buttons::RetryChooseAnyQuit: return Answer::Retry;
     case Buttons::Ok:
     case Buttons::OkCancel: break;
     }
@@ -39,7 +40,8 @@ Answer safeAnswer(Buttons b)
     case Buttons::YesNoCancel: return Answer::No;
     case Buttons::RetryCancel:
     case Buttons::RetryQuit:
-    case Buttons::RetryChooseQuit: return Answer::Cancel;
+    case Buttons::RetryChooseQuit:
+    case Buttons::RetryChooseAnyQuit: return Answer::Cancel;
     case Buttons::Ok:
     case Buttons::OkCancel: break;
     }
@@ -70,6 +72,11 @@ QString saveFile(const QString &caption, const QString &filter, const QString &s
 QString openFile(const QString &caption, const QString &filter)
 {
     return current().openFile(caption, filter);
+}
+
+int choice(const QString &text, const QString &caption, const QStringList &options)
+{
+    return current().choice(text, caption, options);
 }
 
 ScriptedPrompts::ScriptedPrompts() { install(this); }
@@ -120,6 +127,12 @@ QString ScriptedPrompts::openFile(const QString &caption, const QString &)
 {
     m_shown.append({QStringLiteral("open"), caption, {}, Icon::None, Buttons::OkCancel});
     return m_openFiles.isEmpty() ? QString() : m_openFiles.takeFirst();
+}
+
+int ScriptedPrompts::choice(const QString &text, const QString &caption, const QStringList &)
+{
+    m_shown.append({QStringLiteral("choice"), text, caption, Icon::Question, Buttons::OkCancel, Answer::Cancel});
+    return m_choices.isEmpty() ? -1 : m_choices.takeFirst();
 }
 
 } // namespace Prompt

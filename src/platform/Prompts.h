@@ -15,7 +15,8 @@ namespace Prompt {
 enum class Icon { None, Information, Warning, Critical, Question };
 // RetryQuit: Retry, or Quit (answered as Cancel) to end the program.
 // RetryChooseQuit: Retry, Choose another folder (answered as Choose), or Quit (Cancel).
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, RetryQuit, RetryChooseQuit };
+// RetryChooseAnyQuit: the same with Choose another folder or server.
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, RetryQuit, RetryChooseQuit, RetryChooseAnyQuit };
 enum class Answer { Ok, Cancel, Yes, No, Retry, Choose };
 // The button that Enter presses: the first one, or the one that changes nothing
 // (No, Cancel, Quit), which every question that deletes must use.
@@ -39,6 +40,12 @@ public:
     // An existing file to read; empty when cancelled. Not pure, so that prompts
     // that never open files need not say so.
     virtual QString openFile(const QString &caption, const QString &filter) { Q_UNUSED(caption); Q_UNUSED(filter); return {}; }
+    // One of a few ways on, each a button, or Cancel: the index of the chosen
+    // option, -1 when cancelled. Not pure, for the same reason.
+    virtual int choice(const QString &text, const QString &caption, const QStringList &options)
+    {
+        Q_UNUSED(text); Q_UNUSED(caption); Q_UNUSED(options); return -1;
+    }
 };
 
 Prompts &current();
@@ -55,11 +62,12 @@ QString input(const QString &prompt, const QString &caption, const QString &init
 QString chooseFolder(const QString &title);
 QString saveFile(const QString &caption, const QString &filter, const QString &suggested = {});
 QString openFile(const QString &caption, const QString &filter);
+int choice(const QString &text, const QString &caption, const QStringList &options);
 
 // A record of one question as the user would have seen it.
 struct Shown
 {
-    QString kind;      // "message", "input", "folder", "save", "open"
+    QString kind;      // "message", "input", "folder", "save", "open", "choice"
     QString text;
     QString caption;
     Icon icon = Icon::None;
@@ -82,6 +90,8 @@ public:
     void queueFolder(const QString &s) { m_folders.append(s); }
     void queueSaveFile(const QString &s) { m_files.append(s); }
     void queueOpenFile(const QString &s) { m_openFiles.append(s); }
+    // The index of the option the next choice() takes; none queued: Cancel.
+    void queueChoice(int option) { m_choices.append(option); }
 
     const QList<Shown> &shown() const { return m_shown; }
     QStringList shownTexts() const;
@@ -93,11 +103,13 @@ public:
     QString chooseFolder(const QString &title) override;
     QString saveFile(const QString &caption, const QString &filter, const QString &suggested) override;
     QString openFile(const QString &caption, const QString &filter) override;
+    int choice(const QString &text, const QString &caption, const QStringList &options) override;
 
 private:
     QList<std::optional<Answer>> m_answers;
     QStringList m_inputs, m_folders, m_files;
     QStringList m_openFiles;
+    QList<int> m_choices;
     QList<Shown> m_shown;
 };
 

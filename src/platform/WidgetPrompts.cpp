@@ -88,8 +88,10 @@ Prompt::Answer WidgetPrompts::message(const QString &text, const QString &captio
         named(m_captions.quit, QMessageBox::RejectRole, Answer::Cancel);
         break;
     case Prompt::Buttons::RetryChooseQuit:
+    case Prompt::Buttons::RetryChooseAnyQuit:
         standard(QMessageBox::Retry, Answer::Retry);
-        named(m_captions.chooseFolder, QMessageBox::ActionRole, Answer::Choose);
+        named(buttons == Prompt::Buttons::RetryChooseQuit ? m_captions.chooseFolder : m_captions.chooseAny,
+              QMessageBox::ActionRole, Answer::Choose);
         named(m_captions.quit, QMessageBox::RejectRole, Answer::Cancel);
         break;
     }
@@ -140,6 +142,19 @@ QString WidgetPrompts::saveFile(const QString &caption, const QString &filter, c
 QString WidgetPrompts::openFile(const QString &caption, const QString &filter)
 {
     return QFileDialog::getOpenFileName(dialogParent(), caption, QString(), qtFileFilter(filter));
+}
+
+int WidgetPrompts::choice(const QString &text, const QString &caption, const QStringList &options)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, dialogParent());
+    QList<QAbstractButton *> buttons;
+    for (const QString &option : options)
+        buttons.append(box.addButton(option, QMessageBox::AcceptRole));
+    box.setEscapeButton(box.addButton(QMessageBox::Cancel));
+    if (!buttons.isEmpty())
+        box.setDefaultButton(qobject_cast<QPushButton *>(buttons.first()));
+    box.exec();
+    return int(buttons.indexOf(box.clickedButton()));
 }
 
 void removeCloseCommand(QWidget *window)

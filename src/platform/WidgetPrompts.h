@@ -16,6 +16,7 @@ public:
     {
         QString quit;           // RetryQuit and RetryChooseQuit, answered as Cancel
         QString chooseFolder;   // RetryChooseQuit, answered as Choose
+        QString chooseAny;      // RetryChooseAnyQuit, answered as Choose
     };
     explicit WidgetPrompts(Captions captions);
 
@@ -25,6 +26,7 @@ public:
     QString chooseFolder(const QString &title) override;
     QString saveFile(const QString &caption, const QString &filter, const QString &suggested) override;
     QString openFile(const QString &caption, const QString &filter) override;
+    int choice(const QString &text, const QString &caption, const QStringList &options) override;
 
 private:
     Captions m_captions;

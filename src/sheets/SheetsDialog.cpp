@@ -49,7 +49,9 @@ SheetsDialog::SheetsDialog(Session &session, QWidget *parent)
     m_list->setObjectName(QStringLiteral("sheetGrid"));
     m_list->setNavigatorVisible(false);
     auto *folderCaption = new QLabel(Texts::text(1403), this);
-    auto *folder = new QLabel(QDir::toNativeSeparators(m_session.databaseFolder()) + QDir::separator(), this);
+    auto *folder = new QLabel(m_session.onServer() ? m_session.registerName()
+                                                   : QDir::toNativeSeparators(m_session.databaseFolder()) + QDir::separator(),
+                              this);
     folder->setObjectName(QStringLiteral("folderLabel"));
     folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
 

@@ -110,6 +110,9 @@ BackupSchedule::BackupSchedule(Session &session, QObject *parent)
 
 QString BackupSchedule::atStart(const QDateTime &now)
 {
+    // A register on a server is the server's to back up: there is no file to copy.
+    if (m_session.onServer())
+        return {};
     const QString today = Clock::today().toString(Qt::ISODate);
     if (m_session.settings().integer(Setting::BackupsOn) != 1
         || m_session.settings().text(Setting::BackupDay) == today)
@@ -127,7 +130,7 @@ QString BackupSchedule::atStart(const QDateTime &now)
 
 QString BackupSchedule::atExit(const QDateTime &now)
 {
-    if (!m_changed || m_session.settings().integer(Setting::BackupsOn) != 1)
+    if (!m_changed || m_session.onServer() || m_session.settings().integer(Setting::BackupsOn) != 1)
         return {};
     return backUp(now);
 }

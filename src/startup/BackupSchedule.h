@@ -37,7 +37,8 @@ BackupRestore restoreBackup(Session &session, const QString &backupPath, bool cu
                             const QDateTime &now = QDateTime::currentDateTime());
 
 // When the register is backed up, if the preferences have backups on: at the
-// first start of each day, and at exit when something was changed since the start.
+// first start of each day, and at exit when something was changed since the
+// start. Never on a server, which keeps its own backups.
 class BackupSchedule final : public QObject
 {
     Q_OBJECT

@@ -1,5 +1,7 @@
 #include "startup/CommandLine.h"
 
+#include "store/Database.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 
@@ -31,7 +33,9 @@ CommandLine::Outcome CommandLine::parse(const QStringList &arguments)
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     const QCommandLineOption checkDue(QStringLiteral("check-due"));
+    const QCommandLineOption registerOption(QStringLiteral("register"), QString(), QStringLiteral("register"));
     parser.addOption(help);
+    parser.addOption(registerOption);
     parser.addOption(version);
     parser.addOption(checkDue);
     for (const char *name : qtOptionsWithValue)
@@ -51,7 +55,8 @@ CommandLine::Outcome CommandLine::parse(const QStringList &arguments)
     if (!parser.parse(arguments)) {
         if (!parser.unknownOptionNames().isEmpty())
             return fail(QStringLiteral("unknown option '%1'.").arg(parser.unknownOptionNames().first()));
-        return fail(parser.errorText());
+        // Otherwise a value is missing, which only the last argument can lack.
+        return fail(QStringLiteral("option '%1' needs a value.").arg(arguments.last()));
     }
     if (!parser.positionalArguments().isEmpty())
         return fail(QStringLiteral("unexpected argument '%1'.").arg(parser.positionalArguments().first()));
@@ -68,6 +73,11 @@ CommandLine::Outcome CommandLine::parse(const QStringList &arguments)
                              "  -v, --version  Show the version and exit.\n"
                              "  --check-due    Open no window: send a desktop notification for the open\n"
                              "                 deadlines due today and within the warning days, and exit.\n"
+                             "  --register R   Open the register R for this run only, without storing it:\n"
+                             "                 a shared register on a server, as a postgresql:// URI or\n"
+                             "                 service=NAME from pg_service.conf, or a folder (or the\n"
+                             "                 orvel2.mdb file in it). A server's password comes from the\n"
+                             "                 desktop's keyring or ~/.pgpass.\n"
                              "\n"
                              "Qt's own options (-platform, -style, -reverse, ...) are passed on to Qt.\n")
                              .arg(program);
@@ -76,6 +86,21 @@ CommandLine::Outcome CommandLine::parse(const QStringList &arguments)
         outcome.output = QStringLiteral("Orvel 2 %1\n").arg(QStringLiteral(ORVEL_VERSION));
     }
     outcome.checkDue = parser.isSet(checkDue);
+    if (parser.isSet(registerOption)) {
+        const QString value = parser.value(registerOption).trimmed();
+        if (value.isEmpty())
+            return fail(QStringLiteral("--register names no register."));
+        if (Database::isServerRegister(value)) {
+            if (Database::serverParameters(value).isEmpty())
+                return fail(QStringLiteral("'%1' is no valid server register.").arg(value));
+            outcome.registerName = value;
+        } else {
+            const QFileInfo path(value);
+            outcome.registerName = path.fileName().compare(Database::FileName, Qt::CaseInsensitive) == 0
+                                       ? path.absolutePath()
+                                       : path.absoluteFilePath();
+        }
+    }
     return outcome;
 }
 
@@ -92,10 +117,24 @@ std::optional<int> CommandLine::answer(int argc, char *argv[])
     return outcome.exitCode;
 }
 
-bool CommandLine::asksDueCheck(int argc, char *argv[])
+namespace {
+
+QStringList argumentsOf(int argc, char *argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    return parse(arguments).checkDue;
+    return arguments;
+}
+
+} // namespace
+
+bool CommandLine::asksDueCheck(int argc, char *argv[])
+{
+    return parse(argumentsOf(argc, argv)).checkDue;
+}
+
+QString CommandLine::registerOf(int argc, char *argv[])
+{
+    return parse(argumentsOf(argc, argv)).registerName;
 }

@@ -17,6 +17,9 @@ struct Outcome
     QString output;      // for standard output
     QString error;       // for standard error
     bool checkDue = false;   // --check-due: notify what is due, no window
+    // --register: a server register as given, or an absolute folder (a path to
+    // an orvel2.mdb names its folder); empty when not given.
+    QString registerName;
 };
 
 // arguments starts with the program's name, as argv does.
@@ -27,5 +30,8 @@ std::optional<int> answer(int argc, char *argv[]);
 
 // Whether argv asks for the due check alone (--check-due) instead of the window.
 bool asksDueCheck(int argc, char *argv[]);
+
+// The register argv names for this run (Outcome::registerName).
+QString registerOf(int argc, char *argv[]);
 
 }

@@ -2,7 +2,6 @@
 
 #include "platform/Prompts.h"
 #include "startup/Session.h"
-#include "store/Database.h"
 #include "store/DbError.h"
 #include "startup/DbErrorText.h"
 
@@ -10,8 +9,8 @@ namespace DbErrorPrompt {
 
 bool tell(const DbError &error, const QString &connectionString)
 {
-    const DbErrorText::Cause cause = DbErrorText::cause(error);
-    const QString text = DbErrorText::sentence(error, Database::dataSource(connectionString));
+    const DbErrorText::Cause cause = DbErrorText::registerCause(error, connectionString);
+    const QString text = DbErrorText::registerSentence(error, connectionString);
     if (!DbErrorText::retryHelps(cause)) {
         Prompt::message(text, Session::AppTitle, Prompt::Icon::Critical, Prompt::Buttons::Ok);
         return false;

@@ -7,7 +7,7 @@
 class DbError;
 
 // Shows a database error to the user in their language (DbErrorText), naming
-// the file and what to do.
+// the file or the server and what to do.
 namespace DbErrorPrompt {
 
 // Tells the user; where trying again can help, offers Retry and Cancel. True

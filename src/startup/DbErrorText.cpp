@@ -1,6 +1,8 @@
 #include "startup/DbErrorText.h"
 
+#include "startup/ServerAddress.h"
 #include "startup/Texts.h"
+#include "store/Database.h"
 #include "store/DbError.h"
 
 #include <QDir>
@@ -30,6 +32,51 @@ constexpr int UnreachableText = 2863;
 constexpr int DamagedText = 2864;
 constexpr int RefusedText = 2865;
 constexpr int OtherText = 2866;
+constexpr int ServerUnreachableText = 2960;
+
+// PostgreSQL's SQLSTATE codes as the store keeps them: the five characters read
+// as a number, or -1 when they hold a letter or there are none.
+enum ServerCode {
+    NoState = -1,              // libpq's own failures (no connection, connection lost) carry none
+    ConnectionClassFirst = 8000,   // class 08: connection exception
+    ConnectionClassLast = 8999,
+    IntegrityClassFirst = 23000,   // class 23: a constraint said no
+    IntegrityClassLast = 23999,
+    ReadOnlyTransaction = 25006,
+    SerializationFailure = 40001,
+    InsufficientPrivilege = 42501,
+    DiskFull = 53100,
+    TooManyConnections = 53300,
+    ObjectInUse = 55006,
+};
+
+Cause serverCause(const DbError &error)
+{
+    const int code = error.number();
+    // Of the lettered codes, those that reach the program say the server went
+    // away (57P01 shut down) or would not take the connection (28P01, 3D000).
+    if (code == NoState || (code >= ConnectionClassFirst && code <= ConnectionClassLast))
+        return Cause::Unreachable;
+    if (code >= IntegrityClassFirst && code <= IntegrityClassLast)
+        return Cause::Refused;
+    switch (code) {
+    case SerializationFailure:
+    case TooManyConnections:
+    case ObjectInUse:
+    case DbError::Busy:
+        return Cause::Busy;
+    case DiskFull:
+        return Cause::Full;
+    case ReadOnlyTransaction:
+    case InsufficientPrivilege:
+        // Rights are the server's administrator's to give: trying again will not help.
+        return Cause::Refused;
+    case DbError::FileNotFound:
+        return Cause::Unreachable;
+    default:
+        return Cause::Other;
+    }
+}
 
 } // namespace
 
@@ -106,6 +153,32 @@ QString sentence(const DbError &error, const QString &databasePath)
         break;
     }
     return Texts::text(OtherText).arg(file, error.description());
+}
+
+Cause registerCause(const DbError &error, const QString &connectionString)
+{
+    return Database::isServerRegister(connectionString) ? serverCause(error) : cause(error);
+}
+
+QString registerSentence(const DbError &error, const QString &connectionString)
+{
+    if (!Database::isServerRegister(connectionString))
+        return sentence(error, Database::dataSource(connectionString));
+    const QString name = ServerAddress::shownName(connectionString);
+    // libpq's messages run over lines with tabs; a sentence holds one line.
+    const QString engineText = error.description().simplified();
+    switch (serverCause(error)) {
+    case Cause::Unreachable:
+        return Texts::text(ServerUnreachableText).arg(name, engineText);
+    case Cause::Busy:
+        return Texts::text(BusyText).arg(name);
+    case Cause::Full:
+        return Texts::text(FullText).arg(name);
+    default:
+        // The file's own advice (a read-only folder, a copy of the file) means
+        // nothing on a server: the engine's words say what it refused.
+        return Texts::text(OtherText).arg(name, engineText);
+    }
 }
 
 } // namespace DbErrorText

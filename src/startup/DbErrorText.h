@@ -27,4 +27,10 @@ bool retryHelps(Cause cause);
 // The sentence for the error on the database file at databasePath.
 QString sentence(const DbError &error, const QString &databasePath);
 
+// The same for the register a connection string names: a file by its path, or a
+// register on a server by host/database (never its password), whose errors carry
+// PostgreSQL's SQLSTATE in place of SQLite's codes.
+Cause registerCause(const DbError &error, const QString &connectionString);
+QString registerSentence(const DbError &error, const QString &connectionString);
+
 } // namespace DbErrorText

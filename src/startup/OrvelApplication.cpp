@@ -2,8 +2,8 @@
 
 #include "platform/Prompts.h"
 #include "startup/Session.h"
-#include "store/Database.h"
 #include "startup/DbErrorText.h"
+#include "store/DbError.h"
 
 OrvelApplication::OrvelApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
@@ -19,7 +19,7 @@ OrvelApplication::OrvelApplication(int &argc, char **argv) : QApplication(argc, 
 QString OrvelApplication::describeError(const std::exception &e, const QString &connectionString)
 {
     if (const auto *db = dynamic_cast<const DbError *>(&e))
-        return DbErrorText::sentence(*db, Database::dataSource(connectionString));
+        return DbErrorText::registerSentence(*db, connectionString);
     return QString::fromLocal8Bit(e.what());
 }
 

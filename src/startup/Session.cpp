@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "startup/ProgramFiles.h"
+#include "startup/ServerAddress.h"
 #include "startup/Setting.h"
 #include "store/Database.h"
 #include "store/SheetStore.h"
@@ -25,7 +26,22 @@ QString Session::programFolder() const
 void Session::setDatabaseFolder(const QString &folder)
 {
     m_databaseFolder = folder;
+    m_serverRegister.clear();
     m_connectionString = Database::connectionString(folder);
+}
+
+void Session::setServerRegister(const QString &name, const QString &password)
+{
+    m_databaseFolder.clear();
+    m_serverRegister = name;
+    m_connectionString = ServerAddress::withPassword(name, password);
+}
+
+QString Session::registerName() const
+{
+    if (onServer())
+        return ServerAddress::shownName(m_serverRegister);
+    return QDir::toNativeSeparators(Database::dataSource(m_connectionString));
 }
 
 void Session::setActiveSheet(qint32 id, const QString &name)

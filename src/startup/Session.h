@@ -41,10 +41,24 @@ public:
     QString programFolder() const;
     void setProgramFolder(const QString &folder) { m_programFolder = folder; }
 
-    // The database in use: its folder and the connection string for the file in it.
+    // The database in use: its folder and the connection string for the file in it,
+    // or a register on a server (see setServerRegister).
     QString databaseFolder() const { return m_databaseFolder; }
     QString connectionString() const { return m_connectionString; }
     void setDatabaseFolder(const QString &folder);
+    // A register on a PostgreSQL server: its name as stored (ServerAddress), which
+    // never holds the password; the connection string carries the password to the
+    // driver. Empty while the register is a file.
+    QString serverRegister() const { return m_serverRegister; }
+    bool onServer() const { return !m_serverRegister.isEmpty(); }
+    void setServerRegister(const QString &name, const QString &password);
+    // How messages and the status bar name the register in use: the file's path,
+    // or host/database on a server.
+    QString registerName() const;
+    // `orvel2 --register`: the register of this run only, never stored; empty
+    // when the settings say which.
+    QString registerForThisRun() const { return m_registerForThisRun; }
+    void setRegisterForThisRun(const QString &name) { m_registerForThisRun = name; }
     void setConnectionString(const QString &connectionString) { m_connectionString = connectionString; }
     // Where the writers announce what they changed and the main window listens.
     Register &deadlineRegister() { return m_register; }
@@ -74,6 +88,8 @@ private:
     QString m_programFolder;
     QString m_databaseFolder;
     QString m_connectionString;
+    QString m_serverRegister;
+    QString m_registerForThisRun;
     Register m_register;
     qint32 m_activeSheetId = 1;
     QString m_activeSheetName;

@@ -24,6 +24,9 @@ constexpr SettingsStore::Integer WindowWidth{"me_width", 719};
 constexpr SettingsStore::Integer WindowHeight{"me_height", 493};
 
 inline const QString DatabaseFolder = QStringLiteral("appset_curdb");
+// A register on a server (a libpq URI or "service=name", never a password); when
+// set, it is opened in place of the folder's file.
+inline const QString ServerRegister = QStringLiteral("appset_register");
 // Empty until the first run is over.
 inline const QString FirstRunMarker = QStringLiteral("appset_ak2");
 

@@ -6,11 +6,14 @@
 #include "alerts/DueNoticeOpening.h"
 #include "alerts/DueWarningDialog.h"
 #include "mainwindow/MainWindow.h"
+#include "platform/DesktopKeyring.h"
 #include "platform/Pauses.h"
 #include "platform/WidgetPrompts.h"
 #include "startup/BackupSchedule.h"
+#include "startup/CommandLine.h"
 #include "startup/Language.h"
 #include "startup/OrvelApplication.h"
+#include "startup/ServerRegisterDialog.h"
 #include "startup/Session.h"
 #include "startup/SingleInstance.h"
 #include "startup/StartupQuestions.h"
@@ -19,11 +22,47 @@
 
 #include <QDir>
 
+#include <QAction>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
 #include <QWindow>
 
 #include <memory>
 #include <optional>
+
+namespace {
+
+constexpr int ServerBacksUpText = 2964;   // "A register on a server is backed up on the server, ..."
+
+// Which register the window shows, at the status bar's right: the file's path or
+// host/database, shortened in the middle when long.
+void showRegisterInUse(QMainWindow &window, const Session &session)
+{
+    auto *label = new QLabel(window.statusBar());
+    label->setObjectName(QStringLiteral("registerLabel"));
+    const QString name = session.registerName();
+    label->setText(label->fontMetrics().elidedText(name, Qt::ElideMiddle, 320));
+    label->setToolTip(name);
+    window.statusBar()->insertPermanentWidget(0, label);
+}
+
+// What only a file allows (its backups) says why it is not there on a server.
+void disableFileOnlyCommands(QMainWindow &window)
+{
+    QAction *restore = window.findChild<QAction *>(QStringLiteral("restoreBackupAction"));
+    if (!restore)
+        return;
+    restore->setEnabled(false);
+    restore->setToolTip(Texts::text(ServerBacksUpText));
+    for (QObject *shown : restore->associatedObjects()) {
+        if (auto *menu = qobject_cast<QMenu *>(shown))
+            menu->setToolTipsVisible(true);
+    }
+}
+
+} // namespace
 
 int Startup::run(int argc, char *argv[])
 {
@@ -34,11 +73,15 @@ int Startup::run(int argc, char *argv[])
         return 0;
 
     Session session;
+    session.setRegisterForThisRun(CommandLine::registerOf(argc, argv));
+    // A server's password is kept there, and read before the first connection.
+    DesktopKeyring keyring(Session::AppTitle);
     const QString localeCode = localeLanguageCode(QLocale::system());
     applyLanguage(session, localeCode);
-    // Made once the language is known, so that its own buttons speak it:
-    // Quit (2002) and Choose another folder (2700).
-    WidgetPrompts prompts({.quit = Texts::text(2002), .chooseFolder = Texts::text(2700)});
+    // Made once the language is known, so that its own buttons speak it: Quit
+    // (2002), Choose another folder (2700) and Choose another folder or server (2962).
+    WidgetPrompts prompts(
+        {.quit = Texts::text(2002), .chooseFolder = Texts::text(2700), .chooseAny = Texts::text(2962)});
     Prompt::install(&prompts);
     if (!instance.acquired()) {
         // Nothing shows that another copy runs: say so and start anyway.
@@ -61,7 +104,11 @@ int Startup::run(int argc, char *argv[])
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     splash->repaint();
     QCoreApplication::processEvents();
-    if (prepareSession(session, localeCode, closeSplash) == SessionOutcome::Ended)
+    const auto chooseServer = [&session]() -> QString {
+        ServerRegisterDialog dialog(session.settings());
+        return dialog.exec() == QDialog::Accepted ? dialog.registerName() : QString();
+    };
+    if (prepareSession(session, localeCode, closeSplash, chooseServer) == SessionOutcome::Ended)
         return 0;
     if (!splash) {
         splash = std::make_unique<SplashScreen>();
@@ -77,6 +124,9 @@ int Startup::run(int argc, char *argv[])
             Prompt::message(failure, Session::AppTitle, Prompt::Icon::Warning);
     };
     MainWindow window(session);
+    showRegisterInUse(window, session);
+    if (session.onServer())
+        disableFileOnlyCommands(window);
     QCoreApplication::processEvents();
     Pauses::longPause();
     splash.reset();

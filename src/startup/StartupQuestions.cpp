@@ -7,6 +7,7 @@
 #include "startup/Setting.h"
 #include "startup/StartupSteps.h"
 #include "startup/Texts.h"
+#include "store/Database.h"
 
 #include <QDir>
 #include <QLocale>
@@ -49,6 +50,13 @@ bool offerNewestBackup(Session &session, const DatabaseProblem &problem)
     const BackupRestore restored = restoreBackup(session, newest->path, true);
     tell(restored.text, restored.restored ? Prompt::Icon::Information : Prompt::Icon::Critical, Prompt::Buttons::Ok);
     return restored.restored;
+}
+
+// A menu entry's text as a button's: without its mnemonic.
+QString plainCaption(int id)
+{
+    QString caption = Texts::text(id);
+    return caption.remove(u'&');
 }
 
 } // namespace
@@ -97,20 +105,44 @@ QString PromptsAboveSplash::saveFile(const QString &caption, const QString &filt
     return m_inner.saveFile(caption, filter, suggested);
 }
 
+int PromptsAboveSplash::choice(const QString &text, const QString &caption, const QStringList &options)
+{
+    clearTheWay();
+    return m_inner.choice(text, caption, options);
+}
+
 SessionOutcome prepareSession(Session &session, const QString &localeLanguageCode,
-                              const std::function<void()> &beforeTelling)
+                              const std::function<void()> &beforeTelling, const std::function<QString()> &chooseServer)
 {
     using Result = DatabaseOpening::Result;
     SettingsStore &settings = session.settings();
     applyLanguage(session, localeLanguageCode);
     PromptsAboveSplash aboveSplash(beforeTelling);
 
-    // Only an empty setting means the default folder. A folder the user named is
-    // never swapped for it: a stick or a share that is not there is said so.
-    const QString stored = settings.text(Setting::DatabaseFolder);
+    // The register of this run alone (orvel2 --register), else a server the user
+    // chose, else the folder's file. Only an empty folder setting means the
+    // default folder. A folder the user named is never swapped for it: a stick or
+    // a share that is not there is said so.
+    const QString runOnly = session.registerForThisRun();
+    QString server = runOnly.isEmpty() ? settings.text(Setting::ServerRegister).trimmed()
+                     : Database::isServerRegister(runOnly) ? runOnly
+                                                           : QString();
+    const QString stored = !runOnly.isEmpty() && server.isEmpty() ? runOnly : settings.text(Setting::DatabaseFolder);
     bool defaultInUse = stored.trimmed().isEmpty();
     QString folder = defaultInUse ? defaultDatabaseFolder() : stored;
 
+    // A folder chosen here is also the next start's, in place of any server.
+    auto useFolder = [&](const QString &chosen) {
+        folder = chosen;
+        defaultInUse = false;
+        server.clear();
+        try {
+            DatabaseFolderChoice::storeFolder(settings, chosen);
+        } catch (const SettingsStore::WriteError &error) {
+            // This run goes on with the chosen folder all the same.
+            tell(error.message(), Prompt::Icon::Warning, Prompt::Buttons::Ok);
+        }
+    };
     // Retry, Choose another folder (which goes on with it) or Quit; false on Quit.
     auto askAboutFolder = [&](const QString &text) {
         switch (tell(text, Prompt::Icon::Warning, Prompt::Buttons::RetryChooseQuit)) {
@@ -118,27 +150,42 @@ SessionOutcome prepareSession(Session &session, const QString &localeLanguageCod
             return true;
         case Prompt::Answer::Choose: {
             const QString chosen = Prompt::chooseFolder(Texts::text(1401));
-            if (chosen.isEmpty())
-                return true;
-            folder = chosen;
-            defaultInUse = false;
-            try {
-                settings.setText(Setting::DatabaseFolder, chosen);
-            } catch (const SettingsStore::WriteError &error) {
-                // This run goes on with the chosen folder all the same.
-                tell(error.message(), Prompt::Icon::Warning, Prompt::Buttons::Ok);
-            }
+            if (!chosen.isEmpty())
+                useFolder(chosen);
             return true;
         }
         default:
             return false;
         }
     };
+    // The same for a server, where the choice is a folder or another server.
+    auto askAboutServer = [&](const QString &text) {
+        switch (tell(text, Prompt::Icon::Warning, Prompt::Buttons::RetryChooseAnyQuit)) {
+        case Prompt::Answer::Retry:
+            return true;
+        case Prompt::Answer::Choose:
+            break;
+        default:
+            return false;
+        }
+        const int way = Prompt::choice(Texts::text(2955), Session::AppTitle, {plainCaption(2953), plainCaption(2954)});
+        if (way == 0) {
+            const QString chosen = Prompt::chooseFolder(Texts::text(1401));
+            if (!chosen.isEmpty())
+                useFolder(chosen);
+        } else if (way == 1 && chooseServer) {
+            const QString chosen = chooseServer();
+            if (!chosen.isEmpty())
+                server = chosen;
+        }
+        return true;
+    };
 
     bool repairOffered = false;
     bool backupOffered = false;
     for (;;) {
-        const DatabaseOpening found = openDatabase(session, folder, defaultInUse, repairOffered);
+        const DatabaseOpening found = server.isEmpty() ? openDatabase(session, folder, defaultInUse, repairOffered)
+                                                       : openServerRegister(session, server);
         switch (found.result) {
         case Result::Ready:
             if (!found.text.isEmpty())
@@ -146,6 +193,10 @@ SessionOutcome prepareSession(Session &session, const QString &localeLanguageCod
             return SessionOutcome::Ready;
         case Result::FolderUnusable:
             if (askAboutFolder(found.text))
+                continue;
+            return SessionOutcome::Ended;
+        case Result::ServerUnusable:
+            if (askAboutServer(found.text))
                 continue;
             return SessionOutcome::Ended;
         case Result::Retryable:

@@ -16,8 +16,11 @@ enum class SessionOutcome {
 };
 
 // beforeTelling runs before every question to the user (the splash closes then).
+// chooseServer asks for another register on a server when the one in use does
+// not answer: it returns the register's name once stored, empty when cancelled.
 SessionOutcome prepareSession(Session &session, const QString &localeLanguageCode,
-                              const std::function<void()> &beforeTelling = {});
+                              const std::function<void()> &beforeTelling = {},
+                              const std::function<QString()> &chooseServer = {});
 
 // While it lives, every question first runs `before` (start-up closes its splash
 // there, so that no message opens hidden under it), then goes to the prompts
@@ -35,6 +38,7 @@ public:
     QString input(const QString &prompt, const QString &caption, const QString &initial) override;
     QString chooseFolder(const QString &title) override;
     QString saveFile(const QString &caption, const QString &filter, const QString &suggested) override;
+    int choice(const QString &text, const QString &caption, const QStringList &options) override;
 
 private:
     void clearTheWay();

@@ -1,5 +1,6 @@
 #include "startup/StartupSteps.h"
 
+#include "platform/Keyring.h"
 #include "startup/Provisioning.h"
 #include "startup/Session.h"
 #include "startup/Setting.h"
@@ -19,6 +20,7 @@ constexpr int CannotRunText = 1358;        // "The application cannot be run."
 constexpr int InUseText = 2001;
 constexpr int WhenAvailableText = 2713;    // "Choose Retry once it is available again, ..."
 constexpr int WhenPutRightText = 2714;     // "Choose Retry once this is put right, ..."
+constexpr int WhenServerAnswersText = 2961; // "Choose Retry once the server answers again, ..."
 
 QString joinedLines(const QString &first, const QString &second)
 {
@@ -64,6 +66,35 @@ QString repairCopyPath(const QString &databasePath, const QDateTime &now)
     for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
         path = stem + QStringLiteral(" (%1)").arg(n) + suffix;
     return native(path);
+}
+
+DatabaseOpening openServerRegister(Session &session, const QString &registerName)
+{
+    using Result = DatabaseOpening::Result;
+    const Keyring::Read password = Keyring::current().read(registerName);
+    session.setServerRegister(registerName, password.outcome == Keyring::Outcome::Done ? password.secret : QString());
+    const QString connectionString = session.connectionString();
+    DatabaseOpening ready;
+    try {
+        upgradeSchema(connectionString);
+        const qint32 storedSheet = session.settings().integer(Setting::ActiveSheet);
+        session.loadActiveSheet();
+        if (session.activeSheetId() != storedSheet && session.activeSheetId() != SheetStore::FirstSheetId)
+            ready.text = Texts::text(2724).arg(session.registerName(), session.activeSheetName());
+    } catch (const DbError &error) {
+        const QString text = DbErrorText::registerSentence(error, connectionString);
+        switch (DbErrorText::registerCause(error, connectionString)) {
+        case DbErrorText::Cause::Unreachable:
+            return {Result::ServerUnusable, joinedLines(text, Texts::text(WhenServerAnswersText))};
+        case DbErrorText::Cause::Busy:
+        case DbErrorText::Cause::Full:
+            return {Result::Retryable, text};
+        default:
+            return {Result::Failed, joinedLines(text, Texts::text(CannotRunText))};
+        }
+    }
+    session.display().counterSeparator = QLatin1Char(' ') + Texts::text(1050) + QLatin1Char(' ');
+    return ready;
 }
 
 QString describeDatabaseProblem(const DatabaseProblem &problem)

@@ -24,6 +24,7 @@ struct DatabaseOpening {
         IndexesDamaged, // the rows are sound: a repair keeping a copy at copyPath may be offered
         Unusable,       // the file stays as it is; another folder may be chosen for the next start
         Failed,         // told, and the program ends
+        ServerUnusable, // the server is down or refused: Retry, Choose another folder or server, or Quit
     };
     Result result = Result::Ready;
     QString text;
@@ -36,6 +37,12 @@ struct DatabaseOpening {
 // and upgrades the schema. Damaged indexes are reported once; after
 // repairOffered they make the file Unusable.
 DatabaseOpening openDatabase(Session &session, const QString &folder, bool defaultFolder, bool repairOffered);
+
+// Opens the register on a server named registerName (ServerAddress), with the
+// password the keyring keeps for it (none: libpq reads ~/.pgpass): connects,
+// brings the schema up to date (a new, empty database becomes a register) and
+// loads the active sheet. The file's checks, repairs and backups have no part here.
+DatabaseOpening openServerRegister(Session &session, const QString &registerName);
 
 // After the user agreed: keeps a copy of the database at copyPath, then rebuilds
 // its indexes. The sentence says how it went; the file is untouched when not repaired.

@@ -300,15 +300,23 @@ void tst_MainWindowLayout::changeDatabaseStoresFolder()
 {
     QFETCH(QString, folder);
     const QString before = m_session->connectionString();
+    const QString server = QStringLiteral("postgresql://db.office.lan/orvel?sslmode=prefer");
+    m_session->settings().setText(Setting::ServerRegister, server);
     MainWindow window(m_session->session());
+    // A folder on this computer, not a server.
+    m_session->prompts().queueChoice(0);
     m_session->prompts().queueFolder(folder);
     window.findChild<QAction *>(QStringLiteral("changeDatabaseAction"))->trigger();
-    QCOMPARE(m_session->prompts().shown().first().kind, QStringLiteral("folder"));
+    const auto shown = m_session->prompts().shown();
+    QCOMPARE(shown.first().kind, QStringLiteral("choice"));
+    QCOMPARE(shown.value(1).kind, QStringLiteral("folder"));
     QCOMPARE(m_session->settings().text(Setting::DatabaseFolder, QStringLiteral("unset")),
              folder.isEmpty() ? QStringLiteral("unset") : folder);
-    QCOMPARE(m_session->prompts().shown().size(), folder.isEmpty() ? 1 : 2);
+    // A chosen folder ends the use of the server; a cancelled chooser changes nothing.
+    QCOMPARE(m_session->settings().text(Setting::ServerRegister), folder.isEmpty() ? server : QString());
+    QCOMPARE(shown.size(), folder.isEmpty() ? 2 : 3);
     if (!folder.isEmpty())
-        QCOMPARE(m_session->prompts().shown().at(1).text, Texts::text(1362));
+        QCOMPARE(shown.at(2).text, Texts::text(1362));
     // The database in use stays until the next start.
     QCOMPARE(m_session->connectionString(), before);
 }

@@ -1,14 +1,20 @@
+#include "platform/Keyring.h"
 #include "platform/Pauses.h"
 #include "platform/Prompts.h"
 #include "startup/BackupSchedule.h"
 #include "startup/CommandLine.h"
+#include "startup/DatabaseFolderChoice.h"
+#include "startup/DbErrorPrompt.h"
 #include "startup/ProgramFiles.h"
 #include "startup/Provisioning.h"
+#include "startup/ServerAddress.h"
+#include "startup/ServerRegisterChoice.h"
 #include "startup/Session.h"
 #include "startup/Setting.h"
 #include "startup/SettingsStore.h"
 #include "startup/SingleInstance.h"
 #include "startup/StartupQuestions.h"
+#include "startup/StartupSteps.h"
 #include "startup/Texts.h"
 #include "store/Backups.h"
 #include "store/Database.h"
@@ -21,7 +27,10 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QUrl>
+#include <QUrlQuery>
 #include <QElapsedTimer>
 #include <QTest>
 
@@ -40,6 +49,7 @@ private:
     std::unique_ptr<Session> m_session;
     QString m_programFolder;
     int m_splashClosedAt = -1;   // how many questions had been asked when the splash was first closed
+    std::function<void()> m_beforeQuestion;   // runs before every question of a start
 
     QString defaultFolder() const { return m_home->filePath(QStringLiteral("Documents/Orvel2DB")); }
     QString defaultDatabase() const { return defaultFolder() + QStringLiteral("/orvel2.mdb"); }
@@ -54,6 +64,8 @@ private:
         return prepareSession(*m_session, localeCode, [this] {
             if (m_splashClosedAt < 0)
                 m_splashClosedAt = int(m_prompts->shown().size());
+            if (m_beforeQuestion)
+                m_beforeQuestion();
         });
     }
 
@@ -121,6 +133,7 @@ private slots:
         m_programFolder = qEnvironmentVariable("ORVEL_PROGRAM_FOLDER");
         m_session = std::make_unique<Session>(SettingsStore(m_home->filePath(QStringLiteral("settings.ini"))));
         m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
+        m_beforeQuestion = nullptr;
     }
 
     // The settings file: defaults for whatever is missing or unreadable, texts back
@@ -590,6 +603,10 @@ private slots:
         QTest::newRow("--version") << QStringList{"--version"} << 0 << "Orvel 2 " ORVEL_VERSION "\n" << QString();
         QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << QString() << "unknown option 'bogus'";
         QTest::newRow("stray argument") << QStringList{"deadlines.mdb"} << 2 << QString() << "'deadlines.mdb'";
+        QTest::newRow("--register without a register") << QStringList{"--register"} << 2 << QString()
+                                                       << "option '--register' needs a value";
+        QTest::newRow("--register, no valid URI") << QStringList{"--register", "postgresql://db:port/x"} << 2
+                                                  << QString() << "no valid server register";
         QTest::newRow("Qt's own options") << QStringList{"-platform", "offscreen", "-reverse"} << -1 << QString()
                                           << QString();
         QTest::newRow("none") << QStringList{} << -1 << QString() << QString();
@@ -632,8 +649,237 @@ private slots:
         QCOMPARE(out, parsed.output);
         QCOMPARE(err, parsed.error);
         QVERIFY2(out.contains(output) && err.contains(error), qPrintable(out + err));
+        if (arguments == QStringList{"--help"})
+            QVERIFY(out.contains(QStringLiteral("--register R")));
         QCOMPARE(out.isEmpty(), exitCode != 0);
         QCOMPARE(QDir(m_home->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList());
+    }
+
+    // --register names this run's register: a server as given, a folder made
+    // absolute, an orvel2.mdb by its folder. Nothing of it is stored.
+    void registerArgumentNamesThisRunsRegister_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("registerName");
+        const QString here = QDir::currentPath();
+        QTest::newRow("URI") << "postgresql://db.office/orvel?sslmode=require"
+                             << "postgresql://db.office/orvel?sslmode=require";
+        QTest::newRow("service") << "service=orvel" << "service=orvel";
+        QTest::newRow("folder") << "/srv/Orvel 2/db" << "/srv/Orvel 2/db";
+        QTest::newRow("relative folder") << "db" << here + "/db";
+        QTest::newRow("the file in a folder") << "/srv/db/orvel2.mdb" << "/srv/db";
+        QTest::newRow("another file is a folder's name") << "/srv/db/old.mdb" << "/srv/db/old.mdb";
+    }
+
+    void registerArgumentNamesThisRunsRegister()
+    {
+        QFETCH(QString, argument);
+        QFETCH(QString, registerName);
+        const CommandLine::Outcome parsed =
+            CommandLine::parse({QStringLiteral("orvel2"), QStringLiteral("--register"), argument});
+        QVERIFY2(parsed.start, qPrintable(parsed.error));
+        QCOMPARE(parsed.registerName, registerName);
+    }
+
+    // Every part of a server's address, however awkward, reaches the driver as
+    // typed and comes back into the dialog's fields; the password joins it only
+    // on the way to the driver.
+    void serverAddressRoundTripsThroughTheDriversParameters_data()
+    {
+        using E = ServerAddress::Encryption;
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<int>("port");
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<int>("encryption");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("plain") << "db.office.lan" << 5432 << "orvel" << "anna" << int(E::WhenOffered)
+                               << "db.office.lan/orvel";
+        QTest::newRow("awkward user and database")
+            << "db.office.lan" << 5433 << "reg istro/2026?#@:" << "al@ice:/?# l'é" << int(E::Always)
+            << "db.office.lan:5433/reg istro/2026?#@:";
+        QTest::newRow("socket folder") << "/tmp/sock folder é" << 5432 << "orvel" << QString() << int(E::WhenOffered)
+                                       << "/tmp/sock folder é/orvel";
+        QTest::newRow("IPv6, verified") << "::1" << 5432 << "Größe" << "ünï" << int(E::Verified) << "::1/Größe";
+        QTest::newRow("no database: the user's") << QString() << 5432 << QString() << "bob" << int(E::WhenOffered)
+                                                 << "localhost/bob";
+    }
+
+    void serverAddressRoundTripsThroughTheDriversParameters()
+    {
+        QFETCH(QString, host);
+        QFETCH(int, port);
+        QFETCH(QString, database);
+        QFETCH(QString, user);
+        QFETCH(int, encryption);
+        QFETCH(QString, shown);
+        ServerAddress::Parts parts;
+        parts.host = host;
+        parts.port = port;
+        parts.database = database;
+        parts.user = user;
+        parts.encryption = ServerAddress::Encryption(encryption);
+        const QString caFile = QStringLiteral("/etc/ssl/my ca.pem");
+        const QString name = ServerAddress::uri(parts, caFile);
+        QVERIFY2(Database::isServerRegister(name), qPrintable(name));
+        const QString password = QStringLiteral("p@ss:w/o?r#d 'é' \\%");
+
+        // libpq's key='value' pairs, each value quoted as libpq reads it.
+        const auto quoted = [](QString value) {
+            return u'\'' + value.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'")) + u'\'';
+        };
+        const QString parameters = Database::serverParameters(ServerAddress::withPassword(name, password));
+        QStringList expected;
+        if (!host.isEmpty())
+            expected << QStringLiteral("host=") + quoted(host);
+        if (port != 5432)
+            expected << QStringLiteral("port=") + quoted(QString::number(port));
+        if (!database.isEmpty())
+            expected << QStringLiteral("dbname=") + quoted(database);
+        if (!user.isEmpty())
+            expected << QStringLiteral("user=") + quoted(user);
+        expected << QStringLiteral("password=") + quoted(password);
+        const char *modes[] = {"prefer", "require", "verify-full"};
+        expected << QStringLiteral("sslmode='%1'").arg(QLatin1String(modes[encryption]));
+        if (parts.encryption == ServerAddress::Encryption::Verified)
+            expected << QStringLiteral("sslrootcert=") + quoted(caFile);
+        for (const QString &pair : expected)
+            QVERIFY2(parameters.contains(pair), qPrintable(pair + QStringLiteral(" not in ") + parameters));
+
+        // The stored name holds no password; the dialog reads its fields back.
+        QVERIFY(!Database::serverParameters(name).contains(QStringLiteral("password")));
+        const std::optional<ServerAddress::Parts> back = ServerAddress::parts(name);
+        QVERIFY(back);
+        QCOMPARE(back->host, host);
+        QCOMPARE(back->port, port);
+        QCOMPARE(back->database, database);
+        QCOMPARE(back->user, user);
+        QCOMPARE(int(back->encryption), encryption);
+        QCOMPARE(ServerAddress::shownName(ServerAddress::withPassword(name, password)), shown);
+    }
+
+    // The register is kept in the settings and its password in the keyring, never
+    // in the settings file; without a keyring nothing is kept and ~/.pgpass is
+    // named. Messages about the server name it, never its password.
+    void serverPasswordIsNeverInTheSettings()
+    {
+        Keyring::MemoryKeyring keyring;
+        ServerAddress::Parts parts;
+        parts.host = m_home->filePath(QStringLiteral("no server"));   // a socket folder: fails at once
+        parts.database = QStringLiteral("orvel");
+        parts.user = QStringLiteral("anna");
+        const QString name = ServerAddress::uri(parts);
+        const QString password = QStringLiteral("s3cret pässwörd");
+        const QString file = settings().fileName();
+        const auto fileHoldsPassword = [&] {
+            const QByteArray bytes = fileBytes(file);
+            return bytes.contains(password.toUtf8()) || bytes.contains(QUrl::toPercentEncoding(password))
+                   || bytes.contains("s3cret");
+        };
+
+        QCOMPARE(ServerRegisterChoice::store(settings(), name, password), QString());
+        QCOMPARE(settings().text(Setting::ServerRegister), name);
+        QCOMPARE(keyring.secrets.value(name), password);
+        QVERIFY(!fileHoldsPassword());
+
+        // Start-up hands the password to the driver alone.
+        openServerRegister(*m_session, name);
+        QCOMPARE(m_session->serverRegister(), name);
+        QVERIFY(Database::serverParameters(m_session->connectionString()).contains(QStringLiteral("password='s3cret")));
+        QVERIFY(!fileHoldsPassword());
+
+        // A lost connection: Retry, naming host/database, not the password.
+        QVERIFY(!DbErrorPrompt::tell(DbError(-1, QStringLiteral("server closed the connection unexpectedly (")
+                                                   + QUrl(m_session->connectionString()).adjusted(QUrl::RemovePassword).toString()
+                                                   + u')'),
+                                     m_session->connectionString()));
+        const Prompt::Shown lost = m_prompts->shown().last();
+        QCOMPARE(lost.buttons, Prompt::Buttons::RetryCancel);
+        const QString serverName = parts.host + QStringLiteral("/orvel");
+        QVERIFY2(lost.text.startsWith(Texts::text(2960).arg(serverName, QString()).section(u'(', 0, 0)),
+                 qPrintable(lost.text));
+        QVERIFY2(!lost.text.contains(QStringLiteral("s3cret")), qPrintable(lost.text));
+
+        // No keyring: nothing kept, and the user is told where the password goes.
+        keyring.available = false;
+        keyring.secrets.clear();
+        const QString notice = ServerRegisterChoice::store(settings(), name, password);
+        QVERIFY2(notice.contains(QStringLiteral("~/.pgpass")), qPrintable(notice));
+        QVERIFY(keyring.secrets.isEmpty());
+        QVERIFY(!fileHoldsPassword());
+
+        // Choosing a folder again ends the use of the server.
+        DatabaseFolderChoice::storeFolder(settings(), m_home->filePath(QStringLiteral("stick")));
+        QCOMPARE(settings().text(Setting::ServerRegister), QString());
+    }
+
+    // A server that does not answer at start is named (never with its password)
+    // with Retry, Choose another folder or server, and Quit, as a missing folder is.
+    void serverDownAtStartOffersRetryChooseQuit_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("Quit") << "quit";
+        QTest::newRow("another folder") << "folder";
+        QTest::newRow("Retry once the server is up") << "retry";
+    }
+
+    void serverDownAtStartOffersRetryChooseQuit()
+    {
+        QFETCH(QString, answer);
+        const QString cluster = qEnvironmentVariable("ORVEL_TEST_REGISTER");
+        const QString clusterSockets = QUrlQuery(QUrl(cluster)).queryItemValue(QStringLiteral("host"));
+        if (answer == QStringLiteral("retry") && clusterSockets.isEmpty())
+            QSKIP("needs the private cluster (ORVEL_TEST_REGISTER)");
+        // The server's socket folder, which appears only while the question shows.
+        const QString sockets = m_home->filePath(QStringLiteral("server"));
+        ServerAddress::Parts parts;
+        parts.host = sockets;
+        parts.database = QStringLiteral("orvel_startup");
+        parts.user = QStringLiteral("orvel");
+        const QString name = ServerAddress::uri(parts);
+        Keyring::MemoryKeyring keyring;
+        keyring.secrets.insert(name, QStringLiteral("s3cret"));
+        settings().setText(Setting::ServerRegister, name);
+        if (answer == QStringLiteral("retry")) {
+            Connection admin;
+            QUrl postgres(cluster);
+            postgres.setPath(QStringLiteral("/postgres"));
+            admin.open(postgres.toString());
+            QSqlQuery query(admin.database());
+            QVERIFY(query.exec(QStringLiteral("DROP DATABASE IF EXISTS orvel_startup WITH (FORCE)")));
+            QVERIFY(query.exec(QStringLiteral("CREATE DATABASE orvel_startup")));
+            m_prompts->queueAnswer(Prompt::Answer::Retry);
+            m_beforeQuestion = [&] { QFile::link(clusterSockets, sockets); };
+        } else if (answer == QStringLiteral("folder")) {
+            m_prompts->queueAnswer(Prompt::Answer::Choose);
+            m_prompts->queueChoice(0);
+            m_prompts->queueFolder(m_home->filePath(QStringLiteral("stick")));
+            QVERIFY(QDir().mkpath(m_home->filePath(QStringLiteral("stick"))));
+        }
+
+        QCOMPARE(start(QStringLiteral("0409")), answer == QStringLiteral("quit") ? SessionOutcome::Ended
+                                                                                 : SessionOutcome::Ready);
+        const auto shown = m_prompts->shown();
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(shown[0].buttons, Prompt::Buttons::RetryChooseAnyQuit);
+        const QString serverName = QDir::toNativeSeparators(sockets) + QStringLiteral("/orvel_startup");
+        QVERIFY2(shown[0].text.startsWith(Texts::text(2960).arg(serverName, QString()).section(u'(', 0, 0)),
+                 qPrintable(shown[0].text));
+        QVERIFY2(shown[0].text.endsWith(u'\n' + Texts::text(2961)), qPrintable(shown[0].text));
+        QVERIFY(!shown[0].text.contains(QStringLiteral("s3cret")));
+        if (answer == QStringLiteral("quit")) {
+            QCOMPARE(shown.size(), 1);
+        } else if (answer == QStringLiteral("folder")) {
+            QCOMPARE(shownKinds(), (QStringList{"message", "choice", "folder"}));
+            QVERIFY(!m_session->onServer());
+            QCOMPARE(settings().text(Setting::ServerRegister), QString());
+            QCOMPARE(settings().text(Setting::DatabaseFolder), m_home->filePath(QStringLiteral("stick")));
+        } else {
+            QCOMPARE(shown.size(), 1);
+            QVERIFY(m_session->onServer());
+            QCOMPARE(m_session->activeSheetId(), 1);
+            QCOMPARE(scalar(QStringLiteral("SELECT Count(DbId) AS n FROM Dbs")), 1);
+        }
     }
 
     // The template and the help pages lie beside the executable in a build tree and
