@@ -2,6 +2,8 @@
 
 #include "export/SaveTarget.h"
 #include "platform/Prompts.h"
+#include "startup/ServerAddress.h"
+#include "startup/ServerRegisterDialog.h"
 #include "startup/Session.h"
 #include "startup/Texts.h"
 #include "store/Database.h"
@@ -12,20 +14,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
-#include <QUrl>
 
 #include <functional>
 
 namespace {
 
-// A server register as the user may see it: never with its password.
+// A register as the user may see it: a server's never with its password.
 QString shownRegister(const QString &target)
 {
-    if (!Database::isServerRegister(target))
-        return QDir::toNativeSeparators(target);
-    if (target.trimmed().startsWith(QStringLiteral("service"), Qt::CaseInsensitive))
-        return target.trimmed();
-    return QUrl(target.trimmed()).adjusted(QUrl::RemovePassword).toString();
+    return Database::isServerRegister(target) ? ServerAddress::shownName(target) : QDir::toNativeSeparators(target);
 }
 
 // Runs the copy under a busy cursor and tells how it ended; retry says whether
@@ -63,16 +60,16 @@ void runCopy(const QString &shown, const std::function<RegisterCopy::Outcome()> 
     }
 }
 
-void copyToServer(const Session &session)
+void copyToServer(Session &session, QWidget *parent)
 {
-    QString target;
+    ServerRegisterDialog dialog(session.settings(), parent, ServerRegisterDialog::Purpose::CopyInto);
     for (bool retry = true; retry;) {
-        // What the user typed is offered again after a failure, to be corrected.
-        target = Prompt::input(Texts::text(2748), Session::AppTitle, target).trimmed();
-        if (target.isEmpty())
+        // The dialog keeps what the user typed, to be corrected after a failure.
+        if (dialog.exec() != QDialog::Accepted)
             return;
         const QString source = session.connectionString();
-        runCopy(shownRegister(target), [&] { return RegisterCopy::toServer(source, target); }, retry);
+        const QString target = dialog.connectionName();
+        runCopy(shownRegister(dialog.registerName()), [&] { return RegisterCopy::toServer(source, target); }, retry);
     }
 }
 
@@ -96,7 +93,7 @@ void addRegisterCopyCommands(QMenu *file, Session &session, QWidget *parent)
     toServer->setObjectName(QStringLiteral("copyToServerAction"));
     QAction *toFile = file->addAction(Texts::text(2747));
     toFile->setObjectName(QStringLiteral("copyToFileAction"));
-    QObject::connect(toServer, &QAction::triggered, parent, [&session] { copyToServer(session); });
+    QObject::connect(toServer, &QAction::triggered, parent, [&session, parent] { copyToServer(session, parent); });
     QObject::connect(toFile, &QAction::triggered, parent, [&session] { copyToFile(session); });
     // The register may change while the program runs (Tools > Change database).
     const auto showFitting = [toServer, toFile, &session] {

@@ -25,6 +25,7 @@ constexpr int TitleText = 2954;        // "A shared register on a &server…"
 constexpr int LabelsText = 2956;       // "Service:|Server:|Port:|Database:|User:|Password:|Encryption:"
 constexpr int EncryptionText = 2957;   // the three sslmode choices, '|'-separated
 constexpr int TestText = 2958;         // "&Test connection"
+constexpr int CopyText = 2965;         // "&Copy"
 
 QString title()
 {
@@ -41,9 +42,10 @@ QLineEdit *field(const char *name, QWidget *parent)
 
 } // namespace
 
-ServerRegisterDialog::ServerRegisterDialog(SettingsStore &settings, QWidget *parent)
+ServerRegisterDialog::ServerRegisterDialog(SettingsStore &settings, QWidget *parent, Purpose purpose)
     : QDialog(parent)
     , m_settings(settings)
+    , m_purpose(purpose)
 {
     setObjectName(QStringLiteral("serverRegisterDialog"));
     setModal(true);
@@ -72,7 +74,7 @@ ServerRegisterDialog::ServerRegisterDialog(SettingsStore &settings, QWidget *par
 
     auto *testButton = new QPushButton(Texts::text(TestText), this);
     testButton->setObjectName(QStringLiteral("testButton"));
-    m_saveButton = new QPushButton(Texts::text(1108), this);
+    m_saveButton = new QPushButton(Texts::text(purpose == Purpose::Keep ? 1108 : CopyText), this);
     m_saveButton->setObjectName(QStringLiteral("saveButton"));
     auto *cancelButton = new QPushButton(Texts::text(1109), this);
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
@@ -97,7 +99,8 @@ ServerRegisterDialog::ServerRegisterDialog(SettingsStore &settings, QWidget *par
     for (int i = 1; i < int(order.size()); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
     m_host->setFocus();
-    fill(settings.text(Setting::ServerRegister));
+    if (purpose == Purpose::Keep)
+        fill(settings.text(Setting::ServerRegister));
     followService();
     setMinimumWidth(420);
     removeCloseCommand(this);
@@ -138,6 +141,14 @@ QString ServerRegisterDialog::registerName() const
     return ServerAddress::uri(parts);
 }
 
+QString ServerRegisterDialog::connectionName() const
+{
+    // A service's password comes from pg_service.conf or ~/.pgpass.
+    if (!m_service->text().trimmed().isEmpty())
+        return registerName();
+    return ServerAddress::withPassword(registerName(), m_password->text());
+}
+
 void ServerRegisterDialog::testConnection()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -150,6 +161,10 @@ void ServerRegisterDialog::save()
 {
     if (!m_saveButton->isEnabled())
         return;
+    if (m_purpose == Purpose::CopyInto) {
+        accept();
+        return;
+    }
     QString notice;
     try {
         const QString password = m_service->text().trimmed().isEmpty() ? m_password->text() : QString();
