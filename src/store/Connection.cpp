@@ -189,6 +189,18 @@ void Connection::beginTrans()
     if (!db.transaction())
         throw DbError::fromEngine(db.lastError());
     m_inTransaction = true;
+    // Several desks write at once: each transaction behaves as if it ran alone,
+    // so a rule that reads before it writes (a group's numbering, a client in use
+    // by no deadline of any sheet, the editor's check of the row) holds. The server
+    // refuses the later of two overlapping writes; retriedWrite runs it again.
+    if (isServer()) {
+        QSqlQuery isolation(db);
+        if (!isolation.exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL SERIALIZABLE"))) {
+            const DbError error = DbError::fromEngine(isolation.lastError());
+            rollbackTrans();
+            throw error;
+        }
+    }
 }
 
 void Connection::commitTrans()
