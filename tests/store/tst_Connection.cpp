@@ -235,7 +235,7 @@ private slots:
             exec(c, "DROP SCHEMA public CASCADE");
             exec(c, "CREATE SCHEMA public");
             c.close();
-            QCOMPARE(upgradeSchema(m_cs), latestSchemaVersion("QSQLITE"));
+            QCOMPARE(upgradeSchema(m_cs), latestSchemaVersion("QPSQL"));
             return;
         }
         m_cs = copyTemplateTo(m_dir.path());
@@ -434,22 +434,64 @@ private slots:
         }
     }
 
-    // Two desks starting a recurrence at the same moment, each inside its own
-    // unfinished save, get different group ids from a server register.
-    void concurrentRecurrencesGetDistinctGroups()
+    // Ids a save takes before it writes come from the register's sequences: two
+    // desks inside their unfinished saves get different ones, and a register that
+    // rows were copied into under their own ids hands out ids past them.
+    void serverIdsComeFromSequences()
     {
         if (!onServer())
-            QSKIP("A file is one desk's register; its group id is the highest + 1.");
-        Connection first;
-        Connection second;
-        first.open(m_cs);
-        second.open(m_cs);
-        TransactionGuard firstSave(first);
-        TransactionGuard secondSave(second);
-        const qint32 a = DeadlineStore(first).nextGroupId();
-        const qint32 b = DeadlineStore(second).nextGroupId();
-        QVERIFY(a > 0 && b > 0);
-        QVERIFY(a != b);
+            QSKIP("A file is one desk's register; its ids are the highest + 1.");
+        {
+            Connection first;
+            Connection second;
+            first.open(m_cs);
+            second.open(m_cs);
+            TransactionGuard firstSave(first);
+            TransactionGuard secondSave(second);
+            const qint32 a = DeadlineStore(first).nextGroupId();
+            const qint32 b = DeadlineStore(second).nextGroupId();
+            QVERIFY(a > 0 && b > 0 && a != b);
+            QCOMPARE_NE(SheetStore(first).create("A"), SheetStore(second).create("B"));
+        }
+        Connection c;
+        c.open(m_cs);
+        exec(c, "DROP SCHEMA public CASCADE");
+        exec(c, "CREATE SCHEMA public");
+        QList<SchemaScript> older = schemaScripts("QPSQL");
+        older.removeIf([](const SchemaScript &script) { return script.version > 3; });
+        QCOMPARE(upgradeSchema(c, older), 3);
+        exec(c, "INSERT INTO Dbs (DbId, DbName) VALUES (7, 'x')");
+        exec(c, "INSERT INTO Accounts (AcId, AcName) VALUES (5, 'y')");
+        exec(c, "INSERT INTO Transactions (TrRowId, TrDbId, TrGrpId) VALUES (9, 7, 12)");
+        QCOMPARE(upgradeSchema(c, schemaScripts("QPSQL")), latestSchemaVersion("QPSQL"));
+        c.close();
+        QCOMPARE(SheetStore(m_cs).create("z"), 8);
+        QCOMPARE(DeadlineStore(m_cs).nextGroupId(), 13);
+        QCOMPARE(CounterpartyStore(m_cs).create("w", {}), 6);
+        QCOMPARE(DeadlineStore(m_cs).createDeadlines(newDeadlines("x")).rowIds, QList<qint32>{10});
+    }
+
+    // Clients and sheets are listed in one order on each engine: case ignored,
+    // then capitals first; blanks and punctuation before digits before letters.
+    void namesInOneOrderOnEachEngine()
+    {
+        QLocale::setDefault(QLocale(QLocale::English));
+        const QStringList expected{"_x", "10", "9", "A", "a", "b", "Bianchi", "bianchi srl", "Bianchi-Neri",
+                                   "ROSSI", "Rossi", "rossi"};
+        for (qsizetype i = expected.size() - 1; i >= 0; --i) {
+            CounterpartyStore(m_cs).create(expected.at(i), {});
+            SheetStore(m_cs).create(expected.at(i));
+        }
+        QStringList clients;
+        for (const Counterparty &c : CounterpartyStore(m_cs).list())
+            clients.append(c.name);
+        QCOMPARE(clients, expected);
+        QStringList sheets;
+        for (const Sheet &sheet : SheetStore(m_cs).list()) {
+            if (sheet.id != SheetStore::FirstSheetId)
+                sheets.append(sheet.name);
+        }
+        QCOMPARE(sheets, expected);
     }
 
     // Each write of the stores leaves the file byte for byte as the same change
