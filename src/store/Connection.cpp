@@ -230,6 +230,35 @@ void Connection::rollbackTrans()
         throw DbError::fromEngine(db.lastError());
 }
 
+namespace {
+
+// The first key of the server's advisory locks the register's groups use.
+constexpr int GroupLockSpace = 0x4f52;
+
+void groupLockStatement(Connection &connection, const char *function, qint32 groupId)
+{
+    QSqlQuery query(connection.database());
+    query.prepare(QStringLiteral("SELECT %1(%2, ?)").arg(QLatin1StringView(function)).arg(GroupLockSpace));
+    query.addBindValue(groupId);
+    if (!query.exec())
+        throw DbError::fromEngine(query.lastError());
+}
+
+} // namespace
+
+void Connection::lockGroup(qint32 groupId)
+{
+    checkOpen();
+    if (isServer() && !m_inTransaction)
+        groupLockStatement(*this, "pg_advisory_lock", groupId);
+}
+
+void Connection::unlockGroup(qint32 groupId)
+{
+    if (isOpen() && isServer() && !m_inTransaction)
+        groupLockStatement(*this, "pg_advisory_unlock", groupId);
+}
+
 QSqlDatabase Connection::database() const
 {
     return QSqlDatabase::database(m_name, false);

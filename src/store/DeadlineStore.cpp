@@ -53,6 +53,37 @@ std::vector<DeadlineRow> readAll(RowReader &reader)
     return rows;
 }
 
+// The writes of one recurrence group on a server register queue for it, rather
+// than overlap: each renumbers every member, so of two at once the server could
+// let only one through, and a desk deleting members one after another would keep
+// refusing the other's. Held from before the transaction to after its end.
+class GroupWriteLock
+{
+public:
+    GroupWriteLock(Connection &connection, qint32 groupId)
+        : m_connection(connection), m_groupId(groupId), m_held(groupId > 0 && !connection.inTransaction())
+    {
+        if (m_held)
+            m_connection.lockGroup(m_groupId);
+    }
+    ~GroupWriteLock()
+    {
+        try {
+            if (m_held)
+                m_connection.unlockGroup(m_groupId);
+        } catch (const DbError &) {
+            // The server drops the lock with the connection.
+        }
+    }
+    GroupWriteLock(const GroupWriteLock &) = delete;
+    GroupWriteLock &operator=(const GroupWriteLock &) = delete;
+
+private:
+    Connection &m_connection;
+    qint32 m_groupId;
+    bool m_held;
+};
+
 } // namespace
 
 void DeadlineStore::toggleDone(qint32 rowId, RowChange *change)
@@ -83,6 +114,7 @@ void DeadlineStore::deleteDeadline(qint32 rowId, RowChange *change)
 
 void DeadlineStore::deleteFromGroup(qint32 rowId, qint32 groupId, RowChange *change)
 {
+    const GroupWriteLock group(connection(), groupId);
     retriedWrite(connection(), [&] {
         TransactionGuard transaction(connection());
         // The member and the rest of its group, whose numbers change.
@@ -98,6 +130,7 @@ void DeadlineStore::deleteFromGroup(qint32 rowId, qint32 groupId, RowChange *cha
 
 void DeadlineStore::deleteGroup(qint32 groupId, RowChange *change)
 {
+    const GroupWriteLock group(connection(), groupId);
     retriedWrite(connection(), [&] {
         TransactionGuard transaction(connection());
         if (change)
@@ -296,6 +329,7 @@ std::optional<DeadlineStore::StoredDeadline> DeadlineStore::readDeadline(qint32 
 
 DeadlineStore::CreatedDeadlines DeadlineStore::createDeadlines(const NewDeadlines &deadlines, RowChange *change)
 {
+    const GroupWriteLock group(connection(), deadlines.groupId);
     return retriedWrite(connection(), [&] {
         CreatedDeadlines created;
         // Inside the transaction no other writer can take the group id, delete the
