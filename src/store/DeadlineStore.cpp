@@ -5,6 +5,7 @@
 #include "store/DbError.h"
 #include "store/RowChange.h"
 #include "store/RowReader.h"
+#include "store/SheetStore.h"
 #include "store/Statements.h"
 #include "store/TransactionGuard.h"
 
@@ -337,6 +338,10 @@ DeadlineStore::CreatedDeadlines DeadlineStore::createDeadlines(const NewDeadline
         TransactionGuard transaction(connection());
         if (deadlines.acId > 0 && !CounterpartyStore(connection()).exists(deadlines.acId))
             return created;
+        // Read so that a server sees this save and another desk's delete of the
+        // sheet overlap, and lets only one of them through.
+        if (connection().isServer())
+            SheetStore(connection()).exists(deadlines.sheetId);
         if (change && deadlines.groupId > 0) {
             // The members already there are renumbered.
             change->readBeforeWhere(connection(), StoredTable::Deadlines, "undo-group-rows",

@@ -434,43 +434,6 @@ private slots:
         }
     }
 
-    // Ids a save takes before it writes come from the register's sequences: two
-    // desks inside their unfinished saves get different ones, and a register that
-    // rows were copied into under their own ids hands out ids past them.
-    void serverIdsComeFromSequences()
-    {
-        if (!onServer())
-            QSKIP("A file is one desk's register; its ids are the highest + 1.");
-        {
-            Connection first;
-            Connection second;
-            first.open(m_cs);
-            second.open(m_cs);
-            TransactionGuard firstSave(first);
-            TransactionGuard secondSave(second);
-            const qint32 a = DeadlineStore(first).nextGroupId();
-            const qint32 b = DeadlineStore(second).nextGroupId();
-            QVERIFY(a > 0 && b > 0 && a != b);
-            QCOMPARE_NE(SheetStore(first).create("A"), SheetStore(second).create("B"));
-        }
-        Connection c;
-        c.open(m_cs);
-        exec(c, "DROP SCHEMA public CASCADE");
-        exec(c, "CREATE SCHEMA public");
-        QList<SchemaScript> older = schemaScripts("QPSQL");
-        older.removeIf([](const SchemaScript &script) { return script.version > 3; });
-        QCOMPARE(upgradeSchema(c, older), 3);
-        exec(c, "INSERT INTO Dbs (DbId, DbName) VALUES (7, 'x')");
-        exec(c, "INSERT INTO Accounts (AcId, AcName) VALUES (5, 'y')");
-        exec(c, "INSERT INTO Transactions (TrRowId, TrDbId, TrGrpId) VALUES (9, 7, 12)");
-        QCOMPARE(upgradeSchema(c, schemaScripts("QPSQL")), latestSchemaVersion("QPSQL"));
-        c.close();
-        QCOMPARE(SheetStore(m_cs).create("z"), 8);
-        QCOMPARE(DeadlineStore(m_cs).nextGroupId(), 13);
-        QCOMPARE(CounterpartyStore(m_cs).create("w", {}), 6);
-        QCOMPARE(DeadlineStore(m_cs).createDeadlines(newDeadlines("x")).rowIds, QList<qint32>{10});
-    }
-
     // Clients and sheets are listed in one order on each engine: case ignored,
     // then capitals first; blanks and punctuation before digits before letters.
     void namesInOneOrderOnEachEngine()

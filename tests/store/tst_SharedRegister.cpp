@@ -5,6 +5,7 @@
 #include "store/Register.h"
 #include "store/RegisterListener.h"
 #include "store/Schema.h"
+#include "store/SheetStore.h"
 #include "store/TransactionGuard.h"
 
 #include <QElapsedTimer>
@@ -14,9 +15,9 @@
 #include <QSqlQuery>
 #include <QtTest>
 
-// Two programs on one server register (ORVEL_TEST_REGISTER, scripts/pg-cluster):
+// Several desks on one server register (ORVEL_TEST_REGISTER, scripts/pg-cluster):
 // this test and register_child, each with the store's own code and its own
-// Register, at the same time.
+// Register, at the same time; or two connections of this test.
 class tst_SharedRegister final : public QObject
 {
     Q_OBJECT
@@ -184,6 +185,38 @@ private slots:
                  numbers.join(u' '));
     }
 
+    // Ids a save takes before it writes come from the register's sequences: two
+    // desks inside their unfinished saves get different sheet ids, and a register
+    // that rows were copied into under their own ids hands out ids past them.
+    void idsComeFromSequences()
+    {
+        {
+            Connection first;
+            Connection second;
+            first.open(m_cs);
+            second.open(m_cs);
+            TransactionGuard firstSave(first);
+            TransactionGuard secondSave(second);
+            QCOMPARE_NE(SheetStore(first).create("A"), SheetStore(second).create("B"));
+        }
+        Connection c;
+        c.open(m_cs);
+        QSqlQuery q(c.database());
+        QVERIFY(q.exec("DROP SCHEMA public CASCADE") && q.exec("CREATE SCHEMA public"));
+        QList<SchemaScript> older = schemaScripts("QPSQL");
+        older.removeIf([](const SchemaScript &script) { return script.version > 3; });
+        QCOMPARE(upgradeSchema(c, older), 3);
+        QVERIFY(q.exec("INSERT INTO Dbs (DbId, DbName) VALUES (7, 'x')"));
+        QVERIFY(q.exec("INSERT INTO Accounts (AcId, AcName) VALUES (5, 'y')"));
+        QVERIFY(q.exec("INSERT INTO Transactions (TrRowId, TrDbId, TrGrpId) VALUES (9, 7, 12)"));
+        QCOMPARE(upgradeSchema(c, schemaScripts("QPSQL")), latestSchemaVersion("QPSQL"));
+        c.close();
+        QCOMPARE(SheetStore(m_cs).create("z"), 8);
+        QCOMPARE(DeadlineStore(m_cs).nextGroupId(), 13);
+        QCOMPARE(CounterpartyStore(m_cs).create("w", {}), 6);
+        QCOMPARE(DeadlineStore(m_cs).createDeadlines(recurrence(1)).rowIds, QList<qint32>{10});
+    }
+
     // A client deleted on one desk while another desk's save gives it a deadline:
     // the server lets one of the two through, never both; no deadline is left
     // naming a client that is gone.
@@ -212,6 +245,36 @@ private slots:
         QVERIFY(deleted != saved);
         QCOMPARE(firstValue(m_cs, "SELECT count(*) FROM Transactions LEFT JOIN Accounts ON AcId = TrAcId "
                                   "WHERE TrAcId <> 0 AND AcId IS NULL").toInt(), 0);
+    }
+
+    // A sheet deleted on one desk while another desk saves a deadline in it: one
+    // of the two goes through, never both; no deadline is left in a sheet that is gone.
+    void aSheetDeleteAndASaveInItDoNotBothPass()
+    {
+        const qint32 sheet = SheetStore(m_cs).create(QStringLiteral("Casa"));
+        Connection deleting;
+        deleting.open(m_cs);
+        TransactionGuard removal(deleting);
+        SheetStore(deleting).remove(sheet);
+        DeadlineStore::NewDeadlines d = recurrence(1);
+        d.sheetId = sheet;
+        bool saved = true;
+        try {
+            DeadlineStore(m_cs).createDeadlines(d);
+        } catch (const DbError &error) {
+            QVERIFY(error.isBusy());
+            saved = false;
+        }
+        bool deleted = true;
+        try {
+            removal.commit();
+        } catch (const DbError &error) {
+            QVERIFY(error.isBusy());
+            deleted = false;
+        }
+        QVERIFY(deleted != saved);
+        QCOMPARE(firstValue(m_cs, "SELECT count(*) FROM Transactions LEFT JOIN Dbs ON DbId = TrDbId "
+                                  "WHERE DbId IS NULL").toInt(), 0);
     }
 
     // The editor of one program saves over a change the other saved after it
