@@ -19,6 +19,7 @@
 #include "startup/StartupQuestions.h"
 #include "startup/StartupSteps.h"
 #include "startup/Texts.h"
+#include "store/RegisterListener.h"
 
 #include <QDir>
 
@@ -119,6 +120,9 @@ int Startup::run(int argc, char *argv[])
     app.setConnectionString(session.connectionString());
     // Made before the window, so that it hears every change the window makes.
     BackupSchedule backups(session);
+    // Other desks' saves on a server register reach this run's windows.
+    RegisterListener listener(session.deadlineRegister(), session.connectionString(),
+                              [&session] { return session.activeSheetId(); });
     const auto tellBackup = [](const QString &failure) {
         if (!failure.isEmpty())
             Prompt::message(failure, Session::AppTitle, Prompt::Icon::Warning);

@@ -189,6 +189,18 @@ void Connection::beginTrans()
     if (!db.transaction())
         throw DbError::fromEngine(db.lastError());
     m_inTransaction = true;
+    // Several desks write at once: each transaction behaves as if it ran alone,
+    // so a rule that reads before it writes (a group's numbering, a client in use
+    // by no deadline of any sheet, the editor's check of the row) holds. The server
+    // refuses the later of two overlapping writes; retriedWrite runs it again.
+    if (isServer()) {
+        QSqlQuery isolation(db);
+        if (!isolation.exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL SERIALIZABLE"))) {
+            const DbError error = DbError::fromEngine(isolation.lastError());
+            rollbackTrans();
+            throw error;
+        }
+    }
 }
 
 void Connection::commitTrans()
@@ -216,6 +228,35 @@ void Connection::rollbackTrans()
     m_inTransaction = false;
     if (!db.rollback())
         throw DbError::fromEngine(db.lastError());
+}
+
+namespace {
+
+// The first key of the server's advisory locks the register's groups use.
+constexpr int GroupLockSpace = 0x4f52;
+
+void groupLockStatement(Connection &connection, const char *function, qint32 groupId)
+{
+    QSqlQuery query(connection.database());
+    query.prepare(QStringLiteral("SELECT %1(%2, ?)").arg(QLatin1StringView(function)).arg(GroupLockSpace));
+    query.addBindValue(groupId);
+    if (!query.exec())
+        throw DbError::fromEngine(query.lastError());
+}
+
+} // namespace
+
+void Connection::lockGroup(qint32 groupId)
+{
+    checkOpen();
+    if (isServer() && !m_inTransaction)
+        groupLockStatement(*this, "pg_advisory_lock", groupId);
+}
+
+void Connection::unlockGroup(qint32 groupId)
+{
+    if (isOpen() && isServer() && !m_inTransaction)
+        groupLockStatement(*this, "pg_advisory_unlock", groupId);
 }
 
 QSqlDatabase Connection::database() const

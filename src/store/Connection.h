@@ -34,6 +34,13 @@ public:
     void rollbackTrans();
     bool inTransaction() const { return m_inTransaction; }
 
+    // On a server register, waits until no other connection holds the lock of
+    // that recurrence group, then holds it until unlockGroup or until closed. Taken
+    // before the transaction begins, so the transaction sees what the previous
+    // holder committed. Nothing on a file, whose writes already wait in turn.
+    void lockGroup(qint32 groupId);
+    void unlockGroup(qint32 groupId);
+
     // The defined maximum length of a text column (the n of its declared type
     // VARCHAR(n)); 0 when the column has none or does not exist.
     int textColumnMaxLength(const QString &table, const QString &column);

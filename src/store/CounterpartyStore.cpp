@@ -48,25 +48,29 @@ Counterparty CounterpartyStore::read(qint32 id)
 
 qint32 CounterpartyStore::create(const QString &name, const QString &notes, RowChange *change)
 {
-    TransactionGuard transaction(connection());
-    QSqlQuery query = run("counterparty-create", {{"name", storedText(name)}, {"notes", storedText(notes)}});
-    const auto id = qint32(insertedId(query));
-    query.finish();
-    if (change)
-        change->readAfter(connection(), {}, {id});
-    transaction.commit();
-    return id;
+    return retriedWrite(connection(), [&] {
+        TransactionGuard transaction(connection());
+        QSqlQuery query = run("counterparty-create", {{"name", storedText(name)}, {"notes", storedText(notes)}});
+        const auto id = qint32(insertedId(query));
+        query.finish();
+        if (change)
+            change->readAfter(connection(), {}, {id});
+        transaction.commit();
+        return id;
+    });
 }
 
 void CounterpartyStore::update(qint32 id, const QString &name, const QString &notes, RowChange *change)
 {
-    TransactionGuard transaction(connection());
-    if (change)
-        change->readBefore(connection(), StoredTable::Counterparties, {id});
-    run("counterparty-update", {{"name", literalText(name)}, {"notes", literalText(notes)}, {"id", qlonglong(id)}});
-    if (change)
-        change->readAfter(connection());
-    transaction.commit();
+    retriedWrite(connection(), [&] {
+        TransactionGuard transaction(connection());
+        if (change)
+            change->readBefore(connection(), StoredTable::Counterparties, {id});
+        run("counterparty-update", {{"name", literalText(name)}, {"notes", literalText(notes)}, {"id", qlonglong(id)}});
+        if (change)
+            change->readAfter(connection());
+        transaction.commit();
+    });
 }
 
 bool CounterpartyStore::exists(qint32 id)
@@ -81,18 +85,20 @@ bool CounterpartyStore::isInUse(qint32 id)
 
 bool CounterpartyStore::remove(qint32 id, RowChange *change)
 {
-    TransactionGuard transaction(connection());
-    // Tested inside the transaction, so no deadline can come to refer to the row
-    // between the test and the delete.
-    if (isInUse(id))
-        return false;
-    if (change)
-        change->readBefore(connection(), StoredTable::Counterparties, {id});
-    run("counterparty-delete", {{"id", qlonglong(id)}});
-    if (change)
-        change->readAfter(connection());
-    transaction.commit();
-    return true;
+    return retriedWrite(connection(), [&] {
+        TransactionGuard transaction(connection());
+        // Tested inside the transaction, so no deadline can come to refer to the row
+        // between the test and the delete.
+        if (isInUse(id))
+            return false;
+        if (change)
+            change->readBefore(connection(), StoredTable::Counterparties, {id});
+        run("counterparty-delete", {{"id", qlonglong(id)}});
+        if (change)
+            change->readAfter(connection());
+        transaction.commit();
+        return true;
+    });
 }
 
 int CounterpartyStore::textMaxLength(const QString &column)

@@ -10,9 +10,14 @@ DbError::DbError(int number, const QString &description, const QString &source)
 DbError DbError::fromEngine(const QSqlError &error, const QString &context)
 {
     bool ok = false;
-    int code = error.nativeErrorCode().toInt(&ok);
+    const QString native = error.nativeErrorCode();
+    int code = native.toInt(&ok);
     if (!ok)
         code = -1;
+    // A server's serialization failure or deadlock: another desk's write came
+    // first, the server rolled this one back whole, and it may succeed again.
+    if (native == u"40001" || native == u"40P01")
+        code = Busy;
     // SQLITE_BUSY and SQLITE_LOCKED, with any extended code: another connection
     // holds the lock.
     if (code > 0 && ((code & 0xff) == 5 || (code & 0xff) == 6))

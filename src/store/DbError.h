@@ -22,8 +22,9 @@ public:
     static constexpr int NumericOverflow = 3349;
     static constexpr int NotOurDatabase = 3343;
     static constexpr int TypeMismatch = 3421;
-    // Another program holds the database's lock: nothing was written, and the
-    // same write may succeed when tried again.
+    // Another program holds the database's lock, or on a server another desk's
+    // write overlapped this one: nothing was written, and the same write may
+    // succeed when tried again.
     static constexpr int Busy = 3260;
 
     // The engine's own error, with what the store was doing when it came.

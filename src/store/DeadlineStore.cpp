@@ -5,6 +5,7 @@
 #include "store/DbError.h"
 #include "store/RowChange.h"
 #include "store/RowReader.h"
+#include "store/SheetStore.h"
 #include "store/Statements.h"
 #include "store/TransactionGuard.h"
 
@@ -53,52 +54,93 @@ std::vector<DeadlineRow> readAll(RowReader &reader)
     return rows;
 }
 
+// The writes of one recurrence group on a server register queue for it, rather
+// than overlap: each renumbers every member, so of two at once the server could
+// let only one through, and a desk deleting members one after another would keep
+// refusing the other's. Held from before the transaction to after its end.
+class GroupWriteLock
+{
+public:
+    GroupWriteLock(Connection &connection, qint32 groupId)
+        : m_connection(connection), m_groupId(groupId), m_held(groupId > 0 && !connection.inTransaction())
+    {
+        if (m_held)
+            m_connection.lockGroup(m_groupId);
+    }
+    ~GroupWriteLock()
+    {
+        try {
+            if (m_held)
+                m_connection.unlockGroup(m_groupId);
+        } catch (const DbError &) {
+            // The server drops the lock with the connection.
+        }
+    }
+    GroupWriteLock(const GroupWriteLock &) = delete;
+    GroupWriteLock &operator=(const GroupWriteLock &) = delete;
+
+private:
+    Connection &m_connection;
+    qint32 m_groupId;
+    bool m_held;
+};
+
 } // namespace
 
 void DeadlineStore::toggleDone(qint32 rowId, RowChange *change)
 {
-    TransactionGuard transaction(connection());
-    if (change)
-        change->readBefore(connection(), StoredTable::Deadlines, {rowId});
-    run("toggle-done", {{"rowId", qlonglong(rowId)}});
-    if (change)
-        change->readAfter(connection());
-    transaction.commit();
+    retriedWrite(connection(), [&] {
+        TransactionGuard transaction(connection());
+        if (change)
+            change->readBefore(connection(), StoredTable::Deadlines, {rowId});
+        run("toggle-done", {{"rowId", qlonglong(rowId)}});
+        if (change)
+            change->readAfter(connection());
+        transaction.commit();
+    });
 }
 
 void DeadlineStore::deleteDeadline(qint32 rowId, RowChange *change)
 {
-    TransactionGuard transaction(connection());
-    if (change)
-        change->readBefore(connection(), StoredTable::Deadlines, {rowId});
-    run("delete-deadline", {{"rowId", qlonglong(rowId)}});
-    if (change)
-        change->readAfter(connection());
-    transaction.commit();
+    retriedWrite(connection(), [&] {
+        TransactionGuard transaction(connection());
+        if (change)
+            change->readBefore(connection(), StoredTable::Deadlines, {rowId});
+        run("delete-deadline", {{"rowId", qlonglong(rowId)}});
+        if (change)
+            change->readAfter(connection());
+        transaction.commit();
+    });
 }
 
 void DeadlineStore::deleteFromGroup(qint32 rowId, qint32 groupId, RowChange *change)
 {
-    TransactionGuard transaction(connection());
-    // The member and the rest of its group, whose numbers change.
-    if (change)
-        change->readBeforeWhere(connection(), StoredTable::Deadlines, "undo-group-rows", {{"groupId", qlonglong(groupId)}});
-    run("delete-deadline", {{"rowId", qlonglong(rowId)}});
-    renumberGroup(groupId);
-    if (change)
-        change->readAfter(connection());
-    transaction.commit();
+    const GroupWriteLock group(connection(), groupId);
+    retriedWrite(connection(), [&] {
+        TransactionGuard transaction(connection());
+        // The member and the rest of its group, whose numbers change.
+        if (change)
+            change->readBeforeWhere(connection(), StoredTable::Deadlines, "undo-group-rows", {{"groupId", qlonglong(groupId)}});
+        run("delete-deadline", {{"rowId", qlonglong(rowId)}});
+        renumberGroup(groupId);
+        if (change)
+            change->readAfter(connection());
+        transaction.commit();
+    });
 }
 
 void DeadlineStore::deleteGroup(qint32 groupId, RowChange *change)
 {
-    TransactionGuard transaction(connection());
-    if (change)
-        change->readBeforeWhere(connection(), StoredTable::Deadlines, "undo-group-rows", {{"groupId", qlonglong(groupId)}});
-    run("delete-group", {{"groupId", qlonglong(groupId)}});
-    if (change)
-        change->readAfter(connection());
-    transaction.commit();
+    const GroupWriteLock group(connection(), groupId);
+    retriedWrite(connection(), [&] {
+        TransactionGuard transaction(connection());
+        if (change)
+            change->readBeforeWhere(connection(), StoredTable::Deadlines, "undo-group-rows", {{"groupId", qlonglong(groupId)}});
+        run("delete-group", {{"groupId", qlonglong(groupId)}});
+        if (change)
+            change->readAfter(connection());
+        transaction.commit();
+    });
 }
 
 qint32 DeadlineStore::nextGroupId()
@@ -129,17 +171,19 @@ int DeadlineStore::countClosedUpTo(qint32 sheetId, const QDate &lastDate)
 
 int DeadlineStore::purgeClosedUpTo(qint32 sheetId, const QDate &lastDate, RowChange *change)
 {
-    TransactionGuard transaction(connection());
-    if (change) {
-        change->readBeforeWhere(connection(), StoredTable::Deadlines, "undo-closed-rows",
-                                {{"lastDate", storedDate(lastDate)}, {"sheetId", qlonglong(sheetId)}});
-    }
-    const int purged =
-        run("purge-closed", {{"lastDate", storedDate(lastDate)}, {"sheetId", qlonglong(sheetId)}}).numRowsAffected();
-    if (change)
-        change->readAfter(connection());
-    transaction.commit();
-    return purged;
+    return retriedWrite(connection(), [&] {
+        TransactionGuard transaction(connection());
+        if (change) {
+            change->readBeforeWhere(connection(), StoredTable::Deadlines, "undo-closed-rows",
+                                    {{"lastDate", storedDate(lastDate)}, {"sheetId", qlonglong(sheetId)}});
+        }
+        const int purged =
+            run("purge-closed", {{"lastDate", storedDate(lastDate)}, {"sheetId", qlonglong(sheetId)}}).numRowsAffected();
+        if (change)
+            change->readAfter(connection());
+        transaction.commit();
+        return purged;
+    });
 }
 
 QList<QDate> DeadlineStore::busyDays(qint32 sheetId, const QDate &first, const QDate &last)
@@ -286,117 +330,126 @@ std::optional<DeadlineStore::StoredDeadline> DeadlineStore::readDeadline(qint32 
 
 DeadlineStore::CreatedDeadlines DeadlineStore::createDeadlines(const NewDeadlines &deadlines, RowChange *change)
 {
-    CreatedDeadlines created;
-    // Inside the transaction no other writer can take the group id, delete the
-    // client/supplier or change the group being joined.
-    TransactionGuard transaction(connection());
-    if (deadlines.acId > 0 && !CounterpartyStore(connection()).exists(deadlines.acId))
-        return created;
-    if (change && deadlines.groupId > 0) {
-        // The members already there are renumbered.
-        change->readBeforeWhere(connection(), StoredTable::Deadlines, "undo-group-rows",
-                                {{"groupId", qlonglong(deadlines.groupId)}});
-    }
-    const bool recurring = deadlines.groupType != u'n';
-    const qint32 groupId = recurring && deadlines.groupId == 0 ? nextGroupId() : deadlines.groupId;
-    const qlonglong sheetId = deadlines.sheetId;
-    const qlonglong type = deadlines.type;
-    const QVariant description = literalText(deadlines.description);
-    const QVariant notes = literalText(deadlines.notes);
-    const qlonglong acId = deadlines.acId;
-    const qlonglong value = deadlines.value.units();
-    const qlonglong balance = balanceUnits(deadlines.value, deadlines.type);
-    const QString groupType(deadlines.groupType);
-    const qlonglong count = qlonglong(deadlines.dates.size());
-    qlonglong row = 0;
-    for (const QDate &date : deadlines.dates) {
-        QSqlQuery query;
-        if (recurring) {
-            query = run("deadline-insert-member", {{"sheetId", sheetId}, {"type", type}, {"date", storedDate(date)},
-                                                   {"description", description}, {"notes", notes}, {"acId", acId},
-                                                   {"value", value}, {"balance", balance}, {"groupType", groupType},
-                                                   {"row", ++row}, {"count", count}, {"groupId", qlonglong(groupId)}});
-        } else {
-            query = run("deadline-insert-single", {{"sheetId", sheetId}, {"type", type}, {"date", storedDate(date)},
-                                                   {"description", description}, {"notes", notes}, {"acId", acId},
-                                                   {"value", value}, {"balance", balance}, {"groupType", groupType},
-                                                   {"groupId", qlonglong(groupId)}});
+    const GroupWriteLock group(connection(), deadlines.groupId);
+    return retriedWrite(connection(), [&] {
+        CreatedDeadlines created;
+        // Inside the transaction no other writer can take the group id, delete the
+        // client/supplier or change the group being joined.
+        TransactionGuard transaction(connection());
+        if (deadlines.acId > 0 && !CounterpartyStore(connection()).exists(deadlines.acId))
+            return created;
+        // Read so that a server sees this save and another desk's delete of the
+        // sheet overlap, and lets only one of them through.
+        if (connection().isServer())
+            SheetStore(connection()).exists(deadlines.sheetId);
+        if (change && deadlines.groupId > 0) {
+            // The members already there are renumbered.
+            change->readBeforeWhere(connection(), StoredTable::Deadlines, "undo-group-rows",
+                                    {{"groupId", qlonglong(deadlines.groupId)}});
         }
-        created.rowIds.append(qint32(insertedId(query)));
-    }
-    created.touched = created.rowIds;
-    if (deadlines.groupId > 0) {
-        renumberGroup(deadlines.groupId);
-        QSqlQuery query = run("group-members", {{"groupId", qlonglong(deadlines.groupId)}});
-        created.touched.clear();
-        while (query.next())
-            created.touched.append(storedId(query.value(0)));
-    }
-    if (change)
-        change->readAfter(connection(), {created.rowIds.cbegin(), created.rowIds.cend()});
-    transaction.commit();
-    return created;
+        const bool recurring = deadlines.groupType != u'n';
+        const qint32 groupId = recurring && deadlines.groupId == 0 ? nextGroupId() : deadlines.groupId;
+        const qlonglong sheetId = deadlines.sheetId;
+        const qlonglong type = deadlines.type;
+        const QVariant description = literalText(deadlines.description);
+        const QVariant notes = literalText(deadlines.notes);
+        const qlonglong acId = deadlines.acId;
+        const qlonglong value = deadlines.value.units();
+        const qlonglong balance = balanceUnits(deadlines.value, deadlines.type);
+        const QString groupType(deadlines.groupType);
+        const qlonglong count = qlonglong(deadlines.dates.size());
+        qlonglong row = 0;
+        for (const QDate &date : deadlines.dates) {
+            QSqlQuery query;
+            if (recurring) {
+                query = run("deadline-insert-member", {{"sheetId", sheetId}, {"type", type}, {"date", storedDate(date)},
+                                                       {"description", description}, {"notes", notes}, {"acId", acId},
+                                                       {"value", value}, {"balance", balance}, {"groupType", groupType},
+                                                       {"row", ++row}, {"count", count}, {"groupId", qlonglong(groupId)}});
+            } else {
+                query = run("deadline-insert-single", {{"sheetId", sheetId}, {"type", type}, {"date", storedDate(date)},
+                                                       {"description", description}, {"notes", notes}, {"acId", acId},
+                                                       {"value", value}, {"balance", balance}, {"groupType", groupType},
+                                                       {"groupId", qlonglong(groupId)}});
+            }
+            created.rowIds.append(qint32(insertedId(query)));
+        }
+        created.touched = created.rowIds;
+        if (deadlines.groupId > 0) {
+            renumberGroup(deadlines.groupId);
+            QSqlQuery query = run("group-members", {{"groupId", qlonglong(deadlines.groupId)}});
+            created.touched.clear();
+            while (query.next())
+                created.touched.append(storedId(query.value(0)));
+        }
+        if (change)
+            change->readAfter(connection(), {created.rowIds.cbegin(), created.rowIds.cend()});
+        transaction.commit();
+        return created;
+    });
 }
 
 DeadlineStore::UpdateResult DeadlineStore::updateDeadline(const StoredDeadline &asRead, const DeadlineChanges &changes,
                                                           RowChange *change)
 {
-    // Only what differs from the row as read is a change.
-    const auto changed = [](const auto &change, const auto &read) { return change && *change != read; };
-    const bool date = changed(changes.date, asRead.date);
-    const bool description = changed(changes.description, asRead.description);
-    const bool acId = changed(changes.acId, asRead.acId);
-    const bool value = changed(changes.value, asRead.value);
-    const bool notes = changed(changes.notes, asRead.notes);
-    const bool done = changed(changes.done, asRead.done);
+    return retriedWrite(connection(), [&] {
+        // Only what differs from the row as read is a change.
+        const auto changed = [](const auto &change, const auto &read) { return change && *change != read; };
+        const bool date = changed(changes.date, asRead.date);
+        const bool description = changed(changes.description, asRead.description);
+        const bool acId = changed(changes.acId, asRead.acId);
+        const bool value = changed(changes.value, asRead.value);
+        const bool notes = changed(changes.notes, asRead.notes);
+        const bool done = changed(changes.done, asRead.done);
 
-    UpdateResult result;
-    TransactionGuard transaction(connection());
-    const std::optional<StoredDeadline> now = readDeadline(asRead.rowId);
-    if (!now) {
-        result.outcome = UpdateOutcome::Gone;
+        UpdateResult result;
+        TransactionGuard transaction(connection());
+        const std::optional<StoredDeadline> now = readDeadline(asRead.rowId);
+        if (!now) {
+            result.outcome = UpdateOutcome::Gone;
+            return result;
+        }
+        const auto conflict = [&](bool isChanged, EditedColumn column, const auto &nowValue, const auto &readValue) {
+            if (isChanged && nowValue != readValue)
+                result.conflicts.append(column);
+        };
+        conflict(date, EditedColumn::Date, now->date, asRead.date);
+        conflict(description, EditedColumn::Description, now->description, asRead.description);
+        conflict(acId, EditedColumn::Counterparty, now->acId, asRead.acId);
+        conflict(value, EditedColumn::Value, now->value, asRead.value);
+        conflict(notes, EditedColumn::Notes, now->notes, asRead.notes);
+        conflict(done, EditedColumn::Done, now->done, asRead.done);
+        if (!result.conflicts.isEmpty()) {
+            result.outcome = UpdateOutcome::Conflict;
+            result.now = *now;
+            return result;
+        }
+        if (!(date || description || acId || value || notes || done))
+            return result;
+        if (acId && *changes.acId > 0 && !CounterpartyStore(connection()).exists(*changes.acId)) {
+            result.outcome = UpdateOutcome::CounterpartyGone;
+            return result;
+        }
+        if (change)
+            change->readBefore(connection(), StoredTable::Deadlines, {asRead.rowId});
+        run("deadline-update", {{"setDate", date},
+                                {"date", date ? storedDate(*changes.date) : QVariant()},
+                                {"setDescription", description},
+                                {"description", description ? Connection::bindable(*changes.description) : QVariant()},
+                                {"setAcId", acId},
+                                {"acId", acId ? qlonglong(*changes.acId) : 0},
+                                {"setValue", value},
+                                {"value", value ? changes.value->units() : 0},
+                                {"setBalance", value},
+                                {"balance", value ? balanceUnits(*changes.value, now->type) : 0},
+                                {"setNotes", notes},
+                                {"notes", notes ? Connection::bindable(*changes.notes) : QVariant()},
+                                {"setDone", done},
+                                {"done", done && *changes.done ? 1 : 0},
+                                {"rowId", qlonglong(asRead.rowId)}});
+        if (change)
+            change->readAfter(connection());
+        transaction.commit();
         return result;
-    }
-    const auto conflict = [&](bool isChanged, EditedColumn column, const auto &nowValue, const auto &readValue) {
-        if (isChanged && nowValue != readValue)
-            result.conflicts.append(column);
-    };
-    conflict(date, EditedColumn::Date, now->date, asRead.date);
-    conflict(description, EditedColumn::Description, now->description, asRead.description);
-    conflict(acId, EditedColumn::Counterparty, now->acId, asRead.acId);
-    conflict(value, EditedColumn::Value, now->value, asRead.value);
-    conflict(notes, EditedColumn::Notes, now->notes, asRead.notes);
-    conflict(done, EditedColumn::Done, now->done, asRead.done);
-    if (!result.conflicts.isEmpty()) {
-        result.outcome = UpdateOutcome::Conflict;
-        result.now = *now;
-        return result;
-    }
-    if (!(date || description || acId || value || notes || done))
-        return result;
-    if (acId && *changes.acId > 0 && !CounterpartyStore(connection()).exists(*changes.acId)) {
-        result.outcome = UpdateOutcome::CounterpartyGone;
-        return result;
-    }
-    if (change)
-        change->readBefore(connection(), StoredTable::Deadlines, {asRead.rowId});
-    run("deadline-update", {{"setDate", date},
-                            {"date", date ? storedDate(*changes.date) : QVariant()},
-                            {"setDescription", description},
-                            {"description", description ? Connection::bindable(*changes.description) : QVariant()},
-                            {"setAcId", acId},
-                            {"acId", acId ? qlonglong(*changes.acId) : 0},
-                            {"setValue", value},
-                            {"value", value ? changes.value->units() : 0},
-                            {"setBalance", value},
-                            {"balance", value ? balanceUnits(*changes.value, now->type) : 0},
-                            {"setNotes", notes},
-                            {"notes", notes ? Connection::bindable(*changes.notes) : QVariant()},
-                            {"setDone", done},
-                            {"done", done && *changes.done ? 1 : 0},
-                            {"rowId", qlonglong(asRead.rowId)}});
-    if (change)
-        change->readAfter(connection());
-    transaction.commit();
-    return result;
+    });
 }

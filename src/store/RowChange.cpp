@@ -348,53 +348,55 @@ QHash<qint32, QList<qint32>> RowChange::deadlinesBySheet() const
 
 RowChange::Outcome RowChange::apply(Connection &connection, Direction direction) const
 {
-    TransactionGuard transaction(connection);
-    const auto leaving = [direction](const TableRows &rows) -> const std::vector<StoredRow> & {
-        return direction == Direction::Undo ? rows.after : rows.before;
-    };
-    const auto restoring = [direction](const TableRows &rows) -> const std::vector<StoredRow> & {
-        return direction == Direction::Undo ? rows.before : rows.after;
-    };
-    // Every row the step touches must be as the side being left says: a row
-    // changed, deleted or added meanwhile makes the step refuse rather than overwrite.
-    for (size_t t = 0; t < m_tables.size(); ++t) {
-        const TableRows &rows = m_tables[t];
-        if (rows.before.empty() && rows.after.empty())
-            continue;
-        Prepared read(connection, Statements[t].read);
-        QSet<qint64> left;
-        for (const StoredRow &row : leaving(rows)) {
-            left.insert(row.id());
-            if (readRow(read, row.id()) != row)
-                return Outcome::Changed;
-        }
-        for (const StoredRow &row : restoring(rows)) {
-            if (!left.contains(row.id()) && readRow(read, row.id()))
-                return Outcome::Changed;
-        }
-    }
-    for (size_t t = 0; t < m_tables.size(); ++t) {
-        const TableRows &rows = m_tables[t];
-        if (leaving(rows).empty() && restoring(rows).empty())
-            continue;
-        if (!leaving(rows).empty()) {
-            Prepared remove(connection, Statements[t].remove);
+    return retriedWrite(connection, [&] {
+        TransactionGuard transaction(connection);
+        const auto leaving = [direction](const TableRows &rows) -> const std::vector<StoredRow> & {
+            return direction == Direction::Undo ? rows.after : rows.before;
+        };
+        const auto restoring = [direction](const TableRows &rows) -> const std::vector<StoredRow> & {
+            return direction == Direction::Undo ? rows.before : rows.after;
+        };
+        // Every row the step touches must be as the side being left says: a row
+        // changed, deleted or added meanwhile makes the step refuse rather than overwrite.
+        for (size_t t = 0; t < m_tables.size(); ++t) {
+            const TableRows &rows = m_tables[t];
+            if (rows.before.empty() && rows.after.empty())
+                continue;
+            Prepared read(connection, Statements[t].read);
+            QSet<qint64> left;
             for (const StoredRow &row : leaving(rows)) {
-                remove.reset();
-                remove.bind(1, StoredValue(row.id()));
-                remove.step();
+                left.insert(row.id());
+                if (readRow(read, row.id()) != row)
+                    return Outcome::Changed;
             }
-        }
-        if (!restoring(rows).empty()) {
-            Prepared insert(connection, Statements[t].insert);
             for (const StoredRow &row : restoring(rows)) {
-                insert.reset();
-                for (size_t column = 0; column < row.values.size(); ++column)
-                    insert.bind(int(column) + 1, row.values[column]);
-                insert.step();
+                if (!left.contains(row.id()) && readRow(read, row.id()))
+                    return Outcome::Changed;
             }
         }
-    }
-    transaction.commit();
-    return Outcome::Done;
+        for (size_t t = 0; t < m_tables.size(); ++t) {
+            const TableRows &rows = m_tables[t];
+            if (leaving(rows).empty() && restoring(rows).empty())
+                continue;
+            if (!leaving(rows).empty()) {
+                Prepared remove(connection, Statements[t].remove);
+                for (const StoredRow &row : leaving(rows)) {
+                    remove.reset();
+                    remove.bind(1, StoredValue(row.id()));
+                    remove.step();
+                }
+            }
+            if (!restoring(rows).empty()) {
+                Prepared insert(connection, Statements[t].insert);
+                for (const StoredRow &row : restoring(rows)) {
+                    insert.reset();
+                    for (size_t column = 0; column < row.values.size(); ++column)
+                        insert.bind(int(column) + 1, row.values[column]);
+                    insert.step();
+                }
+            }
+        }
+        transaction.commit();
+        return Outcome::Done;
+    });
 }

@@ -90,3 +90,12 @@ private:
     static int index(StoredTable table) { return int(table); }
     std::array<TableRows, 3> m_tables;
 };
+
+// For retriedWrite: a write run again forgets what its refused attempt recorded.
+inline auto forgetting(RowChange *change)
+{
+    return [change] {
+        if (change)
+            *change = RowChange();
+    };
+}

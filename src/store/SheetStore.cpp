@@ -51,40 +51,46 @@ qint32 SheetStore::existingOrFirst(qint32 id)
 
 qint32 SheetStore::create(const QString &name, RowChange *change)
 {
-    TransactionGuard transaction(connection());
-    QSqlQuery next = run("sheet-next-id", {});
-    const qint32 id = next.next() ? qint32(next.value(0).toLongLong()) : FirstSheetId;
-    next.finish();
-    run("sheet-create", {{"id", qlonglong(id)}, {"name", storedName(name)}});
-    if (change)
-        change->readAfter(connection(), {}, {}, {id});
-    transaction.commit();
-    return id;
+    return retriedWrite(connection(), [&] {
+        TransactionGuard transaction(connection());
+        QSqlQuery next = run("sheet-next-id", {});
+        const qint32 id = next.next() ? qint32(next.value(0).toLongLong()) : FirstSheetId;
+        next.finish();
+        run("sheet-create", {{"id", qlonglong(id)}, {"name", storedName(name)}});
+        if (change)
+            change->readAfter(connection(), {}, {}, {id});
+        transaction.commit();
+        return id;
+    });
 }
 
 void SheetStore::rename(qint32 id, const QString &name, RowChange *change)
 {
-    TransactionGuard transaction(connection());
-    if (change)
-        change->readBefore(connection(), StoredTable::Sheets, {id});
-    run("sheet-rename", {{"name", storedName(name)}, {"id", qlonglong(id)}});
-    if (change)
-        change->readAfter(connection());
-    transaction.commit();
+    retriedWrite(connection(), [&] {
+        TransactionGuard transaction(connection());
+        if (change)
+            change->readBefore(connection(), StoredTable::Sheets, {id});
+        run("sheet-rename", {{"name", storedName(name)}, {"id", qlonglong(id)}});
+        if (change)
+            change->readAfter(connection());
+        transaction.commit();
+    });
 }
 
 void SheetStore::remove(qint32 id, RowChange *change)
 {
-    TransactionGuard transaction(connection());
-    if (change) {
-        change->readBefore(connection(), StoredTable::Sheets, {id});
-        change->readBeforeWhere(connection(), StoredTable::Deadlines, "undo-sheet-deadlines", {{"id", qlonglong(id)}});
-    }
-    run("sheet-delete-deadlines", {{"id", qlonglong(id)}});
-    run("sheet-delete", {{"id", qlonglong(id)}});
-    if (change)
-        change->readAfter(connection());
-    transaction.commit();
+    retriedWrite(connection(), [&] {
+        TransactionGuard transaction(connection());
+        if (change) {
+            change->readBefore(connection(), StoredTable::Sheets, {id});
+            change->readBeforeWhere(connection(), StoredTable::Deadlines, "undo-sheet-deadlines", {{"id", qlonglong(id)}});
+        }
+        run("sheet-delete-deadlines", {{"id", qlonglong(id)}});
+        run("sheet-delete", {{"id", qlonglong(id)}});
+        if (change)
+            change->readAfter(connection());
+        transaction.commit();
+    });
 }
 
 SheetStore::DeleteRefusal SheetStore::deleteRefusal(int sheetCount, qint32 id, qint32 activeSheetId)

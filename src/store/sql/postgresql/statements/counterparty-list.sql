@@ -1,3 +1,4 @@
--- Every list of clients and suppliers in one order of names: the server's
--- language-neutral ICU order (a file uses the desk's locale, NameCollation).
-SELECT AcId, AcName, AcNotes FROM Accounts ORDER BY AcName COLLATE "und-x-icu";
+-- Every list of clients and suppliers in one order of names, as a file orders
+-- them: the language-neutral ICU order with case ignored ("ab" before "AC"),
+-- then, between names that differ only in case, capitals first ("Rossi" before "rossi").
+SELECT AcId, AcName, AcNotes FROM Accounts ORDER BY lower(AcName) COLLATE "und-x-icu", AcName COLLATE "C";

@@ -1,2 +1,3 @@
--- A new sheet takes the highest id plus 1 (1 in an empty table).
-SELECT COALESCE(MAX(DbId), 0) + 1 FROM Dbs;
+-- A new sheet's id comes from the register's own sequence: two desks creating a
+-- sheet at the same moment never share one. A deleted sheet's id is not handed out again.
+SELECT nextval('dbid_seq');

@@ -1,0 +1,299 @@
+#include "store/Connection.h"
+#include "store/CounterpartyStore.h"
+#include "store/DbError.h"
+#include "store/DeadlineStore.h"
+#include "store/Register.h"
+#include "store/RegisterListener.h"
+#include "store/Schema.h"
+#include "store/SheetStore.h"
+#include "store/TransactionGuard.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtTest>
+
+// Several desks on one server register (ORVEL_TEST_REGISTER, scripts/pg-cluster):
+// this test and register_child, each with the store's own code and its own
+// Register, at the same time; or two connections of this test.
+class tst_SharedRegister final : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString m_cs;
+    QProcess m_child;
+
+    static QVariant firstValue(const QString &cs, const QString &sql)
+    {
+        Connection c;
+        c.open(cs);
+        QSqlQuery q(c.database());
+        if (!q.exec(sql) || !q.next())
+            return q.lastError().text();
+        return q.value(0);
+    }
+
+    // The child's next line of output; empty when none came in time.
+    QString childLine(int timeoutMs = 20000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!m_child.canReadLine() && timer.elapsed() < timeoutMs)
+            m_child.waitForReadyRead(100);
+        return QString::fromUtf8(m_child.readLine()).trimmed();
+    }
+
+    // Sent at once: this side's next steps may not return to the event loop.
+    void tell(const QString &command)
+    {
+        m_child.write((command + u'\n').toUtf8());
+        m_child.waitForBytesWritten();
+    }
+
+    static DeadlineStore::NewDeadlines recurrence(int members)
+    {
+        DeadlineStore::NewDeadlines d;
+        d.type = -1;
+        d.description = QStringLiteral("here");
+        for (int i = 0; i < members; ++i)
+            d.dates.append(QDate(2025, 1, 1).addMonths(i));
+        d.groupType = u'm';
+        return d;
+    }
+
+private slots:
+    void init()
+    {
+        m_cs = qEnvironmentVariable("ORVEL_TEST_REGISTER");
+        if (m_cs.isEmpty())
+            QSKIP("Needs a server register: ORVEL_TEST_REGISTER (scripts/pg-cluster run).");
+        {
+            Connection c;
+            c.open(m_cs);
+            QSqlQuery q(c.database());
+            QVERIFY(q.exec("DROP SCHEMA public CASCADE"));
+            QVERIFY(q.exec("CREATE SCHEMA public"));
+        }
+        QCOMPARE(upgradeSchema(m_cs), latestSchemaVersion("QPSQL"));
+        m_child.start(QStringLiteral(REGISTER_CHILD), {m_cs});
+        QVERIFY(m_child.waitForStarted());
+        QCOMPARE(childLine(), QStringLiteral("ready"));
+    }
+
+    void cleanup()
+    {
+        m_child.closeWriteChannel();
+        if (!m_child.waitForFinished(5000))
+            m_child.kill();
+        m_child.waitForFinished();
+    }
+
+    // What one program saves reaches the other's Register within 2 s, with its
+    // sheet and rows; a program does not hear its own notices back.
+    void changesReachTheOtherProgram()
+    {
+        const qint32 row = DeadlineStore(m_cs).createDeadlines(recurrence(1)).rowIds.value(0);
+        Register changes;
+        RegisterListener listener(changes, m_cs, [] { return 1; });
+        QVERIFY(listener.isListening());
+        QSignalSpy deadlines(&changes, &Register::deadlinesChanged);
+
+        QElapsedTimer delay;
+        delay.start();
+        tell(QStringLiteral("toggle 1 %1").arg(row));
+        QTRY_COMPARE_WITH_TIMEOUT(deadlines.count(), 1, 2000);
+        qInfo("case=notice_to_other rows=1 delay_ms=%lld", delay.elapsed());
+        QCOMPARE(deadlines.at(0).at(0).toInt(), 1);
+        QCOMPARE(deadlines.at(0).at(1).value<QList<qint32>>(), QList<qint32>{row});
+        QCOMPARE(childLine(), QStringLiteral("done"));
+        QCOMPARE(firstValue(m_cs, QStringLiteral("SELECT TrDone FROM Transactions WHERE TrRowId = %1").arg(row)).toInt(), 1);
+
+        // This side's announcements: the child hears them, this side once only.
+        emit changes.deadlinesChanged(1, {row, 7});
+        QCOMPARE(childLine(), QStringLiteral("deadlines 1 %1,7").arg(row));
+        QList<qint32> many;
+        for (qint32 id = 100000; id < 102000; ++id)
+            many.append(id);
+        emit changes.deadlinesChanged(2, many);
+        QCOMPARE(childLine(), QStringLiteral("deadlines 2 all"));
+        emit changes.counterpartiesChanged();
+        QCOMPARE(childLine(), QStringLiteral("counterparties"));
+        QTest::qWait(200);
+        QCOMPARE(deadlines.count(), 3);
+    }
+
+    // A listening connection the server ended is opened again quietly, and then
+    // the active sheet is announced as changed in full: notices sent meanwhile were lost.
+    void aLostListenerComesBack()
+    {
+        Register changes;
+        RegisterListener listener(changes, m_cs, [] { return 4; });
+        listener.setTimings(100, 100, 400);
+        QSignalSpy deadlines(&changes, &Register::deadlinesChanged);
+        QSignalSpy listening(&listener, &RegisterListener::listening);
+        QVERIFY(listener.isListening());
+        // This side's listening connection and the child's.
+        QCOMPARE(firstValue(m_cs, "SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
+                                  "WHERE query LIKE 'LISTEN%' AND pid <> pg_backend_pid()").toInt(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(listening.count(), 1, 5000);
+        QCOMPARE(deadlines.count(), 1);
+        QCOMPARE(deadlines.at(0).at(0).toInt(), 4);
+        QVERIFY(deadlines.at(0).at(1).value<QList<qint32>>().isEmpty());
+        // It hears again.
+        tell(QStringLiteral("toggle 3 1"));
+        QTRY_COMPARE_WITH_TIMEOUT(deadlines.count(), 2, 2000);
+        QCOMPARE(deadlines.at(1).at(0).toInt(), 3);
+    }
+
+    // Both programs create recurrences at the same time: every group id is
+    // handed out once, each group holds the 3 members of one save.
+    void concurrentRecurrencesGetDistinctGroups()
+    {
+        tell(QStringLiteral("recurrences 25"));
+        DeadlineStore store(m_cs);
+        for (int i = 0; i < 25; ++i)
+            store.createDeadlines(recurrence(3));
+        QCOMPARE(childLine(), QStringLiteral("done"));
+        QCOMPARE(firstValue(m_cs, "SELECT count(DISTINCT TrGrpId) FROM Transactions").toInt(), 50);
+        QCOMPARE(firstValue(m_cs, "SELECT count(*) FROM (SELECT TrGrpId FROM Transactions GROUP BY TrGrpId "
+                                  "HAVING count(*) <> 3 OR count(DISTINCT TrDescription) <> 1) AS mixed").toInt(), 0);
+    }
+
+    // Both programs delete members of one recurrence at the same time, each
+    // renumbering the rest: the survivors are numbered 1..n of n by date.
+    void concurrentDeletesRenumberTheGroup()
+    {
+        DeadlineStore store(m_cs);
+        const DeadlineStore::CreatedDeadlines group = store.createDeadlines(recurrence(120));
+        const qint32 groupId = store.readDeadline(group.rowIds.value(0))->groupId;
+        QStringList theirs;
+        QList<qint32> ours;
+        for (int i = 0; i < 100; ++i)
+            (i % 2 ? ours.append(group.rowIds.at(i)) : theirs.append(QString::number(group.rowIds.at(i))));
+        tell(QStringLiteral("unmember %1 %2").arg(groupId).arg(theirs.join(u' ')));
+        for (qint32 row : ours)
+            store.deleteFromGroup(row, groupId);
+        QCOMPARE(childLine(), QStringLiteral("done"));
+        QStringList numbers;
+        for (int n = 1; n <= 20; ++n)
+            numbers.append(QStringLiteral("%1/20").arg(n));
+        QCOMPARE(firstValue(m_cs, "SELECT string_agg(TrGrpRow || '/' || TrGrpMDay, ' ' ORDER BY TrDate) "
+                                  "FROM Transactions").toString(),
+                 numbers.join(u' '));
+    }
+
+    // Ids a save takes before it writes come from the register's sequences: two
+    // desks inside their unfinished saves get different sheet ids, and a register
+    // that rows were copied into under their own ids hands out ids past them.
+    void idsComeFromSequences()
+    {
+        {
+            Connection first;
+            Connection second;
+            first.open(m_cs);
+            second.open(m_cs);
+            TransactionGuard firstSave(first);
+            TransactionGuard secondSave(second);
+            QCOMPARE_NE(SheetStore(first).create("A"), SheetStore(second).create("B"));
+        }
+        Connection c;
+        c.open(m_cs);
+        QSqlQuery q(c.database());
+        QVERIFY(q.exec("DROP SCHEMA public CASCADE") && q.exec("CREATE SCHEMA public"));
+        QList<SchemaScript> older = schemaScripts("QPSQL");
+        older.removeIf([](const SchemaScript &script) { return script.version > 3; });
+        QCOMPARE(upgradeSchema(c, older), 3);
+        QVERIFY(q.exec("INSERT INTO Dbs (DbId, DbName) VALUES (7, 'x')"));
+        QVERIFY(q.exec("INSERT INTO Accounts (AcId, AcName) VALUES (5, 'y')"));
+        QVERIFY(q.exec("INSERT INTO Transactions (TrRowId, TrDbId, TrGrpId) VALUES (9, 7, 12)"));
+        QCOMPARE(upgradeSchema(c, schemaScripts("QPSQL")), latestSchemaVersion("QPSQL"));
+        c.close();
+        QCOMPARE(SheetStore(m_cs).create("z"), 8);
+        QCOMPARE(DeadlineStore(m_cs).nextGroupId(), 13);
+        QCOMPARE(CounterpartyStore(m_cs).create("w", {}), 6);
+        QCOMPARE(DeadlineStore(m_cs).createDeadlines(recurrence(1)).rowIds, QList<qint32>{10});
+    }
+
+    // A client deleted on one desk while another desk's save gives it a deadline:
+    // the server lets one of the two through, never both; no deadline is left
+    // naming a client that is gone.
+    void aClientInUseIsNeverDeleted()
+    {
+        const qint32 client = CounterpartyStore(m_cs).create(QStringLiteral("Rossi"), {});
+        Connection saving;
+        saving.open(m_cs);
+        TransactionGuard save(saving);
+        DeadlineStore::NewDeadlines d = recurrence(1);
+        d.acId = client;
+        QCOMPARE(DeadlineStore(saving).createDeadlines(d).rowIds.size(), 1);
+        bool deleted = false;
+        try {
+            deleted = CounterpartyStore(m_cs).remove(client);
+        } catch (const DbError &error) {
+            QVERIFY(error.isBusy());
+        }
+        bool saved = true;
+        try {
+            save.commit();
+        } catch (const DbError &error) {
+            QVERIFY(error.isBusy());
+            saved = false;
+        }
+        QVERIFY(deleted != saved);
+        QCOMPARE(firstValue(m_cs, "SELECT count(*) FROM Transactions LEFT JOIN Accounts ON AcId = TrAcId "
+                                  "WHERE TrAcId <> 0 AND AcId IS NULL").toInt(), 0);
+    }
+
+    // A sheet deleted on one desk while another desk saves a deadline in it: one
+    // of the two goes through, never both; no deadline is left in a sheet that is gone.
+    void aSheetDeleteAndASaveInItDoNotBothPass()
+    {
+        const qint32 sheet = SheetStore(m_cs).create(QStringLiteral("Casa"));
+        Connection deleting;
+        deleting.open(m_cs);
+        TransactionGuard removal(deleting);
+        SheetStore(deleting).remove(sheet);
+        DeadlineStore::NewDeadlines d = recurrence(1);
+        d.sheetId = sheet;
+        bool saved = true;
+        try {
+            DeadlineStore(m_cs).createDeadlines(d);
+        } catch (const DbError &error) {
+            QVERIFY(error.isBusy());
+            saved = false;
+        }
+        bool deleted = true;
+        try {
+            removal.commit();
+        } catch (const DbError &error) {
+            QVERIFY(error.isBusy());
+            deleted = false;
+        }
+        QVERIFY(deleted != saved);
+        QCOMPARE(firstValue(m_cs, "SELECT count(*) FROM Transactions LEFT JOIN Dbs ON DbId = TrDbId "
+                                  "WHERE DbId IS NULL").toInt(), 0);
+    }
+
+    // The editor of one program saves over a change the other saved after it
+    // read the row: the conflict is reported and nothing is written.
+    void aConflictingEditIsReported()
+    {
+        DeadlineStore store(m_cs);
+        const qint32 row = store.createDeadlines(recurrence(1)).rowIds.value(0);
+        const DeadlineStore::StoredDeadline asRead = *store.readDeadline(row);
+        tell(QStringLiteral("edit %1 theirs").arg(row));
+        QCOMPARE(childLine(), QStringLiteral("done"));
+        DeadlineStore::DeadlineChanges changes;
+        changes.description = QStringLiteral("ours");
+        const DeadlineStore::UpdateResult result = store.updateDeadline(asRead, changes);
+        QCOMPARE(result.outcome, DeadlineStore::UpdateOutcome::Conflict);
+        QCOMPARE(result.conflicts, QList<DeadlineStore::EditedColumn>{DeadlineStore::EditedColumn::Description});
+        QCOMPARE(store.readDeadline(row)->description, QStringLiteral("theirs"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SharedRegister)
+#include "tst_SharedRegister.moc"
