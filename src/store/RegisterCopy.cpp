@@ -59,11 +59,14 @@ void copyTable(Connection &source, Connection &target, const char *read, const c
 // committed only when every total agrees.
 Outcome copy(Connection &source, Connection &target)
 {
-    const int version = schemaVersion(source);
-    const QString sourceDriver = source.database().driverName();
-    if (version != latestSchemaVersion(sourceDriver) || schemaVersion(target) != version)
+    // Each engine has scripts of its own (a server's sequences), so each side is
+    // compared with its own engine's latest version.
+    const auto isLatest = [](Connection &connection) {
+        return schemaVersion(connection) == latestSchemaVersion(connection.database().driverName());
+    };
+    if (!isLatest(source) || !isLatest(target))
         throw DbError(DbError::NotSupported,
-                      QStringLiteral("'%1' and '%2' are not at the same schema version.")
+                      QStringLiteral("'%1' and '%2' are not both at their latest schema version.")
                           .arg(source.dataSource(), target.dataSource()));
     runStatement(source, "copy-begin-read", {});
     runStatement(target, "copy-begin-write", {});

@@ -2,6 +2,7 @@
 #include "store/Database.h"
 #include "store/DeadlineStore.h"
 #include "store/RegisterCopy.h"
+#include "store/SheetStore.h"
 #include "store/Schema.h"
 
 #include "../support/TestDatabase.h"
@@ -133,12 +134,13 @@ private slots:
         // What a desk creates next on the server takes ids past the copied ones.
         QCOMPARE(DeadlineStore(m_server).nextGroupId(), 10);
         QCOMPARE(CounterpartyStore(m_server).create("Verdi", QString()), 5);
+        QCOMPARE(SheetStore(m_server).create("Nuovo"), 6);
         QCOMPARE(number(m_server, "INSERT INTO Transactions (TrDbId) VALUES (1) RETURNING TrRowId"), 10);
 
         const RegisterCopy::Outcome again = RegisterCopy::toServer(original, m_server);
         QCOMPARE(again.result, RegisterCopy::Outcome::Result::TargetNotEmpty);
         QCOMPARE(number(m_server, "SELECT COUNT(*) FROM Transactions"), 7);
-        QCOMPARE(number(m_server, "SELECT COUNT(*) FROM Dbs"), 3);
+        QCOMPARE(number(m_server, "SELECT COUNT(*) FROM Dbs"), 4);
         QCOMPARE(fileDigest(originalPath), before);
     }
 
