@@ -158,11 +158,18 @@ void runSize(QTextStream &out, const QString &templatePath, int size)
     floor(rows);
     const double startFloor = floor(rows);
 
+    // Best of three starts, as every other case is; the last window stays for them.
     std::unique_ptr<MainWindow> window;
-    const double start = elapsedMs([&] {
-        window = std::make_unique<MainWindow>(session);
-        window->show();
-    });
+    double start = -1;
+    for (int pass = 0; pass < 3; ++pass) {
+        window.reset();
+        QApplication::processEvents();
+        const double ms = elapsedMs([&] {
+            window = std::make_unique<MainWindow>(session);
+            window->show();
+        });
+        start = start < 0 ? ms : std::min(start, ms);
+    }
     print(out, "start", rows, startFloor, start);
 
     auto *combo = window->findChild<QComboBox *>(QStringLiteral("viewCombo"));

@@ -221,7 +221,7 @@ void ListPanel::readSheet(const QList<qint32> &rowIds)
                 continue;
             if (m_sheetRows.sheetId() != sheetId) {
                 m_sheetRows.clear();
-                m_freshSheet = GridRecords{listFieldNames(), std::vector<std::vector<QVariant>>(ListColumn::Fields), 0};
+                m_freshSheet = SheetDeadlines::records({});
             }
             return;
         }

@@ -4,6 +4,7 @@
 #include "store/DeadlineStore.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -15,68 +16,93 @@ bool listedBefore(const DeadlineRow &a, const DeadlineRow &b)
     return a.rowId < b.rowId;
 }
 
-QVariant textValue(const QString &text)
-{
-    return text.isNull() ? QVariant() : QVariant(text);
-}
-
-QVariant amountValue(const std::optional<Currency> &amount)
+void appendAmount(GridCells &column, const std::optional<Currency> &amount)
 {
     // A value no amount holds stays something no reader takes for an amount.
-    return amount ? QVariant::fromValue(*amount) : QVariant(QStringLiteral("?"));
+    if (amount)
+        column.appendMoney(*amount);
+    else
+        column.append(QVariant(QStringLiteral("?")));
 }
 
-QVariant idValue(qint32 id)
+void appendId(GridCells &column, qint32 id)
 {
-    return id == 0 ? QVariant() : QVariant(int(id));
+    if (id == 0)
+        column.appendNull();
+    else
+        column.appendInteger(id);
+}
+
+// Deadlines as the list's columns 1..17, in the given order of rows, each column
+// held by its type.
+GridRecords columnsOf(const std::vector<DeadlineRow> &rows, const std::vector<int> &order)
+{
+    using namespace ListColumn;
+    using Kind = GridCells::Kind;
+    static constexpr Kind kinds[Fields] = {Kind::Integer, Kind::Integer, Kind::Integer, Kind::Boolean, Kind::Date,
+                                           Kind::Text,    Kind::Integer, Kind::Money,   Kind::Money,   Kind::Text,
+                                           Kind::Integer, Kind::Integer, Kind::Text,    Kind::Integer, Kind::Integer,
+                                           Kind::Text,    Kind::Text};
+    GridRecords records;
+    records.fieldNames = listFieldNames();
+    records.columns.reserve(Fields);
+    // Room for the deadlines the user saves next, which are added at the end.
+    for (Kind kind : kinds) {
+        records.columns.emplace_back(kind);
+        records.columns.back().reserve(int(rows.size() + rows.size() / 16 + 16));
+    }
+    auto column = [&records](int number) -> GridCells & { return records.columns[number - 1]; };
+    for (int index : order) {
+        const DeadlineRow &row = rows[index];
+        column(TrRowId).appendInteger(row.rowId);
+        column(TrDbId).appendInteger(row.sheetId);
+        column(TrType).appendInteger(row.type);
+        column(TrDone).appendInteger(row.done ? 1 : 0);
+        column(TrDate).appendDate(row.date);
+        column(TrDescription).appendText(row.description);
+        appendId(column(TrAcId), row.counterpartyRef);
+        appendAmount(column(TrValue), row.amount);
+        appendAmount(column(TrBalance), row.balance);
+        column(TrGrpType).appendText(row.cadence);
+        column(TrGrpRow).appendInteger(row.groupRow);
+        column(TrGrpMDay).appendInteger(row.groupSize);
+        column(TrNotes).appendText(row.notes);
+        column(TrGrpId).appendInteger(row.groupId);
+        appendId(column(AcId), row.counterpartyId);
+        column(AcName).appendText(row.counterpartyName);
+        column(AcNotes).appendText(row.counterpartyNotes);
+    }
+    records.rowCount = int(order.size());
+    return records;
+}
+
+std::vector<int> listedOrder(const std::vector<DeadlineRow> &rows)
+{
+    std::vector<int> order(rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    // Only the indexes move, not the rows.
+    std::sort(order.begin(), order.end(), [&rows](int a, int b) { return listedBefore(rows[a], rows[b]); });
+    return order;
 }
 
 } // namespace
 
 GridRecords SheetDeadlines::records(const std::vector<DeadlineRow> &rows)
 {
-    GridRecords records;
-    records.fieldNames = listFieldNames();
-    records.columns.resize(records.fieldNames.size());
-    // Room for the deadlines the user saves next, which are added at the end.
-    for (auto &column : records.columns)
-        column.reserve(rows.size() + rows.size() / 16 + 16);
-    auto put = [&records](int column, QVariant value) { records.columns[column - 1].push_back(std::move(value)); };
-    for (const DeadlineRow &row : rows) {
-        using namespace ListColumn;
-        put(TrRowId, int(row.rowId));
-        put(TrDbId, int(row.sheetId));
-        put(TrType, row.type);
-        put(TrDone, row.done);
-        put(TrDate, row.date.isValid() ? QVariant(row.date) : QVariant());
-        put(TrDescription, textValue(row.description));
-        put(TrAcId, idValue(row.counterpartyRef));
-        put(TrValue, amountValue(row.amount));
-        put(TrBalance, amountValue(row.balance));
-        put(TrGrpType, textValue(row.cadence));
-        put(TrGrpRow, row.groupRow);
-        put(TrGrpMDay, row.groupSize);
-        put(TrNotes, textValue(row.notes));
-        put(TrGrpId, int(row.groupId));
-        put(AcId, idValue(row.counterpartyId));
-        put(AcName, textValue(row.counterpartyName));
-        put(AcNotes, textValue(row.counterpartyNotes));
-    }
-    records.rowCount = int(rows.size());
-    return records;
+    return columnsOf(rows, listedOrder(rows));
 }
 
 GridRecords SheetDeadlines::load(DeadlineStore &store, qint32 sheetId)
 {
-    std::vector<DeadlineRow> rows = store.sheetRows(sheetId);
-    std::sort(rows.begin(), rows.end(), listedBefore);
+    const std::vector<DeadlineRow> rows = store.sheetRows(sheetId);
+    const std::vector<int> order = listedOrder(rows);
     m_bookmarkOf.clear();
     m_bookmarkOf.reserve(qsizetype(rows.size()));
-    for (int b = 0; b < int(rows.size()); ++b)
-        m_bookmarkOf.insert(rows[b].rowId, b);
+    for (int b = 0; b < int(order.size()); ++b)
+        m_bookmarkOf.insert(rows[order[b]].rowId, b);
     m_count = int(rows.size());
     m_sheetId = sheetId;
-    return records(rows);
+    return columnsOf(rows, order);
 }
 
 SheetDeadlines::Changes SheetDeadlines::reread(DeadlineStore &store, const QList<qint32> &rowIds)
@@ -104,7 +130,7 @@ SheetDeadlines::Changes SheetDeadlines::reread(DeadlineStore &store, const QList
     // The emptied places: Nulls in every column.
     for (size_t i = fresh.size(); i < changes.bookmarks.size(); ++i) {
         for (auto &column : changes.rows.columns)
-            column.emplace_back();
+            column.appendNull();
         ++changes.rows.rowCount;
     }
     return changes;

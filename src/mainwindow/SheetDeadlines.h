@@ -34,7 +34,7 @@ public:
     qint32 sheetId() const { return m_sheetId; }
     void clear();
 
-    // Deadlines as the list's columns 1..17.
+    // Deadlines as the list's columns 1..17, in the index's order.
     static GridRecords records(const std::vector<DeadlineRow> &rows);
 
 private:

@@ -835,6 +835,16 @@ void tst_GridModel::rereadsOnlyTheRowsAWriteNamed()
     byText.addSortKey(ListColumn::TrDescription, false);
     byText.setRecords(byTextRows.load(store, 1), openOnly());
     byText.setExpanded(1, false);
+    // A third ordered on a computed column: Power, open again, weighs its balance.
+    BalancePresenter balances;
+    SheetDeadlines byOpenRows;
+    GridModel byOpen;
+    byOpen.setPresenter(&balances);
+    byOpen.setRecords(byOpenRows.load(store, 1));
+    byOpen.addComputedColumn();
+    byOpen.addComputedColumn();
+    byOpen.addSortKey(ListColumn::OpenBalance, false);
+    byOpen.setLayout(openOnly());
 
     // Power opens again and Rent leaves; a new row joins, another sheet's row
     // named by mistake stays out, and the current row follows Rent's successor.
@@ -851,6 +861,9 @@ void tst_GridModel::rereadsOnlyTheRowsAWriteNamed()
     SheetDeadlines::Changes textChanges = byTextRows.reread(store, {rent, power, added});
     byText.changeRows(textChanges.bookmarks, std::move(textChanges.rows), openOnly());
     QVERIFY(!byText.isExpanded(1));
+    SheetDeadlines::Changes openChanges = byOpenRows.reread(store, {rent, power, added});
+    byOpen.changeRows(openChanges.bookmarks, std::move(openChanges.rows), openOnly());
+    QCOMPARE(listed(byOpen), (QStringList{"Dentist", "Power"}));
     QCOMPARE((QStringList{byText.orderedDataRow(0).field(ListColumn::TrDescription).toString(),
                           byText.orderedDataRow(1).field(ListColumn::TrDescription).toString()}),
              (QStringList{"Power", "Dentist"}));

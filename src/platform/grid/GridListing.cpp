@@ -1,5 +1,6 @@
 #include "platform/grid/GridListing.h"
 
+#include "platform/grid/GridCells.h"
 #include "platform/grid/GridOrdering.h"
 
 #include <algorithm>
@@ -87,7 +88,19 @@ int GridListing::rowOf(const Anchor &anchor, const GridOrdering &ordering) const
     return row;
 }
 
-std::vector<qint64> GridListing::keysAround(const GridOrdering &ordering, const std::vector<QVariant> &keyColumn) const
+namespace {
+
+// A row's key as a number: an integer column is read without a QVariant.
+qint64 keyOf(const GridCells &keyColumn, int bookmark)
+{
+    if (keyColumn.kind() == GridCells::Kind::Integer)
+        return keyColumn.isNull(bookmark) ? 0 : keyColumn.number(bookmark);
+    return keyColumn.at(bookmark).toLongLong();
+}
+
+} // namespace
+
+std::vector<qint64> GridListing::keysAround(const GridOrdering &ordering, const GridCells &keyColumn) const
 {
     std::vector<qint64> keys;
     if (isGroupRow(m_currentRow) || !isListed(m_currentRow))
@@ -95,7 +108,7 @@ std::vector<qint64> GridListing::keysAround(const GridOrdering &ordering, const 
     keys.reserve(m_entries.size());
     auto add = [&](int row) {
         if (!isGroupRow(row))
-            keys.push_back(keyColumn[ordering.bookmarkAt(entry(row).position)].toLongLong());
+            keys.push_back(keyOf(keyColumn, ordering.bookmarkAt(entry(row).position)));
     };
     for (int row = m_currentRow; row <= count(); ++row)
         add(row);
@@ -104,23 +117,23 @@ std::vector<qint64> GridListing::keysAround(const GridOrdering &ordering, const 
     return keys;
 }
 
-int GridListing::bookmarkOfKeys(const std::vector<qint64> &keys, const std::vector<QVariant> &keyColumn,
+int GridListing::bookmarkOfKeys(const std::vector<qint64> &keys, const GridCells &keyColumn,
                                 const std::function<bool(int bookmark)> &listed)
 {
     if (keys.empty())
         return -1;
     // Usually the row is still there: one pass finds it. Only when it left are
     // the followers looked up, through an index of the rows.
-    const int rows = int(keyColumn.size());
+    const int rows = keyColumn.size();
     for (int b = 0; b < rows; ++b)
-        if (keyColumn[b].toLongLong() == keys.front() && listed(b))
+        if (keyOf(keyColumn, b) == keys.front() && listed(b))
             return b;
     if (keys.size() == 1)
         return -1;
     std::unordered_map<qint64, int> bookmarkOf;
-    bookmarkOf.reserve(keyColumn.size());
+    bookmarkOf.reserve(size_t(keyColumn.size()));
     for (int b = 0; b < rows; ++b)
-        bookmarkOf.emplace(keyColumn[b].toLongLong(), b);
+        bookmarkOf.emplace(keyOf(keyColumn, b), b);
     for (size_t i = 1; i < keys.size(); ++i)
         if (const auto found = bookmarkOf.find(keys[i]); found != bookmarkOf.end() && listed(found->second))
             return found->second;

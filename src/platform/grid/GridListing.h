@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVariant>
 
+class GridCells;
+
 #include <functional>
 #include <vector>
 
@@ -54,9 +56,9 @@ public:
     // The current row in terms of a key column (a row id), for rows fed anew:
     // the current data row's key, then the keys of the rows listed after it, then
     // those before it. Empty at a group row or with no current row.
-    std::vector<qint64> keysAround(const GridOrdering &ordering, const std::vector<QVariant> &keyColumn) const;
+    std::vector<qint64> keysAround(const GridOrdering &ordering, const GridCells &keyColumn) const;
     // The first of those keys whose row is listed now, by its bookmark; -1 for none.
-    static int bookmarkOfKeys(const std::vector<qint64> &keys, const std::vector<QVariant> &keyColumn,
+    static int bookmarkOfKeys(const std::vector<qint64> &keys, const GridCells &keyColumn,
                               const std::function<bool(int bookmark)> &listed);
 
     // "Deadline|of" with 3 of 12 gives "Deadline 3 of 12"; without a bar the

@@ -212,8 +212,9 @@ void GridModel::changeRows(const std::vector<int> &bookmarks, GridRecords &&rows
     beginResetModel();
     const int heldRows = m_table.rowCount();
     const std::vector<int> changed = m_table.changeRows(bookmarks, std::move(rows));
-    m_ordering.changeKeys(m_table, changed);
+    // Computed values first: their keys are worked out from them.
     m_presentation.fillComputed(m_table, changed);
+    m_ordering.changeKeys(m_table, changed);
     const bool sameListing = withoutNoColumn(layout.groups) == m_groupKeys && bool(layout.shows) == bool(m_filter)
         && (!m_filter || int(m_included.size()) == heldRows);
     m_filter = layout.shows;

@@ -1,5 +1,6 @@
 #include "platform/grid/GridOrdering.h"
 
+#include "platform/grid/GridCells.h"
 #include "platform/grid/GridTable.h"
 #include "platform/grid/GridValues.h"
 #include "store/NameCollation.h"
@@ -52,16 +53,16 @@ bool isExact(const QVariant &v)
         || v.typeId() == QMetaType::QDateTime;
 }
 
-// Each distinct text is collated once; rows then carry its rank.
-std::vector<std::int64_t> textKeys(const std::vector<QVariant> &values)
+// Each distinct text is collated once; rows then carry its rank. textOf(b) is
+// row b's text, empty for Null.
+template<typename TextOf>
+std::vector<std::int64_t> textKeys(size_t n, const TextOf &textOf)
 {
-    const size_t n = values.size();
     QHash<QString, int> idOf;
     QStringList uniques;
     std::vector<int> ids(n, -1);
     for (size_t b = 0; b < n; ++b) {
-        const QVariant &v = values[b];
-        const QString text = GridValues::isNull(v) ? QString() : GridValues::plainText(v);
+        const QString text = textOf(b);
         if (text.isEmpty())
             continue;
         auto it = idOf.constFind(text);
@@ -94,6 +95,14 @@ std::vector<std::int64_t> textKeys(const std::vector<QVariant> &values)
     return keys;
 }
 
+std::vector<std::int64_t> textKeys(const std::vector<QVariant> &values)
+{
+    return textKeys(values.size(), [&values](size_t b) {
+        const QVariant &v = values[b];
+        return GridValues::isNull(v) ? QString() : GridValues::plainText(v);
+    });
+}
+
 } // namespace
 
 std::vector<std::int64_t> GridOrdering::comparableKeys(const std::vector<QVariant> &values)
@@ -116,12 +125,41 @@ std::vector<std::int64_t> GridOrdering::comparableKeys(const std::vector<QVarian
     return keys;
 }
 
+std::vector<std::int64_t> GridOrdering::comparableKeys(const GridCells &values)
+{
+    const int n = values.size();
+    switch (values.kind()) {
+    case GridCells::Kind::Variant: {
+        std::vector<QVariant> variants;
+        variants.reserve(n);
+        for (int b = 0; b < n; ++b)
+            variants.push_back(values.variant(b));
+        return comparableKeys(variants);
+    }
+    case GridCells::Kind::Text:
+        // Only Nulls: keys as exact as a number's, as changeKeys() works them out.
+        for (int b = 0; b < n; ++b)
+            if (!values.isNull(b))
+                return textKeys(size_t(n), [&values](size_t b) { return values.text(int(b)); });
+        return std::vector<std::int64_t>(n, std::numeric_limits<std::int64_t>::min());
+    default: {
+        std::vector<std::int64_t> keys(n);
+        for (int b = 0; b < n; ++b)
+            keys[b] = values.number(b);
+        return keys;
+    }
+    }
+}
+
 const std::vector<std::int64_t> &GridOrdering::keysOf(const GridTable &table, int column)
 {
     auto found = m_keys.find(column);
     if (found == m_keys.end()) {
-        const std::vector<QVariant> &values = table.values(column);
-        ColumnKeys keys{comparableKeys(values), std::all_of(values.begin(), values.end(), isExact)};
+        const GridCells &values = table.values(column);
+        bool exact = true;
+        for (int b = 0; exact && b < values.size(); ++b)
+            exact = values.isExact(b);
+        ColumnKeys keys{comparableKeys(values), exact};
         found = m_keys.emplace(column, std::move(keys)).first;
     }
     return found->second.keys;
@@ -130,10 +168,10 @@ const std::vector<std::int64_t> &GridOrdering::keysOf(const GridTable &table, in
 void GridOrdering::changeKeys(const GridTable &table, const std::vector<int> &bookmarks)
 {
     for (auto it = m_keys.begin(); it != m_keys.end();) {
-        const std::vector<QVariant> &values = table.values(it->first);
+        const GridCells &values = table.values(it->first);
         ColumnKeys &column = it->second;
         const bool stillExact = column.exact && std::all_of(bookmarks.begin(), bookmarks.end(), [&](int b) {
-            return isExact(values[b]);
+            return values.isExact(b);
         });
         if (!stillExact) {
             it = m_keys.erase(it);
@@ -141,7 +179,7 @@ void GridOrdering::changeKeys(const GridTable &table, const std::vector<int> &bo
         }
         column.keys.resize(values.size(), std::numeric_limits<std::int64_t>::min());
         for (int b : bookmarks)
-            column.keys[b] = numberKey(values[b], false);
+            column.keys[b] = values.isNumeric() ? values.number(b) : numberKey(values.at(b), false);
         ++it;
     }
 }

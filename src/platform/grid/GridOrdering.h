@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
+class GridCells;
 class GridTable;
 
 // The order the rows are listed in and the groups they fall into. Rows are
@@ -47,6 +48,8 @@ public:
     // case-insensitive collation rank. Null is below everything; a Null text ranks
     // with the empty text.
     static std::vector<std::int64_t> comparableKeys(const std::vector<QVariant> &values);
+    // The same for a column of the table, read by its type.
+    static std::vector<std::int64_t> comparableKeys(const GridCells &values);
 
     // Orders and groups the table's rows anew, those included alone (every row
     // when included is empty). A group that was collapsed stays collapsed while a

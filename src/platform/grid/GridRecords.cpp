@@ -10,7 +10,7 @@ GridRecords GridRecords::fromRows(const QStringList &fieldNames, const std::vect
         auto &column = records.columns[c];
         column.reserve(rows.size());
         for (const QVariantList &row : rows)
-            column.push_back(c < row.size() ? row.at(c) : QVariant());
+            column.append(c < row.size() ? row.at(c) : QVariant());
     }
     return records;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/grid/GridCells.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -12,7 +14,7 @@
 struct GridRecords
 {
     QStringList fieldNames;
-    std::vector<std::vector<QVariant>> columns;   // [field][row]
+    std::vector<GridCells> columns;   // [field], by row
     int rowCount = 0;
 
     // Rows given directly; a short row is padded with Null.

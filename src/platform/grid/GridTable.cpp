@@ -37,7 +37,7 @@ void GridTable::setFields(const QStringList &names)
     if (same)
         return;
     std::vector<GridColumn> columns;
-    std::vector<std::vector<QVariant>> values(names.size());
+    std::vector<GridCells> values(names.size());
     for (const QString &name : names) {
         GridColumn c;
         c.name = name;
@@ -62,11 +62,11 @@ std::vector<int> GridTable::changeRows(const std::vector<int> &bookmarks, GridRe
     for (int i = 0; i < count; ++i) {
         const int b = bookmarks[i];
         for (int c = 0; c < m_fieldCount; ++c) {
-            QVariant value = c < int(rows.columns.size()) ? std::move(rows.columns[c][i]) : QVariant();
+            const QVariant value = c < int(rows.columns.size()) ? rows.columns[c].at(i) : QVariant();
             if (b >= 0 && b < m_rows)
-                m_values[c][b] = std::move(value);
+                m_values[c].set(b, value);
             else
-                m_values[c].push_back(std::move(value));
+                m_values[c].append(value);
         }
         written.push_back(b >= 0 && b < m_rows ? b : m_rows++);
     }
@@ -77,8 +77,8 @@ void GridTable::reserveRows(int rows)
 {
     // A saved deadline adds a row: growing each column by doubling would copy a
     // large sheet's every value at the first save, so room comes in slices.
-    for (std::vector<QVariant> &values : m_values)
-        if (int(values.capacity()) < rows)
+    for (GridCells &values : m_values)
+        if (values.capacity() < rows)
             values.reserve(rows + rows / 16 + 16);
 }
 
@@ -101,7 +101,7 @@ int GridTable::addComputedColumn(const QString &caption)
 void GridTable::clearComputed()
 {
     for (int c = m_fieldCount; c < columnCount(); ++c) {
-        m_values[c].clear();
+        m_values[c] = GridCells();
         m_values[c].reserve(m_rows + m_rows / 16 + 16);
         m_values[c].resize(m_rows);
     }

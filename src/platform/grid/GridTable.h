@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/grid/GridCells.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -40,8 +42,8 @@ public:
     const GridColumn &columnOrNone(int number) const;
     int columnOfField(const QString &name) const;   // case-insensitive; 0 when unknown
 
-    const QVariant &value(int bookmark, int column) const { return m_values[column - 1][bookmark]; }
-    const std::vector<QVariant> &values(int column) const { return m_values[column - 1]; }
+    QVariant value(int bookmark, int column) const { return m_values[column - 1].at(bookmark); }
+    const GridCells &values(int column) const { return m_values[column - 1]; }
 
     // Takes rows read afresh. When the fields are the ones already held, their
     // settings stay; otherwise the fields start with default settings. Computed
@@ -56,14 +58,14 @@ public:
     int addComputedColumn(const QString &caption);
     // Empties every computed column to one Null per row, ready to be filled.
     void clearComputed();
-    void setComputedValue(int column, int bookmark, const QVariant &value) { m_values[column - 1][bookmark] = value; }
+    void setComputedValue(int column, int bookmark, const QVariant &value) { m_values[column - 1].set(bookmark, value); }
 
 private:
     void reserveRows(int rows);
     void setFields(const QStringList &names);
 
     std::vector<GridColumn> m_columns;
-    std::vector<std::vector<QVariant>> m_values;   // [column - 1][bookmark]
+    std::vector<GridCells> m_values;   // [column - 1], by bookmark
     int m_fieldCount = 0;
     int m_rows = 0;
 };
