@@ -11,6 +11,10 @@
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <optional>
 
 #include <sqlite3.h>
 
@@ -99,6 +103,46 @@ private:
     QList<int> m_index;
 };
 
+// The same insert on a server register, through the SQL module: prepared once,
+// its values bound as the server takes them.
+class ServerDeadlineInserter
+{
+public:
+    ServerDeadlineInserter(Connection &connection, qint32 sheetId)
+        : m_query(connection.database())
+        , m_sheetId(sheetId)
+    {
+        if (!m_query.prepare(storeStatement(connection.database().driverName(), "import-deadline")))
+            throw DbError::fromEngine(m_query.lastError());
+    }
+
+    qint32 insert(const ImportRow &row, qint32 acId, qint32 groupId)
+    {
+        const bool grouped = groupId > 0;
+        const qint64 sign = row.type == 1 ? 1 : row.type == -1 ? -1 : 0;
+        m_query.bindValue(QStringLiteral(":sheetId"), m_sheetId);
+        m_query.bindValue(QStringLiteral(":type"), row.type);
+        m_query.bindValue(QStringLiteral(":done"), row.done ? 1 : 0);
+        m_query.bindValue(QStringLiteral(":date"), row.date);
+        m_query.bindValue(QStringLiteral(":description"), serverBindable(Connection::bindable(row.description)));
+        m_query.bindValue(QStringLiteral(":notes"), serverBindable(Connection::bindable(row.notes)));
+        m_query.bindValue(QStringLiteral(":acId"), acId);
+        m_query.bindValue(QStringLiteral(":value"), row.value.units());
+        m_query.bindValue(QStringLiteral(":balance"), row.value.units() * sign);
+        m_query.bindValue(QStringLiteral(":groupType"), grouped ? QString(row.groupType) : QStringLiteral("n"));
+        m_query.bindValue(QStringLiteral(":row"), grouped ? row.groupRow : 0);
+        m_query.bindValue(QStringLiteral(":count"), grouped ? row.groupSize : 0);
+        m_query.bindValue(QStringLiteral(":groupId"), grouped ? groupId : 0);
+        if (!m_query.exec())
+            throw DbError::fromEngine(m_query.lastError());
+        return qint32(insertedId(m_query));
+    }
+
+private:
+    QSqlQuery m_query;
+    qint32 m_sheetId;
+};
+
 } // namespace
 
 QStringList ImportStore::missingCounterparties(const QList<ImportRow> &rows)
@@ -129,10 +173,18 @@ ImportStore::Imported ImportStore::importRows(qint32 sheetId, const QList<Import
         if (!ids.contains(nameKey(c.name)))
             ids.insert(nameKey(c.name), c.id);
     }
-    // Group ids are taken inside the transaction, so no other writer can take them too.
+    // Group ids are taken inside the transaction. A file's write lock keeps every
+    // other writer out, so the next ids follow the highest; on a server each group
+    // takes one from the sequence, which other desks draw from at the same time.
+    const bool server = connection().isServer();
     QHash<int, qint32> groupIds;
     qint32 nextGroupId = 0;
-    DeadlineInserter inserter(connection(), sheetId);
+    std::optional<DeadlineInserter> fileInserter;
+    std::optional<ServerDeadlineInserter> serverInserter;
+    if (server)
+        serverInserter.emplace(connection(), sheetId);
+    else
+        fileInserter.emplace(connection(), sheetId);
     imported.rowIds.reserve(rows.size());
     QString lastName;
     qint32 lastId = 0;
@@ -159,13 +211,18 @@ ImportStore::Imported ImportStore::importRows(qint32 sheetId, const QList<Import
         if (row.groupKey != 0) {
             auto found = groupIds.constFind(row.groupKey);
             if (found == groupIds.constEnd()) {
-                if (nextGroupId == 0)
-                    nextGroupId = DeadlineStore(connection()).nextGroupId();
-                found = groupIds.insert(row.groupKey, nextGroupId++);
+                if (server)
+                    found = groupIds.insert(row.groupKey, DeadlineStore(connection()).nextGroupId());
+                else {
+                    if (nextGroupId == 0)
+                        nextGroupId = DeadlineStore(connection()).nextGroupId();
+                    found = groupIds.insert(row.groupKey, nextGroupId++);
+                }
             }
             groupId = found.value();
         }
-        imported.rowIds.append(inserter.insert(row, acId, groupId));
+        imported.rowIds.append(server ? serverInserter->insert(row, acId, groupId)
+                                      : fileInserter->insert(row, acId, groupId));
     }
     if (change) {
         const auto wide = [](const QList<qint32> &ids) { return QList<qint64>(ids.begin(), ids.end()); };

@@ -2,6 +2,7 @@
 #include "store/CounterpartyStore.h"
 #include "store/DbError.h"
 #include "store/DeadlineStore.h"
+#include "store/ImportStore.h"
 #include "store/Register.h"
 #include "store/RegisterListener.h"
 #include "store/Schema.h"
@@ -148,16 +149,29 @@ private slots:
         QCOMPARE(deadlines.at(1).at(0).toInt(), 3);
     }
 
-    // Both programs create recurrences at the same time: every group id is
-    // handed out once, each group holds the 3 members of one save.
+    // Both programs create recurrences at the same time, one of them also by an
+    // import: every group id is handed out once, each group holds the 3 members
+    // of one save.
     void concurrentRecurrencesGetDistinctGroups()
     {
         tell(QStringLiteral("recurrences 25"));
         DeadlineStore store(m_cs);
         for (int i = 0; i < 25; ++i)
             store.createDeadlines(recurrence(3));
+        QList<ImportRow> imported;
+        for (int i = 0; i < 6; ++i) {
+            ImportRow row;
+            row.date = QDate(2025, 1 + i % 3, 1);
+            row.description = i < 3 ? QStringLiteral("A") : QStringLiteral("B");
+            row.groupKey = 1 + i / 3;
+            row.groupRow = 1 + i % 3;
+            row.groupSize = 3;
+            row.groupType = u'm';
+            imported.append(row);
+        }
+        QCOMPARE(ImportStore(m_cs).importRows(1, imported).rowIds.size(), 6);
         QCOMPARE(childLine(), QStringLiteral("done"));
-        QCOMPARE(firstValue(m_cs, "SELECT count(DISTINCT TrGrpId) FROM Transactions").toInt(), 50);
+        QCOMPARE(firstValue(m_cs, "SELECT count(DISTINCT TrGrpId) FROM Transactions").toInt(), 52);
         QCOMPARE(firstValue(m_cs, "SELECT count(*) FROM (SELECT TrGrpId FROM Transactions GROUP BY TrGrpId "
                                   "HAVING count(*) <> 3 OR count(DISTINCT TrDescription) <> 1) AS mixed").toInt(), 0);
     }

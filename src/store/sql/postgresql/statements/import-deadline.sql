@@ -2,4 +2,5 @@
 -- place in a recurrence included.
 INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, TrNotes, TrAcId, TrValue, TrBalance, TrGrpType,
                           TrGrpRow, TrGrpMDay, TrGrpId)
-VALUES (:sheetId, :type, :done, :date, :description, :notes, :acId, :value, :balance, :groupType, :row, :count, :groupId);
+VALUES (:sheetId, :type, :done, :date, :description, :notes, :acId, :value, :balance, :groupType, :row, :count, :groupId)
+RETURNING TrRowId;
