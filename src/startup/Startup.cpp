@@ -46,7 +46,7 @@ void showRegisterInUse(QMainWindow &window, const Session &session)
     const QString name = session.registerName();
     label->setText(label->fontMetrics().elidedText(name, Qt::ElideMiddle, 320));
     label->setToolTip(name);
-    window.statusBar()->insertPermanentWidget(0, label);
+    window.statusBar()->addPermanentWidget(label);
 }
 
 // What only a file allows (its backups) says why it is not there on a server.
