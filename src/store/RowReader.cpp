@@ -6,11 +6,14 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlQuery>
+#include <QRegularExpression>
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -60,6 +63,37 @@ void bind(sqlite3_stmt *statement, int index, const QVariant &value)
     }
 }
 
+pg_conn *serverHandle(Connection &connection)
+{
+    const QVariant handle = connection.database().driver()->handle();
+    if (qstrcmp(handle.typeName(), "pg_conn*") != 0)
+        throw DbError(-1, QStringLiteral("The server connection has no libpq handle."));
+    return *static_cast<PGconn *const *>(handle.constData());
+}
+
+// The server's error as the SQL module would report it, so that it maps to the
+// same DbError (busy, lost connection...) by its SQLSTATE.
+DbError serverError(PGconn *server, const PGresult *result, const QString &sql)
+{
+    const char *state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    const char *message = result ? PQresultErrorMessage(result) : PQerrorMessage(server);
+    return DbError::fromEngine(QSqlError(QString(), QString::fromUtf8(message).trimmed(), QSqlError::StatementError,
+                                         QString::fromLatin1(state ? state : "")),
+                               sql);
+}
+
+// A value as the server takes it in a text parameter; a null QByteArray is Null.
+QByteArray serverText(const QVariant &given)
+{
+    const QVariant value = serverBindable(given);
+    if (!value.isValid() || value.isNull())
+        return {};
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate().toString(Qt::ISODate).toLatin1();
+    QByteArray text = value.toString().toUtf8();
+    return text.isNull() ? QByteArray("") : text;
+}
+
 int digits(const unsigned char *text, int count)
 {
     int value = 0;
@@ -106,10 +140,23 @@ RowReader::RowReader(Connection &connection, const char *statementName)
     : m_sql(storeStatement(connection.database().driverName(), statementName))
 {
     if (connection.isServer()) {
-        m_query = std::make_unique<QSqlQuery>(connection.database());
-        m_query->setForwardOnly(true);
-        if (!m_query->prepare(m_sql))
-            throw DbError::fromEngine(m_query->lastError(), m_sql);
+        // libpq numbers its parameters: each :name becomes $n, a name used twice
+        // keeps its number. (A cast's :: is no parameter.)
+        m_server = serverHandle(connection);
+        static const QRegularExpression named(QStringLiteral("(?<!:):([A-Za-z_][A-Za-z0-9_]*)"));
+        QString numbered;
+        qsizetype from = 0;
+        for (const QRegularExpressionMatch &match : named.globalMatch(m_sql)) {
+            const QByteArray name = match.captured(1).toLatin1();
+            auto found = std::find(m_parameters.begin(), m_parameters.end(), name);
+            if (found == m_parameters.end())
+                found = m_parameters.insert(m_parameters.end(), name);
+            numbered += m_sql.mid(from, match.capturedStart() - from) + u'$'
+                + QString::number(found - m_parameters.begin() + 1);
+            from = match.capturedEnd();
+        }
+        m_serverSql = (numbered + m_sql.mid(from)).toUtf8();
+        m_pools.resize(17);
         return;
     }
     sqlite3 *db = sqliteHandle(connection);
@@ -128,16 +175,33 @@ RowReader::RowReader(Connection &connection, const char *statementName, Statemen
 RowReader::~RowReader()
 {
     sqlite3_finalize(m_statement);
+    PQclear(m_result);
 }
 
 void RowReader::run(StatementValues values)
 {
-    if (m_query) {
-        m_query->finish();
-        for (const auto &[name, value] : values)
-            m_query->bindValue(u':' + QLatin1StringView(name), serverBindable(value));
-        if (!m_query->exec())
-            throw DbError::fromEngine(m_query->lastError(), m_sql);
+    if (m_server) {
+        PQclear(m_result);
+        m_result = nullptr;
+        m_row = -1;
+        std::vector<QByteArray> texts(m_parameters.size());
+        for (const auto &[name, value] : values) {
+            const auto found = std::find(m_parameters.begin(), m_parameters.end(), QByteArray(name));
+            Q_ASSERT_X(found != m_parameters.end(), "RowReader::run", name);
+            if (found != m_parameters.end())
+                texts[size_t(found - m_parameters.begin())] = serverText(value);
+        }
+        std::vector<const char *> pointers;
+        for (const QByteArray &text : texts)
+            pointers.push_back(text.isNull() ? nullptr : text.constData());
+        // The whole result in one exchange, as text: the server's own output
+        // functions are faster than anything the client could ask for instead.
+        m_result = PQexecParams(m_server, m_serverSql.constData(), int(pointers.size()), nullptr, pointers.data(),
+                                nullptr, nullptr, 0);
+        if (PQresultStatus(m_result) != PGRES_TUPLES_OK)
+            throw serverError(m_server, m_result, m_sql);
+        if (m_pools.size() < size_t(PQnfields(m_result)))
+            m_pools.resize(size_t(PQnfields(m_result)));
         return;
     }
     sqlite3_reset(m_statement);
@@ -152,13 +216,8 @@ void RowReader::run(StatementValues values)
 
 bool RowReader::next()
 {
-    if (m_query) {
-        if (m_query->next())
-            return true;
-        if (m_query->lastError().isValid())
-            throw DbError::fromEngine(m_query->lastError(), m_sql);
-        return false;
-    }
+    if (m_server)
+        return m_result && ++m_row < PQntuples(m_result);
     const int result = sqlite3_step(m_statement);
     if (result == SQLITE_ROW)
         return true;
@@ -169,15 +228,15 @@ bool RowReader::next()
 
 bool RowReader::isNull(int column) const
 {
-    if (m_query)
-        return m_query->isNull(column);
+    if (m_server)
+        return PQgetisnull(m_result, m_row, column);
     return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
 }
 
 qint64 RowReader::integer(int column) const
 {
-    if (m_query)
-        return m_query->value(column).toLongLong();
+    if (m_server)
+        return std::strtoll(PQgetvalue(m_result, m_row, column), nullptr, 10);
     return sqlite3_column_int64(m_statement, column);
 }
 
@@ -185,12 +244,8 @@ QString RowReader::text(int column) const
 {
     if (isNull(column))
         return {};
-    if (m_query) {
-        const QString value = m_query->value(column).toString();
-        return value.isNull() ? QStringLiteral("") : value;
-    }
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
-    const int size = sqlite3_column_bytes(m_statement, column);
+    const char *text = value(column);
+    const int size = m_server ? PQgetlength(m_result, m_row, column) : sqlite3_column_bytes(m_statement, column);
     if (size == 0)
         return QStringLiteral("");   // empty, not null
     return m_pools[column].take(text, size);
@@ -198,12 +253,12 @@ QString RowReader::text(int column) const
 
 QDate RowReader::date(int column) const
 {
-    if (m_query)
-        return m_query->value(column).toDate();
-    if (sqlite3_column_type(m_statement, column) != SQLITE_TEXT)
+    // Both engines give 'yyyy-MM-dd' (the SQL module sets a server's DateStyle to ISO).
+    if (m_server ? PQgetisnull(m_result, m_row, column) : sqlite3_column_type(m_statement, column) != SQLITE_TEXT)
         return {};
-    const unsigned char *text = sqlite3_column_text(m_statement, column);
-    if (sqlite3_column_bytes(m_statement, column) < 10 || text[4] != '-' || text[7] != '-')
+    const auto *text = reinterpret_cast<const unsigned char *>(value(column));
+    const int size = m_server ? PQgetlength(m_result, m_row, column) : sqlite3_column_bytes(m_statement, column);
+    if (size < 10 || text[4] != '-' || text[7] != '-')
         return {};
     return QDate(digits(text, 4), digits(text + 5, 2), digits(text + 8, 2));
 }
@@ -211,8 +266,8 @@ QDate RowReader::date(int column) const
 std::optional<Currency> RowReader::amount(int column) const
 {
     // A server register's amounts are bigint ten-thousandths: nothing else fits the column.
-    if (m_query)
-        return Currency::fromUnits(m_query->value(column).toLongLong());
+    if (m_server)
+        return Currency::fromUnits(integer(column));
     switch (sqlite3_column_type(m_statement, column)) {
     case SQLITE_NULL:
         return Currency();
@@ -224,4 +279,11 @@ std::optional<Currency> RowReader::amount(int column) const
     default:
         return Currency::parse(text(column));
     }
+}
+
+const char *RowReader::value(int column) const
+{
+    if (m_server)
+        return PQgetvalue(m_result, m_row, column);
+    return reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
 }

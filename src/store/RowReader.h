@@ -3,15 +3,16 @@
 #include "store/Currency.h"
 #include "store/Statements.h"
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 
-#include <memory>
 #include <optional>
 #include <vector>
 
 class Connection;
-class QSqlQuery;
+struct pg_conn;
+struct pg_result;
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -23,7 +24,8 @@ sqlite3 *sqliteHandle(Connection &connection);
 // through a record of the SQL module, which is what a list of 100,000 rows spends
 // most of its time on otherwise. One reader is one prepared statement: run()
 // binds new values and starts again without preparing it anew. On a server
-// register the rows come through the SQL module, typed the same way.
+// register the rows come the same way, straight from libpq on the connection's
+// own handle, typed from the text the server sends.
 class RowReader
 {
 public:
@@ -51,8 +53,16 @@ public:
     std::optional<Currency> amount(int column) const;
 
 private:
+    const char *value(int column) const;
+
     sqlite3_stmt *m_statement = nullptr;
-    std::unique_ptr<QSqlQuery> m_query;   // on a server register instead of m_statement
+    // On a server register instead of m_statement: the statement with numbered
+    // parameters, their names in order, and the whole result of the last run.
+    pg_conn *m_server = nullptr;
+    QByteArray m_serverSql;
+    std::vector<QByteArray> m_parameters;
+    pg_result *m_result = nullptr;
+    int m_row = -1;
     QString m_sql;
     // Texts that repeat down a column (a counterparty's name and notes, the
     // cadence code, empty notes) are made once and shared by every row; a column
