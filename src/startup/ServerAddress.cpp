@@ -13,9 +13,9 @@ namespace {
 
 constexpr int DefaultPort = 5432;
 
-QString encoded(const QString &part)
+QString encoded(const QString &field)
 {
-    return QString::fromLatin1(QUrl::toPercentEncoding(part));
+    return QString::fromLatin1(QUrl::toPercentEncoding(field));
 }
 
 const char *sslMode(Encryption encryption)
@@ -46,43 +46,43 @@ QString systemCaFile()
     return {};
 }
 
-QString uri(const Parts &parts, const QString &caFile)
+QString uri(const Fields &fields, const QString &caFile)
 {
-    if (!parts.service.trimmed().isEmpty())
-        return QStringLiteral("service=") + parts.service.trimmed();
+    if (!fields.service.trimmed().isEmpty())
+        return QStringLiteral("service=") + fields.service.trimmed();
     QStringList query;
     QString authority;
-    const QString host = parts.host.trimmed();
+    const QString host = fields.host.trimmed();
     // A name or an address goes where a reader expects it; anything else (a
     // socket folder) is no valid URI host and goes in the query, as libpq allows.
     static const QRegularExpression hostName(QStringLiteral("^[A-Za-z0-9.-]+$"));
     static const QRegularExpression ipv6(QStringLiteral("^[0-9A-Fa-f:.]+$"));
     const bool inAuthority = hostName.match(host).hasMatch() || (host.contains(u':') && ipv6.match(host).hasMatch());
     if (host.isEmpty()) {
-        if (parts.port != DefaultPort && parts.port > 0)
-            query << QStringLiteral("port=") + QString::number(parts.port);
+        if (fields.port != DefaultPort && fields.port > 0)
+            query << QStringLiteral("port=") + QString::number(fields.port);
     } else if (inAuthority) {
         authority = host.contains(u':') ? u'[' + host + u']' : host;
-        if (parts.port != DefaultPort && parts.port > 0)
-            authority += u':' + QString::number(parts.port);
+        if (fields.port != DefaultPort && fields.port > 0)
+            authority += u':' + QString::number(fields.port);
     } else {
         query << QStringLiteral("host=") + encoded(host);
-        if (parts.port != DefaultPort && parts.port > 0)
-            query << QStringLiteral("port=") + QString::number(parts.port);
+        if (fields.port != DefaultPort && fields.port > 0)
+            query << QStringLiteral("port=") + QString::number(fields.port);
     }
-    if (!parts.user.isEmpty())
-        authority.prepend(encoded(parts.user) + u'@');
-    query << QStringLiteral("sslmode=") + QLatin1String(sslMode(parts.encryption));
-    if (parts.encryption == Encryption::Verified && !caFile.isEmpty())
+    if (!fields.user.isEmpty())
+        authority.prepend(encoded(fields.user) + u'@');
+    query << QStringLiteral("sslmode=") + QLatin1String(sslMode(fields.encryption));
+    if (fields.encryption == Encryption::Verified && !caFile.isEmpty())
         query << QStringLiteral("sslrootcert=") + encoded(caFile);
-    return QStringLiteral("postgresql://") + authority + u'/' + encoded(parts.database) + u'?' + query.join(u'&');
+    return QStringLiteral("postgresql://") + authority + u'/' + encoded(fields.database) + u'?' + query.join(u'&');
 }
 
-std::optional<Parts> parts(const QString &registerName)
+std::optional<Fields> fields(const QString &registerName)
 {
     if (!Database::isServerRegister(registerName))
         return std::nullopt;
-    Parts found;
+    Fields found;
     if (isServiceName(registerName)) {
         found.service = registerName.mid(registerName.indexOf(u'=') + 1).trimmed();
         return found;
@@ -124,7 +124,7 @@ QString withPassword(const QString &registerName, const QString &password)
 
 QString shownName(const QString &registerName)
 {
-    const std::optional<Parts> found = parts(registerName);
+    const std::optional<Fields> found = fields(registerName);
     if (!found)
         return registerName;
     if (!found->service.isEmpty())

@@ -13,7 +13,7 @@ namespace ServerAddress {
 // system's certificate authorities.
 enum class Encryption { WhenOffered, Always, Verified };
 
-struct Parts
+struct Fields
 {
     QString service;   // when set, pg_service.conf names everything else
     QString host;      // a name, an address, or a socket folder ("/run/postgresql")
@@ -26,12 +26,12 @@ struct Parts
 // The system's bundle of certificate authorities; empty when none is found.
 QString systemCaFile();
 
-// The register's name for the parts, every part percent-encoded. caFile: the
+// The register's name for the fields, every field percent-encoded. caFile: the
 // certificate authorities a verified connection checks against.
-QString uri(const Parts &parts, const QString &caFile = systemCaFile());
-// The parts of a stored name, for the dialog that edits it; none when the name
+QString uri(const Fields &fields, const QString &caFile = systemCaFile());
+// The fields of a stored name, for the dialog that edits it; none when the name
 // is no server register.
-std::optional<Parts> parts(const QString &registerName);
+std::optional<Fields> fields(const QString &registerName);
 
 // The name with the password in it, for the driver alone: a connection string
 // that holds it is never stored, shown or logged (the store names a register

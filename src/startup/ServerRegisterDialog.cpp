@@ -108,15 +108,15 @@ ServerRegisterDialog::ServerRegisterDialog(SettingsStore &settings, QWidget *par
 
 void ServerRegisterDialog::fill(const QString &registerName)
 {
-    const std::optional<ServerAddress::Parts> parts = ServerAddress::parts(registerName);
-    if (!parts)
+    const std::optional<ServerAddress::Fields> fields = ServerAddress::fields(registerName);
+    if (!fields)
         return;
-    m_service->setText(parts->service);
-    m_host->setText(parts->host);
-    m_port->setValue(parts->port);
-    m_database->setText(parts->database);
-    m_user->setText(parts->user);
-    m_encryption->setCurrentIndex(int(parts->encryption));
+    m_service->setText(fields->service);
+    m_host->setText(fields->host);
+    m_port->setValue(fields->port);
+    m_database->setText(fields->database);
+    m_user->setText(fields->user);
+    m_encryption->setCurrentIndex(int(fields->encryption));
 }
 
 void ServerRegisterDialog::followService()
@@ -124,21 +124,21 @@ void ServerRegisterDialog::followService()
     // A service names the server, the database and the user in pg_service.conf,
     // and its password comes from there or ~/.pgpass.
     const bool byService = !m_service->text().trimmed().isEmpty();
-    for (QWidget *part : std::initializer_list<QWidget *>{m_host, m_port, m_database, m_user, m_password, m_encryption})
-        part->setEnabled(!byService);
+    for (QWidget *field : std::initializer_list<QWidget *>{m_host, m_port, m_database, m_user, m_password, m_encryption})
+        field->setEnabled(!byService);
     m_saveButton->setEnabled(byService || !m_database->text().trimmed().isEmpty());
 }
 
 QString ServerRegisterDialog::registerName() const
 {
-    ServerAddress::Parts parts;
-    parts.service = m_service->text().trimmed();
-    parts.host = m_host->text().trimmed();
-    parts.port = m_port->value();
-    parts.database = m_database->text();
-    parts.user = m_user->text();
-    parts.encryption = ServerAddress::Encryption(m_encryption->currentIndex());
-    return ServerAddress::uri(parts);
+    ServerAddress::Fields fields;
+    fields.service = m_service->text().trimmed();
+    fields.host = m_host->text().trimmed();
+    fields.port = m_port->value();
+    fields.database = m_database->text();
+    fields.user = m_user->text();
+    fields.encryption = ServerAddress::Encryption(m_encryption->currentIndex());
+    return ServerAddress::uri(fields);
 }
 
 QString ServerRegisterDialog::connectionName() const

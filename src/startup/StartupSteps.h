@@ -41,7 +41,7 @@ DatabaseOpening openDatabase(Session &session, const QString &folder, bool defau
 // Opens the register on a server named registerName (ServerAddress), with the
 // password the keyring keeps for it (none: libpq reads ~/.pgpass): connects,
 // brings the schema up to date (a new, empty database becomes a register) and
-// loads the active sheet. The file's checks, repairs and backups have no part here.
+// loads the active sheet. The file's checks, repairs and backups do not apply here.
 DatabaseOpening openServerRegister(Session &session, const QString &registerName);
 
 // After the user agreed: keeps a copy of the database at copyPath, then rebuilds

@@ -133,27 +133,27 @@ QString RegisterListener::noticeText(const Notice &notice)
 
 std::optional<RegisterListener::Notice> RegisterListener::parseNotice(const QString &text)
 {
-    const QStringList parts = text.split(u' ', Qt::SkipEmptyParts);
-    if (parts.size() < 2)
+    const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    if (words.size() < 2)
         return std::nullopt;
     Notice notice;
-    notice.origin = parts.at(0);
-    if (parts.at(1) == u"c" && parts.size() == 2) {
+    notice.origin = words.at(0);
+    if (words.at(1) == u"c" && words.size() == 2) {
         notice.kind = Notice::Counterparties;
         return notice;
     }
-    if (parts.at(1) == u"s" && parts.size() == 2) {
+    if (words.at(1) == u"s" && words.size() == 2) {
         notice.kind = Notice::Sheets;
         return notice;
     }
-    if (parts.at(1) != u"d" || parts.size() < 3 || parts.size() > 4)
+    if (words.at(1) != u"d" || words.size() < 3 || words.size() > 4)
         return std::nullopt;
     bool ok = false;
-    notice.sheetId = parts.at(2).toInt(&ok);
+    notice.sheetId = words.at(2).toInt(&ok);
     if (!ok)
         return std::nullopt;
-    if (parts.size() == 4) {
-        for (const QString &id : parts.at(3).split(u',')) {
+    if (words.size() == 4) {
+        for (const QString &id : words.at(3).split(u',')) {
             notice.rowIds.append(id.toInt(&ok));
             if (!ok)
                 return std::nullopt;

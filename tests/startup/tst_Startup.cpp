@@ -713,14 +713,14 @@ private slots:
         QFETCH(QString, user);
         QFETCH(int, encryption);
         QFETCH(QString, shown);
-        ServerAddress::Parts parts;
-        parts.host = host;
-        parts.port = port;
-        parts.database = database;
-        parts.user = user;
-        parts.encryption = ServerAddress::Encryption(encryption);
+        ServerAddress::Fields fields;
+        fields.host = host;
+        fields.port = port;
+        fields.database = database;
+        fields.user = user;
+        fields.encryption = ServerAddress::Encryption(encryption);
         const QString caFile = QStringLiteral("/etc/ssl/my ca.pem");
-        const QString name = ServerAddress::uri(parts, caFile);
+        const QString name = ServerAddress::uri(fields, caFile);
         QVERIFY2(Database::isServerRegister(name), qPrintable(name));
         const QString password = QStringLiteral("p@ss:w/o?r#d 'é' \\%");
 
@@ -741,14 +741,14 @@ private slots:
         expected << QStringLiteral("password=") + quoted(password);
         const char *modes[] = {"prefer", "require", "verify-full"};
         expected << QStringLiteral("sslmode='%1'").arg(QLatin1String(modes[encryption]));
-        if (parts.encryption == ServerAddress::Encryption::Verified)
+        if (fields.encryption == ServerAddress::Encryption::Verified)
             expected << QStringLiteral("sslrootcert=") + quoted(caFile);
         for (const QString &pair : expected)
             QVERIFY2(parameters.contains(pair), qPrintable(pair + QStringLiteral(" not in ") + parameters));
 
         // The stored name holds no password; the dialog reads its fields back.
         QVERIFY(!Database::serverParameters(name).contains(QStringLiteral("password")));
-        const std::optional<ServerAddress::Parts> back = ServerAddress::parts(name);
+        const std::optional<ServerAddress::Fields> back = ServerAddress::fields(name);
         QVERIFY(back);
         QCOMPARE(back->host, host);
         QCOMPARE(back->port, port);
@@ -764,11 +764,11 @@ private slots:
     void serverPasswordIsNeverInTheSettings()
     {
         Keyring::MemoryKeyring keyring;
-        ServerAddress::Parts parts;
-        parts.host = m_home->filePath(QStringLiteral("no server"));   // a socket folder: fails at once
-        parts.database = QStringLiteral("orvel");
-        parts.user = QStringLiteral("anna");
-        const QString name = ServerAddress::uri(parts);
+        ServerAddress::Fields fields;
+        fields.host = m_home->filePath(QStringLiteral("no server"));   // a socket folder: fails at once
+        fields.database = QStringLiteral("orvel");
+        fields.user = QStringLiteral("anna");
+        const QString name = ServerAddress::uri(fields);
         const QString password = QStringLiteral("s3cret pässwörd");
         const QString file = settings().fileName();
         const auto fileHoldsPassword = [&] {
@@ -795,7 +795,7 @@ private slots:
                                      m_session->connectionString()));
         const Prompt::Shown lost = m_prompts->shown().last();
         QCOMPARE(lost.buttons, Prompt::Buttons::RetryCancel);
-        const QString serverName = parts.host + QStringLiteral("/orvel");
+        const QString serverName = fields.host + QStringLiteral("/orvel");
         QVERIFY2(lost.text.startsWith(Texts::text(2960).arg(serverName, QString()).section(u'(', 0, 0)),
                  qPrintable(lost.text));
         QVERIFY2(!lost.text.contains(QStringLiteral("s3cret")), qPrintable(lost.text));
@@ -832,11 +832,11 @@ private slots:
             QSKIP("needs the private cluster (ORVEL_TEST_REGISTER)");
         // The server's socket folder, which appears only while the question shows.
         const QString sockets = m_home->filePath(QStringLiteral("server"));
-        ServerAddress::Parts parts;
-        parts.host = sockets;
-        parts.database = QStringLiteral("orvel_startup");
-        parts.user = QStringLiteral("orvel");
-        const QString name = ServerAddress::uri(parts);
+        ServerAddress::Fields fields;
+        fields.host = sockets;
+        fields.database = QStringLiteral("orvel_startup");
+        fields.user = QStringLiteral("orvel");
+        const QString name = ServerAddress::uri(fields);
         Keyring::MemoryKeyring keyring;
         keyring.secrets.insert(name, QStringLiteral("s3cret"));
         settings().setText(Setting::ServerRegister, name);
