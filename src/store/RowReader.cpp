@@ -226,6 +226,11 @@ bool RowReader::next()
     throw statementError(sqlite3_db_handle(m_statement), m_sql);
 }
 
+int RowReader::rowCount() const
+{
+    return m_server && m_result ? PQntuples(m_result) : -1;
+}
+
 bool RowReader::isNull(int column) const
 {
     if (m_server)

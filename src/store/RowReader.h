@@ -40,6 +40,9 @@ public:
     void run(StatementValues values);
     // Moves to the next row; false after the last. Throws DbError.
     bool next();
+    // How many rows the last run returned, on a server register (which sends them
+    // all at once); -1 on a file, which finds them as it steps.
+    int rowCount() const;
 
     bool isNull(int column) const;
     qint64 integer(int column) const;    // 0 for Null
