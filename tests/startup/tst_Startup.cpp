@@ -94,20 +94,7 @@ private:
     // but the last deadline's group id no longer agrees with its index.
     void cutShortAfterDeadlines()
     {
-        Connection c;
-        c.open(m_session->connectionString());
-        c.beginTrans();
-        for (int i = 0; i < 300; ++i) {
-            QSqlQuery insert(c.database());
-            QVERIFY(insert.exec(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, "
-                                               "TrValue, TrBalance, TrGrpType, TrNotes, TrGrpId) VALUES (1, 1, 0, "
-                                               "'2026-01-%1', 'Deadline %2', 1000000, 1000000, 'n', 'notes %2', %3)")
-                                    .arg(i % 28 + 1, 2, 10, QLatin1Char('0'))
-                                    .arg(i)
-                                    .arg(i % 50 + 1)));
-        }
-        c.commitTrans();
-        c.close();
+        addDeadlines(m_session->connectionString(), 300);
         QFile file(defaultDatabase());
         QVERIFY(file.resize(file.size() - 1));
     }
