@@ -644,6 +644,15 @@ private slots:
             QCOMPARE(parsed.output + parsed.error, QString());
             return;
         }
+        QCOMPARE(parsed.exitCode, exitCode);
+        QVERIFY2(parsed.output.contains(output) && parsed.error.contains(error), qPrintable(parsed.output + parsed.error));
+        QCOMPARE(parsed.output.isEmpty(), exitCode != 0);
+        if (arguments == QStringList{"--help"})
+            QVERIFY(parsed.output.contains(QStringLiteral("--register R")));
+        // The program passes every answer on alike: one that prints and one that
+        // refuses show it does.
+        if (arguments != QStringList{"--help"} && arguments != QStringList{"--bogus"})
+            return;
 
         // The built program, under a home of its own: it prints, ends, and leaves
         // no settings file or database folder behind.
@@ -664,14 +673,8 @@ private slots:
         }
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), exitCode);
-        const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
-        const QString err = QString::fromLocal8Bit(program.readAllStandardError());
-        QCOMPARE(out, parsed.output);
-        QCOMPARE(err, parsed.error);
-        QVERIFY2(out.contains(output) && err.contains(error), qPrintable(out + err));
-        if (arguments == QStringList{"--help"})
-            QVERIFY(out.contains(QStringLiteral("--register R")));
-        QCOMPARE(out.isEmpty(), exitCode != 0);
+        QCOMPARE(QString::fromLocal8Bit(program.readAllStandardOutput()), parsed.output);
+        QCOMPARE(QString::fromLocal8Bit(program.readAllStandardError()), parsed.error);
         QCOMPARE(QDir(m_home->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList());
     }
 
