@@ -57,7 +57,6 @@ private slots:
         const QLocale it(QLocale::Italian, QLocale::Italy);
         QTest::newRow("auto it_CH") << 0 << QLocale(QLocale::Italian, QLocale::Switzerland) << "0810" << Language::Italian;
         QTest::newRow("auto fr_GP") << 0 << QLocale(QLocale::French, QLocale::Guadeloupe) << "e40c" << Language::French;
-        QTest::newRow("auto de_AT") << 0 << QLocale(QLocale::German, QLocale::Austria) << "0c07" << Language::German;
         QTest::newRow("auto pt_BR") << 0 << QLocale(QLocale::Portuguese, QLocale::Brazil) << "0416" << Language::English;
         // Languages of Italy, Spain and Switzerland that are not in the table.
         QTest::newRow("auto ca_ES") << 0 << QLocale(QLocale::Catalan, QLocale::Spain) << "0403" << Language::English;

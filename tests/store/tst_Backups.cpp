@@ -51,23 +51,6 @@ private:
         SampleData::createDatabase(programFolder() + QStringLiteral("/master.gen"), m_database, options, true);
     }
 
-    void addDeadlines(int count)
-    {
-        Connection c;
-        c.open(connection());
-        c.beginTrans();
-        for (int i = 0; i < count; ++i) {
-            QSqlQuery insert(c.database());
-            QVERIFY(insert.exec(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, "
-                                               "TrValue, TrBalance, TrGrpType, TrNotes, TrGrpId) VALUES (1, 1, 0, "
-                                               "'2026-01-%1', 'Added %2', 10000, 10000, 'n', '', %3)")
-                                    .arg(i % 28 + 1, 2, 10, QLatin1Char('0'))
-                                    .arg(i)
-                                    .arg(i % 50 + 1)));
-        }
-        c.commitTrans();
-    }
-
     static QDateTime at(int minute, int second = 0) { return QDateTime(QDate(2026, 3, 2), QTime(9, minute, second)); }
 
     QStringList backupFiles(const QString &folder) const
@@ -177,7 +160,7 @@ private slots:
     {
         makeRegister(300);
         const QString backup = Backups::make(m_database, m_backups, at(10), 0).path;
-        addDeadlines(25);
+        addDeadlines(connection(), 25);
         QFile::setPermissions(m_database, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
         const QByteArray backupDigest = fileDigest(backup);
 
@@ -231,7 +214,7 @@ private slots:
         QFETCH(bool, restore);
         makeRegister(6000);
         const QString older = Backups::make(m_database, m_backups, at(1), 0).path;
-        addDeadlines(4000);
+        addDeadlines(connection(), 4000);
         QVERIFY(Backups::make(m_database, m_backups, at(2), 0).ok());
         const int rows = registerDeadlines();
         const QString original = m_dir->filePath(QStringLiteral("original.mdb"));
@@ -344,9 +327,9 @@ private slots:
     {
         makeRegister(120);
         QVERIFY(Backups::make(m_database, m_backups, at(1), 0).ok());
-        addDeadlines(30);
+        addDeadlines(connection(), 30);
         QVERIFY(Backups::make(m_database, m_backups, at(2), 0).ok());
-        addDeadlines(5);
+        addDeadlines(connection(), 5);
         auto run = session();
         Prompt::ScriptedPrompts prompts;
         Prompt::install(&prompts);

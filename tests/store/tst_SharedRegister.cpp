@@ -1,24 +1,31 @@
 #include "store/Connection.h"
 #include "store/CounterpartyStore.h"
+#include "store/Database.h"
 #include "store/DbError.h"
 #include "store/DeadlineStore.h"
 #include "store/ImportStore.h"
 #include "store/Register.h"
+#include "store/RegisterCopy.h"
 #include "store/RegisterListener.h"
 #include "store/Schema.h"
 #include "store/SheetStore.h"
 #include "store/TransactionGuard.h"
+
+#include "../support/TestDatabase.h"
+#include "../support/TestRows.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QtTest>
 
 // Several desks on one server register (ORVEL_TEST_REGISTER, scripts/pg-cluster):
 // this test and register_child, each with the store's own code and its own
-// Register, at the same time; or two connections of this test.
+// Register, at the same time; or two connections of this test. And a register
+// copied from a file to that server register and back to a new file.
 class tst_SharedRegister final : public QObject
 {
     Q_OBJECT
@@ -26,15 +33,52 @@ class tst_SharedRegister final : public QObject
 private:
     QString m_cs;
     QProcess m_child;
+    QTemporaryDir m_dir;
 
-    static QVariant firstValue(const QString &cs, const QString &sql)
+    static void exec(const QString &cs, const QStringList &statements)
+    {
+        Connection c;
+        c.open(cs);
+        for (const QString &sql : statements) {
+            QSqlQuery q(c.database());
+            if (!q.exec(sql))
+                throw DbError::fromEngine(q.lastError(), sql);
+        }
+    }
+
+    // Every row of a file's three tables, each value quoted as SQLite stores it.
+    static QStringList storedTables(const QString &cs)
     {
         Connection c;
         c.open(cs);
         QSqlQuery q(c.database());
-        if (!q.exec(sql) || !q.next())
-            return q.lastError().text();
-        return q.value(0);
+        QStringList rows;
+        for (const char *sql :
+             {"SELECT quote(TrRowId), quote(TrDbId), quote(TrType), quote(TrDone), quote(TrDate), quote(TrDescription), "
+              "quote(TrAcId), quote(TrValue), quote(TrBalance), quote(TrGrpType), quote(TrGrpRow), quote(TrGrpMDay), "
+              "quote(TrNotes), quote(TrGrpId) FROM Transactions ORDER BY TrRowId",
+              "SELECT quote(AcId), quote(AcName), quote(AcNotes) FROM Accounts ORDER BY AcId",
+              "SELECT quote(DbId), quote(DbName) FROM Dbs ORDER BY DbId"}) {
+            if (!q.exec(sql))
+                return {q.lastError().text()};
+            while (q.next()) {
+                QStringList fields;
+                for (int i = 0; i < q.record().count(); ++i)
+                    fields.append(q.value(i).toString());
+                rows.append(fields.join(u'|'));
+            }
+        }
+        return rows;
+    }
+
+    // A file register at the latest version in a folder of its own.
+    QString newFile(const QString &name)
+    {
+        const QString folder = m_dir.filePath(name);
+        QDir().mkpath(folder);
+        const QString cs = copyTemplateTo(folder);
+        upgradeSchema(cs);
+        return cs;
     }
 
     // The child's next line of output; empty when none came in time.
@@ -52,6 +96,20 @@ private:
     {
         m_child.write((command + u'\n').toUtf8());
         m_child.waitForBytesWritten();
+    }
+
+    // A write racing another desk's: true when it went through, false when the
+    // server refused it as busy; any other error fails the test.
+    static bool passes(const std::function<void()> &write)
+    {
+        try {
+            write();
+            return true;
+        } catch (const DbError &error) {
+            if (!error.isBusy())
+                throw;
+            return false;
+        }
     }
 
     static DeadlineStore::NewDeadlines recurrence(int members)
@@ -244,19 +302,8 @@ private slots:
         d.acId = client;
         QCOMPARE(DeadlineStore(saving).createDeadlines(d).rowIds.size(), 1);
         bool deleted = false;
-        try {
-            deleted = CounterpartyStore(m_cs).remove(client);
-        } catch (const DbError &error) {
-            QVERIFY(error.isBusy());
-        }
-        bool saved = true;
-        try {
-            save.commit();
-        } catch (const DbError &error) {
-            QVERIFY(error.isBusy());
-            saved = false;
-        }
-        QVERIFY(deleted != saved);
+        passes([&] { deleted = CounterpartyStore(m_cs).remove(client); });
+        QVERIFY(deleted != passes([&] { save.commit(); }));
         QCOMPARE(firstValue(m_cs, "SELECT count(*) FROM Transactions LEFT JOIN Accounts ON AcId = TrAcId "
                                   "WHERE TrAcId <> 0 AND AcId IS NULL").toInt(), 0);
     }
@@ -272,21 +319,8 @@ private slots:
         SheetStore(deleting).remove(sheet);
         DeadlineStore::NewDeadlines d = recurrence(1);
         d.sheetId = sheet;
-        bool saved = true;
-        try {
-            DeadlineStore(m_cs).createDeadlines(d);
-        } catch (const DbError &error) {
-            QVERIFY(error.isBusy());
-            saved = false;
-        }
-        bool deleted = true;
-        try {
-            removal.commit();
-        } catch (const DbError &error) {
-            QVERIFY(error.isBusy());
-            deleted = false;
-        }
-        QVERIFY(deleted != saved);
+        const bool saved = passes([&] { DeadlineStore(m_cs).createDeadlines(d); });
+        QVERIFY(passes([&] { removal.commit(); }) != saved);
         QCOMPARE(firstValue(m_cs, "SELECT count(*) FROM Transactions LEFT JOIN Dbs ON DbId = TrDbId "
                                   "WHERE DbId IS NULL").toInt(), 0);
     }
@@ -306,6 +340,87 @@ private slots:
         QCOMPARE(result.outcome, DeadlineStore::UpdateOutcome::Conflict);
         QCOMPARE(result.conflicts, QList<DeadlineStore::EditedColumn>{DeadlineStore::EditedColumn::Description});
         QCOMPARE(store.readDeadline(row)->description, QStringLiteral("theirs"));
+    }
+
+    // File -> server -> file: the same rows, the same totals, counters past the
+    // copied ids, the original untouched; a second copy into the filled server
+    // register is refused and changes nothing.
+    void copiesAWholeRegisterThereAndBack()
+    {
+        const QString original = newFile("original");
+        exec(original,
+             {"DELETE FROM Dbs",
+              "INSERT INTO Dbs (DbId, DbName) VALUES (1, 'Deadlines'), (2, 'Casa d''Anna'), (5, 'Größe €')",
+              "INSERT INTO Accounts (AcId, AcName, AcNotes) VALUES (1, 'Rossi', NULL), (2, 'Bianchi', 'a\tb'), "
+              "(4, 'l''altro', '')",
+              "INSERT INTO Transactions (TrRowId, TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, "
+              "TrBalance, TrGrpType, TrGrpRow, TrGrpMDay, TrNotes, TrGrpId) VALUES "
+              "(1, 1, 1, 0, '2024-01-10', 'l''affitto \"Via\tRoma\"', 0, 12345, 12345, 'n', 0, 0, NULL, 0), "
+              "(2, 1, -1, 1, '9999-12-31', '', 4, 9223372036854775807, -9223372036854775807, 'n', 0, 0, '', 0), "
+              "(3, 2, -1, 0, '2024-01-31', 'r', 1, 125000, -125000, 'm', 1, 3, 'x\ny', 9), "
+              "(4, 2, -1, 1, '2024-02-29', 'r', 1, 125000, -125000, 'm', 2, 3, NULL, 9), "
+              "(6, 5, -2, 0, '1900-03-01', 'Größe', 0, 0, 0, 'm', 3, 3, 'ü', 9), "
+              "(9, 5, 1, 0, NULL, NULL, 2, 1, 1, 'n', 0, 0, NULL, 0)"});
+        const QString originalPath = Database::dataSource(original);
+        const QByteArray before = fileDigest(originalPath);
+
+        const RegisterCopy::Outcome up = RegisterCopy::toServer(original, m_cs);
+        QVERIFY(up.ok());
+        QCOMPARE(up.source.values.size(), 25);
+        QCOMPARE(up.target, up.source);
+        QCOMPARE(up.source.deadlines(), 6);
+        QCOMPARE(up.source.counterparties(), 3);
+        QCOMPARE(up.source.sheets(), 3);
+
+        const QString back = m_dir.filePath("back.mdb");
+        const RegisterCopy::Outcome down =
+            RegisterCopy::toFile(m_cs, back, QDir(programFolder()).filePath("master.gen"));
+        QVERIFY(down.ok());
+        QCOMPARE(down.target, up.source);
+        const QString backString = Database::connectionString(m_dir.path()).replace(Database::FileName, "back.mdb");
+        QCOMPARE(storedTables(backString), storedTables(original));
+        QVERIFY(!QFile::exists(back + ".copying"));
+        QCOMPARE(fileDigest(originalPath), before);
+
+        // What a desk creates next on the server takes ids past the copied ones.
+        QCOMPARE(DeadlineStore(m_cs).nextGroupId(), 10);
+        QCOMPARE(CounterpartyStore(m_cs).create("Verdi", QString()), 5);
+        QCOMPARE(SheetStore(m_cs).create("Nuovo"), 6);
+        QCOMPARE(firstValue(m_cs, "INSERT INTO Transactions (TrDbId) VALUES (1) RETURNING TrRowId").toLongLong(), 10);
+
+        const RegisterCopy::Outcome again = RegisterCopy::toServer(original, m_cs);
+        QCOMPARE(again.result, RegisterCopy::Outcome::Result::TargetNotEmpty);
+        QCOMPARE(firstValue(m_cs, "SELECT COUNT(*) FROM Transactions").toLongLong(), 7);
+        QCOMPARE(firstValue(m_cs, "SELECT COUNT(*) FROM Dbs").toLongLong(), 4);
+        QCOMPARE(fileDigest(originalPath), before);
+    }
+
+    // A copy whose totals differ from the original's (here a trigger of the target
+    // changes every amount it is given) leaves nothing behind on either target.
+    void aCopyThatDiffersIsNotKept()
+    {
+        const QString original = newFile("original");
+        exec(original, {"INSERT INTO Transactions (TrDbId, TrType, TrDate, TrValue, TrBalance, TrGrpType) "
+                        "VALUES (1, 1, '2024-05-06', 10000, 10000, 'n')"});
+        upgradeSchema(m_cs);
+        exec(m_cs, {"CREATE FUNCTION nudge() RETURNS trigger AS $$ BEGIN NEW.TrValue := NEW.TrValue + 1; "
+                        "RETURN NEW; END $$ LANGUAGE plpgsql",
+                        "CREATE TRIGGER nudge BEFORE INSERT ON Transactions FOR EACH ROW EXECUTE FUNCTION nudge()"});
+        const RegisterCopy::Outcome up = RegisterCopy::toServer(original, m_cs);
+        QCOMPARE(up.result, RegisterCopy::Outcome::Result::Differs);
+        QCOMPARE(up.target.deadlines(), 1);
+        QCOMPARE(firstValue(m_cs, "SELECT COUNT(*) FROM Transactions").toLongLong(), 0);
+        QCOMPARE(firstValue(m_cs, "SELECT COUNT(*) FROM Dbs WHERE DbId = 1 AND DbName = 'Deadlines'").toLongLong(), 1);
+
+        const QString nudging = newFile("nudging");
+        exec(nudging, {"CREATE TRIGGER nudge AFTER INSERT ON Transactions BEGIN UPDATE Transactions "
+                       "SET TrValue = TrValue + 1 WHERE TrRowId = NEW.TrRowId; END"});
+        const QString back = m_dir.filePath("back.mdb");
+        QVERIFY(QFile(back).open(QIODevice::WriteOnly));
+        const RegisterCopy::Outcome down = RegisterCopy::toFile(original, back, Database::dataSource(nudging));
+        QCOMPARE(down.result, RegisterCopy::Outcome::Result::Differs);
+        QCOMPARE(QFileInfo(back).size(), 0);
+        QVERIFY(!QFile::exists(back + ".copying"));
     }
 };
 

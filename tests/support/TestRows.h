@@ -50,3 +50,25 @@ inline void insertDeadline(const QString &connectionString, int sheet, int type,
             value.units(), value.units() * type, grpId ? QStringLiteral("m") : QStringLiteral("n"), grpRow, grpSize,
             text(notes), grpId});
 }
+
+// count deadlines of sheet 1 in one transaction, dated in January 2026, their
+// group ids 1..50 over and over: pages of rows and of index entries to spoil or copy.
+inline void addDeadlines(const QString &connectionString, int count)
+{
+    Connection c;
+    c.open(connectionString);
+    c.beginTrans();
+    QSqlQuery insert(c.database());
+    insert.prepare(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, TrValue, "
+                                  "TrBalance, TrGrpType, TrNotes, TrGrpId) VALUES (1, 1, 0, ?, ?, 1000000, 1000000, "
+                                  "'n', ?, ?)"));
+    for (int i = 0; i < count; ++i) {
+        insert.addBindValue(QDate(2026, 1, i % 28 + 1).toString(Qt::ISODate));
+        insert.addBindValue(QStringLiteral("Deadline %1").arg(i));
+        insert.addBindValue(QStringLiteral("notes %1").arg(i));
+        insert.addBindValue(i % 50 + 1);
+        if (!insert.exec())
+            throw DbError::fromEngine(insert.lastError());
+    }
+    c.commitTrans();
+}
