@@ -262,7 +262,6 @@ void tst_MainWindow::moneyTextsAgreeInEveryLocale_data()
     QTest::addColumn<QString>("digits");   // the locale's digits, all of one script
 
     QTest::newRow("en_US") << "en_US" << "$12.3455" << "0123456789";
-    QTest::newRow("it_IT") << "it_IT" << "12,3455\u00A0€" << "0123456789";
     QTest::newRow("fr_TN") << "fr_TN" << QLocale(QStringLiteral("fr_TN")).toCurrencyString(12.3455, QString(), 4)
                            << "0123456789";
     QTest::newRow("ar_KW") << "ar_KW" << QLocale(QStringLiteral("ar_KW")).toCurrencyString(12.3455, QString(), 4)
