@@ -16,7 +16,9 @@
 #include "../support/TestRows.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QTest>
@@ -265,6 +267,21 @@ void tst_CalendarColumn::helpAndAboutLeaveThroughTheDesktop()
     QVERIFY(window->isVisible());
     QCOMPARE(window->browser()->source(), QUrl::fromLocalFile(m_session->session().helpFile()));
     QVERIFY(!window->browser()->toPlainText().trimmed().isEmpty());
+    // A screen reader meets a window of its own, titled by the page; Esc and
+    // Ctrl+W close it and leave the main window open.
+    QVERIFY(window->isWindow());
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(window);
+    QVERIFY(accessible->role() == QAccessible::Dialog || accessible->role() == QAccessible::Window);
+    QCOMPARE(accessible->text(QAccessible::Name), window->browser()->documentTitle());
+    QVERIFY(window->browser()->documentTitle().contains(QLatin1String("Help")));
+    for (const QKeyCombination key : {QKeyCombination(Qt::ControlModifier, Qt::Key_W), QKeyCombination(Qt::Key_Escape)}) {
+        window->show();
+        window->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), window);
+        QTest::keyClick(window->browser(), key.key(), key.keyboardModifiers());
+        QVERIFY2(!window->isVisible(), qPrintable(QKeySequence(key).toString()));
+        QVERIFY(m_window->isVisible());
+    }
 
     // The about window's addresses go to the desktop too.
     m_opened.clear();

@@ -1,4 +1,3 @@
-#include "about/HelpWindow.h"
 #include "deadlines/DeleteFromGroupDialog.h"
 #include "deadlines/NewDeadlineWindow.h"
 #include "mainwindow/DeadlineList.h"
@@ -14,7 +13,6 @@
 #include "../support/TestDatabase.h"
 #include "../support/TestRows.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -25,9 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QScopeGuard>
-#include <QTextBrowser>
 #include <QTest>
 #include <QTimer>
 
@@ -52,8 +48,6 @@ private slots:
     void windowSizeAndState();
     void menusInEveryLanguage_data();
     void menusInEveryLanguage();
-    void helpWindowIsAWindowThatKeysClose_data();
-    void helpWindowIsAWindowThatKeysClose();
     void changeDatabaseStoresFolder_data();
     void changeDatabaseStoresFolder();
     void monthlyRentFromCreationToDeletion();
@@ -257,36 +251,6 @@ void tst_MainWindowLayout::menusInEveryLanguage()
     QCOMPARE(m_session->session().languageChoice(), 6);
     for (int i : {0, 2, 3, 4, 5, 6})
         QCOMPARE(entry(i)->isChecked(), i == 6);
-}
-
-void tst_MainWindowLayout::helpWindowIsAWindowThatKeysClose_data()
-{
-    QTest::addColumn<QKeyCombination>("key");
-    QTest::newRow("Esc") << QKeyCombination(Qt::Key_Escape);
-    QTest::newRow("Ctrl+W") << QKeyCombination(Qt::ControlModifier, Qt::Key_W);
-}
-
-void tst_MainWindowLayout::helpWindowIsAWindowThatKeysClose()
-{
-    QFETCH(QKeyCombination, key);
-    QTemporaryDir dir;
-    const QString page = dir.filePath(QStringLiteral("help.html"));
-    QVERIFY(writeFile(page, "<html><head><title>Orvel 2 help</title></head><body>Help</body></html>"));
-    MainWindow window(m_session->session());
-    window.show();
-    HelpWindow help(&window);
-    help.showPage(page);
-    QVERIFY(QTest::qWaitForWindowActive(&help));
-
-    // A screen reader meets a window of its own, with a title.
-    QVERIFY(help.isWindow());
-    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&help);
-    QVERIFY(accessible->role() == QAccessible::Dialog || accessible->role() == QAccessible::Window);
-    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Orvel 2 help"));
-
-    QTest::keyClick(help.browser(), key.key(), key.keyboardModifiers());
-    QVERIFY(!help.isVisible());
-    QVERIFY(window.isVisible());
 }
 
 void tst_MainWindowLayout::changeDatabaseStoresFolder_data()

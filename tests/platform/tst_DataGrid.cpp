@@ -282,7 +282,6 @@ void tst_DataGrid::screenReaderHearsTheCurrentRow_data()
 {
     QTest::addColumn<QList<int>>("groups");
     QTest::newRow("flat") << QList<int>{};
-    QTest::newRow("grouped") << QList<int>{Team};
     QTest::newRow("two group levels") << QList<int>{Team, Date};
 }
 
