@@ -156,10 +156,12 @@ void ListPanel::setUpList()
 {
     m_list->setPresenter(&m_presenter);
     GridModel *model = m_list->model();
-    model->setRecords(SheetDeadlines::records(std::vector<DeadlineRow>()));
+    model->setRecords(SheetDeadlines::records({}));
     // The two computed columns follow the fields (18 group key, 19 open balance).
-    while (model->fieldCount() == ListColumn::Fields && model->columnTotal() < ListColumn::Count)
-        model->addComputedColumn();
+    if (model->fieldCount() == ListColumn::Fields && model->columnTotal() < ListColumn::Count) {
+        model->addComputedColumn(QString(), GridCells::Kind::Integer);
+        model->addComputedColumn(QString(), GridCells::Kind::Money);
+    }
 
     for (int column = 1; column <= model->columnTotal(); ++column) {
         const int id = ListColumn::captionId(column);
@@ -253,6 +255,8 @@ void ListPanel::refreshList(int view)
     // never ordered under the previous layout's groups; the current deadline is
     // found again by its row id, not by its place in the list.
     layout.groups = {{ListColumn::TrDbId, true}};
+    // Rows come in row-id order; deadlines the sort leaves equal list by date.
+    layout.ties = {{ListColumn::TrDate, true}};
     const int groupOption = m_session.display().groupOption;
     if (groupOption == 1 || groupOption == 2)
         layout.groups.append({ListColumn::GroupKey, true});

@@ -8,131 +8,128 @@
 
 namespace {
 
-// The index's order: a row without a date first, as the index keeps Null first.
-bool listedBefore(const DeadlineRow &a, const DeadlineRow &b)
+// The rows in row-id order, as the list ties them: the order a file's read
+// gives already, and a server's usually.
+DeadlineColumns inRowIdOrder(DeadlineColumns rows)
 {
-    if (a.date != b.date)
-        return !a.date.isValid() || (b.date.isValid() && a.date < b.date);
-    return a.rowId < b.rowId;
+    if (std::is_sorted(rows.rowId.begin(), rows.rowId.end()))
+        return rows;
+    std::vector<int> order(rows.rowId.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&rows](int a, int b) { return rows.rowId[size_t(a)] < rows.rowId[size_t(b)]; });
+    return std::move(rows).picked(order);
 }
 
-void appendAmount(GridCells &column, const std::optional<Currency> &amount)
+// An id of 0 is none: Null in the grid.
+std::vector<qint32> nullForZero(std::vector<qint32> ids)
 {
-    // A value no amount holds stays something no reader takes for an amount.
-    if (amount)
-        column.appendMoney(*amount);
-    else
-        column.append(QVariant(QStringLiteral("?")));
+    std::replace(ids.begin(), ids.end(), qint32(0), GridCells::NullNumber);
+    return ids;
 }
 
-void appendId(GridCells &column, qint32 id)
+// A value no amount holds stays something no reader takes for an amount.
+GridCells amounts(std::vector<qint64> units)
 {
-    if (id == 0)
-        column.appendNull();
-    else
-        column.appendInteger(id);
+    static_assert(DeadlineColumns::Unreadable == GridCells::NullMoney);
+    std::vector<int> unreadable;
+    for (int row = 0; row < int(units.size()); ++row)
+        if (units[size_t(row)] == DeadlineColumns::Unreadable)
+            unreadable.push_back(row);
+    GridCells cells = GridCells::ofMoney(std::move(units));
+    for (int row : unreadable)
+        cells.set(row, QVariant(QStringLiteral("?")));
+    return cells;
 }
 
-// Deadlines as the list's columns 1..17, in the given order of rows, each column
-// held by its type.
-GridRecords columnsOf(const std::vector<DeadlineRow> &rows, const std::vector<int> &order)
+// Deadlines as the list's columns 1..17, each vector taken over by its column.
+GridRecords columnsOf(DeadlineColumns rows)
 {
-    using namespace ListColumn;
+    static_assert(DeadlineColumns::NoDay == GridCells::NullNumber);
     using Kind = GridCells::Kind;
-    static constexpr Kind kinds[Fields] = {Kind::Integer, Kind::Integer, Kind::Integer, Kind::Boolean, Kind::Date,
-                                           Kind::Text,    Kind::Integer, Kind::Money,   Kind::Money,   Kind::Text,
-                                           Kind::Integer, Kind::Integer, Kind::Text,    Kind::Integer, Kind::Integer,
-                                           Kind::Text,    Kind::Text};
     GridRecords records;
     records.fieldNames = listFieldNames();
-    records.columns.reserve(Fields);
-    // Room for the deadlines the user saves next, which are added at the end.
-    for (Kind kind : kinds) {
-        records.columns.emplace_back(kind);
-        records.columns.back().reserve(int(rows.size() + rows.size() / 16 + 16));
-    }
-    auto column = [&records](int number) -> GridCells & { return records.columns[number - 1]; };
-    for (int index : order) {
-        const DeadlineRow &row = rows[index];
-        column(TrRowId).appendInteger(row.rowId);
-        column(TrDbId).appendInteger(row.sheetId);
-        column(TrType).appendInteger(row.type);
-        column(TrDone).appendInteger(row.done ? 1 : 0);
-        column(TrDate).appendDate(row.date);
-        column(TrDescription).appendText(row.description);
-        appendId(column(TrAcId), row.counterpartyRef);
-        appendAmount(column(TrValue), row.amount);
-        appendAmount(column(TrBalance), row.balance);
-        column(TrGrpType).appendText(row.cadence);
-        column(TrGrpRow).appendInteger(row.groupRow);
-        column(TrGrpMDay).appendInteger(row.groupSize);
-        column(TrNotes).appendText(row.notes);
-        column(TrGrpId).appendInteger(row.groupId);
-        appendId(column(AcId), row.counterpartyId);
-        column(AcName).appendText(row.counterpartyName);
-        column(AcNotes).appendText(row.counterpartyNotes);
-    }
-    records.rowCount = int(order.size());
+    records.rowCount = rows.size();
+    records.columns.reserve(ListColumn::Fields);
+    auto &columns = records.columns;
+    columns.push_back(GridCells::ofNumbers(Kind::Integer, std::move(rows.rowId)));
+    columns.push_back(GridCells::ofNumbers(Kind::Integer, std::move(rows.sheetId)));
+    columns.push_back(GridCells::ofNumbers(Kind::Integer, std::move(rows.type)));
+    columns.push_back(GridCells::ofNumbers(Kind::Boolean, std::move(rows.done)));
+    columns.push_back(GridCells::ofNumbers(Kind::Date, std::move(rows.day)));
+    columns.push_back(GridCells::ofTexts(std::move(rows.description)));
+    columns.push_back(GridCells::ofNumbers(Kind::Integer, nullForZero(std::move(rows.counterpartyRef))));
+    columns.push_back(amounts(std::move(rows.amount)));
+    columns.push_back(amounts(std::move(rows.balance)));
+    columns.push_back(GridCells::ofTexts(std::move(rows.cadence)));
+    columns.push_back(GridCells::ofNumbers(Kind::Integer, std::move(rows.groupRow)));
+    columns.push_back(GridCells::ofNumbers(Kind::Integer, std::move(rows.groupSize)));
+    columns.push_back(GridCells::ofTexts(std::move(rows.notes)));
+    columns.push_back(GridCells::ofNumbers(Kind::Integer, std::move(rows.groupId)));
+    columns.push_back(GridCells::ofNumbers(Kind::Integer, nullForZero(std::move(rows.counterpartyId))));
+    columns.push_back(GridCells::ofTexts(std::move(rows.counterpartyName)));
+    columns.push_back(GridCells::ofTexts(std::move(rows.counterpartyNotes)));
     return records;
-}
-
-std::vector<int> listedOrder(const std::vector<DeadlineRow> &rows)
-{
-    std::vector<int> order(rows.size());
-    std::iota(order.begin(), order.end(), 0);
-    // Only the indexes move, not the rows.
-    std::sort(order.begin(), order.end(), [&rows](int a, int b) { return listedBefore(rows[a], rows[b]); });
-    return order;
 }
 
 } // namespace
 
-GridRecords SheetDeadlines::records(const std::vector<DeadlineRow> &rows)
+GridRecords SheetDeadlines::records(DeadlineColumns rows)
 {
-    return columnsOf(rows, listedOrder(rows));
+    return columnsOf(inRowIdOrder(std::move(rows)));
 }
 
 GridRecords SheetDeadlines::load(DeadlineStore &store, qint32 sheetId)
 {
-    const std::vector<DeadlineRow> rows = store.sheetRows(sheetId);
-    const std::vector<int> order = listedOrder(rows);
+    DeadlineColumns rows = inRowIdOrder(store.sheetRows(sheetId));
+    // Bookmarks follow the row ids, so this is in row-id order too.
     m_bookmarkOf.clear();
-    m_bookmarkOf.reserve(qsizetype(rows.size()));
-    for (int b = 0; b < int(order.size()); ++b)
-        m_bookmarkOf.insert(rows[order[b]].rowId, b);
-    m_count = int(rows.size());
+    m_bookmarkOf.reserve(size_t(rows.size()));
+    for (int b = 0; b < rows.size(); ++b)
+        m_bookmarkOf.push_back({rows.rowId[size_t(b)], b});
+    m_count = rows.size();
     m_sheetId = sheetId;
-    return columnsOf(rows, order);
+    return columnsOf(std::move(rows));
+}
+
+std::vector<std::pair<qint32, int>>::iterator SheetDeadlines::held(qint32 rowId)
+{
+    const auto found = std::lower_bound(m_bookmarkOf.begin(), m_bookmarkOf.end(), std::pair(rowId, 0),
+                                        [](const auto &a, const auto &b) { return a.first < b.first; });
+    return found != m_bookmarkOf.end() && found->first == rowId ? found : m_bookmarkOf.end();
 }
 
 SheetDeadlines::Changes SheetDeadlines::reread(DeadlineStore &store, const QList<qint32> &rowIds)
 {
-    std::vector<DeadlineRow> fresh = store.rowsById(rowIds);
-    std::erase_if(fresh, [this](const DeadlineRow &row) { return row.sheetId != m_sheetId; });
-    std::sort(fresh.begin(), fresh.end(), listedBefore);
+    DeadlineColumns read = store.rowsById(rowIds);
+    std::vector<int> inSheet;
+    for (int i = 0; i < read.size(); ++i)
+        if (read.sheetId[size_t(i)] == m_sheetId)
+            inSheet.push_back(i);
+    DeadlineColumns fresh = inRowIdOrder(std::move(read).picked(inSheet));
     Changes changes;
-    for (const DeadlineRow &row : fresh) {
-        const auto held = m_bookmarkOf.constFind(row.rowId);
-        changes.bookmarks.push_back(held == m_bookmarkOf.constEnd() ? -1 : *held);
-        if (held == m_bookmarkOf.constEnd())
-            m_bookmarkOf.insert(row.rowId, m_count++);
+    for (qint32 id : fresh.rowId) {
+        const auto found = held(id);
+        changes.bookmarks.push_back(found == m_bookmarkOf.end() ? -1 : found->second);
+        if (found == m_bookmarkOf.end()) {
+            const std::pair<qint32, int> added(id, m_count++);
+            m_bookmarkOf.insert(std::upper_bound(m_bookmarkOf.begin(), m_bookmarkOf.end(), added), added);
+        }
     }
     // Rows named but not read back left the sheet: their places go empty.
     for (qint32 id : rowIds) {
-        const auto held = m_bookmarkOf.constFind(id);
-        if (held == m_bookmarkOf.constEnd()
-            || std::any_of(fresh.begin(), fresh.end(), [id](const DeadlineRow &row) { return row.rowId == id; }))
+        const auto found = held(id);
+        if (found == m_bookmarkOf.end() || std::find(fresh.rowId.begin(), fresh.rowId.end(), id) != fresh.rowId.end())
             continue;
-        changes.bookmarks.push_back(*held);
-        m_bookmarkOf.erase(held);
+        changes.bookmarks.push_back(found->second);
+        m_bookmarkOf.erase(found);
     }
-    changes.rows = records(fresh);
+    const int readBack = fresh.size();
+    changes.rows = columnsOf(std::move(fresh));
     // The emptied places: Nulls in every column.
-    for (size_t i = fresh.size(); i < changes.bookmarks.size(); ++i) {
-        for (auto &column : changes.rows.columns)
-            column.appendNull();
-        ++changes.rows.rowCount;
-    }
+    for (auto &column : changes.rows.columns)
+        column.resize(int(changes.bookmarks.size()));
+    changes.rows.rowCount = int(changes.bookmarks.size());
+    Q_ASSERT(readBack <= changes.rows.rowCount);
     return changes;
 }
 

@@ -2,18 +2,19 @@
 
 #include "platform/grid/GridRecords.h"
 
-#include <QHash>
 #include <QList>
 
+#include <utility>
 #include <vector>
 
 class DeadlineStore;
-struct DeadlineRow;
+struct DeadlineColumns;
 
-// The active sheet's deadlines as the list's grid holds them: read once, in the
-// order the sheet's date index gives them (date, then row id), every view and
-// layout then chosen by the grid from what it holds. After a write only the rows
-// it names are read again, and go back to the places they held.
+// The active sheet's deadlines as the list's grid holds them: read once, in
+// row-id order (the order a pass over the file gives them, so nothing is moved),
+// every view and layout then chosen by the grid from what it holds; the list
+// breaks the sort's ties by date, then by that order. After a write only the
+// rows it names are read again, and go back to the places they held.
 class SheetDeadlines
 {
 public:
@@ -34,11 +35,15 @@ public:
     qint32 sheetId() const { return m_sheetId; }
     void clear();
 
-    // Deadlines as the list's columns 1..17, in the index's order.
-    static GridRecords records(const std::vector<DeadlineRow> &rows);
+    // Deadlines as the list's columns 1..17, in row-id order.
+    static GridRecords records(DeadlineColumns rows);
 
 private:
+    // The row's entry in m_bookmarkOf, or its end.
+    std::vector<std::pair<qint32, int>>::iterator held(qint32 rowId);
+
     qint32 m_sheetId = 0;
     int m_count = 0;
-    QHash<qint32, int> m_bookmarkOf;
+    // Each row id held with its bookmark, ordered by row id.
+    std::vector<std::pair<qint32, int>> m_bookmarkOf;
 };

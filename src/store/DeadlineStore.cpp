@@ -222,7 +222,7 @@ DeadlineStore::DueKinds DeadlineStore::dueKinds(qint32 sheetId, const QDate &tod
     return kinds;
 }
 
-std::vector<DeadlineRow> DeadlineStore::sheetRows(qint32 sheetId)
+DeadlineColumns DeadlineStore::sheetRows(qint32 sheetId)
 {
     // A server plans the read itself and counts the rows as it sends them; a file
     // is told which plan to take.
@@ -241,21 +241,21 @@ std::vector<DeadlineRow> DeadlineStore::sheetRows(qint32 sheetId)
             statement = "list-sheet-scan";
     }
     RowReader reader(connection(), statement, {{"sheetId", qlonglong(sheetId)}});
-    std::vector<DeadlineRow> rows;
+    DeadlineColumns rows;
     rows.reserve(size_t(std::max<qint64>(sheet, reader.rowCount())));
     while (reader.next())
-        rows.push_back(listedRow(reader));
+        rows.append(reader);
     return rows;
 }
 
-std::vector<DeadlineRow> DeadlineStore::rowsById(const QList<qint32> &rowIds)
+DeadlineColumns DeadlineStore::rowsById(const QList<qint32> &rowIds)
 {
-    std::vector<DeadlineRow> rows;
+    DeadlineColumns rows;
     RowReader reader(connection(), "list-row");
     for (qint32 id : rowIds) {
         reader.run({{"rowId", qlonglong(id)}});
         if (reader.next())
-            rows.push_back(listedRow(reader));
+            rows.append(reader);
     }
     return rows;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/Currency.h"
+#include "store/DeadlineColumns.h"
 #include "store/Statements.h"
 
 #include <QDate>
@@ -90,10 +91,10 @@ public:
     // Every deadline of a sheet, in no set order. When the sheet
     // holds most of the table, walking the table beats looking each row up
     // through the sheet's index, so the read takes the plan that suits the share.
-    std::vector<DeadlineRow> sheetRows(qint32 sheetId);
+    DeadlineColumns sheetRows(qint32 sheetId);
     // The deadlines among rowIds that still exist, whatever their sheet; a row
     // deleted meanwhile is simply absent.
-    std::vector<DeadlineRow> rowsById(const QList<qint32> &rowIds);
+    DeadlineColumns rowsById(const QList<qint32> &rowIds);
     // The open deadlines of a sheet from first to last, the latest first.
     std::vector<DeadlineRow> openRowsBetween(qint32 sheetId, const QDate &first, const QDate &last);
     // One deadline as stored: a row of Transactions. A Null text reads as empty,

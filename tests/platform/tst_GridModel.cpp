@@ -216,6 +216,7 @@ private slots:
     void comparableKeysOrderEachKindOfValue();
     void ordersByGroupsThenKeysKeepingTies_data();
     void ordersByGroupsThenKeysKeepingTies();
+    void ordersLargeListsAsKeyByKey();
     void collapsedGroupsStayCollapsedWhileTheirPathLasts();
     void matchesByKindOfValue_data();
     void matchesByKindOfValue();
@@ -626,6 +627,39 @@ void tst_GridModel::ordersByGroupsThenKeysKeepingTies()
         QCOMPARE(o.bookmarkAt(o.positionOf(b)), b);
 }
 
+void tst_GridModel::ordersLargeListsAsKeyByKey()
+{
+    // Keys whose ranges fit in one number are sorted packed, others row by row:
+    // both must give what comparing key by key gives, Null first when ascending.
+    std::vector<QVariantList> values;
+    for (int i = 0; i < 300; ++i) {
+        const QVariant date = i % 7 == 0 ? QVariant() : QVariant(QDate(2024, 1, 1).addDays((i * 37) % 90));
+        const QVariant team = i % 5 == 0 ? QVariant() : QVariant(i % 3);
+        const qint64 units = i == 42 ? std::numeric_limits<qint64>::max() / 2 : (i * 7919) % 1000 - 500;
+        values.push_back({i, team, date, money(units), QString()});
+    }
+    GridTable table;
+    table.setRecords(GridRecords::fromRows(fields(), values));
+    for (const QString &sortKeys : {"3", "3-", "2,3-", "2-,4", "4-,3"}) {
+        const QList<GridSortKey> order = keys(sortKeys);
+        std::vector<int> expected(values.size());
+        std::iota(expected.begin(), expected.end(), 0);
+        std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+            for (const GridSortKey &k : order) {
+                const QVariant va = table.value(a, k.column), vb = table.value(b, k.column);
+                if (va.isValid() != vb.isValid())
+                    return k.ascending ? !va.isValid() : !vb.isValid();
+                if (va.isValid() && QVariant::compare(va, vb) != QPartialOrdering::Equivalent)
+                    return (QVariant::compare(va, vb) == QPartialOrdering::Less) == k.ascending;
+            }
+            return false;
+        });
+        GridOrdering o;
+        o.rebuild(table, {}, order);
+        QCOMPARE(o.order(), expected);
+    }
+}
+
 void tst_GridModel::collapsedGroupsStayCollapsedWhileTheirPathLasts()
 {
     const GridTable table = sixRows();
@@ -769,7 +803,7 @@ void tst_GridModel::readsTheSheetIntoTheGridByEitherPlan()
     const QString connection = sheetDatabase(dir);
     QVERIFY2(!connection.isEmpty(), "template database missing");
     // Sheet 3 holds most of the table (a pass over the table), sheet 1 a small
-    // share (the sheet's index): both give their rows in date order.
+    // share (the sheet's index): both list their rows by date, the list's tie.
     for (int i = 0; i < 10; ++i)
         insertDeadline(connection, 3, 1, false, QDate(2024, 1, 1).addDays(-i), QString::number(i), 0,
                        Currency::fromWhole(i));
@@ -778,7 +812,9 @@ void tst_GridModel::readsTheSheetIntoTheGridByEitherPlan()
     BalancePresenter presenter;
     m.setPresenter(&presenter);
     SheetDeadlines sheet;
-    m.setRecords(sheet.load(store, 3));
+    GridModel::Layout byDate;
+    byDate.ties = {{ListColumn::TrDate, true}};
+    m.setRecords(sheet.load(store, 3), byDate);
     QCOMPARE(listed(m), (QStringList{"9", "8", "7", "6", "5", "4", "3", "2", "1", "0"}));
 
     m.setRecords(sheet.load(store, 1));
@@ -810,7 +846,7 @@ void tst_GridModel::readsTheSheetIntoTheGridByEitherPlan()
     };
     QCOMPARE(m.find(mentions(QStringLiteral("ACME MARCH")), 0, 1), 2);
     QCOMPARE(m.find(mentions(QStringLiteral("power")), 0, 1), 0);
-    m.setLayout({});
+    m.setLayout(byDate);
     QCOMPARE(m.find(mentions(QStringLiteral("power")), 0, 1), 1);
 }
 

@@ -62,18 +62,16 @@ void tst_RowReader::readsStoredValuesAsTheListShowsThem()
                             .arg(date, value, description)));
     const qint32 id = insert.lastInsertId().toInt();
 
-    const std::vector<DeadlineRow> rows = DeadlineStore(connection).rowsById({id, id + 1});
-    QCOMPARE(int(rows.size()), 1);
-    const DeadlineRow &row = rows.front();
-    QTEST(row.date, "readDate");
+    const DeadlineColumns rows = DeadlineStore(connection).rowsById({id, id + 1});
+    QCOMPARE(rows.size(), 1);
+    QFETCH(QDate, readDate);
+    QCOMPARE(rows.day[0], readDate.isValid() ? qint32(readDate.toJulianDay()) : DeadlineColumns::NoDay);
     QFETCH(qint64, units);
-    QCOMPARE(row.amount.has_value(), units >= 0);
-    if (row.amount)
-        QCOMPARE(row.amount->units(), units);
-    QTEST(row.description, "readDescription");
-    QTEST(row.description.isNull(), "descriptionNull");
-    QVERIFY(row.notes.isNull());
-    QCOMPARE(row.counterpartyId, 0);
+    QCOMPARE(rows.amount[0], units >= 0 ? units : DeadlineColumns::Unreadable);
+    QTEST(rows.description[0], "readDescription");
+    QTEST(rows.description[0].isNull(), "descriptionNull");
+    QVERIFY(rows.notes[0].isNull());
+    QCOMPARE(rows.counterpartyId[0], 0);
 }
 
 void tst_RowReader::reportsAFailingReadAsADatabaseError()

@@ -154,35 +154,26 @@ void GridCells::append(const QVariant &value)
     store(size() - 1, value);
 }
 
-void GridCells::appendNull()
+GridCells GridCells::ofNumbers(Kind kind, std::vector<qint32> numbers)
 {
-    resize(size() + 1);
+    Q_ASSERT(kind == Kind::Boolean || kind == Kind::Integer || kind == Kind::Date);
+    GridCells cells(kind);
+    cells.m_numbers = std::move(numbers);
+    return cells;
 }
 
-void GridCells::appendInteger(qint32 value)
+GridCells GridCells::ofMoney(std::vector<qint64> units)
 {
-    if (value == NullNumber)
-        return append(QVariant(int(value)));
-    m_numbers.push_back(value);
+    GridCells cells(Kind::Money);
+    cells.m_money = std::move(units);
+    return cells;
 }
 
-void GridCells::appendDate(const QDate &date)
+GridCells GridCells::ofTexts(std::vector<QString> texts)
 {
-    if (!date.isValid())
-        return appendNull();
-    append(QVariant(date));
-}
-
-void GridCells::appendMoney(Currency amount)
-{
-    if (amount.units() == NullMoney)
-        return append(QVariant::fromValue(amount));
-    m_money.push_back(amount.units());
-}
-
-void GridCells::appendText(const QString &text)
-{
-    m_texts.push_back(text);
+    GridCells cells(Kind::Text);
+    cells.m_texts = std::move(texts);
+    return cells;
 }
 
 bool GridCells::isNull(int row) const

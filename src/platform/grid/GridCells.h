@@ -37,12 +37,15 @@ public:
     void set(int row, const QVariant &value);
     void append(const QVariant &value);
 
-    // Straight into a typed column, which the caller made of that kind.
-    void appendNull();
-    void appendInteger(qint32 value);   // Boolean and Integer
-    void appendDate(const QDate &date);
-    void appendMoney(Currency amount);
-    void appendText(const QString &text);   // a null QString is Null
+    // Nulls of a typed column, as a caller filling one whole column writes them.
+    static constexpr qint32 NullNumber = std::numeric_limits<qint32>::min();
+    static constexpr qint64 NullMoney = std::numeric_limits<qint64>::min();
+    // A column filled elsewhere, taken over whole: Boolean (0 or 1), Integer and
+    // Date (the Julian day) columns of numbers, money in ten-thousandths, texts
+    // (a null QString is Null).
+    static GridCells ofNumbers(Kind kind, std::vector<qint32> numbers);
+    static GridCells ofMoney(std::vector<qint64> units);
+    static GridCells ofTexts(std::vector<QString> texts);
 
     // Its value in a comparable number needs no other row: Null, integers, dates
     // and money.
@@ -56,8 +59,6 @@ public:
     const QVariant &variant(int row) const { return m_variants[row]; }   // Variant columns
 
 private:
-    static constexpr qint32 NullNumber = std::numeric_limits<qint32>::min();
-    static constexpr qint64 NullMoney = std::numeric_limits<qint64>::min();
     // True when this typed column holds the value as it is, which it then stores.
     bool fits(const QVariant &value) const;
     void store(int row, const QVariant &value);

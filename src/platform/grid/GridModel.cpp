@@ -97,10 +97,10 @@ void GridModel::refreshPresentation()
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
-int GridModel::addComputedColumn(const QString &caption)
+int GridModel::addComputedColumn(const QString &caption, GridCells::Kind kind)
 {
     int column = 0;
-    rebuildAll([&] { column = m_table.addComputedColumn(caption); });
+    rebuildAll([&] { column = m_table.addComputedColumn(caption, kind); });
     emit columnsChanged();
     return column;
 }
@@ -176,7 +176,7 @@ void GridModel::rebuild()
         for (int b = 0; b < m_table.rowCount(); ++b)
             m_included[b] = m_filter(GridRow(this, b)) ? 1 : 0;
     }
-    m_ordering.rebuild(m_table, m_groupKeys, m_sortKeys, m_included);
+    m_ordering.rebuild(m_table, m_groupKeys, orderKeys(), m_included);
     relist();
 }
 
@@ -186,6 +186,7 @@ void GridModel::relayout(const Layout &layout, bool valuesChanged, const std::fu
     beginResetModel();
     change();
     m_filter = layout.shows;
+    m_tieKeys = withoutNoColumn(layout.ties);
     if (valuesChanged) {
         m_ordering.forgetKeys();
         m_presentation.fillComputed(m_table);
@@ -218,6 +219,7 @@ void GridModel::changeRows(const std::vector<int> &bookmarks, GridRecords &&rows
     const bool sameListing = withoutNoColumn(layout.groups) == m_groupKeys && bool(layout.shows) == bool(m_filter)
         && (!m_filter || int(m_included.size()) == heldRows);
     m_filter = layout.shows;
+    m_tieKeys = withoutNoColumn(layout.ties);
     if (sameListing) {
         // The others stay where they are, collapsed groups too.
         if (m_filter) {
@@ -225,7 +227,7 @@ void GridModel::changeRows(const std::vector<int> &bookmarks, GridRecords &&rows
             for (int b : changed)
                 m_included[b] = m_filter(GridRow(this, b)) ? 1 : 0;
         }
-        m_ordering.resettle(m_table, m_groupKeys, m_sortKeys, m_included, changed);
+        m_ordering.resettle(m_table, m_groupKeys, orderKeys(), m_included, changed);
         relist();
     } else {
         useGroups(layout.groups);
@@ -233,6 +235,15 @@ void GridModel::changeRows(const std::vector<int> &bookmarks, GridRecords &&rows
     }
     endResetModel();
     finishReread(keys);
+}
+
+QList<GridSortKey> GridModel::orderKeys() const
+{
+    QList<GridSortKey> keys = m_sortKeys;
+    for (const GridSortKey &tie : m_tieKeys)
+        if (std::none_of(keys.cbegin(), keys.cend(), [&tie](const GridSortKey &k) { return k.column == tie.column; }))
+            keys.append(tie);
+    return keys;
 }
 
 QList<GridSortKey> GridModel::withoutNoColumn(QList<GridSortKey> keys)

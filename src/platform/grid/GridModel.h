@@ -77,6 +77,9 @@ public:
     {
         std::function<bool(const GridRow &)> shows;
         QList<GridSortKey> groups;
+        // What orders the rows the sort keys leave equal, before the records' own
+        // order: a list read in one order may be meant to tie in another.
+        QList<GridSortKey> ties;
     };
     // New rows under a layout, ordered and grouped once (every group open).
     void setRecords(GridRecords &&records, const Layout &layout);
@@ -105,7 +108,7 @@ public:
     int columnOfField(const QString &name) const { return m_table.columnOfField(name); }   // 0 when unknown
     // Computed columns follow the fields, so add them once the fields are known
     // (after a first read, even of no rows); returns the new column's number.
-    int addComputedColumn(const QString &caption = QString());
+    int addComputedColumn(const QString &caption = QString(), GridCells::Kind kind = GridCells::Kind::Variant);
     bool isComputedColumn(int column) const { return m_table.columnOrNone(column).computed; }
     void setColumnCaption(int column, const QString &caption) { setColumn(column, &GridColumn::caption, caption, false); }
     QString columnCaption(int column) const { return m_table.columnOrNone(column).caption; }
@@ -218,6 +221,8 @@ private:
     static void handBackMemory();
     // Rebuilds everything after change, under the layout.
     void relayout(const Layout &layout, bool valuesChanged, const std::function<void()> &change);
+    // The sort keys, then the ties they do not name already.
+    QList<GridSortKey> orderKeys() const;
     // New group levels; the groups are formed anew, every one open.
     static QList<GridSortKey> withoutNoColumn(QList<GridSortKey> keys);
     void useGroups(const QList<GridSortKey> &groups);
@@ -254,6 +259,7 @@ private:
     GridPresentation m_presentation;
     QList<GridSortKey> m_groupKeys;
     QList<GridSortKey> m_sortKeys;
+    QList<GridSortKey> m_tieKeys;
     QString m_navigatorTemplate;
     int m_keyColumn = 0;
     std::function<bool(const GridRow &)> m_filter;

@@ -10,6 +10,7 @@
 #include <QDateTime>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
 #include <numeric>
@@ -219,6 +220,65 @@ bool GridOrdering::RowOrder::operator()(int a, int b) const
     return a < b;
 }
 
+bool GridOrdering::sortPacked(const RowOrder &order)
+{
+    constexpr std::int64_t Null = std::numeric_limits<std::int64_t>::min();
+    struct Packing
+    {
+        const std::int64_t *keys;
+        bool ascending;
+        std::int64_t low;
+        std::uint64_t span;   // of the values, with a place for Null below them
+        int shift;
+    };
+    if (m_order.empty())
+        return true;
+    const int bookmarkBits = std::bit_width(unsigned(*std::max_element(m_order.begin(), m_order.end())));
+    std::vector<Packing> packings;
+    int bits = bookmarkBits;
+    for (const RowOrder::Key &k : order.keys) {
+        std::int64_t low = std::numeric_limits<std::int64_t>::max();
+        std::int64_t high = Null;
+        for (int b : m_order) {
+            if (k.keys[b] != Null) {
+                low = std::min(low, k.keys[b]);
+                high = std::max(high, k.keys[b]);
+            }
+        }
+        const bool anyNull = std::any_of(m_order.begin(), m_order.end(), [&k](int b) { return k.keys[b] == Null; });
+        if (high == Null || (low == high && !anyNull))
+            continue;   // one value for every row orders nothing
+        const std::uint64_t span = std::uint64_t(high) - std::uint64_t(low) + 1;
+        bits += std::bit_width(span);
+        if (bits > 64)
+            return false;
+        packings.push_back({k.keys, k.ascending, low, span, 0});
+    }
+    // The first key in the highest bits, the bookmark in the lowest.
+    int shift = bookmarkBits;
+    for (auto p = packings.rbegin(); p != packings.rend(); ++p) {
+        p->shift = shift;
+        shift += std::bit_width(p->span);
+    }
+    std::vector<std::uint64_t> packed(m_order.size());
+    for (size_t i = 0; i < m_order.size(); ++i) {
+        const int b = m_order[i];
+        std::uint64_t number = std::uint64_t(b);
+        for (const Packing &p : packings) {
+            const std::int64_t key = p.keys[b];
+            // Null lies below every value: first ascending, last descending.
+            const std::uint64_t place = key == Null ? 0 : std::uint64_t(key) - std::uint64_t(p.low) + 1;
+            number |= (p.ascending ? place : p.span - place) << p.shift;
+        }
+        packed[i] = number;
+    }
+    std::sort(packed.begin(), packed.end());
+    const std::uint64_t bookmarkMask = (std::uint64_t(1) << bookmarkBits) - 1;
+    for (size_t i = 0; i < m_order.size(); ++i)
+        m_order[i] = int(packed[i] & bookmarkMask);
+    return true;
+}
+
 void GridOrdering::rebuild(const GridTable &table, const QList<GridSortKey> &groupLevels,
                            const QList<GridSortKey> &sortKeys, const std::vector<char> &included)
 {
@@ -237,7 +297,7 @@ void GridOrdering::rebuild(const GridTable &table, const QList<GridSortKey> &gro
             if (included[b])
                 m_order.push_back(b);
     }
-    if (!order.keys.empty())
+    if (!order.keys.empty() && !sortPacked(order))
         std::sort(m_order.begin(), m_order.end(), order);
     m_orderedBy = groupLevels + sortKeys;
     regroup(table, levels, collapsed);

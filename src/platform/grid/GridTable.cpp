@@ -88,11 +88,12 @@ void GridTable::growComputed()
         m_values[c].resize(m_rows);
 }
 
-int GridTable::addComputedColumn(const QString &caption)
+int GridTable::addComputedColumn(const QString &caption, GridCells::Kind kind)
 {
     GridColumn c;
     c.computed = true;
     c.caption = caption;
+    c.kind = kind;
     m_columns.push_back(c);
     m_values.emplace_back();
     return columnCount();
@@ -101,7 +102,7 @@ int GridTable::addComputedColumn(const QString &caption)
 void GridTable::clearComputed()
 {
     for (int c = m_fieldCount; c < columnCount(); ++c) {
-        m_values[c] = GridCells();
+        m_values[c] = GridCells(m_columns[c].kind);
         m_values[c].reserve(m_rows + m_rows / 16 + 16);
         m_values[c].resize(m_rows);
     }

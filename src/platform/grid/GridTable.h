@@ -22,6 +22,7 @@ struct GridColumn
     QString format;            // "Short Date", "Currency", ... or empty
     QString emptyText;         // shown for a Null value
     Qt::Alignment alignment;   // 0: by the value's type
+    GridCells::Kind kind = GridCells::Kind::Variant;   // what a computed column holds
 };
 
 // The values behind the grid and each column's settings. Columns are 1-based:
@@ -54,8 +55,9 @@ public:
     std::vector<int> changeRows(const std::vector<int> &bookmarks, GridRecords &&rows);
     // Computed columns as long as the rows, new places Null.
     void growComputed();
-    // Returns the new column's number.
-    int addComputedColumn(const QString &caption);
+    // Returns the new column's number. A column of one kind of value holds it
+    // as that type; should another value come, as a QVariant.
+    int addComputedColumn(const QString &caption, GridCells::Kind kind = GridCells::Kind::Variant);
     // Empties every computed column to one Null per row, ready to be filled.
     void clearComputed();
     void setComputedValue(int column, int bookmark, const QVariant &value) { m_values[column - 1].set(bookmark, value); }

@@ -1,0 +1,60 @@
+#include "store/DeadlineColumns.h"
+
+#include "store/RowReader.h"
+
+namespace {
+
+template<typename Value>
+std::vector<Value> pick(std::vector<Value> &from, const std::vector<int> &indexes)
+{
+    std::vector<Value> picked;
+    picked.reserve(indexes.size() + indexes.size() / 16 + 16);
+    for (int index : indexes)
+        picked.push_back(std::move(from[size_t(index)]));
+    return picked;
+}
+
+qint64 units(const RowReader &row, int column)
+{
+    const std::optional<Currency> amount = row.amount(column);
+    return amount ? amount->units() : DeadlineColumns::Unreadable;
+}
+
+} // namespace
+
+void DeadlineColumns::reserve(size_t rows)
+{
+    // Room for the deadlines the user saves next, which are added at the end.
+    forEachColumn([rows](auto &column) { column.reserve(rows + rows / 16 + 16); }, *this);
+}
+
+void DeadlineColumns::append(const RowReader &row)
+{
+    rowId.push_back(qint32(row.integer(0)));
+    sheetId.push_back(qint32(row.integer(1)));
+    type.push_back(qint32(row.integer(2)));
+    done.push_back(row.integer(3) != 0 ? 1 : 0);
+    const QDate date = row.date(4);
+    day.push_back(date.isValid() && date.toJulianDay() > NoDay && date.toJulianDay() <= std::numeric_limits<qint32>::max()
+                      ? qint32(date.toJulianDay())
+                      : NoDay);
+    description.push_back(row.text(5));
+    counterpartyRef.push_back(qint32(row.integer(6)));
+    amount.push_back(units(row, 7));
+    balance.push_back(units(row, 8));
+    cadence.push_back(row.text(9));
+    groupRow.push_back(qint32(row.integer(10)));
+    groupSize.push_back(qint32(row.integer(11)));
+    notes.push_back(row.text(12));
+    groupId.push_back(qint32(row.integer(13)));
+    counterpartyId.push_back(qint32(row.integer(14)));
+    counterpartyName.push_back(row.text(15));
+    counterpartyNotes.push_back(row.text(16));
+}
+
+DeadlineColumns DeadlineColumns::picked(const std::vector<int> &indexes) &&
+{
+    DeadlineColumns picked;
+    forEachColumn([&indexes](auto &from, auto &to) { to = pick(from, indexes); }, *this, picked);
+    return picked;
+}

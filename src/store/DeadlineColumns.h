@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <limits>
+#include <vector>
+
+class RowReader;
+
+// The list's deadlines held column by column, as a sheet's read returns them:
+// each field one vector, the same index one deadline. A list of 100,000 rows is
+// filled by appending to seventeen vectors, and a grid takes each vector over
+// whole instead of copying it value by value.
+struct DeadlineColumns
+{
+    // A day no date holds: the file holds no date (or something else).
+    static constexpr qint32 NoDay = std::numeric_limits<qint32>::min();
+    // An amount the file holds as a value no amount holds (a text, a number out of range).
+    static constexpr qint64 Unreadable = std::numeric_limits<qint64>::min();
+
+    std::vector<qint32> rowId;            // TrRowId
+    std::vector<qint32> sheetId;          // TrDbId
+    std::vector<qint32> type;             // TrType: 1 credit, -1 debit, -2 appointment
+    std::vector<qint32> done;             // TrDone: 1 or 0
+    std::vector<qint32> day;              // TrDate as its Julian day, or NoDay
+    std::vector<QString> description;     // TrDescription: Null stays a null QString
+    std::vector<qint32> counterpartyRef;  // TrAcId as stored, 0 for none
+    std::vector<qint64> amount;           // TrValue in ten-thousandths, or Unreadable
+    std::vector<qint64> balance;          // TrBalance: amount times type, or Unreadable
+    std::vector<QString> cadence;         // TrGrpType
+    std::vector<qint32> groupRow;         // TrGrpRow
+    std::vector<qint32> groupSize;        // TrGrpMDay
+    std::vector<QString> notes;           // TrNotes
+    std::vector<qint32> groupId;          // TrGrpId, 0 outside any recurrence
+    std::vector<qint32> counterpartyId;   // AcId of the client/supplier found, 0 for none
+    std::vector<QString> counterpartyName;    // AcName
+    std::vector<QString> counterpartyNotes;   // AcNotes
+
+    int size() const { return int(rowId.size()); }
+    void reserve(size_t rows);
+    // The current row of a list-* statement, appended.
+    void append(const RowReader &row);
+    // Only the rows at those indexes, in that order.
+    DeadlineColumns picked(const std::vector<int> &indexes) &&;
+
+    // Calls apply on each column of one set of columns, or on the same column of
+    // two, in the order of the list-* statements' select lists.
+    template<typename Apply, typename... Sets>
+    static void forEachColumn(Apply &&apply, Sets &...sets);
+};
+
+template<typename Apply, typename... Sets>
+void DeadlineColumns::forEachColumn(Apply &&apply, Sets &...sets)
+{
+    apply(sets.rowId...);
+    apply(sets.sheetId...);
+    apply(sets.type...);
+    apply(sets.done...);
+    apply(sets.day...);
+    apply(sets.description...);
+    apply(sets.counterpartyRef...);
+    apply(sets.amount...);
+    apply(sets.balance...);
+    apply(sets.cadence...);
+    apply(sets.groupRow...);
+    apply(sets.groupSize...);
+    apply(sets.notes...);
+    apply(sets.groupId...);
+    apply(sets.counterpartyId...);
+    apply(sets.counterpartyName...);
+    apply(sets.counterpartyNotes...);
+}
