@@ -1,8 +1,26 @@
 #include "store/DeadlineColumns.h"
 
+#include "store/Prefault.h"
 #include "store/RowReader.h"
 
 namespace {
+
+template<typename Value>
+void reserveRows(std::vector<Value> &column, size_t rows)
+{
+    column.reserve(rows);
+    prefault(column);
+}
+
+void reserveRows(TextColumn &column, size_t rows)
+{
+    column.reserve(rows);   // which commits its memory itself
+}
+
+TextColumn pick(const TextColumn &from, const std::vector<int> &indexes)
+{
+    return from.picked(indexes);
+}
 
 template<typename Value>
 std::vector<Value> pick(std::vector<Value> &from, const std::vector<int> &indexes)
@@ -25,7 +43,7 @@ qint64 units(const RowReader &row, int column)
 void DeadlineColumns::reserve(size_t rows)
 {
     // Room for the deadlines the user saves next, which are added at the end.
-    forEachColumn([rows](auto &column) { column.reserve(rows + rows / 16 + 16); }, *this);
+    forEachColumn([rows](auto &column) { reserveRows(column, rows + rows / 16 + 16); }, *this);
 }
 
 void DeadlineColumns::append(const RowReader &row)
@@ -38,18 +56,18 @@ void DeadlineColumns::append(const RowReader &row)
     day.push_back(date.isValid() && date.toJulianDay() > NoDay && date.toJulianDay() <= std::numeric_limits<qint32>::max()
                       ? qint32(date.toJulianDay())
                       : NoDay);
-    description.push_back(row.text(5));
+    row.appendText(5, description);
     counterpartyRef.push_back(qint32(row.integer(6)));
     amount.push_back(units(row, 7));
     balance.push_back(units(row, 8));
-    cadence.push_back(row.text(9));
+    row.appendText(9, cadence);
     groupRow.push_back(qint32(row.integer(10)));
     groupSize.push_back(qint32(row.integer(11)));
-    notes.push_back(row.text(12));
+    row.appendText(12, notes);
     groupId.push_back(qint32(row.integer(13)));
     counterpartyId.push_back(qint32(row.integer(14)));
-    counterpartyName.push_back(row.text(15));
-    counterpartyNotes.push_back(row.text(16));
+    row.appendText(15, counterpartyName);
+    row.appendText(16, counterpartyNotes);
 }
 
 DeadlineColumns DeadlineColumns::picked(const std::vector<int> &indexes) &&

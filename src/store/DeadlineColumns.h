@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/TextColumn.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -24,18 +26,18 @@ struct DeadlineColumns
     std::vector<qint32> type;             // TrType: 1 credit, -1 debit, -2 appointment
     std::vector<qint32> done;             // TrDone: 1 or 0
     std::vector<qint32> day;              // TrDate as its Julian day, or NoDay
-    std::vector<QString> description;     // TrDescription: Null stays a null QString
+    TextColumn description;     // TrDescription: Null stays a null QString
     std::vector<qint32> counterpartyRef;  // TrAcId as stored, 0 for none
     std::vector<qint64> amount;           // TrValue in ten-thousandths, or Unreadable
     std::vector<qint64> balance;          // TrBalance: amount times type, or Unreadable
-    std::vector<QString> cadence;         // TrGrpType
+    TextColumn cadence;         // TrGrpType
     std::vector<qint32> groupRow;         // TrGrpRow
     std::vector<qint32> groupSize;        // TrGrpMDay
-    std::vector<QString> notes;           // TrNotes
+    TextColumn notes;           // TrNotes
     std::vector<qint32> groupId;          // TrGrpId, 0 outside any recurrence
     std::vector<qint32> counterpartyId;   // AcId of the client/supplier found, 0 for none
-    std::vector<QString> counterpartyName;    // AcName
-    std::vector<QString> counterpartyNotes;   // AcNotes
+    TextColumn counterpartyName;    // AcName
+    TextColumn counterpartyNotes;   // AcNotes
 
     int size() const { return int(rowId.size()); }
     void reserve(size_t rows);

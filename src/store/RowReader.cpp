@@ -2,6 +2,7 @@
 
 #include "store/Connection.h"
 #include "store/DbError.h"
+#include "store/TextColumn.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -254,6 +255,14 @@ QString RowReader::text(int column) const
     if (size == 0)
         return QStringLiteral("");   // empty, not null
     return m_pools[column].take(text, size);
+}
+
+void RowReader::appendText(int column, TextColumn &into) const
+{
+    if (isNull(column))
+        return into.appendNull();
+    const int size = m_server ? PQgetlength(m_result, m_row, column) : sqlite3_column_bytes(m_statement, column);
+    into.appendUtf8(value(column), size);
 }
 
 QDate RowReader::date(int column) const

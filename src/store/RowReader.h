@@ -11,6 +11,7 @@
 #include <vector>
 
 class Connection;
+class TextColumn;
 struct pg_conn;
 struct pg_result;
 struct sqlite3;
@@ -48,6 +49,8 @@ public:
     qint64 integer(int column) const;    // 0 for Null
     // Null stays a null QString, so it reads apart from an empty text.
     QString text(int column) const;
+    // The same, appended to a column that holds each distinct text once.
+    void appendText(int column, TextColumn &into) const;
     // 'yyyy-MM-dd', possibly followed by a time another tool wrote; otherwise
     // (Null, or something else) an invalid date.
     QDate date(int column) const;

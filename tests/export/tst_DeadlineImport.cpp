@@ -126,15 +126,15 @@ private slots:
             QCOMPARE(QDate::fromJulianDay(stored.day[got]), want.date);
             QCOMPARE(stored.amount[got], units(want.amount));
             QCOMPARE(stored.balance[got], units(want.balance));
-            QCOMPARE(stored.counterpartyName[got].toCaseFolded(), want.counterpartyName.toCaseFolded());
+            QCOMPARE(stored.counterpartyName.at(int(got)).toCaseFolded(), want.counterpartyName.toCaseFolded());
             if (stored.groupId[got] == 0) {
-                QCOMPARE(stored.description[got], want.shownDescription);
+                QCOMPARE(stored.description.at(int(got)), want.shownDescription);
             } else {
-                QCOMPARE(stored.description[got] + u' ' + QString::number(stored.groupRow[got]) + of
+                QCOMPARE(stored.description.at(int(got)) + u' ' + QString::number(stored.groupRow[got]) + of
                              + QString::number(stored.groupSize[got]),
                          want.shownDescription);
                 QCOMPARE(stored.groupId[got], stored.groupId[1]);
-                QCOMPARE(stored.cadence[got], QStringLiteral("m"));   // month ends, a month apart
+                QCOMPARE(stored.cadence.at(int(got)), QStringLiteral("m"));   // month ends, a month apart
             }
         }
         // A lone member of a recurrence keeps its counter as text.

@@ -68,9 +68,9 @@ void tst_RowReader::readsStoredValuesAsTheListShowsThem()
     QCOMPARE(rows.day[0], readDate.isValid() ? qint32(readDate.toJulianDay()) : DeadlineColumns::NoDay);
     QFETCH(qint64, units);
     QCOMPARE(rows.amount[0], units >= 0 ? units : DeadlineColumns::Unreadable);
-    QTEST(rows.description[0], "readDescription");
-    QTEST(rows.description[0].isNull(), "descriptionNull");
-    QVERIFY(rows.notes[0].isNull());
+    QTEST(rows.description.at(0), "readDescription");
+    QTEST(rows.description.at(0).isNull(), "descriptionNull");
+    QVERIFY(rows.notes.at(0).isNull());
     QCOMPARE(rows.counterpartyId[0], 0);
 }
 

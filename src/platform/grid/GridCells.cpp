@@ -10,7 +10,7 @@ int GridCells::size() const
     case Kind::Money:
         return int(m_money.size());
     case Kind::Text:
-        return int(m_texts.size());
+        return m_texts.size();
     default:
         return int(m_numbers.size());
     }
@@ -66,7 +66,7 @@ QVariant GridCells::at(int row) const
     case Kind::Money:
         return m_money[row] == NullMoney ? QVariant() : QVariant::fromValue(Currency::fromUnits(m_money[row]));
     case Kind::Text:
-        return m_texts[row].isNull() ? QVariant() : QVariant(m_texts[row]);
+        return m_texts.isNull(row) ? QVariant() : QVariant(m_texts.at(row));
     default:
         break;
     }
@@ -115,7 +115,7 @@ void GridCells::store(int row, const QVariant &value)
         m_money[row] = null ? NullMoney : value.value<Currency>().units();
         return;
     case Kind::Text:
-        m_texts[row] = null ? QString() : value.toString();
+        m_texts.set(row, null ? QString() : value.toString());
         return;
     case Kind::Date:
         m_numbers[row] = null ? NullNumber : qint32(value.toDate().toJulianDay());
@@ -169,7 +169,7 @@ GridCells GridCells::ofMoney(std::vector<qint64> units)
     return cells;
 }
 
-GridCells GridCells::ofTexts(std::vector<QString> texts)
+GridCells GridCells::ofTexts(TextColumn texts)
 {
     GridCells cells(Kind::Text);
     cells.m_texts = std::move(texts);
@@ -184,7 +184,7 @@ bool GridCells::isNull(int row) const
     case Kind::Money:
         return m_money[row] == NullMoney;
     case Kind::Text:
-        return m_texts[row].isNull();
+        return m_texts.isNull(row);
     default:
         return m_numbers[row] == NullNumber;
     }
@@ -193,7 +193,7 @@ bool GridCells::isNull(int row) const
 bool GridCells::isExact(int row) const
 {
     if (m_kind == Kind::Text)
-        return m_texts[row].isNull();
+        return m_texts.isNull(row);
     if (m_kind != Kind::Variant)
         return true;
     const QVariant &v = m_variants[row];

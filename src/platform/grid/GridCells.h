@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/Currency.h"
+#include "store/TextColumn.h"
 
 #include <QDate>
 #include <QString>
@@ -45,7 +46,7 @@ public:
     // (a null QString is Null).
     static GridCells ofNumbers(Kind kind, std::vector<qint32> numbers);
     static GridCells ofMoney(std::vector<qint64> units);
-    static GridCells ofTexts(std::vector<QString> texts);
+    static GridCells ofTexts(TextColumn texts);
 
     // Its value in a comparable number needs no other row: Null, integers, dates
     // and money.
@@ -55,7 +56,7 @@ public:
     // orders as it does (day number, ten-thousandths), Null below everything.
     std::int64_t number(int row) const;
     bool isNumeric() const { return m_kind != Kind::Variant && m_kind != Kind::Text; }
-    const QString &text(int row) const { return m_texts[row]; }   // Text columns
+    const QString &text(int row) const { return m_texts.at(row); }   // Text columns
     const QVariant &variant(int row) const { return m_variants[row]; }   // Variant columns
 
 private:
@@ -67,6 +68,6 @@ private:
     Kind m_kind;
     std::vector<qint32> m_numbers;   // Boolean, Integer, Date
     std::vector<qint64> m_money;
-    std::vector<QString> m_texts;
+    TextColumn m_texts;
     std::vector<QVariant> m_variants;
 };
