@@ -10,10 +10,8 @@
 #include "platform/grid/DataGrid.h"
 #include "platform/grid/GridView.h"
 
+#include "MainWindowFixture.h"
 #include "../support/HeardEvents.h"
-#include "../support/ListedRows.h"
-#include "../support/MainWindowSession.h"
-#include "../support/TestRows.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -30,7 +28,7 @@
 // range that fills the upcoming panel and view 7, the panel's click, the status
 // bar's due picture, the calendar's keys; and help and about, which leave the
 // program through the desktop.
-class tst_CalendarColumn final : public QObject
+class tst_CalendarColumn final : public QObject, MainWindowFixture
 {
     Q_OBJECT
 
@@ -47,27 +45,23 @@ private slots:
     void helpAndAboutLeaveThroughTheDesktop();
 
 private:
-    void open();
+    void open() { MainWindowFixture::open(QSize(1560, 960)); }
     QStringList upcoming() const;
     QStringList listedInView() const;
-    void insert(int sheet, bool done, const QDate &date, const QString &description, int grpId = 0, int grpRow = 0,
-                int grpSize = 0)
+    void add(int sheet, bool done, const QDate &date, const QString &description, int grpId = 0, int grpRow = 0,
+             int grpSize = 0)
     {
-        insertDeadline(m_session->connectionString(), sheet, -1, done, date, description, 0, Currency::fromWhole(25),
-                       {}, grpId, grpRow, grpSize);
+        insert(sheet, -1, done, date, description, 0, 25, grpId, grpRow, grpSize);
     }
 
-    std::unique_ptr<MainWindowSession> m_session;
-    std::unique_ptr<MainWindow> m_window;
     QList<QUrl> m_opened;
     bool m_desktopOpens = true;
 };
 
 void tst_CalendarColumn::init()
 {
-    m_session = std::make_unique<MainWindowSession>(QDate(2024, 3, 13));   // a Wednesday
-    QVERIFY(m_session->ok());
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));   // weeks start on Monday
+    // A Wednesday, in a locale whose weeks start on Monday.
+    start(QDate(2024, 3, 13), QLocale(QLocale::English, QLocale::UnitedKingdom));
     m_session->session().setHelpFile(QDir(programFolder()).filePath(QStringLiteral("eng_help.html")));
     m_opened.clear();
     m_desktopOpens = true;
@@ -76,29 +70,20 @@ void tst_CalendarColumn::init()
         return m_desktopOpens;
     });
 
-    insert(1, false, QDate(2024, 3, 11), QStringLiteral("Monday"));
-    insert(1, false, QDate(2024, 3, 15), QStringLiteral("Rent"), 4, 3, 12);
-    insert(1, false, QDate(2024, 3, 17), QStringLiteral("Sunday"));
-    insert(1, true, QDate(2024, 3, 14), QStringLiteral("Closed"));
-    insert(2, false, QDate(2024, 3, 12), QStringLiteral("Other sheet"));
-    insert(1, false, QDate(2024, 2, 27), QStringLiteral("February"));
-    insert(1, false, QDate(2024, 3, 18), QStringLiteral("Next week"));
+    add(1, false, QDate(2024, 3, 11), QStringLiteral("Monday"));
+    add(1, false, QDate(2024, 3, 15), QStringLiteral("Rent"), 4, 3, 12);
+    add(1, false, QDate(2024, 3, 17), QStringLiteral("Sunday"));
+    add(1, true, QDate(2024, 3, 14), QStringLiteral("Closed"));
+    add(2, false, QDate(2024, 3, 12), QStringLiteral("Other sheet"));
+    add(1, false, QDate(2024, 2, 27), QStringLiteral("February"));
+    add(1, false, QDate(2024, 3, 18), QStringLiteral("Next week"));
 }
 
 void tst_CalendarColumn::cleanup()
 {
-    m_window.reset();
-    m_session.reset();
+    stop();
     DesktopUrls::setOpener({});
     QLocale::setDefault(QLocale::c());
-}
-
-void tst_CalendarColumn::open()
-{
-    m_window = std::make_unique<MainWindow>(m_session->session());
-    m_window->resize(1560, 960);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
 
 QStringList tst_CalendarColumn::upcoming() const
@@ -112,7 +97,7 @@ QStringList tst_CalendarColumn::upcoming() const
 
 QStringList tst_CalendarColumn::listedInView() const
 {
-    QStringList listed = listedTexts(m_window->listPanel()->list(), ListColumn::TrDescription);
+    QStringList listed = listedDescriptions();
     listed.sort();
     return listed;
 }
@@ -126,14 +111,14 @@ void tst_CalendarColumn::busyDaysAreOpenDeadlinesOfTheSheet()
     QVERIFY(calendar->isDayBusy(QDate(2024, 3, 11)));
 
     // A deadline saved elsewhere shows after the refresh, and so does a closed one's day going plain.
-    insert(1, false, QDate(2024, 3, 20), QStringLiteral("Added"));
-    runSql(m_session->connectionString(), QStringLiteral("UPDATE Transactions SET TrDone=1 WHERE TrDescription='Monday'"));
+    add(1, false, QDate(2024, 3, 20), QStringLiteral("Added"));
+    runSql(cs(), QStringLiteral("UPDATE Transactions SET TrDone=1 WHERE TrDescription='Monday'"));
     m_window->calendarColumn()->markBusyDays();
     QVERIFY(calendar->isDayBusy(QDate(2024, 3, 20)));
     QVERIFY(!calendar->isDayBusy(QDate(2024, 3, 11)));
 
     // Paging to other months asks the window for their days.
-    insert(1, false, QDate(2025, 1, 9), QStringLiteral("Next year"));
+    add(1, false, QDate(2025, 1, 9), QStringLiteral("Next year"));
     calendar->showMonth(QDate(2025, 1, 1));
     QVERIFY(calendar->isDayBusy(QDate(2025, 1, 9)));
     QVERIFY(!calendar->isDayBusy(QDate(2025, 1, 10)));
@@ -143,7 +128,7 @@ void tst_CalendarColumn::rangeFillsPanelAndViewAndItsClickChooses()
 {
     // How a drag or a shift+click makes a range is the calendar's own, tested beside it.
     open();
-    m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(CalendarView);
+    views()->setCurrentIndex(CalendarView);
     QCOMPARE(upcoming(), QStringList());   // today has nothing open
     MonthCalendar *calendar = m_window->calendarColumn()->calendar();
     QTest::mouseClick(calendar, Qt::LeftButton, {}, calendar->dayRect(QDate(2024, 3, 17)).center());
@@ -167,7 +152,7 @@ void tst_CalendarColumn::rangeFillsPanelAndViewAndItsClickChooses()
     QVERIFY(list->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == list);
 
     // An empty panel only hands the focus to the list.
-    m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(0);
+    views()->setCurrentIndex(0);
     calendar->setCurrentDate(QDate(2024, 3, 13));
     calendar->setFocus();
     list->setCurrentRow(1);
@@ -191,10 +176,10 @@ void tst_CalendarColumn::duePictureFollowsTheWarningDays()
     QFETCH(int, warnDays);
     QFETCH(bool, overdue);
     QFETCH(QString, state);
-    runSql(m_session->connectionString(),
+    runSql(cs(),
            QStringLiteral("UPDATE Transactions SET TrDone=1 WHERE TrDate<'2024-03-13' AND TrDbId=1"));
     if (overdue)
-        insert(1, false, QDate(2024, 3, 1), QStringLiteral("Overdue"));
+        add(1, false, QDate(2024, 3, 1), QStringLiteral("Overdue"));
     m_session->settings().setInteger(Setting::WarnDays, warnDays);
     open();
     auto *picture = m_window->findChild<QLabel *>(QStringLiteral("statusDue"));
@@ -227,15 +212,9 @@ void tst_CalendarColumn::calendarKeysAndFocusTexts()
 void tst_CalendarColumn::listReadsTheCurrentRowAndItsState()
 {
     open();
-    m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(0);   // every deadline
+    views()->setCurrentIndex(0);   // every deadline
     m_window->listPanel()->chooseLayout(2);
-    DataGrid *list = m_window->listPanel()->list();
-    auto rowOf = [list](const QString &description) {
-        for (int row = 1; row <= list->rowCount(); ++row)
-            if (!list->isGroupRow(row) && list->value(row, ListColumn::TrDescription) == description)
-                return row;
-        return 0;
-    };
+    DataGrid *list = this->list();
     list->focusList();
     HeardEvents heard;
     list->setCurrentRow(rowOf(QStringLiteral("Rent")));

@@ -42,13 +42,9 @@ private slots:
 
     void layoutSurvivesCloseAndReopen();
     void layoutOffStartsPlainAndWritesDefaults();
-    void storedValuesOutOfRangeFallBack_data();
     void storedValuesOutOfRangeFallBack();
-    void windowSizeAndState_data();
     void windowSizeAndState();
-    void menusInEveryLanguage_data();
     void menusInEveryLanguage();
-    void changeDatabaseStoresFolder_data();
     void changeDatabaseStoresFolder();
     void monthlyRentFromCreationToDeletion();
 
@@ -134,117 +130,92 @@ void tst_MainWindowLayout::layoutOffStartsPlainAndWritesDefaults()
              (QList<int>{0, 0, 1, 6, 1333, -1}));
 }
 
-void tst_MainWindowLayout::storedValuesOutOfRangeFallBack_data()
-{
-    QTest::addColumn<QList<int>>("storedValues");   // view, layout, sort column, sort order
-    QTest::addColumn<QList<int>>("started");        // the same as the window starts with them
-
-    QTest::newRow("view past the list") << QList<int>{8, 1, 5, 1} << QList<int>{0, 1, 5, 1};
-    QTest::newRow("unknown layout") << QList<int>{2, 4, 5, 1} << QList<int>{2, 0, 5, 1};
-    QTest::newRow("column beyond the list") << QList<int>{1, 0, 21, 0} << QList<int>{1, 0, 5, 0};
-    QTest::newRow("order neither up nor down") << QList<int>{1, 0, 6, 7} << QList<int>{1, 0, 6, 1};
-}
-
 void tst_MainWindowLayout::storedValuesOutOfRangeFallBack()
 {
-    QFETCH(QList<int>, storedValues);
-    QFETCH(QList<int>, started);
-    store(Setting::SelectedView, storedValues[0]);
-    store(Setting::GroupOption, storedValues[1]);
-    store(Setting::SortColumn, storedValues[2]);
-    store(Setting::SortAscending, storedValues[3]);
-
-    MainWindow window(m_session->session());
-    const QList<GridSortKey> keys = window.listPanel()->list()->model()->sortKeys();
-    QVERIFY(!keys.isEmpty());
-    QCOMPARE((QList<int>{window.listPanel()->currentView(), m_session->session().display().groupOption, keys.first().column,
-                         keys.first().ascending ? 1 : 0}),
-             started);
-}
-
-void tst_MainWindowLayout::windowSizeAndState_data()
-{
-    QTest::addColumn<int>("storedState");
-    QTest::addColumn<QSize>("storedSize");
-    QTest::addColumn<QSize>("opened");       // invalid: maximised
-    QTest::addColumn<int>("closedState");
-    QTest::addColumn<int>("writtenState");   // -1: nothing written
-
-    QTest::newRow("normal") << 0 << QSize(1080, 600) << QSize(1080, 600) << int(Qt::WindowNoState) << 0;
-    QTest::newRow("below the minimum grows to it")
-        << 0 << QSize(200, 133) << QSize(MainWindowLayout::MinWidth, MainWindowLayout::MinHeight)
-        << int(Qt::WindowMaximized) << 2;
-    QTest::newRow("maximised, closed minimised stores nothing") << 2 << QSize(1080, 600) << QSize()
-                                                                << int(Qt::WindowMinimized) << -1;
+    // Stored view, layout, sort column and sort order, and the same as the window starts with them.
+    const std::pair<QList<int>, QList<int>> cases[] = {
+        {{8, 1, 5, 1}, {0, 1, 5, 1}},    // a view past the list
+        {{2, 4, 5, 1}, {2, 0, 5, 1}},    // an unknown layout
+        {{1, 0, 21, 0}, {1, 0, 5, 0}},   // a column beyond the list
+        {{1, 0, 6, 7}, {1, 0, 6, 1}}};   // an order neither up nor down
+    for (const auto &[storedValues, started] : cases) {
+        store(Setting::SelectedView, storedValues[0]);
+        store(Setting::GroupOption, storedValues[1]);
+        store(Setting::SortColumn, storedValues[2]);
+        store(Setting::SortAscending, storedValues[3]);
+        MainWindow window(m_session->session());
+        const QList<GridSortKey> keys = window.listPanel()->list()->model()->sortKeys();
+        QVERIFY(!keys.isEmpty());
+        QCOMPARE((QList<int>{window.listPanel()->currentView(), m_session->session().display().groupOption,
+                             keys.first().column, keys.first().ascending ? 1 : 0}),
+                 started);
+    }
 }
 
 void tst_MainWindowLayout::windowSizeAndState()
 {
-    QFETCH(int, storedState);
-    QFETCH(QSize, storedSize);
-    QFETCH(QSize, opened);
-    QFETCH(int, closedState);
-    QFETCH(int, writtenState);
-    store(Setting::WindowState, storedState);
-    store(Setting::WindowWidth, storedSize.width());
-    store(Setting::WindowHeight, storedSize.height());
-    int widthAtClose = 0;
-    {
-        MainWindow window(m_session->session());
-        QCOMPARE(window.windowState().testFlag(Qt::WindowMaximized), !opened.isValid());
-        if (opened.isValid())
-            QCOMPARE(window.size(), opened);
-        window.show();
-        window.setWindowState(Qt::WindowState(closedState));
-        QCoreApplication::processEvents();
-        store(Setting::WindowState, -1);
-        store(Setting::WindowWidth, -1);
-        widthAtClose = window.width();
-        window.close();
+    // Stored state and size; the size it opens at (invalid: maximised); the state
+    // it is closed in, and the state then written (-1: nothing).
+    const struct { int storedState; QSize storedSize, opened; Qt::WindowState closedState; int writtenState; } cases[] = {
+        {0, QSize(1080, 600), QSize(1080, 600), Qt::WindowNoState, 0},
+        // Below the minimum it grows to it.
+        {0, QSize(200, 133), QSize(MainWindowLayout::MinWidth, MainWindowLayout::MinHeight), Qt::WindowMaximized, 2},
+        // Maximised, then closed minimised: nothing stored.
+        {2, QSize(1080, 600), QSize(), Qt::WindowMinimized, -1}};
+    for (const auto &c : cases) {
+        store(Setting::WindowState, c.storedState);
+        store(Setting::WindowWidth, c.storedSize.width());
+        store(Setting::WindowHeight, c.storedSize.height());
+        int widthAtClose = 0;
+        {
+            MainWindow window(m_session->session());
+            QCOMPARE(window.windowState().testFlag(Qt::WindowMaximized), !c.opened.isValid());
+            if (c.opened.isValid())
+                QCOMPARE(window.size(), c.opened);
+            window.show();
+            window.setWindowState(c.closedState);
+            QCoreApplication::processEvents();
+            store(Setting::WindowState, -1);
+            store(Setting::WindowWidth, -1);
+            widthAtClose = window.width();
+            window.close();
+        }
+        QCOMPARE(stored(Setting::WindowState), c.writtenState);
+        QCOMPARE(stored(Setting::WindowWidth), c.writtenState == -1 ? -1 : widthAtClose);
     }
-    QCOMPARE(stored(Setting::WindowState), writtenState);
-    QCOMPARE(stored(Setting::WindowWidth), writtenState == -1 ? -1 : widthAtClose);
-}
-
-void tst_MainWindowLayout::menusInEveryLanguage_data()
-{
-    QTest::addColumn<Language>("language");
-    QTest::newRow("Italian") << Language::Italian;
-    QTest::newRow("English") << Language::English;
-    QTest::newRow("French") << Language::French;
-    QTest::newRow("Spanish") << Language::Spanish;
-    QTest::newRow("German") << Language::German;
 }
 
 void tst_MainWindowLayout::menusInEveryLanguage()
 {
     // Every entry of every menu, the menu bar and the submenus included, can be
-    // reached by its own letter.
-    QFETCH(Language, language);
-    Texts::setLanguage(language);
+    // reached by its own letter: a clash is a fault of one language's texts.
     const auto restore = qScopeGuard([] { Texts::setLanguage(Language::English); });
     m_session->session().setLanguageChoice(3);
-    MainWindow window(m_session->session());
-    QList<QWidget *> menus{window.menuBar()};
-    for (QMenu *menu : window.findChildren<QMenu *>())
-        menus.append(menu);
-    int entries = 0;
-    for (QWidget *menu : menus) {
-        QHash<QKeySequence, QString> taken;
-        for (QAction *action : menu->actions()) {
-            if (action->isSeparator() || !action->isVisible())
-                continue;
-            ++entries;
-            const QKeySequence key = QKeySequence::mnemonic(action->text());
-            QVERIFY2(!key.isEmpty(), qPrintable(action->text()));
-            QVERIFY2(!taken.contains(key), qPrintable(taken.value(key) + QStringLiteral(" / ") + action->text()));
-            taken.insert(key, action->text());
+    for (Language language : {Language::Italian, Language::English, Language::French, Language::Spanish, Language::German}) {
+        Texts::setLanguage(language);
+        MainWindow window(m_session->session());
+        QList<QWidget *> menus{window.menuBar()};
+        for (QMenu *menu : window.findChildren<QMenu *>())
+            menus.append(menu);
+        int entries = 0;
+        for (QWidget *menu : menus) {
+            QHash<QKeySequence, QString> taken;
+            for (QAction *action : menu->actions()) {
+                if (action->isSeparator() || !action->isVisible())
+                    continue;
+                ++entries;
+                const QKeySequence key = QKeySequence::mnemonic(action->text());
+                QVERIFY2(!key.isEmpty(), qPrintable(action->text()));
+                QVERIFY2(!taken.contains(key), qPrintable(taken.value(key) + QStringLiteral(" / ") + action->text()));
+                taken.insert(key, action->text());
+            }
         }
+        QVERIFY(entries > 30);
     }
-    QVERIFY(entries > 30);
 
     // The language menu's tick follows the choice; what the choice stores and
     // says is the language menu's own, tested beside it.
+    MainWindow window(m_session->session());
     auto entry = [&](int i) { return window.findChild<QAction *>(QStringLiteral("languageAction%1").arg(i)); };
     QVERIFY(entry(3)->isChecked());
     entry(6)->trigger();
@@ -253,36 +224,32 @@ void tst_MainWindowLayout::menusInEveryLanguage()
         QCOMPARE(entry(i)->isChecked(), i == 6);
 }
 
-void tst_MainWindowLayout::changeDatabaseStoresFolder_data()
-{
-    QTest::addColumn<QString>("folder");
-    QTest::newRow("chosen") << QStringLiteral("/media/Dati condivisi");
-    QTest::newRow("cancelled") << QString();
-}
-
 void tst_MainWindowLayout::changeDatabaseStoresFolder()
 {
-    QFETCH(QString, folder);
+    // Cancelled, then chosen.
     const QString before = m_session->connectionString();
     const QString server = QStringLiteral("postgresql://db.office.lan/orvel?sslmode=prefer");
-    m_session->settings().setText(Setting::ServerRegister, server);
-    MainWindow window(m_session->session());
-    // A folder on this computer, not a server.
-    m_session->prompts().queueChoice(0);
-    m_session->prompts().queueFolder(folder);
-    window.findChild<QAction *>(QStringLiteral("changeDatabaseAction"))->trigger();
-    const auto shown = m_session->prompts().shown();
-    QCOMPARE(shown.first().kind, QStringLiteral("choice"));
-    QCOMPARE(shown.value(1).kind, QStringLiteral("folder"));
-    QCOMPARE(m_session->settings().text(Setting::DatabaseFolder, QStringLiteral("unset")),
-             folder.isEmpty() ? QStringLiteral("unset") : folder);
-    // A chosen folder ends the use of the server; a cancelled chooser changes nothing.
-    QCOMPARE(m_session->settings().text(Setting::ServerRegister), folder.isEmpty() ? server : QString());
-    QCOMPARE(shown.size(), folder.isEmpty() ? 2 : 3);
-    if (!folder.isEmpty())
-        QCOMPARE(shown.at(2).text, Texts::text(1362));
-    // The database in use stays until the next start.
-    QCOMPARE(m_session->connectionString(), before);
+    for (const QString &folder : {QString(), QStringLiteral("/media/Dati condivisi")}) {
+        m_session->settings().setText(Setting::ServerRegister, server);
+        m_session->prompts().clear();
+        MainWindow window(m_session->session());
+        // A folder on this computer, not a server.
+        m_session->prompts().queueChoice(0);
+        m_session->prompts().queueFolder(folder);
+        window.findChild<QAction *>(QStringLiteral("changeDatabaseAction"))->trigger();
+        const auto shown = m_session->prompts().shown();
+        QCOMPARE(shown.first().kind, QStringLiteral("choice"));
+        QCOMPARE(shown.value(1).kind, QStringLiteral("folder"));
+        QCOMPARE(m_session->settings().text(Setting::DatabaseFolder, QStringLiteral("unset")),
+                 folder.isEmpty() ? QStringLiteral("unset") : folder);
+        // A chosen folder ends the use of the server; a cancelled chooser changes nothing.
+        QCOMPARE(m_session->settings().text(Setting::ServerRegister), folder.isEmpty() ? server : QString());
+        QCOMPARE(shown.size(), folder.isEmpty() ? 2 : 3);
+        if (!folder.isEmpty())
+            QCOMPARE(shown.at(2).text, Texts::text(1362));
+        // The database in use stays until the next start.
+        QCOMPARE(m_session->connectionString(), before);
+    }
 }
 
 // One user's morning, through the real windows and keys: a monthly rent of
