@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QMainWindow>
 #include <QScreen>
+#include <QScopeGuard>
 #include <QToolButton>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,6 +31,17 @@
 #include <QTest>
 
 #include <memory>
+
+// What the preferences dialog is given: every box unchecked (else the days typed),
+// Cancel or Save, and the settings then stored (empty: the day count is refused).
+struct Choice
+{
+    bool uncheckAll;
+    QString typed;
+    bool cancel;
+    QList<int> expected;
+};
+Q_DECLARE_METATYPE(Choice)
 
 // The due check, the warning sentence, the notices and the calendar column's
 // reads against a copy of the template database; then the preferences dialog
@@ -42,21 +54,15 @@ private slots:
     void init();
     void cleanup();
 
-    void dueKindsFollowTheWarningDays_data();
     void dueKindsFollowTheWarningDays();
-    void sentenceNamesEachKindFound_data();
-    void sentenceNamesEachKindFound();
-    void typedWarningDays_data();
+    void warningAndNoticeSentences();
     void typedWarningDays();
     void busyDaysAndUpcomingAreOpenDeadlinesOfTheSheet();
-    void noticeSentences_data();
-    void noticeSentences();
     void noticesAreForWhatIsNewlyDue();
 
     void saveStoresEveryChoice_data();
     void saveStoresEveryChoice();
     void daysByKeyboardAndScreenReader();
-    void warningOverTheMainWindow_data();
     void warningOverTheMainWindow();
     void notificationChoicesAndTheLoginEntry();
 
@@ -114,115 +120,105 @@ void tst_AlertWindows::cleanup()
     m_session.reset();
 }
 
-void tst_AlertWindows::dueKindsFollowTheWarningDays_data()
-{
-    QTest::addColumn<QList<int>>("openOffsets");   // days from today of the open deadlines of sheet 1
-    QTest::addColumn<int>("warnDays");
-    QTest::addColumn<bool>("due");
-    QTest::addColumn<QList<bool>>("kinds");         // overdue, today, upcoming
-
-    QTest::newRow("nothing open") << QList<int>{} << 5 << false << QList<bool>{false, false, false};
-    QTest::newRow("all three") << QList<int>{-3, 0, 5} << 5 << true << QList<bool>{true, true, true};
-    QTest::newRow("beyond the limit") << QList<int>{6} << 5 << false << QList<bool>{false, false, false};
-    QTest::newRow("tomorrow, two days ahead") << QList<int>{1} << 2 << true << QList<bool>{false, false, true};
-    QTest::newRow("zero days: tomorrow is not due") << QList<int>{1} << 0 << false << QList<bool>{false, false, false};
-    QTest::newRow("zero days: overdue and today") << QList<int>{-1, 0, 1} << 0 << true << QList<bool>{true, true, false};
-    QTest::newRow("warning off") << QList<int>{-10, 0} << int(DueDeadlines::NoWarning) << false
-                                 << QList<bool>{true, true, false};
-}
-
 void tst_AlertWindows::dueKindsFollowTheWarningDays()
 {
-    QFETCH(QList<int>, openOffsets);
-    QFETCH(int, warnDays);
-    QFETCH(bool, due);
-    QFETCH(QList<bool>, kinds);
-    // Closed deadlines and other sheets' never count.
-    insert(1, true, m_today.addDays(-2), QStringLiteral("Closed"));
-    insert(1, true, m_today, QStringLiteral("Closed today"));
-    insert(2, false, m_today.addDays(-1), QStringLiteral("Other sheet"));
-    insert(2, false, m_today, QStringLiteral("Other sheet today"));
-    insert(2, false, m_today.addDays(1), QStringLiteral("Other sheet tomorrow"));
-    for (int offset : openOffsets)
-        insert(1, false, m_today.addDays(offset), QStringLiteral("Open"));
+    // Days from today of the open deadlines of sheet 1, the warning days, whether
+    // anything is due, and which kinds were found: overdue, today, upcoming.
+    const struct { QList<int> openOffsets; int warnDays; bool due; QList<bool> kinds; } cases[] = {
+        {{}, 5, false, {false, false, false}},
+        {{-3, 0, 5}, 5, true, {true, true, true}},
+        {{6}, 5, false, {false, false, false}},                  // beyond the limit
+        {{1}, 2, true, {false, false, true}},                    // tomorrow, two days ahead
+        {{1}, 0, false, {false, false, false}},                  // zero days: tomorrow is not due
+        {{-1, 0, 1}, 0, true, {true, true, false}},              // zero days: overdue and today
+        {{-10, 0}, int(DueDeadlines::NoWarning), false, {true, true, false}}};
+    for (const auto &c : cases) {
+        runSql(m_connection, QStringLiteral("DELETE FROM Transactions"));
+        // Closed deadlines and other sheets' never count.
+        insert(1, true, m_today.addDays(-2), QStringLiteral("Closed"));
+        insert(1, true, m_today, QStringLiteral("Closed today"));
+        for (int day : {-1, 0, 1})
+            insert(2, false, m_today.addDays(day), QStringLiteral("Other sheet"));
+        for (int offset : c.openOffsets)
+            insert(1, false, m_today.addDays(offset), QStringLiteral("Open"));
 
-    QCOMPARE(DueDeadlines::hasDueDeadlines(m_connection, 1, warnDays, m_today), due);
-    const DueDeadlines::Found found = DueDeadlines::find(m_connection, 1, warnDays, m_today);
-    QCOMPARE((QList<bool>{found.overdue, found.dueToday, found.upcoming}), kinds);
-    // A warning that is shown always has something to say.
-    if (due)
-        QVERIFY(found.kinds() > 0);
-    QCOMPARE(DueDeadlines::warnLimitDate(m_today, warnDays),
-             warnDays == DueDeadlines::NoWarning ? m_today : m_today.addDays(warnDays));
-}
-
-void tst_AlertWindows::sentenceNamesEachKindFound_data()
-{
-    QTest::addColumn<int>("language");
-    QTest::addColumn<bool>("overdue");
-    QTest::addColumn<bool>("today");
-    QTest::addColumn<bool>("upcoming");
-    QTest::addColumn<QString>("sentence");
-    const int en = int(Language::English);
-    const int it = int(Language::Italian);
-    QTest::newRow("en three") << en << true << true << true
-                              << "There are credits, debts or appointments already expired, expiring Today or "
-                                 "expiring the next 5 days.";
-    QTest::newRow("en two") << en << false << true << true
-                            << "There are credits, debts or appointments expiring Today or expiring the next 5 days.";
-    QTest::newRow("en upcoming alone") << en << false << false << true
-                                       << "There are credits, debts or appointments expiring the next 5 days.";
-    QTest::newRow("it two") << it << true << false << true
-                            << "Ci sono crediti, debiti o appuntamenti già scaduti o in scadenza i prossimi 5 giorni.";
-    QTest::newRow("it one") << it << false << true << false
-                            << "Ci sono crediti, debiti o appuntamenti in scadenza Oggi.";
-    QTest::newRow("nothing") << en << false << false << false << QString();
-}
-
-void tst_AlertWindows::sentenceNamesEachKindFound()
-{
-    QFETCH(int, language);
-    QFETCH(bool, overdue);
-    QFETCH(bool, today);
-    QFETCH(bool, upcoming);
-    QFETCH(QString, sentence);
-    Texts::setLanguage(Language(language));
-    DueDeadlines::Found found;
-    found.overdue = overdue;
-    found.dueToday = today;
-    found.upcoming = upcoming;
-    QCOMPARE(warningSentence(found, 5), sentence);
-
-    // Every language composes a sentence of its own with the number in it.
-    found = {true, true, true};
-    for (Language other : {Language::French, Language::Spanish, Language::German}) {
-        Texts::setLanguage(other);
-        const QString text = warningSentence(found, 7);
-        QVERIFY2(text.contains(QLatin1Char('7')) && !text.contains(QStringLiteral("xxx")) && text.endsWith('.'),
-                 qPrintable(text));
+        QCOMPARE(DueDeadlines::hasDueDeadlines(m_connection, 1, c.warnDays, m_today), c.due);
+        const DueDeadlines::Found found = DueDeadlines::find(m_connection, 1, c.warnDays, m_today);
+        QCOMPARE((QList<bool>{found.overdue, found.dueToday, found.upcoming}), c.kinds);
+        // A warning that is shown always has something to say.
+        if (c.due)
+            QVERIFY(found.kinds() > 0);
+        QCOMPARE(DueDeadlines::warnLimitDate(m_today, c.warnDays),
+                 c.warnDays == DueDeadlines::NoWarning ? m_today : m_today.addDays(c.warnDays));
     }
 }
 
-void tst_AlertWindows::typedWarningDays_data()
+// The start-up warning's sentence for the kinds found, and a notice's sentence
+// for its deadlines, in English and one other language.
+void tst_AlertWindows::warningAndNoticeSentences()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("days");   // -1: refused
-    QTest::newRow("empty") << QString() << -1;
-    QTest::newRow("blank") << QStringLiteral("  ") << -1;
-    QTest::newRow("negative") << QStringLiteral("-3") << -1;
-    QTest::newRow("plus sign") << QStringLiteral("+3") << -1;
-    QTest::newRow("fraction") << QStringLiteral("2.5") << -1;
-    QTest::newRow("the off value") << QStringLiteral("999") << -1;
-    QTest::newRow("zero") << QStringLiteral("0") << 0;
-    QTest::newRow("spaced") << QStringLiteral(" 12 ") << 12;
-    QTest::newRow("largest") << QStringLiteral("998") << 998;
+    const auto restore = qScopeGuard([] { Texts::setLanguage(Language::English); });
+    const Language en = Language::English;
+    const Language it = Language::Italian;
+    const struct { Language language; DueDeadlines::Found found; const char *sentence; } warnings[] = {
+        {en, {true, true, true}, "There are credits, debts or appointments already expired, expiring Today or "
+                                 "expiring the next 5 days."},
+        {en, {false, true, true}, "There are credits, debts or appointments expiring Today or expiring the next 5 days."},
+        {en, {false, false, true}, "There are credits, debts or appointments expiring the next 5 days."},
+        {it, {true, false, true}, "Ci sono crediti, debiti o appuntamenti già scaduti o in scadenza i prossimi 5 giorni."},
+        {it, {false, true, false}, "Ci sono crediti, debiti o appuntamenti in scadenza Oggi."},
+        {en, {false, false, false}, ""}};
+    for (const auto &w : warnings) {
+        Texts::setLanguage(w.language);
+        QCOMPARE(warningSentence(w.found, 5), QString::fromUtf8(w.sentence));
+    }
+    // Every language composes a sentence of its own with the number in it.
+    for (Language other : {Language::French, Language::Spanish, Language::German}) {
+        Texts::setLanguage(other);
+        const QString text = warningSentence({true, true, true}, 7);
+        QVERIFY2(text.contains(QLatin1Char('7')) && !text.contains(QStringLiteral("xxx")) && text.endsWith('.'),
+                 qPrintable(text));
+    }
+
+    // A notice's deadlines, each "description|days from today|group row|group size";
+    // %1 in the sentence is the latest date, as the locale writes it.
+    const struct { Language language; QStringList deadlines; const char *sentence; } notices[] = {
+        {en, {"Rent|0|3|12", "Electricity bill|0|0|0", "Water|0|0|0"},
+         "3 deadlines due today in Azienda: Rent 3 of 12, Electricity bill, …"},
+        {en, {"Rent|0|0|0", "Tax|2|0|0"}, "2 deadlines due by %1 in Azienda: Rent, Tax"},
+        {en, {"Tax|1|0|0"}, "1 deadline due on %1 in Azienda: Tax"},
+        {en, {" |0|0|0"}, "1 deadline due today in Azienda: (no description)"},
+        {Language::German, {"Tax|1|0|0"}, "1 Frist fällig am %1 in Azienda: Tax"}};
+    for (const auto &n : notices) {
+        Texts::setLanguage(n.language);
+        DueNotices::SheetNotice notice {2, QStringLiteral("Azienda"), {}};
+        QDate latest = m_today;
+        for (const QString &line : n.deadlines) {
+            const QStringList f = line.split(u'|');
+            DueDeadline d;
+            d.sheetId = 2;
+            d.description = f[0];
+            d.date = m_today.addDays(f[1].toInt());
+            d.groupRow = f[2].toInt();
+            d.groupSize = f[3].toInt();
+            d.groupId = d.groupSize ? 5 : 0;
+            latest = std::max(latest, d.date);
+            notice.deadlines.push_back(d);
+        }
+        QString sentence = QString::fromUtf8(n.sentence);
+        if (sentence.contains(QStringLiteral("%1")))
+            sentence = sentence.arg(shortDateText(latest));
+        QCOMPARE(DueNotices::sentence(notice, m_today, QStringLiteral(" of ")), sentence);
+    }
 }
 
 void tst_AlertWindows::typedWarningDays()
 {
-    QFETCH(QString, text);
-    QFETCH(int, days);
-    QCOMPARE(DueDeadlines::warnDaysFromText(text).value_or(-1), days);
+    // -1: refused.
+    const std::pair<const char *, int> cases[] = {{"", -1},    {"  ", -1},   {"-3", -1},   {"+3", -1},  {"2.5", -1},
+                                                  {"999", -1}, {"0", 0},     {" 12 ", 12}, {"998", 998}};
+    for (const auto &[text, days] : cases)
+        QVERIFY2(DueDeadlines::warnDaysFromText(QString::fromLatin1(text)).value_or(-1) == days, text);
 }
 
 // The calendar's busy days, then the upcoming panel's rows of one week (none of
@@ -266,50 +262,6 @@ void tst_AlertWindows::busyDaysAndUpcomingAreOpenDeadlinesOfTheSheet()
         listed << row.description + QLatin1Char(' ') + row.cadence + QString::number(row.groupRow) + QLatin1Char('/')
                       + QString::number(row.groupSize);
     QCOMPARE(listed, (QStringList {"Fri n0/0", "Wed m1/3", "Mon n0/0"}));
-}
-
-// A notice's deadlines, each "description|days from today|group row|group size".
-void tst_AlertWindows::noticeSentences_data()
-{
-    QTest::addColumn<int>("language");
-    QTest::addColumn<QStringList>("deadlines");
-    QTest::addColumn<QString>("sentence");   // %1: the latest date, as the locale writes it
-    const int en = int(Language::English);
-    const QStringList three {"Rent|0|3|12", "Electricity bill|0|0|0", "Water|0|0|0"};
-    QTest::newRow("three today") << en << three
-                                 << "3 deadlines due today in Azienda: Rent 3 of 12, Electricity bill, …";
-    QTest::newRow("two, one ahead") << en << QStringList {"Rent|0|0|0", "Tax|2|0|0"}
-                                    << "2 deadlines due by %1 in Azienda: Rent, Tax";
-    QTest::newRow("one ahead") << en << QStringList {"Tax|1|0|0"} << "1 deadline due on %1 in Azienda: Tax";
-    QTest::newRow("no description") << en << QStringList {" |0|0|0"}
-                                    << "1 deadline due today in Azienda: (no description)";
-    QTest::newRow("de one ahead") << int(Language::German) << QStringList {"Tax|1|0|0"}
-                                  << "1 Frist fällig am %1 in Azienda: Tax";
-}
-
-void tst_AlertWindows::noticeSentences()
-{
-    QFETCH(int, language);
-    QFETCH(QStringList, deadlines);
-    QFETCH(QString, sentence);
-    Texts::setLanguage(Language(language));
-    DueNotices::SheetNotice notice {2, QStringLiteral("Azienda"), {}};
-    QDate latest = m_today;
-    for (const QString &line : deadlines) {
-        const QStringList f = line.split(u'|');
-        DueDeadline d;
-        d.sheetId = 2;
-        d.description = f[0];
-        d.date = m_today.addDays(f[1].toInt());
-        d.groupRow = f[2].toInt();
-        d.groupSize = f[3].toInt();
-        d.groupId = d.groupSize ? 5 : 0;
-        latest = std::max(latest, d.date);
-        notice.deadlines.push_back(d);
-    }
-    if (sentence.contains(QStringLiteral("%1")))
-        sentence = sentence.arg(shortDateText(latest));
-    QCOMPARE(DueNotices::sentence(notice, m_today, QStringLiteral(" of ")), sentence);
 }
 
 // What is due from today to the warning limit, across the sheets, announced once
@@ -362,24 +314,19 @@ void tst_AlertWindows::noticesAreForWhatIsNewlyDue()
 
 void tst_AlertWindows::saveStoresEveryChoice_data()
 {
-    QTest::addColumn<bool>("uncheckAll");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("cancel");
-    QTest::addColumn<QList<int>>("expected");   // empty: the day count is refused
-    QTest::newRow("warning off stores 999") << true << QString() << false << QList<int>{0, 0, 0, 999};
-    QTest::newRow("zero days") << false << QStringLiteral("0") << false << QList<int>{1, 1, 1, 0};
-    QTest::newRow("ten days") << false << QStringLiteral("10") << false << QList<int>{1, 1, 1, 10};
-    QTest::newRow("cancel changes nothing") << true << QString() << true << QList<int>{1, 1, 1, 5};
+    QTest::addColumn<Choice>("c");
+    QTest::newRow("warning off stores 999") << Choice{true, QString(), false, {0, 0, 0, 999}};
+    QTest::newRow("zero days") << Choice{false, QStringLiteral("0"), false, {1, 1, 1, 0}};
+    QTest::newRow("ten days") << Choice{false, QStringLiteral("10"), false, {1, 1, 1, 10}};
+    QTest::newRow("cancel changes nothing") << Choice{true, QString(), true, {1, 1, 1, 5}};
     // Which texts are refused is the day reader's, tested beside it.
-    QTest::newRow("letters refused") << false << QStringLiteral("ab") << false << QList<int>{};
+    QTest::newRow("letters refused") << Choice{false, QStringLiteral("ab"), false, {}};
 }
 
 void tst_AlertWindows::saveStoresEveryChoice()
 {
-    QFETCH(bool, uncheckAll);
-    QFETCH(QString, typed);
-    QFETCH(bool, cancel);
-    QFETCH(QList<int>, expected);
+    QFETCH(Choice, c);
+    const auto &[uncheckAll, typed, cancel, expected] = c;
     openDialog();
     QCOMPARE(days()->text(), QStringLiteral("5"));
     if (uncheckAll) {
@@ -454,43 +401,37 @@ void tst_AlertWindows::daysByKeyboardAndScreenReader()
     QCOMPARE(QApplication::focusWidget(), m_dialog->findChild<QPushButton *>(QStringLiteral("saveButton")));
 }
 
-void tst_AlertWindows::warningOverTheMainWindow_data()
-{
-    // The window manager may place or size the main window after the warning is up.
-    QTest::addColumn<QRect>("placedBefore");
-    QTest::addColumn<QRect>("placedAfter");
-    QTest::addColumn<bool>("mainWindowShown");
-    QTest::newRow("placed before") << QRect(60, 40, 900, 600) << QRect() << true;
-    QTest::newRow("moved after") << QRect(0, 0, 900, 600) << QRect(233, 194, 900, 600) << true;
-    QTest::newRow("resized after") << QRect(0, 0, 640, 480) << QRect(0, 0, 1200, 760) << true;
-    QTest::newRow("main window not shown") << QRect(0, 0, 900, 600) << QRect() << false;
-}
-
 void tst_AlertWindows::warningOverTheMainWindow()
 {
-    QFETCH(QRect, placedBefore);
-    QFETCH(QRect, placedAfter);
-    QFETCH(bool, mainWindowShown);
-    QMainWindow owner;
-    owner.setGeometry(placedBefore);
-    if (mainWindowShown) {
-        owner.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    // The window manager may place or size the main window after the warning is up:
+    // placed before, placed after (invalid: not moved), and whether it is shown.
+    const struct { QRect placedBefore, placedAfter; bool mainWindowShown; } cases[] = {
+        {QRect(60, 40, 900, 600), QRect(), true},
+        {QRect(0, 0, 900, 600), QRect(233, 194, 900, 600), true},   // moved after
+        {QRect(0, 0, 640, 480), QRect(0, 0, 1200, 760), true},      // resized after
+        {QRect(0, 0, 900, 600), QRect(), false}};
+    for (const auto &[placedBefore, placedAfter, mainWindowShown] : cases) {
+        QMainWindow owner;
+        owner.setGeometry(placedBefore);
+        if (mainWindowShown) {
+            owner.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        }
+        DueDeadlines::Found found;
+        found.overdue = true;
+        found.upcoming = true;
+        DueWarningDialog dialog(found, 4, &owner);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.sentence(),
+                 QStringLiteral("There are credits, debts or appointments already expired or expiring the next 4 days."));
+        if (placedAfter.isValid())
+            owner.setGeometry(placedAfter);
+        const QRect area = mainWindowShown ? owner.frameGeometry() : owner.screen()->availableGeometry();
+        QTRY_VERIFY((dialog.frameGeometry().center() - area.center()).manhattanLength() <= 2);
+        QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("continueButton")), Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
     }
-    DueDeadlines::Found found;
-    found.overdue = true;
-    found.upcoming = true;
-    DueWarningDialog dialog(found, 4, &owner);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QCOMPARE(dialog.sentence(),
-             QStringLiteral("There are credits, debts or appointments already expired or expiring the next 4 days."));
-    if (placedAfter.isValid())
-        owner.setGeometry(placedAfter);
-    const QRect area = mainWindowShown ? owner.frameGeometry() : owner.screen()->availableGeometry();
-    QTRY_VERIFY((dialog.frameGeometry().center() - area.center()).manhattanLength() <= 2);
-    QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("continueButton")), Qt::LeftButton);
-    QVERIFY(!dialog.isVisible());
 }
 
 // Notifications on and off; the login check writes an autostart entry the

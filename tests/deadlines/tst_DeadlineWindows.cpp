@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QWindow>
 
@@ -202,53 +203,50 @@ private slots:
         QCOMPARE(m_form->focusWidget(), type);
     }
 
-    void fieldChecksHoldTheFocus_data()
-    {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("staysInField");
-        QTest::newRow("count empty") << "countBox" << "" << true;
-        QTest::newRow("count one") << "countBox" << "1" << true;
-        QTest::newRow("count letters are dropped") << "countBox" << "a" << true;
-        QTest::newRow("count two") << "countBox" << "2" << false;
-        QTest::newRow("amount empty") << "amountBox" << "" << true;
-        QTest::newRow("amount with two commas") << "amountBox" << "1,2,3" << true;
-        QTest::newRow("amount with symbol and grouping") << "amountBox" << "1.234,50 €" << false;
-        // Pasted text skips the key filter; the check reads the whole text.
-        QTest::newRow("amount pasted with a minus") << "amountBox" << "-5" << true;
-        QTest::newRow("description of blanks") << "descriptionBox" << "   " << true;
-    }
-
     void fieldChecksHoldTheFocus()
     {
-        QFETCH(QString, field);
-        QFETCH(QString, typed);
-        QFETCH(bool, staysInField);
-        open();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);   // credit
-        QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
-        QVERIFY(child<QWidget>("recurringPanel")->isVisible());
-        QVERIFY(!child<QWidget>("singlePanel")->isVisible());
-        child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Fattura"));
-        child<QLineEdit>("amountBox")->setText(QStringLiteral("1"));
+        const struct { const char *row; QString field; QString typed; bool staysInField; } cases[] = {
+            {"count empty", "countBox", "", true},
+            {"count one", "countBox", "1", true},
+            {"count letters are dropped", "countBox", "a", true},
+            {"count two", "countBox", "2", false},
+            {"amount empty", "amountBox", "", true},
+            {"amount with two commas", "amountBox", "1,2,3", true},
+            {"amount with symbol and grouping", "amountBox", "1.234,50 €", false},
+            // Pasted text skips the key filter; the check reads the whole text.
+            {"amount pasted with a minus", "amountBox", "-5", true},
+            {"description of blanks", "descriptionBox", "   ", true},
+        };
+        for (const auto &[row, field, typed, staysInField] : cases) {
+            const auto named = qScopeGuard([row] { if (QTest::currentTestFailed()) qWarning("row: %s", row); });
+            cleanup();   // each row on a fresh database
+            init();
+            open();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);   // credit
+            QTest::mouseClick(child<QRadioButton>("recurringOption"), Qt::LeftButton);
+            QVERIFY(child<QWidget>("recurringPanel")->isVisible());
+            QVERIFY(!child<QWidget>("singlePanel")->isVisible());
+            child<QLineEdit>("descriptionBox")->setText(QStringLiteral("Fattura"));
+            child<QLineEdit>("amountBox")->setText(QStringLiteral("1"));
 
-        auto *box = m_form->findChild<QLineEdit *>(field);
-        box->setFocus();
-        QCOMPARE(box->selectedText(), box->text());
-        if (field == QLatin1String("countBox")) {
-            box->clear();
-            QTest::keyClicks(box, typed);
-            QCOMPARE(box->text(), typed.remove(u'a'));
-        } else {
-            box->setText(typed);
+            auto *box = m_form->findChild<QLineEdit *>(field);
+            box->setFocus();
+            QCOMPARE(box->selectedText(), box->text());
+            if (field == QLatin1String("countBox")) {
+                box->clear();
+                QTest::keyClicks(box, typed);
+                QCOMPARE(box->text(), QString(typed).remove(u'a'));
+            } else {
+                box->setText(typed);
+            }
+            QTest::keyClick(box, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget() == box, staysInField);
+            QVERIFY(m_prompts->shown().isEmpty());
+
+            // Save holds the same checks: nothing is written while one fails.
+            QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
+            QCOMPARE(stored().size(), staysInField ? 0 : 2);
         }
-        QTest::keyClick(box, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget() == box, staysInField);
-        QVERIFY(m_prompts->shown().isEmpty());
-
-        // Save holds the same checks: nothing is written while one fails.
-        QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-        QCOMPARE(stored().size(), staysInField ? 0 : 2);
     }
 
     void typedCountPastTheSpinnerIsSaved()
@@ -468,42 +466,43 @@ private slots:
         QVERIFY(!m_editor->isVisible());
     }
 
-    void unsavedChangesWriteNothing_data()
-    {
-        QTest::addColumn<QString>("leaveBy");
-        QTest::newRow("Cancel button") << "cancel";
-        QTest::newRow("Esc") << "escape";
-        QTest::newRow("Save with the description cleared") << "save";
-    }
-
     void unsavedChangesWriteNothing()
     {
-        editorRows();
-        QFETCH(QString, leaveBy);
-        const QStringList before = tableRows(m_db->connectionString());
-        openRow(2);
-        inEditor<QCheckBox>("doneCheck")->setChecked(true);
-        auto *description = inEditor<QLineEdit>("descriptionBox");
-        if (leaveBy == QLatin1String("save")) {
-            // The cleared field keeps the focus without a word, on Enter and on Save.
-            description->setFocus();
-            description->clear();
-            QTest::keyClick(description, Qt::Key_Return);
-            QCOMPARE(QApplication::focusWidget(), description);
-            QTest::mouseClick(inEditor<QPushButton>("saveButton"), Qt::LeftButton);
-            QCOMPARE(QApplication::focusWidget(), description);
-            QVERIFY(m_prompts->shown().isEmpty());
-            QVERIFY(m_editor->isVisible());
-        } else {
-            description->setText(QStringLiteral("Changed"));
-            if (leaveBy == QLatin1String("escape"))
-                QTest::keyClick(inEditor<QCheckBox>("doneCheck"), Qt::Key_Escape);
-            else
-                QTest::mouseClick(inEditor<QPushButton>("cancelButton"), Qt::LeftButton);
-            QVERIFY(!m_editor->isVisible());
+        const struct { const char *row; QString leaveBy; } cases[] = {
+            {"Cancel button", "cancel"},
+            {"Esc", "escape"},
+            {"Save with the description cleared", "save"},
+        };
+        for (const auto &[row, leaveBy] : cases) {
+            const auto named = qScopeGuard([row] { if (QTest::currentTestFailed()) qWarning("row: %s", row); });
+            cleanup();   // each row on a fresh database
+            init();
+            editorRows();
+            const QStringList before = tableRows(m_db->connectionString());
+            openRow(2);
+            inEditor<QCheckBox>("doneCheck")->setChecked(true);
+            auto *description = inEditor<QLineEdit>("descriptionBox");
+            if (leaveBy == QLatin1String("save")) {
+                // The cleared field keeps the focus without a word, on Enter and on Save.
+                description->setFocus();
+                description->clear();
+                QTest::keyClick(description, Qt::Key_Return);
+                QCOMPARE(QApplication::focusWidget(), description);
+                QTest::mouseClick(inEditor<QPushButton>("saveButton"), Qt::LeftButton);
+                QCOMPARE(QApplication::focusWidget(), description);
+                QVERIFY(m_prompts->shown().isEmpty());
+                QVERIFY(m_editor->isVisible());
+            } else {
+                description->setText(QStringLiteral("Changed"));
+                if (leaveBy == QLatin1String("escape"))
+                    QTest::keyClick(inEditor<QCheckBox>("doneCheck"), Qt::Key_Escape);
+                else
+                    QTest::mouseClick(inEditor<QPushButton>("cancelButton"), Qt::LeftButton);
+                QVERIFY(!m_editor->isVisible());
+            }
+            QCOMPARE(tableRows(m_db->connectionString()), before);
+            QVERIFY(m_announced->heard.isEmpty());
         }
-        QCOMPARE(tableRows(m_db->connectionString()), before);
-        QVERIFY(m_announced->heard.isEmpty());
     }
 
     void opensOnlyWhatTheRowHolds()
@@ -532,45 +531,34 @@ private slots:
         QCOMPARE(rowFields(m_db->connectionString(), 5, "TrValue, TrBalance, TrType"), (QStringList{"0", "0", "-2"}));
     }
 
-    void untouchedSaveKeepsTheStoredValues_data()
-    {
-        QTest::addColumn<int>("trType");
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<QString>("notes");
-        QTest::addColumn<qint64>("units");
-        QTest::addColumn<QDate>("date");
-
-        QTest::newRow("quotes and tabs") << 1 << QStringLiteral("L'affitto \"Via\tRoma\"") << QStringLiteral("a\tb 'c'")
-                                         << qint64(125000) << QDate(2017, 4, 3);
-        QTest::newRow("lines of a note typed elsewhere")
-            << -1 << QStringLiteral("Rent") << QStringLiteral("one\r\ntwo\r\n\r\nthree\r\n") << qint64(10000)
-            << QDate(2017, 4, 3);
-        QTest::newRow("largest debit, last day") << -1 << QString(300, u'x') << QString(40000, u'y')
-                                                 << std::numeric_limits<qint64>::max() << QDate(9999, 12, 31);
-        QTest::newRow("early date") << 1 << QStringLiteral("Old") << QString() << qint64(1) << QDate(1700, 1, 1);
-    }
-
     void untouchedSaveKeepsTheStoredValues()
     {
-        QFETCH(int, trType);
-        QFETCH(QString, description);
-        QFETCH(QString, notes);
-        QFETCH(qint64, units);
-        QFETCH(QDate, date);
-        editorRows();
-        DeadlineStore::NewDeadlines d;
-        d.type = trType;
-        d.description = description;
-        d.notes = notes;
-        d.value = Currency::fromUnits(units);
-        d.dates = {date};
-        m_db->save(d);
-        const QStringList before = tableRows(m_db->connectionString());
+        const struct { const char *row; int trType; QString description; QString notes; qint64 units; QDate date; } cases[] = {
+            {"quotes and tabs", 1, "L'affitto \"Via\tRoma\"", "a\tb 'c'", 125000, QDate(2017, 4, 3)},
+            {"lines of a note typed elsewhere", -1, "Rent", "one\r\ntwo\r\n\r\nthree\r\n", 10000, QDate(2017, 4, 3)},
+            {"largest debit, last day", -1, QString(300, u'x'), QString(40000, u'y'), std::numeric_limits<qint64>::max(),
+             QDate(9999, 12, 31)},
+            {"early date", 1, "Old", QString(), 1, QDate(1700, 1, 1)},
+        };
+        for (const auto &[row, trType, description, notes, units, date] : cases) {
+            const auto named = qScopeGuard([row] { if (QTest::currentTestFailed()) qWarning("row: %s", row); });
+            cleanup();   // each row on a fresh database
+            init();
+            editorRows();
+            DeadlineStore::NewDeadlines d;
+            d.type = trType;
+            d.description = description;
+            d.notes = notes;
+            d.value = Currency::fromUnits(units);
+            d.dates = {date};
+            m_db->save(d);
+            const QStringList before = tableRows(m_db->connectionString());
 
-        openRow(6);
-        QTest::mouseClick(inEditor<QPushButton>("saveButton"), Qt::LeftButton);
-        QVERIFY(!m_editor->isVisible());
-        QCOMPARE(tableRows(m_db->connectionString()), before);
+            openRow(6);
+            QTest::mouseClick(inEditor<QPushButton>("saveButton"), Qt::LeftButton);
+            QVERIFY(!m_editor->isVisible());
+            QCOMPARE(tableRows(m_db->connectionString()), before);
+        }
     }
 
     void changesMadeMeanwhileSurvive()
@@ -595,29 +583,23 @@ private slots:
     }
 
     // The questions the main window asks before adding to or deleting from a recurrence.
-    void groupChoiceFollowsTheAnswer_data()
-    {
-        QTest::addColumn<bool>("erase");
-        QTest::addColumn<QStringList>("steps");   // the controls clicked in turn; "esc" for the key
-        QTest::addColumn<int>("answer");
-
-        for (bool erase : {false, true}) {
-            const char *d = erase ? "erase" : "add";
-            // The first choice is the one taken untouched.
-            QTest::addRow("%s: confirm untouched", d) << erase << QStringList{"confirmButton"} << 1;
-            QTest::addRow("%s: second option", d) << erase << QStringList{"secondOption", "confirmButton"} << 2;
-            QTest::addRow("%s: second then first", d) << erase << QStringList{"secondOption", "firstOption", "confirmButton"} << 1;
-            QTest::addRow("%s: cancel after choosing", d) << erase << QStringList{"secondOption", "cancelButton"} << 0;
-            QTest::addRow("%s: Esc", d) << erase << QStringList{"secondOption", "esc"} << 0;
-        }
-    }
-
     void groupChoiceFollowsTheAnswer()
     {
-        QFETCH(bool, erase);
-        QFETCH(QStringList, steps);
-        QFETCH(int, answer);
+        // The controls clicked in turn ("esc" for the key) and the answer; the
+        // first choice is the one taken untouched.
+        const std::pair<QStringList, int> answers[] = {{{"confirmButton"}, 1},
+                                                       {{"secondOption", "confirmButton"}, 2},
+                                                       {{"secondOption", "firstOption", "confirmButton"}, 1},
+                                                       {{"secondOption", "cancelButton"}, 0},
+                                                       {{"secondOption", "esc"}, 0}};
+        for (const bool erase : {false, true})
+            for (const auto &[steps, answer] : answers)
+                QVERIFY2(answered(erase, steps, answer), qPrintable(steps.join(u' ')));
+    }
 
+private:
+    bool answered(bool erase, const QStringList &steps, int answer)
+    {
         bool ran = false;
         // Runs once the modal dialog is up, as the user would.
         QTimer::singleShot(0, this, [&] {
@@ -637,11 +619,9 @@ private slots:
             ran = true;
         });
         const GroupChoice choice = erase ? DeleteFromGroupDialog::ask(nullptr) : AddToGroupDialog::ask(nullptr);
-        QVERIFY(ran);
-        QCOMPARE(int(choice), answer);
+        return ran && int(choice) == answer;
     }
 
-private:
     template<typename T> T *child(const char *name) const { return controlOf<T>(m_form.get(), name); }
 
     void open()

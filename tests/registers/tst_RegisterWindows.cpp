@@ -135,33 +135,32 @@ private slots:
         QCOMPARE(CounterpartyStore(m_t->cs()).read(id).notes.size(), pasted.size());
     }
 
-    void enterOnAFocusedButtonClicksIt_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("Save") << QStringLiteral("saveButton") << true;
-        QTest::newRow("Cancel") << QStringLiteral("cancelButton") << false;
-    }
-
     void enterOnAFocusedButtonClicksIt()
     {
-        QFETCH(QString, button);
-        QFETCH(bool, saved);
-        for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
-            bool closed = false;
-            onNextModal<CounterpartyEditor>(this, [&, key](CounterpartyEditor *editor) {
-                QApplication::setActiveWindow(editor);
-                editor->nameBox()->setText(QStringLiteral("Verdi"));
-                auto *target = editor->findChild<QPushButton *>(button);
-                target->setFocus(Qt::TabFocusReason);
-                QTest::keyClick(target, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-                closed = !editor->isVisible();
-            });
-            const qint32 id = CounterpartyEditor(m_t->cs(), changes()).createNew();
-            QVERIFY(closed);
-            QCOMPARE(id > 0, saved);
+        const struct { const char *row; QString button; bool saved; } cases[] = {
+            {"Save", QStringLiteral("saveButton"), true},
+            {"Cancel", QStringLiteral("cancelButton"), false},
+        };
+        for (const auto &[row, button, saved] : cases) {
+            const auto named = qScopeGuard([row] { if (QTest::currentTestFailed()) qWarning("row: %s", row); });
+            cleanup();   // each row on a fresh database
+            init();
+            for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+                bool closed = false;
+                onNextModal<CounterpartyEditor>(this, [&, key](CounterpartyEditor *editor) {
+                    QApplication::setActiveWindow(editor);
+                    editor->nameBox()->setText(QStringLiteral("Verdi"));
+                    auto *target = editor->findChild<QPushButton *>(button);
+                    target->setFocus(Qt::TabFocusReason);
+                    QTest::keyClick(target, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+                    closed = !editor->isVisible();
+                });
+                const qint32 id = CounterpartyEditor(m_t->cs(), changes()).createNew();
+                QVERIFY(closed);
+                QCOMPARE(id > 0, saved);
+            }
+            QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts WHERE AcName='Verdi'")), saved ? 2 : 0);
         }
-        QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts WHERE AcName='Verdi'")), saved ? 2 : 0);
     }
 
     void deleteRefusedWhileInUseOrRefusedByTheDatabase()
@@ -473,69 +472,64 @@ private slots:
         QCOMPARE(DeadlineStore(m_t->cs()).countClosedUpTo(2, QDate(2024, 2, 29)), 0);
     }
 
-    void typedDateIsTheOneUsed_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("pasted");
-        QTest::addColumn<QString>("ending");   // "enter", "click" or "press" (a screen reader's, no focus change)
-        QTest::addColumn<QStringList>("left");
-        const QStringList purged{"open long ago 0/0", "other sheet 0/0"};
-        for (const char *ending : {"enter", "click", "press"}) {
-            QTest::addRow("a date, %s", ending) << "3/1/2024" << false << ending << purged;
-            QTest::addRow("no date, %s", ending) << "13/45/2026" << false << ending << QStringList();
-        }
-        QTest::addRow("a pasted date, enter") << "3/1/2024" << true << "enter" << purged;
-        QTest::addRow("pasted words, enter") << "the first of March" << true << "enter" << QStringList();
-    }
-
     void typedDateIsTheOneUsed()
     {
-        QFETCH(QString, typed);
-        QFETCH(bool, pasted);
-        QFETCH(QString, ending);
-        QFETCH(QStringList, left);
-        purgeFixture();
-        const QStringList before = remaining();
-        PurgeDialog dialog(m_t->db.session());
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        DateBox *box = dialog.datePicker();
-        box->setFocus();
-        box->selectAll();
-        if (pasted) {
-            QGuiApplication::clipboard()->setText(typed);
-            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-        } else {
-            QTest::keyClicks(box, typed);
-        }
-        QCOMPARE(box->text(), typed);
-        m_t->prompts.queueAnswer(Prompt::Answer::Yes);
-        auto *proceed = dialog.findChild<QPushButton *>(QStringLiteral("continueButton"));
-        if (ending == QLatin1String("enter")) {
-            QTest::keyClick(box, Qt::Key_Return);
-        } else if (ending == QLatin1String("click")) {
-            QTest::mouseClick(proceed, Qt::LeftButton);
-        } else {
-            QAccessible::queryAccessibleInterface(proceed)->actionInterface()->doAction(
-                QAccessibleActionInterface::pressAction());
-            QVERIFY(proceed->isDown());
-            QTRY_VERIFY(!proceed->isDown());   // released and clicked
-        }
-
-        if (left.isEmpty()) {
-            // No date: nothing asked, nothing deleted, and the box keeps the focus to be fixed.
-            QVERIFY(m_t->prompts.shown().isEmpty());
-            QCOMPARE(remaining(), before);
-            QVERIFY(dialog.isVisible());
-            QCOMPARE(QApplication::focusWidget(), box);
+        // Typed or pasted, and the ending: "enter", "click" or "press" (a screen
+        // reader's, no focus change); a date purges up to it, anything else nothing.
+        const struct { const char *typed; bool pasted; const char *ending; bool isDate; } cases[] = {
+            {"3/1/2024", false, "enter", true}, {"13/45/2026", false, "enter", false},
+            {"3/1/2024", false, "click", true}, {"13/45/2026", false, "click", false},
+            {"3/1/2024", false, "press", true}, {"13/45/2026", false, "press", false},
+            {"3/1/2024", true, "enter", true},  {"the first of March", true, "enter", false}};
+        for (const auto &[typedText, pasted, endingText, isDate] : cases) {
+            const QString typed = QString::fromLatin1(typedText);
+            const QString ending = QString::fromLatin1(endingText);
+            const auto named = qScopeGuard([&] { if (QTest::currentTestFailed()) qWarning() << typed << ending; });
+            cleanup();   // each on a fresh database
+            init();
+            purgeFixture();
+            const QStringList before = remaining();
+            PurgeDialog dialog(m_t->db.session());
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            DateBox *box = dialog.datePicker();
+            box->setFocus();
+            box->selectAll();
+            if (pasted) {
+                QGuiApplication::clipboard()->setText(typed);
+                QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+            } else {
+                QTest::keyClicks(box, typed);
+            }
             QCOMPARE(box->text(), typed);
-            return;
+            m_t->prompts.queueAnswer(Prompt::Answer::Yes);
+            auto *proceed = dialog.findChild<QPushButton *>(QStringLiteral("continueButton"));
+            if (ending == QLatin1String("enter")) {
+                QTest::keyClick(box, Qt::Key_Return);
+            } else if (ending == QLatin1String("click")) {
+                QTest::mouseClick(proceed, Qt::LeftButton);
+            } else {
+                QAccessible::queryAccessibleInterface(proceed)->actionInterface()->doAction(
+                    QAccessibleActionInterface::pressAction());
+                QVERIFY(proceed->isDown());
+                QTRY_VERIFY(!proceed->isDown());   // released and clicked
+            }
+
+            if (!isDate) {
+                // No date: nothing asked, nothing deleted, and the box keeps the focus to be fixed.
+                QVERIFY(m_t->prompts.shown().isEmpty());
+                QCOMPARE(remaining(), before);
+                QVERIFY(dialog.isVisible());
+                QCOMPARE(QApplication::focusWidget(), box);
+                QCOMPARE(box->text(), typed);
+                continue;
+            }
+            // The question names the date typed, and that date is the one purged up to.
+            QCOMPARE(m_t->prompts.shownTexts(),
+                     (QStringList{QStringLiteral("There are 3 deadlines closed up to 3/1/2024 to delete\r\nConfirm?"),
+                                  Texts::text(1309)}));
+            QCOMPARE(remaining(), (QStringList{"open long ago 0/0", "other sheet 0/0"}));
         }
-        // The question names the date typed, and that date is the one purged up to.
-        QCOMPARE(m_t->prompts.shownTexts(),
-                 (QStringList{QStringLiteral("There are 3 deadlines closed up to 3/1/2024 to delete\r\nConfirm?"),
-                              Texts::text(1309)}));
-        QCOMPARE(remaining(), left);
     }
 
 private:
