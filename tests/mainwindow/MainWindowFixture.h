@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <memory>

@@ -38,7 +38,6 @@ private slots:
 
     void busyDaysAreOpenDeadlinesOfTheSheet();
     void rangeFillsPanelAndViewAndItsClickChooses();
-    void duePictureFollowsTheWarningDays_data();
     void duePictureFollowsTheWarningDays();
     void calendarKeysAndFocusTexts();
     void listReadsTheCurrentRowAndItsState();
@@ -161,30 +160,27 @@ void tst_CalendarColumn::rangeFillsPanelAndViewAndItsClickChooses()
     QVERIFY(list->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == list);
 }
 
-void tst_CalendarColumn::duePictureFollowsTheWarningDays_data()
-{
-    QTest::addColumn<int>("warnDays");
-    QTest::addColumn<bool>("overdue");
-    QTest::addColumn<QString>("state");
-    QTest::newRow("off, whatever is overdue") << 999 << true << QString();
-    QTest::newRow("two days ahead reach Friday") << 2 << false << QStringLiteral("due");
-    QTest::newRow("today only, nothing today") << 0 << false << QStringLiteral("none");
-}
-
 void tst_CalendarColumn::duePictureFollowsTheWarningDays()
 {
-    QFETCH(int, warnDays);
-    QFETCH(bool, overdue);
-    QFETCH(QString, state);
-    runSql(cs(),
-           QStringLiteral("UPDATE Transactions SET TrDone=1 WHERE TrDate<'2024-03-13' AND TrDbId=1"));
-    if (overdue)
-        add(1, false, QDate(2024, 3, 1), QStringLiteral("Overdue"));
-    m_session->settings().setInteger(Setting::WarnDays, warnDays);
-    open();
-    auto *picture = m_window->findChild<QLabel *>(QStringLiteral("statusDue"));
-    QCOMPARE(picture->property("dueState").toString(), state);
-    QCOMPARE(picture->pixmap().isNull(), state.isEmpty());
+    const struct { const char *row; int warnDays; bool overdue; QString state; } cases[] = {
+        {"off, whatever is overdue", 999, true, QString()},
+        {"two days ahead reach Friday", 2, false, QStringLiteral("due")},
+        {"today only, nothing today", 0, false, QStringLiteral("none")},
+    };
+    for (const auto &[row, warnDays, overdue, state] : cases) {
+        const auto named = qScopeGuard([row] { if (QTest::currentTestFailed()) qWarning("row: %s", row); });
+        cleanup();   // each row on a fresh database
+        init();
+        runSql(cs(),
+               QStringLiteral("UPDATE Transactions SET TrDone=1 WHERE TrDate<'2024-03-13' AND TrDbId=1"));
+        if (overdue)
+            add(1, false, QDate(2024, 3, 1), QStringLiteral("Overdue"));
+        m_session->settings().setInteger(Setting::WarnDays, warnDays);
+        open();
+        auto *picture = m_window->findChild<QLabel *>(QStringLiteral("statusDue"));
+        QCOMPARE(picture->property("dueState").toString(), state);
+        QCOMPARE(picture->pixmap().isNull(), state.isEmpty());
+    }
 }
 
 void tst_CalendarColumn::calendarKeysAndFocusTexts()

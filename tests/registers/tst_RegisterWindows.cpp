@@ -311,36 +311,31 @@ private slots:
 
     // The sheets window: selecting, creating, renaming and deleting sheets, and the
     // refusals that protect the only sheet, the active sheet and sheet 1.
-    void deleteRefusals_data()
-    {
-        QTest::addColumn<bool>("twoSheets");
-        QTest::addColumn<int>("active");
-        QTest::addColumn<int>("chosen");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("the only sheet") << false << 1 << 1 << Texts::text(1405);
-        QTest::newRow("the active sheet") << true << 2 << 2 << Texts::text(1406);
-        // Sheet 1 is refused even when another sheet is active.
-        QTest::newRow("sheet 1") << true << 2 << 1 << QStringLiteral("UNO");
-    }
-
     void deleteRefusals()
     {
-        QFETCH(bool, twoSheets);
-        QFETCH(int, active);
-        QFETCH(int, chosen);
-        QFETCH(QString, message);
-        if (twoSheets)
-            addSheet(2, QStringLiteral("Office"));
-        insertDeadline(m_t->cs(), chosen, 1, false, QDate(2024, 1, 1), QStringLiteral("Kept"), 0, Currency::fromWhole(1));
-        m_t->db.session().setActiveSheet(active, QStringLiteral("x"));
-        m_t->prompts.queueAnswer(Prompt::Answer::Yes);   // would confirm, were it asked
-        SheetsDialog dialog(m_t->db.session());
-        choose(dialog, chosen);
-        const int sheets = sheetCount();
-        clickButton(&dialog, QStringLiteral("deleteButton"));
-        QCOMPARE(m_t->prompts.shownTexts(), QStringList{message});
-        QCOMPARE(sheetCount(), sheets);
-        QCOMPARE(deadlineCount(), 1);
+        const struct { const char *row; bool twoSheets; int active; int chosen; QString message; } cases[] = {
+            {"the only sheet", false, 1, 1, Texts::text(1405)},
+            {"the active sheet", true, 2, 2, Texts::text(1406)},
+            // Sheet 1 is refused even when another sheet is active.
+            {"sheet 1", true, 2, 1, QStringLiteral("UNO")},
+        };
+        for (const auto &[row, twoSheets, active, chosen, message] : cases) {
+            const auto named = qScopeGuard([row] { if (QTest::currentTestFailed()) qWarning("row: %s", row); });
+            cleanup();   // each row on a fresh database
+            init();
+            if (twoSheets)
+                addSheet(2, QStringLiteral("Office"));
+            insertDeadline(m_t->cs(), chosen, 1, false, QDate(2024, 1, 1), QStringLiteral("Kept"), 0, Currency::fromWhole(1));
+            m_t->db.session().setActiveSheet(active, QStringLiteral("x"));
+            m_t->prompts.queueAnswer(Prompt::Answer::Yes);   // would confirm, were it asked
+            SheetsDialog dialog(m_t->db.session());
+            choose(dialog, chosen);
+            const int sheets = sheetCount();
+            clickButton(&dialog, QStringLiteral("deleteButton"));
+            QCOMPARE(m_t->prompts.shownTexts(), QStringList{message});
+            QCOMPARE(sheetCount(), sheets);
+            QCOMPARE(deadlineCount(), 1);
+        }
     }
 
     void deleteTakesTheSheetWithItsDeadlinesOrNothing()

@@ -1,3 +1,4 @@
+#include "../support/ListedRows.h"
 #include "../support/MainWindowSession.h"
 #include "../support/PdfText.h"
 #include "../support/ScopedFileSizeLimit.h"
@@ -109,9 +110,7 @@ private slots:
     void databaseErrorIsReported();
     void agingFiltersTheListPrintsAndExports();
     void counterpartyListPrints();
-    void keyboardReachesEveryCommand_data();
     void keyboardReachesEveryCommand();
-    void windowsFitSmallScreens_data();
     void windowsFitSmallScreens();
 
 private:
@@ -415,11 +414,7 @@ void TestReportWindow::agingFiltersTheListPrintsAndExports()
     QCOMPARE(main.listPanel()->currentView(), 3);
     QVERIFY(!list->isGroupRow(list->currentRow()));
     QCOMPARE(list->value(list->currentRow(), ListColumn::TrDescription).toString(), QStringLiteral("Zephyr fee"));
-    QStringList listed;
-    for (int row = 1; row <= list->rowCount(); ++row)
-        if (!list->isGroupRow(row))
-            listed << list->value(row, ListColumn::TrDescription).toString();
-    QCOMPARE(listed, (QStringList{"Zephyr fee", "Zephyr later"}));
+    QCOMPARE(listedTexts(list, ListColumn::TrDescription), (QStringList{"Zephyr fee", "Zephyr later"}));
     main.listPanel()->viewCombo()->setCurrentIndex(0);
     QVERIFY(list->rowCount() > 4);
 
@@ -472,33 +467,21 @@ void TestReportWindow::counterpartyListPrints()
     QVERIFY(seen.contains(QStringLiteral("PrintDialog")));
 }
 
-void TestReportWindow::keyboardReachesEveryCommand_data()
-{
-    QTest::addColumn<Language>("language");
-    for (const auto &[code, language] : languages())
-        QTest::newRow(code) << language;
-}
-
 void TestReportWindow::keyboardReachesEveryCommand()
 {
-    QFETCH(Language, language);
-    const LanguageScope scope(language);
-    open();
-    // The keys go to the report window, also when a dialog it showed was the last active one.
-    const auto activate = [this] {
-        m_window->activateWindow();
-        return QTest::qWaitFor([this] { return QApplication::activeWindow() == m_window.get(); });
-    };
-    QVERIFY(activate());
-    ReportPreview *preview = m_window->preview();
     const char *commands[] = {"pageSetupButton", "printButton", "savePdfButton", "closeButton", "applyButton"};
-    auto *zoomBox = preview->toolBar()->findChild<QComboBox *>();
-    QLineEdit *pageBox = nullptr;
-    for (QLineEdit *edit : preview->toolBar()->findChildren<QLineEdit *>())
-        if (edit != zoomBox->lineEdit())
-            pageBox = edit;
-
-    // The fields have names a screen reader speaks; a combo box is named by its label.
+    // The preview's zoom box and page box.
+    const auto previewBoxes = [this] {
+        auto *zoomBox = m_window->preview()->toolBar()->findChild<QComboBox *>();
+        QLineEdit *pageBox = nullptr;
+        for (QLineEdit *edit : m_window->preview()->toolBar()->findChildren<QLineEdit *>())
+            if (edit != zoomBox->lineEdit())
+                pageBox = edit;
+        return std::pair<QWidget *, QWidget *>(zoomBox, pageBox);
+    };
+    // What the keys rest on is each language's texts: the names a screen reader
+    // speaks (a combo box is named by its label) and one mnemonic per command, none
+    // used twice in the window. The keys themselves are pressed once, below.
     const auto name = [](QWidget *widget) {
         return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
     };
@@ -506,31 +489,43 @@ void TestReportWindow::keyboardReachesEveryCommand()
         const auto labels = QAccessible::queryAccessibleInterface(widget)->relations(QAccessible::Label);
         return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
     };
-    const QStringList names{name(child<DateBox>("periodFirst")), name(child<DateBox>("periodLast")),
-                            labelName(child<QComboBox>("counterpartyCombo")), labelName(zoomBox), name(pageBox)};
-    QVERIFY2(!names.contains(QString()) && QSet<QString>(names.begin(), names.end()).size() == names.size(),
-             qPrintable(names.join(QLatin1String(" | "))));
+    for (const auto &[code, language] : languages()) {
+        const LanguageScope scope(language);
+        open();
+        const auto [zoomBox, pageBox] = previewBoxes();
+        const QStringList names{name(child<DateBox>("periodFirst")), name(child<DateBox>("periodLast")),
+                                labelName(child<QComboBox>("counterpartyCombo")), labelName(zoomBox), name(pageBox)};
+        QVERIFY2(!names.contains(QString()) && QSet<QString>(names.begin(), names.end()).size() == names.size(),
+                 qPrintable(code + names.join(QLatin1String(" | "))));
+        QStringList captions;
+        for (QAbstractButton *button : m_window->findChildren<QAbstractButton *>())
+            captions << button->text();
+        for (QLabel *label : m_window->findChildren<QLabel *>())
+            if (label->buddy())
+                captions << label->text();
+        for (int tab = 0; tab < child<QTabWidget>("optionTabs")->count(); ++tab)
+            captions << child<QTabWidget>("optionTabs")->tabText(tab);
+        QHash<QKeySequence, QString> mnemonics;
+        for (const QString &caption : captions) {
+            const QKeySequence key = QKeySequence::mnemonic(caption);
+            QVERIFY2(key.isEmpty() || !mnemonics.contains(key), qPrintable(caption + " and " + mnemonics.value(key)));
+            if (!key.isEmpty())
+                mnemonics.insert(key, caption);
+        }
+        for (const char *command : commands) {
+            QPushButton *button = child<QPushButton>(command);
+            QVERIFY2(button && !QKeySequence::mnemonic(button->text()).isEmpty(), command);
+        }
+    }
 
-    // One mnemonic per command, none used twice in the window.
-    QStringList captions;
-    for (QAbstractButton *button : m_window->findChildren<QAbstractButton *>())
-        captions << button->text();
-    for (QLabel *label : m_window->findChildren<QLabel *>())
-        if (label->buddy())
-            captions << label->text();
-    for (int tab = 0; tab < child<QTabWidget>("optionTabs")->count(); ++tab)
-        captions << child<QTabWidget>("optionTabs")->tabText(tab);
-    QHash<QKeySequence, QString> mnemonics;
-    for (const QString &caption : captions) {
-        const QKeySequence key = QKeySequence::mnemonic(caption);
-        QVERIFY2(key.isEmpty() || !mnemonics.contains(key), qPrintable(caption + " and " + mnemonics.value(key)));
-        if (!key.isEmpty())
-            mnemonics.insert(key, caption);
-    }
-    for (const char *command : commands) {
-        QPushButton *button = child<QPushButton>(command);
-        QVERIFY2(button && !QKeySequence::mnemonic(button->text()).isEmpty(), command);
-    }
+    // The keys go to the report window, also when a dialog it showed was the last active one.
+    const auto activate = [this] {
+        m_window->activateWindow();
+        return QTest::qWaitFor([this] { return QApplication::activeWindow() == m_window.get(); });
+    };
+    QVERIFY(activate());
+    ReportPreview *preview = m_window->preview();
+    const auto [zoomBox, pageBox] = previewBoxes();
 
     // Every command shows at the first size and at the least, none behind the
     // toolbar's extension button.
@@ -589,21 +584,8 @@ void TestReportWindow::keyboardReachesEveryCommand()
     }
 }
 
-void TestReportWindow::windowsFitSmallScreens_data()
-{
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<Language>("language");
-    for (const char *window : {"main", "report", "newDeadline", "deadlineEditor", "preferences", "counterparties",
-                               "counterpartyEditor", "sheets", "purge", "help", "about"})
-        for (const auto &[code, language] : languages())
-            QTest::addRow("%s %s", window, code) << QString::fromLatin1(window) << language;
-}
-
 void TestReportWindow::windowsFitSmallScreens()
 {
-    QFETCH(QString, window);
-    QFETCH(Language, language);
-    const LanguageScope scope(language);
     Session &session = m_session->session();
     const std::map<QString, std::function<QWidget *()>> make{
         {"main", [&] { return new MainWindow(session); }},
@@ -626,20 +608,25 @@ void TestReportWindow::windowsFitSmallScreens()
         {"purge", [&] { return new PurgeDialog(session); }},
         {"help", [] { return new HelpWindow(); }},
         {"about", [] { return new AboutDialog(); }}};
-    const std::unique_ptr<QWidget> shown(make.at(window)());
-    shown->show();
-    QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
-    // A 1600x1000 screen at twice the scale, or a laptop's 1366x768 at scale 1,
-    // frame included: what the window needs and the size it opens at.
-    const QSize room = shown->screen()->availableGeometry().size().boundedTo(QSize(800, 500));
-    const QSize frame = shown->frameGeometry().size() - shown->size();
-    const QSize least = shown->minimumSize().expandedTo(shown->minimumSizeHint()) + frame;
-    const auto fits = [&room](const QSize &size) {
-        return size.width() <= room.width() && size.height() <= room.height();
-    };
-    QVERIFY2(fits(least), qPrintable(QStringLiteral("least %1x%2").arg(least.width()).arg(least.height())));
-    const QSize opened = shown->frameGeometry().size();
-    QVERIFY2(fits(opened), qPrintable(QStringLiteral("opened %1x%2").arg(opened.width()).arg(opened.height())));
+    // The texts' length is what makes a window grow: every window in every language.
+    for (const auto &[window, build] : make) {
+        for (const auto &[code, language] : languages()) {
+            const LanguageScope scope(language);
+            const std::unique_ptr<QWidget> shown(build());
+            shown->show();
+            QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+            // A 1600x1000 screen at twice the scale, or a laptop's 1366x768 at scale 1,
+            // frame included: what the window needs and the size it opens at.
+            const QSize room = shown->screen()->availableGeometry().size().boundedTo(QSize(800, 500));
+            const QSize frame = shown->frameGeometry().size() - shown->size();
+            const QSize least = shown->minimumSize().expandedTo(shown->minimumSizeHint()) + frame;
+            const QSize opened = shown->frameGeometry().size();
+            for (const QSize &size : {least, opened})
+                QVERIFY2(size.width() <= room.width() && size.height() <= room.height(),
+                         qPrintable(QStringLiteral("%1 %2: least %3x%4, opened %5x%6").arg(window, QLatin1String(code))
+                                        .arg(least.width()).arg(least.height()).arg(opened.width()).arg(opened.height())));
+        }
+    }
 }
 
 QTEST_MAIN(TestReportWindow)
