@@ -22,7 +22,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QMainWindow>
-#include <QScreen>
 #include <QScopeGuard>
 #include <QToolButton>
 #include <QLineEdit>

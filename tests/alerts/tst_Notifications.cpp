@@ -1,7 +1,6 @@
 #include "alerts/DesktopNotifier.h"
 #include "alerts/DueAnnouncer.h"
 #include "alerts/DueNoticeOpening.h"
-#include "mainwindow/ListPanel.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/DateFormat.h"
 
@@ -9,7 +8,6 @@
 #include "../support/TestRows.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QDir>

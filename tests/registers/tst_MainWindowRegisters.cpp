@@ -3,23 +3,17 @@
 #include "deadlines/DeleteFromGroupDialog.h"
 #include "deadlines/PurgeDialog.h"
 #include "import/ImportDialog.h"
-#include "platform/grid/GridView.h"
 #include "sheets/SheetsDialog.h"
 
-#include "RegisterTestDb.h"
 #include "../mainwindow/MainWindowFixture.h"
 #include "../support/OtherProgram.h"
 #include "../support/ScopedFileSizeLimit.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTest>
 #include <QScopeGuard>
 #include <QTimer>
