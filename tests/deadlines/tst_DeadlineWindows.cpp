@@ -159,8 +159,7 @@ private slots:
         QVERIFY(m_form->windowFlags() & Qt::CustomizeWindowHint);
         QVERIFY(!(m_form->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
 
-        QCOMPARE(AccessibleNames::unnamed(m_form.get()), QStringList());
-        QCOMPARE(AccessibleNames::unlabelled(m_form.get()), QStringList());
+        QCOMPARE(unspokenControls(m_form.get()), QStringList());
 
         auto *description = child<QLineEdit>("descriptionBox");
         description->setFocus();
@@ -519,8 +518,7 @@ private slots:
         m_db->raw(QStringLiteral("UPDATE Transactions SET TrValue = 990000, TrBalance = 0 WHERE TrRowId = 5"));
         openRow(5);
         QVERIFY(!(m_editor->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
-        QCOMPARE(AccessibleNames::unnamed(m_editor.get()), QStringList());
-        QCOMPARE(AccessibleNames::unlabelled(m_editor.get()), QStringList());
+        QCOMPARE(unspokenControls(m_editor.get()), QStringList());
         // The type cannot change, so the editor starts on the date.
         QCOMPARE(QApplication::focusWidget(), inEditor<QWidget>("dateEdit"));
         QVERIFY(!inEditor<QLineEdit>("amountBox")->isEnabled());
