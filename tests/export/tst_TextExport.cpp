@@ -177,43 +177,28 @@ private slots:
 
     // Amounts exact and without grouping; dates with all four year digits, in the
     // locale's order.
-    void amountsAndDatesInTheLocale_data()
-    {
-        QTest::addColumn<qint64>("units");
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<QString>("amount");
-        QTest::addColumn<QDate>("date");
-        QTest::addColumn<QString>("dateText");
-        const QLocale german(QLocale::German, QLocale::Germany);
-        const auto row = [](const char *name, qint64 units, const QLocale &locale, const QString &amount,
-                            const QDate &date = QDate(2017, 4, 3), const QString &dateText = QString()) {
-            QTest::newRow(name) << units << locale << amount << date << dateText;
-        };
-        row("ten-thousandth", 1, Italian, "0,0001", QDate(2017, 4, 3), "03/04/2017");
-        row("largest", std::numeric_limits<qint64>::max(), English, "922337203685477.5807");
-        row("smallest", std::numeric_limits<qint64>::min(), Italian, "-922337203685477,5808");
-        row("no grouping, German date", 12345670000, german, "1234567", QDate(2124, 12, 31), "31.12.2124");
-        row("Swiss point", 10500, QLocale(QLocale::German, QLocale::Switzerland), "1.05");
-        // Spreadsheets read the ASCII minus in every locale; some locales' own
-        // minus sign (U+2212) they would take for text.
-        row("Swedish minus", -5000, QLocale(QLocale::Swedish, QLocale::Sweden), "-0,5");
-        row("Japanese date", 0, QLocale(QLocale::Japanese, QLocale::Japan), "0", QDate(2017, 4, 3), "2017/04/03");
-    }
-
     void amountsAndDatesInTheLocale()
     {
-        QFETCH(qint64, units);
-        QFETCH(QLocale, locale);
-        QFETCH(QString, amount);
-        QFETCH(QDate, date);
-        QFETCH(QString, dateText);
-        QCOMPARE(generalNumberText(Currency::fromUnits(units), locale), amount);
-        const QStringList fields = bodyOf(exportText({listedDeadline(1, false, date, QStringLiteral("x"), units)},
-                                                     exportTextsFor(TableLanguage::English), locale))
-                                       .split(u'\t');
-        QCOMPARE(fields.value(4), u'"' + amount + u'"');
-        if (!dateText.isEmpty())
-            QCOMPARE(fields.value(2), u'"' + dateText + u'"');
+        const QLocale german(QLocale::German, QLocale::Germany);
+        const auto check = [](qint64 units, const QLocale &locale, const QString &amount,
+                              const QDate &date = QDate(2017, 4, 3), const QString &dateText = QString()) {
+            QCOMPARE(generalNumberText(Currency::fromUnits(units), locale), amount);
+            const QStringList fields = bodyOf(exportText({listedDeadline(1, false, date, QStringLiteral("x"), units)},
+                                                         exportTextsFor(TableLanguage::English), locale))
+                                           .split(u'\t');
+            QCOMPARE(fields.value(4), u'"' + amount + u'"');
+            if (!dateText.isEmpty())
+                QCOMPARE(fields.value(2), u'"' + dateText + u'"');
+        };
+        check(1, Italian, "0,0001", QDate(2017, 4, 3), "03/04/2017");   // a ten-thousandth
+        check(std::numeric_limits<qint64>::max(), English, "922337203685477.5807");
+        check(std::numeric_limits<qint64>::min(), Italian, "-922337203685477,5808");
+        check(12345670000, german, "1234567", QDate(2124, 12, 31), "31.12.2124");   // no grouping
+        check(10500, QLocale(QLocale::German, QLocale::Switzerland), "1.05");
+        // Spreadsheets read the ASCII minus in every locale; some locales' own
+        // minus sign (U+2212) they would take for text.
+        check(-5000, QLocale(QLocale::Swedish, QLocale::Sweden), "-0,5");
+        check(0, QLocale(QLocale::Japanese, QLocale::Japan), "0", QDate(2017, 4, 3), "2017/04/03");
     }
 
     // Accents survive in the system's encoding: what the system decodes is what the
@@ -326,10 +311,7 @@ private slots:
             QTemporaryDir dir;
             const QString path = dir.filePath(QStringLiteral("export.txt"));
             if (existing >= 0) {
-                QFile old(path);
-                QVERIFY(old.open(QIODevice::WriteOnly));
-                old.write(QByteArray(10000, 'o'));
-                old.close();
+                QVERIFY(writeFile(path, QByteArray(10000, 'o')));
                 QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(existing)), 0);
             }
             ScopedUmask umask(mask);
@@ -341,39 +323,30 @@ private slots:
         }
     }
 
-    void unwritablePlaceLeavesNothingAndSaysWhere_data()
-    {
-        QTest::addColumn<QString>("folder");
-        QTest::newRow("read-only folder") << QStringLiteral("read-only");
-        QTest::newRow("missing folder") << QStringLiteral("missing/deeper");
-        QTest::newRow("folder is a file") << QStringLiteral("plain-file");
-        QTest::newRow("kernel folder") << QStringLiteral("/proc");
-    }
-
     void unwritablePlaceLeavesNothingAndSaysWhere()
     {
-        QFETCH(QString, folder);
-        QTemporaryDir dir;
-        QDir base(dir.path());
-        QVERIFY(base.mkdir(QStringLiteral("read-only")));
-        QFile plain(base.filePath(QStringLiteral("plain-file")));
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        plain.close();
-        const QString readOnly = base.filePath(QStringLiteral("read-only"));
-        QCOMPARE(::chmod(QFile::encodeName(readOnly).constData(), 0555), 0);
-        if (folder == u"read-only" && ::access(QFile::encodeName(readOnly).constData(), W_OK) == 0)
-            QSKIP("this user writes into read-only folders (root); the kernel folder row covers it");
+        // A read-only folder, a missing one, a file where the folder should be, a kernel folder.
+        for (const QString folder : {"read-only", "missing/deeper", "plain-file", "/proc"}) {
+            QTemporaryDir dir;
+            QDir base(dir.path());
+            QVERIFY(base.mkdir(QStringLiteral("read-only")));
+            QVERIFY(writeFile(base.filePath(QStringLiteral("plain-file")), {}));
+            const QString readOnly = base.filePath(QStringLiteral("read-only"));
+            QCOMPARE(::chmod(QFile::encodeName(readOnly).constData(), 0555), 0);
+            if (folder == u"read-only" && ::access(QFile::encodeName(readOnly).constData(), W_OK) == 0)
+                continue;   // this user (root) writes into read-only folders; the kernel folder covers it
 
-        const QString path = QDir(base.filePath(folder)).filePath(QStringLiteral("export.txt"));
-        SafeFileWriter writer(path);
-        QVERIFY(!writer.write("Type\tDone\r\n"));
-        QVERIFY2(writer.errorText().startsWith(QDir::toNativeSeparators(path) + u':'), qPrintable(writer.errorText()));
-        QVERIFY2(writer.errorText().size() > path.size() + 3, "the reason is missing");
-        QVERIFY(!QFileInfo::exists(path));
-        QCOMPARE(QDir(readOnly).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
-        QCOMPARE(base.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 (QStringList{"plain-file", "read-only"}));
-        ::chmod(QFile::encodeName(readOnly).constData(), 0755);
+            const QString path = QDir(base.filePath(folder)).filePath(QStringLiteral("export.txt"));
+            SafeFileWriter writer(path);
+            QVERIFY(!writer.write("Type\tDone\r\n"));
+            QVERIFY2(writer.errorText().startsWith(QDir::toNativeSeparators(path) + u':'), qPrintable(writer.errorText()));
+            QVERIFY2(writer.errorText().size() > path.size() + 3, "the reason is missing");
+            QVERIFY(!QFileInfo::exists(path));
+            QCOMPARE(QDir(readOnly).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+            QCOMPARE(base.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                     (QStringList{"plain-file", "read-only"}));
+            ::chmod(QFile::encodeName(readOnly).constData(), 0755);
+        }
     }
 
     // A disk that fills up anywhere leaves the old file untouched and no
@@ -393,10 +366,7 @@ private slots:
             const auto named = qScopeGuard([row] { if (QTest::currentTestFailed()) qWarning("row: %s", row); });
             QTemporaryDir dir;
             const QString path = dir.filePath(QStringLiteral("export.txt"));
-            QFile old(path);
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write("previous export\r\n");
-            old.close();
+            QVERIFY(writeFile(path, "previous export\r\n"));
 
             SafeFileWriter writer(path);
             bool written = true;
