@@ -5,6 +5,7 @@
 #include "import/ImportDialog.h"
 #include "sheets/SheetsDialog.h"
 
+#include "RegisterTestDb.h"
 #include "../mainwindow/MainWindowFixture.h"
 #include "../support/OtherProgram.h"
 #include "../support/ScopedFileSizeLimit.h"
@@ -218,9 +219,7 @@ private slots:
                        Currency::fromWhole(1));
         open();
         QVERIFY(listedDescriptions().isEmpty());
-        QTimer::singleShot(0, this, [] {
-            auto *dialog = qobject_cast<SheetsDialog *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
+        onNextModal<SheetsDialog>(this, [](SheetsDialog *dialog) {
             dialog->list()->model()->find(1, 2, GridModel::FindMode::Equal, 0, 1);
             dialog->selectSheet();
         });
@@ -234,9 +233,7 @@ private slots:
 
         // A client renamed in its own window is renamed in the list.
         trigger("counterpartiesAction");
-        QTimer::singleShot(0, this, [] {
-            auto *editor = qobject_cast<CounterpartyEditor *>(QApplication::activeModalWidget());
-            QVERIFY(editor);
+        onNextModal<CounterpartyEditor>(this, [](CounterpartyEditor *editor) {
             editor->nameBox()->setText(QStringLiteral("Acme Ltd"));
             editor->findChild<QPushButton *>(QStringLiteral("saveButton"))->click();
         });
@@ -281,25 +278,18 @@ private slots:
                     firstValue(cs(), QStringLiteral("SELECT Min(TrRowId) FROM Transactions WHERE TrDescription='%1'").arg(description))
                         .toInt());
                 if (command == QLatin1String("recurrence")) {
-                    QTimer::singleShot(0, this, [&groupAsked] {
-                        auto *dialog = qobject_cast<DeleteFromGroupDialog *>(QApplication::activeModalWidget());
-                        QVERIFY(dialog);
+                    onNextModal<DeleteFromGroupDialog>(this, [&groupAsked](DeleteFromGroupDialog *dialog) {
                         groupAsked = true;
                         QTest::keyClick(dialog, Qt::Key_Return);
-                        if (dialog->isVisible())
-                            dialog->reject();
                     });
                 }
                 prompts.queueEnter();
                 QTest::keyClick(m_window->listPanel()->list()->view(), Qt::Key_Delete);
             } else if (command == QLatin1String("sheet")) {
-                QTimer::singleShot(0, this, [&prompts] {
-                    auto *dialog = qobject_cast<SheetsDialog *>(QApplication::activeModalWidget());
-                    QVERIFY(dialog);
+                onNextModal<SheetsDialog>(this, [&prompts](SheetsDialog *dialog) {
                     dialog->list()->model()->find(1, 2, GridModel::FindMode::Equal, 0, 1);
                     prompts.queueEnter();
                     dialog->findChild<QPushButton *>(QStringLiteral("deleteButton"))->click();
-                    dialog->reject();
                 });
                 trigger("sheetsAction");
             } else if (command == QLatin1String("counterparty")) {
@@ -311,13 +301,9 @@ private slots:
                 counterparties->findChild<QAction *>(QStringLiteral("deleteAction"))->trigger();
             } else {
                 prompts.queueAnswer(Prompt::Answer::Yes);   // the "Continue?" that opens the window
-                QTimer::singleShot(0, this, [&prompts] {
-                    auto *dialog = qobject_cast<PurgeDialog *>(QApplication::activeModalWidget());
-                    QVERIFY(dialog);
+                onNextModal<PurgeDialog>(this, [&prompts](PurgeDialog *dialog) {
                     prompts.queueEnter();
                     dialog->findChild<QPushButton *>(QStringLiteral("continueButton"))->click();
-                    if (dialog->isVisible())
-                        dialog->reject();
                 });
                 trigger("purgeAction");
             }
@@ -382,9 +368,7 @@ private slots:
 
         // A new sheet made the active one is not deleted from under the window.
         m_session->prompts().queueInput(QStringLiteral("Office"));
-        QTimer::singleShot(0, this, [] {
-            auto *dialog = qobject_cast<SheetsDialog *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
+        onNextModal<SheetsDialog>(this, [](SheetsDialog *dialog) {
             dialog->createSheet();
             QCOMPARE(dialog->selectedName(), QStringLiteral("Office"));
             dialog->selectSheet();
