@@ -22,6 +22,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QMainWindow>
+#include <QScreen>
 #include <QScopeGuard>
 #include <QToolButton>
 #include <QLineEdit>

@@ -1,6 +1,7 @@
 #include "alerts/DesktopNotifier.h"
 #include "alerts/DueAnnouncer.h"
 #include "alerts/DueNoticeOpening.h"
+#include "mainwindow/ListPanel.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/DateFormat.h"
 
@@ -8,6 +9,7 @@
 #include "../support/TestRows.h"
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QDir>

@@ -1,8 +1,14 @@
 #include "about/AboutDialog.h"
 #include "about/HelpWindow.h"
+#include "mainwindow/CalendarColumn.h"
+#include "mainwindow/DeadlineList.h"
+#include "mainwindow/ListPanel.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/UpcomingPanel.h"
 #include "platform/DesktopUrls.h"
 #include "platform/calendar/MonthCalendar.h"
 #include "platform/grid/DataGrid.h"
+#include "platform/grid/GridView.h"
 
 #include "MainWindowFixture.h"
 #include "../support/HeardEvents.h"
@@ -11,8 +17,10 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <memory>
 

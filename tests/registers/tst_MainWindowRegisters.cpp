@@ -3,6 +3,7 @@
 #include "deadlines/DeleteFromGroupDialog.h"
 #include "deadlines/PurgeDialog.h"
 #include "import/ImportDialog.h"
+#include "platform/grid/GridView.h"
 #include "sheets/SheetsDialog.h"
 
 #include "RegisterTestDb.h"
@@ -12,9 +13,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QScopeGuard>
 #include <QTimer>

@@ -9,7 +9,9 @@
 #include "deadlines/PurgeDialog.h"
 #include "platform/Clock.h"
 #include "platform/DateBox.h"
+#include "platform/grid/DataGrid.h"
 #include "platform/grid/GridModel.h"
+#include "platform/grid/GridView.h"
 #include "sheets/SheetsDialog.h"
 #include "startup/Setting.h"
 #include "store/CounterpartyStore.h"
@@ -19,12 +21,15 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
+#include <QStatusBar>
 
 // The registers' windows over a real database: the clients/suppliers window and
 // editor, and the editor reached with F5 from the new-deadline window; the sheets

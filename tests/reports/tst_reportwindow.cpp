@@ -14,6 +14,8 @@
 #include "deadlines/DeadlineEditor.h"
 #include "deadlines/NewDeadlineWindow.h"
 #include "deadlines/PurgeDialog.h"
+#include "mainwindow/DeadlineList.h"
+#include "mainwindow/ListPanel.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/grid/DataGrid.h"
 #include "reports/AgingWindow.h"
@@ -37,10 +39,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include <algorithm>
 #include <array>
