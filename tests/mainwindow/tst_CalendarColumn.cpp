@@ -1,13 +1,9 @@
 #include "about/AboutDialog.h"
 #include "about/HelpWindow.h"
 #include "mainwindow/CalendarColumn.h"
-#include "mainwindow/DeadlineList.h"
-#include "mainwindow/ListPanel.h"
-#include "mainwindow/MainWindow.h"
 #include "mainwindow/UpcomingPanel.h"
 #include "platform/DesktopUrls.h"
 #include "platform/calendar/MonthCalendar.h"
-#include "platform/grid/DataGrid.h"
 #include "platform/grid/GridView.h"
 
 #include "MainWindowFixture.h"
@@ -15,9 +11,7 @@
 
 #include <QAbstractItemView>
 #include <QAccessible>
-#include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QLabel>
 #include <QTest>
 #include <QTextBrowser>

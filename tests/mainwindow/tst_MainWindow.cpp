@@ -1,14 +1,10 @@
 #include "deadlines/NewDeadlineWindow.h"
 #include "mainwindow/CalendarColumn.h"
 #include "mainwindow/DeadlineCommands.h"
-#include "mainwindow/DeadlineList.h"
-#include "mainwindow/ListPanel.h"
-#include "mainwindow/MainWindow.h"
 #include "mainwindow/SearchBar.h"
 #include "mainwindow/UpcomingPanel.h"
 #include "store/Register.h"
 #include "platform/calendar/MonthCalendar.h"
-#include "platform/grid/DataGrid.h"
 #include "platform/grid/GridView.h"
 #include "store/Database.h"
 #include "store/DeadlineStore.h"
@@ -21,8 +17,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QAction>
-#include <QComboBox>
 #include <QDir>
 #include <QFrame>
 #include <QLabel>

@@ -1,19 +1,13 @@
 #include "deadlines/DeleteFromGroupDialog.h"
 #include "deadlines/NewDeadlineWindow.h"
-#include "mainwindow/DeadlineList.h"
-#include "mainwindow/ListPanel.h"
-#include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowLayout.h"
 #include "platform/DateBox.h"
-#include "platform/grid/DataGrid.h"
 #include "platform/grid/GridView.h"
 #include "store/Database.h"
 
 #include "MainWindowFixture.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>

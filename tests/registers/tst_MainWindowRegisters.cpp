@@ -11,9 +11,7 @@
 #include "../support/OtherProgram.h"
 #include "../support/ScopedFileSizeLimit.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
