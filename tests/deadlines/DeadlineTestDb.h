@@ -1,6 +1,8 @@
 #pragma once
 
 #include "../support/OtherProgram.h"
+#include "platform/Pauses.h"
+#include "startup/Texts.h"
 #include "../support/TestDatabase.h"
 #include "../support/TestRows.h"
 #include "deadlines/RecurrenceDates.h"
@@ -18,13 +20,15 @@
 #include <memory>
 
 // A fresh copy of the template database per test, and a session on it with its
-// own settings file; sheet 1 is active.
-class DeadlineTestDb final
+// own settings file; sheet 1 is active. English texts, no pauses.
+class DeadlineTestDb
 {
 public:
     DeadlineTestDb()
         : m_session(SettingsStore(m_dir.filePath(QStringLiteral("settings.ini"))))
     {
+        Texts::setLanguage(Language::English);
+        Pauses::setScale(0);
         m_path = m_dir.filePath(QStringLiteral("orvel2.mdb"));
         m_session.setConnectionString(m_dir.isValid() ? copyTemplateTo(m_dir.path()) : QString());
         m_ok = !m_session.connectionString().isEmpty();
@@ -33,6 +37,8 @@ public:
     const QString &path() const { return m_path; }
     Session &session() { return m_session; }
     QString connectionString() const { return m_session.connectionString(); }
+    QString cs() const { return connectionString(); }
+    int count(const QString &query) const { return firstValue(cs(), query).toInt(); }
     DeadlineStore::CreatedDeadlines save(const DeadlineStore::NewDeadlines &deadlines) const
     {
         return DeadlineStore(connectionString()).createDeadlines(deadlines);

@@ -1,5 +1,5 @@
 #include "AccessibleNames.h"
-#include "DeadlineTestDb.h"
+#include "../registers/RegisterTestDb.h"
 #include "../support/Announcements.h"
 
 #include "deadlines/AddToGroupDialog.h"
@@ -81,16 +81,13 @@ private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-        Pauses::setScale(0);
         Clock::pin(QDate(2017, 4, 3));
-        Texts::setLanguage(Language::English);
     }
 
     void init()
     {
-        m_db = std::make_unique<DeadlineTestDb>();
+        m_db = std::make_unique<WindowTestDb>();
         QVERIFY(m_db->ok());
-        m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
         m_announced = std::make_unique<Announcements>(m_db->session().deadlineRegister());
         m_form = std::make_unique<NewDeadlineWindow>(m_db->session());
         m_announced->follow(m_form.get());
@@ -106,7 +103,6 @@ private slots:
         m_editor.reset();
         m_form.reset();
         m_announced.reset();
-        m_prompts.reset();
         m_db.reset();
     }
 
@@ -149,7 +145,7 @@ private slots:
         // What was saved becomes the list's current row.
         QCOMPARE(m_announced->heard, savedOn(m_db->connectionString(), QDate(2017, 4, 3)));
         QVERIFY(!m_form->isVisible());
-        QVERIFY(m_prompts->shown().isEmpty());
+        QVERIFY(m_db->prompts.shown().isEmpty());
     }
 
     void chromeEmptyDescriptionEscapeAndReopening()
@@ -173,7 +169,7 @@ private slots:
 
         QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
         QCOMPARE(QApplication::focusWidget(), description);
-        QVERIFY(m_prompts->shown().isEmpty());
+        QVERIFY(m_db->prompts.shown().isEmpty());
         QVERIFY(m_form->isVisible());
 
         // Esc leaves without a word and without a write; opening again starts afresh.
@@ -240,7 +236,7 @@ private slots:
             }
             QTest::keyClick(box, Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget() == box, staysInField);
-            QVERIFY(m_prompts->shown().isEmpty());
+            QVERIFY(m_db->prompts.shown().isEmpty());
 
             // Save holds the same checks: nothing is written while one fails.
             QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
@@ -284,37 +280,37 @@ private slots:
         child<QLineEdit>("countBox")->setText(QStringLiteral("20"));
         child<QComboBox>("cadenceCombo")->setCurrentIndex(8);
         QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-        QCOMPARE(m_prompts->shownTexts(), QStringList{Texts::text(2100)});
+        QCOMPARE(m_db->prompts.shownTexts(), QStringList{Texts::text(2100)});
         QVERIFY(m_form->isVisible());
         QCOMPARE(QApplication::focusWidget(), child<QWidget>("countBox"));
         QVERIFY(stored().isEmpty());
-        m_prompts->clear();
+        m_db->prompts.clear();
 
         // The engine refuses the third member: the message names the file and carries
         // the rule's own words; retrying the same values would be refused again, so only OK.
         child<QLineEdit>("countBox")->setText(QStringLiteral("10"));
         QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-        QCOMPARE(m_prompts->shown().size(), 1);
-        QCOMPARE(m_prompts->shown().first().icon, Prompt::Icon::Critical);
-        QCOMPARE(m_prompts->shown().first().buttons, Prompt::Buttons::Ok);
-        QVERIFY(m_prompts->shown().first().text.contains(QDir::toNativeSeparators(m_db->path())));
-        QVERIFY(m_prompts->shown().first().text.contains(QLatin1String("disk full")));
+        QCOMPARE(m_db->prompts.shown().size(), 1);
+        QCOMPARE(m_db->prompts.shown().first().icon, Prompt::Icon::Critical);
+        QCOMPARE(m_db->prompts.shown().first().buttons, Prompt::Buttons::Ok);
+        QVERIFY(m_db->prompts.shown().first().text.contains(QDir::toNativeSeparators(m_db->path())));
+        QVERIFY(m_db->prompts.shown().first().text.contains(QLatin1String("disk full")));
         QVERIFY(stored().isEmpty());
         QVERIFY(m_announced->heard.isEmpty());
         QVERIFY(m_form->isVisible());
         QCOMPARE(child<QLineEdit>("descriptionBox")->text(), QStringLiteral("Lease"));
         QCOMPARE(child<QLineEdit>("countBox")->text(), QStringLiteral("10"));
         m_db->raw(QStringLiteral("DROP TRIGGER refuse_member"));
-        m_prompts->clear();
+        m_db->prompts.clear();
 
         // Another program holds the database: Retry or Cancel, and Cancel keeps the window filled.
         {
             OtherProgram other(m_db->path());
             QVERIFY(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
-            m_prompts->queueAnswer(Prompt::Answer::Cancel);
+            m_db->prompts.queueAnswer(Prompt::Answer::Cancel);
             QTest::mouseClick(child<QPushButton>("saveButton"), Qt::LeftButton);
-            QCOMPARE(m_prompts->shown().size(), 1);
-            QCOMPARE(m_prompts->shown().first().buttons, Prompt::Buttons::RetryCancel);
+            QCOMPARE(m_db->prompts.shown().size(), 1);
+            QCOMPARE(m_db->prompts.shown().first().buttons, Prompt::Buttons::RetryCancel);
             QVERIFY(m_form->isVisible());
             QCOMPARE(child<QLineEdit>("descriptionBox")->text(), QStringLiteral("Lease"));
         }
@@ -489,7 +485,7 @@ private slots:
                 QCOMPARE(QApplication::focusWidget(), description);
                 QTest::mouseClick(inEditor<QPushButton>("saveButton"), Qt::LeftButton);
                 QCOMPARE(QApplication::focusWidget(), description);
-                QVERIFY(m_prompts->shown().isEmpty());
+                QVERIFY(m_db->prompts.shown().isEmpty());
                 QVERIFY(m_editor->isVisible());
             } else {
                 description->setText(QStringLiteral("Changed"));
@@ -509,7 +505,7 @@ private slots:
         editorRows();
         // A row deleted meanwhile is reported, and nothing is left to save.
         m_editor->open(99);
-        QCOMPARE(m_prompts->shown().size(), 1);
+        QCOMPARE(m_db->prompts.shown().size(), 1);
         QVERIFY(!m_editor->isVisible());
         QTest::mouseClick(inEditor<QPushButton>("saveButton"), Qt::LeftButton);
         QVERIFY(m_announced->heard.isEmpty());
@@ -568,7 +564,7 @@ private slots:
         inEditor<QLineEdit>("descriptionBox")->setText(QStringLiteral("Rent (typo)"));
         inEditor<QCheckBox>("doneCheck")->setChecked(true);
         QTest::mouseClick(inEditor<QPushButton>("saveButton"), Qt::LeftButton);
-        QCOMPARE(m_prompts->shownTexts(), QStringList{Texts::text(2105)});
+        QCOMPARE(m_db->prompts.shownTexts(), QStringList{Texts::text(2105)});
         QVERIFY(m_editor->isVisible());
         QVERIFY(m_announced->heard.isEmpty());
         QCOMPARE(inEditor<QLineEdit>("descriptionBox")->text(), QStringLiteral("Rent March"));
@@ -650,8 +646,7 @@ private:
         QVERIFY(QTest::qWaitForWindowActive(m_editor.get()));
     }
 
-    std::unique_ptr<DeadlineTestDb> m_db;
-    std::unique_ptr<Prompt::ScriptedPrompts> m_prompts;
+    std::unique_ptr<WindowTestDb> m_db;
     std::unique_ptr<Announcements> m_announced;
     std::unique_ptr<NewDeadlineWindow> m_form;
     std::unique_ptr<DeadlineEditor> m_editor;

@@ -41,10 +41,10 @@ class tst_RegisterWindows final : public QObject
 private slots:
     void init()
     {
-        m_t = std::make_unique<RegisterTestDb>();
-        QVERIFY(m_t->db.ok());
-        m_t->db.session().setActiveSheet(1, QStringLiteral("Deadlines"));
-        m_t->db.raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName, AcNotes) VALUES (3, 'Rossi', ''), (7, 'Bianchi', 'x')"));
+        m_t = std::make_unique<WindowTestDb>();
+        QVERIFY(m_t->ok());
+        m_t->session().setActiveSheet(1, QStringLiteral("Deadlines"));
+        m_t->raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName, AcNotes) VALUES (3, 'Rossi', ''), (7, 'Bianchi', 'x')"));
         m_announced = std::make_unique<Announcements>(changes());
         m_list = std::make_unique<CounterpartyList>(m_t->cs(), changes());
         m_list->showList();
@@ -181,14 +181,14 @@ private slots:
         QCOMPARE(m_t->prompts.shownTexts().last(), Texts::text(1305));
         QCOMPARE(listedNames(), (QStringList{"Bianchi", "Rossi"}));
         // A delete the database refuses is told, and the list stays as it was.
-        m_t->db.raw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Accounts BEGIN SELECT RAISE(ABORT, 'disk says no'); END"));
+        m_t->raw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Accounts BEGIN SELECT RAISE(ABORT, 'disk says no'); END"));
         m_t->prompts.queueAnswer(Prompt::Answer::Yes);
         del->trigger();
         QVERIFY(m_t->prompts.shown().last().icon == Prompt::Icon::Critical);
         QVERIFY(m_t->prompts.shownTexts().last().contains(QStringLiteral("disk says no")));
         QCOMPARE(listedNames(), (QStringList{"Bianchi", "Rossi"}));
         QVERIFY(m_announced->heard.isEmpty());
-        m_t->db.raw(QStringLiteral("DROP TRIGGER refuse"));
+        m_t->raw(QStringLiteral("DROP TRIGGER refuse"));
         m_list->list()->setCurrentRow(1);
         m_t->prompts.queueAnswer(Prompt::Answer::Yes);
         QTest::keyClick(m_list->list()->view(), Qt::Key_Delete);
@@ -209,7 +209,7 @@ private slots:
         auto restore = qScopeGuard([before] { QLocale::setDefault(before); });
         const QString gone = Texts::text(2820).arg(QStringLiteral("Bianchi"));
 
-        NewDeadlineWindow window(m_t->db.session());
+        NewDeadlineWindow window(m_t->session());
         window.openBlank();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         auto *combo = window.findChild<QComboBox *>(QStringLiteral("counterpartyCombo"));
@@ -242,7 +242,7 @@ private slots:
         // The editor moves that deadline to a client deleted meanwhile: refused alike.
         const qint32 rowId = m_t->count(QStringLiteral("SELECT Max(TrRowId) FROM Transactions"));
         const qint32 fresh = CounterpartyStore(m_t->cs()).create(QStringLiteral("Bianchi"), QString());
-        DeadlineEditor editor(m_t->db.session());
+        DeadlineEditor editor(m_t->session());
         editor.open(rowId);
         QVERIFY(QTest::qWaitForWindowActive(&editor));
         auto *editorCombo = editor.findChild<QComboBox *>(QStringLiteral("counterpartyCombo"));
@@ -270,7 +270,7 @@ private slots:
         const QStringList expected{"Ärztekammer", "Bianchi", "bianchi", "Édith Piaf SARL", "Öl & Gas", "Rossi",
                                    "Zahnarzt Müller"};
 
-        NewDeadlineWindow window(m_t->db.session());
+        NewDeadlineWindow window(m_t->session());
         window.openBlank();
         auto *combo = window.findChild<QComboBox *>(QStringLiteral("counterpartyCombo"));
         QStringList inWindow;
@@ -281,7 +281,7 @@ private slots:
         QCOMPARE(listedNames(), expected);
 
         const QStringList expectedSheets{"Ärztekammer", "bianchi", "Deadlines", "Édith Piaf SARL", "Öl & Gas", "Zahnarzt Müller"};
-        SheetsDialog sheetsDialog(m_t->db.session());
+        SheetsDialog sheetsDialog(m_t->session());
         QCOMPARE(listedTexts(sheetsDialog.list(), 2), expectedSheets);
     }
 
@@ -326,9 +326,9 @@ private slots:
             if (twoSheets)
                 addSheet(2, QStringLiteral("Office"));
             insertDeadline(m_t->cs(), chosen, 1, false, QDate(2024, 1, 1), QStringLiteral("Kept"), 0, Currency::fromWhole(1));
-            m_t->db.session().setActiveSheet(active, QStringLiteral("x"));
+            m_t->session().setActiveSheet(active, QStringLiteral("x"));
             m_t->prompts.queueAnswer(Prompt::Answer::Yes);   // would confirm, were it asked
-            SheetsDialog dialog(m_t->db.session());
+            SheetsDialog dialog(m_t->session());
             choose(dialog, chosen);
             const int sheets = sheetCount();
             clickButton(&dialog, QStringLiteral("deleteButton"));
@@ -341,11 +341,11 @@ private slots:
     void deleteTakesTheSheetWithItsDeadlinesOrNothing()
     {
         addSheet(3, QStringLiteral("Old"));
-        m_t->db.raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName) VALUES (4, 'Rossi')"));
+        m_t->raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName) VALUES (4, 'Rossi')"));
         insertDeadline(m_t->cs(), 1, 1, false, QDate(2024, 1, 1), QStringLiteral("Stays"), 4, Currency::fromWhole(1));
         insertDeadline(m_t->cs(), 3, 1, false, QDate(2024, 1, 1), QStringLiteral("Goes"), 4, Currency::fromWhole(1));
         insertDeadline(m_t->cs(), 3, -1, true, QDate(2024, 2, 1), QStringLiteral("Goes too"), 0, Currency::fromWhole(2));
-        SheetsDialog dialog(m_t->db.session());
+        SheetsDialog dialog(m_t->session());
         choose(dialog, 3);
 
         m_t->prompts.queueAnswer(Prompt::Answer::No);
@@ -355,7 +355,7 @@ private slots:
         QCOMPARE(deadlineCount(), 3);
 
         // The deadlines go first; when the sheet's own delete then fails, both tables stay.
-        m_t->db.raw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Dbs BEGIN SELECT RAISE(ABORT, 'disk says no'); END"));
+        m_t->raw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Dbs BEGIN SELECT RAISE(ABORT, 'disk says no'); END"));
         m_t->prompts.queueAnswer(Prompt::Answer::Yes);
         clickButton(&dialog, QStringLiteral("deleteButton"));
         QCOMPARE(m_t->prompts.shown().last().icon, Prompt::Icon::Critical);
@@ -364,7 +364,7 @@ private slots:
         QCOMPARE(deadlineCount(), 3);
         QVERIFY(m_announced->heard.isEmpty());
 
-        m_t->db.raw(QStringLiteral("DROP TRIGGER refuse"));
+        m_t->raw(QStringLiteral("DROP TRIGGER refuse"));
         choose(dialog, 3);
         m_t->prompts.clear();
         m_t->prompts.queueAnswer(Prompt::Answer::Yes);
@@ -381,7 +381,7 @@ private slots:
     void renameAndNewAskForTheName()
     {
         addSheet(7, QStringLiteral("Seven"));
-        SheetsDialog dialog(m_t->db.session());
+        SheetsDialog dialog(m_t->session());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         // Enter on the focused button presses it, as a click does; the rename reaches the active sheet.
@@ -390,7 +390,7 @@ private slots:
         rename->setFocus(Qt::TabFocusReason);
         QTest::keyClick(rename, Qt::Key_Return);
         QCOMPARE(SheetStore(m_t->cs()).name(1), QStringLiteral("Home's"));
-        QCOMPARE(m_t->db.session().activeSheetName(), QStringLiteral("Home's"));
+        QCOMPARE(m_t->session().activeSheetName(), QStringLiteral("Home's"));
         QCOMPARE(m_announced->heard, QStringList{"sheets"});
         QCOMPARE(m_t->prompts.shownTexts(), QStringList{Texts::text(1411)});
 
@@ -409,25 +409,25 @@ private slots:
         QCOMPARE(dialog.list()->rowCount(), 3);
         QCOMPARE(dialog.selectedId(), 8);
         // It is not made active.
-        QCOMPARE(m_t->db.session().activeSheetId(), 1);
+        QCOMPARE(m_t->session().activeSheetId(), 1);
     }
 
     void selectMakesActiveAndIsRemembered()
     {
         addSheet(2, QStringLiteral("Office"));
-        SheetsDialog dialog(m_t->db.session());
+        SheetsDialog dialog(m_t->session());
         QCOMPARE(dialog.selectedId(), 1);   // opens on the active sheet
         choose(dialog, 2);
         dialog.show();
         QTest::keyClick(dialog.list()->view(), Qt::Key_Return);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(m_t->db.session().activeSheetId(), 2);
-        QCOMPARE(m_t->db.session().activeSheetName(), QStringLiteral("Office"));
-        QCOMPARE(m_t->db.session().settings().integer(Setting::ActiveSheet), 2);
+        QCOMPARE(m_t->session().activeSheetId(), 2);
+        QCOMPARE(m_t->session().activeSheetName(), QStringLiteral("Office"));
+        QCOMPARE(m_t->session().settings().integer(Setting::ActiveSheet), 2);
         QCOMPARE(m_announced->heard, QStringList{"active sheet 2"});
 
         // The next start reads the same sheet.
-        Session next(SettingsStore(m_t->db.session().settings().fileName()));
+        Session next(SettingsStore(m_t->session().settings().fileName()));
         next.setConnectionString(m_t->cs());
         next.loadActiveSheet();
         QCOMPARE(next.activeSheetId(), 2);
@@ -439,7 +439,7 @@ private slots:
     void purgesClosedOfActiveSheetUpToTheDayOnlyOnYes()
     {
         purgeFixture();
-        PurgeDialog dialog(m_t->db.session());
+        PurgeDialog dialog(m_t->session());
         // Yesterday of 1 March in a leap year.
         QCOMPARE(dialog.datePicker()->date(), QDate(2024, 2, 29));
         QCOMPARE(QAccessible::queryAccessibleInterface(dialog.datePicker())->text(QAccessible::Name),
@@ -484,7 +484,7 @@ private slots:
             init();
             purgeFixture();
             const QStringList before = remaining();
-            PurgeDialog dialog(m_t->db.session());
+            PurgeDialog dialog(m_t->session());
             dialog.show();
             QVERIFY(QTest::qWaitForWindowActive(&dialog));
             DateBox *box = dialog.datePicker();
@@ -530,7 +530,7 @@ private slots:
 private:
     void addSheet(int id, const QString &name)
     {
-        m_t->db.raw(QStringLiteral("INSERT INTO Dbs (DbId, DbName) VALUES (%1, '%2')").arg(id).arg(name));
+        m_t->raw(QStringLiteral("INSERT INTO Dbs (DbId, DbName) VALUES (%1, '%2')").arg(id).arg(name));
     }
 
     void choose(SheetsDialog &dialog, qint32 id)
@@ -549,7 +549,7 @@ private:
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         Clock::pin(QDate(2024, 3, 1));
-        m_t->db.session().setActiveSheet(2, QStringLiteral("Office"));
+        m_t->session().setActiveSheet(2, QStringLiteral("Office"));
         const QString cs = m_t->cs();
         const Currency ten = Currency::fromWhole(10);
         insertDeadline(cs, 2, 1, true, QDate(2024, 2, 28), QStringLiteral("closed before"), 0, ten);
@@ -566,7 +566,7 @@ private:
     }
 
     QStringList listedNames() const { return listedTexts(m_list->list(), 2); }
-    Register &changes() { return m_t->db.session().deadlineRegister(); }
+    Register &changes() { return m_t->session().deadlineRegister(); }
 
     void fillAndSave(const QString &name, const QString &notes)
     {
@@ -577,7 +577,7 @@ private:
         });
     }
 
-    std::unique_ptr<RegisterTestDb> m_t;
+    std::unique_ptr<WindowTestDb> m_t;
     std::unique_ptr<Announcements> m_announced;
     std::unique_ptr<CounterpartyList> m_list;
 };
