@@ -66,12 +66,7 @@ private slots:
     // already there, one created with its notes), and the counters as a group.
     void exportRoundTrip()
     {
-        const struct { const char *row; TableLanguage language; QLocale locale; } cases[] = {
-            {"English", TableLanguage::English, English},
-            {"Italian", TableLanguage::Italian, Italian},
-        };
-        for (const auto &[row, language, locale] : cases) {
-            const auto named = qScopeGuard([row] { if (QTest::currentTestFailed()) qWarning("row: %s", row); });
+        for (const auto &[language, locale] : {std::pair(TableLanguage::English, English), std::pair(TableLanguage::Italian, Italian)}) {
             const ExportTexts texts = exportTextsFor(language);
             const QString of = u' ' + texts.counterWord + u' ';
             const QList<ListedDeadline> exported{
@@ -114,13 +109,11 @@ private slots:
             for (qsizetype i = 0; i < exported.size(); ++i) {
                 const ListedDeadline &want = exported[i];
                 const DeadlineRow &got = stored[i];
-                QCOMPARE(got.rowId, imported.rowIds[i]);
-                QCOMPARE(got.type, want.type);
-                QCOMPARE(got.done, want.done);
-                QCOMPARE(got.date, want.date);
-                QCOMPARE(got.amount, want.amount);
-                QCOMPARE(got.balance, want.balance);
-                QCOMPARE(got.counterpartyName.toCaseFolded(), want.counterpartyName.toCaseFolded());
+                QVERIFY2(std::tuple(got.rowId, got.type, got.done, got.date, got.amount, got.balance,
+                                    got.counterpartyName.toCaseFolded())
+                             == std::tuple(imported.rowIds[i], want.type, want.done, want.date, want.amount, want.balance,
+                                           want.counterpartyName.toCaseFolded()),
+                         qPrintable(want.shownDescription));
                 if (got.groupId == 0) {
                     QCOMPARE(got.description, want.shownDescription);
                 } else {

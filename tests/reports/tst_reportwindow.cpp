@@ -582,11 +582,7 @@ private slots:
 
 private:
     QString db() const { return m_session->connectionString(); }
-    template<typename T>
-    T *child(const char *name) const
-    {
-        return m_window->findChild<T *>(QLatin1String(name));
-    }
+    template<typename T> T *child(const char *name) const { return m_window->findChild<T *>(QLatin1String(name)); }
     void open();
     // The descriptions of the deadlines the report shows, in its order.
     QStringList shownDeadlines() const;
