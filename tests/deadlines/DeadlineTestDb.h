@@ -29,12 +29,10 @@ public:
     {
         Texts::setLanguage(Language::English);
         Pauses::setScale(0);
-        m_path = m_dir.filePath(QStringLiteral("orvel2.mdb"));
         m_session.setConnectionString(m_dir.isValid() ? copyTemplateTo(m_dir.path()) : QString());
-        m_ok = !m_session.connectionString().isEmpty();
     }
-    bool ok() const { return m_ok; }
-    const QString &path() const { return m_path; }
+    bool ok() const { return !connectionString().isEmpty(); }
+    QString path() const { return m_dir.filePath(QStringLiteral("orvel2.mdb")); }
     Session &session() { return m_session; }
     QString connectionString() const { return m_session.connectionString(); }
     QString cs() const { return connectionString(); }
@@ -47,15 +45,13 @@ public:
     // Raw SQLite access for arranging rows and reading them back, beside the store.
     void raw(const QString &sql)
     {
-        OtherProgram other(m_path);
+        OtherProgram other(path());
         QVERIFY2(other.exec(sql), qPrintable(sql + u' ' + other.lastError()));
     }
 
 private:
     QTemporaryDir m_dir;
     Session m_session;
-    QString m_path;
-    bool m_ok = false;
 };
 
 // "Rent" debits of 100 on sheet 1, the deadlines most tests start from: count
