@@ -8,44 +8,24 @@
 #include <QStringList>
 #include <QWidget>
 
-// What a screen reader finds in a window, read through the accessibility
-// interfaces it uses, not through the window's own members.
-namespace AccessibleNames {
-
-inline bool isBox(const QWidget *w)
-{
-    return qobject_cast<const QLineEdit *>(w) || qobject_cast<const QComboBox *>(w)
-        || qobject_cast<const QPlainTextEdit *>(w);
-}
-
-// The controls (buttons and boxes) whose accessible name is empty.
-inline QStringList unnamed(QWidget *form)
+// What a screen reader misses in a window, read through the accessibility
+// interfaces it uses, not through the window's own members: "name: unnamed" for
+// a button or box without an accessible name, "name: unlabelled" for a box that
+// no label names (no Label relation). The parts Qt builds inside a control are
+// left out.
+inline QStringList unspokenControls(QWidget *form)
 {
     QStringList out;
     for (QWidget *w : form->findChildren<QWidget *>()) {
-        if (!isBox(w) && !qobject_cast<QAbstractButton *>(w))
+        const bool box = qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w) || qobject_cast<QPlainTextEdit *>(w);
+        if ((!box && !qobject_cast<QAbstractButton *>(w)) || w->objectName().isEmpty()
+            || w->objectName().startsWith(QLatin1String("qt_")))
             continue;
-        if (w->objectName().startsWith(QLatin1String("qt_")) || !w->objectName().size())
-            continue;   // the parts Qt builds inside a control
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
         if (!iface || iface->text(QAccessible::Name).trimmed().isEmpty())
-            out << w->objectName();
+            out << w->objectName() + QStringLiteral(": unnamed");
+        if (box && (!iface || iface->relations(QAccessible::Label).isEmpty()))
+            out << w->objectName() + QStringLiteral(": unlabelled");
     }
     return out;
 }
-
-// The boxes that no label names (no Label relation).
-inline QStringList unlabelled(QWidget *form)
-{
-    QStringList out;
-    for (QWidget *w : form->findChildren<QWidget *>()) {
-        if (!isBox(w) || w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")))
-            continue;
-        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
-        if (!iface || iface->relations(QAccessible::Label).isEmpty())
-            out << w->objectName();
-    }
-    return out;
-}
-
-} // namespace AccessibleNames

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "../support/OtherProgram.h"
+#include "platform/Pauses.h"
+#include "startup/Texts.h"
 #include "../support/TestDatabase.h"
 #include "../support/TestRows.h"
 #include "deadlines/RecurrenceDates.h"
@@ -18,21 +20,23 @@
 #include <memory>
 
 // A fresh copy of the template database per test, and a session on it with its
-// own settings file; sheet 1 is active.
-class DeadlineTestDb final
+// own settings file; sheet 1 is active. English texts, no pauses.
+class DeadlineTestDb
 {
 public:
     DeadlineTestDb()
         : m_session(SettingsStore(m_dir.filePath(QStringLiteral("settings.ini"))))
     {
-        m_path = m_dir.filePath(QStringLiteral("orvel2.mdb"));
+        Texts::setLanguage(Language::English);
+        Pauses::setScale(0);
         m_session.setConnectionString(m_dir.isValid() ? copyTemplateTo(m_dir.path()) : QString());
-        m_ok = !m_session.connectionString().isEmpty();
     }
-    bool ok() const { return m_ok; }
-    const QString &path() const { return m_path; }
+    bool ok() const { return !connectionString().isEmpty(); }
+    QString path() const { return m_dir.filePath(QStringLiteral("orvel2.mdb")); }
     Session &session() { return m_session; }
     QString connectionString() const { return m_session.connectionString(); }
+    QString cs() const { return connectionString(); }
+    int count(const QString &query) const { return firstValue(cs(), query).toInt(); }
     DeadlineStore::CreatedDeadlines save(const DeadlineStore::NewDeadlines &deadlines) const
     {
         return DeadlineStore(connectionString()).createDeadlines(deadlines);
@@ -41,15 +45,13 @@ public:
     // Raw SQLite access for arranging rows and reading them back, beside the store.
     void raw(const QString &sql)
     {
-        OtherProgram other(m_path);
+        OtherProgram other(path());
         QVERIFY2(other.exec(sql), qPrintable(sql + u' ' + other.lastError()));
     }
 
 private:
     QTemporaryDir m_dir;
     Session m_session;
-    QString m_path;
-    bool m_ok = false;
 };
 
 // "Rent" debits of 100 on sheet 1, the deadlines most tests start from: count

@@ -11,6 +11,7 @@
 #include "store/DeadlineStore.h"
 #include "store/SheetStore.h"
 
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -60,108 +61,77 @@ class TestDeadlineImport final : public QObject
     Q_OBJECT
 
 private slots:
-    void exportRoundTrip_data()
-    {
-        QTest::addColumn<TableLanguage>("language");
-        QTest::addColumn<QLocale>("locale");
-        QTest::newRow("English") << TableLanguage::English << English;
-        QTest::newRow("Italian") << TableLanguage::Italian << Italian;
-    }
-
     // What the list exported comes back into an empty sheet as the same deadlines:
     // types, states, dates, awkward descriptions, amounts, clients by name (one
     // already there, one created with its notes), and the counters as a group.
     void exportRoundTrip()
     {
-        QFETCH(TableLanguage, language);
-        QFETCH(QLocale, locale);
-        const ExportTexts texts = exportTextsFor(language);
-        const QString of = u' ' + texts.counterWord + u' ';
-        const QList<ListedDeadline> exported{
-            listedDeadline(1, true, QDate(2017, 4, 3), QStringLiteral("Said \"yes\"\tthen\r\nleft"), 1000000,
-                   QStringLiteral("Rossi Srl")),
-            listedDeadline(-1, false, QDate(2024, 1, 31), QStringLiteral("Rent 1") + of + u'3', 125000,
-                   QStringLiteral("Bianchi"), QStringLiteral("tel. 02 1234")),
-            listedDeadline(-2, false, QDate(2024, 2, 29), QStringLiteral("Dentist"), 0),
-            listedDeadline(-1, false, QDate(2024, 2, 29), QStringLiteral("Rent 2") + of + u'3', 125000,
-                   QStringLiteral("Bianchi"), QStringLiteral("tel. 02 1234")),
-            listedDeadline(-1, true, QDate(2024, 3, 31), QStringLiteral("Rent 3") + of + u'3', 125000,
-                   QStringLiteral("Bianchi"), QStringLiteral("tel. 02 1234")),
-            listedDeadline(1, false, QDate(2125, 12, 1), QStringLiteral("Lease 2") + of + u'9', 1, QStringLiteral("Rossi Srl")),
-        };
-        const QString text = exportText(exported, texts, locale);
-        // The dialog proposes the locale the file was written in.
-        QCOMPARE(guessExportLocale(text, bothLanguages(), {German, English, Italian}), locale);
-        const ImportParse parse = parseExportText(text, bothLanguages(), locale);
-        QCOMPARE(refusals(parse), QStringList());
-        QCOMPARE(parse.rows.size(), exported.size());
-        QCOMPARE(parse.rows[1].line, 4);   // the first record's description spans two lines
+        for (const auto &[language, locale] : {std::pair(TableLanguage::English, English), std::pair(TableLanguage::Italian, Italian)}) {
+            const ExportTexts texts = exportTextsFor(language);
+            const QString of = u' ' + texts.counterWord + u' ';
+            const QList<ListedDeadline> exported{
+                listedDeadline(1, true, QDate(2017, 4, 3), QStringLiteral("Said \"yes\"\tthen\r\nleft"), 1000000,
+                       QStringLiteral("Rossi Srl")),
+                listedDeadline(-1, false, QDate(2024, 1, 31), QStringLiteral("Rent 1") + of + u'3', 125000,
+                       QStringLiteral("Bianchi"), QStringLiteral("tel. 02 1234")),
+                listedDeadline(-2, false, QDate(2024, 2, 29), QStringLiteral("Dentist"), 0),
+                listedDeadline(-1, false, QDate(2024, 2, 29), QStringLiteral("Rent 2") + of + u'3', 125000,
+                       QStringLiteral("Bianchi"), QStringLiteral("tel. 02 1234")),
+                listedDeadline(-1, true, QDate(2024, 3, 31), QStringLiteral("Rent 3") + of + u'3', 125000,
+                       QStringLiteral("Bianchi"), QStringLiteral("tel. 02 1234")),
+                listedDeadline(1, false, QDate(2125, 12, 1), QStringLiteral("Lease 2") + of + u'9', 1, QStringLiteral("Rossi Srl")),
+            };
+            const QString text = exportText(exported, texts, locale);
+            // The dialog proposes the locale the file was written in.
+            QCOMPARE(guessExportLocale(text, bothLanguages(), {German, English, Italian}), locale);
+            const ImportParse parse = parseExportText(text, bothLanguages(), locale);
+            QCOMPARE(refusals(parse), QStringList());
+            QCOMPARE(parse.rows.size(), exported.size());
+            QCOMPARE(parse.rows[1].line, 4);   // the first record's description spans two lines
 
-        ImportDb db;
-        QVERIFY(!db.connection().isEmpty());
-        CounterpartyStore(db.connection()).create(QStringLiteral("ROSSI SRL"), {});
-        const qint32 sheet = SheetStore(db.connection()).create(QStringLiteral("Imported"));
-        QCOMPARE(ImportStore(db.connection()).missingCounterparties(parse.importRows()),
-                 QStringList{QStringLiteral("Bianchi")});
-        Register changes;
-        Announcements heard(changes);
-        const ImportStore::Imported imported = writeImport(db.connection(), changes, sheet, parse.importRows());
-        QCOMPARE(heard.heard, (QStringList{QStringLiteral("counterparties"), QStringLiteral("deadlines %1").arg(sheet)}));
-        QCOMPARE(imported.rowIds.size(), exported.size());
-        QCOMPARE(imported.counterpartyIds.size(), 1);
-        QCOMPARE(CounterpartyStore(db.connection()).read(imported.counterpartyIds[0]).notes, QStringLiteral("tel. 02 1234"));
+            ImportDb db;
+            QVERIFY(!db.connection().isEmpty());
+            CounterpartyStore(db.connection()).create(QStringLiteral("ROSSI SRL"), {});
+            const qint32 sheet = SheetStore(db.connection()).create(QStringLiteral("Imported"));
+            QCOMPARE(ImportStore(db.connection()).missingCounterparties(parse.importRows()),
+                     QStringList{QStringLiteral("Bianchi")});
+            Register changes;
+            Announcements heard(changes);
+            const ImportStore::Imported imported = writeImport(db.connection(), changes, sheet, parse.importRows());
+            QCOMPARE(heard.heard, (QStringList{QStringLiteral("counterparties"), QStringLiteral("deadlines %1").arg(sheet)}));
+            QCOMPARE(imported.rowIds.size(), exported.size());
+            QCOMPARE(imported.counterpartyIds.size(), 1);
+            QCOMPARE(CounterpartyStore(db.connection()).read(imported.counterpartyIds[0]).notes, QStringLiteral("tel. 02 1234"));
 
-        // Read in row-id order, the order the import wrote them.
-        const DeadlineColumns stored = DeadlineStore(db.connection()).sheetRows(sheet);
-        QCOMPARE(qsizetype(stored.size()), exported.size());
-        auto units = [](const std::optional<Currency> &amount) {
-            return amount ? amount->units() : DeadlineColumns::Unreadable;
-        };
-        for (qsizetype i = 0; i < exported.size(); ++i) {
-            const ListedDeadline &want = exported[i];
-            const size_t got = size_t(i);
-            QCOMPARE(stored.rowId[got], imported.rowIds[i]);
-            QCOMPARE(stored.type[got], want.type);
-            QCOMPARE(stored.done[got] != 0, want.done);
-            QCOMPARE(QDate::fromJulianDay(stored.day[got]), want.date);
-            QCOMPARE(stored.amount[got], units(want.amount));
-            QCOMPARE(stored.balance[got], units(want.balance));
-            QCOMPARE(stored.counterpartyName.at(int(got)).toCaseFolded(), want.counterpartyName.toCaseFolded());
-            if (stored.groupId[got] == 0) {
-                QCOMPARE(stored.description.at(int(got)), want.shownDescription);
-            } else {
-                QCOMPARE(stored.description.at(int(got)) + u' ' + QString::number(stored.groupRow[got]) + of
-                             + QString::number(stored.groupSize[got]),
-                         want.shownDescription);
-                QCOMPARE(stored.groupId[got], stored.groupId[1]);
-                QCOMPARE(stored.cadence.at(int(got)), QStringLiteral("m"));   // month ends, a month apart
+            // Read in row-id order, the order the import wrote them.
+            const DeadlineColumns stored = DeadlineStore(db.connection()).sheetRows(sheet);
+            QCOMPARE(qsizetype(stored.size()), exported.size());
+            auto units = [](const std::optional<Currency> &amount) {
+                return amount ? amount->units() : DeadlineColumns::Unreadable;
+            };
+            for (qsizetype i = 0; i < exported.size(); ++i) {
+                const ListedDeadline &want = exported[i];
+                const size_t got = size_t(i);
+                QVERIFY2(std::tuple(stored.rowId[got], stored.type[got], stored.done[got] != 0,
+                                    QDate::fromJulianDay(stored.day[got]), stored.amount[got], stored.balance[got],
+                                    stored.counterpartyName.at(int(got)).toCaseFolded())
+                             == std::tuple(imported.rowIds[i], want.type, want.done, want.date, units(want.amount),
+                                           units(want.balance), want.counterpartyName.toCaseFolded()),
+                         qPrintable(want.shownDescription));
+                if (stored.groupId[got] == 0) {
+                    QCOMPARE(stored.description.at(int(got)), want.shownDescription);
+                } else {
+                    QCOMPARE(stored.description.at(int(got)) + u' ' + QString::number(stored.groupRow[got]) + of
+                                 + QString::number(stored.groupSize[got]),
+                             want.shownDescription);
+                    QCOMPARE(stored.groupId[got], stored.groupId[1]);
+                    QCOMPARE(stored.cadence.at(int(got)), QStringLiteral("m"));   // month ends, a month apart
+                }
             }
+            // A lone member of a recurrence keeps its counter as text.
+            QCOMPARE(stored.groupId[5], 0);
+            QVERIFY(stored.groupId[1] != 0);
         }
-        // A lone member of a recurrence keeps its counter as text.
-        QCOMPARE(stored.groupId[5], 0);
-        QVERIFY(stored.groupId[1] != 0);
-    }
-
-    void csvMappingAndFormats_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<QString>("datePattern");
-        QTest::addColumn<QChar>("separator");
-        QTest::newRow("German, semicolons, grouped amounts")
-            << QStringLiteral("Datum;Betrag;Beschreibung;Kunde;Notizen;Typ\r\n"
-                              "03.04.2017;1.234,56;Miete;Rossi;\"erste; Rate\";\n"
-                              "31.12.2024;-12,5;Strom;;;\n"
-                              "29.02.2024;;Zahnarzt;;;\n"
-                              "01.01.2025;-7;Rückzahlung;;;Credit\n")
-            << German << QStringLiteral("dd.MM.yyyy") << QChar(u';');
-        QTest::newRow("English, commas, ISO dates")
-            << QStringLiteral("Date,Amount,Description,Client,Notes,Type\n"
-                              "2017-04-03,\"1,234.56\",Miete,Rossi,\"erste; Rate\",\n"
-                              "2024-12-31 10:30,-12.5,Strom,,,\n"
-                              "2024-02-29,,Zahnarzt,,,\n"
-                              "2025-01-01,-7,Rückzahlung,,,credito\n")
-            << English << QStringLiteral("yyyy-MM-dd") << QChar(u',');
     }
 
     // The user's mapping and the file's formats: grouped amounts, a sign that makes
@@ -169,28 +139,31 @@ private slots:
     // overrides the sign, a time after the day ignored.
     void csvMappingAndFormats()
     {
-        QFETCH(QString, file);
-        QFETCH(QLocale, locale);
-        QFETCH(QString, datePattern);
-        QFETCH(QChar, separator);
-        QCOMPARE(guessCsvSeparator(file), separator);
-        const CsvMapping mapping = guessCsvMapping(csvHeader(file, separator));
-        QCOMPARE(QList<int>({mapping.date, mapping.amount, mapping.description, mapping.counterparty, mapping.notes,
-                             mapping.type}),
-                 QList<int>({0, 1, 2, 3, 4, 5}));
-        const ImportParse parse = parseCsv(file, mapping, {separator, locale, datePattern}, bothLanguages());
-        QCOMPARE(refusals(parse), QStringList());
-        QCOMPARE(parse.rows.size(), 4);
-        const ImportRow &rent = parse.rows[0].row;
-        QCOMPARE((QVariantList{rent.date, rent.type, rent.value.units(), rent.description, rent.counterpartyName, rent.notes}),
-                 (QVariantList{QDate(2017, 4, 3), 1, 12345600, "Miete", "Rossi", "erste; Rate"}));
-        QCOMPARE(parse.rows[1].row.type, -1);
-        QCOMPARE(parse.rows[1].row.value, Currency::fromUnits(125000));
-        QCOMPARE(parse.rows[1].row.date, QDate(2024, 12, 31));
-        QCOMPARE(parse.rows[2].row.type, -2);
-        QCOMPARE(parse.rows[3].row.type, 1);
-        QCOMPARE(parse.rows[3].row.value, Currency::fromWhole(7));
-        QCOMPARE(parse.rows[3].line, 5);
+        const struct { const char *row; QString file; QLocale locale; QString datePattern; QChar separator; } cases[] = {
+            {"German, semicolons, grouped amounts", QStringLiteral("Datum;Betrag;Beschreibung;Kunde;Notizen;Typ\r\n" "03.04.2017;1.234,56;Miete;Rossi;\"erste; Rate\";\n" "31.12.2024;-12,5;Strom;;;\n" "29.02.2024;;Zahnarzt;;;\n" "01.01.2025;-7;Rückzahlung;;;Credit\n"), German, QStringLiteral("dd.MM.yyyy"), QChar(u';')},
+            {"English, commas, ISO dates", QStringLiteral("Date,Amount,Description,Client,Notes,Type\n" "2017-04-03,\"1,234.56\",Miete,Rossi,\"erste; Rate\",\n" "2024-12-31 10:30,-12.5,Strom,,,\n" "2024-02-29,,Zahnarzt,,,\n" "2025-01-01,-7,Rückzahlung,,,credito\n"), English, QStringLiteral("yyyy-MM-dd"), QChar(u',')},
+        };
+        for (const auto &[row, file, locale, datePattern, separator] : cases) {
+            const auto named = qScopeGuard([row] { if (QTest::currentTestFailed()) qWarning("row: %s", row); });
+            QCOMPARE(guessCsvSeparator(file), separator);
+            const CsvMapping mapping = guessCsvMapping(csvHeader(file, separator));
+            QCOMPARE(QList<int>({mapping.date, mapping.amount, mapping.description, mapping.counterparty, mapping.notes,
+                                 mapping.type}),
+                     QList<int>({0, 1, 2, 3, 4, 5}));
+            const ImportParse parse = parseCsv(file, mapping, {separator, locale, datePattern}, bothLanguages());
+            QCOMPARE(refusals(parse), QStringList());
+            QCOMPARE(parse.rows.size(), 4);
+            const ImportRow &rent = parse.rows[0].row;
+            QCOMPARE((QVariantList{rent.date, rent.type, rent.value.units(), rent.description, rent.counterpartyName, rent.notes}),
+                     (QVariantList{QDate(2017, 4, 3), 1, 12345600, "Miete", "Rossi", "erste; Rate"}));
+            QCOMPARE(parse.rows[1].row.type, -1);
+            QCOMPARE(parse.rows[1].row.value, Currency::fromUnits(125000));
+            QCOMPARE(parse.rows[1].row.date, QDate(2024, 12, 31));
+            QCOMPARE(parse.rows[2].row.type, -2);
+            QCOMPARE(parse.rows[3].row.type, 1);
+            QCOMPARE(parse.rows[3].row.value, Currency::fromWhole(7));
+            QCOMPARE(parse.rows[3].line, 5);
+        }
     }
 
     // Every line that cannot be read is refused with the line it starts on and

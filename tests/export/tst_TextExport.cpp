@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QStringDecoder>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -155,67 +156,49 @@ private slots:
         QCOMPARE(exportText({}, texts, English), header);
     }
 
-    void keepsFieldsWhole_data()
-    {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("quoted");
-        QTest::newRow("quotes doubled") << "12\" pipe \"Ferro\"" << "\"12\"\" pipe \"\"Ferro\"\"\"";
-        QTest::newRow("tab kept") << "left\tright" << "\"left\tright\"";
-        QTest::newRow("line breaks kept") << "one\r\ntwo\nthree" << "\"one\r\ntwo\nthree\"";
-        QTest::newRow("empty") << "" << "\"\"";
-    }
-
     // A value with quotes, tabs or line breaks must come back as one field when a
     // spreadsheet reads the line: quotes doubled, everything else as it is.
     void keepsFieldsWhole()
     {
-        QFETCH(QString, value);
-        QFETCH(QString, quoted);
-        const QList<ListedDeadline> rows{listedDeadline(1, false, QDate(2017, 4, 3), value, 10000, value, value)};
-        const QString text = exportText(rows, exportTextsFor(TableLanguage::English), English);
-        QCOMPARE(bodyOf(text), "\"Credit\"\t\"Open\"\t\"4/3/2017\"\t" + quoted + "\t\"1\"\t\"1\"\t" + quoted + u'\t'
-                                   + quoted + "\r\n");
+        const struct { const char *row; QString value; QString quoted; } cases[] = {
+            {"quotes doubled", "12\" pipe \"Ferro\"", "\"12\"\" pipe \"\"Ferro\"\"\""},
+            {"tab kept", "left\tright", "\"left\tright\""},
+            {"line breaks kept", "one\r\ntwo\nthree", "\"one\r\ntwo\nthree\""},
+            {"empty", "", "\"\""},
+        };
+        for (const auto &[row, value, quoted] : cases) {
+            const auto named = qScopeGuard([row] { if (QTest::currentTestFailed()) qWarning("row: %s", row); });
+            const QList<ListedDeadline> rows{listedDeadline(1, false, QDate(2017, 4, 3), value, 10000, value, value)};
+            const QString text = exportText(rows, exportTextsFor(TableLanguage::English), English);
+            QCOMPARE(bodyOf(text), "\"Credit\"\t\"Open\"\t\"4/3/2017\"\t" + quoted + "\t\"1\"\t\"1\"\t" + quoted + u'\t'
+                                       + quoted + "\r\n");
+        }
     }
 
     // Amounts exact and without grouping; dates with all four year digits, in the
     // locale's order.
-    void amountsAndDatesInTheLocale_data()
-    {
-        QTest::addColumn<qint64>("units");
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<QString>("amount");
-        QTest::addColumn<QDate>("date");
-        QTest::addColumn<QString>("dateText");
-        const QLocale german(QLocale::German, QLocale::Germany);
-        const auto row = [](const char *name, qint64 units, const QLocale &locale, const QString &amount,
-                            const QDate &date = QDate(2017, 4, 3), const QString &dateText = QString()) {
-            QTest::newRow(name) << units << locale << amount << date << dateText;
-        };
-        row("ten-thousandth", 1, Italian, "0,0001", QDate(2017, 4, 3), "03/04/2017");
-        row("largest", std::numeric_limits<qint64>::max(), English, "922337203685477.5807");
-        row("smallest", std::numeric_limits<qint64>::min(), Italian, "-922337203685477,5808");
-        row("no grouping, German date", 12345670000, german, "1234567", QDate(2124, 12, 31), "31.12.2124");
-        row("Swiss point", 10500, QLocale(QLocale::German, QLocale::Switzerland), "1.05");
-        // Spreadsheets read the ASCII minus in every locale; some locales' own
-        // minus sign (U+2212) they would take for text.
-        row("Swedish minus", -5000, QLocale(QLocale::Swedish, QLocale::Sweden), "-0,5");
-        row("Japanese date", 0, QLocale(QLocale::Japanese, QLocale::Japan), "0", QDate(2017, 4, 3), "2017/04/03");
-    }
-
     void amountsAndDatesInTheLocale()
     {
-        QFETCH(qint64, units);
-        QFETCH(QLocale, locale);
-        QFETCH(QString, amount);
-        QFETCH(QDate, date);
-        QFETCH(QString, dateText);
-        QCOMPARE(generalNumberText(Currency::fromUnits(units), locale), amount);
-        const QStringList fields = bodyOf(exportText({listedDeadline(1, false, date, QStringLiteral("x"), units)},
-                                                     exportTextsFor(TableLanguage::English), locale))
-                                       .split(u'\t');
-        QCOMPARE(fields.value(4), u'"' + amount + u'"');
-        if (!dateText.isEmpty())
-            QCOMPARE(fields.value(2), u'"' + dateText + u'"');
+        const QLocale german(QLocale::German, QLocale::Germany);
+        const auto check = [](qint64 units, const QLocale &locale, const QString &amount,
+                              const QDate &date = QDate(2017, 4, 3), const QString &dateText = QString()) {
+            QCOMPARE(generalNumberText(Currency::fromUnits(units), locale), amount);
+            const QStringList fields = bodyOf(exportText({listedDeadline(1, false, date, QStringLiteral("x"), units)},
+                                                         exportTextsFor(TableLanguage::English), locale))
+                                           .split(u'\t');
+            QCOMPARE(fields.value(4), u'"' + amount + u'"');
+            if (!dateText.isEmpty())
+                QCOMPARE(fields.value(2), u'"' + dateText + u'"');
+        };
+        check(1, Italian, "0,0001", QDate(2017, 4, 3), "03/04/2017");   // a ten-thousandth
+        check(std::numeric_limits<qint64>::max(), English, "922337203685477.5807");
+        check(std::numeric_limits<qint64>::min(), Italian, "-922337203685477,5808");
+        check(12345670000, german, "1234567", QDate(2124, 12, 31), "31.12.2124");   // no grouping
+        check(10500, QLocale(QLocale::German, QLocale::Switzerland), "1.05");
+        // Spreadsheets read the ASCII minus in every locale; some locales' own
+        // minus sign (U+2212) they would take for text.
+        check(-5000, QLocale(QLocale::Swedish, QLocale::Sweden), "-0,5");
+        check(0, QLocale(QLocale::Japanese, QLocale::Japan), "0", QDate(2017, 4, 3), "2017/04/03");
     }
 
     // Accents survive in the system's encoding: what the system decodes is what the
@@ -313,86 +296,57 @@ private slots:
         QCOMPARE(uids.size(), 4);
     }
 
-    void writesWithTheRightPermissions_data()
-    {
-        QTest::addColumn<uint>("mask");
-        QTest::addColumn<int>("existing");   // the mode of a file already there; -1 for none
-        QTest::addColumn<uint>("mode");
-        QTest::newRow("new, umask 022") << 0022u << -1 << 0644u;
-        QTest::newRow("new, umask 077") << 0077u << -1 << 0600u;
-        QTest::newRow("replaced keeps its own") << 0022u << 0640 << 0640u;
-    }
-
     // A new file gets what the user's umask allows; a replaced one keeps the
     // permissions its owner gave it. Either way no temporary stays beside it.
     void writesWithTheRightPermissions()
     {
-        QFETCH(uint, mask);
-        QFETCH(int, existing);
-        QFETCH(uint, mode);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("export.txt"));
-        if (existing >= 0) {
-            QFile old(path);
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write(QByteArray(10000, 'o'));
-            old.close();
-            QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(existing)), 0);
+        // existing: the mode of a file already there; -1 for none
+        const struct { const char *row; uint mask; int existing; uint mode; } cases[] = {
+            {"new, umask 022", 0022u, -1, 0644u},
+            {"new, umask 077", 0077u, -1, 0600u},
+            {"replaced keeps its own", 0022u, 0640, 0640u},
+        };
+        for (const auto &[row, mask, existing, mode] : cases) {
+            const auto named = qScopeGuard([row] { if (QTest::currentTestFailed()) qWarning("row: %s", row); });
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QStringLiteral("export.txt"));
+            if (existing >= 0) {
+                QVERIFY(writeFile(path, QByteArray(10000, 'o')));
+                QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(existing)), 0);
+            }
+            ScopedUmask umask(mask);
+            SafeFileWriter writer(path);
+            QVERIFY2(writer.write("Type\tDone\r\n"), qPrintable(writer.errorText()));
+            QCOMPARE(fileBytes(path), QByteArray("Type\tDone\r\n"));
+            QCOMPARE(uint(modeOf(path)), mode);
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"export.txt"});
         }
-        ScopedUmask umask(mask);
-        SafeFileWriter writer(path);
-        QVERIFY2(writer.write("Type\tDone\r\n"), qPrintable(writer.errorText()));
-        QCOMPARE(fileBytes(path), QByteArray("Type\tDone\r\n"));
-        QCOMPARE(uint(modeOf(path)), mode);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"export.txt"});
-    }
-
-    void unwritablePlaceLeavesNothingAndSaysWhere_data()
-    {
-        QTest::addColumn<QString>("folder");
-        QTest::newRow("read-only folder") << QStringLiteral("read-only");
-        QTest::newRow("missing folder") << QStringLiteral("missing/deeper");
-        QTest::newRow("folder is a file") << QStringLiteral("plain-file");
-        QTest::newRow("kernel folder") << QStringLiteral("/proc");
     }
 
     void unwritablePlaceLeavesNothingAndSaysWhere()
     {
-        QFETCH(QString, folder);
-        QTemporaryDir dir;
-        QDir base(dir.path());
-        QVERIFY(base.mkdir(QStringLiteral("read-only")));
-        QFile plain(base.filePath(QStringLiteral("plain-file")));
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        plain.close();
-        const QString readOnly = base.filePath(QStringLiteral("read-only"));
-        QCOMPARE(::chmod(QFile::encodeName(readOnly).constData(), 0555), 0);
-        if (folder == u"read-only" && ::access(QFile::encodeName(readOnly).constData(), W_OK) == 0)
-            QSKIP("this user writes into read-only folders (root); the kernel folder row covers it");
+        // A read-only folder, a missing one, a file where the folder should be, a kernel folder.
+        for (const QString folder : {"read-only", "missing/deeper", "plain-file", "/proc"}) {
+            QTemporaryDir dir;
+            QDir base(dir.path());
+            QVERIFY(base.mkdir(QStringLiteral("read-only")));
+            QVERIFY(writeFile(base.filePath(QStringLiteral("plain-file")), {}));
+            const QString readOnly = base.filePath(QStringLiteral("read-only"));
+            QCOMPARE(::chmod(QFile::encodeName(readOnly).constData(), 0555), 0);
+            if (folder == u"read-only" && ::access(QFile::encodeName(readOnly).constData(), W_OK) == 0)
+                continue;   // this user (root) writes into read-only folders; the kernel folder covers it
 
-        const QString path = QDir(base.filePath(folder)).filePath(QStringLiteral("export.txt"));
-        SafeFileWriter writer(path);
-        QVERIFY(!writer.write("Type\tDone\r\n"));
-        QVERIFY2(writer.errorText().startsWith(QDir::toNativeSeparators(path) + u':'), qPrintable(writer.errorText()));
-        QVERIFY2(writer.errorText().size() > path.size() + 3, "the reason is missing");
-        QVERIFY(!QFileInfo::exists(path));
-        QCOMPARE(QDir(readOnly).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
-        QCOMPARE(base.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 (QStringList{"plain-file", "read-only"}));
-        ::chmod(QFile::encodeName(readOnly).constData(), 0755);
-    }
-
-    void fullDiskKeepsTheOldFile_data()
-    {
-        QTest::addColumn<bool>("streamed");
-        QTest::addColumn<int>("size");
-        QTest::addColumn<int>("room");
-        QTest::newRow("bytes") << false << 1024 * 1024 << 64 * 1024;
-        QTest::newRow("streamed") << true << 1024 * 1024 << 64 * 1024;
-        // The disk fills up in the last bytes, still in the device's buffer when
-        // the producer is done: only the flush before the rename finds out.
-        QTest::newRow("last buffered bytes") << false << 27441 << 16 * 1024;
-        QTest::newRow("last buffered bytes, streamed") << true << 27441 << 16 * 1024;
+            const QString path = QDir(base.filePath(folder)).filePath(QStringLiteral("export.txt"));
+            SafeFileWriter writer(path);
+            QVERIFY(!writer.write("Type\tDone\r\n"));
+            QVERIFY2(writer.errorText().startsWith(QDir::toNativeSeparators(path) + u':'), qPrintable(writer.errorText()));
+            QVERIFY2(writer.errorText().size() > path.size() + 3, "the reason is missing");
+            QVERIFY(!QFileInfo::exists(path));
+            QCOMPARE(QDir(readOnly).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+            QCOMPARE(base.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                     (QStringList{"plain-file", "read-only"}));
+            ::chmod(QFile::encodeName(readOnly).constData(), 0755);
+        }
     }
 
     // A disk that fills up anywhere leaves the old file untouched and no
@@ -400,39 +354,44 @@ private slots:
     // made while being written.
     void fullDiskKeepsTheOldFile()
     {
-        QFETCH(bool, streamed);
-        QFETCH(int, size);
-        QFETCH(int, room);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("export.txt"));
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("previous export\r\n");
-        old.close();
+        const struct { const char *row; bool streamed; int size; int room; } cases[] = {
+            {"bytes", false, 1024 * 1024, 64 * 1024},
+            {"streamed", true, 1024 * 1024, 64 * 1024},
+            // The disk fills up in the last bytes, still in the device's buffer when
+            // the producer is done: only the flush before the rename finds out.
+            {"last buffered bytes", false, 27441, 16 * 1024},
+            {"last buffered bytes, streamed", true, 27441, 16 * 1024},
+        };
+        for (const auto &[row, streamed, size, room] : cases) {
+            const auto named = qScopeGuard([row] { if (QTest::currentTestFailed()) qWarning("row: %s", row); });
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QStringLiteral("export.txt"));
+            QVERIFY(writeFile(path, "previous export\r\n"));
 
-        SafeFileWriter writer(path);
-        bool written = true;
-        {
-            ScopedFileSizeLimit limit(room);
-            const QByteArray contents(size, 'x');
-            if (streamed) {
-                written = writer.write([&contents](QIODevice &device) {
-                    for (qsizetype at = 0; at < contents.size(); at += 1000) {
-                        if (!SafeFileWriter::writeAll(device, QByteArrayView(contents).sliced(at).first(
-                                                                  std::min<qsizetype>(1000, contents.size() - at))))
-                            return false;
-                    }
-                    return true;
-                });
-            } else {
-                written = writer.write(contents);
+            SafeFileWriter writer(path);
+            bool written = true;
+            {
+                ScopedFileSizeLimit limit(room);
+                const QByteArray contents(size, 'x');
+                if (streamed) {
+                    written = writer.write([&contents](QIODevice &device) {
+                        for (qsizetype at = 0; at < contents.size(); at += 1000) {
+                            if (!SafeFileWriter::writeAll(device, QByteArrayView(contents).sliced(at).first(
+                                                                      std::min<qsizetype>(1000, contents.size() - at))))
+                                return false;
+                        }
+                        return true;
+                    });
+                } else {
+                    written = writer.write(contents);
+                }
             }
+            QVERIFY(!written);
+            QCOMPARE(writer.errorText(),
+                     QDir::toNativeSeparators(path) + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(EFBIG)));
+            QCOMPARE(fileBytes(path), QByteArray("previous export\r\n"));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"export.txt"});
         }
-        QVERIFY(!written);
-        QCOMPARE(writer.errorText(),
-                 QDir::toNativeSeparators(path) + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(EFBIG)));
-        QCOMPARE(fileBytes(path), QByteArray("previous export\r\n"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"export.txt"});
     }
 
     // The rename that puts the new file in place can fail too (here something else

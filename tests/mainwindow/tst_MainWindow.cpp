@@ -1,14 +1,10 @@
 #include "deadlines/NewDeadlineWindow.h"
 #include "mainwindow/CalendarColumn.h"
 #include "mainwindow/DeadlineCommands.h"
-#include "mainwindow/DeadlineList.h"
-#include "mainwindow/ListPanel.h"
-#include "mainwindow/MainWindow.h"
 #include "mainwindow/SearchBar.h"
 #include "mainwindow/UpcomingPanel.h"
 #include "store/Register.h"
 #include "platform/calendar/MonthCalendar.h"
-#include "platform/grid/DataGrid.h"
 #include "platform/grid/GridView.h"
 #include "store/Database.h"
 #include "store/DeadlineStore.h"
@@ -16,15 +12,11 @@
 #include "platform/grid/GridFormat.h"
 #include "startup/Session.h"
 
-#include "../support/ListedRows.h"
-#include "../support/MainWindowSession.h"
+#include "MainWindowFixture.h"
 #include "../support/OtherProgram.h"
-#include "../support/TestRows.h"
 
 #include <QAccessible>
 #include <QApplication>
-#include <QAction>
-#include <QComboBox>
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
@@ -37,569 +29,6 @@
 #include <limits>
 #include <memory>
 #include <utility>
-
-// The main list's widget-free rules (the rows of each view, the search text, the
-// date group keys, the "Expired" horizon, the money texts and the captions), then
-// the main window over a real database: the list of each view, the layouts and
-// their captions, the row presentation, the keys of the list and the search.
-class tst_MainWindow final : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void init();
-    void cleanup();
-
-    void viewsAndSearchText_data();
-    void viewsAndSearchText();
-    void groupKeyAtMonthAndYearEnds_data();
-    void groupKeyAtMonthAndYearEnds();
-    void expiredAroundWarningHorizon_data();
-    void expiredAroundWarningHorizon();
-    void moneyTextsAgreeInEveryLocale_data();
-    void moneyTextsAgreeInEveryLocale();
-    void captionsAndTotalsPastCurrencyRange();
-
-    void viewListsItsDeadlines_data();
-    void viewListsItsDeadlines();
-    void layoutKeysCaptionsAndSpace_data();
-    void layoutKeysCaptionsAndSpace();
-    void rowPresentation_data();
-    void rowPresentation();
-    void searchAsTypedThenOnwards();
-    void emptyListPanelOnEmptySheet();
-    void currentDeadlineKeptOnEveryReread();
-    void deleteAsksOnceAndObeys();
-    void lockedDatabaseIsToldAndRetried();
-    void screenReaderReadsTheWindow();
-    void keysDoWhatClicksDo_data();
-    void keysDoWhatClicksDo();
-
-private:
-    void open()
-    {
-        m_window = std::make_unique<MainWindow>(m_session->session());
-        m_window->show();
-    }
-    int rowOf(const QString &description, int grpRow = 0) const
-    {
-        DataGrid *list = m_window->listPanel()->list();
-        for (int row = 1; row <= list->rowCount(); ++row)
-            if (!list->isGroupRow(row) && list->value(row, ListColumn::TrDescription).toString() == description
-                && (grpRow == 0 || list->value(row, ListColumn::TrGrpRow).toInt() == grpRow))
-                return row;
-        return 0;
-    }
-    int countRows(const QString &where) const
-    {
-        return firstValue(m_session->connectionString(),
-                          QStringLiteral("SELECT Count(TrRowId) AS N FROM Transactions WHERE ") + where)
-            .toInt();
-    }
-    QVariant currentId() const
-    {
-        DataGrid *list = m_window->listPanel()->list();
-        return list->isGroupRow(list->currentRow()) ? QVariant() : list->value(list->currentRow(), ListColumn::TrRowId);
-    }
-    // Row ids of the data rows listed after the current one, then those before it, nearest first.
-    QVariantList idsAroundCurrent() const
-    {
-        DataGrid *list = m_window->listPanel()->list();
-        QVariantList before = listedValues(list, ListColumn::TrRowId, 1, qMax(0, list->currentRow() - 1));
-        std::reverse(before.begin(), before.end());
-        return listedValues(list, ListColumn::TrRowId, list->currentRow() + 1) + before;
-    }
-    QVariantList listedIds() const { return listedValues(m_window->listPanel()->list(), ListColumn::TrRowId); }
-    void insert(int sheet, int type, bool done, const QDate &date, const QString &description, int acId, qint64 whole,
-                const QString &notes = {}, int grpId = 0, int grpRow = 0, int grpSize = 0)
-    {
-        insertDeadline(m_session->connectionString(), sheet, type, done, date, description, acId,
-                       Currency::fromWhole(whole), notes, grpId, grpRow, grpSize);
-    }
-
-    std::unique_ptr<MainWindowSession> m_session;
-    std::unique_ptr<MainWindow> m_window;
-};
-
-void tst_MainWindow::init()
-{
-    // The last day of a month: tomorrow already belongs to "next month onwards".
-    m_session = std::make_unique<MainWindowSession>(QDate(2024, 1, 31));
-    QVERIFY(m_session->ok());
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    runSql(m_session->connectionString(),
-           QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'Call before noon')"));
-    const int acme =
-        firstValue(m_session->connectionString(), QStringLiteral("SELECT AcId FROM Accounts WHERE AcName='Acme'")).toInt();
-    insert(1, 1, false, QDate(2024, 1, 15), QStringLiteral("Rent"), acme, 100, QStringLiteral("First line\nSecond line"));
-    insert(1, -1, false, QDate(2024, 2, 1), QStringLiteral("Phone"), 0, 40);
-    insert(1, -2, false, QDate(2024, 3, 10), QStringLiteral("Dentist"), 0, 0);
-    insert(1, 1, true, QDate(2023, 12, 1), QStringLiteral("Old invoice"), acme, 50);
-    insert(1, -1, false, QDate(2024, 2, 15), QStringLiteral("Loan"), 0, 10, QString(), 7, 1, 3);
-    insert(1, -1, false, QDate(2024, 3, 15), QStringLiteral("Loan"), 0, 10, QString(), 7, 2, 3);
-    insert(1, -1, false, QDate(2024, 4, 15), QStringLiteral("Loan"), 0, 10, QString(), 7, 3, 3);
-    insert(2, 1, false, QDate(2024, 1, 20), QStringLiteral("Other sheet"), 0, 999);
-}
-
-void tst_MainWindow::cleanup()
-{
-    m_window.reset();
-    m_session.reset();
-}
-
-void tst_MainWindow::viewsAndSearchText_data()
-{
-    QTest::addColumn<int>("view");
-    QTest::addColumn<QString>("shown");   // which of the four deadlines below the view lists
-
-    QTest::newRow("all") << 0 << "CDAN";
-    QTest::newRow("open") << 1 << "CAN";
-    QTest::newRow("open, no appointments") << 2 << "CN";
-    QTest::newRow("open credits") << 3 << "CN";
-    QTest::newRow("open debits") << 4 << "";
-    QTest::newRow("open appointments") << 5 << "A";
-    QTest::newRow("closed") << 6 << "D";
-    // From the first to the last day, both included; a deadline without a date never.
-    QTest::newRow("calendar") << 7 << "DA";
-}
-
-void tst_MainWindow::viewsAndSearchText()
-{
-    QFETCH(int, view);
-    QFETCH(QString, shown);
-    auto deadline = [](int type, bool done, const QDate &date) {
-        DeadlineRow row;
-        row.type = type;
-        row.done = done;
-        row.date = date;
-        return row;
-    };
-    const QList<std::pair<QChar, DeadlineRow>> rows{{u'C', deadline(1, false, QDate(2017, 4, 30))},
-                                                    {u'D', deadline(-1, true, QDate(2017, 5, 1))},
-                                                    {u'A', deadline(-2, false, QDate(2017, 5, 14))},
-                                                    {u'N', deadline(1, false, QDate())}};
-    QString listed;
-    for (const auto &[letter, row] : rows)
-        if (viewShows(view, row.done, row.type, row.date, QDate(2017, 5, 1), QDate(2017, 5, 14)))
-            listed += letter;
-    QCOMPARE(listed, shown);
-
-    // Blanks join the four texts and are trimmed; tabs and line breaks are text.
-    QCOMPARE(searchText(QStringLiteral(" Rent"), QString(), QStringLiteral("march"), QString()),
-             QStringLiteral("Rent  march"));
-    QCOMPARE(searchText(QStringLiteral("\tRent"), QStringLiteral("Acme"), QString(), QStringLiteral("late\n")),
-             QStringLiteral("\tRent Acme  late\n"));
-}
-
-void tst_MainWindow::groupKeyAtMonthAndYearEnds_data()
-{
-    QTest::addColumn<QDate>("today");
-    QTest::addColumn<QDate>("date");
-    QTest::addColumn<int>("option");
-    QTest::addColumn<int>("key");
-
-    const QDate monthEnd(2026, 4, 30);
-    QTest::newRow("last day: due today") << monthEnd << monthEnd << 1 << 0;
-    QTest::newRow("last day: due tomorrow") << monthEnd << QDate(2026, 5, 1) << 1 << 2;
-    QTest::newRow("day before last: due on last") << QDate(2026, 4, 29) << monthEnd << 1 << 1;
-    QTest::newRow("leap february: 29th") << QDate(2028, 2, 28) << QDate(2028, 2, 29) << 1 << 1;
-    QTest::newRow("31 Dec: new year") << QDate(2026, 12, 31) << QDate(2027, 1, 1) << 1 << 2;
-    QTest::newRow("month key 1 Jan") << QDate(2026, 6, 1) << QDate(2027, 1, 1) << 2 << 202701;
-    QTest::newRow("counterparty layout") << monthEnd << QDate(2027, 1, 1) << 3 << 0;
-}
-
-void tst_MainWindow::groupKeyAtMonthAndYearEnds()
-{
-    QFETCH(QDate, today);
-    QFETCH(QDate, date);
-    QFETCH(int, option);
-    QFETCH(int, key);
-    QCOMPARE(groupKeyForDate(date, option, today), key);
-}
-
-void tst_MainWindow::expiredAroundWarningHorizon_data()
-{
-    QTest::addColumn<int>("warnDays");
-    QTest::addColumn<int>("dueIn");   // days from today
-    QTest::addColumn<bool>("done");
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("grpId");
-    QTest::addColumn<bool>("expired");
-    QTest::addColumn<QString>("spoken");   // what a screen reader hears of the row's state
-
-    QTest::newRow("3 days: due in 3") << 3 << 3 << false << 1 << 0 << true << "Credit, due soon";
-    QTest::newRow("3 days: due in 4") << 3 << 4 << false << -1 << 0 << false << "Debit, open";
-    QTest::newRow("3 days: closed overdue") << 3 << -40 << true << -1 << 7 << false << "Debit, closed, 3 of 12";
-    QTest::newRow("3 days: overdue") << 3 << -1 << false << 1 << 0 << true << "Credit, overdue";
-    QTest::newRow("off: today") << 999 << 0 << false << -2 << 0 << true << "Expiry Date, due soon";
-    QTest::newRow("off: tomorrow") << 999 << 1 << false << 1 << 7 << false << "Credit, open, 3 of 12";
-}
-
-void tst_MainWindow::expiredAroundWarningHorizon()
-{
-    QFETCH(int, warnDays);
-    QFETCH(int, dueIn);
-    QFETCH(bool, done);
-    QFETCH(int, type);
-    QFETCH(int, grpId);
-    QFETCH(bool, expired);
-    QFETCH(QString, spoken);
-    const QDate today(2026, 12, 30);   // the horizon crosses the year end
-    Session session;
-    session.display().warnDays = warnDays;
-    Clock::pin(today);
-    const QDate horizon = session.warnLimitDate();
-    Clock::pin(QDate());
-    const QDate date = today.addDays(dueIn);
-    QCOMPARE(isExpired(done, date, horizon), expired);
-    QCOMPARE(deadlineStateText(type, done, date, today, horizon, grpId, 3, 12), spoken);
-}
-
-void tst_MainWindow::moneyTextsAgreeInEveryLocale_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QString>("amount");   // 12.3455 in the locale's format
-    QTest::addColumn<QString>("digits");   // the locale's digits, all of one script
-
-    QTest::newRow("it_IT") << "it_IT" << "12,3455\u00A0€" << "0123456789";
-    QTest::newRow("fr_TN") << "fr_TN" << QLocale(QStringLiteral("fr_TN")).toCurrencyString(12.3455, QString(), 4)
-                           << "0123456789";
-    QTest::newRow("ar_KW") << "ar_KW" << QLocale(QStringLiteral("ar_KW")).toCurrencyString(12.3455, QString(), 4)
-                           << QStringLiteral("٠١٢٣٤٥٦٧٨٩");
-}
-
-void tst_MainWindow::moneyTextsAgreeInEveryLocale()
-{
-    // A cell, a group total and a caption of the same amount read the same: in
-    // three-decimal currencies the cell once rounded to cents while its total
-    // did not, and Arabic cells mixed two kinds of digits.
-    QFETCH(QString, locale);
-    QFETCH(QString, amount);
-    QFETCH(QString, digits);
-    const QLocale loc(locale);
-    QLocale::setDefault(loc);
-    const Currency value = Currency::fromUnits(123455);
-    const QString cell = GridFormat::text(QVariant::fromValue(value), QStringLiteral("Currency"));
-    QLocale::setDefault(QLocale::c());
-    QCOMPARE(cell, amount);
-    QCOMPARE(formatMoney(value, loc), cell);
-    QCOMPARE(dateGroupCaption(0, 1, true, MoneySum::fromUnits(value.units()), loc), " Until Today [" + cell + "]");
-    for (QChar c : cell)
-        if (c.isDigit())
-            QVERIFY2(digits.contains(c), qPrintable(cell));
-}
-
-void tst_MainWindow::captionsAndTotalsPastCurrencyRange()
-{
-    const QLocale us(QLocale::English, QLocale::UnitedStates);
-    const __int128 largest = std::numeric_limits<qint64>::max();
-    // Two of the largest credits: the true total, not the range's end.
-    QCOMPARE(counterpartyGroupCaption("Acme", "Acme", true, MoneySum::fromUnits(2 * largest), us),
-             "Acme [$1,844,674,407,370,955.1614]");
-    QCOMPARE(counterpartyGroupCaption("Acme", "Acme", true, MoneySum::fromUnits(-2 * largest - 2), us),
-             "Acme [($1,844,674,407,370,955.1616)]");
-    // A total whose whole part no longer fits says so instead of a number.
-    const __int128 huge = largest * 100000 * 10000;
-    QCOMPARE(counterpartyGroupCaption("Acme", "Acme", true, MoneySum::fromUnits(huge), us), "Acme [total too large]");
-    // So does a total over an amount that the file holds out of range.
-    MoneySum unknown = MoneySum::fromUnits(5);
-    unknown.add(std::nullopt);
-    QCOMPARE(counterpartyGroupCaption("Acme", "Acme", true, unknown, us), "Acme [amount out of range]");
-    // The captions the window's test does not reach: the middle period and no counterparty.
-    QCOMPARE(dateGroupCaption(1, 1, false, MoneySum::fromUnits(5), us), " Until end of month");
-    Texts::setLanguage(Language::Italian);
-    QCOMPARE(counterpartyGroupCaption("", "", true, MoneySum::fromUnits(-12345000), us), "(vuoto) [($1,234.50)]");
-    QCOMPARE(dateGroupCaption(0, 1, true, MoneySum::fromUnits(-huge), us), " Fino ad oggi [totale troppo grande]");
-    QCOMPARE(dateGroupCaption(0, 1, true, unknown, us), " Fino ad oggi [importo fuori limite]");
-}
-
-void tst_MainWindow::viewListsItsDeadlines_data()
-{
-    QTest::addColumn<int>("view");
-    QTest::addColumn<QStringList>("expected");
-    QTest::addColumn<bool>("stored");   // the view comes back from the settings, before the list is ready
-    // Which rows each view keeps is the list's rule, tested beside it; here the box drives it.
-    const QString loan = QStringLiteral("Loan");
-    QTest::newRow("open debits") << 4 << QStringList{"Phone", loan, loan, loan} << false;
-    QTest::newRow("closed, stored") << 6 << QStringList{"Old invoice"} << true;
-    QTest::newRow("calendar selection of 15 March") << int(CalendarView) << QStringList{loan} << false;
-}
-
-void tst_MainWindow::viewListsItsDeadlines()
-{
-    QFETCH(int, view);
-    QFETCH(QStringList, expected);
-    QFETCH(bool, stored);
-    if (stored)
-        m_session->settings().setInteger(Setting::SelectedView, view);
-    open();
-    QCOMPARE(m_window->listPanel()->currentView(), stored ? view : 0);
-    MonthCalendar *calendar = m_window->calendarColumn()->calendar();
-    calendar->setCurrentDate(QDate(2024, 3, 15));
-    m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(view);
-    auto listed = [this] {
-        QStringList descriptions = listedTexts(m_window->listPanel()->list(), ListColumn::TrDescription);
-        descriptions.sort();
-        return descriptions;
-    };
-    expected.sort();
-    QCOMPARE(listed(), expected);
-
-    // Only the calendar view follows a new selection.
-    calendar->setCurrentDate(QDate(2024, 2, 1));
-    QCOMPARE(listed(), view == CalendarView ? QStringList{"Phone"} : expected);
-}
-
-void tst_MainWindow::layoutKeysCaptionsAndSpace_data()
-{
-    QTest::addColumn<int>("layout");
-    QTest::addColumn<bool>("inViewBox");     // Ctrl+digit pressed in the view box, else in the list
-    QTest::addColumn<int>("secondLevel");    // the column of the second group level; 0 for none
-    QTest::addColumn<int>("rowsCollapsed");
-    QTest::addColumn<bool>("totals");
-    QTest::addColumn<QStringList>("expected");
-    const QLocale en(QLocale::English, QLocale::UnitedStates);
-    auto total = [&](qint64 whole) { return " [" + formatMoney(Currency::fromWhole(whole), en) + "]"; };
-    auto month = [&](int m, int year) { return " " + en.standaloneMonthName(m) + " " + QString::number(year); };
-    const QString top = QStringLiteral("Deadlines - All Deadlines");
-
-    const int key = ListColumn::GroupKey;
-    const int party = ListColumn::AcName;
-    // Collapsed, the sheet's row and the second level stay listed.
-    QTest::newRow("plain") << 0 << false << 0 << 1 << true << QStringList{top};
-    QTest::newRow("by due period") << 1 << false << key << 3 << true
-                                   << QStringList{top, " Until Today" + total(100), " Next month onwards" + total(-70)};
-    QTest::newRow("by month") << 2 << false << key << 6 << true
-                              << QStringList{top, month(12, 2023) + total(0), month(1, 2024) + total(100),
-                                             month(2, 2024) + total(-50), month(3, 2024) + total(-10),
-                                             month(4, 2024) + total(-10)};
-    QTest::newRow("by counterparty, keys in the view box")
-        << 3 << true << party << 3 << true << QStringList{top + total(30), "(none)" + total(-70), "Acme" + total(100)};
-    // Without totals the counterparty groups keep the list's own caption.
-    QTest::newRow("by counterparty without totals") << 3 << false << party << 3 << false
-                                                    << QStringList{top, QString(), "Acme"};
-}
-
-void tst_MainWindow::layoutKeysCaptionsAndSpace()
-{
-    QFETCH(int, layout);
-    QFETCH(bool, inViewBox);
-    QFETCH(int, secondLevel);
-    QFETCH(int, rowsCollapsed);
-    QFETCH(bool, totals);
-    QFETCH(QStringList, expected);
-    m_session->settings().setInteger(Setting::ShowGroupTotals, totals ? 1 : 0);
-    open();
-    DataGrid *list = m_window->listPanel()->list();
-    // Ctrl+1 to Ctrl+4 choose the layout, from another one; menu and toolbar follow.
-    m_window->listPanel()->chooseLayout((layout + 2) % 4);
-    list->setCurrentRow(2);
-    QWidget *target = inViewBox ? static_cast<QWidget *>(m_window->findChild<QComboBox *>(QStringLiteral("viewCombo")))
-                                : static_cast<QWidget *>(list->view());
-    QTest::keyClick(target, Qt::Key(Qt::Key_1 + layout), Qt::ControlModifier);
-    QCOMPARE(m_session->session().display().groupOption, layout);
-    for (int i = 0; i < 4; ++i) {
-        QCOMPARE(m_window->findChild<QAction *>(QStringLiteral("layoutAction%1").arg(i))->isChecked(), i == layout);
-        QCOMPARE(m_window->findChild<QAction *>(QStringLiteral("layoutButton%1").arg(i))->isChecked(), i == layout);
-    }
-    QCOMPARE(list->model()->groups().size(), secondLevel ? 2 : 1);
-    if (secondLevel)
-        QCOMPARE(list->model()->groups().at(1).column, secondLevel);
-    m_window->listPanel()->collapseAll();
-    QCOMPARE(list->rowCount(), rowsCollapsed);
-    m_window->listPanel()->expandAll();
-    QVERIFY(list->rowCount() > 7);
-
-    QStringList captions;
-    GridModel *model = m_window->listPanel()->list()->model();
-    for (int row = 1; row <= model->rowCount(); ++row)
-        if (model->isGroupRow(row))
-            captions << model->groupCaption(row);
-    QCOMPARE(captions.value(0), expected.value(0));
-    captions.sort();
-    expected.sort();
-    QCOMPARE(captions, expected);
-
-    // In the open view, Space closes the deadline and the one that followed it
-    // becomes current, even across a group row; a second Space closes that one.
-    m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"))->setCurrentIndex(1);
-    m_window->listPanel()->expandAll();
-    // Rent is the first open deadline; in the date layouts a group row follows it.
-    list->setCurrentRow(rowOf(QStringLiteral("Rent")));
-    const QVariant chosen = currentId();
-    const QVariant follower = idsAroundCurrent().value(0);
-    QTest::keyClick(list->view(), Qt::Key_Space);
-    QCOMPARE(countRows(QStringLiteral("TrDone=True AND TrRowId=") + chosen.toString()), 1);
-    QCOMPARE(currentId(), follower);
-    QTest::keyClick(list->view(), Qt::Key_Space);
-    QCOMPARE(countRows(QStringLiteral("TrDone=True AND TrRowId=") + follower.toString()), 1);
-    QCOMPARE(countRows(QStringLiteral("TrDone=True AND TrDbId=1")), 3);
-
-    // Space on a group row does nothing.
-    list->setCurrentRow(1);
-    QTest::keyClick(list->view(), Qt::Key_Space);
-    QCOMPARE(countRows(QStringLiteral("TrDone=True")), 3);
-    if (layout == 0) {
-        // Closing the last row leaves the new last row current, ready for the next key.
-        const int last = list->rowCount();
-        list->setCurrentRow(last);
-        QTest::keyClick(list->view(), Qt::Key_Space);
-        QCOMPARE(countRows(QStringLiteral("TrDone=True")), 4);
-        QCOMPARE(list->currentRow(), last - 1);
-    }
-}
-
-void tst_MainWindow::rowPresentation_data()
-{
-    QTest::addColumn<QString>("description");
-    QTest::addColumn<int>("grpRow");
-    QTest::addColumn<bool>("counters");
-    QTest::addColumn<bool>("expired");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<bool>("amountShown");
-
-    QTest::newRow("open credit past due") << "Rent" << 0 << true << true << "Rent" << true;
-    QTest::newRow("appointment far ahead has no amount") << "Dentist" << 0 << true << false << "Dentist" << false;
-    QTest::newRow("closed and past is never expired") << "Old invoice" << 0 << true << false << "Old invoice" << true;
-    QTest::newRow("group member shows its counter") << "Loan" << 2 << true << false << "Loan 2 of 3" << true;
-    QTest::newRow("counters switched off") << "Loan" << 2 << false << false << "Loan" << true;
-}
-
-void tst_MainWindow::rowPresentation()
-{
-    QFETCH(QString, description);
-    QFETCH(int, grpRow);
-    QFETCH(bool, counters);
-    QFETCH(bool, expired);
-    QFETCH(QString, shown);
-    QFETCH(bool, amountShown);
-    m_session->settings().setInteger(Setting::ShowGroupCounters, counters ? 1 : 0);
-    open();
-    GridModel *model = m_window->listPanel()->list()->model();
-    const int row = rowOf(description, grpRow);
-    QVERIFY(row > 0);
-
-    auto role = [&](int column, int role) { return model->data(model->index(row - 1, column - 1), role); };
-    QCOMPARE(role(ListColumn::TrDate, GridModel::StyleRole).toString() == QLatin1String("Expired"), expired);
-    // A recurrence keeps its picture whether or not it shows its counter.
-    QCOMPARE(role(ListColumn::TrDescription, GridModel::IconIndexRole).toInt(), grpRow ? 9 : -1);
-    QCOMPARE(model->displayText(row, ListColumn::TrDescription), shown);
-    QCOMPARE(model->displayText(row, ListColumn::TrValue).isEmpty(), !amountShown);
-}
-
-void tst_MainWindow::searchAsTypedThenOnwards()
-{
-    insert(1, 1, false, QDate(2024, 5, 1), QStringLiteral("Zebra crossing"), 0, 5);
-    open();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    auto *search = m_window->findChild<QLineEdit *>(QStringLiteral("searchBox"));
-    auto *findNextButton = m_window->findChild<QAction *>(QStringLiteral("findNextButton"));
-    DataGrid *list = m_window->listPanel()->list();
-    list->setCurrentRow(rowOf(QStringLiteral("Rent")));
-    const int before = list->currentRow();
-
-    search->setText(QStringLiteral("stale"));
-    search->setFocus();
-    QCOMPARE(search->text(), QString());   // focus empties the box
-    QVERIFY(!findNextButton->isEnabled());
-
-    // Each key searches with the text as it was before the key: the first
-    // searches nothing, the second finds "ze".
-    QTest::keyClick(search, Qt::Key_Z);
-    QCOMPARE(search->text(), QStringLiteral("z"));
-    QCOMPARE(list->currentRow(), before);
-    QVERIFY(!findNextButton->isEnabled());
-    QTest::keyClick(search, Qt::Key_E);
-    QCOMPARE(list->currentRow(), rowOf(QStringLiteral("Zebra crossing")));
-    QVERIFY(findNextButton->isEnabled());
-    QVERIFY(m_window->findChild<QAction *>(QStringLiteral("findNextAction"))->isEnabled());
-
-    // Tab only leaves the box: no further search with the whole text moves the row.
-    list->setCurrentRow(before);
-    QTest::keyClick(search, Qt::Key_Tab);
-    QVERIFY(!search->hasFocus());
-    QCOMPARE(list->currentRow(), before);
-
-    // Back in the list the search box empties and the find commands go grey.
-    list->focusList();
-    QCOMPARE(search->text(), QString());
-    QVERIFY(!findNextButton->isEnabled());
-    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("statusHelp"))->text(), Texts::text(1056));
-
-    // Find next and previous move between matches; a blank text never searches.
-    list->setCurrentRow(1);
-    m_window->searchBar()->findNext(QStringLiteral("loan"), 1);
-    m_window->searchBar()->findNext(QStringLiteral("loan"), 1);
-    const int second = list->currentRow();
-    QCOMPARE(list->value(second, ListColumn::TrDescription).toString(), QStringLiteral("Loan"));
-    m_window->searchBar()->findPrevious(QStringLiteral("loan"), 1);
-    QVERIFY(list->currentRow() != second);
-    QCOMPARE(list->value(list->currentRow(), ListColumn::TrDescription).toString(), QStringLiteral("Loan"));
-    const int current = list->currentRow();
-    m_window->searchBar()->findNext(QStringLiteral("  "), 1);
-    QCOMPARE(list->currentRow(), current);
-}
-
-void tst_MainWindow::emptyListPanelOnEmptySheet()
-{
-    m_session->session().setActiveSheet(5, QStringLiteral("Empty"));
-    open();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    auto *panel = m_window->findChild<QFrame *>(QStringLiteral("emptyListPanel"));
-    QVERIFY(panel->isVisible());
-
-    insert(5, 1, false, QDate(2024, 2, 2), QStringLiteral("First"), 0, 1);
-    emit m_session->session().deadlineRegister().deadlinesChanged(5);
-    QVERIFY(!panel->isVisible());
-}
-
-void tst_MainWindow::currentDeadlineKeptOnEveryReread()
-{
-    // Whatever re-reads the list, the deadline the user chose stays current; when
-    // the new view leaves it out, the nearest row that followed it does.
-    open();
-    DataGrid *list = m_window->listPanel()->list();
-    auto *views = m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"));
-    // Round the four layouts: each is left and reached once, the deadline current throughout.
-    for (const QVariant &id : listedIds()) {
-        m_window->listPanel()->findDeadline(id.toInt());
-        for (int to : {1, 3, 2, 0}) {
-            m_window->listPanel()->chooseLayout(to);
-            QVERIFY2(currentId() == id, qPrintable(QStringLiteral("layout %1, id %2").arg(to).arg(id.toInt())));
-        }
-    }
-    for (int layout = 0; layout < 4; ++layout) {
-        m_window->listPanel()->chooseLayout(layout);
-        for (int view = 1; view < CalendarView; ++view) {
-            views->setCurrentIndex(0);
-            for (const QVariant &id : listedIds()) {
-                views->setCurrentIndex(0);
-                m_window->listPanel()->findDeadline(id.toInt());
-                const QVariantList around = idsAroundCurrent();
-                views->setCurrentIndex(view);
-                const QVariantList listed = listedIds();
-                QVariant expected;
-                if (listed.contains(id))
-                    expected = id;
-                for (int i = 0; i < around.size() && !expected.isValid(); ++i)
-                    if (listed.contains(around.at(i)))
-                        expected = around.at(i);
-                if (!expected.isValid())
-                    continue;   // nothing of the old list is left
-                QVERIFY2(currentId() == expected, qPrintable(QStringLiteral("layout %1, view %2, id %3")
-                                                                 .arg(layout).arg(view).arg(id.toInt())));
-            }
-        }
-    }
-    // A sort by a header click keeps it too.
-    m_window->listPanel()->chooseLayout(2);
-    views->setCurrentIndex(0);
-    list->setCurrentRow(rowOf(QStringLiteral("Rent")));
-    const QVariant rent = currentId();
-    QVERIFY(rent.isValid());
-    list->model()->sortByHeader(ListColumn::TrDescription);
-    QCOMPARE(currentId(), rent);
-}
 
 namespace {
 
@@ -630,193 +59,609 @@ public:
 
 } // namespace
 
-// Delete asks once per key and obeys the answer. Keys that reach the list while
-// the command still runs (here while its question is up) start nothing. A
-// member of a recurrence asks which members go: the user journey walks that.
-void tst_MainWindow::deleteAsksOnceAndObeys()
+// A layout chosen by Ctrl+digit, in the view box or else in the list: the column
+// of its second group level (0 for none), the rows left collapsed, whether totals
+// show, and the group captions expected.
+struct LayoutCase
 {
-    open();
-    DataGrid *list = m_window->listPanel()->list();
-    list->setCurrentRow(rowOf(QStringLiteral("Dentist")));
-    m_session->prompts().queueAnswer(Prompt::Answer::No);
-    QTest::keyClick(list->view(), Qt::Key_Delete);
-    QCOMPARE(m_session->prompts().shownTexts(), QStringList{Texts::text(1055)});
-    QCOMPARE(m_session->prompts().shown().last().caption, QStringLiteral("Orvel 2"));
-    QCOMPARE(countRows(QStringLiteral("TrDescription='Dentist'")), 1);
-    QVERIFY(rowOf(QStringLiteral("Dentist")) > 0);
-    QCOMPARE(countRows(QStringLiteral("True")), 8);
+    int layout;
+    bool inViewBox;
+    int secondLevel;
+    int rowsCollapsed;
+    bool totals;
+    QStringList expected;
+};
+Q_DECLARE_METATYPE(LayoutCase)
 
-    ReenteringPrompts prompts;
-    Prompt::install(&prompts);
-    const auto restore = qScopeGuard([this] { Prompt::install(&m_session->prompts()); });
-    list->setCurrentRow(rowOf(QStringLiteral("Dentist")));
-    prompts.meanwhile = [&] {
-        QTest::keyClick(list->view(), Qt::Key_Delete);
+// The main list's widget-free rules (the rows of each view, the search text, the
+// date group keys, the "Expired" horizon, the money texts and the captions), then
+// the main window over a real database: the list of each view, the layouts and
+// their captions, the row presentation, the keys of the list and the search.
+class tst_MainWindow final : public QObject, MainWindowFixture
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        // The last day of a month: tomorrow already belongs to "next month onwards".
+        start(QDate(2024, 1, 31));
+        const int acme = addCounterparty(QStringLiteral("Acme"), QStringLiteral("Call before noon"));
+        insert(1, 1, false, QDate(2024, 1, 15), QStringLiteral("Rent"), acme, 100, 0, 0, 0, QStringLiteral("First line\nSecond line"));
+        insert(1, -1, false, QDate(2024, 2, 1), QStringLiteral("Phone"), 0, 40);
+        insert(1, -2, false, QDate(2024, 3, 10), QStringLiteral("Dentist"), 0, 0);
+        insert(1, 1, true, QDate(2023, 12, 1), QStringLiteral("Old invoice"), acme, 50);
+        for (int k = 1; k <= 3; ++k)
+            insert(1, -1, false, QDate(2024, k + 1, 15), QStringLiteral("Loan"), 0, 10, 7, k, 3);
+        insert(2, 1, false, QDate(2024, 1, 20), QStringLiteral("Other sheet"), 0, 999);
+    }
+    void cleanup() { stop(); }
+
+    void viewsGroupKeysAndExpiredAtTheirEdges()
+    {
+        // Which of four deadlines each view lists: C an open credit, D a closed debit,
+        // A an appointment, N a credit without a date; the calendar's days from 1 to 14
+        // May, both included (a deadline without a date never).
+        const auto row = [](int type, bool done, const QDate &date) {
+            DeadlineRow r;
+            r.type = type;
+            r.done = done;
+            r.date = date;
+            return r;
+        };
+        const QList<std::pair<QChar, DeadlineRow>> rows{{u'C', row(1, false, QDate(2017, 4, 30))},
+                                                        {u'D', row(-1, true, QDate(2017, 5, 1))},
+                                                        {u'A', row(-2, false, QDate(2017, 5, 14))},
+                                                        {u'N', row(1, false, QDate())}};
+        const QStringList shown{"CDAN", "CAN", "CN", "CN", "", "A", "D", "DA"};   // views 0 to 7
+        for (int view = 0; view < shown.size(); ++view) {
+            QString listed;
+            for (const auto &[letter, r] : rows)
+                if (viewShows(view, r.done, r.type, r.date, QDate(2017, 5, 1), QDate(2017, 5, 14)))
+                    listed += letter;
+            QVERIFY2(listed == shown[view], qPrintable(QStringLiteral("view %1: %2").arg(view).arg(listed)));
+        }
+        // Blanks join the four texts and are trimmed; tabs and line breaks are text.
+        QCOMPARE(searchText(QStringLiteral(" Rent"), QString(), QStringLiteral("march"), QString()),
+                 QStringLiteral("Rent  march"));
+        QCOMPARE(searchText(QStringLiteral("\tRent"), QStringLiteral("Acme"), QString(), QStringLiteral("late\n")),
+                 QStringLiteral("\tRent Acme  late\n"));
+
+        // The date group key around month and year ends: today, date, layout, key.
+        const QDate monthEnd(2026, 4, 30);
+        const struct { QDate today, date; int option, key; } keys[] = {
+            {monthEnd, monthEnd, 1, 0},                               // due today
+            {monthEnd, QDate(2026, 5, 1), 1, 2},                      // tomorrow is next month
+            {QDate(2026, 4, 29), monthEnd, 1, 1},                     // the last day, seen the day before
+            {QDate(2028, 2, 28), QDate(2028, 2, 29), 1, 1},           // leap February
+            {QDate(2026, 12, 31), QDate(2027, 1, 1), 1, 2},           // a new year
+            {QDate(2026, 6, 1), QDate(2027, 1, 1), 2, 202701},        // month and year
+            {monthEnd, QDate(2027, 1, 1), 3, 0}};                     // by counterparty: no date key
+        for (const auto &k : keys)
+            QVERIFY2(groupKeyForDate(k.date, k.option, k.today) == k.key, qPrintable(k.date.toString(Qt::ISODate)));
+
+        // "Expired" and what a screen reader hears of the state, around the warning
+        // horizon, which here crosses the year end: warning days, due in, done, type, group.
+        const QDate today(2026, 12, 30);
+        const struct { int warnDays, dueIn; bool done; int type, grpId; bool expired; const char *spoken; } states[] = {
+            {3, 3, false, 1, 0, true, "Credit, due soon"},
+            {3, 4, false, -1, 0, false, "Debit, open"},
+            {3, -40, true, -1, 7, false, "Debit, closed, 3 of 12"},
+            {3, -1, false, 1, 0, true, "Credit, overdue"},
+            {999, 0, false, -2, 0, true, "Expiry Date, due soon"},   // warning off: today only
+            {999, 1, false, 1, 7, false, "Credit, open, 3 of 12"}};
+        for (const auto &s : states) {
+            Session session;
+            session.display().warnDays = s.warnDays;
+            Clock::pin(today);
+            const QDate horizon = session.warnLimitDate();
+            Clock::pin(QDate());
+            const QDate date = today.addDays(s.dueIn);
+            QCOMPARE(isExpired(s.done, date, horizon), s.expired);
+            QCOMPARE(deadlineStateText(s.type, s.done, date, today, horizon, s.grpId, 3, 12), QString::fromUtf8(s.spoken));
+        }
+    }
+
+    void moneyTextsAgreeInEveryLocale()
+    {
+        // A cell, a group total and a caption of the same amount read the same: in
+        // three-decimal currencies the cell once rounded to cents while its total
+        // did not, and Arabic cells mixed two kinds of digits.
+        const std::pair<const char *, QString> locales[] = {
+            {"it_IT", "0123456789"}, {"fr_TN", "0123456789"}, {"ar_KW", QStringLiteral("٠١٢٣٤٥٦٧٨٩")}};
+        for (const auto &[name, digits] : locales) {
+            const QLocale loc(QString::fromLatin1(name));
+            const QString amount = QString::fromLatin1(name) == u"it_IT" ? QStringLiteral("12,3455\u00A0€")
+                                                                          : loc.toCurrencyString(12.3455, QString(), 4);
+            QLocale::setDefault(loc);
+            const Currency value = Currency::fromUnits(123455);
+            const QString cell = GridFormat::text(QVariant::fromValue(value), QStringLiteral("Currency"));
+            QLocale::setDefault(QLocale::c());
+            QCOMPARE(cell, amount);
+            QCOMPARE(formatMoney(value, loc), cell);
+            QCOMPARE(dateGroupCaption(0, 1, true, MoneySum::fromUnits(value.units()), loc), " Until Today [" + cell + "]");
+            for (QChar c : cell)
+                if (c.isDigit())
+                    QVERIFY2(digits.contains(c), qPrintable(cell));
+        }
+    }
+
+    void captionsAndTotalsPastCurrencyRange()
+    {
+        const QLocale us(QLocale::English, QLocale::UnitedStates);
+        const __int128 largest = std::numeric_limits<qint64>::max();
+        // Two of the largest credits: the true total, not the range's end.
+        QCOMPARE(counterpartyGroupCaption("Acme", "Acme", true, MoneySum::fromUnits(2 * largest), us),
+                 "Acme [$1,844,674,407,370,955.1614]");
+        QCOMPARE(counterpartyGroupCaption("Acme", "Acme", true, MoneySum::fromUnits(-2 * largest - 2), us),
+                 "Acme [($1,844,674,407,370,955.1616)]");
+        // A total whose whole part no longer fits says so instead of a number.
+        const __int128 huge = largest * 100000 * 10000;
+        QCOMPARE(counterpartyGroupCaption("Acme", "Acme", true, MoneySum::fromUnits(huge), us), "Acme [total too large]");
+        // So does a total over an amount that the file holds out of range.
+        MoneySum unknown = MoneySum::fromUnits(5);
+        unknown.add(std::nullopt);
+        QCOMPARE(counterpartyGroupCaption("Acme", "Acme", true, unknown, us), "Acme [amount out of range]");
+        // The captions the window's test does not reach: the middle period and no counterparty.
+        QCOMPARE(dateGroupCaption(1, 1, false, MoneySum::fromUnits(5), us), " Until end of month");
+        Texts::setLanguage(Language::Italian);
+        QCOMPARE(counterpartyGroupCaption("", "", true, MoneySum::fromUnits(-12345000), us), "(vuoto) [($1,234.50)]");
+        QCOMPARE(dateGroupCaption(0, 1, true, MoneySum::fromUnits(-huge), us), " Fino ad oggi [totale troppo grande]");
+        QCOMPARE(dateGroupCaption(0, 1, true, unknown, us), " Fino ad oggi [importo fuori limite]");
+    }
+
+    void viewListsItsDeadlines()
+    {
+        // Which rows each view keeps is the list's rule, tested above; here the box
+        // drives it, and only the calendar view follows a new selection.
+        const auto sorted = [this] {
+            QStringList descriptions = listedDescriptions();
+            descriptions.sort();
+            return descriptions;
+        };
+        open();
+        QCOMPARE(m_window->listPanel()->currentView(), 0);
+        MonthCalendar *calendar = m_window->calendarColumn()->calendar();
+        const std::pair<int, QStringList> cases[] = {{4, {"Loan", "Loan", "Loan", "Phone"}}, {int(CalendarView), {"Loan"}}};
+        for (const auto &[view, expected] : cases) {
+            calendar->setCurrentDate(QDate(2024, 3, 15));
+            views()->setCurrentIndex(view);
+            QCOMPARE(sorted(), expected);
+            calendar->setCurrentDate(QDate(2024, 2, 1));
+            QCOMPARE(sorted(), view == CalendarView ? QStringList{"Phone"} : expected);
+        }
+        // A view that comes back from the settings, before the list is ready.
+        m_window.reset();
+        m_session->settings().setInteger(Setting::SelectedView, 6);
+        open();
+        QCOMPARE(m_window->listPanel()->currentView(), 6);
+        QCOMPARE(sorted(), QStringList{"Old invoice"});
+    }
+
+    void layoutKeysCaptionsAndSpace_data()
+    {
+        QTest::addColumn<LayoutCase>("c");
+        const QLocale en(QLocale::English, QLocale::UnitedStates);
+        auto total = [&](qint64 whole) { return " [" + formatMoney(Currency::fromWhole(whole), en) + "]"; };
+        auto month = [&](int m, int year) { return " " + en.standaloneMonthName(m) + " " + QString::number(year); };
+        const QString top = QStringLiteral("Deadlines - All Deadlines");
+        const int key = ListColumn::GroupKey;
+        const int party = ListColumn::AcName;
+        // Collapsed, the sheet's row and the second level stay listed.
+        QTest::newRow("plain") << LayoutCase{0, false, 0, 1, true, {top}};
+        QTest::newRow("by due period") << LayoutCase{1, false, key, 3, true,
+                                                     {top, " Until Today" + total(100), " Next month onwards" + total(-70)}};
+        QTest::newRow("by month") << LayoutCase{2, false, key, 6, true,
+                                                {top, month(12, 2023) + total(0), month(1, 2024) + total(100),
+                                                 month(2, 2024) + total(-50), month(3, 2024) + total(-10),
+                                                 month(4, 2024) + total(-10)}};
+        QTest::newRow("by counterparty, keys in the view box")
+            << LayoutCase{3, true, party, 3, true, {top + total(30), "(none)" + total(-70), "Acme" + total(100)}};
+        // Without totals the counterparty groups keep the list's own caption.
+        QTest::newRow("by counterparty without totals") << LayoutCase{3, false, party, 3, false, {top, QString(), "Acme"}};
+    }
+
+    void layoutKeysCaptionsAndSpace()
+    {
+        QFETCH(LayoutCase, c);
+        const int layout = c.layout;
+        QStringList expected = c.expected;
+        const int secondLevel = c.secondLevel;
+        m_session->settings().setInteger(Setting::ShowGroupTotals, c.totals ? 1 : 0);
+        open();
+        DataGrid *list = this->list();
+        // Ctrl+1 to Ctrl+4 choose the layout, from another one; menu and toolbar follow.
+        m_window->listPanel()->chooseLayout((layout + 2) % 4);
+        list->setCurrentRow(2);
+        QWidget *target = c.inViewBox ? static_cast<QWidget *>(views()) : static_cast<QWidget *>(list->view());
+        QTest::keyClick(target, Qt::Key(Qt::Key_1 + layout), Qt::ControlModifier);
+        QCOMPARE(m_session->session().display().groupOption, layout);
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(m_window->findChild<QAction *>(QStringLiteral("layoutAction%1").arg(i))->isChecked(), i == layout);
+            QCOMPARE(m_window->findChild<QAction *>(QStringLiteral("layoutButton%1").arg(i))->isChecked(), i == layout);
+        }
+        QCOMPARE(list->model()->groups().size(), secondLevel ? 2 : 1);
+        if (secondLevel)
+            QCOMPARE(list->model()->groups().at(1).column, secondLevel);
+        m_window->listPanel()->collapseAll();
+        QCOMPARE(list->rowCount(), c.rowsCollapsed);
+        m_window->listPanel()->expandAll();
+        QVERIFY(list->rowCount() > 7);
+
+        QStringList captions;
+        for (int row = 1; row <= list->rowCount(); ++row)
+            if (list->isGroupRow(row))
+                captions << list->model()->groupCaption(row);
+        QCOMPARE(captions.value(0), expected.value(0));
+        captions.sort();
+        expected.sort();
+        QCOMPARE(captions, expected);
+
+        // In the open view, Space closes the deadline and the one that followed it
+        // becomes current, even across a group row; a second Space closes that one.
+        views()->setCurrentIndex(1);
+        m_window->listPanel()->expandAll();
+        // Rent is the first open deadline; in the date layouts a group row follows it.
+        list->setCurrentRow(rowOf(QStringLiteral("Rent")));
+        const QVariant chosen = currentId();
+        const QVariant follower = idsAroundCurrent().value(0);
         QTest::keyClick(list->view(), Qt::Key_Space);
-    };
-    QTest::keyClick(list->view(), Qt::Key_Delete);
-    QCOMPARE(prompts.texts, QStringList{Texts::text(1055)});
-    QCOMPARE(countRows(QStringLiteral("TrDescription='Dentist'")), 0);
-    QCOMPARE(rowOf(QStringLiteral("Dentist")), 0);
-    QCOMPARE(countRows(QStringLiteral("True")), 7);
-    QCOMPARE(countRows(QStringLiteral("TrDone=True")), 1);
+        QCOMPARE(countRows(QStringLiteral("TrDone=True AND TrRowId=") + chosen.toString()), 1);
+        QCOMPARE(currentId(), follower);
+        QTest::keyClick(list->view(), Qt::Key_Space);
+        QCOMPARE(countRows(QStringLiteral("TrDone=True AND TrRowId=") + follower.toString()), 1);
+        QCOMPARE(countRows(QStringLiteral("TrDone=True AND TrDbId=1")), 3);
 
-    // Once it has ended, the next key is a new action and runs.
-    QVERIFY(!currentId().isNull());
-    QTest::keyClick(list->view(), Qt::Key_Space);
-    QCOMPARE(countRows(QStringLiteral("TrDone=True")), list->value(list->currentRow(), ListColumn::TrDone).toBool() ? 2 : 0);
-}
-
-void tst_MainWindow::lockedDatabaseIsToldAndRetried()
-{
-    // Another program holds the file: the user reads which file and what to do,
-    // and Retry, once that program has let go, does what was asked.
-    open();
-    DataGrid *list = m_window->listPanel()->list();
-    const QString path = Database::dataSource(m_session->connectionString());
-    OtherProgram other(path);
-    QVERIFY(other.isOpen());
-    ReenteringPrompts prompts;
-    Prompt::install(&prompts);
-    const auto restore = qScopeGuard([this] { Prompt::install(&m_session->prompts()); });
-    prompts.answer = Prompt::Answer::Retry;
-
-    // Space on a deadline.
-    list->setCurrentRow(rowOf(QStringLiteral("Dentist")));
-    QVERIFY(other.lock());
-    prompts.meanwhile = [&other] { other.release(); };
-    QTest::keyClick(list->view(), Qt::Key_Space);
-    QCOMPARE(prompts.asked, 1);
-    QCOMPARE(prompts.buttons.first(), Prompt::Buttons::RetryCancel);
-    QVERIFY2(prompts.texts.first().contains(QDir::toNativeSeparators(path)), qPrintable(prompts.texts.first()));
-    QVERIFY(!prompts.texts.first().contains(QStringLiteral("database is locked")));
-    QCOMPARE(countRows(QStringLiteral("TrDone=True")), 2);
-
-    // F5: the new-deadline window reads the clients/suppliers before it opens.
-    QVERIFY(other.lock());
-    prompts.meanwhile = [&other] { other.release(); };
-    m_window->commands()->newDeadline(list->currentRow());
-    QCOMPARE(prompts.asked, 2);
-    QCOMPARE(prompts.buttons.last(), Prompt::Buttons::RetryCancel);
-    auto *form = m_window->findChild<NewDeadlineWindow *>();
-    QVERIFY(form && form->isVisible());
-    QVERIFY(form->findChild<QComboBox *>(QStringLiteral("counterpartyCombo"))->findText(QStringLiteral("Acme")) > 0);
-}
-
-// What a screen reader meets: each control by its name, the notes areas on their
-// Tab stops following the current row, and the list read through its table.
-void tst_MainWindow::screenReaderReadsTheWindow()
-{
-    open();
-    DataGrid *list = m_window->listPanel()->list();
-    list->setCurrentRow(rowOf(QStringLiteral("Rent")));
-    // Its own name, or on Linux for a combo box (named by its value) the label
-    // that the screen reader reads through the relation; a grid through its table.
-    const std::pair<const char *, const char *> controls[] = {
-        {"list", "Deadlines"},         {"upcomingList", "Open deadlines of the selected days"},
-        {"commandToolBar", "Commands"}, {"layoutToolBar", "View and layout"},
-        {"findToolBar", "Find"},       {"searchIcon", "Find"},
-        {"searchBox", "Find"},         {"viewCombo", "Show:"}};
-    for (const auto &[control, name] : controls) {
-        auto *widget = m_window->findChild<QWidget *>(QLatin1String(control));
-        QVERIFY2(widget, control);
-        if (auto *grid = qobject_cast<DataGrid *>(widget))
-            widget = grid->view();
-        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
-        QStringList said{accessible->text(QAccessible::Name)};
-        for (const auto &[label, relation] : accessible->relations(QAccessible::Label))
-            said << label->text(QAccessible::Name);
-        QVERIFY2(said.contains(QLatin1String(name)), qPrintable(said.join(u'|')));
+        // Space on a group row does nothing.
+        list->setCurrentRow(1);
+        QTest::keyClick(list->view(), Qt::Key_Space);
+        QCOMPARE(countRows(QStringLiteral("TrDone=True")), 3);
+        if (layout == 0) {
+            // Closing the last row leaves the new last row current, ready for the next key.
+            const int last = list->rowCount();
+            list->setCurrentRow(last);
+            QTest::keyClick(list->view(), Qt::Key_Space);
+            QCOMPARE(countRows(QStringLiteral("TrDone=True")), 4);
+            QCOMPARE(list->currentRow(), last - 1);
+        }
     }
 
-    auto spoken = [this](const char *area) {
-        return QAccessible::queryAccessibleInterface(m_window->findChild<QWidget *>(QLatin1String(area)))
-            ->text(QAccessible::Name);
-    };
-    QCOMPARE(spoken("deadlineNotesArea"), QStringLiteral("Notes: First line\nSecond line"));
-    QCOMPARE(spoken("counterpartyNotesArea"), QStringLiteral("Client/Supplier Notes: Call before noon"));
-    list->setCurrentRow(rowOf(QStringLiteral("Phone")));
-    QCOMPARE(spoken("deadlineNotesArea"), QStringLiteral("Notes"));
-    QCOMPARE(spoken("counterpartyNotesArea"), QStringLiteral("Client/Supplier Notes"));
-    // A group row leaves the panel as it was.
-    list->setCurrentRow(rowOf(QStringLiteral("Rent")));
-    list->setCurrentRow(1);
-    QCOMPARE(spoken("counterpartyNotesArea"), QStringLiteral("Client/Supplier Notes: Call before noon"));
-
-    m_window->listPanel()->chooseLayout(3);
-    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(list->view());
-    QVERIFY(table);
-    QAccessibleTableInterface *cells = table->tableInterface();
-    QVERIFY(cells);
-
-    QStringList columns;
-    for (int c = 0; c < cells->columnCount(); ++c)
-        columns << cells->columnDescription(c);
-    QCOMPARE(columns, (QStringList{"Type", "Date", "Description", "Amount", "Client/Supplier"}));
-    QCOMPARE(cells->rowCount(), list->rowCount());
-
-    // A group row is a row like any other, its caption in the first cell.
-    QAccessibleInterface *group = cells->cellAt(0, 0);
-    QVERIFY(group);
-    QCOMPARE(group->text(QAccessible::Name), list->model()->groupCaption(1));
-    QVERIFY(!group->state().invisible);
-    QCOMPARE(group->tableCellInterface()->columnExtent(), 5);
-
-    const int rent = rowOf(QStringLiteral("Rent")) - 1;
-    QStringList cellNames;
-    for (int c = 0; c < cells->columnCount(); ++c) {
-        QAccessibleInterface *cell = cells->cellAt(rent, c);
-        QVERIFY(!cell->state().invisible);
-        cellNames << cell->text(QAccessible::Name);
+    void rowPresentation()
+    {
+        // The date cell's style, the recurrence picture, the counter and the amount of
+        // each kind of row, with the counters on and then off.
+        const struct { const char *description; int grpRow; bool expired; const char *shown; bool amountShown; } rows[] = {
+            {"Rent", 0, true, "Rent", true},                      // an open credit past due
+            {"Dentist", 0, false, "Dentist", false},              // an appointment far ahead has no amount
+            {"Old invoice", 0, false, "Old invoice", true},       // closed and past is never expired
+            {"Loan", 2, false, "Loan 2 of 3", true}};             // a group member shows its counter
+        for (const bool counters : {true, false}) {
+            m_session->settings().setInteger(Setting::ShowGroupCounters, counters ? 1 : 0);
+            open();
+            GridModel *model = list()->model();
+            for (const auto &r : rows) {
+                const int row = rowOf(QLatin1String(r.description), r.grpRow);
+                QVERIFY(row > 0);
+                auto role = [&](int column, int role) { return model->data(model->index(row - 1, column - 1), role); };
+                QCOMPARE(role(ListColumn::TrDate, GridModel::StyleRole).toString() == QLatin1String("Expired"), r.expired);
+                // A recurrence keeps its picture whether or not it shows its counter.
+                QCOMPARE(role(ListColumn::TrDescription, GridModel::IconIndexRole).toInt(), r.grpRow ? 9 : -1);
+                QCOMPARE(model->displayText(row, ListColumn::TrDescription),
+                         QString::fromUtf8(counters ? r.shown : r.description));
+                QCOMPARE(model->displayText(row, ListColumn::TrValue).isEmpty(), !r.amountShown);
+            }
+            m_window.reset();
+        }
     }
-    const QString date = list->model()->displayText(rent + 1, ListColumn::TrDate);
-    QVERIFY(!date.isEmpty());
-    QCOMPARE(cellNames, (QStringList{"Credit", date, "Rent", "$100.00", "Acme"}));
-    QCOMPARE(cells->cellAt(rowOf(QStringLiteral("Dentist")) - 1, 0)->text(QAccessible::Name), Texts::text(1043));
-    QCOMPARE(cells->cellAt(rowOf(QStringLiteral("Phone")) - 1, 0)->text(QAccessible::Name), QStringLiteral("Debit"));
-}
 
-void tst_MainWindow::keysDoWhatClicksDo_data()
-{
-    QTest::addColumn<bool>("inUpcomingPanel");   // else in the list
-    QTest::addColumn<QKeyCombination>("key");
-    QTest::addColumn<QString>("outcome");
-    // In the upcoming panel the keys make the deadline the list's current one, as a click does.
-    QTest::newRow("Return in the upcoming panel") << true << QKeyCombination(Qt::Key_Return) << "Dentist current";
-    QTest::newRow("keypad Enter in the upcoming panel")
-        << true << QKeyCombination(Qt::KeypadModifier, Qt::Key_Enter) << "Dentist current";
-    QTest::newRow("Space in the upcoming panel") << true << QKeyCombination(Qt::Key_Space) << "Dentist current";
-    QTest::newRow("Ctrl+N") << false << QKeyCombination(Qt::ControlModifier, Qt::Key_N) << "new deadline";
-    QTest::newRow("Ctrl+Q quits") << false << QKeyCombination(Qt::ControlModifier, Qt::Key_Q) << "closed";
-}
+    void searchAsTypedThenOnwards()
+    {
+        insert(1, 1, false, QDate(2024, 5, 1), QStringLiteral("Zebra crossing"), 0, 5);
+        open();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        auto *search = m_window->findChild<QLineEdit *>(QStringLiteral("searchBox"));
+        auto *findNextButton = m_window->findChild<QAction *>(QStringLiteral("findNextButton"));
+        DataGrid *list = m_window->listPanel()->list();
+        list->setCurrentRow(rowOf(QStringLiteral("Rent")));
+        const int before = list->currentRow();
 
-void tst_MainWindow::keysDoWhatClicksDo()
-{
-    QFETCH(bool, inUpcomingPanel);
-    QFETCH(QKeyCombination, key);
-    QFETCH(QString, outcome);
-    open();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    DataGrid *list = m_window->listPanel()->list();
-    DataGrid *target = list;
-    if (inUpcomingPanel) {
-        m_window->upcomingPanel()->showDays(QDate(2024, 2, 1), QDate(2024, 3, 31));
-        target = m_window->upcomingPanel()->list();
-        for (int row = 1; row <= target->rowCount(); ++row)
-            if (target->value(row, 1).toString() == QLatin1String("Dentist"))
-                target->setCurrentRow(row);
-        target->view()->setFocus();
+        search->setText(QStringLiteral("stale"));
+        search->setFocus();
+        QCOMPARE(search->text(), QString());   // focus empties the box
+        QVERIFY(!findNextButton->isEnabled());
+
+        // Each key searches with the text as it was before the key: the first
+        // searches nothing, the second finds "ze".
+        QTest::keyClick(search, Qt::Key_Z);
+        QCOMPARE(search->text(), QStringLiteral("z"));
+        QCOMPARE(list->currentRow(), before);
+        QVERIFY(!findNextButton->isEnabled());
+        QTest::keyClick(search, Qt::Key_E);
+        QCOMPARE(list->currentRow(), rowOf(QStringLiteral("Zebra crossing")));
+        QVERIFY(findNextButton->isEnabled());
+        QVERIFY(m_window->findChild<QAction *>(QStringLiteral("findNextAction"))->isEnabled());
+
+        // Tab only leaves the box: no further search with the whole text moves the row.
+        list->setCurrentRow(before);
+        QTest::keyClick(search, Qt::Key_Tab);
+        QVERIFY(!search->hasFocus());
+        QCOMPARE(list->currentRow(), before);
+
+        // Back in the list the search box empties and the find commands go grey.
+        list->focusList();
+        QCOMPARE(search->text(), QString());
+        QVERIFY(!findNextButton->isEnabled());
+        QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("statusHelp"))->text(), Texts::text(1056));
+
+        // Find next and previous move between matches; a blank text never searches.
+        list->setCurrentRow(1);
+        m_window->searchBar()->findNext(QStringLiteral("loan"), 1);
+        m_window->searchBar()->findNext(QStringLiteral("loan"), 1);
+        const int second = list->currentRow();
+        QCOMPARE(list->value(second, ListColumn::TrDescription).toString(), QStringLiteral("Loan"));
+        m_window->searchBar()->findPrevious(QStringLiteral("loan"), 1);
+        QVERIFY(list->currentRow() != second);
+        QCOMPARE(list->value(list->currentRow(), ListColumn::TrDescription).toString(), QStringLiteral("Loan"));
+        const int current = list->currentRow();
+        m_window->searchBar()->findNext(QStringLiteral("  "), 1);
+        QCOMPARE(list->currentRow(), current);
     }
-    QTest::keyClick(target->view(), key.key(), key.keyboardModifiers());
-    auto *form = m_window->findChild<NewDeadlineWindow *>();
-    QCOMPARE(form && form->isVisible(), outcome == QLatin1String("new deadline"));
-    QCOMPARE(m_window->isVisible(), outcome != QLatin1String("closed"));
-    if (inUpcomingPanel) {
-        QCOMPARE(list->value(list->currentRow(), ListColumn::TrDescription).toString(), QStringLiteral("Dentist"));
-        QCOMPARE(QApplication::focusWidget(), list->view());
+
+    void emptyListPanelOnEmptySheet()
+    {
+        m_session->session().setActiveSheet(5, QStringLiteral("Empty"));
+        open();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        auto *panel = m_window->findChild<QFrame *>(QStringLiteral("emptyListPanel"));
+        QVERIFY(panel->isVisible());
+
+        insert(5, 1, false, QDate(2024, 2, 2), QStringLiteral("First"), 0, 1);
+        emit m_session->session().deadlineRegister().deadlinesChanged(5);
+        QVERIFY(!panel->isVisible());
+    }
+
+    void currentDeadlineKeptOnEveryReread()
+    {
+        // Whatever re-reads the list, the deadline the user chose stays current; when
+        // the new view leaves it out, the nearest row that followed it does.
+        open();
+        DataGrid *list = m_window->listPanel()->list();
+        auto *views = m_window->findChild<QComboBox *>(QStringLiteral("viewCombo"));
+        // Round the four layouts: each is left and reached once, the deadline current throughout.
+        for (const QVariant &id : listedIds()) {
+            m_window->listPanel()->findDeadline(id.toInt());
+            for (int to : {1, 3, 2, 0}) {
+                m_window->listPanel()->chooseLayout(to);
+                QVERIFY2(currentId() == id, qPrintable(QStringLiteral("layout %1, id %2").arg(to).arg(id.toInt())));
+            }
+        }
+        for (int layout = 0; layout < 4; ++layout) {
+            m_window->listPanel()->chooseLayout(layout);
+            for (int view = 1; view < CalendarView; ++view) {
+                views->setCurrentIndex(0);
+                for (const QVariant &id : listedIds()) {
+                    views->setCurrentIndex(0);
+                    m_window->listPanel()->findDeadline(id.toInt());
+                    const QVariantList around = idsAroundCurrent();
+                    views->setCurrentIndex(view);
+                    const QVariantList listed = listedIds();
+                    QVariant expected;
+                    if (listed.contains(id))
+                        expected = id;
+                    for (int i = 0; i < around.size() && !expected.isValid(); ++i)
+                        if (listed.contains(around.at(i)))
+                            expected = around.at(i);
+                    if (!expected.isValid())
+                        continue;   // nothing of the old list is left
+                    QVERIFY2(currentId() == expected, qPrintable(QStringLiteral("layout %1, view %2, id %3")
+                                                                     .arg(layout).arg(view).arg(id.toInt())));
+                }
+            }
+        }
+        // A sort by a header click keeps it too.
+        m_window->listPanel()->chooseLayout(2);
+        views->setCurrentIndex(0);
+        list->setCurrentRow(rowOf(QStringLiteral("Rent")));
+        const QVariant rent = currentId();
+        QVERIFY(rent.isValid());
+        list->model()->sortByHeader(ListColumn::TrDescription);
+        QCOMPARE(currentId(), rent);
+    }
+
+    // Delete asks once per key and obeys the answer. Keys that reach the list while
+    // the command still runs (here while its question is up) start nothing. A
+    // member of a recurrence asks which members go: the user journey walks that.
+    void deleteAsksOnceAndObeys()
+    {
+        open();
+        DataGrid *list = m_window->listPanel()->list();
+        list->setCurrentRow(rowOf(QStringLiteral("Dentist")));
+        m_session->prompts().queueAnswer(Prompt::Answer::No);
+        QTest::keyClick(list->view(), Qt::Key_Delete);
+        QCOMPARE(m_session->prompts().shownTexts(), QStringList{Texts::text(1055)});
+        QCOMPARE(m_session->prompts().shown().last().caption, QStringLiteral("Orvel 2"));
+        QCOMPARE(countRows(QStringLiteral("TrDescription='Dentist'")), 1);
+        QVERIFY(rowOf(QStringLiteral("Dentist")) > 0);
+        QCOMPARE(countRows(QStringLiteral("True")), 8);
+
+        ReenteringPrompts prompts;
+        Prompt::install(&prompts);
+        const auto restore = qScopeGuard([this] { Prompt::install(&m_session->prompts()); });
+        list->setCurrentRow(rowOf(QStringLiteral("Dentist")));
+        prompts.meanwhile = [&] {
+            QTest::keyClick(list->view(), Qt::Key_Delete);
+            QTest::keyClick(list->view(), Qt::Key_Space);
+        };
+        QTest::keyClick(list->view(), Qt::Key_Delete);
+        QCOMPARE(prompts.texts, QStringList{Texts::text(1055)});
+        QCOMPARE(countRows(QStringLiteral("TrDescription='Dentist'")), 0);
+        QCOMPARE(rowOf(QStringLiteral("Dentist")), 0);
+        QCOMPARE(countRows(QStringLiteral("True")), 7);
         QCOMPARE(countRows(QStringLiteral("TrDone=True")), 1);
+
+        // Once it has ended, the next key is a new action and runs.
+        QVERIFY(!currentId().isNull());
+        QTest::keyClick(list->view(), Qt::Key_Space);
+        QCOMPARE(countRows(QStringLiteral("TrDone=True")), list->value(list->currentRow(), ListColumn::TrDone).toBool() ? 2 : 0);
     }
-}
+
+    void lockedDatabaseIsToldAndRetried()
+    {
+        // Another program holds the file: the user reads which file and what to do,
+        // and Retry, once that program has let go, does what was asked.
+        open();
+        DataGrid *list = m_window->listPanel()->list();
+        const QString path = Database::dataSource(m_session->connectionString());
+        OtherProgram other(path);
+        QVERIFY(other.isOpen());
+        ReenteringPrompts prompts;
+        Prompt::install(&prompts);
+        const auto restore = qScopeGuard([this] { Prompt::install(&m_session->prompts()); });
+        prompts.answer = Prompt::Answer::Retry;
+
+        // Space on a deadline.
+        list->setCurrentRow(rowOf(QStringLiteral("Dentist")));
+        QVERIFY(other.lock());
+        prompts.meanwhile = [&other] { other.release(); };
+        QTest::keyClick(list->view(), Qt::Key_Space);
+        QCOMPARE(prompts.asked, 1);
+        QCOMPARE(prompts.buttons.first(), Prompt::Buttons::RetryCancel);
+        QVERIFY2(prompts.texts.first().contains(QDir::toNativeSeparators(path)), qPrintable(prompts.texts.first()));
+        QVERIFY(!prompts.texts.first().contains(QStringLiteral("database is locked")));
+        QCOMPARE(countRows(QStringLiteral("TrDone=True")), 2);
+
+        // F5: the new-deadline window reads the clients/suppliers before it opens.
+        QVERIFY(other.lock());
+        prompts.meanwhile = [&other] { other.release(); };
+        m_window->commands()->newDeadline(list->currentRow());
+        QCOMPARE(prompts.asked, 2);
+        QCOMPARE(prompts.buttons.last(), Prompt::Buttons::RetryCancel);
+        auto *form = m_window->findChild<NewDeadlineWindow *>();
+        QVERIFY(form && form->isVisible());
+        QVERIFY(form->findChild<QComboBox *>(QStringLiteral("counterpartyCombo"))->findText(QStringLiteral("Acme")) > 0);
+    }
+
+    // What a screen reader meets: each control by its name, the notes areas on their
+    // Tab stops following the current row, and the list read through its table.
+    void screenReaderReadsTheWindow()
+    {
+        open();
+        DataGrid *list = m_window->listPanel()->list();
+        list->setCurrentRow(rowOf(QStringLiteral("Rent")));
+        // Its own name, or on Linux for a combo box (named by its value) the label
+        // that the screen reader reads through the relation; a grid through its table.
+        const std::pair<const char *, const char *> controls[] = {
+            {"list", "Deadlines"},         {"upcomingList", "Open deadlines of the selected days"},
+            {"commandToolBar", "Commands"}, {"layoutToolBar", "View and layout"},
+            {"findToolBar", "Find"},       {"searchIcon", "Find"},
+            {"searchBox", "Find"},         {"viewCombo", "Show:"}};
+        for (const auto &[control, name] : controls) {
+            auto *widget = m_window->findChild<QWidget *>(QLatin1String(control));
+            QVERIFY2(widget, control);
+            if (auto *grid = qobject_cast<DataGrid *>(widget))
+                widget = grid->view();
+            QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+            QStringList said{accessible->text(QAccessible::Name)};
+            for (const auto &[label, relation] : accessible->relations(QAccessible::Label))
+                said << label->text(QAccessible::Name);
+            QVERIFY2(said.contains(QLatin1String(name)), qPrintable(said.join(u'|')));
+        }
+
+        auto spoken = [this](const char *area) {
+            return QAccessible::queryAccessibleInterface(m_window->findChild<QWidget *>(QLatin1String(area)))
+                ->text(QAccessible::Name);
+        };
+        QCOMPARE(spoken("deadlineNotesArea"), QStringLiteral("Notes: First line\nSecond line"));
+        QCOMPARE(spoken("counterpartyNotesArea"), QStringLiteral("Client/Supplier Notes: Call before noon"));
+        list->setCurrentRow(rowOf(QStringLiteral("Phone")));
+        QCOMPARE(spoken("deadlineNotesArea"), QStringLiteral("Notes"));
+        QCOMPARE(spoken("counterpartyNotesArea"), QStringLiteral("Client/Supplier Notes"));
+        // A group row leaves the panel as it was.
+        list->setCurrentRow(rowOf(QStringLiteral("Rent")));
+        list->setCurrentRow(1);
+        QCOMPARE(spoken("counterpartyNotesArea"), QStringLiteral("Client/Supplier Notes: Call before noon"));
+
+        m_window->listPanel()->chooseLayout(3);
+        QAccessibleInterface *table = QAccessible::queryAccessibleInterface(list->view());
+        QVERIFY(table);
+        QAccessibleTableInterface *cells = table->tableInterface();
+        QVERIFY(cells);
+
+        QStringList columns;
+        for (int c = 0; c < cells->columnCount(); ++c)
+            columns << cells->columnDescription(c);
+        QCOMPARE(columns, (QStringList{"Type", "Date", "Description", "Amount", "Client/Supplier"}));
+        QCOMPARE(cells->rowCount(), list->rowCount());
+
+        // A group row is a row like any other, its caption in the first cell.
+        QAccessibleInterface *group = cells->cellAt(0, 0);
+        QVERIFY(group);
+        QCOMPARE(group->text(QAccessible::Name), list->model()->groupCaption(1));
+        QVERIFY(!group->state().invisible);
+        QCOMPARE(group->tableCellInterface()->columnExtent(), 5);
+
+        const int rent = rowOf(QStringLiteral("Rent")) - 1;
+        QStringList cellNames;
+        for (int c = 0; c < cells->columnCount(); ++c) {
+            QAccessibleInterface *cell = cells->cellAt(rent, c);
+            QVERIFY(!cell->state().invisible);
+            cellNames << cell->text(QAccessible::Name);
+        }
+        const QString date = list->model()->displayText(rent + 1, ListColumn::TrDate);
+        QVERIFY(!date.isEmpty());
+        QCOMPARE(cellNames, (QStringList{"Credit", date, "Rent", "$100.00", "Acme"}));
+        QCOMPARE(cells->cellAt(rowOf(QStringLiteral("Dentist")) - 1, 0)->text(QAccessible::Name), Texts::text(1043));
+        QCOMPARE(cells->cellAt(rowOf(QStringLiteral("Phone")) - 1, 0)->text(QAccessible::Name), QStringLiteral("Debit"));
+    }
+
+    void keysDoWhatClicksDo()
+    {
+        // In the upcoming panel the keys make the deadline the list's current one, as a click does.
+        const struct { bool inUpcomingPanel; QKeyCombination key; const char *outcome; } cases[] = {
+            {true, QKeyCombination(Qt::Key_Return), "Dentist current"},
+            {true, QKeyCombination(Qt::KeypadModifier, Qt::Key_Enter), "Dentist current"},
+            {true, QKeyCombination(Qt::Key_Space), "Dentist current"},
+            {false, QKeyCombination(Qt::ControlModifier, Qt::Key_N), "new deadline"},
+            {false, QKeyCombination(Qt::ControlModifier, Qt::Key_Q), "closed"}};
+        for (const auto &c : cases) {
+            open();
+            QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+            DataGrid *target = list();
+            if (c.inUpcomingPanel) {
+                m_window->upcomingPanel()->showDays(QDate(2024, 2, 1), QDate(2024, 3, 31));
+                target = m_window->upcomingPanel()->list();
+                for (int row = 1; row <= target->rowCount(); ++row)
+                    if (target->value(row, 1).toString() == QLatin1String("Dentist"))
+                        target->setCurrentRow(row);
+                target->view()->setFocus();
+            }
+            QTest::keyClick(target->view(), c.key.key(), c.key.keyboardModifiers());
+            const QString outcome = QString::fromLatin1(c.outcome);
+            auto *form = m_window->findChild<NewDeadlineWindow *>();
+            QVERIFY2((form && form->isVisible()) == (outcome == u"new deadline"), c.outcome);
+            QVERIFY2(m_window->isVisible() == (outcome != u"closed"), c.outcome);
+            if (c.inUpcomingPanel) {
+                QCOMPARE(list()->value(list()->currentRow(), ListColumn::TrDescription).toString(), QStringLiteral("Dentist"));
+                QCOMPARE(QApplication::focusWidget(), list()->view());
+                QCOMPARE(countRows(QStringLiteral("TrDone=True")), 1);
+            }
+        }
+    }
+
+private:
+    QVariant currentId() const
+    {
+        return list()->isGroupRow(list()->currentRow()) ? QVariant() : list()->value(list()->currentRow(), ListColumn::TrRowId);
+    }
+    // Row ids of the data rows listed after the current one, then those before it, nearest first.
+    QVariantList idsAroundCurrent() const
+    {
+        QVariantList before = listedValues(list(), ListColumn::TrRowId, 1, qMax(0, list()->currentRow() - 1));
+        std::reverse(before.begin(), before.end());
+        return listedValues(list(), ListColumn::TrRowId, list()->currentRow() + 1) + before;
+    }
+    QVariantList listedIds() const { return listedValues(list(), ListColumn::TrRowId); }
+};
 
 QTEST_MAIN(tst_MainWindow)
 #include "tst_MainWindow.moc"

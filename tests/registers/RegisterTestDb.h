@@ -2,10 +2,7 @@
 
 #include "../deadlines/DeadlineTestDb.h"
 #include "../support/TestRows.h"
-
-#include "platform/Pauses.h"
 #include "platform/Prompts.h"
-#include "startup/Texts.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -15,20 +12,10 @@
 
 #include <functional>
 
-// A fresh database with English texts, no pauses and scripted answers.
-class RegisterTestDb final
+// The database of the windows' tests, with scripted answers to every question.
+struct WindowTestDb : DeadlineTestDb
 {
-public:
-    RegisterTestDb()
-    {
-        Texts::setLanguage(Language::English);
-        Pauses::setScale(0);
-    }
-    DeadlineTestDb db;
     Prompt::ScriptedPrompts prompts;
-
-    QString cs() const { return db.connectionString(); }
-    int count(const QString &query) const { return firstValue(cs(), query).toInt(); }
 };
 
 // Runs act on the modal dialog of type T that the next call opens; a dialog that

@@ -41,10 +41,10 @@ class tst_RegisterWindows final : public QObject
 private slots:
     void init()
     {
-        m_t = std::make_unique<RegisterTestDb>();
-        QVERIFY(m_t->db.ok());
-        m_t->db.session().setActiveSheet(1, QStringLiteral("Deadlines"));
-        m_t->db.raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName, AcNotes) VALUES (3, 'Rossi', ''), (7, 'Bianchi', 'x')"));
+        m_t = std::make_unique<WindowTestDb>();
+        QVERIFY(m_t->ok());
+        m_t->session().setActiveSheet(1, QStringLiteral("Deadlines"));
+        m_t->raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName, AcNotes) VALUES (3, 'Rossi', ''), (7, 'Bianchi', 'x')"));
         m_announced = std::make_unique<Announcements>(changes());
         m_list = std::make_unique<CounterpartyList>(m_t->cs(), changes());
         m_list->showList();
@@ -135,33 +135,32 @@ private slots:
         QCOMPARE(CounterpartyStore(m_t->cs()).read(id).notes.size(), pasted.size());
     }
 
-    void enterOnAFocusedButtonClicksIt_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("Save") << QStringLiteral("saveButton") << true;
-        QTest::newRow("Cancel") << QStringLiteral("cancelButton") << false;
-    }
-
     void enterOnAFocusedButtonClicksIt()
     {
-        QFETCH(QString, button);
-        QFETCH(bool, saved);
-        for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
-            bool closed = false;
-            onNextModal<CounterpartyEditor>(this, [&, key](CounterpartyEditor *editor) {
-                QApplication::setActiveWindow(editor);
-                editor->nameBox()->setText(QStringLiteral("Verdi"));
-                auto *target = editor->findChild<QPushButton *>(button);
-                target->setFocus(Qt::TabFocusReason);
-                QTest::keyClick(target, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-                closed = !editor->isVisible();
-            });
-            const qint32 id = CounterpartyEditor(m_t->cs(), changes()).createNew();
-            QVERIFY(closed);
-            QCOMPARE(id > 0, saved);
+        const struct { const char *row; QString button; bool saved; } cases[] = {
+            {"Save", QStringLiteral("saveButton"), true},
+            {"Cancel", QStringLiteral("cancelButton"), false},
+        };
+        for (const auto &[row, button, saved] : cases) {
+            const auto named = qScopeGuard([row] { if (QTest::currentTestFailed()) qWarning("row: %s", row); });
+            cleanup();   // each row on a fresh database
+            init();
+            for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+                bool closed = false;
+                onNextModal<CounterpartyEditor>(this, [&, key](CounterpartyEditor *editor) {
+                    QApplication::setActiveWindow(editor);
+                    editor->nameBox()->setText(QStringLiteral("Verdi"));
+                    auto *target = editor->findChild<QPushButton *>(button);
+                    target->setFocus(Qt::TabFocusReason);
+                    QTest::keyClick(target, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+                    closed = !editor->isVisible();
+                });
+                const qint32 id = CounterpartyEditor(m_t->cs(), changes()).createNew();
+                QVERIFY(closed);
+                QCOMPARE(id > 0, saved);
+            }
+            QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts WHERE AcName='Verdi'")), saved ? 2 : 0);
         }
-        QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts WHERE AcName='Verdi'")), saved ? 2 : 0);
     }
 
     void deleteRefusedWhileInUseOrRefusedByTheDatabase()
@@ -182,14 +181,14 @@ private slots:
         QCOMPARE(m_t->prompts.shownTexts().last(), Texts::text(1305));
         QCOMPARE(listedNames(), (QStringList{"Bianchi", "Rossi"}));
         // A delete the database refuses is told, and the list stays as it was.
-        m_t->db.raw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Accounts BEGIN SELECT RAISE(ABORT, 'disk says no'); END"));
+        m_t->raw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Accounts BEGIN SELECT RAISE(ABORT, 'disk says no'); END"));
         m_t->prompts.queueAnswer(Prompt::Answer::Yes);
         del->trigger();
         QVERIFY(m_t->prompts.shown().last().icon == Prompt::Icon::Critical);
         QVERIFY(m_t->prompts.shownTexts().last().contains(QStringLiteral("disk says no")));
         QCOMPARE(listedNames(), (QStringList{"Bianchi", "Rossi"}));
         QVERIFY(m_announced->heard.isEmpty());
-        m_t->db.raw(QStringLiteral("DROP TRIGGER refuse"));
+        m_t->raw(QStringLiteral("DROP TRIGGER refuse"));
         m_list->list()->setCurrentRow(1);
         m_t->prompts.queueAnswer(Prompt::Answer::Yes);
         QTest::keyClick(m_list->list()->view(), Qt::Key_Delete);
@@ -210,7 +209,7 @@ private slots:
         auto restore = qScopeGuard([before] { QLocale::setDefault(before); });
         const QString gone = Texts::text(2820).arg(QStringLiteral("Bianchi"));
 
-        NewDeadlineWindow window(m_t->db.session());
+        NewDeadlineWindow window(m_t->session());
         window.openBlank();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         auto *combo = window.findChild<QComboBox *>(QStringLiteral("counterpartyCombo"));
@@ -243,7 +242,7 @@ private slots:
         // The editor moves that deadline to a client deleted meanwhile: refused alike.
         const qint32 rowId = m_t->count(QStringLiteral("SELECT Max(TrRowId) FROM Transactions"));
         const qint32 fresh = CounterpartyStore(m_t->cs()).create(QStringLiteral("Bianchi"), QString());
-        DeadlineEditor editor(m_t->db.session());
+        DeadlineEditor editor(m_t->session());
         editor.open(rowId);
         QVERIFY(QTest::qWaitForWindowActive(&editor));
         auto *editorCombo = editor.findChild<QComboBox *>(QStringLiteral("counterpartyCombo"));
@@ -271,7 +270,7 @@ private slots:
         const QStringList expected{"Ärztekammer", "Bianchi", "bianchi", "Édith Piaf SARL", "Öl & Gas", "Rossi",
                                    "Zahnarzt Müller"};
 
-        NewDeadlineWindow window(m_t->db.session());
+        NewDeadlineWindow window(m_t->session());
         window.openBlank();
         auto *combo = window.findChild<QComboBox *>(QStringLiteral("counterpartyCombo"));
         QStringList inWindow;
@@ -282,7 +281,7 @@ private slots:
         QCOMPARE(listedNames(), expected);
 
         const QStringList expectedSheets{"Ärztekammer", "bianchi", "Deadlines", "Édith Piaf SARL", "Öl & Gas", "Zahnarzt Müller"};
-        SheetsDialog sheetsDialog(m_t->db.session());
+        SheetsDialog sheetsDialog(m_t->session());
         QCOMPARE(listedTexts(sheetsDialog.list(), 2), expectedSheets);
     }
 
@@ -312,46 +311,41 @@ private slots:
 
     // The sheets window: selecting, creating, renaming and deleting sheets, and the
     // refusals that protect the only sheet, the active sheet and sheet 1.
-    void deleteRefusals_data()
-    {
-        QTest::addColumn<bool>("twoSheets");
-        QTest::addColumn<int>("active");
-        QTest::addColumn<int>("chosen");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("the only sheet") << false << 1 << 1 << Texts::text(1405);
-        QTest::newRow("the active sheet") << true << 2 << 2 << Texts::text(1406);
-        // Sheet 1 is refused even when another sheet is active.
-        QTest::newRow("sheet 1") << true << 2 << 1 << QStringLiteral("UNO");
-    }
-
     void deleteRefusals()
     {
-        QFETCH(bool, twoSheets);
-        QFETCH(int, active);
-        QFETCH(int, chosen);
-        QFETCH(QString, message);
-        if (twoSheets)
-            addSheet(2, QStringLiteral("Office"));
-        insertDeadline(m_t->cs(), chosen, 1, false, QDate(2024, 1, 1), QStringLiteral("Kept"), 0, Currency::fromWhole(1));
-        m_t->db.session().setActiveSheet(active, QStringLiteral("x"));
-        m_t->prompts.queueAnswer(Prompt::Answer::Yes);   // would confirm, were it asked
-        SheetsDialog dialog(m_t->db.session());
-        choose(dialog, chosen);
-        const int sheets = sheetCount();
-        clickButton(&dialog, QStringLiteral("deleteButton"));
-        QCOMPARE(m_t->prompts.shownTexts(), QStringList{message});
-        QCOMPARE(sheetCount(), sheets);
-        QCOMPARE(deadlineCount(), 1);
+        const struct { const char *row; bool twoSheets; int active; int chosen; QString message; } cases[] = {
+            {"the only sheet", false, 1, 1, Texts::text(1405)},
+            {"the active sheet", true, 2, 2, Texts::text(1406)},
+            // Sheet 1 is refused even when another sheet is active.
+            {"sheet 1", true, 2, 1, QStringLiteral("UNO")},
+        };
+        for (const auto &[row, twoSheets, active, chosen, message] : cases) {
+            const auto named = qScopeGuard([row] { if (QTest::currentTestFailed()) qWarning("row: %s", row); });
+            cleanup();   // each row on a fresh database
+            init();
+            if (twoSheets)
+                addSheet(2, QStringLiteral("Office"));
+            insertDeadline(m_t->cs(), chosen, 1, false, QDate(2024, 1, 1), QStringLiteral("Kept"), 0, Currency::fromWhole(1));
+            m_t->session().setActiveSheet(active, QStringLiteral("x"));
+            m_t->prompts.queueAnswer(Prompt::Answer::Yes);   // would confirm, were it asked
+            SheetsDialog dialog(m_t->session());
+            choose(dialog, chosen);
+            const int sheets = sheetCount();
+            clickButton(&dialog, QStringLiteral("deleteButton"));
+            QCOMPARE(m_t->prompts.shownTexts(), QStringList{message});
+            QCOMPARE(sheetCount(), sheets);
+            QCOMPARE(deadlineCount(), 1);
+        }
     }
 
     void deleteTakesTheSheetWithItsDeadlinesOrNothing()
     {
         addSheet(3, QStringLiteral("Old"));
-        m_t->db.raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName) VALUES (4, 'Rossi')"));
+        m_t->raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName) VALUES (4, 'Rossi')"));
         insertDeadline(m_t->cs(), 1, 1, false, QDate(2024, 1, 1), QStringLiteral("Stays"), 4, Currency::fromWhole(1));
         insertDeadline(m_t->cs(), 3, 1, false, QDate(2024, 1, 1), QStringLiteral("Goes"), 4, Currency::fromWhole(1));
         insertDeadline(m_t->cs(), 3, -1, true, QDate(2024, 2, 1), QStringLiteral("Goes too"), 0, Currency::fromWhole(2));
-        SheetsDialog dialog(m_t->db.session());
+        SheetsDialog dialog(m_t->session());
         choose(dialog, 3);
 
         m_t->prompts.queueAnswer(Prompt::Answer::No);
@@ -361,7 +355,7 @@ private slots:
         QCOMPARE(deadlineCount(), 3);
 
         // The deadlines go first; when the sheet's own delete then fails, both tables stay.
-        m_t->db.raw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Dbs BEGIN SELECT RAISE(ABORT, 'disk says no'); END"));
+        m_t->raw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Dbs BEGIN SELECT RAISE(ABORT, 'disk says no'); END"));
         m_t->prompts.queueAnswer(Prompt::Answer::Yes);
         clickButton(&dialog, QStringLiteral("deleteButton"));
         QCOMPARE(m_t->prompts.shown().last().icon, Prompt::Icon::Critical);
@@ -370,7 +364,7 @@ private slots:
         QCOMPARE(deadlineCount(), 3);
         QVERIFY(m_announced->heard.isEmpty());
 
-        m_t->db.raw(QStringLiteral("DROP TRIGGER refuse"));
+        m_t->raw(QStringLiteral("DROP TRIGGER refuse"));
         choose(dialog, 3);
         m_t->prompts.clear();
         m_t->prompts.queueAnswer(Prompt::Answer::Yes);
@@ -384,10 +378,11 @@ private slots:
         QCOMPARE(m_t->count(QStringLiteral("SELECT Count(AcId) FROM Accounts")), 3);   // the clients stay
     }
 
-    void renameAndNewAskForTheName()
+    void renameNewAndSelect()
     {
         addSheet(7, QStringLiteral("Seven"));
-        SheetsDialog dialog(m_t->db.session());
+        SheetsDialog dialog(m_t->session());
+        QCOMPARE(dialog.selectedId(), 1);   // opens on the active sheet
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         // Enter on the focused button presses it, as a click does; the rename reaches the active sheet.
@@ -396,7 +391,7 @@ private slots:
         rename->setFocus(Qt::TabFocusReason);
         QTest::keyClick(rename, Qt::Key_Return);
         QCOMPARE(SheetStore(m_t->cs()).name(1), QStringLiteral("Home's"));
-        QCOMPARE(m_t->db.session().activeSheetName(), QStringLiteral("Home's"));
+        QCOMPARE(m_t->session().activeSheetName(), QStringLiteral("Home's"));
         QCOMPARE(m_announced->heard, QStringList{"sheets"});
         QCOMPARE(m_t->prompts.shownTexts(), QStringList{Texts::text(1411)});
 
@@ -415,28 +410,19 @@ private slots:
         QCOMPARE(dialog.list()->rowCount(), 3);
         QCOMPARE(dialog.selectedId(), 8);
         // It is not made active.
-        QCOMPARE(m_t->db.session().activeSheetId(), 1);
-    }
+        QCOMPARE(m_t->session().activeSheetId(), 1);
 
-    void selectMakesActiveAndIsRemembered()
-    {
-        addSheet(2, QStringLiteral("Office"));
-        SheetsDialog dialog(m_t->db.session());
-        QCOMPARE(dialog.selectedId(), 1);   // opens on the active sheet
-        choose(dialog, 2);
-        dialog.show();
+        // Enter on another sheet makes it active, and the next start reads it.
+        choose(dialog, 7);
         QTest::keyClick(dialog.list()->view(), Qt::Key_Return);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(m_t->db.session().activeSheetId(), 2);
-        QCOMPARE(m_t->db.session().activeSheetName(), QStringLiteral("Office"));
-        QCOMPARE(m_t->db.session().settings().integer(Setting::ActiveSheet), 2);
-        QCOMPARE(m_announced->heard, QStringList{"active sheet 2"});
-
-        // The next start reads the same sheet.
-        Session next(SettingsStore(m_t->db.session().settings().fileName()));
+        QCOMPARE(m_t->session().activeSheetId(), 7);
+        QCOMPARE(m_t->session().activeSheetName(), QStringLiteral("Seven"));
+        QCOMPARE(m_announced->heard.last(), QStringLiteral("active sheet 7"));
+        Session next(SettingsStore(m_t->session().settings().fileName()));
         next.setConnectionString(m_t->cs());
         next.loadActiveSheet();
-        QCOMPARE(next.activeSheetId(), 2);
+        QCOMPARE(next.activeSheetId(), 7);
     }
 
     // The purge of closed deadlines: the date is inclusive, only closed deadlines of
@@ -445,7 +431,7 @@ private slots:
     void purgesClosedOfActiveSheetUpToTheDayOnlyOnYes()
     {
         purgeFixture();
-        PurgeDialog dialog(m_t->db.session());
+        PurgeDialog dialog(m_t->session());
         // Yesterday of 1 March in a leap year.
         QCOMPARE(dialog.datePicker()->date(), QDate(2024, 2, 29));
         QCOMPARE(QAccessible::queryAccessibleInterface(dialog.datePicker())->text(QAccessible::Name),
@@ -473,75 +459,70 @@ private slots:
         QCOMPARE(DeadlineStore(m_t->cs()).countClosedUpTo(2, QDate(2024, 2, 29)), 0);
     }
 
-    void typedDateIsTheOneUsed_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("pasted");
-        QTest::addColumn<QString>("ending");   // "enter", "click" or "press" (a screen reader's, no focus change)
-        QTest::addColumn<QStringList>("left");
-        const QStringList purged{"open long ago 0/0", "other sheet 0/0"};
-        for (const char *ending : {"enter", "click", "press"}) {
-            QTest::addRow("a date, %s", ending) << "3/1/2024" << false << ending << purged;
-            QTest::addRow("no date, %s", ending) << "13/45/2026" << false << ending << QStringList();
-        }
-        QTest::addRow("a pasted date, enter") << "3/1/2024" << true << "enter" << purged;
-        QTest::addRow("pasted words, enter") << "the first of March" << true << "enter" << QStringList();
-    }
-
     void typedDateIsTheOneUsed()
     {
-        QFETCH(QString, typed);
-        QFETCH(bool, pasted);
-        QFETCH(QString, ending);
-        QFETCH(QStringList, left);
-        purgeFixture();
-        const QStringList before = remaining();
-        PurgeDialog dialog(m_t->db.session());
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        DateBox *box = dialog.datePicker();
-        box->setFocus();
-        box->selectAll();
-        if (pasted) {
-            QGuiApplication::clipboard()->setText(typed);
-            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-        } else {
-            QTest::keyClicks(box, typed);
-        }
-        QCOMPARE(box->text(), typed);
-        m_t->prompts.queueAnswer(Prompt::Answer::Yes);
-        auto *proceed = dialog.findChild<QPushButton *>(QStringLiteral("continueButton"));
-        if (ending == QLatin1String("enter")) {
-            QTest::keyClick(box, Qt::Key_Return);
-        } else if (ending == QLatin1String("click")) {
-            QTest::mouseClick(proceed, Qt::LeftButton);
-        } else {
-            QAccessible::queryAccessibleInterface(proceed)->actionInterface()->doAction(
-                QAccessibleActionInterface::pressAction());
-            QVERIFY(proceed->isDown());
-            QTRY_VERIFY(!proceed->isDown());   // released and clicked
-        }
-
-        if (left.isEmpty()) {
-            // No date: nothing asked, nothing deleted, and the box keeps the focus to be fixed.
-            QVERIFY(m_t->prompts.shown().isEmpty());
-            QCOMPARE(remaining(), before);
-            QVERIFY(dialog.isVisible());
-            QCOMPARE(QApplication::focusWidget(), box);
+        // Typed or pasted, and the ending: "enter", "click" or "press" (a screen
+        // reader's, no focus change); a date purges up to it, anything else nothing.
+        const struct { const char *typed; bool pasted; const char *ending; bool isDate; } cases[] = {
+            {"3/1/2024", false, "enter", true}, {"13/45/2026", false, "enter", false},
+            {"3/1/2024", false, "click", true}, {"13/45/2026", false, "click", false},
+            {"3/1/2024", false, "press", true}, {"13/45/2026", false, "press", false},
+            {"3/1/2024", true, "enter", true},  {"the first of March", true, "enter", false}};
+        for (const auto &[typedText, pasted, endingText, isDate] : cases) {
+            const QString typed = QString::fromLatin1(typedText);
+            const QString ending = QString::fromLatin1(endingText);
+            const auto named = qScopeGuard([&] { if (QTest::currentTestFailed()) qWarning() << typed << ending; });
+            cleanup();   // each on a fresh database
+            init();
+            purgeFixture();
+            const QStringList before = remaining();
+            PurgeDialog dialog(m_t->session());
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            DateBox *box = dialog.datePicker();
+            box->setFocus();
+            box->selectAll();
+            if (pasted) {
+                QGuiApplication::clipboard()->setText(typed);
+                QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+            } else {
+                QTest::keyClicks(box, typed);
+            }
             QCOMPARE(box->text(), typed);
-            return;
+            m_t->prompts.queueAnswer(Prompt::Answer::Yes);
+            auto *proceed = dialog.findChild<QPushButton *>(QStringLiteral("continueButton"));
+            if (ending == QLatin1String("enter")) {
+                QTest::keyClick(box, Qt::Key_Return);
+            } else if (ending == QLatin1String("click")) {
+                QTest::mouseClick(proceed, Qt::LeftButton);
+            } else {
+                QAccessible::queryAccessibleInterface(proceed)->actionInterface()->doAction(
+                    QAccessibleActionInterface::pressAction());
+                QVERIFY(proceed->isDown());
+                QTRY_VERIFY(!proceed->isDown());   // released and clicked
+            }
+
+            if (!isDate) {
+                // No date: nothing asked, nothing deleted, and the box keeps the focus to be fixed.
+                QVERIFY(m_t->prompts.shown().isEmpty());
+                QCOMPARE(remaining(), before);
+                QVERIFY(dialog.isVisible());
+                QCOMPARE(QApplication::focusWidget(), box);
+                QCOMPARE(box->text(), typed);
+                continue;
+            }
+            // The question names the date typed, and that date is the one purged up to.
+            QCOMPARE(m_t->prompts.shownTexts(),
+                     (QStringList{QStringLiteral("There are 3 deadlines closed up to 3/1/2024 to delete\r\nConfirm?"),
+                                  Texts::text(1309)}));
+            QCOMPARE(remaining(), (QStringList{"open long ago 0/0", "other sheet 0/0"}));
         }
-        // The question names the date typed, and that date is the one purged up to.
-        QCOMPARE(m_t->prompts.shownTexts(),
-                 (QStringList{QStringLiteral("There are 3 deadlines closed up to 3/1/2024 to delete\r\nConfirm?"),
-                              Texts::text(1309)}));
-        QCOMPARE(remaining(), left);
     }
 
 private:
     void addSheet(int id, const QString &name)
     {
-        m_t->db.raw(QStringLiteral("INSERT INTO Dbs (DbId, DbName) VALUES (%1, '%2')").arg(id).arg(name));
+        m_t->raw(QStringLiteral("INSERT INTO Dbs (DbId, DbName) VALUES (%1, '%2')").arg(id).arg(name));
     }
 
     void choose(SheetsDialog &dialog, qint32 id)
@@ -560,7 +541,7 @@ private:
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         Clock::pin(QDate(2024, 3, 1));
-        m_t->db.session().setActiveSheet(2, QStringLiteral("Office"));
+        m_t->session().setActiveSheet(2, QStringLiteral("Office"));
         const QString cs = m_t->cs();
         const Currency ten = Currency::fromWhole(10);
         insertDeadline(cs, 2, 1, true, QDate(2024, 2, 28), QStringLiteral("closed before"), 0, ten);
@@ -577,7 +558,7 @@ private:
     }
 
     QStringList listedNames() const { return listedTexts(m_list->list(), 2); }
-    Register &changes() { return m_t->db.session().deadlineRegister(); }
+    Register &changes() { return m_t->session().deadlineRegister(); }
 
     void fillAndSave(const QString &name, const QString &notes)
     {
@@ -588,7 +569,7 @@ private:
         });
     }
 
-    std::unique_ptr<RegisterTestDb> m_t;
+    std::unique_ptr<WindowTestDb> m_t;
     std::unique_ptr<Announcements> m_announced;
     std::unique_ptr<CounterpartyList> m_list;
 };

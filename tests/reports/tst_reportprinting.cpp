@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -129,74 +130,71 @@ private slots:
         QVERIFY(m_dir.isValid());
     }
 
-    void threePages_data()
-    {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<bool>("repeatHeaders");
-        QTest::newRow("English, headers once") << "English" << false;
-        QTest::newRow("Italian, headers repeated") << "Italian" << true;
-    }
-
     void threePages()
     {
-        QFETCH(QString, language);
-        QFETCH(bool, repeatHeaders);
-        const ReportTexts texts = reportTextsIn(language);
+        const struct { const char *row; QString language; bool repeatHeaders; } cases[] = {
+            {"English, headers once", "English", false},
+            {"Italian, headers repeated", "Italian", true},
+        };
+        for (const auto &[row, language, repeatHeaders] : cases) {
+            const auto named = qScopeGuard([row] { if (QTest::currentTestFailed()) qWarning("row: %s", row); });
+            const ReportTexts texts = reportTextsIn(language);
 
-        const int count = deadlinesForThreePages(texts, repeatHeaders);
-        QVERIFY(count > 0);
-        ReportDocument document;
-        fillDocument(document, sampleDeadlines(count), sampleFilter(), texts, repeatHeaders);
-        const QString file = m_dir.filePath(QStringLiteral("three-%1-%2.pdf").arg(language).arg(repeatHeaders));
-        QVERIFY(ReportPrinter(document).savePdf(file, a4Portrait(), SheetName));
+            const int count = deadlinesForThreePages(texts, repeatHeaders);
+            QVERIFY(count > 0);
+            ReportDocument document;
+            fillDocument(document, sampleDeadlines(count), sampleFilter(), texts, repeatHeaders);
+            const QString file = m_dir.filePath(QStringLiteral("three-%1-%2.pdf").arg(language).arg(repeatHeaders));
+            QVERIFY(ReportPrinter(document).savePdf(file, a4Portrait(), SheetName));
 
-        const QStringList pages = pdfPages(file);
-        QCOMPARE(pages.size(), 3);
-        const QStringList footer = describeReportFilter(sampleFilter(), texts).split(QStringLiteral("\r\n"));
-        QCOMPARE(footer.size(), 2);
-        for (int p = 0; p < 3; ++p) {
-            const QString &page = pages[p];
-            const QString number = QStringLiteral("%1 %2 3").arg(p + 1).arg(texts.text(ReportTexts::OfWord));
-            // The first line holds the title and the page number, nothing else;
-            // compared without blanks, which pdftotext drops around a lone "/".
-            const QString header = page.trimmed().section(QLatin1Char('\n'), 0, 0);
-            QCOMPARE(withoutBlanks(header), withoutBlanks(SheetName + number));
-            const bool headers = p == 0 || repeatHeaders;
-            QCOMPARE(containsWords(page, texts.text(ReportTexts::DescriptionColumn)), headers);
-            QCOMPARE(containsWords(page, texts.text(ReportTexts::AmountColumn)), headers);
-            const bool last = p == 2;
-            QCOMPARE(page.contains(footer[0]), last);
-            QCOMPARE(page.contains(footer[1]), last);
+            const QStringList pages = pdfPages(file);
+            QCOMPARE(pages.size(), 3);
+            const QStringList footer = describeReportFilter(sampleFilter(), texts).split(QStringLiteral("\r\n"));
+            QCOMPARE(footer.size(), 2);
+            for (int p = 0; p < 3; ++p) {
+                const QString &page = pages[p];
+                const QString number = QStringLiteral("%1 %2 3").arg(p + 1).arg(texts.text(ReportTexts::OfWord));
+                // The first line holds the title and the page number, nothing else;
+                // compared without blanks, which pdftotext drops around a lone "/".
+                const QString header = page.trimmed().section(QLatin1Char('\n'), 0, 0);
+                QCOMPARE(withoutBlanks(header), withoutBlanks(SheetName + number));
+                const bool headers = p == 0 || repeatHeaders;
+                QCOMPARE(containsWords(page, texts.text(ReportTexts::DescriptionColumn)), headers);
+                QCOMPARE(containsWords(page, texts.text(ReportTexts::AmountColumn)), headers);
+                const bool last = p == 2;
+                QCOMPARE(page.contains(footer[0]), last);
+                QCOMPARE(page.contains(footer[1]), last);
+            }
+
+            // The long description: every word whole and in order, over several lines,
+            // and the next column's text untouched.
+            const QString &first = pages[0];
+            qsizetype from = 0;
+            QSet<qsizetype> lines;
+            for (const QString &word : longDescriptionWords()) {
+                const QRegularExpressionMatch match =
+                    QRegularExpression(QStringLiteral("\\b%1\\b").arg(word)).match(first, from);
+                QVERIFY2(match.hasMatch(), qPrintable(word + QStringLiteral(" missing or out of order\n") + first));
+                from = match.capturedEnd();
+                lines.insert(first.left(match.capturedStart()).count(QLatin1Char('\n')));
+            }
+            QVERIFY(lines.size() >= 3);
+            QVERIFY(containsWords(first, LongCounterparty));
+
+            // A printer told to print page 2 only gets page 2, still numbered "2 of 3".
+            const QString second = m_dir.filePath(QStringLiteral("second-%1.pdf").arg(language));
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(second);
+            printer.setPageLayout(a4Portrait());
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(2, 2);
+            QVERIFY(ReportPrinter(document).print(&printer));
+            const QStringList printed = pdfPages(second);
+            QCOMPARE(printed.size(), 1);
+            QCOMPARE(withoutBlanks(printed[0].trimmed().section(QLatin1Char('\n'), 0, 0)),
+                     withoutBlanks(SheetName + QStringLiteral("2 %1 3").arg(texts.text(ReportTexts::OfWord))));
         }
-
-        // The long description: every word whole and in order, over several lines,
-        // and the next column's text untouched.
-        const QString &first = pages[0];
-        qsizetype from = 0;
-        QSet<qsizetype> lines;
-        for (const QString &word : longDescriptionWords()) {
-            const QRegularExpressionMatch match =
-                QRegularExpression(QStringLiteral("\\b%1\\b").arg(word)).match(first, from);
-            QVERIFY2(match.hasMatch(), qPrintable(word + QStringLiteral(" missing or out of order\n") + first));
-            from = match.capturedEnd();
-            lines.insert(first.left(match.capturedStart()).count(QLatin1Char('\n')));
-        }
-        QVERIFY(lines.size() >= 3);
-        QVERIFY(containsWords(first, LongCounterparty));
-
-        // A printer told to print page 2 only gets page 2, still numbered "2 of 3".
-        const QString second = m_dir.filePath(QStringLiteral("second-%1.pdf").arg(language));
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(second);
-        printer.setPageLayout(a4Portrait());
-        printer.setPrintRange(QPrinter::PageRange);
-        printer.setFromTo(2, 2);
-        QVERIFY(ReportPrinter(document).print(&printer));
-        const QStringList printed = pdfPages(second);
-        QCOMPARE(printed.size(), 1);
-        QCOMPARE(withoutBlanks(printed[0].trimmed().section(QLatin1Char('\n'), 0, 0)),
-                 withoutBlanks(SheetName + QStringLiteral("2 %1 3").arg(texts.text(ReportTexts::OfWord))));
     }
 
     void captionsStayWithTheirRows()
