@@ -19,7 +19,6 @@
 #include <QSignalSpy>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QtTest>
 
 // Several desks on one server register (ORVEL_TEST_REGISTER, scripts/pg-cluster):
@@ -44,31 +43,6 @@ private:
             if (!q.exec(sql))
                 throw DbError::fromEngine(q.lastError(), sql);
         }
-    }
-
-    // Every row of a file's three tables, each value quoted as SQLite stores it.
-    static QStringList storedTables(const QString &cs)
-    {
-        Connection c;
-        c.open(cs);
-        QSqlQuery q(c.database());
-        QStringList rows;
-        for (const char *sql :
-             {"SELECT quote(TrRowId), quote(TrDbId), quote(TrType), quote(TrDone), quote(TrDate), quote(TrDescription), "
-              "quote(TrAcId), quote(TrValue), quote(TrBalance), quote(TrGrpType), quote(TrGrpRow), quote(TrGrpMDay), "
-              "quote(TrNotes), quote(TrGrpId) FROM Transactions ORDER BY TrRowId",
-              "SELECT quote(AcId), quote(AcName), quote(AcNotes) FROM Accounts ORDER BY AcId",
-              "SELECT quote(DbId), quote(DbName) FROM Dbs ORDER BY DbId"}) {
-            if (!q.exec(sql))
-                return {q.lastError().text()};
-            while (q.next()) {
-                QStringList fields;
-                for (int i = 0; i < q.record().count(); ++i)
-                    fields.append(q.value(i).toString());
-                rows.append(fields.join(u'|'));
-            }
-        }
-        return rows;
     }
 
     // A file register at the latest version in a folder of its own.
@@ -129,13 +103,7 @@ private slots:
         m_cs = qEnvironmentVariable("ORVEL_TEST_REGISTER");
         if (m_cs.isEmpty())
             QSKIP("Needs a server register: ORVEL_TEST_REGISTER (scripts/pg-cluster run).");
-        {
-            Connection c;
-            c.open(m_cs);
-            QSqlQuery q(c.database());
-            QVERIFY(q.exec("DROP SCHEMA public CASCADE"));
-            QVERIFY(q.exec("CREATE SCHEMA public"));
-        }
+        exec(m_cs, {"DROP SCHEMA public CASCADE", "CREATE SCHEMA public"});
         QCOMPARE(upgradeSchema(m_cs), latestSchemaVersion("QPSQL"));
         m_child.start(QStringLiteral(REGISTER_CHILD), {m_cs});
         QVERIFY(m_child.waitForStarted());
