@@ -127,91 +127,53 @@ private slots:
         m_beforeQuestion = nullptr;
     }
 
-    // The settings file: defaults for whatever is missing or unreadable, texts back
-    // exactly as written, and a write that cannot land is reported.
-    void defaultsHandEditsAndTheUsersFile()
+    // The settings file: defaults for whatever is missing or no whole number, texts
+    // back exactly as written, and a write that cannot land named in the user's language.
+    void settingsFileReadsAndWritesAsTheUserLeftIt()
     {
         const QString file = plainIni();
-        const SettingsStore store(file);
-        QCOMPARE(store.integer(Setting::WarnDays), 2);
-        QCOMPARE(store.text(Setting::DatabaseFolder, QStringLiteral("/db")), QStringLiteral("/db"));
+        QCOMPARE(SettingsStore(file).integer(Setting::WarnDays), 2);
+        QCOMPARE(SettingsStore(file).text(Setting::DatabaseFolder, QStringLiteral("/db")), QStringLiteral("/db"));
         QVERIFY(!QFile::exists(file));
+        const std::pair<QByteArray, int> integers[] = {{"7", 7}, {"\" 3 \"", 3}, {"2.5", 2}, {"1, 2", 2}, {"", 2}};
+        for (const auto &[stored, read] : integers) {
+            QVERIFY(writeFile(file, "[General]\nappset_warndays=" + stored + "\n"));
+            QCOMPARE(SettingsStore(file).integer(Setting::WarnDays), read);
+        }
         // A hand-edited list reads as one text.
         QVERIFY(writeFile(file, "[General]\nappset_curdb=/data/a,b\n"));
         QCOMPARE(SettingsStore(file).text(Setting::DatabaseFolder), QStringLiteral("/data/a, b"));
+        for (const QString &text : {QStringLiteral("/srv/l'archivio \"già\" Größe"), QStringLiteral("/data/a, b"),
+                                    QStringLiteral("%HOME%/db 50%"), QString()}) {
+            SettingsStore(file).setText(Setting::DatabaseFolder, text);
+            SettingsStore(file).setInteger(Setting::WindowWidth, 1200);
+            QCOMPARE(SettingsStore(file).text(Setting::DatabaseFolder, QStringLiteral("unset")), text);
+            QCOMPARE(SettingsStore(file).integer(Setting::WindowWidth), 1200);
+        }
         // The user's file keeps the name earlier releases gave it.
         qputenv("XDG_CONFIG_HOME", m_home->path().toLocal8Bit());
         QCOMPARE(SettingsStore().fileName(), m_home->filePath(QStringLiteral("Kestrum/Orvel 2.ini")));
         qunsetenv("XDG_CONFIG_HOME");
-    }
 
-    void integersReadAsDefaultUnlessWholeNumbers_data()
-    {
-        QTest::addColumn<QByteArray>("stored");
-        QTest::addColumn<int>("read");
-        QTest::newRow("number") << QByteArray("7") << 7;
-        QTest::newRow("blanks around") << QByteArray("\" 3 \"") << 3;
-        QTest::newRow("fraction") << QByteArray("2.5") << 2;
-        QTest::newRow("list") << QByteArray("1, 2") << 2;
-        QTest::newRow("empty") << QByteArray("") << 2;
-    }
-
-    void integersReadAsDefaultUnlessWholeNumbers()
-    {
-        QFETCH(QByteArray, stored);
-        QFETCH(int, read);
-        QVERIFY(writeFile(plainIni(), "[General]\nappset_warndays=" + stored + "\n"));
-        QCOMPARE(SettingsStore(plainIni()).integer(Setting::WarnDays), read);
-    }
-
-    void textsComeBackAsWritten_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("quotes and accents") << QStringLiteral("/srv/l'archivio \"già\" Größe");
-        QTest::newRow("comma") << QStringLiteral("/data/a, b");
-        QTest::newRow("percent signs stay") << QStringLiteral("%HOME%/db 50%");
-        QTest::newRow("empty") << QString();
-    }
-
-    void textsComeBackAsWritten()
-    {
-        QFETCH(QString, text);
-        const QString file = plainIni();
-        SettingsStore(file).setText(Setting::DatabaseFolder, text);
-        SettingsStore(file).setInteger(Setting::WindowWidth, 1200);
-        QCOMPARE(SettingsStore(file).text(Setting::DatabaseFolder, QStringLiteral("unset")), text);
-        QCOMPARE(SettingsStore(file).integer(Setting::WindowWidth), 1200);
-    }
-
-    void failedWriteNamesThePreferenceInTheUsersLanguage_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("language");
-        QTest::addColumn<int>("preference");
-        QTest::newRow("warning days, Italian") << "appset_warndays" << int(Language::Italian) << 2705;
-        QTest::newRow("database folder, German") << "appset_curdb" << int(Language::German) << 2702;
-    }
-
-    void failedWriteNamesThePreferenceInTheUsersLanguage()
-    {
-        QFETCH(QString, name);
-        QFETCH(int, language);
-        QFETCH(int, preference);
-        Texts::setLanguage(Language(language));
-        const QString file = QStringLiteral("/proc/orvel-no-such-dir/Orvel 2.ini");
-        SettingsStore store(file);
-        try {
-            if (name == QStringLiteral("appset_curdb"))
-                store.setText(name, QStringLiteral("x"));
-            else
-                store.setInteger(name, 3);
-            QFAIL("the write was not reported");
-        } catch (const SettingsStore::WriteError &error) {
-            QCOMPARE(error.message(), Texts::text(2701).arg(Texts::text(preference), file));
-            QVERIFY(!error.message().contains(name));
+        // A failed write names the preference in the user's words, not its key.
+        const QString unwritable = QStringLiteral("/proc/orvel-no-such-dir/Orvel 2.ini");
+        for (const auto &[name, language, preference] : {std::tuple{"appset_warndays", Language::Italian, 2705},
+                                                         std::tuple{"appset_curdb", Language::German, 2702}}) {
+            Texts::setLanguage(language);
+            try {
+                if (preference == 2702)
+                    SettingsStore(unwritable).setText(QLatin1String(name), QStringLiteral("x"));
+                else
+                    SettingsStore(unwritable).setInteger(QLatin1String(name), 3);
+                QFAIL("the write was not reported");
+            } catch (const SettingsStore::WriteError &error) {
+                QCOMPARE(error.message(), Texts::text(2701).arg(Texts::text(preference), unwritable));
+                QVERIFY(!error.message().contains(QLatin1String(name)));
+            }
         }
         Texts::setLanguage(Language::English);
     }
+
     // A new user gets the folder, the database and sheet 1 without a word, in the
     // system's language; a returning one keeps them.
     void freshThenReturningUser()
@@ -450,97 +412,76 @@ private slots:
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
-    void damagedIndexesAreRebuiltOnlyWhenAsked_data()
+    // A damaged register is mended only when the user says Yes; Enter leaves it as
+    // it was. Damaged indexes are rebuilt once a copy of the file is kept; a file the
+    // engine cannot read is offered the newest backup whose check says ok, and kept.
+    void damagedDatabaseIsMendedOnlyWhenAsked_data()
     {
-        QTest::addColumn<bool>("enter");
-        QTest::addColumn<int>("answer");
-        QTest::newRow("Enter") << true << 0;
-        QTest::newRow("Yes") << false << int(Prompt::Answer::Yes);
+        QTest::addColumn<bool>("indexes");   // false: the engine cannot read the file
+        QTest::addColumn<bool>("yes");       // false: Enter
+        QTest::newRow("indexes, Enter") << true << false;
+        QTest::newRow("indexes, Yes") << true << true;
+        QTest::newRow("unreadable, Enter") << false << false;
+        QTest::newRow("unreadable, Yes") << false << true;
     }
 
-    void damagedIndexesAreRebuiltOnlyWhenAsked()
+    void damagedDatabaseIsMendedOnlyWhenAsked()
     {
-        QFETCH(bool, enter);
-        QFETCH(int, answer);
+        QFETCH(bool, indexes);
+        QFETCH(bool, yes);
         QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
-        cutShortAfterDeadlines();
-        const QByteArray before = fileDigest(defaultDatabase());
-        if (enter)
-            m_prompts->queueEnter();
-        else
-            m_prompts->queueAnswer(Prompt::Answer(answer));
-
-        const bool repaired = !enter && Prompt::Answer(answer) == Prompt::Answer::Yes;
-        QCOMPARE(start(QStringLiteral("0409")), repaired ? SessionOutcome::Ready : SessionOutcome::Ended);
-        const auto shown = m_prompts->shown();
-        QVERIFY(!shown.isEmpty());
-        QCOMPARE(shown[0].buttons, Prompt::Buttons::YesNo);
-        QCOMPARE(shown[0].enterAnswer, Prompt::Answer::No);
-        QVERIFY2(shown[0].text.contains(QStringLiteral("missing from index")), qPrintable(shown[0].text));
-        const QString copyStart = QDir::toNativeSeparators(defaultFolder() + QStringLiteral("/orvel2 before repair "));
-        QVERIFY2(shown[0].text.contains(copyStart), qPrintable(shown[0].text));
-        const QStringList files = QDir(defaultFolder()).entryList(QDir::Files);
-        if (!repaired) {
-            QCOMPARE(shown.size(), 1);
-            QCOMPARE(fileDigest(defaultDatabase()), before);
-            QCOMPARE(files, QStringList{QStringLiteral("orvel2.mdb")});
-            return;
+        QString good;
+        if (indexes) {
+            cutShortAfterDeadlines();
+        } else {
+            insertDeadline(m_session->connectionString(), 1, 1, false, QDate(2026, 3, 2), QStringLiteral("Rent"), 0,
+                           Currency::fromUnits(10000));
+            const QString backups = backupFolder(*m_session);
+            good = Backups::make(defaultDatabase(), backups, QDateTime(QDate(2026, 3, 1), QTime(8, 0)), 0).path;
+            QVERIFY(QFile::exists(good));
+            // Newer, but spoiled: passed over.
+            QVERIFY(writeFile(backups + QStringLiteral("/orvel2-20260302-080000.mdb"), QByteArray(8192, 'x')));
+            QVERIFY(writeFile(defaultDatabase(), QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200)));
         }
-        QCOMPARE(files.size(), 2);
-        const QString copy = defaultFolder() + u'/' + files.filter(QStringLiteral("before repair")).value(0);
-        QCOMPARE(fileDigest(copy), before);
-        QVERIFY(shown[0].text.contains(QDir::toNativeSeparators(copy)));
-        QCOMPARE(shown.value(1).text, Texts::text(2721).arg(QDir::toNativeSeparators(copy)));
-        QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 300);
-        QVERIFY(DatabaseCheck::check(m_session->connectionString()).ok());
-    }
-
-    // A register the engine cannot read is offered the newest backup whose check
-    // says ok; Enter keeps everything as it was, Yes restores and keeps the file.
-    void damagedDatabaseOffersTheNewestGoodBackup_data()
-    {
-        QTest::addColumn<bool>("restore");
-        QTest::newRow("Enter") << false;
-        QTest::newRow("Yes") << true;
-    }
-
-    void damagedDatabaseOffersTheNewestGoodBackup()
-    {
-        QFETCH(bool, restore);
-        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
-        insertDeadline(m_session->connectionString(), 1, 1, false, QDate(2026, 3, 2), QStringLiteral("Rent"), 0,
-                       Currency::fromUnits(10000));
-        const QString backups = backupFolder(*m_session);
-        const QDateTime moment(QDate(2026, 3, 1), QTime(8, 0));
-        const QString good = Backups::make(defaultDatabase(), backups, moment, 0).path;
-        QVERIFY(QFile::exists(good));
-        // Newer, but spoiled: passed over.
-        QVERIFY(writeFile(backups + QStringLiteral("/orvel2-20260302-080000.mdb"), QByteArray(8192, 'x')));
-        const QByteArray junk = QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200);
-        QVERIFY(writeFile(defaultDatabase(), junk));
-        if (restore)
+        const QByteArray before = fileBytes(defaultDatabase());
+        if (yes)
             m_prompts->queueAnswer(Prompt::Answer::Yes);
         else
             m_prompts->queueEnter();
 
-        QCOMPARE(start(QStringLiteral("0409")), restore ? SessionOutcome::Ready : SessionOutcome::Ended);
+        QCOMPARE(start(QStringLiteral("0409")), yes ? SessionOutcome::Ready : SessionOutcome::Ended);
         const auto shown = m_prompts->shown();
-        QVERIFY(shown.size() >= 2);
+        QVERIFY(!shown.isEmpty());
         QCOMPARE(shown[0].buttons, Prompt::Buttons::YesNo);
         QCOMPARE(shown[0].enterAnswer, Prompt::Answer::No);
-        QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(good)), qPrintable(shown[0].text));
-        if (!restore) {
-            QCOMPARE(fileBytes(defaultDatabase()), junk);
-            QCOMPARE(shown[1].icon, Prompt::Icon::Critical);
+        const QString copyStart = QDir::toNativeSeparators(defaultFolder() + QStringLiteral("/orvel2 before repair "));
+        for (const QString &named : indexes ? QStringList{QStringLiteral("missing from index"), copyStart} : QStringList{good})
+            QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(named)), qPrintable(shown[0].text));
+        if (!yes) {
+            QCOMPARE(fileBytes(defaultDatabase()), before);
+            if (!indexes) {
+                QCOMPARE(shown[1].icon, Prompt::Icon::Critical);
+                return;
+            }
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(QDir(defaultFolder()).entryList(QDir::Files), QStringList{QStringLiteral("orvel2.mdb")});
             return;
         }
-        const QString kept = defaultFolder() + QStringLiteral("/")
-                             + QDir(defaultFolder()).entryList({QStringLiteral("orvel2 before restore *")}).value(0);
-        QCOMPARE(fileBytes(kept), junk);
-        QCOMPARE(shown.size(), 2);
-        QCOMPARE(shown[1].text, Texts::text(2844).arg(QDir::toNativeSeparators(good)) + u'\n'
-                                    + Texts::text(2859).arg(QDir::toNativeSeparators(kept)));
-        QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 1);
+        const QString kept = defaultFolder() + u'/'
+                             + QDir(defaultFolder()).entryList({indexes ? "orvel2 before repair *" : "orvel2 before restore *"}).value(0);
+        QCOMPARE(fileBytes(kept), before);
+        if (indexes) {
+            QVERIFY(shown[0].text.contains(QDir::toNativeSeparators(kept)));
+            QCOMPARE(shown.value(1).text, Texts::text(2721).arg(QDir::toNativeSeparators(kept)));
+            QCOMPARE(QDir(defaultFolder()).entryList(QDir::Files).size(), 2);
+            QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 300);
+            QVERIFY(DatabaseCheck::check(m_session->connectionString()).ok());
+        } else {
+            QCOMPARE(shown.size(), 2);
+            QCOMPARE(shown[1].text, Texts::text(2844).arg(QDir::toNativeSeparators(good)) + u'\n'
+                                        + Texts::text(2859).arg(QDir::toNativeSeparators(kept)));
+            QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 1);
+        }
     }
 
     void newFilesAreTheUsersAlone()
@@ -619,17 +560,29 @@ private slots:
         QTest::addColumn<int>("exitCode");   // -1: the program starts
         QTest::addColumn<QString>("output");
         QTest::addColumn<QString>("error");
-        QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: orvel2 [options]" << QString();
-        QTest::newRow("--version") << QStringList{"--version"} << 0 << "Orvel 2 " ORVEL_VERSION "\n" << QString();
-        QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << QString() << "unknown option 'bogus'";
-        QTest::newRow("stray argument") << QStringList{"deadlines.mdb"} << 2 << QString() << "'deadlines.mdb'";
+        QTest::addColumn<QString>("registerName");   // this run's register, never stored
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: orvel2 [options]" << QString() << QString();
+        QTest::newRow("--version") << QStringList{"--version"} << 0 << "Orvel 2 " ORVEL_VERSION "\n" << QString() << QString();
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << QString() << "unknown option 'bogus'" << QString();
+        QTest::newRow("stray argument") << QStringList{"deadlines.mdb"} << 2 << QString() << "'deadlines.mdb'" << QString();
         QTest::newRow("--register without a register") << QStringList{"--register"} << 2 << QString()
-                                                       << "option '--register' needs a value";
+                                                       << "option '--register' needs a value" << QString();
         QTest::newRow("--register, no valid URI") << QStringList{"--register", "postgresql://db:port/x"} << 2
-                                                  << QString() << "no valid server register";
+                                                  << QString() << "no valid server register" << QString();
         QTest::newRow("Qt's own options") << QStringList{"-platform", "offscreen", "-reverse"} << -1 << QString()
-                                          << QString();
-        QTest::newRow("none") << QStringList{} << -1 << QString() << QString();
+                                          << QString() << QString();
+        QTest::newRow("none") << QStringList{} << -1 << QString() << QString() << QString();
+        // --register names this run's register: a server as given, a folder made
+        // absolute, an orvel2.mdb by its folder.
+        const auto registerRow = [](const char *name, const QString &argument, const QString &registerName) {
+            QTest::newRow(name) << QStringList{"--register", argument} << -1 << QString() << QString() << registerName;
+        };
+        registerRow("URI", "postgresql://db.office/orvel?sslmode=require", "postgresql://db.office/orvel?sslmode=require");
+        registerRow("service", "service=orvel", "service=orvel");
+        registerRow("folder", "/srv/Orvel 2/db", "/srv/Orvel 2/db");
+        registerRow("relative folder", "db", QDir::currentPath() + "/db");
+        registerRow("the file in a folder", "/srv/db/orvel2.mdb", "/srv/db");
+        registerRow("another file is a folder's name", "/srv/db/old.mdb", "/srv/db/old.mdb");
     }
 
     void commandLineAnswersWithoutStarting()
@@ -638,8 +591,10 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, output);
         QFETCH(QString, error);
+        QFETCH(QString, registerName);
         const CommandLine::Outcome parsed = CommandLine::parse(QStringList{"/usr/bin/orvel2"} + arguments);
-        QCOMPARE(parsed.start, exitCode < 0);
+        QVERIFY2(parsed.start == (exitCode < 0), qPrintable(parsed.error));
+        QCOMPARE(parsed.registerName, registerName);
         if (parsed.start) {
             QCOMPARE(parsed.output + parsed.error, QString());
             return;
@@ -676,32 +631,6 @@ private slots:
         QCOMPARE(QString::fromLocal8Bit(program.readAllStandardOutput()), parsed.output);
         QCOMPARE(QString::fromLocal8Bit(program.readAllStandardError()), parsed.error);
         QCOMPARE(QDir(m_home->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList());
-    }
-
-    // --register names this run's register: a server as given, a folder made
-    // absolute, an orvel2.mdb by its folder. Nothing of it is stored.
-    void registerArgumentNamesThisRunsRegister_data()
-    {
-        QTest::addColumn<QString>("argument");
-        QTest::addColumn<QString>("registerName");
-        const QString here = QDir::currentPath();
-        QTest::newRow("URI") << "postgresql://db.office/orvel?sslmode=require"
-                             << "postgresql://db.office/orvel?sslmode=require";
-        QTest::newRow("service") << "service=orvel" << "service=orvel";
-        QTest::newRow("folder") << "/srv/Orvel 2/db" << "/srv/Orvel 2/db";
-        QTest::newRow("relative folder") << "db" << here + "/db";
-        QTest::newRow("the file in a folder") << "/srv/db/orvel2.mdb" << "/srv/db";
-        QTest::newRow("another file is a folder's name") << "/srv/db/old.mdb" << "/srv/db/old.mdb";
-    }
-
-    void registerArgumentNamesThisRunsRegister()
-    {
-        QFETCH(QString, argument);
-        QFETCH(QString, registerName);
-        const CommandLine::Outcome parsed =
-            CommandLine::parse({QStringLiteral("orvel2"), QStringLiteral("--register"), argument});
-        QVERIFY2(parsed.start, qPrintable(parsed.error));
-        QCOMPARE(parsed.registerName, registerName);
     }
 
     // Every part of a server's address, however awkward, reaches the driver as
