@@ -306,49 +306,81 @@ private slots:
         QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
     }
 
-    void onlyAnEmptyFolderSettingMeansTheDefault_data()
+    // Only an empty folder setting means the default; a folder that cannot be used
+    // (gone, relative, a file, read-only) is named for what it is, with Retry, Choose
+    // and Quit, and nothing is made or changed where the user did not choose.
+    void storedFolderIsUsedOrNamedForWhatItIs_data()
     {
         using A = Prompt::Answer;
         QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("setup");   // what stands at the folder on a first start: "file", "read-only"...
         QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("used");   // empty: the start ends
         QTest::addColumn<QStringList>("kinds");
+        QTest::addColumn<int>("reason");   // the first message's text id
+        const QList<int> enter;
         const QStringList none;
-        QTest::newRow("empty: the default") << QString() << QList<int>{} << QString() << "@default" << none;
-        QTest::newRow("blank: the default") << "  " << QList<int>{} << QString() << "@default" << none;
-        QTest::newRow("named: no default made") << "@stick" << QList<int>{} << QString() << "@stick" << none;
-        QTest::newRow("relative, Quit") << "relative/db" << QList<int>{} << QString() << QString()
-                                        << QStringList{"message"};
-        QTest::newRow("unplugged, Retry, Quit") << "@gone" << QList<int>{int(A::Retry)} << QString() << QString()
-                                                << QStringList{"message", "message"};
-        QTest::newRow("unplugged, another folder") << "@gone" << QList<int>{int(A::Choose)} << "@stick" << "@stick"
-                                                   << QStringList{"message", "folder"};
-        QTest::newRow("unplugged, chooser cancelled, Quit")
-            << "@gone" << QList<int>{int(A::Choose)} << QString() << QString()
-            << QStringList{"message", "folder", "message"};
+        const QStringList quit{"message"};
+        QTest::newRow("empty: the default") << QString() << QString() << enter << QString() << "@default" << none << 0;
+        QTest::newRow("blank: the default") << "  " << QString() << enter << QString() << "@default" << none << 0;
+        QTest::newRow("named: no default made") << "@stick" << QString() << enter << QString() << "@stick" << none << 0;
+        QTest::newRow("relative, Quit") << "relative/db" << QString() << enter << QString() << QString() << quit << 2712;
+        QTest::newRow("unplugged, Retry, Quit") << "@gone" << QString() << QList<int>{int(A::Retry)} << QString()
+                                                << QString() << QStringList{"message", "message"} << 2712;
+        QTest::newRow("unplugged, another folder") << "@gone" << QString() << QList<int>{int(A::Choose)} << "@stick"
+                                                   << "@stick" << QStringList{"message", "folder"} << 2712;
+        QTest::newRow("unplugged, chooser cancelled, Quit") << "@gone" << QString() << QList<int>{int(A::Choose)}
+                                                            << QString() << QString()
+                                                            << QStringList{"message", "folder", "message"} << 2712;
+        QTest::newRow("a file named as the folder") << "@stick" << "file" << enter << QString() << QString() << quit << 2715;
+        QTest::newRow("a file where the default folder goes") << QString() << "file" << enter << QString() << QString()
+                                                              << quit << 2715;
+        QTest::newRow("read-only, empty") << "@stick" << "read-only" << enter << QString() << QString() << quit << 2716;
+        QTest::newRow("read-only, with a database") << "@stick" << "read-only database" << enter << QString() << QString()
+                                                    << quit << 2716;
     }
 
-    void onlyAnEmptyFolderSettingMeansTheDefault()
+    void storedFolderIsUsedOrNamedForWhatItIs()
     {
         QFETCH(QString, stored);
+        QFETCH(QString, setup);
         QFETCH(QList<int>, answers);
         QFETCH(QString, chosen);
         QFETCH(QString, used);
         QFETCH(QStringList, kinds);
-        settings().setText(Setting::FirstRunMarker, FirstRunMarkerText);
+        QFETCH(int, reason);
+        if (setup.startsWith(QStringLiteral("read-only")) && geteuid() == 0)
+            QSKIP("permissions do not stop the superuser");
+        const QString folder = resolved(stored.trimmed().isEmpty() ? QStringLiteral("@default") : stored);
+        QString watched = folder;
+        if (setup.isEmpty()) {
+            settings().setText(Setting::FirstRunMarker, FirstRunMarkerText);   // a returning user's setting
+            QVERIFY(QDir().mkpath(resolved(QStringLiteral("@stick"))));
+        } else if (setup == QStringLiteral("file")) {
+            QVERIFY(QDir().mkpath(QFileInfo(folder).absolutePath()));
+            QVERIFY(writeFile(folder, "not a folder"));
+        } else {
+            QVERIFY(QDir().mkpath(folder));
+            if (setup.endsWith(QStringLiteral("database"))) {
+                QVERIFY(!copyTemplateTo(folder).isEmpty());
+                watched = folder + QStringLiteral("/orvel2.mdb");
+            }
+            QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        }
+        const QByteArray before = fileDigest(watched);
+        const QStringList entries = QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
         settings().setText(Setting::DatabaseFolder, resolved(stored));
-        QVERIFY(QDir().mkpath(resolved(QStringLiteral("@stick"))));
         for (int answer : answers)
             m_prompts->queueAnswer(Prompt::Answer(answer));
         m_prompts->queueFolder(resolved(chosen));
 
         QCOMPARE(start(QStringLiteral("0409")), used.isEmpty() ? SessionOutcome::Ended : SessionOutcome::Ready);
         QCOMPARE(shownKinds(), kinds);
-        if (!kinds.isEmpty()) {
+        if (reason) {
             const Prompt::Shown first = m_prompts->shown().first();
-            QCOMPARE(first.text, Texts::text(2712).arg(QDir::toNativeSeparators(resolved(stored))) + u'\n'
-                                     + Texts::text(2713));
+            QCOMPARE(first.text, Texts::text(reason).arg(QDir::toNativeSeparators(folder)) + u'\n'
+                                     + Texts::text(reason == 2712 ? 2713 : 2714));
             QCOMPARE(first.buttons, Prompt::Buttons::RetryChooseQuit);
             QCOMPARE(m_splashClosedAt, 0);
         }
@@ -358,58 +390,15 @@ private slots:
         }
         if (!chosen.isEmpty())
             QCOMPARE(settings().text(Setting::DatabaseFolder), resolved(chosen));
-        // Nothing is made where the user did not choose.
         QVERIFY(!QFileInfo::exists(resolved(QStringLiteral("@gone"))));
-        QCOMPARE(QFileInfo::exists(defaultFolder()), used == QStringLiteral("@default"));
         QVERIFY(!QFileInfo::exists(QStringLiteral("/orvel2.mdb")));
-    }
-
-    void unusableFolderIsNamedForWhatItIs_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<int>("textId");
-        QTest::newRow("a file named as the folder") << "@stick" << "@stick" << "file" << 2715;
-        QTest::newRow("a file where the default folder goes") << QString() << "@default" << "file" << 2715;
-        QTest::newRow("read-only, empty") << "@stick" << "@stick" << "read-only" << 2716;
-        QTest::newRow("read-only, with a database") << "@stick" << "@stick" << "read-only database" << 2716;
-    }
-
-    void unusableFolderIsNamedForWhatItIs()
-    {
-        QFETCH(QString, stored);
-        QFETCH(QString, folder);
-        QFETCH(QString, setup);
-        QFETCH(int, textId);
-        if (setup.startsWith(QStringLiteral("read-only")) && geteuid() == 0)
-            QSKIP("permissions do not stop the superuser");
-        const QString path = resolved(folder);
-        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-        QString watched = path;
-        if (setup == QStringLiteral("file")) {
-            QVERIFY(writeFile(path, "not a folder"));
-        } else {
-            QVERIFY(QDir().mkpath(path));
-            if (setup.endsWith(QStringLiteral("database"))) {
-                QVERIFY(!copyTemplateTo(path).isEmpty());
-                watched = path + QStringLiteral("/orvel2.mdb");
-            }
-            QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        if (setup.isEmpty()) {
+            QCOMPARE(QFileInfo::exists(defaultFolder()), used == QStringLiteral("@default"));
+            return;
         }
-        const QByteArray before = fileDigest(watched);
-        const QStringList entries = QDir(path).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
-        settings().setText(Setting::DatabaseFolder, resolved(stored));
-
-        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ended);
-        QCOMPARE(m_splashClosedAt, 0);
-        const Prompt::Shown first = m_prompts->shown().value(0);
-        QCOMPARE(first.text, Texts::text(textId).arg(QDir::toNativeSeparators(path)) + u'\n' + Texts::text(2714));
-        QCOMPARE(first.buttons, Prompt::Buttons::RetryChooseQuit);
-        QCOMPARE(m_prompts->shown().size(), 1);
         QCOMPARE(fileDigest(watched), before);
-        QCOMPARE(QDir(path).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), entries);
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), entries);
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
     // A damaged register is mended only when the user says Yes; Enter leaves it as
