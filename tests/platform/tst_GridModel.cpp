@@ -1,4 +1,3 @@
-#include "../support/GridSampleRows.h"
 #include "../support/TestDatabase.h"
 #include "../support/TestRows.h"
 
@@ -9,6 +8,7 @@
 #include "platform/grid/GridPresenter.h"
 #include "platform/grid/GridRecords.h"
 #include "platform/grid/GridSearch.h"
+#include "platform/grid/GridSortKey.h"
 #include "platform/grid/GridSums.h"
 #include "platform/grid/GridTable.h"
 #include "store/DeadlineStore.h"
@@ -26,9 +26,44 @@
 #include <numeric>
 #include <tuple>
 
-using namespace GridSample;
-
 namespace {
+
+enum Column { Id = 1, Team, Date, Amount, Note };
+
+QVariant money(qint64 units)
+{
+    return QVariant::fromValue(Currency::fromUnits(units));
+}
+
+QStringList fields()
+{
+    return {"Id", "Team", "Date", "Amount", "Note"};
+}
+
+// Six rows whose ties and Null make the grid's ordering rules visible.
+std::vector<QVariantList> rows()
+{
+    return {
+        {1, "Blue", QDate(2024, 3, 5), money(105000), "alpha rent"},
+        {2, "Red", QDate(2024, 1, 10), money(-32500), "Beta"},
+        {3, "Blue", QDate(2024, 1, 10), money(1), "gamma"},
+        {4, QVariant(), QDate(2024, 2, 29), money(70000), "Rent office"},
+        {5, "Red", QDate(2024, 3, 5), money(1000000), "delta RENT"},
+        {6, "Blue", QDate(2024, 1, 10), money(20000), "epsilon"},
+    };
+}
+
+// "2" or "2-,3": column numbers, '-' for descending.
+QList<GridSortKey> keys(const QString &columns)
+{
+    QList<GridSortKey> out;
+    for (QString part : columns.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const bool descending = part.endsWith(QLatin1Char('-'));
+        part.remove(QLatin1Char('-'));
+        out.append({part.toInt(), !descending});
+    }
+    return out;
+}
 
 // The sample rows, with the model watched by Qt's item-model tester from then
 // on, so every change a test makes is also checked against the model contract.
