@@ -257,29 +257,23 @@ private slots:
         QCOMPARE(DeadlineStore(m_cs).createDeadlines(recurrence(1)).rowIds, QList<qint32>{10});
     }
 
-    // A client deleted on one desk while another desk's save gives it a deadline:
-    // the server lets one of the two through, never both; no deadline is left
-    // naming a client that is gone.
-    void aClientInUseIsNeverDeleted()
+    // A client or a sheet deleted on one desk while another desk's save files a
+    // deadline under it: the server lets one of the two through, never both; no
+    // deadline is left naming a client or a sheet that is gone.
+    void aDeleteAndASaveThatNeedsWhatItDeletesDoNotBothPass()
     {
         const qint32 client = CounterpartyStore(m_cs).create(QStringLiteral("Rossi"), {});
-        Connection saving;
-        saving.open(m_cs);
-        TransactionGuard save(saving);
-        DeadlineStore::NewDeadlines d = recurrence(1);
-        d.acId = client;
-        QCOMPARE(DeadlineStore(saving).createDeadlines(d).rowIds.size(), 1);
-        bool deleted = false;
-        passes([&] { deleted = CounterpartyStore(m_cs).remove(client); });
-        QVERIFY(deleted != passes([&] { save.commit(); }));
-        QCOMPARE(firstValue(m_cs, "SELECT count(*) FROM Transactions LEFT JOIN Accounts ON AcId = TrAcId "
-                                  "WHERE TrAcId <> 0 AND AcId IS NULL").toInt(), 0);
-    }
-
-    // A sheet deleted on one desk while another desk saves a deadline in it: one
-    // of the two goes through, never both; no deadline is left in a sheet that is gone.
-    void aSheetDeleteAndASaveInItDoNotBothPass()
-    {
+        {
+            Connection saving;
+            saving.open(m_cs);
+            TransactionGuard save(saving);
+            DeadlineStore::NewDeadlines d = recurrence(1);
+            d.acId = client;
+            QCOMPARE(DeadlineStore(saving).createDeadlines(d).rowIds.size(), 1);
+            bool deleted = false;
+            passes([&] { deleted = CounterpartyStore(m_cs).remove(client); });
+            QVERIFY(deleted != passes([&] { save.commit(); }));
+        }
         const qint32 sheet = SheetStore(m_cs).create(QStringLiteral("Casa"));
         Connection deleting;
         deleting.open(m_cs);
@@ -289,8 +283,10 @@ private slots:
         d.sheetId = sheet;
         const bool saved = passes([&] { DeadlineStore(m_cs).createDeadlines(d); });
         QVERIFY(passes([&] { removal.commit(); }) != saved);
-        QCOMPARE(firstValue(m_cs, "SELECT count(*) FROM Transactions LEFT JOIN Dbs ON DbId = TrDbId "
-                                  "WHERE DbId IS NULL").toInt(), 0);
+        QCOMPARE(firstValue(m_cs, "SELECT count(*) FROM Transactions LEFT JOIN Accounts ON AcId = TrAcId "
+                                  "LEFT JOIN Dbs ON DbId = TrDbId WHERE (TrAcId <> 0 AND AcId IS NULL) OR DbId IS NULL")
+                     .toInt(),
+                 0);
     }
 
     // The editor of one program saves over a change the other saved after it
