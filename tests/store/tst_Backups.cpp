@@ -128,11 +128,7 @@ private slots:
         QCOMPARE(listed.first().sheets, 3);
         QCOMPARE(listed.first().size, QFileInfo(m_database).size());
 
-        // A copy's bytes spoiled: its check refuses it.
-        const QString spoiled = m_dir->filePath(QStringLiteral("spoiled.mdb"));
-        QVERIFY(QFile::copy(listed.first().path, spoiled));
-        QVERIFY(spoil(spoiled, 4096 * 2 + 8, 3000));
-        QVERIFY(!Backups::verify(spoiled).isEmpty());
+        // A spoiled copy's check is shown refusing it by the restore test below.
         QVERIFY(!Backups::verify(m_dir->filePath(QStringLiteral("none.mdb"))).isEmpty());
 
         // A register whose last page is gone copies page for page, but the copy's
