@@ -365,7 +365,7 @@ private slots:
         // start itself last: "x" sits at positions 1, 2 and 5 of the order, "b" at 0.
         const std::vector<QVariant> values{"x", "a", "x", "b", "x", "c"};   // by bookmark
         const std::vector<int> order{3, 0, 4, 1, 5, 2};
-        const std::tuple<QString, int, int, int> walks[] = {{"x", -1, 1, 1}, {"x", 1, 1, 2},  {"x", 5, 1, 1},  {"x", 6, -1, 5},
+        const std::tuple<QString, int, int, int> walks[] = {{"x", -1, 1, 1}, {"x", 1, 1, 2}, {"x", 5, 1, 1}, {"x", 6, -1, 5},
                                                             {"x", 1, -1, 5}, {"b", 0, 1, 0}, {"zzz", 3, 1, -1}};
         for (const auto &[needle, start, step, expected] : walks) {
             const GridSearch search(needle, GridSearch::Match::Equal);
