@@ -64,6 +64,13 @@ private:
         return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
     }
 
+    // Overwrites count bytes of a file from offset on, as a failing disk would.
+    static bool spoil(const QString &path, qint64 offset, int count)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadWrite) && file.seek(offset) && file.write(QByteArray(count, char(0x5a))) == count;
+    }
+
     std::unique_ptr<Session> session()
     {
         auto made = std::make_unique<Session>(SettingsStore(m_dir->filePath(QStringLiteral("settings.ini"))));
@@ -121,16 +128,7 @@ private slots:
         QCOMPARE(listed.first().sheets, 3);
         QCOMPARE(listed.first().size, QFileInfo(m_database).size());
 
-        // A copy's bytes spoiled: its check refuses it.
-        const QString spoiled = m_dir->filePath(QStringLiteral("spoiled.mdb"));
-        QVERIFY(QFile::copy(listed.first().path, spoiled));
-        {
-            QFile file(spoiled);
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            QVERIFY(file.seek(4096 * 2 + 8));
-            QVERIFY(file.write(QByteArray(3000, char(0x5a))) == 3000);
-        }
-        QVERIFY(!Backups::verify(spoiled).isEmpty());
+        // A spoiled copy's check is shown refusing it by the restore test below.
         QVERIFY(!Backups::verify(m_dir->filePath(QStringLiteral("none.mdb"))).isEmpty());
 
         // A register whose last page is gone copies page for page, but the copy's
@@ -177,12 +175,7 @@ private slots:
         // A spoiled backup is refused before anything is touched.
         const QString spoiled = m_backups + QStringLiteral("/orvel2-20260302-093000.mdb");
         QVERIFY(QFile::copy(backup, spoiled));
-        {
-            QFile file(spoiled);
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            QVERIFY(file.seek(4096 + 8));
-            QVERIFY(file.write(QByteArray(8000, char(0x5a))) == 8000);
-        }
+        QVERIFY(spoil(spoiled, 4096 + 8, 8000));
         const QByteArray before = fileDigest(m_database);
         const Backups::Outcome refused = Backups::restore(m_database, spoiled, m_backups, at(31));
         QCOMPARE(refused.failure, Backups::Outcome::Failure::Damaged);

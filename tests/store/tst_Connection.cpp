@@ -6,6 +6,7 @@
 #include "store/SheetStore.h"
 
 #include "../support/TestDatabase.h"
+#include "../support/TestRows.h"
 
 #include <QElapsedTimer>
 #include <QSqlError>
@@ -48,9 +49,6 @@ private:
     {
         return onServer() ? sql.replace("NOT TrDone", "1 - TrDone") : sql;
     }
-    // The SQL function that shows a value with its stored type.
-    static QString quoteFunction() { return onServer() ? "quote_nullable" : "quote"; }
-
     static QString quoted(const QString &text) { return u'\'' + QString(text).replace(u'\'', "''") + u'\''; }
 
     // A single deadline of sheet 1 the way the store writes one: the date as ISO
@@ -110,36 +108,6 @@ private:
         return d;
     }
 
-    // Every row of the three tables, each value quoted as SQLite stores it.
-    static QStringList storedTables(const QString &cs)
-    {
-        Connection c;
-        c.open(cs);
-        QSqlQuery q(c.database());
-        QStringList rows;
-        if (!q.exec(QString("SELECT quote(TrRowId), quote(TrDbId), quote(TrDone), quote(TrDate), quote(TrValue), "
-                            "quote(TrGrpRow), quote(TrGrpMDay), quote(TrGrpId), quote(TrType), quote(TrDescription), "
-                            "quote(TrAcId), quote(TrBalance), quote(TrGrpType), quote(TrNotes) FROM Transactions "
-                            "ORDER BY TrRowId").replace("quote(", quoteFunction() + "(")))
-            return QStringList{q.lastError().text()};
-        while (q.next()) {
-            QStringList fields;
-            for (int i = 0; i < 14; ++i)
-                fields.append(q.value(i).toString());
-            rows.append(fields.join(u'|'));
-        }
-        if (!q.exec(QString("SELECT quote(AcId), quote(AcName), quote(AcNotes) FROM Accounts ORDER BY AcId")
-                        .replace("quote(", quoteFunction() + "(")))
-            return QStringList{q.lastError().text()};
-        while (q.next())
-            rows.append(QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()}.join(u'|'));
-        if (!q.exec(QString("SELECT quote(DbId), quote(DbName) FROM Dbs ORDER BY DbId").replace("quote(", quoteFunction() + "(")))
-            return QStringList{q.lastError().text()};
-        while (q.next())
-            rows.append(q.value(0).toString() + u'|' + q.value(1).toString());
-        return rows;
-    }
-
     // Two groups of rows: 3-5 a recurrence spread over two sheets, the rest single.
     // Row 1 holds what another tool may have written: a real amount, a time of
     // day, Null notes.
@@ -164,9 +132,11 @@ private:
         // Client 1 is used by a deadline of the second sheet only; client 2 by none.
         exec(c, "INSERT INTO Accounts (AcId, AcName, AcNotes) VALUES (1, 'Rossi', NULL), (2, 'Bianchi', 'n')");
         exec(c, "UPDATE Transactions SET TrAcId = 1 WHERE TrRowId = 6");
+        exec(c, "INSERT INTO Dbs (DbId, DbName) VALUES (2, 'B')");
         // On a server the ids written above were handed out by its counters.
         if (onServer())
-            exec(c, "SELECT setval('trgrpid_seq', 7), setval(pg_get_serial_sequence('accounts', 'acid'), 2)");
+            exec(c, "SELECT setval('trgrpid_seq', 7), setval(pg_get_serial_sequence('accounts', 'acid'), 2), "
+                    "setval('dbid_seq', 2)");
     }
 
     // Runs one store operation, named as in storeOperationsWriteTheExpectedRows,
@@ -242,21 +212,16 @@ private slots:
         QVERIFY2(!m_cs.isEmpty(), "master.gen not found; is ORVEL_PROGRAM_FOLDER set?");
     }
 
-    void readsTheDataSource_data()
-    {
-        QTest::addColumn<QString>("folder");
-        QTest::newRow("spaces") << "/home/anna/My Documents/Orvel 2 DB";
-        QTest::newRow("quotes and accents") << "/home/anna/l'archivio \"già\" Größe";
-        QTest::newRow("semicolon and equals") << "/data/a;b=c; d/db";
-    }
-
+    // A folder's name, however awkward, reads back as the file in it, in any case.
     void readsTheDataSource()
     {
-        QFETCH(QString, folder);
-        const QString cs = Database::connectionString(folder);
-        QCOMPARE(Database::dataSource(cs), folder + QDir::separator() + "orvel2.mdb");
-        QCOMPARE(Database::dataSource(cs.toUpper().replace(folder.toUpper(), folder)),
-                 folder + QDir::separator() + "ORVEL2.MDB");
+        for (const QString folder : {"/home/anna/My Documents/Orvel 2 DB", "/home/anna/l'archivio \"già\" Größe",
+                                     "/data/a;b=c; d/db"}) {
+            const QString cs = Database::connectionString(folder);
+            QCOMPARE(Database::dataSource(cs), folder + QDir::separator() + "orvel2.mdb");
+            QCOMPARE(Database::dataSource(cs.toUpper().replace(folder.toUpper(), folder)),
+                     folder + QDir::separator() + "ORVEL2.MDB");
+        }
     }
 
     // A server register is named as libpq names a database; its parameters reach
@@ -516,7 +481,7 @@ private slots:
             << -1;
         QTest::newRow("edit the amount only")
             << "update 1" << QStringList{"UPDATE Transactions SET TrValue = 800000, TrBalance = 800000 WHERE TrRowId = 1"} << -1;
-        QTest::newRow("new sheet") << "sheet" << QStringList{"INSERT INTO Dbs (DbId, DbName) VALUES (2, 'Casa d''Anna')"} << 2;
+        QTest::newRow("new sheet") << "sheet" << QStringList{"INSERT INTO Dbs (DbId, DbName) VALUES (3, 'Casa d''Anna')"} << 3;
         QTest::newRow("rename a sheet")
             << "resheet 1" << QStringList{"UPDATE Dbs SET DbName = 'Home''s' WHERE DbId = 1"} << -1;
         QTest::newRow("delete a sheet with its deadlines")
@@ -563,52 +528,31 @@ private slots:
         QCOMPARE(storedTables(m_cs), before);
         QCOMPARE(change.apply(c, RowChange::Direction::Redo), RowChange::Outcome::Done);
         QCOMPARE(storedTables(m_cs), after);
-    }
 
-    // A step whose rows are no longer what it left (changed, deleted, or an id it
-    // would restore taken again) refuses and writes nothing.
-    void undoRefusesRowsChangedMeanwhile_data()
-    {
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<bool>("undoFirst");   // the refused step is the redo after an undo
-        QTest::addColumn<QString>("meanwhile");
-        QTest::newRow("a closed deadline edited") << "toggle 2" << false << "UPDATE Transactions SET TrNotes = 'x' WHERE TrRowId = 2";
-        QTest::newRow("a renumbered member deleted")
-            << "member 4 7" << false << "DELETE FROM Transactions WHERE TrRowId = 5";
-        QTest::newRow("a deleted deadline's id taken")
-            << "delete 1" << false << "INSERT INTO Transactions (TrRowId, TrDbId, TrType, TrDone) VALUES (1, 1, -2, 0)";
-        QTest::newRow("a renamed client renamed again")
-            << "rename 2" << false << "UPDATE Accounts SET AcName = 'Neri' WHERE AcId = 2";
-        QTest::newRow("a purged deadline, back, closed again")
-            << "purge 1 2024-02-10" << true << "UPDATE Transactions SET TrDone = 0 WHERE TrRowId = 3";
-        QTest::newRow("a restored sheet renamed") << "unsheet 2" << true << "UPDATE Dbs SET DbName = 'x' WHERE DbId = 2";
-    }
-
-    void undoRefusesRowsChangedMeanwhile()
-    {
-        QFETCH(QString, operation);
-        QFETCH(bool, undoFirst);
-        QFETCH(QString, meanwhile);
-        fillRows(m_cs);
-        {
-            Connection c;
-            c.open(m_cs);
-            exec(c, "INSERT INTO Dbs (DbId, DbName) VALUES (2, 'B')");
-        }
-        RowChange change;
-        runOperation(m_cs, operation, &change);
-        QVERIFY(!change.isEmpty());
-        Connection c;
-        c.open(m_cs);
+        // A step whose rows are no longer what it left (changed, deleted, or an id it
+        // would restore taken again) refuses and writes nothing; "undo:" first undoes
+        // the step, so that its redo is the one refused.
+        static const QHash<QString, QString> meddling{
+            {"toggle 2", "UPDATE Transactions SET TrNotes = 'x' WHERE TrRowId = 2"},
+            {"member 4 7", "DELETE FROM Transactions WHERE TrRowId = 5"},
+            {"delete 1", "INSERT INTO Transactions (TrRowId, TrDbId, TrType, TrDone) VALUES (1, 1, -2, 0)"},
+            {"rename 2", "UPDATE Accounts SET AcName = 'Neri' WHERE AcId = 2"},
+            {"purge 1 2024-02-10", "undo: UPDATE Transactions SET TrDone = 0 WHERE TrRowId = 3"},
+            {"unsheet 2", "undo: UPDATE Dbs SET DbName = 'x' WHERE DbId = 2"}};
+        QString meanwhile = meddling.value(operation);
+        if (meanwhile.isEmpty())
+            return;
+        const bool undoFirst = meanwhile.startsWith("undo: ");
         if (undoFirst)
             QCOMPARE(change.apply(c, RowChange::Direction::Undo), RowChange::Outcome::Done);
-        exec(c, meanwhile);
+        exec(c, meanwhile.remove("undo: "));
         const QStringList meddled = storedTables(m_cs);
-        const auto refused = undoFirst ? RowChange::Direction::Redo : RowChange::Direction::Undo;
-        QCOMPARE(change.apply(c, refused), RowChange::Outcome::Changed);
+        QCOMPARE(change.apply(c, undoFirst ? RowChange::Direction::Redo : RowChange::Direction::Undo),
+                 RowChange::Outcome::Changed);
         QCOMPARE(storedTables(m_cs), meddled);
         QVERIFY(!c.inTransaction());
     }
+
 };
 
 QTEST_GUILESS_MAIN(tst_Connection)

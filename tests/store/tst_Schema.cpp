@@ -1,14 +1,21 @@
 #include "store/Database.h"
+#include "store/DatabaseCheck.h"
+#include "store/DeadlineStore.h"
 #include "store/Schema.h"
 #include "store/Statements.h"
 
+#include "../support/OtherProgram.h"
 #include "../support/TestDatabase.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QtTest>
 
-// The numbered scripts that bring any database to the current schema.
+#include <unistd.h>
+
+// The file's tables: the numbered scripts that bring any database to the current
+// schema; the check that names damaged, locked and unreachable files for what they
+// are without changing a byte; and the reader of the rows other tools stored.
 class tst_Schema final : public QObject
 {
     Q_OBJECT
@@ -66,6 +73,23 @@ private:
                 "TrDone YESNO, TrDate DATETIME, TrDescription VARCHAR(255), TrAcId INTEGER, TrValue CURRENCY, "
                 "TrBalance CURRENCY, TrGrpType VARCHAR(10), TrGrpRow INTEGER, TrGrpMDay INTEGER, TrNotes LONGTEXT)");
         exec(c, "INSERT INTO Dbs (DbId, DbName) VALUES (1, 'Old')");
+    }
+
+    // Runs statements on the file directly, as another tool would.
+    void alter(const QStringList &statements)
+    {
+        OtherProgram tool(path());
+        for (const QString &sql : statements)
+            QVERIFY2(tool.exec(sql), qPrintable(sql + ": " + tool.lastError()));
+    }
+
+    // Checks the file and returns the problem; fails the test when the file changed.
+    DatabaseProblem checkUnchanged()
+    {
+        const QByteArray before = fileDigest(path());
+        const DatabaseProblem problem = DatabaseCheck::check(m_cs);
+        [&] { QCOMPARE(fileDigest(path()), before); }();
+        return problem;
     }
 
 private slots:
@@ -179,6 +203,156 @@ private slots:
         m_cs = Database::connectionString(QDir(m_dir.path()).filePath("absent"));
         QVERIFY_THROWS_EXCEPTION(DbError, upgradeSchema(m_cs));
         QVERIFY(!QFileInfo::exists(QDir(m_dir.path()).filePath("absent")));
+    }
+
+    void namesWhatIsMissingOrOfTheWrongKind_data()
+    {
+        QTest::addColumn<QStringList>("statements");   // run on the template by another tool
+        QTest::addColumn<int>("damage");               // -1: the file is fine
+        QTest::addColumn<QString>("named");            // table|column|detail
+        using D = DatabaseProblem::Damage;
+        QTest::newRow("the template") << QStringList() << -1 << "||";
+        // An older file lacks the group column: the upgrade adds it, it is no damage.
+        QTest::newRow("an older file") << QStringList{"DROP INDEX TrGrpIdIndex", "ALTER TABLE Transactions DROP COLUMN TrGrpId"}
+                                       << -1 << "||";
+        QTest::newRow("missing column") << QStringList{"DROP INDEX TrDbIdDate", "ALTER TABLE Transactions DROP COLUMN TrDate"}
+                                        << int(D::MissingColumn) << "Transactions|TrDate|";
+        QTest::newRow("wrong kind") << QStringList{"ALTER TABLE Transactions RENAME COLUMN TrValue TO TrOld",
+                                                   "ALTER TABLE Transactions ADD COLUMN TrValue VARCHAR(20)"}
+                                    << int(D::WrongKind) << "Transactions|TrValue|VARCHAR(20)";
+        QTest::newRow("missing table") << QStringList{"DROP TABLE Accounts"} << int(D::MissingTable) << "Accounts||";
+    }
+
+    void namesWhatIsMissingOrOfTheWrongKind()
+    {
+        QFETCH(QStringList, statements);
+        QFETCH(int, damage);
+        QFETCH(QString, named);
+        alter(statements);
+        const DatabaseProblem p = checkUnchanged();
+        QCOMPARE(p.kind, damage < 0 ? DatabaseProblem::Kind::None : DatabaseProblem::Kind::Damaged);
+        QCOMPARE(damage < 0 ? -1 : int(p.damage), damage);
+        QCOMPARE(QStringList({p.table, p.column, p.detail}).join(u'|'), named);
+    }
+
+    // A page of the deadlines overwritten is found. A file cut short, whose damage
+    // only an index shows, and one that is no database are found by start-up's tests.
+    void findsAnOverwrittenPage()
+    {
+        QStringList statements{"BEGIN"};
+        for (int i = 0; i < 3000; ++i)
+            statements << QStringLiteral("INSERT INTO Transactions (TrDbId, TrDescription, TrNotes, TrGrpId) "
+                                         "VALUES (1, 'row %1', '%2', %3)")
+                              .arg(i)
+                              .arg(QString(60, u'n'))
+                              .arg(i % 50 + 1);
+        statements << "COMMIT";
+        alter(statements);
+        QVERIFY(checkUnchanged().ok());
+
+        QFile f(path());
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        const qint64 pages = f.size() / 4096;
+        QVERIFY(pages > 20);
+        f.seek(4096 * (pages / 2) + 8);   // the middle of a page of the deadlines, past its header
+        f.write(QByteArray(2000, '\x5a'));
+        f.close();
+        const DatabaseProblem p = checkUnchanged();
+        QCOMPARE(p.kind, DatabaseProblem::Kind::Damaged);
+        QCOMPARE(p.damage, DatabaseProblem::Damage::Pages);
+        QVERIFY(!p.detail.isEmpty());
+    }
+
+    void namesFilesItCannotReach()
+    {
+        QFile::remove(path());
+        QCOMPARE(DatabaseCheck::check(m_cs).kind, DatabaseProblem::Kind::Missing);
+        QVERIFY(!QFileInfo::exists(path()));
+        // A link to a moved file, a folder in the file's place, a lock held elsewhere,
+        // a folder that is gone or is a file: start-up names each from this check.
+
+        // A file where the folder should be is said to be one, not a matter of permissions.
+        QTemporaryDir other;
+        QFile standIn(other.filePath("Orvel2DB"));
+        QVERIFY(standIn.open(QIODevice::WriteOnly));
+        standIn.close();
+        QCOMPARE(DatabaseCheck::check(Database::connectionString(standIn.fileName())).kind,
+                 DatabaseProblem::Kind::FolderIsAFile);
+        QVERIFY(DatabaseCheck::inspectFolder(other.path()).ok());
+
+        copyTemplateTo(m_dir.path());
+        if (geteuid() == 0)
+            QSKIP("permissions do not stop the superuser");
+        QFile::setPermissions(path(), QFileDevice::WriteOwner);
+        QCOMPARE(checkUnchanged().kind, DatabaseProblem::Kind::Unreadable);
+        QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner);
+        QCOMPARE(DatabaseCheck::check(m_cs).kind, DatabaseProblem::Kind::FolderUnreachable);
+        QCOMPARE(DatabaseCheck::inspectFolder(m_dir.path()).kind, DatabaseProblem::Kind::FolderUnreachable);
+        QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QCOMPARE(DatabaseCheck::inspectFolder(m_dir.path()).kind, DatabaseProblem::Kind::FolderReadOnly);
+        QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    // The list's direct reader takes each stored value as the list shows it: what
+    // other tools may have written (a time after the date, an amount as a real or
+    // as text, Null beside empty text) included, and what is no amount said so.
+    void readsStoredValuesAsTheListShowsThem_data()
+    {
+        QTest::addColumn<QString>("date");          // as stored, SQL literal
+        QTest::addColumn<QString>("value");         // as stored, SQL literal
+        QTest::addColumn<QString>("description");   // as stored, SQL literal
+        QTest::addColumn<QDate>("readDate");
+        QTest::addColumn<qint64>("units");          // -1: no amount
+        QTest::addColumn<QString>("readDescription");
+        QTest::addColumn<bool>("descriptionNull");
+
+        QTest::newRow("plain") << "'2024-01-15'" << "12345678" << "'It''s \"odd\"\t%_'" << QDate(2024, 1, 15)
+                               << qint64(12345678) << "It's \"odd\"\t%_" << false;
+        QTest::newRow("time after the date") << "'2100-02-28 13:45:00'" << "NULL" << "''" << QDate(2100, 2, 28)
+                                             << qint64(0) << "" << false;
+        QTest::newRow("real amount, null text") << "'1999-12-31'" << "2.5e4" << "NULL" << QDate(1999, 12, 31)
+                                                << qint64(25000) << "" << true;
+        QTest::newRow("amount past the range") << "'2024-01-01'" << "1e30" << "'x'" << QDate(2024, 1, 1) << qint64(-1)
+                                               << "x" << false;
+        QTest::newRow("no date") << "'someday'" << "7" << "'y'" << QDate() << qint64(7)
+                                                 << "y" << false;
+        QTest::newRow("text that is no amount") << "NULL" << "'a lot'" << "'z'" << QDate() << qint64(-1) << "z" << false;
+    }
+
+    void readsStoredValuesAsTheListShowsThem()
+    {
+        QFETCH(QString, date);
+        QFETCH(QString, value);
+        QFETCH(QString, description);
+        Connection connection;
+        connection.open(m_cs);
+        QSqlQuery insert(connection.database());
+        QVERIFY(insert.exec(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, "
+                                           "TrValue, TrBalance) VALUES (1, 1, 0, %1, %3, %2, %2)")
+                                .arg(date, value, description)));
+        const qint32 id = insert.lastInsertId().toInt();
+
+        const DeadlineColumns rows = DeadlineStore(connection).rowsById({id, id + 1});
+        QCOMPARE(rows.size(), 1);
+        QFETCH(QDate, readDate);
+        QCOMPARE(rows.day[0], readDate.isValid() ? qint32(readDate.toJulianDay()) : DeadlineColumns::NoDay);
+        QFETCH(qint64, units);
+        QCOMPARE(rows.amount[0], units >= 0 ? units : DeadlineColumns::Unreadable);
+        QTEST(rows.description.at(0), "readDescription");
+        QTEST(rows.description.at(0).isNull(), "descriptionNull");
+        QVERIFY(rows.notes.at(0).isNull());
+        QCOMPARE(rows.counterpartyId[0], 0);
+    }
+
+    void reportsAFailingReadAsADatabaseError()
+    {
+        Connection connection;
+        connection.open(m_cs);
+        QSqlQuery(connection.database()).exec(QStringLiteral("DROP TABLE Accounts"));
+        QVERIFY_THROWS_EXCEPTION(DbError, DeadlineStore(connection).sheetRows(1));
+        // The connection stays usable.
+        QCOMPARE(DeadlineStore(connection).countClosedUpTo(1, QDate(2100, 1, 1)), 0);
     }
 };
 

@@ -6,7 +6,9 @@
 #include <QDate>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 // Runs one SQLite statement on the database behind connectionString, with its
@@ -71,4 +73,32 @@ inline void addDeadlines(const QString &connectionString, int count)
             throw DbError::fromEngine(insert.lastError());
     }
     c.commitTrans();
+}
+
+// Every row of the three tables, each value quoted as the engine stores it, to
+// compare two registers, or one before and after, whole.
+inline QStringList storedTables(const QString &connectionString)
+{
+    Connection c;
+    c.open(connectionString);
+    QSqlQuery q(c.database());
+    QStringList rows;
+    for (QString sql :
+         {"SELECT quote(TrRowId), quote(TrDbId), quote(TrType), quote(TrDone), quote(TrDate), quote(TrDescription), "
+          "quote(TrAcId), quote(TrValue), quote(TrBalance), quote(TrGrpType), quote(TrGrpRow), quote(TrGrpMDay), "
+          "quote(TrNotes), quote(TrGrpId) FROM Transactions ORDER BY TrRowId",
+          "SELECT quote(AcId), quote(AcName), quote(AcNotes) FROM Accounts ORDER BY AcId",
+          "SELECT quote(DbId), quote(DbName) FROM Dbs ORDER BY DbId"}) {
+        if (c.database().driverName() == QStringLiteral("QPSQL"))
+            sql.replace(QStringLiteral("quote("), QStringLiteral("quote_nullable("));
+        if (!q.exec(sql))
+            return {q.lastError().text()};
+        while (q.next()) {
+            QStringList fields;
+            for (int i = 0; i < q.record().count(); ++i)
+                fields.append(q.value(i).toString());
+            rows.append(fields.join(u'|'));
+        }
+    }
+    return rows;
 }

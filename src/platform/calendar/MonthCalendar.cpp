@@ -122,12 +122,6 @@ void MonthCalendar::setBusyDays(const QSet<QDate> &days)
     update();
 }
 
-void MonthCalendar::clearBusyDays()
-{
-    m_state.clearBusyDays();
-    update();
-}
-
 void MonthCalendar::setTexts(const MonthCalendarTexts &texts)
 {
     m_texts = texts;

@@ -69,7 +69,6 @@ public:
     bool isDayBusy(const QDate &date) const { return m_state.isBusy(date); }
     void setDayBusy(const QDate &date, bool busy);
     void setBusyDays(const QSet<QDate> &days);
-    void clearBusyDays();
 
     MonthCalendarTexts texts() const { return m_texts; }
     void setTexts(const MonthCalendarTexts &texts);

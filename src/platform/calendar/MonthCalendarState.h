@@ -76,7 +76,6 @@ public:
     bool isBusy(const QDate &date) const { return m_busy.contains(date); }
     void setBusy(const QDate &date, bool busy);
     void setBusyDays(const QSet<QDate> &days) { m_busy = days; }
-    void clearBusyDays() { m_busy.clear(); }
     const QSet<QDate> &busyDays() const { return m_busy; }
     // Forget the flags of days no longer on show, so stale ones never come back.
     void dropBusyOutsideView();
