@@ -19,6 +19,7 @@
 #include "startup/Texts.h"
 #include "store/Database.h"
 #include "store/Register.h"
+#include "store/Schema.h"
 #include "store/DeadlineStore.h"
 
 #include <QApplication>
@@ -146,6 +147,8 @@ void runSize(QTextStream &out, const QString &templatePath, int size)
     options.today = today;
     options.firstSheetPercent = 100;   // the whole sheet is listed
     SampleData::createDatabase(templatePath, dir.filePath(QStringLiteral("orvel2.mdb")), options);
+    // As the program finds it once started: at the latest version, with its indexes.
+    upgradeSchema(Database::connectionString(dir.path()));
 
     Session session(SettingsStore(dir.filePath(QStringLiteral("settings.ini"))));
     session.setConnectionString(Database::connectionString(dir.path()));

@@ -14,3 +14,15 @@ void prefault(std::vector<Value> &buffer)
 {
     prefault(buffer.data(), buffer.capacity() * sizeof(Value));
 }
+
+// assign(count, value), the memory committed first should the buffer grow.
+template<typename Value>
+void assignCommitted(std::vector<Value> &buffer, std::size_t count, const Value &value)
+{
+    if (buffer.capacity() < count) {
+        std::vector<Value>().swap(buffer);
+        buffer.reserve(count);
+        prefault(buffer);
+    }
+    buffer.assign(count, value);
+}

@@ -1,6 +1,7 @@
 #include "platform/grid/GridCells.h"
 
 #include "platform/grid/GridValues.h"
+#include "store/Prefault.h"
 
 int GridCells::size() const
 {
@@ -34,13 +35,16 @@ void GridCells::reserve(int rows)
 {
     switch (m_kind) {
     case Kind::Variant:
-        return m_variants.reserve(rows);
+        m_variants.reserve(rows);
+        return prefault(m_variants);
     case Kind::Money:
-        return m_money.reserve(rows);
+        m_money.reserve(rows);
+        return prefault(m_money);
     case Kind::Text:
-        return m_texts.reserve(rows);
+        return m_texts.reserve(rows);   // which commits its memory itself
     default:
-        return m_numbers.reserve(rows);
+        m_numbers.reserve(rows);
+        return prefault(m_numbers);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/grid/GridCells.h"
 #include "platform/grid/GridOrdering.h"
+#include "store/Prefault.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -10,6 +11,11 @@ void GridListing::relist(const GridOrdering &ordering)
 {
     const int n = ordering.rowCount();
     m_entries.clear();
+    // A row for every position, and one for each group.
+    if (m_entries.capacity() < size_t(n + ordering.groupCount())) {
+        m_entries.reserve(size_t(n + ordering.groupCount()));
+        prefault(m_entries);
+    }
     if (!ordering.hasGroups()) {
         m_entries.reserve(n);
         for (int p = 0; p < n; ++p)
@@ -18,7 +24,7 @@ void GridListing::relist(const GridOrdering &ordering)
         for (int top : ordering.topGroups())
             appendGroup(ordering, top);
     }
-    m_rowOfPosition.assign(n, 0);
+    assignCommitted(m_rowOfPosition, size_t(n), 0);
     for (int i = 0; i < count(); ++i)
         if (m_entries[i].group < 0)
             m_rowOfPosition[m_entries[i].position] = i + 1;

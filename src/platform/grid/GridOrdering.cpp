@@ -3,6 +3,7 @@
 #include "platform/grid/GridCells.h"
 #include "platform/grid/GridTable.h"
 #include "platform/grid/GridValues.h"
+#include "store/Prefault.h"
 #include "store/NameCollation.h"
 
 #include <QCollator>
@@ -144,7 +145,8 @@ std::vector<std::int64_t> GridOrdering::comparableKeys(const GridCells &values)
                 return textKeys(size_t(n), [&values](size_t b) { return values.text(int(b)); });
         return std::vector<std::int64_t>(n, std::numeric_limits<std::int64_t>::min());
     default: {
-        std::vector<std::int64_t> keys(n);
+        std::vector<std::int64_t> keys;
+        assignCommitted(keys, size_t(n), std::int64_t(0));
         for (int b = 0; b < n; ++b)
             keys[b] = values.number(b);
         return keys;
@@ -260,7 +262,8 @@ bool GridOrdering::sortPacked(const RowOrder &order)
         p->shift = shift;
         shift += std::bit_width(p->span);
     }
-    std::vector<std::uint64_t> packed(m_order.size());
+    std::vector<std::uint64_t> packed;
+    assignCommitted(packed, m_order.size(), std::uint64_t(0));
     for (size_t i = 0; i < m_order.size(); ++i) {
         const int b = m_order[i];
         std::uint64_t number = std::uint64_t(b);
@@ -290,7 +293,7 @@ void GridOrdering::rebuild(const GridTable &table, const QList<GridSortKey> &gro
 
     m_order.clear();
     if (included.empty()) {
-        m_order.resize(rows);
+        assignCommitted(m_order, size_t(rows), 0);
         std::iota(m_order.begin(), m_order.end(), 0);
     } else {
         for (int b = 0; b < rows; ++b)
@@ -332,13 +335,13 @@ void GridOrdering::resettle(const GridTable &table, const QList<GridSortKey> &gr
 void GridOrdering::regroup(const GridTable &table, const std::vector<int> &levels, const QSet<QString> &collapsed)
 {
     const int n = int(m_order.size());
-    m_positionOf.assign(table.rowCount(), -1);
+    assignCommitted(m_positionOf, size_t(table.rowCount()), -1);
     for (int p = 0; p < n; ++p)
         m_positionOf[m_order[p]] = p;
 
     m_groups.clear();
     m_topGroups.clear();
-    m_groupOfPosition.assign(n, -1);
+    assignCommitted(m_groupOfPosition, size_t(n), -1);
     split(table, levels, 0, 0, n, -1, QString(), collapsed);
 }
 

@@ -5,10 +5,11 @@
 #include "platform/grid/GridPresenter.h"
 #include "platform/grid/GridTable.h"
 #include "platform/grid/GridValues.h"
+#include "store/Prefault.h"
 
 void GridPresentation::fillComputed(GridTable &table)
 {
-    m_styleOfRow.assign(table.rowCount(), -1);
+    assignCommitted(m_styleOfRow, size_t(table.rowCount()), -1);
     m_styleNames.clear();
     // All computed columns are emptied first, so a presenter that reads another
     // computed column never meets values of rows that are gone.
@@ -38,7 +39,7 @@ void GridPresentation::fillComputed(GridTable &table, const std::vector<int> &bo
 
 void GridPresentation::forget(int rowCount, GridOrdering &ordering)
 {
-    m_styleOfRow.assign(rowCount, -1);
+    assignCommitted(m_styleOfRow, size_t(rowCount), -1);
     m_styleNames.clear();
     for (int g = 0; g < ordering.groupCount(); ++g) {
         GridOrdering::Group &group = ordering.group(g);
