@@ -34,48 +34,28 @@ constexpr int RefusedText = 2865;
 constexpr int OtherText = 2866;
 constexpr int ServerUnreachableText = 2960;
 
-// PostgreSQL's SQLSTATE codes as the store keeps them: the five characters read
-// as a number, or -1 when they hold a letter or there are none.
-enum ServerCode {
-    NoState = -1,              // libpq's own failures (no connection, connection lost) carry none
-    ConnectionClassFirst = 8000,   // class 08: connection exception
-    ConnectionClassLast = 8999,
-    IntegrityClassFirst = 23000,   // class 23: a constraint said no
-    IntegrityClassLast = 23999,
-    ReadOnlyTransaction = 25006,
-    SerializationFailure = 40001,
-    InsufficientPrivilege = 42501,
-    DiskFull = 53100,
-    TooManyConnections = 53300,
-    ObjectInUse = 55006,
-};
-
 Cause serverCause(const DbError &error)
 {
-    const int code = error.number();
-    // Of the lettered codes, those that reach the program say the server went
-    // away (57P01 shut down) or would not take the connection (28P01, 3D000).
-    if (code == NoState || (code >= ConnectionClassFirst && code <= ConnectionClassLast))
-        return Cause::Unreachable;
-    if (code >= IntegrityClassFirst && code <= IntegrityClassLast)
-        return Cause::Refused;
-    switch (code) {
-    case SerializationFailure:
-    case TooManyConnections:
-    case ObjectInUse:
-    case DbError::Busy:
+    if (error.isBusy())
         return Cause::Busy;
-    case DiskFull:
-        return Cause::Full;
-    case ReadOnlyTransaction:
-    case InsufficientPrivilege:
-        // Rights are the server's administrator's to give: trying again will not help.
-        return Cause::Refused;
-    case DbError::FileNotFound:
+    const QString &state = error.sqlState();
+    const QStringView stateClass = QStringView(state).left(2);
+    // libpq's own failures (no connection, connection lost) carry no state; the
+    // server went away (57P0x, class 08) or would not take the connection
+    // (28: not allowed in, 3D000: no such database).
+    if (state.isEmpty() || error.number() == DbError::FileNotFound || stateClass == u"08" || stateClass == u"28"
+        || state.startsWith(u"57P") || state == u"3D000")
         return Cause::Unreachable;
-    default:
-        return Cause::Other;
-    }
+    // Too many desks connected, a row or table locked by another: it passes.
+    if (state == u"53300" || state == u"55006" || state == u"55P03")
+        return Cause::Busy;
+    if (state == u"53100")
+        return Cause::Full;
+    // A constraint said no, or the rights are the server's administrator's to
+    // give: trying again will not help.
+    if (stateClass == u"23" || state == u"25006" || state == u"42501")
+        return Cause::Refused;
+    return Cause::Other;
 }
 
 } // namespace

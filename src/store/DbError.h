@@ -34,9 +34,12 @@ public:
     bool isBusy() const { return m_number == Busy; }
     const QString &description() const { return m_description; }
     const QString &source() const { return m_source; }
+    // A server's SQLSTATE ("42P01"); empty for a file's errors and the store's own.
+    const QString &sqlState() const { return m_sqlState; }
 
 private:
     int m_number;
+    QString m_sqlState;
     QString m_description;
     QString m_source;
 };

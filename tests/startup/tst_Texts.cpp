@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QLocale>
+#include <QSqlError>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -225,6 +226,27 @@ private slots:
             QCOMPARE(sentence.contains(engineText), detail);
         }
         Texts::setLanguage(Language::English);
+    }
+
+    void serverStatesBecomeWhatTheUserCanDo()
+    {
+        using Cause = DbErrorText::Cause;
+        const QString server = QStringLiteral("postgresql://office/orvel");
+        const std::pair<const char *, Cause> states[] = {
+            {"", Cause::Unreachable},   // libpq's own: no connection, connection lost
+            {"08006", Cause::Unreachable}, {"57P01", Cause::Unreachable}, {"28P01", Cause::Unreachable},
+            {"40001", Cause::Busy},        {"40P01", Cause::Busy},        {"55P03", Cause::Busy},
+            {"53100", Cause::Full},        {"23505", Cause::Refused},     {"42501", Cause::Refused},
+            {"42P01", Cause::Other},
+        };
+        for (const auto &[state, expected] : states) {
+            const DbError error = DbError::fromEngine(
+                QSqlError(QString(), QStringLiteral("engine says"), QSqlError::StatementError, QString::fromLatin1(state)));
+            QCOMPARE(DbErrorText::registerCause(error, server), expected);
+            // Only a lost race is worth the store's own retries. No state passes for a
+            // SQLite code: 42501's low byte is SQLITE_BUSY's.
+            QCOMPARE(error.isBusy(), qstrcmp(state, "40001") == 0 || qstrcmp(state, "40P01") == 0);
+        }
     }
 
 private:
