@@ -141,7 +141,10 @@ void rebuildIndexes(const QString &connectionString)
 {
     Connection connection;
     connection.open(connectionString);
-    execRaw(connection.database(), connection.isServer() ? QStringLiteral("REINDEX SCHEMA CONCURRENTLY public")
-                                                         : QStringLiteral("REINDEX"));
+    // A server keeps its own indexes whole; the start-up's file check, the one
+    // caller, never looks at a server register.
+    if (connection.isServer())
+        throw DbError(DbError::NotSupported, QStringLiteral("A server register's indexes are the server's to rebuild."));
+    execRaw(connection.database(), QStringLiteral("REINDEX"));
     connection.close();
 }
