@@ -44,6 +44,11 @@ void TextColumn::reserve(size_t rows)
     prefault(m_rows);
 }
 
+void TextColumn::finishFilling()
+{
+    m_lookup.reset();
+}
+
 const QString &TextColumn::at(int row) const
 {
     static const QString null;

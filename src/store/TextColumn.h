@@ -6,8 +6,6 @@
 #include <memory>
 #include <vector>
 
-void prefault(void *data, std::size_t bytes);
-
 // A column of texts in which each distinct text is held once, every row naming
 // its text by number: a list's notes, cadences, names and the descriptions of a
 // recurrence's members repeat down thousands of rows. A row costs four bytes
@@ -36,6 +34,8 @@ public:
     // Text as stored, in UTF-8: made a QString only when not held already.
     void appendUtf8(const char *data, qsizetype size);
     void appendNull() { m_rows.push_back(NullText); }
+    // Filled: the lookup by bytes goes, and its memory with it.
+    void finishFilling();
 
     // Only the rows at those indexes, in that order.
     TextColumn picked(const std::vector<int> &indexes) const;

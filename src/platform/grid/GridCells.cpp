@@ -176,6 +176,7 @@ GridCells GridCells::ofMoney(std::vector<qint64> units)
 GridCells GridCells::ofTexts(TextColumn texts)
 {
     GridCells cells(Kind::Text);
+    texts.finishFilling();
     cells.m_texts = std::move(texts);
     return cells;
 }
