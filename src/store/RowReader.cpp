@@ -16,8 +16,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
-#include <string_view>
-#include <unordered_map>
 
 sqlite3 *sqliteHandle(Connection &connection)
 {
@@ -107,35 +105,6 @@ int digits(const unsigned char *text, int count)
 }
 
 } // namespace
-
-struct RowReader::TextPool
-{
-    struct Hash
-    {
-        using is_transparent = void;
-        size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-    };
-    static constexpr size_t Limit = 4096;
-    std::unordered_map<std::string, QString, Hash, std::equal_to<>> texts;
-    bool full = false;
-
-    QString take(const char *data, int size)
-    {
-        if (full)
-            return QString::fromUtf8(data, size);
-        const std::string_view bytes(data, size_t(size));
-        if (const auto found = texts.find(bytes); found != texts.end())
-            return found->second;
-        QString text = QString::fromUtf8(data, size);
-        if (texts.size() >= Limit) {
-            full = true;
-            texts.clear();
-        } else {
-            texts.emplace(std::string(bytes), text);
-        }
-        return text;
-    }
-};
 
 RowReader::RowReader(Connection &connection, const char *statementName)
     : m_sql(storeStatement(connection.database().driverName(), statementName))
@@ -254,7 +223,8 @@ QString RowReader::text(int column) const
     const int size = m_server ? PQgetlength(m_result, m_row, column) : sqlite3_column_bytes(m_statement, column);
     if (size == 0)
         return QStringLiteral("");   // empty, not null
-    return m_pools[column].take(text, size);
+    TextPool &pool = m_pools[size_t(column)];
+    return pool.text(pool.numberOfUtf8(text, size));
 }
 
 void RowReader::appendText(int column, TextColumn &into) const

@@ -2,6 +2,7 @@
 
 #include "store/Currency.h"
 #include "store/Statements.h"
+#include "store/TextColumn.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -11,7 +12,6 @@
 #include <vector>
 
 class Connection;
-class TextColumn;
 struct pg_conn;
 struct pg_result;
 struct sqlite3;
@@ -73,6 +73,5 @@ private:
     // Texts that repeat down a column (a counterparty's name and notes, the
     // cadence code, empty notes) are made once and shared by every row; a column
     // with too many different texts stops pooling.
-    struct TextPool;
     mutable std::vector<TextPool> m_pools;
 };

@@ -4,22 +4,44 @@
 #include <QtGlobal>
 
 #include <memory>
+#include <string>
 #include <vector>
 
+// Texts held once each, numbered in the order they came, and found again by
+// their UTF-8 bytes while a read fills them: a list's notes, cadences, names
+// and the descriptions of a recurrence's members repeat down thousands of rows,
+// so most rows make no string at all. A pool with too many different texts
+// stops looking and holds each new one.
+class TextPool
+{
+public:
+    TextPool();
+    ~TextPool();
+    TextPool(TextPool &&) noexcept;
+    TextPool &operator=(TextPool &&) noexcept;
+    // A copy holds the same texts; it looks nothing up until it is filled again.
+    TextPool(const TextPool &other);
+    TextPool &operator=(const TextPool &other);
+
+    // The number of the text with those bytes, added when it is new.
+    qint32 numberOfUtf8(const char *data, qsizetype size);
+    // The number of a text added without looking.
+    qint32 add(const QString &text);
+    const QString &text(qint32 number) const { return m_texts[size_t(number)]; }
+    // Filled: the lookup by bytes goes, and its memory with it.
+    void finishFilling();
+
+private:
+    std::vector<QString> m_texts;   // by number
+    struct Lookup;
+    std::unique_ptr<Lookup> m_lookup;
+};
+
 // A column of texts in which each distinct text is held once, every row naming
-// its text by number: a list's notes, cadences, names and the descriptions of a
-// recurrence's members repeat down thousands of rows. A row costs four bytes
-// instead of a string of its own.
+// its text by number: a row costs four bytes instead of a string of its own.
 class TextColumn
 {
 public:
-    TextColumn();
-    ~TextColumn();
-    TextColumn(TextColumn &&) noexcept;
-    TextColumn &operator=(TextColumn &&) noexcept;
-    TextColumn(const TextColumn &other);
-    TextColumn &operator=(const TextColumn &other);
-
     int size() const { return int(m_rows.size()); }
     size_t capacity() const { return m_rows.capacity(); }
     void reserve(size_t rows);
@@ -29,25 +51,27 @@ public:
     // A null QString is Null, apart from an empty text.
     const QString &at(int row) const;
     bool isNull(int row) const { return m_rows[size_t(row)] == NullText; }
-    void set(int row, const QString &text);
-    void append(const QString &text);
+    // A changed row's text is added, not looked for: the old one may still be named elsewhere.
+    void set(int row, const QString &text) { m_rows[size_t(row)] = text.isNull() ? NullText : m_texts.add(text); }
+    void append(const QString &text) { m_rows.push_back(text.isNull() ? NullText : m_texts.add(text)); }
     // Text as stored, in UTF-8: made a QString only when not held already.
     void appendUtf8(const char *data, qsizetype size);
     void appendNull() { m_rows.push_back(NullText); }
-    // Filled: the lookup by bytes goes, and its memory with it.
-    void finishFilling();
+    void finishFilling()
+    {
+        m_texts.finishFilling();
+        m_lastBytes = std::string();
+    }
 
     // Only the rows at those indexes, in that order.
     TextColumn picked(const std::vector<int> &indexes) const;
 
 private:
     static constexpr qint32 NullText = -1;
-    qint32 add(const QString &text);
 
-    std::vector<qint32> m_rows;      // by row: the text's number, or NullText
-    std::vector<QString> m_texts;    // by number
-    // While the column is filled: the texts by their UTF-8 bytes. A column with
-    // too many different texts stops looking and holds each new one.
-    struct Lookup;
-    std::unique_ptr<Lookup> m_lookup;
+    std::vector<qint32> m_rows;   // by row: the text's number, or NullText
+    TextPool m_texts;
+    // The text appended last and its bytes: the next row often repeats them.
+    qint32 m_last = NullText;
+    std::string m_lastBytes;
 };
