@@ -4,7 +4,6 @@
 #include "platform/Keyring.h"
 #include "startup/DatabaseFolderChoice.h"
 #include "startup/DbErrorPrompt.h"
-#include "startup/OrvelApplication.h"
 #include "startup/ServerAddress.h"
 #include "startup/ServerRegisterChoice.h"
 #include "startup/Setting.h"
@@ -215,10 +214,5 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    OrvelApplication app(argc, argv);
-    tst_StartupServer test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(tst_StartupServer)
 #include "tst_StartupServer.moc"
