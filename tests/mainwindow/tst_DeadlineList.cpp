@@ -17,8 +17,6 @@ class tst_DeadlineList final : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { Texts::setLanguage(Language::English); }
-
 
     void viewsGroupKeysAndExpiredAtTheirEdges()
     {
