@@ -1,3 +1,4 @@
+#include "EveryLanguage.h"
 #include "../support/ListedRows.h"
 #include "../support/MainWindowSession.h"
 #include "../support/PdfText.h"
@@ -5,15 +6,6 @@
 #include "../support/TestDatabase.h"
 #include "../support/TestRows.h"
 
-
-#include "about/AboutDialog.h"
-#include "about/HelpWindow.h"
-#include "alerts/PreferencesDialog.h"
-#include "counterparties/CounterpartyEditor.h"
-#include "counterparties/CounterpartyList.h"
-#include "deadlines/DeadlineEditor.h"
-#include "deadlines/NewDeadlineWindow.h"
-#include "deadlines/PurgeDialog.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/ListPanel.h"
 #include "mainwindow/MainWindow.h"
@@ -24,7 +16,6 @@
 #include "reports/ReportPreview.h"
 #include "reports/ReportContent.h"
 #include "reports/ReportWindow.h"
-#include "sheets/SheetsDialog.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -37,9 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QTest>
@@ -47,9 +36,6 @@
 #include <QToolBar>
 
 #include <algorithm>
-#include <array>
-#include <functional>
-#include <map>
 #include <memory>
 
 namespace {
@@ -58,19 +44,6 @@ QString pdfText(const QString &file)
 {
     return pdfPages(QStringLiteral(PDFTOTEXT_EXECUTABLE), file).join(QLatin1Char('\f'));
 }
-
-std::array<std::pair<const char *, Language>, 5> languages()
-{
-    return {{{"it", Language::Italian}, {"en", Language::English}, {"fr", Language::French},
-             {"es", Language::Spanish}, {"de", Language::German}}};
-}
-
-// The texts of one language while a window is built, English again afterwards.
-struct LanguageScope
-{
-    explicit LanguageScope(Language language) { Texts::setLanguage(language); }
-    ~LanguageScope() { Texts::setLanguage(Language::English); }
-};
 
 // Closes the next modal window when it shows, within a second, and tells which
 // class it was. A button's mnemonic clicks it a moment after the key.
@@ -94,13 +67,13 @@ void closeNextModal(QString *seen)
 
 // The report window over a real database, offscreen: what it selects, how its
 // controls follow the rules, what it prints, read back from the PDF, and how
-// it is worked by keyboard; and that every window fits a small screen.
+// it is worked by keyboard.
 class TestReportWindow final : public QObject
 {
     Q_OBJECT
 
 public:
-    static void initMain();
+    static void initMain() { useSmallScreen(); }
 
 private slots:
     void init()
@@ -111,11 +84,9 @@ private slots:
         m_session->session().setActiveSheet(1, QStringLiteral("Main ledger"));
         runSql(db(), QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Zephyr', 'Ring early\nthen write')"));
         runSql(db(), QStringLiteral("INSERT INTO Accounts (AcName, AcNotes) VALUES ('Acme', 'Pays late')"));
-        m_acme = firstValue(db(), QStringLiteral("SELECT AcId FROM Accounts WHERE AcName='Acme'")).toInt();
-        insertDeadline(db(), 1, 1, false, QDate(2027, 4, 30), QStringLiteral("Invoice April"), m_acme,
-                       Currency::fromWhole(1000));
-        insertDeadline(db(), 1, 1, false, QDate(2027, 5, 1), QStringLiteral("Invoice May"), m_acme,
-                       Currency::fromWhole(250));
+        const int acme = firstValue(db(), QStringLiteral("SELECT AcId FROM Accounts WHERE AcName='Acme'")).toInt();
+        insertDeadline(db(), 1, 1, false, QDate(2027, 4, 30), QStringLiteral("Invoice April"), acme, Currency::fromWhole(1000));
+        insertDeadline(db(), 1, 1, false, QDate(2027, 5, 1), QStringLiteral("Invoice May"), acme, Currency::fromWhole(250));
         insertDeadline(db(), 1, -1, true, QDate(2027, 8, 14), QStringLiteral("Old bill"), 0, Currency::fromWhole(80));
         insertDeadline(db(), 2, 1, false, QDate(2019, 1, 2), QStringLiteral("Other sheet"), 0, Currency::fromWhole(1));
     }
@@ -136,7 +107,6 @@ private slots:
 
         // Loading applied the defaults once: nothing left to apply.
         QCOMPARE(shownDeadlines(), (QStringList{"Invoice April", "Invoice May"}));
-        QVERIFY(!m_window->isApplyEnabled());
         QVERIFY(!child<QPushButton>("applyButton")->isEnabled());
         QCOMPARE(m_window->preview()->pageCount(), 1);
         QCOMPARE(m_window->document().rows().size(), 3);   // the sheet and two open deadlines
@@ -535,85 +505,28 @@ private slots:
         }
     }
 
-    void windowsFitSmallScreens()
-    {
-        Session &session = m_session->session();
-        const std::map<QString, std::function<QWidget *()>> make{
-            {"main", [&] { return new MainWindow(session); }},
-            {"report", [&] { return new ReportWindow(session); }},
-            {"newDeadline", [&] {
-                 auto *blank = new NewDeadlineWindow(session);
-                 blank->openBlank();
-                 blank->findChild<QRadioButton *>(QStringLiteral("recurringOption"))->click();   // the taller form
-                 return blank;
-             }},
-            {"deadlineEditor", [&] {
-                 auto *editor = new DeadlineEditor(session);
-                 editor->open(firstValue(db(), QStringLiteral("SELECT Min(TrRowId) FROM Transactions")).toInt());
-                 return editor;
-             }},
-            {"preferences", [&] { return new PreferencesDialog(session); }},
-            {"counterparties", [&] { return new CounterpartyList(db(), session.deadlineRegister()); }},
-            {"counterpartyEditor", [&] { return new CounterpartyEditor(db(), session.deadlineRegister()); }},
-            {"sheets", [&] { return new SheetsDialog(session); }},
-            {"purge", [&] { return new PurgeDialog(session); }},
-            {"help", [] { return new HelpWindow(); }},
-            {"about", [] { return new AboutDialog(); }}};
-        // The texts' length is what makes a window grow: every window in every language.
-        for (const auto &[window, build] : make) {
-            for (const auto &[code, language] : languages()) {
-                const LanguageScope scope(language);
-                const std::unique_ptr<QWidget> shown(build());
-                shown->show();
-                QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
-                // A 1600x1000 screen at twice the scale, or a laptop's 1366x768 at scale 1,
-                // frame included: what the window needs and the size it opens at.
-                const QSize room = shown->screen()->availableGeometry().size().boundedTo(QSize(800, 500));
-                const QSize frame = shown->frameGeometry().size() - shown->size();
-                const QSize least = shown->minimumSize().expandedTo(shown->minimumSizeHint()) + frame;
-                const QSize opened = shown->frameGeometry().size();
-                for (const QSize &size : {least, opened})
-                    QVERIFY2(size.width() <= room.width() && size.height() <= room.height(),
-                             qPrintable(QStringLiteral("%1 %2: least %3x%4, opened %5x%6").arg(window, QLatin1String(code))
-                                            .arg(least.width()).arg(least.height()).arg(opened.width()).arg(opened.height())));
-            }
-        }
-    }
-
 private:
     QString db() const { return m_session->connectionString(); }
     template<typename T> T *child(const char *name) const { return m_window->findChild<T *>(QLatin1String(name)); }
-    void open();
+    void open()
+    {
+        m_window = std::make_unique<ReportWindow>(m_session->session());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
     // The descriptions of the deadlines the report shows, in its order.
-    QStringList shownDeadlines() const;
+    QStringList shownDeadlines() const
+    {
+        QStringList descriptions;
+        for (const ReportRow &row : m_window->document().rows())
+            if (!row.isGroup())
+                descriptions << row.cells.value(DescriptionColumnIndex);
+        return descriptions;
+    }
 
     std::unique_ptr<MainWindowSession> m_session;
     std::unique_ptr<ReportWindow> m_window;
-    int m_acme = 0;
 };
-
-void TestReportWindow::initMain()
-{
-    // Offscreen, the screen is 800x500: a 1600x1000 screen at twice the scale.
-    if (qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen"))
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" SMALL_SCREEN_CONFIG);
-}
-
-QStringList TestReportWindow::shownDeadlines() const
-{
-    QStringList descriptions;
-    for (const ReportRow &row : m_window->document().rows())
-        if (!row.isGroup())
-            descriptions << row.cells.value(DescriptionColumnIndex);
-    return descriptions;
-}
-
-void TestReportWindow::open()
-{
-    m_window = std::make_unique<ReportWindow>(m_session->session());
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-}
 
 QTEST_MAIN(TestReportWindow)
 #include "tst_reportwindow.moc"

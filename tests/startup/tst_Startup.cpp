@@ -1,21 +1,13 @@
-#include "platform/Keyring.h"
-#include "platform/Pauses.h"
-#include "platform/Prompts.h"
+#include "StartupFixture.h"
+
 #include "startup/BackupSchedule.h"
 #include "startup/CommandLine.h"
-#include "startup/DatabaseFolderChoice.h"
-#include "startup/DbErrorPrompt.h"
 #include "startup/DbErrorText.h"
 #include "startup/OrvelApplication.h"
 #include "startup/ProgramFiles.h"
 #include "startup/Provisioning.h"
-#include "startup/ServerAddress.h"
-#include "startup/ServerRegisterChoice.h"
-#include "startup/Session.h"
 #include "startup/Setting.h"
-#include "startup/SettingsStore.h"
 #include "startup/SingleInstance.h"
-#include "startup/StartupQuestions.h"
 #include "startup/StartupSteps.h"
 #include "startup/Texts.h"
 #include "store/Backups.h"
@@ -24,18 +16,11 @@
 
 #include "../support/OtherProgram.h"
 #include "../support/TestDatabase.h"
-#include "../support/TestRows.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QSqlQuery>
-#include <QTemporaryDir>
-#include <QUrl>
-#include <QUrlQuery>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QTest>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -43,53 +28,11 @@
 
 // Start-up against a temporary home: what a new user, a returning user and a
 // user with a broken database each get.
-class tst_Startup final : public QObject
+class tst_Startup final : public QObject, StartupFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_home;
-    std::unique_ptr<Prompt::ScriptedPrompts> m_prompts;
-    std::unique_ptr<Session> m_session;
-    QString m_programFolder;
-    int m_splashClosedAt = -1;   // how many questions had been asked when the splash was first closed
-    std::function<void()> m_beforeQuestion;   // runs before every question of a start
-
-    QString defaultFolder() const { return m_home->filePath(QStringLiteral("Documents/Orvel2DB")); }
-    QString defaultDatabase() const { return defaultFolder() + QStringLiteral("/orvel2.mdb"); }
-    SettingsStore &settings() { return m_session->settings(); }
-
-    // A new start of the program: a fresh session over the same settings file.
-    SessionOutcome start(const QString &localeCode)
-    {
-        m_session = std::make_unique<Session>(SettingsStore(m_home->filePath(QStringLiteral("settings.ini"))));
-        m_session->setProgramFolder(m_programFolder);
-        m_splashClosedAt = -1;
-        return prepareSession(*m_session, localeCode, [this] {
-            if (m_splashClosedAt < 0)
-                m_splashClosedAt = int(m_prompts->shown().size());
-            if (m_beforeQuestion)
-                m_beforeQuestion();
-        });
-    }
-
-    // "@gone", "@stick" and "@default" stand for folders of the temporary home.
-    QString resolved(QString path) const
-    {
-        path.replace(QStringLiteral("@gone"), m_home->filePath(QStringLiteral("unplugged drive/Orvel 'DB' é")));
-        path.replace(QStringLiteral("@stick"), m_home->filePath(QStringLiteral("stick")));
-        path.replace(QStringLiteral("@default"), defaultFolder());
-        return path;
-    }
-
-    QStringList shownKinds() const
-    {
-        QStringList kinds;
-        for (const Prompt::Shown &shown : m_prompts->shown())
-            kinds.append(shown.kind);
-        return kinds;
-    }
-
     // 300 deadlines, then the file cut short by one byte: every page still reads,
     // but the last deadline's group id no longer agrees with its index.
     void cutShortAfterDeadlines()
@@ -102,30 +45,9 @@ private:
     // A settings file of its own, away from the one a start uses.
     QString plainIni() const { return m_home->filePath(QStringLiteral("plain.ini")); }
 
-    int scalar(const QString &sql) const
-    {
-        const QVariant value = firstValue(m_session->connectionString(), sql);
-        return value.isValid() ? value.toInt() : -1;
-    }
-
 private slots:
-    void initTestCase()
-    {
-        QVERIFY2(QFile::exists(qEnvironmentVariable("ORVEL_PROGRAM_FOLDER") + QStringLiteral("/master.gen")),
-                 "the template must be built");
-        Pauses::setScale(0);
-    }
-
-    void init()
-    {
-        m_home = std::make_unique<QTemporaryDir>();
-        qputenv("HOME", m_home->path().toLocal8Bit());
-        qunsetenv("XDG_DOCUMENTS_DIR");
-        m_programFolder = qEnvironmentVariable("ORVEL_PROGRAM_FOLDER");
-        m_session = std::make_unique<Session>(SettingsStore(m_home->filePath(QStringLiteral("settings.ini"))));
-        m_prompts = std::make_unique<Prompt::ScriptedPrompts>();
-        m_beforeQuestion = nullptr;
-    }
+    void initTestCase() { checkTemplate(); }
+    void init() { setUp(); }
 
     // The settings file: defaults for whatever is missing or no whole number, texts
     // back exactly as written, and a write that cannot land named in the user's language.
@@ -622,193 +544,6 @@ private slots:
         QCOMPARE(QDir(m_home->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList());
     }
 
-    // Every part of a server's address, however awkward, reaches the driver as
-    // typed and comes back into the dialog's fields; the password joins it only
-    // on the way to the driver.
-    void serverAddressRoundTripsThroughTheDriversParameters_data()
-    {
-        using E = ServerAddress::Encryption;
-        QTest::addColumn<QString>("host");
-        QTest::addColumn<int>("port");
-        QTest::addColumn<QString>("database");
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<int>("encryption");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("parameters");   // libpq's, each value quoted as libpq reads it
-        QTest::newRow("awkward user and database")
-            << "db.office.lan" << 5433 << "reg istro/2026?#@:" << "al@ice:/?# l'é" << int(E::Always)
-            << "db.office.lan:5433/reg istro/2026?#@:"
-            << "host='db.office.lan' port='5433' dbname='reg istro/2026?#@:' user='al@ice:/?# l\\'é' PASSWORD sslmode='require'";
-        QTest::newRow("socket folder") << "/tmp/sock folder é" << 5432 << "orvel" << QString() << int(E::WhenOffered)
-                                       << "/tmp/sock folder é/orvel"
-                                       << "dbname='orvel' PASSWORD host='/tmp/sock folder é' sslmode='prefer'";
-        QTest::newRow("IPv6, verified")
-            << "::1" << 5432 << "Größe" << "ünï" << int(E::Verified) << "::1/Größe"
-            << "host='::1' dbname='Größe' user='ünï' PASSWORD sslmode='verify-full' sslrootcert='/etc/ssl/my ca.pem'";
-        QTest::newRow("no database: the user's") << QString() << 5432 << QString() << "bob" << int(E::WhenOffered)
-                                                 << "localhost/bob" << "user='bob' PASSWORD sslmode='prefer'";
-    }
-
-    void serverAddressRoundTripsThroughTheDriversParameters()
-    {
-        QFETCH(QString, host);
-        QFETCH(int, port);
-        QFETCH(QString, database);
-        QFETCH(QString, user);
-        QFETCH(int, encryption);
-        QFETCH(QString, shown);
-        ServerAddress::Fields fields;
-        fields.host = host;
-        fields.port = port;
-        fields.database = database;
-        fields.user = user;
-        fields.encryption = ServerAddress::Encryption(encryption);
-        const QString caFile = QStringLiteral("/etc/ssl/my ca.pem");
-        const QString name = ServerAddress::uri(fields, caFile);
-        QVERIFY2(Database::isServerRegister(name), qPrintable(name));
-        const QString password = QStringLiteral("p@ss:w/o?r#d 'é' \\%");
-
-        QFETCH(QString, parameters);
-        QCOMPARE(Database::serverParameters(ServerAddress::withPassword(name, password)),
-                 parameters.replace(QStringLiteral("PASSWORD"), QStringLiteral("password='p@ss:w/o?r#d \\'é\\' \\\\%'")));
-
-        // The stored name holds no password; the dialog reads its fields back.
-        QVERIFY(!Database::serverParameters(name).contains(QStringLiteral("password")));
-        const std::optional<ServerAddress::Fields> back = ServerAddress::fields(name);
-        QVERIFY(back);
-        QCOMPARE(back->host, host);
-        QCOMPARE(back->port, port);
-        QCOMPARE(back->database, database);
-        QCOMPARE(back->user, user);
-        QCOMPARE(int(back->encryption), encryption);
-        QCOMPARE(ServerAddress::shownName(ServerAddress::withPassword(name, password)), shown);
-    }
-
-    // The register is kept in the settings and its password in the keyring, never
-    // in the settings file; without a keyring nothing is kept and ~/.pgpass is
-    // named. Messages about the server name it, never its password.
-    void serverPasswordIsNeverInTheSettings()
-    {
-        Keyring::MemoryKeyring keyring;
-        ServerAddress::Fields fields;
-        fields.host = m_home->filePath(QStringLiteral("no server"));   // a socket folder: fails at once
-        fields.database = QStringLiteral("orvel");
-        fields.user = QStringLiteral("anna");
-        const QString name = ServerAddress::uri(fields);
-        const QString password = QStringLiteral("s3cret pässwörd");
-        const QString file = settings().fileName();
-        const auto fileHoldsPassword = [&] {
-            const QByteArray bytes = fileBytes(file);
-            return bytes.contains(password.toUtf8()) || bytes.contains(QUrl::toPercentEncoding(password))
-                   || bytes.contains("s3cret");
-        };
-
-        QCOMPARE(ServerRegisterChoice::store(settings(), name, password), QString());
-        QCOMPARE(settings().text(Setting::ServerRegister), name);
-        QCOMPARE(keyring.secrets.value(name), password);
-        QVERIFY(!fileHoldsPassword());
-
-        // Start-up hands the password to the driver alone.
-        openServerRegister(*m_session, name);
-        QCOMPARE(m_session->serverRegister(), name);
-        QVERIFY(Database::serverParameters(m_session->connectionString()).contains(QStringLiteral("password='s3cret")));
-        QVERIFY(!fileHoldsPassword());
-
-        // A lost connection: Retry, naming host/database, not the password.
-        QVERIFY(!DbErrorPrompt::tell(DbError(-1, QStringLiteral("server closed the connection unexpectedly (")
-                                                   + QUrl(m_session->connectionString()).adjusted(QUrl::RemovePassword).toString()
-                                                   + u')'),
-                                     m_session->connectionString()));
-        const Prompt::Shown lost = m_prompts->shown().last();
-        QCOMPARE(lost.buttons, Prompt::Buttons::RetryCancel);
-        const QString serverName = fields.host + QStringLiteral("/orvel");
-        QVERIFY2(lost.text.startsWith(Texts::text(2960).arg(serverName, QString()).section(u'(', 0, 0)),
-                 qPrintable(lost.text));
-        QVERIFY2(!lost.text.contains(QStringLiteral("s3cret")), qPrintable(lost.text));
-
-        // No keyring: nothing kept, and the user is told where the password goes.
-        keyring.available = false;
-        keyring.secrets.clear();
-        const QString notice = ServerRegisterChoice::store(settings(), name, password);
-        QVERIFY2(notice.contains(QStringLiteral("~/.pgpass")), qPrintable(notice));
-        QVERIFY(keyring.secrets.isEmpty());
-        QVERIFY(!fileHoldsPassword());
-
-        // Choosing a folder again ends the use of the server.
-        DatabaseFolderChoice::storeFolder(settings(), m_home->filePath(QStringLiteral("stick")));
-        QCOMPARE(settings().text(Setting::ServerRegister), QString());
-    }
-
-    // A server that does not answer at start is named (never with its password)
-    // with Retry, Choose another folder or server, and Quit, as a missing folder is.
-    void serverDownAtStartOffersRetryChooseQuit_data()
-    {
-        QTest::addColumn<QString>("answer");
-        QTest::newRow("Quit") << "quit";
-        QTest::newRow("another folder") << "folder";
-        QTest::newRow("Retry once the server is up") << "retry";
-    }
-
-    void serverDownAtStartOffersRetryChooseQuit()
-    {
-        QFETCH(QString, answer);
-        const QString cluster = qEnvironmentVariable("ORVEL_TEST_REGISTER");
-        const QString clusterSockets = QUrlQuery(QUrl(cluster)).queryItemValue(QStringLiteral("host"));
-        if (answer == QStringLiteral("retry") && clusterSockets.isEmpty())
-            QSKIP("needs the private cluster (ORVEL_TEST_REGISTER)");
-        // The server's socket folder, which appears only while the question shows.
-        const QString sockets = m_home->filePath(QStringLiteral("server"));
-        ServerAddress::Fields fields;
-        fields.host = sockets;
-        fields.database = QStringLiteral("orvel_startup");
-        fields.user = QStringLiteral("orvel");
-        const QString name = ServerAddress::uri(fields);
-        Keyring::MemoryKeyring keyring;
-        keyring.secrets.insert(name, QStringLiteral("s3cret"));
-        settings().setText(Setting::ServerRegister, name);
-        if (answer == QStringLiteral("retry")) {
-            Connection admin;
-            QUrl postgres(cluster);
-            postgres.setPath(QStringLiteral("/postgres"));
-            admin.open(postgres.toString());
-            QSqlQuery query(admin.database());
-            QVERIFY(query.exec(QStringLiteral("DROP DATABASE IF EXISTS orvel_startup WITH (FORCE)")));
-            QVERIFY(query.exec(QStringLiteral("CREATE DATABASE orvel_startup")));
-            m_prompts->queueAnswer(Prompt::Answer::Retry);
-            m_beforeQuestion = [&] { QFile::link(clusterSockets, sockets); };
-        } else if (answer == QStringLiteral("folder")) {
-            m_prompts->queueAnswer(Prompt::Answer::Choose);
-            m_prompts->queueChoice(0);
-            m_prompts->queueFolder(m_home->filePath(QStringLiteral("stick")));
-            QVERIFY(QDir().mkpath(m_home->filePath(QStringLiteral("stick"))));
-        }
-
-        QCOMPARE(start(QStringLiteral("0409")), answer == QStringLiteral("quit") ? SessionOutcome::Ended
-                                                                                 : SessionOutcome::Ready);
-        const auto shown = m_prompts->shown();
-        QVERIFY(!shown.isEmpty());
-        QCOMPARE(shown[0].buttons, Prompt::Buttons::RetryChooseAnyQuit);
-        const QString serverName = QDir::toNativeSeparators(sockets) + QStringLiteral("/orvel_startup");
-        QVERIFY2(shown[0].text.startsWith(Texts::text(2960).arg(serverName, QString()).section(u'(', 0, 0)),
-                 qPrintable(shown[0].text));
-        QVERIFY2(shown[0].text.endsWith(u'\n' + Texts::text(2961)), qPrintable(shown[0].text));
-        QVERIFY(!shown[0].text.contains(QStringLiteral("s3cret")));
-        if (answer == QStringLiteral("quit")) {
-            QCOMPARE(shown.size(), 1);
-        } else if (answer == QStringLiteral("folder")) {
-            QCOMPARE(shownKinds(), (QStringList{"message", "choice", "folder"}));
-            QVERIFY(!m_session->onServer());
-            QCOMPARE(settings().text(Setting::ServerRegister), QString());
-            QCOMPARE(settings().text(Setting::DatabaseFolder), m_home->filePath(QStringLiteral("stick")));
-        } else {
-            QCOMPARE(shown.size(), 1);
-            QVERIFY(m_session->onServer());
-            QCOMPARE(m_session->activeSheetId(), 1);
-            QCOMPARE(scalar(QStringLiteral("SELECT Count(DbId) AS n FROM Dbs")), 1);
-        }
-    }
-
-    // The template and the help pages lie beside the executable in a build tree and
     // under <prefix>/share/orvel2 once installed; start-up must find them in both.
     void findsTheTemplateWhereTheLayoutPutsIt()
     {
