@@ -241,13 +241,15 @@ bool GridOrdering::sortPacked(const RowOrder &order)
     for (const RowOrder::Key &k : order.keys) {
         std::int64_t low = std::numeric_limits<std::int64_t>::max();
         std::int64_t high = Null;
+        bool anyNull = false;
         for (int b : m_order) {
-            if (k.keys[b] != Null) {
+            if (k.keys[b] == Null) {
+                anyNull = true;
+            } else {
                 low = std::min(low, k.keys[b]);
                 high = std::max(high, k.keys[b]);
             }
         }
-        const bool anyNull = std::any_of(m_order.begin(), m_order.end(), [&k](int b) { return k.keys[b] == Null; });
         if (high == Null || (low == high && !anyNull))
             continue;   // one value for every row orders nothing
         const std::uint64_t span = std::uint64_t(high) - std::uint64_t(low) + 1;
