@@ -3,6 +3,8 @@
 #include "store/Prefault.h"
 #include "store/RowReader.h"
 
+#include <algorithm>
+
 namespace {
 
 template<typename Value>
@@ -48,6 +50,14 @@ void DeadlineColumns::reserve(size_t rows)
 
 void DeadlineColumns::append(const RowReader &row)
 {
+    appendDeadline(row);
+    counterpartyId.push_back(qint32(row.integer(14)));
+    row.appendText(15, counterpartyName);
+    row.appendText(16, counterpartyNotes);
+}
+
+void DeadlineColumns::appendDeadline(const RowReader &row)
+{
     rowId.push_back(qint32(row.integer(0)));
     sheetId.push_back(qint32(row.integer(1)));
     type.push_back(qint32(row.integer(2)));
@@ -65,9 +75,42 @@ void DeadlineColumns::append(const RowReader &row)
     groupSize.push_back(qint32(row.integer(11)));
     row.appendText(12, notes);
     groupId.push_back(qint32(row.integer(13)));
-    counterpartyId.push_back(qint32(row.integer(14)));
-    row.appendText(15, counterpartyName);
-    row.appendText(16, counterpartyNotes);
+}
+
+void DeadlineColumns::joinCounterparties(RowReader &counterparties)
+{
+    struct Held
+    {
+        qint32 id;
+        qint32 name;
+        qint32 notes;
+    };
+    std::vector<Held> held;
+    while (counterparties.next()) {
+        if (counterparties.isNull(0))
+            continue;
+        held.push_back({qint32(counterparties.integer(0)), counterpartyName.hold(counterparties.text(1)),
+                        counterpartyNotes.hold(counterparties.text(2))});
+    }
+    std::sort(held.begin(), held.end(), [](const Held &a, const Held &b) { return a.id < b.id; });
+    // A recurrence's members name the same client one after another.
+    const Held *last = nullptr;
+    for (qint32 ref : counterpartyRef) {
+        if (!last || last->id != ref) {
+            const auto found = std::lower_bound(held.begin(), held.end(), ref,
+                                                [](const Held &h, qint32 id) { return h.id < id; });
+            last = found != held.end() && found->id == ref ? &*found : nullptr;
+        }
+        if (last) {
+            counterpartyId.push_back(last->id);
+            counterpartyName.appendHeld(last->name);
+            counterpartyNotes.appendHeld(last->notes);
+        } else {
+            counterpartyId.push_back(0);
+            counterpartyName.appendNull();
+            counterpartyNotes.appendNull();
+        }
+    }
 }
 
 DeadlineColumns DeadlineColumns::picked(const std::vector<int> &indexes) &&

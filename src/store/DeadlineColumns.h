@@ -43,6 +43,12 @@ struct DeadlineColumns
     void reserve(size_t rows);
     // The current row of a list-* statement, appended.
     void append(const RowReader &row);
+    // The same without the client/supplier: the first fourteen columns, the
+    // last three left for joinCounterparties.
+    void appendDeadline(const RowReader &row);
+    // The client/supplier columns of every row appended without them, from the
+    // rows of list-counterparties: a row whose client is not among them has none.
+    void joinCounterparties(RowReader &counterparties);
     // Only the rows at those indexes, in that order.
     DeadlineColumns picked(const std::vector<int> &indexes) &&;
 

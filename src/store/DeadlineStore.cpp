@@ -224,6 +224,9 @@ DeadlineStore::DueKinds DeadlineStore::dueKinds(qint32 sheetId, const QDate &tod
 
 DeadlineColumns DeadlineStore::sheetRows(qint32 sheetId)
 {
+    // The clients and the rows as of one moment: no row names a client read
+    // before it was saved.
+    TransactionGuard snapshot(connection());
     // A server plans the read itself and counts the rows as it sends them; a file
     // is told which plan to take.
     const char *statement = "list-sheet";
@@ -240,11 +243,16 @@ DeadlineColumns DeadlineStore::sheetRows(qint32 sheetId)
         if (sheet * 5 > table)
             statement = "list-sheet-scan";
     }
-    RowReader reader(connection(), statement, {{"sheetId", qlonglong(sheetId)}});
     DeadlineColumns rows;
-    rows.reserve(size_t(std::max<qint64>(sheet, reader.rowCount())));
-    while (reader.next())
-        rows.append(reader);
+    {
+        RowReader reader(connection(), statement, {{"sheetId", qlonglong(sheetId)}});
+        rows.reserve(size_t(std::max<qint64>(sheet, reader.rowCount())));
+        while (reader.next())
+            rows.appendDeadline(reader);
+    }
+    RowReader counterparties(connection(), "list-counterparties");
+    rows.joinCounterparties(counterparties);
+    snapshot.commit();
     return rows;
 }
 

@@ -52,11 +52,15 @@ public:
     const QString &at(int row) const;
     bool isNull(int row) const { return m_rows[size_t(row)] == NullText; }
     // A changed row's text is added, not looked for: the old one may still be named elsewhere.
-    void set(int row, const QString &text) { m_rows[size_t(row)] = text.isNull() ? NullText : m_texts.add(text); }
-    void append(const QString &text) { m_rows.push_back(text.isNull() ? NullText : m_texts.add(text)); }
+    void set(int row, const QString &text) { m_rows[size_t(row)] = hold(text); }
+    void append(const QString &text) { m_rows.push_back(hold(text)); }
     // Text as stored, in UTF-8: made a QString only when not held already.
     void appendUtf8(const char *data, qsizetype size);
     void appendNull() { m_rows.push_back(NullText); }
+    // A text that rows then name by the number returned, with appendHeld: held
+    // once however many rows name it. A null QString is Null.
+    qint32 hold(const QString &text) { return text.isNull() ? NullText : m_texts.add(text); }
+    void appendHeld(qint32 held) { m_rows.push_back(held); }
     void finishFilling()
     {
         m_texts.finishFilling();

@@ -461,9 +461,10 @@ private slots:
         QVERIFY2(!connection.isEmpty(), "template database missing");
         // Sheet 3 holds most of the table (a pass over the table), sheet 1 a small
         // share (the sheet's index): both list their rows by date, the list's tie.
+        // Its "0" names Acme, its "1" a client no longer in the file.
         for (int i = 0; i < 10; ++i)
-            insertDeadline(connection, 3, 1, false, QDate(2024, 1, 1).addDays(-i), QString::number(i), 0,
-                           Currency::fromWhole(i));
+            insertDeadline(connection, 3, 1, false, QDate(2024, 1, 1).addDays(-i), QString::number(i),
+                           i == 0 ? 1 : i == 1 ? 99 : 0, Currency::fromWhole(i));
         DeadlineStore store(connection);
         {
             GridModel m;
@@ -474,6 +475,11 @@ private slots:
             byDate.ties = {{ListColumn::TrDate, true}};
             m.setRecords(sheet.load(store, 3), byDate);
             QCOMPARE(listed(m), (QStringList{"9", "8", "7", "6", "5", "4", "3", "2", "1", "0"}));
+            using namespace ListColumn;
+            QCOMPARE((QVariantList{m.value(10, AcId), m.value(10, AcName), m.value(10, AcNotes)}),
+                     (QVariantList{1, "Acme", "pays late"}));
+            QCOMPARE((QVariantList{m.value(9, TrAcId), m.value(9, AcId), m.value(9, AcName), m.value(9, AcNotes)}),
+                     (QVariantList{99, QVariant(), QVariant(), QVariant()}));
 
             m.setRecords(sheet.load(store, 1));
             QCOMPARE(m.fieldCount(), ListColumn::Fields);

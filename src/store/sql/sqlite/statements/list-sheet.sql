@@ -1,7 +1,8 @@
--- Every deadline of a sheet with its client/supplier, through the sheet's index:
--- the plan for a sheet that holds a small share of the table. The columns are
--- the ones every list-* statement returns, in this order.
+-- Every deadline of a sheet through the sheet's index: the plan for a sheet that
+-- holds a small share of the table. The columns are the first fourteen of every
+-- list-* statement, in this order; the sheet's clients and suppliers are joined
+-- in memory from list-counterparties, one lookup each instead of one per row.
 SELECT TrRowId, TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, TrBalance, TrGrpType, TrGrpRow,
-       TrGrpMDay, TrNotes, TrGrpId, AcId, AcName, AcNotes
-  FROM Transactions LEFT JOIN Accounts ON Transactions.TrAcId = Accounts.AcId
+       TrGrpMDay, TrNotes, TrGrpId
+  FROM Transactions
  WHERE TrDbId = :sheetId;
