@@ -12,15 +12,31 @@ QVariant DeadlineListPresenter::computedValue(int column, const GridRow &row)
 {
     switch (column) {
     case ListColumn::GroupKey:
-        // Each re-read asks row by row from the first: today is read once per
-        // pass, as reading the clock consults the time zone every time.
-        if (row.bookmark() == 0 || !m_today.isValid())
-            m_today = Clock::today();
-        return groupKeyForDate(row.field(ListColumn::TrDate).toDate(), m_session.display().groupOption, m_today);
+        return int(*computedNumber(column, row));
     case ListColumn::OpenBalance:
         return openBalance(row.field(ListColumn::TrDone).toBool(), row.field(ListColumn::TrBalance));
     default:
         return {};
+    }
+}
+
+std::optional<std::int64_t> DeadlineListPresenter::computedNumber(int column, const GridRow &row)
+{
+    switch (column) {
+    case ListColumn::GroupKey:
+        // Each re-read asks row by row from the first: today is read once per
+        // pass, as reading the clock consults the time zone every time.
+        if (row.bookmark() == 0 || !m_today.isValid())
+            m_today = Clock::today();
+        return groupKeyForDate(row.date(ListColumn::TrDate), m_session.display().groupOption, m_today);
+    case ListColumn::OpenBalance:
+        // As openBalance(): nothing owed once done, a Null balance is zero, and
+        // a balance that is no amount is left to computedValue() to keep as read.
+        if (row.number(ListColumn::TrDone).value_or(0) != 0)
+            return 0;
+        return row.number(ListColumn::TrBalance, 0);
+    default:
+        return std::nullopt;
     }
 }
 

@@ -22,6 +22,7 @@ public:
     void setViewCaption(const QString &caption) { m_viewCaption = caption; }
 
     QVariant computedValue(int column, const GridRow &row) override;
+    std::optional<std::int64_t> computedNumber(int column, const GridRow &row) override;
     bool displayText(int column, const GridRow &row, QString &text) override;
     int iconIndex(int column, const GridRow &row) override;
     QString rowStyle(const GridRow &row) override;

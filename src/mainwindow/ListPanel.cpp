@@ -246,9 +246,9 @@ void ListPanel::refreshList(int view)
     layout.shows = [viewRow, first, last, only = m_onlyCounterparty](const GridRow &row) {
         using namespace ListColumn;
         // A row of Nulls held the place of a deadline that left the sheet.
-        return row.field(TrRowId).isValid()
-            && viewShows(viewRow, row.field(TrDone).toBool(), row.field(TrType).toInt(), row.field(TrDate).toDate(),
-                         first, last)
+        return !row.isNull(TrRowId)
+            && viewShows(viewRow, row.number(TrDone).value_or(0) != 0, int(row.number(TrType).value_or(0)),
+                         row.date(TrDate), first, last)
             && (!only || row.field(AcName).toString() == *only);
     };
     // The groups of the layout are set with the rows in one pass, so the rows are

@@ -68,20 +68,35 @@ QVariant GridCells::at(int row) const
     case Kind::Variant:
         return m_variants[row];
     case Kind::Money:
-        return m_money[row] == NullMoney ? QVariant() : QVariant::fromValue(Currency::fromUnits(m_money[row]));
+        return numberValue(m_kind, m_money[row]);
     case Kind::Text:
         return m_texts.isNull(row) ? QVariant() : QVariant(m_texts.at(row));
     default:
-        break;
+        return numberValue(m_kind, m_numbers[row]);
     }
-    const qint32 n = m_numbers[row];
-    if (n == NullNumber)
-        return {};
-    if (m_kind == Kind::Boolean)
-        return QVariant(n != 0);
-    if (m_kind == Kind::Date)
-        return QVariant(QDate::fromJulianDay(n));
-    return QVariant(int(n));
+}
+
+QVariant GridCells::numberValue(Kind kind, std::int64_t number)
+{
+    switch (kind) {
+    case Kind::Money:
+        return number == NullMoney ? QVariant() : QVariant::fromValue(Currency::fromUnits(number));
+    case Kind::Boolean:
+        return number == NullNumber ? QVariant() : QVariant(number != 0);
+    case Kind::Date:
+        return number == NullNumber ? QVariant() : QVariant(QDate::fromJulianDay(number));
+    default:
+        return number == NullNumber ? QVariant() : QVariant(int(number));
+    }
+}
+
+void GridCells::setNumber(int row, std::int64_t number)
+{
+    Q_ASSERT(isNumeric());
+    if (m_kind == Kind::Money)
+        m_money[row] = number;
+    else
+        m_numbers[row] = qint32(number);
 }
 
 bool GridCells::fits(const QVariant &value) const

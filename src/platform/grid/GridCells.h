@@ -47,6 +47,10 @@ public:
     static GridCells ofNumbers(Kind kind, std::vector<qint32> numbers);
     static GridCells ofMoney(std::vector<qint64> units);
     static GridCells ofTexts(TextColumn texts);
+    // A Boolean, Integer, Date or Money column's value put as the number it is
+    // held as (NullNumber or NullMoney for Null), and that number as a QVariant.
+    void setNumber(int row, std::int64_t number);
+    static QVariant numberValue(Kind kind, std::int64_t number);
 
     // Its value in a comparable number needs no other row: Null, integers, dates
     // and money.

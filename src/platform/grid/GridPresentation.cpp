@@ -18,7 +18,17 @@ void GridPresentation::fillComputed(GridTable &table)
         return;
     for (int c = table.fieldCount() + 1; c <= table.columnCount(); ++c)
         for (int b = 0; b < table.rowCount(); ++b)
-            table.setComputedValue(c, b, m_presenter->computedValue(c, GridRow(m_model, b)));
+            compute(table, c, b);
+}
+
+void GridPresentation::compute(GridTable &table, int column, int bookmark)
+{
+    const GridRow row(m_model, bookmark);
+    if (table.column(column).kind != GridCells::Kind::Variant && table.column(column).kind != GridCells::Kind::Text) {
+        if (const std::optional<std::int64_t> number = m_presenter->computedNumber(column, row))
+            return table.setComputedNumber(column, bookmark, *number);
+    }
+    table.setComputedValue(column, bookmark, m_presenter->computedValue(column, row));
 }
 
 void GridPresentation::fillComputed(GridTable &table, const std::vector<int> &bookmarks)
@@ -34,7 +44,7 @@ void GridPresentation::fillComputed(GridTable &table, const std::vector<int> &bo
         return;
     for (int c = table.fieldCount() + 1; c <= table.columnCount(); ++c)
         for (int b : bookmarks)
-            table.setComputedValue(c, b, m_presenter->computedValue(c, GridRow(m_model, b)));
+            compute(table, c, b);
 }
 
 void GridPresentation::forget(int rowCount, GridOrdering &ordering)

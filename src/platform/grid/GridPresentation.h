@@ -44,6 +44,10 @@ public:
     bool isSortable(int column) const;
 
 private:
+    // One computed value: as a number when the presenter gives one, which the
+    // column then holds without a QVariant.
+    void compute(GridTable &table, int column, int bookmark);
+
     const GridModel *m_model;   // for the row and group handles the presenter is given
     GridPresenter *m_presenter = nullptr;
     // Row styles as indices into the few distinct names given; -1 not asked yet.

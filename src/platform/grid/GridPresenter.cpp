@@ -5,6 +5,11 @@ QVariant GridPresenter::computedValue(int, const GridRow &)
     return {};
 }
 
+std::optional<std::int64_t> GridPresenter::computedNumber(int, const GridRow &)
+{
+    return std::nullopt;
+}
+
 bool GridPresenter::displayText(int, const GridRow &, QString &)
 {
     return false;

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <cstdint>
+#include <optional>
+
 // What the window tells the grid, row by row. The model asks; it never paints.
 // Every method has a neutral default, so a window overrides only what it needs.
 class GridPresenter
@@ -16,6 +19,11 @@ public:
     // Value of a computed column for a data row. Asked once per row whenever the
     // rows are (re-)read or refreshComputed() runs; the result is kept.
     virtual QVariant computedValue(int column, const GridRow &row);
+    // The same for a computed column of numbers (Boolean, Integer, Date or Money),
+    // without a QVariant: the number as GridCells holds it, its NullNumber or
+    // NullMoney for Null, or nothing when the value is of another kind and
+    // computedValue() must be asked.
+    virtual std::optional<std::int64_t> computedNumber(int column, const GridRow &row);
     // Text shown in a cell instead of the formatted value; return false to keep
     // the grid's own formatting. An empty text with true shows an empty cell.
     virtual bool displayText(int column, const GridRow &row, QString &text);

@@ -99,6 +99,15 @@ int GridTable::addComputedColumn(const QString &caption, GridCells::Kind kind)
     return columnCount();
 }
 
+void GridTable::setComputedNumber(int column, int bookmark, std::int64_t number)
+{
+    GridCells &cells = m_values[column - 1];
+    if (cells.isNumeric())
+        cells.setNumber(bookmark, number);
+    else   // an earlier row's value of another kind made it a column of QVariants
+        cells.set(bookmark, GridCells::numberValue(m_columns[column - 1].kind, number));
+}
+
 void GridTable::clearComputed()
 {
     for (int c = m_fieldCount; c < columnCount(); ++c) {

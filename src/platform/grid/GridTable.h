@@ -61,6 +61,9 @@ public:
     // Empties every computed column to one Null per row, ready to be filled.
     void clearComputed();
     void setComputedValue(int column, int bookmark, const QVariant &value) { m_values[column - 1].set(bookmark, value); }
+    // A number as GridCells holds one of the column's kind (its NullNumber or
+    // NullMoney for Null).
+    void setComputedNumber(int column, int bookmark, std::int64_t number);
 
 private:
     void reserveRows(int rows);
