@@ -8,15 +8,14 @@
 namespace {
 
 template<typename Value>
-void reserveRows(std::vector<Value> &column, size_t rows)
+void commitRows(std::vector<Value> &column, size_t first, size_t count)
 {
-    column.reserve(rows);
-    prefault(column);
+    prefault(column, first, count);
 }
 
-void reserveRows(TextColumn &column, size_t rows)
+void commitRows(TextColumn &column, size_t first, size_t count)
 {
-    column.reserve(rows);   // which commits its memory itself
+    column.commit(first, count);
 }
 
 TextColumn pick(const TextColumn &from, const std::vector<int> &indexes)
@@ -45,7 +44,17 @@ qint64 units(const RowReader &row, int column)
 void DeadlineColumns::reserve(size_t rows)
 {
     // Room for the deadlines the user saves next, which are added at the end.
-    forEachColumn([rows](auto &column) { reserveRows(column, rows + rows / 16 + 16); }, *this);
+    forEachColumn([rows](auto &column) { column.reserve(rows + rows / 16 + 16); }, *this);
+    m_committed = 0;
+}
+
+void DeadlineColumns::commitAhead()
+{
+    // Rows are committed a few thousand at a time as they come, not all at once:
+    // a room reserved for more rows than the read returns then costs nothing.
+    constexpr size_t Step = 8192;
+    forEachColumn([this](auto &column) { commitRows(column, m_committed, Step); }, *this);
+    m_committed += Step;
 }
 
 void DeadlineColumns::append(const RowReader &row)
@@ -58,6 +67,8 @@ void DeadlineColumns::append(const RowReader &row)
 
 void DeadlineColumns::appendDeadline(const RowReader &row)
 {
+    if (rowId.size() == m_committed)
+        commitAhead();
     rowId.push_back(qint32(row.integer(0)));
     sheetId.push_back(qint32(row.integer(1)));
     type.push_back(qint32(row.integer(2)));

@@ -40,6 +40,7 @@ struct DeadlineColumns
     TextColumn counterpartyNotes;   // AcNotes
 
     int size() const { return int(rowId.size()); }
+    // Room for at least rows, its memory committed as the rows are appended.
     void reserve(size_t rows);
     // The current row of a list-* statement, appended.
     void append(const RowReader &row);
@@ -56,6 +57,11 @@ struct DeadlineColumns
     // two, in the order of the list-* statements' select lists.
     template<typename Apply, typename... Sets>
     static void forEachColumn(Apply &&apply, Sets &...sets);
+
+private:
+    void commitAhead();
+
+    size_t m_committed = 0;   // rows whose memory is committed in every column
 };
 
 template<typename Apply, typename... Sets>

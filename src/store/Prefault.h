@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -13,6 +14,15 @@ template<typename Value>
 void prefault(std::vector<Value> &buffer)
 {
     prefault(buffer.data(), buffer.capacity() * sizeof(Value));
+}
+
+// The same for the room of rows from first to first + count, as far as the
+// buffer's capacity goes.
+template<typename Value>
+void prefault(std::vector<Value> &buffer, std::size_t first, std::size_t count)
+{
+    if (first < buffer.capacity())
+        prefault(buffer.data() + first, std::min(count, buffer.capacity() - first) * sizeof(Value));
 }
 
 // assign(count, value), the memory committed first should the buffer grow.

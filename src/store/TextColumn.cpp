@@ -65,10 +65,9 @@ void TextPool::finishFilling()
     m_lookup.reset();
 }
 
-void TextColumn::reserve(size_t rows)
+void TextColumn::commit(size_t first, size_t count)
 {
-    m_rows.reserve(rows);
-    prefault(m_rows);
+    prefault(m_rows, first, count);
 }
 
 const QString &TextColumn::at(int row) const

@@ -44,7 +44,10 @@ class TextColumn
 public:
     int size() const { return int(m_rows.size()); }
     size_t capacity() const { return m_rows.capacity(); }
-    void reserve(size_t rows);
+    // Room for rows, its memory committed as the rows come (commit).
+    void reserve(size_t rows) { m_rows.reserve(rows); }
+    // Commits the room of rows from first to first + count.
+    void commit(size_t first, size_t count);
     // Null up to rows, or cut down to them.
     void resize(int rows) { m_rows.resize(size_t(rows), NullText); }
 

@@ -41,7 +41,8 @@ void GridCells::reserve(int rows)
         m_money.reserve(rows);
         return prefault(m_money);
     case Kind::Text:
-        return m_texts.reserve(rows);   // which commits its memory itself
+        m_texts.reserve(rows);
+        return m_texts.commit(0, rows);
     default:
         m_numbers.reserve(rows);
         return prefault(m_numbers);

@@ -1,0 +1,2 @@
+-- Every deadline of every sheet.
+SELECT COUNT(*) FROM Transactions;
