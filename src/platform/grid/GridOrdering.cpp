@@ -11,6 +11,7 @@
 #include <QDateTime>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <limits>
@@ -222,6 +223,36 @@ bool GridOrdering::RowOrder::operator()(int a, int b) const
     return a < b;
 }
 
+namespace {
+
+// Sorts numbers by their bits from low to high, stably: those equal in them keep
+// their order. Eleven bits a pass, and a pass in which every number has the same
+// digit moves nothing.
+void radixSort(std::vector<std::uint64_t> &numbers, int low, int high)
+{
+    constexpr int DigitBits = 11;
+    constexpr std::uint64_t Mask = (std::uint64_t(1) << DigitBits) - 1;
+    std::vector<std::uint64_t> sorted;
+    std::array<size_t, size_t(1) << DigitBits> start;
+    for (int shift = low; shift < high; shift += DigitBits) {
+        start.fill(0);
+        for (std::uint64_t n : numbers)
+            ++start[(n >> shift) & Mask];
+        if (std::find(start.begin(), start.end(), numbers.size()) != start.end())
+            continue;
+        size_t next = 0;
+        for (size_t &s : start)
+            next += std::exchange(s, next);
+        if (sorted.empty())
+            assignCommitted(sorted, numbers.size(), std::uint64_t(0));
+        for (std::uint64_t n : numbers)
+            sorted[start[(n >> shift) & Mask]++] = n;
+        numbers.swap(sorted);
+    }
+}
+
+} // namespace
+
 bool GridOrdering::sortPacked(const RowOrder &order)
 {
     constexpr std::int64_t Null = std::numeric_limits<std::int64_t>::min();
@@ -277,7 +308,10 @@ bool GridOrdering::sortPacked(const RowOrder &order)
         }
         packed[i] = number;
     }
-    std::sort(packed.begin(), packed.end());
+    // The rows come in bookmark order: their keys alone are sorted, by a stable
+    // sort that keeps that order among equal keys.
+    Q_ASSERT(std::is_sorted(m_order.begin(), m_order.end()));
+    radixSort(packed, bookmarkBits, shift);
     const std::uint64_t bookmarkMask = (std::uint64_t(1) << bookmarkBits) - 1;
     for (size_t i = 0; i < m_order.size(); ++i)
         m_order[i] = int(packed[i] & bookmarkMask);

@@ -110,9 +110,10 @@ private:
         std::vector<Key> keys;
         bool operator()(int a, int b) const;
     };
-    // Sorts m_order by packing each row's keys and bookmark into one number, which
-    // a large list sorts several times faster than it compares rows key by key;
-    // false, untouched, when the keys' ranges do not fit in 64 bits.
+    // Sorts m_order, which holds its rows in bookmark order, by packing each row's
+    // keys and bookmark into one number, which a large list sorts several times
+    // faster than it compares rows key by key; false, untouched, when the keys'
+    // ranges do not fit in 64 bits.
     bool sortPacked(const RowOrder &order);
     RowOrder rowOrder(const GridTable &table, const QList<GridSortKey> &groupLevels, const QList<GridSortKey> &sortKeys,
                       std::vector<int> &levels);
