@@ -104,18 +104,29 @@ void DeadlineColumns::joinCounterparties(RowReader &counterparties)
                         counterpartyNotes.hold(counterparties.text(2))});
     }
     std::sort(held.begin(), held.end(), [](const Held &a, const Held &b) { return a.id < b.id; });
-    // A recurrence's members name the same client one after another.
-    const Held *last = nullptr;
+    // Ids are given one after another, so a table by id finds each row's client
+    // at once; ids far apart are looked up in the sorted list instead.
+    const qint32 highest = held.empty() ? -1 : held.back().id;
+    std::vector<int> placeOfId;
+    if (!held.empty() && held.front().id >= 0 && size_t(highest) <= 4 * held.size() + 4096) {
+        placeOfId.assign(size_t(highest) + 1, -1);
+        for (size_t i = 0; i < held.size(); ++i)
+            placeOfId[size_t(held[i].id)] = int(i);
+    }
+    auto find = [&](qint32 ref) -> const Held * {
+        if (!placeOfId.empty())
+            return ref >= 0 && ref <= highest && placeOfId[size_t(ref)] >= 0 ? &held[size_t(placeOfId[size_t(ref)])]
+                                                                             : nullptr;
+        const auto found =
+            std::lower_bound(held.begin(), held.end(), ref, [](const Held &h, qint32 id) { return h.id < id; });
+        return found != held.end() && found->id == ref ? &*found : nullptr;
+    };
     for (qint32 ref : counterpartyRef) {
-        if (!last || last->id != ref) {
-            const auto found = std::lower_bound(held.begin(), held.end(), ref,
-                                                [](const Held &h, qint32 id) { return h.id < id; });
-            last = found != held.end() && found->id == ref ? &*found : nullptr;
-        }
-        if (last) {
-            counterpartyId.push_back(last->id);
-            counterpartyName.appendHeld(last->name);
-            counterpartyNotes.appendHeld(last->notes);
+        const Held *client = find(ref);
+        if (client) {
+            counterpartyId.push_back(client->id);
+            counterpartyName.appendHeld(client->name);
+            counterpartyNotes.appendHeld(client->notes);
         } else {
             counterpartyId.push_back(0);
             counterpartyName.appendNull();
