@@ -83,8 +83,11 @@ QString DeadlineListPresenter::rowStyle(const GridRow &row)
 QString DeadlineListPresenter::groupCaption(const GridGroup &group, const QString &defaultCaption)
 {
     const QLocale locale;
-    const TotalUnits total = group.sum(ListColumn::OpenBalance);
     const Session::DisplayOptions &display = m_session.display();
+    // The sum runs over every row of the group: only a caption that shows it asks.
+    const bool showsTotal = display.showGroupTotals
+        && (group.column() != ListColumn::TrDbId || display.groupOption == 3);
+    const TotalUnits total = showsTotal ? group.sum(ListColumn::OpenBalance) : TotalUnits();
     switch (group.column()) {
     case ListColumn::TrDbId:
         return topGroupCaption(m_session.activeSheetName(), m_viewCaption, display.groupOption,
