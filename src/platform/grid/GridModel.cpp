@@ -27,23 +27,29 @@ void GridModel::setRecords(GridRecords &&records)
 {
     // Under the same layout, collapsed groups stay collapsed.
     const std::vector<qint64> keys = keyAnchor();
+    const int dropped = m_table.rowCount();
     rebuildAll([&] { m_table.setRecords(std::move(records)); });
     finishReread(keys);
-    handBackMemory();
+    handBackMemory(dropped);
 }
 
 void GridModel::setRecords(GridRecords &&records, const Layout &layout)
 {
+    const int dropped = m_table.rowCount();
     relayout(layout, true, [&] { m_table.setRecords(std::move(records)); });
-    handBackMemory();
+    handBackMemory(dropped);
 }
 
-void GridModel::handBackMemory()
+void GridModel::handBackMemory(int droppedRows)
 {
     // The rows just dropped were many small blocks: hand the freed memory back
-    // to the system, or a session of re-reads keeps the high-water mark.
+    // to the system, or a session of re-reads keeps the high-water mark. A few
+    // rows (the empty list a window starts with) are not worth the walk.
 #ifdef __GLIBC__
-    malloc_trim(0);
+    if (droppedRows >= 4096)
+        malloc_trim(0);
+#else
+    (void)droppedRows;
 #endif
 }
 

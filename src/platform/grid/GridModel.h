@@ -218,7 +218,7 @@ private:
 
     // The rows changed from the ground up: computed columns, order, groups, list.
     void rebuildAll(const std::function<void()> &change);
-    static void handBackMemory();
+    static void handBackMemory(int droppedRows);
     // Rebuilds everything after change, under the layout.
     void relayout(const Layout &layout, bool valuesChanged, const std::function<void()> &change);
     // The sort keys, then the ties they do not name already.
