@@ -160,8 +160,9 @@ const std::vector<std::int64_t> &GridOrdering::keysOf(const GridTable &table, in
     auto found = m_keys.find(column);
     if (found == m_keys.end()) {
         const GridCells &values = table.values(column);
+        // A column of numbers holds every value exactly.
         bool exact = true;
-        for (int b = 0; exact && b < values.size(); ++b)
+        for (int b = 0; exact && !values.isNumeric() && b < values.size(); ++b)
             exact = values.isExact(b);
         ColumnKeys keys{comparableKeys(values), exact};
         found = m_keys.emplace(column, std::move(keys)).first;
@@ -332,9 +333,12 @@ void GridOrdering::rebuild(const GridTable &table, const QList<GridSortKey> &gro
         assignCommitted(m_order, size_t(rows), 0);
         std::iota(m_order.begin(), m_order.end(), 0);
     } else {
+        assignCommitted(m_order, size_t(rows), 0);
+        size_t listed = 0;
         for (int b = 0; b < rows; ++b)
             if (included[b])
-                m_order.push_back(b);
+                m_order[listed++] = b;
+        m_order.resize(listed);
     }
     if (!order.keys.empty() && !sortPacked(order))
         std::sort(m_order.begin(), m_order.end(), order);
