@@ -23,12 +23,17 @@ QVariant DeadlineListPresenter::computedValue(int column, const GridRow &row)
 std::optional<std::int64_t> DeadlineListPresenter::computedNumber(int column, const GridRow &row)
 {
     switch (column) {
-    case ListColumn::GroupKey:
+    case ListColumn::GroupKey: {
+        // Only the layouts by due date and by month group on it.
+        const int groupOption = m_session.display().groupOption;
+        if (groupOption != 1 && groupOption != 2)
+            return 0;
         // Each re-read asks row by row from the first: today is read once per
         // pass, as reading the clock consults the time zone every time.
         if (row.bookmark() == 0 || !m_today.isValid())
             m_today = Clock::today();
-        return groupKeyForDate(row.date(ListColumn::TrDate), m_session.display().groupOption, m_today);
+        return groupKeyForDate(row.date(ListColumn::TrDate), groupOption, m_today);
+    }
     case ListColumn::OpenBalance:
         // As openBalance(): nothing owed once done, a Null balance is zero, and
         // a balance that is no amount is left to computedValue() to keep as read.
