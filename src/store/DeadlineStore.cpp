@@ -13,6 +13,7 @@
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -224,9 +225,13 @@ DeadlineStore::DueKinds DeadlineStore::dueKinds(qint32 sheetId, const QDate &tod
 
 DeadlineColumns DeadlineStore::sheetRows(qint32 sheetId)
 {
-    // The clients and the rows as of one moment: no row names a client read
-    // before it was saved.
-    TransactionGuard snapshot(connection());
+    // A file's clients and rows as of one moment: no row names a client saved
+    // after the clients were read. A server's other desks announce their writes,
+    // which reads such a row again; there the read takes no transaction, which
+    // the server could refuse for overlapping a write.
+    std::optional<TransactionGuard> snapshot;
+    if (!connection().isServer())
+        snapshot.emplace(connection());
     // A server plans the read itself and counts the rows as it sends them; a file
     // is told which plan to take.
     const char *statement = "list-sheet";
@@ -258,7 +263,8 @@ DeadlineColumns DeadlineStore::sheetRows(qint32 sheetId)
     }
     RowReader counterparties(connection(), "list-counterparties");
     rows.joinCounterparties(counterparties);
-    snapshot.commit();
+    if (snapshot)
+        snapshot->commit();
     return rows;
 }
 
