@@ -189,6 +189,8 @@ private slots:
             {"monthly from 31 January", QDate(2017, 1, 31), 3, {{2017, 1, 31}, {2017, 2, 28}, {2017, 3, 31}, {2017, 4, 30}}},
             {"monthly from 30/04, a month end", QDate(2017, 4, 30), 3, {{2017, 4, 30}, {2017, 5, 31}, {2017, 6, 30}}},
             {"monthly from 30 March, no month end", QDate(2017, 3, 30), 3, {{2017, 3, 30}, {2017, 4, 30}, {2017, 5, 30}}},
+            {"monthly from 29 January, not from the member before", QDate(2017, 1, 29), 3,
+             {{2017, 1, 29}, {2017, 2, 28}, {2017, 3, 29}}},
             {"quarterly from 31 August", QDate(2017, 8, 31), 5, {{2017, 8, 31}, {2017, 11, 30}, {2018, 2, 28}}},
             {"biannual from 31 August", QDate(2017, 8, 31), 7, {{2017, 8, 31}, {2018, 2, 28}, {2018, 8, 31}}},
             {"yearly from 29 February", QDate(2016, 2, 29), 8, {{2016, 2, 29}, {2017, 2, 28}, {2018, 2, 28}}},
