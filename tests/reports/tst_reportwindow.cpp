@@ -538,7 +538,6 @@ private slots:
     void windowsFitSmallScreens()
     {
         Session &session = m_session->session();
-        const QString db = this->db();
         const std::map<QString, std::function<QWidget *()>> make{
             {"main", [&] { return new MainWindow(session); }},
             {"report", [&] { return new ReportWindow(session); }},
@@ -550,12 +549,12 @@ private slots:
              }},
             {"deadlineEditor", [&] {
                  auto *editor = new DeadlineEditor(session);
-                 editor->open(firstValue(db, QStringLiteral("SELECT Min(TrRowId) FROM Transactions")).toInt());
+                 editor->open(firstValue(db(), QStringLiteral("SELECT Min(TrRowId) FROM Transactions")).toInt());
                  return editor;
              }},
             {"preferences", [&] { return new PreferencesDialog(session); }},
-            {"counterparties", [&] { return new CounterpartyList(db, session.deadlineRegister()); }},
-            {"counterpartyEditor", [&] { return new CounterpartyEditor(db, session.deadlineRegister()); }},
+            {"counterparties", [&] { return new CounterpartyList(db(), session.deadlineRegister()); }},
+            {"counterpartyEditor", [&] { return new CounterpartyEditor(db(), session.deadlineRegister()); }},
             {"sheets", [&] { return new SheetsDialog(session); }},
             {"purge", [&] { return new PurgeDialog(session); }},
             {"help", [] { return new HelpWindow(); }},
