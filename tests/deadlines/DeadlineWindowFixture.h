@@ -1,6 +1,5 @@
 #pragma once
 
-#include "AccessibleNames.h"
 #include "../registers/RegisterTestDb.h"
 #include "../support/Announcements.h"
 
@@ -14,6 +13,8 @@
 #include "platform/Prompts.h"
 #include "startup/Texts.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -30,6 +31,28 @@
 #include <QWindow>
 
 #include <limits>
+
+// What a screen reader misses in a window, read through the accessibility
+// interfaces it uses, not through the window's own members: "name: unnamed" for
+// a button or box without an accessible name, "name: unlabelled" for a box that
+// no label names (no Label relation). The parts Qt builds inside a control are
+// left out.
+inline QStringList unspokenControls(QWidget *form)
+{
+    QStringList out;
+    for (QWidget *w : form->findChildren<QWidget *>()) {
+        const bool box = qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w) || qobject_cast<QPlainTextEdit *>(w);
+        if ((!box && !qobject_cast<QAbstractButton *>(w)) || w->objectName().isEmpty()
+            || w->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+        if (!iface || iface->text(QAccessible::Name).trimmed().isEmpty())
+            out << w->objectName() + QStringLiteral(": unnamed");
+        if (box && (!iface || iface->relations(QAccessible::Label).isEmpty()))
+            out << w->objectName() + QStringLiteral(": unlabelled");
+    }
+    return out;
+}
 
 // The new-deadline window and the editor of one deadline over a fresh copy of
 // the template database: setUpCase() in initTestCase, setUp() in init and

@@ -60,9 +60,6 @@ private slots:
         d.acId = 5;
         d.value = AmountText::parse(QStringLiteral("12,50"), QLocale(QLocale::Italian, QLocale::Italy)).value();
         d.dates = {QDate(2017, 4, 3)};
-        // No client/supplier 5 (deleted while the window was open): nothing is written.
-        QVERIFY(m_db->save(d).rowIds.isEmpty());
-        QCOMPARE(firstValue(m_db->connectionString(), QStringLiteral("SELECT Count(TrRowId) FROM Transactions")).toInt(), 0);
         m_db->raw(QStringLiteral("INSERT INTO Accounts (AcId, AcName) VALUES (5, 'Rossi')"));
         m_db->raw(QStringLiteral("INSERT INTO Transactions (TrDbId) VALUES (1)"));
         const DeadlineStore::CreatedDeadlines created = m_db->save(d);
@@ -90,10 +87,6 @@ private slots:
         m_db->raw(QStringLiteral("INSERT INTO Transactions (TrDbId, TrType, TrGrpType, TrGrpId) VALUES (2, 1, 'w', 41)"));
         m_db->save(rent(QDate(2017, 1, 1), 2));
         QCOMPARE(groupMembers(m_db->connectionString(), 42).size(), 2);
-
-        Connection c;
-        c.open(m_db->connectionString());
-        QCOMPARE(DeadlineStore(c).nextGroupId(), 43);
     }
 
     void addingToAGroupRenumbersItByDate()
@@ -150,7 +143,7 @@ private slots:
 
     // The editor's save against a row that others change while it is open: only the
     // changed columns are written, a column changed by both is not overwritten, and
-    // a row or client that is gone writes nothing.
+    // a row that is gone writes nothing (a client that is gone: the windows' tests).
     void editorSaveMeetsChangesMadeMeanwhile()
     {
         DeadlineStore::StoredDeadline read = savedForEditing();
@@ -183,24 +176,21 @@ private slots:
         QCOMPARE(rowFields(m_db->connectionString(), 1, "TrDate, TrDescription, TrDone"), (QStringList{"2017-02-01", "Rent March", "1"}));
 
         read = *store().readDeadline(1);
-        changes = {};
-        changes.acId = 5;   // a client deleted while the editor was open
-        changes.done = false;
-        QCOMPARE(store().updateDeadline(read, changes).outcome, DeadlineStore::UpdateOutcome::CounterpartyGone);
-        QCOMPARE(rowFields(m_db->connectionString(), 1, "TrAcId, TrDone"), (QStringList{"0", "1"}));
         m_db->raw(QStringLiteral("DELETE FROM Transactions"));
         QCOMPARE(store().updateDeadline(read, changes).outcome, DeadlineStore::UpdateOutcome::Gone);
         QCOMPARE(firstValue(m_db->connectionString(), QStringLiteral("SELECT COUNT(*) FROM Transactions")).toInt(), 0);
     }
 
-    // The due dates of a recurrence's members, each computed from the first date.
+    // The due dates of a recurrence's members, each computed from the first date, and
+    // whether the last of them still falls within the supported range.
     void memberDatesComeFromTheFirstDate()
     {
         const struct { const char *row; QDate first; int position; Dates expected; } cases[] = {
             {"monthly from 31 January", QDate(2017, 1, 31), 3, {{2017, 1, 31}, {2017, 2, 28}, {2017, 3, 31}, {2017, 4, 30}}},
             {"monthly from 30/04, a month end", QDate(2017, 4, 30), 3, {{2017, 4, 30}, {2017, 5, 31}, {2017, 6, 30}}},
             {"monthly from 30 March, no month end", QDate(2017, 3, 30), 3, {{2017, 3, 30}, {2017, 4, 30}, {2017, 5, 30}}},
-            {"monthly from 29 January", QDate(2017, 1, 29), 3, {{2017, 1, 29}, {2017, 2, 28}, {2017, 3, 29}}},
+            {"monthly from 29 January, not from the member before", QDate(2017, 1, 29), 3,
+             {{2017, 1, 29}, {2017, 2, 28}, {2017, 3, 29}}},
             {"quarterly from 31 August", QDate(2017, 8, 31), 5, {{2017, 8, 31}, {2017, 11, 30}, {2018, 2, 28}}},
             {"biannual from 31 August", QDate(2017, 8, 31), 7, {{2017, 8, 31}, {2018, 2, 28}, {2018, 8, 31}}},
             {"yearly from 29 February", QDate(2016, 2, 29), 8, {{2016, 2, 29}, {2017, 2, 28}, {2018, 2, 28}}},
@@ -214,15 +204,6 @@ private slots:
             const auto named = qScopeGuard([row] { if (QTest::currentTestFailed()) qWarning("row: %s", row); });
             QCOMPARE(RecurrenceDates::memberDates(first, position, int(expected.size())), expected);
         }
-    }
-
-    void longRunsKeepTheMonthEndWithinTheRange()
-    {
-        const Dates dates = RecurrenceDates::memberDates(QDate(2017, 4, 30), 3, 250);
-        QCOMPARE(dates.size(), 250);
-        for (const QDate &d : dates)
-            QVERIFY2(RecurrenceDates::isLastDayOfMonth(d), qPrintable(d.toString(Qt::ISODate)));
-        QCOMPARE(dates.last(), QDate(2038, 1, 31));
         // The last member decides whether the run fits the supported range.
         QVERIFY(RecurrenceDates::fitsSupportedRange(QDate(9990, 12, 31), 8, 10));
         QVERIFY(!RecurrenceDates::fitsSupportedRange(QDate(9990, 12, 31), 8, 11));
@@ -257,7 +238,6 @@ private slots:
             {"en: past the largest amount", false, English, "922,337,203,685,477.5808", refused},
             {"en: rounding past the range", false, English, "922337203685477.58075", refused},
             {"empty", false, English, "", refused},
-            {"letters", false, English, "12a", refused},
 
             {"entry en: minus", true, English, "-5", refused},
             {"entry en: brackets", true, English, "(7)", refused},

@@ -4,12 +4,9 @@
 #include "export/ExportTexts.h"
 #include "export/TextExport.h"
 
-#include <QMetaType>
-
 // The exports' texts read straight from the program's text table file, so the tests
 // see the wording a user sees without going through the program's text lookup.
 enum class TableLanguage { Italian, English };
-Q_DECLARE_METATYPE(TableLanguage)
 
 inline ExportTexts exportTextsFor(TableLanguage language)
 {

