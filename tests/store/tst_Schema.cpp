@@ -6,6 +6,7 @@
 
 #include "../support/OtherProgram.h"
 #include "../support/TestDatabase.h"
+#include "../support/TestRows.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -60,10 +61,7 @@ private:
     // the tool that made it defined it, with an index to survive the rebuild.
     void makeOlderDatabase(const QString &accounts)
     {
-        QFile::remove(path());
-        QFile empty(path());
-        QVERIFY(empty.open(QIODevice::WriteOnly));
-        empty.close();
+        QVERIFY(writeFile(path(), {}));
         Connection c;
         c.open(m_cs);
         exec(c, "CREATE TABLE Dbs (DbId INTEGER NOT NULL PRIMARY KEY, DbName VARCHAR(100) CHECK (DbName <> ''))");
@@ -239,15 +237,7 @@ private slots:
     // only an index shows, and one that is no database are found by start-up's tests.
     void findsAnOverwrittenPage()
     {
-        QStringList statements{"BEGIN"};
-        for (int i = 0; i < 3000; ++i)
-            statements << QStringLiteral("INSERT INTO Transactions (TrDbId, TrDescription, TrNotes, TrGrpId) "
-                                         "VALUES (1, 'row %1', '%2', %3)")
-                              .arg(i)
-                              .arg(QString(60, u'n'))
-                              .arg(i % 50 + 1);
-        statements << "COMMIT";
-        alter(statements);
+        addDeadlines(m_cs, 3000);
         QVERIFY(checkUnchanged().ok());
 
         QFile f(path());
@@ -273,10 +263,8 @@ private slots:
 
         // A file where the folder should be is said to be one, not a matter of permissions.
         QTemporaryDir other;
-        QFile standIn(other.filePath("Orvel2DB"));
-        QVERIFY(standIn.open(QIODevice::WriteOnly));
-        standIn.close();
-        QCOMPARE(DatabaseCheck::check(Database::connectionString(standIn.fileName())).kind,
+        QVERIFY(writeFile(other.filePath("Orvel2DB"), {}));
+        QCOMPARE(DatabaseCheck::check(Database::connectionString(other.filePath("Orvel2DB"))).kind,
                  DatabaseProblem::Kind::FolderIsAFile);
         QVERIFY(DatabaseCheck::inspectFolder(other.path()).ok());
 
