@@ -4,7 +4,6 @@
 //   toggle SHEET ROW            closes/opens the row and announces it
 //   recurrences N               N new monthly recurrences of 3 on sheet 1
 //   unmember GROUP ROW...       deletes those members, renumbering the group
-//   edit ROW TEXT               the editor's save of a new description
 // answering "done" or "error NUMBER TEXT". What the others announce comes out as
 // "deadlines SHEET ROW,ROW" ("all" for the whole sheet), "counterparties", "sheets".
 #include "store/DbError.h"
@@ -45,11 +44,6 @@ void run(const QString &cs, Register &changes, const QStringList &args)
     } else if (args.value(0) == u"unmember") {
         for (int i = 2; i < args.size(); ++i)
             store.deleteFromGroup(number(i), number(1));
-    } else if (args.value(0) == u"edit") {
-        DeadlineStore::DeadlineChanges changes;
-        changes.description = args.value(2);
-        if (store.updateDeadline(*store.readDeadline(number(1)), changes).outcome != DeadlineStore::UpdateOutcome::Written)
-            throw DbError(-1, QStringLiteral("not written"));
     }
 }
 
