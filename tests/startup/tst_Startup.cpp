@@ -32,19 +32,6 @@ class tst_Startup final : public QObject, StartupFixture
 {
     Q_OBJECT
 
-private:
-    // 300 deadlines, then the file cut short by one byte: every page still reads,
-    // but the last deadline's group id no longer agrees with its index.
-    void cutShortAfterDeadlines()
-    {
-        addDeadlines(m_session->connectionString(), 300);
-        QFile file(defaultDatabase());
-        QVERIFY(file.resize(file.size() - 1));
-    }
-
-    // A settings file of its own, away from the one a start uses.
-    QString plainIni() const { return m_home->filePath(QStringLiteral("plain.ini")); }
-
 private slots:
     void initTestCase() { checkTemplate(); }
     void init() { setUp(); }
@@ -53,7 +40,7 @@ private slots:
     // back exactly as written, and a write that cannot land named in the user's language.
     void settingsFileReadsAndWritesAsTheUserLeftIt()
     {
-        const QString file = plainIni();
+        const QString file = m_home->filePath(QStringLiteral("plain.ini"));   // away from the one a start uses
         QCOMPARE(SettingsStore(file).integer(Setting::WarnDays), 2);
         QCOMPARE(SettingsStore(file).text(Setting::DatabaseFolder, QStringLiteral("/db")), QStringLiteral("/db"));
         QVERIFY(!QFile::exists(file));
@@ -343,7 +330,10 @@ private slots:
         QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
         QString good;
         if (indexes) {
-            cutShortAfterDeadlines();
+            // Every page still reads, but the last deadline's group id no longer agrees with its index.
+            addDeadlines(m_session->connectionString(), 300);
+            QFile file(defaultDatabase());
+            QVERIFY(file.resize(file.size() - 1));
         } else {
             insertDeadline(m_session->connectionString(), 1, 1, false, QDate(2026, 3, 2), QStringLiteral("Rent"), 0,
                            Currency::fromUnits(10000));
@@ -397,28 +387,27 @@ private slots:
 
     void newFilesAreTheUsersAlone()
     {
+        const auto mode = [](const QString &path) {
+            struct stat info {};
+            return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
+        };
+        const QString settingsFile = m_home->filePath(QStringLiteral("settings.ini"));
         const mode_t previous = umask(022);
         QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
         settings().setInteger(Setting::LanguageChoice, 2);
         umask(previous);
-        const auto own = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-        const auto mask = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
-                          | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther
-                          | QFileDevice::ExeOther;
-        QCOMPARE(QFile::permissions(defaultFolder()) & mask, own | QFileDevice::ExeOwner);
-        QCOMPARE(QFile::permissions(defaultDatabase()) & mask, own);
-        QCOMPARE(QFile::permissions(m_home->filePath(QStringLiteral("settings.ini"))) & mask, own);
+        QCOMPARE(mode(defaultFolder()), 0700);
+        QCOMPARE(mode(defaultDatabase()), 0600);
+        QCOMPARE(mode(settingsFile), 0600);
 
         // What exists keeps the permissions its owner gave it, also through a rewrite.
-        const auto shared = own | QFileDevice::ReadGroup;
-        QFile::setPermissions(defaultDatabase(), shared);
-        QFile::setPermissions(m_home->filePath(QStringLiteral("settings.ini")), shared);
-        QFile::setPermissions(defaultFolder(), shared | QFileDevice::ExeOwner | QFileDevice::ExeGroup);
+        const std::pair<QString, int> given[] = {{defaultDatabase(), 0640}, {settingsFile, 0640}, {defaultFolder(), 0750}};
+        for (const auto &[path, bits] : given)
+            QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(bits)), 0);
         QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
         settings().setInteger(Setting::LanguageChoice, 3);
-        QCOMPARE(QFile::permissions(defaultDatabase()) & mask, shared);
-        QCOMPARE(QFile::permissions(m_home->filePath(QStringLiteral("settings.ini"))) & mask, shared);
-        QCOMPARE(QFile::permissions(defaultFolder()) & mask, shared | QFileDevice::ExeOwner | QFileDevice::ExeGroup);
+        for (const auto &[path, bits] : given)
+            QCOMPARE(mode(path), bits);
     }
 
     // An error that escapes a command handler reaches the user as a message and
@@ -489,8 +478,6 @@ private slots:
             QTest::newRow(name) << QStringList{"--register", argument} << -1 << QString() << QString() << registerName;
         };
         registerRow("URI", "postgresql://db.office/orvel?sslmode=require", "postgresql://db.office/orvel?sslmode=require");
-        registerRow("service", "service=orvel", "service=orvel");
-        registerRow("folder", "/srv/Orvel 2/db", "/srv/Orvel 2/db");
         registerRow("relative folder", "db", QDir::currentPath() + "/db");
         registerRow("the file in a folder", "/srv/db/orvel2.mdb", "/srv/db");
         registerRow("another file is a folder's name", "/srv/db/old.mdb", "/srv/db/old.mdb");

@@ -62,12 +62,7 @@ private slots:
         QFETCH(QString, user);
         QFETCH(int, encryption);
         QFETCH(QString, shown);
-        ServerAddress::Fields fields;
-        fields.host = host;
-        fields.port = port;
-        fields.database = database;
-        fields.user = user;
-        fields.encryption = ServerAddress::Encryption(encryption);
+        const ServerAddress::Fields fields{{}, host, port, database, user, ServerAddress::Encryption(encryption)};
         const QString caFile = QStringLiteral("/etc/ssl/my ca.pem");
         const QString name = ServerAddress::uri(fields, caFile);
         QVERIFY2(Database::isServerRegister(name), qPrintable(name));
@@ -95,11 +90,8 @@ private slots:
     void serverPasswordIsNeverInTheSettings()
     {
         Keyring::MemoryKeyring keyring;
-        ServerAddress::Fields fields;
-        fields.host = m_home->filePath(QStringLiteral("no server"));   // a socket folder: fails at once
-        fields.database = QStringLiteral("orvel");
-        fields.user = QStringLiteral("anna");
-        const QString name = ServerAddress::uri(fields);
+        const QString host = m_home->filePath(QStringLiteral("no server"));   // a socket folder: fails at once
+        const QString name = ServerAddress::uri({.host = host, .database = QStringLiteral("orvel"), .user = QStringLiteral("anna")});
         const QString password = QStringLiteral("s3cret pässwörd");
         const QString file = settings().fileName();
         const auto fileHoldsPassword = [&] {
@@ -126,7 +118,7 @@ private slots:
                                      m_session->connectionString()));
         const Prompt::Shown lost = m_prompts->shown().last();
         QCOMPARE(lost.buttons, Prompt::Buttons::RetryCancel);
-        const QString serverName = fields.host + QStringLiteral("/orvel");
+        const QString serverName = host + QStringLiteral("/orvel");
         QVERIFY2(lost.text.startsWith(Texts::text(2960).arg(serverName, QString()).section(u'(', 0, 0)),
                  qPrintable(lost.text));
         QVERIFY2(!lost.text.contains(QStringLiteral("s3cret")), qPrintable(lost.text));
@@ -163,11 +155,8 @@ private slots:
             QSKIP("needs the private cluster (ORVEL_TEST_REGISTER)");
         // The server's socket folder, which appears only while the question shows.
         const QString sockets = m_home->filePath(QStringLiteral("server"));
-        ServerAddress::Fields fields;
-        fields.host = sockets;
-        fields.database = QStringLiteral("orvel_startup");
-        fields.user = QStringLiteral("orvel");
-        const QString name = ServerAddress::uri(fields);
+        const QString name =
+            ServerAddress::uri({.host = sockets, .database = QStringLiteral("orvel_startup"), .user = QStringLiteral("orvel")});
         Keyring::MemoryKeyring keyring;
         keyring.secrets.insert(name, QStringLiteral("s3cret"));
         settings().setText(Setting::ServerRegister, name);
