@@ -136,7 +136,9 @@ private slots:
     }
 
     // A folder's name, however awkward, reads back as the file in it, in any case.
-    void readsTheDataSource()
+    // A server register is named as libpq names a database; its parameters reach
+    // libpq quoted, whatever the URI's decoded values hold.
+    void namesFilesAndServerRegisters()
     {
         for (const QString folder : {"/home/anna/My Documents/Orvel 2 DB", "/home/anna/l'archivio \"già\" Größe",
                                      "/data/a;b=c; d/db"}) {
@@ -145,31 +147,18 @@ private slots:
             QCOMPARE(Database::dataSource(cs.toUpper().replace(folder.toUpper(), folder)),
                      folder + QDir::separator() + "ORVEL2.MDB");
         }
-    }
-
-    // A server register is named as libpq names a database; its parameters reach
-    // libpq quoted, whatever the URI's decoded values hold.
-    void namesServerRegisters_data()
-    {
-        QTest::addColumn<QString>("cs");
-        QTest::addColumn<QString>("parameters");   // empty: names no server register
-        QTest::newRow("host, port, TLS") << "postgresql://db.office:5432/orvel?sslmode=require"
-                                         << "host='db.office' port='5432' dbname='orvel' sslmode='require'";
-        QTest::newRow("socket folder, user, read-only mark")
-            << "postgres:///orvel?host=/run/pg%20x&user=anna;Mode=Read" << "dbname='orvel' host='/run/pg x' user='anna'";
-        QTest::newRow("password with quotes") << "postgresql://anna:it%27s%5C@h/o"
-                                              << "host='h' dbname='o' user='anna' password='it\\'s\\\\'";
-        QTest::newRow("service") << "service=orvel" << "service='orvel'";
-        QTest::newRow("no key slips in") << "postgresql://h/o?sslmode=x%27%20host%3Devil&x%20y=1" << "";
-        QTest::newRow("a file") << Database::connectionString("/home/anna/postgresql:") << "";
-    }
-
-    void namesServerRegisters()
-    {
-        QFETCH(QString, cs);
-        QFETCH(QString, parameters);
-        QCOMPARE(Database::serverParameters(cs), parameters);
-        QCOMPARE(Database::isServerRegister(cs), cs.startsWith("postgres") || cs.startsWith("service"));
+        const std::pair<QString, QString> registers[] = {   // empty parameters: names no server register
+            {"postgresql://db.office:5432/orvel?sslmode=require", "host='db.office' port='5432' dbname='orvel' sslmode='require'"},
+            {"postgres:///orvel?host=/run/pg%20x&user=anna;Mode=Read", "dbname='orvel' host='/run/pg x' user='anna'"},
+            {"postgresql://anna:it%27s%5C@h/o", "host='h' dbname='o' user='anna' password='it\\'s\\\\'"},
+            {"service=orvel", "service='orvel'"},
+            {"postgresql://h/o?sslmode=x%27%20host%3Devil&x%20y=1", ""},   // no key slips in
+            {Database::connectionString("/home/anna/postgresql:"), ""},
+        };
+        for (const auto &[cs, parameters] : registers) {
+            QCOMPARE(Database::serverParameters(cs), parameters);
+            QCOMPARE(Database::isServerRegister(cs), cs.startsWith("postgres") || cs.startsWith("service"));
+        }
     }
 
     void refusesWhatIsNoDatabaseAndLeavesItAlone()
