@@ -454,83 +454,74 @@ private slots:
         QVERIFY(ran);
     }
 
-    void commandLineAnswersWithoutStarting_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");   // -1: the program starts
-        QTest::addColumn<QString>("output");
-        QTest::addColumn<QString>("error");
-        QTest::addColumn<QString>("registerName");   // this run's register, never stored
-        QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: orvel2 [options]" << QString() << QString();
-        QTest::newRow("--version") << QStringList{"--version"} << 0 << "Orvel 2 " ORVEL_VERSION "\n" << QString() << QString();
-        QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << QString() << "unknown option 'bogus'" << QString();
-        QTest::newRow("stray argument") << QStringList{"deadlines.mdb"} << 2 << QString() << "'deadlines.mdb'" << QString();
-        QTest::newRow("--register without a register") << QStringList{"--register"} << 2 << QString()
-                                                       << "option '--register' needs a value" << QString();
-        QTest::newRow("--register, no valid URI") << QStringList{"--register", "postgresql://db:port/x"} << 2
-                                                  << QString() << "no valid server register" << QString();
-        QTest::newRow("Qt's own options") << QStringList{"-platform", "offscreen", "-reverse"} << -1 << QString()
-                                          << QString() << QString();
-        QTest::newRow("none") << QStringList{} << -1 << QString() << QString() << QString();
-        // --register names this run's register: a server as given, a folder made
-        // absolute, an orvel2.mdb by its folder.
-        const auto registerRow = [](const char *name, const QString &argument, const QString &registerName) {
-            QTest::newRow(name) << QStringList{"--register", argument} << -1 << QString() << QString() << registerName;
-        };
-        registerRow("URI", "postgresql://db.office/orvel?sslmode=require", "postgresql://db.office/orvel?sslmode=require");
-        registerRow("relative folder", "db", QDir::currentPath() + "/db");
-        registerRow("the file in a folder", "/srv/db/orvel2.mdb", "/srv/db");
-        registerRow("another file is a folder's name", "/srv/db/old.mdb", "/srv/db/old.mdb");
-    }
-
     void commandLineAnswersWithoutStarting()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QString, output);
-        QFETCH(QString, error);
-        QFETCH(QString, registerName);
-        const CommandLine::Outcome parsed = CommandLine::parse(QStringList{"/usr/bin/orvel2"} + arguments);
-        QVERIFY2(parsed.start == (exitCode < 0), qPrintable(parsed.error));
-        QCOMPARE(parsed.registerName, registerName);
-        if (parsed.start) {
-            QCOMPARE(parsed.output + parsed.error, QString());
-            return;
+        const struct
+        {
+            QStringList arguments;
+            int exitCode;   // -1: the program starts
+            QString output, error;
+            QString registerName;   // this run's register, never stored
+        } cases[] = {
+            {{"--help"}, 0, "Usage: orvel2 [options]", {}, {}},
+            {{"--version"}, 0, "Orvel 2 " ORVEL_VERSION "\n", {}, {}},
+            {{"--bogus"}, 2, {}, "unknown option 'bogus'", {}},
+            {{"deadlines.mdb"}, 2, {}, "'deadlines.mdb'", {}},   // a stray argument
+            {{"--register"}, 2, {}, "option '--register' needs a value", {}},
+            {{"--register", "postgresql://db:port/x"}, 2, {}, "no valid server register", {}},
+            {{"-platform", "offscreen", "-reverse"}, -1, {}, {}, {}},   // Qt's own options
+            {{}, -1, {}, {}, {}},
+            // --register names this run's register: a server as given, a folder made
+            // absolute, an orvel2.mdb by its folder.
+            {{"--register", "postgresql://db.office/orvel?sslmode=require"}, -1, {}, {},
+             "postgresql://db.office/orvel?sslmode=require"},
+            {{"--register", "db"}, -1, {}, {}, QDir::currentPath() + "/db"},
+            {{"--register", "/srv/db/orvel2.mdb"}, -1, {}, {}, "/srv/db"},
+            {{"--register", "/srv/db/old.mdb"}, -1, {}, {}, "/srv/db/old.mdb"},   // another file is a folder's name
+        };
+        for (const auto &[arguments, exitCode, output, error, registerName] : cases) {
+            const CommandLine::Outcome parsed = CommandLine::parse(QStringList{"/usr/bin/orvel2"} + arguments);
+            QVERIFY2(parsed.start == (exitCode < 0), qPrintable(arguments.join(u' ') + u' ' + parsed.error));
+            QCOMPARE(parsed.registerName, registerName);
+            if (parsed.start) {
+                QCOMPARE(parsed.output + parsed.error, QString());
+                continue;
+            }
+            QCOMPARE(parsed.exitCode, exitCode);
+            QVERIFY2(parsed.output.contains(output) && parsed.error.contains(error), qPrintable(parsed.output + parsed.error));
+            QCOMPARE(parsed.output.isEmpty(), exitCode != 0);
+            if (arguments == QStringList{"--help"})
+                QVERIFY(parsed.output.contains(QStringLiteral("--register R")));
         }
-        QCOMPARE(parsed.exitCode, exitCode);
-        QVERIFY2(parsed.output.contains(output) && parsed.error.contains(error), qPrintable(parsed.output + parsed.error));
-        QCOMPARE(parsed.output.isEmpty(), exitCode != 0);
-        if (arguments == QStringList{"--help"})
-            QVERIFY(parsed.output.contains(QStringLiteral("--register R")));
-        // The program passes every answer on alike: one that prints and one that
-        // refuses show it does.
-        if (arguments != QStringList{"--help"} && arguments != QStringList{"--bogus"})
-            return;
-
-        // The built program, under a home of its own: it prints, ends, and leaves
+        // The built program passes every answer on alike (one that prints and one that
+        // refuses show it does): under a home of its own it prints, ends, and leaves
         // no settings file or database folder behind.
-        QTemporaryDir runtime;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("HOME"), m_home->path());
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-        environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
-        environment.remove(QStringLiteral("DISPLAY"));
-        QProcess program;
-        program.setProcessEnvironment(environment);
-        program.start(m_programFolder + QStringLiteral("/orvel2"), arguments);
-        QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
-        if (!program.waitForFinished(15000)) {
-            program.kill();
-            program.waitForFinished();
-            QFAIL("the program started instead of answering");
+        for (const QStringList arguments : {QStringList{"--help"}, QStringList{"--bogus"}}) {
+            const CommandLine::Outcome parsed = CommandLine::parse(QStringList{"/usr/bin/orvel2"} + arguments);
+            QTemporaryDir runtime;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("HOME"), m_home->path());
+            environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+            environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
+            environment.remove(QStringLiteral("DISPLAY"));
+            QProcess program;
+            program.setProcessEnvironment(environment);
+            program.start(m_programFolder + QStringLiteral("/orvel2"), arguments);
+            QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
+            if (!program.waitForFinished(15000)) {
+                program.kill();
+                program.waitForFinished();
+                QFAIL("the program started instead of answering");
+            }
+            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program.exitCode(), parsed.exitCode);
+            QCOMPARE(QString::fromLocal8Bit(program.readAllStandardOutput()), parsed.output);
+            QCOMPARE(QString::fromLocal8Bit(program.readAllStandardError()), parsed.error);
+            QCOMPARE(QDir(m_home->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList());
         }
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), exitCode);
-        QCOMPARE(QString::fromLocal8Bit(program.readAllStandardOutput()), parsed.output);
-        QCOMPARE(QString::fromLocal8Bit(program.readAllStandardError()), parsed.error);
-        QCOMPARE(QDir(m_home->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList());
     }
 
+    // The program's files lie beside the executable in a build tree and
     // under <prefix>/share/orvel2 once installed; start-up must find them in both.
     void findsTheTemplateWhereTheLayoutPutsIt()
     {

@@ -30,58 +30,41 @@ private slots:
     // Every part of a server's address, however awkward, reaches the driver as
     // typed and comes back into the dialog's fields; the password joins it only
     // on the way to the driver.
-    void serverAddressRoundTripsThroughTheDriversParameters_data()
-    {
-        using E = ServerAddress::Encryption;
-        QTest::addColumn<QString>("host");
-        QTest::addColumn<int>("port");
-        QTest::addColumn<QString>("database");
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<int>("encryption");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("parameters");   // libpq's, each value quoted as libpq reads it
-        QTest::newRow("awkward user and database")
-            << "db.office.lan" << 5433 << "reg istro/2026?#@:" << "al@ice:/?# l'é" << int(E::Always)
-            << "db.office.lan:5433/reg istro/2026?#@:"
-            << "host='db.office.lan' port='5433' dbname='reg istro/2026?#@:' user='al@ice:/?# l\\'é' PASSWORD sslmode='require'";
-        QTest::newRow("socket folder") << "/tmp/sock folder é" << 5432 << "orvel" << QString() << int(E::WhenOffered)
-                                       << "/tmp/sock folder é/orvel"
-                                       << "dbname='orvel' PASSWORD host='/tmp/sock folder é' sslmode='prefer'";
-        QTest::newRow("IPv6, verified")
-            << "::1" << 5432 << "Größe" << "ünï" << int(E::Verified) << "::1/Größe"
-            << "host='::1' dbname='Größe' user='ünï' PASSWORD sslmode='verify-full' sslrootcert='/etc/ssl/my ca.pem'";
-        QTest::newRow("no database: the user's") << QString() << 5432 << QString() << "bob" << int(E::WhenOffered)
-                                                 << "localhost/bob" << "user='bob' PASSWORD sslmode='prefer'";
-    }
-
     void serverAddressRoundTripsThroughTheDriversParameters()
     {
-        QFETCH(QString, host);
-        QFETCH(int, port);
-        QFETCH(QString, database);
-        QFETCH(QString, user);
-        QFETCH(int, encryption);
-        QFETCH(QString, shown);
-        const ServerAddress::Fields fields{{}, host, port, database, user, ServerAddress::Encryption(encryption)};
-        const QString caFile = QStringLiteral("/etc/ssl/my ca.pem");
-        const QString name = ServerAddress::uri(fields, caFile);
-        QVERIFY2(Database::isServerRegister(name), qPrintable(name));
+        using E = ServerAddress::Encryption;
+        const struct
+        {
+            ServerAddress::Fields fields;
+            QString shown;
+            QString parameters;   // libpq's, each value quoted as libpq reads it
+        } cases[] = {
+            {{{}, "db.office.lan", 5433, "reg istro/2026?#@:", "al@ice:/?# l'é", E::Always},
+             "db.office.lan:5433/reg istro/2026?#@:",
+             "host='db.office.lan' port='5433' dbname='reg istro/2026?#@:' user='al@ice:/?# l\\'é' PASSWORD sslmode='require'"},
+            {{{}, "/tmp/sock folder é", 5432, "orvel", {}, E::WhenOffered}, "/tmp/sock folder é/orvel",
+             "dbname='orvel' PASSWORD host='/tmp/sock folder é' sslmode='prefer'"},
+            {{{}, "::1", 5432, "Größe", "ünï", E::Verified}, "::1/Größe",
+             "host='::1' dbname='Größe' user='ünï' PASSWORD sslmode='verify-full' sslrootcert='/etc/ssl/my ca.pem'"},
+            {{{}, {}, 5432, {}, "bob", E::WhenOffered}, "localhost/bob", "user='bob' PASSWORD sslmode='prefer'"},   // no database: the user's
+        };
         const QString password = QStringLiteral("p@ss:w/o?r#d 'é' \\%");
-
-        QFETCH(QString, parameters);
-        QCOMPARE(Database::serverParameters(ServerAddress::withPassword(name, password)),
-                 parameters.replace(QStringLiteral("PASSWORD"), QStringLiteral("password='p@ss:w/o?r#d \\'é\\' \\\\%'")));
-
-        // The stored name holds no password; the dialog reads its fields back.
-        QVERIFY(!Database::serverParameters(name).contains(QStringLiteral("password")));
-        const std::optional<ServerAddress::Fields> back = ServerAddress::fields(name);
-        QVERIFY(back);
-        QCOMPARE(back->host, host);
-        QCOMPARE(back->port, port);
-        QCOMPARE(back->database, database);
-        QCOMPARE(back->user, user);
-        QCOMPARE(int(back->encryption), encryption);
-        QCOMPARE(ServerAddress::shownName(ServerAddress::withPassword(name, password)), shown);
+        for (auto [fields, shown, parameters] : cases) {
+            const QString name = ServerAddress::uri(fields, QStringLiteral("/etc/ssl/my ca.pem"));
+            QVERIFY2(Database::isServerRegister(name), qPrintable(name));
+            QCOMPARE(Database::serverParameters(ServerAddress::withPassword(name, password)),
+                     parameters.replace(QStringLiteral("PASSWORD"), QStringLiteral("password='p@ss:w/o?r#d \\'é\\' \\\\%'")));
+            // The stored name holds no password; the dialog reads its fields back.
+            QVERIFY(!Database::serverParameters(name).contains(QStringLiteral("password")));
+            const std::optional<ServerAddress::Fields> back = ServerAddress::fields(name);
+            QVERIFY(back);
+            QCOMPARE(back->host, fields.host);
+            QCOMPARE(back->port, fields.port);
+            QCOMPARE(back->database, fields.database);
+            QCOMPARE(back->user, fields.user);
+            QCOMPARE(int(back->encryption), int(fields.encryption));
+            QCOMPARE(ServerAddress::shownName(ServerAddress::withPassword(name, password)), shown);
+        }
     }
 
     // The register is kept in the settings and its password in the keyring, never
