@@ -12,6 +12,9 @@
 #include <QSqlRecord>
 #include <QtTest>
 
+#include <optional>
+#include <tuple>
+
 #include <unistd.h>
 
 // The file's tables: the numbered scripts that bring any database to the current
@@ -98,77 +101,73 @@ private slots:
         QVERIFY(!m_cs.isEmpty());
     }
 
-    void upgradesToTheLatestVersionKeepingTheRows_data()
-    {
-        QTest::addColumn<QString>("accounts");   // empty: the template
-        QTest::addColumn<int>("nextAcId");        // after the highest id was deleted
-        QTest::newRow("the template") << QString() << 11;
-        QTest::newRow("column checks refusing empty text")
-            << "AcId INTEGER PRIMARY KEY AUTOINCREMENT, AcName VARCHAR(50) NOT NULL CHECK(length(AcName)>0), "
-               "AcNotes LONGTEXT CONSTRAINT named CHECK (AcNotes <> '')"
-            << 11;
-        QTest::newRow("table check refusing empty text")
-            << "AcId INTEGER PRIMARY KEY AUTOINCREMENT, AcName VARCHAR(100), AcNotes LONGTEXT, CHECK (trim(AcName) != '')"
-            << 11;
-        // Without the counter SQLite hands a deleted highest id out again, and a
-        // window still holding it would file a deadline under a stranger.
-        QTest::newRow("rowid key") << "AcId INTEGER PRIMARY KEY, AcName VARCHAR(100) COLLATE NOCASE, AcNotes LONGTEXT" << 6;
-        QTest::newRow("table key, quoted")
-            << "[AcId] INTEGER NOT NULL, AcName VARCHAR(100), AcNotes LONGTEXT, CONSTRAINT pk PRIMARY KEY (AcId)" << 6;
-    }
-
+    // Files written before the schema had a version, each with Accounts as the
+    // tool that made it defined it (empty: the template), and the id the next
+    // client gets after the highest was deleted.
     void upgradesToTheLatestVersionKeepingTheRows()
     {
-        QFETCH(QString, accounts);
-        QFETCH(int, nextAcId);
-        const int latest = latestSchemaVersion("QSQLITE");
-        QVERIFY(latest >= 3);
-        QStringList before;
-        {
-            Connection c;
-            if (!accounts.isEmpty())
-                makeOlderDatabase(accounts);
-            c.open(m_cs);
-            QCOMPARE(schemaVersion(c), accounts.isEmpty() ? 2 : 0);
-            exec(c, "INSERT INTO Accounts (AcId, AcName, AcNotes) VALUES (4, 'Rossi', 'tel'), (9, 'Gone', 'x')");
-            exec(c, "DELETE FROM Accounts WHERE AcId = 9");
-            for (int i = 0; i < 3; ++i)
-                exec(c, "INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, TrBalance) "
-                        "VALUES (1, 1, 0, '2015-01-31', 'rent', 4, 15000, 15000)");
-            exec(c, "DELETE FROM Transactions WHERE TrRowId = 3");
-            before = data(c);
-        }
-        QCOMPARE(upgradeSchema(m_cs), latest);
-        const QByteArray upgraded = fileDigest(path());
-        QCOMPARE(upgradeSchema(m_cs), latest);
-        QCOMPARE(fileDigest(path()), upgraded);
+        const std::pair<QString, int> cases[] = {
+            {QString(), 11},
+            // Column and table checks refusing empty text.
+            {"AcId INTEGER PRIMARY KEY AUTOINCREMENT, AcName VARCHAR(50) NOT NULL CHECK(length(AcName)>0), "
+             "AcNotes LONGTEXT CONSTRAINT named CHECK (AcNotes <> '')", 11},
+            {"AcId INTEGER PRIMARY KEY AUTOINCREMENT, AcName VARCHAR(100), AcNotes LONGTEXT, CHECK (trim(AcName) != '')", 11},
+            // Without the counter SQLite hands a deleted highest id out again, and a
+            // window still holding it would file a deadline under a stranger.
+            {"AcId INTEGER PRIMARY KEY, AcName VARCHAR(100) COLLATE NOCASE, AcNotes LONGTEXT", 6},
+            {"[AcId] INTEGER NOT NULL, AcName VARCHAR(100), AcNotes LONGTEXT, CONSTRAINT pk PRIMARY KEY (AcId)", 6},
+        };
+        for (const auto &[accounts, nextAcId] : cases) {
+            QVERIFY(!copyTemplateTo(m_dir.path()).isEmpty());
+            const int latest = latestSchemaVersion("QSQLITE");
+            QVERIFY(latest >= 3);
+            QStringList before;
+            {
+                Connection c;
+                if (!accounts.isEmpty())
+                    makeOlderDatabase(accounts);
+                c.open(m_cs);
+                QCOMPARE(schemaVersion(c), accounts.isEmpty() ? 2 : 0);
+                exec(c, "INSERT INTO Accounts (AcId, AcName, AcNotes) VALUES (4, 'Rossi', 'tel'), (9, 'Gone', 'x')");
+                exec(c, "DELETE FROM Accounts WHERE AcId = 9");
+                for (int i = 0; i < 3; ++i)
+                    exec(c, "INSERT INTO Transactions (TrDbId, TrType, TrDone, TrDate, TrDescription, TrAcId, TrValue, TrBalance) "
+                            "VALUES (1, 1, 0, '2015-01-31', 'rent', 4, 15000, 15000)");
+                exec(c, "DELETE FROM Transactions WHERE TrRowId = 3");
+                before = data(c);
+            }
+            QCOMPARE(upgradeSchema(m_cs), latest);
+            const QByteArray upgraded = fileDigest(path());
+            QCOMPARE(upgradeSchema(m_cs), latest);
+            QCOMPARE(fileDigest(path()), upgraded);
 
-        Connection c;
-        c.open(m_cs);
-        QCOMPARE(schemaVersion(c), latest);
-        QCOMPARE(data(c), before);
-        QCOMPARE(rows(c, "SELECT DISTINCT TrGrpId FROM Transactions"), QStringList{"0"});
-        // Emptied fields save, and deleted ids are not handed out again.
-        exec(c, "INSERT INTO Dbs (DbId, DbName) VALUES (2, '')");
-        exec(c, "INSERT INTO Accounts (AcName, AcNotes) VALUES ('', '')");
-        exec(c, "DELETE FROM Accounts WHERE AcName = ''");
-        exec(c, "INSERT INTO Accounts (AcName, AcNotes) VALUES ('New', '')");
-        exec(c, "INSERT INTO Transactions (TrDbId) VALUES (1)");
-        QCOMPARE(rows(c, "SELECT max(AcId), (SELECT max(TrRowId) FROM Transactions) FROM Accounts"),
-                 QStringList{QString::number(nextAcId) + "|4"});
-        QCOMPARE(rows(c, "SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name"),
-                 QStringList({"AcNameIndex", "TrAcIdIndex", "TrDbIdDate", "TrDbIdDoneDate", "TrGrpIdIndex"}));
-        // The calendar's grouped read goes through it without visiting the table.
-        QSqlQuery plan(c.database());
-        QVERIFY(plan.prepare("EXPLAIN QUERY PLAN " + storeStatement(c.database().driverName(), "busy-days")));
-        plan.bindValue(":sheetId", 1);
-        plan.bindValue(":first", "2015-01-01");
-        plan.bindValue(":last", "2015-02-01");
-        QVERIFY(plan.exec());
-        QString steps;
-        while (plan.next())
-            steps += plan.value(3).toString() + u'\n';
-        QVERIFY2(steps.contains("COVERING INDEX TrDbIdDoneDate"), qPrintable(steps));
+            Connection c;
+            c.open(m_cs);
+            QCOMPARE(schemaVersion(c), latest);
+            QCOMPARE(data(c), before);
+            QCOMPARE(rows(c, "SELECT DISTINCT TrGrpId FROM Transactions"), QStringList{"0"});
+            // Emptied fields save, and deleted ids are not handed out again.
+            exec(c, "INSERT INTO Dbs (DbId, DbName) VALUES (2, '')");
+            exec(c, "INSERT INTO Accounts (AcName, AcNotes) VALUES ('', '')");
+            exec(c, "DELETE FROM Accounts WHERE AcName = ''");
+            exec(c, "INSERT INTO Accounts (AcName, AcNotes) VALUES ('New', '')");
+            exec(c, "INSERT INTO Transactions (TrDbId) VALUES (1)");
+            QCOMPARE(rows(c, "SELECT max(AcId), (SELECT max(TrRowId) FROM Transactions) FROM Accounts"),
+                     QStringList{QString::number(nextAcId) + "|4"});
+            QCOMPARE(rows(c, "SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name"),
+                     QStringList({"AcNameIndex", "TrAcIdIndex", "TrDbIdDate", "TrDbIdDoneDate", "TrGrpIdIndex"}));
+            // The calendar's grouped read goes through it without visiting the table.
+            QSqlQuery plan(c.database());
+            QVERIFY(plan.prepare("EXPLAIN QUERY PLAN " + storeStatement(c.database().driverName(), "busy-days")));
+            plan.bindValue(":sheetId", 1);
+            plan.bindValue(":first", "2015-01-01");
+            plan.bindValue(":last", "2015-02-01");
+            QVERIFY(plan.exec());
+            QString steps;
+            while (plan.next())
+                steps += plan.value(3).toString() + u'\n';
+            QVERIFY2(steps.contains("COVERING INDEX TrDbIdDoneDate"), qPrintable(steps));
+        }
     }
 
     // A refusal inside a script leaves the file at the version before it, whole; the
@@ -199,34 +198,27 @@ private slots:
         QCOMPARE(rows(c, "SELECT AcId, AcName FROM Accounts"), QStringList{"4|Rossi"});
     }
 
-    void namesWhatIsMissingOrOfTheWrongKind_data()
-    {
-        QTest::addColumn<QStringList>("statements");   // run on the template by another tool
-        QTest::addColumn<int>("damage");               // -1: the file is fine
-        QTest::addColumn<QString>("named");            // table|column|detail
-        using D = DatabaseProblem::Damage;
-        QTest::newRow("the template") << QStringList() << -1 << "||";
-        // An older file lacks the group column: the upgrade adds it, it is no damage.
-        QTest::newRow("an older file") << QStringList{"DROP INDEX TrGrpIdIndex", "ALTER TABLE Transactions DROP COLUMN TrGrpId"}
-                                       << -1 << "||";
-        QTest::newRow("missing column") << QStringList{"DROP INDEX TrDbIdDate", "ALTER TABLE Transactions DROP COLUMN TrDate"}
-                                        << int(D::MissingColumn) << "Transactions|TrDate|";
-        QTest::newRow("wrong kind") << QStringList{"ALTER TABLE Transactions RENAME COLUMN TrValue TO TrOld",
-                                                   "ALTER TABLE Transactions ADD COLUMN TrValue VARCHAR(20)"}
-                                    << int(D::WrongKind) << "Transactions|TrValue|VARCHAR(20)";
-        QTest::newRow("missing table") << QStringList{"DROP TABLE Accounts"} << int(D::MissingTable) << "Accounts||";
-    }
-
+    // What another tool did to the template, and what the check names: table|column|detail.
     void namesWhatIsMissingOrOfTheWrongKind()
     {
-        QFETCH(QStringList, statements);
-        QFETCH(int, damage);
-        QFETCH(QString, named);
-        alter(statements);
-        const DatabaseProblem p = checkUnchanged();
-        QCOMPARE(p.kind, damage < 0 ? DatabaseProblem::Kind::None : DatabaseProblem::Kind::Damaged);
-        QCOMPARE(damage < 0 ? -1 : int(p.damage), damage);
-        QCOMPARE(QStringList({p.table, p.column, p.detail}).join(u'|'), named);
+        using D = DatabaseProblem::Damage;
+        const std::tuple<QStringList, std::optional<D>, QString> cases[] = {
+            {{}, {}, "||"},
+            // An older file lacks the group column: the upgrade adds it, it is no damage.
+            {{"DROP INDEX TrGrpIdIndex", "ALTER TABLE Transactions DROP COLUMN TrGrpId"}, {}, "||"},
+            {{"DROP INDEX TrDbIdDate", "ALTER TABLE Transactions DROP COLUMN TrDate"}, D::MissingColumn, "Transactions|TrDate|"},
+            {{"ALTER TABLE Transactions RENAME COLUMN TrValue TO TrOld", "ALTER TABLE Transactions ADD COLUMN TrValue VARCHAR(20)"},
+             D::WrongKind, "Transactions|TrValue|VARCHAR(20)"},
+            {{"DROP TABLE Accounts"}, D::MissingTable, "Accounts||"},
+        };
+        for (const auto &[statements, damage, named] : cases) {
+            QVERIFY(!copyTemplateTo(m_dir.path()).isEmpty());
+            alter(statements);
+            const DatabaseProblem p = checkUnchanged();
+            QCOMPARE(p.kind, damage ? DatabaseProblem::Kind::Damaged : DatabaseProblem::Kind::None);
+            QVERIFY(!damage || p.damage == *damage);
+            QCOMPARE(QStringList({p.table, p.column, p.detail}).join(u'|'), named);
+        }
     }
 
     // A page of the deadlines overwritten is found. A file cut short, whose damage
