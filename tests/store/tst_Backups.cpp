@@ -195,62 +195,57 @@ private slots:
 
     // Killed at any moment of a backup or a restore, the register opens with its
     // rows and every backup there was is as it was; what is listed checks good.
-    void killAtAnyMomentLeavesEverythingIntact_data()
-    {
-        QTest::addColumn<bool>("restore");
-        QTest::newRow("backup") << false;
-        QTest::newRow("restore") << true;
-    }
-
     void killAtAnyMomentLeavesEverythingIntact()
     {
-        QFETCH(bool, restore);
-        makeRegister(6000);
-        const QString older = Backups::make(m_database, m_backups, at(1), 0).path;
-        addDeadlines(connection(), 4000);
-        QVERIFY(Backups::make(m_database, m_backups, at(2), 0).ok());
-        const int rows = registerDeadlines();
-        const QString original = m_dir->filePath(QStringLiteral("original.mdb"));
-        QVERIFY(QFile::copy(m_database, original));
+        for (const bool restore : {false, true}) {
+            init();
+            makeRegister(6000);
+            const QString older = Backups::make(m_database, m_backups, at(1), 0).path;
+            addDeadlines(connection(), 4000);
+            QVERIFY(Backups::make(m_database, m_backups, at(2), 0).ok());
+            const int rows = registerDeadlines();
+            const QString original = m_dir->filePath(QStringLiteral("original.mdb"));
+            QVERIFY(QFile::copy(m_database, original));
 
-        int killed = 0;
-        int finished = 0;
-        for (const int delayUs : {0, 500, 2000, 5000, 10000, 20000, 40000, 70000, 110000, 160000, 250000, 1000000}) {
-            QMap<QString, QByteArray> earlier;
-            for (const Backups::Entry &entry : Backups::list(m_backups))
-                earlier.insert(entry.path, fileDigest(entry.path));
-            QProcess child;
-            const QStringList arguments = restore ? QStringList{"restore", m_database, older, m_backups}
-                                                  : QStringList{"make", m_database, m_backups};
-            child.start(QStringLiteral(BACKUP_CHILD), arguments);
-            QVERIFY(child.waitForStarted());
-            QVERIFY(child.waitForReadyRead(10000));
-            ::usleep(useconds_t(delayUs));
-            ::kill(pid_t(child.processId()), SIGKILL);
-            QVERIFY(child.waitForFinished(10000));
-            if (child.exitStatus() == QProcess::CrashExit)
-                ++killed;
-            else
-                ++finished;
+            int killed = 0;
+            int finished = 0;
+            for (const int delayUs : {0, 500, 2000, 5000, 10000, 20000, 40000, 70000, 110000, 160000, 250000, 1000000}) {
+                QMap<QString, QByteArray> earlier;
+                for (const Backups::Entry &entry : Backups::list(m_backups))
+                    earlier.insert(entry.path, fileDigest(entry.path));
+                QProcess child;
+                const QStringList arguments = restore ? QStringList{"restore", m_database, older, m_backups}
+                                                      : QStringList{"make", m_database, m_backups};
+                child.start(QStringLiteral(BACKUP_CHILD), arguments);
+                QVERIFY(child.waitForStarted());
+                QVERIFY(child.waitForReadyRead(10000));
+                ::usleep(useconds_t(delayUs));
+                ::kill(pid_t(child.processId()), SIGKILL);
+                QVERIFY(child.waitForFinished(10000));
+                if (child.exitStatus() == QProcess::CrashExit)
+                    ++killed;
+                else
+                    ++finished;
 
-            const QString where = QStringLiteral("killed after %1 us").arg(delayUs);
-            const DatabaseProblem problem = DatabaseCheck::check(connection());
-            QVERIFY2(problem.ok(), qPrintable(where + u' ' + problem.detail));
-            const int now = registerDeadlines();
-            QVERIFY2(now == rows || (restore && now == 6000), qPrintable(where + QStringLiteral(": %1 rows").arg(now)));
-            for (auto it = earlier.cbegin(); it != earlier.cend(); ++it)
-                QVERIFY2(fileDigest(it.key()) == it.value(), qPrintable(where + u' ' + it.key()));
-            for (const Backups::Entry &entry : Backups::list(m_backups))
-                QVERIFY2(Backups::verify(entry.path).isEmpty(), qPrintable(where + u' ' + entry.path));
-            if (restore) {
-                QFile::remove(m_database);
-                QVERIFY(QFile::copy(original, m_database));
+                const QString where = QStringLiteral("%1 killed after %2 us").arg(restore ? "restore" : "backup").arg(delayUs);
+                const DatabaseProblem problem = DatabaseCheck::check(connection());
+                QVERIFY2(problem.ok(), qPrintable(where + u' ' + problem.detail));
+                const int now = registerDeadlines();
+                QVERIFY2(now == rows || (restore && now == 6000), qPrintable(where + QStringLiteral(": %1 rows").arg(now)));
+                for (auto it = earlier.cbegin(); it != earlier.cend(); ++it)
+                    QVERIFY2(fileDigest(it.key()) == it.value(), qPrintable(where + u' ' + it.key()));
+                for (const Backups::Entry &entry : Backups::list(m_backups))
+                    QVERIFY2(Backups::verify(entry.path).isEmpty(), qPrintable(where + u' ' + entry.path));
+                if (restore) {
+                    QFile::remove(m_database);
+                    QVERIFY(QFile::copy(original, m_database));
+                }
             }
+            QVERIFY2(killed > 0 && finished > 0, qPrintable(QStringLiteral("%1 killed, %2 finished").arg(killed).arg(finished)));
+            // What a kill left behind is cleared by the next backup.
+            QVERIFY(Backups::make(m_database, m_backups, at(59), 0).ok());
+            QVERIFY(backupFiles(m_backups).filter(QStringLiteral(".partial")).isEmpty());
         }
-        QVERIFY2(killed > 0 && finished > 0, qPrintable(QStringLiteral("%1 killed, %2 finished").arg(killed).arg(finished)));
-        // What a kill left behind is cleared by the next backup.
-        QVERIFY(Backups::make(m_database, m_backups, at(59), 0).ok());
-        QVERIFY(backupFiles(m_backups).filter(QStringLiteral(".partial")).isEmpty());
     }
 
     // At the first start of each day and at exit after a change, as the
