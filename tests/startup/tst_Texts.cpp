@@ -7,6 +7,8 @@
 #include "startup/Texts.h"
 #include "store/DbError.h"
 
+#include "../support/TestDatabase.h"
+
 #include <QDir>
 #include <QLocale>
 #include <QSqlError>
@@ -84,9 +86,8 @@ private slots:
     {
         const QStringList htmlLangs{"it", "en", "fr", "es", "de"};
         for (int i = 0; i < 5; ++i) {
-            QFile page(qEnvironmentVariable("ORVEL_PROGRAM_FOLDER") + QLatin1Char('/') + helpFileName(AllLanguages[i]));
-            QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(page.fileName()));
-            const QString html = QString::fromUtf8(page.readAll());
+            const QString page = qEnvironmentVariable("ORVEL_PROGRAM_FOLDER") + u'/' + helpFileName(AllLanguages[i]);
+            const QString html = QString::fromUtf8(fileBytes(page));
             QVERIFY(html.contains(QStringLiteral("<html lang=\"%1\">").arg(htmlLangs[i])));
             QVERIFY(html.contains(QLatin1String("<meta charset=\"utf-8\">")));
         }

@@ -184,11 +184,7 @@ private slots:
 
         // A damaged file opens but fails its test, and no write reaches it.
         const QString path = QDir(m_dir.path()).filePath("orvel2.mdb");
-        QFile::remove(path);
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArrayLiteral("Standard Jet DB\0\0\0 this is no SQLite file ").repeated(200));
-        f.close();
+        QVERIFY(writeFile(path, QByteArrayLiteral("Standard Jet DB\0\0\0 this is no SQLite file ").repeated(200)));
         const QByteArray before = fileDigest(path);
         c.open(m_cs);
         QVERIFY_THROWS_EXCEPTION(DbError, c.test());
