@@ -129,68 +129,62 @@ private slots:
 
     // A database that cannot be used is named for what is wrong with it, in the
     // user's language, left as it is, and another folder can be chosen for next time.
-    void unusableDatabaseIsNamedAndLeftAlone_data()
-    {
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("localeCode");
-        QTest::addColumn<bool>("choose");   // false: the folder chooser is cancelled
-        QTest::newRow("not a database") << "junk" << "0409" << true;
-        QTest::newRow("no sheets, in Italian") << "no sheets" << "0410" << true;
-        QTest::newRow("a link to a moved file") << "link" << "0409" << false;
-        QTest::newRow("a folder in its place") << "folder" << "0409" << true;
-        QTest::newRow("no template, in German") << "no template" << "0407" << false;
-    }
-
     void unusableDatabaseIsNamedAndLeftAlone()
     {
-        QFETCH(QString, setup);
-        QFETCH(QString, localeCode);
-        QFETCH(bool, choose);
-        const Language language = localeCode == QStringLiteral("0410") ? Language::Italian
-                                  : localeCode == QStringLiteral("0407") ? Language::German
-                                                                         : Language::English;
-        const QString path = QDir::toNativeSeparators(defaultDatabase());
-        const QString moved = m_home->filePath(QStringLiteral("moved.mdb"));
-        QString reason;
-        QTemporaryDir emptyProgramFolder;
-        QDir().mkpath(defaultFolder());
-        if (setup == QStringLiteral("junk")) {
-            QVERIFY(writeFile(defaultDatabase(), QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200)));
-            reason = Texts::text(2003, language).arg(path, Texts::text(2004, language).arg("file is not a database"));
-        } else if (setup == QStringLiteral("no sheets")) {
-            QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
-            runSql(m_session->connectionString(), QStringLiteral("DELETE FROM Dbs"));
-            reason = Texts::text(2003, language).arg(path, Texts::text(2008, language).arg("Dbs"));
-        } else if (setup == QStringLiteral("link")) {
-            QVERIFY(QFile::link(moved, defaultDatabase()));
-            reason = Texts::text(2011, language).arg(path, QDir::toNativeSeparators(moved));
-        } else if (setup == QStringLiteral("folder")) {
-            QVERIFY(QDir().mkdir(defaultDatabase()));
-            reason = Texts::text(2012, language).arg(path);
-        } else {
-            m_programFolder = emptyProgramFolder.path();
-            reason = Texts::text(1359, language) + u'\n'
-                     + Texts::text(2014, language).arg(QDir::toNativeSeparators(m_programFolder + QStringLiteral("/master.gen")));
-        }
-        const QByteArray before = fileDigest(defaultDatabase());
-        const QString elsewhere = m_home->filePath(QStringLiteral("elsewhere"));
-        m_prompts->queueFolder(choose ? elsewhere : QString());
+        // What stands at the database's place, the system's language, and whether
+        // the folder chooser is answered (or cancelled).
+        const std::tuple<QString, QString, Language, bool> cases[] = {
+            {"junk", "0409", Language::English, true},
+            {"no sheets", "0410", Language::Italian, true},
+            {"link", "0409", Language::English, false},   // to a moved file
+            {"folder", "0409", Language::English, true},
+            {"no template", "0407", Language::German, false},
+        };
+        for (const auto &[setup, localeCode, language, choose] : cases) {
+            setUp();
+            const QString path = QDir::toNativeSeparators(defaultDatabase());
+            const QString moved = m_home->filePath(QStringLiteral("moved.mdb"));
+            QString reason;
+            QTemporaryDir emptyProgramFolder;
+            QDir().mkpath(defaultFolder());
+            if (setup == QStringLiteral("junk")) {
+                QVERIFY(writeFile(defaultDatabase(), QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200)));
+                reason = Texts::text(2003, language).arg(path, Texts::text(2004, language).arg("file is not a database"));
+            } else if (setup == QStringLiteral("no sheets")) {
+                QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
+                runSql(m_session->connectionString(), QStringLiteral("DELETE FROM Dbs"));
+                reason = Texts::text(2003, language).arg(path, Texts::text(2008, language).arg("Dbs"));
+            } else if (setup == QStringLiteral("link")) {
+                QVERIFY(QFile::link(moved, defaultDatabase()));
+                reason = Texts::text(2011, language).arg(path, QDir::toNativeSeparators(moved));
+            } else if (setup == QStringLiteral("folder")) {
+                QVERIFY(QDir().mkdir(defaultDatabase()));
+                reason = Texts::text(2012, language).arg(path);
+            } else {
+                m_programFolder = emptyProgramFolder.path();
+                reason = Texts::text(1359, language) + u'\n'
+                         + Texts::text(2014, language).arg(QDir::toNativeSeparators(m_programFolder + QStringLiteral("/master.gen")));
+            }
+            const QByteArray before = fileDigest(defaultDatabase());
+            const QString elsewhere = m_home->filePath(QStringLiteral("elsewhere"));
+            m_prompts->queueFolder(choose ? elsewhere : QString());
 
-        QCOMPARE(start(localeCode), SessionOutcome::Ended);
-        QCOMPARE(fileDigest(defaultDatabase()), before);
-        QVERIFY(!QFileInfo::exists(moved));
-        const auto shown = m_prompts->shown();
-        QCOMPARE(shown.size(), choose ? 3 : 2);
-        QCOMPARE(shown[0].text, reason + u'\n' + Texts::text(1358, language));
-        QCOMPARE(shown[1].kind, QStringLiteral("folder"));
-        QCOMPARE(shown[1].text, Texts::text(1401, language));
-        // A cancelled chooser stores nothing and says nothing more.
-        if (choose)
-            QCOMPARE(shown[2].text, Texts::text(1402, language));
-        QCOMPARE(settings().text(Setting::DatabaseFolder, QStringLiteral("unset")),
-                 choose ? elsewhere : QStringLiteral("unset"));
-        // The first run is over even though nothing was copied.
-        QCOMPARE(settings().text(Setting::FirstRunMarker), FirstRunMarkerText);
+            QCOMPARE(start(localeCode), SessionOutcome::Ended);
+            QCOMPARE(fileDigest(defaultDatabase()), before);
+            QVERIFY(!QFileInfo::exists(moved));
+            const auto shown = m_prompts->shown();
+            QCOMPARE(shown.size(), choose ? 3 : 2);
+            QCOMPARE(shown[0].text, reason + u'\n' + Texts::text(1358, language));
+            QCOMPARE(shown[1].kind, QStringLiteral("folder"));
+            QCOMPARE(shown[1].text, Texts::text(1401, language));
+            // A cancelled chooser stores nothing and says nothing more.
+            if (choose)
+                QCOMPARE(shown[2].text, Texts::text(1402, language));
+            QCOMPARE(settings().text(Setting::DatabaseFolder, QStringLiteral("unset")),
+                     choose ? elsewhere : QStringLiteral("unset"));
+            // The first run is over even though nothing was copied.
+            QCOMPARE(settings().text(Setting::FirstRunMarker), FirstRunMarkerText);
+        }
     }
 
     void lockedDatabaseOffersRetryAndQuitButNeverAnotherFolder()
@@ -313,75 +307,68 @@ private slots:
     // A damaged register is mended only when the user says Yes; Enter leaves it as
     // it was. Damaged indexes are rebuilt once a copy of the file is kept; a file the
     // engine cannot read is offered the newest backup whose check says ok, and kept.
-    void damagedDatabaseIsMendedOnlyWhenAsked_data()
-    {
-        QTest::addColumn<bool>("indexes");   // false: the engine cannot read the file
-        QTest::addColumn<bool>("yes");       // false: Enter
-        QTest::newRow("indexes, Enter") << true << false;
-        QTest::newRow("indexes, Yes") << true << true;
-        QTest::newRow("unreadable, Enter") << false << false;
-        QTest::newRow("unreadable, Yes") << false << true;
-    }
-
     void damagedDatabaseIsMendedOnlyWhenAsked()
     {
-        QFETCH(bool, indexes);
-        QFETCH(bool, yes);
-        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
-        QString good;
-        if (indexes) {
-            // Every page still reads, but the last deadline's group id no longer agrees with its index.
-            addDeadlines(m_session->connectionString(), 300);
-            QFile file(defaultDatabase());
-            QVERIFY(file.resize(file.size() - 1));
-        } else {
-            insertDeadline(m_session->connectionString(), 1, 1, false, QDate(2026, 3, 2), QStringLiteral("Rent"), 0,
-                           Currency::fromUnits(10000));
-            const QString backups = backupFolder(*m_session);
-            good = Backups::make(defaultDatabase(), backups, QDateTime(QDate(2026, 3, 1), QTime(8, 0)), 0).path;
-            QVERIFY(QFile::exists(good));
-            // Newer, but spoiled: passed over.
-            QVERIFY(writeFile(backups + QStringLiteral("/orvel2-20260302-080000.mdb"), QByteArray(8192, 'x')));
-            QVERIFY(writeFile(defaultDatabase(), QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200)));
-        }
-        const QByteArray before = fileBytes(defaultDatabase());
-        if (yes)
-            m_prompts->queueAnswer(Prompt::Answer::Yes);
-        else
-            m_prompts->queueEnter();
-
-        QCOMPARE(start(QStringLiteral("0409")), yes ? SessionOutcome::Ready : SessionOutcome::Ended);
-        const auto shown = m_prompts->shown();
-        QVERIFY(!shown.isEmpty());
-        QCOMPARE(shown[0].buttons, Prompt::Buttons::YesNo);
-        QCOMPARE(shown[0].enterAnswer, Prompt::Answer::No);
-        const QString copyStart = QDir::toNativeSeparators(defaultFolder() + QStringLiteral("/orvel2 before repair "));
-        for (const QString &named : indexes ? QStringList{QStringLiteral("missing from index"), copyStart} : QStringList{good})
-            QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(named)), qPrintable(shown[0].text));
-        if (!yes) {
-            QCOMPARE(fileBytes(defaultDatabase()), before);
-            if (!indexes) {
-                QCOMPARE(shown[1].icon, Prompt::Icon::Critical);
-                return;
+        // Damaged indexes, or a file the engine cannot read; the question answered
+        // Yes, or with Enter.
+        for (const auto &[indexes, yes] : {std::pair{true, false}, {true, true}, {false, false}, {false, true}}) {
+            setUp();
+            QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
+            QString good;
+            if (indexes) {
+                // Every page still reads, but the last deadline's group id no longer agrees with its index.
+                addDeadlines(m_session->connectionString(), 300);
+                QFile file(defaultDatabase());
+                QVERIFY(file.resize(file.size() - 1));
+            } else {
+                insertDeadline(m_session->connectionString(), 1, 1, false, QDate(2026, 3, 2), QStringLiteral("Rent"), 0,
+                               Currency::fromUnits(10000));
+                const QString backups = backupFolder(*m_session);
+                good = Backups::make(defaultDatabase(), backups, QDateTime(QDate(2026, 3, 1), QTime(8, 0)), 0).path;
+                QVERIFY(QFile::exists(good));
+                // Newer, but spoiled: passed over.
+                QVERIFY(writeFile(backups + QStringLiteral("/orvel2-20260302-080000.mdb"), QByteArray(8192, 'x')));
+                QVERIFY(writeFile(defaultDatabase(), QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200)));
             }
-            QCOMPARE(shown.size(), 1);
-            QCOMPARE(QDir(defaultFolder()).entryList(QDir::Files), QStringList{QStringLiteral("orvel2.mdb")});
-            return;
-        }
-        const QString kept = defaultFolder() + u'/'
-                             + QDir(defaultFolder()).entryList({indexes ? "orvel2 before repair *" : "orvel2 before restore *"}).value(0);
-        QCOMPARE(fileBytes(kept), before);
-        if (indexes) {
-            QVERIFY(shown[0].text.contains(QDir::toNativeSeparators(kept)));
-            QCOMPARE(shown.value(1).text, Texts::text(2721).arg(QDir::toNativeSeparators(kept)));
-            QCOMPARE(QDir(defaultFolder()).entryList(QDir::Files).size(), 2);
-            QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 300);
-            QVERIFY(DatabaseCheck::check(m_session->connectionString()).ok());
-        } else {
-            QCOMPARE(shown.size(), 2);
-            QCOMPARE(shown[1].text, Texts::text(2844).arg(QDir::toNativeSeparators(good)) + u'\n'
-                                        + Texts::text(2859).arg(QDir::toNativeSeparators(kept)));
-            QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 1);
+            const QByteArray before = fileBytes(defaultDatabase());
+            if (yes)
+                m_prompts->queueAnswer(Prompt::Answer::Yes);
+            else
+                m_prompts->queueEnter();
+
+            QCOMPARE(start(QStringLiteral("0409")), yes ? SessionOutcome::Ready : SessionOutcome::Ended);
+            const auto shown = m_prompts->shown();
+            QVERIFY(!shown.isEmpty());
+            QCOMPARE(shown[0].buttons, Prompt::Buttons::YesNo);
+            QCOMPARE(shown[0].enterAnswer, Prompt::Answer::No);
+            const QString copyStart = QDir::toNativeSeparators(defaultFolder() + QStringLiteral("/orvel2 before repair "));
+            for (const QString &named : indexes ? QStringList{QStringLiteral("missing from index"), copyStart} : QStringList{good})
+                QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(named)), qPrintable(shown[0].text));
+            if (!yes) {
+                QCOMPARE(fileBytes(defaultDatabase()), before);
+                if (!indexes) {
+                    QCOMPARE(shown[1].icon, Prompt::Icon::Critical);
+                    continue;
+                }
+                QCOMPARE(shown.size(), 1);
+                QCOMPARE(QDir(defaultFolder()).entryList(QDir::Files), QStringList{QStringLiteral("orvel2.mdb")});
+                continue;
+            }
+            const QString kept = defaultFolder() + u'/'
+                                 + QDir(defaultFolder()).entryList({indexes ? "orvel2 before repair *" : "orvel2 before restore *"}).value(0);
+            QCOMPARE(fileBytes(kept), before);
+            if (indexes) {
+                QVERIFY(shown[0].text.contains(QDir::toNativeSeparators(kept)));
+                QCOMPARE(shown.value(1).text, Texts::text(2721).arg(QDir::toNativeSeparators(kept)));
+                QCOMPARE(QDir(defaultFolder()).entryList(QDir::Files).size(), 2);
+                QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 300);
+                QVERIFY(DatabaseCheck::check(m_session->connectionString()).ok());
+            } else {
+                QCOMPARE(shown.size(), 2);
+                QCOMPARE(shown[1].text, Texts::text(2844).arg(QDir::toNativeSeparators(good)) + u'\n'
+                                            + Texts::text(2859).arg(QDir::toNativeSeparators(kept)));
+                QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 1);
+            }
         }
     }
 
