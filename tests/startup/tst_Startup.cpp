@@ -212,96 +212,86 @@ private slots:
     // Only an empty folder setting means the default; a folder that cannot be used
     // (gone, relative, a file, read-only) is named for what it is, with Retry, Choose
     // and Quit, and nothing is made or changed where the user did not choose.
-    void storedFolderIsUsedOrNamedForWhatItIs_data()
-    {
-        using A = Prompt::Answer;
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("setup");   // what stands at the folder on a first start: "file", "read-only"...
-        QTest::addColumn<QList<int>>("answers");
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<QString>("used");   // empty: the start ends
-        QTest::addColumn<QStringList>("kinds");
-        QTest::addColumn<int>("reason");   // the first message's text id
-        const QList<int> enter;
-        const QStringList none;
-        const QStringList quit{"message"};
-        QTest::newRow("empty: the default") << QString() << QString() << enter << QString() << "@default" << none << 0;
-        QTest::newRow("blank: the default") << "  " << QString() << enter << QString() << "@default" << none << 0;
-        QTest::newRow("named: no default made") << "@stick" << QString() << enter << QString() << "@stick" << none << 0;
-        QTest::newRow("relative, Quit") << "relative/db" << QString() << enter << QString() << QString() << quit << 2712;
-        QTest::newRow("unplugged, Retry, Quit") << "@gone" << QString() << QList<int>{int(A::Retry)} << QString()
-                                                << QString() << QStringList{"message", "message"} << 2712;
-        QTest::newRow("unplugged, another folder") << "@gone" << QString() << QList<int>{int(A::Choose)} << "@stick"
-                                                   << "@stick" << QStringList{"message", "folder"} << 2712;
-        QTest::newRow("unplugged, chooser cancelled, Quit") << "@gone" << QString() << QList<int>{int(A::Choose)}
-                                                            << QString() << QString()
-                                                            << QStringList{"message", "folder", "message"} << 2712;
-        QTest::newRow("a file named as the folder") << "@stick" << "file" << enter << QString() << QString() << quit << 2715;
-        QTest::newRow("a file where the default folder goes") << QString() << "file" << enter << QString() << QString()
-                                                              << quit << 2715;
-        QTest::newRow("read-only, empty") << "@stick" << "read-only" << enter << QString() << QString() << quit << 2716;
-        QTest::newRow("read-only, with a database") << "@stick" << "read-only database" << enter << QString() << QString()
-                                                    << quit << 2716;
-    }
-
     void storedFolderIsUsedOrNamedForWhatItIs()
     {
-        QFETCH(QString, stored);
-        QFETCH(QString, setup);
-        QFETCH(QList<int>, answers);
-        QFETCH(QString, chosen);
-        QFETCH(QString, used);
-        QFETCH(QStringList, kinds);
-        QFETCH(int, reason);
-        if (setup.startsWith(QStringLiteral("read-only")) && geteuid() == 0)
-            QSKIP("permissions do not stop the superuser");
-        const QString folder = resolved(stored.trimmed().isEmpty() ? QStringLiteral("@default") : stored);
-        QString watched = folder;
-        if (setup.isEmpty()) {
-            settings().setText(Setting::FirstRunMarker, FirstRunMarkerText);   // a returning user's setting
-            QVERIFY(QDir().mkpath(resolved(QStringLiteral("@stick"))));
-        } else if (setup == QStringLiteral("file")) {
-            QVERIFY(QDir().mkpath(QFileInfo(folder).absolutePath()));
-            QVERIFY(writeFile(folder, "not a folder"));
-        } else {
-            QVERIFY(QDir().mkpath(folder));
-            if (setup.endsWith(QStringLiteral("database"))) {
-                QVERIFY(!copyTemplateTo(folder).isEmpty());
-                watched = folder + QStringLiteral("/orvel2.mdb");
+        using A = Prompt::Answer;
+        const QStringList none;
+        const QStringList quit{"message"};
+        const struct
+        {
+            QString stored;
+            QString setup;   // what stands at the folder on a first start: "file", "read-only"...
+            QList<A> answers;
+            QString chosen;
+            QString used;   // empty: the start ends
+            QStringList kinds;
+            int reason;   // the first message's text id
+        } cases[] = {
+            {{}, {}, {}, {}, "@default", none, 0},
+            {"  ", {}, {}, {}, "@default", none, 0},
+            {"@stick", {}, {}, {}, "@stick", none, 0},   // no default made
+            {"relative/db", {}, {}, {}, {}, quit, 2712},
+            {"@gone", {}, {A::Retry}, {}, {}, {"message", "message"}, 2712},
+            {"@gone", {}, {A::Choose}, "@stick", "@stick", {"message", "folder"}, 2712},
+            {"@gone", {}, {A::Choose}, {}, {}, {"message", "folder", "message"}, 2712},   // the chooser cancelled
+            {"@stick", "file", {}, {}, {}, quit, 2715},
+            {{}, "file", {}, {}, {}, quit, 2715},   // where the default folder goes
+            {"@stick", "read-only", {}, {}, {}, quit, 2716},
+            {"@stick", "read-only database", {}, {}, {}, quit, 2716},
+        };
+        for (const auto &[stored, setup, answers, chosen, used, kinds, reason] : cases) {
+            // Permissions do not stop the superuser.
+            if (setup.startsWith(QStringLiteral("read-only")) && geteuid() == 0)
+                continue;
+            setUp();
+            const QString folder = resolved(stored.trimmed().isEmpty() ? QStringLiteral("@default") : stored);
+            QString watched = folder;
+            if (setup.isEmpty()) {
+                settings().setText(Setting::FirstRunMarker, FirstRunMarkerText);   // a returning user's setting
+                QVERIFY(QDir().mkpath(resolved(QStringLiteral("@stick"))));
+            } else if (setup == QStringLiteral("file")) {
+                QVERIFY(QDir().mkpath(QFileInfo(folder).absolutePath()));
+                QVERIFY(writeFile(folder, "not a folder"));
+            } else {
+                QVERIFY(QDir().mkpath(folder));
+                if (setup.endsWith(QStringLiteral("database"))) {
+                    QVERIFY(!copyTemplateTo(folder).isEmpty());
+                    watched = folder + QStringLiteral("/orvel2.mdb");
+                }
+                QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
             }
-            QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        }
-        const QByteArray before = fileDigest(watched);
-        const QStringList entries = QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
-        settings().setText(Setting::DatabaseFolder, resolved(stored));
-        for (int answer : answers)
-            m_prompts->queueAnswer(Prompt::Answer(answer));
-        m_prompts->queueFolder(resolved(chosen));
+            const QByteArray before = fileDigest(watched);
+            const QStringList entries = QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+            settings().setText(Setting::DatabaseFolder, resolved(stored));
+            for (A answer : answers)
+                m_prompts->queueAnswer(answer);
+            m_prompts->queueFolder(resolved(chosen));
 
-        QCOMPARE(start(QStringLiteral("0409")), used.isEmpty() ? SessionOutcome::Ended : SessionOutcome::Ready);
-        QCOMPARE(shownKinds(), kinds);
-        if (reason) {
-            const Prompt::Shown first = m_prompts->shown().first();
-            QCOMPARE(first.text, Texts::text(reason).arg(QDir::toNativeSeparators(folder)) + u'\n'
-                                     + Texts::text(reason == 2712 ? 2713 : 2714));
-            QCOMPARE(first.buttons, Prompt::Buttons::RetryChooseQuit);
-            QCOMPARE(m_splashClosedAt, 0);
+            QCOMPARE(start(QStringLiteral("0409")), used.isEmpty() ? SessionOutcome::Ended : SessionOutcome::Ready);
+            QCOMPARE(shownKinds(), kinds);
+            if (reason) {
+                const Prompt::Shown first = m_prompts->shown().first();
+                QCOMPARE(first.text, Texts::text(reason).arg(QDir::toNativeSeparators(folder)) + u'\n'
+                                         + Texts::text(reason == 2712 ? 2713 : 2714));
+                QCOMPARE(first.buttons, Prompt::Buttons::RetryChooseQuit);
+                QCOMPARE(m_splashClosedAt, 0);
+            }
+            if (!used.isEmpty()) {
+                QCOMPARE(m_session->databaseFolder(), QDir::toNativeSeparators(resolved(used)));
+                QVERIFY(QFile::exists(resolved(used) + QStringLiteral("/orvel2.mdb")));
+            }
+            if (!chosen.isEmpty())
+                QCOMPARE(settings().text(Setting::DatabaseFolder), resolved(chosen));
+            QVERIFY(!QFileInfo::exists(resolved(QStringLiteral("@gone"))));
+            QVERIFY(!QFileInfo::exists(QStringLiteral("/orvel2.mdb")));
+            if (setup.isEmpty()) {
+                QCOMPARE(QFileInfo::exists(defaultFolder()), used == QStringLiteral("@default"));
+                continue;
+            }
+            QCOMPARE(fileDigest(watched), before);
+            QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), entries);
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         }
-        if (!used.isEmpty()) {
-            QCOMPARE(m_session->databaseFolder(), QDir::toNativeSeparators(resolved(used)));
-            QVERIFY(QFile::exists(resolved(used) + QStringLiteral("/orvel2.mdb")));
-        }
-        if (!chosen.isEmpty())
-            QCOMPARE(settings().text(Setting::DatabaseFolder), resolved(chosen));
-        QVERIFY(!QFileInfo::exists(resolved(QStringLiteral("@gone"))));
-        QVERIFY(!QFileInfo::exists(QStringLiteral("/orvel2.mdb")));
-        if (setup.isEmpty()) {
-            QCOMPARE(QFileInfo::exists(defaultFolder()), used == QStringLiteral("@default"));
-            return;
-        }
-        QCOMPARE(fileDigest(watched), before);
-        QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), entries);
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
     // A damaged register is mended only when the user says Yes; Enter leaves it as
