@@ -64,13 +64,6 @@ private:
         return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
     }
 
-    // Overwrites count bytes of a file from offset on, as a failing disk would.
-    static bool spoil(const QString &path, qint64 offset, int count)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadWrite) && file.seek(offset) && file.write(QByteArray(count, char(0x5a))) == count;
-    }
-
     std::unique_ptr<Session> session()
     {
         auto made = std::make_unique<Session>(SettingsStore(m_dir->filePath(QStringLiteral("settings.ini"))));
@@ -133,9 +126,13 @@ private slots:
 
         // A register whose last page is gone copies page for page, but the copy's
         // check finds the damage: it is deleted, the user is told, the others stay.
-        QByteArray digests;
-        for (const Backups::Entry &entry : listed)
-            digests += fileDigest(entry.path);
+        const auto digests = [this] {
+            QByteArray all;
+            for (const Backups::Entry &entry : Backups::list(m_backups))
+                all += fileDigest(entry.path);
+            return all;
+        };
+        const QByteArray kept = digests();
         {
             QFile file(m_database);
             QVERIFY(file.resize(file.size() - 1));
@@ -144,10 +141,7 @@ private slots:
         QCOMPARE(refused.failure, Backups::Outcome::Failure::Damaged);
         QVERIFY(!QFile::exists(refused.path));
         QCOMPARE(backupFiles(m_backups).size(), 4);
-        QByteArray after;
-        for (const Backups::Entry &entry : Backups::list(m_backups))
-            after += fileDigest(entry.path);
-        QCOMPARE(after, digests);
+        QCOMPARE(digests(), kept);
         QVERIFY(backupFailureSentence(refused).contains(QDir::toNativeSeparators(refused.path)));
         QVERIFY(backupFailureSentence(refused).contains(refused.detail));
     }
@@ -174,8 +168,8 @@ private slots:
 
         // A spoiled backup is refused before anything is touched.
         const QString spoiled = m_backups + QStringLiteral("/orvel2-20260302-093000.mdb");
-        QVERIFY(QFile::copy(backup, spoiled));
-        QVERIFY(spoil(spoiled, 4096 + 8, 8000));
+        // 8000 bytes of a page overwritten, as a failing disk would.
+        QVERIFY(writeFile(spoiled, fileBytes(backup).replace(4096 + 8, 8000, QByteArray(8000, 'Z'))));
         const QByteArray before = fileDigest(m_database);
         const Backups::Outcome refused = Backups::restore(m_database, spoiled, m_backups, at(31));
         QCOMPARE(refused.failure, Backups::Outcome::Failure::Damaged);
