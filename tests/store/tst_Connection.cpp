@@ -64,35 +64,6 @@ private:
     static inline const QString Texted = "l'affitto \"Via\tRoma\" # & 'x'";
     static inline const QString Noted = "a\tb 'c'\nd''";
 
-    // The saves of the new-deadline window the rows of storeOperationsWriteTheExpectedRows make.
-    static DeadlineStore::NewDeadlines newDeadlines(const QString &which)
-    {
-        DeadlineStore::NewDeadlines d;
-        d.type = 1;
-        d.description = "d";
-        d.value = Currency::fromUnits(12345);
-        d.dates = {QDate(2024, 2, 1)};
-        if (which == "single") {
-            d.description = Texted;
-            d.notes = Noted;
-            d.value = Currency::fromUnits(std::numeric_limits<qint64>::max());
-            d.dates = {QDate(9999, 12, 31)};
-        } else if (which == "recurrence") {
-            d.sheetId = 2;
-            d.type = -1;
-            d.description = Texted;
-            d.acId = 2;
-            d.value = Currency::fromUnits(125000);
-            d.dates = {QDate(2024, 1, 31), QDate(2024, 2, 29), QDate(2024, 3, 31)};
-            d.groupType = u'm';
-        } else if (which == "joining") {
-            d.groupId = 7;
-        } else if (which == "orphan") {
-            d.acId = 9;
-        }
-        return d;
-    }
-
     // Two groups of rows: 3-5 a recurrence spread over two sheets, the rest single.
     // Row 1 holds what another tool may have written: a real amount, a time of
     // day, Null notes.
@@ -367,13 +338,13 @@ private slots:
 
         // The new-deadline window's save, which returns the first new row id; the
         // editor's save of row 2, a credit.
-        const auto create = [](const char *which) {
-            return Operation([which](auto cs, auto ch) {
-                return DeadlineStore(cs).createDeadlines(newDeadlines(which), ch).rowIds.value(0);
-            });
+        const auto create = [](const DeadlineStore::NewDeadlines &d) {
+            return Operation([d](auto cs, auto ch) { return DeadlineStore(cs).createDeadlines(d, ch).rowIds.value(0); });
         };
         const Currency most = Currency::fromUnits(std::numeric_limits<qint64>::max());
-        row("new single, quotes and tabs, the largest amount, the last day", create("single"),
+        const Currency some = Currency::fromUnits(12345);
+        row("new single, quotes and tabs, the largest amount, the last day",
+            create({.type = 1, .description = Texted, .notes = Noted, .value = most, .dates = {QDate(9999, 12, 31)}}),
             {insertDeadline(QDate(9999, 12, 31), Texted, most, 1, Noted)}, 7);
         QStringList members;
         const QDate memberDates[] = {{2024, 1, 31}, {2024, 2, 29}, {2024, 3, 31}};
@@ -381,15 +352,20 @@ private slots:
             members << "INSERT INTO Transactions (TrDbId, TrType, TrDate, TrDescription, TrNotes, TrAcId, TrValue, TrBalance, "
                        "TrGrpType, TrGrpRow, TrGrpMDay, TrGrpId) VALUES (2, -1, '" + memberDates[k - 1].toString(Qt::ISODate)
                            + "', " + quoted(Texted) + ", '', 2, 125000, -125000, 'm', " + QString::number(k) + ", 3, 8)";
-        row("new recurrence of 3 with a client, on another sheet", create("recurrence"), members, 7);
-        row("new single joining a group across sheets", create("joining"),
-            {insertDeadline(QDate(2024, 2, 1), "d", Currency::fromUnits(12345), 1).replace("'n', 0)", "'n', 7)"),
+        row("new recurrence of 3 with a client, on another sheet",
+            create({.sheetId = 2, .type = -1, .description = Texted, .acId = 2, .value = Currency::fromUnits(125000),
+                    .dates = {std::begin(memberDates), std::end(memberDates)}, .groupType = u'm'}),
+            members, 7);
+        row("new single joining a group across sheets",
+            create({.type = 1, .description = "d", .value = some, .dates = {QDate(2024, 2, 1)}, .groupId = 7}),
+            {insertDeadline(QDate(2024, 2, 1), "d", some, 1).replace("'n', 0)", "'n', 7)"),
              "UPDATE Transactions SET TrGrpRow=1, TrGrpMDay=4 WHERE TrRowId=5",
              "UPDATE Transactions SET TrGrpRow=2, TrGrpMDay=4 WHERE TrRowId=7",
              "UPDATE Transactions SET TrGrpRow=3, TrGrpMDay=4 WHERE TrRowId=3",
              "UPDATE Transactions SET TrGrpRow=4, TrGrpMDay=4 WHERE TrRowId=4"},
             7);
-        row("new deadline of a deleted client", create("orphan"), {}, 0);
+        row("new deadline of a deleted client",
+            create({.type = 1, .description = "d", .acId = 9, .value = some, .dates = {QDate(2024, 2, 1)}}), {}, 0);
         const auto edit = [](qint32 rowId, const DeadlineStore::DeadlineChanges &changes) {
             return Operation([=](auto cs, auto ch) {
                 DeadlineStore store(cs);

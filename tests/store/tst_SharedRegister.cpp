@@ -182,16 +182,9 @@ private slots:
         for (int i = 0; i < 25; ++i)
             store.createDeadlines(recurrence(3));
         QList<ImportRow> imported;
-        for (int i = 0; i < 6; ++i) {
-            ImportRow row;
-            row.date = QDate(2025, 1 + i % 3, 1);
-            row.description = i < 3 ? QStringLiteral("A") : QStringLiteral("B");
-            row.groupKey = 1 + i / 3;
-            row.groupRow = 1 + i % 3;
-            row.groupSize = 3;
-            row.groupType = u'm';
-            imported.append(row);
-        }
+        for (int i = 0; i < 6; ++i)
+            imported.append({.date = QDate(2025, 1 + i % 3, 1), .description = i < 3 ? "A" : "B", .groupKey = 1 + i / 3,
+                             .groupRow = 1 + i % 3, .groupSize = 3, .groupType = u'm'});
         QCOMPARE(ImportStore(m_cs).importRows(1, imported).rowIds.size(), 6);
         QCOMPARE(childLine(), QStringLiteral("done"));
         QCOMPARE(firstValue(m_cs, "SELECT count(DISTINCT TrGrpId) FROM Transactions").toInt(), 52);
