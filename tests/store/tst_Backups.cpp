@@ -45,10 +45,8 @@ private:
 
     void makeRegister(int rows)
     {
-        SampleData::Options options;
-        options.rows = rows;
-        options.today = QDate(2026, 3, 2);
-        SampleData::createDatabase(programFolder() + QStringLiteral("/master.gen"), m_database, options, true);
+        SampleData::createDatabase(programFolder() + QStringLiteral("/master.gen"), m_database,
+                                   {.rows = rows, .today = QDate(2026, 3, 2)}, true);
     }
 
     static QDateTime at(int minute, int second = 0) { return QDateTime(QDate(2026, 3, 2), QTime(9, minute, second)); }

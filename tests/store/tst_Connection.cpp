@@ -183,13 +183,9 @@ private slots:
         DeadlineStore store(m_cs);
         const QList<QPair<QString, QString>> texts{{plain, plain}, {nul, nulStored}, {surrogate, surrogateStored}, {marks, marks}};
         for (const auto &[text, kept] : texts) {
-            DeadlineStore::NewDeadlines d;
-            d.type = -1;
-            d.description = text;
-            d.notes = text + text;
-            d.value = amount;
-            d.dates = {QDate(2017, 4, 3)};
-            const qint32 rowId = store.createDeadlines(d).rowIds.value(0);
+            const qint32 rowId =
+                store.createDeadlines({.type = -1, .description = text, .notes = text + text, .value = amount, .dates = {QDate(2017, 4, 3)}})
+                    .rowIds.value(0);
             const auto row = store.readDeadline(rowId);
             QVERIFY(row);
             QCOMPARE(row->description, kept);
@@ -198,12 +194,9 @@ private slots:
             QCOMPARE(row->value, Currency::fromUnits(125000));
             QCOMPARE(row->balance, Currency::fromUnits(-125000));
         }
-        DeadlineStore::NewDeadlines most;
-        most.type = 1;
-        most.value = Currency::fromUnits(922337203685477LL * 10000 + 5807);
-        most.dates = {QDate(2017, 4, 4)};
-        QCOMPARE(store.readDeadline(store.createDeadlines(most).rowIds.value(0))->value.toPlainText(),
-                 QStringLiteral("922337203685477.5807"));
+        const Currency most = Currency::fromUnits(922337203685477LL * 10000 + 5807);
+        const qint32 mostId = store.createDeadlines({.type = 1, .value = most, .dates = {QDate(2017, 4, 4)}}).rowIds.value(0);
+        QCOMPARE(store.readDeadline(mostId)->value.toPlainText(), QStringLiteral("922337203685477.5807"));
 
         Connection c;
         c.open(m_cs);
@@ -373,20 +366,12 @@ private slots:
                                == DeadlineStore::UpdateOutcome::Written ? -1 : -2;
             });
         };
-        DeadlineStore::DeadlineChanges every;
-        every.date = QDate(9999, 12, 31);
-        every.description = Texted;
-        every.acId = 1;
-        every.value = most;
-        every.notes = Noted;
-        every.done = true;
-        row("edit every column", edit(2, every),
+        row("edit every column",
+            edit(2, {.date = QDate(9999, 12, 31), .description = Texted, .acId = 1, .value = most, .notes = Noted, .done = true}),
             {"UPDATE Transactions SET TrDate = '9999-12-31', TrDescription = " + quoted(Texted)
              + ", TrAcId = 1, TrValue = 9223372036854775807, TrBalance = 9223372036854775807, TrNotes = " + quoted(Noted)
              + ", TrDone = 1 WHERE TrRowId = 2"});
-        DeadlineStore::DeadlineChanges amount;
-        amount.value = Currency::fromWhole(80);
-        row("edit the amount only", edit(1, amount),
+        row("edit the amount only", edit(1, {.value = Currency::fromWhole(80)}),
             {"UPDATE Transactions SET TrValue = 800000, TrBalance = 800000 WHERE TrRowId = 1"});
         row("new sheet", [](auto cs, auto ch) { return SheetStore(cs).create("Casa d'Anna", ch); },
             {"INSERT INTO Dbs (DbId, DbName) VALUES (3, 'Casa d''Anna')"}, 3);

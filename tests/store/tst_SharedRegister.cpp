@@ -286,11 +286,9 @@ private slots:
         DeadlineStore store(m_cs);
         const qint32 row = store.createDeadlines(recurrence(1)).rowIds.value(0);
         const DeadlineStore::StoredDeadline asRead = *store.readDeadline(row);
-        DeadlineStore::DeadlineChanges changes;
-        changes.description = QStringLiteral("theirs");
-        QCOMPARE(DeadlineStore(m_cs).updateDeadline(asRead, changes).outcome, DeadlineStore::UpdateOutcome::Written);
-        changes.description = QStringLiteral("ours");
-        const DeadlineStore::UpdateResult result = store.updateDeadline(asRead, changes);
+        QCOMPARE(DeadlineStore(m_cs).updateDeadline(asRead, {.description = QStringLiteral("theirs")}).outcome,
+                 DeadlineStore::UpdateOutcome::Written);
+        const DeadlineStore::UpdateResult result = store.updateDeadline(asRead, {.description = QStringLiteral("ours")});
         QCOMPARE(result.outcome, DeadlineStore::UpdateOutcome::Conflict);
         QCOMPARE(result.conflicts, QList<DeadlineStore::EditedColumn>{DeadlineStore::EditedColumn::Description});
         QCOMPARE(store.readDeadline(row)->description, QStringLiteral("theirs"));
