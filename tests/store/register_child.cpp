@@ -34,11 +34,9 @@ void run(const QString &cs, Register &changes, const QStringList &args)
         store.toggleDone(number(2));
         emit changes.deadlinesChanged(number(1), {number(2)});
     } else if (args.value(0) == u"recurrences") {
-        DeadlineStore::NewDeadlines d;
-        d.type = 1;
-        d.description = QStringLiteral("child");
-        d.dates = {QDate(2025, 1, 10), QDate(2025, 2, 10), QDate(2025, 3, 10)};
-        d.groupType = u'm';
+        const DeadlineStore::NewDeadlines d{.type = 1, .description = QStringLiteral("child"),
+                                            .dates = {QDate(2025, 1, 10), QDate(2025, 2, 10), QDate(2025, 3, 10)},
+                                            .groupType = u'm'};
         for (int i = 0; i < number(1); ++i)
             store.createDeadlines(d);
     } else if (args.value(0) == u"unmember") {

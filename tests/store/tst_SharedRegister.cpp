@@ -88,12 +88,9 @@ private:
 
     static DeadlineStore::NewDeadlines recurrence(int members)
     {
-        DeadlineStore::NewDeadlines d;
-        d.type = -1;
-        d.description = QStringLiteral("here");
+        DeadlineStore::NewDeadlines d{.type = -1, .description = QStringLiteral("here"), .groupType = u'm'};
         for (int i = 0; i < members; ++i)
             d.dates.append(QDate(2025, 1, 1).addMonths(i));
-        d.groupType = u'm';
         return d;
     }
 
