@@ -80,14 +80,6 @@ private:
         exec(c, "INSERT INTO Dbs (DbId, DbName) VALUES (1, 'Old')");
     }
 
-    // Runs statements on the file directly, as another tool would.
-    void alter(const QStringList &statements)
-    {
-        OtherProgram tool(path());
-        for (const QString &sql : statements)
-            QVERIFY2(tool.exec(sql), qPrintable(sql + ": " + tool.lastError()));
-    }
-
     // Checks the file and returns the problem; fails the test when the file changed.
     DatabaseProblem checkUnchanged()
     {
@@ -217,7 +209,9 @@ private slots:
         };
         for (const auto &[statements, damage, named] : cases) {
             QVERIFY(!copyTemplateTo(m_dir.path()).isEmpty());
-            alter(statements);
+            OtherProgram tool(path());   // as another tool would
+            for (const QString &sql : statements)
+                QVERIFY2(tool.exec(sql), qPrintable(sql + ": " + tool.lastError()));
             const DatabaseProblem p = checkUnchanged();
             QCOMPARE(p.kind, damage ? DatabaseProblem::Kind::Damaged : DatabaseProblem::Kind::None);
             QVERIFY(!damage || p.damage == *damage);
