@@ -32,19 +32,6 @@ class tst_Startup final : public QObject, StartupFixture
 {
     Q_OBJECT
 
-private:
-    // 300 deadlines, then the file cut short by one byte: every page still reads,
-    // but the last deadline's group id no longer agrees with its index.
-    void cutShortAfterDeadlines()
-    {
-        addDeadlines(m_session->connectionString(), 300);
-        QFile file(defaultDatabase());
-        QVERIFY(file.resize(file.size() - 1));
-    }
-
-    // A settings file of its own, away from the one a start uses.
-    QString plainIni() const { return m_home->filePath(QStringLiteral("plain.ini")); }
-
 private slots:
     void initTestCase() { checkTemplate(); }
     void init() { setUp(); }
@@ -53,7 +40,7 @@ private slots:
     // back exactly as written, and a write that cannot land named in the user's language.
     void settingsFileReadsAndWritesAsTheUserLeftIt()
     {
-        const QString file = plainIni();
+        const QString file = m_home->filePath(QStringLiteral("plain.ini"));   // away from the one a start uses
         QCOMPARE(SettingsStore(file).integer(Setting::WarnDays), 2);
         QCOMPARE(SettingsStore(file).text(Setting::DatabaseFolder, QStringLiteral("/db")), QStringLiteral("/db"));
         QVERIFY(!QFile::exists(file));
@@ -101,7 +88,6 @@ private slots:
     void freshThenReturningUser()
     {
         QCOMPARE(start(QStringLiteral("0410")), SessionOutcome::Ready);
-        QVERIFY(QFileInfo(defaultFolder()).isDir());
         QVERIFY(QFile::exists(defaultDatabase()));
         QCOMPARE(m_session->databaseFolder(), QDir::toNativeSeparators(defaultFolder()));
         QCOMPARE(m_session->activeSheetId(), 1);
@@ -142,68 +128,62 @@ private slots:
 
     // A database that cannot be used is named for what is wrong with it, in the
     // user's language, left as it is, and another folder can be chosen for next time.
-    void unusableDatabaseIsNamedAndLeftAlone_data()
-    {
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("localeCode");
-        QTest::addColumn<bool>("choose");   // false: the folder chooser is cancelled
-        QTest::newRow("not a database") << "junk" << "0409" << true;
-        QTest::newRow("no sheets, in Italian") << "no sheets" << "0410" << true;
-        QTest::newRow("a link to a moved file") << "link" << "0409" << false;
-        QTest::newRow("a folder in its place") << "folder" << "0409" << true;
-        QTest::newRow("no template, in German") << "no template" << "0407" << false;
-    }
-
     void unusableDatabaseIsNamedAndLeftAlone()
     {
-        QFETCH(QString, setup);
-        QFETCH(QString, localeCode);
-        QFETCH(bool, choose);
-        const Language language = localeCode == QStringLiteral("0410") ? Language::Italian
-                                  : localeCode == QStringLiteral("0407") ? Language::German
-                                                                         : Language::English;
-        const QString path = QDir::toNativeSeparators(defaultDatabase());
-        const QString moved = m_home->filePath(QStringLiteral("moved.mdb"));
-        QString reason;
-        QTemporaryDir emptyProgramFolder;
-        QDir().mkpath(defaultFolder());
-        if (setup == QStringLiteral("junk")) {
-            QVERIFY(writeFile(defaultDatabase(), QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200)));
-            reason = Texts::text(2003, language).arg(path, Texts::text(2004, language).arg("file is not a database"));
-        } else if (setup == QStringLiteral("no sheets")) {
-            QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
-            runSql(m_session->connectionString(), QStringLiteral("DELETE FROM Dbs"));
-            reason = Texts::text(2003, language).arg(path, Texts::text(2008, language).arg("Dbs"));
-        } else if (setup == QStringLiteral("link")) {
-            QVERIFY(QFile::link(moved, defaultDatabase()));
-            reason = Texts::text(2011, language).arg(path, QDir::toNativeSeparators(moved));
-        } else if (setup == QStringLiteral("folder")) {
-            QVERIFY(QDir().mkdir(defaultDatabase()));
-            reason = Texts::text(2012, language).arg(path);
-        } else {
-            m_programFolder = emptyProgramFolder.path();
-            reason = Texts::text(1359, language) + u'\n'
-                     + Texts::text(2014, language).arg(QDir::toNativeSeparators(m_programFolder + QStringLiteral("/master.gen")));
-        }
-        const QByteArray before = fileDigest(defaultDatabase());
-        const QString elsewhere = m_home->filePath(QStringLiteral("elsewhere"));
-        m_prompts->queueFolder(choose ? elsewhere : QString());
+        // What stands at the database's place, the system's language, and whether
+        // the folder chooser is answered (or cancelled).
+        const std::tuple<QString, QString, Language, bool> cases[] = {
+            {"junk", "0409", Language::English, true},
+            {"no sheets", "0410", Language::Italian, true},
+            {"link", "0409", Language::English, false},   // to a moved file
+            {"folder", "0409", Language::English, true},
+            {"no template", "0407", Language::German, false},
+        };
+        for (const auto &[setup, localeCode, language, choose] : cases) {
+            setUp();
+            const QString path = QDir::toNativeSeparators(defaultDatabase());
+            const QString moved = m_home->filePath(QStringLiteral("moved.mdb"));
+            QString reason;
+            QTemporaryDir emptyProgramFolder;
+            QDir().mkpath(defaultFolder());
+            if (setup == QStringLiteral("junk")) {
+                QVERIFY(writeFile(defaultDatabase(), QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200)));
+                reason = Texts::text(2003, language).arg(path, Texts::text(2004, language).arg("file is not a database"));
+            } else if (setup == QStringLiteral("no sheets")) {
+                QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
+                runSql(m_session->connectionString(), QStringLiteral("DELETE FROM Dbs"));
+                reason = Texts::text(2003, language).arg(path, Texts::text(2008, language).arg("Dbs"));
+            } else if (setup == QStringLiteral("link")) {
+                QVERIFY(QFile::link(moved, defaultDatabase()));
+                reason = Texts::text(2011, language).arg(path, QDir::toNativeSeparators(moved));
+            } else if (setup == QStringLiteral("folder")) {
+                QVERIFY(QDir().mkdir(defaultDatabase()));
+                reason = Texts::text(2012, language).arg(path);
+            } else {
+                m_programFolder = emptyProgramFolder.path();
+                reason = Texts::text(1359, language) + u'\n'
+                         + Texts::text(2014, language).arg(QDir::toNativeSeparators(m_programFolder + QStringLiteral("/master.gen")));
+            }
+            const QByteArray before = fileDigest(defaultDatabase());
+            const QString elsewhere = m_home->filePath(QStringLiteral("elsewhere"));
+            m_prompts->queueFolder(choose ? elsewhere : QString());
 
-        QCOMPARE(start(localeCode), SessionOutcome::Ended);
-        QCOMPARE(fileDigest(defaultDatabase()), before);
-        QVERIFY(!QFileInfo::exists(moved));
-        const auto shown = m_prompts->shown();
-        QCOMPARE(shown.size(), choose ? 3 : 2);
-        QCOMPARE(shown[0].text, reason + u'\n' + Texts::text(1358, language));
-        QCOMPARE(shown[1].kind, QStringLiteral("folder"));
-        QCOMPARE(shown[1].text, Texts::text(1401, language));
-        // A cancelled chooser stores nothing and says nothing more.
-        if (choose)
-            QCOMPARE(shown[2].text, Texts::text(1402, language));
-        QCOMPARE(settings().text(Setting::DatabaseFolder, QStringLiteral("unset")),
-                 choose ? elsewhere : QStringLiteral("unset"));
-        // The first run is over even though nothing was copied.
-        QCOMPARE(settings().text(Setting::FirstRunMarker), FirstRunMarkerText);
+            QCOMPARE(start(localeCode), SessionOutcome::Ended);
+            QCOMPARE(fileDigest(defaultDatabase()), before);
+            QVERIFY(!QFileInfo::exists(moved));
+            const auto shown = m_prompts->shown();
+            QCOMPARE(shown.size(), choose ? 3 : 2);
+            QCOMPARE(shown[0].text, reason + u'\n' + Texts::text(1358, language));
+            QCOMPARE(shown[1].kind, QStringLiteral("folder"));
+            QCOMPARE(shown[1].text, Texts::text(1401, language));
+            // A cancelled chooser stores nothing and says nothing more.
+            if (choose)
+                QCOMPARE(shown[2].text, Texts::text(1402, language));
+            QCOMPARE(settings().text(Setting::DatabaseFolder, QStringLiteral("unset")),
+                     choose ? elsewhere : QStringLiteral("unset"));
+            // The first run is over even though nothing was copied.
+            QCOMPARE(settings().text(Setting::FirstRunMarker), FirstRunMarkerText);
+        }
     }
 
     void lockedDatabaseOffersRetryAndQuitButNeverAnotherFolder()
@@ -231,194 +211,179 @@ private slots:
     // Only an empty folder setting means the default; a folder that cannot be used
     // (gone, relative, a file, read-only) is named for what it is, with Retry, Choose
     // and Quit, and nothing is made or changed where the user did not choose.
-    void storedFolderIsUsedOrNamedForWhatItIs_data()
-    {
-        using A = Prompt::Answer;
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("setup");   // what stands at the folder on a first start: "file", "read-only"...
-        QTest::addColumn<QList<int>>("answers");
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<QString>("used");   // empty: the start ends
-        QTest::addColumn<QStringList>("kinds");
-        QTest::addColumn<int>("reason");   // the first message's text id
-        const QList<int> enter;
-        const QStringList none;
-        const QStringList quit{"message"};
-        QTest::newRow("empty: the default") << QString() << QString() << enter << QString() << "@default" << none << 0;
-        QTest::newRow("blank: the default") << "  " << QString() << enter << QString() << "@default" << none << 0;
-        QTest::newRow("named: no default made") << "@stick" << QString() << enter << QString() << "@stick" << none << 0;
-        QTest::newRow("relative, Quit") << "relative/db" << QString() << enter << QString() << QString() << quit << 2712;
-        QTest::newRow("unplugged, Retry, Quit") << "@gone" << QString() << QList<int>{int(A::Retry)} << QString()
-                                                << QString() << QStringList{"message", "message"} << 2712;
-        QTest::newRow("unplugged, another folder") << "@gone" << QString() << QList<int>{int(A::Choose)} << "@stick"
-                                                   << "@stick" << QStringList{"message", "folder"} << 2712;
-        QTest::newRow("unplugged, chooser cancelled, Quit") << "@gone" << QString() << QList<int>{int(A::Choose)}
-                                                            << QString() << QString()
-                                                            << QStringList{"message", "folder", "message"} << 2712;
-        QTest::newRow("a file named as the folder") << "@stick" << "file" << enter << QString() << QString() << quit << 2715;
-        QTest::newRow("a file where the default folder goes") << QString() << "file" << enter << QString() << QString()
-                                                              << quit << 2715;
-        QTest::newRow("read-only, empty") << "@stick" << "read-only" << enter << QString() << QString() << quit << 2716;
-        QTest::newRow("read-only, with a database") << "@stick" << "read-only database" << enter << QString() << QString()
-                                                    << quit << 2716;
-    }
-
     void storedFolderIsUsedOrNamedForWhatItIs()
     {
-        QFETCH(QString, stored);
-        QFETCH(QString, setup);
-        QFETCH(QList<int>, answers);
-        QFETCH(QString, chosen);
-        QFETCH(QString, used);
-        QFETCH(QStringList, kinds);
-        QFETCH(int, reason);
-        if (setup.startsWith(QStringLiteral("read-only")) && geteuid() == 0)
-            QSKIP("permissions do not stop the superuser");
-        const QString folder = resolved(stored.trimmed().isEmpty() ? QStringLiteral("@default") : stored);
-        QString watched = folder;
-        if (setup.isEmpty()) {
-            settings().setText(Setting::FirstRunMarker, FirstRunMarkerText);   // a returning user's setting
-            QVERIFY(QDir().mkpath(resolved(QStringLiteral("@stick"))));
-        } else if (setup == QStringLiteral("file")) {
-            QVERIFY(QDir().mkpath(QFileInfo(folder).absolutePath()));
-            QVERIFY(writeFile(folder, "not a folder"));
-        } else {
-            QVERIFY(QDir().mkpath(folder));
-            if (setup.endsWith(QStringLiteral("database"))) {
-                QVERIFY(!copyTemplateTo(folder).isEmpty());
-                watched = folder + QStringLiteral("/orvel2.mdb");
+        using A = Prompt::Answer;
+        const QStringList none;
+        const QStringList quit{"message"};
+        const struct
+        {
+            QString stored;
+            QString setup;   // what stands at the folder on a first start: "file", "read-only"...
+            QList<A> answers;
+            QString chosen;
+            QString used;   // empty: the start ends
+            QStringList kinds;
+            int reason;   // the first message's text id
+        } cases[] = {
+            {{}, {}, {}, {}, "@default", none, 0},
+            {"  ", {}, {}, {}, "@default", none, 0},
+            {"@stick", {}, {}, {}, "@stick", none, 0},   // no default made
+            {"relative/db", {}, {}, {}, {}, quit, 2712},
+            {"@gone", {}, {A::Retry}, {}, {}, {"message", "message"}, 2712},
+            {"@gone", {}, {A::Choose}, "@stick", "@stick", {"message", "folder"}, 2712},
+            {"@gone", {}, {A::Choose}, {}, {}, {"message", "folder", "message"}, 2712},   // the chooser cancelled
+            {"@stick", "file", {}, {}, {}, quit, 2715},
+            {{}, "file", {}, {}, {}, quit, 2715},   // where the default folder goes
+            {"@stick", "read-only", {}, {}, {}, quit, 2716},
+            {"@stick", "read-only database", {}, {}, {}, quit, 2716},
+        };
+        for (const auto &[stored, setup, answers, chosen, used, kinds, reason] : cases) {
+            // Permissions do not stop the superuser.
+            if (setup.startsWith(QStringLiteral("read-only")) && geteuid() == 0)
+                continue;
+            setUp();
+            const QString folder = resolved(stored.trimmed().isEmpty() ? QStringLiteral("@default") : stored);
+            QString watched = folder;
+            if (setup.isEmpty()) {
+                settings().setText(Setting::FirstRunMarker, FirstRunMarkerText);   // a returning user's setting
+                QVERIFY(QDir().mkpath(resolved(QStringLiteral("@stick"))));
+            } else if (setup == QStringLiteral("file")) {
+                QVERIFY(QDir().mkpath(QFileInfo(folder).absolutePath()));
+                QVERIFY(writeFile(folder, "not a folder"));
+            } else {
+                QVERIFY(QDir().mkpath(folder));
+                if (setup.endsWith(QStringLiteral("database"))) {
+                    QVERIFY(!copyTemplateTo(folder).isEmpty());
+                    watched = folder + QStringLiteral("/orvel2.mdb");
+                }
+                QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
             }
-            QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        }
-        const QByteArray before = fileDigest(watched);
-        const QStringList entries = QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
-        settings().setText(Setting::DatabaseFolder, resolved(stored));
-        for (int answer : answers)
-            m_prompts->queueAnswer(Prompt::Answer(answer));
-        m_prompts->queueFolder(resolved(chosen));
+            const QByteArray before = fileDigest(watched);
+            const QStringList entries = QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+            settings().setText(Setting::DatabaseFolder, resolved(stored));
+            for (A answer : answers)
+                m_prompts->queueAnswer(answer);
+            m_prompts->queueFolder(resolved(chosen));
 
-        QCOMPARE(start(QStringLiteral("0409")), used.isEmpty() ? SessionOutcome::Ended : SessionOutcome::Ready);
-        QCOMPARE(shownKinds(), kinds);
-        if (reason) {
-            const Prompt::Shown first = m_prompts->shown().first();
-            QCOMPARE(first.text, Texts::text(reason).arg(QDir::toNativeSeparators(folder)) + u'\n'
-                                     + Texts::text(reason == 2712 ? 2713 : 2714));
-            QCOMPARE(first.buttons, Prompt::Buttons::RetryChooseQuit);
-            QCOMPARE(m_splashClosedAt, 0);
+            QCOMPARE(start(QStringLiteral("0409")), used.isEmpty() ? SessionOutcome::Ended : SessionOutcome::Ready);
+            QCOMPARE(shownKinds(), kinds);
+            if (reason) {
+                const Prompt::Shown first = m_prompts->shown().first();
+                QCOMPARE(first.text, Texts::text(reason).arg(QDir::toNativeSeparators(folder)) + u'\n'
+                                         + Texts::text(reason == 2712 ? 2713 : 2714));
+                QCOMPARE(first.buttons, Prompt::Buttons::RetryChooseQuit);
+                QCOMPARE(m_splashClosedAt, 0);
+            }
+            if (!used.isEmpty()) {
+                QCOMPARE(m_session->databaseFolder(), QDir::toNativeSeparators(resolved(used)));
+                QVERIFY(QFile::exists(resolved(used) + QStringLiteral("/orvel2.mdb")));
+            }
+            if (!chosen.isEmpty())
+                QCOMPARE(settings().text(Setting::DatabaseFolder), resolved(chosen));
+            QVERIFY(!QFileInfo::exists(resolved(QStringLiteral("@gone"))));
+            QVERIFY(!QFileInfo::exists(QStringLiteral("/orvel2.mdb")));
+            if (setup.isEmpty()) {
+                QCOMPARE(QFileInfo::exists(defaultFolder()), used == QStringLiteral("@default"));
+                continue;
+            }
+            QCOMPARE(fileDigest(watched), before);
+            QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), entries);
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         }
-        if (!used.isEmpty()) {
-            QCOMPARE(m_session->databaseFolder(), QDir::toNativeSeparators(resolved(used)));
-            QVERIFY(QFile::exists(resolved(used) + QStringLiteral("/orvel2.mdb")));
-        }
-        if (!chosen.isEmpty())
-            QCOMPARE(settings().text(Setting::DatabaseFolder), resolved(chosen));
-        QVERIFY(!QFileInfo::exists(resolved(QStringLiteral("@gone"))));
-        QVERIFY(!QFileInfo::exists(QStringLiteral("/orvel2.mdb")));
-        if (setup.isEmpty()) {
-            QCOMPARE(QFileInfo::exists(defaultFolder()), used == QStringLiteral("@default"));
-            return;
-        }
-        QCOMPARE(fileDigest(watched), before);
-        QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), entries);
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
     // A damaged register is mended only when the user says Yes; Enter leaves it as
     // it was. Damaged indexes are rebuilt once a copy of the file is kept; a file the
     // engine cannot read is offered the newest backup whose check says ok, and kept.
-    void damagedDatabaseIsMendedOnlyWhenAsked_data()
-    {
-        QTest::addColumn<bool>("indexes");   // false: the engine cannot read the file
-        QTest::addColumn<bool>("yes");       // false: Enter
-        QTest::newRow("indexes, Enter") << true << false;
-        QTest::newRow("indexes, Yes") << true << true;
-        QTest::newRow("unreadable, Enter") << false << false;
-        QTest::newRow("unreadable, Yes") << false << true;
-    }
-
     void damagedDatabaseIsMendedOnlyWhenAsked()
     {
-        QFETCH(bool, indexes);
-        QFETCH(bool, yes);
-        QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
-        QString good;
-        if (indexes) {
-            cutShortAfterDeadlines();
-        } else {
-            insertDeadline(m_session->connectionString(), 1, 1, false, QDate(2026, 3, 2), QStringLiteral("Rent"), 0,
-                           Currency::fromUnits(10000));
-            const QString backups = backupFolder(*m_session);
-            good = Backups::make(defaultDatabase(), backups, QDateTime(QDate(2026, 3, 1), QTime(8, 0)), 0).path;
-            QVERIFY(QFile::exists(good));
-            // Newer, but spoiled: passed over.
-            QVERIFY(writeFile(backups + QStringLiteral("/orvel2-20260302-080000.mdb"), QByteArray(8192, 'x')));
-            QVERIFY(writeFile(defaultDatabase(), QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200)));
-        }
-        const QByteArray before = fileBytes(defaultDatabase());
-        if (yes)
-            m_prompts->queueAnswer(Prompt::Answer::Yes);
-        else
-            m_prompts->queueEnter();
-
-        QCOMPARE(start(QStringLiteral("0409")), yes ? SessionOutcome::Ready : SessionOutcome::Ended);
-        const auto shown = m_prompts->shown();
-        QVERIFY(!shown.isEmpty());
-        QCOMPARE(shown[0].buttons, Prompt::Buttons::YesNo);
-        QCOMPARE(shown[0].enterAnswer, Prompt::Answer::No);
-        const QString copyStart = QDir::toNativeSeparators(defaultFolder() + QStringLiteral("/orvel2 before repair "));
-        for (const QString &named : indexes ? QStringList{QStringLiteral("missing from index"), copyStart} : QStringList{good})
-            QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(named)), qPrintable(shown[0].text));
-        if (!yes) {
-            QCOMPARE(fileBytes(defaultDatabase()), before);
-            if (!indexes) {
-                QCOMPARE(shown[1].icon, Prompt::Icon::Critical);
-                return;
+        // Damaged indexes, or a file the engine cannot read; the question answered
+        // Yes, or with Enter.
+        for (const auto &[indexes, yes] : {std::pair{true, false}, {true, true}, {false, false}, {false, true}}) {
+            setUp();
+            QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
+            QString good;
+            if (indexes) {
+                // Every page still reads, but the last deadline's group id no longer agrees with its index.
+                addDeadlines(m_session->connectionString(), 300);
+                QFile file(defaultDatabase());
+                QVERIFY(file.resize(file.size() - 1));
+            } else {
+                insertDeadline(m_session->connectionString(), 1, 1, false, QDate(2026, 3, 2), QStringLiteral("Rent"), 0,
+                               Currency::fromUnits(10000));
+                const QString backups = backupFolder(*m_session);
+                good = Backups::make(defaultDatabase(), backups, QDateTime(QDate(2026, 3, 1), QTime(8, 0)), 0).path;
+                QVERIFY(QFile::exists(good));
+                // Newer, but spoiled: passed over.
+                QVERIFY(writeFile(backups + QStringLiteral("/orvel2-20260302-080000.mdb"), QByteArray(8192, 'x')));
+                QVERIFY(writeFile(defaultDatabase(), QByteArrayLiteral("Standard Jet DB\0 not what we read").repeated(200)));
             }
-            QCOMPARE(shown.size(), 1);
-            QCOMPARE(QDir(defaultFolder()).entryList(QDir::Files), QStringList{QStringLiteral("orvel2.mdb")});
-            return;
-        }
-        const QString kept = defaultFolder() + u'/'
-                             + QDir(defaultFolder()).entryList({indexes ? "orvel2 before repair *" : "orvel2 before restore *"}).value(0);
-        QCOMPARE(fileBytes(kept), before);
-        if (indexes) {
-            QVERIFY(shown[0].text.contains(QDir::toNativeSeparators(kept)));
-            QCOMPARE(shown.value(1).text, Texts::text(2721).arg(QDir::toNativeSeparators(kept)));
-            QCOMPARE(QDir(defaultFolder()).entryList(QDir::Files).size(), 2);
-            QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 300);
-            QVERIFY(DatabaseCheck::check(m_session->connectionString()).ok());
-        } else {
-            QCOMPARE(shown.size(), 2);
-            QCOMPARE(shown[1].text, Texts::text(2844).arg(QDir::toNativeSeparators(good)) + u'\n'
-                                        + Texts::text(2859).arg(QDir::toNativeSeparators(kept)));
-            QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 1);
+            const QByteArray before = fileBytes(defaultDatabase());
+            if (yes)
+                m_prompts->queueAnswer(Prompt::Answer::Yes);
+            else
+                m_prompts->queueEnter();
+
+            QCOMPARE(start(QStringLiteral("0409")), yes ? SessionOutcome::Ready : SessionOutcome::Ended);
+            const auto shown = m_prompts->shown();
+            QVERIFY(!shown.isEmpty());
+            QCOMPARE(shown[0].buttons, Prompt::Buttons::YesNo);
+            QCOMPARE(shown[0].enterAnswer, Prompt::Answer::No);
+            const QString copyStart = QDir::toNativeSeparators(defaultFolder() + QStringLiteral("/orvel2 before repair "));
+            for (const QString &named : indexes ? QStringList{QStringLiteral("missing from index"), copyStart} : QStringList{good})
+                QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(named)), qPrintable(shown[0].text));
+            if (!yes) {
+                QCOMPARE(fileBytes(defaultDatabase()), before);
+                if (!indexes) {
+                    QCOMPARE(shown[1].icon, Prompt::Icon::Critical);
+                    continue;
+                }
+                QCOMPARE(shown.size(), 1);
+                QCOMPARE(QDir(defaultFolder()).entryList(QDir::Files), QStringList{QStringLiteral("orvel2.mdb")});
+                continue;
+            }
+            const QString kept = defaultFolder() + u'/'
+                                 + QDir(defaultFolder()).entryList({indexes ? "orvel2 before repair *" : "orvel2 before restore *"}).value(0);
+            QCOMPARE(fileBytes(kept), before);
+            if (indexes) {
+                QVERIFY(shown[0].text.contains(QDir::toNativeSeparators(kept)));
+                QCOMPARE(shown.value(1).text, Texts::text(2721).arg(QDir::toNativeSeparators(kept)));
+                QCOMPARE(QDir(defaultFolder()).entryList(QDir::Files).size(), 2);
+                QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 300);
+                QVERIFY(DatabaseCheck::check(m_session->connectionString()).ok());
+            } else {
+                QCOMPARE(shown.size(), 2);
+                QCOMPARE(shown[1].text, Texts::text(2844).arg(QDir::toNativeSeparators(good)) + u'\n'
+                                            + Texts::text(2859).arg(QDir::toNativeSeparators(kept)));
+                QCOMPARE(scalar(QStringLiteral("SELECT Count(TrRowId) AS n FROM Transactions")), 1);
+            }
         }
     }
 
     void newFilesAreTheUsersAlone()
     {
+        const auto mode = [](const QString &path) {
+            struct stat info {};
+            return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
+        };
+        const QString settingsFile = m_home->filePath(QStringLiteral("settings.ini"));
         const mode_t previous = umask(022);
         QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
         settings().setInteger(Setting::LanguageChoice, 2);
         umask(previous);
-        const auto own = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-        const auto mask = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
-                          | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther
-                          | QFileDevice::ExeOther;
-        QCOMPARE(QFile::permissions(defaultFolder()) & mask, own | QFileDevice::ExeOwner);
-        QCOMPARE(QFile::permissions(defaultDatabase()) & mask, own);
-        QCOMPARE(QFile::permissions(m_home->filePath(QStringLiteral("settings.ini"))) & mask, own);
+        QCOMPARE(mode(defaultFolder()), 0700);
+        QCOMPARE(mode(defaultDatabase()), 0600);
+        QCOMPARE(mode(settingsFile), 0600);
 
         // What exists keeps the permissions its owner gave it, also through a rewrite.
-        const auto shared = own | QFileDevice::ReadGroup;
-        QFile::setPermissions(defaultDatabase(), shared);
-        QFile::setPermissions(m_home->filePath(QStringLiteral("settings.ini")), shared);
-        QFile::setPermissions(defaultFolder(), shared | QFileDevice::ExeOwner | QFileDevice::ExeGroup);
+        const std::pair<QString, int> given[] = {{defaultDatabase(), 0640}, {settingsFile, 0640}, {defaultFolder(), 0750}};
+        for (const auto &[path, bits] : given)
+            QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(bits)), 0);
         QCOMPARE(start(QStringLiteral("0409")), SessionOutcome::Ready);
         settings().setInteger(Setting::LanguageChoice, 3);
-        QCOMPARE(QFile::permissions(defaultDatabase()) & mask, shared);
-        QCOMPARE(QFile::permissions(m_home->filePath(QStringLiteral("settings.ini"))) & mask, shared);
-        QCOMPARE(QFile::permissions(defaultFolder()) & mask, shared | QFileDevice::ExeOwner | QFileDevice::ExeGroup);
+        for (const auto &[path, bits] : given)
+            QCOMPARE(mode(path), bits);
     }
 
     // An error that escapes a command handler reaches the user as a message and
@@ -465,85 +430,74 @@ private slots:
         QVERIFY(ran);
     }
 
-    void commandLineAnswersWithoutStarting_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");   // -1: the program starts
-        QTest::addColumn<QString>("output");
-        QTest::addColumn<QString>("error");
-        QTest::addColumn<QString>("registerName");   // this run's register, never stored
-        QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: orvel2 [options]" << QString() << QString();
-        QTest::newRow("--version") << QStringList{"--version"} << 0 << "Orvel 2 " ORVEL_VERSION "\n" << QString() << QString();
-        QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << QString() << "unknown option 'bogus'" << QString();
-        QTest::newRow("stray argument") << QStringList{"deadlines.mdb"} << 2 << QString() << "'deadlines.mdb'" << QString();
-        QTest::newRow("--register without a register") << QStringList{"--register"} << 2 << QString()
-                                                       << "option '--register' needs a value" << QString();
-        QTest::newRow("--register, no valid URI") << QStringList{"--register", "postgresql://db:port/x"} << 2
-                                                  << QString() << "no valid server register" << QString();
-        QTest::newRow("Qt's own options") << QStringList{"-platform", "offscreen", "-reverse"} << -1 << QString()
-                                          << QString() << QString();
-        QTest::newRow("none") << QStringList{} << -1 << QString() << QString() << QString();
-        // --register names this run's register: a server as given, a folder made
-        // absolute, an orvel2.mdb by its folder.
-        const auto registerRow = [](const char *name, const QString &argument, const QString &registerName) {
-            QTest::newRow(name) << QStringList{"--register", argument} << -1 << QString() << QString() << registerName;
-        };
-        registerRow("URI", "postgresql://db.office/orvel?sslmode=require", "postgresql://db.office/orvel?sslmode=require");
-        registerRow("service", "service=orvel", "service=orvel");
-        registerRow("folder", "/srv/Orvel 2/db", "/srv/Orvel 2/db");
-        registerRow("relative folder", "db", QDir::currentPath() + "/db");
-        registerRow("the file in a folder", "/srv/db/orvel2.mdb", "/srv/db");
-        registerRow("another file is a folder's name", "/srv/db/old.mdb", "/srv/db/old.mdb");
-    }
-
     void commandLineAnswersWithoutStarting()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QString, output);
-        QFETCH(QString, error);
-        QFETCH(QString, registerName);
-        const CommandLine::Outcome parsed = CommandLine::parse(QStringList{"/usr/bin/orvel2"} + arguments);
-        QVERIFY2(parsed.start == (exitCode < 0), qPrintable(parsed.error));
-        QCOMPARE(parsed.registerName, registerName);
-        if (parsed.start) {
-            QCOMPARE(parsed.output + parsed.error, QString());
-            return;
+        const struct
+        {
+            QStringList arguments;
+            int exitCode;   // -1: the program starts
+            QString output, error;
+            QString registerName;   // this run's register, never stored
+        } cases[] = {
+            {{"--help"}, 0, "Usage: orvel2 [options]", {}, {}},
+            {{"--version"}, 0, "Orvel 2 " ORVEL_VERSION "\n", {}, {}},
+            {{"--bogus"}, 2, {}, "unknown option 'bogus'", {}},
+            {{"deadlines.mdb"}, 2, {}, "'deadlines.mdb'", {}},   // a stray argument
+            {{"--register"}, 2, {}, "option '--register' needs a value", {}},
+            {{"--register", "postgresql://db:port/x"}, 2, {}, "no valid server register", {}},
+            {{"-platform", "offscreen", "-reverse"}, -1, {}, {}, {}},   // Qt's own options
+            {{}, -1, {}, {}, {}},
+            // --register names this run's register: a server as given, a folder made
+            // absolute, an orvel2.mdb by its folder.
+            {{"--register", "postgresql://db.office/orvel?sslmode=require"}, -1, {}, {},
+             "postgresql://db.office/orvel?sslmode=require"},
+            {{"--register", "db"}, -1, {}, {}, QDir::currentPath() + "/db"},
+            {{"--register", "/srv/db/orvel2.mdb"}, -1, {}, {}, "/srv/db"},
+            {{"--register", "/srv/db/old.mdb"}, -1, {}, {}, "/srv/db/old.mdb"},   // another file is a folder's name
+        };
+        for (const auto &[arguments, exitCode, output, error, registerName] : cases) {
+            const CommandLine::Outcome parsed = CommandLine::parse(QStringList{"/usr/bin/orvel2"} + arguments);
+            QVERIFY2(parsed.start == (exitCode < 0), qPrintable(arguments.join(u' ') + u' ' + parsed.error));
+            QCOMPARE(parsed.registerName, registerName);
+            if (parsed.start) {
+                QCOMPARE(parsed.output + parsed.error, QString());
+                continue;
+            }
+            QCOMPARE(parsed.exitCode, exitCode);
+            QVERIFY2(parsed.output.contains(output) && parsed.error.contains(error), qPrintable(parsed.output + parsed.error));
+            QCOMPARE(parsed.output.isEmpty(), exitCode != 0);
+            if (arguments == QStringList{"--help"})
+                QVERIFY(parsed.output.contains(QStringLiteral("--register R")));
         }
-        QCOMPARE(parsed.exitCode, exitCode);
-        QVERIFY2(parsed.output.contains(output) && parsed.error.contains(error), qPrintable(parsed.output + parsed.error));
-        QCOMPARE(parsed.output.isEmpty(), exitCode != 0);
-        if (arguments == QStringList{"--help"})
-            QVERIFY(parsed.output.contains(QStringLiteral("--register R")));
-        // The program passes every answer on alike: one that prints and one that
-        // refuses show it does.
-        if (arguments != QStringList{"--help"} && arguments != QStringList{"--bogus"})
-            return;
-
-        // The built program, under a home of its own: it prints, ends, and leaves
+        // The built program passes every answer on alike (one that prints and one that
+        // refuses show it does): under a home of its own it prints, ends, and leaves
         // no settings file or database folder behind.
-        QTemporaryDir runtime;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("HOME"), m_home->path());
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-        environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
-        environment.remove(QStringLiteral("DISPLAY"));
-        QProcess program;
-        program.setProcessEnvironment(environment);
-        program.start(m_programFolder + QStringLiteral("/orvel2"), arguments);
-        QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
-        if (!program.waitForFinished(15000)) {
-            program.kill();
-            program.waitForFinished();
-            QFAIL("the program started instead of answering");
+        for (const QStringList arguments : {QStringList{"--help"}, QStringList{"--bogus"}}) {
+            const CommandLine::Outcome parsed = CommandLine::parse(QStringList{"/usr/bin/orvel2"} + arguments);
+            QTemporaryDir runtime;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("HOME"), m_home->path());
+            environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+            environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
+            environment.remove(QStringLiteral("DISPLAY"));
+            QProcess program;
+            program.setProcessEnvironment(environment);
+            program.start(m_programFolder + QStringLiteral("/orvel2"), arguments);
+            QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
+            if (!program.waitForFinished(15000)) {
+                program.kill();
+                program.waitForFinished();
+                QFAIL("the program started instead of answering");
+            }
+            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program.exitCode(), parsed.exitCode);
+            QCOMPARE(QString::fromLocal8Bit(program.readAllStandardOutput()), parsed.output);
+            QCOMPARE(QString::fromLocal8Bit(program.readAllStandardError()), parsed.error);
+            QCOMPARE(QDir(m_home->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList());
         }
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), exitCode);
-        QCOMPARE(QString::fromLocal8Bit(program.readAllStandardOutput()), parsed.output);
-        QCOMPARE(QString::fromLocal8Bit(program.readAllStandardError()), parsed.error);
-        QCOMPARE(QDir(m_home->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList());
     }
 
+    // The program's files lie beside the executable in a build tree and
     // under <prefix>/share/orvel2 once installed; start-up must find them in both.
     void findsTheTemplateWhereTheLayoutPutsIt()
     {

@@ -4,7 +4,6 @@
 //   toggle SHEET ROW            closes/opens the row and announces it
 //   recurrences N               N new monthly recurrences of 3 on sheet 1
 //   unmember GROUP ROW...       deletes those members, renumbering the group
-//   edit ROW TEXT               the editor's save of a new description
 // answering "done" or "error NUMBER TEXT". What the others announce comes out as
 // "deadlines SHEET ROW,ROW" ("all" for the whole sheet), "counterparties", "sheets".
 #include "store/DbError.h"
@@ -35,21 +34,14 @@ void run(const QString &cs, Register &changes, const QStringList &args)
         store.toggleDone(number(2));
         emit changes.deadlinesChanged(number(1), {number(2)});
     } else if (args.value(0) == u"recurrences") {
-        DeadlineStore::NewDeadlines d;
-        d.type = 1;
-        d.description = QStringLiteral("child");
-        d.dates = {QDate(2025, 1, 10), QDate(2025, 2, 10), QDate(2025, 3, 10)};
-        d.groupType = u'm';
+        const DeadlineStore::NewDeadlines d{.type = 1, .description = QStringLiteral("child"),
+                                            .dates = {QDate(2025, 1, 10), QDate(2025, 2, 10), QDate(2025, 3, 10)},
+                                            .groupType = u'm'};
         for (int i = 0; i < number(1); ++i)
             store.createDeadlines(d);
     } else if (args.value(0) == u"unmember") {
         for (int i = 2; i < args.size(); ++i)
             store.deleteFromGroup(number(i), number(1));
-    } else if (args.value(0) == u"edit") {
-        DeadlineStore::DeadlineChanges changes;
-        changes.description = args.value(2);
-        if (store.updateDeadline(*store.readDeadline(number(1)), changes).outcome != DeadlineStore::UpdateOutcome::Written)
-            throw DbError(-1, QStringLiteral("not written"));
     }
 }
 
