@@ -1,3 +1,4 @@
+#include "../support/TestRows.h"
 #include "GridTestRows.h"
 
 #include "platform/grid/GridOrdering.h"
@@ -57,16 +58,7 @@ constexpr qint64 largest = std::numeric_limits<qint64>::max();
 // The sum's ten-thousandths in decimal, or "out of range".
 QString sumText(const MoneySum &sum)
 {
-    if (sum.isOutOfRange())
-        return QStringLiteral("out of range");
-    const __int128 units = sum.units();
-    unsigned __int128 magnitude = units < 0 ? -(unsigned __int128)units : (unsigned __int128)units;
-    QString digits;
-    do {
-        digits.prepend(QChar(u'0' + int(magnitude % 10)));
-        magnitude /= 10;
-    } while (magnitude != 0);
-    return units < 0 ? u'-' + digits : digits;
+    return sum.isOutOfRange() ? QStringLiteral("out of range") : int128Text(sum.units());
 }
 
 } // namespace

@@ -38,10 +38,8 @@ QString sumText(const MoneySum &sum)
     if (sum.isOutOfRange())
         return QStringLiteral("?");
     const __int128 units = sum.units();
-    unsigned __int128 magnitude = units < 0 ? -(unsigned __int128)units : (unsigned __int128)units;
-    QString whole;
-    for (unsigned __int128 w = magnitude / Currency::Scale; whole.isEmpty() || w != 0; w /= 10)
-        whole.prepend(QChar(u'0' + int(w % 10)));
+    const unsigned __int128 magnitude = units < 0 ? -(unsigned __int128)units : (unsigned __int128)units;
+    const QString whole = int128Text(__int128(magnitude / Currency::Scale));
     QString fraction = QString::number(qint64(magnitude % Currency::Scale)).rightJustified(4, u'0');
     while (fraction.endsWith(u'0'))
         fraction.chop(1);

@@ -11,6 +11,18 @@
 #include <QStringList>
 #include <QVariant>
 
+// A 128-bit number in decimal, as exact sums are checked: no Qt type holds one.
+inline QString int128Text(__int128 number)
+{
+    unsigned __int128 magnitude = number < 0 ? -(unsigned __int128)number : (unsigned __int128)number;
+    QString digits;
+    do {
+        digits.prepend(QChar(u'0' + int(magnitude % 10)));
+        magnitude /= 10;
+    } while (magnitude != 0);
+    return number < 0 ? u'-' + digits : digits;
+}
+
 // Runs one SQLite statement on the database behind connectionString, with its
 // values bound in order to the '?' placeholders. Throws DbError.
 inline void runSql(const QString &connectionString, const QString &sql, const QVariantList &values = {})
