@@ -228,15 +228,14 @@ DeadlineColumns DeadlineStore::sheetRows(qint32 sheetId)
     // A file's clients and rows as of one moment: no row names a client saved
     // after the clients were read. A server's other desks announce their writes,
     // which reads such a row again; there the read takes no transaction, which
-    // the server could refuse for overlapping a write.
+    // the server could refuse for overlapping a write. A server also plans the
+    // read itself and counts the rows as it sends them; a file is told which plan
+    // to take.
     std::optional<TransactionGuard> snapshot;
-    if (!connection().isServer())
-        snapshot.emplace(connection());
-    // A server plans the read itself and counts the rows as it sends them; a file
-    // is told which plan to take.
     const char *statement = "list-sheet";
     qint64 rowsAtMost = 0;
     if (!connection().isServer()) {
+        snapshot.emplace(connection());
         QSqlQuery count = run("deadline-count", {});
         count.next();
         const qint64 table = count.value(0).toLongLong();
